@@ -1,0 +1,24 @@
+// The subcommands of the quelo command line. Each returns the process's exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quelo::cli {
+
+using Words = std::vector<std::string>;
+
+int describeCommand(const Words& args);
+int callCommand(const Words& args);
+
+// Exit statuses shared by every subcommand.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFalse = 1;
+inline constexpr int kExitUsage = 2;
+
+// "error: MESSAGE" on stderr, with a hint to --help; returns kExitUsage.
+int usageError(const std::string& message);
+// A folder given on the command line as an absolute path with a trailing "/".
+std::string absoluteFolder(const std::string& dir);
+
+}  // namespace quelo::cli

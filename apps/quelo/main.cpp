@@ -1,0 +1,41 @@
+// quelo: the control from the command line. Scripts depend on its words, output and exit status.
+#include <cstdio>
+#include <iostream>
+
+#include "commands.h"
+
+namespace {
+
+constexpr const char* kUsage = R"(usage: quelo COMMAND [ARGS]
+
+commands:
+  call [--design] [--app-path DIR] INVOCATION [-- INVOCATION]...
+                 run members of one control by name, as a host's script would
+  describe [--json]
+                 print the type library: members, dispatch ids, parameters, events, enums
+
+Run 'quelo COMMAND --help' for the details of a command.
+)";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  quelo::cli::Words args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::cerr << kUsage;
+    return quelo::cli::kExitUsage;
+  }
+  const std::string command = args.front();
+  args.erase(args.begin());
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::cout << kUsage;
+    return quelo::cli::kExitOk;
+  }
+  if (command == "--version") {
+    std::cout << "quelo " << QUELO_VERSION << "\n";
+    return quelo::cli::kExitOk;
+  }
+  if (command == "describe") return quelo::cli::describeCommand(args);
+  if (command == "call") return quelo::cli::callCommand(args);
+  return quelo::cli::usageError("unknown command '" + command + "'");
+}

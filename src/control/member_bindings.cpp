@@ -1,0 +1,67 @@
+// The control's members by name and dispatch id: each entry of the type library bound to the
+// typed member that does the work. A member bound nowhere answers "Not implemented".
+#include "control/ze_quelo.h"
+
+namespace quelo {
+namespace {
+
+Result<Variant> none() { return Variant(); }
+
+template <class T>
+Result<Variant> wrap(Result<T> r) {
+  if (!r) return r.error();
+  return Variant(std::move(r).value());
+}
+
+}  // namespace
+
+void ZeQuelo::bindMembers() {
+  using K = InvokeKind;
+  bind("Tag", K::PropertyGet, [this](Args&) -> Result<Variant> { return Variant(tag_); });
+  bind("Tag", K::PropertyPut, [this](Args& a) { setTag(a[0].asString()); return none(); });
+  bind("DeveloperCompany", K::PropertyGet, [this](Args&) -> Result<Variant> { return Variant(developerCompany_); });
+  bind("DeveloperCompany", K::PropertyPut, [this](Args& a) { setDeveloperCompany(a[0].asString()); return none(); });
+  bind("BackColor", K::PropertyGet, [this](Args&) -> Result<Variant> {
+    auto c = backColor();
+    if (!c) return c.error();
+    return Variant(static_cast<int32_t>(c.value()));
+  });
+  bind("BackColor", K::PropertyPut, [this](Args& a) -> Result<Variant> {
+    Status s = setBackColor(static_cast<uint32_t>(a[0].asLong()));
+    if (!s) return s.error();
+    return Variant();
+  });
+  bind("Enabled", K::PropertyGet, [this](Args&) { return wrap(enabled()); });
+  bind("Enabled", K::PropertyPut, [this](Args& a) -> Result<Variant> {
+    Status s = setEnabled(a[0].asBool());
+    if (!s) return s.error();
+    return Variant();
+  });
+  bind("ApplicationPath", K::PropertyGet, [this](Args&) { return wrap(applicationPath()); });
+  bind("ApplicationPath", K::PropertyPut, [this](Args& a) {
+    std::string path = a[0].asString();
+    setApplicationPath(path);
+    a[0] = Variant(path);
+    return none();
+  });
+  bind("DoTimer", K::PropertyGet, [this](Args&) -> Result<Variant> { return Variant(doTimer_); });
+  bind("DoTimer", K::PropertyPut, [this](Args& a) { setDoTimer(a[0].asBool()); return none(); });
+  bind("Interval", K::PropertyGet, [this](Args&) -> Result<Variant> { return Variant(interval_); });
+  bind("Interval", K::PropertyPut, [this](Args& a) { setInterval(a[0].asLong()); return none(); });
+  bind("MaxRecsPerPage", K::PropertyGet, [this](Args&) -> Result<Variant> { return Variant(maxRecsPerPage_); });
+  bind("MaxRecsPerPage", K::PropertyPut, [this](Args& a) {
+    int32_t n = a[0].asLong();
+    setMaxRecsPerPage(n);
+    a[0] = Variant(n);
+    return none();
+  });
+  bind("hWnd", K::PropertyGet, [this](Args&) -> Result<Variant> { return Variant(hWnd()); });
+  bind("ProgramDelayNSec", K::Method, [this](Args& a) {
+    int32_t n = a[0].asLong();
+    programDelayNSec(n);
+    a[0] = Variant(n);
+    return none();
+  });
+}
+
+}  // namespace quelo

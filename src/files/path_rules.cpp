@@ -1,0 +1,25 @@
+#include "files/path_rules.h"
+
+namespace quelo {
+
+bool endsWithSeparator(std::string_view path) { return !path.empty() && isSeparator(path.back()); }
+
+size_t lastSeparator(std::string_view path) { return path.find_last_of("\\/"); }
+
+char separatorOf(std::string_view path) {
+  const size_t last = lastSeparator(path);
+  if (last != std::string_view::npos) return path[last];
+  return path.find(':') != std::string_view::npos ? '\\' : '/';
+}
+
+std::string withTrailingSeparator(std::string_view path) {
+  std::string out(path);
+  if (!endsWithSeparator(path)) out += separatorOf(path);
+  return out;
+}
+
+bool isAnchoredPath(std::string_view path) {
+  return path.find(':') != std::string_view::npos || (!path.empty() && path.front() == '/');
+}
+
+}  // namespace quelo

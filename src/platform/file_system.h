@@ -1,0 +1,68 @@
+// FileSystem: every file the system reads or writes goes through here, so tests can run on a
+// scratch folder and inject failures (a full disk, a folder that cannot be written).
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/status.h"
+
+namespace quelo {
+
+struct FileInfo {
+  bool isDirectory = false;
+  uint64_t size = 0;
+  std::chrono::system_clock::time_point modified;
+  bool writable = true;  // by its owner
+};
+
+struct DirEntry {
+  std::string name;
+  bool isDirectory = false;
+};
+
+// A file opened for writing; bytes reach the disk by close() at the latest. A write or close
+// that fails says so: nothing is lost silently.
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  virtual Status write(std::string_view bytes) = 0;
+  virtual Status close() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual Result<FileInfo> stat(const std::string& path) = 0;
+  bool exists(const std::string& path) { return stat(path).isOk(); }
+  bool isDirectory(const std::string& path);
+  virtual Result<std::vector<DirEntry>> list(const std::string& dir) = 0;
+  // One level: the parent must exist.
+  virtual Status createDirectory(const std::string& path) = 0;
+  virtual Status setWritable(const std::string& path) = 0;
+  // Fails when `to` exists and overwrite is false.
+  virtual Status copyFile(const std::string& from, const std::string& to, bool overwrite) = 0;
+  virtual Status remove(const std::string& path) = 0;
+  virtual Result<std::string> readFile(const std::string& path) = 0;
+  enum class Mode { Truncate, Append };
+  virtual Result<std::unique_ptr<OutputFile>> open(const std::string& path, Mode mode) = 0;
+};
+
+// The real file system.
+class PosixFileSystem : public FileSystem {
+ public:
+  Result<FileInfo> stat(const std::string& path) override;
+  Result<std::vector<DirEntry>> list(const std::string& dir) override;
+  Status createDirectory(const std::string& path) override;
+  Status setWritable(const std::string& path) override;
+  Status copyFile(const std::string& from, const std::string& to, bool overwrite) override;
+  Status remove(const std::string& path) override;
+  Result<std::string> readFile(const std::string& path) override;
+  Result<std::unique_ptr<OutputFile>> open(const std::string& path, Mode mode) override;
+};
+
+}  // namespace quelo

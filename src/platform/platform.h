@@ -1,0 +1,40 @@
+// Platform: every service of the outside world that the control uses, handed to it in one piece
+// (the control owns none of them). HeadlessPlatform is a complete set for the command line and
+// tests: the machine's clock and files, with recorded message boxes and headless forms.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/clocked_loop.h"
+#include "platform/file_system.h"
+#include "platform/forms/form_presenter.h"
+#include "platform/message_box.h"
+#include "platform/message_loop.h"
+
+namespace quelo {
+
+struct Platform {
+  Clock* clock = nullptr;
+  MessageLoop* loop = nullptr;
+  FileSystem* files = nullptr;
+  MessageBoxService* messageBox = nullptr;
+  CursorService* cursor = nullptr;
+  forms::FormPresenter* presenter = nullptr;
+};
+
+class HeadlessPlatform {
+ public:
+  HeadlessPlatform() : loop(clock) {}
+  HeadlessPlatform(const HeadlessPlatform&) = delete;
+  HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
+
+  Platform platform() { return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter}; }
+
+  SystemClock clock;
+  ClockedLoop loop;
+  PosixFileSystem files;
+  RecordingMessageBox messageBox;
+  RecordingCursor cursor;
+  forms::HeadlessPresenter presenter;
+};
+
+}  // namespace quelo

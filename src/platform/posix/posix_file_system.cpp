@@ -1,0 +1,161 @@
+// The real file system: POSIX calls, buffered output with every failure reported.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_system.h"
+
+namespace quelo {
+namespace {
+
+Error sysError(const std::string& what, const std::string& path) {
+  const int code = errno == ENOENT ? err::kFileNotFound : errno == ENOTDIR ? err::kPathNotFound : err::kIoError;
+  return makeError(code, what + " '" + path + "': " + std::strerror(errno));
+}
+
+Status writeAll(int fd, const char* data, size_t size, const std::string& path) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return sysError("Cannot write", path);
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return Status::ok();
+}
+
+class PosixOutputFile : public OutputFile {
+ public:
+  PosixOutputFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  ~PosixOutputFile() override {
+    if (fd_ >= 0) (void)close();
+  }
+  Status write(std::string_view bytes) override {
+    if (fd_ < 0) return makeError(err::kIoError, "File already closed: " + path_);
+    if (buffer_.size() + bytes.size() > kBufferSize) {
+      Status s = flush();
+      if (!s) return s;
+      if (bytes.size() >= kBufferSize) return writeAll(fd_, bytes.data(), bytes.size(), path_);
+    }
+    buffer_.append(bytes);
+    return Status::ok();
+  }
+  Status close() override {
+    if (fd_ < 0) return Status::ok();
+    Status s = flush();
+    if (::close(fd_) != 0 && s) s = sysError("Cannot close", path_);
+    fd_ = -1;
+    return s;
+  }
+
+ private:
+  static constexpr size_t kBufferSize = 1 << 16;
+  Status flush() {
+    Status s = writeAll(fd_, buffer_.data(), buffer_.size(), path_);
+    buffer_.clear();
+    return s;
+  }
+  int fd_;
+  std::string path_;
+  std::string buffer_;
+};
+
+}  // namespace
+
+bool FileSystem::isDirectory(const std::string& path) {
+  auto info = stat(path);
+  return info && info.value().isDirectory;
+}
+
+Result<FileInfo> PosixFileSystem::stat(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return sysError("Cannot find", path);
+  FileInfo info;
+  info.isDirectory = S_ISDIR(st.st_mode);
+  info.size = static_cast<uint64_t>(st.st_size);
+  info.modified = std::chrono::system_clock::time_point(std::chrono::seconds(st.st_mtim.tv_sec) +
+                                                        std::chrono::nanoseconds(st.st_mtim.tv_nsec));
+  info.writable = (st.st_mode & S_IWUSR) != 0;
+  return info;
+}
+
+Result<std::vector<DirEntry>> PosixFileSystem::list(const std::string& dir) {
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return sysError("Cannot list", dir);
+  std::vector<DirEntry> entries;
+  while (dirent* e = ::readdir(d)) {
+    const std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    bool isDir = e->d_type == DT_DIR;
+    if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+      struct stat st {};
+      const std::string full = dir + (dir.ends_with('/') ? "" : "/") + name;
+      isDir = ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+    entries.push_back({name, isDir});
+  }
+  ::closedir(d);
+  return entries;
+}
+
+Status PosixFileSystem::createDirectory(const std::string& path) {
+  if (::mkdir(path.c_str(), 0777) != 0) return sysError("Cannot create folder", path);
+  return Status::ok();
+}
+
+Status PosixFileSystem::setWritable(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return sysError("Cannot find", path);
+  if (::chmod(path.c_str(), (st.st_mode | S_IWUSR) & 07777) != 0) return sysError("Cannot change mode of", path);
+  return Status::ok();
+}
+
+Status PosixFileSystem::copyFile(const std::string& from, const std::string& to, bool overwrite) {
+  auto data = readFile(from);
+  if (!data) return data.error();
+  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (overwrite ? O_TRUNC : O_EXCL);
+  const int fd = ::open(to.c_str(), flags, 0666);
+  if (fd < 0) return sysError("Cannot create", to);
+  Status s = writeAll(fd, data.value().data(), data.value().size(), to);
+  if (::close(fd) != 0 && s) s = sysError("Cannot close", to);
+  if (!s) ::unlink(to.c_str());
+  return s;
+}
+
+Status PosixFileSystem::remove(const std::string& path) {
+  if (::remove(path.c_str()) != 0) return sysError("Cannot delete", path);
+  return Status::ok();
+}
+
+Result<std::string> PosixFileSystem::readFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return sysError("Cannot open", path);
+  std::string data;
+  char buf[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const Error e = sysError("Cannot read", path);
+      ::close(fd);
+      return e;
+    }
+    if (n == 0) break;
+    data.append(buf, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return data;
+}
+
+Result<std::unique_ptr<OutputFile>> PosixFileSystem::open(const std::string& path, Mode mode) {
+  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == Mode::Append ? O_APPEND : O_TRUNC);
+  const int fd = ::open(path.c_str(), flags, 0666);
+  if (fd < 0) return sysError("Cannot open", path);
+  return std::unique_ptr<OutputFile>(std::make_unique<PosixOutputFile>(fd, path));
+}
+
+}  // namespace quelo

@@ -1,0 +1,169 @@
+#include "platform/property_bag.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "platform/type_info.h"
+
+namespace quelo {
+namespace {
+
+std::string escape(std::string_view s) {
+  std::string out;
+  for (char c : s) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\t': out += "\\t"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string unescape(std::string_view s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] != '\\' || i + 1 == s.size()) {
+      out += s[i];
+      continue;
+    }
+    const char c = s[++i];
+    out += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+  }
+  return out;
+}
+
+Result<Variant> decode(std::string_view type, const std::string& text) {
+  const Variant s(text);
+  if (type == "String") return s;
+  if (type == "Empty") return Variant();
+  if (type == "Boolean") {
+    auto b = toBool(s);
+    if (!b) return b.error();
+    return Variant(b.value());
+  }
+  if (type == "Integer") {
+    auto i = toInteger(s);
+    if (!i) return i.error();
+    return Variant(i.value());
+  }
+  if (type == "Long") {
+    auto l = toLong(s);
+    if (!l) return l.error();
+    return Variant(l.value());
+  }
+  if (type == "Double") {
+    auto d = toDouble(s);
+    if (!d) return d.error();
+    return Variant(d.value());
+  }
+  return makeError(err::kTypeMismatch, "Unknown value type " + std::string(type));
+}
+
+Error ioError(const std::string& what, const std::string& path) {
+  return makeError(err::kIoError, what + " " + path + ": " + std::strerror(errno));
+}
+
+}  // namespace
+
+bool sameStoredValue(const Variant& a, const Variant& b) {
+  if (a.isNumber() && b.isNumber()) return toDouble(a).value() == toDouble(b).value();
+  if (a.isString() && b.isString()) return a.asString() == b.asString();
+  return a.isEmpty() && b.isEmpty();
+}
+
+Result<Variant> MemoryPropertyBag::read(std::string_view key, const Variant& defaultValue) {
+  for (const auto& [k, v] : entries_)
+    if (equalsIgnoreCase(k, key)) return v;
+  return defaultValue;
+}
+
+Status MemoryPropertyBag::write(std::string_view key, const Variant& value, const Variant& defaultValue) {
+  if (sameStoredValue(value, defaultValue)) {
+    std::erase_if(entries_, [&](const auto& e) { return equalsIgnoreCase(e.first, key); });
+    return Status::ok();
+  }
+  set(std::string(key), value);
+  return Status::ok();
+}
+
+void MemoryPropertyBag::set(std::string key, Variant value) {
+  for (auto& [k, v] : entries_) {
+    if (equalsIgnoreCase(k, key)) {
+      v = std::move(value);
+      return;
+    }
+  }
+  entries_.emplace_back(std::move(key), std::move(value));
+}
+
+bool MemoryPropertyBag::contains(std::string_view key) const {
+  for (const auto& e : entries_)
+    if (equalsIgnoreCase(e.first, key)) return true;
+  return false;
+}
+
+Result<FilePropertyBag> FilePropertyBag::load(const std::string& path) {
+  FilePropertyBag bag;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    if (errno == ENOENT) return bag;
+    return ioError("Cannot read", path);
+  }
+  std::string line;
+  int number = 0;
+  while (std::getline(in, line)) {
+    ++number;
+    if (line.empty()) continue;
+    const size_t t1 = line.find('\t');
+    const size_t t2 = t1 == std::string::npos ? t1 : line.find('\t', t1 + 1);
+    if (t2 == std::string::npos)
+      return makeError(err::kIoError, path + ":" + std::to_string(number) + ": malformed property line");
+    auto value = decode(std::string_view(line).substr(t1 + 1, t2 - t1 - 1), unescape(line.substr(t2 + 1)));
+    if (!value)
+      return makeError(err::kIoError, path + ":" + std::to_string(number) + ": " + value.error().message);
+    bag.set(unescape(line.substr(0, t1)), std::move(value).value());
+  }
+  return bag;
+}
+
+Status FilePropertyBag::save(const std::string& path) const {
+  std::ostringstream out;
+  for (const auto& [key, value] : entries_) {
+    auto text = toString(value);
+    if (!text) return text.error();
+    out << escape(key) << '\t' << typeName(value.type()) << '\t' << escape(text.value()) << '\n';
+  }
+  const std::string data = out.str();
+  const std::string temp = path + ".tmp";
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return ioError("Cannot write", temp);
+  size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const Error e = ioError("Cannot write", temp);
+      ::close(fd);
+      ::unlink(temp.c_str());
+      return e;
+    }
+    done += static_cast<size_t>(n);
+  }
+  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    ::unlink(temp.c_str());
+    return ioError("Cannot write", temp);
+  }
+  if (std::rename(temp.c_str(), path.c_str()) != 0) return ioError("Cannot replace", path);
+  return Status::ok();
+}
+
+}  // namespace quelo

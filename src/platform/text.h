@@ -1,0 +1,15 @@
+// Text helpers for UTF-8 strings: trimming of spaces, and upper case of every letter (not only
+// ASCII), as the control stores company names and bare file names.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quelo {
+
+// Leading and trailing spaces (only the space character, as the classic Trim).
+std::string trimSpaces(std::string_view s);
+std::string toUpper(std::string_view utf8);
+std::string toLower(std::string_view utf8);
+
+}  // namespace quelo

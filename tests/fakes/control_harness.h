@@ -1,0 +1,49 @@
+// A control on a headless site with a fake clock: the usual starting point of a control test.
+#pragma once
+
+#include <memory>
+
+#include "control/shared_state.h"
+#include "control/ze_quelo.h"
+#include "fakes/fake_clock.h"
+#include "platform/clocked_loop.h"
+#include "platform/headless/headless_site.h"
+#include "platform/message_box.h"
+#include "platform/file_system.h"
+
+namespace quelo::testing {
+
+struct ControlHarness {
+  explicit ControlHarness(bool userMode = true) {
+    site.userMode = userMode;
+    control = ZeQuelo::create(platform(), site, window);
+  }
+  ~ControlHarness() {
+    if (control) control->terminate();
+  }
+  Platform platform() { return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter}; }
+  // Advances the clock by whole timer ticks and pumps the loop after each.
+  void ticks(int n) {
+    for (int i = 0; i < n; ++i) {
+      clock.advance(std::chrono::milliseconds(ZeQuelo::kTimerMilliseconds));
+      loop.processEvents();
+    }
+  }
+  int eventCount(std::string_view name) const {
+    int n = 0;
+    for (const auto& e : site.events) n += e == name;
+    return n;
+  }
+
+  FakeClock clock;
+  ClockedLoop loop{clock};
+  PosixFileSystem files;
+  RecordingMessageBox messageBox;
+  RecordingCursor cursor;
+  forms::HeadlessPresenter presenter;
+  HeadlessSite site;
+  HeadlessWindow window;
+  std::shared_ptr<ZeQuelo> control;
+};
+
+}  // namespace quelo::testing
