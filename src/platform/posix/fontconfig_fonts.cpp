@@ -23,10 +23,9 @@ struct FontSetDestroyer {
 }  // namespace
 
 std::vector<std::string> FontconfigFonts::families() {
-  std::unique_ptr<FcConfig, ConfigDestroyer> config(ownConfig_ ? FcConfigCreate() : FcInitLoadConfigAndFonts());
+  // A configuration of its own, so the font list is read afresh and nothing global is kept.
+  std::unique_ptr<FcConfig, ConfigDestroyer> config(FcInitLoadConfigAndFonts());
   if (!config) return {};
-  for (const std::string& folder : folders_)
-    FcConfigAppFontAddDir(config.get(), reinterpret_cast<const FcChar8*>(folder.c_str()));
   std::unique_ptr<FcPattern, PatternDestroyer> all(FcPatternCreate());
   std::unique_ptr<FcObjectSet, ObjectSetDestroyer> wanted(FcObjectSetBuild(FC_FAMILY, nullptr));
   if (!all || !wanted) return {};

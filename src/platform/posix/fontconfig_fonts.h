@@ -1,5 +1,4 @@
-// The installed fonts as fontconfig knows them: the system's configuration, or (for tests and
-// sandboxes) a private one that holds only the fonts of the given folders.
+// The installed fonts as the system's fontconfig configuration knows them.
 #pragma once
 
 #include <string>
@@ -11,15 +10,8 @@ namespace quelo {
 
 class FontconfigFonts : public Fonts {
  public:
-  FontconfigFonts() = default;
-  explicit FontconfigFonts(std::vector<std::string> folders) : folders_(std::move(folders)), ownConfig_(true) {}
-
-  // The first (preferred) family name of each font.
+  // The first (preferred) family name of each font; none when fontconfig cannot be set up.
   std::vector<std::string> families() override;
-
- private:
-  std::vector<std::string> folders_;
-  bool ownConfig_ = false;
 };
 
 }  // namespace quelo
