@@ -92,4 +92,15 @@ std::string toLower(std::string_view utf8) {
   return mapLetters(utf8, [](wint_t c) { return towlower_l(c, utf8Locale()); });
 }
 
+std::vector<std::string> splitText(std::string_view text, std::string_view separator) {
+  std::vector<std::string> pieces;
+  if (text.empty()) return pieces;
+  for (size_t start = 0;;) {
+    const size_t at = text.find(separator, start);
+    pieces.emplace_back(text.substr(start, at - start));
+    if (at == std::string_view::npos) return pieces;
+    start = at + separator.size();
+  }
+}
+
 }  // namespace quelo

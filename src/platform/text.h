@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quelo {
 
@@ -11,5 +12,8 @@ namespace quelo {
 std::string trimSpaces(std::string_view s);
 std::string toUpper(std::string_view utf8);
 std::string toLower(std::string_view utf8);
+// The pieces between the separators, as the classic Split: an empty text has no pieces.
+// REQUIRES: a non-empty separator.
+std::vector<std::string> splitText(std::string_view text, std::string_view separator);
 
 }  // namespace quelo

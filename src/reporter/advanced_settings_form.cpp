@@ -1,0 +1,160 @@
+// QueloAdvancedSet's behaviour: load, Apply, Cancel, save and revert of the working settings, and
+// the events of its controls.
+#include "reporter/advanced_settings_form.h"
+
+#include <cstdlib>
+
+#include "control/shared_state.h"
+#include "platform/text.h"
+#include "reporter/reg_settings.h"
+#include "reporter/report_settings.h"
+
+namespace quelo {
+
+using forms::CheckBox;
+using forms::ComboBox;
+using forms::CommandButton;
+using forms::Label;
+using forms::OptionButton;
+using forms::TextBox;
+
+namespace {
+
+// A check box takes only its three states; any other value is skipped.
+void setCheck(CheckBox& box, int value) {
+  if (value >= 0 && value <= 2) box.setValue(value);
+}
+
+void selectWholeText(TextBox& box) {
+  box.setSelStart(0);
+  box.setSelLength(static_cast<int32_t>(box.text().size()));
+}
+
+}  // namespace
+
+QueloAdvancedSet::QueloAdvancedSet(Platform platform)
+    : Form("QueloAdvancedSet", *platform.presenter), platform_(platform) {}
+
+void QueloAdvancedSet::wireEvents() {
+  get<CommandButton>("cmdApply").onClick = [this] { cmdApply_Click(); };
+  get<CommandButton>("CancelButton").onClick = [this] { CancelButton_Click(); };
+  for (TextBox* box : {&get<TextBox>("txtHeaderFooter", 0), &get<TextBox>("txtHeaderFooter", 1),
+                       &get<TextBox>("txtLink", 0), &get<TextBox>("txtLink", 1), &get<TextBox>("txtNotes")})
+    box->onGotFocus = [box] { selectWholeText(*box); };
+  auto& font = get<ComboBox>("cboFontName");
+  font.onLostFocus = [this, &font] { get<Label>("lblFontName").setFontName(font.text()); };
+}
+
+void QueloAdvancedSet::formLoad() {
+  auto& fontList = get<ComboBox>("cboFontName");
+  std::vector<std::string> names;
+  if (platform_.fonts) names = InstalledFontNames(*platform_.fonts);
+  if (names.size() <= 1) names = {std::string(kDefaultFontName)};
+  for (std::string& name : names) fontList.addItem(std::move(name));
+
+  ReportSettings& s = settingsState().working;
+  const Variant stored =
+      ReadRegSetting(platform_.settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName);
+  std::string record = trimSpaces(stored.asString());
+  if (record.empty()) record = kDefaultFontName;
+  readSettingsRecord(record, s);
+
+  for (int32_t i = 0; i < fontList.listCount(); ++i) {
+    if (fontList.list(i) != s.FontName) continue;
+    fontList.setListIndex(i);
+    break;
+  }
+  get<Label>("lblFontName").setFontName(s.FontName);
+  RevertToRealAdvSettings(false);
+}
+
+void QueloAdvancedSet::cmdApply_Click() {
+  advSettings_ = true;
+  ReportSettings& s = settingsState().working;
+  const std::string font = get<ComboBox>("cboFontName").text();
+  s.FontName = font.empty() ? std::string(kDefaultFontName) : font;
+  s.Header = trimSpaces(get<TextBox>("txtHeaderFooter", 0).text());
+  s.Footer = trimSpaces(get<TextBox>("txtHeaderFooter", 1).text());
+  s.UseNotes = static_cast<int16_t>(get<CheckBox>("chkNotes").value());
+  s.NotesPosition = get<OptionButton>("OptNotesPosition", 0).value() ? 0 : 1;
+  s.Notes = trimSpaces(get<TextBox>("txtNotes").text());
+  s.Logo = trimSpaces(get<Label>("lblLogo", 0).caption());
+  s.Signature = trimSpaces(get<Label>("lblLogo", 1).caption());
+  s.Website = trimSpaces(get<TextBox>("txtLink", 0).text());
+  s.Email = trimSpaces(get<TextBox>("txtLink", 1).text());
+  s.PagesOption = get<OptionButton>("OptPages", 0).value() ? 0 : 1;
+  s.SaveSettings = static_cast<int16_t>(get<CheckBox>("chkSave").value());
+  if (!sharedState().reportAutoReporting) hide();
+}
+
+void QueloAdvancedSet::CancelButton_Click() {
+  advSettings_ = false;
+  hide();
+}
+
+void QueloAdvancedSet::SaveUserSettings() {
+  ReportSettings& s = settingsState().working;
+  if (s.SaveSettings != 1) return;
+  fillEmptyTexts(s);
+  (void)WriteRegSetting(platform_.settings, formatSettingsRecord(s), kReportSettingName);
+}
+
+void QueloAdvancedSet::RevertToRealAdvSettings(bool fromDeveloperChanges) {
+  if (fromDeveloperChanges) return showBackup();
+  const ReportSettings& s = settingsState().working;
+  get<TextBox>("txtHeaderFooter", 0).setText(s.Header);
+  get<TextBox>("txtHeaderFooter", 1).setText(s.Footer);
+  setCheck(get<CheckBox>("chkNotes"), s.UseNotes);
+  // An index without its option button is skipped.
+  if (auto* at = dynamic_cast<OptionButton*>(find("OptNotesPosition", s.NotesPosition))) at->setValue(true);
+  get<TextBox>("txtNotes").setText(s.Notes);
+  get<Label>("lblLogo", 0).setCaption(s.Logo);
+  get<Label>("lblLogo", 1).setCaption(s.Signature);
+  get<TextBox>("txtLink", 0).setText(s.Website);
+  get<TextBox>("txtLink", 1).setText(s.Email);
+  if (auto* pages = dynamic_cast<OptionButton*>(find("OptPages", s.PagesOption))) pages->setValue(true);
+  setCheck(get<CheckBox>("chkSave"), s.SaveSettings);
+}
+
+// The settings backup into the ten controls it was taken from; a value that does not convert
+// leaves its control as it is.
+void QueloAdvancedSet::showBackup() {
+  const auto& b = settingsState().backup;
+  auto text = [&](TextBox& box, int i) {
+    if (auto t = toString(b[i])) box.setText(t.value());
+  };
+  auto caption = [&](Label& label, int i) {
+    if (auto t = toString(b[i])) label.setCaption(t.value());
+  };
+  auto option = [&](OptionButton& button, int i) {
+    if (auto on = toBool(b[i])) button.setValue(on.value());
+  };
+  text(get<TextBox>("txtHeaderFooter", 0), Ra_Header);
+  text(get<TextBox>("txtHeaderFooter", 1), Ra_Footer);
+  if (auto n = toInteger(b[Ra_UseNotes])) setCheck(get<CheckBox>("chkNotes"), std::abs(n.value()));
+  option(get<OptionButton>("OptNotesPosition", 0), Ra_NotesOnTop);
+  text(get<TextBox>("txtNotes"), Ra_Notes);
+  caption(get<Label>("lblLogo", 0), Ra_Logo);
+  caption(get<Label>("lblLogo", 1), Ra_Signature);
+  text(get<TextBox>("txtLink", 0), Ra_Website);
+  text(get<TextBox>("txtLink", 1), Ra_Email);
+  option(get<OptionButton>("OptPages", 0), Ra_AllPages);
+}
+
+QueloAdvancedSet& advancedSettingsForm(const Platform& platform) {
+  auto& slot = sharedState().advancedSettingsForm;
+  auto* form = dynamic_cast<QueloAdvancedSet*>(slot.get());
+  if (!form) {
+    auto created = std::make_unique<QueloAdvancedSet>(platform);
+    form = created.get();
+    slot = std::move(created);
+  }
+  return *form;
+}
+
+Variant AdvancedSettings(const Platform& platform, int32_t setting) {
+  advancedSettingsForm(platform).load();
+  return advancedSettingValue(settingsState().working, setting);
+}
+
+}  // namespace quelo
