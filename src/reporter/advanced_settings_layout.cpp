@@ -2,6 +2,8 @@
 // container and place (twips). Behaviour is wired in advanced_settings_form.cpp.
 #include "reporter/advanced_settings_form.h"
 
+#include "platform/forms/layout.h"
+
 namespace quelo {
 
 using forms::CheckBox;
@@ -14,17 +16,7 @@ using forms::ListBox;
 using forms::OptionButton;
 using forms::TextBox;
 
-namespace {
-
-template <class T>
-T& placed(T& control, Control::Rect r, std::string caption = {}, std::string toolTip = {}) {
-  control.setBounds(r);
-  if constexpr (requires { control.setCaption(caption); }) control.setCaption(std::move(caption));
-  control.setToolTipText(std::move(toolTip));
-  return control;
-}
-
-}  // namespace
+using forms::placed;
 
 void QueloAdvancedSet::build() {
   setCaption("Advanced settings for report customization");

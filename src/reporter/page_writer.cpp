@@ -1,0 +1,289 @@
+#include "reporter/page_writer.h"
+
+#include <optional>
+
+#include "files/file_names.h"
+#include "platform/recordset/recordset.h"
+#include "platform/text.h"
+#include "reporter/field_class.h"
+#include "reporter/page_links.h"
+#include "reporter/preview_tables.h"
+#include "reporter/report_statistics.h"
+#include "reporter/text_to_html.h"
+
+namespace quelo {
+namespace {
+
+constexpr const char* kBlankParagraph = "<P>  </P>";
+
+// The section number: what follows "Section" in the heading; 0 for a page's first section.
+int32_t sectionNumber(const std::string& heading) {
+  if (!heading.starts_with("Section")) return 0;
+  return static_cast<int32_t>(val(std::string_view(heading).substr(7)));
+}
+
+// The section that closes the page: its statistics and page links go there.
+bool closesPage(const SectionContext& ctx, int32_t s, int32_t n) {
+  if (ctx.curPage < ctx.totalPage) return s == n - 1;
+  const int32_t last = ctx.numRecsOnPage % 5 != 0 ? n : n - 1;
+  return s == last;
+}
+
+// The text a value is written and counted with; none for Null or a value without a text form.
+std::optional<std::string> valueText(const Variant& v) {
+  if (v.isArray() || v.isObject()) return std::nullopt;
+  auto text = toString(v);
+  if (!text) return std::nullopt;
+  return std::move(text).value();
+}
+
+// 1-based position of `what` in `text` from position `start`, 0 when absent.
+size_t inStr(std::string_view text, std::string_view what, size_t start = 1) {
+  if (start == 0 || start > text.size()) return 0;
+  const size_t at = text.find(what, start - 1);
+  return at == std::string_view::npos ? 0 : at + 1;
+}
+
+class SectionDocument {
+ public:
+  SectionDocument(const SectionContext& ctx, Recordset& section, int32_t fieldCount,
+                  const std::vector<std::string>& names, const std::string& colour)
+      : ctx_(ctx), s_(*ctx.settings), section_(section), fieldCount_(fieldCount), names_(names), colour_(colour) {}
+
+  void heading(const std::string& heading);
+  void headerBlock();
+  void sectionLinks(int32_t n, int32_t s);
+  void table();
+  void closingBlocks();
+  void append(std::string_view text) { doc_ += text; }
+  const std::string& text() const { return doc_; }
+
+ private:
+  void startMinimumsAndMaximums();
+  void row(const std::vector<std::optional<int>>& fields);
+  void cell(size_t position, const std::string& name, std::optional<int> field);
+  bool pictureCell(const std::string& name, const std::string& v);
+  void plainCell(const std::string& v);
+  void pageStatistics();
+  void overallStatistics();
+  const std::string* outputName(size_t j) const { return j < names_.size() ? &names_[j] : nullptr; }
+  std::optional<size_t> outputPosition(const std::string& name) const;
+
+  const SectionContext& ctx_;
+  const ReportSettings& s_;
+  Recordset& section_;
+  int32_t fieldCount_;
+  const std::vector<std::string>& names_;
+  const std::string& colour_;
+  std::string doc_;
+};
+
+void SectionDocument::heading(const std::string& heading) {
+  doc_ += "<HTML><HEAD></HEAD><BODY><H3> <A Name='" + heading + "'>" + heading + "</A></H3>";
+  doc_ += "<META NAME=\"GENERATOR\" CONTENT=\"";
+  doc_ += kGeneratorText;
+  doc_ += "\">";
+  doc_ += "<FONT FACE =" + s_.FontName + ",Times New Roman,Arial,Courier New</FONT>";
+}
+
+void SectionDocument::headerBlock() {
+  if (ctx_.curPage == 1) {
+    if (!s_.Logo.empty()) doc_ += "<P Align=Center><img src = " + s_.Logo + " ALT = Logo_here ></P> ";
+    doc_ += "<P Align=Center><B>";
+    const size_t dot = inStr(s_.Website, ".");
+    if (dot >= 2 && inStr(s_.Website, ".", dot + 2) > 0)
+      doc_ += " Visit our Website ...   <A HREF='" + s_.Website + "'>" + s_.Website + "</A> ";
+    if (inStr(s_.Email, "@") >= 2 && inStr(s_.Email, ".") >= 4)
+      doc_ += " &nbsp;&nbsp;&nbsp;  E-mail us now ... <A HREF=mailto:" + s_.Email + ">" + s_.Email + "</A><Br>";
+    doc_ += " </B></P>";
+    startMinimumsAndMaximums();
+  }
+  if (!s_.Header.empty()) doc_ += "<EM> " + s_.Header + "</EM>  <Br>";
+  doc_ += kBlankParagraph;
+  if (ctx_.curPage == 1 && s_.UseNotes == 1 && s_.NotesPosition == 0) {
+    doc_ += TextToHtml(s_.Notes);
+    doc_ += kBlankParagraph;
+  }
+}
+
+void SectionDocument::startMinimumsAndMaximums() {
+  ReportStatistics& stats = reportStatistics();
+  for (int32_t j = 0; j < fieldCount_; ++j) {
+    const std::string* name = outputName(static_cast<size_t>(j));
+    if (!name) continue;
+    auto v = section_.value(*name);
+    std::optional<std::string> text = v ? valueText(v.value()) : std::nullopt;
+    if (!text) continue;
+    const double x = val(*text);
+    stats.reportMinimums[static_cast<size_t>(j)] = x;
+    stats.reportMaximums[static_cast<size_t>(j)] = x;
+  }
+}
+
+void SectionDocument::sectionLinks(int32_t n, int32_t s) {
+  const bool lastPage = ctx_.curPage == ctx_.totalPage;
+  const int32_t last = lastPage && ctx_.numRecsOnPage % 5 != 0 ? n : n - 1;
+  for (int32_t i = 1; i <= last; ++i) {
+    if (i % 9 == 1 && i > 1) doc_ += "<Br>";
+    if (i == s) continue;
+    const std::string number = std::to_string(i);
+    doc_ += "<A HRef='#Section" + number + "'>Section" + number + "</A>...";
+  }
+}
+
+void SectionDocument::table() {
+  doc_ += "<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=[" + colour_ + "]<TR>";
+  std::vector<std::optional<int>> fields;
+  for (int32_t j = 0; j < fieldCount_; ++j) {
+    const std::string* name = outputName(static_cast<size_t>(j));
+    doc_ += "<TH>" + (name ? *name : std::string()) + "</TH>";
+    auto index = name ? section_.fieldIndex(*name) : Result<int>(Error{});
+    fields.push_back(index ? std::optional<int>(index.value()) : std::nullopt);
+  }
+  doc_ += "</TR>";
+  for ((void)section_.moveFirst(); !section_.eof();) {
+    row(fields);
+    ++reportStatistics().recordsWritten;
+    if (!section_.moveNext()) break;
+  }
+  doc_ += "</TABLE>";
+  doc_ += kBlankParagraph;
+}
+
+void SectionDocument::row(const std::vector<std::optional<int>>& fields) {
+  doc_ += "<TR>";
+  for (size_t j = 0; j < fields.size(); ++j) cell(j, *outputName(j), fields[j]);
+  doc_ += "</TR>";
+}
+
+void SectionDocument::cell(size_t position, const std::string& name, std::optional<int> field) {
+  auto value = field ? section_.value(*field) : Result<Variant>(Error{});
+  std::optional<std::string> text = value ? valueText(value.value()) : std::nullopt;
+  if (!text) return plainCell("");  // Null, or no text form: an empty cell keeps the columns
+  if (isNumeric(value.value())) reportStatistics().count(position, val(*text));
+  std::string v = std::move(*text);
+  if (ctx_.containPictureFields) {
+    v = trimSpaces(v);
+    if (!v.empty() && pictureCell(name, v)) return;
+  }
+  const size_t p0 = inStr(v, "#");
+  const size_t p1 = p0 > 0 && v.size() > p0 ? inStr(v, "#", p0 + 1) : 0;
+  const bool linkValue = p1 > 0;
+  if (inStr(v, " ") > 0 && inStr(v, ":\\") >= 2) {
+    std::erase(v, '#');
+    v = "#" + ShortFileName(*ctx_.files, v) + "#";
+  }
+  const FieldInfo& info = section_.fields()[*field];
+  if (linkValue && FieldClass(info) == "hyperlink") {
+    if (p0 > 1) v = v.substr(0, p0 - 1);
+    else v = v.size() >= 2 ? v.substr(1, v.size() - 2) : std::string();
+    doc_ += "<TD><BGCOLOR=[" + colour_ + "]>";
+    if (v.find('@') != std::string::npos) doc_ += "<A HREF=mailto:" + v + ">" + v + "</A>";
+    else doc_ += "<A HREF='" + v + "'>" + v + "</A>";
+    doc_ += "</TD>";
+    return;
+  }
+  plainCell(v);
+}
+
+bool SectionDocument::pictureCell(const std::string& name, const std::string& v) {
+  const PreviewTables& tables = previewTables();
+  for (size_t c = 0; c < tables.gridColumnNames.size() && c < tables.pictureFolders.size(); ++c) {
+    if (tables.pictureFolders[c].empty() || !equalsIgnoreCase(tables.gridColumnNames[c], name)) continue;
+    const std::string path = ShortFileName(*ctx_.files, tables.pictureFolders[c] + v);
+    doc_ += "<TD><BGCOLOR=[" + colour_ + "]><A Href=" + path + "> <img src = " + path +
+            " border=0 width=120 height=120 ALT = image_here align=center> </A></TD>";
+    return true;
+  }
+  return false;
+}
+
+void SectionDocument::plainCell(const std::string& v) {
+  doc_ += "<TD><BGCOLOR=[" + colour_ + "]>";
+  doc_ += TextToHtml(v);
+  doc_ += "</TD>";
+}
+
+std::optional<size_t> SectionDocument::outputPosition(const std::string& name) const {
+  for (int32_t j = 0; j < fieldCount_; ++j)
+    if (const std::string* n = outputName(static_cast<size_t>(j)); n && *n == name) return static_cast<size_t>(j);
+  return std::nullopt;
+}
+
+void SectionDocument::closingBlocks() {
+  pageStatistics();
+  if (ctx_.curPage == ctx_.totalPage || reportStatistics().recordsWritten == ctx_.cumTotalRecs) overallStatistics();
+  if (!s_.Footer.empty()) doc_ += "<EM> " + s_.Footer + "</EM>  <Br>";
+}
+
+void SectionDocument::pageStatistics() {
+  ReportStatistics& stats = reportStatistics();
+  std::string text = std::to_string(ctx_.numRecsOnPage) + " records in this Vol. <Br> ";
+  for (const auto& [item, selected] : ctx_.sumFields) {
+    if (!selected) continue;
+    const std::optional<size_t> at = outputPosition(item);
+    if (!at) continue;
+    text += "Sum of " + item + " = " + statText(stats.pageSums[*at]) + " <Br> ";
+    stats.reportTotals[*at] = valueOf(stats.reportTotals[*at]) + valueOf(stats.pageSums[*at]);
+  }
+  doc_ += text;
+  doc_ += kBlankParagraph;
+  std::fill(stats.pageSums.begin(), stats.pageSums.end(), std::nullopt);
+}
+
+void SectionDocument::overallStatistics() {
+  ReportStatistics& stats = reportStatistics();
+  std::string text = s_.PagesOption == 0
+                         ? "<B>" + std::to_string(ctx_.cumTotalRecs) + " records altogether. </B> <Br> "
+                         : std::string("<B> For this Vol (page of records): </B> <Br>");
+  const bool spansPages = ctx_.numRecsOnPage < stats.recordsWritten;
+  const double divisor = spansPages ? ctx_.cumTotalRecs : ctx_.numRecsOnPage;
+  for (const auto& [item, selected] : ctx_.sumFields) {
+    if (!selected) continue;
+    const std::optional<size_t> at = outputPosition(item);
+    if (!at || divisor == 0) continue;  // no field, or an average of nothing: no line
+    const double total = valueOf(stats.reportTotals[*at]);
+    text += "<B> " + item + "</B> : Total = " + statText(stats.reportTotals[*at]) +
+            " ; Average = " + formatNumber(total / divisor) + " ; Minimum = " + statText(stats.reportMinimums[*at]) +
+            " ; Maximum = " + statText(stats.reportMaximums[*at]) + " <Br> ";
+  }
+  doc_ += text;
+  doc_ += kBlankParagraph;
+  for (Accumulator* a : {&stats.reportTotals, &stats.reportMinimums, &stats.reportMaximums})
+    std::fill(a->begin(), a->end(), std::nullopt);
+  stats.recordsWritten = 0;
+  if (s_.UseNotes == 1 && s_.NotesPosition == 1) {
+    doc_ += TextToHtml(s_.Notes);
+    doc_ += kBlankParagraph;
+  }
+  if (!s_.Signature.empty()) doc_ += "<P Align=Left><img src = " + s_.Signature + " ALT = Signature_here ></P> ";
+}
+
+}  // namespace
+
+Status WriteReportSection(OutputFile& page, const std::string& filePath, Recordset& section, int32_t fieldCount,
+                          const std::vector<std::string>& outputNames, const std::string& heading,
+                          int32_t sectionCount, const std::string& tableColour, const SectionContext& ctx) {
+  reportStatistics().resize(static_cast<size_t>(std::max(fieldCount, 0)));
+  const int32_t s = sectionNumber(heading);
+  (void)section.moveFirst();
+  SectionDocument doc(ctx, section, fieldCount, outputNames, tableColour);
+  doc.heading(heading);
+  if (ctx.advSettings && s == 0) doc.headerBlock();
+  if (sectionCount > 0) doc.sectionLinks(sectionCount, s);
+  doc.append(kBlankParagraph);
+  doc.table();
+  const bool closing = closesPage(ctx, s, sectionCount);
+  if (closing && ctx.advSettings) doc.closingBlocks();
+  if (closing && ctx.totalPage > 1) doc.append(pageNavigation(filePath, ctx.curPage, ctx.totalPage));
+  doc.append("<P>  </P> </BODY></HTML>");
+  (void)section.moveFirst();
+  std::string record;
+  record.reserve(doc.text().size() + 3);
+  record += '"';
+  record += doc.text();
+  record += "\"\r\n";
+  return page.write(record);
+}
+
+}  // namespace quelo

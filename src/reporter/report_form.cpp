@@ -1,0 +1,129 @@
+// QueloReportForm's public members, load and unload, and the buttons that reach other forms:
+// Advanced, Save As and Close.
+#include "reporter/report_form.h"
+
+#include "control/shared_state.h"
+#include "files/file_names.h"
+#include "files/path_rules.h"
+#include "platform/date_time.h"
+#include "platform/recordset/recordset.h"
+#include "platform/text.h"
+#include "reporter/advanced_settings_form.h"
+#include "reporter/field_class.h"
+#include "reporter/preview_tables.h"
+
+namespace quelo {
+
+using namespace forms;
+
+namespace {
+
+// 1-based position of `what` in `text` from position `from`, 0 when absent.
+size_t position(std::string_view text, std::string_view what, size_t from = 1) {
+  const size_t at = text.find(what, from - 1);
+  return at == std::string_view::npos ? 0 : at + 1;
+}
+
+// The name Save As keeps: an extension when it has none, then only a page file's bare name.
+std::string savedName(std::string name) {
+  if (position(name, ".htm", 2) == 0 && position(name, ".asp", 2) == 0) name += ".htm";
+  const std::string lower = toLower(name);
+  const bool pageFile = position(lower, ".htm", 2) || position(lower, ".html", 2) || position(lower, ".asp", 2);
+  return pageFile ? toLower(justFileName(name)) : std::string();
+}
+
+}  // namespace
+
+QueloReportForm::QueloReportForm(Platform platform) : Form("QueloReportForm", *platform.presenter), platform_(platform) {
+  setAutoReporting(false);
+}
+
+QueloReportForm::~QueloReportForm() = default;
+
+bool QueloReportForm::AutoReporting() const { return sharedState().reportAutoReporting; }
+void QueloReportForm::setAutoReporting(bool on) { sharedState().reportAutoReporting = on; }
+
+void QueloReportForm::setGraphicFolderPath(const std::string& path) {
+  const std::string trimmed = trimSpaces(path);
+  if (!isAnchoredPath(trimmed)) return;
+  graphicFolderPath_ = withTrailingSeparator(trimmed);
+}
+
+void QueloReportForm::setThePicFields(const std::string& fields) { picFields_ = trimSpaces(fields); }
+
+QueloAdvancedSet& QueloReportForm::settingsForm() { return advancedSettingsForm(platform_); }
+
+void QueloReportForm::wireEvents() {
+  for (int i = 0; i < 2; ++i) {
+    get<CommandButton>("cmdDirection", i).onClick = [this, i] { cmdDirection_Click(i); };
+    get<CommandButton>("cmdMoveUpDown", i).onClick = [this, i] { cmdMoveUpDown_Click(i); };
+  }
+  for (int i = 0; i < 4; ++i) get<CommandButton>("cmdPage", i).onClick = [this, i] { cmdPage_Click(i); };
+  get<CommandButton>("cmdAdvanced").onClick = [this] { cmdAdvanced_Click(); };
+  get<CommandButton>("cmdGenerate").onClick = [this] { cmdGenerate_Click(); };
+  get<CommandButton>("cmdClose").onClick = [this] { cmdClose_Click(); };
+  get<CommandButton>("cmdSaveAs").onClick = [this] { cmdSaveAs_Click(); };
+  auto& title = get<TextBox>("txtTitle");
+  title.onGotFocus = [&title] {
+    title.setSelStart(0);
+    title.setSelLength(static_cast<int32_t>(title.text().size()));
+  };
+  get<ListBox>("lstOutput").onKeyDown = [this](int& k, int shift) { outputListKeyDown(k, shift); };
+  get<ListBox>("lstAvailable").onKeyDown = [this](int& k, int shift) { availableListKeyDown(k, shift); };
+}
+
+void QueloReportForm::formLoad() {
+  setCaption(sharedState().developerCompany + " Report Form");
+  const CivilTime today = civilFromDate(dateFromTimePoint(platform_.clock->wallNow()));
+  get<DatePicker>("dtpInsert").setValue(dateFromCivil({today.year, today.month, today.day}));
+  get<ComboBox>("cboBGcolor").setListIndex(0);
+  buildPages();
+  showPreviewPage();
+}
+
+void QueloReportForm::formActivate() { get<DataGrid>("MSHFlexGrid1"); }
+
+void QueloReportForm::formUnload(int&) {
+  currentPage_.reset();
+  settingsForm().SaveUserSettings();
+  pages_.clear();
+}
+
+void QueloReportForm::cmdClose_Click() { unload(); }
+
+// Offers the numeric fields of the page for summing, then shows the settings form unless an
+// automatic report drives it. The first failing step ends the handler.
+void QueloReportForm::cmdAdvanced_Click() {
+  auto& fields = settingsForm().get<ListBox>("lstFields");
+  fields.clear();
+  if (!currentPage_ || !currentPage_->moveFirst()) return;
+  const DataGrid& grid = get<DataGrid>("MSHFlexGrid1");
+  for (int32_t j = 0; j < grid.cols(); ++j) {
+    const std::string name = trimSpaces(grid.textMatrix(0, j));
+    auto index = currentPage_->fieldIndex(name);
+    if (!index) return;
+    auto value = currentPage_->value(index.value());
+    if (!value) return;
+    if (FieldClass(currentPage_->fields()[index.value()]) == "number" && isNumeric(value.value())) fields.addItem(name);
+  }
+  if (!AutoReporting()) settingsForm().show(true);
+}
+
+// Asks the host's file dialog for the report's file name.
+void QueloReportForm::cmdSaveAs_Click() {
+  std::string chosen;
+  if (const auto& control = settingsForm().myfControl()) {
+    const std::string reports = sharedState().applicationPath + "Reports" + separatorOf(sharedState().applicationPath);
+    Args args{Variant("Save As (Htm or Asp file)"), Variant(reports), Variant(int32_t{5}), Variant(false)};
+    if (auto result = control->call("SupplyFileName", args); result) chosen = toString(result.value()).valueOr("");
+  }
+  get<TextBox>("txtFileName").setText(chosen.empty() ? std::string() : savedName(chosen));
+}
+
+QueloReportForm& reportForm(const Platform& platform) {
+  auto& slot = sharedState().reportForm;
+  if (!slot) slot = std::make_unique<QueloReportForm>(platform);
+  return static_cast<QueloReportForm&>(*slot);
+}
+
+}  // namespace quelo

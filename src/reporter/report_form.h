@@ -1,0 +1,102 @@
+// QueloReportForm: the dialog in which the end user turns the record set handed to the control
+// into a report. Its load splits the records into pages (page record sets are views over the
+// shared rows) and previews page 1; the user pages through the preview, chooses and orders the
+// output fields, sets title, file name, colour, date, browser and printer, opens the advanced
+// settings and generates. The automatic report drives the same form without showing it.
+// Public properties survive an unload; controls, pages and field lists are built anew each load.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/forms/form.h"
+#include "platform/platform.h"
+#include "platform/variant.h"
+
+namespace quelo {
+
+class QueloAdvancedSet;
+class Recordset;
+
+class QueloReportForm : public forms::Form {
+ public:
+  explicit QueloReportForm(Platform platform);
+  ~QueloReportForm() override;
+
+  // Public members, set by the entry points before the load.
+  bool AutoReporting() const;
+  void setAutoReporting(bool on);
+  int16_t CurPage() const { return curPage_; }
+  int16_t TotalPage() const { return totalPage_; }
+  int32_t NumRecsOnPage() const { return numRecsOnPage_; }
+  int32_t CumTotalRecs() const { return cumTotalRecs_; }
+  void setCumTotalRecs(int32_t n) { cumTotalRecs_ = n; }
+  bool ContainPictureFilenameField() const { return containPictures_; }
+  void setContainPictureFilenameField(bool on) { containPictures_ = on; }
+  const std::string& GraphicFolderPath() const { return graphicFolderPath_; }
+  // Trimmed; kept only when it names an anchored place (a drive, or "/..."), with a trailing
+  // separator.
+  void setGraphicFolderPath(const std::string& path);
+  const std::string& thePicFields() const { return picFields_; }
+  void setThePicFields(const std::string& fields);
+
+  // The button handlers, callable from outside as the automatic report does.
+  void cmdAdvanced_Click();
+  void cmdClose_Click();
+  void cmdDirection_Click(int index);
+  void cmdGenerate_Click();
+  void cmdPage_Click(int index);
+  void cmdMoveUpDown_Click(int index);
+  void cmdSaveAs_Click();
+
+  // The pages, for the generation driver and tests.
+  int16_t pageSize() const { return pageSize_; }
+  const std::vector<std::shared_ptr<Recordset>>& pages() const { return pages_; }
+  const std::shared_ptr<Recordset>& currentPage() const { return currentPage_; }
+
+  // What the last generation could not write (a folder or file that refused); empty when all
+  // went well. A report that lost pages must not look like a success.
+  const std::vector<std::string>& generationErrors() const { return generationErrors_; }
+  // The page files that the last generation wrote, in page order.
+  const std::vector<std::string>& generatedFiles() const { return generatedFiles_; }
+
+ protected:
+  void build() override;
+  void formLoad() override;
+  void formActivate() override;
+  void formUnload(int& cancel) override;
+
+ private:
+  friend class GenerationDriver;
+  void wireEvents();
+  QueloAdvancedSet& settingsForm();
+  void readPageSize();
+  void buildPages();
+  void showPreviewPage();
+  void fillFieldTables();
+  void showPictures();
+  void setPageCaption();
+  void outputListKeyDown(int& keyCode, int shift);
+  void availableListKeyDown(int& keyCode, int shift);
+
+  Platform platform_;
+  int16_t curPage_ = 0, totalPage_ = 0, pageSize_ = 10;
+  int32_t numRecsOnPage_ = 0, cumTotalRecs_ = 0;
+  bool containPictures_ = false;
+  std::string graphicFolderPath_, picFields_;
+  std::vector<std::shared_ptr<Recordset>> pages_;  // page p at index p - 1
+  std::shared_ptr<Recordset> currentPage_;
+
+  // The run fields of the generation driver; the flags belong to the form instance.
+  bool cancelFlag_ = false, deleteOnCancel_ = false;
+  Variant spare_;
+  std::vector<std::string> generationErrors_, generatedFiles_;
+};
+
+// The thread's instance, created on first use (not loaded by this call).
+QueloReportForm& reportForm(const Platform& platform);
+
+}  // namespace quelo

@@ -1,0 +1,212 @@
+// QueloReportForm's pages: splitting the report's records into page record sets, the preview of
+// one page in the grid (with pictures in picture columns), and paging.
+#include <algorithm>
+
+#include "control/shared_state.h"
+#include "files/file_names.h"
+#include "files/path_rules.h"
+#include "platform/picture_size.h"
+#include "platform/recordset/recordset.h"
+#include "platform/text.h"
+#include "reporter/advanced_settings_form.h"
+#include "reporter/preview_tables.h"
+#include "reporter/report_form.h"
+
+namespace quelo {
+
+using namespace forms;
+
+namespace {
+
+constexpr int16_t kDefaultPageSize = 10;
+constexpr int32_t kMostPages = 100;
+constexpr int16_t kLargePageSize = 200;
+
+std::vector<std::string> splitAtCommas(const std::string& text) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (size_t comma; (comma = text.find(',', start)) != std::string::npos; start = comma + 1)
+    parts.push_back(text.substr(start, comma - start));
+  parts.push_back(text.substr(start));
+  return parts;
+}
+
+std::string cellText(Recordset& page, int field) {
+  auto v = page.value(field);
+  if (!v || v.value().isArray()) return {};
+  return toString(v.value()).valueOr("");
+}
+
+}  // namespace
+
+// The records per page, from the control's MaxRecsPerPage. A size that is not a positive 16-bit
+// number (the old form divided by zero on 0) falls back to 10.
+void QueloReportForm::readPageSize() {
+  pageSize_ = kDefaultPageSize;
+  const auto& control = settingsForm().myfControl();
+  if (!control) return;
+  auto max = control->get("MaxRecsPerPage");
+  if (!max) return;
+  auto size = toInteger(max.value());
+  if (size && size.value() > 0) pageSize_ = size.value();
+}
+
+void QueloReportForm::buildPages() {
+  pages_.clear();
+  currentPage_.reset();
+  readPageSize();
+  const std::shared_ptr<Recordset>& source = sharedState().reportRecordset;
+  int64_t pages = cumTotalRecs_ / pageSize_;
+  if (pages > kMostPages) {
+    pageSize_ = kLargePageSize;
+    pages = cumTotalRecs_ / pageSize_;
+  }
+  if (cumTotalRecs_ % pageSize_ != 0) ++pages;
+  if (!source || pages > INT16_MAX) return;
+  totalPage_ = static_cast<int16_t>(pages);
+  // Pages are views over the shared rows: nothing is copied until a page is written to.
+  for (int64_t p = 0; p < totalPage_; ++p) {
+    auto page = source->rowRange(p * pageSize_, pageSize_);
+    if (!page) break;
+    pages_.push_back(std::move(page).value());
+  }
+  curPage_ = 1;
+  if (!pages_.empty()) currentPage_ = pages_.front();
+  if (totalPage_ > 1) {
+    get<CommandButton>("cmdPage", 2).setEnabled(true);
+    get<CommandButton>("cmdPage", 3).setEnabled(true);
+  }
+  setPageCaption();
+}
+
+void QueloReportForm::setPageCaption() {
+  get<Label>("lblPage").setCaption("Page " + std::to_string(curPage_) + " of " + std::to_string(totalPage_));
+}
+
+void QueloReportForm::showPreviewPage() {
+  platform_.cursor->setBusy(true);
+  auto& grid = get<DataGrid>("MSHFlexGrid1");
+  grid.setSize(0, 0);
+  if (currentPage_) {
+    auto count = currentPage_->recordCount();
+    numRecsOnPage_ = count ? static_cast<int32_t>(count.value()) : 0;
+    const FieldList& fields = currentPage_->fields();
+    grid.setSize(numRecsOnPage_ + 1, fields.count());
+    for (int c = 0; c < fields.count(); ++c) grid.setTextMatrix(0, c, fields[c].name);
+    int32_t r = 1;
+    for ((void)currentPage_->moveFirst(); !currentPage_->eof(); (void)currentPage_->moveNext(), ++r)
+      for (int c = 0; c < fields.count(); ++c) grid.setTextMatrix(r, c, cellText(*currentPage_, c));
+    (void)currentPage_->moveFirst();
+  }
+  if (get<ListBox>("lstAvailable").listCount() == 0) fillFieldTables();
+  if (containPictures_) showPictures();
+  get<Image>("imgHide").setPicture("");
+  platform_.cursor->setBusy(false);
+}
+
+// The first preview after a load lists every field as available (all marked), and pairs the
+// picture fields with their folders.
+void QueloReportForm::fillFieldTables() {
+  const DataGrid& grid = get<DataGrid>("MSHFlexGrid1");
+  auto& available = get<ListBox>("lstAvailable");
+  PreviewTables& tables = previewTables();
+  tables.gridColumnNames.clear();
+  tables.pictureFolders.assign(static_cast<size_t>(grid.cols()), std::string());
+  for (int32_t j = 0; j < grid.cols(); ++j) {
+    const std::string name = trimSpaces(grid.textMatrix(0, j));
+    available.addItem(name);
+    available.setSelected(available.newIndex(), true);
+    tables.gridColumnNames.push_back(name);
+  }
+  std::vector<std::string> folders = splitAtCommas(graphicFolderPath_);
+  const std::vector<std::string> fields = splitAtCommas(picFields_);
+  const std::string lastFolder = trimSpaces(folders.back());
+  if (fields.size() > folders.size()) folders.resize(fields.size());
+  for (size_t j = 0; j < tables.gridColumnNames.size(); ++j) {
+    for (size_t k = 0; k < fields.size(); ++k) {
+      if (!equalsIgnoreCase(trimSpaces(fields[k]), tables.gridColumnNames[j])) continue;
+      std::string folder = trimSpaces(folders[k]);
+      if (folder.empty()) folder = lastFolder;
+      else folder = withTrailingSeparator(folder);
+      tables.pictureFolders[j] = folder;
+      break;
+    }
+  }
+}
+
+// A picture cell shows its picture instead of its text, sized to it; a missing or unreadable
+// picture leaves the cell's text.
+void QueloReportForm::showPictures() {
+  auto& grid = get<DataGrid>("MSHFlexGrid1");
+  auto& hidden = get<Image>("imgHide");
+  const std::vector<std::string>& folders = previewTables().pictureFolders;
+  for (int32_t c = 0; c < grid.cols() && static_cast<size_t>(c) < folders.size(); ++c) {
+    if (folders[static_cast<size_t>(c)].empty()) continue;
+    for (int32_t r = 1; r < grid.rows(); ++r) {
+      hidden.setPicture("");
+      const std::string path =
+          ShortFileName(*platform_.files, folders[static_cast<size_t>(c)] + trimSpaces(grid.textMatrix(r, c)));
+      const std::optional<PixelSize> size = pictureSize(*platform_.files, path);
+      if (!size) continue;
+      hidden.setPicture(path);
+      grid.setRowHeight(r, size->height * kTwipsPerPixel);
+      grid.setColWidth(c, size->width * kTwipsPerPixel);
+      grid.setTextMatrix(r, c, "");
+      grid.setCellPicture(r, c, path);
+    }
+  }
+}
+
+void QueloReportForm::cmdPage_Click(int index) {
+  auto page = [this](int i) -> CommandButton& { return get<CommandButton>("cmdPage", i); };
+  const bool several = totalPage_ > 1;
+  switch (index) {
+    case 0:
+      curPage_ = 1;
+      if (several) {
+        page(2).setEnabled(true);
+        page(3).setEnabled(true);
+        page(0).setEnabled(false);
+      }
+      page(1).setEnabled(false);
+      break;
+    case 1:
+      if (curPage_ > 1) {
+        --curPage_;
+        page(2).setEnabled(true);
+        page(3).setEnabled(true);
+      }
+      if (curPage_ == 1) {
+        page(0).setEnabled(false);
+        page(1).setEnabled(false);
+      }
+      break;
+    case 2:
+      if (curPage_ < totalPage_) {
+        ++curPage_;
+        page(0).setEnabled(true);
+        page(1).setEnabled(true);
+      }
+      if (curPage_ == totalPage_) {
+        page(2).setEnabled(false);
+        page(3).setEnabled(false);
+      }
+      break;
+    case 3:
+      curPage_ = totalPage_;
+      if (several) {
+        page(0).setEnabled(true);
+        page(1).setEnabled(true);
+        page(3).setEnabled(false);
+      }
+      page(2).setEnabled(false);
+      break;
+    default:
+      return;
+  }
+  if (curPage_ >= 1 && static_cast<size_t>(curPage_) <= pages_.size()) currentPage_ = pages_[static_cast<size_t>(curPage_ - 1)];
+  showPreviewPage();
+  setPageCaption();
+}
+
+}  // namespace quelo
