@@ -1,6 +1,7 @@
 // The control's members by name and dispatch id: each entry of the type library bound to the
 // typed member that does the work. A member bound nowhere answers "Not implemented".
 #include "control/ze_quelo.h"
+#include "hyperlink/hyperlink_opener.h"
 
 namespace quelo {
 namespace {
@@ -61,6 +62,9 @@ void ZeQuelo::bindMembers() {
     programDelayNSec(n);
     a[0] = Variant(n);
     return none();
+  });
+  bind("OpenHyperlink", K::Method, [this](Args& a) -> Result<Variant> {
+    return Variant(openHyperlink(platform_, a[0].asString(), a[1].asBool()));
   });
 }
 

@@ -16,9 +16,9 @@ std::string limited(std::string text) {
 
 class Search {
  public:
-  Search(WindowSystem& windows, MessageLoop& loop, std::vector<WindowHandle>& list, std::string_view title,
-         std::string_view cls, const Variant& id)
-      : windows_(windows), loop_(loop), list_(list), title_(title), class_(cls), id_(id) {}
+  Search(WindowSystem& windows, MessageLoop& loop, std::vector<WindowHandle>& list,
+         const std::vector<std::string>& titles, std::string_view cls, const Variant& id)
+      : windows_(windows), loop_(loop), list_(list), titles_(titles.begin(), titles.end()), class_(cls), id_(id) {}
 
   int32_t run(WindowHandle start) {
     HyperlinkState& state = hyperlinkState();
@@ -43,17 +43,24 @@ class Search {
 
  private:
   bool matches(WindowHandle w) {
-    if (!title_.matches(limited(windows_.title(w))) || !class_.matches(limited(windows_.className(w)))) return false;
+    if (!titleMatches(limited(windows_.title(w))) || !class_.matches(limited(windows_.className(w)))) return false;
     if (id_.isNull()) return true;
     const std::optional<int32_t> own = windows_.parent(w) != 0 ? windows_.controlId(w) : std::nullopt;
     const Result<double> wanted = toDouble(id_);
     return own && wanted && *own == wanted.value();
   }
 
+  bool titleMatches(const std::string& title) const {
+    for (const LikePattern& p : titles_)
+      if (p.matches(title)) return true;
+    return false;
+  }
+
   WindowSystem& windows_;
   MessageLoop& loop_;
   std::vector<WindowHandle>& list_;
-  LikePattern title_, class_;
+  std::vector<LikePattern> titles_;
+  LikePattern class_;
   const Variant& id_;
 };
 
@@ -62,7 +69,13 @@ class Search {
 int32_t findWindowsByPattern(WindowSystem& windows, MessageLoop& loop, std::vector<WindowHandle>& list,
                              WindowHandle start, std::string_view titlePattern, std::string_view classPattern,
                              const Variant& id) {
-  return Search(windows, loop, list, titlePattern, classPattern, id).run(start);
+  return findWindowsByPatterns(windows, loop, list, start, {std::string(titlePattern)}, classPattern, id);
+}
+
+int32_t findWindowsByPatterns(WindowSystem& windows, MessageLoop& loop, std::vector<WindowHandle>& list,
+                              WindowHandle start, const std::vector<std::string>& titlePatterns,
+                              std::string_view classPattern, const Variant& id) {
+  return Search(windows, loop, list, titlePatterns, classPattern, id).run(start);
 }
 
 }  // namespace quelo

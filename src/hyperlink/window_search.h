@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,5 +25,10 @@ inline constexpr size_t kWindowTextLimit = 255;
 int32_t findWindowsByPattern(WindowSystem& windows, MessageLoop& loop, std::vector<WindowHandle>& list,
                              WindowHandle start, std::string_view titlePattern, std::string_view classPattern,
                              const Variant& id);
+
+// The same search with several title patterns: a title matches when it matches any of them.
+int32_t findWindowsByPatterns(WindowSystem& windows, MessageLoop& loop, std::vector<WindowHandle>& list,
+                              WindowHandle start, const std::vector<std::string>& titlePatterns,
+                              std::string_view classPattern, const Variant& id);
 
 }  // namespace quelo
