@@ -6,6 +6,7 @@
 #include "control/ze_quelo.h"
 #include "reporter/advanced_settings_form.h"
 #include "files/file_names.h"
+#include "hyperlink/hyperlink_opener.h"
 
 namespace quelo {
 namespace {
@@ -85,6 +86,9 @@ void ZeQuelo::bindMembers() {
   bind("LongFileName", K::Method,
        [this](Args& a) -> Result<Variant> { return Variant(LongFileName(*platform_.files, a[0].asString())); });
   bind("LogMessage", K::Method, [this](Args& a) { return logMessage(platform_, applicationPath_, a); });
+  bind("OpenHyperlink", K::Method, [this](Args& a) -> Result<Variant> {
+    return Variant(openHyperlink(platform_, a[0].asString(), a[1].asBool()));
+  });
 }
 
 }  // namespace quelo

@@ -1,6 +1,7 @@
 // Platform: every service of the outside world that the control uses, handed to it in one piece
 // (the control owns none of them). HeadlessPlatform is a complete set for the command line and
-// tests: the machine's clock, files, settings and fonts, with recorded message boxes and headless forms.
+// tests: the machine's clock, files, settings, fonts, desktop programs and windows, with recorded
+// message boxes and headless forms.
 #pragma once
 
 #include "platform/clock.h"
@@ -13,6 +14,8 @@
 #include "platform/posix/fontconfig_fonts.h"
 #include "platform/posix/sqlite_settings_store.h"
 #include "platform/settings_store.h"
+#include "platform/shell.h"
+#include "platform/window_system.h"
 
 namespace quelo {
 
@@ -25,6 +28,8 @@ struct Platform {
   forms::FormPresenter* presenter = nullptr;
   SettingsStore* settings = nullptr;
   Fonts* fonts = nullptr;
+  Shell* shell = nullptr;
+  WindowSystem* windows = nullptr;
 };
 
 class HeadlessPlatform {
@@ -33,7 +38,18 @@ class HeadlessPlatform {
   HeadlessPlatform(const HeadlessPlatform&) = delete;
   HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
-  Platform platform() { return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &settings, &fonts}; }
+  Platform platform() {
+    return Platform{.clock = &clock,
+                    .loop = &loop,
+                    .files = &files,
+                    .messageBox = &messageBox,
+                    .cursor = &cursor,
+                    .presenter = &presenter,
+                    .settings = &settings,
+                    .fonts = &fonts,
+                    .shell = &shell,
+                    .windows = windows.get()};
+  }
 
   SystemClock clock;
   ClockedLoop loop;
@@ -43,6 +59,8 @@ class HeadlessPlatform {
   forms::HeadlessPresenter presenter;
   SqliteSettingsStore settings{SqliteSettingsStore::defaultFile()};
   FontconfigFonts fonts;
+  PosixShell shell;
+  std::unique_ptr<WindowSystem> windows = openDesktopWindows();
 };
 
 }  // namespace quelo

@@ -9,6 +9,8 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_fonts.h"
 #include "fakes/scratch_dir.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_window_system.h"
 #include "platform/clocked_loop.h"
 #include "platform/headless/headless_site.h"
 #include "platform/message_box.h"
@@ -27,7 +29,16 @@ struct ControlHarness {
     if (control) control->terminate();
   }
   Platform platform() {
-    return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &settings, &fonts};
+    return Platform{.clock = &clock,
+                    .loop = &loop,
+                    .files = &files,
+                    .messageBox = &messageBox,
+                    .cursor = &cursor,
+                    .presenter = &presenter,
+                    .settings = &settings,
+                    .fonts = &fonts,
+                    .shell = &shell,
+                    .windows = &windows};
   }
   // Advances the clock by whole timer ticks and pumps the loop after each.
   void ticks(int n) {
@@ -51,6 +62,8 @@ struct ControlHarness {
   ScratchDir configDir;
   SqliteSettingsStore settings;
   FakeFonts fonts;
+  FakeShell shell;
+  FakeWindowSystem windows;
   HeadlessSite site;
   HeadlessWindow window;
   std::shared_ptr<ZeQuelo> control;
