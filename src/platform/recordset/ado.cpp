@@ -31,7 +31,29 @@ bool isFixedSize(int32_t type) {
   }
 }
 
+bool isNumber(int32_t type) {
+  switch (type) {
+    case adTinyInt:
+    case adSmallInt:
+    case adInteger:
+    case adBigInt:
+    case adUnsignedTinyInt:
+    case adUnsignedSmallInt:
+    case adUnsignedInt:
+    case adUnsignedBigInt:
+    case adSingle:
+    case adDouble:
+    case adCurrency:
+    case adDecimal:
+    case adNumeric:
+      return true;
+    default:
+      return false;
+  }
+}
+
 int32_t sourceAttributes(int32_t type) {
+  if (isNumber(type)) return kNumberAttributes;
   switch (type) {
     case adDate:
     case adDBDate:
@@ -40,10 +62,8 @@ int32_t sourceAttributes(int32_t type) {
       return kDateAttributes;
     case adLongVarWChar:
       return kLongTextAttributes;
-    case adGUID:
-      return kTextAttributes;
     default:
-      return isFixedSize(type) ? kNumberAttributes : kTextAttributes;
+      return kTextAttributes;
   }
 }
 

@@ -93,8 +93,10 @@ inline constexpr int32_t kLongTextAttributes = 230;  // nullable, updatable, lon
 
 // Whether values of the type have a fixed size (numbers, dates, Booleans, GUIDs).
 bool isFixedSize(int32_t type);
+// Whether the type is one of the numeric types.
+bool isNumber(int32_t type);
 // The attributes a data source reports for a column of the type: numbers 118, dates 122, long
-// Unicode text 230, everything else 102.
+// Unicode text 230, everything else (text, Booleans, GUIDs, binary) 102.
 int32_t sourceAttributes(int32_t type);
 // The attributes of a field appended without any: nullable and updatable, plus the fixed bit for
 // fixed-size types (118 or 102). The long bit is left out, so such a field never counts as a
