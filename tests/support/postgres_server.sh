@@ -21,6 +21,11 @@ as_server() {
 
 case "$action" in
   start)
+    # A server left behind by an interrupted run goes first.
+    if [[ -d "$dir/data" ]]; then
+      as_server "$bindir/pg_ctl" -D "$dir/data" -m immediate -w stop >/dev/null 2>&1 || true
+      rm -rf "$dir/data"
+    fi
     mkdir -p "$dir"
     dir=$(cd "$dir" && pwd)
     [[ $(id -u) -eq 0 ]] && chown nobody "$dir"
