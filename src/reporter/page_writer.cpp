@@ -5,6 +5,7 @@
 #include "files/file_names.h"
 #include "platform/recordset/recordset.h"
 #include "platform/text.h"
+#include "platform/type_info.h"
 #include "reporter/field_class.h"
 #include "reporter/page_links.h"
 #include "reporter/preview_tables.h"

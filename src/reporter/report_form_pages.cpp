@@ -8,6 +8,7 @@
 #include "platform/picture_size.h"
 #include "platform/recordset/recordset.h"
 #include "platform/text.h"
+#include "platform/type_info.h"
 #include "reporter/advanced_settings_form.h"
 #include "reporter/preview_tables.h"
 #include "reporter/report_form.h"
