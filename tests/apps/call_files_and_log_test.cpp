@@ -1,0 +1,131 @@
+// The file-name members and LogMessage through `quelo call`, as scripts drive them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "fakes/cli_process.h"
+#include "fakes/scratch_dir.h"
+
+namespace quelo {
+namespace {
+
+using testing::runCli;
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+TEST(CallFileNames, BareNameAndFolderOfWindowsPaths) {
+  auto run = runCli({"call", "justFileName", "C:\\Data\\Photo.jpg", "--", "FileFolder", "C:\\Data\\Photo.jpg", "--",
+                     "FileFolder", "D:Photo.jpg"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "PHOTO.JPG\nC:\\Data\\\nD:\n");
+}
+
+// On Linux a drive is a folder of that name: "C:" in the current folder holds the tree.
+TEST(CallFileNames, LongAndShortNamesOnARealTree) {
+  testing::ScratchDir dir;
+  std::filesystem::create_directories(dir / "C:/Program Files");
+  std::filesystem::create_directories(dir / "C:/Data");
+  std::filesystem::create_directories(dir / "Data");
+  dir.write("C:/Program Files/My Document.txt", "x");
+  dir.write("C:/Data/x.txt", "x");
+  dir.write("Data/x.txt", "x");
+  auto run = runCli({"call", "LongFileName", "C:\\PROGRAM FILES\\MY DOCUMENT.TXT", "--", "LongFileName",
+                     "C:DATA\\X.TXT", "--", "LongFileName", "data\\x.txt", "--", "LongFileName",
+                     dir / "C:/PROGRAM FILES/my document.txt", "--", "LongFileName", "C:\\Data\\none.txt", "--",
+                     "ShortFileName", "C:\\Data\\x.txt", "--", "ShortFileName", "C:\\Data\\none.txt"},
+                    dir.path());
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(lines(run.out), (std::vector<std::string>{"C:\\Program Files\\My Document.txt", "C:\\Data\\x.txt",
+                                                      "\\Data\\x.txt", dir / "C:/Program Files/My Document.txt",
+                                                      "C:\\Data\\", "C:\\Data\\x.txt", ""}));
+}
+
+TEST(CallLogMessage, TwoMessagesLeaveTwoLinesDatedBySourceDateEpoch) {
+  testing::ScratchDir dir;
+  auto run = runCli({"call", "--app-path", dir.path(), "LogMessage", "hello", "--", "LogMessage", "two  spaces"}, "",
+                    {{"SOURCE_DATE_EPOCH", "1236434709"}, {"TZ", "UTC"}});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+  const std::string head = "\"<HTML><HEAD><TITLE> : Appended ZeQuelo Message Log </TITLE></HEAD><BODY><H2> At "
+                           "2009-03-07 14:05:09 </H2><P> ";
+  EXPECT_EQ(dir.read("Reports/Log/ZeMessages.htm"), head + "hello </P></BODY></HTML>\"\r\n" + head +
+                                                         "two&nbsp;&nbsp;spaces </P></BODY></HTML>\"\r\n");
+}
+
+// Every line of the log files in `folder`, in no particular order.
+std::vector<std::string> allLogLines(const std::string& folder, int& files) {
+  std::vector<std::string> all;
+  files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) {
+    ++files;
+    std::ifstream in(e.path(), std::ios::binary);
+    for (std::string line; std::getline(in, line);) all.push_back(line);
+  }
+  return all;
+}
+
+// Two processes log `perProcess` entries each at the same time; every entry must arrive whole,
+// exactly once, in one of the log files.
+void logFromTwoProcesses(const testing::ScratchDir& dir, int perProcess) {
+  auto argsFor = [&](char who) {
+    std::vector<std::string> args{"call", "--app-path", dir.path()};
+    for (int i = 0; i < perProcess; ++i) {
+      if (i > 0) args.push_back("--");
+      args.push_back("LogMessage");
+      args.push_back(std::string(1, who) + std::to_string(i) + " " + std::string(120, who));
+    }
+    return args;
+  };
+  testing::CliProcess a(argsFor('a'), "", {{"SOURCE_DATE_EPOCH", "1236434709"}});
+  testing::CliProcess b(argsFor('b'), "", {{"SOURCE_DATE_EPOCH", "1236434709"}});
+  ASSERT_EQ(a.wait().exitCode, 0);
+  ASSERT_EQ(b.wait().exitCode, 0);
+}
+
+TEST(CallLogMessage, TwoProcessesLoggingAtOnceLeaveWholeLines) {
+  testing::ScratchDir dir;
+  logFromTwoProcesses(dir, 1000);
+  int files = 0;
+  const auto all = allLogLines(dir / "Reports/Log", files);
+  EXPECT_EQ(files, 1);
+  ASSERT_EQ(all.size(), 2000u);
+  const std::regex whole(R"re("<HTML><HEAD><TITLE> : Appended ZeQuelo Message Log </TITLE></HEAD><BODY><H2> At )re"
+                         R"re([^<]+ </H2><P> ([ab]\d+)&nbsp;(a{120}|b{120}) </P></BODY></HTML>"\r)re");
+  std::set<std::string> seen;
+  for (const std::string& line : all) {
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(line, m, whole)) << line;
+    EXPECT_EQ(m[1].str()[0], m[2].str()[0]);
+    EXPECT_TRUE(seen.insert(m[1]).second) << m[1];
+  }
+}
+
+TEST(CallLogMessage, ArchivingWhileAnotherProcessLogsLosesNothing) {
+  testing::ScratchDir dir;
+  std::filesystem::create_directories(dir / "Reports/Log");
+  dir.write("Reports/Log/ZeMessages.htm", std::string(1380000 - 3000, 'x') + "\r\n");
+  logFromTwoProcesses(dir, 300);
+  int files = 0;
+  const auto all = allLogLines(dir / "Reports/Log", files);
+  EXPECT_GE(files, 2);
+  ASSERT_EQ(all.size(), 601u);
+  std::set<std::string> seen;
+  for (const std::string& line : all) {
+    if (line.starts_with("xxx")) continue;
+    ASSERT_TRUE(line.ends_with(" </P></BODY></HTML>\"\r")) << line;
+    EXPECT_TRUE(seen.insert(line.substr(line.find("<P> "))).second);
+  }
+  EXPECT_EQ(seen.size(), 600u);
+}
+
+}  // namespace
+}  // namespace quelo
