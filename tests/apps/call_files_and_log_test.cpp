@@ -6,14 +6,15 @@
 #include <regex>
 #include <set>
 #include <sstream>
+#include <thread>
 
-#include "fakes/cli_process.h"
+#include "fakes/run_process.h"
 #include "fakes/scratch_dir.h"
 
 namespace quelo {
 namespace {
 
-using testing::runCli;
+using testing::runQuelo;
 
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> out;
@@ -23,13 +24,14 @@ std::vector<std::string> lines(const std::string& text) {
 }
 
 TEST(CallFileNames, BareNameAndFolderOfWindowsPaths) {
-  auto run = runCli({"call", "justFileName", "C:\\Data\\Photo.jpg", "--", "FileFolder", "C:\\Data\\Photo.jpg", "--",
+  auto run = runQuelo({"call", "justFileName", "C:\\Data\\Photo.jpg", "--", "FileFolder", "C:\\Data\\Photo.jpg", "--",
                      "FileFolder", "D:Photo.jpg"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "PHOTO.JPG\nC:\\Data\\\nD:\n");
 }
 
-// On Linux a drive is a folder of that name: "C:" in the current folder holds the tree.
+// On Linux a drive is a folder of that name: "C:" in the current folder holds the tree. The
+// command runs in that folder through env -C.
 TEST(CallFileNames, LongAndShortNamesOnARealTree) {
   testing::ScratchDir dir;
   std::filesystem::create_directories(dir / "C:/Program Files");
@@ -38,11 +40,11 @@ TEST(CallFileNames, LongAndShortNamesOnARealTree) {
   dir.write("C:/Program Files/My Document.txt", "x");
   dir.write("C:/Data/x.txt", "x");
   dir.write("Data/x.txt", "x");
-  auto run = runCli({"call", "LongFileName", "C:\\PROGRAM FILES\\MY DOCUMENT.TXT", "--", "LongFileName",
-                     "C:DATA\\X.TXT", "--", "LongFileName", "data\\x.txt", "--", "LongFileName",
-                     dir / "C:/PROGRAM FILES/my document.txt", "--", "LongFileName", "C:\\Data\\none.txt", "--",
-                     "ShortFileName", "C:\\Data\\x.txt", "--", "ShortFileName", "C:\\Data\\none.txt"},
-                    dir.path());
+  auto run = testing::runProcess(
+      {"env", "-C", dir.path(), QUELO_CLI, "call", "LongFileName", "C:\\PROGRAM FILES\\MY DOCUMENT.TXT", "--",
+       "LongFileName", "C:DATA\\X.TXT", "--", "LongFileName", "data\\x.txt", "--", "LongFileName",
+       dir / "C:/PROGRAM FILES/my document.txt", "--", "LongFileName", "C:\\Data\\none.txt", "--", "ShortFileName",
+       "C:\\Data\\x.txt", "--", "ShortFileName", "C:\\Data\\none.txt"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(lines(run.out), (std::vector<std::string>{"C:\\Program Files\\My Document.txt", "C:\\Data\\x.txt",
                                                       "\\Data\\x.txt", dir / "C:/Program Files/My Document.txt",
@@ -51,8 +53,8 @@ TEST(CallFileNames, LongAndShortNamesOnARealTree) {
 
 TEST(CallLogMessage, TwoMessagesLeaveTwoLinesDatedBySourceDateEpoch) {
   testing::ScratchDir dir;
-  auto run = runCli({"call", "--app-path", dir.path(), "LogMessage", "hello", "--", "LogMessage", "two  spaces"}, "",
-                    {{"SOURCE_DATE_EPOCH", "1236434709"}, {"TZ", "UTC"}});
+  auto run = runQuelo({"call", "--app-path", dir.path(), "LogMessage", "hello", "--", "LogMessage", "two  spaces"},
+                      {{"SOURCE_DATE_EPOCH", "1236434709"}, {"TZ", "UTC"}});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "");
   const std::string head = "\"<HTML><HEAD><TITLE> : Appended ZeQuelo Message Log </TITLE></HEAD><BODY><H2> At "
@@ -85,10 +87,13 @@ void logFromTwoProcesses(const testing::ScratchDir& dir, int perProcess) {
     }
     return args;
   };
-  testing::CliProcess a(argsFor('a'), "", {{"SOURCE_DATE_EPOCH", "1236434709"}});
-  testing::CliProcess b(argsFor('b'), "", {{"SOURCE_DATE_EPOCH", "1236434709"}});
-  ASSERT_EQ(a.wait().exitCode, 0);
-  ASSERT_EQ(b.wait().exitCode, 0);
+  testing::ProcessResult a, b;
+  std::thread first([&] { a = runQuelo(argsFor('a')); });
+  std::thread second([&] { b = runQuelo(argsFor('b')); });
+  first.join();
+  second.join();
+  ASSERT_EQ(a.exitCode, 0) << a.err;
+  ASSERT_EQ(b.exitCode, 0) << b.err;
 }
 
 TEST(CallLogMessage, TwoProcessesLoggingAtOnceLeaveWholeLines) {
