@@ -6,6 +6,20 @@ bool endsWithSeparator(std::string_view path) { return !path.empty() && isSepara
 
 size_t lastSeparator(std::string_view path) { return path.find_last_of("\\/"); }
 
+size_t fileNameStart(std::string_view path) {
+  size_t last = lastSeparator(path);
+  if (last == std::string_view::npos) last = path.rfind(':');
+  return last == std::string_view::npos ? 0 : last + 1;
+}
+
+std::string posixPath(std::string_view path) {
+  std::string out(path);
+  for (char& c : out)
+    if (c == '\\') c = '/';
+  if (out.size() > 2 && out[1] == ':' && out[2] != '/') out.insert(2, "/");
+  return out;
+}
+
 char separatorOf(std::string_view path) {
   const size_t last = lastSeparator(path);
   if (last != std::string_view::npos) return path[last];
