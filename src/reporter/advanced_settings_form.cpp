@@ -5,6 +5,8 @@
 #include <cstdlib>
 
 #include "control/shared_state.h"
+#include "files/file_names.h"
+#include "files/path_rules.h"
 #include "platform/text.h"
 #include "reporter/reg_settings.h"
 #include "reporter/report_settings.h"
@@ -25,6 +27,18 @@ void setCheck(CheckBox& box, int value) {
   if (value >= 0 && value <= 2) box.setValue(value);
 }
 
+constexpr int32_t kPictureFiles = 2;  // Ze_Picture_Files
+
+// Whether a chosen file name names a picture of a kind the report pages can show: it holds one
+// of the extensions, in any case, after its first character.
+bool namesAPicture(std::string_view name) {
+  if (name.size() < 2) return false;
+  const std::string rest = toLower(name.substr(1));
+  for (const char* extension : {".jpg", ".jpeg", ".jpe", ".gif", ".png"})
+    if (rest.find(extension) != std::string::npos) return true;
+  return false;
+}
+
 void selectWholeText(TextBox& box) {
   box.setSelStart(0);
   box.setSelLength(static_cast<int32_t>(box.text().size()));
@@ -41,6 +55,7 @@ void QueloAdvancedSet::wireEvents() {
   for (TextBox* box : {&get<TextBox>("txtHeaderFooter", 0), &get<TextBox>("txtHeaderFooter", 1),
                        &get<TextBox>("txtLink", 0), &get<TextBox>("txtLink", 1), &get<TextBox>("txtNotes")})
     box->onGotFocus = [box] { selectWholeText(*box); };
+  for (int i = 0; i < 2; ++i) get<CommandButton>("cmdLogo", i).onClick = [this, i] { cmdLogo_Click(i); };
   auto& font = get<ComboBox>("cboFontName");
   font.onLostFocus = [this, &font] { get<Label>("lblFontName").setFontName(font.text()); };
 }
@@ -90,6 +105,23 @@ void QueloAdvancedSet::cmdApply_Click() {
 void QueloAdvancedSet::CancelButton_Click() {
   advSettings_ = false;
   hide();
+}
+
+void QueloAdvancedSet::cmdLogo_Click(int index) {
+  auto* shown = dynamic_cast<Label*>(find("lblLogo", index));
+  if (!shown) return;
+  const std::string pictures = sharedState().applicationPath + "Pictures";
+  if (!platform_.files->isDirectory(pictures)) (void)platform_.files->createDirectory(pictures);
+  const std::string caption = std::string("Select a Jpeg or Gif or Png image to use") +
+                              (index == 0 ? " as Logo " : " as Signature ") + "in Report";
+  std::string name;
+  if (myfControl_) {
+    // The starting folder keeps its case: on Linux a lower-cased path may name no folder.
+    Args args{Variant(caption), Variant(withTrailingSeparator(pictures)), Variant(kPictureFiles), Variant(true)};
+    if (auto chosen = myfControl_->call("SupplyFileName", args)) name = toString(chosen.value()).valueOr("");
+  }
+  if (!namesAPicture(name)) name.clear();
+  shown->setCaption(name.empty() ? std::string() : ShortFileName(*platform_.files, name));
 }
 
 void QueloAdvancedSet::SaveUserSettings() {

@@ -30,6 +30,8 @@ class QueloAdvancedSet : public forms::Form {
   void RevertToRealAdvSettings(bool fromDeveloperChanges = false);
 
   void CancelButton_Click();
+  // Picks the logo (index 0) or signature (1) picture through the host control's file dialog.
+  void cmdLogo_Click(int index);
 
  protected:
   void build() override;
