@@ -1,6 +1,7 @@
 // Platform: every service of the outside world that the control uses, handed to it in one piece
 // (the control owns none of them). HeadlessPlatform is a complete set for the command line and
-// tests: the machine's clock, files, settings and fonts, with recorded message boxes and headless forms.
+// tests: the machine's clock, files, desktop programs, windows, settings and fonts, with recorded
+// message boxes and headless forms.
 #pragma once
 
 #include "platform/clock.h"
@@ -13,6 +14,8 @@
 #include "platform/posix/fontconfig_fonts.h"
 #include "platform/posix/sqlite_settings_store.h"
 #include "platform/settings_store.h"
+#include "platform/shell.h"
+#include "platform/window_system.h"
 
 namespace quelo {
 
@@ -23,6 +26,8 @@ struct Platform {
   MessageBoxService* messageBox = nullptr;
   CursorService* cursor = nullptr;
   forms::FormPresenter* presenter = nullptr;
+  Shell* shell = nullptr;
+  WindowSystem* windows = nullptr;
   SettingsStore* settings = nullptr;
   Fonts* fonts = nullptr;
 };
@@ -33,7 +38,10 @@ class HeadlessPlatform {
   HeadlessPlatform(const HeadlessPlatform&) = delete;
   HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
-  Platform platform() { return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &settings, &fonts}; }
+  Platform platform() {
+    return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &shell, windows.get(),
+                    &settings, &fonts};
+  }
 
   SystemClock clock;
   ClockedLoop loop;
@@ -41,6 +49,8 @@ class HeadlessPlatform {
   RecordingMessageBox messageBox;
   RecordingCursor cursor;
   forms::HeadlessPresenter presenter;
+  PosixShell shell;
+  std::unique_ptr<WindowSystem> windows = openDesktopWindows();
   SqliteSettingsStore settings{SqliteSettingsStore::defaultFile()};
   FontconfigFonts fonts;
 };

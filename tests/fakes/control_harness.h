@@ -8,6 +8,8 @@
 #include "control/ze_quelo.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_fonts.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_window_system.h"
 #include "fakes/scratch_dir.h"
 #include "platform/clocked_loop.h"
 #include "platform/headless/headless_site.h"
@@ -27,7 +29,7 @@ struct ControlHarness {
     if (control) control->terminate();
   }
   Platform platform() {
-    return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &settings, &fonts};
+    return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &shell, &windows, &settings, &fonts};
   }
   // Advances the clock by whole timer ticks and pumps the loop after each.
   void ticks(int n) {
@@ -48,6 +50,8 @@ struct ControlHarness {
   RecordingMessageBox messageBox;
   RecordingCursor cursor;
   forms::HeadlessPresenter presenter;
+  FakeShell shell;
+  FakeWindowSystem windows;
   ScratchDir configDir;
   SqliteSettingsStore settings;
   FakeFonts fonts;
