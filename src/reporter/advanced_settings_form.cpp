@@ -7,6 +7,7 @@
 #include "control/shared_state.h"
 #include "files/file_names.h"
 #include "files/path_rules.h"
+#include "hyperlink/hyperlink_opener.h"
 #include "platform/text.h"
 #include "reporter/reg_settings.h"
 #include "reporter/report_settings.h"
@@ -55,7 +56,10 @@ void QueloAdvancedSet::wireEvents() {
   for (TextBox* box : {&get<TextBox>("txtHeaderFooter", 0), &get<TextBox>("txtHeaderFooter", 1),
                        &get<TextBox>("txtLink", 0), &get<TextBox>("txtLink", 1), &get<TextBox>("txtNotes")})
     box->onGotFocus = [box] { selectWholeText(*box); };
-  for (int i = 0; i < 2; ++i) get<CommandButton>("cmdLogo", i).onClick = [this, i] { cmdLogo_Click(i); };
+  for (int i = 0; i < 2; ++i) {
+    get<CommandButton>("cmdLogo", i).onClick = [this, i] { cmdLogo_Click(i); };
+    get<TextBox>("txtLink", i).onKeyDown = [this, i](int& keyCode, int) { linkKeyDown(i, keyCode); };
+  }
   auto& font = get<ComboBox>("cboFontName");
   font.onLostFocus = [this, &font] { get<Label>("lblFontName").setFontName(font.text()); };
 }
@@ -122,6 +126,18 @@ void QueloAdvancedSet::cmdLogo_Click(int index) {
   }
   if (!namesAPicture(name)) name.clear();
   shown->setCaption(name.empty() ? std::string() : ShortFileName(*platform_.files, name));
+}
+
+// F3 in a link box opens what it holds: the website in a new browser window, the e-mail address
+// in a new message.
+void QueloAdvancedSet::linkKeyDown(int index, int keyCode) {
+  if (keyCode != forms::key::kF3) return;
+  const std::string target = trimSpaces(get<TextBox>("txtLink", index).text());
+  if (target.empty()) return;
+  if (index == 0)
+    (void)activateLink(platform_, LinkMode::OpenTarget, target, true);
+  else
+    (void)activateLink(platform_, LinkMode::Mail, target, false);
 }
 
 void QueloAdvancedSet::SaveUserSettings() {

@@ -40,6 +40,7 @@ class QueloAdvancedSet : public forms::Form {
  private:
   void wireEvents();
   void showBackup();
+  void linkKeyDown(int index, int keyCode);
 
   Platform platform_;
   std::shared_ptr<Dispatch> myfControl_;

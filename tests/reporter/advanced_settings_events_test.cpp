@@ -1,5 +1,5 @@
 // The settings form's buttons and boxes: picture buttons through the host control's file dialog,
-// the focus rules.
+// F3 in the link boxes, the focus rules.
 #include <gtest/gtest.h>
 
 #include "fakes/scratch_dir.h"
@@ -78,6 +78,29 @@ TEST_F(SettingsFormEventsTest, WithoutAHostControlTheButtonClearsThePicture) {
   EXPECT_EQ(label("lblLogo", 0).caption(), "");
   form().cmdLogo_Click(7);  // no such button: nothing happens
   EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(SettingsFormEventsTest, F3InALinkBoxOpensTheWebsiteOrANewMessage) {
+  using Launch = FakeShell::Launch;
+  const auto browser = h.windows.add(FakeWindowSystem::kDesktop, "Start - Mozilla Firefox");
+  int f3 = forms::key::kF3;
+  box("txtLink", 0).setText("  www.example.org ");
+  box("txtLink", 0).keyDown(f3, 0);
+  box("txtLink", 1).setText(" me@example.org");
+  box("txtLink", 1).keyDown(f3, 0);
+  EXPECT_EQ(h.shell.launches, (std::vector<Launch>{{"open", "", "www.example.org", true},
+                                                   {"mail", "", "mailto:me@example.org", true}}));
+  EXPECT_EQ(h.windows.activated, (std::vector<WindowHandle>{browser}))
+      << "only the e-mail address goes to an open browser window; the website asks for a new one";
+
+  h.shell.launches.clear();
+  int other = forms::key::kF1;
+  box("txtLink", 0).keyDown(other, 0);
+  box("txtLink", 0).setText("   ");
+  box("txtLink", 0).keyDown(f3, 0);
+  box("txtLink", 1).setText("");
+  box("txtLink", 1).keyDown(f3, 0);
+  EXPECT_TRUE(h.shell.launches.empty());
 }
 
 TEST_F(SettingsFormEventsTest, TextBoxesSelectTheirWholeTextOnFocus) {
