@@ -23,12 +23,12 @@ using forms::TextBox;
 
 namespace {
 
+constexpr int32_t kPictureFiles = 2;  // Ze_Picture_Files
+
 // A check box takes only its three states; any other value is skipped.
 void setCheck(CheckBox& box, int value) {
   if (value >= 0 && value <= 2) box.setValue(value);
 }
-
-constexpr int32_t kPictureFiles = 2;  // Ze_Picture_Files
 
 // Whether a chosen file name names a picture of a kind the report pages can show: it holds one
 // of the extensions, in any case, after its first character.
