@@ -21,7 +21,7 @@ std::string componentFolder() {
 }
 
 SharedState& sharedState() {
-  thread_local SharedState state{componentFolder(), {}, {}, {}, {}, {}, {}};
+  thread_local SharedState state{componentFolder(), {}, {}, false, {}, {}, {}, {}};
   return state;
 }
 

@@ -16,6 +16,9 @@ struct SharedState {
   std::string applicationPath;  // always ends in a folder separator
   std::string developerCompany;
   std::shared_ptr<Recordset> reportRecordset;
+  // The report form's AutoReporting flag: True while an automatic report drives the forms. Kept
+  // here so that it outlives the report form's unload and the settings form can read it.
+  bool reportAutoReporting = false;
   // The forms, one instance each per thread, created on first use.
   std::unique_ptr<forms::Form> reportForm, advancedSettingsForm, fileDialog, aboutBox;
 };

@@ -1,14 +1,21 @@
 // Platform: every service of the outside world that the control uses, handed to it in one piece
 // (the control owns none of them). HeadlessPlatform is a complete set for the command line and
-// tests: the machine's clock and files, with recorded message boxes and headless forms.
+// tests: the machine's clock, files, desktop programs, windows, settings and fonts, with recorded
+// message boxes and headless forms.
 #pragma once
 
 #include "platform/clock.h"
 #include "platform/clocked_loop.h"
 #include "platform/file_system.h"
+#include "platform/fonts.h"
 #include "platform/forms/form_presenter.h"
 #include "platform/message_box.h"
 #include "platform/message_loop.h"
+#include "platform/posix/fontconfig_fonts.h"
+#include "platform/posix/sqlite_settings_store.h"
+#include "platform/settings_store.h"
+#include "platform/shell.h"
+#include "platform/window_system.h"
 
 namespace quelo {
 
@@ -19,6 +26,10 @@ struct Platform {
   MessageBoxService* messageBox = nullptr;
   CursorService* cursor = nullptr;
   forms::FormPresenter* presenter = nullptr;
+  Shell* shell = nullptr;
+  WindowSystem* windows = nullptr;
+  SettingsStore* settings = nullptr;
+  Fonts* fonts = nullptr;
 };
 
 class HeadlessPlatform {
@@ -27,7 +38,10 @@ class HeadlessPlatform {
   HeadlessPlatform(const HeadlessPlatform&) = delete;
   HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
-  Platform platform() { return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter}; }
+  Platform platform() {
+    return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &shell, windows.get(),
+                    &settings, &fonts};
+  }
 
   SystemClock clock;
   ClockedLoop loop;
@@ -35,6 +49,10 @@ class HeadlessPlatform {
   RecordingMessageBox messageBox;
   RecordingCursor cursor;
   forms::HeadlessPresenter presenter;
+  PosixShell shell;
+  std::unique_ptr<WindowSystem> windows = openDesktopWindows();
+  SqliteSettingsStore settings{SqliteSettingsStore::defaultFile()};
+  FontconfigFonts fonts;
 };
 
 }  // namespace quelo

@@ -1,4 +1,5 @@
-// A control on a headless site with a fake clock: the usual starting point of a control test.
+// A control on a headless site with a fake clock: the usual starting point of a control test. Its
+// settings live in a scratch folder (or in the file a test names, to share them between controls).
 #pragma once
 
 #include <memory>
@@ -6,22 +7,30 @@
 #include "control/shared_state.h"
 #include "control/ze_quelo.h"
 #include "fakes/fake_clock.h"
+#include "fakes/fake_fonts.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_window_system.h"
+#include "fakes/scratch_dir.h"
 #include "platform/clocked_loop.h"
 #include "platform/headless/headless_site.h"
 #include "platform/message_box.h"
 #include "platform/file_system.h"
+#include "platform/posix/sqlite_settings_store.h"
 
 namespace quelo::testing {
 
 struct ControlHarness {
-  explicit ControlHarness(bool userMode = true) {
+  explicit ControlHarness(bool userMode = true, const std::string& settingsFile = {})
+      : settings(settingsFile.empty() ? configDir / "registry.sqlite" : settingsFile) {
     site.userMode = userMode;
     control = ZeQuelo::create(platform(), site, window);
   }
   ~ControlHarness() {
     if (control) control->terminate();
   }
-  Platform platform() { return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter}; }
+  Platform platform() {
+    return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &shell, &windows, &settings, &fonts};
+  }
   // Advances the clock by whole timer ticks and pumps the loop after each.
   void ticks(int n) {
     for (int i = 0; i < n; ++i) {
@@ -41,6 +50,11 @@ struct ControlHarness {
   RecordingMessageBox messageBox;
   RecordingCursor cursor;
   forms::HeadlessPresenter presenter;
+  FakeShell shell;
+  FakeWindowSystem windows;
+  ScratchDir configDir;
+  SqliteSettingsStore settings;
+  FakeFonts fonts;
   HeadlessSite site;
   HeadlessWindow window;
   std::shared_ptr<ZeQuelo> control;

@@ -1,0 +1,208 @@
+// QueloAdvancedSet's behaviour: load, Apply, Cancel, save and revert of the working settings, and
+// the events of its controls.
+#include "reporter/advanced_settings_form.h"
+
+#include <cstdlib>
+
+#include "control/shared_state.h"
+#include "files/file_names.h"
+#include "files/path_rules.h"
+#include "hyperlink/hyperlink_opener.h"
+#include "platform/text.h"
+#include "reporter/reg_settings.h"
+#include "reporter/report_settings.h"
+
+namespace quelo {
+
+using forms::CheckBox;
+using forms::ComboBox;
+using forms::CommandButton;
+using forms::Label;
+using forms::OptionButton;
+using forms::TextBox;
+
+namespace {
+
+constexpr int32_t kPictureFiles = 2;  // Ze_Picture_Files
+
+// A check box takes only its three states; any other value is skipped.
+void setCheck(CheckBox& box, int value) {
+  if (value >= 0 && value <= 2) box.setValue(value);
+}
+
+// Whether a chosen file name names a picture of a kind the report pages can show: it holds one
+// of the extensions, in any case, after its first character.
+bool namesAPicture(std::string_view name) {
+  if (name.size() < 2) return false;
+  const std::string rest = toLower(name.substr(1));
+  for (const char* extension : {".jpg", ".jpeg", ".jpe", ".gif", ".png"})
+    if (rest.find(extension) != std::string::npos) return true;
+  return false;
+}
+
+void selectWholeText(TextBox& box) {
+  box.setSelStart(0);
+  box.setSelLength(static_cast<int32_t>(box.text().size()));
+}
+
+}  // namespace
+
+QueloAdvancedSet::QueloAdvancedSet(Platform platform)
+    : Form("QueloAdvancedSet", *platform.presenter), platform_(platform) {}
+
+void QueloAdvancedSet::wireEvents() {
+  get<CommandButton>("cmdApply").onClick = [this] { cmdApply_Click(); };
+  get<CommandButton>("CancelButton").onClick = [this] { CancelButton_Click(); };
+  for (TextBox* box : {&get<TextBox>("txtHeaderFooter", 0), &get<TextBox>("txtHeaderFooter", 1),
+                       &get<TextBox>("txtLink", 0), &get<TextBox>("txtLink", 1), &get<TextBox>("txtNotes")})
+    box->onGotFocus = [box] { selectWholeText(*box); };
+  for (int i = 0; i < 2; ++i) {
+    get<CommandButton>("cmdLogo", i).onClick = [this, i] { cmdLogo_Click(i); };
+    get<TextBox>("txtLink", i).onKeyDown = [this, i](int& keyCode, int) { linkKeyDown(i, keyCode); };
+  }
+  auto& font = get<ComboBox>("cboFontName");
+  font.onLostFocus = [this, &font] { get<Label>("lblFontName").setFontName(font.text()); };
+}
+
+void QueloAdvancedSet::formLoad() {
+  auto& fontList = get<ComboBox>("cboFontName");
+  std::vector<std::string> names;
+  if (platform_.fonts) names = InstalledFontNames(*platform_.fonts);
+  if (names.size() <= 1) names = {std::string(kDefaultFontName)};
+  for (std::string& name : names) fontList.addItem(std::move(name));
+
+  ReportSettings& s = settingsState().working;
+  const Variant stored =
+      ReadRegSetting(platform_.settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName);
+  std::string record = trimSpaces(stored.asString());
+  if (record.empty()) record = kDefaultFontName;
+  readSettingsRecord(record, s);
+
+  for (int32_t i = 0; i < fontList.listCount(); ++i) {
+    if (fontList.list(i) != s.FontName) continue;
+    fontList.setListIndex(i);
+    break;
+  }
+  get<Label>("lblFontName").setFontName(s.FontName);
+  RevertToRealAdvSettings(false);
+}
+
+void QueloAdvancedSet::cmdApply_Click() {
+  advSettings_ = true;
+  ReportSettings& s = settingsState().working;
+  const std::string font = get<ComboBox>("cboFontName").text();
+  s.FontName = font.empty() ? std::string(kDefaultFontName) : font;
+  s.Header = trimSpaces(get<TextBox>("txtHeaderFooter", 0).text());
+  s.Footer = trimSpaces(get<TextBox>("txtHeaderFooter", 1).text());
+  s.UseNotes = static_cast<int16_t>(get<CheckBox>("chkNotes").value());
+  s.NotesPosition = get<OptionButton>("OptNotesPosition", 0).value() ? 0 : 1;
+  s.Notes = trimSpaces(get<TextBox>("txtNotes").text());
+  s.Logo = trimSpaces(get<Label>("lblLogo", 0).caption());
+  s.Signature = trimSpaces(get<Label>("lblLogo", 1).caption());
+  s.Website = trimSpaces(get<TextBox>("txtLink", 0).text());
+  s.Email = trimSpaces(get<TextBox>("txtLink", 1).text());
+  s.PagesOption = get<OptionButton>("OptPages", 0).value() ? 0 : 1;
+  s.SaveSettings = static_cast<int16_t>(get<CheckBox>("chkSave").value());
+  if (!sharedState().reportAutoReporting) hide();
+}
+
+void QueloAdvancedSet::CancelButton_Click() {
+  advSettings_ = false;
+  hide();
+}
+
+void QueloAdvancedSet::cmdLogo_Click(int index) {
+  auto* shown = dynamic_cast<Label*>(find("lblLogo", index));
+  if (!shown) return;
+  const std::string pictures = sharedState().applicationPath + "Pictures";
+  if (!platform_.files->isDirectory(pictures)) (void)platform_.files->createDirectory(pictures);
+  const std::string caption = std::string("Select a Jpeg or Gif or Png image to use") +
+                              (index == 0 ? " as Logo " : " as Signature ") + "in Report";
+  std::string name;
+  if (myfControl_) {
+    // The starting folder keeps its case: on Linux a lower-cased path may name no folder.
+    Args args{Variant(caption), Variant(withTrailingSeparator(pictures)), Variant(kPictureFiles), Variant(true)};
+    if (auto chosen = myfControl_->call("SupplyFileName", args)) name = toString(chosen.value()).valueOr("");
+  }
+  if (!namesAPicture(name)) name.clear();
+  shown->setCaption(name.empty() ? std::string() : ShortFileName(*platform_.files, name));
+}
+
+// F3 in a link box opens what it holds: the website in a new browser window, the e-mail address
+// in a new message.
+void QueloAdvancedSet::linkKeyDown(int index, int keyCode) {
+  if (keyCode != forms::key::kF3) return;
+  const std::string target = trimSpaces(get<TextBox>("txtLink", index).text());
+  if (target.empty()) return;
+  if (index == 0)
+    (void)activateLink(platform_, LinkMode::OpenTarget, target, true);
+  else
+    (void)activateLink(platform_, LinkMode::Mail, target, false);
+}
+
+void QueloAdvancedSet::SaveUserSettings() {
+  ReportSettings& s = settingsState().working;
+  if (s.SaveSettings != 1) return;
+  fillEmptyTexts(s);
+  (void)WriteRegSetting(platform_.settings, formatSettingsRecord(s), kReportSettingName);
+}
+
+void QueloAdvancedSet::RevertToRealAdvSettings(bool fromDeveloperChanges) {
+  if (fromDeveloperChanges) return showBackup();
+  const ReportSettings& s = settingsState().working;
+  get<TextBox>("txtHeaderFooter", 0).setText(s.Header);
+  get<TextBox>("txtHeaderFooter", 1).setText(s.Footer);
+  setCheck(get<CheckBox>("chkNotes"), s.UseNotes);
+  // An index without its option button is skipped.
+  if (auto* at = dynamic_cast<OptionButton*>(find("OptNotesPosition", s.NotesPosition))) at->setValue(true);
+  get<TextBox>("txtNotes").setText(s.Notes);
+  get<Label>("lblLogo", 0).setCaption(s.Logo);
+  get<Label>("lblLogo", 1).setCaption(s.Signature);
+  get<TextBox>("txtLink", 0).setText(s.Website);
+  get<TextBox>("txtLink", 1).setText(s.Email);
+  if (auto* pages = dynamic_cast<OptionButton*>(find("OptPages", s.PagesOption))) pages->setValue(true);
+  setCheck(get<CheckBox>("chkSave"), s.SaveSettings);
+}
+
+// The settings backup into the ten controls it was taken from; a value that does not convert
+// leaves its control as it is.
+void QueloAdvancedSet::showBackup() {
+  const auto& b = settingsState().backup;
+  auto text = [&](TextBox& box, int i) {
+    if (auto t = toString(b[i])) box.setText(t.value());
+  };
+  auto caption = [&](Label& label, int i) {
+    if (auto t = toString(b[i])) label.setCaption(t.value());
+  };
+  auto option = [&](OptionButton& button, int i) {
+    if (auto on = toBool(b[i])) button.setValue(on.value());
+  };
+  text(get<TextBox>("txtHeaderFooter", 0), Ra_Header);
+  text(get<TextBox>("txtHeaderFooter", 1), Ra_Footer);
+  if (auto n = toInteger(b[Ra_UseNotes])) setCheck(get<CheckBox>("chkNotes"), std::abs(n.value()));
+  option(get<OptionButton>("OptNotesPosition", 0), Ra_NotesOnTop);
+  text(get<TextBox>("txtNotes"), Ra_Notes);
+  caption(get<Label>("lblLogo", 0), Ra_Logo);
+  caption(get<Label>("lblLogo", 1), Ra_Signature);
+  text(get<TextBox>("txtLink", 0), Ra_Website);
+  text(get<TextBox>("txtLink", 1), Ra_Email);
+  option(get<OptionButton>("OptPages", 0), Ra_AllPages);
+}
+
+QueloAdvancedSet& advancedSettingsForm(const Platform& platform) {
+  auto& slot = sharedState().advancedSettingsForm;
+  auto* form = dynamic_cast<QueloAdvancedSet*>(slot.get());
+  if (!form) {
+    auto created = std::make_unique<QueloAdvancedSet>(platform);
+    form = created.get();
+    slot = std::move(created);
+  }
+  return *form;
+}
+
+Variant AdvancedSettings(const Platform& platform, int32_t setting) {
+  advancedSettingsForm(platform).load();
+  return advancedSettingValue(settingsState().working, setting);
+}
+
+}  // namespace quelo

@@ -1,0 +1,55 @@
+// QueloAdvancedSet: the form on which the end user edits the report customization preferences.
+// Its load fills the font list and reads the stored settings into the working ones; Apply commits
+// the controls to the working settings, Cancel only drops the in-force flag. Its buttons hide it;
+// closing its window unloads it, so the next use reads the stored settings again.
+#pragma once
+
+#include <memory>
+
+#include "platform/dispatch.h"
+#include "platform/forms/form.h"
+#include "platform/platform.h"
+
+namespace quelo {
+
+class QueloAdvancedSet : public forms::Form {
+ public:
+  explicit QueloAdvancedSet(Platform platform);
+
+  // The host's control, whose SupplyFileName the picture buttons call by name.
+  const std::shared_ptr<Dispatch>& myfControl() const { return myfControl_; }
+  void setMyfControl(std::shared_ptr<Dispatch> control) { myfControl_ = std::move(control); }
+  // Commits the controls to the working settings and sets the in-force flag; hides the form
+  // unless an automatic report runs.
+  void cmdApply_Click();
+  // The in-force flag: True after Apply, False after Cancel and at creation.
+  bool AdvSettings() const { return advSettings_; }
+  // Stores the working settings when their SaveSettings is 1.
+  void SaveUserSettings();
+  // Shows the working settings (false) or the settings backup (true) in the controls.
+  void RevertToRealAdvSettings(bool fromDeveloperChanges = false);
+
+  void CancelButton_Click();
+  // Picks the logo (index 0) or signature (1) picture through the host control's file dialog.
+  void cmdLogo_Click(int index);
+
+ protected:
+  void build() override;
+  void formLoad() override;
+
+ private:
+  void wireEvents();
+  void showBackup();
+  void linkKeyDown(int index, int keyCode);
+
+  Platform platform_;
+  std::shared_ptr<Dispatch> myfControl_;
+  bool advSettings_ = false;
+};
+
+// The thread's instance of the form, created on first use (not loaded by this call).
+QueloAdvancedSet& advancedSettingsForm(const Platform& platform);
+// The control's AdvancedSettings: loads the form when needed and returns one working setting.
+Variant AdvancedSettings(const Platform& platform, int32_t setting);
+
+}  // namespace quelo

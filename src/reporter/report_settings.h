@@ -1,0 +1,61 @@
+// The report customization preferences: the working record that the page writer reads, its
+// stored text form ("**_**" between the twelve fields), and the backup that an automatic report
+// reverts the settings form from. One copy per thread, shared by every control on it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/fonts.h"
+#include "platform/variant.h"
+
+namespace quelo {
+
+// The twelve fields, in the order in which they are stored.
+struct ReportSettings {
+  std::string FontName;
+  std::string Header;
+  std::string Footer;
+  int16_t UseNotes = 0;       // 1: include the notes
+  int16_t NotesPosition = 0;  // 0: on top of the first page, 1: at the bottom of the last
+  std::string Notes;
+  std::string Logo;       // picture paths
+  std::string Signature;
+  std::string Website;
+  std::string Email;
+  int16_t PagesOption = 0;   // 0: all pages, 1: the current page only
+  int16_t SaveSettings = 0;  // 1: store the settings when the report form closes
+};
+
+// The members of ReportAdvSetttings: indexes of the backup and of AdvancedSettings.
+enum ReportAdvSetting : int32_t {
+  Ra_Header, Ra_Footer, Ra_UseNotes, Ra_NotesOnTop, Ra_Notes, Ra_Logo, Ra_Signature, Ra_Website, Ra_Email, Ra_AllPages
+};
+
+inline constexpr std::string_view kSettingsSeparator = "**_**";
+inline constexpr std::string_view kDefaultFontName = "Times New Roman";
+
+struct SettingsState {
+  ReportSettings working;
+  // The settings form's control values before an automatic report replaced them.
+  std::array<Variant, 10> backup;
+};
+SettingsState& settingsState();
+
+// The stored record: the fields joined by the separator, numbers in plain decimal.
+std::string formatSettingsRecord(const ReportSettings& s);
+// Takes part i of the record into field i; fields without a part keep their values, and a
+// number part that does not fit a 16-bit integer leaves its field as it was.
+void readSettingsRecord(std::string_view record, ReportSettings& s);
+// Before a save: every empty text field but the font becomes a single space.
+void fillEmptyTexts(ReportSettings& s);
+// The value AdvancedSettings returns for a ReportAdvSetttings member; Empty for any other number.
+Variant advancedSettingValue(const ReportSettings& s, int32_t setting);
+
+// The installed font families: sorted, each once, at most 513.
+std::vector<std::string> InstalledFontNames(Fonts& fonts);
+
+}  // namespace quelo

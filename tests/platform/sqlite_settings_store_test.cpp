@@ -1,0 +1,215 @@
+#include "platform/posix/sqlite_settings_store.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <optional>
+
+#include "fakes/scratch_dir.h"
+
+namespace quelo {
+namespace {
+
+using testing::ScratchDir;
+
+const RegistryKey kKey{reg::kLocalMachine, "Software\\Maker\\Product\\Setting"};
+
+std::string readBack(SettingsStore& store, const RegistryKey& key = kKey, std::string_view name = "Value") {
+  auto v = store.value(key, name);
+  return v ? v.value().data : "<" + v.error().message + ">";
+}
+
+Status write(SettingsStore& store, const std::string& data, std::string_view name = "Value") {
+  return store.setValue(kKey, "1", name, RegistryValue{reg::kString, data});
+}
+
+// Runs body in a child process and returns how it ended (its exit code, or -signal).
+template <class Body>
+int inChild(Body body) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    body();
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+mode_t modeOf(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
+}
+
+TEST(SqliteSettingsStore, KeepsWhatWasWrittenWholeAndFindsItInAnyCase) {
+  ScratchDir dir;
+  SqliteSettingsStore store(dir / "registry.sqlite");
+  const std::string data = "a**_**line one\r\nline two**_**" + std::string(5000, 'x') + " \xC3\xA9";
+  ASSERT_TRUE(write(store, data).isOk());
+  EXPECT_EQ(readBack(store), data);
+  EXPECT_EQ(readBack(store, {reg::kLocalMachine, "SOFTWARE\\maker\\PRODUCT\\setting"}, "VALUE"), data);
+
+  ASSERT_TRUE(write(store, "second").isOk());
+  EXPECT_EQ(readBack(store), "second");
+  auto value = store.value(kKey, "Value");
+  ASSERT_TRUE(value.isOk());
+  EXPECT_EQ(value.value().type, reg::kString);
+}
+
+TEST(SqliteSettingsStore, MissingFileKeyOrValueIsNotFoundAndReadingCreatesNothing) {
+  ScratchDir dir;
+  SqliteSettingsStore store(dir / "sub/registry.sqlite");
+  auto missing = store.value(kKey, "Value");
+  ASSERT_FALSE(missing.isOk());
+  EXPECT_EQ(missing.error().number, err::kFileNotFound);
+  EXPECT_EQ(modeOf(dir / "sub"), 0u);  // nothing was created
+
+  ASSERT_TRUE(write(store, "x").isOk());
+  EXPECT_FALSE(store.value(kKey, "Other").isOk());
+  EXPECT_FALSE(store.value({reg::kCurrentUser, kKey.path}, "Value").isOk());
+  EXPECT_FALSE(store.value({reg::kLocalMachine, "Software\\Maker"}, "Value").isOk());
+}
+
+TEST(SqliteSettingsStore, CreatesItsFoldersAndFilePrivateToTheUser) {
+  ScratchDir dir;
+  SqliteSettingsStore store(dir / "config/VarnikQuelo/registry.sqlite");
+  ASSERT_TRUE(write(store, "x").isOk());
+  EXPECT_EQ(modeOf(dir / "config"), 0700u);
+  EXPECT_EQ(modeOf(dir / "config/VarnikQuelo"), 0700u);
+  EXPECT_EQ(modeOf(dir / "config/VarnikQuelo/registry.sqlite"), 0600u);
+}
+
+TEST(SqliteSettingsStore, RefusesAnUnknownRootAndAPlaceItCannotCreateWithAClearError) {
+  ScratchDir dir;
+  SqliteSettingsStore store(dir / "registry.sqlite");
+  Status unknownRoot = store.setValue({0x12345678, "Key"}, "1", "Value", RegistryValue{reg::kString, "x"});
+  EXPECT_FALSE(unknownRoot.isOk());
+
+  dir.write("plain-file", "not a folder");
+  SqliteSettingsStore blocked(dir / "plain-file/registry.sqlite");
+  Status s = write(blocked, "x");
+  ASSERT_FALSE(s.isOk());
+  EXPECT_NE(s.error().message.find("plain-file/registry.sqlite"), std::string::npos) << s.error().message;
+  EXPECT_FALSE(blocked.value(kKey, "Value").isOk());
+
+  dir.write("garbage.sqlite", std::string(4096, 'g'));
+  SqliteSettingsStore garbage(dir / "garbage.sqlite");
+  EXPECT_FALSE(write(garbage, "x").isOk());
+  EXPECT_FALSE(garbage.value(kKey, "Value").isOk());
+  EXPECT_EQ(dir.read("garbage.sqlite"), std::string(4096, 'g')) << "a file that is not ours is left alone";
+}
+
+TEST(SqliteSettingsStore, AFailureBetweenStatementsLeavesTheOldValue) {
+  ScratchDir dir;
+  std::optional<std::string> failAt;
+  SqliteSettingsStore store(dir / "registry.sqlite", [&](std::string_view step) -> Status {
+    if (failAt && step == *failAt) return makeError(err::kIoError, "injected");
+    return Status::ok();
+  });
+  for (const char* step : {"key", "value"}) {
+    failAt = step;
+    EXPECT_FALSE(write(store, "first").isOk()) << step;
+    EXPECT_FALSE(store.value(kKey, "Value").isOk()) << "a failed first write leaves no key, at " << step;
+  }
+  failAt.reset();
+  ASSERT_TRUE(write(store, "old record").isOk());
+  for (const char* step : {"key", "value"}) {
+    failAt = step;
+    EXPECT_FALSE(write(store, "new record").isOk());
+    EXPECT_EQ(readBack(store), "old record") << step;
+  }
+}
+
+TEST(SqliteSettingsStore, AWriterKilledMidWayLeavesTheOldRecordWhole) {
+  ScratchDir dir;
+  const std::string file = dir / "registry.sqlite";
+  const std::string oldRecord = "old" + std::string(3000, 'o');
+  SqliteSettingsStore store(file);
+  ASSERT_TRUE(write(store, oldRecord).isOk());
+
+  // The writer dies after its value is written, before the commit: the journal stays behind.
+  const int end = inChild([&] {
+    SqliteSettingsStore dying(file, [](std::string_view step) -> Status {
+      if (step == "value") raise(SIGKILL);
+      return Status::ok();
+    });
+    (void)write(dying, "new" + std::string(3000, 'n'));
+  });
+  ASSERT_EQ(end, -SIGKILL);
+  EXPECT_EQ(modeOf(file + "-journal") != 0, true) << "the crash left a hot journal";
+  EXPECT_EQ(readBack(store), oldRecord);
+  ASSERT_TRUE(write(store, "after").isOk());
+  EXPECT_EQ(readBack(store), "after");
+}
+
+TEST(SqliteSettingsStore, TwoProcessesWritingAtOnceBothSucceed) {
+  ScratchDir dir;
+  const std::string file = dir / "registry.sqlite";
+  constexpr int kWrites = 25;
+  auto writer = [&](char mark) {
+    return [=] {
+      SqliteSettingsStore own(file);
+      for (int i = 0; i < kWrites; ++i)
+        if (!write(own, std::string(2000, mark) + std::to_string(i)).isOk()) _exit(1);
+    };
+  };
+  const pid_t a = fork();
+  if (a == 0) {
+    writer('a')();
+    _exit(0);
+  }
+  const int bEnd = inChild(writer('b'));
+  int aStatus = 0;
+  waitpid(a, &aStatus, 0);
+  EXPECT_EQ(bEnd, 0);
+  EXPECT_TRUE(WIFEXITED(aStatus) && WEXITSTATUS(aStatus) == 0);
+
+  SqliteSettingsStore store(file);
+  const std::string last = readBack(store);
+  const std::string tail = std::to_string(kWrites - 1);
+  EXPECT_TRUE(last == std::string(2000, 'a') + tail || last == std::string(2000, 'b') + tail) << last.substr(0, 20);
+
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+  sqlite3_stmt* check = nullptr;
+  sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr);
+  ASSERT_EQ(sqlite3_step(check), SQLITE_ROW);
+  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
+  sqlite3_finalize(check);
+  sqlite3_close(db);
+}
+
+class EnvVar {
+ public:
+  EnvVar(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? setenv(name, value, 1) : unsetenv(name);
+  }
+  ~EnvVar() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(SqliteSettingsStore, DefaultFileFollowsXdgConfigHome) {
+  EnvVar home("HOME", "/home/someone");
+  {
+    EnvVar xdg("XDG_CONFIG_HOME", "/tmp/cfg");
+    EXPECT_EQ(SqliteSettingsStore::defaultFile(), "/tmp/cfg/VarnikQuelo/registry.sqlite");
+  }
+  {
+    EnvVar xdg("XDG_CONFIG_HOME", "relative/cfg");
+    EXPECT_EQ(SqliteSettingsStore::defaultFile(), "/home/someone/.config/VarnikQuelo/registry.sqlite");
+  }
+  EnvVar xdg("XDG_CONFIG_HOME", nullptr);
+  EXPECT_EQ(SqliteSettingsStore::defaultFile(), "/home/someone/.config/VarnikQuelo/registry.sqlite");
+}
+
+}  // namespace
+}  // namespace quelo

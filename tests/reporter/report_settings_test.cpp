@@ -1,0 +1,138 @@
+#include "reporter/report_settings.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_fonts.h"
+
+namespace quelo {
+namespace {
+
+ReportSettings sample() {
+  ReportSettings s;
+  s.FontName = "DejaVu Sans";
+  s.Header = "Head";
+  s.Footer = "Foot";
+  s.UseNotes = 1;
+  s.NotesPosition = 1;
+  s.Notes = "line 1\r\nline 2";
+  s.Logo = "/pics/logo.png";
+  s.Signature = "/pics/sig.jpg";
+  s.Website = "http://example.org";
+  s.Email = "me@example.org";
+  s.PagesOption = 1;
+  s.SaveSettings = 1;
+  return s;
+}
+
+bool same(const ReportSettings& a, const ReportSettings& b) {
+  return a.FontName == b.FontName && a.Header == b.Header && a.Footer == b.Footer && a.UseNotes == b.UseNotes &&
+         a.NotesPosition == b.NotesPosition && a.Notes == b.Notes && a.Logo == b.Logo && a.Signature == b.Signature &&
+         a.Website == b.Website && a.Email == b.Email && a.PagesOption == b.PagesOption &&
+         a.SaveSettings == b.SaveSettings;
+}
+
+TEST(SettingsRecord, JoinsTheTwelveFieldsWithTheSeparatorAndReadsThemBack) {
+  const ReportSettings s = sample();
+  const std::string record = formatSettingsRecord(s);
+  EXPECT_EQ(record,
+            "DejaVu Sans**_**Head**_**Foot**_**1**_**1**_**line 1\r\nline 2**_**/pics/logo.png**_**/pics/sig.jpg"
+            "**_**http://example.org**_**me@example.org**_**1**_**1");
+  ReportSettings back;
+  readSettingsRecord(record, back);
+  EXPECT_TRUE(same(back, s));
+
+  ReportSettings negative;
+  negative.UseNotes = -1;
+  EXPECT_EQ(formatSettingsRecord(negative), "**_****_****_**-1**_**0**_****_****_****_****_****_**0**_**0");
+}
+
+TEST(SettingsRecord, EmptyTextsBecomeOneSpaceButTheFontDoesNot) {
+  ReportSettings s;
+  fillEmptyTexts(s);
+  EXPECT_EQ(formatSettingsRecord(s), "**_** **_** **_**0**_**0**_** **_** **_** **_** **_** **_**0**_**0");
+  s.Header = "kept";
+  fillEmptyTexts(s);
+  EXPECT_EQ(s.Header, "kept");
+}
+
+TEST(SettingsRecord, AShortRecordFillsOnlyTheFieldsItHas) {
+  ReportSettings s = sample();
+  readSettingsRecord("Times New Roman", s);
+  EXPECT_EQ(s.FontName, "Times New Roman");
+  EXPECT_EQ(s.Header, "Head");
+  EXPECT_EQ(s.SaveSettings, 1);
+
+  readSettingsRecord("F**_**H**_**", s);
+  EXPECT_EQ(s.Header, "H");
+  EXPECT_EQ(s.Footer, "");
+  EXPECT_EQ(s.UseNotes, 1);
+}
+
+TEST(SettingsRecord, ASeparatorInsideATextShiftsTheFieldsAfterIt) {
+  ReportSettings s = sample();
+  s.Header = "a**_**b";
+  ReportSettings back;
+  readSettingsRecord(formatSettingsRecord(s), back);
+  EXPECT_EQ(back.Header, "a");
+  EXPECT_EQ(back.Footer, "b");
+  EXPECT_EQ(back.UseNotes, 0) << "\"Foot\" is no number";
+  EXPECT_EQ(back.NotesPosition, 1);
+  EXPECT_EQ(back.Notes, "1");
+}
+
+TEST(SettingsRecord, NumberPartsReadAsTheLeadingNumberRounded) {
+  struct Case {
+    const char* part;
+    int16_t expected;
+  } cases[] = {{" 1", 1}, {"abc", 0}, {"", 0}, {"-1", -1}, {"2.5", 2}, {"3.5", 4}, {"1x", 1}};
+  for (const Case& c : cases) {
+    ReportSettings s;
+    s.UseNotes = 7;
+    readSettingsRecord(std::string("F**_**h**_**f**_**") + c.part, s);
+    EXPECT_EQ(s.UseNotes, c.expected) << c.part;
+  }
+  ReportSettings s;
+  s.UseNotes = 7;
+  readSettingsRecord("F**_**h**_**f**_**99999", s);
+  EXPECT_EQ(s.UseNotes, 7) << "a number beyond 16 bits leaves the field as it was";
+}
+
+TEST(AdvancedSettingValue, AnswersTheTenSettingsAndEmptyForAnyOtherNumber) {
+  const ReportSettings s = sample();
+  EXPECT_EQ(advancedSettingValue(s, Ra_Header), Variant("Head"));
+  EXPECT_EQ(advancedSettingValue(s, Ra_Footer), Variant("Foot"));
+  EXPECT_EQ(advancedSettingValue(s, Ra_UseNotes), Variant(true));
+  EXPECT_EQ(advancedSettingValue(s, Ra_NotesOnTop), Variant(false));
+  EXPECT_EQ(advancedSettingValue(s, Ra_Notes), Variant("line 1\r\nline 2"));
+  EXPECT_EQ(advancedSettingValue(s, Ra_Logo), Variant("/pics/logo.png"));
+  EXPECT_EQ(advancedSettingValue(s, Ra_Signature), Variant("/pics/sig.jpg"));
+  EXPECT_EQ(advancedSettingValue(s, Ra_Website), Variant("http://example.org"));
+  EXPECT_EQ(advancedSettingValue(s, Ra_Email), Variant("me@example.org"));
+  EXPECT_EQ(advancedSettingValue(s, Ra_AllPages), Variant(false));
+  EXPECT_TRUE(advancedSettingValue(s, 10).isEmpty());
+  EXPECT_TRUE(advancedSettingValue(s, -1).isEmpty());
+
+  ReportSettings fresh;
+  EXPECT_EQ(advancedSettingValue(fresh, Ra_NotesOnTop), Variant(true));
+  EXPECT_EQ(advancedSettingValue(fresh, Ra_AllPages), Variant(true));
+  EXPECT_EQ(advancedSettingValue(fresh, Ra_UseNotes), Variant(false));
+}
+
+TEST(InstalledFontNames, SortsWithoutRegardToCaseAndListsEachNameOnce) {
+  testing::FakeFonts fonts({"beta", "Alpha", "Gamma", "Alpha", "alpha", "beta"});
+  EXPECT_EQ(InstalledFontNames(fonts), (std::vector<std::string>{"Alpha", "alpha", "beta", "Gamma"}));
+  fonts.names.clear();
+  EXPECT_TRUE(InstalledFontNames(fonts).empty());
+}
+
+TEST(InstalledFontNames, KeepsAtMost513) {
+  testing::FakeFonts fonts(std::vector<std::string>{});
+  for (int i = 999; i >= 0; --i) fonts.names.push_back("Font " + std::to_string(1000 + i));
+  const auto names = InstalledFontNames(fonts);
+  ASSERT_EQ(names.size(), 513u);
+  EXPECT_EQ(names.front(), "Font 1000");
+  EXPECT_EQ(names.back(), "Font 1512");
+}
+
+}  // namespace
+}  // namespace quelo
