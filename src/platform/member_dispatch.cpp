@@ -56,12 +56,12 @@ Result<Variant> MemberDispatch::invokeChecked(const MemberInfo& m, const Handler
   for (size_t i = 0; i < params.size(); ++i) {
     const ParamInfo& p = params[i];
     const bool omitted = i >= args.size() || args[i].isMissing();
-    if (omitted) {
-      if (!p.optional) return makeError(err::kArgumentNotOptional, "Argument not optional");
-      typed.push_back(p.defaultValue.value_or(Variant::missing()));
+    if (omitted && !p.optional) return makeError(err::kArgumentNotOptional, "Argument not optional");
+    if (omitted && !p.defaultValue) {
+      typed.push_back(Variant::missing());
       continue;
     }
-    auto coerced = coerceTo(args[i], p.type);
+    auto coerced = coerceTo(omitted ? *p.defaultValue : args[i], p.type);
     if (!coerced) return coerced.error();
     typed.push_back(std::move(coerced).value());
   }

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include "fakes/control_harness.h"
+
+namespace quelo {
+namespace {
+
+using testing::ControlHarness;
+
+class ControlProperties : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sharedState().applicationPath = "/opt/host/";
+    sharedState().developerCompany = "";
+  }
+};
+
+TEST_F(ControlProperties, NewControlHasItsInitialValues) {
+  ControlHarness h;
+  h.control->initProperties();
+  EXPECT_EQ(h.control->get("MaxRecsPerPage").value(), Variant(int32_t{10}));
+  EXPECT_EQ(h.control->get("Interval").value(), Variant(int32_t{0}));
+  EXPECT_EQ(h.control->get("DoTimer").value(), Variant(false));
+  EXPECT_EQ(h.control->get("Tag").value(), Variant(""));
+  EXPECT_EQ(h.control->get("BackColor").value(), Variant(int32_t{16777088}));
+  EXPECT_EQ(h.control->get("Enabled").value(), Variant(true));
+  EXPECT_EQ(h.control->applicationPathField(), "/opt/host/");
+  EXPECT_TRUE(h.site.announced.empty());  // a new control announces nothing
+}
+
+TEST_F(ControlProperties, RunModeApplicationPathIsTrimmedCompletedAndShared) {
+  ControlHarness h;
+  Args args{Variant("  D:\\Data  ")};
+  ASSERT_TRUE(h.control->invoke("ApplicationPath", InvokeKind::PropertyPut, args));
+  EXPECT_EQ(args[0], Variant("D:\\Data\\"));
+  EXPECT_EQ(h.control->applicationPathField(), "D:\\Data\\");
+  EXPECT_EQ(sharedState().applicationPath, "D:\\Data\\");
+  std::string posix = " /srv/app ";
+  h.control->setApplicationPath(posix);
+  EXPECT_EQ(posix, "/srv/app/");
+  EXPECT_EQ(sharedState().applicationPath, "/srv/app/");
+  EXPECT_EQ(h.site.announced, (std::vector<std::string>{"ApplicationPath", "ApplicationPath"}));
+}
+
+TEST_F(ControlProperties, RunModeApplicationPathIgnoresRelativeNetworkAndEmpty) {
+  ControlHarness h;
+  h.control->initProperties();
+  for (std::string path : {"Data\\Reports", "\\\\server\\share", "", "   ", "relative/dir"}) {
+    h.control->setApplicationPath(path);
+    EXPECT_EQ(h.control->applicationPathField(), "/opt/host/") << path;
+  }
+  EXPECT_EQ(sharedState().applicationPath, "/opt/host/");
+  EXPECT_TRUE(h.site.announced.empty());
+}
+
+TEST_F(ControlProperties, ApplicationPathReadFailsInRunModeOnly) {
+  ControlHarness run;
+  run.control->initProperties();
+  EXPECT_EQ(run.control->get("ApplicationPath").error().number, 393);
+  ControlHarness design(false);
+  design.control->initProperties();
+  EXPECT_EQ(design.control->get("ApplicationPath").value(), Variant("/opt/host/"));
+}
+
+TEST_F(ControlProperties, DesignModeApplicationPathWriteOnlyInforms) {
+  ControlHarness h(false);
+  h.control->initProperties();
+  ASSERT_TRUE(h.control->put("ApplicationPath", Variant("E:\\Other")));
+  EXPECT_EQ(h.control->applicationPathField(), "/opt/host/");
+  ASSERT_EQ(h.messageBox.shown.size(), 1u);
+  EXPECT_EQ(h.messageBox.shown[0].prompt, "Set as your app path\r\nwith code for run-time usage.");
+  EXPECT_EQ(h.messageBox.shown[0].style, mb::kInformation);
+  EXPECT_EQ(h.messageBox.shown[0].title, "");
+}
+
+TEST_F(ControlProperties, DeveloperCompanyOnlyInDesignModeTrimmedAndUpperCase) {
+  ControlHarness design(false);
+  ASSERT_TRUE(design.control->put("DeveloperCompany", Variant(" acme ")));
+  EXPECT_EQ(design.control->developerCompany(), "ACME");
+  ASSERT_TRUE(design.control->put("DeveloperCompany", Variant("   ")));
+  EXPECT_EQ(design.control->developerCompany(), "ACME");
+  ASSERT_TRUE(design.control->put("DeveloperCompany", Variant("société ñ")));
+  EXPECT_EQ(design.control->developerCompany(), "SOCIÉTÉ Ñ");
+  EXPECT_EQ(sharedState().developerCompany, "");  // follows only at the next load
+  ControlHarness run;
+  ASSERT_TRUE(run.control->put("DeveloperCompany", Variant("acme")));
+  EXPECT_EQ(run.control->developerCompany(), "");
+  EXPECT_TRUE(run.site.announced.empty());
+}
+
+TEST_F(ControlProperties, IntervalRefusesNegativeAndMaxRecsTakesAnyValue) {
+  ControlHarness h;
+  ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{4})));
+  ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{-1})));
+  EXPECT_EQ(h.control->interval(), 4);
+  ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{0})));
+  EXPECT_EQ(h.control->interval(), 0);
+  ASSERT_TRUE(h.control->put("MaxRecsPerPage", Variant(int32_t{7})));
+  EXPECT_EQ(h.control->maxRecsPerPage(), 7);
+  EXPECT_EQ(h.site.announced, (std::vector<std::string>{"Interval", "Interval", "MaxRecsPerPage"}));
+}
+
+TEST_F(ControlProperties, MaxRecsFallsBackToTenWhenTheAnnouncementFails) {
+  ControlHarness h;
+  h.site.failAnnouncements = true;
+  int32_t n = 50;
+  h.control->setMaxRecsPerPage(n);
+  EXPECT_EQ(h.control->maxRecsPerPage(), 10);
+}
+
+TEST_F(ControlProperties, ColourAndEnabledPassWindowFailuresOn) {
+  ControlHarness h;
+  ASSERT_TRUE(h.control->put("BackColor", Variant(int32_t{255})));
+  EXPECT_EQ(h.control->backColor().value(), 255u);
+  h.window.fail = true;
+  EXPECT_FALSE(h.control->put("BackColor", Variant(int32_t{1})));
+  EXPECT_FALSE(h.control->get("Enabled"));
+  EXPECT_EQ(h.site.announced, (std::vector<std::string>{"BackColor"}));
+}
+
+TEST_F(ControlProperties, TagIsStoredUnchanged) {
+  ControlHarness h;
+  const std::string tag = "  spaces, line\r\nbreaks and ünïcode  ";
+  ASSERT_TRUE(h.control->put("Tag", Variant(tag)));
+  EXPECT_EQ(h.control->get("Tag").value(), Variant(tag));
+}
+
+TEST_F(ControlProperties, SizeFocusAndClick) {
+  ControlHarness h;
+  ASSERT_TRUE(h.window.setSize({2000, 100}));
+  h.control->resized();
+  EXPECT_EQ(h.window.size(), (SizeTwips{345, 345}));
+  h.control->gotFocus();
+  EXPECT_EQ(h.control->label1().caption(), " Ze");
+  EXPECT_EQ(h.control->label1().appearance(), 1);
+  h.control->lostFocus();
+  EXPECT_EQ(h.control->label1().caption(), "");
+  EXPECT_EQ(h.control->label1().appearance(), 0);
+  h.control->labelClicked();
+  ASSERT_TRUE(h.control->setEnabled(false));
+  h.control->labelClicked();  // a disabled control receives no clicks
+  EXPECT_EQ(h.eventCount("Click"), 1);
+}
+
+TEST_F(ControlProperties, TerminateReleasesTheSharedState) {
+  ControlHarness h;
+  forms::HeadlessPresenter presenter;
+  class Dummy : public forms::Form {
+   public:
+    using Form::Form;
+    void build() override {}
+  };
+  sharedState().aboutBox = std::make_unique<Dummy>("QueloAbout", presenter);
+  h.control->terminate();
+  EXPECT_EQ(sharedState().aboutBox, nullptr);
+  EXPECT_EQ(sharedState().reportRecordset, nullptr);
+}
+
+}  // namespace
+}  // namespace quelo

@@ -1,0 +1,134 @@
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+#include "fakes/control_harness.h"
+
+namespace quelo {
+namespace {
+
+using testing::ControlHarness;
+
+TEST(ControlTimer, NoEventsWithIntervalZero) {
+  ControlHarness h;
+  h.control->initProperties();
+  ASSERT_TRUE(h.control->put("DoTimer", Variant(true)));
+  h.ticks(10);
+  EXPECT_EQ(h.eventCount("ZeTimer"), 0);
+  EXPECT_EQ(h.control->tickCount(), 0);
+}
+
+TEST(ControlTimer, EveryIntervalTicksFromCreation) {
+  ControlHarness h;
+  ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{3})));
+  h.ticks(2);
+  EXPECT_EQ(h.eventCount("ZeTimer"), 0);
+  h.ticks(1);
+  EXPECT_EQ(h.eventCount("ZeTimer"), 1);
+  h.ticks(6);
+  EXPECT_EQ(h.eventCount("ZeTimer"), 3);
+  // The tick source is 999 ms, not a second.
+  h.clock.advance(std::chrono::milliseconds(998));
+  h.loop.processEvents();
+  EXPECT_EQ(h.control->tickCount(), 0);
+}
+
+TEST(ControlTimer, WritingEnabledRestartsTheCount) {
+  ControlHarness h;
+  ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{3})));
+  h.ticks(2);
+  ASSERT_TRUE(h.control->put("Enabled", Variant(true)));
+  h.ticks(2);
+  EXPECT_EQ(h.eventCount("ZeTimer"), 0);
+  h.ticks(1);
+  EXPECT_EQ(h.eventCount("ZeTimer"), 1);
+}
+
+TEST(ControlTimer, DoTimerFalseStopsAndTrueResumesTheCount) {
+  ControlHarness h;
+  ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{3})));
+  h.ticks(2);
+  ASSERT_TRUE(h.control->put("DoTimer", Variant(false)));
+  EXPECT_FALSE(h.control->timerRunning());
+  h.ticks(10);
+  EXPECT_EQ(h.eventCount("ZeTimer"), 0);
+  ASSERT_TRUE(h.control->put("DoTimer", Variant(true)));
+  h.ticks(1);
+  EXPECT_EQ(h.eventCount("ZeTimer"), 1);
+}
+
+TEST(ControlTimer, LoadedControlTicksWhateverItsStoredDoTimer) {
+  MemoryPropertyBag bag;
+  bag.set("Interval", Variant(int32_t{2}));
+  ControlHarness h;
+  h.control->readProperties(bag);
+  EXPECT_FALSE(h.control->doTimer());
+  h.ticks(4);
+  EXPECT_EQ(h.eventCount("ZeTimer"), 2);
+}
+
+TEST(ControlTimer, LoweredIntervalStillFires) {
+  ControlHarness h;
+  ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{10})));
+  h.ticks(5);
+  ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{2})));
+  h.ticks(1);
+  EXPECT_EQ(h.eventCount("ZeTimer"), 1);
+  h.ticks(2);
+  EXPECT_EQ(h.eventCount("ZeTimer"), 2);
+}
+
+TEST(ControlTimer, HandlerRunsBeforeTheCountIsReset) {
+  ControlHarness h;
+  int countSeen = -1;
+  h.site.onEvent = [&](std::string_view name, Args&) {
+    if (name == "ZeTimer") countSeen = h.control->tickCount();
+  };
+  ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{2})));
+  h.ticks(2);
+  EXPECT_EQ(countSeen, 2);
+  EXPECT_EQ(h.control->tickCount(), 0);
+}
+
+TEST(ProgramDelay, ClampsWritesBackAndWaitsOnTheClock) {
+  struct Case {
+    Variant in;
+    int32_t expected;
+  };
+  for (const Case& c : {Case{Variant(int32_t{0}), 5}, Case{Variant(int32_t{-7}), 5}, Case{Variant(int32_t{86400}), 86399},
+                        Case{Variant(int32_t{3}), 3}, Case{Variant::missing(), 5}}) {
+    ControlHarness h;
+    ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{1})));
+    const auto start = h.clock.monotonic();
+    Args args{c.in};
+    ASSERT_TRUE(h.control->call("ProgramDelayNSec", args));
+    EXPECT_EQ(h.clock.monotonic() - start, std::chrono::seconds(c.expected));
+    if (!c.in.isMissing()) {
+      EXPECT_EQ(args[0], Variant(c.expected));
+    }
+    EXPECT_EQ(h.eventCount("ZeTimer"), 0);  // no messages are processed while waiting
+  }
+}
+
+double cpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+TEST(ProgramDelay, RealDelaySleepsInsteadOfSpinning) {
+  HeadlessPlatform services;
+  HeadlessSite site;
+  HeadlessWindow window;
+  auto control = ZeQuelo::create(services.platform(), site, window);
+  const double cpuBefore = cpuSeconds();
+  const auto start = services.clock.monotonic();
+  int32_t n = 1;
+  control->programDelayNSec(n);
+  const auto waited = services.clock.monotonic() - start;
+  EXPECT_GE(waited, std::chrono::seconds(1));
+  EXPECT_LT(cpuSeconds() - cpuBefore, 0.05);  // well under 5% of a core
+}
+
+}  // namespace
+}  // namespace quelo

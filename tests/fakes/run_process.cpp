@@ -1,0 +1,76 @@
+#include "fakes/run_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+namespace quelo::testing {
+namespace {
+
+void drain(int outFd, int errFd, ProcessResult& r) {
+  pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+  int open = 2;
+  char buf[65536];
+  while (open > 0) {
+    if (poll(fds, 2, -1) < 0) continue;
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
+      const ssize_t n = read(fds[i].fd, buf, sizeof buf);
+      if (n > 0) {
+        (i == 0 ? r.out : r.err).append(buf, static_cast<size_t>(n));
+      } else {
+        close(fds[i].fd);
+        fds[i].fd = -1;
+        --open;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+                         const std::string& input) {
+  int out[2], err[2], in[2];
+  if (pipe(out) || pipe(err) || pipe(in)) throw std::runtime_error("pipe failed");
+  const pid_t pid = fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) {
+    dup2(in[0], 0);
+    dup2(out[1], 1);
+    dup2(err[1], 2);
+    for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
+    for (const auto& [k, v] : env) {
+      if (v.empty()) unsetenv(k.c_str());
+      else setenv(k.c_str(), v.c_str(), 1);
+    }
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+  }
+  close(in[0]);
+  close(out[1]);
+  close(err[1]);
+  if (!input.empty()) (void)!write(in[1], input.data(), input.size());
+  close(in[1]);
+  ProcessResult r;
+  drain(out[0], err[0], r);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return r;
+}
+
+ProcessResult runQuelo(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
+  std::vector<std::string> argv{QUELO_CLI};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return runProcess(argv, env);
+}
+
+}  // namespace quelo::testing
