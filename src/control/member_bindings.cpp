@@ -4,9 +4,9 @@
 #include "control/shared_state.h"
 #include "control/text_box_echo.h"
 #include "control/ze_quelo.h"
-#include "reporter/advanced_settings_form.h"
 #include "files/file_names.h"
 #include "hyperlink/hyperlink_opener.h"
+#include "reporter/advanced_settings_form.h"
 
 namespace quelo {
 namespace {
@@ -76,9 +76,6 @@ void ZeQuelo::bindMembers() {
     a[0] = Variant(n);
     return none();
   });
-  bind("AdvancedSettings", K::Method, [this](Args& a) -> Result<Variant> {
-    return AdvancedSettings(platform_, a[0].asLong());
-  });
   bind("justFileName", K::Method, [](Args& a) -> Result<Variant> { return Variant(justFileName(a[0].asString())); });
   bind("FileFolder", K::Method, [](Args& a) -> Result<Variant> { return Variant(FileFolder(a[0].asString())); });
   bind("ShortFileName", K::Method,
@@ -86,6 +83,9 @@ void ZeQuelo::bindMembers() {
   bind("LongFileName", K::Method,
        [this](Args& a) -> Result<Variant> { return Variant(LongFileName(*platform_.files, a[0].asString())); });
   bind("LogMessage", K::Method, [this](Args& a) { return logMessage(platform_, applicationPath_, a); });
+  bind("AdvancedSettings", K::Method, [this](Args& a) -> Result<Variant> {
+    return AdvancedSettings(platform_, a[0].asLong());
+  });
   bind("OpenHyperlink", K::Method, [this](Args& a) -> Result<Variant> {
     return Variant(openHyperlink(platform_, a[0].asString(), a[1].asBool()));
   });

@@ -5,6 +5,15 @@
 #include "platform/text.h"
 
 namespace quelo {
+namespace {
+
+// The separator that joins a rebuilt component: the one at `pos` in the path, where the component
+// starts after one, else the path's own.
+char joiningSeparator(std::string_view path, size_t pos) {
+  return pos < path.size() && isSeparator(path[pos]) ? path[pos] : separatorOf(path);
+}
+
+}  // namespace
 
 std::string justFileName(std::string_view path) {
   const size_t start = fileNameStart(path);
@@ -25,8 +34,7 @@ std::string LongFileName(FileSystem& fs, std::string_view shortName) {
   size_t scan = drive ? 2 : 0;  // the component to rebuild starts at or after this position
   for (;;) {
     const size_t next = shortName.find_first_of("\\/", scan + 1);
-    const char separator = scan < shortName.size() && isSeparator(shortName[scan]) ? shortName[scan] : separatorOf(shortName);
-    result += separator;
+    result += joiningSeparator(shortName, scan);
     result += storedName(fs, shortName.substr(0, next));
     if (next == std::string_view::npos) return result;
     scan = next;

@@ -13,10 +13,13 @@ size_t fileNameStart(std::string_view path) {
 }
 
 std::string posixPath(std::string_view path) {
-  std::string out(path);
-  for (char& c : out)
-    if (c == '\\') c = '/';
-  if (out.size() > 2 && out[1] == ':' && out[2] != '/') out.insert(2, "/");
+  const bool driveRelative = path.size() > 2 && path[1] == ':' && !isSeparator(path[2]);
+  std::string out;
+  out.reserve(path.size() + 1);
+  for (size_t i = 0; i < path.size(); ++i) {
+    out += path[i] == '\\' ? '/' : path[i];
+    if (i == 1 && driveRelative) out += '/';
+  }
   return out;
 }
 

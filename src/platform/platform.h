@@ -1,6 +1,6 @@
 // Platform: every service of the outside world that the control uses, handed to it in one piece
 // (the control owns none of them). HeadlessPlatform is a complete set for the command line and
-// tests: the machine's clock, files, settings, fonts, desktop programs and windows, with recorded
+// tests: the machine's clock, files, desktop programs, windows, settings and fonts, with recorded
 // message boxes and headless forms.
 #pragma once
 
@@ -26,10 +26,10 @@ struct Platform {
   MessageBoxService* messageBox = nullptr;
   CursorService* cursor = nullptr;
   forms::FormPresenter* presenter = nullptr;
-  SettingsStore* settings = nullptr;
-  Fonts* fonts = nullptr;
   Shell* shell = nullptr;
   WindowSystem* windows = nullptr;
+  SettingsStore* settings = nullptr;
+  Fonts* fonts = nullptr;
 };
 
 class HeadlessPlatform {
@@ -39,16 +39,8 @@ class HeadlessPlatform {
   HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
   Platform platform() {
-    return Platform{.clock = &clock,
-                    .loop = &loop,
-                    .files = &files,
-                    .messageBox = &messageBox,
-                    .cursor = &cursor,
-                    .presenter = &presenter,
-                    .settings = &settings,
-                    .fonts = &fonts,
-                    .shell = &shell,
-                    .windows = windows.get()};
+    return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &shell, windows.get(),
+                    &settings, &fonts};
   }
 
   SystemClock clock;
@@ -57,10 +49,10 @@ class HeadlessPlatform {
   RecordingMessageBox messageBox;
   RecordingCursor cursor;
   forms::HeadlessPresenter presenter;
-  SqliteSettingsStore settings{SqliteSettingsStore::defaultFile()};
-  FontconfigFonts fonts;
   PosixShell shell;
   std::unique_ptr<WindowSystem> windows = openDesktopWindows();
+  SqliteSettingsStore settings{SqliteSettingsStore::defaultFile()};
+  FontconfigFonts fonts;
 };
 
 }  // namespace quelo

@@ -5,6 +5,9 @@
 #include <cstdlib>
 
 #include "control/shared_state.h"
+#include "files/file_names.h"
+#include "files/path_rules.h"
+#include "hyperlink/hyperlink_opener.h"
 #include "platform/text.h"
 #include "reporter/reg_settings.h"
 #include "reporter/report_settings.h"
@@ -20,9 +23,21 @@ using forms::TextBox;
 
 namespace {
 
+constexpr int32_t kPictureFiles = 2;  // Ze_Picture_Files
+
 // A check box takes only its three states; any other value is skipped.
 void setCheck(CheckBox& box, int value) {
   if (value >= 0 && value <= 2) box.setValue(value);
+}
+
+// Whether a chosen file name names a picture of a kind the report pages can show: it holds one
+// of the extensions, in any case, after its first character.
+bool namesAPicture(std::string_view name) {
+  if (name.size() < 2) return false;
+  const std::string rest = toLower(name.substr(1));
+  for (const char* extension : {".jpg", ".jpeg", ".jpe", ".gif", ".png"})
+    if (rest.find(extension) != std::string::npos) return true;
+  return false;
 }
 
 void selectWholeText(TextBox& box) {
@@ -41,6 +56,10 @@ void QueloAdvancedSet::wireEvents() {
   for (TextBox* box : {&get<TextBox>("txtHeaderFooter", 0), &get<TextBox>("txtHeaderFooter", 1),
                        &get<TextBox>("txtLink", 0), &get<TextBox>("txtLink", 1), &get<TextBox>("txtNotes")})
     box->onGotFocus = [box] { selectWholeText(*box); };
+  for (int i = 0; i < 2; ++i) {
+    get<CommandButton>("cmdLogo", i).onClick = [this, i] { cmdLogo_Click(i); };
+    get<TextBox>("txtLink", i).onKeyDown = [this, i](int& keyCode, int) { linkKeyDown(i, keyCode); };
+  }
   auto& font = get<ComboBox>("cboFontName");
   font.onLostFocus = [this, &font] { get<Label>("lblFontName").setFontName(font.text()); };
 }
@@ -90,6 +109,35 @@ void QueloAdvancedSet::cmdApply_Click() {
 void QueloAdvancedSet::CancelButton_Click() {
   advSettings_ = false;
   hide();
+}
+
+void QueloAdvancedSet::cmdLogo_Click(int index) {
+  auto* shown = dynamic_cast<Label*>(find("lblLogo", index));
+  if (!shown) return;
+  const std::string pictures = sharedState().applicationPath + "Pictures";
+  if (!platform_.files->isDirectory(pictures)) (void)platform_.files->createDirectory(pictures);
+  const std::string caption = std::string("Select a Jpeg or Gif or Png image to use") +
+                              (index == 0 ? " as Logo " : " as Signature ") + "in Report";
+  std::string name;
+  if (myfControl_) {
+    // The starting folder keeps its case: on Linux a lower-cased path may name no folder.
+    Args args{Variant(caption), Variant(withTrailingSeparator(pictures)), Variant(kPictureFiles), Variant(true)};
+    if (auto chosen = myfControl_->call("SupplyFileName", args)) name = toString(chosen.value()).valueOr("");
+  }
+  if (!namesAPicture(name)) name.clear();
+  shown->setCaption(name.empty() ? std::string() : ShortFileName(*platform_.files, name));
+}
+
+// F3 in a link box opens what it holds: the website in a new browser window, the e-mail address
+// in a new message.
+void QueloAdvancedSet::linkKeyDown(int index, int keyCode) {
+  if (keyCode != forms::key::kF3) return;
+  const std::string target = trimSpaces(get<TextBox>("txtLink", index).text());
+  if (target.empty()) return;
+  if (index == 0)
+    (void)activateLink(platform_, LinkMode::OpenTarget, target, true);
+  else
+    (void)activateLink(platform_, LinkMode::Mail, target, false);
 }
 
 void QueloAdvancedSet::SaveUserSettings() {

@@ -30,6 +30,8 @@ class QueloAdvancedSet : public forms::Form {
   void RevertToRealAdvSettings(bool fromDeveloperChanges = false);
 
   void CancelButton_Click();
+  // Picks the logo (index 0) or signature (1) picture through the host control's file dialog.
+  void cmdLogo_Click(int index);
 
  protected:
   void build() override;
@@ -38,6 +40,7 @@ class QueloAdvancedSet : public forms::Form {
  private:
   void wireEvents();
   void showBackup();
+  void linkKeyDown(int index, int keyCode);
 
   Platform platform_;
   std::shared_ptr<Dispatch> myfControl_;

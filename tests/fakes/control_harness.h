@@ -8,9 +8,9 @@
 #include "control/ze_quelo.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_fonts.h"
-#include "fakes/scratch_dir.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_window_system.h"
+#include "fakes/scratch_dir.h"
 #include "platform/clocked_loop.h"
 #include "platform/headless/headless_site.h"
 #include "platform/message_box.h"
@@ -29,16 +29,7 @@ struct ControlHarness {
     if (control) control->terminate();
   }
   Platform platform() {
-    return Platform{.clock = &clock,
-                    .loop = &loop,
-                    .files = &files,
-                    .messageBox = &messageBox,
-                    .cursor = &cursor,
-                    .presenter = &presenter,
-                    .settings = &settings,
-                    .fonts = &fonts,
-                    .shell = &shell,
-                    .windows = &windows};
+    return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &shell, &windows, &settings, &fonts};
   }
   // Advances the clock by whole timer ticks and pumps the loop after each.
   void ticks(int n) {
@@ -59,11 +50,11 @@ struct ControlHarness {
   RecordingMessageBox messageBox;
   RecordingCursor cursor;
   forms::HeadlessPresenter presenter;
+  FakeShell shell;
+  FakeWindowSystem windows;
   ScratchDir configDir;
   SqliteSettingsStore settings;
   FakeFonts fonts;
-  FakeShell shell;
-  FakeWindowSystem windows;
   HeadlessSite site;
   HeadlessWindow window;
   std::shared_ptr<ZeQuelo> control;

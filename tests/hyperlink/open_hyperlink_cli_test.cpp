@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "fakes/plain_desktop.h"
-#include "platform/posix/process.h"
+#include "fakes/run_process.h"
 
 namespace quelo {
 namespace {
@@ -14,22 +14,15 @@ using Calls = std::vector<std::vector<std::string>>;
 class OpenHyperlinkCommand : public ::testing::Test {
  protected:
   void SetUp() override {
-    ProcessOptions quiet;
-    quiet.captureOutput = true;
-    auto probe = runProcess({"xdg-open", "--version"}, quiet);
-    ASSERT_TRUE(probe.isOk()) << "xdg-open is missing: scripts/install-deps.sh installs xdg-utils";
+    ASSERT_EQ(testing::runProcess({"xdg-open", "--version"}).exitCode, 0)
+        << "xdg-open is missing: scripts/install-deps.sh installs xdg-utils";
   }
 
-  // Runs `quelo call OpenHyperlink TARGET` in the scratch folder and returns its standard output.
+  // Runs `quelo call OpenHyperlink TARGET` in the plain desktop and returns its standard output.
   std::string openHyperlink(const std::string& target) {
-    ProcessOptions o;
-    o.captureOutput = true;
-    o.workingDirectory = desktop.dir.path();
-    o.waitLimit = std::chrono::seconds(60);
-    auto r = runProcess({QUELO_CLI, "call", "OpenHyperlink", target}, o);
-    if (!r.isOk()) return "failed to run: " + r.error().message;
-    EXPECT_EQ(r.value().exitStatus, 0);
-    return r.value().output;
+    const testing::ProcessResult r = testing::runQuelo({"call", "OpenHyperlink", target});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    return r.out;
   }
   bool exists(const std::string& name) { return access((desktop.dir / name).c_str(), F_OK) == 0; }
 

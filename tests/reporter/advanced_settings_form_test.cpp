@@ -1,0 +1,295 @@
+#include "reporter/advanced_settings_form.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <thread>
+
+#include "reporter/reg_settings.h"
+#include "reporter/settings_form_fixture.h"
+
+namespace quelo::testing {
+namespace {
+
+using forms::CommandButton;
+using forms::Frame;
+using forms::Label;
+
+std::string storedRecord(const std::string& file) {
+  sqlite3* db = nullptr;
+  std::string data = "<none>";
+  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db, "SELECT data FROM reg_values WHERE name = 'Software\\TORVEL\\VarnikQuelo\\PwInf'", -1, &s,
+                       nullptr);
+    if (s && sqlite3_step(s) == SQLITE_ROW)
+      data.assign(static_cast<const char*>(sqlite3_column_blob(s, 0)), static_cast<size_t>(sqlite3_column_bytes(s, 0)));
+    sqlite3_finalize(s);
+  }
+  sqlite3_close(db);
+  return data;
+}
+
+TEST_F(SettingsFormTest, FirstUseWithNothingStoredShowsTheDefaults) {
+  EXPECT_EQ(setting(Ra_Header), Variant(""));
+  EXPECT_EQ(setting(Ra_NotesOnTop), Variant(true));
+  EXPECT_EQ(setting(Ra_AllPages), Variant(true));
+  EXPECT_EQ(setting(Ra_UseNotes), Variant(false));
+  EXPECT_TRUE(setting(10).isEmpty());
+  EXPECT_TRUE(setting(-1).isEmpty());
+  EXPECT_EQ(working().FontName, "Times New Roman");
+  EXPECT_FALSE(form().AdvSettings());
+
+  EXPECT_EQ(fontBox().listCount(), 3);
+  EXPECT_EQ(fontBox().list(0), "Arial");
+  EXPECT_EQ(fontBox().text(), "Times New Roman");
+  EXPECT_EQ(label("lblFontName").fontName(), "Times New Roman");
+  for (auto [name, index] : {std::pair{"txtHeaderFooter", 0}, {"txtHeaderFooter", 1}, {"txtNotes", -1},
+                             {"txtLink", 0}, {"txtLink", 1}})
+    EXPECT_EQ(box(name, index).text(), "") << name << index;
+  EXPECT_TRUE(option("OptNotesPosition", 0).value());
+  EXPECT_TRUE(option("OptPages", 0).value());
+  EXPECT_EQ(check("chkSave").value(), 0);
+  EXPECT_FALSE(h.files.exists(h.settings.file())) << "reading creates no settings file";
+}
+
+TEST_F(SettingsFormTest, TheFaceHasEveryControlWithItsCaptionAndToolTip) {
+  struct Expected {
+    const char* name;
+    int index;
+    const char* caption;
+    const char* toolTip;
+  };
+  const Expected expected[] = {
+      {"lblFontName", -1, "Font", ""},
+      {"lblHeaderFooter", 0, "Header", ""},
+      {"lblHeaderFooter", 1, "Footer", ""},
+      {"chkNotes", -1, "Include Notes", ""},
+      {"OptNotesPosition", 0, "On &Top", ""},
+      {"OptNotesPosition", 1, "At &Buttom", ""},
+      {"cmdLogo", 0, "&Logo", "image file like company logo for first page"},
+      {"cmdLogo", 1, "&Signature", "image file for your signature or photograph"},
+      {"lblLink", 0, "Website", "press F3 to launch"},
+      {"lblLink", 1, "E-mail", "press F3 to launch"},
+      {"Frame2", -1, "Report on", ""},
+      {"OptPages", 0, "&All Pages", ""},
+      {"OptPages", 1, "&Current Page", ""},
+      {"lblMark", -1, "Mark the Fields to Sum in report", ""},
+      {"Frame3", -1, "Confirm settings", ""},
+      {"chkSave", -1, "Save settings", ""},
+      {"cmdApply", -1, "Apply", ""},
+      {"CancelButton", -1, "Cancel", ""},
+  };
+  for (const Expected& e : expected) {
+    forms::Control* c = form().find(e.name, e.index);
+    ASSERT_NE(c, nullptr) << e.name << e.index;
+    std::string caption;
+    if (auto* l = dynamic_cast<Label*>(c)) caption = l->caption();
+    if (auto* b = dynamic_cast<CommandButton*>(c)) caption = b->caption();
+    if (auto* k = dynamic_cast<forms::CheckBox*>(c)) caption = k->caption();
+    if (auto* o = dynamic_cast<forms::OptionButton*>(c)) caption = o->caption();
+    if (auto* f = dynamic_cast<Frame*>(c)) caption = f->caption();
+    EXPECT_EQ(caption, e.caption) << e.name << e.index;
+    EXPECT_EQ(c->toolTipText(), e.toolTip) << e.name << e.index;
+  }
+  EXPECT_EQ(form().caption(), "Advanced settings for report customization");
+  EXPECT_EQ(fontBox().toolTipText(), "select a font");
+  EXPECT_EQ(fontBox().style(), 2);
+  EXPECT_EQ(box("txtHeaderFooter", 0).toolTipText(), "Project ABC, Ref 123");
+  EXPECT_EQ(box("txtHeaderFooter", 1).toolTipText(), "\xC2\xA9 myCompanyName");
+  EXPECT_EQ(box("txtNotes").toolTipText(),
+            "Notes to include in report on top of first page or at bottom of last page");
+  EXPECT_TRUE(box("txtNotes").multiLine());
+  EXPECT_THAT(box("txtLink", 0).toolTipText(), ::testing::StartsWith("http://"));
+  EXPECT_THAT(box("txtLink", 1).toolTipText(), ::testing::HasSubstr("@"));
+  EXPECT_TRUE(ctl<forms::ListBox>("lstFields").multiSelect());
+  EXPECT_EQ(option("OptPages", 1).container(), "Frame2");
+  EXPECT_EQ(check("chkSave").container(), "Frame3");
+  EXPECT_NE(form().find("Frame1"), nullptr);
+  EXPECT_NE(form().find("lblLogo", 1), nullptr);
+}
+
+TEST_F(SettingsFormTest, FewerThanTwoInstalledFontsGiveTheListTimesNewRomanAlone) {
+  for (const std::vector<std::string>& installed : {std::vector<std::string>{}, {"Only One"}}) {
+    sharedState().advancedSettingsForm.reset();
+    h.fonts.names = installed;
+    ASSERT_EQ(fontBox().listCount(), 1);
+    EXPECT_EQ(fontBox().list(0), "Times New Roman");
+    EXPECT_EQ(fontBox().listIndex(), 0);
+  }
+}
+
+TEST_F(SettingsFormTest, ApplyCommitsEveryControlTrimmedSetsTheFlagAndHides) {
+  form().show(false);
+  ASSERT_TRUE(form().visible());
+  box("txtHeaderFooter", 0).setText("  Head ");
+  box("txtHeaderFooter", 1).setText("Foot");
+  check("chkNotes").setValue(1);
+  option("OptNotesPosition", 1).setValue(true);
+  box("txtNotes").setText(" a\r\nb ");
+  label("lblLogo", 0).setCaption(" /p/logo.png ");
+  label("lblLogo", 1).setCaption("/p/sig.gif");
+  box("txtLink", 0).setText("www.example.org ");
+  box("txtLink", 1).setText(" me@example.org");
+  option("OptPages", 1).setValue(true);
+  check("chkSave").setValue(1);
+  fontBox().setListIndex(1);
+  ctl<CommandButton>("cmdApply").press();
+
+  EXPECT_TRUE(form().AdvSettings());
+  EXPECT_FALSE(form().visible());
+  EXPECT_EQ(formatSettingsRecord(working()),
+            "DejaVu Sans**_**Head**_**Foot**_**1**_**1**_**a\r\nb**_**/p/logo.png**_**/p/sig.gif**_**www.example.org"
+            "**_**me@example.org**_**1**_**1");
+  EXPECT_EQ(setting(Ra_NotesOnTop), Variant(false));
+  EXPECT_EQ(setting(Ra_AllPages), Variant(false));
+  EXPECT_FALSE(h.files.exists(h.settings.file())) << "Apply stores nothing";
+}
+
+TEST_F(SettingsFormTest, ApplyDuringAnAutomaticReportLeavesTheFormShown) {
+  form().show(false);
+  sharedState().reportAutoReporting = true;
+  form().cmdApply_Click();
+  EXPECT_TRUE(form().visible());
+  EXPECT_TRUE(form().AdvSettings());
+}
+
+TEST_F(SettingsFormTest, ApplyWithNoFontChosenTakesTimesNewRoman) {
+  h.fonts.names = {"A", "B"};
+  ASSERT_EQ(fontBox().listIndex(), -1);
+  form().cmdApply_Click();
+  EXPECT_EQ(working().FontName, "Times New Roman");
+}
+
+TEST_F(SettingsFormTest, CancelKeepsTheWorkingSettingsButNotTheEditsInTheBoxes) {
+  form().cmdApply_Click();
+  box("txtHeaderFooter", 0).setText("changed");
+  form().show(false);
+  ASSERT_TRUE(form().visible());
+  ctl<CommandButton>("CancelButton").press();
+  EXPECT_FALSE(form().AdvSettings());
+  EXPECT_FALSE(form().visible());
+  EXPECT_EQ(working().Header, "");
+  EXPECT_EQ(box("txtHeaderFooter", 0).text(), "changed");
+}
+
+TEST_F(SettingsFormTest, SavingWithTheBoxUntickedWritesNothing) {
+  box("txtHeaderFooter", 0).setText("x");
+  form().cmdApply_Click();
+  form().SaveUserSettings();
+  EXPECT_FALSE(h.files.exists(h.settings.file()));
+}
+
+TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes) {
+  const std::string notes = "first line\r\nsecond line\r\n" + std::string(1500, 'n');
+  box("txtHeaderFooter", 1).setText("Foot");
+  check("chkNotes").setValue(1);
+  option("OptNotesPosition", 1).setValue(true);
+  box("txtNotes").setText(notes);
+  label("lblLogo", 0).setCaption("/p/logo.png");
+  box("txtLink", 0).setText("www.example.org");
+  option("OptPages", 1).setValue(true);
+  check("chkSave").setValue(1);
+  fontBox().setListIndex(0);
+  form().cmdApply_Click();
+  form().SaveUserSettings();
+  EXPECT_EQ(working().Header, " ") << "empty texts become one space in the working settings too";
+  EXPECT_EQ(storedRecord(h.settings.file()),
+            "Arial**_** **_**Foot**_**1**_**1**_**" + notes +
+                "**_**/p/logo.png**_** **_**www.example.org**_** **_**1**_**1");
+  ASSERT_TRUE(form().unload());
+
+  const std::string file = h.settings.file();
+  std::thread fresh([&] {
+    ControlHarness other(true, file);
+    EXPECT_EQ(settingsState().working.Header, "") << "a new thread starts with empty settings";
+    auto value = [&](int32_t which) { return other.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant()); };
+    EXPECT_EQ(value(Ra_Header), Variant(" "));
+    EXPECT_EQ(value(Ra_Footer), Variant("Foot"));
+    EXPECT_EQ(value(Ra_UseNotes), Variant(true));
+    EXPECT_EQ(value(Ra_NotesOnTop), Variant(false));
+    EXPECT_EQ(value(Ra_Notes), Variant(notes));
+    EXPECT_EQ(value(Ra_Logo), Variant("/p/logo.png"));
+    EXPECT_EQ(value(Ra_Signature), Variant(" "));
+    EXPECT_EQ(value(Ra_Website), Variant("www.example.org"));
+    EXPECT_EQ(value(Ra_Email), Variant(" "));
+    EXPECT_EQ(value(Ra_AllPages), Variant(false));
+    const ReportSettings& s = settingsState().working;
+    EXPECT_EQ(s.FontName, "Arial");
+    EXPECT_EQ(s.SaveSettings, 1);
+
+    QueloAdvancedSet& f = advancedSettingsForm(other.platform());
+    EXPECT_EQ(f.get<forms::ComboBox>("cboFontName").text(), "Arial");
+    EXPECT_EQ(f.get<forms::TextBox>("txtHeaderFooter", 0).text(), " ");
+    EXPECT_EQ(f.get<forms::TextBox>("txtNotes").text(), notes);
+    EXPECT_EQ(f.get<forms::CheckBox>("chkNotes").value(), 1);
+    EXPECT_TRUE(f.get<forms::OptionButton>("OptNotesPosition", 1).value());
+    EXPECT_EQ(f.get<Label>("lblLogo", 0).caption(), "/p/logo.png");
+    EXPECT_TRUE(f.get<forms::OptionButton>("OptPages", 1).value());
+    EXPECT_EQ(f.get<forms::CheckBox>("chkSave").value(), 1);
+  });
+  fresh.join();
+}
+
+TEST_F(SettingsFormTest, ClosingTheWindowUnloadsSoTheNextUseReadsTheStoreAgain) {
+  EXPECT_EQ(setting(Ra_Header), Variant(""));
+  ASSERT_TRUE(WriteRegSetting(&h.settings, "Arial**_**Stored header", kReportSettingName));
+  EXPECT_EQ(setting(Ra_Header), Variant("")) << "a loaded form does not read again";
+  ASSERT_TRUE(form().unload());
+  EXPECT_EQ(setting(Ra_Header), Variant("Stored header"));
+  EXPECT_EQ(box("txtHeaderFooter", 0).text(), "Stored header");
+  EXPECT_EQ(fontBox().text(), "Arial");
+}
+
+TEST_F(SettingsFormTest, AStoredFontThatIsNotInstalledSelectsNothing) {
+  const std::string record = "No Such Font**_**h**_**f**_**1**_**5**_**n**_**l**_**s**_**w**_**e**_**7";
+  ASSERT_TRUE(WriteRegSetting(&h.settings, record, kReportSettingName));
+  EXPECT_EQ(fontBox().listIndex(), -1);
+  EXPECT_EQ(label("lblFontName").fontName(), "No Such Font");
+  EXPECT_EQ(working().NotesPosition, 5);
+  EXPECT_TRUE(option("OptNotesPosition", 0).value()) << "no option button 5: the design-time choice stays";
+  EXPECT_TRUE(option("OptPages", 0).value());
+}
+
+TEST_F(SettingsFormTest, RevertFromTheBackupFillsTheTenControlsAndLeavesTheSettings) {
+  auto& backup = settingsState().backup;
+  backup = {Variant("H"), Variant("F"), Variant(true), Variant(false), Variant("N"), Variant("/logo"),
+            Variant("/sig"), Variant("web"), Variant("mail"), Variant(false)};
+  check("chkSave").setValue(1);
+  form().RevertToRealAdvSettings(true);
+  EXPECT_EQ(box("txtHeaderFooter", 0).text(), "H");
+  EXPECT_EQ(box("txtHeaderFooter", 1).text(), "F");
+  EXPECT_EQ(check("chkNotes").value(), 1) << "True is -1; its absolute value ticks the box";
+  EXPECT_FALSE(option("OptNotesPosition", 0).value());
+  EXPECT_EQ(box("txtNotes").text(), "N");
+  EXPECT_EQ(label("lblLogo", 0).caption(), "/logo");
+  EXPECT_EQ(label("lblLogo", 1).caption(), "/sig");
+  EXPECT_EQ(box("txtLink", 0).text(), "web");
+  EXPECT_EQ(box("txtLink", 1).text(), "mail");
+  EXPECT_FALSE(option("OptPages", 0).value());
+  EXPECT_EQ(check("chkSave").value(), 1) << "the save box is not part of the backup";
+  EXPECT_EQ(working().Header, "");
+
+  form().RevertToRealAdvSettings(false);
+  EXPECT_EQ(box("txtHeaderFooter", 0).text(), "");
+  EXPECT_TRUE(option("OptNotesPosition", 0).value());
+  EXPECT_EQ(check("chkSave").value(), 0);
+}
+
+TEST_F(SettingsFormTest, TheCommandLinePrintsTheDefaultsWithAnEmptyConfigFolder) {
+  const std::string command = "XDG_CONFIG_HOME='" + h.configDir.path() + "' '" QUELO_CLI
+                              "' call AdvancedSettings 0 -- AdvancedSettings 3 -- AdvancedSettings 9"
+                              " -- AdvancedSettings 2 -- AdvancedSettings 10";
+  FILE* out = popen(command.c_str(), "r");
+  ASSERT_NE(out, nullptr);
+  std::string printed;
+  char buffer[256];
+  while (size_t n = fread(buffer, 1, sizeof buffer, out)) printed.append(buffer, n);
+  EXPECT_EQ(pclose(out), 0);
+  EXPECT_EQ(printed, "\nTrue\nTrue\nFalse\n\n");
+}
+
+}  // namespace
+}  // namespace quelo::testing
