@@ -1,0 +1,161 @@
+// Streams the rows of a PostgreSQL query into record-set rows, one row per network result.
+#include "platform/datasource/postgres_source.h"
+
+#include <libpq-fe.h>
+
+#include <memory>
+
+#include "platform/datasource/libpq/postgres_types.h"
+#include "platform/datasource/typed_text.h"
+#include "platform/recordset/ado.h"
+
+namespace quelo {
+namespace {
+
+// libpq's messages on one line: no trailing newline, no tab-indented hints on lines of their own.
+std::string oneLine(const char* message) {
+  std::string out;
+  bool blank = false;
+  for (const char* p = message ? message : ""; *p; ++p) {
+    const bool space = *p == '\n' || *p == '\r' || *p == '\t' || *p == ' ';
+    if (space && !out.empty()) blank = true;
+    if (space) continue;
+    if (blank) out.push_back(' ');
+    blank = false;
+    out.push_back(*p);
+  }
+  return out;
+}
+
+Error serverError(const PGresult* result) {
+  const char* primary = PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY);
+  return ado::dataSourceError("PostgreSQL: " + oneLine(primary ? primary : PQresultErrorMessage(result)));
+}
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// bytea in hex output format ("\x4142"); false for anything else.
+bool decodeHex(std::string_view text, std::string& out) {
+  if (text.size() < 2 || text[0] != '\\' || text[1] != 'x' || text.size() % 2 != 0) return false;
+  out.clear();
+  for (size_t i = 2; i < text.size(); i += 2) {
+    const int hi = hexValue(text[i]), lo = hexValue(text[i + 1]);
+    if (hi < 0 || lo < 0) return false;
+    out.push_back(static_cast<char>(hi * 16 + lo));
+  }
+  return true;
+}
+
+using PgResult = std::unique_ptr<PGresult, decltype(&PQclear)>;
+
+class PostgresStream : public RowStream {
+ public:
+  ~PostgresStream() override { PQfinish(conn_); }
+
+  Status start(const std::string& connection, const std::string& sql) {
+    conn_ = PQconnectdb(connection.c_str());
+    if (!conn_ || PQstatus(conn_) != CONNECTION_OK)
+      return ado::dataSourceError("PostgreSQL: cannot connect: " + oneLine(conn_ ? PQerrorMessage(conn_) : "out of memory"));
+    if (PQsetClientEncoding(conn_, "UTF8") != 0) return connectionError();
+    PgResult set(PQexec(conn_, "SET DateStyle TO ISO, YMD"), &PQclear);
+    if (PQresultStatus(set.get()) != PGRES_COMMAND_OK) return serverError(set.get());
+    // The extended protocol runs exactly one statement.
+    if (!PQsendQueryParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)) return connectionError();
+    if (!PQsetSingleRowMode(conn_)) return connectionError();
+    auto first = nextResult();
+    if (!first) return first.error();
+    describe(first.value().get());
+    if (PQresultStatus(first.value().get()) == PGRES_SINGLE_TUPLE) row_ = std::move(first).value();
+    return Status::ok();
+  }
+
+  const std::vector<FieldInfo>& fields() const override { return fields_; }
+
+  Result<bool> readRow(RowTable& table) override {
+    if (!row_) {
+      if (finished_) return false;
+      auto next = nextResult();
+      if (!next) return next.error();
+      if (PQresultStatus(next.value().get()) != PGRES_SINGLE_TUPLE) return false;
+      row_ = std::move(next).value();
+    }
+    const int64_t r = table.appendRow();
+    for (int c = 0; c < static_cast<int>(fields_.size()); ++c) putCell(table, r, c);
+    row_.reset();
+    return true;
+  }
+
+ private:
+  Error connectionError() const { return ado::dataSourceError("PostgreSQL: " + oneLine(PQerrorMessage(conn_))); }
+
+  // The next result: a row (PGRES_SINGLE_TUPLE) or the end of the rows (PGRES_TUPLES_OK, which
+  // still describes the columns). A statement without rows and the server's errors are Errors.
+  // After the end the connection is drained, so nothing is left half read.
+  Result<PgResult> nextResult() {
+    PgResult result(PQgetResult(conn_), &PQclear);
+    const ExecStatusType status = PQresultStatus(result.get());
+    if (status == PGRES_SINGLE_TUPLE) return result;
+    finished_ = true;
+    while (PGresult* rest = PQgetResult(conn_)) PQclear(rest);
+    if (status == PGRES_TUPLES_OK) return result;
+    if (status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY)
+      return ado::dataSourceError("PostgreSQL: the statement returns no rows");
+    return result ? serverError(result.get()) : connectionError();
+  }
+
+  void describe(const PGresult* result) {
+    for (int c = 0; c < PQnfields(result); ++c) {
+      FieldInfo f = postgresColumnType(PQftype(result, c), PQfmod(result, c));
+      f.name = PQfname(result, c);
+      if (f.name.empty()) f.name = "Column" + std::to_string(c + 1);
+      fields_.push_back(std::move(f));
+    }
+  }
+
+  void putCell(RowTable& table, int64_t row, int column) {
+    const PGresult* r = row_.get();
+    if (PQgetisnull(r, 0, column)) return table.setNull(row, column);
+    const std::string_view text(PQgetvalue(r, 0, column), static_cast<size_t>(PQgetlength(r, 0, column)));
+    switch (PQftype(r, column)) {
+      case pg::kBool:
+        return table.setBool(row, column, text == "t");
+      case pg::kBytea:
+        if (decodeHex(text, bytes_)) return table.setBytes(row, column, bytes_);
+        return table.setText(row, column, text);
+      default:
+        return putTyped(table, row, column, fields_[column].type, text);
+    }
+  }
+
+  PGconn* conn_ = nullptr;
+  PgResult row_{nullptr, &PQclear};
+  bool finished_ = false;
+  std::vector<FieldInfo> fields_;
+  std::string bytes_;
+};
+
+class PostgresQuery : public RowSource {
+ public:
+  PostgresQuery(std::string connection, std::string sql) : connection_(std::move(connection)), sql_(std::move(sql)) {}
+
+  Result<std::unique_ptr<RowStream>> run() const override {
+    return startStream<PostgresStream>(connection_, sql_);
+  }
+  std::string description() const override { return "postgres:" + connection_; }
+
+ private:
+  std::string connection_, sql_;
+};
+
+}  // namespace
+
+std::shared_ptr<RowSource> postgresQuery(std::string connectionString, std::string sql) {
+  return std::make_shared<PostgresQuery>(std::move(connectionString), std::move(sql));
+}
+
+}  // namespace quelo
