@@ -27,10 +27,6 @@ function(quelo_optional_sources name found)
   set_property(TARGET quelo PROPERTY SOURCES ${sources})
 endfunction()
 
-# SQLite 3 (required): the default data source.
-find_package(SQLite3 REQUIRED)
-target_link_libraries(quelo PUBLIC SQLite::SQLite3)
-
 # libpq (optional): the PostgreSQL data source.
 pkg_check_modules(LIBPQ IMPORTED_TARGET libpq)
 quelo_optional_sources(libpq "${LIBPQ_FOUND}")

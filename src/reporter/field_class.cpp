@@ -29,21 +29,8 @@ std::string_view attributeClass(int16_t attributes) {
 
 std::string_view FieldClass(int16_t attributes, int16_t type) {
   using namespace ado;
+  if (isNumber(type)) return "number";
   switch (type) {
-    case adTinyInt:
-    case adSmallInt:
-    case adInteger:
-    case adBigInt:
-    case adUnsignedTinyInt:
-    case adUnsignedSmallInt:
-    case adUnsignedInt:
-    case adUnsignedBigInt:
-    case adSingle:
-    case adDouble:
-    case adCurrency:
-    case adDecimal:
-    case adNumeric:
-      return "number";
     case adBoolean:
       return "boolean";
     case adUserDefined:

@@ -9,11 +9,7 @@ action=${1:?usage: postgres_server.sh start|stop DIR}
 dir=${2:?usage: postgres_server.sh start|stop DIR}
 
 bindir=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1 || true)
-if [[ -z "$bindir" || ! -x "$bindir/initdb" || ! -x "$bindir/pg_ctl" ]]; then
-  echo "postgres_server.sh: no PostgreSQL server binaries (initdb, pg_ctl) under /usr/lib/postgresql;" \
-       "install the package postgresql (scripts/install-deps.sh packages-test.txt)" >&2
-  exit 1
-fi
+have_server() { [[ -n "$bindir" && -x "$bindir/initdb" && -x "$bindir/pg_ctl" ]]; }
 
 as_server() {
   if [[ $(id -u) -eq 0 ]]; then runuser -u nobody -- "$@"; else "$@"; fi
@@ -21,6 +17,11 @@ as_server() {
 
 case "$action" in
   start)
+    if ! have_server; then
+      echo "postgres_server.sh: no PostgreSQL server binaries (initdb, pg_ctl) under /usr/lib/postgresql;" \
+           "install the package postgresql (scripts/install-deps.sh packages-test.txt)" >&2
+      exit 1
+    fi
     # A server left behind by an interrupted run goes first.
     if [[ -d "$dir/data" ]]; then
       as_server "$bindir/pg_ctl" -D "$dir/data" -m immediate -w stop >/dev/null 2>&1 || true
@@ -37,7 +38,7 @@ case "$action" in
     echo "host=$dir port=5432 user=quelo dbname=postgres"
     ;;
   stop)
-    if [[ -d "$dir/data" ]]; then
+    if [[ -d "$dir/data" ]] && have_server; then
       as_server "$bindir/pg_ctl" -D "$dir/data" -m immediate -w stop >/dev/null 2>&1 || true
     fi
     rm -rf "$dir"

@@ -26,8 +26,8 @@ Result<std::vector<std::string>> fieldNames(const CsvReader& reader) {
 
 class CsvStream : public RowStream {
  public:
-  // Opens the file, reads the first line and checks every record's shape; `withTypes` also
-  // infers the column types from every value.
+  // Opens the file and reads the first line. With the column types given, the stream is ready for
+  // the rows; without, it reads every record to infer them (and to find any malformed line).
   Status start(const std::string& path, const std::vector<FieldInfo>* types) {
     if (Status s = reader_.open(path); !s) return s;
     auto header = reader_.next();
@@ -95,9 +95,7 @@ class CsvFile : public RowSource {
     // First pass: the types (and every error in the file); second pass: the rows.
     CsvStream typing;
     if (Status s = typing.start(path_, nullptr); !s) return s.error();
-    auto stream = std::make_unique<CsvStream>();
-    if (Status s = stream->start(path_, &typing.fields()); !s) return s.error();
-    return std::unique_ptr<RowStream>(std::move(stream));
+    return startStream<CsvStream>(path_, &typing.fields());
   }
   std::string description() const override { return "csv:" + path_; }
 

@@ -28,13 +28,13 @@ FieldInfo typeOfValue(int storageClass, std::string_view text) {
 
 class SqliteStream : public RowStream {
  public:
-  SqliteStream(std::string file) : file_(std::move(file)) {}
   ~SqliteStream() override {
     sqlite3_finalize(stmt_);
     sqlite3_close(db_);
   }
 
-  Status start(const std::string& sql) {
+  Status start(const std::string& file, const std::string& sql) {
+    file_ = file;
     struct stat info;
     if (::stat(file_.c_str(), &info) != 0) return makeError(err::kFileNotFound, "File not found: " + file_);
     if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
@@ -128,11 +128,7 @@ class SqliteQuery : public RowSource {
  public:
   SqliteQuery(std::string file, std::string sql) : file_(std::move(file)), sql_(std::move(sql)) {}
 
-  Result<std::unique_ptr<RowStream>> run() const override {
-    auto stream = std::make_unique<SqliteStream>(file_);
-    if (Status s = stream->start(sql_); !s) return s.error();
-    return std::unique_ptr<RowStream>(std::move(stream));
-  }
+  Result<std::unique_ptr<RowStream>> run() const override { return startStream<SqliteStream>(file_, sql_); }
   std::string description() const override { return "sqlite:" + file_; }
 
  private:

@@ -26,8 +26,10 @@ int64_t characterCount(std::string_view utf8);
 // Whether bytes are well-formed UTF-8.
 bool isUtf8(std::string_view bytes);
 
-// Puts `text` into a cell as a value of the ADO type: whole numbers, decimals, dates and
-// Booleans by the grammars above, anything else (and any text that does not fit) as text.
+// Puts `text` into a cell as a value of the ADO type: whole numbers, decimals (and NaN,
+// Infinity for floating-point types), dates and Booleans by the grammars above; anything else,
+// any text that does not fit, and a numeric of more than 15 digits (which a double would round)
+// as text.
 void putTyped(RowTable& table, int64_t row, int column, int32_t type, std::string_view text);
 
 }  // namespace quelo

@@ -125,8 +125,6 @@ Error error(int number) {
       return makeError(number, "Operation is not allowed when the object is closed.");
     case kErrOpen:
       return makeError(number, "Operation is not allowed when the object is open.");
-    case kErrNoFields:
-      return makeError(number, "A record set needs at least one field to be opened.");
     default:
       return makeError(number, "Record set error " + std::to_string(number));
   }

@@ -114,7 +114,6 @@ inline constexpr int kErrItemNotFound = 3265;
 inline constexpr int kErrDuplicateName = 3367;
 inline constexpr int kErrClosed = 3704;
 inline constexpr int kErrOpen = 3705;
-inline constexpr int kErrNoFields = 3706;
 // A data source that fails (a missing file, a bad query, malformed data); the message says where.
 inline constexpr int kErrDataSource = -2147467259;
 

@@ -95,7 +95,7 @@ Status Recordset::setLockType(int32_t type) {
 
 Status Recordset::open() {
   if (open_) return ado::error(ado::kErrOpen);
-  if (fields_->count() == 0) return ado::error(ado::kErrNoFields);
+  if (fields_->count() == 0) return makeError(ado::kErrArguments, "A record set needs at least one field to be opened.");
   auto table = std::make_shared<RowTable>(fields_->count());
   rows_ = std::make_shared<RowSet>(RowSet{std::move(table), 0, 0});
   cursorType_ = ado::adOpenStatic;

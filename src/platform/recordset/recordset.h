@@ -80,8 +80,9 @@ class Recordset : public Dispatch, public std::enable_shared_from_this<Recordset
   Result<Variant> bookmark() const;
   Status setBookmark(const Variant& bookmark);
 
-  // Values of the current record (of the pending record during AddNew). REQUIRES nothing: a
-  // field out of range is error 3265, no current record error 3021.
+  // Values of the current record (of the pending record during AddNew or an edit). A field out
+  // of range is error 3265, no current record error 3021. A CellView's text stays valid until
+  // the record set's rows change.
   Result<CellView> cell(int field) const;
   Result<Variant> value(int field) const;
   Result<Variant> value(std::string_view name) const;

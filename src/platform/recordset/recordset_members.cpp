@@ -28,15 +28,23 @@ Variant countVariant(int64_t n) {
   return Variant(n);
 }
 
+// A field's description, read when asked: a Requery may have changed the fields since.
+template <class Read>
+MemberDispatch::Handler describing(std::shared_ptr<Recordset> rs, int index, Read read) {
+  return [rs, index, read](Args&) -> Result<Variant> {
+    if (index >= rs->fields().count()) return ado::error(ado::kErrItemNotFound);
+    return Variant(read(rs->fields()[index]));
+  };
+}
+
 std::shared_ptr<Dispatch> fieldObject(std::shared_ptr<Recordset> rs, int index) {
   auto field = std::make_shared<MemberDispatch>();
-  auto info = [rs, index]() -> const FieldInfo& { return rs->fields()[index]; };
-  field->bind("Name", InvokeKind::PropertyGet, [info](Args&) -> Result<Variant> { return Variant(info().name); });
-  field->bind("Type", InvokeKind::PropertyGet, [info](Args&) -> Result<Variant> { return Variant(info().type); });
+  field->bind("Name", InvokeKind::PropertyGet, describing(rs, index, [](const FieldInfo& f) { return f.name; }));
+  field->bind("Type", InvokeKind::PropertyGet, describing(rs, index, [](const FieldInfo& f) { return f.type; }));
   field->bind("DefinedSize", InvokeKind::PropertyGet,
-              [info](Args&) -> Result<Variant> { return Variant(info().definedSize); });
+              describing(rs, index, [](const FieldInfo& f) { return f.definedSize; }));
   field->bind("Attributes", InvokeKind::PropertyGet,
-              [info](Args&) -> Result<Variant> { return Variant(info().attributes); });
+              describing(rs, index, [](const FieldInfo& f) { return f.attributes; }));
   field->bind("Value", InvokeKind::PropertyGet, [rs, index](Args&) { return rs->value(index); });
   field->bind("Value", InvokeKind::PropertyPut, [rs, index](Args& a) -> Result<Variant> {
     if (a.empty()) return makeError(err::kArgumentNotOptional, "Argument not optional");

@@ -60,7 +60,9 @@ Status Recordset::move(int64_t records) {
   }
   const int64_t from = edit_ == Edit::Adding ? count() : position_;
   if (Status s = finishEdit(); !s) return s;
-  return moveTo(from + records);
+  // Past either end is before the first or after the last record (and never an overflow).
+  const int64_t room = records > 0 ? count() - from : -1 - from;
+  return moveTo(from + (records > 0 ? std::min(records, room) : std::max(records, room)));
 }
 
 Result<int64_t> Recordset::recordCount() const {

@@ -24,6 +24,14 @@ class RowStream {
   virtual Result<bool> readRow(RowTable& table) = 0;
 };
 
+// Makes a Stream and starts it with the arguments; a stream that cannot start is its Error.
+template <class Stream, class... Args>
+Result<std::unique_ptr<RowStream>> startStream(const Args&... args) {
+  auto stream = std::make_unique<Stream>();
+  if (Status s = stream->start(args...); !s) return s.error();
+  return std::unique_ptr<RowStream>(std::move(stream));
+}
+
 class RowSource {
  public:
   virtual ~RowSource() = default;

@@ -72,6 +72,18 @@ TEST(RecordsetMembers, BookmarksClonesAndConnectionsByName) {
   EXPECT_EQ(rs->call("NoSuchMember").error().number, err::kMemberNotFound);
 }
 
+TEST(RecordsetMembers, AFieldObjectOutlivingItsColumnAnswersWithAnError) {
+  auto source = testing::numberedRows(1);
+  std::shared_ptr<Dispatch> rs = Recordset::open(source).value();
+  auto name = object(object(rs->get("Fields"))->call("Item", {Variant(int32_t{1})}));
+  EXPECT_EQ(name->get("Name").value(), Variant("Name"));
+  source->fields.pop_back();
+  for (auto& row : source->rows) row.pop_back();
+  ASSERT_TRUE(rs->call("Requery").isOk());
+  EXPECT_EQ(name->get("Name").error().number, kErrItemNotFound);
+  EXPECT_EQ(name->get("Value").error().number, kErrItemNotFound);
+}
+
 TEST(RecordsetMembers, OpenByNameTakesNoSource) {
   std::shared_ptr<Dispatch> rs = Recordset::create();
   ASSERT_TRUE(object(rs->get("Fields"))->call("Append", {Variant("A"), Variant(int32_t{adInteger}), Variant(int32_t{4})}).isOk());

@@ -77,7 +77,7 @@ TEST(Recordset, FieldsAreFoundByNameInAnyLetterCase) {
 
 TEST(Recordset, FieldsAreFixedOnceOpenAndOpeningNeedsFields) {
   auto bare = Recordset::create();
-  EXPECT_EQ(bare->open().error().number, kErrNoFields);
+  EXPECT_EQ(bare->open().error().number, kErrArguments);
   auto rs = inMemory();
   EXPECT_EQ(rs->appendField("More", adInteger, 4).error().number, kErrOpen);
   EXPECT_EQ(rs->setCursorType(adOpenForwardOnly).error().number, kErrOpen);
@@ -156,6 +156,10 @@ TEST(Recordset, MovesStopAtBothEnds) {
   ASSERT_TRUE(rs->move(-2).isOk());
   EXPECT_EQ(rs->value(0).value(), Variant(int32_t{3}));
   ASSERT_TRUE(rs->move(10).isOk());
+  EXPECT_TRUE(rs->eof());
+  ASSERT_TRUE(rs->move(INT64_MIN).isOk());
+  EXPECT_TRUE(rs->bof());
+  ASSERT_TRUE(rs->move(INT64_MAX).isOk());
   EXPECT_TRUE(rs->eof());
   EXPECT_EQ(rs->move(1).error().number, kErrNoCurrentRecord);
   ASSERT_TRUE(rs->moveFirst().isOk());

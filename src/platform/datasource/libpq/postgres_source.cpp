@@ -144,9 +144,7 @@ class PostgresQuery : public RowSource {
   PostgresQuery(std::string connection, std::string sql) : connection_(std::move(connection)), sql_(std::move(sql)) {}
 
   Result<std::unique_ptr<RowStream>> run() const override {
-    auto stream = std::make_unique<PostgresStream>();
-    if (Status s = stream->start(connection_, sql_); !s) return s.error();
-    return std::unique_ptr<RowStream>(std::move(stream));
+    return startStream<PostgresStream>(connection_, sql_);
   }
   std::string description() const override { return "postgres:" + connection_; }
 
