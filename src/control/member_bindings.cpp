@@ -7,6 +7,7 @@
 #include "files/file_names.h"
 #include "hyperlink/hyperlink_opener.h"
 #include "reporter/advanced_settings_form.h"
+#include "reporter/reporter_entry_points.h"
 
 namespace quelo {
 namespace {
@@ -89,6 +90,13 @@ void ZeQuelo::bindMembers() {
   bind("OpenHyperlink", K::Method, [this](Args& a) -> Result<Variant> {
     return Variant(openHyperlink(platform_, a[0].asString(), a[1].asBool()));
   });
+  bind("ShowZeReporter", K::Method, [this](Args& a) -> Result<Variant> { return Variant(ShowZeReporter(*this, a)); });
+  bind("AutoZeReporter", K::Method, [this](Args& a) -> Result<Variant> { return Variant(AutoZeReporter(*this, a)); });
+  bind("RaiseZeReportStatus", K::Method, [this](Args& a) {
+    RaiseZeReportStatus(*this, a);
+    return none();
+  });
+  bind("CurrentRecordset", K::PropertyGet, [this](Args&) -> Result<Variant> { return CurrentRecordset(*this); });
 }
 
 }  // namespace quelo

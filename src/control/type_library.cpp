@@ -47,7 +47,8 @@ MemberInfo hidden(MemberInfo m) {
 std::vector<ParamInfo> reporterHead() {
   return {inOut("repRecordset", ParamType::Object, "Recordset"),
           optional(in("sPicFields", ParamType::String, "String"), Variant("")),
-          optional(inOut("theGraphicFolder", ParamType::String, "String"), Variant(""))};
+          // No default: an omitted folder means the shared application path, an empty one stays empty.
+          optional(inOut("theGraphicFolder", ParamType::String, "String"), std::nullopt)};
 }
 
 std::vector<ParamInfo> reporterTail() {

@@ -1,0 +1,98 @@
+#include "reporter/auto_settings.h"
+
+#include <array>
+
+#include "platform/collection.h"
+#include "reporter/advanced_settings_form.h"
+#include "reporter/report_form.h"
+#include "reporter/report_settings.h"
+
+namespace quelo {
+
+using namespace forms;
+
+namespace {
+
+// The ten values for the controls: the host's array elements, or the defaults when there is no
+// array. An element that is absent stays Missing and leaves its control alone.
+std::array<Variant, 10> requestedSettings(const Variant& forFutureUse) {
+  std::array<Variant, 10> values;
+  values.fill(Variant::missing());
+  if (forFutureUse.isMissing()) {
+    const ReportSettings& w = settingsState().working;
+    values = {Variant(""),       Variant(""),          Variant(int32_t{0}),  Variant(true),     Variant(""),
+              Variant(w.Logo),   Variant(w.Signature), Variant(w.Website), Variant(w.Email), Variant(true)};
+    return values;
+  }
+  if (!forFutureUse.isArray() || forFutureUse.asArray()->dimensions() != 1) return values;
+  const std::vector<Variant>& elements = forFutureUse.asArray()->elements();
+  for (size_t i = 0; i < values.size() && i < elements.size(); ++i) values[i] = elements[i];
+  return values;
+}
+
+void setText(TextBox& box, const Variant& v) {
+  if (auto t = toString(v); t && !v.isMissing()) box.setText(t.value());
+}
+void setCaption(Label& label, const Variant& v) {
+  if (auto t = toString(v); t && !v.isMissing()) label.setCaption(t.value());
+}
+void setOption(OptionButton& option, const Variant& v) {
+  if (auto b = toBool(v); b && !v.isMissing()) option.setValue(b.value());
+}
+
+void backUp(QueloAdvancedSet& s) {
+  auto& b = settingsState().backup;
+  b[Ra_Header] = Variant(s.get<TextBox>("txtHeaderFooter", 0).text());
+  b[Ra_Footer] = Variant(s.get<TextBox>("txtHeaderFooter", 1).text());
+  b[Ra_UseNotes] = Variant(s.get<CheckBox>("chkNotes").value() != 0);
+  b[Ra_NotesOnTop] = Variant(s.get<OptionButton>("OptNotesPosition", 0).value());
+  b[Ra_Notes] = Variant(s.get<TextBox>("txtNotes").text());
+  b[Ra_Logo] = Variant(s.get<Label>("lblLogo", 0).caption());
+  b[Ra_Signature] = Variant(s.get<Label>("lblLogo", 1).caption());
+  b[Ra_Website] = Variant(s.get<TextBox>("txtLink", 0).text());
+  b[Ra_Email] = Variant(s.get<TextBox>("txtLink", 1).text());
+  b[Ra_AllPages] = Variant(s.get<OptionButton>("OptPages", 0).value());
+}
+
+void writeControls(QueloAdvancedSet& s, const std::array<Variant, 10>& v) {
+  setText(s.get<TextBox>("txtHeaderFooter", 0), v[Ra_Header]);
+  setText(s.get<TextBox>("txtHeaderFooter", 1), v[Ra_Footer]);
+  if (auto b = toBool(v[Ra_UseNotes]); b && !v[Ra_UseNotes].isMissing())
+    s.get<CheckBox>("chkNotes").setValue(b.value() ? 1 : 0);
+  setOption(s.get<OptionButton>("OptNotesPosition", 0), v[Ra_NotesOnTop]);
+  setText(s.get<TextBox>("txtNotes"), v[Ra_Notes]);
+  setCaption(s.get<Label>("lblLogo", 0), v[Ra_Logo]);
+  setCaption(s.get<Label>("lblLogo", 1), v[Ra_Signature]);
+  setText(s.get<TextBox>("txtLink", 0), v[Ra_Website]);
+  setText(s.get<TextBox>("txtLink", 1), v[Ra_Email]);
+  setOption(s.get<OptionButton>("OptPages", 0), v[Ra_AllPages]);
+}
+
+// The host's choice for a field: none when the collection has no item for it.
+std::optional<int32_t> choiceFor(const std::shared_ptr<Collection>& choices, const std::string& field) {
+  const Variant* item = choices ? choices->find(field) : nullptr;
+  if (!item) return std::nullopt;
+  return toLong(*item).valueOr(0);
+}
+
+}  // namespace
+
+void ApplyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, const Variant& forFutureUse,
+                       const std::shared_ptr<Collection>& fieldChoices) {
+  backUp(settings);
+  writeControls(settings, requestedSettings(forFutureUse));
+  auto& sums = settings.get<ListBox>("lstFields");
+  for (int32_t i = 0; i < sums.listCount(); ++i) {
+    const std::optional<int32_t> choice = choiceFor(fieldChoices, sums.list(i));
+    if (!choice || *choice == 2) sums.setSelected(i, true);
+  }
+  auto& output = report.get<ListBox>("lstOutput");
+  const auto& available = report.get<ListBox>("lstAvailable");
+  output.clear();
+  for (int32_t i = 0; i < available.listCount(); ++i) {
+    const std::optional<int32_t> choice = choiceFor(fieldChoices, available.list(i));
+    if (!choice || *choice > 0) output.addItem(available.list(i));
+  }
+}
+
+}  // namespace quelo

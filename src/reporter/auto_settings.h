@@ -1,0 +1,21 @@
+// The automatic report's settings and field choices, written into the settings form's and the
+// report form's controls before Apply and Generate: the host's forFutureUse array (or the
+// defaults), and the field-choice collection that picks the output fields and the fields to sum.
+#pragma once
+
+#include <memory>
+
+#include "platform/variant.h"
+
+namespace quelo {
+
+class Collection;
+class QueloAdvancedSet;
+class QueloReportForm;
+
+// Backs up the settings form's ten controls, writes the host's settings into them and applies
+// the field choices (none: every field is output and summed).
+void ApplyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, const Variant& forFutureUse,
+                       const std::shared_ptr<Collection>& fieldChoices);
+
+}  // namespace quelo
