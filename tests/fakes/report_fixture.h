@@ -13,6 +13,7 @@
 
 #include "control/shared_state.h"
 #include "fakes/control_harness.h"
+#include "fakes/forwarding_file_system.h"
 #include "fakes/scratch_dir.h"
 #include "platform/collection.h"
 #include "platform/recordset/ado.h"
