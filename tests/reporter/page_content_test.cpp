@@ -62,7 +62,7 @@ TEST_F(ReportTest, ChoicesThatDropEveryFieldWriteNothingButSucceed) {
 }
 
 TEST_F(ReportTest, EveryKindOfCell) {
-  h->files.createDirectory(app.path() + "pics");
+  ASSERT_TRUE(h->files.createDirectory(app.path() + "pics"));
   // A 2 x 3 PNG: the header is all the preview needs.
   app.write("pics/cat.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x02\0\0\0\x03", 24));
   const std::vector<Variant> blob{Variant(int16_t{1})};
