@@ -84,6 +84,17 @@ std::string trimSpaces(std::string_view s) {
   return std::string(s.substr(first, last - first + 1));
 }
 
+std::string replaceAll(std::string_view text, std::string_view from, std::string_view to) {
+  std::string out;
+  size_t at = 0;
+  for (size_t hit; !from.empty() && (hit = text.find(from, at)) != std::string_view::npos; at = hit + from.size()) {
+    out += text.substr(at, hit - at);
+    out += to;
+  }
+  out += text.substr(at);
+  return out;
+}
+
 std::string toUpper(std::string_view utf8) {
   return mapLetters(utf8, [](wint_t c) { return towupper_l(c, utf8Locale()); });
 }

@@ -11,6 +11,8 @@ namespace quelo {
 // Leading and trailing spaces (only the space character, as the classic Trim).
 std::string trimSpaces(std::string_view s);
 std::string toUpper(std::string_view utf8);
+// Every occurrence of `from` (not empty) replaced by `to`, scanning left to right.
+std::string replaceAll(std::string_view text, std::string_view from, std::string_view to);
 std::string toLower(std::string_view utf8);
 // The pieces between the separators, as the classic Split: an empty text has no pieces.
 // REQUIRES: a non-empty separator.

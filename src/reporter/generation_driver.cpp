@@ -24,15 +24,6 @@ namespace {
 constexpr int32_t kMostFields = 32000;
 constexpr int32_t kSectionRecords = 5;
 
-std::string replaceAll(const std::string& text, const std::string& from, const std::string& to) {
-  std::string out;
-  size_t at = 0;
-  for (size_t hit; (hit = text.find(from, at)) != std::string::npos; at = hit + from.size()) {
-    out += text.substr(at, hit - at);
-    out += to;
-  }
-  return out + text.substr(at);
-}
 
 std::string formatTime(const char* format, const CivilTime& c) {
   std::tm t{};

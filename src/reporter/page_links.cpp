@@ -4,21 +4,6 @@
 #include "platform/text.h"
 
 namespace quelo {
-namespace {
-
-// Every occurrence of `from` replaced by `to`; the search ignores case (both are lower case).
-std::string replaceAll(const std::string& text, const std::string& from, const std::string& to) {
-  std::string out;
-  size_t at = 0;
-  for (size_t hit; (hit = text.find(from, at)) != std::string::npos; at = hit + from.size()) {
-    out += text.substr(at, hit - at);
-    out += to;
-  }
-  return out + text.substr(at);
-}
-
-}  // namespace
-
 std::string siblingPageName(const std::string& filePath, int32_t curPage, int32_t i) {
   const std::string name = toLower(justFileName(filePath));
   const char* extension = name.ends_with(".htm") || name.ends_with(".html") ? ".htm"

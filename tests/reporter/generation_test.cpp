@@ -114,7 +114,7 @@ TEST_F(GenerationTest, CurrentPageOnlyWritesThePreviewedPageUnderTheBaseName) {
 }
 
 TEST_F(GenerationTest, FileNamesNeverLeaveTheReportsFolder) {
-  for (const std::string& typed : {"../escape", "/tmp/elsewhere/x.htm", "a/../../b", "sub\\dir\\y.asp"}) {
+  for (const char* typed : {"../escape", "/tmp/elsewhere/x.htm", "a/../../b", "sub\\dir\\y.asp"}) {
     Args args = autoArgs(products(2), typed);
     ASSERT_TRUE(runAuto(args)) << typed;
   }
