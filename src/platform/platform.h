@@ -1,6 +1,6 @@
 // Platform: every service of the outside world that the control uses, handed to it in one piece
 // (the control owns none of them). HeadlessPlatform is a complete set for the command line and
-// tests: the machine's clock and files, with recorded message boxes and headless forms.
+// tests: the machine's clock, files and mounts, with recorded message boxes and headless forms.
 #pragma once
 
 #include "platform/clock.h"
@@ -9,6 +9,8 @@
 #include "platform/forms/form_presenter.h"
 #include "platform/message_box.h"
 #include "platform/message_loop.h"
+#include "platform/mount_table.h"
+#include "platform/picture.h"
 
 namespace quelo {
 
@@ -19,6 +21,8 @@ struct Platform {
   MessageBoxService* messageBox = nullptr;
   CursorService* cursor = nullptr;
   forms::FormPresenter* presenter = nullptr;
+  MountTable* mounts = nullptr;
+  PictureLoader* pictures = nullptr;
 };
 
 class HeadlessPlatform {
@@ -27,7 +31,7 @@ class HeadlessPlatform {
   HeadlessPlatform(const HeadlessPlatform&) = delete;
   HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
-  Platform platform() { return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter}; }
+  Platform platform() { return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &mounts, &pictures}; }
 
   SystemClock clock;
   ClockedLoop loop;
@@ -35,6 +39,8 @@ class HeadlessPlatform {
   RecordingMessageBox messageBox;
   RecordingCursor cursor;
   forms::HeadlessPresenter presenter;
+  ProcMountTable mounts{files};
+  SniffingPictureLoader pictures{files};
 };
 
 }  // namespace quelo

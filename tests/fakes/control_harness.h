@@ -6,6 +6,7 @@
 #include "control/shared_state.h"
 #include "control/ze_quelo.h"
 #include "fakes/fake_clock.h"
+#include "fakes/fake_mount_table.h"
 #include "platform/clocked_loop.h"
 #include "platform/headless/headless_site.h"
 #include "platform/message_box.h"
@@ -21,7 +22,7 @@ struct ControlHarness {
   ~ControlHarness() {
     if (control) control->terminate();
   }
-  Platform platform() { return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter}; }
+  Platform platform() { return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &mounts, &pictures}; }
   // Advances the clock by whole timer ticks and pumps the loop after each.
   void ticks(int n) {
     for (int i = 0; i < n; ++i) {
@@ -41,6 +42,8 @@ struct ControlHarness {
   RecordingMessageBox messageBox;
   RecordingCursor cursor;
   forms::HeadlessPresenter presenter;
+  FakeMountTable mounts;
+  SniffingPictureLoader pictures{files};
   HeadlessSite site;
   HeadlessWindow window;
   std::shared_ptr<ZeQuelo> control;

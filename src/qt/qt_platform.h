@@ -1,0 +1,33 @@
+// QtPlatform: the platform of a Qt application: the machine's clock, files and mounts, with the
+// Qt event loop, message boxes, busy pointer, pictures and dialogs. One per GUI thread; it goes
+// when the application object does.
+#pragma once
+
+#include "platform/platform.h"
+#include "qt/qt_form_presenter.h"
+#include "qt/qt_message_loop.h"
+#include "qt/qt_services.h"
+
+namespace quelo::qt {
+
+class QtPlatform {
+ public:
+  QtPlatform() = default;
+  QtPlatform(const QtPlatform&) = delete;
+  QtPlatform& operator=(const QtPlatform&) = delete;
+
+  Platform platform() { return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &mounts, &pictures}; }
+  // The application's own. REQUIRES: a QApplication exists.
+  static QtPlatform& instance();
+
+  SystemClock clock;
+  QtMessageLoop loop;
+  PosixFileSystem files;
+  QtMessageBox messageBox;
+  QtCursor cursor;
+  QtFormPresenter presenter;
+  ProcMountTable mounts{files};
+  QtPictureLoader pictures;
+};
+
+}  // namespace quelo::qt
