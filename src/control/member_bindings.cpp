@@ -1,11 +1,23 @@
 // The control's members by name and dispatch id: each entry of the type library bound to the
 // typed member that does the work. A member bound nowhere answers "Not implemented".
+#include "control/message_log.h"
+#include "control/shared_state.h"
+#include "control/text_box_echo.h"
 #include "control/ze_quelo.h"
+#include "files/file_names.h"
 
 namespace quelo {
 namespace {
 
 Result<Variant> none() { return Variant(); }
+
+// A message with no text form (Null, an object) is logged as an empty one.
+Result<Variant> logMessage(Platform& platform, const std::string& applicationPath, Args& a) {
+  const std::string message = toString(a[0]).valueOr("");
+  appendToMessageLog(*platform.files, *platform.clock, applicationPath, sharedState().developerCompany, message);
+  if (auto box = a[1].objectOrNull()) echoToTextBox(*box, message);
+  return none();
+}
 
 template <class T>
 Result<Variant> wrap(Result<T> r) {
@@ -62,6 +74,13 @@ void ZeQuelo::bindMembers() {
     a[0] = Variant(n);
     return none();
   });
+  bind("justFileName", K::Method, [](Args& a) -> Result<Variant> { return Variant(justFileName(a[0].asString())); });
+  bind("FileFolder", K::Method, [](Args& a) -> Result<Variant> { return Variant(FileFolder(a[0].asString())); });
+  bind("ShortFileName", K::Method,
+       [this](Args& a) -> Result<Variant> { return Variant(ShortFileName(*platform_.files, a[0].asString())); });
+  bind("LongFileName", K::Method,
+       [this](Args& a) -> Result<Variant> { return Variant(LongFileName(*platform_.files, a[0].asString())); });
+  bind("LogMessage", K::Method, [this](Args& a) { return logMessage(platform_, applicationPath_, a); });
 }
 
 }  // namespace quelo

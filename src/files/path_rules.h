@@ -18,5 +18,11 @@ std::string withTrailingSeparator(std::string_view path);
 bool isAnchoredPath(std::string_view path);
 // The position of the last separator, or npos.
 size_t lastSeparator(std::string_view path);
+// Where the bare file name starts: after the last separator, else after the last ":" (a drive
+// prefix such as "D:"), else at 0.
+size_t fileNameStart(std::string_view path);
+// The path as the file system takes it: every "\" becomes "/", and a drive-relative path is read
+// from the drive's top folder ("C:Data" as "C:/Data": a drive is a folder of that name here).
+std::string posixPath(std::string_view path);
 
 }  // namespace quelo

@@ -46,10 +46,17 @@ class FileSystem {
   virtual Status setWritable(const std::string& path) = 0;
   // Fails when `to` exists and overwrite is false.
   virtual Status copyFile(const std::string& from, const std::string& to, bool overwrite) = 0;
+  // Gives a file a new name in the same file system; fails when `to` exists. Writers that hold
+  // the file open keep writing into it under its new name. The default copies and deletes.
+  virtual Status moveFile(const std::string& from, const std::string& to);
   virtual Status remove(const std::string& path) = 0;
   virtual Result<std::string> readFile(const std::string& path) = 0;
   enum class Mode { Truncate, Append };
   virtual Result<std::unique_ptr<OutputFile>> open(const std::string& path, Mode mode) = 0;
+  // Adds `bytes` at the end of the file (created when missing) in one piece: what other writers
+  // append at the same time lands before or after it, never inside. The default opens, writes
+  // and closes, which is whole only when nobody else writes.
+  virtual Status appendWhole(const std::string& path, std::string_view bytes);
 };
 
 // The real file system.
@@ -60,9 +67,12 @@ class PosixFileSystem : public FileSystem {
   Status createDirectory(const std::string& path) override;
   Status setWritable(const std::string& path) override;
   Status copyFile(const std::string& from, const std::string& to, bool overwrite) override;
+  Status moveFile(const std::string& from, const std::string& to) override;
   Status remove(const std::string& path) override;
   Result<std::string> readFile(const std::string& path) override;
   Result<std::unique_ptr<OutputFile>> open(const std::string& path, Mode mode) override;
+  // One write(2) on a descriptor opened with O_APPEND.
+  Status appendWhole(const std::string& path, std::string_view bytes) override;
 };
 
 }  // namespace quelo

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/file_system.h"
@@ -126,6 +127,20 @@ Status PosixFileSystem::copyFile(const std::string& from, const std::string& to,
   return s;
 }
 
+// A rename that never replaces: renameat2 where the file system has it, else a hard link to the
+// new name and the removal of the old one.
+Status PosixFileSystem::moveFile(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return Status::ok();
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return sysError("Cannot rename", from);
+  if (::link(from.c_str(), to.c_str()) != 0) return sysError("Cannot rename", from);
+  if (::unlink(from.c_str()) != 0) {
+    const Error e = sysError("Cannot rename", from);
+    ::unlink(to.c_str());
+    return e;
+  }
+  return Status::ok();
+}
+
 Status PosixFileSystem::remove(const std::string& path) {
   if (::remove(path.c_str()) != 0) return sysError("Cannot delete", path);
   return Status::ok();
@@ -156,6 +171,17 @@ Result<std::unique_ptr<OutputFile>> PosixFileSystem::open(const std::string& pat
   const int fd = ::open(path.c_str(), flags, 0666);
   if (fd < 0) return sysError("Cannot open", path);
   return std::unique_ptr<OutputFile>(std::make_unique<PosixOutputFile>(fd, path));
+}
+
+// The kernel appends one write(2) on an O_APPEND descriptor of a regular file as a whole, so
+// concurrent appends never interleave. Only a full disk or a signal cuts it short; the rest then
+// follows at once.
+Status PosixFileSystem::appendWhole(const std::string& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+  if (fd < 0) return sysError("Cannot open", path);
+  Status s = writeAll(fd, bytes.data(), bytes.size(), path);
+  if (::close(fd) != 0 && s) s = sysError("Cannot close", path);
+  return s;
 }
 
 }  // namespace quelo

@@ -1,0 +1,32 @@
+// The message log: each message becomes one time-stamped entry, a small HTML document on a line
+// of its own between double quotation marks, at the end of Reports/Log/ZeMessages.htm under the
+// control's application path. A log grown past kMessageLogLimit bytes is first set aside under
+// the date of its last change (ZeMessages_Of_3_7_2009.htm; ..._2.htm, ..._3.htm when taken).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/clock.h"
+#include "platform/date_time.h"
+#include "platform/file_system.h"
+
+namespace quelo {
+
+inline constexpr uint64_t kMessageLogLimit = 1380000;
+
+// The line written for one message, CR LF included; the message passes through TextToHtml.
+std::string messageLogLine(std::string_view company, Date now, std::string_view message);
+
+// The archive name (without folder) for a log last changed on `day`; counter 1 gives the plain
+// date-stamped name, 2 and up add "_counter" before ".htm".
+std::string archivedLogName(const CivilTime& day, int counter);
+
+// Appends one entry, creating the Reports and Log folders when missing. Every step that fails is
+// skipped and nothing is reported; a log that cannot be archived stays and takes the entry. The
+// entry is appended in one piece, so processes that log at once never mix their lines.
+void appendToMessageLog(FileSystem& fs, Clock& clock, std::string_view applicationPath, std::string_view company,
+                        std::string_view message);
+
+}  // namespace quelo

@@ -1,0 +1,49 @@
+#include "control/text_box_echo.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace quelo {
+namespace {
+
+int32_t characterCount(std::string_view utf8) {
+  int64_t count = 0;
+  for (const char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return static_cast<int32_t>(std::min<int64_t>(count, std::numeric_limits<int32_t>::max()));
+}
+
+bool isVisible(Dispatch& box) {
+  auto visible = box.get("Visible");
+  if (!visible) return false;
+  auto on = toBool(visible.value());
+  return on && on.value();
+}
+
+// A direct call instead of keystrokes: nothing reaches whatever window happens to be active.
+void moveCaretToEnd(Dispatch& box) {
+  auto text = box.get("Text");
+  if (!text) return;
+  auto value = toString(text.value());
+  if (!value) return;
+  (void)box.put("SelStart", Variant(characterCount(value.value())));
+}
+
+}  // namespace
+
+void echoToTextBox(Dispatch& box, std::string_view message) {
+  const auto locked = box.get("Locked");
+  const auto enabled = box.get("Enabled");
+  (void)box.put("Locked", Variant(false));
+  (void)box.put("Enabled", Variant(true));
+  if (isVisible(box)) {
+    (void)box.call("SetFocus");
+    moveCaretToEnd(box);
+  }
+  (void)box.put("SelText", Variant("\r\n" + std::string(message)));
+  if (locked) (void)box.put("Locked", locked.value());
+  if (enabled) (void)box.put("Enabled", enabled.value());
+}
+
+}  // namespace quelo

@@ -1,0 +1,26 @@
+#include "reporter/text_to_html.h"
+
+namespace quelo {
+
+// One pass does the three replacements in their order: a CR takes the LF that follows it, so
+// a CR LF pair never yields "<br>", and the replacement texts hold no spaces.
+std::string TextToHtml(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 4);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      out += "<p></p>";
+      ++i;
+    } else if (c == '\r') {
+      out += "<br>";
+    } else if (c == ' ') {
+      out += "&nbsp;";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace quelo

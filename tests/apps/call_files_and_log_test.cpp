@@ -1,0 +1,100 @@
+// The file-name members and LogMessage through `quelo call`, as scripts drive them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "fakes/run_process.h"
+#include "fakes/scratch_dir.h"
+
+namespace quelo {
+namespace {
+
+using testing::runQuelo;
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+TEST(CallFileNames, BareNameAndFolderOfWindowsPaths) {
+  auto run = runQuelo({"call", "justFileName", "C:\\Data\\Photo.jpg", "--", "FileFolder", "C:\\Data\\Photo.jpg", "--",
+                     "FileFolder", "D:Photo.jpg"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "PHOTO.JPG\nC:\\Data\\\nD:\n");
+}
+
+// On Linux a drive is a folder of that name: "C:" in the current folder holds the tree. The
+// command runs in that folder through env -C.
+TEST(CallFileNames, LongAndShortNamesOnARealTree) {
+  testing::ScratchDir dir;
+  std::filesystem::create_directories(dir / "C:/Program Files");
+  std::filesystem::create_directories(dir / "C:/Data");
+  std::filesystem::create_directories(dir / "Data");
+  dir.write("C:/Program Files/My Document.txt", "x");
+  dir.write("C:/Data/x.txt", "x");
+  dir.write("Data/x.txt", "x");
+  auto run = testing::runProcess(
+      {"env", "-C", dir.path(), QUELO_CLI, "call", "LongFileName", "C:\\PROGRAM FILES\\MY DOCUMENT.TXT", "--",
+       "LongFileName", "C:DATA\\X.TXT", "--", "LongFileName", "data\\x.txt", "--", "LongFileName",
+       dir / "C:/PROGRAM FILES/my document.txt", "--", "LongFileName", "C:\\Data\\none.txt", "--", "ShortFileName",
+       "C:\\Data\\x.txt", "--", "ShortFileName", "C:\\Data\\none.txt"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(lines(run.out), (std::vector<std::string>{"C:\\Program Files\\My Document.txt", "C:\\Data\\x.txt",
+                                                      "\\Data\\x.txt", dir / "C:/Program Files/My Document.txt",
+                                                      "C:\\Data\\", "C:\\Data\\x.txt", ""}));
+}
+
+TEST(CallLogMessage, TwoMessagesLeaveTwoLinesDatedBySourceDateEpoch) {
+  testing::ScratchDir dir;
+  auto run = runQuelo({"call", "--app-path", dir.path(), "LogMessage", "hello", "--", "LogMessage", "two  spaces"},
+                      {{"SOURCE_DATE_EPOCH", "1236434709"}, {"TZ", "UTC"}});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+  const std::string head = "\"<HTML><HEAD><TITLE> : Appended ZeQuelo Message Log </TITLE></HEAD><BODY><H2> At "
+                           "2009-03-07 14:05:09 </H2><P> ";
+  EXPECT_EQ(dir.read("Reports/Log/ZeMessages.htm"), head + "hello </P></BODY></HTML>\"\r\n" + head +
+                                                         "two&nbsp;&nbsp;spaces </P></BODY></HTML>\"\r\n");
+}
+
+// 1,000 LogMessage calls of one process, each message tagged with the process and the call.
+std::vector<std::string> thousandMessagesOf(const std::string& appPath, char who) {
+  std::vector<std::string> args{"call", "--app-path", appPath};
+  for (int i = 0; i < 1000; ++i) {
+    if (i > 0) args.push_back("--");
+    args.push_back("LogMessage");
+    args.push_back(std::string(1, who) + std::to_string(i) + " " + std::string(120, who));
+  }
+  return args;
+}
+
+TEST(CallLogMessage, TwoProcessesLoggingAtOnceLeaveWholeLines) {
+  testing::ScratchDir dir;
+  testing::ProcessResult a, b;
+  std::thread first([&] { a = runQuelo(thousandMessagesOf(dir.path(), 'a')); });
+  std::thread second([&] { b = runQuelo(thousandMessagesOf(dir.path(), 'b')); });
+  first.join();
+  second.join();
+  ASSERT_EQ(a.exitCode, 0) << a.err;
+  ASSERT_EQ(b.exitCode, 0) << b.err;
+
+  const auto all = lines(dir.read("Reports/Log/ZeMessages.htm"));
+  ASSERT_EQ(all.size(), 2000u);
+  const std::regex whole(R"re("<HTML><HEAD><TITLE> : Appended ZeQuelo Message Log </TITLE></HEAD><BODY><H2> At )re"
+                         R"re([^<]+ </H2><P> ([ab]\d+)&nbsp;(a{120}|b{120}) </P></BODY></HTML>"\r)re");
+  std::set<std::string> seen;
+  for (const std::string& line : all) {
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(line, m, whole)) << line;
+    EXPECT_EQ(m[1].str()[0], m[2].str()[0]);
+    EXPECT_TRUE(seen.insert(m[1]).second) << m[1];
+  }
+}
+
+}  // namespace
+}  // namespace quelo

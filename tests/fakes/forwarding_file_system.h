@@ -1,0 +1,33 @@
+// A FileSystem that passes every call on to another one: a test derives from it and overrides
+// the one call that should fail.
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace quelo::testing {
+
+class ForwardingFileSystem : public FileSystem {
+ public:
+  explicit ForwardingFileSystem(FileSystem& target) : target_(target) {}
+  Result<FileInfo> stat(const std::string& path) override { return target_.stat(path); }
+  Result<std::vector<DirEntry>> list(const std::string& dir) override { return target_.list(dir); }
+  Status createDirectory(const std::string& path) override { return target_.createDirectory(path); }
+  Status setWritable(const std::string& path) override { return target_.setWritable(path); }
+  Status copyFile(const std::string& from, const std::string& to, bool overwrite) override {
+    return target_.copyFile(from, to, overwrite);
+  }
+  Status moveFile(const std::string& from, const std::string& to) override { return target_.moveFile(from, to); }
+  Status remove(const std::string& path) override { return target_.remove(path); }
+  Result<std::string> readFile(const std::string& path) override { return target_.readFile(path); }
+  Result<std::unique_ptr<OutputFile>> open(const std::string& path, Mode mode) override {
+    return target_.open(path, mode);
+  }
+  Status appendWhole(const std::string& path, std::string_view bytes) override {
+    return target_.appendWhole(path, bytes);
+  }
+
+ private:
+  FileSystem& target_;
+};
+
+}  // namespace quelo::testing
