@@ -1,2 +1,17 @@
 # System libraries of libquelo. Each optional one switches on the sources of its own subfolder
 # (named after the library); without it the subfolder is left out and its fallback is used.
+
+# libX11: the desktop's windows (platform/posix/x11/); without it platform/posix/no_x11/ reaches
+# no windows. Tests under tests/**/x11/ join only with it (QUELO_HAVE_X11).
+pkg_check_modules(X11 IMPORTED_TARGET GLOBAL x11)
+file(GLOB_RECURSE QUELO_X11_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/platform/posix/x11/*.cpp)
+file(GLOB_RECURSE QUELO_NO_X11_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/platform/posix/no_x11/*.cpp)
+get_target_property(QUELO_SOURCES quelo SOURCES)
+if(X11_FOUND)
+  list(REMOVE_ITEM QUELO_SOURCES ${QUELO_NO_X11_SOURCES})
+  target_link_libraries(quelo PUBLIC PkgConfig::X11)
+else()
+  list(REMOVE_ITEM QUELO_SOURCES ${QUELO_X11_SOURCES})
+endif()
+set_property(TARGET quelo PROPERTY SOURCES ${QUELO_SOURCES})
+set(QUELO_HAVE_X11 ${X11_FOUND} PARENT_SCOPE)

@@ -5,6 +5,8 @@
 #include "control/text_box_echo.h"
 #include "control/ze_quelo.h"
 #include "files/file_names.h"
+#include "hyperlink/hyperlink_opener.h"
+#include "ui/about_box.h"
 
 namespace quelo {
 namespace {
@@ -81,6 +83,13 @@ void ZeQuelo::bindMembers() {
   bind("LongFileName", K::Method,
        [this](Args& a) -> Result<Variant> { return Variant(LongFileName(*platform_.files, a[0].asString())); });
   bind("LogMessage", K::Method, [this](Args& a) { return logMessage(platform_, applicationPath_, a); });
+  bind("OpenHyperlink", K::Method, [this](Args& a) -> Result<Variant> {
+    return Variant(openHyperlink(platform_, a[0].asString(), a[1].asBool()));
+  });
+  bind("AboutBox", K::Method, [this](Args&) {
+    showAboutBox(*this);
+    return none();
+  });
 }
 
 }  // namespace quelo

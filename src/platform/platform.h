@@ -1,6 +1,7 @@
 // Platform: every service of the outside world that the control uses, handed to it in one piece
 // (the control owns none of them). HeadlessPlatform is a complete set for the command line and
-// tests: the machine's clock, files and mounts, with recorded message boxes and headless forms.
+// tests: the machine's clock, files, mounts, desktop programs and windows, with recorded message
+// boxes and headless forms.
 #pragma once
 
 #include "platform/clock.h"
@@ -9,6 +10,8 @@
 #include "platform/forms/form_presenter.h"
 #include "platform/message_box.h"
 #include "platform/message_loop.h"
+#include "platform/shell.h"
+#include "platform/window_system.h"
 #include "platform/mount_table.h"
 #include "platform/picture.h"
 
@@ -21,6 +24,8 @@ struct Platform {
   MessageBoxService* messageBox = nullptr;
   CursorService* cursor = nullptr;
   forms::FormPresenter* presenter = nullptr;
+  Shell* shell = nullptr;
+  WindowSystem* windows = nullptr;
   MountTable* mounts = nullptr;
   PictureLoader* pictures = nullptr;
 };
@@ -31,7 +36,9 @@ class HeadlessPlatform {
   HeadlessPlatform(const HeadlessPlatform&) = delete;
   HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
-  Platform platform() { return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &mounts, &pictures}; }
+  Platform platform() {
+    return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &shell, windows.get(), &mounts, &pictures};
+  }
 
   SystemClock clock;
   ClockedLoop loop;
@@ -39,6 +46,8 @@ class HeadlessPlatform {
   RecordingMessageBox messageBox;
   RecordingCursor cursor;
   forms::HeadlessPresenter presenter;
+  PosixShell shell;
+  std::unique_ptr<WindowSystem> windows = openDesktopWindows();
   ProcMountTable mounts{files};
   SniffingPictureLoader pictures{files};
 };

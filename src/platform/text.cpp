@@ -92,4 +92,24 @@ std::string toLower(std::string_view utf8) {
   return mapLetters(utf8, [](wint_t c) { return towlower_l(c, utf8Locale()); });
 }
 
+std::u32string toCodePoints(std::string_view utf8) {
+  std::u32string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) out += decode(utf8, i);
+  return out;
+}
+
+size_t utf8PrefixLength(std::string_view utf8, size_t characters) {
+  size_t i = 0;
+  for (size_t n = 0; n < characters && i < utf8.size(); ++n) decode(utf8, i);
+  return i;
+}
+
+std::string latin1ToUtf8(std::string_view latin1) {
+  std::string out;
+  out.reserve(latin1.size());
+  for (char c : latin1) encode(static_cast<unsigned char>(c), out);
+  return out;
+}
+
 }  // namespace quelo

@@ -1,5 +1,5 @@
-// Text helpers for UTF-8 strings: trimming of spaces, and upper case of every letter (not only
-// ASCII), as the control stores company names and bare file names.
+// Text helpers for UTF-8 strings: trimming of spaces, upper case of every letter (not only ASCII),
+// as the control stores company names and bare file names, and counting in characters.
 #pragma once
 
 #include <string>
@@ -11,5 +11,12 @@ namespace quelo {
 std::string trimSpaces(std::string_view s);
 std::string toUpper(std::string_view utf8);
 std::string toLower(std::string_view utf8);
+
+// The code points of a UTF-8 text; a malformed byte stands for itself.
+std::u32string toCodePoints(std::string_view utf8);
+// The length in bytes of the first `characters` characters (the whole text when it is shorter).
+size_t utf8PrefixLength(std::string_view utf8, size_t characters);
+// ISO 8859-1 text (every byte one character) in UTF-8.
+std::string latin1ToUtf8(std::string_view latin1);
 
 }  // namespace quelo

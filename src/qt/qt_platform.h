@@ -1,6 +1,6 @@
-// QtPlatform: the platform of a Qt application: the machine's clock, files and mounts, with the
-// Qt event loop, message boxes, busy pointer, pictures and dialogs. One per GUI thread; it goes
-// when the application object does.
+// QtPlatform: the platform of a Qt application: the machine's clock, files, mounts, desktop
+// programs and windows, with the Qt event loop, message boxes, busy pointer, pictures and
+// dialogs. One per GUI thread; it goes when the application object does.
 #pragma once
 
 #include "platform/platform.h"
@@ -16,7 +16,9 @@ class QtPlatform {
   QtPlatform(const QtPlatform&) = delete;
   QtPlatform& operator=(const QtPlatform&) = delete;
 
-  Platform platform() { return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &mounts, &pictures}; }
+  Platform platform() {
+    return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &shell, windows.get(), &mounts, &pictures};
+  }
   // The application's own. REQUIRES: a QApplication exists.
   static QtPlatform& instance();
 
@@ -26,6 +28,8 @@ class QtPlatform {
   QtMessageBox messageBox;
   QtCursor cursor;
   QtFormPresenter presenter;
+  PosixShell shell;
+  std::unique_ptr<WindowSystem> windows = openDesktopWindows();
   ProcMountTable mounts{files};
   QtPictureLoader pictures;
 };

@@ -62,7 +62,16 @@ std::optional<QString> picturePathOf(const Variant& v) {
   return std::nullopt;
 }
 
-// Line edits and the two text edits, through one set of operations.
+// Positions in characters (code points), as the classic members count them, and in Qt's UTF-16
+// units.
+int unitsOf(const QString& s, int codePoints) {
+  int units = 0;
+  for (int n = 0; n < codePoints && units < s.size(); ++n) units += s[units].isHighSurrogate() ? 2 : 1;
+  return std::min(units, static_cast<int>(s.size()));
+}
+int codePointsOf(const QString& s, int units) { return static_cast<int>(s.left(units).toUcs4().size()); }
+
+// Line edits and the two text edits, through one set of operations. Positions are in characters.
 struct TextEdit {
   QLineEdit* line = nullptr;
   QPlainTextEdit* plain = nullptr;
@@ -76,19 +85,21 @@ struct TextEdit {
   void setText(const QString& t) { line ? line->setText(t) : plain ? plain->setPlainText(t) : rich->setPlainText(t); }
   bool locked() const { return line ? line->isReadOnly() : plain ? plain->isReadOnly() : rich->isReadOnly(); }
   void setLocked(bool on) { line ? line->setReadOnly(on) : plain ? plain->setReadOnly(on) : rich->setReadOnly(on); }
-  int selStart() const {
+  int startUnits() const {
     if (line) return line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
     return cursor().selectionStart();
   }
-  int selLength() const {
-    if (line) return static_cast<int>(line->selectedText().size());
-    return cursor().selectionEnd() - cursor().selectionStart();
+  int endUnits() const {
+    if (line) return startUnits() + static_cast<int>(line->selectedText().size());
+    return cursor().selectionEnd();
   }
+  int selStart() const { return codePointsOf(text(), startUnits()); }
+  int selLength() const { return codePointsOf(text(), endUnits()) - selStart(); }
   QString selText() const { return line ? line->selectedText() : cursor().selectedText().replace(QChar::ParagraphSeparator, '\n'); }
-  void select(int start, int length) {
-    const int size = static_cast<int>(text().size());
-    start = std::clamp(start, 0, size);
-    length = std::clamp(length, 0, size - start);
+  void select(int startChars, int lengthChars) {
+    const QString t = text();
+    const int start = unitsOf(t, std::max(startChars, 0));
+    const int length = unitsOf(t, std::max(startChars, 0) + std::max(lengthChars, 0)) - start;
     if (line) {
       line->setSelection(start, length);
       if (length == 0) line->setCursorPosition(start);

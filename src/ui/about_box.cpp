@@ -2,6 +2,7 @@
 
 #include "control/shared_state.h"
 #include "control/ze_quelo.h"
+#include "hyperlink/hyperlink_opener.h"
 #include "ui/maker.h"
 
 namespace quelo {
@@ -52,9 +53,7 @@ void showAboutBox(ZeQuelo& control) {
   if (!shared.aboutBox) {
     Platform platform = control.platform();
     shared.aboutBox = std::make_unique<AboutBox>(*platform.presenter, [platform](int index, const std::string& target) mutable {
-      (void)platform;
-      (void)index;
-      (void)target;
+      (void)activateLink(platform, static_cast<LinkMode>(index), target, false);
     });
   }
   shared.aboutBox->show(true);

@@ -6,6 +6,8 @@
 #include "control/shared_state.h"
 #include "control/ze_quelo.h"
 #include "fakes/fake_clock.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_window_system.h"
 #include "fakes/fake_mount_table.h"
 #include "platform/clocked_loop.h"
 #include "platform/headless/headless_site.h"
@@ -22,7 +24,9 @@ struct ControlHarness {
   ~ControlHarness() {
     if (control) control->terminate();
   }
-  Platform platform() { return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &mounts, &pictures}; }
+  Platform platform() {
+    return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &shell, &windows, &mounts, &pictures};
+  }
   // Advances the clock by whole timer ticks and pumps the loop after each.
   void ticks(int n) {
     for (int i = 0; i < n; ++i) {
@@ -42,6 +46,8 @@ struct ControlHarness {
   RecordingMessageBox messageBox;
   RecordingCursor cursor;
   forms::HeadlessPresenter presenter;
+  FakeShell shell;
+  FakeWindowSystem windows;
   FakeMountTable mounts;
   SniffingPictureLoader pictures{files};
   HeadlessSite site;

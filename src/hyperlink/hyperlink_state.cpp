@@ -1,0 +1,10 @@
+#include "hyperlink/hyperlink_state.h"
+
+namespace quelo {
+
+HyperlinkState& hyperlinkState() {
+  thread_local HyperlinkState state;
+  return state;
+}
+
+}  // namespace quelo

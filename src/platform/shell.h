@@ -1,0 +1,54 @@
+// Shell: hands targets (web addresses, mailto: addresses, files) to the desktop's programs.
+//
+// Every program is started from an argument vector, never through a command interpreter, so no
+// character of a target is interpreted. A target that begins with "-" goes on as "./" followed by
+// the target: the same relative file, but no program can take it for an option. (A "--" would not
+// do: xdg-open and xdg-email refuse it, and not every browser knows it.) A failure says what went
+// wrong: the program is missing, or it ended with a non-zero exit status.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "platform/status.h"
+
+namespace quelo {
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // Opens a web address or a file in the desktop's default handler.
+  virtual Status open(const std::string& target) = 0;
+  // Opens a new message in the desktop's mail program; `mailto` is a "mailto:" address.
+  virtual Status composeMail(const std::string& mailto) = 0;
+  // The program of the default web browser: the first of $BROWSER when it is set, else the
+  // program of the desktop entry that handles HTML files.
+  virtual Result<std::string> defaultBrowser() = 0;
+  // Starts a program with one argument.
+  virtual Status start(const std::string& program, const std::string& argument) = 0;
+  // Prints a file on the default printer.
+  virtual Status print(const std::string& file) = 0;
+};
+
+// The argument that hands a target on inertly ("./-x" for "-x").
+std::string inertArgument(const std::string& target);
+
+// The desktop's programs: xdg-open, xdg-email, xdg-mime and the system print service (lp).
+// A program still running after `grace` counts as started: a handler may be the browser itself,
+// which runs for as long as the user keeps it open.
+class PosixShell : public Shell {
+ public:
+  explicit PosixShell(std::chrono::milliseconds grace = std::chrono::seconds(5)) : grace_(grace) {}
+  Status open(const std::string& target) override;
+  Status composeMail(const std::string& mailto) override;
+  Result<std::string> defaultBrowser() override;
+  Status start(const std::string& program, const std::string& argument) override;
+  Status print(const std::string& file) override;
+
+ private:
+  Status launch(const std::string& program, const std::string& target);
+
+  std::chrono::milliseconds grace_;
+};
+
+}  // namespace quelo

@@ -1,0 +1,142 @@
+#include "hyperlink/hyperlink_opener.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/control_harness.h"
+#include "hyperlink/hyperlink_state.h"
+#include "hyperlink/like_pattern.h"
+
+namespace quelo {
+namespace {
+
+using testing::FakeShell;
+using testing::FakeWindowSystem;
+using Launches = std::vector<FakeShell::Launch>;
+
+class HyperlinkOpener : public ::testing::Test {
+ protected:
+  void SetUp() override { hyperlinkState() = HyperlinkState{}; }
+  void TearDown() override { hyperlinkState() = HyperlinkState{}; }
+
+  // OpenHyperlink through the control, by name, as a host calls it.
+  Variant open(const std::string& destination, const Variant& newInstance = Variant::missing()) {
+    Args args{Variant(destination), newInstance};
+    auto r = h.control->invoke("OpenHyperlink", InvokeKind::Method, args);
+    EXPECT_TRUE(r.isOk());
+    return r.isOk() ? r.value() : Variant();
+  }
+  Platform platform() { return h.platform(); }
+
+  testing::ControlHarness h;
+  FakeShell& shell = h.shell;
+  FakeWindowSystem& windows = h.windows;
+};
+
+TEST_F(HyperlinkOpener, ADestinationOfSpacesIsFalseAndLaunchesNothing) {
+  EXPECT_EQ(open("   "), Variant(false));
+  EXPECT_EQ(open(""), Variant(false));
+  EXPECT_TRUE(shell.launches.empty());
+  EXPECT_EQ(shell.browserLookups, 0);
+}
+
+TEST_F(HyperlinkOpener, AWebAddressOpensTrimmedInTheDefaultHandler) {
+  EXPECT_EQ(open("  https://example.com/a?b=1 "), Variant(true));
+  EXPECT_EQ(shell.launches, (Launches{{"open", "", "https://example.com/a?b=1", true}}));
+}
+
+TEST_F(HyperlinkOpener, AnythingHoldingAnAtSignIsAnEmailAddress) {
+  EXPECT_EQ(open("x@y.org"), Variant(true));
+  EXPECT_EQ(open("https://user@example.com/"), Variant(true));
+  EXPECT_EQ(open("mailto:x@y.org"), Variant(true));  // the prefix is not doubled
+  EXPECT_EQ(shell.launches, (Launches{{"mail", "", "mailto:x@y.org", true},
+                                      {"mail", "", "mailto:https://user@example.com/", true},
+                                      {"mail", "", "mailto:x@y.org", true}}));
+}
+
+TEST_F(HyperlinkOpener, AnOpenBrowserWindowComesToTheFrontUnlessANewOneIsAsked) {
+  const WindowHandle frame = windows.add(FakeWindowSystem::kDesktop, "frame", "Frame");
+  const WindowHandle browser = windows.add(frame, "Report \u2014 Mozilla Firefox", "firefox");
+  windows.add(FakeWindowSystem::kDesktop, "News - Chromium", "Chromium");
+  windows.add(FakeWindowSystem::kDesktop, "notes.txt - Editor", "Editor");
+
+  EXPECT_EQ(open("https://example.com/", Variant(false)), Variant(true));
+  EXPECT_EQ(windows.activated, (std::vector<WindowHandle>{browser}));
+  EXPECT_EQ(open("https://example.com/", Variant(true)), Variant(true));
+  EXPECT_EQ(windows.activated.size(), 1u);
+  EXPECT_EQ(open("x@y.org", Variant(true)), Variant(true)) << "the flag does not count for e-mail";
+  EXPECT_EQ(windows.activated.size(), 2u);
+  EXPECT_EQ(shell.launches.size(), 3u);
+}
+
+TEST_F(HyperlinkOpener, AWindowThatRefusesTheFrontStillGetsTheLink) {
+  windows.add(FakeWindowSystem::kDesktop, "Mozilla Firefox", "firefox");
+  windows.refuseActivation = true;
+  EXPECT_EQ(open("https://example.com/"), Variant(true));
+  EXPECT_EQ(shell.launches.size(), 1u);
+}
+
+TEST_F(HyperlinkOpener, TwoFailedHandOversStartTheBrowserProgram) {
+  shell.failOpens = 2;
+  EXPECT_EQ(open("report.html"), Variant(true));
+  EXPECT_EQ(shell.launches, (Launches{{"open", "", "report.html", false},
+                                      {"open", "", "report.html", false},
+                                      {"start", "/usr/bin/test-browser", "report.html", true}}));
+  EXPECT_TRUE(hyperlinkState().browserKnown);
+
+  // Once it has worked, the program is not looked up again.
+  shell.failOpens = 2;
+  shell.browser = "/elsewhere";
+  EXPECT_EQ(open("x@y.org"), Variant(true));
+  EXPECT_EQ(shell.launches.back(), (FakeShell::Launch{"start", "/usr/bin/test-browser", "mailto:x@y.org", true}));
+  EXPECT_EQ(shell.browserLookups, 1);
+}
+
+TEST_F(HyperlinkOpener, OneFailureIsRetried) {
+  shell.failOpens = 1;
+  EXPECT_EQ(open("https://example.com/"), Variant(true));
+  EXPECT_EQ(shell.launches.size(), 2u);
+  EXPECT_TRUE(shell.launches[1].launched);
+  EXPECT_EQ(shell.browserLookups, 0);
+}
+
+TEST_F(HyperlinkOpener, NothingLaunchedIsFalse) {
+  shell.failOpens = 2;
+  shell.failStarts = 1;
+  EXPECT_EQ(open("https://example.com/"), Variant(false));
+  EXPECT_FALSE(hyperlinkState().browserKnown);
+
+  // The browser is looked up afresh after a failed start; none found means nothing is started.
+  shell.failOpens = 2;
+  shell.browser.clear();
+  EXPECT_EQ(open("https://example.com/"), Variant(false));
+  EXPECT_EQ(shell.browserLookups, 2);
+  EXPECT_EQ(shell.launches.size(), 5u);
+  for (const auto& l : shell.launches) EXPECT_FALSE(l.launched);
+}
+
+TEST_F(HyperlinkOpener, APlatformWithoutTheServicesOpensNothing) {
+  Platform bare = platform();
+  bare.shell = nullptr;
+  EXPECT_FALSE(openHyperlink(bare, "https://example.com/", false));
+  bare = platform();
+  bare.windows = nullptr;
+  EXPECT_TRUE(openHyperlink(bare, "https://example.com/", false));
+}
+
+TEST(BrowserTitlePatterns, MatchTheBrowsersWindowsAndNothingElse) {
+  auto anyMatches = [](const std::string& title) {
+    for (const auto& p : browserTitlePatterns())
+      if (likeMatch(title, p)) return true;
+    return false;
+  };
+  for (const char* title : {"Example Domain \u2014 Mozilla Firefox", "Example Domain - Mozilla Firefox",
+                            "Mozilla Firefox", "New Tab - Chromium", "Example - Google Chrome",
+                            "Private \u2014 Mozilla Firefox Private Browsing"})
+    EXPECT_TRUE(anyMatches(title)) << title;
+  for (const char* title : {"Firefox notes.txt - Editor", "Terminal", "Chromium build log - Editor"})
+    EXPECT_FALSE(anyMatches(title)) << title;
+  for (const auto& p : browserTitlePatterns()) EXPECT_TRUE(LikePattern(p).valid()) << p;
+}
+
+}  // namespace
+}  // namespace quelo

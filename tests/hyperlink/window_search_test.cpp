@@ -1,0 +1,111 @@
+#include "hyperlink/window_search.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_window_system.h"
+#include "hyperlink/hyperlink_state.h"
+
+namespace quelo {
+namespace {
+
+using testing::FakeWindowSystem;
+
+// A loop that only counts how often it is pumped, and may run a probe then.
+class CountingLoop : public MessageLoop {
+ public:
+  TimerId startTimer(std::chrono::milliseconds, Callback) override { return 0; }
+  void stopTimer(TimerId) override {}
+  void post(Callback) override {}
+  void processEvents() override {
+    ++pumps;
+    if (probe) probe();
+  }
+  int pumps = 0;
+  std::function<void()> probe;
+};
+
+class WindowSearch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    mail = windows.add(FakeWindowSystem::kDesktop, "Mail - Inbox", "MailFrame");
+    send = windows.add(mail, "Send", "Button", 1);
+    cancel = windows.add(mail, "Cancel", "Button", 2);
+    inner = windows.add(cancel, "inner", "Static", 1);
+    report = windows.add(FakeWindowSystem::kDesktop, "Report - Firefox", "Navigator", 7);
+    notes = windows.add(FakeWindowSystem::kDesktop, "Notes", "Editor");
+  }
+  int32_t find(WindowHandle start, std::string_view title, std::string_view cls, const Variant& id = Variant::null()) {
+    return findWindowsByPattern(windows, loop, list, start, title, cls, id);
+  }
+
+  FakeWindowSystem windows;
+  CountingLoop loop;
+  std::vector<WindowHandle> list{0, 99, 98};  // left over from an earlier search
+  WindowHandle mail, send, cancel, inner, report, notes;
+};
+
+TEST_F(WindowSearch, EveryDescendantOnceDescendantsFirstSiblingsTopmostFirst) {
+  EXPECT_EQ(find(0, "*", "*"), 6);
+  EXPECT_EQ(list, (std::vector<WindowHandle>{0, send, inner, cancel, mail, report, notes}));
+  EXPECT_EQ(loop.pumps, 6);  // pending events run before each window
+  EXPECT_EQ(hyperlinkState().searchDepth, 0);
+}
+
+TEST_F(WindowSearch, TheStartWindowItselfIsNeverTested) {
+  EXPECT_EQ(find(mail, "*", "*"), 3);
+  EXPECT_EQ(list, (std::vector<WindowHandle>{0, send, inner, cancel}));
+  EXPECT_EQ(find(notes, "*", "*"), 0);
+  EXPECT_EQ(list, (std::vector<WindowHandle>{0}));
+}
+
+TEST_F(WindowSearch, TitleAndClassPatternsBothCount) {
+  EXPECT_EQ(find(0, "* - Firefox", "*"), 1);
+  EXPECT_EQ(list, (std::vector<WindowHandle>{0, report}));
+  EXPECT_EQ(find(0, "*", "Button"), 2);
+  EXPECT_EQ(list, (std::vector<WindowHandle>{0, send, cancel}));
+  EXPECT_EQ(find(0, "S*", "Static"), 0);
+  EXPECT_EQ(find(0, "[", "*"), 0);  // a malformed pattern matches nothing
+}
+
+TEST_F(WindowSearch, AnIdListsOnlyChildWindowsWithThatIdentifier) {
+  EXPECT_EQ(find(0, "*", "*", Variant(int32_t{1})), 2);
+  EXPECT_EQ(list, (std::vector<WindowHandle>{0, send, inner}));
+  EXPECT_EQ(find(0, "*", "*", Variant("2")), 1);
+  EXPECT_EQ(list, (std::vector<WindowHandle>{0, cancel}));
+  EXPECT_EQ(find(0, "*", "*", Variant(int32_t{7})), 0) << "a top-level window has no identifier";
+  EXPECT_EQ(find(0, "*", "*", Variant("one")), 0);
+}
+
+TEST_F(WindowSearch, TextsAreReadUpTo255Characters) {
+  std::string title(254, 'a');
+  title += "\u00e9xyz";  // the 255th character is two bytes long
+  const WindowHandle longOne = windows.add(FakeWindowSystem::kDesktop, title, "Long");
+  EXPECT_EQ(find(0, std::string(254, '?') + "\u00e9", "Long"), 1);
+  EXPECT_EQ(list[1], longOne);
+  EXPECT_EQ(find(0, "*xyz", "Long"), 0);
+}
+
+TEST_F(WindowSearch, NoWindowsFindsNothing) {
+  NoWindowSystem none;
+  EXPECT_EQ(findWindowsByPattern(none, loop, list, 0, "*", "*", Variant::null()), 0);
+  EXPECT_EQ(list, (std::vector<WindowHandle>{0}));
+}
+
+// An event handler that searches while a search runs joins the running one (its depth and count
+// are shared): it neither resets the outer list nor breaks the outer count.
+TEST_F(WindowSearch, ASearchFromAnEventDuringASearchJoinsIt) {
+  std::vector<WindowHandle> other;
+  int32_t inside = -1;
+  loop.probe = [&] {
+    if (inside >= 0) return;
+    inside = 0;
+    inside = findWindowsByPattern(windows, loop, other, notes, "*", "*", Variant::null());
+  };
+  EXPECT_EQ(find(0, "*", "*"), 6);
+  EXPECT_EQ(list.size(), 7u);
+  EXPECT_EQ(inside, 0);
+  EXPECT_EQ(hyperlinkState().searchDepth, 0);
+}
+
+}  // namespace
+}  // namespace quelo

@@ -1,0 +1,125 @@
+#include "platform/shell.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "fakes/plain_desktop.h"
+#include "platform/posix/desktop_entry.h"
+
+namespace quelo {
+namespace {
+
+using testing::PlainDesktop;
+using testing::RecordingProgram;
+using Calls = std::vector<std::vector<std::string>>;
+
+bool exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+TEST(PosixShell, AProgramGetsTheTargetAsOneInertArgument) {
+  testing::ScratchDir dir;
+  RecordingProgram browser(dir, "browser");
+  PosixShell shell;
+  const std::string hostile = "$(touch " + dir / "pwned" + "); `touch " + dir / "pwned2" + "`";
+  ASSERT_TRUE(shell.start(browser.path(), hostile).isOk());
+  ASSERT_TRUE(shell.start(browser.path(), "-h").isOk());
+  ASSERT_TRUE(shell.start(browser.path(), "https://example.com/a b?c=1&d=2").isOk());
+  EXPECT_EQ(browser.calls(), (Calls{{hostile}, {"./-h"}, {"https://example.com/a b?c=1&d=2"}}));
+  EXPECT_FALSE(exists(dir / "pwned"));
+  EXPECT_FALSE(exists(dir / "pwned2"));
+}
+
+TEST(PosixShell, FailuresAreReportedAsTheyHappened) {
+  testing::ScratchDir dir;
+  RecordingProgram failing(dir, "failing", 3);
+  PosixShell shell;
+  Status missing = shell.start(dir / "no-such-browser", "x");
+  EXPECT_EQ(missing.error().number, err::kFileNotFound);
+  EXPECT_NE(missing.error().message.find("no-such-browser"), std::string::npos);
+  Status failed = shell.start(failing.path(), "x");
+  EXPECT_FALSE(failed.isOk());
+  EXPECT_NE(failed.error().message.find("exit status 3"), std::string::npos);
+  EXPECT_FALSE(shell.start("", "x").isOk());
+  EXPECT_FALSE(shell.start(failing.path(), "  ").isOk());
+  EXPECT_EQ(failing.calls().size(), 1u) << "an empty target starts nothing";
+}
+
+TEST(PosixShell, WebAddressesAndMailGoThroughTheXdgUtilities) {
+  PlainDesktop desktop;
+  PosixShell shell;
+  ASSERT_TRUE(shell.open("https://example.com/a?b=1").isOk());
+  ASSERT_TRUE(shell.composeMail("mailto:x@y.org").isOk());
+  EXPECT_FALSE(shell.open(desktop.dir / "missing.html").isOk()) << "xdg-open reports a missing file";
+  EXPECT_FALSE(shell.open("-h").isOk()) << "'./-h' is a file that is not there";
+  EXPECT_EQ(desktop.browser.calls(), (Calls{{"https://example.com/a?b=1"}, {"mailto:x@y.org"}}));
+}
+
+TEST(PosixShell, PrintingHandsTheFileToLp) {
+  testing::ScratchDir bin;
+  RecordingProgram lp(bin, "lp");
+  testing::ScopedEnv env;
+  const char* path = getenv("PATH");
+  env.set("PATH", bin.path() + ":" + (path ? path : "/usr/bin:/bin"));
+  PosixShell shell;
+  ASSERT_TRUE(shell.print("-report.html").isOk());
+  ASSERT_TRUE(shell.print("/tmp/a report.html").isOk());
+  EXPECT_EQ(lp.calls(), (Calls{{"./-report.html"}, {"/tmp/a report.html"}}));
+}
+
+TEST(PosixShell, TheDefaultBrowserHonoursBrowserFirst) {
+  testing::ScopedEnv env;
+  env.set("BROWSER", "  my-browser %s:other-browser");
+  EXPECT_EQ(PosixShell().defaultBrowser().value(), "my-browser");
+}
+
+TEST(PosixShell, TheDefaultBrowserComesFromTheHtmlHandlersDesktopEntry) {
+  PlainDesktop desktop;
+  desktop.env.unset("BROWSER").set("XDG_DATA_DIRS", desktop.dir / "none").set("XDG_CONFIG_DIRS", desktop.dir / "none");
+  PosixShell shell;
+  EXPECT_EQ(shell.defaultBrowser().error().number, err::kFileNotFound) << "none is set";
+
+  mkdir((desktop.dir / "config").c_str(), 0700);
+  mkdir((desktop.dir / "data").c_str(), 0700);
+  mkdir((desktop.dir / "data/applications").c_str(), 0700);
+  desktop.dir.write("config/mimeapps.list", "[Default Applications]\ntext/html=test-browser.desktop\n");
+  // (xdg-mime itself only accepts an entry whose first word is an installed program.)
+  desktop.dir.write("data/applications/test-browser.desktop",
+                    "[Desktop Entry]\nType=Application\nName=Test\nExec=env QUELO=1 " + desktop.browser.path() +
+                        " %u\n");
+  auto program = shell.defaultBrowser();
+  ASSERT_TRUE(program.isOk()) << program.error().message;
+  EXPECT_EQ(program.value(), desktop.browser.path());
+}
+
+TEST(DesktopEntry, TheProgramIsTheFirstWordOfExec) {
+  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nName=B\nExec=/usr/bin/browser %u\n"), "/usr/bin/browser");
+  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\r\nExec = browser\r\n"), "browser");
+  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nExec=env A=1 B=\"x y\" /opt/b/run --new %U\n"), "/opt/b/run");
+  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nExec=\"/opt/my \\\\\"b\\\\\"/run\" %u\n"), "/opt/my \"b\"/run");
+  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nExec=\"/opt/with\\sspace\" %u\n"), "/opt/with space");
+  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nExec=/opt/with\\sspace %u\n"), "/opt/with");
+}
+
+TEST(DesktopEntry, OnlyTheExecKeyOfTheMainGroupCounts) {
+  EXPECT_EQ(desktopEntryProgram("[Desktop Action new]\nExec=other\n[Desktop Entry]\nExec[de]=x\nExecute=y\n"), "");
+  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nExec[de]=x\nExec=right\n[Desktop Action new]\nExec=other\n"),
+            "right");
+  EXPECT_EQ(desktopEntryProgram(""), "");
+  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nExec=\n"), "");
+}
+
+TEST(DesktopEntry, EntriesAreFoundInTheDataFolders) {
+  testing::ScratchDir dir;
+  testing::ScopedEnv env;
+  env.set("XDG_DATA_HOME", dir / "home").set("XDG_DATA_DIRS", dir / "one:" + dir / "two");
+  for (const char* d : {"home", "one", "two", "home/applications", "two/applications"}) mkdir((dir / d).c_str(), 0700);
+  dir.write("two/applications/b.desktop", "[Desktop Entry]\n");
+  EXPECT_EQ(findDesktopEntry("b.desktop"), dir / "two/applications/b.desktop");
+  dir.write("home/applications/b.desktop", "[Desktop Entry]\n");
+  EXPECT_EQ(findDesktopEntry("b.desktop"), dir / "home/applications/b.desktop");
+  EXPECT_EQ(findDesktopEntry("c.desktop"), "");
+  EXPECT_EQ(findDesktopEntry("../applications/b.desktop"), "");
+}
+
+}  // namespace
+}  // namespace quelo
