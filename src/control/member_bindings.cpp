@@ -5,6 +5,7 @@
 #include "control/text_box_echo.h"
 #include "control/ze_quelo.h"
 #include "files/file_names.h"
+#include "files/supply_file_name.h"
 #include "hyperlink/hyperlink_opener.h"
 #include "ui/about_box.h"
 
@@ -86,6 +87,7 @@ void ZeQuelo::bindMembers() {
   bind("OpenHyperlink", K::Method, [this](Args& a) -> Result<Variant> {
     return Variant(openHyperlink(platform_, a[0].asString(), a[1].asBool()));
   });
+  bind("SupplyFileName", K::Method, [this](Args& a) -> Result<Variant> { return Variant(supplyFileName(platform_, a)); });
   bind("AboutBox", K::Method, [this](Args&) {
     showAboutBox(*this);
     return none();
