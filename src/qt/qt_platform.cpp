@@ -1,5 +1,7 @@
 #include "qt/qt_platform.h"
 
+#include "qt/about_view.h"
+
 #include <QCoreApplication>
 #include <memory>
 
@@ -15,6 +17,8 @@ std::unique_ptr<QtPlatform>& theInstance() {
 void release() { theInstance().reset(); }
 
 }  // namespace
+
+QtPlatform::QtPlatform() { presenter.setDecorator("QueloAbout", decorateAboutBox); }
 
 QtPlatform& QtPlatform::instance() {
   auto& p = theInstance();

@@ -12,7 +12,7 @@ namespace quelo::qt {
 
 class QtPlatform {
  public:
-  QtPlatform() = default;
+  QtPlatform();
   QtPlatform(const QtPlatform&) = delete;
   QtPlatform& operator=(const QtPlatform&) = delete;
 
