@@ -1,6 +1,8 @@
 #include "qt/qt_test_support.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QTest>
 #include <QTimer>
 
 namespace quelo::qt::testing {
@@ -13,6 +15,17 @@ void settle() {
   QCoreApplication::processEvents();
 }
 
+void activate(QWidget& window) {
+  window.activateWindow();
+  (void)QTest::qWaitForWindowActive(&window, 2000);
+}
+
 QWidget* activeModal() { return QApplication::activeModalWidget(); }
+
+void writePicture(const std::string& path, int width, int height, Qt::GlobalColor color) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(color);
+  image.save(QString::fromStdString(path));
+}
 
 }  // namespace quelo::qt::testing
