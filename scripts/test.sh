@@ -14,4 +14,5 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 echo "== build and test (address and undefined-behaviour sanitizers)"
 bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQUELO_SANITIZE=ON -DQUELO_REQUIRE_QT=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"

@@ -122,7 +122,7 @@ QWidget* HostWindow::fileBox() {
   picture_->setScaledContents(true);
   picture_->setFrameStyle(QFrame::Box);
   auto* choose = button(QStringLiteral("Choose a file..."), this, [this] {
-    Args args{Variant("Supply Filename"), Variant(utf8(QDir::homePath())), Variant(int32_t{2}), Variant(true),
+    Args args{Variant("Supply Filename"), Variant(utf8(QDir::homePath())), Variant(int32_t{0}), Variant(true),
               Variant(std::shared_ptr<Dispatch>(qt::QObjectDispatch::wrap(picture_))), Variant(int32_t{1})};
     const Variant chosen = call("SupplyFileName", args);
     chosen_->setText(chosen.isString() ? QString::fromStdString(chosen.asString()) : QString());

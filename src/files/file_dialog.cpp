@@ -18,45 +18,35 @@ FileDialog::FileDialog(const Platform& platform) : Form("QueloPhotoTabStrip", *p
   setKeyPreview(true);
 }
 
+namespace {
+
+// A control where the form's design puts it, with its tool tip.
+template <class T>
+T& placed(T& control, Control::Rect bounds, const char* tip = "") {
+  control.setBounds(bounds);
+  control.setToolTipText(tip);
+  return control;
+}
+
+}  // namespace
+
 void FileDialog::build() {
-  auto& drive = add<DriveListBox>("Drive1");
-  drive.attach(*platform_.mounts);
-  drive.setBounds({120, 120, 2895, 315});
-  drive.setToolTipText("Select drive");
-  auto& dir = add<DirListBox>("Dir1");
-  dir.attach(*platform_.files);
-  dir.setBounds({120, 540, 2895, 2700});
-  dir.setToolTipText("Select folder");
-  auto& types = add<ComboBox>("Combo1");
+  placed(add<DriveListBox>("Drive1"), {120, 120, 2895, 315}, "Select drive").attach(*platform_.mounts);
+  placed(add<DirListBox>("Dir1"), {120, 540, 2895, 2700}, "Select folder").attach(*platform_.files);
+  auto& types = placed(add<ComboBox>("Combo1"), {120, 3360, 2895, 315}, "File Type");
   types.setStyle(2);
   for (int i = 0; i < kFileTypeCount; ++i) types.addItem(fileTypeItem(i));
   types.setListIndex(0);
-  types.setBounds({120, 3360, 2895, 315});
-  types.setToolTipText("File Type");
-  auto& list = add<FileListBox>("flbPhoto");
-  list.attach(*platform_.files);
-  list.setBounds({3135, 120, 2400, 3555});
-  list.setToolTipText("Select File");
-  auto& name = add<TextBox>("txtFileName");
-  name.setBounds({120, 3840, 5415, 315});
-  name.setToolTipText("meaningful filename?");
-  auto& picture = add<Image>("ImgChosenPhoto");
-  picture.setStretch(true);
-  picture.setBounds({5655, 120, 2400, 2400});
-  picture.setToolTipText("Preview selected picture or press Delete to clear");
-  auto& verify = add<CheckBox>("chkVerify");
+  placed(add<FileListBox>("flbPhoto"), {3135, 120, 2400, 3555}, "Select File").attach(*platform_.files);
+  placed(add<TextBox>("txtFileName"), {120, 3840, 5415, 315}, "meaningful filename?");
+  placed(add<Image>("ImgChosenPhoto"), {5655, 120, 2400, 2400}, "Preview selected picture or press Delete to clear")
+      .setStretch(true);
+  auto& verify = placed(add<CheckBox>("chkVerify"), {120, 4260, 3000, 255});
   verify.setCaption("Verify that the file exists");
   verify.setVisible(false);
-  verify.setBounds({120, 4260, 3000, 255});
-  auto& ok = add<CommandButton>("cmdOk");
-  ok.setCaption("Ok");
-  ok.setBounds({5655, 3840, 1140, 375});
-  auto& cancel = add<CommandButton>("cmdCancel");
-  cancel.setCaption("Cancel");
-  cancel.setBounds({6915, 3840, 1140, 375});
-  auto& frame = add<Frame>("FrameInsert");
-  frame.setCaption("Insert file into");
-  frame.setBounds({5655, 2640, 2400, 1035});
+  placed(add<CommandButton>("cmdOk"), {5655, 3840, 1140, 375}).setCaption("Ok");
+  placed(add<CommandButton>("cmdCancel"), {6915, 3840, 1140, 375}).setCaption("Cancel");
+  placed(add<Frame>("FrameInsert"), {5655, 2640, 2400, 1035}).setCaption("Insert file into");
   const char* captions[] = {"&Document", "&Background"};
   for (int i = 0; i < 2; ++i) {
     auto& button = add<CommandButton>("cmdInsert", i);

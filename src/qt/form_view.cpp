@@ -22,10 +22,15 @@ bool pressable(int c) { return c >= 32 ? c != 127 : c == 8 || c == 13 || c == 27
 
 FormView::FormView(forms::Form& form, QWidget* parent) : QWidget(parent), form_(&form) {
   build();
-  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { onFocusChanged(now); });
+  focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { onFocusChanged(now); });
 }
 
-FormView::~FormView() { binders_.clear(); }
+// The widgets' own destruction moves the focus: the view must not hear of it any more.
+FormView::~FormView() {
+  disconnect(focusWatch_);
+  form_ = nullptr;
+  binders_.clear();
+}
 
 void FormView::build() {
   const std::vector<forms::Control*> controls = form_->controls();

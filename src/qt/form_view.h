@@ -48,6 +48,7 @@ class FormView : public QWidget {
   forms::Form* form_;
   std::vector<std::unique_ptr<ControlBinder>> binders_;
   QSize extent_;
+  QMetaObject::Connection focusWatch_;
   bool replaying_ = false;  // a key re-sent with the character a KeyPress handler chose
 };
 

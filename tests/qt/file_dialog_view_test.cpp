@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 #include "fakes/scratch_dir.h"
 #include "files/file_dialog.h"
 #include "qt/picture_view.h"
+#include "qt/qobject_dispatch.h"
 #include "qt/qt_test_support.h"
 #include "qt/ze_quelo_widget.h"
 
@@ -116,6 +118,26 @@ TEST_F(FileDialogViewTest, FoldersOpenWithADoubleClickAndEscapeCancels) {
   EXPECT_EQ(before, 3);
   EXPECT_EQ(after, 0);
   EXPECT_EQ(chosen, "");
+}
+
+TEST_F(FileDialogViewTest, TheBackgroundButtonPutsThePictureIntoTheHostsOwnLabel) {
+  QLabel host;  // a plain Qt label of the host, reached by name through dispatch
+  host.setObjectName("picHost");
+  h.presenter.whenShown = [](forms::Form&, FormDialog& d) {
+    testing::activate(d);
+    EXPECT_FALSE(d.widgetOf("FrameInsert")->isHidden());
+    EXPECT_TRUE(d.widgetOf("cmdInsert", 0)->isHidden());
+    clickEntry(qobject_cast<QListWidget*>(d.widgetOf("flbPhoto")), "Sunset.png");
+    QTest::mouseClick(qobject_cast<QPushButton*>(d.widgetOf("cmdInsert", 1)), Qt::LeftButton);
+    d.close();
+  };
+  auto r = widget.dispatch()->call("SupplyFileName", {Variant("Choose"), Variant(photos), Variant(int32_t{0}), Variant(true),
+                                                      Variant(std::shared_ptr<Dispatch>(QObjectDispatch::wrap(&host))),
+                                                      Variant(int32_t{1})});
+  h.presenter.whenShown = nullptr;
+  ASSERT_TRUE(r.isOk());
+  EXPECT_EQ(r.value(), Variant(""));  // closed: no file chosen, but the picture went in
+  EXPECT_EQ(host.pixmap().size(), QSize(60, 30));
 }
 
 TEST_F(FileDialogViewTest, DeleteEmptiesTheNameAndThePreview) {
