@@ -8,6 +8,8 @@
 #include "hyperlink/hyperlink_opener.h"
 #include "reporter/advanced_settings_form.h"
 #include "reporter/reporter_entry_points.h"
+#include "files/supply_file_name.h"
+#include "ui/about_box.h"
 
 namespace quelo {
 namespace {
@@ -97,6 +99,11 @@ void ZeQuelo::bindMembers() {
     return none();
   });
   bind("CurrentRecordset", K::PropertyGet, [this](Args&) -> Result<Variant> { return CurrentRecordset(*this); });
+  bind("SupplyFileName", K::Method, [this](Args& a) -> Result<Variant> { return Variant(supplyFileName(platform_, a)); });
+  bind("AboutBox", K::Method, [this](Args&) {
+    showAboutBox(*this);
+    return none();
+  });
 }
 
 }  // namespace quelo

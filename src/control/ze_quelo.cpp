@@ -45,6 +45,8 @@ ZeQuelo::~ZeQuelo() = default;
 
 const forms::Label& ZeQuelo::label1() const { return face_->label1(); }
 
+forms::Label& ZeQuelo::label1() { return face_->label1(); }
+
 bool ZeQuelo::designMode() {
   auto userMode = site_.ambientUserMode();
   return userMode && !userMode.value();  // a host that cannot tell is running its program

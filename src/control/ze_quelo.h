@@ -75,6 +75,7 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
 
   // The face: Label1 covers it.
   const forms::Label& label1() const;
+  forms::Label& label1();  // a real host shows it and reports its clicks
   Platform& platform() { return platform_; }
   ControlSite& site() { return site_; }
 

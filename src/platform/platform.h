@@ -1,7 +1,7 @@
 // Platform: every service of the outside world that the control uses, handed to it in one piece
 // (the control owns none of them). HeadlessPlatform is a complete set for the command line and
-// tests: the machine's clock, files, desktop programs, windows, settings and fonts, with recorded
-// message boxes and headless forms.
+// tests: the machine's clock, files, mounts, pictures, desktop programs, windows, settings and fonts,
+// with recorded message boxes and headless forms.
 #pragma once
 
 #include "platform/clock.h"
@@ -16,6 +16,8 @@
 #include "platform/settings_store.h"
 #include "platform/shell.h"
 #include "platform/window_system.h"
+#include "platform/mount_table.h"
+#include "platform/picture.h"
 
 namespace quelo {
 
@@ -30,6 +32,8 @@ struct Platform {
   WindowSystem* windows = nullptr;
   SettingsStore* settings = nullptr;
   Fonts* fonts = nullptr;
+  MountTable* mounts = nullptr;
+  PictureLoader* pictures = nullptr;
 };
 
 class HeadlessPlatform {
@@ -39,8 +43,18 @@ class HeadlessPlatform {
   HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
   Platform platform() {
-    return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &shell, windows.get(),
-                    &settings, &fonts};
+    return Platform{.clock = &clock,
+                    .loop = &loop,
+                    .files = &files,
+                    .messageBox = &messageBox,
+                    .cursor = &cursor,
+                    .presenter = &presenter,
+                    .shell = &shell,
+                    .windows = windows.get(),
+                    .settings = &settings,
+                    .fonts = &fonts,
+                    .mounts = &mounts,
+                    .pictures = &pictures};
   }
 
   SystemClock clock;
@@ -53,6 +67,8 @@ class HeadlessPlatform {
   std::unique_ptr<WindowSystem> windows = openDesktopWindows();
   SqliteSettingsStore settings{SqliteSettingsStore::defaultFile()};
   FontconfigFonts fonts;
+  ProcMountTable mounts{files};
+  SniffingPictureLoader pictures{files};
 };
 
 }  // namespace quelo

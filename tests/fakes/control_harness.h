@@ -11,6 +11,7 @@
 #include "fakes/fake_shell.h"
 #include "fakes/fake_window_system.h"
 #include "fakes/scratch_dir.h"
+#include "fakes/fake_mount_table.h"
 #include "platform/clocked_loop.h"
 #include "platform/headless/headless_site.h"
 #include "platform/message_box.h"
@@ -29,7 +30,18 @@ struct ControlHarness {
     if (control) control->terminate();
   }
   Platform platform() {
-    return Platform{&clock, &loop, &files, &messageBox, &cursor, &presenter, &shell, &windows, &settings, &fonts};
+    return Platform{.clock = &clock,
+                    .loop = &loop,
+                    .files = &files,
+                    .messageBox = &messageBox,
+                    .cursor = &cursor,
+                    .presenter = &presenter,
+                    .shell = &shell,
+                    .windows = &windows,
+                    .settings = &settings,
+                    .fonts = &fonts,
+                    .mounts = &mounts,
+                    .pictures = &pictures};
   }
   // Advances the clock by whole timer ticks and pumps the loop after each.
   void ticks(int n) {
@@ -55,6 +67,8 @@ struct ControlHarness {
   ScratchDir configDir;
   SqliteSettingsStore settings;
   FakeFonts fonts;
+  FakeMountTable mounts;
+  SniffingPictureLoader pictures{files};
   HeadlessSite site;
   HeadlessWindow window;
   std::shared_ptr<ZeQuelo> control;

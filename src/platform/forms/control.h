@@ -12,7 +12,10 @@ namespace quelo::forms {
 
 class Form;
 
-enum class ControlKind { Label, TextBox, CheckBox, OptionButton, ListBox, ComboBox, CommandButton, Frame, Image, DatePicker, DataGrid };
+enum class ControlKind {
+  Label, TextBox, CheckBox, OptionButton, ListBox, ComboBox, CommandButton, Frame, Image, DatePicker, DataGrid,
+  DriveListBox, DirListBox, FileListBox
+};
 
 // Key codes and shift bits with their classic values.
 namespace key {
@@ -67,6 +70,8 @@ class Control {
   std::function<void()> onClick, onDblClick, onChange, onGotFocus, onLostFocus;
   std::function<void(int& keyCode, int shift)> onKeyDown, onKeyUp;
   std::function<void(int& keyAscii)> onKeyPress;
+  // Runs before the control loses the focus; a handler that cancels keeps the focus here.
+  std::function<void(bool& cancel)> onValidate;
 
   void click() { fire(onClick); }
   void dblClick() { fire(onDblClick); }

@@ -38,10 +38,14 @@ void Form::hide() {
   notify("hide");
 }
 
-bool Form::unload() {
+bool Form::unload() { return unloadWith(1); }
+
+bool Form::closeByUser() { return unloadWith(0); }
+
+bool Form::unloadWith(int mode) {
   if (!loaded_) return true;
   int cancel = 0;
-  formQueryUnload(cancel, 1);
+  formQueryUnload(cancel, mode);
   if (cancel) return false;
   formUnload(cancel);
   if (cancel) return false;
@@ -78,6 +82,14 @@ std::vector<Control*> Form::controls() const {
 void Form::focus(Control* c) {
   if (c == active_) return;
   Control* previous = active_;
+  if (previous && previous->onValidate) {
+    bool cancel = false;
+    previous->onValidate(cancel);
+    if (cancel) {
+      notify("focus");  // views put the focus back where the model keeps it
+      return;
+    }
+  }
   active_ = c;
   if (previous && previous->onLostFocus) previous->onLostFocus();
   if (c && c->onGotFocus) c->onGotFocus();

@@ -37,6 +37,8 @@ class Form {
   // Runs QueryUnload and Unload (either may cancel), hides and drops the controls. Returns false
   // when cancelled.
   bool unload();
+  // The user closes the window (its close box): as unload, with QueryUnload told so.
+  bool closeByUser();
   // Called by the presenter when the form becomes the active window.
   void activate();
 
@@ -55,7 +57,7 @@ class Form {
   // The controls in creation order, without loading.
   std::vector<Control*> controls() const;
 
-  // Focus, set by Control::setFocus.
+  // Focus, set by Control::setFocus. The control that has it is validated first and may keep it.
   Control* activeControl() const { return active_; }
   void focus(Control* c);
 
@@ -84,6 +86,7 @@ class Form {
 
  private:
   void notify(std::string_view what);
+  bool unloadWith(int mode);
 
   std::string name_;
   FormPresenter& presenter_;

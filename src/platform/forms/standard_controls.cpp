@@ -24,10 +24,12 @@ void TextBox::setText(std::string t) {
 void TextBox::setSelStart(int32_t s) {
   selStart_ = std::clamp<int32_t>(s, 0, static_cast<int32_t>(text_.size()));
   selLength_ = 0;
+  changed("Selection");
 }
 
 void TextBox::setSelLength(int32_t n) {
   selLength_ = std::clamp<int32_t>(n, 0, static_cast<int32_t>(text_.size()) - selStart_);
+  changed("Selection");
 }
 
 std::string TextBox::selText() const {
@@ -41,6 +43,7 @@ void TextBox::setSelText(const std::string& t) {
   setText(std::move(next));
   selStart_ = std::min(caret, static_cast<int32_t>(text_.size()));
   selLength_ = 0;
+  changed("Selection");
 }
 
 // ---- CheckBox, OptionButton

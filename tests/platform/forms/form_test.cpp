@@ -130,6 +130,44 @@ TEST(Form, KeyPreviewSeesKeysFirstAndMaySwallowThem) {
   EXPECT_EQ(seen, (std::vector<int>{key::kEscape, key::kF3}));
 }
 
+TEST(Form, ClosingByTheUserTellsQueryUnloadSo) {
+  HeadlessPresenter presenter;
+  struct Closing : SampleForm {
+    using SampleForm::SampleForm;
+    std::vector<int> modes;
+    void formQueryUnload(int& cancel, int mode) override {
+      modes.push_back(mode);
+      cancel = refuse;
+    }
+    bool refuse = true;
+  } form(presenter);
+  form.load();
+  EXPECT_FALSE(form.closeByUser());
+  EXPECT_TRUE(form.loaded());
+  form.refuse = false;
+  EXPECT_TRUE(form.unload());
+  EXPECT_EQ(form.modes, (std::vector<int>{0, 1}));
+}
+
+TEST(Form, ValidateMayKeepTheFocus) {
+  HeadlessPresenter presenter;
+  SampleForm form(presenter);
+  auto& text = form.get<TextBox>("txtName");
+  auto& button = form.get<CommandButton>("cmdGo");
+  int lost = 0;
+  text.onLostFocus = [&] { ++lost; };
+  text.onValidate = [&](bool& cancel) { cancel = text.text() == "bad"; };
+  text.setFocus();
+  text.setText("bad");
+  button.setFocus();
+  EXPECT_TRUE(text.hasFocus());
+  EXPECT_EQ(lost, 0);
+  text.setText("good");
+  button.setFocus();
+  EXPECT_TRUE(button.hasFocus());
+  EXPECT_EQ(lost, 1);
+}
+
 TEST(StandardControls, TextSelectionAndInsertion) {
   HeadlessPresenter presenter;
   SampleForm form(presenter);
@@ -147,6 +185,10 @@ TEST(StandardControls, TextSelectionAndInsertion) {
   t.setSelText(">");
   EXPECT_EQ(t.text(), ">hello there");
   EXPECT_EQ(changes, 2);
+  std::vector<std::string> announced;
+  t.addChangeListener([&](Control&, std::string_view p) { announced.emplace_back(p); });
+  t.setSelStart(1);
+  EXPECT_EQ(announced, std::vector<std::string>{"Selection"});  // views follow the selection
   t.setMaxLength(3);
   t.setText("abcdef");
   EXPECT_EQ(t.text(), "abc");

@@ -1,0 +1,181 @@
+#include "host_window.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "qt/property_frame.h"
+#include "qt/qobject_dispatch.h"
+#include "qt/qt_platform.h"
+
+namespace quelo::gui {
+namespace {
+
+QPushButton* button(const QString& text, QObject* context, std::function<void()> action) {
+  auto* b = new QPushButton(text);
+  QObject::connect(b, &QPushButton::clicked, context, std::move(action));
+  return b;
+}
+
+QGroupBox* group(const QString& title, QLayout* content) {
+  auto* box = new QGroupBox(title);
+  box->setLayout(content);
+  return box;
+}
+
+std::string utf8(const QString& s) { return s.toStdString(); }
+
+}  // namespace
+
+HostWindow::HostWindow(const QString& dataFolder) : dataFolder_(dataFolder) {
+  setWindowTitle(QStringLiteral("VarnikQuelo host"));
+  auto* central = new QWidget;
+  control_ = new qt::ZeQueloWidget(central);
+  control_->setObjectName(QStringLiteral("ZeQuelo1"));
+  (void)control_->loadProperties(recordFile());
+  std::string app = utf8(dataFolder_);  // the message log goes under it
+  control_->control().setApplicationPath(app);
+  connect(control_, &qt::ZeQueloWidget::clicked, this, [this] { statusBar()->showMessage(QStringLiteral("Click")); });
+
+  auto* head = new QHBoxLayout;
+  head->addWidget(control_);
+  head->addWidget(new QLabel(QStringLiteral("The control: click it, tab to it.")));
+  head->addStretch();
+  auto* columns = new QHBoxLayout;
+  auto* left = new QVBoxLayout;
+  left->addWidget(timerBox());
+  left->addWidget(fileBox());
+  left->addWidget(formsBox());
+  left->addStretch();
+  auto* right = new QVBoxLayout;
+  right->addWidget(linkBox());
+  right->addWidget(logBox(), 1);
+  columns->addLayout(left);
+  columns->addLayout(right, 1);
+  auto* page = new QVBoxLayout(central);
+  page->addLayout(head);
+  page->addLayout(columns, 1);
+  setCentralWidget(central);
+  statusBar()->showMessage(QStringLiteral("Ready"));
+}
+
+HostWindow::~HostWindow() { (void)control_->saveProperties(recordFile()); }
+
+QString HostWindow::recordFile() const { return QDir(dataFolder_).filePath(QStringLiteral("quelo-gui.props")); }
+
+Variant HostWindow::call(const char* member, Args args) {
+  auto r = control_->dispatch()->call(member, args);
+  if (!r) {
+    statusBar()->showMessage(QStringLiteral("%1: error %2: %3").arg(member).arg(r.error().number).arg(QString::fromStdString(r.error().message)));
+    return Variant();
+  }
+  return r.value();
+}
+
+void HostWindow::showResult(const QString& text) { statusBar()->showMessage(text); }
+
+QWidget* HostWindow::timerBox() {
+  ticks_ = new QLabel(QStringLiteral("ZeTimer events: 0"));
+  ticks_->setObjectName(QStringLiteral("lblTicks"));
+  connect(control_, &qt::ZeQueloWidget::zeTimer, this, [this] { ticks_->setText(QStringLiteral("ZeTimer events: %1").arg(++tickCount_)); });
+  interval_ = new QSpinBox;
+  interval_->setRange(0, 3600);
+  interval_->setValue(std::max(control_->interval(), 1));
+  interval_->setSuffix(QStringLiteral(" s"));
+  auto* start = button(QStringLiteral("Start timer"), this, [this] {
+    control_->setInterval(interval_->value());
+    control_->setDoTimer(true);
+  });
+  auto* stop = button(QStringLiteral("Stop timer"), this, [this] { control_->setDoTimer(false); });
+  delay_ = new QSpinBox;
+  delay_->setRange(1, 60);
+  delay_->setValue(2);
+  delay_->setSuffix(QStringLiteral(" s"));
+  auto* wait = button(QStringLiteral("Delay"), this, [this] {
+    call("ProgramDelayNSec", {Variant(static_cast<int32_t>(delay_->value()))});
+    showResult(QStringLiteral("Delayed %1 s").arg(delay_->value()));
+  });
+  auto* grid = new QVBoxLayout;
+  auto* row1 = new QHBoxLayout;
+  row1->addWidget(interval_);
+  row1->addWidget(start);
+  row1->addWidget(stop);
+  auto* row2 = new QHBoxLayout;
+  row2->addWidget(delay_);
+  row2->addWidget(wait);
+  grid->addLayout(row1);
+  grid->addWidget(ticks_);
+  grid->addLayout(row2);
+  return group(QStringLiteral("Timer and delay"), grid);
+}
+
+QWidget* HostWindow::fileBox() {
+  chosen_ = new QLineEdit;
+  chosen_->setReadOnly(true);
+  chosen_->setObjectName(QStringLiteral("txtChosen"));
+  picture_ = new QLabel;
+  picture_->setObjectName(QStringLiteral("picHost"));  // the insert button's target
+  picture_->setFixedSize(96, 72);
+  picture_->setScaledContents(true);
+  picture_->setFrameStyle(QFrame::Box);
+  auto* choose = button(QStringLiteral("Choose a file..."), this, [this] {
+    Args args{Variant("Supply Filename"), Variant(utf8(QDir::homePath())), Variant(int32_t{0}), Variant(true),
+              Variant(std::shared_ptr<Dispatch>(qt::QObjectDispatch::wrap(picture_))), Variant(int32_t{1})};
+    const Variant chosen = call("SupplyFileName", args);
+    chosen_->setText(chosen.isString() ? QString::fromStdString(chosen.asString()) : QString());
+  });
+  auto* layout = new QVBoxLayout;
+  auto* row = new QHBoxLayout;
+  row->addWidget(choose);
+  row->addWidget(picture_);
+  layout->addLayout(row);
+  layout->addWidget(chosen_);
+  return group(QStringLiteral("File dialog"), layout);
+}
+
+QWidget* HostWindow::linkBox() {
+  link_ = new QLineEdit(QStringLiteral("https://www.debian.org/"));
+  auto* open = button(QStringLiteral("Open"), this, [this] {
+    const Variant ok = call("OpenHyperlink", {Variant(utf8(link_->text()))});
+    showResult(ok == Variant(true) ? QStringLiteral("Opened") : QStringLiteral("Not opened"));
+  });
+  auto* row = new QHBoxLayout;
+  row->addWidget(link_, 1);
+  row->addWidget(open);
+  return group(QStringLiteral("Hyperlink (web address, e-mail address or file)"), row);
+}
+
+QWidget* HostWindow::logBox() {
+  message_ = new QLineEdit(QStringLiteral("Hello from the host"));
+  log_ = new QPlainTextEdit;
+  log_->setObjectName(QStringLiteral("txtLog"));
+  log_->setReadOnly(true);
+  auto* append = button(QStringLiteral("Log"), this, [this] {
+    call("LogMessage", {Variant(utf8(message_->text())), Variant(std::shared_ptr<Dispatch>(qt::QObjectDispatch::wrap(log_)))});
+  });
+  auto* layout = new QVBoxLayout;
+  auto* row = new QHBoxLayout;
+  row->addWidget(message_, 1);
+  row->addWidget(append);
+  layout->addLayout(row);
+  layout->addWidget(log_, 1);
+  return group(QStringLiteral("Message log (also written to Reports/Log/ZeMessages.htm)"), layout);
+}
+
+// The control's own forms. The interactive report will join them here.
+QWidget* HostWindow::formsBox() {
+  auto* about = button(QStringLiteral("About..."), this, [this] { call("AboutBox", {}); });
+  auto* props = button(QStringLiteral("Properties..."), this, [this] {
+    qt::PropertyFrame frame({control_->dispatch()}, qt::QtPlatform::instance().presenter, this);
+    frame.exec();
+  });
+  auto* row = new QHBoxLayout;
+  row->addWidget(about);
+  row->addWidget(props);
+  return group(QStringLiteral("Forms"), row);
+}
+
+}  // namespace quelo::gui

@@ -1,0 +1,18 @@
+// SupplyFileName: the control's file chooser, on the thread's one file dialog.
+#pragma once
+
+#include <string>
+
+#include "platform/dispatch.h"
+#include "platform/platform.h"
+
+namespace quelo {
+
+// The arguments as the control's type library passes them: Dialog_Caption, InitDir (by
+// reference: comes back trimmed, with a separator at its end), FileType (by reference),
+// VerifyFileExistence (by reference: False on return for a caption that begins with "save as"),
+// GraphicOrEditControl (by reference), ShowInsertButton. Returns the chosen full file name, or
+// empty when the user cancelled.
+std::string supplyFileName(const Platform& platform, Args& args);
+
+}  // namespace quelo

@@ -1,0 +1,59 @@
+#include "qt/binders/control_binder.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+
+#include "qt/qt_text.h"
+
+namespace quelo::qt {
+
+ControlBinder::ControlBinder(forms::Control& model, QWidget* widget) : model_(&model), widget_(widget) {
+  widget->setObjectName(qs(model.index() < 0 ? model.name() : model.name() + "(" + std::to_string(model.index()) + ")"));
+  QPointer<ControlBinder> self(this);
+  model.addChangeListener([self](forms::Control&, std::string_view property) {
+    // A change the binder itself is making (the user's edit on its way in) does not bounce back.
+    if (self && self->model_ && self->widget_ && !self->writing_) self->update(property);
+  });
+}
+
+ControlBinder::~ControlBinder() = default;
+
+void ControlBinder::update(std::string_view p) {
+  forms::Control& m = *model_;
+  QWidget* w = widget_;
+  Writing guard(*this);
+  if (is(p, "Enabled")) w->setEnabled(m.enabled());
+  if (is(p, "Visible")) w->setHidden(!m.visible());
+  if (is(p, "ToolTipText")) w->setToolTip(qs(m.toolTipText()));
+  if (is(p, "FontName") && !m.fontName().empty()) {
+    QFont font = w->font();
+    font.setFamily(qs(m.fontName()));
+    w->setFont(font);
+  }
+  if (is(p, "Bounds")) {
+    const auto& b = m.bounds();
+    w->setGeometry(twipsToPixels(b.left, w), twipsToPixels(b.top, w), twipsToPixels(b.width, w),
+                   twipsToPixels(b.height, w));
+  }
+}
+
+void ControlBinder::forwardMouseClicks() {
+  if (forwardClicks_) return;
+  forwardClicks_ = true;
+  widget_->installEventFilter(this);
+}
+
+bool ControlBinder::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == widget_ && model_ && widget_->isEnabled()) {
+    auto* mouse = dynamic_cast<QMouseEvent*>(event);
+    if (mouse && mouse->button() == Qt::LeftButton) {
+      if (event->type() == QEvent::MouseButtonRelease && widget_->rect().contains(mouse->position().toPoint()))
+        model_->click();
+      else if (event->type() == QEvent::MouseButtonDblClick)
+        model_->dblClick();
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace quelo::qt

@@ -1,0 +1,40 @@
+// Label: a QLabel with the caption as plain text; three-dimensional labels get a sunken panel.
+// A label with a Click handler shows the pointing hand.
+#include <QLabel>
+
+#include "platform/forms/standard_controls.h"
+#include "qt/binders/binders.h"
+#include "qt/qt_text.h"
+
+namespace quelo::qt {
+namespace {
+
+class LabelBinder : public ControlBinder {
+ public:
+  LabelBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new QLabel(parent)) {
+    auto* label = widgetAs<QLabel>();
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (m.onClick) label->setCursor(Qt::PointingHandCursor);
+    forwardMouseClicks();
+  }
+
+ protected:
+  void update(std::string_view p) override {
+    ControlBinder::update(p);
+    auto* m = modelAs<forms::Label>();
+    auto* label = widgetAs<QLabel>();
+    Writing guard(*this);
+    if (is(p, "Caption")) label->setText(qs(m->caption()));
+    if (is(p, "Appearance")) label->setFrameStyle(m->appearance() ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ControlBinder> bindLabel(forms::Control& model, QWidget* parent) {
+  return std::make_unique<LabelBinder>(model, parent);
+}
+
+}  // namespace quelo::qt

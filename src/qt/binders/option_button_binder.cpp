@@ -1,0 +1,41 @@
+// OptionButton: a QRadioButton. The model keeps the buttons of a container exclusive, so the
+// widgets are not grouped by Qt; a click only ever selects.
+#include <QRadioButton>
+
+#include "platform/forms/standard_controls.h"
+#include "qt/binders/binders.h"
+#include "qt/qt_text.h"
+
+namespace quelo::qt {
+namespace {
+
+class OptionButtonBinder : public ControlBinder {
+ public:
+  OptionButtonBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new QRadioButton(parent)) {
+    auto* button = widgetAs<QRadioButton>();
+    button->setAutoExclusive(false);
+    connect(button, &QRadioButton::clicked, this, [this] {
+      if (writing() || !model()) return;
+      modelAs<forms::OptionButton>()->setValue(true);
+      if (model()) update("Value");  // a click on the selected button leaves it selected
+    });
+  }
+
+ protected:
+  void update(std::string_view p) override {
+    ControlBinder::update(p);
+    auto* m = modelAs<forms::OptionButton>();
+    auto* button = widgetAs<QRadioButton>();
+    Writing guard(*this);
+    if (is(p, "Caption")) button->setText(qs(m->caption()));
+    if (is(p, "Value")) button->setChecked(m->value());
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ControlBinder> bindOptionButton(forms::Control& model, QWidget* parent) {
+  return std::make_unique<OptionButtonBinder>(model, parent);
+}
+
+}  // namespace quelo::qt

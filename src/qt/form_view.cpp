@@ -1,0 +1,145 @@
+#include "qt/form_view.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <algorithm>
+#include <map>
+
+#include "platform/text.h"
+#include "platform/type_info.h"
+#include "qt/key_codes.h"
+#include "qt/qt_text.h"
+
+namespace quelo::qt {
+namespace {
+
+constexpr int kMarginPixels = 8;
+
+// Characters a KeyPress sees: printable ones, Backspace, Enter and Escape (not Tab or Delete).
+bool pressable(int c) { return c >= 32 ? c != 127 : c == 8 || c == 13 || c == 27; }
+
+}  // namespace
+
+FormView::FormView(forms::Form& form, QWidget* parent) : QWidget(parent), form_(&form) {
+  build();
+  focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { onFocusChanged(now); });
+}
+
+// The widgets' own destruction moves the focus: the view must not hear of it any more.
+FormView::~FormView() {
+  disconnect(focusWatch_);
+  form_ = nullptr;
+  binders_.clear();
+}
+
+void FormView::build() {
+  const std::vector<forms::Control*> controls = form_->controls();
+  std::map<std::string, QWidget*> frames;
+  const auto parentOf = [&](const forms::Control& c) -> QWidget* {
+    auto it = frames.find(toLower(c.container()));
+    return it == frames.end() ? this : it->second;
+  };
+  // Frames first, so that the controls they hold can be placed inside them.
+  for (forms::Control* c : controls) {
+    if (c->kind() != forms::ControlKind::Frame) continue;
+    binders_.push_back(bindControl(*c, parentOf(*c)));
+    frames[toLower(c->name())] = binders_.back()->widget();
+  }
+  for (forms::Control* c : controls)
+    if (c->kind() != forms::ControlKind::Frame) binders_.push_back(bindControl(*c, parentOf(*c)));
+
+  std::vector<ControlBinder*> tabOrder;
+  for (auto& b : binders_) {
+    if (b->model()->kind() != forms::ControlKind::Frame) tabOrder.push_back(b.get());
+    b->widget()->installEventFilter(this);
+    for (QWidget* child : b->widget()->findChildren<QWidget*>()) child->installEventFilter(this);
+    if (b->widget()->parentWidget() == this) {
+      const QRect g = b->widget()->geometry();
+      extent_ = extent_.expandedTo(QSize(g.right() + 1 + kMarginPixels, g.bottom() + 1 + kMarginPixels));
+    }
+  }
+  std::stable_sort(tabOrder.begin(), tabOrder.end(), [](ControlBinder* a, ControlBinder* b) {
+    return a->model()->tabIndex() < b->model()->tabIndex();
+  });
+  for (size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1]->widget(), tabOrder[i]->widget());
+  setMinimumSize(extent_);
+}
+
+void FormView::detach() {
+  form_ = nullptr;
+  for (auto& b : binders_) b->detach();
+}
+
+void FormView::formEvent(std::string_view what) {
+  if (form_ && what == "focus") focusFromModel();
+}
+
+QWidget* FormView::widgetOf(std::string_view name, int index) const {
+  const std::string key = index < 0 ? std::string(name) : std::string(name) + "(" + std::to_string(index) + ")";
+  for (const auto& b : binders_)
+    if (b->widget() && equalsIgnoreCase(utf8(b->widget()->objectName()), key)) return b->widget();
+  return nullptr;
+}
+
+forms::Control* FormView::controlOf(QObject* object) const {
+  for (auto* w = qobject_cast<QWidget*>(object); w && w != this; w = w->parentWidget())
+    for (const auto& b : binders_)
+      if (b->widget() == w) return b->model();
+  return nullptr;
+}
+
+ControlBinder* FormView::binderOf(const forms::Control* control) const {
+  for (const auto& b : binders_)
+    if (b->model() == control) return b.get();
+  return nullptr;
+}
+
+void FormView::onFocusChanged(QWidget* now) {
+  if (!form_) return;
+  forms::Control* c = controlOf(now);
+  if (!c) return;
+  c->setFocus();
+  // A control that refused to let the focus go (Validate) keeps it.
+  if (form_ && form_->activeControl() != c) focusFromModel();
+}
+
+void FormView::focusFromModel() {
+  ControlBinder* b = binderOf(form_->activeControl());
+  if (!b || !b->widget()) return;
+  QWidget* focused = QApplication::focusWidget();
+  if (focused && (focused == b->widget() || b->widget()->isAncestorOf(focused))) return;
+  b->widget()->setFocus(Qt::OtherFocusReason);
+}
+
+bool FormView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !form_ || replaying_) return QWidget::eventFilter(watched, event);
+  forms::Control* c = controlOf(watched);
+  if (!c) return QWidget::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  return keyDown(*c, key) || keyPress(*c, key, watched);
+}
+
+// True when the key goes no further: swallowed, or the form is gone.
+bool FormView::keyDown(forms::Control& control, QKeyEvent* event) {
+  int code = classicKeyCode(event->key());
+  if (code == 0) return false;
+  control.keyDown(code, classicShift(event->modifiers()));
+  return code == 0 || !form_;
+}
+
+bool FormView::keyPress(forms::Control& control, QKeyEvent* event, QObject* target) {
+  if (event->text().size() != 1 || !pressable(event->text()[0].unicode())) return false;
+  const int typed = event->text()[0].unicode();
+  int ascii = typed;
+  control.keyPress(ascii);
+  if (ascii == 0 || !form_) return true;
+  if (ascii == typed) return false;
+  // The handler chose another character: that one is typed instead.
+  QKeyEvent replacement(QEvent::KeyPress, event->key(), event->modifiers(), QString(QChar(ascii)));
+  replaying_ = true;
+  QCoreApplication::sendEvent(target, &replacement);
+  replaying_ = false;
+  return true;
+}
+
+}  // namespace quelo::qt

@@ -1,0 +1,55 @@
+// FormView: the widgets of one form model, one binder each, placed by the controls' bounds
+// (twips at the screen's resolution; a frame's controls inside the frame). Keys go to the form
+// first when its key preview is on, then to the control, and either may swallow them; the focus
+// of the widgets and the model's active control follow each other.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "platform/forms/form.h"
+#include "qt/binders/control_binder.h"
+
+class QKeyEvent;
+
+namespace quelo::qt {
+
+class FormView : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit FormView(forms::Form& form, QWidget* parent = nullptr);
+  ~FormView() override;
+
+  // Null once the form has dropped its controls.
+  forms::Form* form() const { return form_; }
+  // The form is unloading: nothing touches its controls again.
+  void detach();
+  // What the form announced ("focus", ...), passed on by the view's owner.
+  void formEvent(std::string_view what);
+  // The widget that shows a control ("Name", or "Name(i)" for an element of a control array).
+  QWidget* widgetOf(std::string_view name, int index = -1) const;
+  QSize sizeHint() const override { return extent_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void build();
+  forms::Control* controlOf(QObject* object) const;
+  ControlBinder* binderOf(const forms::Control* control) const;
+  void onFocusChanged(QWidget* now);
+  void focusFromModel();
+  bool keyDown(forms::Control& control, QKeyEvent* event);
+  bool keyPress(forms::Control& control, QKeyEvent* event, QObject* target);
+
+  forms::Form* form_;
+  std::vector<std::unique_ptr<ControlBinder>> binders_;
+  QSize extent_;
+  QMetaObject::Connection focusWatch_;
+  bool replaying_ = false;  // a key re-sent with the character a KeyPress handler chose
+};
+
+}  // namespace quelo::qt

@@ -1,0 +1,50 @@
+// QtPlatform: the platform of a Qt application: the machine's clock, files, mounts, desktop
+// programs and windows, with the Qt event loop, message boxes, busy pointer, pictures and
+// dialogs. One per GUI thread; it goes when the application object does.
+#pragma once
+
+#include "platform/platform.h"
+#include "qt/qt_form_presenter.h"
+#include "qt/qt_message_loop.h"
+#include "qt/qt_services.h"
+
+namespace quelo::qt {
+
+class QtPlatform {
+ public:
+  QtPlatform();
+  QtPlatform(const QtPlatform&) = delete;
+  QtPlatform& operator=(const QtPlatform&) = delete;
+
+  Platform platform() {
+    return Platform{.clock = &clock,
+                    .loop = &loop,
+                    .files = &files,
+                    .messageBox = &messageBox,
+                    .cursor = &cursor,
+                    .presenter = &presenter,
+                    .shell = &shell,
+                    .windows = windows.get(),
+                    .settings = &settings,
+                    .fonts = &fonts,
+                    .mounts = &mounts,
+                    .pictures = &pictures};
+  }
+  // The application's own. REQUIRES: a QApplication exists.
+  static QtPlatform& instance();
+
+  SystemClock clock;
+  QtMessageLoop loop;
+  PosixFileSystem files;
+  QtMessageBox messageBox;
+  QtCursor cursor;
+  QtFormPresenter presenter;
+  PosixShell shell;
+  std::unique_ptr<WindowSystem> windows = openDesktopWindows();
+  ProcMountTable mounts{files};
+  QtPictureLoader pictures;
+  SqliteSettingsStore settings{SqliteSettingsStore::defaultFile()};
+  FontconfigFonts fonts;
+};
+
+}  // namespace quelo::qt

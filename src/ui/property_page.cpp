@@ -1,0 +1,138 @@
+#include "ui/property_page.h"
+
+#include <climits>
+#include <cmath>
+#include <optional>
+
+#include "ui/maker.h"
+
+namespace quelo {
+namespace {
+
+using namespace forms;
+
+struct Entry {
+  const char* text;
+  int32_t records;
+};
+constexpr Entry kEntries[] = {{"5 - Ze_FiveRecs", 5},           {"10 - Ze_TenRecs", 10},       {"20 - Ze_TwentyRecs", 20},
+                              {"100 - Ze_HundredRecs", 100},    {"200 - Ze_TwoHunRecs", 200},  {"500 - Ze_FiveHunRecs", 500},
+                              {"1000 - Ze_ThouRecs", 1000}};
+
+void selectAll(TextBox& t) {
+  t.setSelStart(0);
+  t.setSelLength(static_cast<int32_t>(t.text().size()));
+}
+
+// The 32-bit integer the text stands for (its leading number, rounded), or nothing when it does
+// not fit one.
+std::optional<int64_t> roundedValue(const std::string& text) {
+  const double v = roundHalfEven(val(text));
+  if (!std::isfinite(v) || v < INT32_MIN || v > INT32_MAX) return std::nullopt;
+  return static_cast<int64_t>(v);
+}
+
+}  // namespace
+
+PropertyPage::PropertyPage(FormPresenter& presenter, PropertyPageSite& site) : Form("QueloProps", presenter), site_(site) {
+  setCaption("ZeQueloProps");
+}
+
+void PropertyPage::build() {
+  const auto label = [this](const char* name, const char* caption, Control::Rect r) {
+    auto& l = add<Label>(name);
+    l.setCaption(caption);
+    l.setBounds(r);
+  };
+  label("lblMaxRecsPerPage", "MaxRecsPerPage:", {120, 150, 1800, 255});
+  add<ComboBox>("cmbMaxRecsPerPage").setStyle(2);
+  get<ComboBox>("cmbMaxRecsPerPage").setBounds({2040, 120, 2520, 315});
+  label("lblInterval", "Interval:", {120, 570, 1800, 255});
+  add<TextBox>("txtInterval").setBounds({2040, 540, 1200, 315});
+  add<CheckBox>("chkDoTimer").setCaption("DoTimer");
+  get<CheckBox>("chkDoTimer").setBounds({120, 990, 1800, 285});
+  add<CheckBox>("chkEnabled").setCaption("Enabled");
+  get<CheckBox>("chkEnabled").setBounds({2040, 990, 1800, 285});
+  label("lblTag", "Tag:", {120, 1440, 1800, 255});
+  add<TextBox>("txtTag").setBounds({2040, 1410, 2520, 315});
+  label("lblDeveloperCompany", "Developer Company:", {120, 1860, 1800, 255});
+  auto& company = add<TextBox>("txtDeveloperCompany");
+  company.setMultiLine(true);
+  company.setBounds({2040, 1830, 2520, 645});
+  label("lblCompany", maker::kContactLine, {120, 2640, 4440, 480});
+  int tab = 0;
+  for (const char* name : {"cmbMaxRecsPerPage", "txtInterval", "chkDoTimer", "chkEnabled", "txtTag", "txtDeveloperCompany"})
+    find(name)->setTabIndex(tab++);
+  wireEvents();
+}
+
+void PropertyPage::wireEvents() {
+  for (const char* name : {"txtInterval", "txtTag", "txtDeveloperCompany"}) {
+    auto& box = get<TextBox>(name);
+    box.onChange = [this] { markChanged(); };
+    box.onGotFocus = [&box] { selectAll(box); };
+  }
+  for (const char* name : {"chkDoTimer", "chkEnabled"}) get<CheckBox>(name).onClick = [this] { markChanged(); };
+  auto& list = get<ComboBox>("cmbMaxRecsPerPage");
+  list.onClick = [this] { markChanged(); };
+  list.onGotFocus = [this, &list] { indexOnFocus_ = static_cast<int16_t>(list.listIndex()); };
+  list.onLostFocus = [this, &list] {
+    if (list.listIndex() != indexOnFocus_) markChanged();
+  };
+  // A negative interval, or one too large for the property, keeps the focus in the box.
+  auto& interval = get<TextBox>("txtInterval");
+  interval.onValidate = [&interval](bool& cancel) {
+    const auto v = roundedValue(interval.text());
+    cancel = !v || *v < 0;
+  };
+}
+
+void PropertyPage::initialize() {
+  auto& list = get<ComboBox>("cmbMaxRecsPerPage");
+  for (const Entry& e : kEntries) {
+    list.addItem(e.text);
+    list.setItemData(list.newIndex(), e.records);
+  }
+}
+
+int32_t PropertyPage::indexOfMaxRecs(int32_t records) {
+  switch (records) {
+    case 1000: return 6;
+    case 500: return 5;
+    case 200: return 4;
+    case 100: return 3;
+    case 20: return 2;
+    case 5: return 0;
+    default: return 1;
+  }
+}
+
+void PropertyPage::selectionChanged() {
+  const auto selected = site_.selectedControls();
+  if (selected.empty() || !selected[0]) return;
+  Dispatch& control = *selected[0];
+  // Each property is read on its own: one that fails leaves its box as it was.
+  if (auto v = control.get("Interval")) get<TextBox>("txtInterval").setText(toString(v.value()).valueOr(""));
+  if (auto v = control.get("DoTimer")) get<CheckBox>("chkDoTimer").setValue(toBool(v.value()).valueOr(false) ? 1 : 0);
+  if (auto v = control.get("Enabled")) get<CheckBox>("chkEnabled").setValue(toBool(v.value()).valueOr(false) ? 1 : 0);
+  if (auto v = control.get("Tag")) get<TextBox>("txtTag").setText(toString(v.value()).valueOr(""));
+  if (auto v = control.get("DeveloperCompany")) get<TextBox>("txtDeveloperCompany").setText(toString(v.value()).valueOr(""));
+  if (auto v = control.get("MaxRecsPerPage"))
+    get<ComboBox>("cmbMaxRecsPerPage").setListIndex(indexOfMaxRecs(toLong(v.value()).valueOr(10)));
+}
+
+void PropertyPage::applyChanges() {
+  const auto selected = site_.selectedControls();
+  if (selected.empty() || !selected[0]) return;
+  Dispatch& control = *selected[0];
+  // Each assignment on its own: a property that refuses its value does not stop the others.
+  (void)control.put("Interval", Variant(val(get<TextBox>("txtInterval").text())));
+  (void)control.put("DoTimer", Variant(get<CheckBox>("chkDoTimer").value() == 1));
+  (void)control.put("Enabled", Variant(get<CheckBox>("chkEnabled").value() == 1));
+  (void)control.put("Tag", Variant(get<TextBox>("txtTag").text()));
+  auto& list = get<ComboBox>("cmbMaxRecsPerPage");
+  if (list.listIndex() >= 0) (void)control.put("MaxRecsPerPage", Variant(list.itemData(list.listIndex())));
+  (void)control.put("DeveloperCompany", Variant(get<TextBox>("txtDeveloperCompany").text()));
+}
+
+}  // namespace quelo

@@ -1,0 +1,46 @@
+// PropertyPage: the control's own design-time page, QueloProps. It reads six properties of the
+// first selected control when the selection changes and writes them back when the frame
+// applies the page; any edit sets the frame's changed flag (which enables its Apply).
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/dispatch.h"
+#include "platform/forms/form.h"
+
+namespace quelo {
+
+// The frame that hosts a property page (the designer's property dialog).
+class PropertyPageSite {
+ public:
+  virtual ~PropertyPageSite() = default;
+  virtual std::vector<std::shared_ptr<Dispatch>> selectedControls() = 0;
+  virtual void setChanged(bool changed) = 0;
+};
+
+class PropertyPage : public forms::Form {
+ public:
+  PropertyPage(forms::FormPresenter& presenter, PropertyPageSite& site);
+
+  // The frame's three events.
+  void initialize();
+  void selectionChanged();
+  void applyChanges();
+
+  // The list index that MaxRecsPerPage selects: 1000 → 6, 500 → 5, 200 → 4, 100 → 3, 20 → 2,
+  // 5 → 0, anything else → 1 (ten records).
+  static int32_t indexOfMaxRecs(int32_t records);
+
+ protected:
+  void build() override;
+
+ private:
+  void markChanged() { site_.setChanged(true); }
+  void wireEvents();
+
+  PropertyPageSite& site_;
+  int16_t indexOnFocus_ = -1;
+};
+
+}  // namespace quelo

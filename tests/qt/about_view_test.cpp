@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "qt/about_view.h"
+#include "qt/qt_test_support.h"
+#include "qt/ze_quelo_widget.h"
+#include "ui/maker.h"
+
+namespace quelo::qt {
+namespace {
+
+TEST(AboutView, ShowsTheVersionAndOpensTheLinks) {
+  testing::QtHarness h;
+  h.presenter.setDecorator("QueloAbout", decorateAboutBox);
+  Platform platform = h.platform();
+  ZeQueloWidget control(nullptr, true, &platform);
+  QString version, title;
+  bool drawnAsLink = false;
+  h.presenter.whenShown = [&](forms::Form&, FormDialog& d) {
+    title = d.windowTitle();
+    version = qobject_cast<QLabel*>(d.widgetOf("lblVersion"))->text();
+    auto* mail = qobject_cast<QLabel*>(d.widgetOf("lblZe", 1));
+    drawnAsLink = mail->styleSheet().contains("underline") && mail->cursor().shape() == Qt::PointingHandCursor;
+    QTest::mouseClick(mail, Qt::LeftButton);
+    QTest::mouseClick(qobject_cast<QPushButton*>(d.widgetOf("OKButton")), Qt::LeftButton);
+  };
+  ASSERT_TRUE(control.dispatch()->call("AboutBox").isOk());
+  EXPECT_EQ(title, "Varnik Quelo ActiveX Control");
+  EXPECT_EQ(version, "Version 2.1");
+  EXPECT_TRUE(drawnAsLink);
+  ASSERT_EQ(h.shell.launches.size(), 1u);
+  EXPECT_EQ(h.shell.launches[0].kind, "mail");
+  EXPECT_EQ(h.shell.launches[0].target, std::string("mailto:") + maker::kEmail);
+}
+
+}  // namespace
+}  // namespace quelo::qt

@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+
+#include "fakes/scratch_dir.h"
+#include "platform/forms/form.h"
+#include "platform/forms/form_presenter.h"
+#include "qt/form_view.h"
+#include "qt/picture_view.h"
+#include "qt/qt_test_support.h"
+#include "qt/variant_qt.h"
+
+namespace quelo::qt {
+namespace {
+
+using namespace forms;
+
+class AllKinds : public Form {
+ public:
+  explicit AllKinds(FormPresenter& p) : Form("AllKinds", p) {}
+  std::vector<std::string> events;
+
+ protected:
+  void build() override {
+    auto& label = add<Label>("lblName");
+    label.setCaption("Name:");
+    label.setBounds({120, 120, 1200, 255});
+    label.onClick = [this] { events.push_back("label click"); };
+    auto& text = add<TextBox>("txtName");
+    text.setBounds({1440, 120, 2400, 315});
+    text.onChange = [this] { events.push_back("change"); };
+    auto& notes = add<TextBox>("txtNotes");
+    notes.setMultiLine(true);
+    notes.setBounds({1440, 480, 2400, 900});
+    add<CheckBox>("chkOn").setCaption("On");
+    get<CheckBox>("chkOn").setBounds({120, 1500, 1200, 255});
+    add<Frame>("Frame1").setBounds({120, 1800, 3000, 900});
+    for (int i = 0; i < 2; ++i) {
+      auto& o = add<OptionButton>("optSide", i);
+      o.setContainer("Frame1");
+      o.setCaption(i ? "Right" : "Left");
+      o.setBounds({120, 240 + 300 * i, 1200, 255});
+    }
+    auto& list = add<ListBox>("lstItems");
+    list.setBounds({3240, 1500, 1500, 1200});
+    list.onDblClick = [this] { events.push_back("list dblclick"); };
+    auto& combo = add<ComboBox>("cboColour");
+    combo.setBounds({120, 2800, 1800, 315});
+    auto& go = add<CommandButton>("cmdGo");
+    go.setCaption("&Go");
+    go.setBounds({2040, 2800, 1200, 375});
+    go.onClick = [this] { events.push_back("go"); };
+    add<Image>("imgPhoto").setBounds({4800, 120, 1440, 1440});
+    add<DatePicker>("dtpWhen").setBounds({120, 3300, 1800, 315});
+    add<DataGrid>("grdRows").setBounds({2040, 3300, 3000, 1200});
+  }
+};
+
+struct BindersTest : ::testing::Test {
+  HeadlessPresenter presenter;
+  AllKinds form{presenter};
+  std::unique_ptr<FormView> view;
+  BindersTest() {
+    form.load();
+    view = std::make_unique<FormView>(form);
+    view->show();
+    settleView();
+  }
+  void settleView() { testing::settle(); }
+  template <class W>
+  W* widget(const char* name, int index = -1) {
+    return qobject_cast<W*>(view->widgetOf(name, index));
+  }
+};
+
+TEST_F(BindersTest, WidgetsArePlacedByTwipsAndFramesHoldTheirControls) {
+  auto* label = widget<QLabel>("lblName");
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->geometry(), QRect(8, 8, 80, 17));  // 96 pixels to the inch
+  EXPECT_EQ(widget<QRadioButton>("optSide", 1)->parentWidget(), widget<QGroupBox>("Frame1"));
+  EXPECT_GE(view->sizeHint().width(), 6240 / 15);
+  form.get<Label>("lblName").setVisible(false);
+  EXPECT_TRUE(label->isHidden());
+  form.get<Label>("lblName").setBounds({0, 0, 1440, 1440});
+  EXPECT_EQ(label->geometry(), QRect(0, 0, 96, 96));
+}
+
+TEST_F(BindersTest, TextBoxesFollowTheModelAndTheUser) {
+  auto* line = widget<QLineEdit>("txtName");
+  auto& model = form.get<TextBox>("txtName");
+  model.setText("hello");
+  EXPECT_EQ(line->text(), "hello");
+  line->setFocus();
+  line->setCursorPosition(0);
+  QKeyEvent accented(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("é"));
+  QApplication::sendEvent(line, &accented);  // a key beyond ASCII
+  QTest::keyClicks(line, " ");
+  EXPECT_EQ(model.text(), "é hello");
+  EXPECT_EQ(model.selStart(), 3);  // bytes: é is two
+  model.setSelStart(0);
+  model.setSelLength(static_cast<int32_t>(model.text().size()));
+  EXPECT_EQ(line->selectedText(), QString::fromUtf8("é hello"));
+  model.setLocked(true);
+  EXPECT_TRUE(line->isReadOnly());
+  auto* notes = widget<QPlainTextEdit>("txtNotes");
+  ASSERT_NE(notes, nullptr);
+  notes->setFocus();
+  QTest::keyClicks(notes, "two");
+  QTest::keyClick(notes, Qt::Key_Return);
+  QTest::keyClicks(notes, "lines");
+  EXPECT_EQ(form.get<TextBox>("txtNotes").text(), "two\nlines");
+  EXPECT_GE(std::count(form.events.begin(), form.events.end(), "change"), 3);
+}
+
+TEST_F(BindersTest, ChoicesGoToTheModelAndBack) {
+  auto& check = form.get<CheckBox>("chkOn");
+  QTest::mouseClick(widget<QCheckBox>("chkOn"), Qt::LeftButton);
+  EXPECT_EQ(check.value(), 1);
+  check.setValue(2);
+  EXPECT_EQ(widget<QCheckBox>("chkOn")->checkState(), Qt::PartiallyChecked);
+  auto* left = widget<QRadioButton>("optSide", 0);
+  auto* right = widget<QRadioButton>("optSide", 1);
+  QTest::mouseClick(left, Qt::LeftButton);
+  QTest::mouseClick(right, Qt::LeftButton);
+  QTest::mouseClick(right, Qt::LeftButton);  // a click on the selected one keeps it
+  EXPECT_FALSE(form.get<OptionButton>("optSide", 0).value());
+  EXPECT_TRUE(form.get<OptionButton>("optSide", 1).value());
+  EXPECT_FALSE(left->isChecked());
+  EXPECT_TRUE(right->isChecked());
+}
+
+TEST_F(BindersTest, ListsAndCombosFollowTheModelAndTheUser) {
+  auto& list = form.get<ListBox>("lstItems");
+  for (const char* s : {"one", "two", "three"}) list.addItem(s);
+  auto* listWidget = widget<QListWidget>("lstItems");
+  ASSERT_EQ(listWidget->count(), 3);
+  list.setListIndex(2);
+  EXPECT_EQ(listWidget->currentRow(), 2);
+  QTest::mouseClick(listWidget->viewport(), Qt::LeftButton, {}, listWidget->visualItemRect(listWidget->item(1)).center());
+  EXPECT_EQ(list.listIndex(), 1);
+  QTest::mouseDClick(listWidget->viewport(), Qt::LeftButton, {}, listWidget->visualItemRect(listWidget->item(1)).center());
+  EXPECT_EQ(form.events.back(), "list dblclick");
+  auto& combo = form.get<ComboBox>("cboColour");
+  for (const char* s : {"Red", "Green"}) combo.addItem(s);
+  auto* comboWidget = widget<QComboBox>("cboColour");
+  EXPECT_TRUE(comboWidget->isEditable());  // style 0
+  combo.setListIndex(1);
+  EXPECT_EQ(comboWidget->currentText(), "Green");
+  comboWidget->lineEdit()->selectAll();
+  QTest::keyClicks(comboWidget->lineEdit(), "Blue");
+  EXPECT_EQ(combo.text(), "Blue");
+}
+
+TEST_F(BindersTest, ButtonsLabelsPicturesDatesAndGrids) {
+  QTest::mouseClick(widget<QPushButton>("cmdGo"), Qt::LeftButton);
+  QTest::mouseClick(widget<QLabel>("lblName"), Qt::LeftButton);
+  EXPECT_EQ(form.events, (std::vector<std::string>{"go", "label click"}));
+  form.get<CommandButton>("cmdGo").setEnabled(false);
+  QTest::mouseClick(widget<QPushButton>("cmdGo"), Qt::LeftButton);
+  EXPECT_EQ(form.events.size(), 2u);
+
+  quelo::testing::ScratchDir dir;
+  testing::writePicture(dir / "photo.png", 40, 20, Qt::blue);
+  auto& image = form.get<Image>("imgPhoto");
+  image.setStretch(true);
+  image.setPicture(dir / "photo.png");
+  auto* picture = widget<PictureView>("imgPhoto");
+  EXPECT_TRUE(picture->hasPicture());
+  EXPECT_EQ(picture->pictureRect(), QRect(0, 24, 96, 48));  // fitted, proportions kept
+  image.setPicture(dir / "missing.png");
+  EXPECT_FALSE(picture->hasPicture());
+
+  auto& date = form.get<DatePicker>("dtpWhen");
+  date.setValue(Date{39879.75});  // 2009-03-07 18:00
+  auto* edit = widget<QDateEdit>("dtpWhen");
+  EXPECT_EQ(edit->date(), QDate(2009, 3, 7));
+  edit->setDate(QDate(2009, 3, 8));
+  EXPECT_DOUBLE_EQ(date.value().serial, 39880.75);  // the time of day stays
+
+  auto& grid = form.get<DataGrid>("grdRows");
+  grid.setSize(3, 2);
+  grid.setTextMatrix(0, 0, "Name");
+  grid.setTextMatrix(2, 1, "x");
+  grid.setCellPicture(1, 1, dir / "photo.png");
+  testing::settle();  // the grid is drawn once the filling is over
+  auto* table = widget<QTableWidget>("grdRows");
+  ASSERT_EQ(table->rowCount(), 3);
+  EXPECT_EQ(table->item(0, 0)->text(), "Name");
+  EXPECT_TRUE(table->item(0, 0)->font().bold());  // the fixed row
+  EXPECT_EQ(table->item(2, 1)->text(), "x");
+  EXPECT_FALSE(table->item(1, 1)->icon().isNull());
+}
+
+TEST_F(BindersTest, ADetachedViewNoLongerTouchesTheModel) {
+  auto* line = widget<QLineEdit>("txtName");
+  view->detach();
+  line->setFocus();
+  QTest::keyClicks(line, "late");
+  EXPECT_EQ(form.get<TextBox>("txtName").text(), "");
+}
+
+}  // namespace
+}  // namespace quelo::qt

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "fakes/scratch_dir.h"
+#include "files/file_dialog.h"
+#include "qt/picture_view.h"
+#include "qt/qobject_dispatch.h"
+#include "qt/qt_test_support.h"
+#include "qt/ze_quelo_widget.h"
+
+namespace quelo::qt {
+namespace {
+
+// The file dialog as an end user meets it: typed names, clicks in the lists, the buttons.
+struct FileDialogViewTest : ::testing::Test {
+  FileDialogViewTest() {
+    ::mkdir((dir / "Photos").c_str(), 0755);
+    testing::writePicture(dir / "Photos/Sunset.png", 60, 30, Qt::red);
+    dir.write("Photos/notes.txt", "notes");
+    dir.write("Photos/empty.txt", "");
+    std::string app = dir.path();
+    widget.control().setApplicationPath(app);
+  }
+  // SupplyFileName in the folder, with the check or not; `user` works the dialog.
+  std::string supply(std::function<void(FormDialog&)> user, const char* caption = "Choose", bool verify = true) {
+    h.presenter.whenShown = [user](forms::Form&, FormDialog& d) {
+      testing::activate(d);
+      user(d);
+    };
+    auto r = widget.dispatch()->call("SupplyFileName", {Variant(caption), Variant(photos), Variant(int32_t{0}), Variant(verify)});
+    h.presenter.whenShown = nullptr;
+    testing::settle();
+    return r ? r.value().asString() : "error";
+  }
+  static QLineEdit* nameBox(FormDialog& d) { return qobject_cast<QLineEdit*>(d.widgetOf("txtFileName")); }
+  static void typeAndEnter(FormDialog& d, const QString& name) {
+    QLineEdit* box = nameBox(d);
+    box->selectAll();
+    QTest::keyClicks(box, name);
+    QTest::keyClick(box, Qt::Key_Return);
+  }
+  static void clickEntry(QListWidget* list, const QString& text, bool twice = false) {
+    const auto items = list->findItems(text, Qt::MatchEndsWith);
+    ASSERT_FALSE(items.isEmpty()) << text.toStdString();
+    const QPoint at = list->visualItemRect(items[0]).center();
+    if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    else QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+  }
+
+  quelo::testing::ScratchDir dir;
+  testing::QtHarness h;
+  Platform platform = h.platform();
+  ZeQueloWidget widget{nullptr, true, &platform};
+  std::string photos = dir / "Photos";
+};
+
+TEST_F(FileDialogViewTest, ATypedNameIsChosenWithEnter) {
+  bool focusedOnOpen = false;
+  const std::string chosen = supply([&](FormDialog& d) {
+    focusedOnOpen = nameBox(d)->hasFocus();
+    typeAndEnter(d, "C:\\elsewhere\\sunset.png");  // the last part, matched to the stored name
+  });
+  EXPECT_TRUE(focusedOnOpen);
+  EXPECT_EQ(chosen, photos + "/Sunset.png");
+}
+
+TEST_F(FileDialogViewTest, AClickedFileIsPreviewedAndChosenWithOk) {
+  bool previewed = false;
+  QString typed;
+  const std::string chosen = supply([&](FormDialog& d) {
+    clickEntry(qobject_cast<QListWidget*>(d.widgetOf("flbPhoto")), "Sunset.png");
+    previewed = qobject_cast<PictureView*>(d.widgetOf("ImgChosenPhoto"))->hasPicture();
+    typed = nameBox(d)->text();
+    QTest::mouseClick(qobject_cast<QPushButton*>(d.widgetOf("cmdOk")), Qt::LeftButton);
+  });
+  EXPECT_TRUE(previewed);
+  EXPECT_EQ(typed, "Sunset.png");
+  EXPECT_EQ(chosen, photos + "/Sunset.png");
+}
+
+TEST_F(FileDialogViewTest, WithTheCheckOnMissingAndEmptyFilesAreRefused) {
+  std::vector<bool> open;
+  const std::string chosen = supply([&](FormDialog& d) {
+    for (const char* name : {"missing.txt", "empty.txt", "a-b.txt"}) {
+      typeAndEnter(d, name);
+      open.push_back(d.isVisible() && nameBox(d)->hasFocus());
+    }
+    typeAndEnter(d, "notes.txt");
+  });
+  EXPECT_EQ(open, std::vector<bool>(3, true));
+  EXPECT_EQ(chosen, photos + "/notes.txt");
+}
+
+TEST_F(FileDialogViewTest, WithTheCheckOffANewNameIsTaken) {
+  EXPECT_EQ(supply([](FormDialog& d) { typeAndEnter(d, "report.htm"); }, "Choose", false), photos + "/report.htm");
+  EXPECT_EQ(supply([](FormDialog& d) { typeAndEnter(d, "other.htm"); }, "save as page"), photos + "/other.htm");
+}
+
+TEST_F(FileDialogViewTest, FoldersOpenWithADoubleClickAndEscapeCancels) {
+  int before = -1, after = -1;
+  const std::string chosen = supply([&](FormDialog& d) {
+    auto* files = qobject_cast<QListWidget*>(d.widgetOf("flbPhoto"));
+    before = files->count();
+    auto* dirs = qobject_cast<QListWidget*>(d.widgetOf("Dir1"));
+    const QString parent = QString::fromStdString(dir.path()).split('/', Qt::SkipEmptyParts).last();
+    clickEntry(dirs, parent);  // a click only selects
+    EXPECT_EQ(files->count(), 3);
+    clickEntry(dirs, parent, true);  // a double click opens
+    after = files->count();  // the scratch folder holds no files
+    QTest::keyClick(nameBox(d), Qt::Key_Escape);
+  });
+  EXPECT_EQ(before, 3);
+  EXPECT_EQ(after, 0);
+  EXPECT_EQ(chosen, "");
+}
+
+TEST_F(FileDialogViewTest, TheBackgroundButtonPutsThePictureIntoTheHostsOwnLabel) {
+  QLabel host;  // a plain Qt label of the host, reached by name through dispatch
+  host.setObjectName("picHost");
+  h.presenter.whenShown = [](forms::Form&, FormDialog& d) {
+    testing::activate(d);
+    EXPECT_FALSE(d.widgetOf("FrameInsert")->isHidden());
+    EXPECT_TRUE(d.widgetOf("cmdInsert", 0)->isHidden());
+    clickEntry(qobject_cast<QListWidget*>(d.widgetOf("flbPhoto")), "Sunset.png");
+    QTest::mouseClick(qobject_cast<QPushButton*>(d.widgetOf("cmdInsert", 1)), Qt::LeftButton);
+    d.close();
+  };
+  auto r = widget.dispatch()->call("SupplyFileName", {Variant("Choose"), Variant(photos), Variant(int32_t{0}), Variant(true),
+                                                      Variant(std::shared_ptr<Dispatch>(QObjectDispatch::wrap(&host))),
+                                                      Variant(int32_t{1})});
+  h.presenter.whenShown = nullptr;
+  ASSERT_TRUE(r.isOk());
+  EXPECT_EQ(r.value(), Variant(""));  // closed: no file chosen, but the picture went in
+  EXPECT_EQ(host.pixmap().size(), QSize(60, 30));
+}
+
+TEST_F(FileDialogViewTest, DeleteEmptiesTheNameAndThePreview) {
+  bool cleared = false;
+  supply([&](FormDialog& d) {
+    clickEntry(qobject_cast<QListWidget*>(d.widgetOf("flbPhoto")), "Sunset.png");
+    nameBox(d)->setFocus();
+    nameBox(d)->setCursorPosition(2);
+    QTest::keyClick(nameBox(d), Qt::Key_Delete);
+    cleared = nameBox(d)->text().isEmpty() && !qobject_cast<PictureView*>(d.widgetOf("ImgChosenPhoto"))->hasPicture();
+    d.close();
+  });
+  EXPECT_TRUE(cleared);
+}
+
+}  // namespace
+}  // namespace quelo::qt

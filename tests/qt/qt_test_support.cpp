@@ -1,0 +1,31 @@
+#include "qt/qt_test_support.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QTest>
+#include <QTimer>
+
+namespace quelo::qt::testing {
+
+void soon(std::function<void()> action) { QTimer::singleShot(0, qApp, std::move(action)); }
+
+void settle() {
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
+}
+
+void activate(QWidget& window) {
+  window.activateWindow();
+  (void)QTest::qWaitForWindowActive(&window, 2000);
+}
+
+QWidget* activeModal() { return QApplication::activeModalWidget(); }
+
+void writePicture(const std::string& path, int width, int height, Qt::GlobalColor color) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(color);
+  image.save(QString::fromStdString(path));
+}
+
+}  // namespace quelo::qt::testing

@@ -1,0 +1,54 @@
+// Helpers of the Qt tests: a platform of Qt services with a shell and window tree that launch
+// nothing, acting on a modal dialog from inside its event loop, and letting the loop settle.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "fakes/fake_mount_table.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_window_system.h"
+#include "platform/platform.h"
+#include "qt/qt_form_presenter.h"
+#include "qt/qt_message_loop.h"
+#include "qt/qt_services.h"
+
+namespace quelo::qt::testing {
+
+struct QtHarness {
+  Platform platform() {
+    return Platform{.clock = &clock,
+                    .loop = &loop,
+                    .files = &files,
+                    .messageBox = &messageBox,
+                    .cursor = &cursor,
+                    .presenter = &presenter,
+                    .shell = &shell,
+                    .windows = &windows,
+                    .mounts = &mounts,
+                    .pictures = &pictures};
+  }
+  SystemClock clock;
+  QtMessageLoop loop;
+  PosixFileSystem files;
+  RecordingMessageBox messageBox;
+  QtCursor cursor;
+  QtFormPresenter presenter;
+  quelo::testing::FakeShell shell;
+  quelo::testing::FakeWindowSystem windows;
+  quelo::testing::FakeMountTable mounts;
+  QtPictureLoader pictures;
+};
+
+// Runs `action` on the next turn of the event loop (inside the modal loop that is about to run).
+void soon(std::function<void()> action);
+// Lets the event loop run what is waiting, deferred deletions included.
+void settle();
+// The application's active modal widget (a message box, a dialog), or null.
+QWidget* activeModal();
+// Waits until the window is the active one, as a dialog the user just opened is.
+void activate(QWidget& window);
+// Writes a picture file of the given size, filled with one colour.
+void writePicture(const std::string& path, int width, int height, Qt::GlobalColor color);
+
+}  // namespace quelo::qt::testing

@@ -1,0 +1,54 @@
+// Under a real X server: the file dialog draws the chosen picture in its preview, pixel for
+// pixel where the preview says it stands. The screenshot stays in the build folder.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <sstream>
+
+#include "fakes/run_process.h"
+#include "fakes/scratch_dir.h"
+#include "fakes/xvfb_server.h"
+
+namespace quelo::qt {
+namespace {
+
+// Left half red, right half blue: a picture no background could pass for.
+void writeTwoColourPicture(const std::string& path) {
+  QImage image(200, 100, QImage::Format_RGB32);
+  QPainter p(&image);
+  p.fillRect(0, 0, 100, 100, Qt::red);
+  p.fillRect(100, 0, 100, 100, Qt::blue);
+  p.end();
+  image.save(QString::fromStdString(path));
+}
+
+bool near(QColor a, QColor b) {
+  return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) < 60;
+}
+
+TEST(Screenshot, TheFileDialogDrawsThePictureInItsPreview) {
+  quelo::testing::ScratchDir dir;
+  writeTwoColourPicture(dir / "two colours.png");
+  dir.write("notes.txt", "not a picture");
+  quelo::testing::XvfbServer xvfb;
+  const std::string shot = std::string(QUELO_BUILD_DIR) + "/file-dialog-preview.png";
+  const auto run = quelo::testing::runProcess({QUELO_SNAPSHOT, dir.path(), "two colours.png", shot},
+                                              {{"DISPLAY", xvfb.display()}, {"QT_QPA_PLATFORM", "xcb"}});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  int x = 0, y = 0, w = 0, h = 0;
+  std::istringstream(run.out) >> x >> y >> w >> h;
+  ASSERT_GT(w, 20);
+  EXPECT_EQ(w, 2 * h);  // fitted with its proportions
+  QImage screen(QString::fromStdString(shot));
+  ASSERT_FALSE(screen.isNull());
+  const QColor background = screen.pixelColor(x + w / 2, y - 3);  // the band above the picture
+  const QColor left = screen.pixelColor(x + w / 4, y + h / 2), right = screen.pixelColor(x + 3 * w / 4, y + h / 2);
+  EXPECT_TRUE(near(left, Qt::red)) << left.name().toStdString();
+  EXPECT_TRUE(near(right, Qt::blue)) << right.name().toStdString();
+  EXPECT_FALSE(near(background, Qt::red));
+  EXPECT_FALSE(near(background, Qt::blue));
+}
+
+}  // namespace
+}  // namespace quelo::qt

@@ -1,0 +1,142 @@
+#include "qt/ze_quelo_widget.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include "control/shared_state.h"
+#include "fakes/scratch_dir.h"
+#include "qt/qobject_dispatch.h"
+#include "qt/qt_test_support.h"
+
+namespace quelo::qt {
+namespace {
+
+struct WidgetTest : ::testing::Test {
+  testing::QtHarness h;
+  Platform platform = h.platform();
+  QWidget form;
+  ZeQueloWidget* widget = new ZeQueloWidget(&form, true, &platform);
+  WidgetTest() {
+    widget->setObjectName("ZeQuelo1");
+    form.resize(200, 200);
+    form.show();
+    testing::settle();
+  }
+  QLabel* label() { return widget->findChild<QLabel*>("Label1"); }
+};
+
+TEST_F(WidgetTest, TheFaceIsFixedAt345TwipsWhateverTheHostAsks) {
+  const int side = (345 * widget->logicalDpiX() + 720) / 1440;
+  EXPECT_EQ(widget->size(), QSize(side, side));
+  widget->resize(120, 40);
+  EXPECT_EQ(widget->size(), QSize(side, side));
+  auto* layout = new QVBoxLayout(&form);  // a layout cannot stretch it either
+  layout->addWidget(widget);
+  testing::settle();
+  EXPECT_EQ(widget->size(), QSize(side, side));
+  ASSERT_NE(label(), nullptr);
+  EXPECT_EQ(label()->geometry(), QRect(0, 0, (344 * widget->logicalDpiX() + 720) / 1440, (344 * widget->logicalDpiX() + 720) / 1440));
+}
+
+TEST_F(WidgetTest, FocusRaisesTheLabelAndShowsZe) {
+  auto* other = new QWidget(&form);
+  other->setFocusPolicy(Qt::StrongFocus);
+  other->show();
+  widget->setFocus();
+  EXPECT_EQ(label()->text(), " Ze");
+  EXPECT_EQ(label()->frameShadow(), QFrame::Sunken);
+  other->setFocus();
+  EXPECT_EQ(label()->text(), "");
+  EXPECT_EQ(label()->frameShape(), QFrame::NoFrame);
+}
+
+TEST_F(WidgetTest, ClicksComeOutAsASignalUnlessDisabled) {
+  QSignalSpy clicks(widget, &ZeQueloWidget::clicked);
+  QTest::mouseClick(label(), Qt::LeftButton);
+  EXPECT_EQ(clicks.count(), 1);
+  ASSERT_TRUE(widget->dispatch()->put("Enabled", Variant(false)));
+  EXPECT_FALSE(widget->isEnabled());
+  QTest::mouseClick(label(), Qt::LeftButton);
+  EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST_F(WidgetTest, BackColorPaintsTheFaceAndIsAnnounced) {
+  QSignalSpy announced(widget, &ZeQueloWidget::propertyChanged);
+  EXPECT_EQ(widget->dispatch()->get("BackColor").value(), Variant(int32_t{16777088}));
+  ASSERT_TRUE(widget->dispatch()->put("BackColor", Variant(int32_t{0x0000FF})));  // red in 0x00BBGGRR
+  EXPECT_EQ(widget->palette().color(QPalette::Window), QColor(255, 0, 0));
+  EXPECT_EQ(widget->backColor(), QColor(255, 0, 0));
+  ASSERT_EQ(announced.count(), 1);
+  EXPECT_EQ(announced[0][0].toString(), "BackColor");
+}
+
+TEST_F(WidgetTest, TheTimerTicksOnTheQtEventLoop) {
+  QSignalSpy ticks(widget, &ZeQueloWidget::zeTimer);
+  widget->setInterval(1);
+  EXPECT_TRUE(ticks.wait(5000));
+}
+
+TEST_F(WidgetTest, ReportStatusHandlersAnswerThroughTheirArguments) {
+  QObject::connect(widget, &ZeQueloWidget::reportStatus,
+                   [](int total, int, int current, bool* cancel, bool* remove, Variant* extra) {
+                     *cancel = current == total;
+                     *remove = true;
+                     *extra = Variant("seen");
+                   });
+  Args args{Variant(int16_t{3}), Variant(int32_t{9}), Variant(int16_t{3}), Variant(false), Variant(false), Variant()};
+  widget->control().raiseEvent("ReportStatus", 2, args);
+  EXPECT_EQ(args[3], Variant(true));
+  EXPECT_EQ(args[4], Variant(true));
+  EXPECT_EQ(args[5], Variant("seen"));
+}
+
+TEST_F(WidgetTest, PropertiesGoToTheHostsRecordAndComeBack) {
+  quelo::testing::ScratchDir dir;
+  widget->setTag("kept");
+  widget->setInterval(3);
+  widget->setMaxRecsPerPage(200);
+  widget->setBackColor(QColor(1, 2, 3));
+  ASSERT_TRUE(widget->saveProperties(QString::fromStdString(dir / "form.props")));
+  ZeQueloWidget restored(nullptr, true, &platform);
+  ASSERT_TRUE(restored.loadProperties(QString::fromStdString(dir / "form.props")));
+  EXPECT_EQ(restored.tag(), "kept");
+  EXPECT_EQ(restored.interval(), 3);
+  EXPECT_EQ(restored.maxRecsPerPage(), 200);
+  EXPECT_EQ(restored.backColor(), QColor(1, 2, 3));
+  ASSERT_TRUE(restored.loadProperties(QString::fromStdString(dir / "missing.props")));  // an empty record
+  EXPECT_EQ(restored.interval(), 0);
+  dir.write("broken.props", "Interval\tLong\tlots\n");
+  ZeQueloWidget broken(nullptr, true, &platform);
+  EXPECT_FALSE(broken.loadProperties(QString::fromStdString(dir / "broken.props")).isOk());
+}
+
+TEST_F(WidgetTest, DesignModeTakesTheCompanyAndFindsTheHostsControls) {
+  ZeQueloWidget designed(&form, false, &platform);
+  designed.setDeveloperCompany("  acme ");
+  EXPECT_EQ(designed.developerCompany(), "ACME");
+  widget->setDeveloperCompany("ignored at run time");
+  EXPECT_EQ(widget->developerCompany(), "");
+  auto* log = new QPlainTextEdit(&form);
+  log->setObjectName("txtLog");
+  log->setPlainText("first");
+  log->show();
+  quelo::testing::ScratchDir dir;
+  ::mkdir((dir / "Reports").c_str(), 0755);
+  std::string app = dir.path();
+  widget->control().setApplicationPath(app);
+  auto box = widget->control().site().findControl("TXTLOG");
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(widget->dispatch()->call("LogMessage", {Variant("second"), Variant(box)}).isOk());
+  EXPECT_EQ(log->toPlainText(), "first\nsecond");  // on a new line at the end
+  EXPECT_NE(dir.read("Reports/Log/ZeMessages.htm").find("second"), std::string::npos);
+  EXPECT_EQ(widget->control().site().findControl("nothing"), nullptr);
+}
+
+}  // namespace
+}  // namespace quelo::qt

@@ -1,0 +1,132 @@
+#include "ui/property_page.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/control_harness.h"
+
+namespace quelo {
+namespace {
+
+using namespace forms;
+
+struct FakeFrame : PropertyPageSite {
+  std::vector<std::shared_ptr<Dispatch>> selected;
+  int changes = 0;
+  bool changed = false;
+  std::vector<std::shared_ptr<Dispatch>> selectedControls() override { return selected; }
+  void setChanged(bool on) override {
+    changed = on;
+    ++changes;
+  }
+};
+
+struct PropertyPageTest : ::testing::Test {
+  PropertyPageTest() {
+    frame.selected = {first.control, second.control};
+    page.initialize();
+  }
+  testing::ControlHarness first{false}, second{false};  // design mode
+  HeadlessPresenter presenter;
+  FakeFrame frame;
+  PropertyPage page{presenter, frame};
+  ComboBox& list() { return page.get<ComboBox>("cmbMaxRecsPerPage"); }
+  TextBox& text(const char* name) { return page.get<TextBox>(name); }
+};
+
+TEST_F(PropertyPageTest, TheListHoldsTheSevenPageSizes) {
+  ASSERT_EQ(list().listCount(), 7);
+  EXPECT_EQ(list().list(0), "5 - Ze_FiveRecs");
+  EXPECT_EQ(list().list(6), "1000 - Ze_ThouRecs");
+  EXPECT_EQ(list().itemData(3), 100);
+  EXPECT_EQ(page.caption(), "ZeQueloProps");
+}
+
+TEST_F(PropertyPageTest, SelectionChangedShowsTheFirstControl) {
+  ASSERT_TRUE(first.control->put("Interval", Variant(int32_t{12})));
+  ASSERT_TRUE(first.control->put("DoTimer", Variant(true)));
+  ASSERT_TRUE(first.control->put("Tag", Variant("tagged")));
+  ASSERT_TRUE(first.control->put("DeveloperCompany", Variant(" acme ")));
+  int32_t fifty = 50;
+  first.control->setMaxRecsPerPage(fifty);
+  page.selectionChanged();
+  EXPECT_EQ(text("txtInterval").text(), "12");
+  EXPECT_EQ(page.get<CheckBox>("chkDoTimer").value(), 1);
+  EXPECT_EQ(page.get<CheckBox>("chkEnabled").value(), 1);
+  EXPECT_EQ(text("txtTag").text(), "tagged");
+  EXPECT_EQ(text("txtDeveloperCompany").text(), "ACME");
+  EXPECT_EQ(list().listIndex(), 1);  // 50 is not in the list: ten records
+  EXPECT_EQ(PropertyPage::indexOfMaxRecs(1000), 6);
+  EXPECT_EQ(PropertyPage::indexOfMaxRecs(5), 0);
+  EXPECT_EQ(PropertyPage::indexOfMaxRecs(-3), 1);
+}
+
+TEST_F(PropertyPageTest, ApplyWritesTheFirstControlOnly) {
+  page.selectionChanged();
+  text("txtInterval").setText("12abc");
+  page.get<CheckBox>("chkDoTimer").setValue(1);
+  page.get<CheckBox>("chkEnabled").setValue(0);
+  text("txtTag").setText("note");
+  list().setListIndex(5);
+  text("txtDeveloperCompany").setText("  widgets inc ");
+  page.applyChanges();
+  ZeQuelo& c = *first.control;
+  EXPECT_EQ(c.interval(), 12);
+  EXPECT_TRUE(c.doTimer());
+  EXPECT_FALSE(c.enabled().value());
+  EXPECT_EQ(c.tag(), "note");
+  EXPECT_EQ(c.maxRecsPerPage(), 500);
+  EXPECT_EQ(c.developerCompany(), "WIDGETS INC");
+  EXPECT_EQ(second.control->interval(), 0);
+  EXPECT_EQ(second.control->tag(), "");
+}
+
+TEST_F(PropertyPageTest, OneRefusedPropertyDoesNotStopTheOthers) {
+  first.window.fail = true;  // Enabled cannot be written
+  text("txtInterval").setText("-4");
+  text("txtTag").setText("still written");
+  list().setListIndex(-1);  // no entry: MaxRecsPerPage stays
+  page.applyChanges();
+  EXPECT_EQ(first.control->interval(), 0);  // a negative interval is refused by the control
+  EXPECT_EQ(first.control->tag(), "still written");
+  EXPECT_EQ(first.control->maxRecsPerPage(), 10);
+}
+
+TEST_F(PropertyPageTest, EditsSetTheChangedFlag) {
+  frame.changes = 0;
+  text("txtTag").setText("x");
+  page.get<CheckBox>("chkEnabled").setValue(1);
+  list().setListIndex(3);
+  EXPECT_EQ(frame.changes, 3);
+  // The list remembers its index when it gets the focus and reports a change when it leaves
+  // with another one, whatever it announced on the way.
+  frame.changes = 0;
+  list().setFocus();
+  text("txtTag").setFocus();
+  EXPECT_EQ(frame.changes, 0);  // left with the index it had
+  list().setFocus();
+  list().setListIndex(4);
+  frame.changes = 0;
+  text("txtTag").setFocus();
+  EXPECT_EQ(frame.changes, 1);
+}
+
+TEST_F(PropertyPageTest, ANegativeOrHugeIntervalKeepsTheFocus) {
+  auto& interval = text("txtInterval");
+  interval.setFocus();
+  for (const char* bad : {"-5", "-0.6", "1e20"}) {
+    interval.setText(bad);
+    text("txtTag").setFocus();
+    EXPECT_TRUE(interval.hasFocus()) << bad;
+  }
+  interval.setText("-0.4");  // rounds to 0
+  text("txtTag").setFocus();
+  EXPECT_TRUE(text("txtTag").hasFocus());
+  EXPECT_EQ(text("txtTag").selLength(), 0);
+  text("txtTag").setText("abc");
+  interval.setFocus();
+  text("txtTag").setFocus();  // getting the focus selects the whole text
+  EXPECT_EQ(text("txtTag").selLength(), 3);
+}
+
+}  // namespace
+}  // namespace quelo
