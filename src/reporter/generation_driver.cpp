@@ -228,7 +228,8 @@ void GenerationDriver::writeSections(const std::shared_ptr<Recordset>& page, Out
   const SectionContext ctx = sectionContext();
   const auto fields = static_cast<int32_t>(outputNames_.size() - 1);
   for (int32_t k = 0; k < written; ++k) {
-    auto section = page->rowRange(static_cast<int64_t>(k) * kSectionRecords, kSectionRecords);
+    const int32_t first = k * kSectionRecords;
+    auto section = page->rowRange(first, std::min(kSectionRecords, records - first));
     if (!section) continue;
     const std::string heading = k == 0 ? pageHeading : "Section" + std::to_string(k);
     const std::string colour = form_.get<ComboBox>("cboBGcolor").text();

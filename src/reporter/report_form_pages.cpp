@@ -67,7 +67,8 @@ void QueloReportForm::buildPages() {
   totalPage_ = static_cast<int16_t>(pages);
   // Pages are views over the shared rows: nothing is copied until a page is written to.
   for (int64_t p = 0; p < totalPage_; ++p) {
-    auto page = source->rowRange(p * pageSize_, pageSize_);
+    const int64_t first = p * pageSize_;
+    auto page = source->rowRange(first, std::min<int64_t>(pageSize_, cumTotalRecs_ - first));
     if (!page) break;
     pages_.push_back(std::move(page).value());
   }

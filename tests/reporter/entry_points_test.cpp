@@ -1,0 +1,119 @@
+// The reporter's entry points: busy refusal, forward-only copies, empty record sets, the form's
+// properties, CurrentRecordset, and the clean-up after a failed automatic sequence.
+#include "fakes/fake_row_source.h"
+#include "fakes/report_fixture.h"
+#include "platform/forms/form_presenter.h"
+#include "reporter/report_form.h"
+
+namespace quelo::testing {
+namespace {
+
+using namespace forms;
+
+// A forward-only cursor over three products.
+std::shared_ptr<Recordset> forwardOnly() {
+  auto source = std::make_shared<FakeRowSource>();
+  source->fields = {{"Name", 202, 50, 102}, {"Price", 5, 8, 118}, {"Qty", 3, 4, 118}};
+  for (int i = 1; i <= 3; ++i) source->rows.push_back({Variant("Item " + std::to_string(i)), Variant(i * 1.5), Variant(int32_t{i})});
+  auto rs = Recordset::open(source, ado::adOpenForwardOnly);
+  EXPECT_TRUE(rs);
+  return rs.value();
+}
+
+TEST_F(ReportTest, ForwardOnlyRecordSetIsReplacedByAStaticCopy) {
+  auto source = forwardOnly();
+  ASSERT_EQ(source->cursorType(), ado::adOpenForwardOnly);
+  Args args = autoArgs(source, "copied");
+  ASSERT_TRUE(runAuto(args));
+  auto copy = std::dynamic_pointer_cast<Recordset>(args[0].objectOrNull());
+  ASSERT_TRUE(copy);
+  EXPECT_NE(copy, source);
+  EXPECT_EQ(copy->cursorType(), ado::adOpenStatic);
+  EXPECT_EQ(copy->recordCount().value(), 3);
+  EXPECT_EQ(copy->fields()[2].name, "Qty");
+  EXPECT_FALSE(source->isOpen());
+  EXPECT_TRUE(exists("copied.htm"));
+}
+
+TEST_F(ReportTest, EmptyRecordSetIsRefusedWithoutTouchingTheForm) {
+  Args args = autoArgs(products(0), "empty");
+  EXPECT_FALSE(runAuto(args));
+  EXPECT_FALSE(h->files.exists(reports()));
+  EXPECT_EQ(h->control->get("CurrentRecordset").value(), Variant(std::shared_ptr<Dispatch>()));
+  EXPECT_FALSE(h->control->reportBusy());
+  Args nothing{Variant(std::shared_ptr<Dispatch>())};
+  EXPECT_EQ(h->control->call("ShowZeReporter", nothing).value(), Variant(false));
+}
+
+TEST_F(ReportTest, BusyControlRefusesBothEntryPoints) {
+  Args inner{Variant(std::static_pointer_cast<Dispatch>(products(2)))};
+  std::optional<Variant> nested;
+  h->site.onEvent = [&](std::string_view name, Args&) {
+    if (name == "ReportStatus" && !nested) nested = h->control->call("ShowZeReporter", inner).value();
+  };
+  Args args = autoArgs(products(2), "busy");
+  ASSERT_TRUE(runAuto(args));
+  ASSERT_TRUE(nested);
+  EXPECT_EQ(*nested, Variant(false));
+  ASSERT_EQ(h->messageBox.shown.size(), 1u);
+  EXPECT_EQ(h->messageBox.shown[0].prompt, "A report is currently being generated\r\nplease try again in a few seconds");
+  EXPECT_EQ(h->messageBox.shown[0].title, "ZeQuelo1");
+  EXPECT_FALSE(h->control->reportBusy());
+}
+
+TEST_F(ReportTest, FormPropertiesComeFromTheArguments) {
+  QueloReportForm* seen = nullptr;
+  h->presenter.onModal("QueloReportForm", [&](Form& f) { seen = &static_cast<QueloReportForm&>(f); });
+  Args blank{Variant(std::static_pointer_cast<Dispatch>(products(2))), Variant("   ")};
+  ASSERT_TRUE(h->control->call("ShowZeReporter", blank));
+  ASSERT_TRUE(seen);
+  EXPECT_FALSE(seen->ContainPictureFilenameField());
+  EXPECT_EQ(seen->thePicFields(), "");
+  EXPECT_EQ(seen->GraphicFolderPath(), app.path());  // omitted: the shared application path
+  Args relative{Variant(std::static_pointer_cast<Dispatch>(products(2))), Variant(" Photo "), Variant("pics")};
+  ASSERT_TRUE(h->control->call("ShowZeReporter", relative));
+  EXPECT_EQ(seen->GraphicFolderPath(), app.path());  // a folder without an anchor is ignored
+  EXPECT_EQ(seen->thePicFields(), "Photo");
+  Args drive{Variant(std::static_pointer_cast<Dispatch>(products(2))), Variant("Photo"), Variant("D:\\Pics")};
+  ASSERT_TRUE(h->control->call("ShowZeReporter", drive));
+  EXPECT_EQ(seen->GraphicFolderPath(), "D:\\Pics\\");
+}
+
+TEST_F(ReportTest, CurrentRecordsetIsTheLastReportedOne) {
+  auto rs = products(2);
+  Args args = autoArgs(rs, "current");
+  ASSERT_TRUE(runAuto(args));
+  EXPECT_EQ(h->control->get("CurrentRecordset").value(), Variant(std::static_pointer_cast<Dispatch>(rs)));
+}
+
+TEST_F(ReportTest, ReportStatusHandlerAnswersReachTheCaller) {
+  h->site.onEvent = [](std::string_view, Args& a) {
+    a[3] = Variant(true);
+    a[5] = Variant("note");
+  };
+  Args args{Variant(int16_t{3}), Variant(int32_t{1}), Variant(int16_t{2}), Variant(false), Variant(false), Variant()};
+  ASSERT_TRUE(h->control->call("RaiseZeReportStatus", args));
+  EXPECT_EQ(args[3], Variant(true));
+  EXPECT_EQ(args[5], Variant("note"));
+}
+
+TEST_F(ReportTest, BadObjReservedFailsAndLeavesNoFlaggedForm) {
+  Args args = autoArgs(products(2), "bad");
+  args[7] = Variant(std::static_pointer_cast<Dispatch>(products(1)));  // not a collection
+  EXPECT_FALSE(runAuto(args));
+  QueloReportForm& form = reportForm(h->platform());
+  EXPECT_FALSE(form.AutoReporting());
+  EXPECT_FALSE(form.loaded());
+  Args good = autoArgs(products(2), "good");
+  EXPECT_TRUE(runAuto(good));
+}
+
+TEST_F(ReportTest, OmittedSettingsKeepTheUsersOwnAfterwards) {
+  settingsState().working.Website = "www.user.example";
+  Args args = autoArgs(products(2), "defaults");
+  ASSERT_TRUE(runAuto(args));
+  EXPECT_NE(page("defaults.htm").find("<A HREF='www.user.example'>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quelo::testing

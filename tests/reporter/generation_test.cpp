@@ -1,0 +1,144 @@
+// Whole automatic reports: page files, sections, progress events, cancel, appending.
+#include "fakes/report_fixture.h"
+
+namespace quelo::testing {
+namespace {
+
+class GenerationTest : public ReportTest {
+ protected:
+  // Records the page of every ReportStatus; cancels once `cancelAt` is reached.
+  void watchStatus(int cancelAt = 0, bool deleteOnCancel = false) {
+    h->site.onEvent = [=, this](std::string_view name, Args& a) {
+      if (name != "ReportStatus") return;
+      statusPages.push_back(a[2].asInteger());
+      totals.push_back(a[0].asInteger());
+      if (cancelAt > 0 && a[2].asInteger() >= cancelAt) {
+        a[3] = Variant(true);
+        a[4] = Variant(deleteOnCancel);
+      }
+    };
+  }
+  std::vector<int> statusPages, totals;
+};
+
+TEST_F(GenerationTest, TwentyThreeRecordsMakeThreeLinkedPages) {
+  setMaxRecs(10);
+  watchStatus();
+  Args args = autoArgs(products(23), "name");
+  ASSERT_TRUE(runAuto(args));
+  EXPECT_EQ(statusPages, (std::vector<int>{1, 1, 1, 2, 2, 2, 3}));  // N + 1 slots: 3, 3 and 1
+  EXPECT_EQ(totals, std::vector<int>(7, 3));
+  ASSERT_EQ(sections(page("name1.htm")).size(), 2u);
+  ASSERT_EQ(sections(page("name2.htm")).size(), 2u);
+  const auto last = sections(page("name3.htm"));
+  ASSERT_EQ(last.size(), 1u);
+  EXPECT_FALSE(exists("name.htm"));
+  EXPECT_NE(sections(page("name1.htm"))[1].find("<HR><A HRef='name2.htm'>Vol 2</A>...<A HRef='name3.htm'>Vol 3</A>..."),
+            std::string::npos);
+  EXPECT_NE(last[0].find("<HR><A HRef='name1.htm'>Vol 1</A>...<A HRef='name2.htm'>Vol 2</A>..."), std::string::npos);
+  EXPECT_NE(last[0].find("3 records in this Vol. <Br> "), std::string::npos);
+  EXPECT_NE(last[0].find("<B>23 records altogether. </B> <Br> "), std::string::npos);
+  // Everything numeric is summed when the host gives no field choices.
+  EXPECT_NE(last[0].find("<B> Qty</B> : Total = 276 ; Average = 12 ; Minimum = 1 ; Maximum = 23 <Br> "),
+            std::string::npos)
+      << last[0];
+  expectGolden("three_pages_page1.htm", page("name1.htm"));
+  expectGolden("three_pages_page3.htm", page("name3.htm"));
+}
+
+TEST_F(GenerationTest, SecondReportUnderTheSameNameIsAppended) {
+  Args first = autoArgs(products(3), "again");
+  ASSERT_TRUE(runAuto(first));
+  const std::string once = page("again.htm");
+  Args second = autoArgs(products(3), "again");
+  ASSERT_TRUE(runAuto(second));
+  EXPECT_EQ(page("again.htm"), once + once);
+}
+
+TEST_F(GenerationTest, CancelKeepsEarlierPagesUnlessAskedToDelete) {
+  setMaxRecs(10);
+  watchStatus(2);
+  Args keep = autoArgs(products(23), "kept");
+  EXPECT_TRUE(runAuto(keep));  // a cancelled report still ran its sequence to the end
+  EXPECT_TRUE(exists("kept1.htm"));
+  EXPECT_FALSE(exists("kept2.htm"));
+  EXPECT_FALSE(exists("kept3.htm"));
+  EXPECT_EQ(statusPages, (std::vector<int>{1, 1, 1, 2}));
+
+  watchStatus(2, true);
+  Args drop = autoArgs(products(23), "dropped", "Stock", 10);
+  EXPECT_TRUE(runAuto(drop));
+  EXPECT_FALSE(exists("dropped1.htm"));
+  EXPECT_FALSE(exists("dropped2.htm"));
+  EXPECT_TRUE(h->shell.launches.empty());  // deleted pages are neither shown nor printed
+}
+
+TEST_F(GenerationTest, ACancelledRunDoesNotCancelTheNextOne) {
+  setMaxRecs(10);
+  watchStatus(1);
+  Args first = autoArgs(products(12), "first");
+  EXPECT_TRUE(runAuto(first));
+  watchStatus();
+  Args second = autoArgs(products(12), "second");
+  EXPECT_TRUE(runAuto(second));
+  EXPECT_TRUE(exists("second1.htm"));
+  EXPECT_TRUE(exists("second2.htm"));
+}
+
+TEST_F(GenerationTest, BrowserAndPrinterFollowTheAction) {
+  setMaxRecs(10);
+  Args args = autoArgs(products(12), "shown", "Stock", 11);
+  ASSERT_TRUE(runAuto(args));
+  ASSERT_EQ(h->shell.launches.size(), 3u);
+  EXPECT_EQ(h->shell.launches[0].kind, "open");
+  EXPECT_EQ(h->shell.launches[0].target, reports() + "shown1.htm");
+  EXPECT_EQ(h->shell.launches[1].kind, "print");
+  EXPECT_EQ(h->shell.launches[2].target, reports() + "shown2.htm");
+}
+
+TEST_F(GenerationTest, CurrentPageOnlyWritesThePreviewedPageUnderTheBaseName) {
+  setMaxRecs(10);
+  Args settings = autoArgs(products(23), "current");
+  auto array = std::make_shared<VariantArray>(std::vector<VariantArray::Bound>{{0, 10}});
+  for (Variant& v : array->elements()) v = Variant::missing();
+  array->elements()[9] = Variant(false);  // Ra_AllPages off
+  settings[6] = Variant(array);
+  ASSERT_TRUE(runAuto(settings));
+  EXPECT_FALSE(exists("current1.htm"));
+  const auto docs = sections(page("current.htm"));
+  ASSERT_EQ(docs.size(), 2u);
+  EXPECT_NE(docs[0].find("Vol 1 of Stock"), std::string::npos);
+  EXPECT_NE(docs[1].find("<B> For this Vol (page of records): </B> <Br>"), std::string::npos);
+  EXPECT_EQ(docs[1].find("<HR>"), std::string::npos);  // the only page links nowhere
+  expectGolden("current_page.htm", page("current.htm"));
+}
+
+TEST_F(GenerationTest, FileNamesNeverLeaveTheReportsFolder) {
+  for (const std::string& typed : {"../escape", "/tmp/elsewhere/x.htm", "a/../../b", "sub\\dir\\y.asp"}) {
+    Args args = autoArgs(products(2), typed);
+    ASSERT_TRUE(runAuto(args)) << typed;
+  }
+  EXPECT_TRUE(exists("escape.htm"));
+  EXPECT_TRUE(exists("x.htm.htm"));  // the upper-cased bare name has no ".htm" to find
+  EXPECT_TRUE(exists("b.htm"));
+  EXPECT_TRUE(exists("y.asp.htm"));
+  EXPECT_FALSE(h->files.exists(app.path() + "escape.htm"));
+  EXPECT_FALSE(h->files.exists("/tmp/elsewhere"));
+}
+
+TEST_F(GenerationTest, BlankNamesAndTitlesGetTheirDefaults) {
+  Args args = autoArgs(products(2), "   ", "");
+  ASSERT_TRUE(runAuto(args));
+  const auto docs = sections(page("autogenrep.htm"));
+  ASSERT_EQ(docs.size(), 1u);
+  EXPECT_NE(docs[0].find("Vol 1 of Auto-Generated Report<Br>"), std::string::npos);
+}
+
+TEST_F(GenerationTest, AWordWithASpaceThatNamesNoFileGivesTheDefaultName) {
+  Args args = autoArgs(products(2), "my report");
+  ASSERT_TRUE(runAuto(args));
+  EXPECT_TRUE(exists("zereport.htm"));
+}
+
+}  // namespace
+}  // namespace quelo::testing

@@ -1,0 +1,133 @@
+// What the page writer puts into a page: header material, statistics and every kind of cell.
+#include "fakes/report_fixture.h"
+
+namespace quelo::testing {
+namespace {
+
+std::shared_ptr<VariantArray> settingsArray(std::vector<Variant> values) {
+  values.resize(10, Variant::missing());
+  return VariantArray::vector(std::move(values));
+}
+
+std::shared_ptr<Collection> choices(std::vector<std::pair<std::string, int32_t>> items) {
+  auto fields = Collection::create();
+  for (auto& [key, value] : items) EXPECT_TRUE(fields->add(Variant(value), key));
+  auto outer = Collection::create();
+  EXPECT_TRUE(outer->add(Variant(std::static_pointer_cast<Dispatch>(fields))));
+  return outer;
+}
+
+TEST_F(ReportTest, OnePageWithEveryAdvancedSetting) {
+  setMaxRecs(20);
+  Args args = autoArgs(products(12), "full", "Full report");
+  args[6] = Variant(settingsArray({Variant("Quarterly stock"), Variant("Made by ACME"), Variant(true), Variant(true),
+                                   Variant("First line\r\nsecond  line"), Variant("logo.png"), Variant("sign.png"),
+                                   Variant("www.acme.example"), Variant("sales@acme.example"), Variant(true)}));
+  args[7] = Variant(std::static_pointer_cast<Dispatch>(choices({{"Name", 1}, {"Price", 2}, {"Qty", 2}})));
+  ASSERT_TRUE(runAuto(args));
+  const auto docs = sections(page("full.htm"));
+  ASSERT_EQ(docs.size(), 3u);
+  EXPECT_NE(docs[0].find("<P Align=Center><img src = logo.png ALT = Logo_here ></P> <P Align=Center><B> Visit our "
+                         "Website ...   <A HREF='www.acme.example'>www.acme.example</A>  &nbsp;&nbsp;&nbsp;  E-mail "
+                         "us now ... <A HREF=mailto:sales@acme.example>sales@acme.example</A><Br> </B></P><EM> "
+                         "Quarterly stock</EM>  <Br><P>  </P>First&nbsp;line<p></p>second&nbsp;&nbsp;line<P>  </P>"),
+            std::string::npos)
+      << docs[0];
+  EXPECT_NE(docs[2].find("12 records in this Vol. <Br> Sum of Price = 97.5 <Br> Sum of Qty = 78 <Br> <P>  </P>"),
+            std::string::npos);
+  EXPECT_NE(docs[2].find("<B> Price</B> : Total = 97.5 ; Average = 8.125 ; Minimum = 1.25 ; Maximum = 15 <Br> "),
+            std::string::npos);
+  EXPECT_NE(docs[2].find("<P Align=Left><img src = sign.png ALT = Signature_here ></P> <EM> Made by ACME</EM>  <Br>"),
+            std::string::npos);
+  EXPECT_EQ(docs[1].find("records in this Vol"), std::string::npos);  // only the closing section
+  EXPECT_NE(docs[2].find("<A HRef='#Section1'>Section1</A>...<P>  </P>"), std::string::npos);  // S = 2 skipped
+  expectGolden("one_page_all_settings.htm", page("full.htm"));
+}
+
+TEST_F(ReportTest, FieldChoicesPickOutputAndSums) {
+  Args args = autoArgs(products(4), "chosen");
+  args[7] = Variant(std::static_pointer_cast<Dispatch>(choices({{"Price", 2}, {"qty", 0}})));
+  ASSERT_TRUE(runAuto(args));
+  const std::string text = page("chosen.htm");
+  EXPECT_NE(text.find("<TR><TH>Name</TH><TH>Price</TH></TR>"), std::string::npos);
+  EXPECT_NE(text.find("Sum of Price = 12.5"), std::string::npos);
+  EXPECT_EQ(text.find("Qty"), std::string::npos);
+}
+
+TEST_F(ReportTest, ChoicesThatDropEveryFieldWriteNothingButSucceed) {
+  Args args = autoArgs(products(4), "nothing");
+  args[7] = Variant(std::static_pointer_cast<Dispatch>(choices({{"Name", 0}, {"Price", 0}, {"Qty", -1}})));
+  EXPECT_TRUE(runAuto(args));
+  EXPECT_FALSE(exists("nothing.htm"));
+}
+
+TEST_F(ReportTest, EveryKindOfCell) {
+  ASSERT_TRUE(h->files.createDirectory(app.path() + "pics"));
+  // A 2 x 3 PNG: the header is all the preview needs.
+  app.write("pics/cat.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x02\0\0\0\x03", 24));
+  const std::vector<Variant> blob{Variant(int16_t{1})};
+  auto rs = table({{"Title", 202, 80, 102}, {"Link", 203, 1000, 230}, {"Photo", 202, 80, 102}, {"Note", 203, 1000, 102}},
+                  {{Variant("<b>bold</b> & \"quoted\""), Variant("Home page#http://acme.example/#"), Variant("cat.png"),
+                    Variant("Ωmega ñ 日本")},
+                   {Variant::null(), Variant("#sales@acme.example#"), Variant("missing.png"), Variant("C:\\My Docs\\a.txt")},
+                   {Variant("plain#not#link"), Variant("no markers"), Variant("  "), Variant(VariantArray::vector(blob))}});
+  Args args = autoArgs(rs, "cells");
+  args[1] = Variant("Photo");
+  args[2] = Variant(app.path() + "pics");
+  ASSERT_TRUE(runAuto(args));
+  const std::string text = page("cells.htm");
+  const std::string pic = app.path() + "pics/cat.png";
+  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]><A Href=" + pic + "> <img src = " + pic +
+                      " border=0 width=120 height=120 ALT = image_here align=center> </A></TD>"),
+            std::string::npos);
+  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]><A HREF='Home page'>Home page</A></TD>"), std::string::npos);
+  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]><A HREF=mailto:sales@acme.example>sales@acme.example</A></TD>"),
+            std::string::npos);
+  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]><A Href=> <img src =  border=0"), std::string::npos);  // missing picture
+  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]>##</TD>"), std::string::npos);  // a local path that names no file
+  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]>plain#not#link</TD>"), std::string::npos);  // not a link field
+  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]><b>bold</b>&nbsp;&&nbsp;\"quoted\"</TD>"), std::string::npos);
+  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]>Ωmega&nbsp;ñ&nbsp;日本</TD>"), std::string::npos);
+  EXPECT_EQ(occurrences(text, "<TD><BGCOLOR=[WHITE]></TD>"), 3u);  // Null, blank picture name, binary
+  std::string portable = text;  // the scratch folder differs from run to run
+  for (size_t at; (at = portable.find(app.path())) != std::string::npos;) portable.replace(at, app.path().size(), "/APP/");
+  expectGolden("every_cell.htm", portable);
+}
+
+TEST_F(ReportTest, ReportsFolderThatCannotBeWrittenFailsTheReport) {
+  app.write("Reports", "a file where the folder should be");
+  Args args = autoArgs(products(3), "blocked");
+  EXPECT_FALSE(runAuto(args));
+  EXPECT_EQ(app.read("Reports"), "a file where the folder should be");
+}
+
+class FullDisk : public ForwardingFileSystem {
+ public:
+  using ForwardingFileSystem::ForwardingFileSystem;
+  Result<std::unique_ptr<OutputFile>> open(const std::string& path, Mode mode) override {
+    auto file = ForwardingFileSystem::open(path, mode);
+    if (!file) return file;
+    struct Failing : OutputFile {
+      Status write(std::string_view) override { return makeError(err::kIoError, "No space left on device"); }
+      Status close() override { return Status::ok(); }
+    };
+    return std::unique_ptr<OutputFile>(std::make_unique<Failing>());
+  }
+};
+
+TEST_F(ReportTest, AFullDiskFailsTheReport) {
+  FullDisk disk(h->files);
+  Platform p = h->platform();
+  p.files = &disk;
+  HeadlessSite site;
+  HeadlessWindow window;
+  auto control = ZeQuelo::create(p, site, window);
+  Args args = autoArgs(products(3), "full-disk");
+  auto r = control->call("AutoZeReporter", args);
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r.value(), Variant(false));
+  control->terminate();
+}
+
+}  // namespace
+}  // namespace quelo::testing

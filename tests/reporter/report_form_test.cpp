@@ -1,0 +1,195 @@
+// The report form as the end user meets it: pages and paging, the preview, the field lists, Save As.
+#include "fakes/report_fixture.h"
+#include "platform/forms/form_presenter.h"
+#include "reporter/advanced_settings_form.h"
+#include "reporter/report_form.h"
+
+namespace quelo::testing {
+namespace {
+
+using namespace forms;
+
+class ReportFormTest : public ReportTest {
+ protected:
+  // Shows the report form on the record set; `user` acts inside the modal show.
+  void show(const std::shared_ptr<Recordset>& rs, std::function<void(QueloReportForm&)> user, Args extra = {}) {
+    h->presenter.onModal("QueloReportForm", [user](Form& f) { user(static_cast<QueloReportForm&>(f)); });
+    Args args{Variant(std::static_pointer_cast<Dispatch>(rs))};
+    for (Variant& v : extra) args.push_back(v);
+    auto r = h->control->call("ShowZeReporter", args);
+    ASSERT_TRUE(r) << r.error().message;
+    EXPECT_EQ(r.value(), Variant(true));
+  }
+  static bool enabled(QueloReportForm& f, int i) { return f.get<CommandButton>("cmdPage", i).enabled(); }
+};
+
+TEST_F(ReportFormTest, TwentyFiveRecordsMakeThreePagesAndPagingFollowsTheTable) {
+  setMaxRecs(10);
+  show(products(25), [](QueloReportForm& f) {
+    EXPECT_EQ(f.TotalPage(), 3);
+    EXPECT_EQ(f.get<Label>("lblPage").caption(), "Page 1 of 3");
+    EXPECT_EQ(f.caption(), "ACME Report Form");
+    EXPECT_FALSE(enabled(f, 0));
+    EXPECT_FALSE(enabled(f, 1));
+    EXPECT_TRUE(enabled(f, 2));
+    EXPECT_TRUE(enabled(f, 3));
+    f.get<CommandButton>("cmdPage", 3).press();
+    EXPECT_EQ(f.CurPage(), 3);
+    EXPECT_EQ(f.NumRecsOnPage(), 5);
+    EXPECT_EQ(f.get<Label>("lblPage").caption(), "Page 3 of 3");
+    EXPECT_FALSE(enabled(f, 2));
+    EXPECT_TRUE(enabled(f, 0));
+    EXPECT_EQ(f.get<DataGrid>("MSHFlexGrid1").rows(), 6);
+    EXPECT_EQ(f.get<DataGrid>("MSHFlexGrid1").textMatrix(1, 0), "Item 21");
+    f.get<CommandButton>("cmdPage", 1).press();
+    f.get<CommandButton>("cmdPage", 1).press();
+    EXPECT_EQ(f.CurPage(), 1);
+    EXPECT_FALSE(enabled(f, 0));
+    EXPECT_FALSE(enabled(f, 1));
+  });
+}
+
+TEST_F(ReportFormTest, OnePageKeepsEveryPagingButtonDisabled) {
+  setMaxRecs(10);
+  show(products(10), [](QueloReportForm& f) {
+    EXPECT_EQ(f.get<Label>("lblPage").caption(), "Page 1 of 1");
+    for (int i = 0; i < 4; ++i) EXPECT_FALSE(enabled(f, i));
+  });
+}
+
+TEST_F(ReportFormTest, MoreThanAHundredPagesUseTwoHundredRecordsAPage) {
+  setMaxRecs(10);
+  show(products(1500), [](QueloReportForm& f) {
+    EXPECT_EQ(f.pageSize(), 200);
+    EXPECT_EQ(f.TotalPage(), 8);
+    f.cmdPage_Click(3);
+    EXPECT_EQ(f.NumRecsOnPage(), 100);
+  });
+}
+
+TEST_F(ReportFormTest, PageSizesThatCannotWorkFallBackToTen) {
+  for (int32_t size : {0, -5, 70000}) {
+    setMaxRecs(size);
+    show(products(25), [](QueloReportForm& f) {
+      EXPECT_EQ(f.pageSize(), 10);
+      EXPECT_EQ(f.TotalPage(), 3);
+    });
+  }
+}
+
+TEST_F(ReportFormTest, FieldListsSendRemoveAndMove) {
+  show(products(3), [](QueloReportForm& f) {
+    auto& available = f.get<ListBox>("lstAvailable");
+    auto& output = f.get<ListBox>("lstOutput");
+    ASSERT_EQ(available.listCount(), 3);
+    EXPECT_TRUE(available.selected(0) && available.selected(2));  // all marked at first
+    f.cmdDirection_Click(0);
+    f.cmdDirection_Click(0);
+    ASSERT_EQ(output.listCount(), 3);  // each field once
+    output.setListIndex(2);
+    f.cmdMoveUpDown_Click(1);  // the last cannot go down
+    EXPECT_EQ(output.list(2), "Qty");
+    f.cmdMoveUpDown_Click(0);
+    EXPECT_EQ(output.list(1), "Qty");
+    EXPECT_EQ(output.list(2), "Price");
+    EXPECT_EQ(output.listIndex(), 1);
+    int down = 40;
+    output.keyDown(down, key::kShiftMask);
+    EXPECT_EQ(output.list(2), "Qty");
+    for (int32_t i = 0; i < 3; ++i) output.setSelected(i, false);
+    int any = 65;
+    output.keyDown(any, key::kShiftMask | key::kAltMask);
+    EXPECT_TRUE(output.selected(0) && output.selected(1) && output.selected(2));
+    output.setSelected(0, false);
+    f.cmdDirection_Click(1);
+    ASSERT_EQ(output.listCount(), 1);
+    EXPECT_EQ(output.list(0), "Name");
+  });
+}
+
+TEST_F(ReportFormTest, PicturesShowInTheGridSizedToThePicture) {
+  ASSERT_TRUE(h->files.createDirectory(app.path() + "pics"));
+  app.write("pics/a.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x20\0\0\0\x10", 24));
+  auto rs = table({{"Name", 202, 20, 102}, {"Photo", 202, 20, 102}, {"Logo", 202, 20, 102}},
+                  {{Variant("x"), Variant("a.png"), Variant("gone.png")}});
+  show(rs, [&](QueloReportForm& f) {
+    const auto& grid = f.get<DataGrid>("MSHFlexGrid1");
+    EXPECT_EQ(grid.cellPicture(1, 1), app.path() + "pics/a.png");
+    EXPECT_EQ(grid.textMatrix(1, 1), "");
+    EXPECT_EQ(grid.rowHeight(1), 16 * 15);
+    EXPECT_EQ(grid.colWidth(1), 32 * 15);
+    EXPECT_EQ(grid.textMatrix(1, 2), "gone.png");  // missing: the name stays
+    EXPECT_EQ(previewTables().pictureFolders[2], app.path() + "pics/");  // Logo takes the last folder
+  }, Args{Variant("Photo, Logo"), Variant(app.path() + "pics")});
+}
+
+TEST_F(ReportFormTest, SaveAsKeepsTheLowerCasedBareName) {
+  auto dialog = std::make_shared<MemberDispatch>();
+  std::string answer;
+  Args seen;
+  dialog->bind("SupplyFileName", InvokeKind::Method, [&](Args& a) -> Result<Variant> {
+    seen = a;
+    return Variant(answer);
+  });
+  dialog->bind("MaxRecsPerPage", InvokeKind::PropertyGet, [](Args&) -> Result<Variant> { return Variant(int32_t{10}); });
+  h->site.controls["ZeQuelo1"] = dialog;
+  show(products(2), [&](QueloReportForm& f) {
+    auto& box = f.get<TextBox>("txtFileName");
+    for (const auto& [returned, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"/home/u/Reports/Summary", "summary.htm"},
+             {"C:\\Data\\OLD.ASP", "old.asp.htm"},
+             {"D:\\x\\Page.HTML", "page.html.htm"},
+             {"", ""}}) {
+      answer = returned;
+      f.cmdSaveAs_Click();
+      EXPECT_EQ(box.text(), expected) << returned;
+    }
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[0], Variant("Save As (Htm or Asp file)"));
+    EXPECT_EQ(seen[1], Variant(app.path() + "Reports/"));
+    EXPECT_EQ(seen[2], Variant(int32_t{5}));
+    EXPECT_EQ(seen[3], Variant(false));
+  });
+}
+
+TEST_F(ReportFormTest, ClosingStoresTheSettingsWhenAsked) {
+  show(products(2), [&](QueloReportForm& f) {
+    settingsState().working.SaveSettings = 1;
+    settingsState().working.Header = "kept";
+    f.get<CommandButton>("cmdClose").press();
+    EXPECT_FALSE(f.loaded());
+  });
+  EXPECT_NE(AdvancedSettings(h->platform(), 0), Variant(""));
+}
+
+TEST_F(ReportFormTest, InteractiveGenerateUsesTheStatusFrameAndItsCheckBoxes) {
+  setMaxRecs(10);
+  show(products(23), [&](QueloReportForm& f) {
+    f.cmdDirection_Click(0);
+    f.get<TextBox>("txtFileName").setText("mine");
+    f.get<CheckBox>("chkBrowser").setValue(0);
+    f.get<CommandButton>("cmdGenerate").press();
+    EXPECT_EQ(f.get<Label>("lblTotalPages").caption(), "3");
+    EXPECT_EQ(f.get<Label>("lblCurPage").caption(), "3");
+    EXPECT_TRUE(f.get<Frame>("Frame1").visible());
+    EXPECT_FALSE(f.get<Frame>("Frame3").visible());
+    EXPECT_EQ(f.CurPage(), 1);  // the preview's page again
+  });
+  EXPECT_TRUE(exists("mine1.htm"));
+  EXPECT_TRUE(exists("mine3.htm"));
+  EXPECT_EQ(h->eventCount("ReportStatus"), 0);  // interactive runs raise no event
+}
+
+TEST_F(ReportFormTest, InteractiveGenerateWithoutOutputFieldsOrNameStops) {
+  show(products(3), [&](QueloReportForm& f) {
+    f.cmdGenerate_Click();
+    EXPECT_TRUE(f.get<ListBox>("lstOutput").hasFocus());
+    f.cmdDirection_Click(0);
+    f.cmdGenerate_Click();
+    EXPECT_TRUE(f.get<TextBox>("txtFileName").hasFocus());
+  });
+  EXPECT_FALSE(h->files.exists(reports()));
+}
+
+}  // namespace
+}  // namespace quelo::testing
