@@ -65,9 +65,9 @@ TEST_F(QueloReportErrors, FailingSourcesExitTwoAndWriteNothing) {
   expectOneMessage(malformed, "bad.csv");
 
   ASSERT_EQ(runProcess({"sqlite3", dir / "t.db", "CREATE TABLE t (a INTEGER);"}).exitCode, 0);
-  auto badQuery = report({"--sqlite", dir / "t.db", "--query", "SELECT nothing FROM t", "--app-path", dir / "app"});
+  auto badQuery = report({"--sqlite", dir / "t.db", "--query", "SELECT missing FROM t", "--app-path", dir / "app"});
   EXPECT_EQ(badQuery.exitCode, 2);
-  expectOneMessage(badQuery, "no such column: nothing");
+  expectOneMessage(badQuery, "no such column: missing");
   EXPECT_FALSE(exists(dir / "app/Reports"));
 }
 
@@ -102,7 +102,7 @@ TEST_F(QueloReportErrors, AReadOnlyReportsFolderIsReported) {
 // Ctrl-C once the first page file is there: the report stops at its next section, keeps the
 // pages written and exits 130 by itself (not killed by the signal).
 TEST_F(QueloReportErrors, InterruptCancelsCleanly) {
-  const std::vector<std::string> args{QUELO_CLI, "report", "--csv", csv(60000), "--app-path", dir / "app", "--file",
+  const std::vector<std::string> args{QUELO_CLI, "report", "--csv", csv(200000), "--app-path", dir / "app", "--file",
                                       "big", "--max-recs", "200"};
   auto r = runProcessWatched(args, env(), [&](pid_t pid) {
     if (!exists(page("big1.htm"))) return false;
@@ -113,7 +113,7 @@ TEST_F(QueloReportErrors, InterruptCancelsCleanly) {
   EXPECT_EQ(r.exitCode, 130) << r.err;
   const std::vector<std::string> kept = linesOf(r.out);
   ASSERT_FALSE(kept.empty());
-  EXPECT_LT(kept.size(), 300u);
+  EXPECT_LT(kept.size(), 1000u);
   EXPECT_EQ(kept.front(), page("big1.htm"));
   for (const std::string& path : kept) EXPECT_TRUE(exists(path)) << path;
   EXPECT_NE(r.err.find("interrupted"), std::string::npos) << r.err;

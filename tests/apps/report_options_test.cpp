@@ -77,11 +77,12 @@ TEST(ReportOptions, GraphicFoldersBecomeAbsolute) {
   EXPECT_TRUE(folders.ends_with("/rel/dir/")) << folders;
 }
 
+// The bar takes what the counts leave of the width (less one column for the cursor).
 TEST(ProgressLine, CountsTimeAndRate) {
-  EXPECT_EQ(progressLine(0, 500, 0, 80), "[" + std::string(33, '-') + "]  0/500 pages  0:00  - pages/s");
-  EXPECT_EQ(progressLine(250, 500, 10, 80), "[" + std::string(16, '#') + std::string(17, '-') +
+  EXPECT_EQ(progressLine(0, 500, 0, 80), "[" + std::string(47, '-') + "]  0/500 pages  0:00  - pages/s");
+  EXPECT_EQ(progressLine(250, 500, 10, 80), "[" + std::string(21, '#') + std::string(21, '-') +
                                                 "]  250/500 pages  0:10  25.0 pages/s");
-  EXPECT_EQ(progressLine(3, 3, 3725.5, 60), "[" + std::string(20, '#') + "]  3/3 pages  1:02:05  0.0 pages/s");
+  EXPECT_EQ(progressLine(3, 3, 3725.5, 60), "[" + std::string(24, '#') + "]  3/3 pages  1:02:05  0.0 pages/s");
 }
 
 TEST(ProgressLine, OddCountsStayInsideTheBar) {
