@@ -68,6 +68,10 @@ TEST_F(QueloReportErrors, FailingSourcesExitTwoAndWriteNothing) {
   auto badQuery = report({"--sqlite", dir / "t.db", "--query", "SELECT missing FROM t", "--app-path", dir / "app"});
   EXPECT_EQ(badQuery.exitCode, 2);
   expectOneMessage(badQuery, "no such column: missing");
+
+  auto noServer = report({"--postgres", "host=" + dir.path() + " port=1", "--query", "SELECT 1", "--app-path", dir / "app"});
+  EXPECT_EQ(noServer.exitCode, 2);
+  expectOneMessage(noServer, "PostgreSQL");
   EXPECT_FALSE(exists(dir / "app/Reports"));
 }
 
