@@ -44,7 +44,8 @@ bool writeFile(const fs::path& path, const std::string& bytes) {
 }
 
 // Runs the SQL into a new database beside `target`, then moves it into place.
-bool buildDatabase(const std::string& sql, const fs::path& target, std::vector<std::string>& pictures) {
+bool buildDatabase(const std::string& sql, const fs::path& target,
+                   std::vector<std::string>& pictures) {
   const fs::path fresh = target.string() + ".new";
   std::error_code ignored;
   fs::remove(fresh, ignored);
@@ -53,8 +54,9 @@ bool buildDatabase(const std::string& sql, const fs::path& target, std::vector<s
   char* error = nullptr;
   ok = ok && sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) == SQLITE_OK;
   sqlite3_stmt* names = nullptr;
-  ok = ok && sqlite3_prepare_v2(db, "SELECT DISTINCT Picture FROM products WHERE Picture IS NOT NULL", -1, &names,
-                                nullptr) == SQLITE_OK;
+  ok = ok &&
+       sqlite3_prepare_v2(db, "SELECT DISTINCT Picture FROM products WHERE Picture IS NOT NULL", -1,
+                          &names, nullptr) == SQLITE_OK;
   while (ok && sqlite3_step(names) == SQLITE_ROW)
     pictures.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(names, 0)));
   const std::string message = error ? error : db ? sqlite3_errmsg(db) : "out of memory";
@@ -76,9 +78,11 @@ uint32_t hashOf(const std::string& text) {
 // A light background and a darker shape (disc, square or diamond), both picked by the name.
 RgbImage pictureFor(const std::string& name) {
   const uint32_t h = hashOf(name);
-  const Rgb dark{static_cast<uint8_t>(40 + (h & 0x7F)), static_cast<uint8_t>(40 + ((h >> 7) & 0x7F)),
+  const Rgb dark{static_cast<uint8_t>(40 + (h & 0x7F)),
+                 static_cast<uint8_t>(40 + ((h >> 7) & 0x7F)),
                  static_cast<uint8_t>(40 + ((h >> 14) & 0x7F))};
-  const Rgb light{static_cast<uint8_t>(255 - (255 - dark.r) / 4), static_cast<uint8_t>(255 - (255 - dark.g) / 4),
+  const Rgb light{static_cast<uint8_t>(255 - (255 - dark.r) / 4),
+                  static_cast<uint8_t>(255 - (255 - dark.g) / 4),
                   static_cast<uint8_t>(255 - (255 - dark.b) / 4)};
   const int shape = static_cast<int>((h >> 21) % 3);
   RgbImage image{kPictureSize, kPictureSize, {}};
@@ -86,8 +90,9 @@ RgbImage pictureFor(const std::string& name) {
   for (int y = 0; y < kPictureSize; ++y) {
     for (int x = 0; x < kPictureSize; ++x) {
       const int dx = std::abs(x - c), dy = std::abs(y - c);
-      const bool inside = shape == 0 ? dx * dx + dy * dy <= r * r : shape == 1 ? dx <= r * 4 / 5 && dy <= r * 4 / 5
-                                                                               : dx + dy <= r;
+      const bool inside = shape == 0   ? dx * dx + dy * dy <= r * r
+                          : shape == 1 ? dx <= r * 4 / 5 && dy <= r * 4 / 5
+                                       : dx + dy <= r;
       image.pixels.push_back(inside ? dark : light);
     }
   }
@@ -113,7 +118,8 @@ int main(int argc, char** argv) {
   fs::create_directories(out / "pictures", ignored);
   if (!readFile(argv[1], sql) || !buildDatabase(sql, out / "products.db", pictures)) return 1;
   for (const std::string& name : pictures) {
-    const bool written = plainName(name) ? writeFile(out / "pictures" / name, quelo::sample::encodePng(pictureFor(name)))
+    const bool written = plainName(name) ? writeFile(out / "pictures" / name,
+                                                     quelo::sample::encodePng(pictureFor(name)))
                                          : fail("not a plain picture file name: " + name);
     if (!written) return 1;
   }

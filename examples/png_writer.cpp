@@ -87,7 +87,8 @@ std::string encodePng(const RgbImage& image) {
   std::string header;
   putBigEndian(header, static_cast<uint32_t>(image.width));
   putBigEndian(header, static_cast<uint32_t>(image.height));
-  header += std::string("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, deflate, no filter, no interlace
+  header +=
+      std::string("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, deflate, no filter, no interlace
   putChunk(png, "IHDR", header);
   putChunk(png, "IDAT", storedZlib(scanlines(image)));
   putChunk(png, "IEND", "");

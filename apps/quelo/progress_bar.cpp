@@ -15,9 +15,12 @@ constexpr int kDefaultWidth = 80;
 std::string clockText(double seconds) {
   const auto s = static_cast<int64_t>(seconds);
   char buf[32];
-  if (s >= 3600) std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", static_cast<long long>(s / 3600),
-                               static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
-  else std::snprintf(buf, sizeof buf, "%lld:%02lld", static_cast<long long>(s / 60), static_cast<long long>(s % 60));
+  if (s >= 3600)
+    std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", static_cast<long long>(s / 3600),
+                  static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
+  else
+    std::snprintf(buf, sizeof buf, "%lld:%02lld", static_cast<long long>(s / 60),
+                  static_cast<long long>(s % 60));
   return buf;
 }
 
@@ -39,15 +42,16 @@ int terminalWidth(int fd) {
 std::string progressLine(int32_t done, int32_t total, double seconds, int width) {
   total = std::max(total, 0);
   done = std::clamp(done, 0, total);
-  const std::string counts = "  " + std::to_string(done) + "/" + std::to_string(total) + " pages  " +
-                             clockText(seconds) + "  " + rateText(done, seconds);
+  const std::string counts = "  " + std::to_string(done) + "/" + std::to_string(total) +
+                             " pages  " + clockText(seconds) + "  " + rateText(done, seconds);
   const int cells = std::clamp(width - static_cast<int>(counts.size()) - 3, 10, 50);
   const int filled = total > 0 ? static_cast<int>(static_cast<int64_t>(cells) * done / total) : 0;
-  return "[" + std::string(static_cast<size_t>(filled), '#') + std::string(static_cast<size_t>(cells - filled), '-') +
-         "]" + counts;
+  return "[" + std::string(static_cast<size_t>(filled), '#') +
+         std::string(static_cast<size_t>(cells - filled), '-') + "]" + counts;
 }
 
-ProgressBar::ProgressBar(int fd, bool wanted) : fd_(fd), on_(wanted && isatty(fd)), start_(Clock::now()) {}
+ProgressBar::ProgressBar(int fd, bool wanted)
+    : fd_(fd), on_(wanted && isatty(fd)), start_(Clock::now()) {}
 
 void ProgressBar::update(int32_t done, int32_t total) {
   if (!on_) return;
@@ -68,7 +72,8 @@ void ProgressBar::draw(int32_t done) {
   drawn_ = true;
   const double seconds = std::chrono::duration<double>(lastDraw_ - start_).count();
   // Back to the start of the line, the new text, and the rest of the old line cleared.
-  const std::string line = "\r" + progressLine(done, total_, seconds, terminalWidth(fd_) - 1) + "\x1b[K";
+  const std::string line =
+      "\r" + progressLine(done, total_, seconds, terminalWidth(fd_) - 1) + "\x1b[K";
   (void)!write(fd_, line.data(), line.size());
 }
 

@@ -2,7 +2,6 @@
 // control, as a host's script would drive it. Progress and cancelling go through the control's
 // ReportStatus event.
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <iostream>
@@ -10,6 +9,7 @@
 #include "commands.h"
 #include "control/shared_state.h"
 #include "control/ze_quelo.h"
+#include "platform/file_system.h"
 #include "platform/headless/headless_site.h"
 #include "platform/recordset/recordset.h"
 #include "platform/text.h"
@@ -35,19 +35,24 @@ SOURCE, at most one; none means the bundled sample data (a few dozen products wi
 
 options:
   --app-path DIR        the shared application path (default: the current folder)
-  --file NAME           the report's file name (default AutoGenRep; pages NAME1.htm, NAME2.htm ...)
+  --file NAME           the report's file name, in lower case (default AutoGenRep): name.htm, or
+                        name1.htm, name2.htm ... when there are several pages
   --title TEXT          the report's title (default "Auto-Generated Report")
   --action N            0 neither browser nor printer (default), 1 print, 10 open the first page
                         in the browser, 11 both
   --pic-fields LIST     comma-separated names of fields that hold picture file names
   --graphic-folder DIRS the folder of the pictures, or a comma-separated list paired with
-                        --pic-fields (default: the application path)
+                        --pic-fields (default: the application path); relative to the
+                        current folder
   --max-recs N          records per page, 1 to 32767 (default 10; reports of more than 100
                         pages get 200 records a page)
-  --company NAME        the developer company shown by the report form
+  --company NAME        the shared developer company (it names the hidden report form; the
+                        pages do not show it)
   --setting NAME=VALUE  a report setting: Ra_Header, Ra_Footer, Ra_UseNotes, Ra_NotesOnTop,
-                        Ra_Notes, Ra_Logo, Ra_Signature, Ra_Website, Ra_Email or Ra_AllPages;
-                        settings not given are left as the stored preferences have them
+                        Ra_Notes, Ra_Logo, Ra_Signature, Ra_Website, Ra_Email or Ra_AllPages.
+                        With any --setting, those not given keep the stored preferences; with
+                        none, the report has no header, footer or notes, covers all pages and
+                        takes logo, signature, website and e-mail from the stored preferences
   --field NAME=N        a field choice: N <= 0 leaves the field out, 2 outputs it and sums it,
                         any other N outputs it without summing; with any --field, fields not
                         named are output and summed
@@ -67,7 +72,9 @@ not (no records, or pages that could not be written), 2 on a usage or data-sourc
 
 volatile sig_atomic_t gInterrupted = 0;
 
-void onInterrupt(int) { gInterrupted = 1; }
+void onInterrupt(int) {
+  gInterrupted = 1;
+}
 
 // The first Ctrl-C asks for a clean cancel; the handler then resets, so a second one stops at once.
 void catchInterrupt() {
@@ -78,13 +85,10 @@ void catchInterrupt() {
   sigaction(SIGINT, &action, nullptr);
 }
 
-bool isFolder(const std::string& path) {
-  struct stat info;
-  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 // One line on stderr, as every message of the command is.
-void say(const std::string& message) { std::cerr << "quelo: " << message << "\n"; }
+void say(const std::string& message) {
+  std::cerr << "quelo: " << message << "\n";
+}
 
 // Why AutoZeReporter said False, as far as the command can tell.
 std::string failureReason(const QueloReportForm& form, bool empty) {
@@ -99,13 +103,15 @@ std::string failureReason(const QueloReportForm& form, bool empty) {
 // A --field that names no field of the data is a mistake the report would silently ignore.
 Status checkFieldNames(const ReportOptions& options, const Recordset& records) {
   for (const std::string& name : options.fieldNames)
-    if (!records.fieldIndex(name)) return makeError(0, "--field " + name + ": the data has no field of that name");
+    if (!records.fieldIndex(name))
+      return makeError(0, "--field " + name + ": the data has no field of that name");
   return Status::ok();
 }
 
 class ReportRun {
  public:
-  explicit ReportRun(const ReportOptions& options) : options_(options), bar_(STDERR_FILENO, !options.quiet) {}
+  explicit ReportRun(const ReportOptions& options)
+      : options_(options), bar_(STDERR_FILENO, !options.quiet) {}
   int run(std::shared_ptr<Recordset> records);
 
  private:
@@ -159,7 +165,8 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
   // What the report form knows is read before the control is terminated, which releases it.
   const QueloReportForm& form = reportForm(services.platform());
   const std::vector<std::string> pages = form.generatedFiles();
-  const std::string reason = !result ? "the report failed: " + result.error().message : failureReason(form, empty);
+  const std::string reason =
+      !result ? "the report failed: " + result.error().message : failureReason(form, empty);
   site.controls.clear();
   control->terminate();
 
@@ -171,8 +178,10 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
                                 : "interrupted: " + std::to_string(pages.size()) + " page(s) kept");
     return kExitInterrupted;
   }
-  if (!done) say(reason);
-  else if (pages.empty() && !cancelled_) say("no page was written: no field is output");
+  if (!done)
+    say(reason);
+  else if (pages.empty() && !cancelled_)
+    say("no page was written: no field is output");
   return done ? kExitOk : kExitFalse;
 }
 
@@ -186,7 +195,8 @@ int reportCommand(const Words& args) {
     std::cout << kHelp;
     return kExitOk;
   }
-  if (!isFolder(absoluteFolder(options.appPath))) return usageError("report: --app-path " + options.appPath + ": no such folder");
+  if (!PosixFileSystem().isDirectory(absoluteFolder(options.appPath)))
+    return usageError("report: --app-path " + options.appPath + ": no such folder");
   catchInterrupt();
   useSampleDefaults(options);
   auto records = openReportSource(options);
@@ -194,7 +204,8 @@ int reportCommand(const Words& args) {
     say(records.error().message);
     return kExitUsage;
   }
-  if (Status s = checkFieldNames(options, *records.value()); !s) return usageError("report: " + s.error().message);
+  if (Status s = checkFieldNames(options, *records.value()); !s)
+    return usageError("report: " + s.error().message);
   if (gInterrupted) {
     say("interrupted before the report started");
     return kExitInterrupted;

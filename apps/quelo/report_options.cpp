@@ -13,22 +13,27 @@ namespace {
 
 constexpr int kSettingCount = 10;
 
-Error optionError(const std::string& message) { return makeError(0, message); }
+Error optionError(const std::string& message) {
+  return makeError(0, message);
+}
 
-Result<int32_t> wholeNumber(const std::string& option, const std::string& text, int32_t low, int32_t high) {
+Result<int32_t> wholeNumber(const std::string& option, const std::string& text, int32_t low,
+                            int32_t high) {
   int32_t n = 0;
   const char* end = text.data() + text.size();
   auto [ptr, ec] = std::from_chars(text.data(), end, n);
   if (text.empty() || ec != std::errc() || ptr != end || n < low || n > high)
-    return optionError(option + " needs a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
-                       ", not '" + text + "'");
+    return optionError(option + " needs a whole number from " + std::to_string(low) + " to " +
+                       std::to_string(high) + ", not '" + text + "'");
   return n;
 }
 
 // NAME=VALUE, both parts present.
-Result<std::pair<std::string, std::string>> nameValue(const std::string& option, const std::string& text) {
+Result<std::pair<std::string, std::string>> nameValue(const std::string& option,
+                                                      const std::string& text) {
   const size_t eq = text.find('=');
-  if (eq == std::string::npos || eq == 0) return optionError(option + " needs NAME=VALUE, not '" + text + "'");
+  if (eq == std::string::npos || eq == 0)
+    return optionError(option + " needs NAME=VALUE, not '" + text + "'");
   return std::pair{text.substr(0, eq), text.substr(eq + 1)};
 }
 
@@ -43,7 +48,9 @@ std::optional<int32_t> settingIndex(const std::string& name) {
 
 // The settings that the report converts to a Boolean: an unconvertible value would be ignored
 // silently there, so it is refused here.
-bool isBooleanSetting(int32_t index) { return index == 2 || index == 3 || index == 9; }
+bool isBooleanSetting(int32_t index) {
+  return index == 2 || index == 3 || index == 9;
+}
 
 // Folders on the command line are relative to the current one; the report keeps only anchored
 // folders, so each entry of the comma-separated list is made absolute (empty entries stay empty).
@@ -52,7 +59,8 @@ std::string anchoredFolders(const std::string& list) {
   size_t at = 0;
   for (;;) {
     const size_t comma = list.find(',', at);
-    const std::string entry = trimSpaces(list.substr(at, comma == std::string::npos ? std::string::npos : comma - at));
+    const std::string entry =
+        trimSpaces(list.substr(at, comma == std::string::npos ? std::string::npos : comma - at));
     out += entry.empty() ? std::string() : absoluteFolder(entry);
     if (comma == std::string::npos) return out;
     out += ',';
@@ -81,7 +89,8 @@ class Parser {
 };
 
 Status Parser::setSource(SourceKind kind, const std::string& option, const std::string& location) {
-  if (!sourceOption_.empty()) return optionError("give one data source only (" + sourceOption_ + " and " + option + ")");
+  if (!sourceOption_.empty())
+    return optionError("give one data source only (" + sourceOption_ + " and " + option + ")");
   if (location.empty()) return optionError(option + " needs a non-empty value");
   sourceOption_ = option;
   o_.source = kind;
@@ -94,11 +103,13 @@ Status Parser::addSetting(const std::string& text) {
   if (!nv) return nv.error();
   const auto& [name, value] = nv.value();
   const std::optional<int32_t> index = settingIndex(name);
-  if (!index) return optionError("--setting: unknown setting '" + name + "' (Ra_Header ... Ra_AllPages)");
+  if (!index)
+    return optionError("--setting: unknown setting '" + name + "' (Ra_Header ... Ra_AllPages)");
   if (isBooleanSetting(*index) && !toBool(Variant(value)))
     return optionError("--setting " + name + " needs true, false or a number, not '" + value + "'");
   if (!settings_) {
-    settings_ = std::make_shared<VariantArray>(std::vector<VariantArray::Bound>{{0, kSettingCount}});
+    settings_ =
+        std::make_shared<VariantArray>(std::vector<VariantArray::Bound>{{0, kSettingCount}});
     for (Variant& v : settings_->elements()) v = Variant::missing();
   }
   settings_->elements()[static_cast<size_t>(*index)] = Variant(value);
@@ -112,13 +123,19 @@ Status Parser::addField(const std::string& text) {
   auto n = wholeNumber("--field " + name, value, INT32_MIN, INT32_MAX);
   if (!n) return n.error();
   if (!fields_) fields_ = Collection::create();
-  if (!fields_->add(Variant(n.value()), name)) return optionError("--field " + name + " is given twice");
+  if (!fields_->add(Variant(n.value()), name))
+    return optionError("--field " + name + " is given twice");
   o_.fieldNames.push_back(name);
   return Status::ok();
 }
 
 std::map<std::string, Parser::Handler> Parser::valueOptions() {
-  auto text = [](Variant& target) { return [&target](const std::string& v) { target = Variant(v); return Status::ok(); }; };
+  auto text = [](Variant& target) {
+    return [&target](const std::string& v) {
+      target = Variant(v);
+      return Status::ok();
+    };
+  };
   auto number = [](const std::string& option, auto& target, int32_t low, int32_t high) {
     return [option, &target, low, high](const std::string& v) -> Status {
       auto n = wholeNumber(option, v, low, high);
@@ -128,18 +145,35 @@ std::map<std::string, Parser::Handler> Parser::valueOptions() {
     };
   };
   return {
-      {"--sqlite", [this](const std::string& v) { return setSource(SourceKind::Sqlite, "--sqlite", v); }},
+      {"--sqlite",
+       [this](const std::string& v) { return setSource(SourceKind::Sqlite, "--sqlite", v); }},
       {"--csv", [this](const std::string& v) { return setSource(SourceKind::Csv, "--csv", v); }},
-      {"--postgres", [this](const std::string& v) { return setSource(SourceKind::Postgres, "--postgres", v); }},
-      {"--query", [this](const std::string& v) { o_.query = v; hasQuery_ = true; return Status::ok(); }},
-      {"--app-path", [this](const std::string& v) { o_.appPath = v; return Status::ok(); }},
+      {"--postgres",
+       [this](const std::string& v) { return setSource(SourceKind::Postgres, "--postgres", v); }},
+      {"--query",
+       [this](const std::string& v) {
+         o_.query = v;
+         hasQuery_ = true;
+         return Status::ok();
+       }},
+      {"--app-path",
+       [this](const std::string& v) {
+         o_.appPath = v;
+         return Status::ok();
+       }},
       {"--file", text(o_.fileName)},
       {"--title", text(o_.title)},
       {"--pic-fields", text(o_.picFields)},
       {"--graphic-folder", text(o_.graphicFolder)},
-      {"--company", [this](const std::string& v) { o_.company = v; return Status::ok(); }},
-      {"--action", [this](const std::string& v) -> Status {
-         if (v != "0" && v != "1" && v != "10" && v != "11") return optionError("--action needs 0, 1, 10 or 11, not '" + v + "'");
+      {"--company",
+       [this](const std::string& v) {
+         o_.company = v;
+         return Status::ok();
+       }},
+      {"--action",
+       [this](const std::string& v) -> Status {
+         if (v != "0" && v != "1" && v != "10" && v != "11")
+           return optionError("--action needs 0, 1, 10 or 11, not '" + v + "'");
          o_.action = std::stoi(v);
          return Status::ok();
        }},
@@ -174,7 +208,8 @@ Result<ReportOptions> Parser::parse(const Words& args) {
       if (word.starts_with("-")) return optionError("unknown option '" + word + "'");
       return optionError("unexpected argument '" + word + "'");
     }
-    if (eq == std::string::npos && i + 1 == args.size()) return optionError(name + " needs a value");
+    if (eq == std::string::npos && i + 1 == args.size())
+      return optionError(name + " needs a value");
     const std::string value = eq == std::string::npos ? args[++i] : word.substr(eq + 1);
     if (Status s = option->second(value); !s) return s.error();
   }
@@ -184,9 +219,11 @@ Result<ReportOptions> Parser::parse(const Words& args) {
 
 Status Parser::finish() {
   const bool wantsQuery = o_.source == SourceKind::Sqlite || o_.source == SourceKind::Postgres;
-  if (wantsQuery && (!hasQuery_ || o_.query.empty())) return optionError(sourceOption_ + " needs --query SQL");
+  if (wantsQuery && (!hasQuery_ || o_.query.empty()))
+    return optionError(sourceOption_ + " needs --query SQL");
   if (!wantsQuery && hasQuery_) return optionError("--query goes with --sqlite or --postgres");
-  if (o_.graphicFolder.isString()) o_.graphicFolder = Variant(anchoredFolders(o_.graphicFolder.asString()));
+  if (o_.graphicFolder.isString())
+    o_.graphicFolder = Variant(anchoredFolders(o_.graphicFolder.asString()));
   if (settings_) o_.forFutureUse = Variant(settings_);
   if (fields_) {
     auto reserved = Collection::create();
@@ -198,6 +235,8 @@ Status Parser::finish() {
 
 }  // namespace
 
-Result<ReportOptions> parseReportOptions(const Words& args) { return Parser().parse(args); }
+Result<ReportOptions> parseReportOptions(const Words& args) {
+  return Parser().parse(args);
+}
 
 }  // namespace quelo::cli

@@ -19,7 +19,7 @@ struct ReportOptions {
   SourceKind source = SourceKind::Sample;
   std::string location;  // the SQLite or CSV file, or the PostgreSQL connection string
   std::string query;
-  std::string appPath;   // as given; empty means the current folder
+  std::string appPath;  // as given; empty means the current folder
   // AutoZeReporter's optional arguments: Missing when not given.
   Variant picFields = Variant::missing();
   Variant graphicFolder = Variant::missing();

@@ -1,23 +1,18 @@
 #include "report_source.h"
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 
 #include "platform/datasource/csv_source.h"
 #include "platform/datasource/postgres_source.h"
 #include "platform/datasource/sqlite_source.h"
+#include "platform/file_system.h"
 #include "platform/recordset/recordset.h"
 
 namespace quelo::cli {
 namespace {
 
-constexpr const char* kSampleQuery = "SELECT Name, Price, Quantity, Added, Website, Picture FROM products ORDER BY id";
-
-bool isFile(const std::string& path) {
-  struct stat info;
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
+constexpr const char* kSampleQuery =
+    "SELECT Name, Price, Quantity, Added, Website, Picture FROM products ORDER BY id";
 
 Result<std::shared_ptr<RowSource>> rowSource(const ReportOptions& o) {
   switch (o.source) {
@@ -31,9 +26,10 @@ Result<std::shared_ptr<RowSource>> rowSource(const ReportOptions& o) {
       break;
   }
   const std::string db = sampleDataFolder() + "products.db";
-  if (!isFile(db))
-    return makeError(err::kFileNotFound, "the sample data is missing: " + db +
-                                             " (build the project, or point QUELO_SAMPLE_DIR at its folder)");
+  if (!PosixFileSystem().exists(db))
+    return makeError(err::kFileNotFound,
+                     "the sample data is missing: " + db +
+                         " (build the project, or point QUELO_SAMPLE_DIR at its folder)");
   return sqliteQuery(db, kSampleQuery);
 }
 
@@ -47,7 +43,8 @@ std::string sampleDataFolder() {
 void useSampleDefaults(ReportOptions& options) {
   if (options.source != SourceKind::Sample) return;
   if (options.picFields.isMissing()) options.picFields = Variant("Picture");
-  if (options.graphicFolder.isMissing()) options.graphicFolder = Variant(sampleDataFolder() + "pictures/");
+  if (options.graphicFolder.isMissing())
+    options.graphicFolder = Variant(sampleDataFolder() + "pictures/");
 }
 
 Result<std::shared_ptr<Recordset>> openReportSource(const ReportOptions& options) {

@@ -65,11 +65,13 @@ TEST_F(QueloReportErrors, FailingSourcesExitTwoAndWriteNothing) {
   expectOneMessage(malformed, "bad.csv");
 
   ASSERT_EQ(runProcess({"sqlite3", dir / "t.db", "CREATE TABLE t (a INTEGER);"}).exitCode, 0);
-  auto badQuery = report({"--sqlite", dir / "t.db", "--query", "SELECT missing FROM t", "--app-path", dir / "app"});
+  auto badQuery = report(
+      {"--sqlite", dir / "t.db", "--query", "SELECT missing FROM t", "--app-path", dir / "app"});
   EXPECT_EQ(badQuery.exitCode, 2);
   expectOneMessage(badQuery, "no such column: missing");
 
-  auto noServer = report({"--postgres", "host=" + dir.path() + " port=1", "--query", "SELECT 1", "--app-path", dir / "app"});
+  auto noServer = report({"--postgres", "host=" + dir.path() + " port=1", "--query", "SELECT 1",
+                          "--app-path", dir / "app"});
   EXPECT_EQ(noServer.exitCode, 2);
   expectOneMessage(noServer, "PostgreSQL");
   EXPECT_FALSE(exists(dir / "app/Reports"));
@@ -106,8 +108,8 @@ TEST_F(QueloReportErrors, AReadOnlyReportsFolderIsReported) {
 // Ctrl-C once the first page file is there: the report stops at its next section, keeps the
 // pages written and exits 130 by itself (not killed by the signal).
 TEST_F(QueloReportErrors, InterruptCancelsCleanly) {
-  const std::vector<std::string> args{QUELO_CLI, "report", "--csv", csv(200000), "--app-path", dir / "app", "--file",
-                                      "big", "--max-recs", "200"};
+  const std::vector<std::string> args{QUELO_CLI,   "report", "--csv", csv(200000),  "--app-path",
+                                      dir / "app", "--file", "big",   "--max-recs", "200"};
   auto r = runProcessWatched(args, env(), [&](pid_t pid) {
     if (!exists(page("big1.htm"))) return false;
     kill(pid, SIGINT);

@@ -1,9 +1,8 @@
 // quelo report on real data: the pages it writes and prints, cancelling by page, the settings
 // and field choices it hands to the report, and the bundled sample data.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "platform/file_system.h"
 #include "platform/picture_size.h"
 #include "report_cli_fixture.h"
 #include "report_source.h"
@@ -11,19 +10,15 @@
 namespace quelo::testing {
 namespace {
 
-std::string contentOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
-
 class QueloReport : public ReportCli {
  protected:
   void SetUp() override { std::filesystem::create_directories(dir / "app"); }
-  std::vector<std::string> threePages() const { return {page("name1.htm"), page("name2.htm"), page("name3.htm")}; }
+  std::vector<std::string> threePages() const {
+    return {page("name1.htm"), page("name2.htm"), page("name3.htm")};
+  }
   std::vector<std::string> csvArgs(std::vector<std::string> more = {}) const {
-    std::vector<std::string> args{"--csv", csv(23), "--app-path", dir / "app", "--file", "name", "--max-recs", "10"};
+    std::vector<std::string> args{"--csv",  csv(23), "--app-path", dir / "app",
+                                  "--file", "name",  "--max-recs", "10"};
     args.insert(args.end(), more.begin(), more.end());
     return args;
   }
@@ -35,10 +30,10 @@ TEST_F(QueloReport, PrintsEveryPageInOrder) {
   EXPECT_EQ(r.err, "");  // stderr is no terminal: no progress bar
   EXPECT_EQ(linesOf(r.out), threePages());
   for (const std::string& path : threePages()) EXPECT_TRUE(exists(path)) << path;
-  const std::string last = contentOf(page("name3.htm"));
+  const std::string last = dir.read("app/Reports/name3.htm");
   EXPECT_NE(last.find("Item&nbsp;23<"), std::string::npos);
   EXPECT_NE(last.find("Vol 3 of Auto-Generated Report"), std::string::npos);
-  EXPECT_EQ(contentOf(page("name1.htm")).find("Item&nbsp;11<"), std::string::npos);
+  EXPECT_EQ(dir.read("app/Reports/name1.htm").find("Item&nbsp;11<"), std::string::npos);
 }
 
 TEST_F(QueloReport, CancelAtAPageKeepsThePagesBeforeIt) {
@@ -64,11 +59,12 @@ TEST_F(QueloReport, CancelBeyondTheLastPageWritesEveryPage) {
 }
 
 TEST_F(QueloReport, SettingsAndFieldChoicesReachThePages) {
-  auto r = report(csvArgs({"--title", "Stock", "--setting", "Ra_Header=Quarterly stock", "--setting=Ra_Footer=Closing words",
-                           "--field", "Quantity=0", "--field", "Price=2", "--max-recs=30"}));
+  auto r = report(csvArgs({"--title", "Stock", "--setting", "Ra_Header=Quarterly stock",
+                           "--setting=Ra_Footer=Closing words", "--field", "Quantity=0", "--field",
+                           "Price=2", "--max-recs=30"}));
   EXPECT_EQ(r.exitCode, 0) << r.err;
   ASSERT_EQ(linesOf(r.out), std::vector<std::string>{page("name.htm")});
-  const std::string html = contentOf(page("name.htm"));
+  const std::string html = dir.read("app/Reports/name.htm");
   EXPECT_NE(html.find("Quarterly stock"), std::string::npos);
   EXPECT_NE(html.find("<EM> Closing words</EM>"), std::string::npos);
   EXPECT_NE(html.find("Vol 1 of Stock"), std::string::npos);
@@ -86,21 +82,24 @@ TEST_F(QueloReport, NoFieldOutputWritesNothingAndSaysSo) {
 
 TEST_F(QueloReport, SqliteQueryAndRelativePictureFolder) {
   const std::string db = dir / "shop.db";
-  auto made = runProcess({"sqlite3", db,
-                          "CREATE TABLE t (Name VARCHAR(20), Photo VARCHAR(20), Link TEXT);"
-                          "INSERT INTO t VALUES ('Kettle', 'k.png', '#https://example.com/k#'), ('Pan', 'none.png', "
-                          "'Mail#sales@example.com#');"});
+  auto made = runProcess(
+      {"sqlite3", db,
+       "CREATE TABLE t (Name VARCHAR(20), Photo VARCHAR(20), Link TEXT);"
+       "INSERT INTO t VALUES ('Kettle', 'k.png', '#https://example.com/k#'), ('Pan', 'none.png', "
+       "'Mail#sales@example.com#');"});
   ASSERT_EQ(made.exitCode, 0) << made.err;
   std::filesystem::create_directories(dir / "pics");
   dir.write("pics/k.png", "x");
-  auto r = runProcess({"env", "-C", dir.path(), QUELO_CLI, "report", "--sqlite", db, "--query", "SELECT * FROM t",
-                       "--app-path", "app", "--pic-fields", "Photo", "--graphic-folder", "pics"},
-                      env());
+  auto r = runProcess(
+      {"env", "-C", dir.path(), QUELO_CLI, "report", "--sqlite", db, "--query", "SELECT * FROM t",
+       "--app-path", "app", "--pic-fields", "Photo", "--graphic-folder", "pics"},
+      env());
   EXPECT_EQ(r.exitCode, 0) << r.err;
   ASSERT_EQ(linesOf(r.out), std::vector<std::string>{page("autogenrep.htm")});
-  const std::string html = contentOf(page("autogenrep.htm"));
+  const std::string html = dir.read("app/Reports/autogenrep.htm");
   EXPECT_NE(html.find("<img src = " + dir.path() + "pics/k.png"), std::string::npos);
-  EXPECT_NE(html.find("<A HREF='https://example.com/k'>https://example.com/k</A>"), std::string::npos);
+  EXPECT_NE(html.find("<A HREF='https://example.com/k'>https://example.com/k</A>"),
+            std::string::npos);
   EXPECT_NE(html.find("<A HREF='Mail'>Mail</A>"), std::string::npos);
 }
 
@@ -110,21 +109,23 @@ TEST_F(QueloReport, SampleDataWithNoSource) {
   const std::vector<std::string> pages = linesOf(r.out);
   ASSERT_EQ(pages.size(), 4u);  // 36 products, 10 a page
   EXPECT_EQ(pages.front(), page("autogenrep1.htm"));
-  const std::string first = contentOf(pages.front());
+  const std::string first = dir.read("app/Reports/autogenrep1.htm");
   const std::string pictures = cli::sampleDataFolder() + "pictures/";
   EXPECT_NE(first.find("<img src = " + pictures + "tea-kettle.png"), std::string::npos);
   EXPECT_NE(first.find("<A HREF='https://shop.example.com/tea-kettle'>"), std::string::npos);
   EXPECT_NE(first.find("Sum of Price"), std::string::npos);
-  EXPECT_EQ(pictureSize(contentOf(pictures + "tea-kettle.png")), (PixelSize{64, 64}));
+  PosixFileSystem files;
+  EXPECT_EQ(pictureSize(files, pictures + "tea-kettle.png"), (PixelSize{64, 64}));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pictures), {}), 36);
 }
 
 TEST_F(QueloReport, HelpNamesEveryOption) {
   auto r = report({"--help"});
   EXPECT_EQ(r.exitCode, 0);
-  for (const char* option : {"--sqlite", "--query", "--csv", "--postgres", "--app-path", "--file", "--title", "--action",
-                             "--pic-fields", "--graphic-folder", "--max-recs", "--company", "--setting", "--field",
-                             "--cancel-at-page", "--delete-on-cancel", "--quiet"})
+  for (const char* option :
+       {"--sqlite", "--query", "--csv", "--postgres", "--app-path", "--file", "--title", "--action",
+        "--pic-fields", "--graphic-folder", "--max-recs", "--company", "--setting", "--field",
+        "--cancel-at-page", "--delete-on-cancel", "--quiet"})
     EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 

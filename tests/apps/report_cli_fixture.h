@@ -18,7 +18,8 @@ namespace quelo::testing {
 class ReportCli : public ::testing::Test {
  protected:
   std::map<std::string, std::string> env() const {
-    return {{"XDG_CONFIG_HOME", dir / "config"}, {"SOURCE_DATE_EPOCH", "1700000000"}, {"TZ", "UTC"}};
+    return {
+        {"XDG_CONFIG_HOME", dir / "config"}, {"SOURCE_DATE_EPOCH", "1700000000"}, {"TZ", "UTC"}};
   }
   // quelo report ARGS... with the scratch settings store.
   ProcessResult report(std::vector<std::string> args) const {
@@ -29,7 +30,8 @@ class ReportCli : public ::testing::Test {
   std::string csv(int rows, const std::string& name = "products.csv") const {
     std::string text = "Name,Price,Quantity\n";
     for (int i = 1; i <= rows; ++i)
-      text += "Item " + std::to_string(i) + "," + std::to_string(i) + ".25," + std::to_string(i % 7) + "\n";
+      text += "Item " + std::to_string(i) + "," + std::to_string(i) + ".25," +
+              std::to_string(i % 7) + "\n";
     dir.write(name, text);
     return dir / name;
   }

@@ -1,10 +1,11 @@
 // The arguments that 'quelo report' builds for AutoZeReporter from its options, and its
 // progress line.
+#include "report_options.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/collection.h"
 #include "progress_bar.h"
-#include "report_options.h"
 
 namespace quelo::cli {
 namespace {
@@ -18,7 +19,8 @@ ReportOptions parsed(const Words& args) {
 TEST(ReportOptions, NothingGivenMeansSampleDataAndMissingArguments) {
   const ReportOptions o = parsed({});
   EXPECT_EQ(o.source, SourceKind::Sample);
-  for (const Variant* v : {&o.picFields, &o.graphicFolder, &o.fileName, &o.title, &o.forFutureUse, &o.objReserved})
+  for (const Variant* v :
+       {&o.picFields, &o.graphicFolder, &o.fileName, &o.title, &o.forFutureUse, &o.objReserved})
     EXPECT_TRUE(v->isMissing());
   EXPECT_EQ(o.action, 0);
   EXPECT_EQ(o.maxRecs, 10);
@@ -26,8 +28,8 @@ TEST(ReportOptions, NothingGivenMeansSampleDataAndMissingArguments) {
 }
 
 TEST(ReportOptions, SettingsFillTheirSlotsOfATenElementArray) {
-  const ReportOptions o = parsed({"--setting", "ra_footer=Bye", "--setting=Ra_AllPages=false", "--setting",
-                                  "Ra_Header=a=b"});
+  const ReportOptions o = parsed(
+      {"--setting", "ra_footer=Bye", "--setting=Ra_AllPages=false", "--setting", "Ra_Header=a=b"});
   ASSERT_TRUE(o.forFutureUse.isArray());
   const auto& array = *o.forFutureUse.asArray();
   ASSERT_EQ(array.dimensions(), 1);
@@ -45,7 +47,8 @@ TEST(ReportOptions, FieldsMakeACollectionWhoseFirstItemIsTheChoices) {
   auto outer = std::dynamic_pointer_cast<Collection>(o.objReserved.objectOrNull());
   ASSERT_TRUE(outer);
   ASSERT_EQ(outer->count(), 1);
-  auto choices = std::dynamic_pointer_cast<Collection>(outer->item(Variant(int32_t{1})).value().objectOrNull());
+  auto choices = std::dynamic_pointer_cast<Collection>(
+      outer->item(Variant(int32_t{1})).value().objectOrNull());
   ASSERT_TRUE(choices);
   EXPECT_EQ(choices->count(), 3);
   EXPECT_EQ(*choices->find("price"), Variant(int32_t{2}));
@@ -55,9 +58,10 @@ TEST(ReportOptions, FieldsMakeACollectionWhoseFirstItemIsTheChoices) {
 }
 
 TEST(ReportOptions, SourcesValuesAndFlags) {
-  const ReportOptions o = parsed({"--postgres", "dbname=shop", "--query", "SELECT 1", "--action", "11", "--max-recs",
-                                  "32767", "--cancel-at-page", "3", "--delete-on-cancel", "--quiet", "--file", "",
-                                  "--title", "-x-", "--company", " Torvel "});
+  const ReportOptions o =
+      parsed({"--postgres", "dbname=shop", "--query", "SELECT 1", "--action", "11", "--max-recs",
+              "32767", "--cancel-at-page", "3", "--delete-on-cancel", "--quiet", "--file", "",
+              "--title", "-x-", "--company", " Torvel "});
   EXPECT_EQ(o.source, SourceKind::Postgres);
   EXPECT_EQ(o.location, "dbname=shop");
   EXPECT_EQ(o.query, "SELECT 1");
@@ -79,14 +83,17 @@ TEST(ReportOptions, GraphicFoldersBecomeAbsolute) {
 
 // The bar takes what the counts leave of the width (less one column for the cursor).
 TEST(ProgressLine, CountsTimeAndRate) {
-  EXPECT_EQ(progressLine(0, 500, 0, 80), "[" + std::string(47, '-') + "]  0/500 pages  0:00  - pages/s");
+  EXPECT_EQ(progressLine(0, 500, 0, 80),
+            "[" + std::string(47, '-') + "]  0/500 pages  0:00  - pages/s");
   EXPECT_EQ(progressLine(250, 500, 10, 80), "[" + std::string(21, '#') + std::string(21, '-') +
                                                 "]  250/500 pages  0:10  25.0 pages/s");
-  EXPECT_EQ(progressLine(3, 3, 3725.5, 60), "[" + std::string(24, '#') + "]  3/3 pages  1:02:05  0.0 pages/s");
+  EXPECT_EQ(progressLine(3, 3, 3725.5, 60),
+            "[" + std::string(24, '#') + "]  3/3 pages  1:02:05  0.0 pages/s");
 }
 
 TEST(ProgressLine, OddCountsStayInsideTheBar) {
-  EXPECT_EQ(progressLine(7, 0, 1, 40), "[" + std::string(10, '-') + "]  0/0 pages  0:01  0.0 pages/s");
+  EXPECT_EQ(progressLine(7, 0, 1, 40),
+            "[" + std::string(10, '-') + "]  0/0 pages  0:01  0.0 pages/s");
   EXPECT_EQ(progressLine(9, 4, 1, 200).substr(0, 52), "[" + std::string(50, '#') + "]");
   EXPECT_EQ(progressLine(-2, 4, 1, 10).substr(0, 12), "[" + std::string(10, '-') + "]");
 }

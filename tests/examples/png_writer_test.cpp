@@ -39,8 +39,10 @@ std::string unstore(std::string_view z, int& blocks) {
   for (bool last = false; !last && at + 5 <= z.size(); ++blocks) {
     last = z[at] & 1;
     EXPECT_EQ(z[at] & 6, 0);  // stored
-    const size_t n = static_cast<unsigned char>(z[at + 1]) | static_cast<unsigned char>(z[at + 2]) << 8;
-    const size_t complement = static_cast<unsigned char>(z[at + 3]) | static_cast<unsigned char>(z[at + 4]) << 8;
+    const size_t n = static_cast<unsigned char>(z[at + 1]) | static_cast<unsigned char>(z[at + 2])
+                                                                 << 8;
+    const size_t complement =
+        static_cast<unsigned char>(z[at + 3]) | static_cast<unsigned char>(z[at + 4]) << 8;
     EXPECT_EQ(n ^ complement, 0xFFFFu);
     raw += z.substr(at + 5, n);
     at += 5 + n;
@@ -54,7 +56,8 @@ RgbImage gradient(int32_t w, int32_t h) {
   RgbImage image{w, h, {}};
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x)
-      image.pixels.push_back({static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(x ^ y)});
+      image.pixels.push_back(
+          {static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(x ^ y)});
   return image;
 }
 
@@ -78,8 +81,9 @@ TEST(PngWriter, SmallImageRoundTrips) {
   int blocks = 0;
   const std::string raw = unstore(parts[1].data, blocks);
   EXPECT_EQ(blocks, 1);
-  const std::vector<int> rows{0, 0, 0, 0, 1, 0, 1, 2, 0, 2,   // filter byte, then (x, y, x ^ y) per pixel
-                              0, 0, 1, 1, 1, 1, 0, 2, 1, 3};
+  const std::vector<int> rows{
+      0, 0, 0, 0, 1, 0, 1, 2, 0, 2,  // filter byte, then (x, y, x ^ y) per pixel
+      0, 0, 1, 1, 1, 1, 0, 2, 1, 3};
   EXPECT_EQ(std::vector<int>(raw.begin(), raw.end()), rows);
 }
 
@@ -91,7 +95,7 @@ TEST(PngWriter, LargeImageSpansStoredBlocks) {
   const std::string raw = unstore(parts[1].data, blocks);
   EXPECT_EQ(blocks, 2);
   ASSERT_EQ(raw.size(), 200u * 601u);
-  EXPECT_EQ(raw[601], '\0');                                     // the filter byte of row 1
+  EXPECT_EQ(raw[601], '\0');                                            // the filter byte of row 1
   EXPECT_EQ(static_cast<unsigned char>(raw[601 + 1 + 3 * 5 + 1]), 1u);  // green of (5, 1)
 }
 
