@@ -36,6 +36,21 @@ TEST_F(QueloReport, PrintsEveryPageInOrder) {
   EXPECT_EQ(dir.read("app/Reports/name1.htm").find("Item&nbsp;11<"), std::string::npos);
 }
 
+// Under a terminal (script(1) gives the command one) stderr shows the bar, redrawn in place,
+// ending at every page done; --quiet keeps it away.
+TEST_F(QueloReport, DrawsProgressOnATerminalUnlessQuiet) {
+  const std::string command = std::string(QUELO_CLI) + " report --csv " + csv(23) + " --app-path " + dir / "app" +
+                              " --max-recs 10 --file ";
+  auto shown = runProcess({"script", "-qec", command + "shown", "/dev/null"}, env());
+  EXPECT_EQ(shown.exitCode, 0) << shown.out;
+  EXPECT_NE(shown.out.find("\r[----------"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("]  3/3 pages  "), std::string::npos) << shown.out;
+  auto quiet = runProcess({"script", "-qec", command + "quiet --quiet", "/dev/null"}, env());
+  EXPECT_EQ(quiet.exitCode, 0) << quiet.out;
+  EXPECT_EQ(quiet.out.find("pages"), std::string::npos) << quiet.out;
+  EXPECT_NE(quiet.out.find(page("quiet3.htm")), std::string::npos) << quiet.out;
+}
+
 TEST_F(QueloReport, CancelAtAPageKeepsThePagesBeforeIt) {
   auto r = report(csvArgs({"--cancel-at-page", "2"}));
   EXPECT_EQ(r.exitCode, 0) << r.err;
