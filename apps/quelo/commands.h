@@ -10,6 +10,7 @@ using Words = std::vector<std::string>;
 
 int describeCommand(const Words& args);
 int callCommand(const Words& args);
+int reportCommand(const Words& args);
 
 // Exit statuses shared by every subcommand.
 inline constexpr int kExitOk = 0;

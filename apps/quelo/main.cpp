@@ -9,6 +9,9 @@ namespace {
 constexpr const char* kUsage = R"(usage: quelo COMMAND [ARGS]
 
 commands:
+  report [SOURCE] [OPTIONS]
+                 write an automatic report of an SQLite query, a CSV file, a PostgreSQL query
+                 or the bundled sample data as linked HTML pages
   call [--design] [--app-path DIR] INVOCATION [-- INVOCATION]...
                  run members of one control by name, as a host's script would
   describe [--json]
@@ -37,5 +40,6 @@ int main(int argc, char** argv) {
   }
   if (command == "describe") return quelo::cli::describeCommand(args);
   if (command == "call") return quelo::cli::callCommand(args);
+  if (command == "report") return quelo::cli::reportCommand(args);
   return quelo::cli::usageError("unknown command '" + command + "'");
 }

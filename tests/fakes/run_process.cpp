@@ -11,12 +11,16 @@
 namespace quelo::testing {
 namespace {
 
-void drain(int outFd, int errFd, ProcessResult& r) {
+constexpr int kWatchMilliseconds = 2;
+
+void drain(int outFd, int errFd, ProcessResult& r, pid_t pid, const std::function<bool(pid_t)>& watch) {
   pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
   int open = 2;
   char buf[65536];
+  bool watching = static_cast<bool>(watch);
   while (open > 0) {
-    if (poll(fds, 2, -1) < 0) continue;
+    if (watching) watching = !watch(pid);
+    if (poll(fds, 2, watching ? kWatchMilliseconds : -1) <= 0) continue;
     for (int i = 0; i < 2; ++i) {
       if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
       const ssize_t n = read(fds[i].fd, buf, sizeof buf);
@@ -31,10 +35,8 @@ void drain(int outFd, int errFd, ProcessResult& r) {
   }
 }
 
-}  // namespace
-
-ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
-                         const std::string& input) {
+ProcessResult runWith(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+                      const std::string& input, const std::function<bool(pid_t)>& watch) {
   int out[2], err[2], in[2];
   if (pipe(out) || pipe(err) || pipe(in)) throw std::runtime_error("pipe failed");
   const pid_t pid = fork();
@@ -60,11 +62,24 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<st
   if (!input.empty()) (void)!write(in[1], input.data(), input.size());
   close(in[1]);
   ProcessResult r;
-  drain(out[0], err[0], r);
+  drain(out[0], err[0], r, pid, watch);
   int status = 0;
   waitpid(pid, &status, 0);
+  r.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   return r;
+}
+
+}  // namespace
+
+ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+                         const std::string& input) {
+  return runWith(argv, env, input, nullptr);
+}
+
+ProcessResult runProcessWatched(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+                                const std::function<bool(pid_t)>& watch) {
+  return runWith(argv, env, "", watch);
 }
 
 ProcessResult runQuelo(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {

@@ -1,0 +1,216 @@
+// quelo report: an automatic report (AutoZeReporter) on one data source, driven by name on one
+// control, as a host's script would drive it. Progress and cancelling go through the control's
+// ReportStatus event.
+#include <signal.h>
+#include <unistd.h>
+
+#include <iostream>
+
+#include "commands.h"
+#include "control/shared_state.h"
+#include "control/ze_quelo.h"
+#include "platform/file_system.h"
+#include "platform/headless/headless_site.h"
+#include "platform/recordset/recordset.h"
+#include "platform/text.h"
+#include "progress_bar.h"
+#include "report_options.h"
+#include "report_source.h"
+#include "reporter/report_form.h"
+
+namespace quelo::cli {
+namespace {
+
+constexpr int kExitInterrupted = 130;
+
+constexpr const char* kHelp = R"(usage: quelo report [SOURCE] [OPTIONS]
+
+Writes an automatic report (AutoZeReporter) of one data source as linked HTML pages under
+DIR/Reports/, where DIR is the shared application path (--app-path).
+
+SOURCE, at most one; none means the bundled sample data (a few dozen products with pictures):
+  --sqlite FILE --query SQL
+  --csv FILE                 RFC 4180, UTF-8; the first line holds the field names
+  --postgres CONNINFO --query SQL
+
+options:
+  --app-path DIR        the shared application path (default: the current folder)
+  --file NAME           the report's file name, in lower case (default AutoGenRep): name.htm, or
+                        name1.htm, name2.htm ... when there are several pages
+  --title TEXT          the report's title (default "Auto-Generated Report")
+  --action N            0 neither browser nor printer (default), 1 print, 10 open the first page
+                        in the browser, 11 both
+  --pic-fields LIST     comma-separated names of fields that hold picture file names
+  --graphic-folder DIRS the folder of the pictures, or a comma-separated list paired with
+                        --pic-fields (default: the application path); relative to the
+                        current folder
+  --max-recs N          records per page, 1 to 32767 (default 10; reports of more than 100
+                        pages get 200 records a page)
+  --company NAME        the shared developer company (it names the hidden report form; the
+                        pages do not show it)
+  --setting NAME=VALUE  a report setting: Ra_Header, Ra_Footer, Ra_UseNotes, Ra_NotesOnTop,
+                        Ra_Notes, Ra_Logo, Ra_Signature, Ra_Website, Ra_Email or Ra_AllPages.
+                        With any --setting, those not given keep the stored preferences; with
+                        none, the report has no header, footer or notes, covers all pages and
+                        takes logo, signature, website and e-mail from the stored preferences
+  --field NAME=N        a field choice: N <= 0 leaves the field out, 2 outputs it and sums it,
+                        any other N outputs it without summing; with any --field, fields not
+                        named are output and summed
+  --cancel-at-page P    cancel the report when it reaches page P (the pages before it are kept)
+  --delete-on-cancel    delete the pages written so far when the report is cancelled
+  --quiet               no progress bar (one is drawn on stderr when it is a terminal)
+
+Ctrl-C cancels the report cleanly: the pages written so far are kept (deleted with
+--delete-on-cancel); a second Ctrl-C stops at once. Report preferences are read from the
+settings store under $XDG_CONFIG_HOME. $QUELO_SAMPLE_DIR overrides the folder of the sample data.
+
+stdout: the full path of every page file written, one a line, in page order.
+exit status: 0 when the report was generated (or cancelled with --cancel-at-page), 1 when it was
+not (no records, or pages that could not be written), 2 on a usage or data-source error,
+130 when interrupted by Ctrl-C.
+)";
+
+volatile sig_atomic_t gInterrupted = 0;
+
+void onInterrupt(int) {
+  gInterrupted = 1;
+}
+
+// The first Ctrl-C asks for a clean cancel; the handler then resets, so a second one stops at once.
+void catchInterrupt() {
+  struct sigaction action {};
+  action.sa_handler = onInterrupt;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESETHAND;
+  sigaction(SIGINT, &action, nullptr);
+}
+
+// One line on stderr, as every message of the command is.
+void say(const std::string& message) {
+  std::cerr << "quelo: " << message << "\n";
+}
+
+// Why AutoZeReporter said False, as far as the command can tell.
+std::string failureReason(const QueloReportForm& form, bool empty) {
+  if (empty) return "no records to report: the data source gave none";
+  const std::vector<std::string>& errors = form.generationErrors();
+  if (errors.empty()) return "the report could not be generated";
+  std::string reason = "the report could not be written: " + errors.front();
+  if (errors.size() > 1) reason += " (and " + std::to_string(errors.size() - 1) + " more errors)";
+  return reason;
+}
+
+// A --field that names no field of the data is a mistake the report would silently ignore.
+Status checkFieldNames(const ReportOptions& options, const Recordset& records) {
+  for (const std::string& name : options.fieldNames)
+    if (!records.fieldIndex(name))
+      return makeError(0, "--field " + name + ": the data has no field of that name");
+  return Status::ok();
+}
+
+class ReportRun {
+ public:
+  explicit ReportRun(const ReportOptions& options)
+      : options_(options), bar_(STDERR_FILENO, !options.quiet) {}
+  int run(std::shared_ptr<Recordset> records);
+
+ private:
+  void onReportStatus(Args& args);
+
+  const ReportOptions& options_;
+  ProgressBar bar_;
+  int32_t pagesDone_ = 0, totalPages_ = 0;
+  bool cancelled_ = false;
+};
+
+void ReportRun::onReportStatus(Args& args) {
+  if (args.size() < 5) return;
+  totalPages_ = toLong(args[0]).valueOr(0);
+  const int32_t current = toLong(args[2]).valueOr(0);
+  pagesDone_ = std::max(current - 1, 0);
+  bar_.update(pagesDone_, totalPages_);
+  if (gInterrupted || (options_.cancelAtPage && current >= *options_.cancelAtPage)) {
+    cancelled_ = true;
+    args[3] = Variant(true);
+    if (options_.deleteOnCancel) args[4] = Variant(true);
+  }
+}
+
+int ReportRun::run(std::shared_ptr<Recordset> records) {
+  SharedState& shared = sharedState();
+  shared.applicationPath = absoluteFolder(options_.appPath);
+  if (options_.company) shared.developerCompany = toUpper(trimSpaces(*options_.company));
+  HeadlessPlatform services;
+  HeadlessSite site;
+  HeadlessWindow window;
+  auto control = ZeQuelo::create(services.platform(), site, window);
+  control->initProperties();
+  site.controls[site.displayName] = control;
+  site.onEvent = [this](std::string_view name, Args& args) {
+    if (name == "ReportStatus") onReportStatus(args);
+  };
+  (void)control->put("MaxRecsPerPage", Variant(options_.maxRecs));
+
+  const bool empty = records->recordCount().valueOr(0) == 0;
+  Args call{Variant(std::static_pointer_cast<Dispatch>(records)),
+            options_.picFields,
+            options_.graphicFolder,
+            options_.fileName,
+            options_.title,
+            Variant(options_.action),
+            options_.forFutureUse,
+            options_.objReserved};
+  auto result = control->call("AutoZeReporter", call);
+  const bool done = result && toBool(result.value()).valueOr(false);
+  // What the report form knows is read before the control is terminated, which releases it.
+  const QueloReportForm& form = reportForm(services.platform());
+  const std::vector<std::string> pages = form.generatedFiles();
+  const std::string reason =
+      !result ? "the report failed: " + result.error().message : failureReason(form, empty);
+  site.controls.clear();
+  control->terminate();
+
+  bar_.finish(done && !cancelled_ ? totalPages_ : pagesDone_);
+  for (const std::string& path : pages) std::cout << path << "\n";
+  std::cout.flush();
+  if (gInterrupted) {
+    say(options_.deleteOnCancel ? "interrupted: the pages written were deleted"
+                                : "interrupted: " + std::to_string(pages.size()) + " page(s) kept");
+    return kExitInterrupted;
+  }
+  if (!done)
+    say(reason);
+  else if (pages.empty() && !cancelled_)
+    say("no page was written: no field is output");
+  return done ? kExitOk : kExitFalse;
+}
+
+}  // namespace
+
+int reportCommand(const Words& args) {
+  auto parsed = parseReportOptions(args);
+  if (!parsed) return usageError("report: " + parsed.error().message);
+  ReportOptions options = std::move(parsed).value();
+  if (options.help) {
+    std::cout << kHelp;
+    return kExitOk;
+  }
+  if (!PosixFileSystem().isDirectory(absoluteFolder(options.appPath)))
+    return usageError("report: --app-path " + options.appPath + ": no such folder");
+  catchInterrupt();
+  useSampleDefaults(options);
+  auto records = openReportSource(options);
+  if (!records) {
+    say(records.error().message);
+    return kExitUsage;
+  }
+  if (Status s = checkFieldNames(options, *records.value()); !s)
+    return usageError("report: " + s.error().message);
+  if (gInterrupted) {
+    say("interrupted before the report started");
+    return kExitInterrupted;
+  }
+  return ReportRun(options).run(std::move(records).value());
+}
+
+}  // namespace quelo::cli

@@ -1,0 +1,43 @@
+// The options of 'quelo report', parsed into the arguments that AutoZeReporter takes and what
+// the command itself needs (source, page size, cancel point). Every option can be given as
+// "--name VALUE" or "--name=VALUE".
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "commands.h"
+#include "platform/status.h"
+#include "platform/variant.h"
+
+namespace quelo::cli {
+
+enum class SourceKind { Sample, Sqlite, Csv, Postgres };
+
+struct ReportOptions {
+  SourceKind source = SourceKind::Sample;
+  std::string location;  // the SQLite or CSV file, or the PostgreSQL connection string
+  std::string query;
+  std::string appPath;  // as given; empty means the current folder
+  // AutoZeReporter's optional arguments: Missing when not given.
+  Variant picFields = Variant::missing();
+  Variant graphicFolder = Variant::missing();
+  Variant fileName = Variant::missing();
+  Variant title = Variant::missing();
+  int32_t action = 0;
+  Variant forFutureUse = Variant::missing();  // with any --setting, a ten-element array
+  Variant objReserved = Variant::missing();   // with any --field, a collection of the field choices
+  std::vector<std::string> fieldNames;        // the names given with --field, in order
+  int32_t maxRecs = 10;
+  std::optional<std::string> company;
+  std::optional<int32_t> cancelAtPage;
+  bool deleteOnCancel = false;
+  bool quiet = false;
+  bool help = false;
+};
+
+// The message of an Error names the option at fault; it is a usage error.
+Result<ReportOptions> parseReportOptions(const Words& args);
+
+}  // namespace quelo::cli

@@ -1,0 +1,56 @@
+#include "report_source.h"
+
+#include <cstdlib>
+
+#include "platform/datasource/csv_source.h"
+#include "platform/datasource/postgres_source.h"
+#include "platform/datasource/sqlite_source.h"
+#include "platform/file_system.h"
+#include "platform/recordset/recordset.h"
+
+namespace quelo::cli {
+namespace {
+
+constexpr const char* kSampleQuery =
+    "SELECT Name, Price, Quantity, Added, Website, Picture FROM products ORDER BY id";
+
+Result<std::shared_ptr<RowSource>> rowSource(const ReportOptions& o) {
+  switch (o.source) {
+    case SourceKind::Sqlite:
+      return sqliteQuery(o.location, o.query);
+    case SourceKind::Csv:
+      return csvFile(o.location);
+    case SourceKind::Postgres:
+      return postgresQuery(o.location, o.query);
+    case SourceKind::Sample:
+      break;
+  }
+  const std::string db = sampleDataFolder() + "products.db";
+  if (!PosixFileSystem().exists(db))
+    return makeError(err::kFileNotFound,
+                     "the sample data is missing: " + db +
+                         " (build the project, or point QUELO_SAMPLE_DIR at its folder)");
+  return sqliteQuery(db, kSampleQuery);
+}
+
+}  // namespace
+
+std::string sampleDataFolder() {
+  const char* dir = std::getenv("QUELO_SAMPLE_DIR");
+  return absoluteFolder(dir && *dir ? dir : QUELO_SAMPLE_DIR);
+}
+
+void useSampleDefaults(ReportOptions& options) {
+  if (options.source != SourceKind::Sample) return;
+  if (options.picFields.isMissing()) options.picFields = Variant("Picture");
+  if (options.graphicFolder.isMissing())
+    options.graphicFolder = Variant(sampleDataFolder() + "pictures/");
+}
+
+Result<std::shared_ptr<Recordset>> openReportSource(const ReportOptions& options) {
+  auto source = rowSource(options);
+  if (!source) return source.error();
+  return Recordset::open(std::move(source).value(), ado::adOpenStatic, ado::adLockReadOnly);
+}
+
+}  // namespace quelo::cli

@@ -1,0 +1,29 @@
+// The data of 'quelo report': the record set of the chosen source, read whole into a static
+// record set before the report starts (a malformed line or a failing query stops the command
+// before any page is written), or the bundled sample data when no source is given.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/status.h"
+#include "report_options.h"
+
+namespace quelo {
+class Recordset;
+}
+
+namespace quelo::cli {
+
+// The folder of the sample data with a trailing "/": $QUELO_SAMPLE_DIR when set, else the
+// folder the build wrote it to.
+std::string sampleDataFolder();
+
+// With no source given: the sample pictures for --pic-fields and --graphic-folder, unless the
+// user gave those.
+void useSampleDefaults(ReportOptions& options);
+
+// The records of the source; an Error says which source failed and why.
+Result<std::shared_ptr<Recordset>> openReportSource(const ReportOptions& options);
+
+}  // namespace quelo::cli

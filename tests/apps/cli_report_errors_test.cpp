@@ -1,0 +1,129 @@
+// quelo report when things go wrong: usage errors, sources that fail, no records, a Reports
+// folder that cannot be written, and Ctrl-C in the middle of a long report.
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "report_cli_fixture.h"
+
+namespace quelo::testing {
+namespace {
+
+class QueloReportErrors : public ReportCli {
+ protected:
+  void SetUp() override { std::filesystem::create_directories(dir / "app"); }
+  // One line on stderr that starts with "quelo: ", nothing on stdout.
+  static void expectOneMessage(const ProcessResult& r, const std::string& words) {
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("quelo: ", 0), 0u) << r.err;
+    EXPECT_EQ(linesOf(r.err).size(), 1u) << r.err;
+    EXPECT_NE(r.err.find(words), std::string::npos) << r.err;
+  }
+};
+
+TEST_F(QueloReportErrors, UsageErrorsExitTwoWithOneLine) {
+  const std::string data = csv(3);
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--sqlite", "x.db"}, "--query"},
+      {{"--query", "SELECT 1"}, "--query goes with"},
+      {{"--csv", data, "--sqlite", "x.db", "--query", "q"}, "one data source"},
+      {{"--csv", ""}, "--csv needs"},
+      {{"--action", "5"}, "--action"},
+      {{"--max-recs", "0"}, "--max-recs"},
+      {{"--max-recs", "ten"}, "--max-recs"},
+      {{"--cancel-at-page", "-1"}, "--cancel-at-page"},
+      {{"--setting", "Ra_Colour=red"}, "Ra_Colour"},
+      {{"--setting", "Ra_AllPages=maybe"}, "Ra_AllPages"},
+      {{"--setting", "=x"}, "NAME=VALUE"},
+      {{"--field", "Name=x"}, "--field Name"},
+      {{"--csv", data, "--field", "Name=1", "--field", "name=2"}, "given twice"},
+      {{"--csv", data, "--field", "Nmae=0"}, "no field of that name"},
+      {{"--bogus"}, "unknown option"},
+      {{"extra"}, "unexpected argument"},
+      {{"--file"}, "needs a value"},
+      {{"--quiet=yes"}, "takes no value"},
+      {{"--app-path", dir / "nowhere"}, "no such folder"},
+  };
+  for (const auto& [args, words] : cases) {
+    SCOPED_TRACE(args.front());
+    auto r = report(args);
+    EXPECT_EQ(r.exitCode, 2);
+    expectOneMessage(r, words);
+  }
+}
+
+TEST_F(QueloReportErrors, FailingSourcesExitTwoAndWriteNothing) {
+  auto missing = report({"--csv", dir / "none.csv", "--app-path", dir / "app"});
+  EXPECT_EQ(missing.exitCode, 2);
+  expectOneMessage(missing, dir / "none.csv");
+
+  dir.write("bad.csv", "a,b\n1,2\n3\n");
+  auto malformed = report({"--csv", dir / "bad.csv", "--app-path", dir / "app"});
+  EXPECT_EQ(malformed.exitCode, 2);
+  expectOneMessage(malformed, "bad.csv");
+
+  ASSERT_EQ(runProcess({"sqlite3", dir / "t.db", "CREATE TABLE t (a INTEGER);"}).exitCode, 0);
+  auto badQuery = report(
+      {"--sqlite", dir / "t.db", "--query", "SELECT missing FROM t", "--app-path", dir / "app"});
+  EXPECT_EQ(badQuery.exitCode, 2);
+  expectOneMessage(badQuery, "no such column: missing");
+
+  auto noServer = report({"--postgres", "host=" + dir.path() + " port=1", "--query", "SELECT 1",
+                          "--app-path", dir / "app"});
+  EXPECT_EQ(noServer.exitCode, 2);
+  expectOneMessage(noServer, "PostgreSQL");
+  EXPECT_FALSE(exists(dir / "app/Reports"));
+}
+
+TEST_F(QueloReportErrors, AnEmptyRecordSetExitsOne) {
+  auto r = report({"--csv", csv(0), "--app-path", dir / "app"});
+  EXPECT_EQ(r.exitCode, 1);
+  expectOneMessage(r, "no records");
+  EXPECT_FALSE(exists(dir / "app/Reports"));
+}
+
+// A Reports that is a file cannot become the folder, whoever runs the test; the file is kept.
+TEST_F(QueloReportErrors, AReportsFolderThatCannotBeMadeIsReported) {
+  dir.write("app/Reports", "not a folder");
+  auto r = report({"--csv", csv(12), "--app-path", dir / "app", "--max-recs", "5"});
+  EXPECT_EQ(r.exitCode, 1);
+  expectOneMessage(r, "could not be written");
+  EXPECT_EQ(dir.read("app/Reports"), "not a folder");
+}
+
+// A read-only folder stops only those who are not root; the earlier page in it is kept whole.
+TEST_F(QueloReportErrors, AReadOnlyReportsFolderIsReported) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  std::filesystem::create_directories(dir / "app/Reports");
+  dir.write("app/Reports/old.htm", "earlier report");
+  ASSERT_EQ(chmod((dir / "app/Reports").c_str(), 0555), 0);
+  auto r = report({"--csv", csv(12), "--app-path", dir / "app", "--file", "old"});
+  EXPECT_EQ(r.exitCode, 1);
+  expectOneMessage(r, "could not be written");
+  EXPECT_EQ(dir.read("app/Reports/old.htm"), "earlier report");
+}
+
+// Ctrl-C once the first page file is there: the report stops at its next section, keeps the
+// pages written and exits 130 by itself (not killed by the signal).
+TEST_F(QueloReportErrors, InterruptCancelsCleanly) {
+  const std::vector<std::string> args{QUELO_CLI,   "report", "--csv", csv(200000),  "--app-path",
+                                      dir / "app", "--file", "big",   "--max-recs", "200"};
+  auto r = runProcessWatched(args, env(), [&](pid_t pid) {
+    if (!exists(page("big1.htm"))) return false;
+    kill(pid, SIGINT);
+    return true;
+  });
+  EXPECT_EQ(r.signal, 0);
+  EXPECT_EQ(r.exitCode, 130) << r.err;
+  const std::vector<std::string> kept = linesOf(r.out);
+  ASSERT_FALSE(kept.empty());
+  EXPECT_LT(kept.size(), 1000u);
+  EXPECT_EQ(kept.front(), page("big1.htm"));
+  for (const std::string& path : kept) EXPECT_TRUE(exists(path)) << path;
+  EXPECT_NE(r.err.find("interrupted"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace quelo::testing

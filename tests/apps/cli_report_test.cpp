@@ -1,0 +1,148 @@
+// quelo report on real data: the pages it writes and prints, cancelling by page, the settings
+// and field choices it hands to the report, and the bundled sample data.
+#include <filesystem>
+
+#include "platform/file_system.h"
+#include "platform/picture_size.h"
+#include "report_cli_fixture.h"
+#include "report_source.h"
+
+namespace quelo::testing {
+namespace {
+
+class QueloReport : public ReportCli {
+ protected:
+  void SetUp() override { std::filesystem::create_directories(dir / "app"); }
+  std::vector<std::string> threePages() const {
+    return {page("name1.htm"), page("name2.htm"), page("name3.htm")};
+  }
+  std::vector<std::string> csvArgs(std::vector<std::string> more = {}) const {
+    std::vector<std::string> args{"--csv",  csv(23), "--app-path", dir / "app",
+                                  "--file", "name",  "--max-recs", "10"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+  }
+};
+
+TEST_F(QueloReport, PrintsEveryPageInOrder) {
+  auto r = report(csvArgs());
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");  // stderr is no terminal: no progress bar
+  EXPECT_EQ(linesOf(r.out), threePages());
+  for (const std::string& path : threePages()) EXPECT_TRUE(exists(path)) << path;
+  const std::string last = dir.read("app/Reports/name3.htm");
+  EXPECT_NE(last.find("Item&nbsp;23<"), std::string::npos);
+  EXPECT_NE(last.find("Vol 3 of Auto-Generated Report"), std::string::npos);
+  EXPECT_EQ(dir.read("app/Reports/name1.htm").find("Item&nbsp;11<"), std::string::npos);
+}
+
+// Under a terminal (script(1) gives the command one) stderr shows the bar, redrawn in place,
+// ending at every page done; --quiet keeps it away.
+TEST_F(QueloReport, DrawsProgressOnATerminalUnlessQuiet) {
+  const std::string command = std::string(QUELO_CLI) + " report --csv " + csv(23) + " --app-path " + dir / "app" +
+                              " --max-recs 10 --file ";
+  auto shown = runProcess({"script", "-qec", command + "shown", "/dev/null"}, env());
+  EXPECT_EQ(shown.exitCode, 0) << shown.out;
+  EXPECT_NE(shown.out.find("\r[----------"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("]  3/3 pages  "), std::string::npos) << shown.out;
+  auto quiet = runProcess({"script", "-qec", command + "quiet --quiet", "/dev/null"}, env());
+  EXPECT_EQ(quiet.exitCode, 0) << quiet.out;
+  EXPECT_EQ(quiet.out.find("pages"), std::string::npos) << quiet.out;
+  EXPECT_NE(quiet.out.find(page("quiet3.htm")), std::string::npos) << quiet.out;
+}
+
+TEST_F(QueloReport, CancelAtAPageKeepsThePagesBeforeIt) {
+  auto r = report(csvArgs({"--cancel-at-page", "2"}));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(linesOf(r.out), std::vector<std::string>{page("name1.htm")});
+  EXPECT_TRUE(exists(page("name1.htm")));
+  EXPECT_FALSE(exists(page("name2.htm")));
+  EXPECT_FALSE(exists(page("name3.htm")));
+}
+
+TEST_F(QueloReport, CancelWithDeleteLeavesNoPage) {
+  auto r = report(csvArgs({"--cancel-at-page", "2", "--delete-on-cancel"}));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "app/Reports"));
+}
+
+TEST_F(QueloReport, CancelBeyondTheLastPageWritesEveryPage) {
+  auto r = report(csvArgs({"--cancel-at-page", "4", "--delete-on-cancel"}));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(linesOf(r.out), threePages());
+}
+
+TEST_F(QueloReport, SettingsAndFieldChoicesReachThePages) {
+  auto r = report(csvArgs({"--title", "Stock", "--setting", "Ra_Header=Quarterly stock",
+                           "--setting=Ra_Footer=Closing words", "--field", "Quantity=0", "--field",
+                           "Price=2", "--max-recs=30"}));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(linesOf(r.out), std::vector<std::string>{page("name.htm")});
+  const std::string html = dir.read("app/Reports/name.htm");
+  EXPECT_NE(html.find("Quarterly stock"), std::string::npos);
+  EXPECT_NE(html.find("<EM> Closing words</EM>"), std::string::npos);
+  EXPECT_NE(html.find("Vol 1 of Stock"), std::string::npos);
+  EXPECT_NE(html.find("<TH>Price</TH>"), std::string::npos);
+  EXPECT_EQ(html.find("<TH>Quantity</TH>"), std::string::npos);
+  EXPECT_NE(html.find("Sum of Price = "), std::string::npos);
+}
+
+TEST_F(QueloReport, NoFieldOutputWritesNothingAndSaysSo) {
+  auto r = report(csvArgs({"--field", "Name=0", "--field", "Price=0", "--field", "Quantity=-1"}));
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("no field is output"), std::string::npos) << r.err;
+}
+
+TEST_F(QueloReport, SqliteQueryAndRelativePictureFolder) {
+  const std::string db = dir / "shop.db";
+  auto made = runProcess(
+      {"sqlite3", db,
+       "CREATE TABLE t (Name VARCHAR(20), Photo VARCHAR(20), Link TEXT);"
+       "INSERT INTO t VALUES ('Kettle', 'k.png', '#https://example.com/k#'), ('Pan', 'none.png', "
+       "'Mail#sales@example.com#');"});
+  ASSERT_EQ(made.exitCode, 0) << made.err;
+  std::filesystem::create_directories(dir / "pics");
+  dir.write("pics/k.png", "x");
+  auto r = runProcess(
+      {"env", "-C", dir.path(), QUELO_CLI, "report", "--sqlite", db, "--query", "SELECT * FROM t",
+       "--app-path", "app", "--pic-fields", "Photo", "--graphic-folder", "pics"},
+      env());
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(linesOf(r.out), std::vector<std::string>{page("autogenrep.htm")});
+  const std::string html = dir.read("app/Reports/autogenrep.htm");
+  EXPECT_NE(html.find("<img src = " + dir.path() + "pics/k.png"), std::string::npos);
+  EXPECT_NE(html.find("<A HREF='https://example.com/k'>https://example.com/k</A>"),
+            std::string::npos);
+  EXPECT_NE(html.find("<A HREF='Mail'>Mail</A>"), std::string::npos);
+}
+
+TEST_F(QueloReport, SampleDataWithNoSource) {
+  auto r = report({"--app-path", dir / "app"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  const std::vector<std::string> pages = linesOf(r.out);
+  ASSERT_EQ(pages.size(), 4u);  // 36 products, 10 a page
+  EXPECT_EQ(pages.front(), page("autogenrep1.htm"));
+  const std::string first = dir.read("app/Reports/autogenrep1.htm");
+  const std::string pictures = cli::sampleDataFolder() + "pictures/";
+  EXPECT_NE(first.find("<img src = " + pictures + "tea-kettle.png"), std::string::npos);
+  EXPECT_NE(first.find("<A HREF='https://shop.example.com/tea-kettle'>"), std::string::npos);
+  EXPECT_NE(first.find("Sum of Price"), std::string::npos);
+  PosixFileSystem files;
+  EXPECT_EQ(pictureSize(files, pictures + "tea-kettle.png"), (PixelSize{64, 64}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pictures), {}), 36);
+}
+
+TEST_F(QueloReport, HelpNamesEveryOption) {
+  auto r = report({"--help"});
+  EXPECT_EQ(r.exitCode, 0);
+  for (const char* option :
+       {"--sqlite", "--query", "--csv", "--postgres", "--app-path", "--file", "--title", "--action",
+        "--pic-fields", "--graphic-folder", "--max-recs", "--company", "--setting", "--field",
+        "--cancel-at-page", "--delete-on-cancel", "--quiet"})
+    EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}
+
+}  // namespace
+}  // namespace quelo::testing

@@ -1,0 +1,52 @@
+// What the tests of 'quelo report' share: a scratch folder with its own settings store, the
+// reproducible clock, CSV files of any length, and the lines of the command's output.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fakes/run_process.h"
+#include "fakes/scratch_dir.h"
+
+namespace quelo::testing {
+
+class ReportCli : public ::testing::Test {
+ protected:
+  std::map<std::string, std::string> env() const {
+    return {
+        {"XDG_CONFIG_HOME", dir / "config"}, {"SOURCE_DATE_EPOCH", "1700000000"}, {"TZ", "UTC"}};
+  }
+  // quelo report ARGS... with the scratch settings store.
+  ProcessResult report(std::vector<std::string> args) const {
+    args.insert(args.begin(), "report");
+    return runQuelo(args, env());
+  }
+  // A CSV file of `rows` products (Name, Price, Quantity) in the scratch folder; its path.
+  std::string csv(int rows, const std::string& name = "products.csv") const {
+    std::string text = "Name,Price,Quantity\n";
+    for (int i = 1; i <= rows; ++i)
+      text += "Item " + std::to_string(i) + "," + std::to_string(i) + ".25," +
+              std::to_string(i % 7) + "\n";
+    dir.write(name, text);
+    return dir / name;
+  }
+  // The page files under the scratch application path "app/".
+  std::string page(const std::string& file) const { return dir / ("app/Reports/" + file); }
+  static bool exists(const std::string& path) { return std::filesystem::exists(path); }
+
+  ScratchDir dir;
+};
+
+inline std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+}  // namespace quelo::testing

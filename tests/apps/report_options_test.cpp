@@ -1,0 +1,102 @@
+// The arguments that 'quelo report' builds for AutoZeReporter from its options, and its
+// progress line.
+#include "report_options.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/collection.h"
+#include "progress_bar.h"
+
+namespace quelo::cli {
+namespace {
+
+ReportOptions parsed(const Words& args) {
+  auto o = parseReportOptions(args);
+  EXPECT_TRUE(o) << (o ? "" : o.error().message);
+  return o ? std::move(o).value() : ReportOptions{};
+}
+
+TEST(ReportOptions, NothingGivenMeansSampleDataAndMissingArguments) {
+  const ReportOptions o = parsed({});
+  EXPECT_EQ(o.source, SourceKind::Sample);
+  for (const Variant* v :
+       {&o.picFields, &o.graphicFolder, &o.fileName, &o.title, &o.forFutureUse, &o.objReserved})
+    EXPECT_TRUE(v->isMissing());
+  EXPECT_EQ(o.action, 0);
+  EXPECT_EQ(o.maxRecs, 10);
+  EXPECT_FALSE(o.cancelAtPage);
+}
+
+TEST(ReportOptions, SettingsFillTheirSlotsOfATenElementArray) {
+  const ReportOptions o = parsed(
+      {"--setting", "ra_footer=Bye", "--setting=Ra_AllPages=false", "--setting", "Ra_Header=a=b"});
+  ASSERT_TRUE(o.forFutureUse.isArray());
+  const auto& array = *o.forFutureUse.asArray();
+  ASSERT_EQ(array.dimensions(), 1);
+  EXPECT_EQ(array.lbound(1), 0);
+  EXPECT_EQ(array.ubound(1), 9);
+  const std::vector<Variant>& e = array.elements();
+  EXPECT_EQ(e[0], Variant("a=b"));
+  EXPECT_EQ(e[1], Variant("Bye"));
+  EXPECT_EQ(e[9], Variant("false"));
+  for (int i : {2, 3, 4, 5, 6, 7, 8}) EXPECT_TRUE(e[static_cast<size_t>(i)].isMissing()) << i;
+}
+
+TEST(ReportOptions, FieldsMakeACollectionWhoseFirstItemIsTheChoices) {
+  const ReportOptions o = parsed({"--field", "Price=2", "--field", "Photo=0", "--field=Name=-3"});
+  auto outer = std::dynamic_pointer_cast<Collection>(o.objReserved.objectOrNull());
+  ASSERT_TRUE(outer);
+  ASSERT_EQ(outer->count(), 1);
+  auto choices = std::dynamic_pointer_cast<Collection>(
+      outer->item(Variant(int32_t{1})).value().objectOrNull());
+  ASSERT_TRUE(choices);
+  EXPECT_EQ(choices->count(), 3);
+  EXPECT_EQ(*choices->find("price"), Variant(int32_t{2}));
+  EXPECT_EQ(*choices->find("Photo"), Variant(int32_t{0}));
+  EXPECT_EQ(*choices->find("Name"), Variant(int32_t{-3}));
+  EXPECT_EQ(o.fieldNames, (std::vector<std::string>{"Price", "Photo", "Name"}));
+}
+
+TEST(ReportOptions, SourcesValuesAndFlags) {
+  const ReportOptions o =
+      parsed({"--postgres", "dbname=shop", "--query", "SELECT 1", "--action", "11", "--max-recs",
+              "32767", "--cancel-at-page", "3", "--delete-on-cancel", "--quiet", "--file", "",
+              "--title", "-x-", "--company", " Torvel "});
+  EXPECT_EQ(o.source, SourceKind::Postgres);
+  EXPECT_EQ(o.location, "dbname=shop");
+  EXPECT_EQ(o.query, "SELECT 1");
+  EXPECT_EQ(o.action, 11);
+  EXPECT_EQ(o.maxRecs, 32767);
+  EXPECT_EQ(o.cancelAtPage, 3);
+  EXPECT_TRUE(o.deleteOnCancel && o.quiet);
+  EXPECT_EQ(o.fileName, Variant(""));
+  EXPECT_EQ(o.title, Variant("-x-"));
+  EXPECT_EQ(o.company, " Torvel ");
+}
+
+TEST(ReportOptions, GraphicFoldersBecomeAbsolute) {
+  const ReportOptions o = parsed({"--graphic-folder", "/srv/pics, ,rel/dir"});
+  const std::string folders = o.graphicFolder.asString();
+  EXPECT_EQ(folders.rfind("/srv/pics/,,/", 0), 0u) << folders;
+  EXPECT_TRUE(folders.ends_with("/rel/dir/")) << folders;
+}
+
+// The bar takes what the counts leave of the width (less one column for the cursor).
+TEST(ProgressLine, CountsTimeAndRate) {
+  EXPECT_EQ(progressLine(0, 500, 0, 80),
+            "[" + std::string(47, '-') + "]  0/500 pages  0:00  - pages/s");
+  EXPECT_EQ(progressLine(250, 500, 10, 80), "[" + std::string(21, '#') + std::string(21, '-') +
+                                                "]  250/500 pages  0:10  25.0 pages/s");
+  EXPECT_EQ(progressLine(3, 3, 3725.5, 60),
+            "[" + std::string(24, '#') + "]  3/3 pages  1:02:05  0.0 pages/s");
+}
+
+TEST(ProgressLine, OddCountsStayInsideTheBar) {
+  EXPECT_EQ(progressLine(7, 0, 1, 40),
+            "[" + std::string(10, '-') + "]  0/0 pages  0:01  0.0 pages/s");
+  EXPECT_EQ(progressLine(9, 4, 1, 200).substr(0, 52), "[" + std::string(50, '#') + "]");
+  EXPECT_EQ(progressLine(-2, 4, 1, 10).substr(0, 12), "[" + std::string(10, '-') + "]");
+}
+
+}  // namespace
+}  // namespace quelo::cli

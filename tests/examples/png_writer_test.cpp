@@ -1,0 +1,103 @@
+// The sample pictures' PNG writer: its checksums, and files that a reader takes apart again.
+#include "png_writer.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/picture_size.h"
+
+namespace quelo::sample {
+namespace {
+
+uint32_t bigEndian(std::string_view bytes, size_t at) {
+  uint32_t v = 0;
+  for (size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);
+  return v;
+}
+
+struct Chunk {
+  std::string type, data;
+};
+
+// The chunks of a PNG file, each checked against its CRC.
+std::vector<Chunk> chunks(std::string_view png) {
+  std::vector<Chunk> out;
+  for (size_t at = 8; at + 12 <= png.size();) {
+    const uint32_t length = bigEndian(png, at);
+    Chunk c{std::string(png.substr(at + 4, 4)), std::string(png.substr(at + 8, length))};
+    EXPECT_EQ(bigEndian(png, at + 8 + length), crc32(png.substr(at + 4, 4 + length))) << c.type;
+    out.push_back(std::move(c));
+    at += 12 + length;
+  }
+  return out;
+}
+
+// The bytes inside a zlib stream of stored blocks, with its Adler-32 checked.
+std::string unstore(std::string_view z, int& blocks) {
+  EXPECT_EQ(z.substr(0, 2), std::string_view("\x78\x01", 2));
+  std::string raw;
+  size_t at = 2;
+  for (bool last = false; !last && at + 5 <= z.size(); ++blocks) {
+    last = z[at] & 1;
+    EXPECT_EQ(z[at] & 6, 0);  // stored
+    const size_t n = static_cast<unsigned char>(z[at + 1]) | static_cast<unsigned char>(z[at + 2])
+                                                                 << 8;
+    const size_t complement =
+        static_cast<unsigned char>(z[at + 3]) | static_cast<unsigned char>(z[at + 4]) << 8;
+    EXPECT_EQ(n ^ complement, 0xFFFFu);
+    raw += z.substr(at + 5, n);
+    at += 5 + n;
+  }
+  EXPECT_EQ(at + 4, z.size());
+  EXPECT_EQ(bigEndian(z, at), adler32(raw));
+  return raw;
+}
+
+RgbImage gradient(int32_t w, int32_t h) {
+  RgbImage image{w, h, {}};
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x)
+      image.pixels.push_back(
+          {static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(x ^ y)});
+  return image;
+}
+
+TEST(PngWriter, ChecksumsOfKnownTexts) {
+  EXPECT_EQ(crc32("123456789"), 0xCBF43926u);
+  EXPECT_EQ(crc32(""), 0u);
+  EXPECT_EQ(adler32("Wikipedia"), 0x11E60398u);
+  EXPECT_EQ(adler32(""), 1u);
+}
+
+TEST(PngWriter, SmallImageRoundTrips) {
+  const RgbImage image = gradient(3, 2);
+  const std::string png = encodePng(image);
+  EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n"));
+  EXPECT_EQ(pictureSize(png), (PixelSize{3, 2}));
+  const std::vector<Chunk> parts = chunks(png);
+  ASSERT_EQ(parts.size(), 3u);
+  EXPECT_EQ(parts[0].type, "IHDR");
+  EXPECT_EQ(parts[0].data.substr(8), std::string("\x08\x02\x00\x00\x00", 5));
+  EXPECT_EQ(parts[2].type, "IEND");
+  int blocks = 0;
+  const std::string raw = unstore(parts[1].data, blocks);
+  EXPECT_EQ(blocks, 1);
+  const std::vector<int> rows{
+      0, 0, 0, 0, 1, 0, 1, 2, 0, 2,  // filter byte, then (x, y, x ^ y) per pixel
+      0, 0, 1, 1, 1, 1, 0, 2, 1, 3};
+  EXPECT_EQ(std::vector<int>(raw.begin(), raw.end()), rows);
+}
+
+TEST(PngWriter, LargeImageSpansStoredBlocks) {
+  const RgbImage image = gradient(200, 200);  // 200 rows of 601 bytes: two blocks
+  const std::vector<Chunk> parts = chunks(encodePng(image));
+  ASSERT_EQ(parts.size(), 3u);
+  int blocks = 0;
+  const std::string raw = unstore(parts[1].data, blocks);
+  EXPECT_EQ(blocks, 2);
+  ASSERT_EQ(raw.size(), 200u * 601u);
+  EXPECT_EQ(raw[601], '\0');                                            // the filter byte of row 1
+  EXPECT_EQ(static_cast<unsigned char>(raw[601 + 1 + 3 * 5 + 1]), 1u);  // green of (5, 1)
+}
+
+}  // namespace
+}  // namespace quelo::sample
