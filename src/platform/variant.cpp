@@ -1,5 +1,6 @@
 #include "platform/variant.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -98,6 +99,33 @@ Result<double> integralFrom(const Variant& v, double lo, double hi) {
   return r;
 }
 
+// The fewest significant digits (at most 15) that give the value rounded to 15 digits, as a
+// mantissa ("-1.25") and a decimal exponent. Values whose shortest exact form already has 15
+// digits or fewer take the fast path; the others are rounded to 15 digits first.
+std::pair<std::string, int> shortestScientific(double d) {
+  char buf[64];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific);
+  const std::string_view shortest(buf, ec == std::errc() ? static_cast<size_t>(end - buf) : 0);
+  const size_t e = shortest.find('e');
+  if (e != std::string_view::npos) {
+    size_t digits = 0;
+    for (char c : shortest.substr(0, e)) digits += std::isdigit(static_cast<unsigned char>(c)) ? 1 : 0;
+    int exponent = 0;
+    const std::string_view exp = shortest.substr(e + (shortest[e + 1] == '+' ? 2 : 1));
+    std::from_chars(exp.data(), exp.data() + exp.size(), exponent);
+    if (digits <= 15) return {std::string(shortest.substr(0, e)), exponent};
+  }
+  std::snprintf(buf, sizeof buf, "%.14e", d);
+  const double target = std::strtod(buf, nullptr);
+  int precision = 1;
+  for (; precision < 15; ++precision) {
+    std::snprintf(buf, sizeof buf, "%.*e", precision - 1, d);
+    if (std::strtod(buf, nullptr) == target) break;
+  }
+  std::snprintf(buf, sizeof buf, "%.*e", precision - 1, target);
+  return {std::string(buf, std::strchr(buf, 'e')), std::atoi(std::strchr(buf, 'e') + 1)};
+}
+
 }  // namespace
 
 bool Variant::isNumber() const {
@@ -148,18 +176,7 @@ std::string formatNumber(double d) {
   if (std::isnan(d)) return "NaN";
   if (std::isinf(d)) return d > 0 ? "Infinity" : "-Infinity";
   if (d == 0) return "0";
-  char buf[64];
-  // The value as 15 significant digits, then the fewest digits that give the same.
-  std::snprintf(buf, sizeof buf, "%.14e", d);
-  const double target = std::strtod(buf, nullptr);
-  int precision = 1;
-  for (; precision < 15; ++precision) {
-    std::snprintf(buf, sizeof buf, "%.*e", precision - 1, d);
-    if (std::strtod(buf, nullptr) == target) break;
-  }
-  std::snprintf(buf, sizeof buf, "%.*e", precision - 1, target);
-  std::string mantissa(buf, std::strchr(buf, 'e'));
-  const int exponent = std::atoi(std::strchr(buf, 'e') + 1);
+  auto [mantissa, exponent] = shortestScientific(d);
   const bool negative = mantissa[0] == '-';
   if (negative) mantissa.erase(0, 1);
   std::string digitsOnly;
