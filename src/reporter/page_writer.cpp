@@ -1,5 +1,6 @@
 #include "reporter/page_writer.h"
 
+#include <charconv>
 #include <optional>
 
 #include "files/file_names.h"
@@ -36,6 +37,27 @@ std::optional<std::string> valueText(const Variant& v) {
   auto text = toString(v);
   if (!text) return std::nullopt;
   return std::move(text).value();
+}
+
+// The number a value counts with in the statistics: its leading number when it is numeric. A
+// number's own text starts with all of it, so it is read straight from that text.
+std::optional<double> countedNumber(const Variant& v, const std::string& text) {
+  switch (v.type()) {
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::LongLong: {
+      auto n = toDouble(v);
+      return n ? std::optional<double>(n.value()) : std::nullopt;
+    }
+    case VarType::Double: {
+      double x = 0;
+      const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), x);
+      if (ec == std::errc() && end == text.data() + text.size()) return x;
+      return val(text);
+    }
+    default:
+      return isNumeric(v) ? std::optional<double>(val(text)) : std::nullopt;
+  }
 }
 
 // 1-based position of `what` in `text` from position `start`, 0 when absent.
@@ -161,7 +183,7 @@ void SectionDocument::cell(size_t position, const std::string& name, std::option
   auto value = field ? section_.value(*field) : Result<Variant>(Error{});
   std::optional<std::string> text = value ? valueText(value.value()) : std::nullopt;
   if (!text) return plainCell("");  // Null, or no text form: an empty cell keeps the columns
-  if (isNumeric(value.value())) reportStatistics().count(position, val(*text));
+  if (const std::optional<double> x = countedNumber(value.value(), *text)) reportStatistics().count(position, *x);
   std::string v = std::move(*text);
   if (ctx_.containPictureFields) {
     v = trimSpaces(v);
@@ -200,8 +222,10 @@ bool SectionDocument::pictureCell(const std::string& name, const std::string& v)
 }
 
 void SectionDocument::plainCell(const std::string& v) {
-  doc_ += "<TD><BGCOLOR=[" + colour_ + "]>";
-  doc_ += TextToHtml(v);
+  doc_ += "<TD><BGCOLOR=[";
+  doc_ += colour_;
+  doc_ += "]>";
+  appendTextToHtml(doc_, v);
   doc_ += "</TD>";
 }
 
@@ -279,12 +303,11 @@ Status WriteReportSection(OutputFile& page, const std::string& filePath, Records
   if (closing && ctx.totalPage > 1) doc.append(pageNavigation(filePath, ctx.curPage, ctx.totalPage));
   doc.append("<P>  </P> </BODY></HTML>");
   (void)section.moveFirst();
-  std::string record;
-  record.reserve(doc.text().size() + 3);
-  record += '"';
-  record += doc.text();
-  record += "\"\r\n";
-  return page.write(record);
+  Status s1 = page.write("\"");
+  if (!s1) return s1;
+  Status s2 = page.write(doc.text());
+  if (!s2) return s2;
+  return page.write("\"\r\n");
 }
 
 }  // namespace quelo

@@ -7,6 +7,11 @@ namespace quelo {
 std::string TextToHtml(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 4);
+  appendTextToHtml(out, text);
+  return out;
+}
+
+void appendTextToHtml(std::string& out, std::string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
@@ -20,7 +25,6 @@ std::string TextToHtml(std::string_view text) {
       out += c;
     }
   }
-  return out;
 }
 
 }  // namespace quelo

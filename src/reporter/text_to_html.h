@@ -9,5 +9,7 @@
 namespace quelo {
 
 std::string TextToHtml(std::string_view text);
+// The same, appended to `out` (the page writer builds its documents this way).
+void appendTextToHtml(std::string& out, std::string_view text);
 
 }  // namespace quelo
