@@ -20,8 +20,17 @@ quelo="$build/apps/quelo/quelo"
 query="SELECT * FROM sales"
 export XDG_CONFIG_HOME="$work/config"
 
-# Every run starts from an empty Reports folder: pages of an earlier run would be appended to.
-prepare_run() { rm -rf "$work/app" "$work/sqlite.html"; mkdir -p "$work/app"; }
+# Every run writes into a new, empty application folder ($work/app links to it): pages of an
+# earlier run would be appended to. The earlier runs' pages are removed only at the end: ext4
+# passes over the inodes of files deleted seconds before when it creates new ones, which would
+# charge a run of 500 new files for the clean-up of the run before it (a cost sqlite3, writing
+# one file, never meets).
+prepare_run() {
+  local fresh
+  fresh=$(mktemp -d "$work/app.XXXXXX")
+  rm -f "$work/sqlite.html"
+  ln -sfn "$fresh" "$work/app"
+}
 bytes_in() { du -sb "$1" | cut -f1; }
 
 ok=1
@@ -34,9 +43,10 @@ for rows in 100000 1000000; do
   read -r sqlite_s sqlite_kb < <(measure "$runs" sqlite3 -html -cmd ".output $work/sqlite.html" "$db" "$query")
   sqlite_bytes=$(bytes_in "$work/sqlite.html")
   read -r quelo_s quelo_kb < <(measure "$runs" "$quelo" report --sqlite "$db" --query "$query" --quiet \
-    --app-path "$work/app" --file sales --max-recs 10)
-  pages=$(find "$work/app/Reports" -name '*.htm' | wc -l)
-  quelo_bytes=$(bytes_in "$work/app/Reports")
+    --app-path "$work/app/" --file sales --max-recs 10)
+  pages=$(find "$work/app/Reports/" -name '*.htm' | wc -l)
+  quelo_bytes=$(bytes_in "$work/app/Reports/")
+  rm -rf "$work"/app "$work"/app.*
 
   time_ratio=$(ratio "$quelo_s" "$sqlite_s")
   memory_ratio=$(ratio "$quelo_kb" "$db_kb")

@@ -1,7 +1,8 @@
 #include "platform/date_time.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <ctime>
 
 namespace quelo {
@@ -56,6 +57,16 @@ bool readTime(std::string_view s, size_t pos, CivilTime& c) {
   return c.hour < 24 && c.minute < 60 && c.second < 60;
 }
 
+// Appends `value` in `width` digits with leading zeros, as printf's "%0<width>d" does.
+void appendPadded(std::string& out, int value, int width) {
+  char digits[16];
+  const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value < 0 ? -static_cast<int64_t>(value) : value);
+  const auto length = static_cast<int>(end - digits);
+  if (value < 0) out += '-';
+  out.append(static_cast<size_t>(std::max(width - length - (value < 0), 0)), '0');
+  out.append(digits, end);
+}
+
 }  // namespace
 
 Date dateFromCivil(const CivilTime& c) {
@@ -90,15 +101,23 @@ Date dateFromTimePoint(std::chrono::system_clock::time_point t) {
 }
 
 std::string formatShortDate(const CivilTime& c) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", c.year, c.month, c.day);
-  return buf;
+  std::string out;
+  appendPadded(out, c.year, 4);
+  out += '-';
+  appendPadded(out, c.month, 2);
+  out += '-';
+  appendPadded(out, c.day, 2);
+  return out;
 }
 
 std::string formatLongTime(const CivilTime& c) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", c.hour, c.minute, c.second);
-  return buf;
+  std::string out;
+  appendPadded(out, c.hour, 2);
+  out += ':';
+  appendPadded(out, c.minute, 2);
+  out += ':';
+  appendPadded(out, c.second, 2);
+  return out;
 }
 
 std::string formatGeneralDate(Date d) {

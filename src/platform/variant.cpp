@@ -301,11 +301,13 @@ bool isNumeric(const Variant& v) {
     case VarType::Empty:
       return true;
     case VarType::String:
-      return parseNumber(v.asString()).has_value();
+      return isNumericText(v.asString());
     default:
       return v.isNumber();
   }
 }
+
+bool isNumericText(std::string_view text) { return parseNumber(text).has_value(); }
 
 double val(std::string_view text) {
   std::string s;

@@ -123,6 +123,8 @@ Result<Date> toDate(const Variant& v);
 
 // Whether v would convert to a number (Empty and Booleans do; Null and dates do not).
 bool isNumeric(const Variant& v);
+// Whether a text would convert to a number: isNumeric of a String holding it.
+bool isNumericText(std::string_view text);
 // The leading number of a text: blanks, tabs and line feeds are skipped everywhere, &H and &O
 // prefixes read hexadecimal and octal, parsing stops at the first character that cannot continue
 // a number; no number at all gives 0.

@@ -1,6 +1,7 @@
 #include "reporter/page_links.h"
 
-#include <vector>
+#include <algorithm>
+#include <string_view>
 
 #include "files/file_names.h"
 #include "platform/text.h"
@@ -24,17 +25,21 @@ NameTemplate nameTemplate(const std::string& filePath, int32_t curPage) {
   return {splitText(name, std::to_string(curPage) + extension), extension};
 }
 
-std::string fill(const NameTemplate& t, int32_t page) {
-  std::string out = t.pieces.front();
+void appendFilled(std::string& out, const NameTemplate& t, int32_t page) {
+  out += t.pieces.front();
   const std::string marker = std::to_string(page) + t.extension;
-  for (size_t k = 1; k < t.pieces.size(); ++k) out += marker + t.pieces[k];
-  return out;
+  for (size_t k = 1; k < t.pieces.size(); ++k) {
+    out += marker;
+    out += t.pieces[k];
+  }
 }
 
 }  // namespace
 
 std::string siblingPageName(const std::string& filePath, int32_t curPage, int32_t i) {
-  return fill(nameTemplate(filePath, curPage), i);
+  std::string out;
+  appendFilled(out, nameTemplate(filePath, curPage), i);
+  return out;
 }
 
 std::string pageNavigation(const std::string& filePath, int32_t curPage, int32_t totalPage) {
@@ -44,12 +49,36 @@ std::string pageNavigation(const std::string& filePath, int32_t curPage, int32_t
     if (i == curPage) continue;
     if (i % 12 == 1 && i > 1) out += "<Br>";
     out += "<A HRef='";
-    out += fill(name, i);
+    appendFilled(out, name, i);
     out += "'>Vol ";
     out += std::to_string(i);
     out += "</A>...";
   }
   return out;
+}
+
+SectionLinks::SectionLinks(int32_t last) : starts_(static_cast<size_t>(std::max(last, 0)) + 1), ends_(starts_.size()) {
+  for (int32_t i = 1; i <= last; ++i) {
+    if (i % 9 == 1 && i > 1) text_ += "<Br>";
+    const std::string number = std::to_string(i);
+    starts_[static_cast<size_t>(i)] = text_.size();
+    text_ += "<A HRef='#Section";
+    text_ += number;
+    text_ += "'>Section";
+    text_ += number;
+    text_ += "</A>...";
+    ends_[static_cast<size_t>(i)] = text_.size();
+  }
+}
+
+void SectionLinks::appendExcept(std::string& out, int32_t own) const {
+  if (own < 1 || own > last()) {
+    out += text_;
+    return;
+  }
+  const std::string_view text = text_;
+  out += text.substr(0, starts_[static_cast<size_t>(own)]);
+  out += text.substr(ends_[static_cast<size_t>(own)]);
 }
 
 }  // namespace quelo

@@ -60,6 +60,27 @@ std::optional<double> countedNumber(const Variant& v, const std::string& text) {
   }
 }
 
+// A cell as the writer sees it: its text, and the number it counts with when it is numeric.
+struct CellText {
+  std::string_view text;  // into the record set, or into the reader's scratch text
+  std::optional<double> number;
+};
+
+// Reads the current record's cell; none for a missing field, Null or a value without a text
+// form. Text is read in place, as most cells are text and copying each would cost the most.
+std::optional<CellText> readCell(const Recordset& section, std::optional<int> field, std::string& scratch) {
+  auto cell = field ? section.cell(*field) : Result<CellView>(Error{});
+  if (!cell) return std::nullopt;
+  const CellView& c = cell.value();
+  if (c.kind == CellKind::Text)
+    return CellText{c.text, isNumericText(c.text) ? std::optional<double>(val(c.text)) : std::nullopt};
+  const Variant v = c.toVariant();
+  std::optional<std::string> text = valueText(v);
+  if (!text) return std::nullopt;
+  scratch = std::move(*text);
+  return CellText{scratch, countedNumber(v, scratch)};
+}
+
 // 1-based position of `what` in `text` from position `start`, 0 when absent.
 size_t inStr(std::string_view text, std::string_view what, size_t start = 1) {
   if (start == 0 || start > text.size()) return 0;
@@ -69,9 +90,17 @@ size_t inStr(std::string_view text, std::string_view what, size_t start = 1) {
 
 class SectionDocument {
  public:
-  SectionDocument(const SectionContext& ctx, Recordset& section, int32_t fieldCount,
+  // The document is built in `doc`, which starts empty.
+  SectionDocument(std::string& doc, const SectionContext& ctx, Recordset& section, int32_t fieldCount,
                   const std::vector<std::string>& names, const std::string& colour)
-      : ctx_(ctx), s_(*ctx.settings), section_(section), fieldCount_(fieldCount), names_(names), colour_(colour) {}
+      : ctx_(ctx),
+        s_(*ctx.settings),
+        section_(section),
+        fieldCount_(fieldCount),
+        names_(names),
+        colour_(colour),
+        cellStart_("<TD><BGCOLOR=[" + colour + "]>"),
+        doc_(doc) {}
 
   void heading(const std::string& heading);
   void headerBlock();
@@ -79,14 +108,14 @@ class SectionDocument {
   void table();
   void closingBlocks();
   void append(std::string_view text) { doc_ += text; }
-  const std::string& text() const { return doc_; }
 
  private:
   void startMinimumsAndMaximums();
   void row(const std::vector<std::optional<int>>& fields);
   void cell(size_t position, const std::string& name, std::optional<int> field);
-  bool pictureCell(const std::string& name, const std::string& v);
-  void plainCell(const std::string& v);
+  void localPathOrLinkCell(std::string_view v, int field);
+  bool pictureCell(const std::string& name, std::string_view v);
+  void plainCell(std::string_view v);
   void pageStatistics();
   void overallStatistics();
   const std::string* outputName(size_t j) const { return j < names_.size() ? &names_[j] : nullptr; }
@@ -98,7 +127,9 @@ class SectionDocument {
   int32_t fieldCount_;
   const std::vector<std::string>& names_;
   const std::string& colour_;
-  std::string doc_;
+  const std::string cellStart_;  // every data cell starts with the table colour
+  std::string& doc_;
+  std::string scratch_;  // the text of a cell that is not text in the record set
 };
 
 void SectionDocument::heading(const std::string& heading) {
@@ -146,12 +177,10 @@ void SectionDocument::startMinimumsAndMaximums() {
 void SectionDocument::sectionLinks(int32_t n, int32_t s) {
   const bool lastPage = ctx_.curPage == ctx_.totalPage;
   const int32_t last = lastPage && ctx_.numRecsOnPage % 5 != 0 ? n : n - 1;
-  for (int32_t i = 1; i <= last; ++i) {
-    if (i % 9 == 1 && i > 1) doc_ += "<Br>";
-    if (i == s) continue;
-    const std::string number = std::to_string(i);
-    doc_ += "<A HRef='#Section" + number + "'>Section" + number + "</A>...";
-  }
+  // Every section of a page has the same links, so they are built once while the pages last.
+  thread_local std::optional<SectionLinks> links;
+  if (!links || links->last() != std::max(last, 0)) links.emplace(last);
+  links->appendExcept(doc_, s);
 }
 
 void SectionDocument::table() {
@@ -180,15 +209,24 @@ void SectionDocument::row(const std::vector<std::optional<int>>& fields) {
 }
 
 void SectionDocument::cell(size_t position, const std::string& name, std::optional<int> field) {
-  auto value = field ? section_.value(*field) : Result<Variant>(Error{});
-  std::optional<std::string> text = value ? valueText(value.value()) : std::nullopt;
-  if (!text) return plainCell("");  // Null, or no text form: an empty cell keeps the columns
-  if (const std::optional<double> x = countedNumber(value.value(), *text)) reportStatistics().count(position, *x);
-  std::string v = std::move(*text);
+  const std::optional<CellText> cell = readCell(section_, field, scratch_);
+  if (!cell) return plainCell("");  // Null, or no text form: an empty cell keeps the columns
+  if (cell->number) reportStatistics().count(position, *cell->number);
+  std::string_view v = cell->text;
+  std::string trimmed;
   if (ctx_.containPictureFields) {
-    v = trimSpaces(v);
+    trimmed = trimSpaces(v);
+    v = trimmed;
     if (!v.empty() && pictureCell(name, v)) return;
   }
+  if (v.find('#') == std::string_view::npos && v.find(":\\") == std::string_view::npos) return plainCell(v);
+  localPathOrLinkCell(v, *field);
+}
+
+// A value holding "#" or ":\": a local path is written in its short form between "#" marks, and
+// "#"-marked text in a hyperlink field becomes a link.
+void SectionDocument::localPathOrLinkCell(std::string_view text, int field) {
+  std::string v(text);
   const size_t p0 = inStr(v, "#");
   const size_t p1 = p0 > 0 && v.size() > p0 ? inStr(v, "#", p0 + 1) : 0;
   const bool linkValue = p1 > 0;
@@ -196,11 +234,11 @@ void SectionDocument::cell(size_t position, const std::string& name, std::option
     std::erase(v, '#');
     v = "#" + ShortFileName(*ctx_.files, v) + "#";
   }
-  const FieldInfo& info = section_.fields()[*field];
+  const FieldInfo& info = section_.fields()[field];
   if (linkValue && FieldClass(info) == "hyperlink") {
     if (p0 > 1) v = v.substr(0, p0 - 1);
     else v = v.size() >= 2 ? v.substr(1, v.size() - 2) : std::string();
-    doc_ += "<TD><BGCOLOR=[" + colour_ + "]>";
+    doc_ += cellStart_;
     if (v.find('@') != std::string::npos) doc_ += "<A HREF=mailto:" + v + ">" + v + "</A>";
     else doc_ += "<A HREF='" + v + "'>" + v + "</A>";
     doc_ += "</TD>";
@@ -209,22 +247,20 @@ void SectionDocument::cell(size_t position, const std::string& name, std::option
   plainCell(v);
 }
 
-bool SectionDocument::pictureCell(const std::string& name, const std::string& v) {
+bool SectionDocument::pictureCell(const std::string& name, std::string_view v) {
   const PreviewTables& tables = previewTables();
   for (size_t c = 0; c < tables.gridColumnNames.size() && c < tables.pictureFolders.size(); ++c) {
     if (tables.pictureFolders[c].empty() || !equalsIgnoreCase(tables.gridColumnNames[c], name)) continue;
-    const std::string path = ShortFileName(*ctx_.files, tables.pictureFolders[c] + v);
-    doc_ += "<TD><BGCOLOR=[" + colour_ + "]><A Href=" + path + "> <img src = " + path +
+    const std::string path = ShortFileName(*ctx_.files, tables.pictureFolders[c] + std::string(v));
+    doc_ += cellStart_ + "<A Href=" + path + "> <img src = " + path +
             " border=0 width=120 height=120 ALT = image_here align=center> </A></TD>";
     return true;
   }
   return false;
 }
 
-void SectionDocument::plainCell(const std::string& v) {
-  doc_ += "<TD><BGCOLOR=[";
-  doc_ += colour_;
-  doc_ += "]>";
+void SectionDocument::plainCell(std::string_view v) {
+  doc_ += cellStart_;
   appendTextToHtml(doc_, v);
   doc_ += "</TD>";
 }
@@ -292,7 +328,11 @@ Status WriteReportSection(OutputFile& page, const std::string& filePath, Records
   reportStatistics().resize(static_cast<size_t>(std::max(fieldCount, 0)));
   const int32_t s = sectionNumber(heading);
   (void)section.moveFirst();
-  SectionDocument doc(ctx, section, fieldCount, outputNames, tableColour);
+  // The page file takes the section as one quoted piece; the text's room is kept for the next.
+  thread_local std::string text;
+  text.clear();
+  SectionDocument doc(text, ctx, section, fieldCount, outputNames, tableColour);
+  doc.append("\"");
   doc.heading(heading);
   if (ctx.advSettings && s == 0) doc.headerBlock();
   if (sectionCount > 0) doc.sectionLinks(sectionCount, s);
@@ -301,13 +341,9 @@ Status WriteReportSection(OutputFile& page, const std::string& filePath, Records
   const bool closing = closesPage(ctx, s, sectionCount);
   if (closing && ctx.advSettings) doc.closingBlocks();
   if (closing && ctx.totalPage > 1) doc.append(pageNavigation(filePath, ctx.curPage, ctx.totalPage));
-  doc.append("<P>  </P> </BODY></HTML>");
+  doc.append("<P>  </P> </BODY></HTML>\"\r\n");
   (void)section.moveFirst();
-  Status s1 = page.write("\"");
-  if (!s1) return s1;
-  Status s2 = page.write(doc.text());
-  if (!s2) return s2;
-  return page.write("\"\r\n");
+  return page.write(text);
 }
 
 }  // namespace quelo

@@ -1,10 +1,9 @@
 // Streams the rows of a PostgreSQL query into record-set rows, one row per network result.
 #include "platform/datasource/postgres_source.h"
 
-#include <libpq-fe.h>
-
 #include <memory>
 
+#include "platform/datasource/libpq/libpq_library.h"
 #include "platform/datasource/libpq/postgres_types.h"
 #include "platform/datasource/typed_text.h"
 #include "platform/recordset/ado.h"
@@ -27,9 +26,9 @@ std::string oneLine(const char* message) {
   return out;
 }
 
-Error serverError(const PGresult* result) {
-  const char* primary = PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY);
-  return ado::dataSourceError("PostgreSQL: " + oneLine(primary ? primary : PQresultErrorMessage(result)));
+Error serverError(const LibPq& pq, const PGresult* result) {
+  const char* primary = pq.PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY);
+  return ado::dataSourceError("PostgreSQL: " + oneLine(primary ? primary : pq.PQresultErrorMessage(result)));
 }
 
 int hexValue(char c) {
@@ -51,26 +50,31 @@ bool decodeHex(std::string_view text, std::string& out) {
   return true;
 }
 
-using PgResult = std::unique_ptr<PGresult, decltype(&PQclear)>;
+using PgResult = std::unique_ptr<PGresult, decltype(LibPq::PQclear)>;
 
 class PostgresStream : public RowStream {
  public:
-  ~PostgresStream() override { PQfinish(conn_); }
+  ~PostgresStream() override {
+    if (pq_) pq_->PQfinish(conn_);
+  }
 
   Status start(const std::string& connection, const std::string& sql) {
-    conn_ = PQconnectdb(connection.c_str());
-    if (!conn_ || PQstatus(conn_) != CONNECTION_OK)
-      return ado::dataSourceError("PostgreSQL: cannot connect: " + oneLine(conn_ ? PQerrorMessage(conn_) : "out of memory"));
-    if (PQsetClientEncoding(conn_, "UTF8") != 0) return connectionError();
-    PgResult set(PQexec(conn_, "SET DateStyle TO ISO, YMD"), &PQclear);
-    if (PQresultStatus(set.get()) != PGRES_COMMAND_OK) return serverError(set.get());
+    auto library = libPq();
+    if (!library) return library.error();
+    pq_ = library.value();
+    conn_ = pq_->PQconnectdb(connection.c_str());
+    if (!conn_ || pq_->PQstatus(conn_) != CONNECTION_OK)
+      return ado::dataSourceError("PostgreSQL: cannot connect: " + oneLine(conn_ ? pq_->PQerrorMessage(conn_) : "out of memory"));
+    if (pq_->PQsetClientEncoding(conn_, "UTF8") != 0) return connectionError();
+    PgResult set(pq_->PQexec(conn_, "SET DateStyle TO ISO, YMD"), pq_->PQclear);
+    if (pq_->PQresultStatus(set.get()) != PGRES_COMMAND_OK) return serverError(*pq_, set.get());
     // The extended protocol runs exactly one statement.
-    if (!PQsendQueryParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)) return connectionError();
-    if (!PQsetSingleRowMode(conn_)) return connectionError();
+    if (!pq_->PQsendQueryParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)) return connectionError();
+    if (!pq_->PQsetSingleRowMode(conn_)) return connectionError();
     auto first = nextResult();
     if (!first) return first.error();
     describe(first.value().get());
-    if (PQresultStatus(first.value().get()) == PGRES_SINGLE_TUPLE) row_ = std::move(first).value();
+    if (pq_->PQresultStatus(first.value().get()) == PGRES_SINGLE_TUPLE) row_ = std::move(first).value();
     return Status::ok();
   }
 
@@ -81,7 +85,7 @@ class PostgresStream : public RowStream {
       if (finished_) return false;
       auto next = nextResult();
       if (!next) return next.error();
-      if (PQresultStatus(next.value().get()) != PGRES_SINGLE_TUPLE) return false;
+      if (pq_->PQresultStatus(next.value().get()) != PGRES_SINGLE_TUPLE) return false;
       row_ = std::move(next).value();
     }
     const int64_t r = table.appendRow();
@@ -91,27 +95,27 @@ class PostgresStream : public RowStream {
   }
 
  private:
-  Error connectionError() const { return ado::dataSourceError("PostgreSQL: " + oneLine(PQerrorMessage(conn_))); }
+  Error connectionError() const { return ado::dataSourceError("PostgreSQL: " + oneLine(pq_->PQerrorMessage(conn_))); }
 
   // The next result: a row (PGRES_SINGLE_TUPLE) or the end of the rows (PGRES_TUPLES_OK, which
   // still describes the columns). A statement without rows and the server's errors are Errors.
   // After the end the connection is drained, so nothing is left half read.
   Result<PgResult> nextResult() {
-    PgResult result(PQgetResult(conn_), &PQclear);
-    const ExecStatusType status = PQresultStatus(result.get());
+    PgResult result(pq_->PQgetResult(conn_), pq_->PQclear);
+    const ExecStatusType status = pq_->PQresultStatus(result.get());
     if (status == PGRES_SINGLE_TUPLE) return result;
     finished_ = true;
-    while (PGresult* rest = PQgetResult(conn_)) PQclear(rest);
+    while (PGresult* rest = pq_->PQgetResult(conn_)) pq_->PQclear(rest);
     if (status == PGRES_TUPLES_OK) return result;
     if (status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY)
       return ado::dataSourceError("PostgreSQL: the statement returns no rows");
-    return result ? serverError(result.get()) : connectionError();
+    return result ? serverError(*pq_, result.get()) : connectionError();
   }
 
   void describe(const PGresult* result) {
-    for (int c = 0; c < PQnfields(result); ++c) {
-      FieldInfo f = postgresColumnType(PQftype(result, c), PQfmod(result, c));
-      f.name = PQfname(result, c);
+    for (int c = 0; c < pq_->PQnfields(result); ++c) {
+      FieldInfo f = postgresColumnType(pq_->PQftype(result, c), pq_->PQfmod(result, c));
+      f.name = pq_->PQfname(result, c);
       if (f.name.empty()) f.name = "Column" + std::to_string(c + 1);
       fields_.push_back(std::move(f));
     }
@@ -119,9 +123,9 @@ class PostgresStream : public RowStream {
 
   void putCell(RowTable& table, int64_t row, int column) {
     const PGresult* r = row_.get();
-    if (PQgetisnull(r, 0, column)) return table.setNull(row, column);
-    const std::string_view text(PQgetvalue(r, 0, column), static_cast<size_t>(PQgetlength(r, 0, column)));
-    switch (PQftype(r, column)) {
+    if (pq_->PQgetisnull(r, 0, column)) return table.setNull(row, column);
+    const std::string_view text(pq_->PQgetvalue(r, 0, column), static_cast<size_t>(pq_->PQgetlength(r, 0, column)));
+    switch (pq_->PQftype(r, column)) {
       case pg::kBool:
         return table.setBool(row, column, text == "t");
       case pg::kBytea:
@@ -132,8 +136,9 @@ class PostgresStream : public RowStream {
     }
   }
 
+  const LibPq* pq_ = nullptr;
   PGconn* conn_ = nullptr;
-  PgResult row_{nullptr, &PQclear};
+  PgResult row_{nullptr, nullptr};
   bool finished_ = false;
   std::vector<FieldInfo> fields_;
   std::string bytes_;
