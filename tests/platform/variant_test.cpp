@@ -71,6 +71,8 @@ TEST(VariantDates, RoundTripAndFormat) {
   const Date d = dateFromCivil({2009, 3, 7, 14, 5, 9});
   EXPECT_EQ(formatGeneralDate(d), "2009-03-07 14:05:09");
   EXPECT_EQ(formatGeneralDate(dateFromCivil({2009, 3, 7})), "2009-03-07");
+  EXPECT_EQ(formatGeneralDate(dateFromCivil({100, 1, 2, 0, 0, 1})), "0100-01-02 00:00:01");  // digits padded
+  EXPECT_EQ(formatGeneralDate(Date{0.5}), "12:00:00");  // a time alone
   EXPECT_DOUBLE_EQ(dateFromCivil({1899, 12, 30}).serial, 0);
   EXPECT_DOUBLE_EQ(dateFromCivil({1900, 1, 1}).serial, 2);
   EXPECT_EQ(toString(Variant(d)).value(), "2009-03-07 14:05:09");

@@ -44,6 +44,24 @@ TEST_F(ReportTest, OnePageWithEveryAdvancedSetting) {
   expectGolden("one_page_all_settings.htm", page("full.htm"));
 }
 
+// Twelve sections on a page: each links to the eleven others, a line break before sections 10
+// and 19 whether or not the section's own link is left out there.
+TEST_F(ReportTest, SectionLinksOfALongPage) {
+  setMaxRecs(60);
+  Args args = autoArgs(products(58), "long");
+  ASSERT_TRUE(runAuto(args));
+  const auto docs = sections(page("long.htm"));
+  ASSERT_EQ(docs.size(), 12u);
+  auto link = [](int i) { return "<A HRef='#Section" + std::to_string(i) + "'>Section" + std::to_string(i) + "</A>..."; };
+  EXPECT_NE(docs[0].find("<P>  </P>" + link(1)), std::string::npos);
+  EXPECT_NE(docs[0].find(link(9) + "<Br>" + link(10) + link(11) + "<P>  </P>"), std::string::npos) << docs[0];
+  EXPECT_NE(docs[1].find("</FONT>" + link(2)), std::string::npos);  // its own link left out
+  EXPECT_NE(docs[9].find(link(8) + "<Br>" + link(10) + link(11) + "<P>  </P>"), std::string::npos) << docs[9];
+  EXPECT_NE(docs[10].find(link(9) + "<Br>" + link(11) + "<P>  </P>"), std::string::npos) << docs[10];
+  EXPECT_NE(docs[11].find(link(9) + "<Br>" + link(10) + "<P>  </P>"), std::string::npos) << docs[11];
+  for (size_t s = 1; s < docs.size(); ++s) EXPECT_EQ(docs[s].find(link(static_cast<int>(s))), std::string::npos);
+}
+
 TEST_F(ReportTest, FieldChoicesPickOutputAndSums) {
   Args args = autoArgs(products(4), "chosen");
   args[7] = Variant(std::static_pointer_cast<Dispatch>(choices({{"Price", 2}, {"qty", 0}})));
