@@ -126,6 +126,23 @@ std::pair<std::string, int> shortestScientific(double d) {
   return {std::string(buf, std::strchr(buf, 'e')), std::atoi(std::strchr(buf, 'e') + 1)};
 }
 
+// Most numbers of real data: the shortest exact form written without an exponent is already the
+// text formatNumber gives when it has at most 15 significant digits, at most 15 digits before
+// the point, and (below 1) at most 15 after it. None when the number needs the general rules.
+std::optional<std::string> plainShortest(double d) {
+  char buf[32];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, d);
+  if (ec != std::errc()) return std::nullopt;
+  const std::string_view text(buf, static_cast<size_t>(end - buf));
+  if (text.find('e') != std::string_view::npos) return std::nullopt;
+  const std::string_view digits = text.substr(text[0] == '-' ? 1 : 0);
+  const size_t point = std::min(digits.find('.'), digits.size());
+  const size_t fraction = digits.size() - std::min(point + 1, digits.size());
+  const bool belowOne = digits.starts_with("0");
+  if (belowOne ? fraction > 15 : point + fraction > 15) return std::nullopt;
+  return std::string(text);
+}
+
 }  // namespace
 
 bool Variant::isNumber() const {
@@ -176,6 +193,7 @@ std::string formatNumber(double d) {
   if (std::isnan(d)) return "NaN";
   if (std::isinf(d)) return d > 0 ? "Infinity" : "-Infinity";
   if (d == 0) return "0";
+  if (auto plain = plainShortest(d)) return *plain;
   auto [mantissa, exponent] = shortestScientific(d);
   const bool negative = mantissa[0] == '-';
   if (negative) mantissa.erase(0, 1);

@@ -12,19 +12,22 @@ std::string TextToHtml(std::string_view text) {
 }
 
 void appendTextToHtml(std::string& out, std::string_view text) {
+  size_t plain = 0;  // start of the run of characters kept as they are
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+    if (c != ' ' && c != '\r') continue;
+    out.append(text.substr(plain, i - plain));
+    if (c == ' ') {
+      out += "&nbsp;";
+    } else if (i + 1 < text.size() && text[i + 1] == '\n') {
       out += "<p></p>";
       ++i;
-    } else if (c == '\r') {
-      out += "<br>";
-    } else if (c == ' ') {
-      out += "&nbsp;";
     } else {
-      out += c;
+      out += "<br>";
     }
+    plain = i + 1;
   }
+  out.append(text.substr(plain));
 }
 
 }  // namespace quelo

@@ -46,6 +46,14 @@ TEST(VariantConversion, NumbersPrintShortestWithFifteenDigits) {
   EXPECT_EQ(formatNumber(1.5e-20), "1.5E-20");
   EXPECT_EQ(formatNumber(0.00012), "0.00012");
   EXPECT_EQ(formatNumber(1.0 / 3), "0.333333333333333");
+  // Where the plain shortest form stops being the answer: too many digits after the point, in
+  // all, or before it, and numbers whose shortest form has an exponent.
+  EXPECT_EQ(formatNumber(0.000123456789012345), "1.23456789012345E-04");
+  EXPECT_EQ(formatNumber(0.00001), "0.00001");
+  EXPECT_EQ(formatNumber(100000), "100000");
+  EXPECT_EQ(formatNumber(123456789012345.6), "123456789012346");
+  EXPECT_EQ(formatNumber(1234567890123456.0), "1.23456789012346E+15");
+  EXPECT_EQ(formatNumber(-28.71), "-28.71");
 }
 
 TEST(VariantConversion, IsNumericAndVal) {
