@@ -1,7 +1,10 @@
 #include "reporter/page_links.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "files/file_names.h"
 #include "platform/text.h"
@@ -42,18 +45,45 @@ std::string siblingPageName(const std::string& filePath, int32_t curPage, int32_
   return out;
 }
 
-std::string pageNavigation(const std::string& filePath, int32_t curPage, int32_t totalPage) {
-  const NameTemplate name = nameTemplate(filePath, curPage);
-  std::string out = "<HR>";
-  for (int32_t i = 1; i <= totalPage; ++i) {
-    if (i == curPage) continue;
-    if (i % 12 == 1 && i > 1) out += "<Br>";
-    out += "<A HRef='";
-    appendFilled(out, name, i);
-    out += "'>Vol ";
-    out += std::to_string(i);
-    out += "</A>...";
+namespace {
+
+// The links to every page of a report, each with the line break before it, built once for all
+// the pages whose names follow the same template: every page repeats them but its own.
+struct PageLinks {
+  NameTemplate name;
+  int32_t totalPage = 0;
+  std::string text;
+  std::vector<size_t> starts;  // where the piece of page i starts; starts[0] unused
+  std::vector<size_t> ends;
+
+  PageLinks(NameTemplate t, int32_t total) : name(std::move(t)), totalPage(total), starts(total + 1), ends(total + 1) {
+    for (int32_t i = 1; i <= total; ++i) {
+      starts[static_cast<size_t>(i)] = text.size();
+      if (i % 12 == 1 && i > 1) text += "<Br>";
+      text += "<A HRef='";
+      appendFilled(text, name, i);
+      text += "'>Vol ";
+      text += std::to_string(i);
+      text += "</A>...";
+      ends[static_cast<size_t>(i)] = text.size();
+    }
   }
+  bool fits(const NameTemplate& t, int32_t total) const {
+    return totalPage == total && name.pieces == t.pieces && name.extension == t.extension;
+  }
+};
+
+}  // namespace
+
+std::string pageNavigation(const std::string& filePath, int32_t curPage, int32_t totalPage) {
+  thread_local std::optional<PageLinks> links;
+  NameTemplate name = nameTemplate(filePath, curPage);
+  if (!links || !links->fits(name, std::max(totalPage, 0))) links.emplace(std::move(name), std::max(totalPage, 0));
+  std::string out = "<HR>";
+  const std::string_view text = links->text;
+  if (curPage < 1 || curPage > links->totalPage) return out += text;
+  out += text.substr(0, links->starts[static_cast<size_t>(curPage)]);
+  out += text.substr(links->ends[static_cast<size_t>(curPage)]);
   return out;
 }
 

@@ -21,6 +21,31 @@ class GenerationTest : public ReportTest {
   std::vector<int> statusPages, totals;
 };
 
+// Fourteen pages: a line break before the link to page 13, left out with that link on page 13;
+// a second report under another name in the same run links to its own pages.
+TEST_F(GenerationTest, PageLinksOfALongReport) {
+  setMaxRecs(5);
+  Args args = autoArgs(products(70), "v");
+  ASSERT_TRUE(runAuto(args));
+  auto navigation = [&](const std::string& file) {
+    const std::string text = page(file);
+    const size_t at = text.find("<HR>");
+    return at == std::string::npos ? std::string() : text.substr(at, text.find("<P>", at) - at);
+  };
+  auto link = [](const std::string& base, int i) {
+    return "<A HRef='" + base + std::to_string(i) + ".htm'>Vol " + std::to_string(i) + "</A>...";
+  };
+  EXPECT_EQ(navigation("v1.htm").find("<HR>" + link("v", 2)), 0u);
+  EXPECT_NE(navigation("v12.htm").find(link("v", 11) + "<Br>" + link("v", 13) + link("v", 14)), std::string::npos);
+  EXPECT_NE(navigation("v13.htm").find(link("v", 12) + link("v", 14)), std::string::npos);
+  EXPECT_EQ(navigation("v13.htm").find("<Br>"), std::string::npos);
+  EXPECT_EQ(navigation("v14.htm").find(link("v", 14)), std::string::npos);
+
+  Args other = autoArgs(products(10), "w");
+  ASSERT_TRUE(runAuto(other));
+  EXPECT_EQ(navigation("w2.htm"), "<HR>" + link("w", 1));
+}
+
 TEST_F(GenerationTest, TwentyThreeRecordsMakeThreeLinkedPages) {
   setMaxRecs(10);
   watchStatus();
