@@ -1,14 +1,18 @@
 #include "platform/type_info.h"
 
-#include <cctype>
-
 namespace quelo {
+
+namespace {
+
+// ASCII letters only: the bytes of other UTF-8 characters compare as they are, whatever the locale.
+constexpr char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+    if (asciiLower(a[i]) != asciiLower(b[i])) return false;
   return true;
 }
 

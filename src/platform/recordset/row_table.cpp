@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "platform/recordset/prefault.h"
+
 namespace quelo {
 namespace {
 
@@ -65,8 +67,11 @@ int64_t RowTable::appendRow() {
   if (block == 0 && (blocks_.empty() || row >= blocks_[0].capacity)) {
     growFirstBlock(row + 1);
   } else if (block >= blocks_.size()) {
-    blocks_.push_back(Block{std::make_unique_for_overwrite<CellKind[]>(kBlockRows * columns_),
-                            std::make_unique_for_overwrite<uint64_t[]>(kBlockRows * columns_), kBlockRows});
+    Block full{std::make_unique_for_overwrite<CellKind[]>(kBlockRows * columns_),
+               std::make_unique_for_overwrite<uint64_t[]>(kBlockRows * columns_), kBlockRows};
+    prefault(full.kinds.get(), kBlockRows * columns_ * sizeof(CellKind));
+    prefault(full.payload.get(), kBlockRows * columns_ * sizeof(uint64_t));
+    blocks_.push_back(std::move(full));
   }
   ++rows_;
   for (int c = 0; c < columns_; ++c) setNull(row, c);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/recordset/prefault.h"
+
 namespace quelo {
 namespace {
 
@@ -28,6 +30,7 @@ StringArena::Block& StringArena::blockWithRoom(size_t bytes) {
   const size_t last = blocks_.empty() ? kFirstBlock / 2 : blocks_.back().size;
   const size_t size = std::max(bytes, std::min(kLargestBlock, last * 2));
   blocks_.push_back(Block{std::make_unique_for_overwrite<char[]>(size), size, 0});
+  prefault(blocks_.back().data.get(), size);
   return blocks_.back();
 }
 
