@@ -67,6 +67,22 @@ void appendPadded(std::string& out, int value, int width) {
   out.append(digits, end);
 }
 
+
+void appendShortDate(std::string& out, const CivilTime& c) {
+  appendPadded(out, c.year, 4);
+  out += '-';
+  appendPadded(out, c.month, 2);
+  out += '-';
+  appendPadded(out, c.day, 2);
+}
+
+void appendLongTime(std::string& out, const CivilTime& c) {
+  appendPadded(out, c.hour, 2);
+  out += ':';
+  appendPadded(out, c.minute, 2);
+  out += ':';
+  appendPadded(out, c.second, 2);
+}
 }  // namespace
 
 Date dateFromCivil(const CivilTime& c) {
@@ -102,21 +118,13 @@ Date dateFromTimePoint(std::chrono::system_clock::time_point t) {
 
 std::string formatShortDate(const CivilTime& c) {
   std::string out;
-  appendPadded(out, c.year, 4);
-  out += '-';
-  appendPadded(out, c.month, 2);
-  out += '-';
-  appendPadded(out, c.day, 2);
+  appendShortDate(out, c);
   return out;
 }
 
 std::string formatLongTime(const CivilTime& c) {
   std::string out;
-  appendPadded(out, c.hour, 2);
-  out += ':';
-  appendPadded(out, c.minute, 2);
-  out += ':';
-  appendPadded(out, c.second, 2);
+  appendLongTime(out, c);
   return out;
 }
 
@@ -124,7 +132,13 @@ std::string formatGeneralDate(Date d) {
   const CivilTime c = civilFromDate(d);
   const bool hasTime = c.hour || c.minute || c.second;
   if (std::trunc(d.serial) == 0 && hasTime) return formatLongTime(c);
-  return hasTime ? formatShortDate(c) + " " + formatLongTime(c) : formatShortDate(c);
+  std::string out;
+  out.reserve(19);
+  appendShortDate(out, c);
+  if (!hasTime) return out;
+  out += ' ';
+  appendLongTime(out, c);
+  return out;
 }
 
 std::optional<Date> parseIsoDate(std::string_view s) {
