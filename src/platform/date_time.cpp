@@ -68,21 +68,18 @@ void appendPadded(std::string& out, int value, int width) {
 }
 
 
-void appendShortDate(std::string& out, const CivilTime& c) {
-  appendPadded(out, c.year, 4);
-  out += '-';
-  appendPadded(out, c.month, 2);
-  out += '-';
-  appendPadded(out, c.day, 2);
+// Three numbers joined by `separator`: the first in `firstWidth` digits, the others in two.
+void appendTriple(std::string& out, int first, int firstWidth, char separator, int second, int third) {
+  appendPadded(out, first, firstWidth);
+  out += separator;
+  appendPadded(out, second, 2);
+  out += separator;
+  appendPadded(out, third, 2);
 }
 
-void appendLongTime(std::string& out, const CivilTime& c) {
-  appendPadded(out, c.hour, 2);
-  out += ':';
-  appendPadded(out, c.minute, 2);
-  out += ':';
-  appendPadded(out, c.second, 2);
-}
+void appendShortDate(std::string& out, const CivilTime& c) { appendTriple(out, c.year, 4, '-', c.month, c.day); }
+void appendLongTime(std::string& out, const CivilTime& c) { appendTriple(out, c.hour, 2, ':', c.minute, c.second); }
+
 }  // namespace
 
 Date dateFromCivil(const CivilTime& c) {
