@@ -1,14 +1,17 @@
 #include "host_window.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "qt/property_frame.h"
 #include "qt/qobject_dispatch.h"
+#include "platform/recordset/recordset.h"
 #include "qt/qt_platform.h"
 
 namespace quelo::gui {
@@ -30,13 +33,13 @@ std::string utf8(const QString& s) { return s.toStdString(); }
 
 }  // namespace
 
-HostWindow::HostWindow(const QString& dataFolder) : dataFolder_(dataFolder) {
+HostWindow::HostWindow(const QString& dataFolder, const Platform* platform) : dataFolder_(dataFolder) {
   setWindowTitle(QStringLiteral("VarnikQuelo host"));
   auto* central = new QWidget;
-  control_ = new qt::ZeQueloWidget(central);
+  control_ = new qt::ZeQueloWidget(central, true, platform);
   control_->setObjectName(QStringLiteral("ZeQuelo1"));
   (void)control_->loadProperties(recordFile());
-  std::string app = utf8(dataFolder_);  // the message log goes under it
+  std::string app = utf8(dataFolder_);  // the message log and the reports go under it
   control_->control().setApplicationPath(app);
   connect(control_, &qt::ZeQueloWidget::clicked, this, [this] { statusBar()->showMessage(QStringLiteral("Click")); });
 
@@ -48,6 +51,7 @@ HostWindow::HostWindow(const QString& dataFolder) : dataFolder_(dataFolder) {
   auto* left = new QVBoxLayout;
   left->addWidget(timerBox());
   left->addWidget(fileBox());
+  left->addWidget(reportBox());
   left->addWidget(formsBox());
   left->addStretch();
   auto* right = new QVBoxLayout;
@@ -165,7 +169,57 @@ QWidget* HostWindow::logBox() {
   return group(QStringLiteral("Message log (also written to Reports/Log/ZeMessages.htm)"), layout);
 }
 
-// The control's own forms. The interactive report will join them here.
+QWidget* HostWindow::reportBox() {
+  auto* sample = button(QStringLiteral("On the sample data..."), this, [this] { report(sampleReportData()); });
+  sample->setObjectName(QStringLiteral("cmdReportSample"));
+  auto* file = button(QStringLiteral("On a file..."), this, [this] {
+    std::string path, table;
+    if (pickReportFile(path, table)) report(fileReportData(path, table));
+  });
+  file->setObjectName(QStringLiteral("cmdReportFile"));
+  auto* row = new QHBoxLayout;
+  row->addWidget(sample);
+  row->addWidget(file);
+  return group(QStringLiteral("Interactive report (pages go to Reports/)"), row);
+}
+
+bool HostWindow::pickReportFile(std::string& path, std::string& table) {
+  QFileDialog picker(this, QStringLiteral("Report on a CSV or SQLite file"), QDir::homePath(),
+                     QStringLiteral("Data files (*.csv *.CSV *.db *.sqlite *.sqlite3);;All files (*)"));
+  picker.setObjectName(QStringLiteral("reportFilePicker"));
+  picker.setOption(QFileDialog::DontUseNativeDialog);
+  picker.setFileMode(QFileDialog::ExistingFile);
+  if (picker.exec() != QDialog::Accepted || picker.selectedFiles().isEmpty()) return false;
+  path = utf8(picker.selectedFiles().front());
+  if (isCsvFile(path)) return true;
+  auto tables = sqliteTables(path);
+  if (!tables) {
+    showResult(QString::fromStdString(tables.error().message));
+    return false;
+  }
+  QStringList names;
+  for (const std::string& name : tables.value()) names << QString::fromStdString(name);
+  bool chosen = true;
+  const QString name = names.size() == 1 ? names.front()
+                                         : QInputDialog::getItem(this, QStringLiteral("Report on a table"),
+                                                                 QStringLiteral("Table:"), names, 0, false, &chosen);
+  table = utf8(name);
+  return chosen;
+}
+
+void HostWindow::report(const Result<ReportData>& data) {
+  if (!data) {
+    showResult(QString::fromStdString(data.error().message));
+    return;
+  }
+  const ReportData& d = data.value();
+  const Variant shown = call("ShowZeReporter", {Variant(std::static_pointer_cast<Dispatch>(d.records)), d.picFields,
+                                                d.pictureFolder});
+  if (shown == Variant(true)) showResult(QStringLiteral("Report form closed"));
+  else if (!shown.isEmpty()) showResult(QStringLiteral("No report: there are no records, or a report is running"));
+}
+
+// The control's own forms.
 QWidget* HostWindow::formsBox() {
   auto* about = button(QStringLiteral("About..."), this, [this] { call("AboutBox", {}); });
   auto* props = button(QStringLiteral("Properties..."), this, [this] {

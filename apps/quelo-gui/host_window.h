@@ -1,6 +1,7 @@
 // The host's form: the control on it, and one button per service of the control, each calling
 // the control by name as any host program would. The control's properties live in a property
-// record beside the user's settings, read at start and written at close.
+// record beside the user's settings, read at start and written at close; reports go to the
+// Reports folder beside it.
 #pragma once
 
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QSpinBox>
 
 #include "qt/ze_quelo_widget.h"
+#include "report_data.h"
 
 namespace quelo::gui {
 
@@ -17,7 +19,8 @@ class HostWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit HostWindow(const QString& dataFolder);
+  // Without a platform the control uses the application's.
+  explicit HostWindow(const QString& dataFolder, const Platform* platform = nullptr);
   ~HostWindow() override;
 
  private:
@@ -26,6 +29,11 @@ class HostWindow : public QMainWindow {
   QWidget* linkBox();
   QWidget* logBox();
   QWidget* formsBox();
+  QWidget* reportBox();
+  // The file the user picks for a report, and of a database the table; false when cancelled.
+  bool pickReportFile(std::string& path, std::string& table);
+  // Hands the records to the control's interactive reporter.
+  void report(const Result<ReportData>& data);
   // A member of the control by name; an error goes to the status bar.
   Variant call(const char* member, Args args);
   void showResult(const QString& text);

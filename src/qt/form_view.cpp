@@ -114,7 +114,8 @@ void FormView::focusFromModel() {
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress || !form_ || replaying_) return QWidget::eventFilter(watched, event);
   forms::Control* c = controlOf(watched);
-  if (!c) return QWidget::eventFilter(watched, event);
+  // A key its control left alone travels on to the frame around it: frames take no keys.
+  if (!c || c->kind() == forms::ControlKind::Frame) return QWidget::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   return keyDown(*c, key) || keyPress(*c, key, watched);
 }

@@ -1,6 +1,7 @@
 #include "qt/qt_platform.h"
 
 #include "qt/about_view.h"
+#include "qt/settings_view.h"
 
 #include <QCoreApplication>
 #include <memory>
@@ -18,7 +19,10 @@ void release() { theInstance().reset(); }
 
 }  // namespace
 
-QtPlatform::QtPlatform() { presenter.setDecorator("QueloAbout", decorateAboutBox); }
+QtPlatform::QtPlatform() {
+  presenter.setDecorator("QueloAbout", decorateAboutBox);
+  presenter.setDecorator("QueloAdvancedSet", decorateSettingsForm);
+}
 
 QtPlatform& QtPlatform::instance() {
   auto& p = theInstance();

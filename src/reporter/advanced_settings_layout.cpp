@@ -16,6 +16,7 @@ using forms::ListBox;
 using forms::OptionButton;
 using forms::TextBox;
 
+using forms::inFrame;
 using forms::placed;
 
 void QueloAdvancedSet::build() {
@@ -30,11 +31,11 @@ void QueloAdvancedSet::build() {
   placed(add<TextBox>("txtHeaderFooter", 1), {1200, 900, 3000, 315}, {}, "\u00A9 myCompanyName");
 
   placed(add<CheckBox>("chkNotes"), {120, 1380, 1500, 285}, "Include Notes");
-  placed(add<Frame>("Frame1"), {1700, 1260, 2500, 420});
+  auto& frame1 = placed(add<Frame>("Frame1"), {1700, 1260, 2500, 420});
   for (int i = 0; i < 2; ++i) {
-    auto& at = placed(add<OptionButton>("OptNotesPosition", i), {1800 + 1200 * i, 1340, 1150, 255},
-                      i == 0 ? "On &Top" : "At &Buttom");
-    at.setContainer("Frame1");
+    auto& at = inFrame(placed(add<OptionButton>("OptNotesPosition", i), {1800 + 1200 * i, 1340, 1150, 255},
+                              i == 0 ? "On &Top" : "At &Buttom"),
+                       frame1);
     at.setValue(i == 0);
   }
   auto& notes = placed(add<TextBox>("txtNotes"), {120, 1800, 4080, 1100}, {},
@@ -52,20 +53,20 @@ void QueloAdvancedSet::build() {
   placed(add<Label>("lblLink", 1), {120, 4320, 1000, 285}, "E-mail", "press F3 to launch");
   placed(add<TextBox>("txtLink", 1), {1200, 4290, 3000, 315}, {}, "john.smith@abc-company.com");
 
-  placed(add<Frame>("Frame2"), {4400, 90, 2400, 900}, "Report on");
+  auto& frame2 = placed(add<Frame>("Frame2"), {4400, 90, 2400, 900}, "Report on");
   for (int i = 0; i < 2; ++i) {
-    auto& pages = placed(add<OptionButton>("OptPages", i), {4520, 380 + 300 * i, 2000, 255},
-                         i == 0 ? "&All Pages" : "&Current Page");
-    pages.setContainer("Frame2");
+    auto& pages = inFrame(placed(add<OptionButton>("OptPages", i), {4520, 380 + 300 * i, 2000, 255},
+                                 i == 0 ? "&All Pages" : "&Current Page"),
+                          frame2);
     pages.setValue(i == 0);
   }
   placed(add<Label>("lblMark"), {4400, 1100, 2400, 285}, "Mark the Fields to Sum in report");
   placed(add<ListBox>("lstFields"), {4400, 1400, 2400, 1800}).setMultiSelect(true);
 
-  placed(add<Frame>("Frame3"), {4400, 3300, 2400, 1300}, "Confirm settings");
-  placed(add<CheckBox>("chkSave"), {4520, 3580, 2000, 255}, "Save settings").setContainer("Frame3");
-  placed(add<CommandButton>("cmdApply"), {4520, 3950, 1000, 375}, "Apply").setContainer("Frame3");
-  placed(add<CommandButton>("CancelButton"), {5640, 3950, 1000, 375}, "Cancel").setContainer("Frame3");
+  auto& frame3 = placed(add<Frame>("Frame3"), {4400, 3300, 2400, 1300}, "Confirm settings");
+  inFrame(placed(add<CheckBox>("chkSave"), {4520, 3580, 2000, 255}, "Save settings"), frame3);
+  inFrame(placed(add<CommandButton>("cmdApply"), {4520, 3950, 1000, 375}, "Apply"), frame3);
+  inFrame(placed(add<CommandButton>("CancelButton"), {5640, 3950, 1000, 375}, "Cancel"), frame3);
 
   int tab = 0;
   for (Control* c : controls()) c->setTabIndex(tab++);

@@ -60,7 +60,7 @@ void QueloReportForm::wireEvents() {
   }
   for (int i = 0; i < 4; ++i) get<CommandButton>("cmdPage", i).onClick = [this, i] { cmdPage_Click(i); };
   get<CommandButton>("cmdAdvanced").onClick = [this] { cmdAdvanced_Click(); };
-  get<CommandButton>("cmdGenerate").onClick = [this] { cmdGenerate_Click(); };
+  get<CommandButton>("cmdGenerate").onClick = [this] { generateFromButton(); };
   get<CommandButton>("cmdClose").onClick = [this] { cmdClose_Click(); };
   get<CommandButton>("cmdSaveAs").onClick = [this] { cmdSaveAs_Click(); };
   auto& title = get<TextBox>("txtTitle");
@@ -82,6 +82,27 @@ void QueloReportForm::formLoad() {
 }
 
 void QueloReportForm::formActivate() { get<DataGrid>("MSHFlexGrid1"); }
+
+// While a run started by the user goes on, the driver lets the event loop run between sections:
+// no button may page the preview, start another run or close the form under it, and the window
+// does not close. The status frame's Cancel box is how the user stops a run.
+void QueloReportForm::generateFromButton() {
+  std::vector<std::pair<CommandButton*, bool>> held;
+  for (Control* c : controls()) {
+    auto* button = dynamic_cast<CommandButton*>(c);
+    if (!button) continue;
+    held.emplace_back(button, button->enabled());
+    button->setEnabled(false);
+  }
+  generating_ = true;
+  cmdGenerate_Click();
+  generating_ = false;
+  for (auto [button, was] : held) button->setEnabled(was);
+}
+
+void QueloReportForm::formQueryUnload(int& cancel, int) {
+  if (generating_) cancel = 1;
+}
 
 void QueloReportForm::formUnload(int&) {
   currentPage_.reset();

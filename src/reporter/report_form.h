@@ -67,11 +67,13 @@ class QueloReportForm : public forms::Form {
   void build() override;
   void formLoad() override;
   void formActivate() override;
+  void formQueryUnload(int& cancel, int mode) override;
   void formUnload(int& cancel) override;
 
  private:
   friend class GenerationDriver;
   void wireEvents();
+  void generateFromButton();
   QueloAdvancedSet& settingsForm();
   void readPageSize();
   void buildPages();
@@ -86,6 +88,7 @@ class QueloReportForm : public forms::Form {
   int16_t curPage_ = 0, totalPage_ = 0, pageSize_ = 10;
   int32_t numRecsOnPage_ = 0, cumTotalRecs_ = 0;
   bool containPictures_ = false;
+  bool generating_ = false;  // a run started by the Generate button is under way
   std::string graphicFolderPath_, picFields_;
   std::vector<std::shared_ptr<Recordset>> pages_;  // page p at index p - 1
   std::shared_ptr<Recordset> currentPage_;

@@ -1,13 +1,15 @@
 // Helpers of the Qt tests: a platform of Qt services with a shell and window tree that launch
-// nothing, acting on a modal dialog from inside its event loop, and letting the loop settle.
+// nothing, settings in a scratch folder and fonts the test chooses, acting on a modal dialog from inside its event loop, and letting the loop settle.
 #pragma once
 
 #include <QWidget>
 #include <functional>
 
+#include "fakes/fake_fonts.h"
 #include "fakes/fake_mount_table.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_window_system.h"
+#include "fakes/scratch_dir.h"
 #include "platform/platform.h"
 #include "qt/qt_form_presenter.h"
 #include "qt/qt_message_loop.h"
@@ -25,6 +27,8 @@ struct QtHarness {
                     .presenter = &presenter,
                     .shell = &shell,
                     .windows = &windows,
+                    .settings = &settings,
+                    .fonts = &fonts,
                     .mounts = &mounts,
                     .pictures = &pictures};
   }
@@ -36,6 +40,9 @@ struct QtHarness {
   QtFormPresenter presenter;
   quelo::testing::FakeShell shell;
   quelo::testing::FakeWindowSystem windows;
+  quelo::testing::ScratchDir configDir;
+  SqliteSettingsStore settings{configDir / "registry.sqlite"};
+  quelo::testing::FakeFonts fonts;
   quelo::testing::FakeMountTable mounts;
   QtPictureLoader pictures;
 };

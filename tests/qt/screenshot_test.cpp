@@ -1,9 +1,11 @@
-// Under a real X server: the file dialog draws the chosen picture in its preview, pixel for
-// pixel where the preview says it stands. The screenshot stays in the build folder.
+// Under a real X server: the file dialog draws the chosen picture in its preview, and the report
+// form draws a picture field's pictures in their grid cells, pixel for pixel where the view says
+// they stand. The screenshots stay in the build folder.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
+#include <cstdio>
 #include <sstream>
 
 #include "fakes/run_process.h"
@@ -48,6 +50,31 @@ TEST(Screenshot, TheFileDialogDrawsThePictureInItsPreview) {
   EXPECT_TRUE(near(right, Qt::blue)) << right.name().toStdString();
   EXPECT_FALSE(near(background, Qt::red));
   EXPECT_FALSE(near(background, Qt::blue));
+}
+
+TEST(Screenshot, TheReportFormDrawsPicturesInTheirCells) {
+  quelo::testing::ScratchDir dir;
+  writeTwoColourPicture(dir / "tea.png");
+  quelo::testing::XvfbServer xvfb;
+  const std::string shot = std::string(QUELO_QT_TEST_DIR) + "/report_form.png";
+  const auto run = quelo::testing::runProcess(
+      {QUELO_REPORT_SNAPSHOT, dir.path(), "tea.png", shot},
+      {{"DISPLAY", xvfb.display()}, {"QT_QPA_PLATFORM", "xcb"}, {"HOME", dir.path()}, {"XDG_CONFIG_HOME", dir / "config"}});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  std::printf("report form screenshot: %s\n", shot.c_str());
+  int x = 0, y = 0, w = 0, h = 0;
+  std::istringstream(run.out) >> x >> y >> w >> h;
+  // The row and the column take the picture's size (less the grid line).
+  EXPECT_NEAR(w, 2 * h, 2);
+  ASSERT_GT(h, 20);
+  QImage screen(QString::fromStdString(shot));
+  ASSERT_FALSE(screen.isNull());
+  const QColor left = screen.pixelColor(x + w / 4, y + h / 2), right = screen.pixelColor(x + 3 * w / 4, y + h / 2);
+  const QColor textCell = screen.pixelColor(x - 10, y + h / 2);  // the price beside it: no picture
+  EXPECT_TRUE(near(left, Qt::red)) << left.name().toStdString();
+  EXPECT_TRUE(near(right, Qt::blue)) << right.name().toStdString();
+  EXPECT_FALSE(near(textCell, Qt::red)) << textCell.name().toStdString();
+  EXPECT_FALSE(near(textCell, Qt::blue)) << textCell.name().toStdString();
 }
 
 }  // namespace

@@ -15,4 +15,14 @@ T& placed(T& control, Control::Rect r, std::string caption = {}, std::string too
   return control;
 }
 
+// Puts a control into a frame. Its place is given on the form, as the layouts read best; a
+// contained control's place is kept relative to its frame, as the views draw it.
+template <class T>
+T& inFrame(T& control, const Control& frame) {
+  const Control::Rect on = control.bounds(), f = frame.bounds();
+  control.setContainer(frame.name());
+  control.setBounds({on.left - f.left, on.top - f.top, on.width, on.height});
+  return control;
+}
+
 }  // namespace quelo::forms

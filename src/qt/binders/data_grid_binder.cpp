@@ -1,9 +1,13 @@
-// DataGrid: a QTableWidget of text cells, a cell's picture drawn beside its text, fixed rows and
-// columns shaded as headings. A grid is filled cell by cell, so the widget is redrawn once when
-// the filling is over (on the next turn of the event loop), not after every cell.
+// DataGrid: a QTableWidget of text cells, fixed rows and columns shaded as headings. A cell's
+// picture is drawn in the cell (the model sizes its row and column to the picture), shrunk with
+// its proportions kept when the cell is smaller. A grid is filled cell by cell, so the widget is redrawn once when the filling is over (on
+// the next turn of the event loop), not after every cell.
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTimer>
+#include <map>
 
 #include "platform/forms/standard_controls.h"
 #include "qt/binders/binders.h"
@@ -12,6 +16,28 @@
 namespace quelo::qt {
 namespace {
 
+constexpr int kPictureRole = Qt::UserRole + 1;
+
+// Draws a cell as usual, then its picture over it, centred.
+class CellPictureDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyledItemDelegate::paint(painter, option, index);
+    const auto picture = index.data(kPictureRole).value<QPixmap>();
+    if (picture.isNull()) return;
+    QSize size = picture.size();
+    if (size.width() > option.rect.width() || size.height() > option.rect.height())
+      size.scale(option.rect.size(), Qt::KeepAspectRatio);
+    QRect target(QPoint(), size);
+    target.moveCenter(option.rect.center());
+    painter->save();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    painter->drawPixmap(target, picture);
+    painter->restore();
+  }
+};
+
 class DataGridBinder : public ControlBinder {
  public:
   DataGridBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new QTableWidget(parent)) {
@@ -19,7 +45,7 @@ class DataGridBinder : public ControlBinder {
     table->horizontalHeader()->hide();
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setIconSize(QSize(96, 96));
+    table->setItemDelegate(new CellPictureDelegate(table));
     connect(table, &QTableWidget::cellClicked, this, [this] {
       if (!writing() && model()) model()->click();
     });
@@ -48,6 +74,7 @@ class DataGridBinder : public ControlBinder {
     auto* m = modelAs<forms::DataGrid>();
     auto* table = widgetAs<QTableWidget>();
     Writing guard(*this);
+    pictures_.clear();
     table->setRowCount(m->rows());
     table->setColumnCount(m->cols());
     for (int32_t r = 0; r < m->rows(); ++r) {
@@ -55,11 +82,12 @@ class DataGridBinder : public ControlBinder {
       for (int32_t c = 0; c < m->cols(); ++c) table->setItem(r, c, cell(*m, r, c));
     }
     for (int32_t c = 0; c < m->cols(); ++c) table->setColumnWidth(c, twipsToPixels(m->colWidth(c), table));
+    pictures_.clear();
   }
 
-  QTableWidgetItem* cell(const forms::DataGrid& m, int32_t r, int32_t c) const {
+  QTableWidgetItem* cell(const forms::DataGrid& m, int32_t r, int32_t c) {
     auto* item = new QTableWidgetItem(qs(m.textMatrix(r, c)));
-    if (!m.cellPicture(r, c).empty()) item->setIcon(QIcon(QPixmap(qs(m.cellPicture(r, c)))));
+    if (const std::string& path = m.cellPicture(r, c); !path.empty()) item->setData(kPictureRole, picture(path));
     if (r < m.fixedRows() || c < m.fixedCols()) {
       item->setBackground(widget()->palette().button());
       QFont bold = item->font();
@@ -69,7 +97,15 @@ class DataGridBinder : public ControlBinder {
     return item;
   }
 
+  // Each picture file is read once per filling, however many cells show it.
+  QPixmap picture(const std::string& path) {
+    auto [it, fresh] = pictures_.try_emplace(path);
+    if (fresh) it->second = QPixmap(qs(path));
+    return it->second;
+  }
+
   bool pending_ = false;
+  std::map<std::string, QPixmap> pictures_;
 };
 
 }  // namespace

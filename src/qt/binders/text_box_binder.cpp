@@ -42,9 +42,18 @@ class TextBoxBinder : public ControlBinder {
       if (is(p, "Locked")) edit->setReadOnly(m->locked());
     }
     if (is(p, "Text") || is(p, "Selection")) showSelection(*m);
+    if (is(p, "Locked")) shade(m->locked());
   }
 
  private:
+  // A locked box is shaded like the buttons, so it reads as one the user cannot type in.
+  void shade(bool locked) {
+    QPalette palette = widget()->palette();
+    const QPalette usual = widget()->parentWidget() ? widget()->parentWidget()->palette() : QPalette();
+    palette.setBrush(QPalette::Base, locked ? usual.button() : usual.base());
+    widget()->setPalette(palette);
+  }
+
   void showSelection(const forms::TextBox& m) {
     const int start = bytesToChars(m.text(), m.selStart());
     const int end = bytesToChars(m.text(), m.selStart() + m.selLength());

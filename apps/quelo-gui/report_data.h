@@ -1,0 +1,35 @@
+// The record sets quelo-gui hands to the control's reporter: the bundled sample data (with its
+// pictures), a CSV file, or one table of an SQLite database. Each is read whole before the report
+// form opens, so a malformed file is reported before any form appears.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/status.h"
+#include "platform/variant.h"
+
+namespace quelo {
+class Recordset;
+}
+
+namespace quelo::gui {
+
+struct ReportData {
+  std::shared_ptr<Recordset> records;
+  // ShowZeReporter's picture fields and picture folder; Missing when there are none.
+  Variant picFields = Variant::missing();
+  Variant pictureFolder = Variant::missing();
+};
+
+// The sample products; an Error says where the sample data was looked for.
+Result<ReportData> sampleReportData();
+// Whether the file is read as CSV (by its extension, in any case) rather than as SQLite.
+bool isCsvFile(const std::string& path);
+// A CSV file, or `table` of an SQLite database.
+Result<ReportData> fileReportData(const std::string& path, const std::string& table = {});
+// The tables of an SQLite database, in name order.
+Result<std::vector<std::string>> sqliteTables(const std::string& path);
+
+}  // namespace quelo::gui

@@ -1,0 +1,115 @@
+// quelo-gui's interactive report: the user picks a CSV file (or takes the sample data), the real
+// report form appears on its records, and the pages it generates land in the host's Reports folder.
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "host_window.h"
+#include "qt/report_view_fixture.h"
+#include "platform/recordset/recordset.h"
+#include "report_data.h"
+#include "report_source.h"
+
+namespace quelo::qt::testing {
+namespace {
+
+struct GuiReportTest : ReportViewTest {
+  // Clicks the host's button; the file picker that opens is given `file` (until it takes it: its
+  // folder is read in the background). A picker that never takes it is cancelled.
+  void pickAndReport(gui::HostWindow& window, const std::string& file) {
+    QTimer picker;
+    int tries = 0;
+    QObject::connect(&picker, &QTimer::timeout, [&] {
+      auto* dialog = window.findChild<QFileDialog*>("reportFilePicker");
+      if (!dialog || !dialog->isVisible()) return;
+      if (++tries > 200) return dialog->reject();
+      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(file));  // typed in full
+      static_cast<QDialog*>(dialog)->accept();  // as the Open button does
+    });
+    picker.start(10);
+    QTest::mouseClick(window.findChild<QPushButton*>("cmdReportFile"), Qt::LeftButton);
+    picker.stop();
+    EXPECT_LE(tries, 200) << "the file picker did not take " << file;
+    settle();
+  }
+  static QString status(gui::HostWindow& window) { return window.statusBar()->currentMessage(); }
+};
+
+TEST_F(GuiReportTest, APickedCsvFileIsReportedThroughTheReportForm) {
+  std::string csv = "Name,Price,Added\n";
+  for (int i = 1; i <= 12; ++i) csv += "Tea " + std::to_string(i) + "," + std::to_string(i) + ".5,2024-03-0" + std::to_string(i % 9 + 1) + "\n";
+  app.write("teas.csv", csv);
+  int rows = 0;
+  QString firstName;
+  when("QueloReportForm", [&](FormDialog& d) {
+    auto* grid = qobject_cast<QTableWidget*>(d.widgetOf("MSHFlexGrid1"));
+    rows = grid->rowCount();
+    firstName = grid->item(1, 0)->text();
+    click(d, "cmdDirection", 0);
+    click(d, "chkBrowser");
+    saveAs(d, "teas");
+    click(d, "cmdGenerate");
+    click(d, "cmdClose");
+  });
+  gui::HostWindow window(QString::fromStdString(app.path()), &platform);
+  pickAndReport(window, app / "teas.csv");
+  EXPECT_EQ(rows, 11);  // the header and the first page of ten
+  EXPECT_EQ(firstName, "Tea 1");
+  EXPECT_TRUE(reportExists("teas1.htm"));
+  EXPECT_TRUE(reportExists("teas2.htm"));
+  EXPECT_NE(app.read("Reports/teas2.htm").find("Tea&nbsp;12"), std::string::npos);
+  EXPECT_EQ(status(window), "Report form closed");
+}
+
+TEST_F(GuiReportTest, AMalformedFileIsReportedWithoutAForm) {
+  app.write("broken.csv", "Name,Price\n\"Tea,1\n");
+  bool formShown = false;
+  when("QueloReportForm", [&](FormDialog& d) {
+    formShown = true;
+    click(d, "cmdClose");
+  });
+  gui::HostWindow window(QString::fromStdString(app.path()), &platform);
+  pickAndReport(window, app / "broken.csv");
+  EXPECT_FALSE(formShown);
+  EXPECT_TRUE(status(window).contains("broken.csv")) << status(window).toStdString();
+}
+
+TEST_F(GuiReportTest, TheSampleDataShowsItsPicturesInThePreview) {
+  int pictureRowHeight = 0, plainRowHeight = 0;
+  when("QueloReportForm", [&](FormDialog& d) {
+    auto* grid = qobject_cast<QTableWidget*>(d.widgetOf("MSHFlexGrid1"));
+    settle();
+    plainRowHeight = grid->rowHeight(0);
+    pictureRowHeight = grid->rowHeight(1);
+    click(d, "cmdClose");
+  });
+  gui::HostWindow window(QString::fromStdString(app.path()), &platform);
+  QTest::mouseClick(window.findChild<QPushButton*>("cmdReportSample"), Qt::LeftButton);
+  settle();
+  EXPECT_GT(pictureRowHeight, plainRowHeight);  // the first product's picture sized its row
+  EXPECT_EQ(status(window), "Report form closed");
+}
+
+TEST(GuiReportData, TheSampleAndSqliteTablesAreReadAndMissingOnesAreErrors) {
+  auto sample = gui::sampleReportData();
+  ASSERT_TRUE(sample) << sample.error().message;
+  EXPECT_EQ(sample.value().picFields, Variant("Picture"));
+  EXPECT_TRUE(gui::isCsvFile("/data/Stock.CSV"));
+  EXPECT_FALSE(gui::isCsvFile("/data/stock.db"));
+  const std::string db = cli::sampleDataFolder() + "products.db";
+  auto tables = gui::sqliteTables(db);
+  ASSERT_TRUE(tables) << tables.error().message;
+  EXPECT_EQ(tables.value(), std::vector<std::string>{"products"});
+  auto table = gui::fileReportData(db, "products");
+  ASSERT_TRUE(table) << table.error().message;
+  EXPECT_EQ(table.value().records->recordCount().valueOr(0), sample.value().records->recordCount().valueOr(-1));
+  EXPECT_FALSE(gui::fileReportData(db, "no \"such\" table"));
+  EXPECT_FALSE(gui::sqliteTables("/nonexistent/none.db"));
+}
+
+}  // namespace
+}  // namespace quelo::qt::testing

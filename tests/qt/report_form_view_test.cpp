@@ -1,0 +1,215 @@
+// The report form driven as its user drives it: fields picked with the mouse and the keys, the
+// preview paged with its pictures, a report generated, and a generation cancelled from the status
+// frame while it runs.
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "platform/forms/standard_controls.h"
+#include "qt/qt_text.h"
+#include "qt/report_view_fixture.h"
+#include "reporter/report_form.h"
+
+namespace quelo::qt::testing {
+namespace {
+
+using forms::ListBox;
+
+std::vector<std::string> entries(const ListBox& list) {
+  std::vector<std::string> all;
+  for (int32_t i = 0; i < list.listCount(); ++i) all.push_back(list.list(i) + (list.selected(i) ? "*" : ""));
+  return all;
+}
+
+QueloReportForm& form(FormDialog& d) { return static_cast<QueloReportForm&>(*d.view().form()); }
+
+QColor colourAt(QTableWidget* grid, int row, int col) {
+  const QImage shown = grid->viewport()->grab().toImage();
+  return shown.pixelColor(grid->visualRect(grid->model()->index(row, col)).center());
+}
+
+// Shift held, then Alt pressed: with Shift and Alt held any key inverts the marks, the Alt key
+// itself too, so this inverts them once.
+void pressAltWithShiftHeld(QWidget* list) {
+  QTest::keyPress(list, Qt::Key_Alt, Qt::ShiftModifier);
+  QTest::keyRelease(list, Qt::Key_Alt, Qt::ShiftModifier);
+}
+
+using ReportFormViewTest = ReportViewTest;
+
+TEST_F(ReportFormViewTest, FieldsArePickedWithTheMouseAndTheKeys) {
+  std::vector<std::string> sent, moved, outputInverted, availableInverted, final;
+  int focusedAfterMove = -1;
+  when("QueloReportForm", [&](FormDialog& d) {
+    ListBox& output = form(d).get<ListBox>("lstOutput");
+    clickEntry(list(d, "lstAvailable"), "Qty");  // every field starts marked: this one is unmarked
+    click(d, "cmdDirection", 0);
+    click(d, "cmdDirection", 0);  // twice: each field still once
+    sent = entries(output);
+    clickEntry(list(d, "lstOutput"), "Picture");
+    QTest::keyClick(list(d, "lstOutput"), Qt::Key_Up, Qt::ShiftModifier);
+    moved = entries(output);
+    focusedAfterMove = list(d, "lstOutput")->currentRow();
+    QTest::keyClick(list(d, "lstOutput"), Qt::Key_Up, Qt::ShiftModifier);
+    QTest::keyClick(list(d, "lstOutput"), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(list(d, "lstOutput"), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(list(d, "lstOutput"), Qt::Key_Down, Qt::ShiftModifier);  // already last: stays
+    pressAltWithShiftHeld(list(d, "lstOutput"));
+    outputInverted = entries(output);
+    pressAltWithShiftHeld(list(d, "lstAvailable"));
+    availableInverted = entries(form(d).get<ListBox>("lstAvailable"));
+    click(d, "cmdDirection", 1);  // the marked output fields go
+    final = entries(output);
+    for (int i = 0; i < list(d, "lstOutput")->count(); ++i)
+      EXPECT_EQ(utf8(list(d, "lstOutput")->item(i)->text()), output.list(i));
+    click(d, "cmdClose");
+  });
+  ASSERT_TRUE(showReport(products(12)));
+  EXPECT_EQ(sent, (std::vector<std::string>{"Name", "Price", "Picture"}));
+  EXPECT_EQ(moved, (std::vector<std::string>{"Name", "Picture*", "Price"}));
+  EXPECT_EQ(focusedAfterMove, 1);  // the field that moved keeps the focus
+  EXPECT_EQ(outputInverted, (std::vector<std::string>{"Name*", "Price*", "Picture"}));
+  EXPECT_EQ(availableInverted, (std::vector<std::string>{"Name", "Price", "Qty*", "Picture"}));
+  EXPECT_EQ(final, (std::vector<std::string>{"Picture"}));
+}
+
+TEST_F(ReportFormViewTest, ThePreviewPagesAndDrawsPicturesInTheirCells) {
+  QStringList captions;
+  std::vector<int> rowCounts;
+  std::vector<bool> firstEnabled, nextEnabled;
+  QColor pictureCell, missingCell;
+  int pictureRowHeight = 0, pictureColumnWidth = 0, plainRowHeight = 0, expectedHeight = 0, expectedWidth = 0;
+  QString missingText, firstOfPage2;
+  when("QueloReportForm", [&](FormDialog& d) {
+    auto* grid = qobject_cast<QTableWidget*>(d.widgetOf("MSHFlexGrid1"));
+    auto page = [&](int index) {
+      if (index >= 0) click(d, "cmdPage", index);
+      settle();
+      captions << text(d, "lblPage");
+      rowCounts.push_back(grid->rowCount());
+      firstEnabled.push_back(d.widgetOf("cmdPage", 0)->isEnabled());
+      nextEnabled.push_back(d.widgetOf("cmdPage", 2)->isEnabled());
+    };
+    page(-1);
+    pictureCell = colourAt(grid, 1, 3);
+    missingCell = colourAt(grid, 2, 3);
+    missingText = grid->item(2, 3)->text();
+    pictureRowHeight = grid->rowHeight(1);
+    pictureColumnWidth = grid->columnWidth(3);
+    plainRowHeight = grid->rowHeight(0);
+    expectedHeight = twipsToPixels(30 * 15, grid);
+    expectedWidth = twipsToPixels(40 * 15, grid);
+    page(2);
+    firstOfPage2 = grid->item(1, 0)->text();
+    page(3);
+    page(1);
+    page(0);
+    click(d, "cmdClose");
+  });
+  ASSERT_TRUE(showReport(products(25)));
+  EXPECT_EQ(captions, (QStringList{"Page 1 of 3", "Page 2 of 3", "Page 3 of 3", "Page 2 of 3", "Page 1 of 3"}));
+  EXPECT_EQ(rowCounts, (std::vector<int>{11, 11, 6, 11, 11}));
+  EXPECT_EQ(firstEnabled, (std::vector<bool>{false, true, true, true, false}));
+  EXPECT_EQ(nextEnabled, (std::vector<bool>{true, true, false, true, true}));
+  EXPECT_EQ(firstOfPage2, "Item 11");
+  EXPECT_EQ(pictureCell, QColor(Qt::red));  // the picture, drawn in its cell
+  EXPECT_NE(missingCell, QColor(Qt::red));
+  EXPECT_EQ(missingText, "missing.png");  // a missing picture leaves the file name
+  EXPECT_EQ(pictureRowHeight, expectedHeight);
+  EXPECT_EQ(pictureColumnWidth, expectedWidth);
+  EXPECT_LT(plainRowHeight, pictureRowHeight);
+}
+
+TEST_F(ReportFormViewTest, GenerateWritesEveryPageAndShowsTheFirst) {
+  QString fileName;
+  when("QueloReportForm", [&](FormDialog& d) {
+    click(d, "cmdDirection", 0);
+    auto* title = d.widgetOf("txtTitle");
+    QTest::mouseClick(title, Qt::LeftButton);
+    QTest::keyClicks(title, "Stock");
+    saveAs(d, "Stock");
+    fileName = text(d, "txtFileName");
+    click(d, "cmdGenerate");
+    EXPECT_TRUE(form(d).generationErrors().empty());
+    EXPECT_TRUE(d.widgetOf("cmdClose")->isEnabled());
+    EXPECT_FALSE(d.widgetOf("Frame3")->isVisible());
+    click(d, "cmdClose");
+  });
+  ASSERT_TRUE(showReport(products(25)));
+  EXPECT_EQ(fileName, "stock.htm");
+  for (const char* page : {"stock1.htm", "stock2.htm", "stock3.htm"}) EXPECT_TRUE(reportExists(page)) << page;
+  EXPECT_NE(app.read("Reports/stock1.htm").find("Vol 1 of Stock"), std::string::npos);
+  ASSERT_FALSE(h.shell.launches.empty());  // the browser was asked for the first page
+  EXPECT_NE(h.shell.launches.back().target.find("stock1.htm"), std::string::npos);
+}
+
+// Generates five pages and ticks Cancel (and Delete on cancel) in the status frame once it shows
+// page 3; the driver sees the click because it lets the event loop run between sections.
+struct CancelRun {
+  bool closedWhileRunning = false, closeEnabledWhileRunning = true, statusShown = false, clicked = false;
+};
+
+CancelRun generateAndCancel(FormDialog& d, bool deletePages) {
+  CancelRun run;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    auto* page = qobject_cast<QLabel*>(d.widgetOf("lblCurPage"));
+    if (run.clicked || page->text() != "3") return;
+    run.statusShown = d.widgetOf("Frame3")->isVisible() && !d.widgetOf("Frame1")->isVisible();
+    run.closeEnabledWhileRunning = d.widgetOf("cmdClose")->isEnabled();
+    d.close();  // the window does not close under a running report
+    run.closedWhileRunning = !d.isVisible() || !form(d).loaded();
+    if (deletePages) ReportViewTest::click(d, "chkDeleteOnCancel");
+    ReportViewTest::click(d, "chkCancel");
+    run.clicked = true;
+  });
+  watch.start(0);
+  ReportViewTest::click(d, "cmdGenerate");
+  watch.stop();
+  return run;
+}
+
+TEST_F(ReportFormViewTest, CancelInTheStatusFrameStopsTheRunAndKeepsThePagesWritten) {
+  CancelRun run;
+  bool wholeAgain = false;
+  when("QueloReportForm", [&](FormDialog& d) {
+    click(d, "cmdDirection", 0);
+    click(d, "chkBrowser");
+    saveAs(d, "run");
+    run = generateAndCancel(d, false);
+    EXPECT_TRUE(d.widgetOf("cmdClose")->isEnabled());
+    EXPECT_TRUE(reportExists("run2.htm"));
+    EXPECT_FALSE(reportExists("run3.htm"));
+    click(d, "cmdGenerate");  // a new run is not cancelled by the last one's box
+    wholeAgain = reportExists("run5.htm");
+    click(d, "cmdClose");
+  });
+  ASSERT_TRUE(showReport(products(50)));
+  EXPECT_TRUE(run.clicked);
+  EXPECT_TRUE(run.statusShown);
+  EXPECT_FALSE(run.closeEnabledWhileRunning);
+  EXPECT_FALSE(run.closedWhileRunning);
+  EXPECT_TRUE(reportExists("run1.htm"));
+  EXPECT_TRUE(wholeAgain);
+  EXPECT_TRUE(h.shell.launches.empty());  // the browser box was cleared
+}
+
+TEST_F(ReportFormViewTest, CancelWithDeleteRemovesEveryPageOfTheRun) {
+  CancelRun run;
+  when("QueloReportForm", [&](FormDialog& d) {
+    click(d, "cmdDirection", 0);
+    saveAs(d, "gone");
+    run = generateAndCancel(d, true);
+    click(d, "cmdClose");
+  });
+  ASSERT_TRUE(showReport(products(50)));
+  EXPECT_TRUE(run.clicked);
+  for (int p = 1; p <= 5; ++p) EXPECT_FALSE(reportExists("gone" + std::to_string(p) + ".htm")) << p;
+  EXPECT_TRUE(h.shell.launches.empty());  // nothing left to show
+}
+
+}  // namespace
+}  // namespace quelo::qt::testing

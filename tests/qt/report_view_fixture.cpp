@@ -1,0 +1,114 @@
+#include "qt/report_view_fixture.h"
+
+#include <sys/stat.h>
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "control/shared_state.h"
+#include "platform/forms/form.h"
+#include "platform/recordset/ado.h"
+#include "platform/recordset/recordset.h"
+#include "reporter/preview_tables.h"
+#include "reporter/report_settings.h"
+#include "reporter/report_statistics.h"
+#include "qt/settings_view.h"
+
+namespace quelo::qt::testing {
+
+ReportViewTest::ReportViewTest() {
+  SharedState& shared = sharedState();
+  shared.reportForm.reset();
+  shared.advancedSettingsForm.reset();
+  shared.reportAutoReporting = false;
+  shared.developerCompany = "ACME";
+  settingsState() = SettingsState{};
+  previewTables() = PreviewTables{};
+  reportStatistics() = ReportStatistics{};
+  std::string appPath = app.path();
+  widget.control().setApplicationPath(appPath);
+  ::mkdir((app / "Reports").c_str(), 0755);
+  ::mkdir(pictures.c_str(), 0755);
+  writePicture(pictures + "red.png", 40, 30, Qt::red);
+  h.presenter.setDecorator("QueloAdvancedSet", decorateSettingsForm);
+  h.presenter.whenShown = [this](forms::Form& form, FormDialog& dialog) {
+    auto act = acts_.find(form.name());
+    if (act == acts_.end()) return;
+    activate(dialog);
+    act->second(dialog);
+  };
+}
+
+ReportViewTest::~ReportViewTest() {
+  h.presenter.whenShown = nullptr;
+  settingsState() = SettingsState{};
+}
+
+std::shared_ptr<Recordset> ReportViewTest::products(int n) {
+  auto rs = Recordset::create();
+  EXPECT_TRUE(rs->appendField("Name", 202, 50, 102));
+  EXPECT_TRUE(rs->appendField("Price", 5, 8, 118));
+  EXPECT_TRUE(rs->appendField("Qty", 3, 4, 118));
+  EXPECT_TRUE(rs->appendField("Picture", 202, 255, 102));
+  EXPECT_TRUE(rs->setCursorType(ado::adOpenStatic));
+  EXPECT_TRUE(rs->setLockType(ado::adLockOptimistic));
+  EXPECT_TRUE(rs->open());
+  for (int i = 1; i <= n; ++i) {
+    EXPECT_TRUE(rs->addNew());
+    EXPECT_TRUE(rs->setValue(0, Variant("Item " + std::to_string(i))));
+    EXPECT_TRUE(rs->setValue(1, Variant(i * 1.25)));
+    EXPECT_TRUE(rs->setValue(2, Variant(int32_t{i})));
+    EXPECT_TRUE(rs->setValue(3, Variant(i % 2 ? "red.png" : "missing.png")));
+    EXPECT_TRUE(rs->update());
+  }
+  return rs;
+}
+
+void ReportViewTest::when(const std::string& formName, std::function<void(FormDialog&)> act) {
+  acts_[formName] = std::move(act);
+}
+
+bool ReportViewTest::showReport(const std::shared_ptr<Recordset>& records, int32_t maxRecsPerPage) {
+  widget.control().setMaxRecsPerPage(maxRecsPerPage);
+  Args args{Variant(std::static_pointer_cast<Dispatch>(records)), Variant("Picture"), Variant(pictures)};
+  auto shown = widget.dispatch()->call("ShowZeReporter", args);
+  settle();
+  return shown && shown.value() == Variant(true);
+}
+
+void ReportViewTest::click(FormDialog& d, const char* name, int index) {
+  auto* button = qobject_cast<QAbstractButton*>(d.widgetOf(name, index));
+  ASSERT_TRUE(button) << name;
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void ReportViewTest::clickEntry(QListWidget* list, const QString& text) {
+  const auto items = list->findItems(text, Qt::MatchExactly);
+  ASSERT_FALSE(items.isEmpty()) << text.toStdString();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items[0]).center());
+}
+
+QListWidget* ReportViewTest::list(FormDialog& d, const char* name) { return qobject_cast<QListWidget*>(d.widgetOf(name)); }
+
+QString ReportViewTest::text(FormDialog& d, const char* name) {
+  QWidget* w = d.widgetOf(name);
+  if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+  if (auto* line = qobject_cast<QLineEdit*>(w)) return line->text();
+  return QStringLiteral("<no text widget %1>").arg(name);
+}
+
+void ReportViewTest::saveAs(FormDialog& d, const QString& typed) {
+  when("QueloPhotoTabStrip", [typed](FormDialog& files) {
+    auto* name = qobject_cast<QLineEdit*>(files.widgetOf("txtFileName"));
+    name->selectAll();
+    QTest::keyClicks(name, typed);
+    QTest::keyClick(name, Qt::Key_Return);
+  });
+  click(d, "cmdSaveAs");
+}
+
+bool ReportViewTest::reportExists(const std::string& name) { return h.files.exists(app / ("Reports/" + name)); }
+
+}  // namespace quelo::qt::testing

@@ -1,0 +1,115 @@
+// The advanced settings form opened from the report form and worked as its user works it: the
+// font list drawn in its fonts, every control edited, Apply storing and Cancel keeping.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "qt/report_view_fixture.h"
+#include "reporter/advanced_settings_form.h"
+#include "reporter/reg_settings.h"
+#include "reporter/report_settings.h"
+
+namespace quelo::qt::testing {
+namespace {
+
+using SettingsViewTest = ReportViewTest;
+
+void type(FormDialog& d, const char* name, int index, const QString& text) {
+  QWidget* box = d.widgetOf(name, index);
+  ASSERT_TRUE(box) << name;
+  QTest::mouseClick(box, Qt::LeftButton);
+  QTest::keyClicks(box, text);
+}
+
+std::string stored(SettingsStore& store) {
+  return toString(ReadRegSetting(&store, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName)).valueOr("?");
+}
+
+TEST_F(SettingsViewTest, EveryControlEditsTheSettingsAndApplyStoresThem) {
+  QStringList fonts, fontsDrawnIn;
+  QString labelFont;
+  bool advancedAfterApply = false;
+  when("QueloAdvancedSet", [&](FormDialog& d) {
+    auto* fontList = qobject_cast<QComboBox*>(d.widgetOf("cboFontName"));
+    for (int i = 0; i < fontList->count(); ++i) {
+      fonts << fontList->itemText(i);
+      fontsDrawnIn << fontList->itemData(i, Qt::FontRole).value<QFont>().family();
+    }
+    fontList->setFocus();
+    QTest::keyClick(fontList, Qt::Key_Up);  // from the stored font, Times New Roman
+    QTest::keyClick(fontList, Qt::Key_Up);
+    type(d, "txtHeaderFooter", 0, "Quarterly");  // the font box loses the focus
+    labelFont = d.widgetOf("lblFontName")->font().family();
+    type(d, "txtHeaderFooter", 1, "Shop");
+    click(d, "chkNotes");
+    click(d, "OptNotesPosition", 1);
+    type(d, "txtNotes", -1, "Counted by hand");
+    type(d, "txtLink", 0, "https://shop.example");
+    type(d, "txtLink", 1, "sales@shop.example");
+    click(d, "OptPages", 1);
+    clickEntry(list(d, "lstFields"), "Price");
+    click(d, "chkSave");
+    click(d, "cmdApply");
+  });
+  when("QueloReportForm", [&](FormDialog& d) {
+    click(d, "cmdAdvanced");
+    advancedAfterApply = advancedSettingsForm(platform).AdvSettings();
+    EXPECT_EQ(stored(h.settings), "");  // stored when the report form closes
+    click(d, "cmdClose");
+  });
+  ASSERT_TRUE(showReport(products(3)));
+  EXPECT_EQ(fonts, (QStringList{"Arial", "DejaVu Sans", "Times New Roman"}));
+  EXPECT_EQ(fontsDrawnIn, fonts);
+  EXPECT_EQ(labelFont, "Arial");
+  EXPECT_TRUE(advancedAfterApply);
+  const ReportSettings& s = settingsState().working;
+  EXPECT_EQ(s.FontName, "Arial");
+  EXPECT_EQ(s.Header, "Quarterly");
+  EXPECT_EQ(s.Footer, "Shop");
+  EXPECT_EQ(s.UseNotes, 1);
+  EXPECT_EQ(s.NotesPosition, 1);
+  EXPECT_EQ(s.Notes, "Counted by hand");
+  EXPECT_EQ(s.Website, "https://shop.example");
+  EXPECT_EQ(s.Email, "sales@shop.example");
+  EXPECT_EQ(s.PagesOption, 1);
+  EXPECT_EQ(s.SaveSettings, 1);
+  const auto& sums = advancedSettingsForm(platform).get<forms::ListBox>("lstFields");
+  ASSERT_EQ(sums.listCount(), 2);  // the numeric fields: Price and Qty
+  EXPECT_TRUE(sums.selected(0));
+  EXPECT_FALSE(sums.selected(1));
+  const std::string record = stored(h.settings);
+  for (const char* part : {"Arial", "Quarterly", "Counted by hand", "https://shop.example"})
+    EXPECT_NE(record.find(part), std::string::npos) << part << " in " << record;
+}
+
+TEST_F(SettingsViewTest, CancelLeavesTheSettingsAsTheyWereButTheBoxKeepsTheEdit) {
+  int shown = 0;
+  QString headerShownAgain;
+  when("QueloAdvancedSet", [&](FormDialog& d) {
+    if (++shown == 1) {
+      type(d, "txtHeaderFooter", 0, "Draft");
+      click(d, "chkSave");
+      click(d, "CancelButton");
+    } else {
+      headerShownAgain = qobject_cast<QLineEdit*>(d.widgetOf("txtHeaderFooter", 0))->text();
+      click(d, "CancelButton");
+    }
+  });
+  when("QueloReportForm", [&](FormDialog& d) {
+    click(d, "cmdAdvanced");
+    click(d, "cmdAdvanced");
+    click(d, "cmdClose");
+  });
+  ASSERT_TRUE(showReport(products(3)));
+  EXPECT_EQ(shown, 2);
+  EXPECT_EQ(headerShownAgain, "Draft");
+  EXPECT_EQ(settingsState().working.Header, "");
+  EXPECT_EQ(settingsState().working.SaveSettings, 0);
+  EXPECT_FALSE(advancedSettingsForm(platform).AdvSettings());
+  EXPECT_EQ(stored(h.settings), "");
+}
+
+}  // namespace
+}  // namespace quelo::qt::testing
