@@ -45,7 +45,7 @@ void QueloReportForm::build() {
   placed(add<CommandButton>("cmdGenerate"), {6900, 2350, 1300, 375}, "&Generate").setDefault(true);
   placed(add<CommandButton>("cmdClose"), {8300, 2350, 1300, 375}, "&Close").setCancel(true);
 
-  auto& frame2 = placed(add<Frame>("Frame2"), {6900, 60, 4000, 2200}, "Report");
+  auto& frame2 = placed(add<Frame>("Frame2"), {6900, 60, 4080, 2200}, "Report");
   inFrame(placed(add<Label>("Label1", 1), {7000, 330, 600, 285}, "Title"), frame2);
   inFrame(placed(add<TextBox>("txtTitle"), {7650, 300, 3100, 315}), frame2);
   auto& fileName = inFrame(placed(add<TextBox>("txtFileName"), {7650, 700, 2000, 315}, {},
@@ -63,8 +63,8 @@ void QueloReportForm::build() {
   inFrame(placed(add<CheckBox>("chkInsert"), {7000, 1500, 1000, 285}, "&Insert", "check to insert date"), frame2)
       .setValue(1);
   inFrame(placed(add<DatePicker>("dtpInsert"), {8050, 1480, 1500, 315}), frame2);
-  inFrame(placed(add<CheckBox>("chkBrowser"), {7000, 1850, 2000, 285}, "Show in &Web Browser"), frame2).setValue(1);
-  inFrame(placed(add<CheckBox>("chkPrinter"), {9100, 1850, 1700, 285}, "Send to &Printer"), frame2);
+  inFrame(placed(add<CheckBox>("chkBrowser"), {7000, 1850, 2250, 285}, "Show in &Web Browser"), frame2).setValue(1);
+  inFrame(placed(add<CheckBox>("chkPrinter"), {9280, 1850, 1680, 285}, "Send to &Printer"), frame2);
 
   auto& status = placed(add<Frame>("Frame3"), {120, 60, 6600, 1200});
   status.setVisible(false);

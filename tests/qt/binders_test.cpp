@@ -100,6 +100,20 @@ TEST_F(BindersTest, WidgetsArePlacedByTwipsAndFramesHoldTheirControls) {
   EXPECT_EQ(label->geometry(), QRect(0, 0, 96, 96));
 }
 
+// A caption that spaces two headings apart loses spaces, not words, when the font needs more room.
+TEST_F(BindersTest, AFrameCaptionOfTwoHeadingsKeepsBoth) {
+  const std::string caption = " Left heading" + std::string(59, ' ') + "Right heading";
+  form.get<Frame>("Frame1").setCaption(caption);
+  auto* frame = widget<QGroupBox>("Frame1");
+  const QString shown = frame->title();
+  EXPECT_TRUE(shown.startsWith(" Left heading ")) << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith(" Right heading")) << shown.toStdString();
+  EXPECT_LT(shown.size(), static_cast<qsizetype>(caption.size()));
+  EXPECT_LE(frame->fontMetrics().horizontalAdvance(shown), frame->width());
+  form.get<Frame>("Frame1").setBounds({120, 1800, 30000, 900});  // room enough: every space kept
+  EXPECT_EQ(frame->title().toStdString(), caption);
+}
+
 TEST_F(BindersTest, TextBoxesFollowTheModelAndTheUser) {
   auto* line = widget<QLineEdit>("txtName");
   auto& model = form.get<TextBox>("txtName");

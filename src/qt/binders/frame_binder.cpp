@@ -1,4 +1,5 @@
 // Frame: a QGroupBox; the controls it contains are placed inside it by the form view.
+#include <QFontMetrics>
 #include <QGroupBox>
 
 #include "platform/forms/standard_controls.h"
@@ -8,6 +9,25 @@
 namespace quelo::qt {
 namespace {
 
+constexpr int kTitleMargin = 16;  // the group box's indent and padding around its title
+
+// A caption that sets two headings apart with a run of spaces keeps both headings whole when the
+// frame's font needs more room than the layout gave: the run shrinks, down to one space.
+QString fittedTitle(QString caption, const QFontMetrics& metrics, int width) {
+  qsizetype start = -1, length = 0;
+  for (qsizetype i = 0; i < caption.size();) {
+    qsizetype j = i;
+    while (j < caption.size() && caption[j] == u' ') ++j;
+    if (j - i > length) start = i, length = j - i;
+    i = j == i ? i + 1 : j;
+  }
+  while (length > 1 && metrics.horizontalAdvance(caption) > width - kTitleMargin) {
+    caption.remove(start, 1);
+    --length;
+  }
+  return caption;
+}
+
 class FrameBinder : public ControlBinder {
  public:
   FrameBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new QGroupBox(parent)) { forwardMouseClicks(); }
@@ -16,7 +36,9 @@ class FrameBinder : public ControlBinder {
   void update(std::string_view p) override {
     ControlBinder::update(p);
     Writing guard(*this);
-    if (is(p, "Caption")) widgetAs<QGroupBox>()->setTitle(qs(modelAs<forms::Frame>()->caption()));
+    if (!is(p, "Caption") && !is(p, "Bounds") && !is(p, "FontName")) return;
+    auto* box = widgetAs<QGroupBox>();
+    box->setTitle(fittedTitle(qs(modelAs<forms::Frame>()->caption()), box->fontMetrics(), box->width()));
   }
 };
 
