@@ -4,6 +4,8 @@
 // with recorded message boxes and headless forms.
 #pragma once
 
+#include <memory>
+
 #include "platform/clock.h"
 #include "platform/clocked_loop.h"
 #include "platform/file_system.h"
@@ -36,26 +38,40 @@ struct Platform {
   PictureLoader* pictures = nullptr;
 };
 
+template <class T>
+T* serviceAddress(T& service) {
+  return &service;
+}
+template <class T>
+T* serviceAddress(std::unique_ptr<T>& service) {
+  return service.get();
+}
+
+// The Platform of a set of services held as members named as in Platform (each an object, or an
+// owning pointer), so that every set names its services once.
+template <class Services>
+Platform platformOf(Services& s) {
+  return Platform{.clock = serviceAddress(s.clock),
+                  .loop = serviceAddress(s.loop),
+                  .files = serviceAddress(s.files),
+                  .messageBox = serviceAddress(s.messageBox),
+                  .cursor = serviceAddress(s.cursor),
+                  .presenter = serviceAddress(s.presenter),
+                  .shell = serviceAddress(s.shell),
+                  .windows = serviceAddress(s.windows),
+                  .settings = serviceAddress(s.settings),
+                  .fonts = serviceAddress(s.fonts),
+                  .mounts = serviceAddress(s.mounts),
+                  .pictures = serviceAddress(s.pictures)};
+}
+
 class HeadlessPlatform {
  public:
   HeadlessPlatform() : loop(clock) {}
   HeadlessPlatform(const HeadlessPlatform&) = delete;
   HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
-  Platform platform() {
-    return Platform{.clock = &clock,
-                    .loop = &loop,
-                    .files = &files,
-                    .messageBox = &messageBox,
-                    .cursor = &cursor,
-                    .presenter = &presenter,
-                    .shell = &shell,
-                    .windows = windows.get(),
-                    .settings = &settings,
-                    .fonts = &fonts,
-                    .mounts = &mounts,
-                    .pictures = &pictures};
-  }
+  Platform platform() { return platformOf(*this); }
 
   SystemClock clock;
   ClockedLoop loop;

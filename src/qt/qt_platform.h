@@ -16,20 +16,7 @@ class QtPlatform {
   QtPlatform(const QtPlatform&) = delete;
   QtPlatform& operator=(const QtPlatform&) = delete;
 
-  Platform platform() {
-    return Platform{.clock = &clock,
-                    .loop = &loop,
-                    .files = &files,
-                    .messageBox = &messageBox,
-                    .cursor = &cursor,
-                    .presenter = &presenter,
-                    .shell = &shell,
-                    .windows = windows.get(),
-                    .settings = &settings,
-                    .fonts = &fonts,
-                    .mounts = &mounts,
-                    .pictures = &pictures};
-  }
+  Platform platform() { return platformOf(*this); }
   // The application's own. REQUIRES: a QApplication exists.
   static QtPlatform& instance();
 

@@ -29,20 +29,7 @@ struct ControlHarness {
   ~ControlHarness() {
     if (control) control->terminate();
   }
-  Platform platform() {
-    return Platform{.clock = &clock,
-                    .loop = &loop,
-                    .files = &files,
-                    .messageBox = &messageBox,
-                    .cursor = &cursor,
-                    .presenter = &presenter,
-                    .shell = &shell,
-                    .windows = &windows,
-                    .settings = &settings,
-                    .fonts = &fonts,
-                    .mounts = &mounts,
-                    .pictures = &pictures};
-  }
+  Platform platform() { return platformOf(*this); }
   // Advances the clock by whole timer ticks and pumps the loop after each.
   void ticks(int n) {
     for (int i = 0; i < n; ++i) {

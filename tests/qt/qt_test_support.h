@@ -18,20 +18,7 @@
 namespace quelo::qt::testing {
 
 struct QtHarness {
-  Platform platform() {
-    return Platform{.clock = &clock,
-                    .loop = &loop,
-                    .files = &files,
-                    .messageBox = &messageBox,
-                    .cursor = &cursor,
-                    .presenter = &presenter,
-                    .shell = &shell,
-                    .windows = &windows,
-                    .settings = &settings,
-                    .fonts = &fonts,
-                    .mounts = &mounts,
-                    .pictures = &pictures};
-  }
+  Platform platform() { return platformOf(*this); }
   SystemClock clock;
   QtMessageLoop loop;
   PosixFileSystem files;
