@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 
@@ -44,8 +45,8 @@ std::optional<std::string> valueText(const Variant& v) {
 }
 
 // The number a value counts with in the statistics: its leading decimal number when it is
-// numeric ("&H10" counts 0). A number's own text starts with all of it, so it is read straight
-// from that text.
+// numeric ("&H10" counts 0). A finite number's own text starts with all of it, so it is read
+// straight from that text; "Infinity" has no digits and counts 0.
 std::optional<double> countedNumber(const Variant& v, const std::string& text) {
   switch (v.type()) {
     case VarType::Integer:
@@ -57,7 +58,7 @@ std::optional<double> countedNumber(const Variant& v, const std::string& text) {
     case VarType::Double: {
       double x = 0;
       const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), x);
-      if (ec == std::errc() && end == text.data() + text.size()) return x;
+      if (ec == std::errc() && end == text.data() + text.size() && std::isfinite(x)) return x;
       return leadingNumber(text);
     }
     default:

@@ -75,7 +75,8 @@ TEST_F(ReportTest, FieldChoicesPickOutputAndSums) {
 }
 
 // Statistics count a text's leading decimal number ("&H10" counts 0; a number column may hold
-// text, as SQLite's do), and a sum beyond the range of a double reads "Overflow".
+// text, as SQLite's do; "Infinity" has no digits and counts 0), and a sum beyond the range of a
+// double reads "Overflow".
 TEST_F(ReportTest, StatisticsOfTextNumbersAndOfTheLargestNumbers) {
   constexpr double kMax = std::numeric_limits<double>::max();
   const struct {
@@ -89,7 +90,7 @@ TEST_F(ReportTest, StatisticsOfTextNumbersAndOfTheLargestNumbers) {
        "Sum of N = Overflow <Br>",
        "Total = Overflow ; Average = Overflow ; Minimum = 1.79769313486231E+308 ; Maximum = "
        "1.79769313486231E+308 <Br>"},
-      {{Variant(-kMax), Variant(kMax)},
+      {{Variant(-kMax), Variant(kMax), Variant(std::numeric_limits<double>::infinity())},
        "Sum of N = 0 <Br>",
        "Total = 0 ; Average = 0 ; Minimum = -1.79769313486231E+308 ; Maximum = "
        "1.79769313486231E+308 <Br>"},
