@@ -90,8 +90,8 @@ TEST_F(QueloReport, SettingsAndFieldChoicesReachThePages) {
 
 TEST_F(QueloReport, TheLargestNumbersWriteTheirPages) {
   dir.write("edge.csv",
-            "Name,Price\nTop,1.7976931348623157e308\nBottom,-1.7976931348623157e308\nTop,1."
-            "7976931348623157e308\n");
+            "Name,Price\nTop,1.7976931348623157e308\nBottom,-1.7976931348623157e308\n"
+            "Top,1.7976931348623157e308\n");
   auto r = report({"--csv", dir / "edge.csv", "--app-path", dir / "app", "--file", "edge",
                    "--field", "Price=2"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
