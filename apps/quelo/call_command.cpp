@@ -131,11 +131,13 @@ int callCommand(const Words& args) {
     if (!result) {
       std::cerr << "error " << result.error().number << ": " << result.error().message << "\n";
       control->terminate();
+      tellSettingsProblem(services.settings);
       return kExitFalse;
     }
     printOutcome(inv, result.value());
   }
   control->terminate();
+  tellSettingsProblem(services.settings);
   return kExitOk;
 }
 
