@@ -45,13 +45,13 @@ TEST_F(QueloReportErrors, UsageErrorsExitTwoWithOneLine) {
       {{"--file"}, "needs a value"},
       {{"--quiet=yes"}, "takes no value"},
       {{"--app-path", dir / "nowhere"}, "no such folder"},
-      {{"--file", "two\nlines"}, "--file must not hold control characters"},
-      {{"--file=tab\there"}, "--file must not hold control characters"},
-      {{"--file", "c1\xC2\x85"}, "--file must not hold control characters"},
+      {{"--app-path", dir / "app", "--file", "two\nlines"}, "--file must not hold control characters"},
+      {{"--app-path", dir / "app", "--file=tab\there"}, "--file must not hold control characters"},
+      {{"--app-path", dir / "app", "--file", "c1\xC2\x85"}, "--file must not hold control characters"},
       {{"--app-path", dir / "a\rb"}, "--app-path must not hold control characters"},
   };
   for (const auto& [args, words] : cases) {
-    SCOPED_TRACE(args.front());
+    SCOPED_TRACE(args.back());
     auto r = report(args);
     EXPECT_EQ(r.exitCode, 2);
     expectOneMessage(r, words);
