@@ -101,19 +101,21 @@ TEST(SqliteSettingsStore, RefusesWhatIsNotItsOwnDatabaseAndSaysWhy) {
     std::optional<std::string> fileLeftAs;  // what stays at the path when it is a plain file
   } cases[] = {
       {"dangling symlink", [](const ScratchDir& d, const std::string& at) { ASSERT_EQ(symlink((d / "target").c_str(), at.c_str()), 0); },
-       "refused: it is a symbolic link"},
+       "refused: it is a symbolic link", std::nullopt},
       {"symlink to an empty file",
        [](const ScratchDir& d, const std::string& at) {
          d.write("target", "");
          ASSERT_EQ(symlink((d / "target").c_str(), at.c_str()), 0);
        },
-       "refused: it is a symbolic link"},
+       "refused: it is a symbolic link", std::nullopt},
       {"folder", [](const ScratchDir&, const std::string& at) { ASSERT_EQ(mkdir(at.c_str(), 0700), 0); },
-       "refused: it is not a regular file"},
+       "refused: it is not a regular file", std::nullopt},
       {"another user's file",
        [](const ScratchDir& d, const std::string& at) {
          d.write("registry.sqlite", "");
-         if (geteuid() == 0) ASSERT_EQ(chown(at.c_str(), 65534, 65534), 0);
+         if (geteuid() == 0) {
+           ASSERT_EQ(chown(at.c_str(), 65534, 65534), 0);
+         }
        },
        "refused: it belongs to another user", ""},
       {"corrupt file", [](const ScratchDir& d, const std::string&) { d.write("registry.sqlite", std::string(4096, 'g')); },
@@ -135,8 +137,12 @@ TEST(SqliteSettingsStore, RefusesWhatIsNotItsOwnDatabaseAndSaysWhy) {
       EXPECT_NE(store->problem().find(c.cause), std::string::npos) << store->problem();
     }
     EXPECT_EQ(modeOf(dir / "target") != 0, std::string(c.name) == "symlink to an empty file");
-    if (modeOf(dir / "target")) EXPECT_EQ(dir.read("target"), "");
-    if (c.fileLeftAs) EXPECT_EQ(dir.read("registry.sqlite"), *c.fileLeftAs);
+    if (modeOf(dir / "target")) {
+      EXPECT_EQ(dir.read("target"), "");
+    }
+    if (c.fileLeftAs) {
+      EXPECT_EQ(dir.read("registry.sqlite"), *c.fileLeftAs);
+    }
   }
 }
 
