@@ -1,6 +1,7 @@
 // Shows each form of the system on a real display in the font size given, photographs each
 // window and prints, for each form, "FORM SCREENSHOT" and then every control that stands outside
-// what holds it (its window, or its frame below the frame's title): "outside FORM/CONTROL".
+// what holds it (its window, or its frame below the frame's title): "outside FORM/CONTROL", and
+// "outside FORM/window" when the window does not fit on the screen.
 // Usage: quelo_qt_forms_snapshot POINTS FOLDER
 #include <QApplication>
 #include <QGroupBox>
@@ -51,6 +52,7 @@ int photograph(const char* name, forms::Form& form, const QString& folder, int p
            .save(shot))
     return 1;
   std::printf("%s %s\n", name, qPrintable(shot));
+  if (!dialog.screen()->geometry().contains(frame)) std::printf("outside %s/window\n", name);
   for (QWidget* w : dialog.view().findChildren<QWidget*>()) {
     if (w->objectName().isEmpty() || !w->isVisibleTo(&dialog) || w->width() == 0) continue;
     QWidget* holder =
