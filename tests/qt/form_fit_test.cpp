@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -181,6 +182,39 @@ TEST(FormFit, TabVisitsEveryControlInReadingOrder) {
     if (auto it = expected.find(form.name); it != expected.end()) {
       EXPECT_EQ(visited.join(' ').toStdString(), it->second.join(' ').toStdString());
     }
+    view.detach();
+  }
+}
+
+// The room a larger window gives goes to the form's largest list or grid: what stands right of
+// it or below moves on. A form without one keeps its size.
+TEST(FormFit, ALargerWindowGoesToTheLargestListOrGrid) {
+  struct Case {
+    std::string form;
+    const char *grows, *movesRight, *movesDown;
+  };
+  const Case cases[] = {{"report form", "MSHFlexGrid1", "Frame2", "cmdPage(0)"},
+                        {"file dialog", "flbPhoto", "ImgChosenPhoto", "txtFileName"},
+                        {"about box", nullptr, nullptr, nullptr}};
+  testing::QtHarness h;
+  NoSelection site;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.form);
+    const auto form = std::find_if(std::begin(kForms), std::end(kForms),
+                                   [&](auto& f) { return f.name == c.form; });
+    std::unique_ptr<forms::Form> model = form->make(h, site);
+    model->load();
+    FormView view(*model);
+    EXPECT_EQ(view.resizable(), c.grows != nullptr);
+    if (!c.grows) continue;
+    view.resize(view.sizeHint());
+    view.show();
+    const auto rect = [&](const char* name) { return view.findChild<QWidget*>(name)->geometry(); };
+    const QRect grows = rect(c.grows), right = rect(c.movesRight), down = rect(c.movesDown);
+    view.resize(view.sizeHint() + QSize(200, 100));
+    EXPECT_EQ(rect(c.grows).size(), grows.size() + QSize(200, 100));
+    EXPECT_EQ(rect(c.movesRight).topLeft(), right.topLeft() + QPoint(200, 0));
+    EXPECT_EQ(rect(c.movesDown).y(), down.y() + 100);
     view.detach();
   }
 }
