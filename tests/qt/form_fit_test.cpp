@@ -144,6 +144,7 @@ TEST(FormFit, TabVisitsEveryControlInReadingOrder) {
         "cmdMoveUpDown(1)", "cmdAdvanced", "lstOutput", "txtTitle", "txtFileName", "cmdSaveAs",
         "cboBGcolor", "chkInsert", "dtpInsert", "chkBrowser", "chkPrinter", "cmdGenerate",
         "cmdClose", "MSHFlexGrid1"}},
+      {"about box", {"lblZe(0)", "lblZe(1)", "OKButton"}},
       {"advanced settings",
        {"cboFontName", "txtHeaderFooter(0)", "txtHeaderFooter(1)", "chkNotes",
         "OptNotesPosition(0)", "OptNotesPosition(1)", "txtNotes", "cmdLogo(0)", "cmdLogo(1)",
