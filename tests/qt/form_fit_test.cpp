@@ -107,6 +107,7 @@ TEST(FormFit, EveryTextHasItsRoomAtEveryFontSizeAndScale) {
       for (int points = 8; points <= 14; ++points) {
         QWidget window;
         window.setScreen(screen);
+        ASSERT_EQ(window.screen(), screen);
         QFont font = QApplication::font();
         font.setPointSize(points);
         window.setFont(font);
