@@ -1,10 +1,12 @@
 #include "host_window.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QInputDialog>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -64,6 +66,9 @@ HostWindow::HostWindow(const QString& dataFolder, const Platform* platform) : da
   page->addLayout(columns, 1);
   setCentralWidget(central);
   statusBar()->showMessage(QStringLiteral("Ready"));
+  loader_ = new ReportLoader(this);
+  // The busy signs go before the report form opens, and also when a cancelled read ends.
+  connect(loader_, &ReportLoader::over, this, &HostWindow::readingOver);
 }
 
 HostWindow::~HostWindow() { (void)control_->saveProperties(recordFile()); }
@@ -174,7 +179,7 @@ QWidget* HostWindow::reportBox() {
   sample->setObjectName(QStringLiteral("cmdReportSample"));
   auto* file = button(QStringLiteral("On a file..."), this, [this] {
     std::string path, table;
-    if (pickReportFile(path, table)) report(fileReportData(path, table));
+    if (pickReportFile(path, table)) reportOnFile(path, table);
   });
   file->setObjectName(QStringLiteral("cmdReportFile"));
   auto* row = new QHBoxLayout;
@@ -205,6 +210,31 @@ bool HostWindow::pickReportFile(std::string& path, std::string& table) {
                                                                  QStringLiteral("Table:"), names, 0, false, &chosen);
   table = utf8(name);
   return chosen;
+}
+
+void HostWindow::reportOnFile(const std::string& path, const std::string& table) {
+  if (!loader_->start([path, table] { return fileReportData(path, table); },
+                      [this](Result<ReportData> data) { report(data); }))
+    return showResult(QStringLiteral("A file is being read already"));
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  reading_ = new QProgressDialog(QStringLiteral("Reading %1...").arg(QString::fromStdString(path)),
+                                 QStringLiteral("Cancel"), 0, 0, this);
+  reading_->setObjectName(QStringLiteral("readingRecords"));
+  reading_->setWindowModality(Qt::WindowModal);
+  reading_->setMinimumDuration(300);
+  connect(reading_, &QProgressDialog::canceled, this, [this] {
+    loader_->cancel();
+    showResult(QStringLiteral("Reading cancelled"));
+  });
+  showResult(QStringLiteral("Reading %1...").arg(QString::fromStdString(path)));
+}
+
+void HostWindow::readingOver() {
+  QApplication::restoreOverrideCursor();
+  if (!reading_) return;
+  reading_->disconnect(this);
+  reading_->deleteLater();
+  reading_ = nullptr;
 }
 
 void HostWindow::report(const Result<ReportData>& data) {

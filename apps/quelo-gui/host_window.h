@@ -12,6 +12,9 @@
 
 #include "qt/ze_quelo_widget.h"
 #include "report_data.h"
+#include "report_loader.h"
+
+class QProgressDialog;
 
 namespace quelo::gui {
 
@@ -22,6 +25,12 @@ class HostWindow : public QMainWindow {
   // Without a platform the control uses the application's.
   explicit HostWindow(const QString& dataFolder, const Platform* platform = nullptr);
   ~HostWindow() override;
+
+  // Reads a CSV file, or `table` of an SQLite database, in the background with a busy cursor and
+  // a Cancel button, and opens the report form on its records when they are in.
+  void reportOnFile(const std::string& path, const std::string& table = {});
+  // Whether records are being read for a report.
+  bool loading() const { return loader_->busy(); }
 
  private:
   QWidget* timerBox();
@@ -34,6 +43,8 @@ class HostWindow : public QMainWindow {
   bool pickReportFile(std::string& path, std::string& table);
   // Hands the records to the control's interactive reporter.
   void report(const Result<ReportData>& data);
+  // Takes the busy cursor and the progress away.
+  void readingOver();
   // A member of the control by name; an error goes to the status bar.
   Variant call(const char* member, Args args);
   void showResult(const QString& text);
@@ -50,6 +61,8 @@ class HostWindow : public QMainWindow {
   QLineEdit* message_ = nullptr;
   QPlainTextEdit* log_ = nullptr;
   int tickCount_ = 0;
+  ReportLoader* loader_ = nullptr;
+  QProgressDialog* reading_ = nullptr;
 };
 
 }  // namespace quelo::gui

@@ -36,7 +36,8 @@ void decorateAboutBox(FormDialog& dialog) {
   view.setAutoFillBackground(true);
   for (int i = 0; i < 2; ++i)
     if (QWidget* link = dialog.widgetOf("lblZe", i))
-      link->setStyleSheet(QStringLiteral("color: #0645ad; text-decoration: underline;"));
+      link->setStyleSheet(QStringLiteral("QLabel { color: #0645ad; text-decoration: underline; }"
+                                         "QLabel:focus { border: 1px dotted #0645ad; }"));
 }
 
 }  // namespace quelo::qt

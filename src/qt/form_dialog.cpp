@@ -11,7 +11,7 @@ FormDialog::FormDialog(forms::Form& form, QWidget* parent) : QDialog(parent), vi
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view_);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->setSizeConstraint(view_->resizable() ? QLayout::SetMinimumSize : QLayout::SetFixedSize);
   setObjectName(qs(form.name()));
   setWindowTitle(qs(form.caption()));
 }
@@ -32,6 +32,8 @@ void FormDialog::reject() {
       return;
     }
   }
+  // A form without a Cancel button closes on Escape as from its close box.
+  form->closeByUser();
 }
 
 void FormDialog::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,6 @@
 // FormDialog: a form shown as a real dialog. Its caption follows the form's; the close box asks
-// the form to unload (which it may refuse); Escape presses the form's Cancel button, if any.
+// the form to unload (which it may refuse); Escape presses the form's Cancel button, or
+// acts as the close box when it has none. A form whose view can use more room is resizable.
 #pragma once
 
 #include <QDialog>

@@ -1,12 +1,18 @@
 #include "qt/form_view.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QResizeEvent>
 #include <algorithm>
 #include <map>
 
 #include "platform/text.h"
 #include "platform/type_info.h"
+#include "qt/form_fit.h"
 #include "qt/key_codes.h"
 #include "qt/qt_text.h"
 
@@ -14,6 +20,19 @@ namespace quelo::qt {
 namespace {
 
 constexpr int kMarginPixels = 8;
+
+bool growsDown(const QWidget* w) { return qobject_cast<const QAbstractItemView*>(w) || qobject_cast<const QPlainTextEdit*>(w); }
+bool growsAcross(const QWidget* w) {
+  return growsDown(w) || qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w);
+}
+
+QWidget* largestElastic(const std::vector<std::pair<QPointer<QWidget>, QRect>>& placed) {
+  QWidget* largest = nullptr;
+  qint64 area = 0;
+  for (const auto& [w, r] : placed)
+    if (growsDown(w) && qint64(r.width()) * r.height() > area) largest = w, area = qint64(r.width()) * r.height();
+  return largest;
+}
 
 // Characters a KeyPress sees: printable ones, Backspace, Enter and Escape (not Tab or Delete).
 bool pressable(int c) { return c >= 32 ? c != 127 : c == 8 || c == 13 || c == 27; }
@@ -48,21 +67,48 @@ void FormView::build() {
   for (forms::Control* c : controls)
     if (c->kind() != forms::ControlKind::Frame) binders_.push_back(bindControl(*c, parentOf(*c)));
 
-  std::vector<ControlBinder*> tabOrder;
+  std::vector<QWidget*> widgets;
+  const QPointF scale = fontScale(*this);
   for (auto& b : binders_) {
-    if (b->model()->kind() != forms::ControlKind::Frame) tabOrder.push_back(b.get());
+    b->setScale(scale);
+    widgets.push_back(b->widget());
     b->widget()->installEventFilter(this);
     for (QWidget* child : b->widget()->findChildren<QWidget*>()) child->installEventFilter(this);
-    if (b->widget()->parentWidget() == this) {
-      const QRect g = b->widget()->geometry();
-      extent_ = extent_.expandedTo(QSize(g.right() + 1 + kMarginPixels, g.bottom() + 1 + kMarginPixels));
-    }
   }
-  std::stable_sort(tabOrder.begin(), tabOrder.end(), [](ControlBinder* a, ControlBinder* b) {
-    return a->model()->tabIndex() < b->model()->tabIndex();
-  });
-  for (size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1]->widget(), tabOrder[i]->widget());
+  fitToText(*this, widgets);
+  for (QWidget* w : widgets)
+    if (w->parentWidget() == this) {
+      const QRect g = w->geometry();
+      extent_ = extent_.expandedTo(QSize(g.right() + 1 + kMarginPixels, g.bottom() + 1 + kMarginPixels));
+      placed_.emplace_back(w, g);
+    }
+  const std::vector<QWidget*> tabOrder = readingOrder(*this, widgets);
+  for (size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+  elastic_ = largestElastic(placed_);
   setMinimumSize(extent_);
+}
+
+bool FormView::resizable() const { return elastic_ != nullptr; }
+
+// The form's extra room goes to its largest list, grid or text area: what stands wholly right of
+// (below) its middle moves on, and what crosses that line grows if it is a box that can use it.
+void FormView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (!elastic_) return;
+  const int dw = std::max(0, width() - extent_.width()), dh = std::max(0, height() - extent_.height());
+  QRect middle;
+  for (const auto& [w, r] : placed_)
+    if (w == elastic_) middle = r;
+  const int x = middle.center().x(), y = middle.center().y();
+  for (const auto& [w, r] : placed_) {
+    if (!w) continue;
+    QRect g = r;
+    if (r.left() > x) g.translate(dw, 0);
+    else if (r.right() > x && growsAcross(w)) g.setWidth(r.width() + dw);
+    if (r.top() > y) g.translate(0, dh);
+    else if (r.bottom() > y && growsDown(w)) g.setHeight(r.height() + dh);
+    w->setGeometry(g);
+  }
 }
 
 void FormView::detach() {

@@ -1,9 +1,12 @@
 // FormView: the widgets of one form model, one binder each, placed by the controls' bounds
-// (twips at the screen's resolution; a frame's controls inside the frame). Keys go to the form
+// (twips at the screen's resolution; a frame's controls inside the frame), fitted to the font
+// they are shown in. Tab visits them in reading order. A form with a list, grid or text area
+// can be made larger: the largest of them takes the room. Keys go to the form
 // first when its key preview is on, then to the control, and either may swallow them; the focus
 // of the widgets and the model's active control follow each other.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <string_view>
@@ -32,9 +35,12 @@ class FormView : public QWidget {
   // The widget that shows a control ("Name", or "Name(i)" for an element of a control array).
   QWidget* widgetOf(std::string_view name, int index = -1) const;
   QSize sizeHint() const override { return extent_; }
+  // Whether the form has a control that can use more room than its design gives it.
+  bool resizable() const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void build();
@@ -48,6 +54,8 @@ class FormView : public QWidget {
   forms::Form* form_;
   std::vector<std::unique_ptr<ControlBinder>> binders_;
   QSize extent_;
+  std::vector<std::pair<QPointer<QWidget>, QRect>> placed_;  // the form's own controls, as fitted
+  QWidget* elastic_ = nullptr;
   QMetaObject::Connection focusWatch_;
   bool replaying_ = false;  // a key re-sent with the character a KeyPress handler chose
 };

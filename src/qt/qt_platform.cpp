@@ -1,6 +1,7 @@
 #include "qt/qt_platform.h"
 
 #include "qt/about_view.h"
+#include "qt/file_dialog_view.h"
 #include "qt/settings_view.h"
 
 #include <QCoreApplication>
@@ -22,6 +23,7 @@ void release() { theInstance().reset(); }
 QtPlatform::QtPlatform() {
   presenter.setDecorator("QueloAbout", decorateAboutBox);
   presenter.setDecorator("QueloAdvancedSet", decorateSettingsForm);
+  presenter.setDecorator("QueloPhotoTabStrip", decorateFileDialog);
 }
 
 QtPlatform& QtPlatform::instance() {

@@ -1,6 +1,7 @@
 #include "qt/settings_view.h"
 
 #include <QComboBox>
+#include <QFontInfo>
 
 #include "qt/form_dialog.h"
 
@@ -17,11 +18,17 @@ void showEntriesInTheirFonts(QComboBox& fonts, int first, int last) {
   }
 }
 
+// With the chosen font not installed the list selects nothing: it names the font shown instead.
+void nameTheFontInUse(QComboBox& fonts, const QWidget* sample) {
+  if (sample) fonts.setPlaceholderText(QFontInfo(sample->font()).family());
+}
+
 }  // namespace
 
 void decorateSettingsForm(FormDialog& dialog) {
   auto* fonts = qobject_cast<QComboBox*>(dialog.widgetOf("cboFontName"));
   if (!fonts) return;
+  nameTheFontInUse(*fonts, dialog.widgetOf("lblFontName"));
   showEntriesInTheirFonts(*fonts, 0, fonts->count() - 1);
   QObject::connect(fonts->model(), &QAbstractItemModel::rowsInserted, fonts,
                    [fonts](const QModelIndex&, int first, int last) { showEntriesInTheirFonts(*fonts, first, last); });

@@ -33,10 +33,10 @@ std::string readDisplayNumber(int fd) {
 
 }  // namespace
 
-XvfbServer::XvfbServer() {
+XvfbServer::XvfbServer(const std::string& screen) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("Xvfb: no pipe");
-  const char* argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", nullptr};
+  const char* argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", screen.c_str(), "-nolisten", "tcp", nullptr};
   pid_ = fork();
   if (pid_ == 0) {
     if (fds[1] == kReportFd) fcntl(kReportFd, F_SETFD, 0);

@@ -11,7 +11,8 @@ namespace quelo::testing {
 
 class XvfbServer {
  public:
-  XvfbServer();
+  // `screen` is the screen's width x height x depth.
+  explicit XvfbServer(const std::string& screen = "1024x768x24");
   ~XvfbServer();
   XvfbServer(const XvfbServer&) = delete;
   XvfbServer& operator=(const XvfbServer&) = delete;

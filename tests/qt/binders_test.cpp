@@ -7,6 +7,7 @@
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QImage>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,6 +22,7 @@
 #include "platform/forms/form.h"
 #include "platform/forms/form_presenter.h"
 #include "qt/form_view.h"
+#include "qt/qt_text.h"
 #include "qt/picture_view.h"
 #include "qt/qt_test_support.h"
 #include "qt/variant_qt.h"
@@ -91,13 +93,20 @@ struct BindersTest : ::testing::Test {
 TEST_F(BindersTest, WidgetsArePlacedByTwipsAndFramesHoldTheirControls) {
   auto* label = widget<QLabel>("lblName");
   ASSERT_NE(label, nullptr);
-  EXPECT_EQ(label->geometry(), QRect(8, 8, 80, 17));  // 96 pixels to the inch
+  const QRect placed = label->geometry();
   EXPECT_EQ(widget<QRadioButton>("optSide", 1)->parentWidget(), widget<QGroupBox>("Frame1"));
   EXPECT_GE(view->sizeHint().width(), 6240 / 15);
   form.get<Label>("lblName").setVisible(false);
   EXPECT_TRUE(label->isHidden());
+  // An inch is 96 pixels or more (as the font is larger than the design's); the form's first
+  // placing and a later one agree.
   form.get<Label>("lblName").setBounds({0, 0, 1440, 1440});
-  EXPECT_EQ(label->geometry(), QRect(0, 0, 96, 96));
+  const QRect inch = label->geometry();
+  EXPECT_EQ(inch.topLeft(), QPoint(0, 0));
+  EXPECT_GE(inch.width(), 96);
+  EXPECT_GE(inch.height(), 96);
+  EXPECT_NEAR(placed.x(), inch.width() / 12.0, 1);
+  EXPECT_NEAR(placed.y(), inch.height() / 12.0, 1);
 }
 
 // A caption that spaces two headings apart loses spaces, not words, when the font needs more room.
@@ -195,7 +204,8 @@ TEST_F(BindersTest, ButtonsLabelsPicturesDatesAndGrids) {
   image.setPicture(dir / "photo.png");
   auto* picture = widget<PictureView>("imgPhoto");
   EXPECT_TRUE(picture->hasPicture());
-  EXPECT_EQ(picture->pictureRect(), QRect(0, 24, 96, 48));  // fitted, proportions kept
+  const int side = picture->width();  // an inch across, scaled for the font
+  EXPECT_EQ(picture->pictureRect(), QRect(0, (picture->height() - side / 2) / 2, side, side / 2));  // fitted, proportions kept
   image.setPicture(dir / "missing.png");
   EXPECT_FALSE(picture->hasPicture());
 
@@ -221,6 +231,30 @@ TEST_F(BindersTest, ButtonsLabelsPicturesDatesAndGrids) {
   const QImage shown = table->viewport()->grab().toImage();
   EXPECT_EQ(shown.pixelColor(table->visualRect(table->model()->index(1, 1)).center()), QColor(Qt::blue));
   EXPECT_NE(shown.pixelColor(table->visualRect(table->model()->index(2, 0)).center()), QColor(Qt::blue));
+}
+
+// A column is as wide as the model says or as its text needs, within a limit; the first row is
+// the header, whose edges the user drags.
+TEST_F(BindersTest, GridColumnsFitTheirTextWithinALimitUnderAHeader) {
+  auto& grid = form.get<DataGrid>("grdRows");
+  grid.setSize(2, 3);
+  const char* header[] = {"Sold", "Note", "N"};
+  const std::string values[] = {"2024-03-05 10:00:00", std::string(300, 'w'), "1"};
+  for (int c = 0; c < 3; ++c) {
+    grid.setTextMatrix(0, c, header[c]);
+    grid.setTextMatrix(1, c, values[c]);
+  }
+  testing::settle();
+  auto* table = widget<QTableWidget>("grdRows");
+  const QFontMetrics fm = table->fontMetrics();
+  EXPECT_GE(table->columnWidth(0), fm.horizontalAdvance(QString::fromStdString(values[0])));
+  EXPECT_LT(table->columnWidth(1), fm.horizontalAdvance(QString::fromStdString(values[1])));
+  EXPECT_GT(table->columnWidth(1), table->columnWidth(0));
+  EXPECT_EQ(table->columnWidth(2), twipsToPixels(grid.colWidth(2), table));
+  EXPECT_FALSE(table->horizontalHeader()->isHidden());
+  EXPECT_EQ(table->horizontalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
+  EXPECT_EQ(table->model()->headerData(0, Qt::Horizontal).toString(), "Sold");
+  EXPECT_TRUE(table->isRowHidden(0));
 }
 
 TEST_F(BindersTest, ADetachedViewNoLongerTouchesTheModel) {

@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 
 #include "fakes/scratch_dir.h"
 #include "files/file_dialog.h"
+#include "platform/forms/file_lists.h"
+#include "qt/file_dialog_view.h"
 #include "qt/picture_view.h"
 #include "qt/qobject_dispatch.h"
 #include "qt/qt_test_support.h"
@@ -26,6 +30,7 @@ struct FileDialogViewTest : ::testing::Test {
     dir.write("Photos/empty.txt", "");
     std::string app = dir.path();
     widget.control().setApplicationPath(app);
+    h.presenter.setDecorator("QueloPhotoTabStrip", decorateFileDialog);
   }
   // SupplyFileName in the folder, with the check or not; `user` works the dialog.
   std::string supply(std::function<void(FormDialog&)> user, const char* caption = "Choose", bool verify = true) {
@@ -68,6 +73,40 @@ TEST_F(FileDialogViewTest, ATypedNameIsChosenWithEnter) {
   });
   EXPECT_TRUE(focusedOnOpen);
   EXPECT_EQ(chosen, photos + "/Sunset.png");
+}
+
+TEST_F(FileDialogViewTest, AFolderTypedIntoTheNameBoxOpensWithEnterOrTheBoxSaysWhy) {
+  ::mkdir((dir / "Photos/Trips").c_str(), 0755);
+  struct Case {
+    QString typed;
+    std::string folder;  // where the folder list stands after Enter
+    QString told;        // what the box says, if anything
+  };
+  const Case cases[] = {
+      {"Trips", photos + "/Trips", ""},
+      {"../", photos, ""},
+      {QString::fromStdString(dir.path()), QDir::cleanPath(QString::fromStdString(dir.path())).toStdString(), ""},
+      {"nowhere/", QDir::cleanPath(QString::fromStdString(dir.path())).toStdString(), "No folder nowhere/"},
+  };
+  std::vector<std::string> folders;
+  std::vector<QString> told, left;
+  const std::string chosen = supply([&](FormDialog& d) {
+    for (const Case& c : cases) {
+      QToolTip::hideText();
+      typeAndEnter(d, c.typed);
+      folders.push_back(static_cast<forms::DirListBox*>(d.view().form()->find("Dir1"))->path());
+      told.push_back(QToolTip::isVisible() ? QToolTip::text() : QString());
+      left.push_back(nameBox(d)->text());
+    }
+    QTest::keyClick(nameBox(d), Qt::Key_Escape);
+  });
+  EXPECT_EQ(chosen, "");  // a folder is never taken for the chosen file
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].typed.toStdString());
+    EXPECT_EQ(QDir::cleanPath(QString::fromStdString(folders[i])).toStdString(), cases[i].folder);
+    EXPECT_EQ(told[i], cases[i].told);
+    EXPECT_EQ(left[i], cases[i].told.isEmpty() ? QString() : cases[i].typed);  // an opened folder clears the box
+  }
 }
 
 TEST_F(FileDialogViewTest, AClickedFileIsPreviewedAndChosenWithOk) {

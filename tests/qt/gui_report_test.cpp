@@ -1,7 +1,9 @@
 // quelo-gui's interactive report: the user picks a CSV file (or takes the sample data), the real
 // report form appears on its records, and the pages it generates land in the host's Reports folder.
 #include <QFileDialog>
+#include <QApplication>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -19,7 +21,8 @@ namespace {
 
 struct GuiReportTest : ReportViewTest {
   // Clicks the host's button; the file picker that opens is given `file` (until it takes it: its
-  // folder is read in the background). A picker that never takes it is cancelled.
+  // folder is read in the background). A picker that never takes it is cancelled. Returns once
+  // the file has been read and its report form (if any) has closed.
   void pickAndReport(gui::HostWindow& window, const std::string& file) {
     QTimer picker;
     int tries = 0;
@@ -34,6 +37,7 @@ struct GuiReportTest : ReportViewTest {
     QTest::mouseClick(window.findChild<QPushButton*>("cmdReportFile"), Qt::LeftButton);
     picker.stop();
     EXPECT_LE(tries, 200) << "the file picker did not take " << file;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.loading(); }, 60000));  // read in the background
     settle();
   }
   static QString status(gui::HostWindow& window) { return window.statusBar()->currentMessage(); }
@@ -63,6 +67,26 @@ TEST_F(GuiReportTest, APickedCsvFileIsReportedThroughTheReportForm) {
   EXPECT_TRUE(reportExists("teas2.htm"));
   EXPECT_NE(app.read("Reports/teas2.htm").find("Tea&nbsp;12"), std::string::npos);
   EXPECT_EQ(status(window), "Report form closed");
+}
+
+TEST_F(GuiReportTest, AFileIsReadInTheBackgroundAndACancelledReadOpensNoForm) {
+  app.write("teas.csv", "Name,Price\nTea,1.5\n");
+  bool formShown = false;
+  when("QueloReportForm", [&](FormDialog& d) {
+    formShown = true;
+    click(d, "cmdClose");
+  });
+  gui::HostWindow window(QString::fromStdString(app.path()), &platform);
+  window.reportOnFile(app / "teas.csv");
+  EXPECT_TRUE(window.loading());  // back at once: the file is read on a worker
+  ASSERT_TRUE(QApplication::overrideCursor());
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+  window.findChild<QProgressDialog*>("readingRecords")->findChild<QPushButton*>()->click();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !window.loading(); }, 60000));
+  settle();
+  EXPECT_FALSE(formShown);
+  EXPECT_FALSE(QApplication::overrideCursor());
+  EXPECT_EQ(status(window), "Reading cancelled");
 }
 
 TEST_F(GuiReportTest, AMalformedFileIsReportedWithoutAForm) {

@@ -1,6 +1,7 @@
-// Under a real X server: the file dialog draws the chosen picture in its preview, and the report
-// form draws a picture field's pictures in their grid cells, pixel for pixel where the view says
-// they stand. The screenshots stay in the build folder.
+// Under a real X server: the file dialog draws the chosen picture in its preview, the report form
+// draws a picture field's pictures in their grid cells, pixel for pixel where the view says they
+// stand, and every form fits its controls into its window at small and large font sizes. The
+// screenshots stay in the build folder.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -75,6 +76,32 @@ TEST(Screenshot, TheReportFormDrawsPicturesInTheirCells) {
   EXPECT_TRUE(near(right, Qt::blue)) << right.name().toStdString();
   EXPECT_FALSE(near(textCell, Qt::red)) << textCell.name().toStdString();
   EXPECT_FALSE(near(textCell, Qt::blue)) << textCell.name().toStdString();
+}
+
+// At 14 pt the report form is wider than 1,024 pixels: the large font goes with a full HD screen.
+TEST(Screenshot, EveryFormHoldsItsControlsAt9And14Points) {
+  for (const char* points : {"9", "14"}) {
+    SCOPED_TRACE(std::string(points) + " pt");
+    quelo::testing::ScratchDir dir;
+    quelo::testing::XvfbServer xvfb(std::string(points) == "9" ? "1024x768x24" : "1920x1080x24");
+    const auto run = quelo::testing::runProcess(
+        {QUELO_FORMS_SNAPSHOT, points, QUELO_QT_TEST_DIR},
+        {{"DISPLAY", xvfb.display()}, {"QT_QPA_PLATFORM", "xcb"}, {"HOME", dir.path()}, {"XDG_CONFIG_HOME", dir / "config"}});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::istringstream lines(run.out);
+    std::string form, shot;
+    int photographed = 0;
+    while (lines >> form >> shot) {
+      EXPECT_NE(form, "outside") << shot << " stands outside its frame, window or screen";
+      if (form == "outside") continue;
+      const QImage screen(QString::fromStdString(shot));
+      EXPECT_FALSE(screen.isNull()) << shot;
+      EXPECT_GT(screen.width(), 200) << shot;
+      std::printf("%s\n", shot.c_str());
+      ++photographed;
+    }
+    EXPECT_EQ(photographed, 5);
+  }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The advanced settings form opened from the report form and worked as its user works it: the
 // font list drawn in its fonts, every control edited, Apply storing and Cancel keeping.
+#include <QApplication>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -109,6 +111,37 @@ TEST_F(SettingsViewTest, CancelLeavesTheSettingsAsTheyWereButTheBoxKeepsTheEdit)
   EXPECT_EQ(settingsState().working.SaveSettings, 0);
   EXPECT_FALSE(advancedSettingsForm(platform).AdvSettings());
   EXPECT_EQ(stored(h.settings), "");
+}
+
+// Escape closes the form; Tab leaves the notes box for the next control instead of typing a tab;
+// without the chosen font installed the font box names the font shown in its place.
+TEST_F(SettingsViewTest, EscapeAndTabMoveOnAndTheFontInUseIsNamed) {
+  h.fonts.names = {"DejaVu Sans", "Arial"};
+  QString notesText, focusAfterNotes, fontShown;
+  bool closedByEscape = false;
+  when("QueloAdvancedSet", [&](FormDialog& d) {
+    activate(d);
+    auto* fontList = qobject_cast<QComboBox*>(d.widgetOf("cboFontName"));
+    fontShown = fontList->currentIndex() < 0 ? fontList->placeholderText() : fontList->currentText();
+    QWidget* notes = d.widgetOf("txtNotes");
+    notes->setFocus();
+    QTest::keyClick(notes, Qt::Key_Tab);
+    notesText = qobject_cast<QPlainTextEdit*>(notes)->toPlainText();
+    focusAfterNotes = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    closedByEscape = !d.view().form();
+    if (!closedByEscape) click(d, "CancelButton");
+  });
+  when("QueloReportForm", [&](FormDialog& d) {
+    click(d, "cmdAdvanced");
+    click(d, "cmdClose");
+  });
+  ASSERT_TRUE(showReport(products(3)));
+  EXPECT_EQ(notesText, "");
+  EXPECT_EQ(focusAfterNotes, "cmdLogo(0)");
+  EXPECT_TRUE(closedByEscape);
+  EXPECT_EQ(fontShown, QFontInfo(QFont("Times New Roman")).family());
+  EXPECT_FALSE(fontShown.isEmpty());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QMouseEvent>
+#include <cmath>
 
 #include "qt/qt_text.h"
 
@@ -32,8 +33,9 @@ void ControlBinder::update(std::string_view p) {
   }
   if (is(p, "Bounds")) {
     const auto& b = m.bounds();
-    w->setGeometry(twipsToPixels(b.left, w), twipsToPixels(b.top, w), twipsToPixels(b.width, w),
-                   twipsToPixels(b.height, w));
+    const auto at = [](int32_t twips, const QWidget* w, double scale) { return std::lround(twipsToPixels(twips, w) * scale); };
+    const int left = at(b.left, w, scale_.x()), top = at(b.top, w, scale_.y());
+    w->setGeometry(left, top, at(b.left + b.width, w, scale_.x()) - left, at(b.top + b.height, w, scale_.y()) - top);
   }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointF>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
@@ -26,6 +27,12 @@ class ControlBinder : public QObject {
   void detach() { model_ = nullptr; }
   // Brings the whole widget up to date.
   void sync() { update({}); }
+  // The model's bounds (twips at the screen's resolution) are drawn this much larger, as the
+  // form's font is larger than the one they were designed for.
+  void setScale(QPointF scale) {
+    scale_ = scale;
+    if (model_ && widget_) update("Bounds");
+  }
 
  protected:
   // A property of the model changed (empty: all of them). The base handles what every control
@@ -58,6 +65,7 @@ class ControlBinder : public QObject {
   QPointer<QWidget> widget_;
   bool writing_ = false;
   bool forwardClicks_ = false;
+  QPointF scale_{1, 1};
 };
 
 // A widget for the model under `parent`, with its binder (owned by the caller), up to date.

@@ -1,7 +1,9 @@
-// DataGrid: a QTableWidget of text cells, fixed rows and columns shaded as headings. A cell's
-// picture is drawn in the cell (the model sizes its row and column to the picture), shrunk with
-// its proportions kept when the cell is smaller. A grid is filled cell by cell, so the widget is redrawn once when the filling is over (on
-// the next turn of the event loop), not after every cell.
+// DataGrid: a QTableWidget of text cells, fixed rows and columns shaded as headings; the first
+// fixed row is the column header, whose edges the user drags to resize a column. A column is as
+// wide as the model says, or as its text needs up to a limit. A cell's picture is drawn in the
+// cell (the model sizes its row and column to the picture), shrunk with its proportions kept
+// when the cell is smaller. A grid is filled cell by cell, so the widget is redrawn once when
+// the filling is over (on the next turn of the event loop), not after every cell.
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -17,6 +19,7 @@ namespace quelo::qt {
 namespace {
 
 constexpr int kPictureRole = Qt::UserRole + 1;
+constexpr int kWidestColumnChars = 40;
 
 // Draws a cell as usual, then its picture over it, centred.
 class CellPictureDelegate : public QStyledItemDelegate {
@@ -42,9 +45,11 @@ class DataGridBinder : public ControlBinder {
  public:
   DataGridBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new QTableWidget(parent)) {
     auto* table = widgetAs<QTableWidget>();
-    table->horizontalHeader()->hide();
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    table->horizontalHeader()->setHighlightSections(false);
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setTabKeyNavigation(false);  // Tab moves on to the next control, as everywhere on a form
     table->setItemDelegate(new CellPictureDelegate(table));
     connect(table, &QTableWidget::cellClicked, this, [this] {
       if (!writing() && model()) model()->click();
@@ -81,8 +86,30 @@ class DataGridBinder : public ControlBinder {
       table->setRowHeight(r, twipsToPixels(m->rowHeight(r), table));
       for (int32_t c = 0; c < m->cols(); ++c) table->setItem(r, c, cell(*m, r, c));
     }
-    for (int32_t c = 0; c < m->cols(); ++c) table->setColumnWidth(c, twipsToPixels(m->colWidth(c), table));
+    showHeader(*m);
+    for (int32_t c = 0; c < m->cols(); ++c) table->setColumnWidth(c, columnWidth(*m, c));
     pictures_.clear();
+  }
+
+  void showHeader(const forms::DataGrid& m) {
+    auto* table = widgetAs<QTableWidget>();
+    const bool header = m.fixedRows() > 0 && m.rows() > 0;
+    table->horizontalHeader()->setVisible(header);
+    if (m.rows() > 0) table->setRowHidden(0, header);
+    if (!header) return;
+    QStringList titles;
+    for (int32_t c = 0; c < m.cols(); ++c) titles << qs(m.textMatrix(0, c));
+    table->setHorizontalHeaderLabels(titles);
+  }
+
+  // Text columns fit their widest value, within a limit; picture columns keep the model's size.
+  int columnWidth(const forms::DataGrid& m, int32_t c) const {
+    auto* table = widgetAs<QTableWidget>();
+    const int designed = twipsToPixels(m.colWidth(c), table);
+    for (int32_t r = 0; r < m.rows(); ++r)
+      if (!m.cellPicture(r, c).empty()) return designed;
+    const int content = std::max(static_cast<const QAbstractItemView*>(table)->sizeHintForColumn(c), table->horizontalHeader()->sectionSizeHint(c));
+    return std::max(designed, std::min(content, kWidestColumnChars * table->fontMetrics().averageCharWidth()));
   }
 
   QTableWidgetItem* cell(const forms::DataGrid& m, int32_t r, int32_t c) {

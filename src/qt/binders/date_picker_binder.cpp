@@ -1,4 +1,5 @@
-// DatePicker: a QDateEdit with a calendar; the model's date keeps its time of day.
+// DatePicker: a QDateEdit with a calendar; the model's date keeps its time of day. Tab leaves the
+// box for the next control (the arrow keys move between day, month and year).
 #include <QDateEdit>
 #include <cmath>
 
@@ -9,9 +10,17 @@
 namespace quelo::qt {
 namespace {
 
+class DateBox : public QDateEdit {
+ public:
+  using QDateEdit::QDateEdit;
+
+ protected:
+  bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
 class DatePickerBinder : public ControlBinder {
  public:
-  DatePickerBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new QDateEdit(parent)) {
+  DatePickerBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new DateBox(parent)) {
     auto* edit = widgetAs<QDateEdit>();
     edit->setCalendarPopup(true);
     edit->setMinimumDate(QDate(100, 1, 1));

@@ -1,4 +1,5 @@
 // Frame: a QGroupBox; the controls it contains are placed inside it by the form view.
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 
@@ -35,8 +36,18 @@ class FrameBinder : public ControlBinder {
  protected:
   void update(std::string_view p) override {
     ControlBinder::update(p);
+    if (is(p, "Caption") || is(p, "Bounds") || is(p, "FontName")) fitTitle();
+  }
+
+  // The form fits and stretches its frames after placing them: the title follows the width.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == widget() && event->type() == QEvent::Resize && model()) fitTitle();
+    return ControlBinder::eventFilter(watched, event);
+  }
+
+ private:
+  void fitTitle() {
     Writing guard(*this);
-    if (!is(p, "Caption") && !is(p, "Bounds") && !is(p, "FontName")) return;
     auto* box = widgetAs<QGroupBox>();
     box->setTitle(fittedTitle(qs(modelAs<forms::Frame>()->caption()), box->fontMetrics(), box->width()));
   }

@@ -1,5 +1,7 @@
 // Label: a QLabel with the caption as plain text; three-dimensional labels get a sunken panel.
-// A label with a Click handler shows the pointing hand.
+// A label with a Click handler shows the pointing hand, and is reached with Tab and clicked with
+// Space or Enter, as a link is.
+#include <QKeyEvent>
 #include <QLabel>
 
 #include "platform/forms/standard_controls.h"
@@ -16,7 +18,10 @@ class LabelBinder : public ControlBinder {
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    if (m.onClick) label->setCursor(Qt::PointingHandCursor);
+    if (m.onClick) {
+      label->setCursor(Qt::PointingHandCursor);
+      label->setFocusPolicy(Qt::StrongFocus);
+    }
     forwardMouseClicks();
   }
 
@@ -28,6 +33,18 @@ class LabelBinder : public ControlBinder {
     Writing guard(*this);
     if (is(p, "Caption")) label->setText(qs(m->caption()));
     if (is(p, "Appearance")) label->setFrameStyle(m->appearance() ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == widget() && event->type() == QEvent::KeyPress && model() && widget()->isEnabled() &&
+        widget()->focusPolicy() != Qt::NoFocus) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+        model()->click();
+        return true;
+      }
+    }
+    return ControlBinder::eventFilter(watched, event);
   }
 };
 

@@ -21,6 +21,7 @@ class TextBoxBinder : public ControlBinder {
       connect(line, &QLineEdit::cursorPositionChanged, this, [this] { userSelection(); });
     } else {
       auto* edit = widgetAs<QPlainTextEdit>();
+      edit->setTabChangesFocus(true);  // Tab moves on, as in every other box of a form
       connect(edit, &QPlainTextEdit::textChanged, this, [this, edit] { userText(edit->toPlainText()); });
       connect(edit, &QPlainTextEdit::cursorPositionChanged, this, [this] { userSelection(); });
       connect(edit, &QPlainTextEdit::selectionChanged, this, [this] { userSelection(); });

@@ -1,0 +1,67 @@
+#include "qt/file_dialog_view.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QToolTip>
+
+#include "platform/forms/file_lists.h"
+#include "platform/forms/standard_controls.h"
+#include "qt/form_dialog.h"
+#include "qt/qt_text.h"
+
+namespace quelo::qt {
+namespace {
+
+// A typed name is meant as a folder when it ends with a separator or names one that exists.
+class FolderEntry : public QObject {
+ public:
+  FolderEntry(FormDialog& dialog, QLineEdit& box) : QObject(&box), dialog_(dialog), box_(box) {
+    box.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    return (key == Qt::Key_Return || key == Qt::Key_Enter) && openTypedFolder();
+  }
+
+ private:
+  bool openTypedFolder() {
+    forms::Form* form = dialog_.view().form();
+    auto* folders = form ? dynamic_cast<forms::DirListBox*>(form->find("Dir1")) : nullptr;
+    auto* name = form ? dynamic_cast<forms::TextBox*>(form->find("txtFileName")) : nullptr;
+    const QString typed = box_.text().trimmed();
+    if (!folders || !name || typed.isEmpty()) return false;
+    QString path = typed.startsWith(u'~') ? QDir::homePath() + typed.mid(1) : typed;
+    if (QFileInfo(path).isRelative()) path = QDir(qs(folders->path())).filePath(path);
+    const QFileInfo folder(path);
+    const bool meantAsFolder = typed.endsWith(u'/') || folder.isDir();
+    if (!meantAsFolder) return false;
+    if (!folder.isDir()) return tell(QStringLiteral("No folder %1").arg(typed));
+    if (!folder.isReadable() || !folder.isExecutable() ||
+        !folders->setPath(utf8(QDir::cleanPath(folder.absoluteFilePath()))))
+      return tell(QStringLiteral("The folder %1 cannot be opened").arg(typed));
+    name->setText({});
+    return true;
+  }
+
+  bool tell(const QString& why) {
+    QToolTip::showText(box_.mapToGlobal(QPoint(0, box_.height())), why, &box_);
+    return true;
+  }
+
+  FormDialog& dialog_;
+  QLineEdit& box_;
+};
+
+}  // namespace
+
+void decorateFileDialog(FormDialog& dialog) {
+  if (auto* box = qobject_cast<QLineEdit*>(dialog.widgetOf("txtFileName")))
+    new FolderEntry(dialog, *box);
+}
+
+}  // namespace quelo::qt

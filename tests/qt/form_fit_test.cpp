@@ -1,0 +1,225 @@
+// Every form fitted to every font size and screen scale: each caption, label, button and check
+// box is given the room its text needs, and every control lies inside its frame and its form.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSet>
+#include <QStyleOptionButton>
+#include <QTest>
+#include <algorithm>
+#include <functional>
+#include <map>
+
+#include "files/file_dialog.h"
+#include "qt/form_view.h"
+#include "qt/qt_test_support.h"
+#include "reporter/advanced_settings_form.h"
+#include "reporter/report_form.h"
+#include "ui/about_box.h"
+#include "ui/property_page.h"
+
+namespace quelo::qt {
+namespace {
+
+struct NoSelection : PropertyPageSite {
+  std::vector<std::shared_ptr<Dispatch>> selectedControls() override { return {}; }
+  void setChanged(bool) override {}
+};
+
+struct FormCase {
+  const char* name;
+  std::function<std::unique_ptr<forms::Form>(testing::QtHarness&, PropertyPageSite&)> make;
+};
+
+const FormCase kForms[] = {
+    {"report form", [](auto& h, auto&) { return std::make_unique<QueloReportForm>(h.platform()); }},
+    {"advanced settings",
+     [](auto& h, auto&) { return std::make_unique<QueloAdvancedSet>(h.platform()); }},
+    {"file dialog", [](auto& h, auto&) { return std::make_unique<FileDialog>(h.platform()); }},
+    {"about box",
+     [](auto& h, auto&) {
+       return std::make_unique<AboutBox>(h.presenter, [](int, const std::string&) {});
+     }},
+    {"property page",
+     [](auto& h, auto& site) { return std::make_unique<PropertyPage>(h.presenter, site); }},
+};
+
+QString shown(QString text) {
+  return text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+}
+
+// What is wrong with how the control shows its text; empty when it shows it whole.
+QString clipped(QWidget& w) {
+  const QFontMetrics fm = w.fontMetrics();
+  const QRect room = w.contentsRect();
+  if (auto* label = qobject_cast<QLabel*>(&w); label && !label->text().isEmpty()) {
+    const QRect text =
+        fm.boundingRect(QRect(0, 0, room.width(), 100000), Qt::TextWordWrap, label->text());
+    if (text.width() > room.width() || text.height() > room.height()) return label->text();
+  } else if (auto* button = qobject_cast<QPushButton*>(&w); button && !button->text().isEmpty()) {
+    const int frame = 2 * w.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &w);
+    if (fm.horizontalAdvance(shown(button->text())) + frame > w.width() ||
+        fm.height() + frame > w.height())
+      return button->text();
+  } else if (qobject_cast<QCheckBox*>(&w) || qobject_cast<QRadioButton*>(&w)) {
+    auto* box = static_cast<QAbstractButton*>(&w);
+    QStyleOptionButton option;
+    option.initFrom(box);
+    option.text = box->text();
+    const auto element =
+        qobject_cast<QCheckBox*>(&w) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
+    const QRect text = w.style()->subElementRect(element, &option, &w);
+    if (fm.horizontalAdvance(shown(box->text())) > text.width() || fm.height() > w.height())
+      return box->text();
+  } else if (auto* frame = qobject_cast<QGroupBox*>(&w); frame && !frame->title().isEmpty()) {
+    if (fm.horizontalAdvance(frame->title()) + 16 > w.width()) return frame->title();
+  }
+  return {};
+}
+
+// Controls of the form that stand outside what holds them (the form, or their frame below its
+// title).
+QString outside(FormView& view, QWidget& w) {
+  QWidget* holder = w.parentWidget();
+  QRect room = holder->rect();
+  if (auto* frame = qobject_cast<QGroupBox*>(holder); frame && !frame->title().isEmpty())
+    room.setTop(frame->fontMetrics().height());
+  if (holder == &view) room = QRect(QPoint(), view.sizeHint());
+  if (w.width() == 0 || room.contains(w.geometry())) return {};
+  return w.objectName();
+}
+
+TEST(FormFit, EveryTextHasItsRoomAtEveryFontSizeAndScale) {
+  testing::QtHarness h;
+  NoSelection site;
+  const auto screens = QGuiApplication::screens();
+  ASSERT_EQ(screens.size(), 3);  // scale factors 1, 1.5 and 2
+  for (const FormCase& form : kForms) {
+    std::unique_ptr<forms::Form> model = form.make(h, site);
+    model->load();
+    for (QScreen* screen : screens)
+      for (int points = 8; points <= 14; ++points) {
+        QWidget window;
+        window.setScreen(screen);
+        ASSERT_EQ(window.screen(), screen);
+        QFont font = QApplication::font();
+        font.setPointSize(points);
+        window.setFont(font);
+        FormView view(*model, &window);
+        const std::string where = std::string(form.name) + " at " + std::to_string(points) +
+                                  " pt on " + screen->name().toStdString();
+        for (QWidget* w : view.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+          for (QWidget* c :
+               QList<QWidget*>{w} + w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (c->objectName().isEmpty()) continue;  // a part of a control, not one of the form's
+            EXPECT_EQ(clipped(*c), "") << where;
+            EXPECT_EQ(outside(view, *c), "") << where;
+          }
+        view.detach();
+      }
+  }
+}
+
+// The form's control that holds the widget (a combo box's own line edit belongs to the box).
+QString controlOf(QWidget* w, FormView& view) {
+  for (; w && w != &view; w = w->parentWidget())
+    if (!w->objectName().isEmpty() &&
+        (w->parentWidget() == &view || qobject_cast<QGroupBox*>(w->parentWidget())))
+      return w->objectName();
+  return {};
+}
+
+// Tab from the first control visits every control that takes the focus once, in reading order.
+TEST(FormFit, TabVisitsEveryControlInReadingOrder) {
+  testing::QtHarness h;
+  NoSelection site;
+  const std::map<std::string, QStringList> expected = {
+      {"report form",
+       {"lstAvailable", "cmdDirection(0)", "cmdDirection(1)", "cmdMoveUpDown(0)",
+        "cmdMoveUpDown(1)", "cmdAdvanced", "lstOutput", "txtTitle", "txtFileName", "cmdSaveAs",
+        "cboBGcolor", "chkInsert", "dtpInsert", "chkBrowser", "chkPrinter", "cmdGenerate",
+        "cmdClose", "MSHFlexGrid1"}},
+      {"about box", {"lblZe(0)", "lblZe(1)", "OKButton"}},
+      {"advanced settings",
+       {"cboFontName", "txtHeaderFooter(0)", "txtHeaderFooter(1)", "chkNotes",
+        "OptNotesPosition(0)", "OptNotesPosition(1)", "txtNotes", "cmdLogo(0)", "cmdLogo(1)",
+        "txtLink(0)", "txtLink(1)", "OptPages(0)", "OptPages(1)", "lstFields", "chkSave",
+        "cmdApply", "CancelButton"}},
+  };
+  for (const FormCase& form : kForms) {
+    SCOPED_TRACE(form.name);
+    std::unique_ptr<forms::Form> model = form.make(h, site);
+    model->load();
+    QWidget window;
+    FormView view(*model, &window);
+    window.show();
+    testing::activate(window);
+    QStringList visited;
+    QWidget* first = nullptr;
+    int focusable = 0;
+    for (QWidget* w : view.findChildren<QWidget*>())
+      if (!controlOf(w, view).isEmpty() && w->isVisibleTo(&window) && w->isEnabled() &&
+          (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() &&
+          controlOf(w, view) == w->objectName())
+        ++focusable;
+    for (QWidget* w = view.nextInFocusChain(); w != &view && !first; w = w->nextInFocusChain())
+      if (w->isVisibleTo(&window) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) first = w;
+    ASSERT_TRUE(first);
+    first->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < focusable + 1; ++i) {
+      const QString now = controlOf(QApplication::focusWidget(), view);
+      if (!visited.isEmpty() && now == visited.front()) break;
+      visited << now;
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(visited.size(), focusable) << visited.join(' ').toStdString();
+    EXPECT_EQ(QSet<QString>(visited.begin(), visited.end()).size(), visited.size())
+        << visited.join(' ').toStdString();
+    if (auto it = expected.find(form.name); it != expected.end()) {
+      EXPECT_EQ(visited.join(' ').toStdString(), it->second.join(' ').toStdString());
+    }
+    view.detach();
+  }
+}
+
+// The room a larger window gives goes to the form's largest list or grid: what stands right of
+// it or below moves on. A form without one keeps its size.
+TEST(FormFit, ALargerWindowGoesToTheLargestListOrGrid) {
+  struct Case {
+    std::string form;
+    const char *grows, *movesRight, *movesDown;
+  };
+  const Case cases[] = {{"report form", "MSHFlexGrid1", "Frame2", "cmdPage(0)"},
+                        {"file dialog", "flbPhoto", "ImgChosenPhoto", "txtFileName"},
+                        {"about box", nullptr, nullptr, nullptr}};
+  testing::QtHarness h;
+  NoSelection site;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.form);
+    const auto form = std::find_if(std::begin(kForms), std::end(kForms),
+                                   [&](auto& f) { return f.name == c.form; });
+    std::unique_ptr<forms::Form> model = form->make(h, site);
+    model->load();
+    FormView view(*model);
+    EXPECT_EQ(view.resizable(), c.grows != nullptr);
+    if (!c.grows) continue;
+    view.resize(view.sizeHint());
+    view.show();
+    const auto rect = [&](const char* name) { return view.findChild<QWidget*>(name)->geometry(); };
+    const QRect grows = rect(c.grows), right = rect(c.movesRight), down = rect(c.movesDown);
+    view.resize(view.sizeHint() + QSize(200, 100));
+    EXPECT_EQ(rect(c.grows).size(), grows.size() + QSize(200, 100));
+    EXPECT_EQ(rect(c.movesRight).topLeft(), right.topLeft() + QPoint(200, 0));
+    EXPECT_EQ(rect(c.movesDown).y(), down.y() + 100);
+    view.detach();
+  }
+}
+
+}  // namespace
+}  // namespace quelo::qt
