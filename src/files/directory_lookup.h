@@ -41,12 +41,12 @@ class PrefixLookup {
 
   FileSystem& fs_;
   std::string_view path_;
-  std::string posix_;          // the path as the file system takes it
-  size_t walked_ = 0;          // where the last component taken ends in posix_
-  bool spelled_ = true;        // every prefix taken exists as spelled
-  bool lost_ = false;          // a prefix matched nothing
+  std::string posix_;    // the path as the file system takes it
+  size_t walked_ = 0;    // where the last component taken ends in posix_
+  bool spelled_ = true;  // every prefix taken exists as spelled
+  bool lost_ = false;    // a prefix matched nothing
   std::optional<bool> wholeExists_;
-  std::string stored_;         // the stored path walked, once it differs from the spelling
+  std::string stored_;  // the stored path walked, once it differs from the spelling
 };
 
 }  // namespace quelo
