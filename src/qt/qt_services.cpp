@@ -1,7 +1,12 @@
 #include "qt/qt_services.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QImageReader>
 #include <QMessageBox>
 
@@ -58,9 +63,18 @@ void QtCursor::setBusy(bool busy) {
   else QApplication::restoreOverrideCursor();
 }
 
+// Only a regular file is a picture. It is opened without blocking and checked on the descriptor,
+// so that a FIFO cannot hold the preview up and a device is never read.
 bool QtPictureLoader::isPicture(const std::string& path) {
-  QImageReader reader(qs(path));
-  return reader.canRead();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  QFile file;
+  const bool picture = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                       file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle) && QImageReader(&file).canRead();
+  file.close();
+  ::close(fd);
+  return picture;
 }
 
 }  // namespace quelo::qt

@@ -123,6 +123,12 @@ TEST_F(FileDialogViewTest, AClickedFileIsPreviewedAndChosenWithOk) {
   EXPECT_EQ(chosen, photos + "/Sunset.png");
 }
 
+TEST_F(FileDialogViewTest, OnlyARegularFileIsPreviewedAsAPicture) {
+  dir.plantNonFiles("Photos/");
+  EXPECT_TRUE(h.pictures.isPicture(photos + "/Sunset.png"));
+  for (const char* name : {"/fifo", "/zero", "/notes.txt", ""}) EXPECT_FALSE(h.pictures.isPicture(photos + name)) << name;
+}
+
 TEST_F(FileDialogViewTest, WithTheCheckOnMissingAndEmptyFilesAreRefused) {
   std::vector<bool> open;
   const std::string chosen = supply([&](FormDialog& d) {
