@@ -122,7 +122,7 @@ void GenerationDriver::run() {
   for (const char* label : {"lblTotalPages", "lblCurPage", "lblElapsedSeconds"}) form_.get<Label>(label).setCaption("");
   // A run starts uncancelled: flags left over from a cancelled run must not cancel this one.
   form_.cancelFlag_ = form_.deleteOnCancel_ = false;
-  // Nor do statistics left over from a cancelled run, or from one without the closing blocks.
+  // Statistics start empty too: each report's cover its own records, whatever ended the last run.
   reportStatistics() = ReportStatistics{};
   form_.generationErrors_.clear();
   form_.generatedFiles_.clear();
