@@ -4,6 +4,7 @@
 
 #include <QStatusBar>
 
+#include "control/shared_state.h"
 #include "fakes/scratch_dir.h"
 #include "host_window.h"
 #include "platform/property_bag.h"
@@ -24,6 +25,7 @@ TEST(HostRecord, ARunKeepsWhatItReadAndNeverOverwritesWhatItCouldNot) {
        true},
       {std::string(garbage, sizeof garbage - 1), false},
   };
+  const std::string company = sharedState().developerCompany, appPath = sharedState().applicationPath;
   for (const Case& c : cases) {
     quelo::testing::ScratchDir data;
     data.write("quelo-gui.props", c.text);
@@ -43,6 +45,8 @@ TEST(HostRecord, ARunKeepsWhatItReadAndNeverOverwritesWhatItCouldNot) {
     EXPECT_EQ(saved.value().read("Tag", Variant()).value(), Variant("mine"));
     EXPECT_EQ(saved.value().read("DeveloperCompany", Variant()).value(), Variant("ACME"));
   }
+  sharedState().developerCompany = company;  // a loaded record sets them for every later control
+  sharedState().applicationPath = appPath;
 }
 
 }  // namespace
