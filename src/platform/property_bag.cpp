@@ -16,8 +16,6 @@
 namespace quelo {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 std::string escape(std::string_view s) {
   std::string out;
   for (char c : s) {
@@ -141,8 +139,7 @@ Result<FilePropertyBag> FilePropertyBag::load(const std::string& path) {
   }
   std::string line;
   bool anyLine = false;
-  for (bool first = true; std::getline(in, line); first = false) {
-    if (first && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
+  while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
     anyLine = true;
