@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <iostream>
 
 #include "qt/property_frame.h"
 #include "qt/qobject_dispatch.h"
@@ -40,7 +41,8 @@ HostWindow::HostWindow(const QString& dataFolder, const Platform* platform) : da
   auto* central = new QWidget;
   control_ = new qt::ZeQueloWidget(central, true, platform);
   control_->setObjectName(QStringLiteral("ZeQuelo1"));
-  (void)control_->loadProperties(recordFile());
+  const Status loaded = control_->loadProperties(recordFile());
+  keepRecord_ = !loaded;
   std::string app = utf8(dataFolder_);  // the message log and the reports go under it
   control_->control().setApplicationPath(app);
   connect(control_, &qt::ZeQueloWidget::clicked, this, [this] { statusBar()->showMessage(QStringLiteral("Click")); });
@@ -69,9 +71,17 @@ HostWindow::HostWindow(const QString& dataFolder, const Platform* platform) : da
   loader_ = new ReportLoader(this);
   // The busy signs go before the report form opens, and also when a cancelled read ends.
   connect(loader_, &ReportLoader::over, this, &HostWindow::readingOver);
+  if (keepRecord_) {
+    const QString why = QStringLiteral("The control's saved properties could not be read and are left as they are: %1")
+                            .arg(QString::fromStdString(loaded.error().message));
+    std::cerr << "quelo-gui: " << utf8(why) << '\n';
+    statusBar()->showMessage(why);
+  }
 }
 
-HostWindow::~HostWindow() { (void)control_->saveProperties(recordFile()); }
+HostWindow::~HostWindow() {
+  if (!keepRecord_) (void)control_->saveProperties(recordFile());
+}
 
 QString HostWindow::recordFile() const { return QDir(dataFolder_).filePath(QStringLiteral("quelo-gui.props")); }
 

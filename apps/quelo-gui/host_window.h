@@ -1,7 +1,7 @@
 // The host's form: the control on it, and one button per service of the control, each calling
 // the control by name as any host program would. The control's properties live in a property
-// record beside the user's settings, read at start and written at close; reports go to the
-// Reports folder beside it.
+// record beside the user's settings, read at start and written at close (unless it could not be
+// read: then it is left as it is); reports go to the Reports folder beside it.
 #pragma once
 
 #include <QLabel>
@@ -63,6 +63,7 @@ class HostWindow : public QMainWindow {
   int tickCount_ = 0;
   ReportLoader* loader_ = nullptr;
   QProgressDialog* reading_ = nullptr;
+  bool keepRecord_ = false;  // the property record could not be read: never write over it
 };
 
 }  // namespace quelo::gui
