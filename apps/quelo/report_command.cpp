@@ -64,7 +64,8 @@ Ctrl-C cancels the report cleanly: the pages written so far are kept (deleted wi
 --delete-on-cancel); a second Ctrl-C stops at once. Report preferences are read from the
 settings store under $XDG_CONFIG_HOME. $QUELO_SAMPLE_DIR overrides the folder of the sample data.
 
-stdout: the full path of every page file written, one a line, in page order.
+stdout: the full path of every page file written whole, one a line, in page order; a page
+that could not be written is left as it was and not listed.
 exit status: 0 when the report was generated (or cancelled with --cancel-at-page), 1 when it was
 not (no records, or pages that could not be written), 2 on a usage or data-source error,
 130 when interrupted by Ctrl-C.

@@ -65,7 +65,9 @@ TEST(PosixUpdate, ReplacesTheFileWholeOnCloseOnly) {
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"f"});
     struct stat st {};
     ASSERT_EQ(::stat((dir / "f").c_str(), &st), 0);
-    if (present) EXPECT_EQ(st.st_mode & 0777, 0644u);
+    if (present) {
+      EXPECT_EQ(st.st_mode & 0777, 0644u);
+    }
     ASSERT_TRUE(fs.remove(dir / "f"));
   }
 }
