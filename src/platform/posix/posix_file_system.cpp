@@ -99,6 +99,7 @@ class PosixUpdate : public OutputFile {
   ~PosixUpdate() override { discard(); }
   Status write(std::string_view bytes) override {
     if (fd_ < 0) return makeError(err::kIoError, "File already closed: " + target_);
+    if (failed_) return *failed_;
     if (buffer_.size() + bytes.size() > kBufferSize) {
       if (Status s = flush(); !s) return s;
       if (bytes.size() >= kBufferSize) return remember(writeAll(fd_, bytes.data(), bytes.size(), target_));
@@ -148,6 +149,10 @@ std::string folderOf(const std::string& path) {
   return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
 }
 
+Error linkRefused(const std::string& path) {
+  return makeError(err::kPermissionDenied, "Cannot write '" + path + "': it is a symbolic link");
+}
+
 // The present file at `path` opened for reading, or -1 when there is none; a link or anything
 // but a regular file is refused.
 Result<int> openPresent(const std::string& path) {
@@ -156,8 +161,7 @@ Result<int> openPresent(const std::string& path) {
     if (errno == ENOENT) return -1;
     return sysError("Cannot write", path);
   }
-  if (S_ISLNK(st.st_mode))
-    return makeError(err::kPermissionDenied, "Cannot write '" + path + "': it is a symbolic link");
+  if (S_ISLNK(st.st_mode)) return linkRefused(path);
   if (S_ISDIR(st.st_mode)) {
     errno = EISDIR;
     return sysError("Cannot write", path);
@@ -166,7 +170,7 @@ Result<int> openPresent(const std::string& path) {
   // A link or a FIFO put there since lstat is refused here, without blocking.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    if (errno == ELOOP) return makeError(err::kPermissionDenied, "Cannot write '" + path + "': it is a symbolic link");
+    if (errno == ELOOP) return linkRefused(path);
     return sysError("Cannot read", path);
   }
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
