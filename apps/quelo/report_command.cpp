@@ -67,7 +67,8 @@ settings store under $XDG_CONFIG_HOME; a store that is a symlink, another user's
 corrupt is not used (one line on stderr says why) and the report takes the default
 preferences. $QUELO_SAMPLE_DIR overrides the folder of the sample data.
 
-stdout: the full path of every page file written, one a line, in page order.
+stdout: the full path of every page file written whole, one a line, in page order; a page
+that could not be written is left as it was and not listed.
 exit status: 0 when the report was generated (or cancelled with --cancel-at-page), 1 when it was
 not (no records; more than 32767 pages or 32000 output fields, refused before anything is
 written; or pages that could not be written), 2 on a usage or data-source error, 130 when

@@ -46,7 +46,10 @@ void sendReport(int fd, char kind, int value) {
   sigset_t all;
   sigemptyset(&all);
   sigprocmask(SIG_SETMASK, &all, nullptr);
+  // A started program gets the default actions that its parent may ignore (the command line
+  // ignores SIGXFSZ to report an oversized file as an error).
   signal(SIGPIPE, SIG_DFL);
+  signal(SIGXFSZ, SIG_DFL);
   const int devNull = open("/dev/null", O_RDONLY);
   if (devNull >= 0) dup2(devNull, STDIN_FILENO);
   dup2(stdoutFd, STDOUT_FILENO);
