@@ -40,6 +40,8 @@ class FileSystem {
   virtual Result<FileInfo> stat(const std::string& path) = 0;
   bool exists(const std::string& path) { return stat(path).isOk(); }
   bool isDirectory(const std::string& path);
+  // Whether the name itself is a symbolic link (it is not followed); false for a missing name.
+  virtual bool isSymlink(const std::string&) { return false; }
   virtual Result<std::vector<DirEntry>> list(const std::string& dir) = 0;
   // One level: the parent must exist.
   virtual Status createDirectory(const std::string& path) = 0;
@@ -63,6 +65,7 @@ class FileSystem {
 class PosixFileSystem : public FileSystem {
  public:
   Result<FileInfo> stat(const std::string& path) override;
+  bool isSymlink(const std::string& path) override;
   Result<std::vector<DirEntry>> list(const std::string& dir) override;
   Status createDirectory(const std::string& path) override;
   Status setWritable(const std::string& path) override;
