@@ -145,7 +145,8 @@ void SectionDocument::heading(const std::string& heading) {
 
 void SectionDocument::headerBlock() {
   if (ctx_.curPage == 1) {
-    if (!s_.Logo.empty()) doc_ += "<P Align=Center><img src = " + settingPicture(s_.Logo, "Logo") + " ALT = Logo_here ></P> ";
+    if (!s_.Logo.empty())
+      doc_ += "<P Align=Center><img src = " + settingPicture(s_.Logo, "Logo") + " ALT = Logo_here ></P> ";
     doc_ += "<P Align=Center><B>";
     const size_t dot = inStr(s_.Website, ".");
     if (dot >= 2 && inStr(s_.Website, ".", dot + 2) > 0)

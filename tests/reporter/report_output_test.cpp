@@ -65,8 +65,16 @@ class ReportOutputTest : public ReportTest {
 };
 
 TEST_F(ReportOutputTest, PicturePathsAreEncodedAndMissingOnesNamed) {
-  ASSERT_TRUE(runPictures("pics"));
+  // A drive path is read from the current folder, where a folder stands for the drive.
+  fs::create_directories(app / "C:/My Docs");
+  app.write("C:/My Docs/a.txt", "");
+  const fs::path before = fs::current_path();
+  fs::current_path(app.path());
+  const bool done = runPictures("pics");
+  fs::current_path(before);
+  ASSERT_TRUE(done);
   const std::string text = page("pics.htm");
+  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]>#C:\\My%20Docs\\a.txt#</TD>"), std::string::npos);
   EXPECT_NE(text.find(pictureCell(app.path() + "my%20pics/%231/cat%201.png")), std::string::npos) << text;
   EXPECT_NE(text.find(pictureCell(app.path() + "other/dog.png")), std::string::npos);
   EXPECT_NE(text.find(pictureCell("")), std::string::npos);                 // the missing one
