@@ -49,12 +49,14 @@ options:
                         --pic-fields (default: the application path); relative to the
                         current folder; each must exist. A picture file that is missing is a
                         warning on stderr naming the field and the file
-  --copy-pictures       copy each picture once into DIR/Reports/pictures/ and refer to it from
-                        there, so the Reports folder can be moved, zipped or served as it is
-                        (pictures of the same name are numbered: photo-2.jpg ...)
-  --escape-values       write the values of the data as text: "<", ">", "&" and quotes show as
-                        typed instead of acting as markup. Use it for data you did not write:
-                        without it, markup in a value (a <script> too) is markup in the page
+  --copy-pictures       copy each picture (logo and signature too) once into
+                        DIR/Reports/pictures/ and refer to it from there, so the Reports folder
+                        can be moved, zipped or served as it is (pictures of the same name are
+                        numbered: photo-2.jpg ...; nothing in that folder is overwritten)
+  --escape-values       write the values and field names of the data as text: "<", ">", "&"
+                        and quotes show as typed instead of acting as markup. Use it for data
+                        you did not write: without it, markup in a value (a <script> too) is
+                        markup in the page
   --replace             remove the pages of an earlier report under the same file name first
                         (NAME.htm and NAME1.htm, NAME2.htm ... in DIR/Reports/, nothing else),
                         so the pages hold this report alone; without it a report is appended

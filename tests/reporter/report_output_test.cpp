@@ -45,6 +45,7 @@ class ReportOutputTest : public ReportTest {
     app.write("other/cat 1.png", "second cat");
     app.write("other/dog.png", "dog");
   }
+  void TearDown() override { output({}); }  // the form outlives the test
   void output(ReportOutput o) { reportForm(h->platform()).setOutput(o); }
   const std::vector<std::string>& warnings() { return reportForm(h->platform()).generationWarnings(); }
   // Two picture fields in two folders; the same picture twice and a missing one.
