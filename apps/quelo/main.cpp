@@ -1,4 +1,5 @@
 // quelo: the control from the command line. Scripts depend on its words, output and exit status.
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 
@@ -23,6 +24,9 @@ Run 'quelo COMMAND --help' for the details of a command.
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file over the size limit (ulimit -f) is a write error that names the file, as a full disk
+  // is, rather than a signal that kills the command.
+  std::signal(SIGXFSZ, SIG_IGN);
   quelo::cli::Words args(argv + 1, argv + argc);
   if (args.empty()) {
     std::cerr << kUsage;

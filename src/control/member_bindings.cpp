@@ -16,11 +16,15 @@ namespace {
 
 Result<Variant> none() { return Variant(); }
 
-// A message with no text form (Null, an object) is logged as an empty one.
+// A message with no text form (Null, an object) is logged as an empty one. The box gets the
+// message even when the log file cannot take it; that failure is then raised, so no message is
+// lost without a word.
 Result<Variant> logMessage(Platform& platform, const std::string& applicationPath, Args& a) {
   const std::string message = toString(a[0]).valueOr("");
-  appendToMessageLog(*platform.files, *platform.clock, applicationPath, sharedState().developerCompany, message);
+  const Status logged =
+      appendToMessageLog(*platform.files, *platform.clock, applicationPath, sharedState().developerCompany, message);
   if (auto box = a[1].objectOrNull()) echoToTextBox(*box, message);
+  if (!logged) return logged.error();
   return none();
 }
 

@@ -1,6 +1,7 @@
 #include "control/message_log.h"
 
 #include "files/path_rules.h"
+#include "platform/text.h"
 #include "reporter/text_to_html.h"
 
 namespace quelo {
@@ -48,21 +49,22 @@ std::string archivedLogName(const CivilTime& day, int counter) {
   return name + ".htm";
 }
 
-void appendToMessageLog(FileSystem& fs, Clock& clock, std::string_view applicationPath, std::string_view company,
-                        std::string_view message) {
+Status appendToMessageLog(FileSystem& fs, Clock& clock, std::string_view applicationPath, std::string_view company,
+                          std::string_view message) {
   const std::string base = applicationPath.empty() ? "" : posixPath(withTrailingSeparator(applicationPath));
   const std::string reports = base + "Reports";
   const std::string folder = reports + "/Log/";
-  if (!fs.exists(folder)) {
-    if (!fs.exists(reports)) (void)fs.createDirectory(reports);
-    (void)fs.createDirectory(reports + "/Log");
-  }
+  for (const std::string& made : {reports, reports + "/Log"})
+    if (Status s = fs.ensureDirectory(made); !s) return s;
+  auto lock = fs.lockFolder(folder);
+  if (!lock) return lock.error();
+  (void)fs.removeUpdateLeftovers(folder);
   const std::string current = folder + "ZeMessages.htm";
-  if (fs.exists(current)) {
-    (void)fs.setWritable(current);
-    archiveIfFull(fs, folder, current);
-  }
-  (void)fs.appendWhole(current, messageLogLine(company, dateFromTimePoint(clock.wallNow()), message));
+  archiveIfFull(fs, folder, current);
+  auto log = fs.beginUpdate(current, kUtf8Bom);
+  if (!log) return log.error();
+  if (Status s = log.value()->write(messageLogLine(company, dateFromTimePoint(clock.wallNow()), message)); !s) return s;
+  return log.value()->close();
 }
 
 }  // namespace quelo

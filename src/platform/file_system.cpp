@@ -9,12 +9,10 @@ Status FileSystem::moveFile(const std::string& from, const std::string& to) {
   return remove(from);
 }
 
-Status FileSystem::appendWhole(const std::string& path, std::string_view bytes) {
-  auto file = open(path, Mode::Append);
-  if (!file) return file.error();
-  Status written = file.value()->write(bytes);
-  Status closed = file.value()->close();
-  return written ? closed : written;
+Status FileSystem::ensureDirectory(const std::string& path) {
+  if (isDirectory(path)) return Status::ok();
+  Status made = createDirectory(path);
+  return made || isDirectory(path) ? Status::ok() : made;
 }
 
 }  // namespace quelo

@@ -25,13 +25,19 @@ struct DirEntry {
   bool isDirectory = false;
 };
 
-// A file opened for writing; bytes reach the disk by close() at the latest. A write or close
-// that fails says so: nothing is lost silently.
+// A file being written; bytes reach the disk by close() at the latest. A write or close that
+// fails says so: nothing is lost silently.
 class OutputFile {
  public:
   virtual ~OutputFile() = default;
   virtual Status write(std::string_view bytes) = 0;
   virtual Status close() = 0;
+};
+
+// Held while a folder is locked; dropping it unlocks.
+class FolderLock {
+ public:
+  virtual ~FolderLock() = default;
 };
 
 class FileSystem {
@@ -45,7 +51,6 @@ class FileSystem {
   virtual Result<std::vector<DirEntry>> list(const std::string& dir) = 0;
   // One level: the parent must exist.
   virtual Status createDirectory(const std::string& path) = 0;
-  virtual Status setWritable(const std::string& path) = 0;
   // Fails when `to` exists and overwrite is false.
   virtual Status copyFile(const std::string& from, const std::string& to, bool overwrite) = 0;
   // Gives a file a new name in the same file system; fails when `to` exists. Writers that hold
@@ -53,12 +58,25 @@ class FileSystem {
   virtual Status moveFile(const std::string& from, const std::string& to);
   virtual Status remove(const std::string& path) = 0;
   virtual Result<std::string> readFile(const std::string& path) = 0;
-  enum class Mode { Truncate, Append };
-  virtual Result<std::unique_ptr<OutputFile>> open(const std::string& path, Mode mode) = 0;
-  // Adds `bytes` at the end of the file (created when missing) in one piece: what other writers
-  // append at the same time lands before or after it, never inside. The default opens, writes
-  // and closes, which is whole only when nobody else writes.
-  virtual Status appendWhole(const std::string& path, std::string_view bytes);
+
+  // Files replaced whole (report pages, the message log): a reader, or a run killed at any
+  // moment, sees a file either as it was or with all of its new content, never in between.
+  //
+  // Creates the folder when missing; one already there, made by another process meanwhile too,
+  // is success.
+  Status ensureDirectory(const std::string& path);
+  // Updates in one folder take turns, across processes, while its lock is held.
+  virtual Result<std::unique_ptr<FolderLock>> lockFolder(const std::string& folder) = 0;
+  // A new version of the file at `path`, built under a temporary name in the same folder from a
+  // copy of the file, or from `newFilePrefix` alone when there is none. close() syncs it and puts
+  // it in the file's place in one step; dropped unclosed, or after a failed write, it is removed.
+  // A symbolic link or anything but a regular file at `path` is refused, so nothing is ever
+  // written through a link. Errors name `path`; a full disk is err::kDiskFull, a link
+  // err::kPermissionDenied.
+  virtual Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path,
+                                                          std::string_view newFilePrefix) = 0;
+  // Removes the temporaries that killed processes left in `folder`; the caller holds its lock.
+  virtual Status removeUpdateLeftovers(const std::string& folder) = 0;
 };
 
 // The real file system.
@@ -68,14 +86,17 @@ class PosixFileSystem : public FileSystem {
   bool isSymlink(const std::string& path) override;
   Result<std::vector<DirEntry>> list(const std::string& dir) override;
   Status createDirectory(const std::string& path) override;
-  Status setWritable(const std::string& path) override;
   Status copyFile(const std::string& from, const std::string& to, bool overwrite) override;
   Status moveFile(const std::string& from, const std::string& to) override;
   Status remove(const std::string& path) override;
   Result<std::string> readFile(const std::string& path) override;
-  Result<std::unique_ptr<OutputFile>> open(const std::string& path, Mode mode) override;
-  // One write(2) on a descriptor opened with O_APPEND.
-  Status appendWhole(const std::string& path, std::string_view bytes) override;
+
+  // flock(2) on the folder; where the file system has no locks, updates go on unlocked.
+  Result<std::unique_ptr<FolderLock>> lockFolder(const std::string& folder) override;
+  // The temporary is a dot file with a mixed-case name (see posix_file_system.cpp), renamed
+  // over the file.
+  Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path, std::string_view newFilePrefix) override;
+  Status removeUpdateLeftovers(const std::string& folder) override;
 };
 
 }  // namespace quelo

@@ -8,6 +8,10 @@
 
 namespace quelo {
 
+// The UTF-8 byte-order mark: every page and log file the system creates starts with it, so that
+// browsers read the files as UTF-8 and never guess.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 // Leading and trailing spaces (only the space character, as the classic Trim).
 std::string trimSpaces(std::string_view s);
 std::string toUpper(std::string_view utf8);

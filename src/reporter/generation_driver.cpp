@@ -77,11 +77,13 @@ class GenerationDriver {
   std::string secondLine(const std::string& title);
   void generatePage(int32_t headingPage, const std::string& fileName);
   bool sectionSlotsCancelled(int32_t slots);
-  void writeSections(const std::shared_ptr<Recordset>& page, OutputFile& file, const std::string& path,
-                     const std::string& pageHeading, int32_t n);
+  Status writePage(const std::string& folder, const std::string& path, const std::shared_ptr<Recordset>& page,
+                   const std::string& pageHeading, int32_t n);
+  Status writeSections(const std::shared_ptr<Recordset>& page, OutputFile& file, const std::string& path,
+                       const std::string& pageHeading, int32_t n);
   SectionContext sectionContext() const;
   void finish();
-  void fail(const std::string& message) { form_.generationErrors_.push_back(message); }
+  void fail(const Error& error);
   std::string reportsFolder() const;
 
   QueloReportForm& form_;
@@ -92,6 +94,8 @@ class GenerationDriver {
   std::vector<std::string> pageFiles_;  // page p at index p - 1
   std::unique_ptr<ReportPictures> pictures_;
   std::chrono::nanoseconds start_{};
+  bool leftoversRemoved_ = false;
+  bool stopped_ = false;  // by an error that every later page would meet too
 };
 
 void QueloReportForm::cmdGenerate_Click() { GenerationDriver(*this, platform_).run(); }
@@ -124,7 +128,7 @@ void GenerationDriver::run() {
   form_.generationWarnings_.clear();
   pictures_ = std::make_unique<ReportPictures>(*platform_.files, reportsFolder(), form_.output_.copyPictures);
   if (form_.output_.replaceEarlier)
-    if (Status s = removeEarlierPages(*platform_.files, reportsFolder(), baseName_); !s) fail(s.error().message);
+    if (Status s = removeEarlierPages(*platform_.files, reportsFolder(), baseName_); !s) fail(s.error());
 
   for (int32_t i = 0; i < output.listCount(); ++i) outputNames_.push_back(output.list(i));
   outputNames_.emplace_back();
@@ -138,7 +142,7 @@ void GenerationDriver::run() {
     form_.numRecsOnPage_ = count ? static_cast<int32_t>(count.value()) : 0;
   };
   if (allPages) {
-    for (int16_t p = 1; p <= form_.totalPage_ && !form_.cancelFlag_; ++p) {
+    for (int16_t p = 1; p <= form_.totalPage_ && !form_.cancelFlag_ && !stopped_; ++p) {
       select(p);
       form_.curPage_ = p;
       generatePage(p, pageFileName(baseName_, p, form_.totalPage_));
@@ -174,27 +178,47 @@ std::string GenerationDriver::secondLine(const std::string& title) {
   return line + longDate(form_.get<DatePicker>("dtpInsert").value()) + " <Br> ";
 }
 
+// A page is written whole or not at all: built beside its file and put in its place when
+// complete, so a failure, a cancel or a killed run leaves the file as it was. Only pages put in
+// place are listed as generated.
 void GenerationDriver::generatePage(int32_t headingPage, const std::string& fileName) {
   const std::string& appPath = sharedState().applicationPath;
   const std::string folder = appPath + "Reports";
-  if (!platform_.files->isDirectory(folder)) {
-    if (Status s = platform_.files->createDirectory(folder); !s) fail(s.error().message);
-  }
+  const Status ready = platform_.files->ensureDirectory(folder);
+  if (!ready) fail(ready.error());
   const std::string path = folder + separatorOf(appPath) + fileName;
-  if (platform_.files->exists(path)) (void)platform_.files->setWritable(path);
   if (form_.curPage_ >= 1 && static_cast<size_t>(form_.curPage_) <= pageFiles_.size())
     pageFiles_[static_cast<size_t>(form_.curPage_ - 1)] = path;
   const std::shared_ptr<Recordset> page = form_.currentPage_;
-  const int32_t records = form_.numRecsOnPage_;
-  const int32_t n = records / kSectionRecords;
+  const int32_t n = form_.numRecsOnPage_ / kSectionRecords;
   if (sectionSlotsCancelled(n)) return;
-  if (!page) return;
-  auto file = platform_.files->open(path, FileSystem::Mode::Append);
-  if (!file) return fail(file.error().message);
-  form_.generatedFiles_.push_back(path);
+  if (!page || !ready) return;
   const std::string heading = "Vol " + std::to_string(headingPage) + " of " + title_ + "<Br>" + second_;
-  writeSections(page, *file.value(), path, heading, n);
-  if (Status s = file.value()->close(); !s) fail(s.error().message);
+  if (Status s = writePage(folder, path, page, heading, n); !s) return fail(s.error());
+  form_.generatedFiles_.push_back(path);
+}
+
+Status GenerationDriver::writePage(const std::string& folder, const std::string& path,
+                                   const std::shared_ptr<Recordset>& page, const std::string& pageHeading, int32_t n) {
+  FileSystem& files = *platform_.files;
+  auto lock = files.lockFolder(folder);
+  if (!lock) return lock.error();
+  if (!leftoversRemoved_) {
+    (void)files.removeUpdateLeftovers(folder);
+    leftoversRemoved_ = true;
+  }
+  auto file = files.beginUpdate(path, kUtf8Bom);
+  if (!file) return file.error();
+  if (Status s = writeSections(page, *file.value(), path, pageHeading, n); !s) return s;
+  return file.value()->close();
+}
+
+// A page that alone cannot be written (a folder in its place) leaves the others to be written;
+// a full disk would fail every page after it, and a link planted among the pages means the
+// folder is not to be written into.
+void GenerationDriver::fail(const Error& error) {
+  form_.generationErrors_.push_back(error.message);
+  if (error.number == err::kDiskFull || error.number == err::kPermissionDenied) stopped_ = true;
 }
 
 // Progress before each of the page's section slots: the host's answers to ReportStatus in an
@@ -227,8 +251,8 @@ bool GenerationDriver::sectionSlotsCancelled(int32_t slots) {
 }
 
 // Sections of five records, each a view over the page's rows; a last short section holds the rest.
-void GenerationDriver::writeSections(const std::shared_ptr<Recordset>& page, OutputFile& file, const std::string& path,
-                                     const std::string& pageHeading, int32_t n) {
+Status GenerationDriver::writeSections(const std::shared_ptr<Recordset>& page, OutputFile& file,
+                                       const std::string& path, const std::string& pageHeading, int32_t n) {
   const int32_t records = form_.numRecsOnPage_;
   const int32_t written = records % kSectionRecords != 0 ? n + 1 : n;
   const SectionContext ctx = sectionContext();
@@ -239,11 +263,10 @@ void GenerationDriver::writeSections(const std::shared_ptr<Recordset>& page, Out
     if (!section) continue;
     const std::string heading = k == 0 ? pageHeading : "Section" + std::to_string(k);
     const std::string colour = form_.get<ComboBox>("cboBGcolor").text();
-    if (Status s = WriteReportSection(file, path, *section.value(), fields, outputNames_, heading, n, colour, ctx); !s) {
-      fail(s.error().message);
-      return;
-    }
+    if (Status s = WriteReportSection(file, path, *section.value(), fields, outputNames_, heading, n, colour, ctx); !s)
+      return s;
   }
+  return Status::ok();
 }
 
 SectionContext GenerationDriver::sectionContext() const {

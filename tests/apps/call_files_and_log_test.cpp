@@ -58,14 +58,14 @@ TEST(CallLogMessage, TwoMessagesLeaveTwoLinesDatedBySourceDateEpoch) {
   EXPECT_EQ(run.out, "");
   const std::string head = "\"<HTML><HEAD><TITLE> : Appended ZeQuelo Message Log </TITLE></HEAD><BODY><H2> At "
                            "2009-03-07 14:05:09 </H2><P> ";
-  EXPECT_EQ(dir.read("Reports/Log/ZeMessages.htm"), head + "hello </P></BODY></HTML>\"\r\n" + head +
+  EXPECT_EQ(dir.read("Reports/Log/ZeMessages.htm"), "\xEF\xBB\xBF" + head + "hello </P></BODY></HTML>\"\r\n" + head +
                                                          "two&nbsp;&nbsp;spaces </P></BODY></HTML>\"\r\n");
 }
 
-// 1,000 LogMessage calls of one process, each message tagged with the process and the call.
-std::vector<std::string> thousandMessagesOf(const std::string& appPath, char who) {
+// 100 LogMessage calls of one process, each message tagged with the process and the call.
+std::vector<std::string> messagesOf(const std::string& appPath, char who) {
   std::vector<std::string> args{"call", "--app-path", appPath};
-  for (int i = 0; i < 1000; ++i) {
+  for (int i = 0; i < 100; ++i) {
     if (i > 0) args.push_back("--");
     args.push_back("LogMessage");
     args.push_back(std::string(1, who) + std::to_string(i) + " " + std::string(120, who));
@@ -76,15 +76,17 @@ std::vector<std::string> thousandMessagesOf(const std::string& appPath, char who
 TEST(CallLogMessage, TwoProcessesLoggingAtOnceLeaveWholeLines) {
   testing::ScratchDir dir;
   testing::ProcessResult a, b;
-  std::thread first([&] { a = runQuelo(thousandMessagesOf(dir.path(), 'a')); });
-  std::thread second([&] { b = runQuelo(thousandMessagesOf(dir.path(), 'b')); });
+  std::thread first([&] { a = runQuelo(messagesOf(dir.path(), 'a')); });
+  std::thread second([&] { b = runQuelo(messagesOf(dir.path(), 'b')); });
   first.join();
   second.join();
   ASSERT_EQ(a.exitCode, 0) << a.err;
   ASSERT_EQ(b.exitCode, 0) << b.err;
 
-  const auto all = lines(dir.read("Reports/Log/ZeMessages.htm"));
-  ASSERT_EQ(all.size(), 2000u);
+  const std::string log = dir.read("Reports/Log/ZeMessages.htm");
+  ASSERT_TRUE(log.starts_with("\xEF\xBB\xBF"));
+  const auto all = lines(log.substr(3));
+  ASSERT_EQ(all.size(), 200u);
   const std::regex whole(R"re("<HTML><HEAD><TITLE> : Appended ZeQuelo Message Log </TITLE></HEAD><BODY><H2> At )re"
                          R"re([^<]+ </H2><P> ([ab]\d+)&nbsp;(a{120}|b{120}) </P></BODY></HTML>"\r)re");
   std::set<std::string> seen;

@@ -5,6 +5,7 @@
 #include "fakes/control_harness.h"
 #include "fakes/fake_text_box.h"
 #include "fakes/scratch_dir.h"
+#include "platform/text.h"
 
 namespace quelo {
 namespace {
@@ -37,7 +38,7 @@ TEST_F(LogMessageMember, AnyValueIsLoggedByItsTextUnderTheControlsOwnPath) {
   ASSERT_TRUE(h.control->call("LogMessage", {Variant(int32_t{42})}));
   ASSERT_TRUE(h.control->call("LogMessage", {Variant(2.5)}));
   ASSERT_TRUE(h.control->call("LogMessage", {Variant::null()}));
-  EXPECT_EQ(logText(), lineFor("42") + lineFor("2.5") + lineFor(""));
+  EXPECT_EQ(logText(), std::string(kUtf8Bom) + lineFor("42") + lineFor("2.5") + lineFor(""));
 }
 
 TEST_F(LogMessageMember, EchoesTheRawMessageToTheBoxItIsGiven) {
@@ -46,14 +47,14 @@ TEST_F(LogMessageMember, EchoesTheRawMessageToTheBoxItIsGiven) {
   Args args{Variant("a  b"), Variant(std::shared_ptr<Dispatch>(box))};
   ASSERT_TRUE(h.control->call("LogMessage", args));
   EXPECT_EQ(box->text, "log:\r\na  b");
-  EXPECT_EQ(logText(), lineFor("a  b"));
+  EXPECT_EQ(logText(), std::string(kUtf8Bom) + lineFor("a  b"));
 }
 
 TEST_F(LogMessageMember, NothingOrNoObjectForTheBoxIsFine) {
   Args nothing{Variant("m"), Variant(std::shared_ptr<Dispatch>())};
   EXPECT_TRUE(h.control->call("LogMessage", nothing));
   EXPECT_TRUE(h.control->call("LogMessage", {Variant("n"), Variant::missing()}));
-  EXPECT_EQ(logText(), lineFor("m") + lineFor("n"));
+  EXPECT_EQ(logText(), std::string(kUtf8Bom) + lineFor("m") + lineFor("n"));
 }
 
 }  // namespace

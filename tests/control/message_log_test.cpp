@@ -5,10 +5,12 @@
 
 #include <ctime>
 #include <filesystem>
+#include <functional>
 
 #include "fakes/fake_clock.h"
 #include "fakes/forwarding_file_system.h"
 #include "fakes/scratch_dir.h"
+#include "platform/text.h"
 
 namespace quelo {
 namespace {
@@ -43,8 +45,8 @@ class MessageLog : public ::testing::Test {
   std::string read(const std::string& path) { return files.readFile(path).valueOr("<missing>"); }
   std::string lineFor(std::string_view message) { return messageLogLine("CO", dateFromTimePoint(clock.wallNow()), message); }
 
-  void log(std::string_view message, FileSystem* through = nullptr) {
-    appendToMessageLog(through ? *through : files, clock, dir.path(), "CO", message);
+  Status log(std::string_view message, FileSystem* through = nullptr) {
+    return appendToMessageLog(through ? *through : files, clock, dir.path(), "CO", message);
   }
   // A current log of `size` bytes, last changed on 2009-03-07.
   std::string writeLog(size_t size, char fill = 'x') {
@@ -61,53 +63,54 @@ class MessageLog : public ::testing::Test {
   testing::FakeClock clock;
 };
 
+// A new log starts with the byte-order mark; entries appended add none.
 TEST_F(MessageLog, CreatesReportsAndLogThenAppendsOneLinePerMessage) {
-  log("hello");
+  ASSERT_TRUE(log("hello"));
   const std::string first = lineFor("hello");
   clock.advance(std::chrono::seconds(61));
-  log("two\r\nlines");
-  EXPECT_EQ(read(current()), first + lineFor("two\r\nlines"));
+  ASSERT_TRUE(log("two\r\nlines"));
+  EXPECT_EQ(read(current()), std::string(kUtf8Bom) + first + lineFor("two\r\nlines"));
 }
 
 TEST_F(MessageLog, ApplicationPathMayUseEitherSeparator) {
   std::string windowsStyle = dir.path();
   windowsStyle.back() = '\\';
-  appendToMessageLog(files, clock, windowsStyle, "CO", "m");
-  appendToMessageLog(files, clock, dir.path().substr(0, dir.path().size() - 1), "CO", "n");
-  EXPECT_EQ(read(current()), lineFor("m") + lineFor("n"));
+  ASSERT_TRUE(appendToMessageLog(files, clock, windowsStyle, "CO", "m"));
+  ASSERT_TRUE(appendToMessageLog(files, clock, dir.path().substr(0, dir.path().size() - 1), "CO", "n"));
+  EXPECT_EQ(read(current()), std::string(kUtf8Bom) + lineFor("m") + lineFor("n"));
 }
 
 TEST_F(MessageLog, ALogOfExactlyTheLimitIsNotArchived) {
   const std::string old = writeLog(kMessageLogLimit);
-  log("next");
+  ASSERT_TRUE(log("next"));
   EXPECT_EQ(read(current()), old + lineFor("next"));
   EXPECT_FALSE(files.exists(archive()));
 }
 
 TEST_F(MessageLog, ALogPastTheLimitMovesToItsDateStampedName) {
   const std::string old = writeLog(kMessageLogLimit + 1);
-  log("next");
+  ASSERT_TRUE(log("next"));
   EXPECT_EQ(read(archive()), old);
-  EXPECT_EQ(read(current()), lineFor("next"));
+  EXPECT_EQ(read(current()), std::string(kUtf8Bom) + lineFor("next"));
 }
 
 TEST_F(MessageLog, LaterArchivesOfTheSameDayKeepTheEarlierOnes) {
   const std::string first = writeLog(kMessageLogLimit + 1, 'a');
-  log("one");
+  ASSERT_TRUE(log("one"));
   const std::string second = writeLog(kMessageLogLimit + 1, 'b');
-  log("two");
+  ASSERT_TRUE(log("two"));
   const std::string third = writeLog(kMessageLogLimit + 1, 'c');
-  log("three");
+  ASSERT_TRUE(log("three"));
   EXPECT_EQ(read(archive()), first);
   EXPECT_EQ(read(archive("_2")), second);
   EXPECT_EQ(read(archive("_3")), third);
-  EXPECT_EQ(read(current()), lineFor("three"));
+  EXPECT_EQ(read(current()), std::string(kUtf8Bom) + lineFor("three"));
 }
 
 TEST_F(MessageLog, AReadOnlyLogIsMadeWritableByItsOwner) {
   const std::string old = writeLog(10);
   ASSERT_EQ(::chmod(current().c_str(), 0444), 0);
-  log("m");
+  ASSERT_TRUE(log("m"));
   struct stat st {};
   ASSERT_EQ(::stat(current().c_str(), &st), 0);
   EXPECT_TRUE(st.st_mode & S_IWUSR);
@@ -127,24 +130,51 @@ struct NoRenamesNoCopies : NoRenames {
 TEST_F(MessageLog, WithoutRenameTheLogIsCopiedThenDeleted) {
   NoRenames noRenames(files);
   const std::string old = writeLog(kMessageLogLimit + 1);
-  log("next", &noRenames);
+  ASSERT_TRUE(log("next", &noRenames));
   EXPECT_EQ(read(archive()), old);
-  EXPECT_EQ(read(current()), lineFor("next"));
+  EXPECT_EQ(read(current()), std::string(kUtf8Bom) + lineFor("next"));
 }
 
 TEST_F(MessageLog, ALogThatCannotBeArchivedStaysAndTakesTheEntry) {
   NoRenamesNoCopies failing(files);
   const std::string old = writeLog(kMessageLogLimit + 1);
-  log("kept", &failing);
+  ASSERT_TRUE(log("kept", &failing));
   EXPECT_EQ(read(current()), old + lineFor("kept"));
   EXPECT_FALSE(files.exists(archive()));
 }
 
-TEST_F(MessageLog, AnApplicationPathThatIsAFileWritesNothingAndReportsNothing) {
-  dir.write("plain", "x");
-  appendToMessageLog(files, clock, dir / "plain", "CO", "m");
-  EXPECT_EQ(read(dir / "plain"), "x");
-  EXPECT_FALSE(files.exists(dir / "Reports"));
+// An entry that cannot be written is reported, naming the file and the cause, and the log is
+// left as it was: nothing goes through a link, nothing is cut by a full disk.
+TEST_F(MessageLog, AnEntryThatCannotBeWrittenIsReportedAndTheLogLeftAsItWas) {
+  testing::ScratchDir outside;
+  outside.write("target", "outside");
+  testing::DiskFullAtWrite full(files, 1);
+  struct Case {
+    const char* what;
+    std::function<void()> plant;
+    FileSystem* through;
+    std::string words;
+  };
+  const std::vector<Case> cases = {
+      {"a full disk", [&] { writeLog(10); }, &full, "No space left on device"},
+      {"a link", [&] { fs::create_symlink(outside / "target", current()); }, nullptr, "symbolic link"},
+      {"a dangling link", [&] { fs::create_symlink(outside / "made", current()); }, nullptr, "symbolic link"},
+      {"a file for the Reports folder", [&] { fs::remove_all(dir / "Reports"), dir.write("Reports", "x"); }, nullptr,
+       "Reports"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(dir / "Reports");
+    fs::create_directories(logFolder());
+    c.plant();
+    const std::string before = read(current());
+    const Status s = log("m", c.through);
+    ASSERT_FALSE(s);
+    EXPECT_NE(s.error().message.find(c.words), std::string::npos) << s.error().message;
+    EXPECT_EQ(read(current()), before);
+    EXPECT_EQ(outside.read("target"), "outside");
+    EXPECT_FALSE(fs::exists(outside / "made"));
+  }
 }
 
 }  // namespace

@@ -1,13 +1,17 @@
 #include "fakes/report_fixture.h"
 
+#include <algorithm>
 #include <fstream>
+#include <iomanip>
 #include <sstream>
+
+#include "platform/text.h"
 
 namespace quelo::testing {
 
 std::vector<std::string> sections(const std::string& pageText) {
   std::vector<std::string> out;
-  size_t at = 0;
+  size_t at = pageText.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
   while (at < pageText.size()) {
     const size_t end = pageText.find("\"\r\n", at);
     if (end == std::string::npos || pageText[at] != '"') {
@@ -34,9 +38,22 @@ void expectGolden(const std::string& name, const std::string& actual) {
   }
   std::ifstream in(path, std::ios::binary);
   ASSERT_TRUE(in) << "missing golden file " << path << " (run with QUELO_UPDATE_GOLDEN=1 and review it)";
-  std::ostringstream expected;
-  expected << in.rdbuf();
-  EXPECT_EQ(actual, expected.str()) << "differs from " << path;
+  std::ostringstream read;
+  read << in.rdbuf();
+  const std::string expected = read.str();
+  if (actual == expected) return;
+  // The first difference, with its bytes in hex: a byte-order mark or a line end is invisible in
+  // a printed page.
+  const auto [a, e] = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+  const size_t at = static_cast<size_t>(a - actual.begin());
+  auto hex = [at](const std::string& text) {
+    std::ostringstream out;
+    for (size_t i = at; i < text.size() && i < at + 8; ++i)
+      out << std::hex << std::setw(2) << std::setfill('0') << (static_cast<unsigned>(text[i]) & 0xFFu) << ' ';
+    return out.str();
+  };
+  ADD_FAILURE() << "differs from " << path << " at byte " << at << ": got " << hex(actual) << "..., expected "
+                << hex(expected) << "...\n got: " << actual.substr(at, 80) << "\n expected: " << expected.substr(at, 80);
 }
 
 }  // namespace quelo::testing

@@ -99,7 +99,8 @@ class ReportTest : public ::testing::Test {
 // The documents of a page file, one per section, without their enclosing quotes and line end.
 std::vector<std::string> sections(const std::string& pageText);
 size_t occurrences(const std::string& text, const std::string& what);
-// Compares with tests/golden/NAME byte for byte; QUELO_UPDATE_GOLDEN=1 writes the file instead.
+// Compares with tests/golden/NAME byte for byte, showing the first difference in hex (every page
+// starts with the invisible byte-order mark); QUELO_UPDATE_GOLDEN=1 writes the file instead.
 void expectGolden(const std::string& name, const std::string& actual);
 
 }  // namespace quelo::testing

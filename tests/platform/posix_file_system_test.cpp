@@ -1,7 +1,12 @@
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
+
+#include "fakes/forwarding_file_system.h"
 #include "fakes/scratch_dir.h"
 #include "platform/file_system.h"
 
@@ -26,13 +31,100 @@ TEST(PosixMoveFile, NeverReplacesAndKeepsOpenWritersWriting) {
   EXPECT_FALSE(fs.moveFile(dir / "log", dir / "elsewhere"));
 }
 
-TEST(PosixAppendWhole, CreatesTheFileThenAppends) {
+std::vector<std::string> namesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// An update shows in the file only once closed, whole; dropped, it leaves neither trace nor
+// temporary. A new file gets the prefix; an existing one keeps its content and mode, made
+// writable by its owner.
+TEST(PosixUpdate, ReplacesTheFileWholeOnCloseOnly) {
   testing::ScratchDir dir;
   PosixFileSystem fs;
-  ASSERT_TRUE(fs.appendWhole(dir / "f", "one\r\n"));
-  ASSERT_TRUE(fs.appendWhole(dir / "f", std::string(100000, 'x')));
-  EXPECT_EQ(dir.read("f"), "one\r\n" + std::string(100000, 'x'));
-  EXPECT_EQ(fs.appendWhole(dir / "missing/f", "x").error().number, err::kFileNotFound);
+  for (const bool present : {false, true}) {
+    SCOPED_TRACE(present ? "existing file" : "new file");
+    if (present) {
+      dir.write("f", "old|");
+      ASSERT_EQ(::chmod((dir / "f").c_str(), 0444), 0);
+    }
+    auto dropped = fs.beginUpdate(dir / "f", "BOM|");
+    ASSERT_TRUE(dropped);
+    ASSERT_TRUE(dropped.value()->write(std::string(100000, 'x')));
+    dropped.value().reset();
+    EXPECT_EQ(fs.exists(dir / "f"), present);
+
+    auto update = fs.beginUpdate(dir / "f", "BOM|");
+    ASSERT_TRUE(update);
+    ASSERT_TRUE(update.value()->write("new"));
+    EXPECT_EQ(namesIn(dir.path()).size(), present ? 2u : 1u) << "the temporary stands beside the file";
+    ASSERT_TRUE(update.value()->close());
+    EXPECT_EQ(dir.read("f"), present ? "old|new" : "BOM|new");
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"f"});
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "f").c_str(), &st), 0);
+    if (present) EXPECT_EQ(st.st_mode & 0777, 0644u);
+    ASSERT_TRUE(fs.remove(dir / "f"));
+  }
+}
+
+// Nothing is written through a link or into anything but a regular file; the FIFO does not block.
+TEST(PosixUpdate, RefusesLinksFoldersAndDevices) {
+  testing::ScratchDir dir, outside;
+  PosixFileSystem fs;
+  outside.write("target", "outside");
+  std::filesystem::create_symlink(outside / "target", dir / "link");
+  std::filesystem::create_symlink(outside / "created", dir / "dangling");
+  std::filesystem::create_directory(dir / "folder");
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  const std::vector<std::pair<std::string, int>> cases = {{"link", err::kPermissionDenied},
+                                                          {"dangling", err::kPermissionDenied},
+                                                          {"folder", err::kIoError},
+                                                          {"fifo", err::kIoError}};
+  for (const auto& [name, number] : cases) {
+    SCOPED_TRACE(name);
+    auto update = fs.beginUpdate(dir / name, "");
+    ASSERT_FALSE(update);
+    EXPECT_EQ(update.error().number, number);
+    EXPECT_NE(update.error().message.find(dir / name), std::string::npos) << update.error().message;
+  }
+  EXPECT_EQ(namesIn(outside.path()), std::vector<std::string>{"target"});
+  EXPECT_EQ(outside.read("target"), "outside");
+  EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"dangling", "fifo", "folder", "link"}));
+}
+
+TEST(PosixUpdate, LeftoversOfAKilledRunAreRemovedAndNothingElse) {
+  testing::ScratchDir dir;
+  PosixFileSystem fs;
+  auto update = fs.beginUpdate(dir / "page.htm", "");
+  ASSERT_TRUE(update);
+  const std::vector<std::string> temporary = namesIn(dir.path());
+  ASSERT_EQ(temporary.size(), 1u);
+  update.value().reset();
+  dir.write(temporary.front(), "half a page");  // as a killed run leaves it
+  for (const char* kept : {"page.htm", ".Quelo-update-", ".Quelo-update-1234567", ".quelo-update-123456"}) dir.write(kept, "x");
+  ASSERT_TRUE(fs.removeUpdateLeftovers(dir.path()));
+  EXPECT_EQ(namesIn(dir.path()),
+            (std::vector<std::string>{".Quelo-update-", ".Quelo-update-1234567", ".quelo-update-123456", "page.htm"}));
+}
+
+// Two runs that make the same folder at once both go on.
+TEST(FileSystemEnsureDirectory, AFolderMadeMeanwhileIsSuccessAFileIsNot) {
+  testing::ScratchDir dir;
+  PosixFileSystem real;
+  struct LosesTheRace : testing::ForwardingFileSystem {
+    using ForwardingFileSystem::ForwardingFileSystem;
+    Status createDirectory(const std::string& path) override {
+      (void)ForwardingFileSystem::createDirectory(path);  // the other run is first
+      return ForwardingFileSystem::createDirectory(path);
+    }
+  } fs(real);
+  EXPECT_TRUE(fs.ensureDirectory(dir / "Reports"));
+  EXPECT_TRUE(fs.ensureDirectory(dir / "Reports"));
+  dir.write("file", "x");
+  EXPECT_FALSE(fs.ensureDirectory(dir / "file"));
 }
 
 }  // namespace

@@ -119,33 +119,5 @@ TEST_F(ReportTest, ReportsFolderThatCannotBeWrittenFailsTheReport) {
   EXPECT_EQ(app.read("Reports"), "a file where the folder should be");
 }
 
-class FullDisk : public ForwardingFileSystem {
- public:
-  using ForwardingFileSystem::ForwardingFileSystem;
-  Result<std::unique_ptr<OutputFile>> open(const std::string& path, Mode mode) override {
-    auto file = ForwardingFileSystem::open(path, mode);
-    if (!file) return file;
-    struct Failing : OutputFile {
-      Status write(std::string_view) override { return makeError(err::kIoError, "No space left on device"); }
-      Status close() override { return Status::ok(); }
-    };
-    return std::unique_ptr<OutputFile>(std::make_unique<Failing>());
-  }
-};
-
-TEST_F(ReportTest, AFullDiskFailsTheReport) {
-  FullDisk disk(h->files);
-  Platform p = h->platform();
-  p.files = &disk;
-  HeadlessSite site;
-  HeadlessWindow window;
-  auto control = ZeQuelo::create(p, site, window);
-  Args args = autoArgs(products(3), "full-disk");
-  auto r = control->call("AutoZeReporter", args);
-  ASSERT_TRUE(r);
-  EXPECT_EQ(r.value(), Variant(false));
-  control->terminate();
-}
-
 }  // namespace
 }  // namespace quelo::testing

@@ -1,21 +1,36 @@
-// The real file system: POSIX calls, buffered output with every failure reported.
+// The real file system: POSIX calls; files are replaced whole and every failure is reported.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <random>
 
 #include "platform/file_system.h"
 
 namespace quelo {
 namespace {
 
+// A full disk, an exhausted quota and the file size limit are one error: no file can grow.
+int errorNumber(int code) {
+  switch (code) {
+    case ENOENT: return err::kFileNotFound;
+    case ENOTDIR: return err::kPathNotFound;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return err::kDiskFull;
+    default: return err::kIoError;
+  }
+}
+
 Error sysError(const std::string& what, const std::string& path) {
-  const int code = errno == ENOENT ? err::kFileNotFound : errno == ENOTDIR ? err::kPathNotFound : err::kIoError;
-  return makeError(code, what + " '" + path + "': " + std::strerror(errno));
+  const int code = errno;
+  return makeError(errorNumber(code), what + " '" + path + "': " + std::strerror(code));
 }
 
 Status writeAll(int fd, const char* data, size_t size, const std::string& path) {
@@ -29,41 +44,137 @@ Status writeAll(int fd, const char* data, size_t size, const std::string& path) 
   return Status::ok();
 }
 
-class PosixOutputFile : public OutputFile {
- public:
-  PosixOutputFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-  ~PosixOutputFile() override {
-    if (fd_ >= 0) (void)close();
+// Updates are built under ".Quelo-update-" and six random letters or digits. Report pages are
+// named in lower case and the log has a fixed name, so no report or log ever takes one for its
+// own; what a killed run left is recognised by the name alone.
+constexpr std::string_view kUpdatePrefix = ".Quelo-update-";
+constexpr size_t kUpdateRandomLength = 6;
+
+bool isUpdateLeftover(std::string_view name) {
+  return name.starts_with(kUpdatePrefix) && name.size() == kUpdatePrefix.size() + kUpdateRandomLength;
+}
+
+// A new temporary in `folder` (ending in "/"), created with the usual mode of a new file; its
+// descriptor, or -1 with errno set.
+int createUpdateTemporary(const std::string& folder, std::string& path) {
+  static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  static std::mt19937_64 random{std::random_device{}()};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    path = folder;
+    path += kUpdatePrefix;
+    for (size_t i = 0; i < kUpdateRandomLength; ++i) path += kLetters[random() % (sizeof kLetters - 1)];
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
   }
+  return -1;
+}
+
+Result<std::string> readAll(int fd, const std::string& path) {
+  std::string data;
+  char buf[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return sysError("Cannot read", path);
+    if (n == 0) return data;
+    data.append(buf, static_cast<size_t>(n));
+  }
+}
+
+class PosixFolderLock : public FolderLock {
+ public:
+  explicit PosixFolderLock(int fd) : fd_(fd) {}
+  ~PosixFolderLock() override { ::close(fd_); }
+
+ private:
+  int fd_;
+};
+
+// The new version of a file, written through a buffer into its temporary. Every error names the
+// file it stands for, not the temporary.
+class PosixUpdate : public OutputFile {
+ public:
+  PosixUpdate(int fd, std::string temporary, std::string target)
+      : fd_(fd), temporary_(std::move(temporary)), target_(std::move(target)) {}
+  ~PosixUpdate() override { discard(); }
   Status write(std::string_view bytes) override {
-    if (fd_ < 0) return makeError(err::kIoError, "File already closed: " + path_);
+    if (fd_ < 0) return makeError(err::kIoError, "File already closed: " + target_);
     if (buffer_.size() + bytes.size() > kBufferSize) {
-      Status s = flush();
-      if (!s) return s;
-      if (bytes.size() >= kBufferSize) return writeAll(fd_, bytes.data(), bytes.size(), path_);
+      if (Status s = flush(); !s) return s;
+      if (bytes.size() >= kBufferSize) return remember(writeAll(fd_, bytes.data(), bytes.size(), target_));
     }
     buffer_.append(bytes);
     return Status::ok();
   }
   Status close() override {
-    if (fd_ < 0) return Status::ok();
-    Status s = flush();
-    if (::close(fd_) != 0 && s) s = sysError("Cannot close", path_);
+    if (fd_ < 0) return makeError(err::kIoError, "File already closed: " + target_);
+    Status s = failed_ ? *failed_ : flush();
+    if (s && ::fsync(fd_) != 0) s = sysError("Cannot write", target_);
+    if (::close(fd_) != 0 && s) s = sysError("Cannot write", target_);
     fd_ = -1;
+    if (s && ::rename(temporary_.c_str(), target_.c_str()) != 0) s = sysError("Cannot replace", target_);
+    if (s) temporary_.clear();
+    discard();
     return s;
   }
 
  private:
   static constexpr size_t kBufferSize = 1 << 16;
   Status flush() {
-    Status s = writeAll(fd_, buffer_.data(), buffer_.size(), path_);
+    Status s = writeAll(fd_, buffer_.data(), buffer_.size(), target_);
     buffer_.clear();
+    return remember(s);
+  }
+  // A write that failed may have left part of its bytes: the update can only be dropped.
+  Status remember(Status s) {
+    if (!s && !failed_) failed_ = s;
     return s;
   }
+  void discard() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    temporary_.clear();
+  }
   int fd_;
-  std::string path_;
+  std::string temporary_, target_;
   std::string buffer_;
+  std::optional<Status> failed_;
 };
+
+// The folder part of `path` with its "/", or "./".
+std::string folderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+}
+
+// The present file at `path` opened for reading, or -1 when there is none; a link or anything
+// but a regular file is refused.
+Result<int> openPresent(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT) return -1;
+    return sysError("Cannot write", path);
+  }
+  if (S_ISLNK(st.st_mode))
+    return makeError(err::kPermissionDenied, "Cannot write '" + path + "': it is a symbolic link");
+  if (S_ISDIR(st.st_mode)) {
+    errno = EISDIR;
+    return sysError("Cannot write", path);
+  }
+  if (!S_ISREG(st.st_mode)) return makeError(err::kIoError, "Cannot write '" + path + "': not a regular file");
+  // A link or a FIFO put there since lstat is refused here, without blocking.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ELOOP) return makeError(err::kPermissionDenied, "Cannot write '" + path + "': it is a symbolic link");
+    return sysError("Cannot read", path);
+  }
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return makeError(err::kIoError, "Cannot write '" + path + "': not a regular file");
+  }
+  return fd;
+}
 
 }  // namespace
 
@@ -113,13 +224,6 @@ Status PosixFileSystem::createDirectory(const std::string& path) {
   return Status::ok();
 }
 
-Status PosixFileSystem::setWritable(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return sysError("Cannot find", path);
-  if (::chmod(path.c_str(), (st.st_mode | S_IWUSR) & 07777) != 0) return sysError("Cannot change mode of", path);
-  return Status::ok();
-}
-
 Status PosixFileSystem::copyFile(const std::string& from, const std::string& to, bool overwrite) {
   auto data = readFile(from);
   if (!data) return data.error();
@@ -154,39 +258,55 @@ Status PosixFileSystem::remove(const std::string& path) {
 Result<std::string> PosixFileSystem::readFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return sysError("Cannot open", path);
-  std::string data;
-  char buf[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const Error e = sysError("Cannot read", path);
-      ::close(fd);
-      return e;
-    }
-    if (n == 0) break;
-    data.append(buf, static_cast<size_t>(n));
-  }
+  Result<std::string> data = readAll(fd, path);
   ::close(fd);
   return data;
 }
 
-Result<std::unique_ptr<OutputFile>> PosixFileSystem::open(const std::string& path, Mode mode) {
-  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == Mode::Append ? O_APPEND : O_TRUNC);
-  const int fd = ::open(path.c_str(), flags, 0666);
-  if (fd < 0) return sysError("Cannot open", path);
-  return std::unique_ptr<OutputFile>(std::make_unique<PosixOutputFile>(fd, path));
+Result<std::unique_ptr<FolderLock>> PosixFileSystem::lockFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return sysError("Cannot open folder", folder);
+  while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+  }
+  return std::unique_ptr<FolderLock>(std::make_unique<PosixFolderLock>(fd));
 }
 
-// The kernel appends one write(2) on an O_APPEND descriptor of a regular file as a whole, so
-// concurrent appends never interleave. Only a full disk or a signal cuts it short; the rest then
-// follows at once.
-Status PosixFileSystem::appendWhole(const std::string& path, std::string_view bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-  if (fd < 0) return sysError("Cannot open", path);
-  Status s = writeAll(fd, bytes.data(), bytes.size(), path);
-  if (::close(fd) != 0 && s) s = sysError("Cannot close", path);
-  return s;
+Result<std::unique_ptr<OutputFile>> PosixFileSystem::beginUpdate(const std::string& path,
+                                                                 std::string_view newFilePrefix) {
+  auto present = openPresent(path);
+  if (!present) return present.error();
+  const int old = present.value();
+  std::string temporary;
+  const int fd = createUpdateTemporary(folderOf(path), temporary);
+  if (fd < 0) {
+    const Error e = sysError("Cannot write", path);
+    if (old >= 0) ::close(old);
+    return e;
+  }
+  auto update = std::make_unique<PosixUpdate>(fd, temporary, path);
+  if (old < 0) {
+    if (Status s = update->write(newFilePrefix); !s) return s.error();
+    return std::unique_ptr<OutputFile>(std::move(update));
+  }
+  // The page keeps its mode, made writable by its owner as a page written to always was.
+  struct stat st {};
+  Result<std::string> content = ::fstat(old, &st) == 0 ? readAll(old, path) : Result<std::string>(sysError("Cannot read", path));
+  ::close(old);
+  if (!content) return content.error();
+  if (::fchmod(fd, (st.st_mode | S_IWUSR) & 07777) != 0) return sysError("Cannot write", path);
+  if (Status s = update->write(content.value()); !s) return s.error();
+  return std::unique_ptr<OutputFile>(std::move(update));
+}
+
+Status PosixFileSystem::removeUpdateLeftovers(const std::string& folder) {
+  auto entries = list(folder);
+  if (!entries) return entries.error();
+  const std::string base = folder.ends_with('/') ? folder : folder + "/";
+  Status result;
+  for (const DirEntry& e : entries.value())
+    if (!e.isDirectory && isUpdateLeftover(e.name) && ::unlink((base + e.name).c_str()) != 0 && result)
+      result = sysError("Cannot delete", base + e.name);
+  return result;
 }
 
 }  // namespace quelo

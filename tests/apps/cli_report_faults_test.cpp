@@ -1,0 +1,151 @@
+// quelo report and quelo call under faults that only a real process meets: a file size limit,
+// SIGKILL at any moment, two runs at once. Every page is always either as it was before the
+// run or whole with the run's sections, and a rerun is right.
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <thread>
+
+#include "report_cli_fixture.h"
+
+namespace quelo::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+class QueloReportFaults : public ReportCli {
+ protected:
+  // Every file of `folder` by name.
+  Files filesIn(const std::string& folder) const {
+    Files files;
+    for (const auto& e : fs::directory_iterator(folder)) {
+      const std::string name = e.path().filename();
+      files[name] = dir.read(fs::relative(e.path(), dir.path()));
+    }
+    return files;
+  }
+  std::vector<std::string> reportArgs(const std::string& data, const std::string& app, const std::string& maxRecs) const {
+    return {QUELO_CLI, "report", "--csv", data, "--app-path", app, "--file", "v", "--max-recs", maxRecs, "--quiet"};
+  }
+  ProcessResult run(const std::vector<std::string>& args) const { return runProcess(args, env()); }
+  // A first report into the new application folder `app`: its pages by name.
+  Files firstReport(const std::string& data, const std::string& app, const std::string& maxRecs) const {
+    fs::create_directories(dir / app);
+    const ProcessResult r = run(reportArgs(data, dir / app, maxRecs));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    return filesIn(dir / (app + "/Reports"));
+  }
+  // What a complete run adds to each page that was `before`.
+  static Files added(const Files& before, const Files& after) {
+    Files add;
+    for (const auto& [name, text] : after) add[name] = text.substr(before.at(name).size());
+    return add;
+  }
+};
+
+// Under a file size limit the page that would outgrow it is left as it was and not listed; the
+// error names it and the cause.
+TEST_F(QueloReportFaults, AFileSizeLimitLeavesThePageAsItWas) {
+  const std::string data = csv(60);
+  const Files before = firstReport(data, "app", "20");
+  ASSERT_EQ(before.size(), 3u);
+  const std::string limit = std::to_string(before.at("v1.htm").size() + 100);
+  std::vector<std::string> limited = reportArgs(data, dir / "app", "20");
+  limited.insert(limited.begin(), {"prlimit", "--fsize=" + limit});
+  const ProcessResult r = run(limited);
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find(page("v1.htm") + "': File too large"), std::string::npos) << r.err;
+  EXPECT_EQ(filesIn(dir / "app/Reports"), before);
+}
+
+// SIGKILL at a spread of moments over a run that appends to an earlier report's pages of
+// several buffers each: each page is as before or whole, only temporaries are left beside them,
+// and the next run removes those and adds its sections whole to every page.
+TEST_F(QueloReportFaults, AKilledRunLeavesEveryPageAsItWasOrWhole) {
+  const std::string data = csv(6000);
+  const Files before = firstReport(data, "first", "500");
+  ASSERT_EQ(before.size(), 12u);
+  fs::copy(dir / "first", dir / "full", fs::copy_options::recursive);
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(run(reportArgs(data, dir / "full", "500")).exitCode, 0);
+  const auto duration = std::chrono::steady_clock::now() - start;
+  const Files after = filesIn(dir / "full/Reports");
+  const Files add = added(before, after);
+
+  int kills = 0;
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE("killed after " + std::to_string(i) + "/6 of a run");
+    const std::string app = dir / ("killed" + std::to_string(i));
+    fs::copy(dir / "first", app, fs::copy_options::recursive);
+    const auto killAt = std::chrono::steady_clock::now() + duration * i / 6;
+    const ProcessResult killed = runProcessWatched(reportArgs(data, app, "500"), env(), [&](pid_t pid) {
+      if (std::chrono::steady_clock::now() < killAt) return false;
+      kill(pid, SIGKILL);
+      return true;
+    });
+    kills += killed.signal == SIGKILL;  // a run may end before its moment comes
+    Files left = filesIn(app + "/Reports");
+    for (auto it = left.begin(); it != left.end();) {
+      if (before.count(it->first)) {
+        ++it;
+        continue;
+      }
+      EXPECT_TRUE(it->first.starts_with(".Quelo-update-")) << it->first;
+      it = left.erase(it);
+    }
+    ASSERT_EQ(left.size(), before.size());
+    for (const auto& [name, text] : left)
+      EXPECT_TRUE(text == before.at(name) || text == after.at(name)) << name << " is torn: " << text.size() << " bytes";
+
+    const ProcessResult rerun = run(reportArgs(data, app, "500"));
+    EXPECT_EQ(rerun.exitCode, 0) << rerun.err;
+    const Files again = filesIn(app + "/Reports");
+    ASSERT_EQ(again.size(), before.size()) << "the rerun removes the leftovers";
+    for (const auto& [name, text] : again) EXPECT_TRUE(text == left.at(name) + add.at(name)) << name;
+  }
+  EXPECT_GE(kills, 3);
+}
+
+// Two runs into a fresh folder: both make Reports, both succeed, and each page holds both runs'
+// sections whole.
+TEST_F(QueloReportFaults, TwoRunsAtOnceBothSucceedAndKeepEverySection) {
+  const std::string data = csv(200);
+  const Files one = firstReport(data, "one", "20");
+  fs::create_directory(dir / "app");
+  ProcessResult a, b;
+  std::thread first([&] { a = run(reportArgs(data, dir / "app", "20")); });
+  std::thread second([&] { b = run(reportArgs(data, dir / "app", "20")); });
+  first.join();
+  second.join();
+  EXPECT_EQ(a.exitCode, 0) << a.err;
+  EXPECT_EQ(b.exitCode, 0) << b.err;
+  EXPECT_EQ(linesOf(a.out).size(), 10u);
+  EXPECT_EQ(linesOf(b.out).size(), 10u);
+  const Files both = filesIn(dir / "app/Reports");
+  ASSERT_EQ(both.size(), one.size());
+  for (const auto& [name, text] : one) EXPECT_TRUE(both.at(name) == text + text.substr(kBom.size())) << name;
+}
+
+// LogMessage that the file size limit stops: the log keeps no half entry and quelo call says so.
+TEST(CallLogMessageFaults, AnEntryThatCannotBeWrittenFailsTheCall) {
+  ScratchDir dir;
+  fs::create_directories(dir / "Reports/Log");
+  const std::string old(1000, 'x');
+  dir.write("Reports/Log/ZeMessages.htm", old);
+  const ProcessResult r = runProcess({"prlimit", "--fsize=1100", QUELO_CLI, "call", "--app-path", dir.path(),
+                                      "LogMessage", std::string(300, 'm')});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("error 61: Cannot write '" + dir / "Reports/Log/ZeMessages.htm" + "': File too large"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(dir.read("Reports/Log/ZeMessages.htm"), old);
+}
+
+}  // namespace
+}  // namespace quelo::testing
