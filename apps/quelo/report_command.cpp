@@ -31,6 +31,8 @@ DIR/Reports/, where DIR is the shared application path (--app-path).
 SOURCE, at most one; none means the bundled sample data (a few dozen products with pictures):
   --sqlite FILE --query SQL
   --csv FILE                 RFC 4180, UTF-8; the first line holds the field names
+    --delimiter C            the character between the fields of the CSV file: ";", "|" ...,
+                             "\t" or tab for a tab (default: a comma; a tab for a .tsv file)
   --postgres CONNINFO --query SQL
 
 options:
@@ -40,11 +42,26 @@ options:
                         characters (nor in --app-path), since paths are printed one a line
   --title TEXT          the report's title (default "Auto-Generated Report")
   --action N            0 neither browser nor printer (default), 1 print, 10 open the first page
-                        in the browser, 11 both
-  --pic-fields LIST     comma-separated names of fields that hold picture file names
+                        in the browser, 11 both. A browser or printer that cannot be reached is
+                        a warning on stderr; the exit status stays 0, as the pages are written
+  --pic-fields LIST     comma-separated names of fields that hold picture file names (each
+                        must be a field of the data)
   --graphic-folder DIRS the folder of the pictures, or a comma-separated list paired with
                         --pic-fields (default: the application path); relative to the
-                        current folder
+                        current folder; each must exist. A picture file that is missing is a
+                        warning on stderr naming the field and the file
+  --copy-pictures       copy each picture (logo and signature too) once into
+                        DIR/Reports/pictures/ and refer to it from there, so the Reports folder
+                        can be moved, zipped or served as it is (pictures of the same name are
+                        numbered: photo-2.jpg ...; nothing in that folder is overwritten)
+  --escape-values       write the values and field names of the data as text: "<", ">", "&"
+                        and quotes show as typed instead of acting as markup. Use it for data
+                        you did not write: without it, markup in a value (a <script> too) is
+                        markup in the page
+  --replace             remove the pages of an earlier report under the same file name first
+                        (NAME.htm and NAME1.htm, NAME2.htm ... in DIR/Reports/, nothing else),
+                        so the pages hold this report alone; without it a report is appended
+                        to the pages of an earlier one, as reports always were
   --max-recs N          records per page, 1 to 32767 (default 10; reports of more than 100
                         pages get 200 records a page)
   --company NAME        the shared developer company (it names the hidden report form; the
@@ -69,10 +86,10 @@ preferences. $QUELO_SAMPLE_DIR overrides the folder of the sample data.
 
 stdout: the full path of every page file written whole, one a line, in page order; a page
 that could not be written is left as it was and not listed.
-exit status: 0 when the report was generated (or cancelled with --cancel-at-page), 1 when it was
-not (no records; more than 32767 pages or 32000 output fields, refused before anything is
-written; or pages that could not be written), 2 on a usage or data-source error, 130 when
-interrupted by Ctrl-C.
+exit status: 0 when the report was generated (or cancelled with --cancel-at-page; warnings on
+stderr do not change it), 1 when it was not (no records; more than 32767 pages or 32000 output
+fields, refused before anything is written; or pages that could not be written), 2 on a usage
+or data-source error, 130 when interrupted by Ctrl-C.
 )";
 
 volatile sig_atomic_t gInterrupted = 0;
@@ -106,11 +123,20 @@ std::string failureReason(const QueloReportForm& form, bool empty) {
   return reason;
 }
 
-// A --field that names no field of the data is a mistake the report would silently ignore.
+// A --field or --pic-fields name that is no field of the data, or a --graphic-folder that is
+// no folder, is a mistake the report would silently ignore.
 Status checkFieldNames(const ReportOptions& options, const Recordset& records) {
   for (const std::string& name : options.fieldNames)
     if (!records.fieldIndex(name))
       return makeError(0, "--field " + name + ": the data has no field of that name");
+  if (options.picFields.isString())
+    for (const std::string& part : splitText(options.picFields.asString(), ","))
+      if (const std::string name = trimSpaces(part); !name.empty() && !records.fieldIndex(name))
+        return makeError(0, "--pic-fields " + name + ": the data has no field of that name");
+  if (options.graphicFolder.isString())
+    for (const std::string& part : splitText(options.graphicFolder.asString(), ","))
+      if (const std::string folder = trimSpaces(part); !folder.empty() && !PosixFileSystem().isDirectory(folder))
+        return makeError(0, "--graphic-folder " + folder + ": no such folder");
   return Status::ok();
 }
 
@@ -156,6 +182,7 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
     if (name == "ReportStatus") onReportStatus(args);
   };
   (void)control->put("MaxRecsPerPage", Variant(options_.maxRecs));
+  reportForm(services.platform()).setOutput(options_.output);
 
   const bool empty = records->recordCount().valueOr(0) == 0;
   Args call{Variant(std::static_pointer_cast<Dispatch>(records)),
@@ -171,6 +198,7 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
   // What the report form knows is read before the control is terminated, which releases it.
   const QueloReportForm& form = reportForm(services.platform());
   const std::vector<std::string> pages = form.generatedFiles();
+  const std::vector<std::string> warnings = form.generationWarnings();
   const std::string reason =
       !result ? "the report failed: " + result.error().message : failureReason(form, empty);
   site.controls.clear();
@@ -180,6 +208,7 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
   bar_.finish(done && !cancelled_ ? totalPages_ : pagesDone_);
   for (const std::string& path : pages) std::cout << path << "\n";
   std::cout.flush();
+  for (const std::string& warning : warnings) say("warning: " + warning);
   if (gInterrupted) {
     say(options_.deleteOnCancel ? "interrupted: the pages written were deleted"
                                 : "interrupted: " + std::to_string(pages.size()) + " page(s) kept");

@@ -81,6 +81,15 @@ std::string anchoredFolders(const std::string& list) {
   }
 }
 
+// One character that separates CSV fields; a tab may be written "\t" or "tab".
+Result<char> delimiterOf(const std::string& text) {
+  if (text == "\\t" || equalsIgnoreCase(text, "tab")) return '\t';
+  if (text.size() != 1 || text == "\"" || text == "\r" || text == "\n")
+    return optionError("--delimiter needs one character other than a quote or a line break (or \\t or tab), not '" +
+                       text + "'");
+  return text.front();
+}
+
 class Parser {
  public:
   Result<ReportOptions> parse(const Words& args);
@@ -97,6 +106,7 @@ class Parser {
   ReportOptions o_;
   std::string sourceOption_;
   bool hasQuery_ = false;
+  std::optional<char> delimiter_;
   std::shared_ptr<VariantArray> settings_;
   std::shared_ptr<Collection> fields_;
 };
@@ -198,6 +208,13 @@ std::map<std::string, Parser::Handler> Parser::valueOptions() {
        }},
       {"--max-recs", number("--max-recs", o_.maxRecs, 1, INT16_MAX)},
       {"--cancel-at-page", number("--cancel-at-page", o_.cancelAtPage, 1, INT16_MAX)},
+      {"--delimiter",
+       [this](const std::string& v) -> Status {
+         auto d = delimiterOf(v);
+         if (!d) return d.error();
+         delimiter_ = d.value();
+         return Status::ok();
+       }},
       {"--setting", [this](const std::string& v) { return addSetting(v); }},
       {"--field", [this](const std::string& v) { return addField(v); }},
   };
@@ -205,6 +222,9 @@ std::map<std::string, Parser::Handler> Parser::valueOptions() {
 
 std::map<std::string, std::function<void()>> Parser::flagOptions() {
   return {{"--delete-on-cancel", [this] { o_.deleteOnCancel = true; }},
+          {"--escape-values", [this] { o_.output.escapeValues = true; }},
+          {"--copy-pictures", [this] { o_.output.copyPictures = true; }},
+          {"--replace", [this] { o_.output.replaceEarlier = true; }},
           {"--quiet", [this] { o_.quiet = true; }},
           {"--help", [this] { o_.help = true; }},
           {"-h", [this] { o_.help = true; }}};
@@ -241,6 +261,9 @@ Status Parser::finish() {
   if (wantsQuery && (!hasQuery_ || o_.query.empty()))
     return optionError(sourceOption_ + " needs --query SQL");
   if (!wantsQuery && hasQuery_) return optionError("--query goes with --sqlite or --postgres");
+  if (delimiter_ && o_.source != SourceKind::Csv) return optionError("--delimiter goes with --csv");
+  if (delimiter_) o_.delimiter = *delimiter_;
+  else if (toLower(o_.location).ends_with(".tsv")) o_.delimiter = '\t';
   if (o_.graphicFolder.isString())
     o_.graphicFolder = Variant(anchoredFolders(o_.graphicFolder.asString()));
   if (settings_) o_.forFutureUse = Variant(settings_);

@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "platform/status.h"
 #include "platform/variant.h"
+#include "reporter/report_output.h"
 
 namespace quelo::cli {
 
@@ -19,6 +20,7 @@ struct ReportOptions {
   SourceKind source = SourceKind::Sample;
   std::string location;  // the SQLite or CSV file, or the PostgreSQL connection string
   std::string query;
+  char delimiter = ',';  // of a CSV file: --delimiter, else a tab for a .tsv file, else a comma
   std::string appPath;  // as given; empty means the current folder
   // AutoZeReporter's optional arguments: Missing when not given.
   Variant picFields = Variant::missing();
@@ -32,6 +34,7 @@ struct ReportOptions {
   int32_t maxRecs = 10;
   std::optional<std::string> company;
   std::optional<int32_t> cancelAtPage;
+  ReportOutput output;  // --escape-values, --copy-pictures, --replace
   bool deleteOnCancel = false;
   bool quiet = false;
   bool help = false;

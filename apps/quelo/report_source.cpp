@@ -19,7 +19,7 @@ Result<std::shared_ptr<RowSource>> rowSource(const ReportOptions& o) {
     case SourceKind::Sqlite:
       return sqliteQuery(o.location, o.query);
     case SourceKind::Csv:
-      return csvFile(o.location);
+      return csvFile(o.location, o.delimiter);
     case SourceKind::Postgres:
       return postgresQuery(o.location, o.query);
     case SourceKind::Sample:

@@ -46,6 +46,8 @@ class FileSystem {
   virtual Result<FileInfo> stat(const std::string& path) = 0;
   bool exists(const std::string& path) { return stat(path).isOk(); }
   bool isDirectory(const std::string& path);
+  // Whether the name itself is a symbolic link (it is not followed); false for a missing name.
+  virtual bool isSymlink(const std::string&) { return false; }
   virtual Result<std::vector<DirEntry>> list(const std::string& dir) = 0;
   // One level: the parent must exist.
   virtual Status createDirectory(const std::string& path) = 0;
@@ -84,6 +86,7 @@ class FileSystem {
 class PosixFileSystem : public FileSystem {
  public:
   Result<FileInfo> stat(const std::string& path) override;
+  bool isSymlink(const std::string& path) override;
   Result<std::vector<DirEntry>> list(const std::string& dir) override;
   Status createDirectory(const std::string& path) override;
   Status copyFile(const std::string& from, const std::string& to, bool overwrite) override;

@@ -11,8 +11,10 @@
 #include "platform/recordset/recordset.h"
 #include "platform/text.h"
 #include "reporter/advanced_settings_form.h"
+#include "reporter/earlier_pages.h"
 #include "reporter/page_writer.h"
 #include "reporter/report_form.h"
+#include "reporter/report_pictures.h"
 #include "reporter/report_settings.h"
 #include "reporter/report_statistics.h"
 
@@ -88,6 +90,7 @@ class GenerationDriver {
     platform_.messageBox->show(shown, mb::kOkOnly, "");
     form_.refusal_ = why;
   }
+  std::string reportsFolder() const;
 
   QueloReportForm& form_;
   Platform& platform_;
@@ -95,6 +98,7 @@ class GenerationDriver {
   std::vector<std::string> outputNames_;
   std::string title_, second_, baseName_;
   std::vector<std::string> pageFiles_;  // page p at index p - 1
+  std::unique_ptr<ReportPictures> pictures_;
   std::chrono::nanoseconds start_{};
   bool leftoversRemoved_ = false;
   bool stopped_ = false;  // by an error that every later page would meet too
@@ -130,6 +134,10 @@ void GenerationDriver::run() {
   reportStatistics() = ReportStatistics{};
   form_.generationErrors_.clear();
   form_.generatedFiles_.clear();
+  form_.generationWarnings_.clear();
+  pictures_ = std::make_unique<ReportPictures>(*platform_.files, reportsFolder(), form_.output_.copyPictures);
+  if (form_.output_.replaceEarlier)
+    if (Status s = removeEarlierPages(*platform_.files, reportsFolder(), baseName_); !s) fail(s.error());
 
   for (int32_t i = 0; i < output.listCount(); ++i) outputNames_.push_back(output.list(i));
   outputNames_.emplace_back();
@@ -159,7 +167,14 @@ void GenerationDriver::run() {
   }
   form_.curPage_ = remembered;
   select(remembered);
+  form_.generationWarnings_ = pictures_->warnings();
   finish();
+}
+
+// The folder of the pages, with a trailing separator.
+std::string GenerationDriver::reportsFolder() const {
+  const std::string& appPath = sharedState().applicationPath;
+  return appPath + "Reports" + separatorOf(appPath);
 }
 
 std::string GenerationDriver::secondLine(const std::string& title) {
@@ -275,6 +290,8 @@ SectionContext GenerationDriver::sectionContext() const {
   const auto& list = settings_.get<ListBox>("lstFields");
   for (int32_t i = 0; i < list.listCount(); ++i) ctx.sumFields.emplace_back(list.list(i), list.selected(i));
   ctx.files = platform_.files;
+  ctx.escapeValues = form_.output_.escapeValues;
+  ctx.pictures = pictures_.get();
   return ctx;
 }
 
@@ -287,11 +304,17 @@ void GenerationDriver::finish() {
   }
   if (!form_.cancelFlag_) form_.deleteOnCancel_ = false;
   if (!form_.deleteOnCancel_) {
-    if (form_.get<CheckBox>("chkBrowser").value() == 1 && !pageFiles_.empty())
-      activateLink(platform_, LinkMode::OpenTarget, pageFiles_.front(), false);
-    if (form_.get<CheckBox>("chkPrinter").value() == 1 && platform_.shell)
-      for (const std::string& file : pageFiles_)
-        if (!file.empty()) (void)platform_.shell->print(file);
+    // The pages are written by now: a browser or printer that fails is worth a word, not a failure.
+    auto& warnings = form_.generationWarnings_;
+    if (form_.get<CheckBox>("chkBrowser").value() == 1 && !pageFiles_.empty() &&
+        !activateLink(platform_, LinkMode::OpenTarget, pageFiles_.front(), false))
+      warnings.push_back("no browser could show " + pageFiles_.front());
+    if (form_.get<CheckBox>("chkPrinter").value() == 1)
+      for (const std::string& file : pageFiles_) {
+        if (file.empty()) continue;
+        Status s = platform_.shell ? platform_.shell->print(file) : Status(makeError(0, "no printing service"));
+        if (!s) warnings.push_back("not printed: " + file + ": " + s.error().message);
+      }
   }
   form_.get<Frame>("Frame1").setVisible(true);
   form_.get<Frame>("Frame2").setVisible(true);

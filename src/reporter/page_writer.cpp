@@ -13,8 +13,10 @@
 #include "reporter/field_class.h"
 #include "reporter/page_links.h"
 #include "reporter/preview_tables.h"
+#include "reporter/report_pictures.h"
 #include "reporter/report_statistics.h"
 #include "reporter/text_to_html.h"
+#include "reporter/url_path.h"
 
 namespace quelo {
 namespace {
@@ -122,6 +124,7 @@ class SectionDocument {
   void cell(size_t position, const std::string& name, std::optional<int> field);
   void localPathOrLinkCell(std::string_view v, int field);
   bool pictureCell(const std::string& name, std::string_view v);
+  std::string settingPicture(const std::string& path, const char* setting);
   void plainCell(std::string_view v);
   void pageStatistics();
   void overallStatistics();
@@ -149,7 +152,8 @@ void SectionDocument::heading(const std::string& heading) {
 
 void SectionDocument::headerBlock() {
   if (ctx_.curPage == 1) {
-    if (!s_.Logo.empty()) doc_ += "<P Align=Center><img src = " + s_.Logo + " ALT = Logo_here ></P> ";
+    if (!s_.Logo.empty())
+      doc_ += "<P Align=Center><img src = " + settingPicture(s_.Logo, "Logo") + " ALT = Logo_here ></P> ";
     doc_ += "<P Align=Center><B>";
     const size_t dot = inStr(s_.Website, ".", 2);
     if (dot > 0 && inStr(s_.Website, ".", dot + 2) > 0)
@@ -195,7 +199,8 @@ void SectionDocument::table() {
   std::vector<std::optional<int>> fields;
   for (int32_t j = 0; j < fieldCount_; ++j) {
     const std::string* name = outputName(static_cast<size_t>(j));
-    doc_ += "<TH>" + (name ? *name : std::string()) + "</TH>";
+    const std::string shown = name ? *name : std::string();
+    doc_ += "<TH>" + (ctx_.escapeValues ? escapedMarkup(shown) : shown) + "</TH>";
     auto index = name ? section_.fieldIndex(*name) : Result<int>(Error{});
     fields.push_back(index ? std::optional<int>(index.value()) : std::nullopt);
   }
@@ -239,12 +244,13 @@ void SectionDocument::localPathOrLinkCell(std::string_view text, int field) {
   const bool linkValue = p1 > 0;
   if (inStr(v, " ") > 0 && inStr(v, ":\\") >= 2) {
     std::erase(v, '#');
-    v = "#" + ShortFileName(*ctx_.files, v) + "#";
+    v = "#" + percentEncodedPath(ShortFileName(*ctx_.files, v)) + "#";
   }
   const FieldInfo& info = section_.fields()[field];
   if (linkValue && FieldClass(info) == "hyperlink") {
     if (p0 > 1) v = v.substr(0, p0 - 1);
     else v = v.size() >= 2 ? v.substr(1, v.size() - 2) : std::string();
+    if (ctx_.escapeValues) v = escapedMarkup(v);
     doc_ += cellStart_;
     if (v.find('@') != std::string::npos) doc_ += "<A HREF=mailto:" + v + ">" + v + "</A>";
     else doc_ += "<A HREF='" + v + "'>" + v + "</A>";
@@ -258,7 +264,10 @@ bool SectionDocument::pictureCell(const std::string& name, std::string_view v) {
   const PreviewTables& tables = previewTables();
   for (size_t c = 0; c < tables.gridColumnNames.size() && c < tables.pictureFolders.size(); ++c) {
     if (tables.pictureFolders[c].empty() || !equalsIgnoreCase(tables.gridColumnNames[c], name)) continue;
-    const std::string path = ShortFileName(*ctx_.files, tables.pictureFolders[c] + std::string(v));
+    const std::string full = tables.pictureFolders[c] + std::string(v);
+    std::string path = ShortFileName(*ctx_.files, full);
+    if (ctx_.pictures) path = ctx_.pictures->address(name, full, path);
+    path = percentEncodedPath(path);
     doc_ += cellStart_ + "<A Href=" + path + "> <img src = " + path +
             " border=0 width=120 height=120 ALT = image_here align=center> </A></TD>";
     return true;
@@ -266,9 +275,18 @@ bool SectionDocument::pictureCell(const std::string& name, std::string_view v) {
   return false;
 }
 
+// The logo or the signature: its path as the settings give it, or, when the report copies its
+// pictures, the copy beside the pages.
+std::string SectionDocument::settingPicture(const std::string& path, const char* setting) {
+  if (!ctx_.pictures || !ctx_.pictures->copying()) return path;
+  const std::string stored = ShortFileName(*ctx_.files, path);
+  if (stored.empty()) return path;
+  return percentEncodedPath(ctx_.pictures->address(setting, path, stored));
+}
+
 void SectionDocument::plainCell(std::string_view v) {
   doc_ += cellStart_;
-  appendTextToHtml(doc_, v);
+  appendTextToHtml(doc_, v, ctx_.escapeValues ? Markup::Escaped : Markup::Kept);
   doc_ += "</TD>";
 }
 
@@ -325,7 +343,8 @@ void SectionDocument::overallStatistics() {
     doc_ += TextToHtml(s_.Notes);
     doc_ += kBlankParagraph;
   }
-  if (!s_.Signature.empty()) doc_ += "<P Align=Left><img src = " + s_.Signature + " ALT = Signature_here ></P> ";
+  if (!s_.Signature.empty())
+    doc_ += "<P Align=Left><img src = " + settingPicture(s_.Signature, "Signature") + " ALT = Signature_here ></P> ";
 }
 
 }  // namespace

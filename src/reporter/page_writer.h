@@ -17,6 +17,7 @@
 namespace quelo {
 
 class Recordset;
+class ReportPictures;
 
 // What the writer reads of the report form, the settings and the settings form for a section.
 struct SectionContext {
@@ -30,6 +31,8 @@ struct SectionContext {
   // The settings form's field list: each numeric field and whether it is marked for summing.
   std::vector<std::pair<std::string, bool>> sumFields;
   FileSystem* files = nullptr;  // for the short forms of picture and local paths
+  bool escapeValues = false;           // record values as text rather than markup
+  ReportPictures* pictures = nullptr;  // the run's pictures: copies and missing files; none: as they are
 };
 
 // The product text inside every report's generator tag.

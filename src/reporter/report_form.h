@@ -15,6 +15,7 @@
 #include "platform/forms/form.h"
 #include "platform/platform.h"
 #include "platform/variant.h"
+#include "reporter/report_output.h"
 
 namespace quelo {
 
@@ -65,6 +66,12 @@ class QueloReportForm : public forms::Form {
   const std::string& generationRefusal() const { return refusal_; }
   // The page files that the last generation wrote, in page order.
   const std::vector<std::string>& generatedFiles() const { return generatedFiles_; }
+  // What the last generation wrote but not as asked (a missing picture, a picture not copied).
+  const std::vector<std::string>& generationWarnings() const { return generationWarnings_; }
+
+  // How the pages are written; like the public members, it survives an unload.
+  const ReportOutput& output() const { return output_; }
+  void setOutput(const ReportOutput& output) { output_ = output; }
 
  protected:
   void build() override;
@@ -93,6 +100,7 @@ class QueloReportForm : public forms::Form {
   bool containPictures_ = false;
   bool generating_ = false;  // a run started by the Generate button is under way
   std::string graphicFolderPath_, picFields_;
+  ReportOutput output_;
   std::vector<std::shared_ptr<Recordset>> pages_;  // page p at index p - 1
   std::string tooManyPages_;  // why the records could not be paged; empty when they were
   std::shared_ptr<Recordset> currentPage_;
@@ -100,7 +108,7 @@ class QueloReportForm : public forms::Form {
   // The run fields of the generation driver; the flags belong to the form instance.
   bool cancelFlag_ = false, deleteOnCancel_ = false;
   Variant spare_;
-  std::vector<std::string> generationErrors_, generatedFiles_;
+  std::vector<std::string> generationErrors_, generatedFiles_, generationWarnings_;
   std::string refusal_;
 };
 

@@ -125,6 +125,7 @@ TEST_F(QueloReport, SqliteQueryAndRelativePictureFolder) {
        "--app-path", "app", "--pic-fields", "Photo", "--graphic-folder", "pics"},
       env());
   EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "quelo: warning: picture of field Photo missing: " + dir.path() + "pics/none.png\n");
   ASSERT_EQ(linesOf(r.out), std::vector<std::string>{page("autogenrep.htm")});
   const std::string html = dir.read("app/Reports/autogenrep.htm");
   EXPECT_NE(html.find("<img src = " + dir.path() + "pics/k.png"), std::string::npos);
@@ -153,6 +154,30 @@ TEST_F(QueloReport, PicturesThatAreNoFilesHoldNothingUp) {
   EXPECT_EQ(linesOf(r.out), std::vector<std::string>{page("autogenrep.htm")});
 }
 
+// The pages are written; the printer that cannot be reached is named, and the status stays 0.
+TEST_F(QueloReport, APrinterThatCannotBeReachedIsAWarning) {
+  auto e = env();
+  e["PATH"] = dir / "no-programs";
+  auto r = runQuelo({"report", "--csv", csv(3), "--app-path", dir / "app", "--file", "printed", "--action", "1"}, e);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(linesOf(r.out), std::vector<std::string>{page("printed.htm")});
+  EXPECT_EQ(r.err.rfind("quelo: warning: not printed: " + page("printed.htm") + ": ", 0), 0u) << r.err;
+}
+
+// A semicolon-separated file read with its delimiter; run twice with --replace, one report.
+TEST_F(QueloReport, DelimiterAndReplace) {
+  dir.write("semi.csv", "Name;Price\nKettle;3,5\n");
+  const std::vector<std::string> args{"--csv", dir / "semi.csv", "--delimiter", ";", "--app-path", dir / "app",
+                                      "--file", "semi", "--replace"};
+  ASSERT_EQ(report(args).exitCode, 0);
+  auto r = report(args);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  const std::string html = dir.read("app/Reports/semi.htm");
+  EXPECT_NE(html.find("<TH>Price</TH>"), std::string::npos);
+  EXPECT_NE(html.find(">3,5</TD>"), std::string::npos);
+  EXPECT_EQ(linesOf(html).size(), 1u);  // one section document: the earlier report is gone
+}
+
 TEST_F(QueloReport, SampleDataWithNoSource) {
   auto r = report({"--app-path", dir / "app"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -175,7 +200,8 @@ TEST_F(QueloReport, HelpNamesEveryOption) {
   for (const char* option :
        {"--sqlite", "--query", "--csv", "--postgres", "--app-path", "--file", "--title", "--action",
         "--pic-fields", "--graphic-folder", "--max-recs", "--company", "--setting", "--field",
-        "--cancel-at-page", "--delete-on-cancel", "--quiet"})
+        "--cancel-at-page", "--delete-on-cancel", "--quiet", "--delimiter", "--copy-pictures",
+        "--escape-values", "--replace"})
     EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 

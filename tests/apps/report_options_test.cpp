@@ -74,6 +74,19 @@ TEST(ReportOptions, SourcesValuesAndFlags) {
   EXPECT_EQ(o.company, " Torvel ");
 }
 
+TEST(ReportOptions, PageOutputAndDelimiters) {
+  const ReportOptions o = parsed({"--csv", "a.csv", "--escape-values", "--copy-pictures", "--replace"});
+  EXPECT_TRUE(o.output.escapeValues && o.output.copyPictures && o.output.replaceEarlier);
+  EXPECT_EQ(o.delimiter, ',');
+  EXPECT_FALSE(parsed({"--csv", "a.csv"}).output.escapeValues);
+  const std::pair<Words, char> cases[] = {
+      {{"--csv", "a.TSV"}, '\t'},          {{"--csv", "a.tsv", "--delimiter", ","}, ','},
+      {{"--csv", "a", "--delimiter", "\\t"}, '\t'}, {{"--csv", "a", "--delimiter=TAB"}, '\t'},
+      {{"--csv", "a", "--delimiter", ";"}, ';'},
+  };
+  for (const auto& [args, delimiter] : cases) EXPECT_EQ(parsed(args).delimiter, delimiter) << args.back();
+}
+
 TEST(ReportOptions, GraphicFoldersBecomeAbsolute) {
   const ReportOptions o = parsed({"--graphic-folder", "/srv/pics, ,rel/dir"});
   const std::string folders = o.graphicFolder.asString();

@@ -10,6 +10,7 @@ class ForwardingFileSystem : public FileSystem {
  public:
   explicit ForwardingFileSystem(FileSystem& target) : target_(target) {}
   Result<FileInfo> stat(const std::string& path) override { return target_.stat(path); }
+  bool isSymlink(const std::string& path) override { return target_.isSymlink(path); }
   Result<std::vector<DirEntry>> list(const std::string& dir) override { return target_.list(dir); }
   Status createDirectory(const std::string& path) override { return target_.createDirectory(path); }
   Status copyFile(const std::string& from, const std::string& to, bool overwrite) override {

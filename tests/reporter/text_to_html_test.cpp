@@ -26,5 +26,13 @@ TEST(TextToHtml, MarkupAndOtherCharactersPassThrough) {
   EXPECT_EQ(TextToHtml("tab\there\xC2\xA0nbsp \xD0\x96"), "tab\there\xC2\xA0nbsp&nbsp;\xD0\x96");
 }
 
+// Escaped text: markup characters become entities first, then the spacing rules apply as always.
+TEST(TextToHtml, EscapedValuesShowTheirMarkupAsText) {
+  std::string out;
+  appendTextToHtml(out, "a<b and c>d & \"q\" 'r'\r\n<script>x</script>", Markup::Escaped);
+  EXPECT_EQ(out, "a&lt;b&nbsp;and&nbsp;c&gt;d&nbsp;&amp;&nbsp;&quot;q&quot;&nbsp;&#39;r&#39;<p></p>"
+                 "&lt;script&gt;x&lt;/script&gt;");
+}
+
 }  // namespace
 }  // namespace quelo

@@ -17,7 +17,8 @@ constexpr int kEnd = -1;
 
 }  // namespace
 
-CsvReader::CsvReader() : buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
+CsvReader::CsvReader(char delimiter)
+    : delimiter_(static_cast<unsigned char>(delimiter)), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 CsvReader::~CsvReader() {
   if (fd_ >= 0) ::close(fd_);
@@ -107,7 +108,7 @@ Status CsvReader::readQuoted(CsvField& f) {
 }
 
 Status CsvReader::readPlain(CsvField& f, int& c) {
-  while (c != ',' && c != '\r' && c != '\n' && c != kEnd) {
+  while (c != delimiter_ && c != '\r' && c != '\n' && c != kEnd) {
     if (c == '"') return errorAt(line_, "a quote inside an unquoted field (quote the whole field and double the quote)");
     f.text.push_back(static_cast<char>(c));
     c = get();
@@ -131,12 +132,12 @@ Result<bool> CsvReader::next() {
     if (c == '"') {
       if (Status s = readQuoted(f); !s) return s.error();
       c = get();
-      if (c != ',' && c != '\r' && c != '\n' && c != kEnd)
+      if (c != delimiter_ && c != '\r' && c != '\n' && c != kEnd)
         return errorAt(line_, "text after the closing quote of a field");
     } else if (Status s = readPlain(f, c); !s) {
       return s.error();
     }
-    if (c == ',') continue;
+    if (c == delimiter_) continue;
     if (c == kEnd) {
       if (!readError_) return readError_.error();
       return true;

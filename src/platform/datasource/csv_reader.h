@@ -1,5 +1,6 @@
 // CsvReader: the records of a CSV file (RFC 4180), one at a time, with the line each starts on.
-// Fields may be quoted; a quoted field may hold commas, doubled quotes and line breaks. Lines
+// Fields are separated by commas or by the delimiter given (a semicolon, a tab ...). Fields may
+// be quoted; a quoted field may hold delimiters, doubled quotes and line breaks. Lines
 // end in CRLF, LF or CR; a UTF-8 byte-order mark at the start is skipped. Malformed input (a
 // quote inside an unquoted field, text after a closing quote, a quote left open at the end of
 // the file, bytes that are not UTF-8) is an Error naming the file and line.
@@ -23,7 +24,8 @@ struct CsvField {
 
 class CsvReader {
  public:
-  CsvReader();
+  // REQUIRES: the delimiter is neither a quote nor a line break.
+  explicit CsvReader(char delimiter = ',');
   ~CsvReader();
   CsvReader(const CsvReader&) = delete;
   CsvReader& operator=(const CsvReader&) = delete;
@@ -49,6 +51,7 @@ class CsvReader {
   Status readPlain(CsvField& f, int& c);
   Status checkText(const CsvField& f) const;
 
+  int delimiter_;  // as the byte get() returns
   std::string path_;
   int fd_ = -1;
   std::unique_ptr<char[]> buffer_;

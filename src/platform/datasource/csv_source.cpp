@@ -26,6 +26,8 @@ Result<std::vector<std::string>> fieldNames(const CsvReader& reader) {
 
 class CsvStream : public RowStream {
  public:
+  explicit CsvStream(char delimiter) : reader_(delimiter) {}
+
   // Opens the file and reads the first line. With the column types given, the stream is ready for
   // the rows; without, it reads every record to infer them (and to find any malformed line).
   Status start(const std::string& path, const std::vector<FieldInfo>* types) {
@@ -89,22 +91,27 @@ class CsvStream : public RowStream {
 
 class CsvFile : public RowSource {
  public:
-  explicit CsvFile(std::string path) : path_(std::move(path)) {}
+  CsvFile(std::string path, char delimiter) : path_(std::move(path)), delimiter_(delimiter) {}
 
   Result<std::unique_ptr<RowStream>> run() const override {
     // First pass: the types (and every error in the file); second pass: the rows.
-    CsvStream typing;
+    CsvStream typing(delimiter_);
     if (Status s = typing.start(path_, nullptr); !s) return s.error();
-    return startStream<CsvStream>(path_, &typing.fields());
+    auto rows = std::make_unique<CsvStream>(delimiter_);
+    if (Status s = rows->start(path_, &typing.fields()); !s) return s.error();
+    return std::unique_ptr<RowStream>(std::move(rows));
   }
   std::string description() const override { return "csv:" + path_; }
 
  private:
   std::string path_;
+  char delimiter_;
 };
 
 }  // namespace
 
-std::shared_ptr<RowSource> csvFile(std::string path) { return std::make_shared<CsvFile>(std::move(path)); }
+std::shared_ptr<RowSource> csvFile(std::string path, char delimiter) {
+  return std::make_shared<CsvFile>(std::move(path), delimiter);
+}
 
 }  // namespace quelo

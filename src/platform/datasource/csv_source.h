@@ -14,6 +14,7 @@
 
 namespace quelo {
 
-std::shared_ptr<RowSource> csvFile(std::string path);
+// Fields are separated by `delimiter` (a comma unless given; never a quote or a line break).
+std::shared_ptr<RowSource> csvFile(std::string path, char delimiter = ',');
 
 }  // namespace quelo

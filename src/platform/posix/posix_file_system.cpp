@@ -217,6 +217,11 @@ Result<FileInfo> PosixFileSystem::stat(const std::string& path) {
   return info;
 }
 
+bool PosixFileSystem::isSymlink(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 Result<std::vector<DirEntry>> PosixFileSystem::list(const std::string& dir) {
   DIR* d = ::opendir(dir.c_str());
   if (!d) return sysError("Cannot list", dir);

@@ -110,6 +110,18 @@ TEST_F(CsvSourceTest, AwkwardTextRoundTrips) {
   EXPECT_EQ(rs->fieldIndex("NAME").value(), 0);
 }
 
+// Another delimiter takes the comma's place everywhere, quoted fields included.
+TEST_F(CsvSourceTest, FieldsSplitAtTheDelimiterGiven) {
+  for (const char delimiter : {';', '\t', '|'}) {
+    const std::string d(1, delimiter);
+    dir_.write("data.csv", "name" + d + "price\n\"a" + d + "b\"" + d + "1,5\nc,d" + d + "2\n");
+    auto rs = Recordset::open(csvFile(dir_ / "data.csv", delimiter));
+    ASSERT_TRUE(rs.isOk()) << rs.error().message;
+    EXPECT_EQ(rows(*rs.value()), (std::vector<std::vector<Variant>>{{Variant("a" + d + "b"), Variant("1,5")},
+                                                                     {Variant("c,d"), Variant("2")}}));
+  }
+}
+
 TEST_F(CsvSourceTest, LineEndsAndBlankLines) {
   auto lf = read("a,b\n1,2\n\n3,4");  // no final line break; a blank line between records
   EXPECT_EQ(rows(*lf).size(), 2u);

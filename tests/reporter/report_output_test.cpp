@@ -1,0 +1,164 @@
+// How a report writes its pages beyond the classic format: addresses that survive blanks and "#",
+// pictures copied beside the pages, values escaped, earlier pages replaced, and a word about
+// whatever could not be done as asked.
+#include <filesystem>
+#include <set>
+
+#include "fakes/report_fixture.h"
+#include "reporter/earlier_pages.h"
+#include "reporter/report_form.h"
+#include "reporter/url_path.h"
+
+namespace quelo::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(PercentEncodedPath, OnlyCharactersThatBreakAnAddressAreEncoded) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"/srv/pics/cat.png", "/srv/pics/cat.png"},
+      {"C:\\Data\\Photo-1_(a).jpg", "C:\\Data\\Photo-1_(a).jpg"},
+      {"/my pics/#1 100%?.png", "/my%20pics/%231%20100%25%3F.png"},
+      {"a\"b'c<d>e\tf\x7Fg", "a%22b%27c%3Cd%3Ee%09f%7Fg"},
+      {"東京 ж.png", "東京%20ж.png"},
+  };
+  for (const auto& [path, encoded] : cases) EXPECT_EQ(percentEncodedPath(path), encoded) << path;
+}
+
+TEST(EarlierPages, OnlyTheNamesTheReportWrites) {
+  const std::pair<std::string, bool> cases[] = {
+      {"name.htm", true},   {"name1.htm", true},  {"name27.htm", true}, {"name.html", false},
+      {"name01.htm", false}, {"name0.htm", false}, {"namex.htm", false}, {"other1.htm", false},
+      {"name1.htm.bak", false}, {"name.asp", false},
+  };
+  for (const auto& [name, page] : cases) EXPECT_EQ(isPageOfReport(name, "name.htm"), page) << name;
+  EXPECT_TRUE(isPageOfReport("web3.html", "web.html"));
+  EXPECT_TRUE(isPageOfReport("app12.asp", "app.asp"));
+}
+
+class ReportOutputTest : public ReportTest {
+ protected:
+  void SetUp() override {
+    fs::create_directories(app / "my pics/#1");
+    fs::create_directories(app / "other");
+    app.write("my pics/#1/cat 1.png", "first cat");
+    app.write("other/cat 1.png", "second cat");
+    app.write("other/dog.png", "dog");
+  }
+  void TearDown() override { output({}); }  // the form outlives the test
+  void output(ReportOutput o) { reportForm(h->platform()).setOutput(o); }
+  const std::vector<std::string>& warnings() { return reportForm(h->platform()).generationWarnings(); }
+  // Two picture fields in two folders; the same picture twice and a missing one.
+  bool runPictures(const std::string& file, Variant settings = Variant::missing()) {
+    auto rs = table({{"Photo", 202, 80, 102}, {"Other", 202, 80, 102}, {"Path", 202, 80, 102}},
+                    {{Variant("cat 1.png"), Variant("cat 1.png"), Variant("C:\\My Docs\\a.txt")},
+                     {Variant("cat 1.png"), Variant("dog.png"), Variant("x")},
+                     {Variant("gone.png"), Variant("dog.png"), Variant("y")}});
+    Args args = autoArgs(rs, file);
+    args[1] = Variant("Photo,Other");
+    args[2] = Variant(app / "my pics/#1," + app / "other");
+    args[6] = settings;
+    return runAuto(args);
+  }
+  static std::string pictureCell(const std::string& address) {
+    return "<A Href=" + address + "> <img src = " + address + " border=0";
+  }
+};
+
+TEST_F(ReportOutputTest, PicturePathsAreEncodedAndMissingOnesNamed) {
+  // A drive path is read from the current folder, where a folder stands for the drive.
+  fs::create_directories(app / "C:/My Docs");
+  app.write("C:/My Docs/a.txt", "");
+  const fs::path before = fs::current_path();
+  fs::current_path(app.path());
+  const bool done = runPictures("pics");
+  fs::current_path(before);
+  ASSERT_TRUE(done);
+  const std::string text = page("pics.htm");
+  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]>#C:\\My%20Docs\\a.txt#</TD>"), std::string::npos);
+  EXPECT_NE(text.find(pictureCell(app.path() + "my%20pics/%231/cat%201.png")), std::string::npos) << text;
+  EXPECT_NE(text.find(pictureCell(app.path() + "other/dog.png")), std::string::npos);
+  EXPECT_NE(text.find(pictureCell("")), std::string::npos);                 // the missing one
+  EXPECT_EQ(warnings(), std::vector<std::string>{"picture of field Photo missing: " + app.path() + "my pics/#1/gone.png"});
+}
+
+TEST_F(ReportOutputTest, CopiedPicturesAreReferredToRelativelyOncePerPicture) {
+  fs::create_directories(app / "Reports/pictures");
+  app.write("Reports/pictures/dog.png", "dog");  // the same picture, copied by an earlier run
+  app.write("outside.png", "keep me");
+  fs::create_symlink(app / "outside.png", app / "Reports/pictures/cat 1-2.png");  // planted
+  output({.copyPictures = true});
+  auto logo = std::make_shared<VariantArray>(std::vector<VariantArray::Bound>{{0, 10}});
+  for (Variant& v : logo->elements()) v = Variant::missing();
+  logo->elements()[Ra_Logo] = Variant(app / "other/dog.png");
+  ASSERT_TRUE(runPictures("copies", Variant(logo)));
+  const std::string text = page("copies.htm");
+  EXPECT_NE(text.find("<img src = pictures/dog.png ALT = Logo_here >"), std::string::npos);
+  EXPECT_NE(text.find(pictureCell("pictures/cat%201.png")), std::string::npos) << text;
+  EXPECT_NE(text.find(pictureCell("pictures/cat%201-3.png")), std::string::npos);  // another picture, same name
+  EXPECT_NE(text.find(pictureCell("pictures/dog.png")), std::string::npos);
+  EXPECT_EQ(text.find(app.path() + "other"), std::string::npos);
+  EXPECT_EQ(app.read("Reports/pictures/cat 1.png"), "first cat");
+  EXPECT_EQ(app.read("Reports/pictures/cat 1-3.png"), "second cat");
+  EXPECT_EQ(app.read("outside.png"), "keep me");
+  EXPECT_FALSE(fs::exists(app / "Reports/pictures/dog-2.png"));
+  EXPECT_EQ(warnings().size(), 1u);  // the missing picture
+}
+
+TEST_F(ReportOutputTest, ACopiesFolderThatIsALinkIsNotWrittenThrough) {
+  fs::create_directories(app / "Reports");
+  fs::create_directories(app / "elsewhere");
+  fs::create_directory_symlink(app / "elsewhere", app / "Reports/pictures");
+  output({.copyPictures = true});
+  ASSERT_TRUE(runPictures("linked"));
+  EXPECT_TRUE(fs::is_empty(app / "elsewhere"));
+  EXPECT_NE(page("linked.htm").find(pictureCell(app.path() + "other/dog.png")), std::string::npos);
+  ASSERT_EQ(warnings().size(), 2u);
+  EXPECT_EQ(warnings()[0], "pictures not copied: " + reports() + "pictures is a symbolic link");
+}
+
+TEST_F(ReportOutputTest, EscapedValuesShowMarkupAsText) {
+  auto rs = table({{"<i>Name</i>", 202, 80, 102}, {"Link", 203, 1000, 230}},
+                  {{Variant("a<b & <script>alert(1)</script>"), Variant("x'><script>#http://e.example/#")}});
+  output({.escapeValues = true});
+  Args args = autoArgs(rs, "escaped");
+  ASSERT_TRUE(runAuto(args));
+  const std::string text = page("escaped.htm");
+  EXPECT_NE(text.find("<TH>&lt;i&gt;Name&lt;/i&gt;</TH>"), std::string::npos) << text;
+  EXPECT_NE(text.find(">a&lt;b&nbsp;&amp;&nbsp;&lt;script&gt;alert(1)&lt;/script&gt;</TD>"), std::string::npos);
+  EXPECT_NE(text.find("<A HREF='x&#39;&gt;&lt;script&gt;'>x&#39;&gt;&lt;script&gt;</A>"), std::string::npos);
+  EXPECT_EQ(text.find("<script>"), std::string::npos);
+}
+
+TEST_F(ReportOutputTest, ReplaceRemovesOnlyTheEarlierPagesOfTheSameName) {
+  setMaxRecs(5);
+  Args first = autoArgs(products(12), "stock");
+  ASSERT_TRUE(runAuto(first));  // stock1.htm to stock3.htm
+  for (const char* other : {"stock.htm", "stock9.htm", "stock.txt", "stock01.htm", "stocks1.htm"})
+    app.write(std::string("Reports/") + other, "other");
+  app.write("outside.htm", "keep me");
+  fs::create_symlink(app / "outside.htm", app / "Reports/stock4.htm");
+  fs::create_directories(app / "Reports/stock5.htm");
+  output({.replaceEarlier = true});
+  Args second = autoArgs(products(7), "stock");
+  ASSERT_TRUE(runAuto(second));
+  std::set<std::string> left;
+  for (const auto& e : fs::directory_iterator(reports())) left.insert(e.path().filename());
+  EXPECT_EQ(left, (std::set<std::string>{"stock1.htm", "stock2.htm", "stock.txt", "stock01.htm", "stocks1.htm",
+                                         "stock5.htm"}));
+  EXPECT_EQ(sections(page("stock1.htm")).size(), 1u);
+  EXPECT_EQ(app.read("outside.htm"), "keep me");
+}
+
+TEST_F(ReportOutputTest, ABrowserOrPrinterThatFailsIsNamed) {
+  h->shell.failOpens = h->shell.failStarts = 3;
+  h->shell.failPrints = 1;
+  Args args = autoArgs(products(3), "shown", "Stock", 11);
+  ASSERT_TRUE(runAuto(args));
+  ASSERT_EQ(warnings().size(), 2u);
+  EXPECT_EQ(warnings()[0], "no browser could show " + reports() + "shown.htm");
+  EXPECT_EQ(warnings()[1].rfind("not printed: " + reports() + "shown.htm: ", 0), 0u) << warnings()[1];
+}
+
+}  // namespace
+}  // namespace quelo::testing
