@@ -23,6 +23,10 @@ if [[ ${#targets[@]} -eq 0 ]]; then
   done
 fi
 mkdir -p "$build/findings"
+# The targets that go through files keep them in a folder of their own, in memory where it can.
+scratch=$(mktemp -d -p "$([[ -w /dev/shm ]] && echo /dev/shm || echo "${TMPDIR:-/tmp}")" quelo-fuzz.XXXXXX)
+trap 'rm -rf "$scratch"' EXIT
+export TMPDIR=$scratch
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 status=0
 for name in "${targets[@]}"; do
