@@ -1,4 +1,5 @@
 // quelo call: invocations by name on one control instance, as a host's script would make them.
+#include <cstdlib>
 #include <iostream>
 
 #include "call_line.h"
@@ -15,8 +16,9 @@ constexpr const char* kHelp = R"(usage: quelo call [--design] [--app-path DIR] I
 Runs the invocations in order on one new control, by member name (any case).
   INVOCATION   MEMBER [ARG...]   call a method, or read a property
                MEMBER=VALUE      write a property
-  ARG, VALUE   an integer literal is a Long, true/false a Boolean, ~ omits an optional argument,
-               s:TEXT is the string TEXT, anything else is a string
+  ARG, VALUE   an integer literal is a Long, true/false a Boolean, ~ omits an optional argument
+               (quote it, '~': the shell turns a bare ~ into your home folder), s:TEXT is the
+               string TEXT, anything else is a string
 
 For each invocation prints its result on one line (nothing for a member without a result), then
 NAME=VALUE for each by-reference argument it was passed. Booleans print True/False, an empty value
@@ -35,6 +37,19 @@ std::string display(const Variant& v) {
   if (v.isArray()) return "[Array]";
   if (v.isMissing()) return "";
   return toString(v).valueOr("");
+}
+
+// The shell turns a bare ~ into the home folder before quelo sees it; a failed call that was
+// given exactly that folder most likely meant to omit the argument, so stderr says so.
+void hintAtExpandedTilde(const Invocation& inv) {
+  const char* home = std::getenv("HOME");
+  if (!home || !*home) return;
+  for (const Variant& a : inv.args)
+    if (a.isString() && a.asString() == home) {
+      std::cerr << "note: the shell turned a bare ~ into " << home
+                << "; write '~' to omit an argument\n";
+      return;
+    }
 }
 
 void printOutcome(const Invocation& inv, const Variant& result) {
@@ -69,6 +84,7 @@ int callCommand(const Words& args) {
     auto result = control->invoke(inv.member, inv.kind, inv.args);
     if (!result) {
       std::cerr << "error " << result.error().number << ": " << result.error().message << "\n";
+      hintAtExpandedTilde(inv);
       control->terminate();
       return kExitFalse;
     }

@@ -9,6 +9,9 @@ namespace quelo {
 namespace {
 
 constexpr int64_t kEpochOffsetDays = 25569;  // 1970-01-01 as an automation date
+constexpr double kFirstDay = -693959;        // 0000-01-01
+constexpr double kLastDay = 2958465;         // 9999-12-31
+constexpr double kLastSecond = 86399 / 86400.0;  // 23:59:59 as a fraction of a day
 
 // Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's algorithm).
 int64_t daysFromCivil(int64_t y, unsigned m, unsigned d) {
@@ -89,13 +92,21 @@ Date dateFromCivil(const CivilTime& c) {
   return Date{days < 0 ? days - fraction : days + fraction};
 }
 
+// Before 1899-12-30 the day is the whole part of a negative serial and the time its fraction.
+bool isDateInRange(Date d) {
+  return d.serial > kFirstDay - 1 && d.serial < kLastDay + 1;
+}
+
 CivilTime civilFromDate(Date d) {
-  const double whole = std::trunc(d.serial);
-  int64_t seconds = std::llround(std::fabs(d.serial - whole) * 86400.0);
+  const double serial = std::isnan(d.serial)
+                            ? 0.0
+                            : std::clamp(d.serial, kFirstDay - kLastSecond, kLastDay + kLastSecond);
+  const double whole = std::trunc(serial);
+  int64_t seconds = std::llround(std::fabs(serial - whole) * 86400.0);
   int64_t days = static_cast<int64_t>(whole);
   if (seconds >= 86400) {
     seconds -= 86400;
-    days += d.serial < 0 ? -1 : 1;
+    days += serial < 0 ? -1 : 1;
   }
   CivilTime c;
   civilFromDays(days - kEpochOffsetDays, c.year, c.month, c.day);

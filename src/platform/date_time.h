@@ -16,7 +16,11 @@ struct CivilTime {
   int hour = 0, minute = 0, second = 0;
 };
 
+// Whether a date lies from 0000-01-01 to 9999-12-31, the dates written with a four-digit year:
+// the range in which numbers convert to dates and dates to text.
+bool isDateInRange(Date d);
 Date dateFromCivil(const CivilTime& c);
+// A date outside the range reads as the nearest end of it.
 CivilTime civilFromDate(Date d);
 // Local wall-clock time as an automation date.
 Date dateFromTimePoint(std::chrono::system_clock::time_point t);

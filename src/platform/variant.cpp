@@ -35,28 +35,39 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-// &H / &O integer literals.
-std::optional<double> parseRadix(std::string_view s) {
-  if (s.size() < 3 || s[0] != '&') return std::nullopt;
-  const char kind = static_cast<char>(std::toupper(static_cast<unsigned char>(s[1])));
-  const int base = kind == 'H' ? 16 : kind == 'O' ? 8 : 0;
-  if (base == 0) return std::nullopt;
+// The value of the &H / &O digits at the start of `digits` (all of them when `whole`); none when
+// a digit is not of the base (with `whole`) or there is none at all.
+std::optional<double> radixDigits(std::string_view digits, int base, bool whole) {
   double value = 0;
-  for (char c : s.substr(2)) {
-    int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
-                : std::isxdigit(static_cast<unsigned char>(c)) ? std::toupper(c) - 'A' + 10
-                                                               : 99;
-    if (digit >= base) return std::nullopt;
+  size_t i = 0;
+  for (; i < digits.size(); ++i) {
+    const auto c = static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(digits[i])));
+    const int digit = std::isdigit(c) ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : 99;
+    if (digit >= base) break;
     value = value * base + digit;
   }
+  if (whole && (i != digits.size() || i == 0)) return std::nullopt;
   return value;
 }
 
+// The base of an &H or &O prefix at the start of `s`, 0 when there is none.
+int radixBase(std::string_view s) {
+  if (s.size() < 2 || s[0] != '&') return 0;
+  const char kind = static_cast<char>(std::toupper(static_cast<unsigned char>(s[1])));
+  return kind == 'H' ? 16 : kind == 'O' ? 8 : 0;
+}
+
 // The whole-text number grammar: blanks around, a sign, digits with optional thousands commas,
-// a decimal point, an exponent (E or D).
-std::optional<double> parseNumber(std::string_view text) {
+// a decimal point, an exponent (E or D); or &H / &O digits. A number beyond the range of a
+// double is an overflow, anything else that is not a number a type mismatch.
+Result<double> parseNumber(std::string_view text) {
   std::string_view s = trimBlanks(text);
-  if (auto radix = parseRadix(s)) return radix;
+  if (const int base = radixBase(s); base != 0) {
+    auto radix = radixDigits(s.substr(2), base, true);
+    if (!radix) return typeMismatch();
+    if (!std::isfinite(*radix)) return overflow();
+    return *radix;
+  }
   std::string digits;
   size_t i = 0;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) digits += s[i++];
@@ -73,7 +84,7 @@ std::optional<double> parseNumber(std::string_view text) {
       any = true;
     }
   }
-  if (!any) return std::nullopt;
+  if (!any) return typeMismatch();
   if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
     digits += 'e';
     ++i;
@@ -83,11 +94,11 @@ std::optional<double> parseNumber(std::string_view text) {
       digits += s[i++];
       expDigits = true;
     }
-    if (!expDigits) return std::nullopt;
+    if (!expDigits) return typeMismatch();
   }
-  if (i != s.size()) return std::nullopt;
+  if (i != s.size()) return typeMismatch();
   const double value = std::strtod(digits.c_str(), nullptr);
-  if (!std::isfinite(value)) return std::nullopt;
+  if (!std::isfinite(value)) return overflow();
   return value;
 }
 
@@ -99,31 +110,41 @@ Result<double> integralFrom(const Variant& v, double lo, double hi) {
   return r;
 }
 
-// The fewest significant digits (at most 15) that give the value rounded to 15 digits, as a
-// mantissa ("-1.25") and a decimal exponent. Values whose shortest exact form already has 15
-// digits or fewer take the fast path; the others are rounded to 15 digits first.
-std::pair<std::string, int> shortestScientific(double d) {
+// The largest number of 15 significant digits that is a finite double.
+constexpr double kLargest15Digits = 1.79769313486231e308;
+
+// The shortest exact form of d as a mantissa ("-1.25") and a decimal exponent, and its count of
+// significant digits.
+struct Scientific {
+  std::string mantissa;
+  int exponent = 0;
+  size_t digits = 0;
+};
+Scientific exactShortest(double d) {
   char buf[64];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific);
-  const std::string_view shortest(buf, ec == std::errc() ? static_cast<size_t>(end - buf) : 0);
-  const size_t e = shortest.find('e');
-  if (e != std::string_view::npos) {
-    size_t digits = 0;
-    for (char c : shortest.substr(0, e)) digits += std::isdigit(static_cast<unsigned char>(c)) ? 1 : 0;
-    int exponent = 0;
-    const std::string_view exp = shortest.substr(e + (shortest[e + 1] == '+' ? 2 : 1));
-    std::from_chars(exp.data(), exp.data() + exp.size(), exponent);
-    if (digits <= 15) return {std::string(shortest.substr(0, e)), exponent};
+  const auto end = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific).ptr;
+  const std::string_view text(buf, static_cast<size_t>(end - buf));
+  const size_t e = text.find('e');
+  Scientific s{std::string(text.substr(0, e)), 0, 0};
+  for (char c : s.mantissa) s.digits += std::isdigit(static_cast<unsigned char>(c)) ? 1 : 0;
+  const std::string_view exp = text.substr(e + (text[e + 1] == '+' ? 2 : 1));
+  std::from_chars(exp.data(), exp.data() + exp.size(), s.exponent);
+  return s;
+}
+
+// The fewest significant digits (at most 15) that give the value rounded to 15 digits: the
+// shortest exact form of that rounded value, which reads back as itself. REQUIRES: d finite.
+std::pair<std::string, int> shortestScientific(double d) {
+  Scientific s = exactShortest(d);
+  if (s.digits > 15) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", d);
+    // Near the largest double, rounding to 15 digits passes it; the largest 15-digit value below
+    // stands in, so that every finite number has a text that reads back as a finite number.
+    const double rounded = std::strtod(buf, nullptr);
+    s = exactShortest(std::isfinite(rounded) ? rounded : std::copysign(kLargest15Digits, d));
   }
-  std::snprintf(buf, sizeof buf, "%.14e", d);
-  const double target = std::strtod(buf, nullptr);
-  int precision = 1;
-  for (; precision < 15; ++precision) {
-    std::snprintf(buf, sizeof buf, "%.*e", precision - 1, d);
-    if (std::strtod(buf, nullptr) == target) break;
-  }
-  std::snprintf(buf, sizeof buf, "%.*e", precision - 1, target);
-  return {std::string(buf, std::strchr(buf, 'e')), std::atoi(std::strchr(buf, 'e') + 1)};
+  return {std::move(s.mantissa), s.exponent};
 }
 
 // Most numbers of real data: the shortest exact form written without an exponent is already the
@@ -189,6 +210,8 @@ double roundHalfEven(double d) {
   return r;
 }
 
+// Every finite number's text reads back (toDouble) as a number with the same text, and as the
+// number itself when its shortest exact form has at most 15 digits.
 std::string formatNumber(double d) {
   if (std::isnan(d)) return "NaN";
   if (std::isinf(d)) return d > 0 ? "Infinity" : "-Infinity";
@@ -235,6 +258,7 @@ Result<std::string> toString(const Variant& v) {
     case VarType::Double:
       return formatNumber(v.asDouble());
     case VarType::Date:
+      if (!isDateInRange(v.asDate())) return overflow();
       return formatGeneralDate(v.asDate());
     case VarType::String:
       return v.asString();
@@ -258,14 +282,12 @@ Result<double> toDouble(const Variant& v) {
     case VarType::LongLong:
       return static_cast<double>(v.asLongLong());
     case VarType::Double:
+      if (!std::isfinite(v.asDouble())) return overflow();
       return v.asDouble();
     case VarType::Date:
       return v.asDate().serial;
-    case VarType::String: {
-      auto n = parseNumber(v.asString());
-      if (!n) return typeMismatch();
-      return *n;
-    }
+    case VarType::String:
+      return parseNumber(v.asString());
     default:
       return typeMismatch();
   }
@@ -304,13 +326,15 @@ Result<int64_t> toLongLong(const Variant& v) {
 }
 
 Result<Date> toDate(const Variant& v) {
-  if (v.type() == VarType::Date) return v.asDate();
+  if (v.type() == VarType::Date)
+    return isDateInRange(v.asDate()) ? Result<Date>(v.asDate()) : overflow();
   if (v.isNull()) return invalidNull();
   if (v.isString()) {
     if (auto d = parseIsoDate(trimBlanks(v.asString()))) return *d;
   }
   auto d = toDouble(v);
-  if (!d) return typeMismatch();
+  if (!d) return d.error().number == err::kOverflow ? d.error() : typeMismatch();
+  if (!isDateInRange(Date{d.value()})) return overflow();
   return Date{d.value()};
 }
 
@@ -325,27 +349,19 @@ bool isNumeric(const Variant& v) {
   }
 }
 
-bool isNumericText(std::string_view text) { return parseNumber(text).has_value(); }
+bool isNumericText(std::string_view text) {
+  return parseNumber(text).isOk();
+}
 
 double val(std::string_view text) {
   std::string s;
   for (char c : text)
     if (c != ' ' && c != '\t' && c != '\n') s += c;
-  size_t i = 0;
-  if (s.size() >= 2 && s[0] == '&') {
-    const char kind = static_cast<char>(std::toupper(static_cast<unsigned char>(s[1])));
-    const int base = kind == 'H' ? 16 : kind == 'O' ? 8 : 0;
-    if (base != 0) {
-      double value = 0;
-      for (i = 2; i < s.size(); ++i) {
-        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(s[i])));
-        const int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : 99;
-        if (digit >= base) break;
-        value = value * base + digit;
-      }
-      return value;
-    }
+  if (const int base = radixBase(s); base != 0) {
+    const double value = radixDigits(std::string_view(s).substr(2), base, false).value_or(0.0);
+    return std::isfinite(value) ? value : 0.0;
   }
+  size_t i = 0;
   std::string number;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) number += s[i++];
   while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) number += s[i++];

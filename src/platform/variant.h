@@ -111,8 +111,8 @@ class VariantArray {
   std::vector<Variant> data_;
 };
 
-// Conversions with the automation rules. Strings convert through the same number grammar as
-// isNumeric; numbers to integers round half to even.
+// Conversions with the automation rules: strings by isNumeric's grammar, integers rounded half to
+// even; a value beyond the target's range is the overflow error (no result is ever inf or NaN).
 Result<std::string> toString(const Variant& v);
 Result<bool> toBool(const Variant& v);
 Result<int16_t> toInteger(const Variant& v);
@@ -127,7 +127,7 @@ bool isNumeric(const Variant& v);
 bool isNumericText(std::string_view text);
 // The leading number of a text: blanks, tabs and line feeds are skipped everywhere, &H and &O
 // prefixes read hexadecimal and octal, parsing stops at the first character that cannot continue
-// a number; no number at all gives 0.
+// a number; no number at all, or one beyond the range of a double, gives 0.
 double val(std::string_view text);
 // Round half to even, the rule of every integer conversion.
 double roundHalfEven(double d);

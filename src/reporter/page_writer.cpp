@@ -1,6 +1,8 @@
 #include "reporter/page_writer.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <optional>
 
 #include "files/file_names.h"
@@ -18,10 +20,12 @@ namespace {
 
 constexpr const char* kBlankParagraph = "<P>  </P>";
 
-// The section number: what follows "Section" in the heading; 0 for a page's first section.
+// The section number: what follows "Section" in the heading; 0 for a page's first section. A
+// number beyond 32 bits is held at the nearest end, where no page has a section.
 int32_t sectionNumber(const std::string& heading) {
   if (!heading.starts_with("Section")) return 0;
-  return static_cast<int32_t>(val(std::string_view(heading).substr(7)));
+  const double n = val(std::string_view(heading).substr(7));
+  return static_cast<int32_t>(std::clamp(n, double{INT32_MIN}, double{INT32_MAX}));
 }
 
 // The section that closes the page: its statistics and page links go there.
@@ -39,8 +43,9 @@ std::optional<std::string> valueText(const Variant& v) {
   return std::move(text).value();
 }
 
-// The number a value counts with in the statistics: its leading number when it is numeric. A
-// number's own text starts with all of it, so it is read straight from that text.
+// The number a value counts with in the statistics: its leading decimal number when it is
+// numeric ("&H10" counts 0). A number's own text starts with all of it, so it is read straight
+// from that text.
 std::optional<double> countedNumber(const Variant& v, const std::string& text) {
   switch (v.type()) {
     case VarType::Integer:
@@ -53,10 +58,10 @@ std::optional<double> countedNumber(const Variant& v, const std::string& text) {
       double x = 0;
       const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), x);
       if (ec == std::errc() && end == text.data() + text.size()) return x;
-      return val(text);
+      return leadingNumber(text);
     }
     default:
-      return isNumeric(v) ? std::optional<double>(val(text)) : std::nullopt;
+      return isNumeric(v) ? std::optional<double>(leadingNumber(text)) : std::nullopt;
   }
 }
 
@@ -73,7 +78,8 @@ std::optional<CellText> readCell(const Recordset& section, std::optional<int> fi
   if (!cell) return std::nullopt;
   const CellView& c = cell.value();
   if (c.kind == CellKind::Text)
-    return CellText{c.text, isNumericText(c.text) ? std::optional<double>(val(c.text)) : std::nullopt};
+    return CellText{c.text, isNumericText(c.text) ? std::optional<double>(leadingNumber(c.text))
+                                                  : std::nullopt};
   const Variant v = c.toVariant();
   std::optional<std::string> text = valueText(v);
   if (!text) return std::nullopt;
@@ -168,7 +174,7 @@ void SectionDocument::startMinimumsAndMaximums() {
     auto v = section_.value(*name);
     std::optional<std::string> text = v ? valueText(v.value()) : std::nullopt;
     if (!text) continue;
-    const double x = val(*text);
+    const double x = leadingNumber(*text);
     stats.reportMinimums[static_cast<size_t>(j)] = x;
     stats.reportMaximums[static_cast<size_t>(j)] = x;
   }
@@ -305,7 +311,8 @@ void SectionDocument::overallStatistics() {
     if (!at || divisor == 0) continue;  // no field, or an average of nothing: no line
     const double total = valueOf(stats.reportTotals[*at]);
     text += "<B> " + item + "</B> : Total = " + statText(stats.reportTotals[*at]) +
-            " ; Average = " + formatNumber(total / divisor) + " ; Minimum = " + statText(stats.reportMinimums[*at]) +
+            " ; Average = " + statNumber(total / divisor) +
+            " ; Minimum = " + statText(stats.reportMinimums[*at]) +
             " ; Maximum = " + statText(stats.reportMaximums[*at]) + " <Br> ";
   }
   doc_ += text;

@@ -1,5 +1,7 @@
 #include "reporter/report_statistics.h"
 
+#include <cmath>
+
 #include "platform/variant.h"
 
 namespace quelo {
@@ -20,6 +22,18 @@ ReportStatistics& reportStatistics() {
   return stats;
 }
 
-std::string statText(const std::optional<double>& e) { return e ? formatNumber(*e) : std::string(); }
+double leadingNumber(std::string_view text) {
+  // A decimal number never starts with "&", so a text that does has none; val reads the others.
+  const size_t first = text.find_first_not_of(" \t\n");
+  return first != std::string_view::npos && text[first] == '&' ? 0.0 : val(text);
+}
+
+std::string statNumber(double x) {
+  return std::isfinite(x) ? formatNumber(x) : std::string("Overflow");
+}
+
+std::string statText(const std::optional<double>& e) {
+  return e ? statNumber(*e) : std::string();
+}
 
 }  // namespace quelo

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quelo {
@@ -25,9 +26,16 @@ struct ReportStatistics {
 
 ReportStatistics& reportStatistics();
 
+// The number a numeric value counts with: the leading decimal number of its text, as val reads
+// it but with no &H or &O prefix ("&H10" counts 0, not 16).
+double leadingNumber(std::string_view text);
 // 0 for an empty element.
 inline double valueOf(const std::optional<double>& e) { return e.value_or(0.0); }
-// The element as report text: empty, or the number's shortest form.
+// A statistic as report text: the number's shortest form. A sum or total beyond the range of a
+// double has no number to show; it reads "Overflow", the text of the overflow error, so that the
+// line keeps its shape and no reader takes "Infinity" (or a wrapped, clipped value) for the sum.
+std::string statNumber(double x);
+// The element as report text: empty, or statNumber of its value.
 std::string statText(const std::optional<double>& e);
 
 }  // namespace quelo

@@ -34,6 +34,17 @@ TEST(QueloCall, RaisedErrorsGoToStderrAndStop) {
   EXPECT_NE(mismatch.err.find("error 13"), std::string::npos);
 }
 
+// A bare ~ reaches quelo as the home folder: the call fails as it must, and stderr says why.
+TEST(QueloCall, ATildeTheShellExpandedIsExplained) {
+  auto r = runQuelo({"call", "ProgramDelayNSec", "/home/someone"}, {{"HOME", "/home/someone"}});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(
+      r.err.find(
+          "error 13: Type mismatch\nnote: the shell turned a bare ~ into /home/someone; write '~'"),
+      std::string::npos)
+      << r.err;
+}
+
 TEST(QueloCall, DesignModeReadsTheApplicationPath) {
   auto r = runQuelo({"call", "--design", "--app-path", "/tmp/x", "ApplicationPath"});
   EXPECT_EQ(r.exitCode, 0) << r.err;

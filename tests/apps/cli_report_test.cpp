@@ -88,6 +88,18 @@ TEST_F(QueloReport, SettingsAndFieldChoicesReachThePages) {
   EXPECT_NE(html.find("Sum of Price = "), std::string::npos);
 }
 
+TEST_F(QueloReport, TheLargestNumbersWriteTheirPages) {
+  dir.write("edge.csv",
+            "Name,Price\nTop,1.7976931348623157e308\nBottom,-1.7976931348623157e308\nTop,1."
+            "7976931348623157e308\n");
+  auto r = report({"--csv", dir / "edge.csv", "--app-path", dir / "app", "--file", "edge",
+                   "--field", "Price=2"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(linesOf(r.out), std::vector<std::string>{page("edge.htm")});
+  EXPECT_NE(dir.read("app/Reports/edge.htm").find("Sum of Price = 1.79769313486231E+308"),
+            std::string::npos);
+}
+
 TEST_F(QueloReport, NoFieldOutputWritesNothingAndSaysSo) {
   auto r = report(csvArgs({"--field", "Name=0", "--field", "Price=0", "--field", "Quantity=-1"}));
   EXPECT_EQ(r.exitCode, 0);

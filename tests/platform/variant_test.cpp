@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <random>
+
 #include "platform/date_time.h"
 
 namespace quelo {
@@ -73,6 +79,72 @@ TEST(VariantConversion, IsNumericAndVal) {
   EXPECT_DOUBLE_EQ(val("abc"), 0);
   EXPECT_DOUBLE_EQ(val("2e"), 2);
   EXPECT_DOUBLE_EQ(val("1e999"), 0);
+}
+
+// Values beyond a type's range are the overflow error, never an infinite or NaN number, and the
+// texts of the largest numbers read back.
+TEST(VariantConversion, ValuesBeyondTheRangeOverflow) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  const std::string hugeHex = "&H" + std::string(260, 'F');
+  const Variant beyond[] = {Variant("1e400"),
+                            Variant("-1D309"),
+                            Variant(hugeHex),
+                            Variant(" &O" + std::string(400, '7')),
+                            Variant(std::numeric_limits<double>::infinity()),
+                            Variant(std::nan(""))};
+  for (const Variant& v : beyond) {
+    const std::string shown =
+        v.isString() ? v.asString().substr(0, 12) : formatNumber(v.asDouble());
+    EXPECT_EQ(toDouble(v).error().number, err::kOverflow) << shown;
+    EXPECT_EQ(toLong(v).error().number, err::kOverflow) << shown;
+    EXPECT_EQ(toDate(v).error().number, err::kOverflow) << shown;
+    if (v.isString()) {
+      EXPECT_FALSE(isNumeric(v)) << shown;
+      EXPECT_EQ(val(v.asString()), 0) << shown;
+    }
+  }
+  const Variant outOfDates[] = {Variant("1D308"), Variant(-1e308), Variant(2958466.0),
+                                Variant(-693960.0), Variant(Date{1e308})};
+  for (const Variant& v : outOfDates)
+    EXPECT_EQ(toDate(v).error().number, err::kOverflow) << (&v - outOfDates);
+  EXPECT_EQ(toString(Variant(Date{1e308})).error().number, err::kOverflow);
+  EXPECT_EQ(toString(toDate(Variant(2958465.5)).value()).value(), "9999-12-31 12:00:00");
+  EXPECT_EQ(toString(toDate(Variant("-693959")).value()).value(), "0000-01-01");
+  EXPECT_EQ(formatGeneralDate(Date{1e308}), "9999-12-31 23:59:59");  // held at the end of the range
+
+  const struct {
+    double number;
+    const char* text;
+  } edges[] = {{kMax, "1.79769313486231E+308"},
+               {-kMax, "-1.79769313486231E+308"},
+               {1.797693134862315e308, "1.79769313486231E+308"},
+               {1.79769313486231e308, "1.79769313486231E+308"},
+               {std::numeric_limits<double>::denorm_min(), "5E-324"},
+               {std::numeric_limits<double>::min(), "2.2250738585072E-308"}};
+  for (const auto& e : edges) {
+    EXPECT_EQ(formatNumber(e.number), e.text);
+    EXPECT_EQ(formatNumber(toDouble(Variant(e.text)).value()), e.text);
+  }
+}
+
+// Every finite number's text reads back as a number with the same text; one whose shortest exact
+// form has at most 15 digits reads back as itself.
+TEST(VariantConversion, NumberTextsReadBack) {
+  std::mt19937_64 bits(20261206);
+  for (int i = 0; i < 50000; ++i) {
+    const double d = std::bit_cast<double>(bits());
+    if (!std::isfinite(d)) continue;
+    const std::string text = formatNumber(d);
+    auto back = toDouble(Variant(text));
+    ASSERT_TRUE(back) << text;
+    ASSERT_EQ(formatNumber(back.value()), text) << std::hexfloat << d;
+    char shortest[32];
+    const auto end =
+        std::to_chars(shortest, shortest + sizeof shortest, d, std::chars_format::scientific).ptr;
+    if (std::string_view(shortest, end).find('e') <= 16 + (d < 0)) {
+      ASSERT_EQ(back.value(), d) << text;
+    }
+  }
 }
 
 TEST(VariantDates, RoundTripAndFormat) {

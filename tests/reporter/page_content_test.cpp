@@ -1,4 +1,6 @@
 // What the page writer puts into a page: header material, statistics and every kind of cell.
+#include <limits>
+
 #include "fakes/report_fixture.h"
 
 namespace quelo::testing {
@@ -70,6 +72,39 @@ TEST_F(ReportTest, FieldChoicesPickOutputAndSums) {
   EXPECT_NE(text.find("<TR><TH>Name</TH><TH>Price</TH></TR>"), std::string::npos);
   EXPECT_NE(text.find("Sum of Price = 12.5"), std::string::npos);
   EXPECT_EQ(text.find("Qty"), std::string::npos);
+}
+
+// Statistics count a text's leading decimal number ("&H10" counts 0; a number column may hold
+// text, as SQLite's do), and a sum beyond the range of a double reads "Overflow".
+TEST_F(ReportTest, StatisticsOfTextNumbersAndOfTheLargestNumbers) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  const struct {
+    std::vector<Variant> values;
+    std::string sum, overall;
+  } cases[] = {
+      {{Variant("&H10"), Variant("&O7"), Variant("5")},
+       "Sum of N = 5 <Br>",
+       "Total = 5 ; Average = 1.66666666666667 ; Minimum = 0 ; Maximum = 5 <Br>"},
+      {{Variant(kMax), Variant(kMax)},
+       "Sum of N = Overflow <Br>",
+       "Total = Overflow ; Average = Overflow ; Minimum = 1.79769313486231E+308 ; Maximum = "
+       "1.79769313486231E+308 <Br>"},
+      {{Variant(-kMax), Variant(kMax)},
+       "Sum of N = 0 <Br>",
+       "Total = 0 ; Average = 0 ; Minimum = -1.79769313486231E+308 ; Maximum = "
+       "1.79769313486231E+308 <Br>"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::vector<Variant>> rows;
+    for (const Variant& v : c.values) rows.push_back({v});
+    const std::string name = "edge" + std::to_string(&c - cases) + ".htm";
+    Args args = autoArgs(table({{"N", 5, 8, 118}}, rows), name);
+    args[7] = Variant(std::static_pointer_cast<Dispatch>(choices({{"N", 2}})));
+    ASSERT_TRUE(runAuto(args));
+    const std::string text = page(name);
+    EXPECT_NE(text.find(c.sum), std::string::npos) << text;
+    EXPECT_NE(text.find(c.overall), std::string::npos) << text;
+  }
 }
 
 TEST_F(ReportTest, ChoicesThatDropEveryFieldWriteNothingButSucceed) {
