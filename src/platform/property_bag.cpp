@@ -4,15 +4,19 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "platform/type_info.h"
 
 namespace quelo {
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string escape(std::string_view s) {
   std::string out;
@@ -68,6 +72,23 @@ Result<Variant> decode(std::string_view type, const std::string& text) {
   return makeError(err::kTypeMismatch, "Unknown value type " + std::string(type));
 }
 
+// One "key<TAB>type<TAB>value" line; nothing when the line cannot be read.
+std::optional<std::pair<std::string, Variant>> readLine(std::string_view line) {
+  const size_t t1 = line.find('\t');
+  const size_t t2 = t1 == std::string_view::npos ? t1 : line.find('\t', t1 + 1);
+  if (t2 == std::string_view::npos) return std::nullopt;
+  auto value = decode(line.substr(t1 + 1, t2 - t1 - 1), unescape(line.substr(t2 + 1)));
+  if (!value) return std::nullopt;
+  return std::pair{unescape(line.substr(0, t1)), std::move(value).value()};
+}
+
+// A number as the shortest text that reads back as the same double.
+std::string exactNumber(double d) {
+  char buf[32];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, d);
+  return ec == std::errc() ? std::string(buf, end) : formatNumber(d);
+}
+
 Error ioError(const std::string& what, const std::string& path) {
   return makeError(err::kIoError, what + " " + path + ": " + std::strerror(errno));
 }
@@ -119,26 +140,23 @@ Result<FilePropertyBag> FilePropertyBag::load(const std::string& path) {
     return ioError("Cannot read", path);
   }
   std::string line;
-  int number = 0;
-  while (std::getline(in, line)) {
-    ++number;
+  bool anyLine = false;
+  for (bool first = true; std::getline(in, line); first = false) {
+    if (first && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
-    const size_t t1 = line.find('\t');
-    const size_t t2 = t1 == std::string::npos ? t1 : line.find('\t', t1 + 1);
-    if (t2 == std::string::npos)
-      return makeError(err::kIoError, path + ":" + std::to_string(number) + ": malformed property line");
-    auto value = decode(std::string_view(line).substr(t1 + 1, t2 - t1 - 1), unescape(line.substr(t2 + 1)));
-    if (!value)
-      return makeError(err::kIoError, path + ":" + std::to_string(number) + ": " + value.error().message);
-    bag.set(unescape(line.substr(0, t1)), std::move(value).value());
+    anyLine = true;
+    if (auto entry = readLine(line)) bag.set(std::move(entry->first), std::move(entry->second));
   }
+  if (in.bad()) return ioError("Cannot read", path);
+  if (anyLine && bag.entries().empty()) return makeError(err::kIoError, path + ": not a property record");
   return bag;
 }
 
 Status FilePropertyBag::save(const std::string& path) const {
   std::ostringstream out;
   for (const auto& [key, value] : entries_) {
-    auto text = toString(value);
+    auto text = value.type() == VarType::Double ? Result<std::string>(exactNumber(value.asDouble())) : toString(value);
     if (!text) return text.error();
     out << escape(key) << '\t' << typeName(value.type()) << '\t' << escape(text.value()) << '\n';
   }

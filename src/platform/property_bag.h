@@ -38,10 +38,13 @@ class MemoryPropertyBag : public PropertyBag {
 };
 
 // A host's saved form on disk: one "key<TAB>type<TAB>value" line per stored value, values
-// escaped (\\, \t, \n, \r). Saving writes a new file and renames it over the old one.
+// escaped (\\, \t, \n, \r), numbers exact. Saving writes a new file and renames it over the old one.
 class FilePropertyBag : public MemoryPropertyBag {
  public:
-  static Result<FilePropertyBag> load(const std::string& path);  // a missing file is an empty bag
+  // A missing file is an empty bag. Lines may end in CR LF; a line that cannot be read is left
+  // out, so its key reads as its default. A file with lines but none readable is no property
+  // record and fails, as does one that cannot be read.
+  static Result<FilePropertyBag> load(const std::string& path);
   Status save(const std::string& path) const;
 };
 

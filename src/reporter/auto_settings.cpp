@@ -80,6 +80,7 @@ std::optional<int32_t> choiceFor(const std::shared_ptr<Collection>& choices, con
 void ApplyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, const Variant& forFutureUse,
                        const std::shared_ptr<Collection>& fieldChoices) {
   backUp(settings);
+  settingsState().userWorking = settingsState().working;
   writeControls(settings, requestedSettings(forFutureUse));
   auto& sums = settings.get<ListBox>("lstFields");
   for (int32_t i = 0; i < sums.listCount(); ++i) {
@@ -93,6 +94,11 @@ void ApplyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, cons
     const std::optional<int32_t> choice = choiceFor(fieldChoices, available.list(i));
     if (!choice || *choice > 0) output.addItem(available.list(i));
   }
+}
+
+void RestoreUserSettings(QueloAdvancedSet& settings) {
+  settings.RevertToRealAdvSettings(true);
+  settingsState().working = settingsState().userWorking;
 }
 
 }  // namespace quelo

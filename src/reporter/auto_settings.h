@@ -13,9 +13,12 @@ class Collection;
 class QueloAdvancedSet;
 class QueloReportForm;
 
-// Backs up the settings form's ten controls, writes the host's settings into them and applies
-// the field choices (none: every field is output and summed).
+// Backs up the settings form's ten controls and the working settings, writes the host's settings
+// into the controls and applies the field choices (none: every field is output and summed).
 void ApplyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, const Variant& forFutureUse,
                        const std::shared_ptr<Collection>& fieldChoices);
+// After the report: the controls and the working settings as they were before ApplyAutoSettings,
+// so the automatic report's settings hold for it alone and are never stored as the user's.
+void RestoreUserSettings(QueloAdvancedSet& settings);
 
 }  // namespace quelo

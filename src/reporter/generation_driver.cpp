@@ -14,6 +14,7 @@
 #include "reporter/page_writer.h"
 #include "reporter/report_form.h"
 #include "reporter/report_settings.h"
+#include "reporter/report_statistics.h"
 
 namespace quelo {
 
@@ -115,6 +116,8 @@ void GenerationDriver::run() {
   for (const char* label : {"lblTotalPages", "lblCurPage", "lblElapsedSeconds"}) form_.get<Label>(label).setCaption("");
   // A run starts uncancelled: flags left over from a cancelled run must not cancel this one.
   form_.cancelFlag_ = form_.deleteOnCancel_ = false;
+  // Nor do statistics left over from a cancelled run, or from one without the closing blocks.
+  reportStatistics() = ReportStatistics{};
   form_.generationErrors_.clear();
   form_.generatedFiles_.clear();
 

@@ -150,10 +150,10 @@ void SectionDocument::headerBlock() {
   if (ctx_.curPage == 1) {
     if (!s_.Logo.empty()) doc_ += "<P Align=Center><img src = " + s_.Logo + " ALT = Logo_here ></P> ";
     doc_ += "<P Align=Center><B>";
-    const size_t dot = inStr(s_.Website, ".");
-    if (dot >= 2 && inStr(s_.Website, ".", dot + 2) > 0)
+    const size_t dot = inStr(s_.Website, ".", 2);
+    if (dot > 0 && inStr(s_.Website, ".", dot + 2) > 0)
       doc_ += " Visit our Website ...   <A HREF='" + s_.Website + "'>" + s_.Website + "</A> ";
-    if (inStr(s_.Email, "@") >= 2 && inStr(s_.Email, ".") >= 4)
+    if (inStr(s_.Email, "@", 2) > 0 && inStr(s_.Email, ".", 4) > 0)
       doc_ += " &nbsp;&nbsp;&nbsp;  E-mail us now ... <A HREF=mailto:" + s_.Email + ">" + s_.Email + "</A><Br>";
     doc_ += " </B></P>";
     startMinimumsAndMaximums();

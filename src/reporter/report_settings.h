@@ -42,6 +42,8 @@ struct SettingsState {
   ReportSettings working;
   // The settings form's control values before an automatic report replaced them.
   std::array<Variant, 10> backup;
+  // The working settings before an automatic report applied its own, put back after it.
+  ReportSettings userWorking;
 };
 SettingsState& settingsState();
 

@@ -158,7 +158,7 @@ bool driveAutomaticReport(ZeQuelo& control, Args& args, QueloReportForm& form) {
   settings.cmdApply_Click();
   form.cmdGenerate_Click();
   const bool pagesLost = !form.generationErrors().empty();
-  settings.RevertToRealAdvSettings(true);
+  RestoreUserSettings(settings);
   form.setAutoReporting(false);
   form.cmdClose_Click();
   return !pagesLost;

@@ -3,6 +3,8 @@
 #include "fakes/fake_row_source.h"
 #include "fakes/report_fixture.h"
 #include "platform/forms/form_presenter.h"
+#include "reporter/advanced_settings_form.h"
+#include "reporter/reg_settings.h"
 #include "reporter/report_form.h"
 
 namespace quelo::testing {
@@ -108,11 +110,43 @@ TEST_F(ReportTest, BadObjReservedFailsAndLeavesNoFlaggedForm) {
   EXPECT_TRUE(runAuto(good));
 }
 
-TEST_F(ReportTest, OmittedSettingsKeepTheUsersOwnAfterwards) {
-  settingsState().working.Website = "www.user.example";
-  Args args = autoArgs(products(2), "defaults");
-  ASSERT_TRUE(runAuto(args));
-  EXPECT_NE(page("defaults.htm").find("<A HREF='www.user.example'>"), std::string::npos);
+// An automatic report's settings hold for that report alone: the end user's preferences, stored
+// with Save settings ticked, are the same afterwards, in the store and in the working settings.
+TEST_F(ReportTest, AutomaticReportsLeaveTheUsersPreferencesAsTheyWere) {
+  ReportSettings user;
+  user.FontName = "Arial";
+  user.Header = "My header";
+  user.Footer = "My footer";
+  user.UseNotes = 1;
+  user.Notes = "My notes";
+  user.Logo = user.Signature = user.Email = " ";
+  user.Website = "www.user.example";
+  user.SaveSettings = 1;
+  const std::string stored = formatSettingsRecord(user);
+  ASSERT_TRUE(WriteRegSetting(&h->settings, stored, kReportSettingName));
+  struct Case {
+    const char* file;
+    Variant forFutureUse;
+    const char* headerOnPage;  // nullptr: no header
+  };
+  std::vector<Variant> once(10, Variant::missing());
+  once[Ra_Header] = Variant("ONCE");
+  const Case cases[] = {{"defaults", Variant::missing(), nullptr},
+                        {"once", Variant(VariantArray::vector(once)), "<EM> ONCE</EM>"}};
+  for (const Case& c : cases) {
+    Args args = autoArgs(products(2), c.file);
+    args[6] = c.forFutureUse;
+    ASSERT_TRUE(runAuto(args));
+    const std::string text = page(std::string(c.file) + ".htm");
+    EXPECT_NE(text.find("<A HREF='www.user.example'>"), std::string::npos) << c.file;
+    EXPECT_EQ(text.find("My header"), std::string::npos) << c.file;
+    if (c.headerOnPage) EXPECT_NE(text.find(c.headerOnPage), std::string::npos);
+    EXPECT_EQ(ReadRegSetting(&h->settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName)
+                  .asString(),
+              stored)
+        << c.file;
+    EXPECT_EQ(AdvancedSettings(h->platform(), Ra_Header).asString(), "My header") << c.file;
+  }
 }
 
 }  // namespace

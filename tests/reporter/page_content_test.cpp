@@ -46,6 +46,37 @@ TEST_F(ReportTest, OnePageWithEveryAdvancedSetting) {
   expectGolden("one_page_all_settings.htm", page("full.htm"));
 }
 
+// Page 1's header offers the website when it has a "." from position 2 on and another two
+// characters after it, and the e-mail address when it has an "@" from position 2 on and a "."
+// from position 4 on, wherever the first "." stands.
+TEST_F(ReportTest, HeaderAddressesFollowTheDotAndAtRule) {
+  struct Case {
+    const char* website;
+    const char* email;
+    bool websiteShown, emailShown;
+  };
+  const Case cases[] = {
+      {"www.acme.example", "j.doe@example.com", true, true},
+      {".www.example.org", "jo.x@y.org", true, true},
+      {"example.org", "@x.org", false, false},
+      {"a..b", "a@.b", false, false},
+      {"a.b.c", "a@@b.c", true, true},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::string file = "addr" + std::to_string(++n);
+    Args args = autoArgs(products(1), file);
+    std::vector<Variant> settings(10, Variant::missing());
+    settings[Ra_Website] = Variant(c.website);
+    settings[Ra_Email] = Variant(c.email);
+    args[6] = Variant(settingsArray(settings));
+    ASSERT_TRUE(runAuto(args));
+    const std::string text = page(file + ".htm");
+    EXPECT_EQ(text.find("<A HREF='" + std::string(c.website) + "'>") != std::string::npos, c.websiteShown) << c.website;
+    EXPECT_EQ(text.find("<A HREF=mailto:" + std::string(c.email) + ">") != std::string::npos, c.emailShown) << c.email;
+  }
+}
+
 // Twelve sections on a page: each links to the eleven others, a line break before sections 10
 // and 19 whether or not the section's own link is left out there.
 TEST_F(ReportTest, SectionLinksOfALongPage) {

@@ -180,6 +180,25 @@ TEST_F(ReportFormTest, InteractiveGenerateUsesTheStatusFrameAndItsCheckBoxes) {
   EXPECT_EQ(h->eventCount("ReportStatus"), 0);  // interactive runs raise no event
 }
 
+// A Generate without the settings in force sums nothing into the next Generate's statistics.
+TEST_F(ReportFormTest, EachGenerateSumsOnlyItsOwnRecords) {
+  h->presenter.onModal("QueloAdvancedSet", [](Form& f) {
+    auto& sums = f.get<ListBox>("lstFields");
+    for (int32_t i = 0; i < sums.listCount(); ++i) sums.setSelected(i, sums.list(i) == "Qty");
+    f.get<CommandButton>("cmdApply").press();
+  });
+  show(products(3), [&](QueloReportForm& f) {
+    f.cmdDirection_Click(0);
+    f.get<TextBox>("txtFileName").setText("plain");
+    f.cmdGenerate_Click();
+    f.cmdAdvanced_Click();
+    f.get<TextBox>("txtFileName").setText("summed");
+    f.cmdGenerate_Click();
+  });
+  EXPECT_NE(page("summed.htm").find("3 records in this Vol. <Br> Sum of Qty = 6 <Br> "), std::string::npos)
+      << page("summed.htm");
+}
+
 TEST_F(ReportFormTest, InteractiveGenerateWithoutOutputFieldsOrNameStops) {
   show(products(3), [&](QueloReportForm& f) {
     f.cmdGenerate_Click();
