@@ -86,11 +86,13 @@ int callCommand(const Words& args) {
       std::cerr << "error " << result.error().number << ": " << result.error().message << "\n";
       hintAtExpandedTilde(inv);
       control->terminate();
+      tellSettingsProblem(services.settings);
       return kExitFalse;
     }
     printOutcome(inv, result.value());
   }
   control->terminate();
+  tellSettingsProblem(services.settings);
   return kExitOk;
 }
 

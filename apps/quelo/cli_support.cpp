@@ -4,12 +4,18 @@
 
 #include "commands.h"
 #include "files/path_rules.h"
+#include "platform/posix/sqlite_settings_store.h"
 
 namespace quelo::cli {
 
 int usageError(const std::string& message) {
   std::cerr << "quelo: " << message << " (see 'quelo --help')\n";
   return kExitUsage;
+}
+
+void tellSettingsProblem(const SqliteSettingsStore& store) {
+  if (!store.problem().empty())
+    std::cerr << "quelo: " << store.problem() << "; working with the default report preferences\n";
 }
 
 std::string absoluteFolder(const std::string& dir) {

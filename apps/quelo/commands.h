@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+namespace quelo {
+class SqliteSettingsStore;
+}
+
 namespace quelo::cli {
 
 using Words = std::vector<std::string>;
@@ -19,6 +23,9 @@ inline constexpr int kExitUsage = 2;
 
 // "error: MESSAGE" on stderr, with a hint to --help; returns kExitUsage.
 int usageError(const std::string& message);
+// When the settings store could not be used (refused, corrupt, unreadable), one line on stderr
+// naming it and why; the run went on without the stored preferences.
+void tellSettingsProblem(const SqliteSettingsStore& store);
 // A folder given on the command line as an absolute path with a trailing "/".
 std::string absoluteFolder(const std::string& dir);
 

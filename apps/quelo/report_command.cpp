@@ -36,7 +36,8 @@ SOURCE, at most one; none means the bundled sample data (a few dozen products wi
 options:
   --app-path DIR        the shared application path (default: the current folder)
   --file NAME           the report's file name, in lower case (default AutoGenRep): name.htm, or
-                        name1.htm, name2.htm ... when there are several pages
+                        name1.htm, name2.htm ... when there are several pages; no control
+                        characters (nor in --app-path), since paths are printed one a line
   --title TEXT          the report's title (default "Auto-Generated Report")
   --action N            0 neither browser nor printer (default), 1 print, 10 open the first page
                         in the browser, 11 both
@@ -62,12 +63,15 @@ options:
 
 Ctrl-C cancels the report cleanly: the pages written so far are kept (deleted with
 --delete-on-cancel); a second Ctrl-C stops at once. Report preferences are read from the
-settings store under $XDG_CONFIG_HOME. $QUELO_SAMPLE_DIR overrides the folder of the sample data.
+settings store under $XDG_CONFIG_HOME; a store that is a symlink, another user's file or
+corrupt is not used (one line on stderr says why) and the report takes the default
+preferences. $QUELO_SAMPLE_DIR overrides the folder of the sample data.
 
 stdout: the full path of every page file written, one a line, in page order.
 exit status: 0 when the report was generated (or cancelled with --cancel-at-page), 1 when it was
-not (no records, or pages that could not be written), 2 on a usage or data-source error,
-130 when interrupted by Ctrl-C.
+not (no records; more than 32767 pages or 32000 output fields, refused before anything is
+written; or pages that could not be written), 2 on a usage or data-source error, 130 when
+interrupted by Ctrl-C.
 )";
 
 volatile sig_atomic_t gInterrupted = 0;
@@ -93,6 +97,7 @@ void say(const std::string& message) {
 // Why AutoZeReporter said False, as far as the command can tell.
 std::string failureReason(const QueloReportForm& form, bool empty) {
   if (empty) return "no records to report: the data source gave none";
+  if (!form.generationRefusal().empty()) return form.generationRefusal();
   const std::vector<std::string>& errors = form.generationErrors();
   if (errors.empty()) return "the report could not be generated";
   std::string reason = "the report could not be written: " + errors.front();
@@ -169,6 +174,7 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
       !result ? "the report failed: " + result.error().message : failureReason(form, empty);
   site.controls.clear();
   control->terminate();
+  tellSettingsProblem(services.settings);
 
   bar_.finish(done && !cancelled_ ? totalPages_ : pagesDone_);
   for (const std::string& path : pages) std::cout << path << "\n";

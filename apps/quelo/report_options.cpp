@@ -37,6 +37,19 @@ Result<std::pair<std::string, std::string>> nameValue(const std::string& option,
   return std::pair{text.substr(0, eq), text.substr(eq + 1)};
 }
 
+// Page paths are printed one a line: a name holding a line break (or any other control
+// character, C0, DEL or C1) would print as something else, so it is refused.
+Status checkNameCharacters(const std::string& option, const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const bool c1 = c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0 &&
+                    static_cast<unsigned char>(text[i + 1]) >= 0x80;
+    if (c < 0x20 || c == 0x7F || c1)
+      return optionError(option + " must not hold control characters (such as a line break)");
+  }
+  return Status::ok();
+}
+
 // The index of a ReportAdvSetttings member (any letter case).
 std::optional<int32_t> settingIndex(const std::string& name) {
   for (const EnumInfo& e : zeQueloTypeLibrary().enums)
@@ -157,11 +170,17 @@ std::map<std::string, Parser::Handler> Parser::valueOptions() {
          return Status::ok();
        }},
       {"--app-path",
-       [this](const std::string& v) {
+       [this](const std::string& v) -> Status {
+         if (Status s = checkNameCharacters("--app-path", v); !s) return s;
          o_.appPath = v;
          return Status::ok();
        }},
-      {"--file", text(o_.fileName)},
+      {"--file",
+       [this](const std::string& v) -> Status {
+         if (Status s = checkNameCharacters("--file", v); !s) return s;
+         o_.fileName = Variant(v);
+         return Status::ok();
+       }},
       {"--title", text(o_.title)},
       {"--pic-fields", text(o_.picFields)},
       {"--graphic-folder", text(o_.graphicFolder)},

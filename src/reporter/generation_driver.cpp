@@ -81,6 +81,11 @@ class GenerationDriver {
   SectionContext sectionContext() const;
   void finish();
   void fail(const std::string& message) { form_.generationErrors_.push_back(message); }
+  // Ends the run before anything is written: the message box shows `shown`, the form keeps why.
+  void refuse(const std::string& shown, const std::string& why) {
+    platform_.messageBox->show(shown, mb::kOkOnly, "");
+    form_.refusal_ = why;
+  }
 
   QueloReportForm& form_;
   Platform& platform_;
@@ -94,6 +99,8 @@ class GenerationDriver {
 void QueloReportForm::cmdGenerate_Click() { GenerationDriver(*this, platform_).run(); }
 
 void GenerationDriver::run() {
+  form_.refusal_.clear();
+  if (!form_.tooManyPages_.empty()) return refuse(form_.tooManyPages_, form_.tooManyPages_);
   auto& output = form_.get<ListBox>("lstOutput");
   if (output.listCount() == 0) return output.setFocus();
   title_ = trimSpaces(form_.get<TextBox>("txtTitle").text());
@@ -103,10 +110,9 @@ void GenerationDriver::run() {
     if (!automatic()) return form_.get<TextBox>("txtFileName").setFocus();
     baseName_ = "zereport.htm";
   }
-  if (output.listCount() > kMostFields) {
-    platform_.messageBox->show("Too many fields!", mb::kOkOnly, "");
-    return;
-  }
+  if (output.listCount() > kMostFields)
+    return refuse("Too many fields!", "Too many fields! " + std::to_string(output.listCount()) +
+                                          " output fields; a report holds at most " + std::to_string(kMostFields) + ".");
   form_.get<Frame>("Frame1").setVisible(false);
   form_.get<Frame>("Frame2").setVisible(false);
   start_ = platform_.clock->monotonic();

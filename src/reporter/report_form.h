@@ -60,6 +60,9 @@ class QueloReportForm : public forms::Form {
   // What the last generation could not write (a folder or file that refused); empty when all
   // went well. A report that lost pages must not look like a success.
   const std::vector<std::string>& generationErrors() const { return generationErrors_; }
+  // Why the last generation refused to write anything (too many pages or fields), as the user
+  // was told; empty when it was not refused.
+  const std::string& generationRefusal() const { return refusal_; }
   // The page files that the last generation wrote, in page order.
   const std::vector<std::string>& generatedFiles() const { return generatedFiles_; }
 
@@ -91,12 +94,14 @@ class QueloReportForm : public forms::Form {
   bool generating_ = false;  // a run started by the Generate button is under way
   std::string graphicFolderPath_, picFields_;
   std::vector<std::shared_ptr<Recordset>> pages_;  // page p at index p - 1
+  std::string tooManyPages_;  // why the records could not be paged; empty when they were
   std::shared_ptr<Recordset> currentPage_;
 
   // The run fields of the generation driver; the flags belong to the form instance.
   bool cancelFlag_ = false, deleteOnCancel_ = false;
   Variant spare_;
   std::vector<std::string> generationErrors_, generatedFiles_;
+  std::string refusal_;
 };
 
 // The thread's instance, created on first use (not loaded by this call).

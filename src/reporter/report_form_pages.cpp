@@ -63,7 +63,16 @@ void QueloReportForm::buildPages() {
     pages = cumTotalRecs_ / pageSize_;
   }
   if (cumTotalRecs_ % pageSize_ != 0) ++pages;
-  if (!source || pages > INT16_MAX) return;
+  totalPage_ = 0;
+  tooManyPages_.clear();
+  // Page numbers are 16-bit: more pages cannot be counted, so the report is refused with why.
+  if (pages > INT16_MAX) {
+    tooManyPages_ = "Too many records! " + std::to_string(cumTotalRecs_) + " records make " + std::to_string(pages) +
+                    " pages of " + std::to_string(pageSize_) + "; a report holds at most " +
+                    std::to_string(INT16_MAX) + " pages.";
+    return;
+  }
+  if (!source) return;
   totalPage_ = static_cast<int16_t>(pages);
   // Pages are views over the shared rows: nothing is copied until a page is written to.
   for (int64_t p = 0; p < totalPage_; ++p) {

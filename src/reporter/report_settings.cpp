@@ -27,6 +27,34 @@ constexpr NumberField kNumberFields[] = {{3, &ReportSettings::UseNotes},
                                          {10, &ReportSettings::PagesOption},
                                          {11, &ReportSettings::SaveSettings}};
 
+constexpr char kEscape = '\x1F';
+constexpr std::string_view kEscapedAfter = "**_";
+
+// Writes one escape character after every "**_" that a '*', the end of the text or an escape
+// character follows, so that no text holds the separator or ends in a piece of it.
+std::string escapeText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    out += text[i];
+    if (!text.substr(0, i + 1).ends_with(kEscapedAfter)) continue;
+    const char next = i + 1 < text.size() ? text[i + 1] : '*';
+    if (next == '*' || next == kEscape) out += kEscape;
+  }
+  return out;
+}
+
+// Drops the escape character that follows a "**_".
+std::string unescapeText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == kEscape && text.substr(0, i).ends_with(kEscapedAfter)) continue;
+    out += text[i];
+  }
+  return out;
+}
+
 bool lessIgnoringCase(const std::string& a, const std::string& b) {
   const std::string la = toLower(a), lb = toLower(b);
   return la != lb ? la < lb : a < b;
@@ -40,16 +68,16 @@ SettingsState& settingsState() {
 }
 
 std::string formatSettingsRecord(const ReportSettings& s) {
-  const std::string parts[] = {s.FontName,
-                               s.Header,
-                               s.Footer,
+  const std::string parts[] = {escapeText(s.FontName),
+                               escapeText(s.Header),
+                               escapeText(s.Footer),
                                std::to_string(s.UseNotes),
                                std::to_string(s.NotesPosition),
-                               s.Notes,
-                               s.Logo,
-                               s.Signature,
-                               s.Website,
-                               s.Email,
+                               escapeText(s.Notes),
+                               escapeText(s.Logo),
+                               escapeText(s.Signature),
+                               escapeText(s.Website),
+                               escapeText(s.Email),
                                std::to_string(s.PagesOption),
                                std::to_string(s.SaveSettings)};
   std::string record;
@@ -63,9 +91,9 @@ std::string formatSettingsRecord(const ReportSettings& s) {
 void readSettingsRecord(std::string_view record, ReportSettings& s) {
   const std::vector<std::string> parts = splitText(record, kSettingsSeparator);
   if (parts.empty()) return;
-  s.FontName = parts[0];
+  s.FontName = unescapeText(parts[0]);
   for (const TextField& t : kTextFields)
-    if (t.part < parts.size()) s.*t.field = parts[t.part];
+    if (t.part < parts.size()) s.*t.field = unescapeText(parts[t.part]);
   for (const NumberField& n : kNumberFields) {
     if (n.part >= parts.size()) continue;
     auto number = toInteger(Variant(val(parts[n.part])));

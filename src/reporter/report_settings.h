@@ -1,6 +1,14 @@
 // The report customization preferences: the working record that the page writer reads, its
 // stored text form ("**_**" between the twelve fields), and the backup that an automatic report
 // reverts the settings form from. One copy per thread, shared by every control on it.
+//
+// The stored form reads back exactly what was formatted, whatever the texts hold. Joined as they
+// stand, a text holding the separator, or ending in "**_" or "**_*", would move the split; so
+// wherever a text holds "**_" followed by a '*', by the end of the text or by a run of escape
+// characters (U+001F), one escape character is written after that "**_", and reading drops one
+// escape character after every "**_". Nothing else changes: texts without "**_" are written
+// byte for byte as before, and a record stored before (which has no U+001F after a "**_", a
+// character no text box can produce) reads exactly as it always did, shifted fields included.
 #pragma once
 
 #include <array>

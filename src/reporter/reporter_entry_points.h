@@ -13,7 +13,8 @@ class ZeQuelo;
 // repRecordset, sPicFields, theGraphicFolder, forFutureUse, ObjReserved.
 bool ShowZeReporter(ZeQuelo& control, Args& args);
 // repRecordset, sPicFields, theGraphicFolder, fileName, FileTitle, AutoRepAction, forFutureUse,
-// ObjReserved. False also when pages could not be written: a report that lost pages is no success.
+// ObjReserved. False also when pages could not be written, or the report was refused (too many
+// pages or fields): a report that lost pages is no success.
 bool AutoZeReporter(ZeQuelo& control, Args& args);
 // TotalPages, ElapsedSeconds, CurrentPage, Cancel, DeleteGeneratedPagesOnCancel, forFututeUse:
 // raises ReportStatus with them; the handler's answers come back in the last three.

@@ -45,6 +45,10 @@ TEST_F(QueloReportErrors, UsageErrorsExitTwoWithOneLine) {
       {{"--file"}, "needs a value"},
       {{"--quiet=yes"}, "takes no value"},
       {{"--app-path", dir / "nowhere"}, "no such folder"},
+      {{"--file", "two\nlines"}, "--file must not hold control characters"},
+      {{"--file=tab\there"}, "--file must not hold control characters"},
+      {{"--file", "c1\xC2\x85"}, "--file must not hold control characters"},
+      {{"--app-path", dir / "a\rb"}, "--app-path must not hold control characters"},
   };
   for (const auto& [args, words] : cases) {
     SCOPED_TRACE(args.front());
@@ -82,6 +86,35 @@ TEST_F(QueloReportErrors, AnEmptyRecordSetExitsOne) {
   EXPECT_EQ(r.exitCode, 1);
   expectOneMessage(r, "no records");
   EXPECT_FALSE(exists(dir / "app/Reports"));
+}
+
+// More output fields than a report holds: nothing is written, and the report form's own message
+// says why.
+TEST_F(QueloReportErrors, TooManyFieldsAreRefusedWithTheFormsMessage) {
+  std::string header, row;
+  for (int i = 1; i <= 32001; ++i) {
+    header += (i > 1 ? ",c" : "c") + std::to_string(i);
+    row += i > 1 ? ",1" : "1";
+  }
+  dir.write("wide.csv", header + "\n" + row + "\n");
+  auto r = report({"--csv", dir / "wide.csv", "--app-path", dir / "app"});
+  EXPECT_EQ(r.exitCode, 1);
+  expectOneMessage(r, "quelo: Too many fields! 32001 output fields; a report holds at most 32000.");
+  EXPECT_FALSE(exists(dir / "app/Reports"));
+}
+
+// A symlink planted at the settings store is not followed: the report runs with the default
+// preferences and says why in one line.
+TEST_F(QueloReportErrors, ASettingsStoreThatIsASymlinkIsRefusedAndSaid) {
+  const std::string store = dir / "config/VarnikQuelo/registry.sqlite";
+  std::filesystem::create_directories(dir / "config/VarnikQuelo");
+  std::filesystem::create_symlink(dir / "elsewhere", store);
+  auto r = report({"--csv", csv(3), "--app-path", dir / "app"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(linesOf(r.out).size(), 1u);
+  EXPECT_EQ(r.err, "quelo: Settings store '" + store +
+                       "': refused: it is a symbolic link; working with the default report preferences\n");
+  EXPECT_FALSE(exists(dir / "elsewhere"));
 }
 
 // A Reports that is a file cannot become the folder, whoever runs the test; the file is kept.

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <functional>
 #include <optional>
 
 #include "fakes/scratch_dir.h"
@@ -75,13 +76,68 @@ TEST(SqliteSettingsStore, MissingFileKeyOrValueIsNotFoundAndReadingCreatesNothin
   EXPECT_FALSE(store.value({reg::kLocalMachine, "Software\\Maker"}, "Value").isOk());
 }
 
-TEST(SqliteSettingsStore, CreatesItsFoldersAndFilePrivateToTheUser) {
+// Made private when created, and made private again by every write when someone widened them.
+TEST(SqliteSettingsStore, AWriteLeavesTheFilePrivateInAPrivateFolder) {
   ScratchDir dir;
   SqliteSettingsStore store(dir / "config/VarnikQuelo/registry.sqlite");
   ASSERT_TRUE(write(store, "x").isOk());
   EXPECT_EQ(modeOf(dir / "config"), 0700u);
+  ASSERT_EQ(chmod((dir / "config/VarnikQuelo").c_str(), 0755), 0);
+  ASSERT_EQ(chmod((dir / "config/VarnikQuelo/registry.sqlite").c_str(), 0644), 0);
+  ASSERT_TRUE(write(store, "y").isOk());
   EXPECT_EQ(modeOf(dir / "config/VarnikQuelo"), 0700u);
   EXPECT_EQ(modeOf(dir / "config/VarnikQuelo/registry.sqlite"), 0600u);
+  EXPECT_EQ(store.problem(), "");
+}
+
+// A symlink (dangling or not), a folder, a file of another user or a corrupt file at the path:
+// nothing is followed, created or changed, reads and writes fail, and problem() names the file
+// and the cause.
+TEST(SqliteSettingsStore, RefusesWhatIsNotItsOwnDatabaseAndSaysWhy) {
+  struct Case {
+    const char* name;
+    std::function<void(const ScratchDir&, const std::string&)> plant;
+    const char* cause;
+    std::optional<std::string> fileLeftAs;  // what stays at the path when it is a plain file
+  } cases[] = {
+      {"dangling symlink", [](const ScratchDir& d, const std::string& at) { ASSERT_EQ(symlink((d / "target").c_str(), at.c_str()), 0); },
+       "refused: it is a symbolic link"},
+      {"symlink to an empty file",
+       [](const ScratchDir& d, const std::string& at) {
+         d.write("target", "");
+         ASSERT_EQ(symlink((d / "target").c_str(), at.c_str()), 0);
+       },
+       "refused: it is a symbolic link"},
+      {"folder", [](const ScratchDir&, const std::string& at) { ASSERT_EQ(mkdir(at.c_str(), 0700), 0); },
+       "refused: it is not a regular file"},
+      {"another user's file",
+       [](const ScratchDir& d, const std::string& at) {
+         d.write("registry.sqlite", "");
+         if (geteuid() == 0) ASSERT_EQ(chown(at.c_str(), 65534, 65534), 0);
+       },
+       "refused: it belongs to another user", ""},
+      {"corrupt file", [](const ScratchDir& d, const std::string&) { d.write("registry.sqlite", std::string(4096, 'g')); },
+       "file is not a database", std::string(4096, 'g')},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (std::string(c.name) == "another user's file" && geteuid() != 0) continue;  // only root can give a file away
+    ScratchDir dir;
+    const std::string file = dir / "registry.sqlite";
+    c.plant(dir, file);
+    SqliteSettingsStore reader(file), writer(file);
+    auto read = reader.value(kKey, "Value");
+    ASSERT_FALSE(read.isOk());
+    EXPECT_NE(read.error().number, err::kFileNotFound);
+    EXPECT_FALSE(write(writer, "x").isOk());
+    for (const SqliteSettingsStore* store : {&reader, &writer}) {
+      EXPECT_EQ(store->problem().rfind("Settings store '" + file + "': ", 0), 0u) << store->problem();
+      EXPECT_NE(store->problem().find(c.cause), std::string::npos) << store->problem();
+    }
+    EXPECT_EQ(modeOf(dir / "target") != 0, std::string(c.name) == "symlink to an empty file");
+    if (modeOf(dir / "target")) EXPECT_EQ(dir.read("target"), "");
+    if (c.fileLeftAs) EXPECT_EQ(dir.read("registry.sqlite"), *c.fileLeftAs);
+  }
 }
 
 TEST(SqliteSettingsStore, RefusesAnUnknownRootAndAPlaceItCannotCreateWithAClearError) {
@@ -97,11 +153,6 @@ TEST(SqliteSettingsStore, RefusesAnUnknownRootAndAPlaceItCannotCreateWithAClearE
   EXPECT_NE(s.error().message.find("plain-file/registry.sqlite"), std::string::npos) << s.error().message;
   EXPECT_FALSE(blocked.value(kKey, "Value").isOk());
 
-  dir.write("garbage.sqlite", std::string(4096, 'g'));
-  SqliteSettingsStore garbage(dir / "garbage.sqlite");
-  EXPECT_FALSE(write(garbage, "x").isOk());
-  EXPECT_FALSE(garbage.value(kKey, "Value").isOk());
-  EXPECT_EQ(dir.read("garbage.sqlite"), std::string(4096, 'g')) << "a file that is not ours is left alone";
 }
 
 TEST(SqliteSettingsStore, AFailureBetweenStatementsLeavesTheOldValue) {

@@ -1,8 +1,32 @@
 // Whole automatic reports: page files, sections, progress events, cancel, appending.
 #include "fakes/report_fixture.h"
+#include "platform/recordset/row_source.h"
+#include "reporter/report_form.h"
 
 namespace quelo::testing {
 namespace {
+
+// `n` records of one empty field, made as they are read: millions cost little memory.
+class BlankRows : public RowSource {
+ public:
+  explicit BlankRows(int64_t n) : n_(n) {}
+  Result<std::unique_ptr<RowStream>> run() const override { return std::unique_ptr<RowStream>(new Stream(n_)); }
+  std::string description() const override { return "blank rows"; }
+
+ private:
+  struct Stream : RowStream {
+    explicit Stream(int64_t n) : left(n) {}
+    const std::vector<FieldInfo>& fields() const override { return columns; }
+    Result<bool> readRow(RowTable& table) override {
+      if (left-- <= 0) return false;
+      (void)table.appendRow();
+      return true;
+    }
+    std::vector<FieldInfo> columns{{"Id", ado::adInteger, 4, ado::kNumberAttributes}};
+    int64_t left;
+  };
+  int64_t n_;
+};
 
 class GenerationTest : public ReportTest {
  protected:
@@ -166,6 +190,21 @@ TEST_F(GenerationTest, AWordWithASpaceThatNamesNoFileGivesTheDefaultName) {
   Args args = autoArgs(products(2), "my report");
   ASSERT_TRUE(runAuto(args));
   EXPECT_TRUE(exists("zereport.htm"));
+}
+
+// Page numbers are 16-bit: a report of more pages is refused before anything is written, with
+// the reason shown and kept for the caller; the automatic report fails.
+TEST_F(GenerationTest, MorePagesThanCanBeNumberedAreRefused) {
+  setMaxRecs(5);
+  auto records = Recordset::open(std::make_shared<BlankRows>(6553401));
+  ASSERT_TRUE(records);
+  Args args = autoArgs(records.value(), "huge");
+  EXPECT_FALSE(runAuto(args));
+  const std::string why = "Too many records! 6553401 records make 32768 pages of 200; a report holds at most 32767 pages.";
+  EXPECT_EQ(reportForm(h->platform()).generationRefusal(), why);
+  ASSERT_EQ(h->messageBox.shown.size(), 1u);
+  EXPECT_EQ(h->messageBox.shown[0].prompt, why);
+  EXPECT_FALSE(h->files.exists(reports()));
 }
 
 }  // namespace

@@ -68,16 +68,30 @@ TEST(SettingsRecord, AShortRecordFillsOnlyTheFieldsItHas) {
   EXPECT_EQ(s.UseNotes, 1);
 }
 
-TEST(SettingsRecord, ASeparatorInsideATextShiftsTheFieldsAfterIt) {
-  ReportSettings s = sample();
-  s.Header = "a**_**b";
-  ReportSettings back;
-  readSettingsRecord(formatSettingsRecord(s), back);
-  EXPECT_EQ(back.Header, "a");
-  EXPECT_EQ(back.Footer, "b");
-  EXPECT_EQ(back.UseNotes, 0) << "\"Foot\" is no number";
-  EXPECT_EQ(back.NotesPosition, 1);
-  EXPECT_EQ(back.Notes, "1");
+// Any text reads back exactly, in any field; texts without "**_" are written as they stand.
+TEST(SettingsRecord, EveryTextReadsBackExactly) {
+  const std::string awkward[] = {"a**_**b", "ends in **_", "ends in **_*", "**_",   "**_**_**", "*",
+                                 "_**",     "**_\x1F",     "**_\x1Fx",      "\x1F", "**_x",     ""};
+  for (const std::string& text : awkward) {
+    ReportSettings s = sample();
+    s.FontName = s.Header = s.Notes = s.Email = text;
+    ReportSettings back;
+    readSettingsRecord(formatSettingsRecord(s), back);
+    EXPECT_TRUE(same(back, s)) << text;
+  }
+}
+
+// Records stored before texts were escaped read as they always did, a separator inside a text
+// shifting the fields after it.
+TEST(SettingsRecord, OldRecordsReadAsBefore) {
+  ReportSettings s;
+  readSettingsRecord("F**_**a**_**b**_**Foot**_**1**_**N**_**x**_y", s);
+  EXPECT_EQ(s.Header, "a");
+  EXPECT_EQ(s.Footer, "b");
+  EXPECT_EQ(s.UseNotes, 0) << "\"Foot\" is no number";
+  EXPECT_EQ(s.NotesPosition, 1);
+  EXPECT_EQ(s.Notes, "N");
+  EXPECT_EQ(s.Logo, "x**_y");
 }
 
 TEST(SettingsRecord, NumberPartsReadAsTheLeadingNumberRounded) {

@@ -58,27 +58,53 @@ Error storeError(const std::string& file, const std::string& what) {
 
 Error dbError(sqlite3* db, const std::string& file) { return storeError(file, sqlite3_errmsg(db)); }
 
-// Every missing folder above the file, made private to the user.
+// Every missing folder above the file, made private to the user; the file's own folder is made
+// private too when it is the user's and is not yet (a shared sticky folder such as /tmp is left
+// as it is).
 Status makeParentFolders(const std::string& file) {
   for (size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1)) {
     const std::string folder = file.substr(0, slash);
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
       return storeError(file, "cannot create folder '" + folder + "': " + std::strerror(errno));
   }
+  const size_t slash = file.rfind('/');
+  if (slash == std::string::npos || slash == 0) return Status::ok();
+  const std::string folder = file.substr(0, slash);
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & 07777) != 0700 &&
+      (st.st_mode & S_ISVTX) == 0 &&
+      ::chmod(folder.c_str(), 0700) != 0)
+    return storeError(file, "cannot make folder '" + folder + "' private: " + std::strerror(errno));
   return Status::ok();
 }
 
-// Creates the file with mode 0600 before SQLite opens it, so it never exists with wider rights.
-Status createPrivateFile(const std::string& file) {
-  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) return storeError(file, std::string("cannot create: ") + std::strerror(errno));
-  ::close(fd);
+// What is at the store's path must be a plain file of the user's own: a symlink could lead the
+// store anywhere, and a file of another user is not ours to read or change.
+Status checkOwnFile(const struct stat& st, const std::string& file) {
+  if (S_ISLNK(st.st_mode)) return storeError(file, "refused: it is a symbolic link");
+  if (!S_ISREG(st.st_mode)) return storeError(file, "refused: it is not a regular file");
+  if (st.st_uid != ::geteuid()) return storeError(file, "refused: it belongs to another user");
   return Status::ok();
+}
+
+// Creates the file with mode 0600 before SQLite opens it, so it never exists with wider rights;
+// an existing file of the user's is narrowed to 0600. A symlink in its place is never followed.
+Status createPrivateFile(const std::string& file) {
+  const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0 && errno == ELOOP) return storeError(file, "refused: it is a symbolic link");
+  if (fd < 0 && errno == EISDIR) return storeError(file, "refused: it is not a regular file");
+  if (fd < 0) return storeError(file, std::string("cannot create: ") + std::strerror(errno));
+  struct stat st {};
+  Status s = ::fstat(fd, &st) == 0 ? checkOwnFile(st, file) : storeError(file, std::strerror(errno));
+  if (s && (st.st_mode & 0777) != 0600 && ::fchmod(fd, 0600) != 0)
+    s = storeError(file, std::string("cannot make it private: ") + std::strerror(errno));
+  ::close(fd);
+  return s;
 }
 
 Result<Db> openDb(const std::string& file, int flags) {
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(file.c_str(), &raw, flags, nullptr);
+  const int rc = sqlite3_open_v2(file.c_str(), &raw, flags | SQLITE_OPEN_NOFOLLOW, nullptr);
   Db db(raw);
   if (rc != SQLITE_OK) return raw ? dbError(raw, file) : storeError(file, sqlite3_errstr(rc));
   sqlite3_busy_timeout(raw, kBusyTimeoutMs);
@@ -128,13 +154,20 @@ std::string SqliteSettingsStore::defaultFile() {
 Status SqliteSettingsStore::setValue(const RegistryKey& key, std::string_view keyClass, std::string_view name,
                                      const RegistryValue& value) {
   if (registryRootName(key.root).empty()) return makeError(err::kInvalidProcedureCall, "Unknown registry root");
+  Status s = write(key, keyClass, name, value);
+  if (!s && problem_.empty()) problem_ = s.error().message;
+  return s;
+}
+
+Status SqliteSettingsStore::write(const RegistryKey& key, std::string_view keyClass, std::string_view name,
+                                  const RegistryValue& value) {
   if (Status s = makeParentFolders(file_); !s) return s;
   if (Status s = createPrivateFile(file_); !s) return s;
   auto db = openDb(file_, SQLITE_OPEN_READWRITE);
   if (!db) return db.error();
   sqlite3* h = db.value().get();
   if (Status s = exec(h, "BEGIN IMMEDIATE", file_); !s) return s;
-  auto write = [&]() -> Status {
+  auto steps = [&]() -> Status {
     if (Status s = exec(h, kSchema, file_); !s) return s;
     auto insertKey = prepareForKey(h, kInsertKey, key, file_);
     if (!insertKey) return insertKey.error();
@@ -153,14 +186,25 @@ Status SqliteSettingsStore::setValue(const RegistryKey& key, std::string_view ke
       if (Status s = hook_("value"); !s) return s;
     return exec(h, "COMMIT", file_);
   };
-  Status s = write();
+  Status s = steps();
   if (!s) (void)sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr);
   return s;
 }
 
 Result<RegistryValue> SqliteSettingsStore::value(const RegistryKey& key, std::string_view name) {
+  auto found = read(key, name);
+  if (!found && found.error().number != err::kFileNotFound && problem_.empty()) problem_ = found.error().message;
+  return found;
+}
+
+Result<RegistryValue> SqliteSettingsStore::read(const RegistryKey& key, std::string_view name) {
   struct stat st {};
-  if (::stat(file_.c_str(), &st) != 0) return makeError(err::kFileNotFound, "No settings stored yet");
+  if (::lstat(file_.c_str(), &st) != 0) {
+    if (errno == ENOENT) return makeError(err::kFileNotFound, "No settings stored yet");
+    return storeError(file_, std::strerror(errno));
+  }
+  if (Status s = checkOwnFile(st, file_); !s) return s.error();
+  if (st.st_size == 0) return makeError(err::kFileNotFound, "No settings stored yet");
   // Read-write when possible, so that a write cut short by a crash is rolled back first.
   auto db = openDb(file_, SQLITE_OPEN_READWRITE);
   if (!db) db = openDb(file_, SQLITE_OPEN_READONLY);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/status.h"
@@ -35,7 +36,9 @@ class FieldList {
 
  private:
   std::vector<FieldInfo> fields_;
-  std::vector<std::string> lowerNames_;  // for names beyond ASCII
+  // Each field's position by its lower-case name: finding a name takes the same time however
+  // many fields there are (a CSV file may have tens of thousands).
+  std::unordered_map<std::string, int> positions_;
 };
 
 }  // namespace quelo

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cmath>
 
@@ -133,6 +134,26 @@ TEST_F(PostgresSource, ServerMessagesExplainFailures) {
   ASSERT_FALSE(noServer.isOk());
   EXPECT_EQ(noServer.error().message.rfind("PostgreSQL: cannot connect: ", 0), 0u) << noServer.error().message;
   EXPECT_EQ(noServer.error().message.find('\n'), std::string::npos);
+}
+
+// The session is read-only: whatever the statement tries, the table keeps its rows.
+TEST_F(PostgresSource, WritingStatementsFailAndChangeNothing) {
+  const std::string table = "kept_" + std::to_string(getpid());
+  const std::string create = "psql -q '" + connection_ + "' -c 'CREATE TABLE " + table + " AS SELECT 1 AS n'";
+  ASSERT_EQ(system(create.c_str()), 0);
+  const std::string statements[] = {
+      "DELETE FROM " + table + " RETURNING n",
+      "WITH d AS (DELETE FROM " + table + " RETURNING n) SELECT * FROM d",
+      "INSERT INTO " + table + " VALUES (2) RETURNING n",
+      "CREATE TABLE other_" + table + " AS SELECT 1",
+  };
+  for (const std::string& sql : statements) {
+    auto result = query(sql);
+    ASSERT_FALSE(result.isOk()) << sql;
+    EXPECT_EQ(result.error().message.rfind("PostgreSQL: cannot execute ", 0), 0u) << result.error().message;
+    EXPECT_TRUE(result.error().message.ends_with(" in a read-only transaction")) << result.error().message;
+  }
+  EXPECT_EQ(rows("SELECT count(*) AS c FROM " + table)->value(0).value(), Variant(int64_t{1}));
 }
 
 TEST_F(PostgresSource, AFailureAfterSomeRowsIsNeverAShortRecordSet) {

@@ -130,6 +130,19 @@ TEST_F(SqliteSourceTest, BadSourcesAndQueriesAreClearErrors) {
   EXPECT_EQ(midway.error().message, db + ": reading row 3 failed: integer overflow");
 }
 
+// The database is opened read-only: a statement that writes fails and changes nothing.
+TEST_F(SqliteSourceTest, WritingStatementsFailAndChangeNothing) {
+  exec("INSERT INTO items (id) VALUES (1), (2)");
+  const std::string db = dir_ / "shop.db";
+  for (const char* sql : {"DELETE FROM items RETURNING id", "UPDATE items SET id = 0 RETURNING id",
+                          "INSERT INTO items (id) VALUES (3) RETURNING id"}) {
+    auto result = query(sql);
+    ASSERT_FALSE(result.isOk()) << sql;
+    EXPECT_EQ(result.error().message, db + ": reading row 1 failed: attempt to write a readonly database") << sql;
+  }
+  EXPECT_EQ(query("SELECT sum(id) AS s FROM items").value()->value(0).value(), Variant(int32_t{3}));
+}
+
 TEST_F(SqliteSourceTest, ForwardOnlyStreamsAndRequeryReadsAgain) {
   exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000)"
        " INSERT INTO items (id, code) SELECT i, 'c' || i FROM n");

@@ -66,8 +66,12 @@ class PostgresStream : public RowStream {
     if (!conn_ || pq_->PQstatus(conn_) != CONNECTION_OK)
       return ado::dataSourceError("PostgreSQL: cannot connect: " + oneLine(conn_ ? pq_->PQerrorMessage(conn_) : "out of memory"));
     if (pq_->PQsetClientEncoding(conn_, "UTF8") != 0) return connectionError();
-    PgResult set(pq_->PQexec(conn_, "SET DateStyle TO ISO, YMD"), pq_->PQclear);
-    if (pq_->PQresultStatus(set.get()) != PGRES_COMMAND_OK) return serverError(*pq_, set.get());
+    // A report only reads: the session's transactions are read-only, so a writing statement
+    // fails with the server's message and changes nothing.
+    for (const char* setting : {"SET DateStyle TO ISO, YMD", "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"}) {
+      PgResult set(pq_->PQexec(conn_, setting), pq_->PQclear);
+      if (pq_->PQresultStatus(set.get()) != PGRES_COMMAND_OK) return serverError(*pq_, set.get());
+    }
     // The extended protocol runs exactly one statement.
     if (!pq_->PQsendQueryParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)) return connectionError();
     if (!pq_->PQsetSingleRowMode(conn_)) return connectionError();
