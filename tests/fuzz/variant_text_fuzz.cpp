@@ -1,6 +1,7 @@
-// The Variant conversions from text (Val, IsNumeric, CDbl, CDate) and the shortest number text.
+// The Variant conversions from text (Val, IsNumeric, CDbl, CLng, CDate) and the shortest number text.
 // No conversion yields a non-finite number; IsNumeric says yes exactly when CDbl converts; the
 // text of a number reads back as the same number, to the 15 digits it keeps.
+#include <climits>
 #include <cmath>
 
 #include "fuzz_support.h"
@@ -37,6 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (number) {
     if (!std::isfinite(number.value())) quelo::fuzz::finding("CDbl gives a number that is not finite");
     checkFormatted(number.value());
+    // CLng takes the same number, rounded half to even, or raises the overflow error.
+    const double rounded = quelo::roundHalfEven(number.value());
+    auto whole = quelo::toLong(v);
+    const bool fits = rounded >= INT32_MIN && rounded <= INT32_MAX;
+    if (static_cast<bool>(whole) != fits || (fits && whole.value() != rounded)) quelo::fuzz::finding("CLng and CDbl disagree");
   }
 
   if (auto date = quelo::toDate(v)) {
