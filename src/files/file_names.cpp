@@ -1,5 +1,7 @@
 #include "files/file_names.h"
 
+#include <algorithm>
+
 #include "files/directory_lookup.h"
 #include "files/path_rules.h"
 #include "platform/text.h"
@@ -31,11 +33,12 @@ std::string LongFileName(FileSystem& fs, std::string_view shortName) {
   if (shortName.empty()) return "";
   const bool drive = shortName.size() >= 2 && shortName[1] == ':';
   std::string result(drive ? shortName.substr(0, 2) : std::string_view());
+  PrefixLookup lookup(fs, shortName);
   size_t scan = drive ? 2 : 0;  // the component to rebuild starts at or after this position
   for (;;) {
     const size_t next = shortName.find_first_of("\\/", scan + 1);
     result += joiningSeparator(shortName, scan);
-    result += storedName(fs, shortName.substr(0, next));
+    result += lookup.storedName(std::min(next, shortName.size()));
     if (next == std::string_view::npos) return result;
     scan = next;
   }

@@ -57,6 +57,9 @@ class FileSystem {
   // append at the same time lands before or after it, never inside. The default opens, writes
   // and closes, which is whole only when nobody else writes.
   virtual Status appendWhole(const std::string& path, std::string_view bytes);
+  // The first `maxBytes` bytes of a regular file (fewer when it is shorter); anything else (a
+  // folder, a FIFO, a device) is refused without waiting for it.
+  virtual Result<std::string> readPrefix(const std::string& path, size_t maxBytes) = 0;
 };
 
 // The real file system.
@@ -73,6 +76,8 @@ class PosixFileSystem : public FileSystem {
   Result<std::unique_ptr<OutputFile>> open(const std::string& path, Mode mode) override;
   // One write(2) on a descriptor opened with O_APPEND.
   Status appendWhole(const std::string& path, std::string_view bytes) override;
+  // Opened without blocking (a FIFO cannot hold it up), then checked on the descriptor.
+  Result<std::string> readPrefix(const std::string& path, size_t maxBytes) override;
 };
 
 }  // namespace quelo

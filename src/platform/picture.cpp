@@ -27,10 +27,8 @@ bool looksLikePicture(std::string_view b) {
 }
 
 bool SniffingPictureLoader::isPicture(const std::string& path) {
-  constexpr uint64_t kLargest = uint64_t{256} << 20;  // no need to read a film to learn it is none
-  auto info = files_.stat(path);
-  if (!info || info.value().isDirectory || info.value().size > kLargest) return false;
-  auto bytes = files_.readFile(path);
+  constexpr size_t kSniffed = 128;  // the most looksLikePicture looks at: a PCX header
+  auto bytes = files_.readPrefix(path, kSniffed);
   return bytes && looksLikePicture(bytes.value());
 }
 

@@ -68,11 +68,18 @@ std::optional<PixelSize> pictureSize(std::string_view b) {
   return std::nullopt;
 }
 
+// PNG, GIF and BMP give their size within their first few dozen bytes. A JPEG's frame header
+// follows its metadata segments, so more of a JPEG is read, a growing prefix at a time, up to a cap.
 std::optional<PixelSize> pictureSize(FileSystem& fs, const std::string& path) {
+  constexpr size_t kFirstRead = 4096, kLargestJpegHeader = size_t{16} << 20;
   if (path.empty()) return std::nullopt;
-  auto bytes = fs.readFile(path);
-  if (!bytes) return std::nullopt;
-  return pictureSize(bytes.value());
+  for (size_t want = kFirstRead;; want *= 16) {
+    auto bytes = fs.readPrefix(path, want);
+    if (!bytes) return std::nullopt;
+    const std::string& b = bytes.value();
+    const std::optional<PixelSize> size = pictureSize(b);
+    if (size || b.size() < want || want >= kLargestJpegHeader || !b.starts_with("\xFF\xD8")) return size;
+  }
 }
 
 }  // namespace quelo

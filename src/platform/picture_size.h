@@ -17,6 +17,7 @@ struct PixelSize {
 };
 
 std::optional<PixelSize> pictureSize(std::string_view bytes);
+// Only a regular file has a size, and only as much of it is read as its header takes.
 std::optional<PixelSize> pictureSize(FileSystem& fs, const std::string& path);
 
 // Twips per pixel at the usual 96 pixels to the inch.

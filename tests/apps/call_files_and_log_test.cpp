@@ -50,6 +50,19 @@ TEST(CallFileNames, LongAndShortNamesOnARealTree) {
                                                       "C:\\Data\\", "C:\\Data\\x.txt", ""}));
 }
 
+// A path of 40,000 components (80 KB) is longer than the system takes: it names nothing, each of
+// its components adds an empty name, and the lookup needs little memory.
+TEST(CallFileNames, APathPastTheSystemsLimitNamesNothing) {
+  testing::ScratchDir dir;
+  std::filesystem::create_directories(dir / "Deep");
+  std::string deep = dir / "DEEP";
+  for (int i = 0; i < 40000; ++i) deep += "/x";
+  auto run = testing::runProcess(
+      testing::inLittleMemory({QUELO_CLI, "call", "ShortFileName", deep, "--", "LongFileName", deep}));
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(run.out == "\n" + dir / "Deep" + std::string(40000, '/') + "\n") << run.out.substr(0, 200);
+}
+
 TEST(CallLogMessage, TwoMessagesLeaveTwoLinesDatedBySourceDateEpoch) {
   testing::ScratchDir dir;
   auto run = runQuelo({"call", "--app-path", dir.path(), "LogMessage", "hello", "--", "LogMessage", "two  spaces"},

@@ -1,5 +1,8 @@
 // quelo report on real data: the pages it writes and prints, cancelling by page, the settings
 // and field choices it hands to the report, and the bundled sample data.
+#include <signal.h>
+
+#include <chrono>
 #include <filesystem>
 
 #include "platform/file_system.h"
@@ -128,6 +131,26 @@ TEST_F(QueloReport, SqliteQueryAndRelativePictureFolder) {
   EXPECT_NE(html.find("<A HREF='https://example.com/k'>https://example.com/k</A>"),
             std::string::npos);
   EXPECT_NE(html.find("<A HREF='Mail'>Mail</A>"), std::string::npos);
+}
+
+// A picture cell naming a FIFO that nobody writes to, or reaching /dev/zero, is no picture: the
+// report neither waits for it nor fills memory with it. A run still going after two minutes hangs:
+// it is stopped, so that the test fails rather than waits for ever.
+TEST_F(QueloReport, PicturesThatAreNoFilesHoldNothingUp) {
+  std::filesystem::create_directories(dir / "pics");
+  dir.plantNonFiles("pics/");
+  dir.write("pictures.csv", "Name,Photo\nPipe,fifo\nZero,zero\n");
+  const auto start = std::chrono::steady_clock::now();
+  auto r = runProcessWatched(inLittleMemory({QUELO_CLI, "report", "--csv", dir / "pictures.csv", "--app-path",
+                                             dir / "app", "--pic-fields", "Photo", "--graphic-folder", dir / "pics"}),
+                             env(), [&](pid_t pid) {
+                               if (std::chrono::steady_clock::now() - start < std::chrono::minutes(2)) return false;
+                               kill(pid, SIGKILL);
+                               return true;
+                             });
+  EXPECT_EQ(r.signal, 0);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(linesOf(r.out), std::vector<std::string>{page("autogenrep.htm")});
 }
 
 TEST_F(QueloReport, SampleDataWithNoSource) {

@@ -25,6 +25,9 @@ class ForwardingFileSystem : public FileSystem {
   Status appendWhole(const std::string& path, std::string_view bytes) override {
     return target_.appendWhole(path, bytes);
   }
+  Result<std::string> readPrefix(const std::string& path, size_t maxBytes) override {
+    return target_.readPrefix(path, maxBytes);
+  }
 
  private:
   FileSystem& target_;

@@ -82,6 +82,11 @@ ProcessResult runProcessWatched(const std::vector<std::string>& argv, const std:
   return runWith(argv, env, "", watch);
 }
 
+std::vector<std::string> inLittleMemory(std::vector<std::string> argv) {
+  argv.insert(argv.begin(), {"prlimit", "--as=" + std::to_string(size_t{512} << 20), "--"});
+  return argv;
+}
+
 ProcessResult runQuelo(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
   std::vector<std::string> argv{QUELO_CLI};
   argv.insert(argv.end(), args.begin(), args.end());

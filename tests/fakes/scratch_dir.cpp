@@ -1,6 +1,7 @@
 #include "fakes/scratch_dir.h"
 
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -32,6 +33,11 @@ std::string ScratchDir::read(const std::string& name) const {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+void ScratchDir::plantNonFiles(const std::string& folder) const {
+  if (::mkfifo((path_ + folder + "fifo").c_str(), 0600) != 0) throw std::runtime_error("cannot make a FIFO");
+  std::filesystem::create_symlink("/dev/zero", path_ + folder + "zero");
 }
 
 }  // namespace quelo::testing

@@ -16,6 +16,9 @@ class ScratchDir {
   std::string operator/(const std::string& name) const { return path_ + name; }
   void write(const std::string& name, const std::string& content) const;
   std::string read(const std::string& name) const;
+  // Names that reach no regular file, in `folder` (a subfolder, with its trailing "/", or ""):
+  // "fifo", a FIFO nobody writes to, and "zero", a symlink to /dev/zero.
+  void plantNonFiles(const std::string& folder = "") const;
 
  private:
   std::string path_;

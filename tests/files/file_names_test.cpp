@@ -42,49 +42,48 @@ TEST(FileFolder, FollowedByTheNameGivesThePathBack) {
   }
 }
 
-class FileNamesOnDisk : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::filesystem::create_directories(dir / "Program Files/Sub Folder");
-    dir.write("Program Files/My Document.txt", "x");
-    dir.write("Program Files/.Hidden", "x");
-  }
+// The results of the directory lookup on a real tree, as callers rely on them: stored names for
+// every component, the separators of the path kept, an empty name for each component that matches
+// nothing, and the first in name order when only the case differs.
+TEST(FileNamesOnDisk, LongAndShortNamesOfATree) {
   testing::ScratchDir dir;
+  std::filesystem::create_directories(dir / "Program Files/Sub Folder");
+  std::filesystem::create_directories(dir / "Case");
+  for (const char* file : {"Program Files/My Document.txt", "Program Files/.Hidden", "Program Files/photo.jpg",
+                           "Program Files/Photo.jpg", "Case/x", "Case/X"})
+    dir.write(file, "x");
   PosixFileSystem fs;
-};
-
-TEST_F(FileNamesOnDisk, LongFileNameRebuildsStoredNames) {
-  EXPECT_EQ(LongFileName(fs, dir / "PROGRAM FILES/MY DOCUMENT.TXT"), dir / "Program Files/My Document.txt");
-  EXPECT_EQ(LongFileName(fs, dir / "program files/sub folder"), dir / "Program Files/Sub Folder");
-  EXPECT_EQ(LongFileName(fs, dir / "program files/.HIDDEN"), dir / "Program Files/.Hidden");
-  EXPECT_EQ(LongFileName(fs, dir / "Program Files/My Document.txt"), dir / "Program Files/My Document.txt");
-}
-
-TEST_F(FileNamesOnDisk, LongFileNameKeepsTheSeparatorsOfThePath) {
-  std::string windowsStyle = dir.path() + "PROGRAM FILES\\MY DOCUMENT.TXT";
-  EXPECT_EQ(LongFileName(fs, windowsStyle), dir.path() + "Program Files\\My Document.txt");
-  EXPECT_EQ(LongFileName(fs, dir / "program files/"), dir / "Program Files/");
-}
-
-TEST_F(FileNamesOnDisk, MissingComponentsContributeEmptyNames) {
-  EXPECT_EQ(LongFileName(fs, dir / "Program Files/nothing.txt"), dir / "Program Files/");
-  EXPECT_EQ(LongFileName(fs, dir / "none/My Document.txt"), dir / "/");
-  EXPECT_EQ(LongFileName(fs, ""), "");
-}
-
-TEST_F(FileNamesOnDisk, ExactNameWinsThenTheFirstInNameOrder) {
-  dir.write("Program Files/photo.jpg", "x");
-  dir.write("Program Files/Photo.jpg", "x");
-  EXPECT_EQ(LongFileName(fs, dir / "Program Files/photo.jpg"), dir / "Program Files/photo.jpg");
-  EXPECT_EQ(LongFileName(fs, dir / "Program Files/PHOTO.JPG"), dir / "Program Files/Photo.jpg");
-}
-
-TEST_F(FileNamesOnDisk, ShortFileNameIsThePathItselfWhenItExists) {
-  EXPECT_EQ(ShortFileName(fs, dir / "Program Files/My Document.txt"), dir / "Program Files/My Document.txt");
-  EXPECT_EQ(ShortFileName(fs, dir / "PROGRAM FILES/MY DOCUMENT.TXT"), dir / "PROGRAM FILES/MY DOCUMENT.TXT");
-  EXPECT_EQ(ShortFileName(fs, dir / "Program Files\\Sub Folder\\"), dir / "Program Files\\Sub Folder\\");
-  EXPECT_EQ(ShortFileName(fs, dir / "Program Files/missing.txt"), "");
-  EXPECT_EQ(ShortFileName(fs, ""), "");
+  const std::string d = dir.path();
+  struct Case {
+    std::string (*function)(FileSystem&, std::string_view);
+    std::string path, expected;
+  };
+  const Case cases[] = {
+      {LongFileName, d + "PROGRAM FILES/MY DOCUMENT.TXT", d + "Program Files/My Document.txt"},
+      {LongFileName, d + "program files/sub folder", d + "Program Files/Sub Folder"},
+      {LongFileName, d + "program files/.HIDDEN", d + "Program Files/.Hidden"},
+      {LongFileName, d + "Program Files/My Document.txt", d + "Program Files/My Document.txt"},
+      {LongFileName, d + "PROGRAM FILES\\MY DOCUMENT.TXT", d + "Program Files\\My Document.txt"},
+      {LongFileName, d + "program files/", d + "Program Files/"},
+      {LongFileName, d + "PROGRAM FILES//MY DOCUMENT.TXT", d + "Program Files//My Document.txt"},
+      {LongFileName, d + "Program Files/./MY DOCUMENT.TXT", d + "Program Files/./My Document.txt"},
+      {LongFileName, d + "PROGRAM FILES/./my document.txt", d + "Program Files//"},
+      {LongFileName, d + "Program Files/nothing.txt", d + "Program Files/"},
+      {LongFileName, d + "none/My Document.txt", d + "/"},
+      {LongFileName, d + "Program Files/photo.jpg", d + "Program Files/photo.jpg"},
+      {LongFileName, d + "Program Files/PHOTO.JPG", d + "Program Files/Photo.jpg"},
+      {LongFileName, d + "CASE/x", d + "Case/X"},
+      {LongFileName, "/", "/"},
+      {LongFileName, "", ""},
+      {ShortFileName, d + "Program Files/My Document.txt", d + "Program Files/My Document.txt"},
+      {ShortFileName, d + "PROGRAM FILES/MY DOCUMENT.TXT", d + "PROGRAM FILES/MY DOCUMENT.TXT"},
+      {ShortFileName, d + "Program Files\\Sub Folder\\", d + "Program Files\\Sub Folder\\"},
+      {ShortFileName, d + "CASE//x", d + "CASE//x"},
+      {ShortFileName, d + "Program Files/missing.txt", ""},
+      {ShortFileName, d + "PROGRAM FILES/./my document.txt", ""},
+      {ShortFileName, "", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.function(fs, c.path), c.expected) << c.path;
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ TEST(Picture, LoadPictureGivesEmptyForNoNameAndFailsForOtherFiles) {
   testing::ScratchDir dir;
   dir.write("a.gif", "GIF89a\x01\0\x01\0");
   dir.write("notes.txt", "not a picture");
+  dir.plantNonFiles();
   PosixFileSystem files;
   SniffingPictureLoader loader(files);
   auto empty = loadPicture(loader, "");
@@ -34,7 +35,7 @@ TEST(Picture, LoadPictureGivesEmptyForNoNameAndFailsForOtherFiles) {
   auto gif = loadPicture(loader, dir / "a.gif");
   ASSERT_TRUE(gif.isOk());
   EXPECT_EQ(gif.value()->get("Path").value(), Variant(dir / "a.gif"));
-  for (const std::string& bad : {dir / "notes.txt", dir / "missing.gif", dir.path()}) {
+  for (const std::string& bad : {dir / "notes.txt", dir / "missing.gif", dir.path(), dir / "fifo", dir / "zero"}) {
     auto r = loadPicture(loader, bad);
     ASSERT_FALSE(r.isOk()) << bad;
     EXPECT_EQ(r.error().number, 481);

@@ -2,6 +2,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "fakes/scratch_dir.h"
 #include "platform/file_system.h"
 
@@ -33,6 +35,19 @@ TEST(PosixAppendWhole, CreatesTheFileThenAppends) {
   ASSERT_TRUE(fs.appendWhole(dir / "f", std::string(100000, 'x')));
   EXPECT_EQ(dir.read("f"), "one\r\n" + std::string(100000, 'x'));
   EXPECT_EQ(fs.appendWhole(dir / "missing/f", "x").error().number, err::kFileNotFound);
+}
+
+TEST(PosixReadPrefix, ReadsTheStartOfRegularFilesOnly) {
+  testing::ScratchDir dir;
+  PosixFileSystem fs;
+  dir.write("f", "0123456789");
+  dir.plantNonFiles();
+  EXPECT_EQ(fs.readPrefix(dir / "f", 4).value(), "0123");
+  EXPECT_EQ(fs.readPrefix(dir / "f", 100).value(), "0123456789");
+  std::filesystem::create_symlink(dir / "f", dir / "link");
+  EXPECT_EQ(fs.readPrefix(dir / "link", 2).value(), "01");
+  for (const std::string& refused : {dir / "fifo", dir / "zero", dir.path(), dir / "missing"})
+    EXPECT_FALSE(fs.readPrefix(refused, 4).isOk()) << refused;
 }
 
 }  // namespace

@@ -110,15 +110,20 @@ TEST_F(ReportFormTest, FieldListsSendRemoveAndMove) {
 TEST_F(ReportFormTest, PicturesShowInTheGridSizedToThePicture) {
   ASSERT_TRUE(h->files.createDirectory(app.path() + "pics"));
   app.write("pics/a.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x20\0\0\0\x10", 24));
+  app.plantNonFiles("pics/");
   auto rs = table({{"Name", 202, 20, 102}, {"Photo", 202, 20, 102}, {"Logo", 202, 20, 102}},
-                  {{Variant("x"), Variant("a.png"), Variant("gone.png")}});
+                  {{Variant("x"), Variant("a.png"), Variant("gone.png")},
+                   {Variant("y"), Variant("fifo"), Variant("zero")}});
   show(rs, [&](QueloReportForm& f) {
     const auto& grid = f.get<DataGrid>("MSHFlexGrid1");
     EXPECT_EQ(grid.cellPicture(1, 1), app.path() + "pics/a.png");
     EXPECT_EQ(grid.textMatrix(1, 1), "");
     EXPECT_EQ(grid.rowHeight(1), 16 * 15);
     EXPECT_EQ(grid.colWidth(1), 32 * 15);
-    EXPECT_EQ(grid.textMatrix(1, 2), "gone.png");  // missing: the name stays
+    // Missing, or no regular file: the name stays.
+    EXPECT_EQ(grid.textMatrix(1, 2), "gone.png");
+    EXPECT_EQ(grid.textMatrix(2, 1), "fifo");
+    EXPECT_EQ(grid.textMatrix(2, 2), "zero");
     EXPECT_EQ(previewTables().pictureFolders[2], app.path() + "pics/");  // Logo takes the last folder
   }, Args{Variant("Photo, Logo"), Variant(app.path() + "pics")});
 }

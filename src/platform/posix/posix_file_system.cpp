@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -64,6 +65,23 @@ class PosixOutputFile : public OutputFile {
   std::string path_;
   std::string buffer_;
 };
+
+// Up to `maxBytes` bytes from the start of `fd`, when it is a regular file.
+Result<std::string> readRegularPrefix(int fd, size_t maxBytes, const std::string& path) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return sysError("Cannot read", path);
+  if (!S_ISREG(st.st_mode)) return makeError(err::kIoError, "Not a regular file '" + path + "'");
+  std::string data;
+  char buf[1 << 16];
+  while (data.size() < maxBytes) {
+    const ssize_t n = ::read(fd, buf, std::min(sizeof buf, maxBytes - data.size()));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return sysError("Cannot read", path);
+    if (n == 0) break;
+    data.append(buf, static_cast<size_t>(n));
+  }
+  return data;
+}
 
 }  // namespace
 
@@ -182,6 +200,14 @@ Status PosixFileSystem::appendWhole(const std::string& path, std::string_view by
   Status s = writeAll(fd, bytes.data(), bytes.size(), path);
   if (::close(fd) != 0 && s) s = sysError("Cannot close", path);
   return s;
+}
+
+Result<std::string> PosixFileSystem::readPrefix(const std::string& path, size_t maxBytes) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return sysError("Cannot open", path);
+  Result<std::string> read = readRegularPrefix(fd, maxBytes, path);
+  ::close(fd);
+  return read;
 }
 
 }  // namespace quelo
