@@ -160,7 +160,9 @@ Status FilePropertyBag::save(const std::string& path) const {
     if (!text) return text.error();
     out << escape(key) << '\t' << typeName(value.type()) << '\t' << escape(text.value()) << '\n';
   }
-  const std::string data = out.str();
+  std::string data = out.str();
+  // A first key that starts with a byte-order mark gets one more in front, for load to take off.
+  if (data.starts_with(kByteOrderMark)) data.insert(0, kByteOrderMark);
   const std::string temp = path + ".tmp";
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return ioError("Cannot write", temp);
