@@ -17,3 +17,7 @@ bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQUELO_SANITIZE=ON -D
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp \
   ctest --test-dir build-asan --output-on-failure --no-tests=error -j "$jobs"
+
+# Fuzz targets: a short run of each, so that a regression the fuzzers know is caught.
+echo "== fuzz targets (20 s each)"
+bash scripts/fuzz.sh 20

@@ -1,9 +1,8 @@
 // quelo call: invocations by name on one control instance, as a host's script would make them.
-#include <charconv>
 #include <cstdlib>
 #include <iostream>
 
-#include "commands.h"
+#include "call_line.h"
 #include "control/shared_state.h"
 #include "control/type_library.h"
 #include "control/ze_quelo.h"
@@ -32,49 +31,12 @@ options:
 exit status: 0; 1 when an invocation raised an error; 2 on a usage error
 )";
 
-struct Invocation {
-  std::string member;
-  InvokeKind kind = InvokeKind::Method;
-  Args args;
-};
-
-Variant parseArgument(const std::string& word) {
-  if (word == "~") return Variant::missing();
-  if (word.starts_with("s:")) return Variant(word.substr(2));
-  if (word == "true" || word == "false") return Variant(word == "true");
-  int32_t n = 0;
-  const char* end = word.data() + word.size();
-  const char* begin = word.data() + (word.starts_with('+') ? 1 : 0);
-  auto [ptr, ec] = std::from_chars(begin, end, n);
-  if (!word.empty() && ec == std::errc() && ptr == end && begin != end) return Variant(n);
-  return Variant(word);
-}
-
 std::string display(const Variant& v) {
   if (v.isNull()) return "Null";
   if (v.isObject()) return v.asObject() ? "[Object]" : "Nothing";
   if (v.isArray()) return "[Array]";
   if (v.isMissing()) return "";
   return toString(v).valueOr("");
-}
-
-Result<Invocation> parseInvocation(const Words& words) {
-  Invocation inv;
-  const std::string& head = words.front();
-  const size_t eq = head.find('=');
-  if (eq != std::string::npos) {
-    if (words.size() > 1) return makeError(0, "'" + head + "' writes a property and takes no further arguments");
-    inv.member = head.substr(0, eq);
-    inv.kind = InvokeKind::PropertyPut;
-    inv.args.push_back(parseArgument(head.substr(eq + 1)));
-  } else {
-    inv.member = head;
-    const MemberInfo* m = zeQueloTypeLibrary().findMember(head);
-    inv.kind = m && m->kind == MemberKind::Property ? InvokeKind::PropertyGet : InvokeKind::Method;
-    for (size_t i = 1; i < words.size(); ++i) inv.args.push_back(parseArgument(words[i]));
-  }
-  if (inv.member.empty()) return makeError(0, "an invocation needs a member name");
-  return inv;
 }
 
 // The shell turns a bare ~ into the home folder before quelo sees it; a failed call that was
@@ -102,41 +64,18 @@ void printOutcome(const Invocation& inv, const Variant& result) {
 }  // namespace
 
 int callCommand(const Words& args) {
-  bool design = false;
-  std::string appPath;
-  size_t i = 0;
-  for (; i < args.size() && args[i].starts_with("--") && args[i] != "--"; ++i) {
-    if (args[i] == "--help") {
-      std::cout << kHelp;
-      return kExitOk;
-    }
-    if (args[i] == "--design") {
-      design = true;
-    } else if (args[i] == "--app-path") {
-      if (++i == args.size()) return usageError("call: --app-path needs a folder");
-      appPath = args[i];
-    } else {
-      return usageError("call: unknown option '" + args[i] + "'");
-    }
+  auto line = parseCallLine(args);
+  if (!line) return usageError(line.error().message);
+  if (line.value().help) {
+    std::cout << kHelp;
+    return kExitOk;
   }
-  std::vector<Invocation> invocations;
-  Words current;
-  for (; i <= args.size(); ++i) {
-    if (i == args.size() || args[i] == "--") {
-      if (current.empty()) return usageError("call: an empty invocation");
-      auto inv = parseInvocation(current);
-      if (!inv) return usageError("call: " + inv.error().message);
-      invocations.push_back(std::move(inv).value());
-      current.clear();
-    } else {
-      current.push_back(args[i]);
-    }
-  }
+  std::vector<Invocation>& invocations = line.value().invocations;
 
-  sharedState().applicationPath = absoluteFolder(appPath);
+  sharedState().applicationPath = absoluteFolder(line.value().appPath);
   HeadlessPlatform services;
   HeadlessSite site;
-  site.userMode = !design;
+  site.userMode = !line.value().design;
   HeadlessWindow window;
   auto control = ZeQuelo::create(services.platform(), site, window);
   control->initProperties();

@@ -11,6 +11,7 @@
 #include <optional>
 #include <sstream>
 
+#include "platform/text.h"
 #include "platform/type_info.h"
 
 namespace quelo {
@@ -139,7 +140,8 @@ Result<FilePropertyBag> FilePropertyBag::load(const std::string& path) {
   }
   std::string line;
   bool anyLine = false;
-  while (std::getline(in, line)) {
+  for (bool first = true; std::getline(in, line); first = false) {
+    if (first && line.starts_with(kUtf8Bom)) line.erase(0, kUtf8Bom.size());
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
     anyLine = true;
@@ -157,7 +159,9 @@ Status FilePropertyBag::save(const std::string& path) const {
     if (!text) return text.error();
     out << escape(key) << '\t' << typeName(value.type()) << '\t' << escape(text.value()) << '\n';
   }
-  const std::string data = out.str();
+  std::string data = out.str();
+  // A first key that starts with a byte-order mark gets one more in front, for load to take off.
+  if (data.starts_with(kUtf8Bom)) data.insert(0, kUtf8Bom);
   const std::string temp = path + ".tmp";
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return ioError("Cannot write", temp);

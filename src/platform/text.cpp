@@ -6,7 +6,9 @@
 namespace quelo {
 namespace {
 
-// Decodes one code point; a malformed sequence yields its first byte alone.
+// Decodes one code point; a malformed sequence yields its first byte alone. An overlong form, a
+// surrogate or a value past U+10FFFF is malformed: decoding "\xE0\x80\xAF" as "/" would let a
+// later case mapping put a separator (or a NUL) into a name that had none.
 char32_t decode(std::string_view s, size_t& i) {
   const auto b = static_cast<unsigned char>(s[i]);
   const int extra = b >= 0xF0 && b < 0xF8 ? 3 : b >= 0xE0 && b < 0xF0 ? 2 : b >= 0xC2 && b < 0xE0 ? 1 : 0;
@@ -22,6 +24,11 @@ char32_t decode(std::string_view s, size_t& i) {
       return b;
     }
     cp = (cp << 6) | (c & 0x3F);
+  }
+  constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+  if (cp < kLeast[extra] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
+    ++i;
+    return b;
   }
   i += static_cast<size_t>(extra) + 1;
   return cp;

@@ -59,6 +59,9 @@ TEST(FilePropertyBag, UnreadableLinesAreLeftOutAndWhatLoadsSurvivesASave) {
       {"Interval\tLong\tlots\nTag\tString\tok\n", tagOnly},
       {"Odd\tWeird\t1\nTag\tString\tok", tagOnly},
       {"Tag\tString\tok\r\nInterval\tLong\t3\r\n", Entries{{"Tag", Variant("ok")}, {"Interval", Variant(int32_t{3})}}},
+      {"\xEF\xBB\xBFTag\tString\tok\n", tagOnly},
+      // A key that itself starts with a byte-order mark keeps it through the save.
+      {"\xEF\xBB\xBF\xEF\xBB\xBFTag\tString\tok\n", Entries{{"\xEF\xBB\xBFTag", Variant("ok")}}},
       {"Ratio\tDouble\t0.30000000000000004\nBig\tDouble\t1e308\nTiny\tDouble\t5e-324\n",
        Entries{{"Ratio", Variant(0.30000000000000004)}, {"Big", Variant(1e308)}, {"Tiny", Variant(5e-324)}}},
       {"Interval\tLong\tlots\n", std::nullopt},

@@ -1,0 +1,1 @@
+Broken line without tabs

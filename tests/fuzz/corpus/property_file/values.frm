@@ -1,0 +1,3 @@
+Caption	String	Monthly sales
+Interval	Long	250
+Enabled	Boolean	True
