@@ -7,8 +7,8 @@
 // as report pages are written: the log is always either as it was or with the whole entry, even
 // when the disk fills up or the process is killed in the middle. Appending with one write(2)
 // cannot promise that (a full disk or a kill cuts a write short, and a kill leaves no chance to
-// cut the half entry off again). The price is a copy of the log, at most kMessageLogLimit bytes,
-// and a sync to the disk per entry: a few milliseconds. A new log file starts with the UTF-8
+// cut the half entry off again). The price is a copy of the log, at most kMessageLogLimit bytes, per
+// entry. A new log file starts with the UTF-8
 // byte-order mark.
 #pragma once
 

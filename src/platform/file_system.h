@@ -68,8 +68,10 @@ class FileSystem {
   // Updates in one folder take turns, across processes, while its lock is held.
   virtual Result<std::unique_ptr<FolderLock>> lockFolder(const std::string& folder) = 0;
   // A new version of the file at `path`, built under a temporary name in the same folder from a
-  // copy of the file, or from `newFilePrefix` alone when there is none. close() syncs it and puts
-  // it in the file's place in one step; dropped unclosed, or after a failed write, it is removed.
+  // copy of the file, or from `newFilePrefix` alone when there is none. close() puts it in the
+  // file's place in one step (a rename: a killed process never leaves half a file; it is not
+  // synced, as a sync per page would cost more than writing the page); dropped unclosed, or
+  // after a failed write, it is removed.
   // A symbolic link or anything but a regular file at `path` is refused, so nothing is ever
   // written through a link. Errors name `path`; a full disk is err::kDiskFull, a link
   // err::kPermissionDenied.

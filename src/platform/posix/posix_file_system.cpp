@@ -111,7 +111,6 @@ class PosixUpdate : public OutputFile {
   Status close() override {
     if (fd_ < 0) return makeError(err::kIoError, "File already closed: " + target_);
     Status s = failed_ ? *failed_ : flush();
-    if (s && ::fsync(fd_) != 0) s = sysError("Cannot write", target_);
     if (::close(fd_) != 0 && s) s = sysError("Cannot write", target_);
     fd_ = -1;
     if (s && ::rename(temporary_.c_str(), target_.c_str()) != 0) s = sysError("Cannot replace", target_);
