@@ -44,7 +44,7 @@ TEST_F(WidgetTest, TheFaceIsFixedAt345TwipsWhateverTheHostAsks) {
   EXPECT_EQ(label()->geometry(), QRect(0, 0, (344 * widget->logicalDpiX() + 720) / 1440, (344 * widget->logicalDpiX() + 720) / 1440));
 }
 
-TEST_F(WidgetTest, FocusRaisesTheLabelAndShowsZe) {
+TEST_F(WidgetTest, FocusRaisesTheLabelAndClicksComeOutAsASignalUnlessDisabled) {
   auto* other = new QWidget(&form);
   other->setFocusPolicy(Qt::StrongFocus);
   other->show();
@@ -54,9 +54,6 @@ TEST_F(WidgetTest, FocusRaisesTheLabelAndShowsZe) {
   other->setFocus();
   EXPECT_EQ(label()->text(), "");
   EXPECT_EQ(label()->frameShape(), QFrame::NoFrame);
-}
-
-TEST_F(WidgetTest, ClicksComeOutAsASignalUnlessDisabled) {
   QSignalSpy clicks(widget, &ZeQueloWidget::clicked);
   QTest::mouseClick(label(), Qt::LeftButton);
   EXPECT_EQ(clicks.count(), 1);
