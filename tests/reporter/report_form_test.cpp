@@ -68,6 +68,7 @@ TEST_F(ReportFormTest, PageSizeAndPagesFollowTheTable) {
       EXPECT_EQ(paging(f), c.paging);
       if (c.pages > 1) f.cmdPage_Click(3);
       EXPECT_EQ(f.NumRecsOnPage(), c.onLastPage);
+      f.get<CommandButton>("cmdClose").press();  // the next row loads the form afresh
     });
   }
 }
