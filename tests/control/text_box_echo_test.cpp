@@ -11,12 +11,12 @@ using Writes = std::vector<std::string>;
 
 TEST(TextBoxEcho, AVisibleBoxGetsTheMessageOnANewLineAtTheEnd) {
   auto box = testing::FakeTextBox::create();
-  box->text = "f\xC3\xAFrst line";  // "fïrst line": the caret index counts its 10 characters, not 11 bytes
-  box->selLength = 5;  // the caret at the start with "fïrst" selected
+  box->text = "first line";
+  box->selLength = 5;  // the caret at the start with "first" selected
   box->locked = true;
   box->enabled = false;
   echoToTextBox(*box, "two  spaces\r\nnext");
-  EXPECT_EQ(box->text, "f\xC3\xAFrst line\r\ntwo  spaces\r\nnext");
+  EXPECT_EQ(box->text, "first line\r\ntwo  spaces\r\nnext");
   EXPECT_TRUE(box->focused);
   EXPECT_TRUE(box->locked);
   EXPECT_FALSE(box->enabled);
@@ -34,6 +34,13 @@ TEST(TextBoxEcho, AHiddenBoxGetsItAtItsCaretWithoutFocus) {
   EXPECT_EQ(box->text, "ab\r\nmsgdef");
   EXPECT_FALSE(box->focused);
   EXPECT_EQ(box->writes, (Writes{"Locked=False", "Enabled=True", "SelText", "Locked=False", "Enabled=True"}));
+}
+
+TEST(TextBoxEcho, TheCaretIndexCountsCharactersNotBytes) {
+  auto box = testing::FakeTextBox::create();
+  box->text = "h\xC3\xA9llo \xE2\x82\xAC";  // "héllo €": 7 characters in 10 bytes
+  echoToTextBox(*box, "m");
+  EXPECT_EQ(box->writes.at(3), "SelStart=7");
 }
 
 TEST(TextBoxEcho, RefusedMembersAreSkippedOneByOne) {
