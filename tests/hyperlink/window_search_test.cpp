@@ -58,16 +58,14 @@ TEST_F(WindowSearch, TheStartWindowItselfIsNeverTested) {
   EXPECT_EQ(list, (std::vector<WindowHandle>{0}));
 }
 
-TEST_F(WindowSearch, TitleAndClassPatternsBothCount) {
+TEST_F(WindowSearch, TitleClassAndIdAllCount) {
   EXPECT_EQ(find(0, "* - Firefox", "*"), 1);
   EXPECT_EQ(list, (std::vector<WindowHandle>{0, report}));
   EXPECT_EQ(find(0, "*", "Button"), 2);
   EXPECT_EQ(list, (std::vector<WindowHandle>{0, send, cancel}));
   EXPECT_EQ(find(0, "S*", "Static"), 0);
   EXPECT_EQ(find(0, "[", "*"), 0);  // a malformed pattern matches nothing
-}
-
-TEST_F(WindowSearch, AnIdListsOnlyChildWindowsWithThatIdentifier) {
+  // An id lists only child windows with that identifier.
   EXPECT_EQ(find(0, "*", "*", Variant(int32_t{1})), 2);
   EXPECT_EQ(list, (std::vector<WindowHandle>{0, send, inner}));
   EXPECT_EQ(find(0, "*", "*", Variant("2")), 1);

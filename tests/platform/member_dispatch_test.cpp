@@ -49,7 +49,7 @@ class MemberDispatchTest : public ::testing::Test {
   std::string name;
 };
 
-TEST_F(MemberDispatchTest, CoercesFillsDefaultsAndWritesByRefBack) {
+TEST_F(MemberDispatchTest, CoercesFillsDefaultsWritesByRefBackAndFindsPropertiesById) {
   Args args{Variant("21")};
   auto r = object.call("SCALE", args);
   ASSERT_TRUE(r) << r.error().message;
@@ -57,6 +57,10 @@ TEST_F(MemberDispatchTest, CoercesFillsDefaultsAndWritesByRefBack) {
   EXPECT_EQ(args[0], Variant(int32_t{42}));  // coerced to Long and changed for the caller
   EXPECT_EQ(seen[1], Variant(int16_t{2}));   // the declared default, as the declared type
   EXPECT_TRUE(seen[2].isMissing());          // no default: stays missing
+  ASSERT_TRUE(object.put("name", Variant(int32_t{5})));  // properties by name and by id
+  EXPECT_EQ(name, "5");
+  Args none;
+  EXPECT_EQ(object.invoke(8, InvokeKind::PropertyGet, none).value(), Variant("5"));
 }
 
 TEST_F(MemberDispatchTest, ReportsArgumentErrors) {
@@ -71,13 +75,6 @@ TEST_F(MemberDispatchTest, ReportsArgumentErrors) {
   EXPECT_EQ(object.call("Scale", big).error().number, err::kOverflow);
   EXPECT_EQ(object.call("Nope").error().number, err::kMemberNotFound);
   EXPECT_EQ(object.call("Later").error().number, err::kNotImplemented);
-}
-
-TEST_F(MemberDispatchTest, PropertiesByNameAndById) {
-  ASSERT_TRUE(object.put("name", Variant(int32_t{5})));
-  EXPECT_EQ(name, "5");
-  Args none;
-  EXPECT_EQ(object.invoke(8, InvokeKind::PropertyGet, none).value(), Variant("5"));
 }
 
 TEST(MemberDispatchUntyped, MembersAppearAsTheyAreBound) {

@@ -18,14 +18,12 @@ const char* kTable =
     "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\n"
     "broken-line\n";
 
-TEST(MountTable, ParsesTheKernelTableWithItsEscapes) {
+TEST(MountTable, ParsesTheKernelTableWithItsEscapesIntoDrives) {
   const auto mounts = parseMountTable(kTable);
   ASSERT_EQ(mounts.size(), 8u);
   EXPECT_EQ(mounts[4], (MountPoint{"/dev/sdb1", "/run/media/ann/USB STICK", "vfat"}));
-}
-
-TEST(MountTable, DrivesAreTheFileSystemsUsersKeepFilesOn) {
-  EXPECT_EQ(driveMountPoints(parseMountTable(kTable)),
+  // Drives are the file systems users keep files on.
+  EXPECT_EQ(driveMountPoints(mounts),
             (std::vector<std::string>{"/", "/home", "/mnt/share", "/run/media/ann/USB STICK"}));
   EXPECT_EQ(driveMountPoints({}), std::vector<std::string>{"/"});  // the root is always there
 }

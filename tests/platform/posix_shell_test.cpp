@@ -66,13 +66,7 @@ TEST(PosixShell, PrintingHandsTheFileToLp) {
   EXPECT_EQ(lp.calls(), (Calls{{"./-report.html"}, {"/tmp/a report.html"}}));
 }
 
-TEST(PosixShell, TheDefaultBrowserHonoursBrowserFirst) {
-  testing::ScopedEnv env;
-  env.set("BROWSER", "  my-browser %s:other-browser");
-  EXPECT_EQ(PosixShell().defaultBrowser().value(), "my-browser");
-}
-
-TEST(PosixShell, TheDefaultBrowserComesFromTheHtmlHandlersDesktopEntry) {
+TEST(PosixShell, TheDefaultBrowserIsBrowserOrTheHtmlHandlersDesktopEntry) {
   PlainDesktop desktop;
   desktop.env.unset("BROWSER").set("XDG_DATA_DIRS", desktop.dir / "none").set("XDG_CONFIG_DIRS", desktop.dir / "none");
   PosixShell shell;
@@ -89,6 +83,8 @@ TEST(PosixShell, TheDefaultBrowserComesFromTheHtmlHandlersDesktopEntry) {
   auto program = shell.defaultBrowser();
   ASSERT_TRUE(program.isOk()) << program.error().message;
   EXPECT_EQ(program.value(), desktop.browser.path());
+  desktop.env.set("BROWSER", "  my-browser %s:other-browser");
+  EXPECT_EQ(shell.defaultBrowser().value(), "my-browser") << "$BROWSER comes first";
 }
 
 TEST(DesktopEntry, TheProgramIsTheFirstWordOfExec) {

@@ -23,7 +23,6 @@ TEST(DesignerPlugin, CreatesTheControlInDesignMode) {
   // Design mode: the company is taken, as on a form being designed.
   ASSERT_TRUE(widget->setProperty("developerCompany", QStringLiteral(" acme ")));
   EXPECT_EQ(widget->property("developerCompany").toString(), "ACME");
-  widget.reset();
 }
 
 }  // namespace

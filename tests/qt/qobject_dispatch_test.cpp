@@ -47,13 +47,10 @@ TEST(QObjectDispatch, PropertiesAndInvokableMethodsByNameWithoutRegardToCase) {
   EXPECT_EQ(d.put("count", Variant("many")).error().number, err::kTypeMismatch);
   EXPECT_EQ(d.get("nothing").error().number, err::kMemberNotFound);
   EXPECT_EQ(d.call("join", {Variant("x")}).error().number, err::kWrongArgumentCount);
-}
-
-TEST(QObjectDispatch, AnObjectThatIsGoneAnswersWithAnError) {
-  auto g = std::make_unique<Gadget>();
-  QObjectDispatch d(g.get());
-  g.reset();
-  EXPECT_EQ(d.get("count").error().number, err::kObjectRequired);
+  auto gone = std::make_unique<Gadget>();  // an object that is gone answers with an error
+  QObjectDispatch late(gone.get());
+  gone.reset();
+  EXPECT_EQ(late.get("count").error().number, err::kObjectRequired);
   EXPECT_EQ(QObjectDispatch::wrap(nullptr), nullptr);
 }
 

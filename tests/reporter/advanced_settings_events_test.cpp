@@ -41,12 +41,8 @@ TEST_F(SettingsFormEventsTest, TheLogoButtonAsksTheHostControlForAPictureInThePi
   ctl<forms::CommandButton>("cmdLogo", 0).press();
   EXPECT_TRUE(h.files.isDirectory(app / "Pictures")) << "the folder is made when missing";
   ASSERT_EQ(host.calls.size(), 1u);
-  const Args& args = host.calls[0];
-  ASSERT_EQ(args.size(), 4u);
-  EXPECT_EQ(args[0], Variant("Select a Jpeg or Gif or Png image to use as Logo in Report"));
-  EXPECT_EQ(args[1], Variant(app / "Pictures/"));
-  EXPECT_EQ(args[2], Variant(int32_t{2}));
-  EXPECT_EQ(args[3], Variant(true));
+  EXPECT_EQ(host.calls[0], (Args{Variant("Select a Jpeg or Gif or Png image to use as Logo in Report"),
+                                 Variant(app / "Pictures/"), Variant(int32_t{2}), Variant(true)}));
 
   form().cmdLogo_Click(1);
   EXPECT_EQ(host.calls.at(1)[0], Variant("Select a Jpeg or Gif or Png image to use as Signature in Report"));

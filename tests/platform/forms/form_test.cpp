@@ -11,7 +11,8 @@ class SampleForm : public Form {
  public:
   explicit SampleForm(FormPresenter& p) : Form("SampleForm", p) {}
   int loads = 0, activations = 0;
-  bool refuseUnload = false;
+  bool refuseUnload = false, refuseClose = false;
+  std::vector<int> closeModes;
 
  protected:
   void build() override {
@@ -28,27 +29,45 @@ class SampleForm : public Form {
   }
   void formActivate() override { ++activations; }
   void formUnload(int& cancel) override { cancel = refuseUnload; }
+  void formQueryUnload(int& cancel, int mode) override {
+    closeModes.push_back(mode);
+    cancel = refuseClose;
+  }
+  void formKeyDown(int& keyCode, int) override {
+    if (keyCode == key::kEscape) keyCode = 0;  // swallowed by the form when it previews keys
+  }
 };
 
-TEST(Form, FirstTouchLoadsAndUnloadRestoresDesignValues) {
+struct FormTest : ::testing::Test {
   HeadlessPresenter presenter;
-  SampleForm form(presenter);
+  SampleForm form{presenter};
+  TextBox& text() { return form.get<TextBox>("txtName"); }
+  CommandButton& button() { return form.get<CommandButton>("cmdGo"); }
+};
+
+TEST_F(FormTest, FirstTouchLoadsAndUnloadRestoresDesignValuesUnlessRefused) {
   EXPECT_FALSE(form.loaded());
   EXPECT_TRUE(form.controls().empty());
   EXPECT_EQ(form.get<TextBox>("TXTNAME").text(), "loaded");
   EXPECT_TRUE(form.loaded());
   EXPECT_EQ(form.loads, 1);
-  form.get<TextBox>("txtName").setText("typed");
+  text().setText("typed");
+  form.refuseUnload = true;
+  EXPECT_FALSE(form.unload());
+  EXPECT_TRUE(form.loaded());
+  form.refuseClose = true;  // closing by the user asks QueryUnload, with its own mode
+  EXPECT_FALSE(form.closeByUser());
+  EXPECT_TRUE(form.loaded());
+  form.refuseUnload = form.refuseClose = false;
   ASSERT_TRUE(form.unload());
   EXPECT_FALSE(form.loaded());
-  EXPECT_EQ(form.get<TextBox>("txtName").text(), "loaded");
+  EXPECT_EQ(form.closeModes, (std::vector<int>{1, 0, 1}));
+  EXPECT_EQ(text().text(), "loaded");
   EXPECT_EQ(form.loads, 2);
   EXPECT_EQ(form.find("nothing"), nullptr);
 }
 
-TEST(Form, ModalShowRunsTheScriptAndReturnsHidden) {
-  HeadlessPresenter presenter;
-  SampleForm form(presenter);
+TEST_F(FormTest, ModalShowRunsTheScriptAndReturnsHidden) {
   bool sawVisible = false;
   presenter.onModal("SampleForm", [&](Form& f) {
     sawVisible = f.visible();
@@ -59,22 +78,11 @@ TEST(Form, ModalShowRunsTheScriptAndReturnsHidden) {
   EXPECT_FALSE(form.visible());
   EXPECT_TRUE(form.loaded());
   EXPECT_EQ(form.activations, 1);
-  EXPECT_EQ(form.get<TextBox>("txtName").text(), "from the user");
+  EXPECT_EQ(text().text(), "from the user");
   EXPECT_EQ(presenter.log, (std::vector<std::string>{"modal SampleForm", "hide SampleForm"}));
 }
 
-TEST(Form, CancelledUnloadKeepsTheForm) {
-  HeadlessPresenter presenter;
-  SampleForm form(presenter);
-  form.load();
-  form.refuseUnload = true;
-  EXPECT_FALSE(form.unload());
-  EXPECT_TRUE(form.loaded());
-}
-
-TEST(Form, OptionButtonsAreExclusiveWithinTheirContainer) {
-  HeadlessPresenter presenter;
-  SampleForm form(presenter);
+TEST_F(FormTest, OptionButtonsAreExclusiveWithinTheirContainer) {
   auto& a = form.get<OptionButton>("Opt", 0);
   auto& b = form.get<OptionButton>("Opt", 1);
   auto& other = form.get<OptionButton>("optOther");
@@ -83,95 +91,43 @@ TEST(Form, OptionButtonsAreExclusiveWithinTheirContainer) {
   other.setValue(true);
   a.setValue(true);
   b.setValue(true);
-  EXPECT_FALSE(a.value());
-  EXPECT_TRUE(b.value());
-  EXPECT_TRUE(other.value());
+  EXPECT_EQ((std::vector<bool>{a.value(), b.value(), other.value()}), (std::vector<bool>{false, true, true}));
   EXPECT_EQ(clicks, 1);
 }
 
-TEST(Form, FocusMovesAndFiresLostThenGot) {
-  HeadlessPresenter presenter;
-  SampleForm form(presenter);
-  auto& text = form.get<TextBox>("txtName");
-  auto& button = form.get<CommandButton>("cmdGo");
+TEST_F(FormTest, FocusMovesFiresLostThenGotAndValidateMayKeepIt) {
   std::vector<std::string> events;
-  text.onGotFocus = [&] { events.push_back("text got"); };
-  text.onLostFocus = [&] { events.push_back("text lost"); };
-  button.onGotFocus = [&] { events.push_back("button got"); };
-  text.setFocus();
-  button.setFocus();
-  EXPECT_TRUE(button.hasFocus());
+  text().onGotFocus = [&] { events.push_back("text got"); };
+  text().onLostFocus = [&] { events.push_back("text lost"); };
+  text().onValidate = [&](bool& cancel) { cancel = text().text() == "bad"; };
+  button().onGotFocus = [&] { events.push_back("button got"); };
+  text().setFocus();
+  text().setText("bad");
+  button().setFocus();
+  EXPECT_TRUE(text().hasFocus());
+  text().setText("good");
+  button().setFocus();
+  EXPECT_TRUE(button().hasFocus());
   EXPECT_EQ(events, (std::vector<std::string>{"text got", "text lost", "button got"}));
-  button.setEnabled(false);
-  text.setFocus();
-  button.setFocus();  // a disabled control cannot take the focus
-  EXPECT_TRUE(text.hasFocus());
+  button().setEnabled(false);
+  text().setFocus();
+  button().setFocus();  // a disabled control cannot take the focus
+  EXPECT_TRUE(text().hasFocus());
 }
 
-class PreviewForm : public SampleForm {
- public:
-  using SampleForm::SampleForm;
-  void formKeyDown(int& keyCode, int) override {
-    if (keyCode == key::kEscape) keyCode = 0;  // swallowed by the form
-  }
-};
-
-TEST(Form, KeyPreviewSeesKeysFirstAndMaySwallowThem) {
-  HeadlessPresenter presenter;
-  PreviewForm form(presenter);
-  auto& text = form.get<TextBox>("txtName");
+TEST_F(FormTest, KeyPreviewSeesKeysFirstAndMaySwallowThem) {
   std::vector<int> seen;
-  text.onKeyDown = [&](int& k, int) { seen.push_back(k); };
+  text().onKeyDown = [&](int& k, int) { seen.push_back(k); };
   int esc = key::kEscape, f3 = key::kF3;
-  text.keyDown(esc, 0);  // no preview yet: the control sees it
+  text().keyDown(esc, 0);  // no preview yet: the control sees it
   form.setKeyPreview(true);
-  text.keyDown(esc, 0);
-  text.keyDown(f3, 0);
+  text().keyDown(esc, 0);
+  text().keyDown(f3, 0);
   EXPECT_EQ(seen, (std::vector<int>{key::kEscape, key::kF3}));
 }
 
-TEST(Form, ClosingByTheUserTellsQueryUnloadSo) {
-  HeadlessPresenter presenter;
-  struct Closing : SampleForm {
-    using SampleForm::SampleForm;
-    std::vector<int> modes;
-    void formQueryUnload(int& cancel, int mode) override {
-      modes.push_back(mode);
-      cancel = refuse;
-    }
-    bool refuse = true;
-  } form(presenter);
-  form.load();
-  EXPECT_FALSE(form.closeByUser());
-  EXPECT_TRUE(form.loaded());
-  form.refuse = false;
-  EXPECT_TRUE(form.unload());
-  EXPECT_EQ(form.modes, (std::vector<int>{0, 1}));
-}
-
-TEST(Form, ValidateMayKeepTheFocus) {
-  HeadlessPresenter presenter;
-  SampleForm form(presenter);
-  auto& text = form.get<TextBox>("txtName");
-  auto& button = form.get<CommandButton>("cmdGo");
-  int lost = 0;
-  text.onLostFocus = [&] { ++lost; };
-  text.onValidate = [&](bool& cancel) { cancel = text.text() == "bad"; };
-  text.setFocus();
-  text.setText("bad");
-  button.setFocus();
-  EXPECT_TRUE(text.hasFocus());
-  EXPECT_EQ(lost, 0);
-  text.setText("good");
-  button.setFocus();
-  EXPECT_TRUE(button.hasFocus());
-  EXPECT_EQ(lost, 1);
-}
-
-TEST(StandardControls, TextSelectionAndInsertion) {
-  HeadlessPresenter presenter;
-  SampleForm form(presenter);
-  auto& t = form.get<TextBox>("txtName");
+TEST_F(FormTest, TextSelectionInsertionAndMaxLength) {
+  auto& t = text();
   t.setText("hello world");
   int changes = 0;
   t.onChange = [&] { ++changes; };
@@ -194,9 +150,7 @@ TEST(StandardControls, TextSelectionAndInsertion) {
   EXPECT_EQ(t.text(), "abc");
 }
 
-TEST(StandardControls, ListsKeepIndexAndSortedOrder) {
-  HeadlessPresenter presenter;
-  SampleForm form(presenter);
+TEST_F(FormTest, ListsKeepIndexAndSortedOrder) {
   ListBox list(form, "lst", -1);
   list.addItem("b");
   list.addItem("a");
@@ -210,8 +164,7 @@ TEST(StandardControls, ListsKeepIndexAndSortedOrder) {
   ListBox sorted(form, "lstSorted", -1);
   sorted.setSorted(true);
   for (const char* s : {"pear", "apple", "fig"}) sorted.addItem(s);
-  EXPECT_EQ(sorted.list(0), "apple");
-  EXPECT_EQ(sorted.list(2), "pear");
+  EXPECT_EQ((std::vector<std::string>{sorted.list(0), sorted.list(2)}), (std::vector<std::string>{"apple", "pear"}));
   EXPECT_EQ(sorted.newIndex(), 1);
   ComboBox combo(form, "cbo", -1);
   combo.addItem("Red");
@@ -219,9 +172,7 @@ TEST(StandardControls, ListsKeepIndexAndSortedOrder) {
   EXPECT_EQ(combo.text(), "Red");
 }
 
-TEST(StandardControls, GridResizeKeepsCellsAndIgnoresOutside) {
-  HeadlessPresenter presenter;
-  SampleForm form(presenter);
+TEST_F(FormTest, GridResizeKeepsCellsAndIgnoresOutside) {
   DataGrid grid(form, "grid", -1);
   grid.setSize(2, 2);
   grid.setTextMatrix(1, 1, "x");
