@@ -65,7 +65,7 @@ void printOutcome(const Invocation& inv, const Variant& result) {
 
 int callCommand(const Words& args) {
   auto line = parseCallLine(args);
-  if (!line) return usageError(line.error().message);
+  if (!line) return usageError(line.error().message, "call");
   if (line.value().help) {
     std::cout << kHelp;
     return kExitOk;

@@ -8,8 +8,8 @@
 
 namespace quelo::cli {
 
-int usageError(const std::string& message) {
-  std::cerr << "quelo: " << message << " (see 'quelo --help')\n";
+int usageError(const std::string& message, const std::string& command) {
+  std::cerr << "quelo: " << message << " (see 'quelo " << (command.empty() ? "" : command + " ") << "--help')\n";
   return kExitUsage;
 }
 

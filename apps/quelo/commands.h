@@ -21,8 +21,9 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFalse = 1;
 inline constexpr int kExitUsage = 2;
 
-// "error: MESSAGE" on stderr, with a hint to --help; returns kExitUsage.
-int usageError(const std::string& message);
+// "quelo: MESSAGE" on stderr, with a hint to the --help of `command` (of quelo itself when
+// empty); returns kExitUsage.
+int usageError(const std::string& message, const std::string& command = {});
 // When the settings store could not be used (refused, corrupt, unreadable), one line on stderr
 // naming it and why; the run went on without the stored preferences.
 void tellSettingsProblem(const SqliteSettingsStore& store);

@@ -160,7 +160,7 @@ int describeCommand(const Words& args) {
       std::cout << kHelp;
       return kExitOk;
     }
-    if (a != "--json") return usageError("describe: unknown argument '" + a + "'");
+    if (a != "--json") return usageError("describe: unknown argument '" + a + "'", "describe");
     json = true;
   }
   if (json) printJson(zeQueloTypeLibrary());

@@ -18,7 +18,8 @@ commands:
   describe [--json]
                  print the type library: members, dispatch ids, parameters, events, enums
 
-Run 'quelo COMMAND --help' for the details of a command.
+Run 'quelo COMMAND --help' for the details of a command; 'quelo --version' (or -V) prints the
+version.
 )";
 
 }  // namespace
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return quelo::cli::kExitOk;
   }
-  if (command == "--version") {
+  if (command == "--version" || command == "-V") {
     std::cout << "quelo " << QUELO_VERSION << "\n";
     return quelo::cli::kExitOk;
   }

@@ -225,14 +225,14 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
 
 int reportCommand(const Words& args) {
   auto parsed = parseReportOptions(args);
-  if (!parsed) return usageError("report: " + parsed.error().message);
+  if (!parsed) return usageError("report: " + parsed.error().message, "report");
   ReportOptions options = std::move(parsed).value();
   if (options.help) {
     std::cout << kHelp;
     return kExitOk;
   }
   if (!PosixFileSystem().isDirectory(absoluteFolder(options.appPath)))
-    return usageError("report: --app-path " + options.appPath + ": no such folder");
+    return usageError("report: --app-path " + options.appPath + ": no such folder", "report");
   catchInterrupt();
   useSampleDefaults(options);
   auto records = openReportSource(options);
@@ -241,7 +241,7 @@ int reportCommand(const Words& args) {
     return kExitUsage;
   }
   if (Status s = checkFieldNames(options, *records.value()); !s)
-    return usageError("report: " + s.error().message);
+    return usageError("report: " + s.error().message, "report");
   if (gInterrupted) {
     say("interrupted before the report started");
     return kExitInterrupted;

@@ -14,6 +14,17 @@ size_t count(const std::string& text, const std::string& what) {
   return n;
 }
 
+// The version, by either spelling; a command's usage error points to that command's help.
+TEST(QueloCommandLine, VersionAndUsageHints) {
+  for (const char* flag : {"--version", "-V"}) {
+    auto r = runQuelo({flag});
+    EXPECT_EQ(r.exitCode, 0) << flag;
+    EXPECT_EQ(r.out, std::string("quelo ") + QUELO_VERSION + "\n") << flag;
+  }
+  EXPECT_NE(runQuelo({"describe", "--bogus"}).err.find("(see 'quelo describe --help')"), std::string::npos);
+  EXPECT_NE(runQuelo({"call", "--bogus"}).err.find("(see 'quelo call --help')"), std::string::npos);
+}
+
 TEST(QueloDescribe, JsonListsTheInterfaceEventsAndEnums) {
   auto r = runQuelo({"describe", "--json"});
   ASSERT_EQ(r.exitCode, 0) << r.err;

@@ -61,6 +61,7 @@ TEST_F(QueloReportErrors, UsageErrorsExitTwoWithOneLine) {
     auto r = report(args);
     EXPECT_EQ(r.exitCode, 2);
     expectOneMessage(r, words);
+    EXPECT_NE(r.err.find("(see 'quelo report --help')"), std::string::npos) << r.err;
   }
 }
 

@@ -140,7 +140,9 @@ TEST_F(ReportTest, AutomaticReportsLeaveTheUsersPreferencesAsTheyWere) {
     const std::string text = page(std::string(c.file) + ".htm");
     EXPECT_NE(text.find("<A HREF='www.user.example'>"), std::string::npos) << c.file;
     EXPECT_EQ(text.find("My header"), std::string::npos) << c.file;
-    if (c.headerOnPage) EXPECT_NE(text.find(c.headerOnPage), std::string::npos);
+    if (c.headerOnPage) {
+      EXPECT_NE(text.find(c.headerOnPage), std::string::npos);
+    }
     EXPECT_EQ(ReadRegSetting(&h->settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName)
                   .asString(),
               stored)
