@@ -83,7 +83,14 @@ ProcessResult runProcessWatched(const std::vector<std::string>& argv, const std:
 }
 
 std::vector<std::string> inLittleMemory(std::vector<std::string> argv) {
+#if defined(__SANITIZE_ADDRESS__)
+  // AddressSanitizer reserves terabytes of address space up front, so under it the cap is its own
+  // limit on resident memory.
+  const char* options = std::getenv("ASAN_OPTIONS");
+  argv.insert(argv.begin(), {"env", "ASAN_OPTIONS=" + std::string(options ? options : "") + ":hard_rss_limit_mb=512"});
+#else
   argv.insert(argv.begin(), {"prlimit", "--as=" + std::to_string(size_t{512} << 20), "--"});
+#endif
   return argv;
 }
 

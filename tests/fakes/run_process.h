@@ -25,8 +25,9 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<st
 ProcessResult runProcessWatched(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
                                 const std::function<bool(pid_t)>& watch);
 
-// `argv` run with its address space capped at a modest size: a program whose memory grows without
-// bound fails instead of taking the machine's.
+// `argv` run with its memory capped at a modest size (its address space; its resident memory
+// under AddressSanitizer): a program whose memory grows without bound fails instead of taking the
+// machine's.
 std::vector<std::string> inLittleMemory(std::vector<std::string> argv);
 
 // The quelo command line built with the tests.
