@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "host_window.h"
-#include "platform/forms/form.h"
+#include "forms/form.h"
 #include "qt/qt_platform.h"
 
 int main(int argc, char** argv) {

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "platform/datasource/sqlite_source.h"
-#include "platform/recordset/recordset.h"
+#include "data/sources/sqlite_source.h"
+#include "data/recordset/recordset.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "qt/property_frame.h"
 #include "qt/qobject_dispatch.h"
-#include "platform/recordset/recordset.h"
+#include "data/recordset/recordset.h"
 #include "qt/qt_platform.h"
 
 namespace quelo::gui {

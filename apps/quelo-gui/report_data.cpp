@@ -1,7 +1,7 @@
 #include "report_data.h"
 
-#include "platform/recordset/recordset.h"
-#include "platform/text.h"
+#include "data/recordset/recordset.h"
+#include "automation/text.h"
 #include "report_source.h"
 
 namespace quelo::gui {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/status.h"
-#include "platform/variant.h"
+#include "automation/status.h"
+#include "automation/variant.h"
 
 namespace quelo {
 class Recordset;

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "commands.h"
-#include "platform/dispatch.h"
-#include "platform/status.h"
+#include "automation/dispatch.h"
+#include "automation/status.h"
 
 namespace quelo::cli {
 

@@ -5,8 +5,8 @@
 #include <map>
 
 #include "control/type_library.h"
-#include "platform/collection.h"
-#include "platform/text.h"
+#include "automation/collection.h"
+#include "automation/text.h"
 
 namespace quelo::cli {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "commands.h"
-#include "platform/status.h"
-#include "platform/variant.h"
+#include "automation/status.h"
+#include "automation/variant.h"
 #include "reporter/report_output.h"
 
 namespace quelo::cli {

@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 
-#include "platform/datasource/csv_source.h"
-#include "platform/datasource/postgres_source.h"
-#include "platform/datasource/sqlite_source.h"
+#include "data/sources/csv_source.h"
+#include "data/sources/postgres_source.h"
+#include "data/sources/sqlite_source.h"
 #include "platform/file_system.h"
-#include "platform/recordset/recordset.h"
+#include "data/recordset/recordset.h"
 
 namespace quelo::cli {
 namespace {

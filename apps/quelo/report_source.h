@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/status.h"
+#include "automation/status.h"
 #include "report_options.h"
 
 namespace quelo {

@@ -1,7 +1,7 @@
 #include "control/message_log.h"
 
 #include "files/path_rules.h"
-#include "platform/text.h"
+#include "automation/text.h"
 #include "reporter/text_to_html.h"
 
 namespace quelo {

@@ -17,7 +17,7 @@
 #include <string_view>
 
 #include "platform/clock.h"
-#include "platform/date_time.h"
+#include "automation/date_time.h"
 #include "platform/file_system.h"
 
 namespace quelo {

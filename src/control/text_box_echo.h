@@ -15,7 +15,7 @@
 
 #include <string_view>
 
-#include "platform/dispatch.h"
+#include "automation/dispatch.h"
 
 namespace quelo {
 

@@ -3,7 +3,7 @@
 // read this one table.
 #pragma once
 
-#include "platform/type_info.h"
+#include "automation/type_info.h"
 
 namespace quelo {
 

@@ -6,7 +6,7 @@
 #include "control/type_library.h"
 #include "files/path_rules.h"
 #include "platform/message_box.h"
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo {
 

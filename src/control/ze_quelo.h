@@ -10,10 +10,10 @@
 
 #include "platform/control_site.h"
 #include "platform/control_window.h"
-#include "platform/forms/form.h"
-#include "platform/member_dispatch.h"
+#include "forms/form.h"
+#include "automation/member_dispatch.h"
 #include "platform/platform.h"
-#include "platform/property_bag.h"
+#include "automation/property_bag.h"
 #include "platform/window_timer.h"
 
 namespace quelo {

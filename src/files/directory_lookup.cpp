@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "files/path_rules.h"
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo {
 namespace {

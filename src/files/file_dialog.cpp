@@ -7,7 +7,7 @@
 #include "files/path_rules.h"
 #include "platform/message_box.h"
 #include "platform/picture.h"
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo {
 

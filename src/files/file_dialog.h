@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/dispatch.h"
-#include "platform/forms/file_lists.h"
-#include "platform/forms/form.h"
+#include "automation/dispatch.h"
+#include "forms/file_lists.h"
+#include "forms/form.h"
 #include "platform/platform.h"
 
 namespace quelo {

@@ -4,7 +4,7 @@
 
 #include "files/directory_lookup.h"
 #include "files/path_rules.h"
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo {
 namespace {

@@ -5,7 +5,7 @@
 #include "files/file_dialog.h"
 #include "files/file_types.h"
 #include "files/path_rules.h"
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo {
 namespace {

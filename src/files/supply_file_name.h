@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/dispatch.h"
+#include "automation/dispatch.h"
 #include "platform/platform.h"
 
 namespace quelo {

@@ -2,7 +2,7 @@
 
 #include "hyperlink/hyperlink_state.h"
 #include "hyperlink/window_search.h"
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo {
 namespace {

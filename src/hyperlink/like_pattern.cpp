@@ -1,6 +1,6 @@
 #include "hyperlink/like_pattern.h"
 
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo {
 

@@ -4,7 +4,7 @@
 
 #include "hyperlink/hyperlink_state.h"
 #include "hyperlink/like_pattern.h"
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo {
 namespace {

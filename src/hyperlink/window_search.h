@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/message_loop.h"
-#include "platform/variant.h"
+#include "automation/variant.h"
 #include "platform/window_system.h"
 
 namespace quelo {

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/dispatch.h"
-#include "platform/status.h"
+#include "automation/dispatch.h"
+#include "automation/status.h"
 
 namespace quelo {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/status.h"
+#include "automation/status.h"
 
 namespace quelo {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/status.h"
+#include "automation/status.h"
 
 namespace quelo {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/status.h"
+#include "automation/status.h"
 
 namespace quelo {
 

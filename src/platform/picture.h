@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/file_system.h"
-#include "platform/member_dispatch.h"
+#include "automation/member_dispatch.h"
 
 namespace quelo {
 

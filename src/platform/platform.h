@@ -10,7 +10,7 @@
 #include "platform/clocked_loop.h"
 #include "platform/file_system.h"
 #include "platform/fonts.h"
-#include "platform/forms/form_presenter.h"
+#include "forms/form_presenter.h"
 #include "platform/message_box.h"
 #include "platform/message_loop.h"
 #include "platform/posix/fontconfig_fonts.h"

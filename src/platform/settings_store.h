@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/status.h"
+#include "automation/status.h"
 
 namespace quelo {
 

@@ -10,7 +10,7 @@
 #include <chrono>
 #include <string>
 
-#include "platform/status.h"
+#include "automation/status.h"
 
 namespace quelo {
 

@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QToolTip>
 
-#include "platform/forms/file_lists.h"
-#include "platform/forms/standard_controls.h"
+#include "forms/file_lists.h"
+#include "forms/standard_controls.h"
 #include "qt/form_dialog.h"
 #include "qt/qt_text.h"
 

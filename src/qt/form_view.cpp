@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/text.h"
-#include "platform/type_info.h"
+#include "automation/text.h"
+#include "automation/type_info.h"
 #include "qt/form_fit.h"
 #include "qt/key_codes.h"
 #include "qt/qt_text.h"

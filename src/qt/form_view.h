@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/forms/form.h"
+#include "forms/form.h"
 #include "qt/binders/control_binder.h"
 
 class QKeyEvent;

@@ -1,6 +1,6 @@
 #include "qt/key_codes.h"
 
-#include "platform/forms/control.h"
+#include "forms/control.h"
 
 namespace quelo::qt {
 

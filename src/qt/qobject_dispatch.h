@@ -9,7 +9,7 @@
 #include <QPointer>
 #include <memory>
 
-#include "platform/dispatch.h"
+#include "automation/dispatch.h"
 
 namespace quelo::qt {
 

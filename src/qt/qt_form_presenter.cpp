@@ -2,7 +2,7 @@
 
 #include <QTimer>
 
-#include "platform/forms/form.h"
+#include "forms/form.h"
 #include "qt/qt_text.h"
 
 namespace quelo::qt {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/forms/form_presenter.h"
+#include "forms/form_presenter.h"
 #include "qt/form_dialog.h"
 
 namespace quelo::qt {

@@ -7,7 +7,7 @@
 #include <QMetaType>
 #include <QVariant>
 
-#include "platform/variant.h"
+#include "automation/variant.h"
 
 namespace quelo::qt {
 

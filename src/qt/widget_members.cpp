@@ -12,7 +12,7 @@
 #include <QUrl>
 
 #include "platform/picture.h"
-#include "platform/type_info.h"
+#include "automation/type_info.h"
 #include "qt/qt_text.h"
 #include "qt/variant_qt.h"
 

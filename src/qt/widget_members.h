@@ -9,7 +9,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/dispatch.h"
+#include "automation/dispatch.h"
 
 namespace quelo::qt {
 

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QLabel>
 
-#include "platform/property_bag.h"
-#include "platform/type_info.h"
+#include "automation/property_bag.h"
+#include "automation/type_info.h"
 #include "qt/qobject_dispatch.h"
 #include "qt/qt_platform.h"
 #include "qt/qt_text.h"

@@ -8,7 +8,7 @@
 #include "files/file_names.h"
 #include "files/path_rules.h"
 #include "hyperlink/hyperlink_opener.h"
-#include "platform/text.h"
+#include "automation/text.h"
 #include "reporter/reg_settings.h"
 #include "reporter/report_settings.h"
 

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "platform/dispatch.h"
-#include "platform/forms/form.h"
+#include "automation/dispatch.h"
+#include "forms/form.h"
 #include "platform/platform.h"
 
 namespace quelo {

@@ -2,7 +2,7 @@
 // container and place (twips). Behaviour is wired in advanced_settings_form.cpp.
 #include "reporter/advanced_settings_form.h"
 
-#include "platform/forms/layout.h"
+#include "forms/layout.h"
 
 namespace quelo {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/collection.h"
+#include "automation/collection.h"
 #include "reporter/advanced_settings_form.h"
 #include "reporter/report_form.h"
 #include "reporter/report_settings.h"

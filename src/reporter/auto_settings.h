@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "platform/variant.h"
+#include "automation/variant.h"
 
 namespace quelo {
 

@@ -1,7 +1,7 @@
 #include "reporter/field_class.h"
 
-#include "platform/recordset/ado.h"
-#include "platform/recordset/field_list.h"
+#include "data/recordset/ado.h"
+#include "data/recordset/field_list.h"
 
 namespace quelo {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "files/file_names.h"
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo {
 namespace {

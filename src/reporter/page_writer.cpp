@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "files/file_names.h"
-#include "platform/recordset/recordset.h"
-#include "platform/text.h"
-#include "platform/type_info.h"
+#include "data/recordset/recordset.h"
+#include "automation/text.h"
+#include "automation/type_info.h"
 #include "reporter/field_class.h"
 #include "reporter/page_links.h"
 #include "reporter/preview_tables.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/status.h"
+#include "automation/status.h"
 #include "reporter/report_settings.h"
 
 namespace quelo {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/settings_store.h"
-#include "platform/variant.h"
+#include "automation/variant.h"
 
 namespace quelo {
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/form.h"
+#include "forms/form.h"
 #include "platform/platform.h"
-#include "platform/variant.h"
+#include "automation/variant.h"
 #include "reporter/report_output.h"
 
 namespace quelo {

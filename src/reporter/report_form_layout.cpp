@@ -1,6 +1,6 @@
 // The design-time face of QueloReportForm: every control with its caption, items, tool tip,
 // container and place (twips). Behaviour is wired in report_form.cpp.
-#include "platform/forms/layout.h"
+#include "forms/layout.h"
 #include "reporter/report_form.h"
 
 namespace quelo {

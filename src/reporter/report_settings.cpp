@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo {
 namespace {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "platform/fonts.h"
-#include "platform/variant.h"
+#include "automation/variant.h"
 
 namespace quelo {
 

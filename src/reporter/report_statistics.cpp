@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/variant.h"
+#include "automation/variant.h"
 
 namespace quelo {
 

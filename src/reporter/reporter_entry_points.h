@@ -4,7 +4,7 @@
 // by-reference ones may be changed for the caller.
 #pragma once
 
-#include "platform/dispatch.h"
+#include "automation/dispatch.h"
 
 namespace quelo {
 

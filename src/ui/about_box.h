@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/forms/form.h"
+#include "forms/form.h"
 
 namespace quelo {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/dispatch.h"
-#include "platform/forms/form.h"
+#include "automation/dispatch.h"
+#include "forms/form.h"
 
 namespace quelo {
 

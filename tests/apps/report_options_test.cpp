@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/collection.h"
+#include "automation/collection.h"
 #include "progress_bar.h"
 
 namespace quelo::cli {

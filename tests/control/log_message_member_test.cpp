@@ -5,7 +5,7 @@
 #include "fakes/control_harness.h"
 #include "fakes/fake_text_box.h"
 #include "fakes/scratch_dir.h"
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo {
 namespace {

@@ -10,7 +10,7 @@
 #include "fakes/fake_clock.h"
 #include "fakes/forwarding_file_system.h"
 #include "fakes/scratch_dir.h"
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/recordset/ado.h"
-#include "platform/recordset/row_source.h"
+#include "data/recordset/ado.h"
+#include "data/recordset/row_source.h"
 
 namespace quelo::testing {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/member_dispatch.h"
+#include "automation/member_dispatch.h"
 
 namespace quelo::testing {
 

@@ -5,7 +5,7 @@
 #include <iomanip>
 #include <sstream>
 
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo::testing {
 

@@ -1,7 +1,7 @@
 // The CSV reader: whatever it accepts, written back with every field quoted, reads back as the
 // same records; whatever it refuses is an error, never a crash.
 #include "fuzz_support.h"
-#include "platform/datasource/csv_reader.h"
+#include "data/sources/csv_reader.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "files/file_names.h"
 #include "fuzz_support.h"
 #include "platform/platform.h"
-#include "platform/text.h"
+#include "automation/text.h"
 #include "reporter/generation_driver.h"
 
 namespace {

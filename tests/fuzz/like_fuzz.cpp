@@ -4,7 +4,7 @@
 
 #include "fuzz_support.h"
 #include "hyperlink/like_pattern.h"
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace {
 

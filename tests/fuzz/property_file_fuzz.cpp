@@ -1,6 +1,6 @@
 // The property file reader: a file it loads, saved and loaded again, gives the same values.
 #include "fuzz_support.h"
-#include "platform/property_bag.h"
+#include "automation/property_bag.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string path = quelo::fuzz::scratchPath(".frm");

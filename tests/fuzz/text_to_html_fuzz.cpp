@@ -1,7 +1,7 @@
 // Text to HTML: no space and no CR is left in the output, its length is what the three
 // replacements give, appending equals converting, and text free of markup reads back whole.
 #include "fuzz_support.h"
-#include "platform/text.h"
+#include "automation/text.h"
 #include "reporter/text_to_html.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

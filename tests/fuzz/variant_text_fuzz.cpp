@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "fuzz_support.h"
-#include "platform/variant.h"
+#include "automation/variant.h"
 
 namespace {
 

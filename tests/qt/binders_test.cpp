@@ -18,8 +18,8 @@
 #include <QTest>
 
 #include "fakes/scratch_dir.h"
-#include "platform/forms/form.h"
-#include "platform/forms/form_presenter.h"
+#include "forms/form.h"
+#include "forms/form_presenter.h"
 #include "qt/form_view.h"
 #include "qt/qt_text.h"
 #include "qt/picture_view.h"

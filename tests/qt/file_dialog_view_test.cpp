@@ -11,7 +11,7 @@
 
 #include "fakes/scratch_dir.h"
 #include "files/file_dialog.h"
-#include "platform/forms/file_lists.h"
+#include "forms/file_lists.h"
 #include "qt/file_dialog_view.h"
 #include "qt/picture_view.h"
 #include "qt/qobject_dispatch.h"

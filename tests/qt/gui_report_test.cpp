@@ -12,7 +12,7 @@
 
 #include "host_window.h"
 #include "qt/report_view_fixture.h"
-#include "platform/recordset/recordset.h"
+#include "data/recordset/recordset.h"
 #include "report_data.h"
 #include "report_source.h"
 

@@ -7,7 +7,7 @@
 #include "control/shared_state.h"
 #include "fakes/scratch_dir.h"
 #include "host_window.h"
-#include "platform/property_bag.h"
+#include "automation/property_bag.h"
 #include "qt/qt_test_support.h"
 
 namespace quelo::qt::testing {

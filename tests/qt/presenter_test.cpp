@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "platform/forms/form.h"
+#include "forms/form.h"
 #include "qt/qt_form_presenter.h"
 #include "qt/qt_test_support.h"
 

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/forms/standard_controls.h"
+#include "forms/standard_controls.h"
 #include "qt/qt_text.h"
 #include "qt/report_view_fixture.h"
 #include "reporter/report_form.h"

@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "platform/recordset/ado.h"
-#include "platform/recordset/recordset.h"
+#include "data/recordset/ado.h"
+#include "data/recordset/recordset.h"
 #include "qt/qt_platform.h"
 #include "qt/ze_quelo_widget.h"
 

@@ -8,9 +8,9 @@
 #include <QTest>
 
 #include "control/shared_state.h"
-#include "platform/forms/form.h"
-#include "platform/recordset/ado.h"
-#include "platform/recordset/recordset.h"
+#include "forms/form.h"
+#include "data/recordset/ado.h"
+#include "data/recordset/recordset.h"
 #include "reporter/preview_tables.h"
 #include "reporter/report_settings.h"
 #include "reporter/report_statistics.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/scratch_dir.h"
-#include "platform/member_dispatch.h"
+#include "automation/member_dispatch.h"
 #include "reporter/settings_form_fixture.h"
 
 namespace quelo::testing {

@@ -2,7 +2,7 @@
 // properties, CurrentRecordset, and the clean-up after a failed automatic sequence.
 #include "fakes/fake_row_source.h"
 #include "fakes/report_fixture.h"
-#include "platform/forms/form_presenter.h"
+#include "forms/form_presenter.h"
 #include "reporter/advanced_settings_form.h"
 #include "reporter/reg_settings.h"
 #include "reporter/report_form.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/recordset/field_list.h"
+#include "data/recordset/field_list.h"
 
 namespace quelo {
 namespace {

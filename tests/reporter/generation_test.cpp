@@ -1,8 +1,8 @@
 // Whole automatic reports: page files, sections, progress events, cancel, appending.
 #include "fakes/report_fixture.h"
-#include "platform/recordset/row_source.h"
+#include "data/recordset/row_source.h"
 #include "reporter/report_form.h"
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo::testing {
 namespace {

@@ -1,6 +1,6 @@
 // The report form as the end user meets it: pages and paging, the preview, the field lists, Save As.
 #include "fakes/report_fixture.h"
-#include "platform/forms/form_presenter.h"
+#include "forms/form_presenter.h"
 #include "reporter/advanced_settings_form.h"
 #include "reporter/report_form.h"
 

@@ -6,7 +6,7 @@
 #include "platform/posix/desktop_entry.h"
 #include "platform/posix/process.h"
 #include "platform/shell.h"
-#include "platform/text.h"
+#include "automation/text.h"
 
 namespace quelo {
 namespace {

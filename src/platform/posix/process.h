@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/status.h"
+#include "automation/status.h"
 
 namespace quelo {
 

@@ -1,7 +1,7 @@
 // CheckBox: a QCheckBox whose three states are the model's values 0, 1 and 2 (greyed).
 #include <QCheckBox>
 
-#include "platform/forms/standard_controls.h"
+#include "forms/standard_controls.h"
 #include "qt/binders/binders.h"
 #include "qt/qt_text.h"
 

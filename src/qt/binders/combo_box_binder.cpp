@@ -3,7 +3,7 @@
 // whose choice selects the drive.
 #include <QComboBox>
 
-#include "platform/forms/file_lists.h"
+#include "forms/file_lists.h"
 #include "qt/binders/binders.h"
 #include "qt/qt_text.h"
 

@@ -2,7 +2,7 @@
 // default by focus: only the model's Default button answers Enter.
 #include <QPushButton>
 
-#include "platform/forms/standard_controls.h"
+#include "forms/standard_controls.h"
 #include "qt/binders/binders.h"
 #include "qt/qt_text.h"
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/forms/control.h"
+#include "forms/control.h"
 
 namespace quelo::qt {
 

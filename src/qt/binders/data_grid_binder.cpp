@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <map>
 
-#include "platform/forms/standard_controls.h"
+#include "forms/standard_controls.h"
 #include "qt/binders/binders.h"
 #include "qt/qt_text.h"
 

@@ -3,7 +3,7 @@
 #include <QDateEdit>
 #include <cmath>
 
-#include "platform/forms/standard_controls.h"
+#include "forms/standard_controls.h"
 #include "qt/binders/binders.h"
 #include "qt/variant_qt.h"
 

@@ -3,7 +3,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 
-#include "platform/forms/standard_controls.h"
+#include "forms/standard_controls.h"
 #include "qt/binders/binders.h"
 #include "qt/qt_text.h"
 

@@ -1,6 +1,6 @@
 // Image: a picture view of the model's picture file; a stretched picture is fitted into the
 // control.
-#include "platform/forms/standard_controls.h"
+#include "forms/standard_controls.h"
 #include "qt/binders/binders.h"
 #include "qt/picture_view.h"
 #include "qt/qt_text.h"

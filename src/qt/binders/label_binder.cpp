@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-#include "platform/forms/standard_controls.h"
+#include "forms/standard_controls.h"
 #include "qt/binders/binders.h"
 #include "qt/qt_text.h"
 

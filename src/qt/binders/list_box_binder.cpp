@@ -3,7 +3,7 @@
 // is the same widget, where opening an entry (double click or Enter) moves into that folder.
 #include <QListWidget>
 
-#include "platform/forms/file_lists.h"
+#include "forms/file_lists.h"
 #include "qt/binders/binders.h"
 #include "qt/qt_text.h"
 

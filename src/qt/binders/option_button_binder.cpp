@@ -2,7 +2,7 @@
 // widgets are not grouped by Qt; a click only ever selects.
 #include <QRadioButton>
 
-#include "platform/forms/standard_controls.h"
+#include "forms/standard_controls.h"
 #include "qt/binders/binders.h"
 #include "qt/qt_text.h"
 

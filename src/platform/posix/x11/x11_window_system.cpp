@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "platform/text.h"
+#include "automation/text.h"
 
 // Xlib's macros (Status, Bool, True, False) would clash with this system's names: Xlib comes last
 // and its Status macro goes as soon as its declarations are read.

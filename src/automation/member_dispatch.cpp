@@ -1,0 +1,74 @@
+#include "automation/member_dispatch.h"
+
+namespace quelo {
+namespace {
+
+Error notImplemented(const MemberInfo& m) { return makeError(err::kNotImplemented, "Not implemented: " + m.name); }
+
+// The parameters a call of this kind takes: a property get takes none, a put its value.
+std::vector<ParamInfo> paramsFor(const MemberInfo& m, InvokeKind kind) {
+  if (m.kind == MemberKind::Property && kind == InvokeKind::PropertyGet) return {};
+  return m.params;
+}
+
+}  // namespace
+
+void MemberDispatch::bind(std::string_view name, InvokeKind kind, Handler handler) {
+  auto id = idOfName(name);
+  int32_t dispid;
+  if (id) {
+    dispid = id.value();
+  } else {
+    dispid = nextOwnId_++;
+    ownNames_.emplace_back(std::string(name), dispid);
+  }
+  handlers_[{dispid, kind}] = std::move(handler);
+}
+
+Result<int32_t> MemberDispatch::idOfName(std::string_view name) const {
+  if (library_) {
+    if (const MemberInfo* m = library_->findMember(name)) return m->dispid;
+  }
+  for (const auto& [own, id] : ownNames_)
+    if (equalsIgnoreCase(own, name)) return id;
+  return memberNotFound(name);
+}
+
+Result<Variant> MemberDispatch::invoke(int32_t dispid, InvokeKind kind, Args& args) {
+  // A property read through a method call, as automation allows, and the reverse.
+  auto it = handlers_.find({dispid, kind});
+  if (it == handlers_.end() && kind == InvokeKind::Method) it = handlers_.find({dispid, InvokeKind::PropertyGet});
+  if (it == handlers_.end() && kind == InvokeKind::PropertyGet) it = handlers_.find({dispid, InvokeKind::Method});
+  const MemberInfo* m = library_ ? library_->findMember(dispid) : nullptr;
+  if (it == handlers_.end()) {
+    if (m) return notImplemented(*m);
+    return makeError(err::kMemberNotFound, "Object doesn't support this property or method");
+  }
+  if (!m) return it->second(args);
+  return invokeChecked(*m, it->second, it->first.second, args);
+}
+
+Result<Variant> MemberDispatch::invokeChecked(const MemberInfo& m, const Handler& h, InvokeKind kind, Args& args) {
+  const std::vector<ParamInfo> params = paramsFor(m, kind);
+  if (args.size() > params.size()) return makeError(err::kWrongArgumentCount, "Wrong number of arguments or invalid property assignment");
+  Args typed;
+  typed.reserve(params.size());
+  for (size_t i = 0; i < params.size(); ++i) {
+    const ParamInfo& p = params[i];
+    const bool omitted = i >= args.size() || args[i].isMissing();
+    if (omitted && !p.optional) return makeError(err::kArgumentNotOptional, "Argument not optional");
+    if (omitted && !p.defaultValue) {
+      typed.push_back(Variant::missing());
+      continue;
+    }
+    auto coerced = coerceTo(omitted ? *p.defaultValue : args[i], p.type);
+    if (!coerced) return coerced.error();
+    typed.push_back(std::move(coerced).value());
+  }
+  auto result = h(typed);
+  for (size_t i = 0; i < params.size() && i < args.size(); ++i)
+    if (params[i].byRef && !args[i].isMissing()) args[i] = typed[i];
+  return result;
+}
+
+}  // namespace quelo

@@ -1,0 +1,44 @@
+// Where the rows of a record set come from. A RowSource is a query that can be run (and run
+// again, for Requery); each run is a RowStream that hands out rows one at a time, so a
+// forward-only record set holds one row however large the result is.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/recordset/field_list.h"
+#include "data/recordset/row_table.h"
+#include "automation/status.h"
+
+namespace quelo {
+
+class RowStream {
+ public:
+  virtual ~RowStream() = default;
+  // The columns of the result, in order; fixed for the life of the stream.
+  virtual const std::vector<FieldInfo>& fields() const = 0;
+  // Appends the next row to `table` (whose columns are fields().size()) and returns true, or
+  // returns false at the end of the rows. An Error (a malformed line, a lost connection) names
+  // the file and line or the server's message; the stream is unusable afterwards.
+  virtual Result<bool> readRow(RowTable& table) = 0;
+};
+
+// Makes a Stream and starts it with the arguments; a stream that cannot start is its Error.
+template <class Stream, class... Args>
+Result<std::unique_ptr<RowStream>> startStream(const Args&... args) {
+  auto stream = std::make_unique<Stream>();
+  if (Status s = stream->start(args...); !s) return s.error();
+  return std::unique_ptr<RowStream>(std::move(stream));
+}
+
+class RowSource {
+ public:
+  virtual ~RowSource() = default;
+  // Runs the query or opens the file; a source that cannot be reached is an Error saying why.
+  virtual Result<std::unique_ptr<RowStream>> run() const = 0;
+  // What the source is, for messages and ActiveConnection ("sqlite:/data/shop.db").
+  virtual std::string description() const = 0;
+};
+
+}  // namespace quelo

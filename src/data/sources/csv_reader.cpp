@@ -1,0 +1,150 @@
+#include "data/sources/csv_reader.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "data/sources/typed_text.h"
+#include "data/recordset/ado.h"
+
+namespace quelo {
+namespace {
+
+constexpr size_t kBufferSize = 1 << 16;
+constexpr int kEnd = -1;
+
+}  // namespace
+
+CsvReader::CsvReader(char delimiter)
+    : delimiter_(static_cast<unsigned char>(delimiter)), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
+
+CsvReader::~CsvReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+Status CsvReader::open(const std::string& path) {
+  path_ = path;
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) {
+    if (errno == ENOENT) return makeError(err::kFileNotFound, "File not found: " + path);
+    return ado::dataSourceError(path + ": cannot open: " + std::strerror(errno));
+  }
+  // A byte-order mark says UTF-8; it is not part of the first field name.
+  if (peek() == 0xEF && end_ - pos_ >= 3 && static_cast<unsigned char>(buffer_[pos_ + 1]) == 0xBB &&
+      static_cast<unsigned char>(buffer_[pos_ + 2]) == 0xBF)
+    pos_ += 3;
+  return readError_;
+}
+
+bool CsvReader::refill() {
+  if (atEnd_) return false;
+  // Keep unread bytes (at most a few, for the byte-order mark) in front.
+  const size_t keep = end_ - pos_;
+  std::memmove(buffer_.get(), buffer_.get() + pos_, keep);
+  pos_ = 0;
+  end_ = keep;
+  for (;;) {
+    const ssize_t n = ::read(fd_, buffer_.get() + end_, kBufferSize - end_);
+    if (n > 0) {
+      end_ += static_cast<size_t>(n);
+      return true;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) readError_ = makeError(err::kIoError, path_ + ": cannot read: " + std::strerror(errno));
+    atEnd_ = true;
+    return end_ > pos_;
+  }
+}
+
+int CsvReader::peek() {
+  if (pos_ == end_ && !refill()) return kEnd;
+  if (pos_ + 3 > end_ && !atEnd_) refill();
+  return static_cast<unsigned char>(buffer_[pos_]);
+}
+
+int CsvReader::get() {
+  if (pos_ == end_ && !refill()) return kEnd;
+  return static_cast<unsigned char>(buffer_[pos_++]);
+}
+
+// Counts a line break: CRLF is one, a lone CR or LF is one.
+void CsvReader::endLine(int c) {
+  if (c == '\r' && peek() == '\n') get();
+  ++line_;
+}
+
+Error CsvReader::errorAt(int64_t line, const std::string& what) const {
+  return ado::dataSourceError(path_ + ":" + std::to_string(line) + ": " + what);
+}
+
+Status CsvReader::checkText(const CsvField& f) const {
+  if (!isUtf8(f.text)) return errorAt(line_, "the text is not UTF-8");
+  return Status::ok();
+}
+
+Status CsvReader::readQuoted(CsvField& f) {
+  const int64_t opened = line_;
+  f.quoted = true;
+  for (;;) {
+    int c = get();
+    if (c == kEnd) {
+      if (!readError_) return readError_;
+      return errorAt(opened, "a quoted field is not closed before the end of the file");
+    }
+    if (c == '"') {
+      if (peek() != '"') return checkText(f);
+      get();
+    } else if (c == '\r' || c == '\n') {
+      // A line break inside quotes is part of the value, as written.
+      f.text.push_back(static_cast<char>(c));
+      if (c == '\r' && peek() == '\n') f.text.push_back(static_cast<char>(get()));
+      ++line_;
+      continue;
+    }
+    f.text.push_back(static_cast<char>(c));
+  }
+}
+
+Status CsvReader::readPlain(CsvField& f, int& c) {
+  while (c != delimiter_ && c != '\r' && c != '\n' && c != kEnd) {
+    if (c == '"') return errorAt(line_, "a quote inside an unquoted field (quote the whole field and double the quote)");
+    f.text.push_back(static_cast<char>(c));
+    c = get();
+  }
+  return checkText(f);
+}
+
+Result<bool> CsvReader::next() {
+  count_ = 0;
+  if (peek() == kEnd) {
+    if (!readError_) return readError_.error();
+    return false;
+  }
+  recordLine_ = line_;
+  for (;;) {
+    if (count_ == static_cast<int>(fields_.size())) fields_.emplace_back();
+    CsvField& f = fields_[count_++];
+    f.text.clear();
+    f.quoted = false;
+    int c = get();
+    if (c == '"') {
+      if (Status s = readQuoted(f); !s) return s.error();
+      c = get();
+      if (c != delimiter_ && c != '\r' && c != '\n' && c != kEnd)
+        return errorAt(line_, "text after the closing quote of a field");
+    } else if (Status s = readPlain(f, c); !s) {
+      return s.error();
+    }
+    if (c == delimiter_) continue;
+    if (c == kEnd) {
+      if (!readError_) return readError_.error();
+      return true;
+    }
+    endLine(c);
+    return true;
+  }
+}
+
+}  // namespace quelo

@@ -1,0 +1,117 @@
+// Streams the records of a CSV file into record-set rows, with types inferred beforehand.
+#include "data/sources/csv_source.h"
+
+#include "data/sources/csv_columns.h"
+#include "data/sources/csv_reader.h"
+#include "data/sources/typed_text.h"
+#include "data/recordset/ado.h"
+
+namespace quelo {
+namespace {
+
+// The names of the first line: an empty one becomes "FieldN" (N its position from 1); a name
+// that appears twice (in any letter case) is an error, since fields are found by name.
+Result<std::vector<std::string>> fieldNames(const CsvReader& reader) {
+  FieldList names;
+  for (int i = 0; i < reader.fieldCount(); ++i) {
+    std::string name = reader.field(i).text;
+    if (name.empty()) name = "Field" + std::to_string(i + 1);
+    if (!names.append(name, ado::adVarWChar, 0))
+      return reader.errorAt(reader.line(), "the field name \"" + name + "\" appears twice");
+  }
+  std::vector<std::string> out;
+  for (const FieldInfo& f : names.all()) out.push_back(f.name);
+  return out;
+}
+
+class CsvStream : public RowStream {
+ public:
+  explicit CsvStream(char delimiter) : reader_(delimiter) {}
+
+  // Opens the file and reads the first line. With the column types given, the stream is ready for
+  // the rows; without, it reads every record to infer them (and to find any malformed line).
+  Status start(const std::string& path, const std::vector<FieldInfo>* types) {
+    if (Status s = reader_.open(path); !s) return s;
+    auto header = reader_.next();
+    if (!header) return header.error();
+    if (!header.value()) return ado::dataSourceError(path + ": the file is empty; its first line must name the fields");
+    auto names = fieldNames(reader_);
+    if (!names) return names.error();
+    columns_ = static_cast<int>(names.value().size());
+    if (types) {
+      fields_ = *types;
+      return Status::ok();
+    }
+    std::vector<CsvColumnGuess> guesses(columns_);
+    for (;;) {
+      auto more = nextRecord();
+      if (!more) return more.error();
+      if (!more.value()) break;
+      for (int c = 0; c < columns_; ++c) guesses[c].see(reader_.field(c));
+    }
+    for (int c = 0; c < columns_; ++c) fields_.push_back(guesses[c].field(names.value()[c]));
+    return Status::ok();
+  }
+
+  const std::vector<FieldInfo>& fields() const override { return fields_; }
+
+  Result<bool> readRow(RowTable& table) override {
+    auto more = nextRecord();
+    if (!more || !more.value()) return more;
+    const int64_t r = table.appendRow();
+    for (int c = 0; c < columns_; ++c) {
+      const CsvField& f = reader_.field(c);
+      if (f.isNull())
+        table.setNull(r, c);
+      else
+        putTyped(table, r, c, fields_[c].type, f.text);
+    }
+    return true;
+  }
+
+ private:
+  // The next record with as many fields as the first line names. An empty line is skipped when
+  // there are several fields; with one field it is a record whose value is missing.
+  Result<bool> nextRecord() {
+    for (;;) {
+      auto more = reader_.next();
+      if (!more || !more.value()) return more;
+      const int n = reader_.fieldCount();
+      if (n == 1 && columns_ > 1 && reader_.field(0).isNull()) continue;
+      if (n == columns_) return true;
+      return reader_.errorAt(reader_.line(), std::to_string(n) + (n == 1 ? " field" : " fields") +
+                                                 ", but the first line names " + std::to_string(columns_));
+    }
+  }
+
+  CsvReader reader_;
+  int columns_ = 0;
+  std::vector<FieldInfo> fields_;
+};
+
+class CsvFile : public RowSource {
+ public:
+  CsvFile(std::string path, char delimiter) : path_(std::move(path)), delimiter_(delimiter) {}
+
+  Result<std::unique_ptr<RowStream>> run() const override {
+    // First pass: the types (and every error in the file); second pass: the rows.
+    CsvStream typing(delimiter_);
+    if (Status s = typing.start(path_, nullptr); !s) return s.error();
+    auto rows = std::make_unique<CsvStream>(delimiter_);
+    if (Status s = rows->start(path_, &typing.fields()); !s) return s.error();
+    return std::unique_ptr<RowStream>(std::move(rows));
+  }
+  std::string description() const override { return "csv:" + path_; }
+
+ private:
+  std::string path_;
+  char delimiter_;
+};
+
+}  // namespace
+
+std::shared_ptr<RowSource> csvFile(std::string path, char delimiter) {
+  return std::make_shared<CsvFile>(std::move(path), delimiter);
+}
+
+}  // namespace quelo

@@ -1,0 +1,20 @@
+// Record sets from a CSV file (RFC 4180, UTF-8): the first line names the fields, every other
+// line is a record with as many fields. Each column's type is inferred from all its values:
+// whole numbers give adInteger (adBigInt beyond 32 bits), other numbers adDouble, ISO dates or
+// date-times adDBTimeStamp, true/false adBoolean, anything else text (adVarWChar, or
+// adLongVarWChar when a value is longer than 255 characters or holds two "#"). An empty field
+// without quotes is Null; "" is an empty text. The file is read twice per run (once to infer the
+// types, once for the rows), so a forward-only record set over it holds one row at a time.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "data/recordset/row_source.h"
+
+namespace quelo {
+
+// Fields are separated by `delimiter` (a comma unless given; never a quote or a line break).
+std::shared_ptr<RowSource> csvFile(std::string path, char delimiter = ',');
+
+}  // namespace quelo

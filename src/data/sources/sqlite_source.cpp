@@ -1,0 +1,144 @@
+// Streams the rows of an SQLite query into record-set rows.
+#include "data/sources/sqlite_source.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include "data/sources/typed_text.h"
+#include "data/recordset/ado.h"
+
+namespace quelo {
+namespace {
+
+std::string_view textOf(sqlite3_stmt* stmt, int column) {
+  const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+  return {bytes ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(stmt, column))};
+}
+
+// The type of a column without a usable declared type, from its first value.
+FieldInfo typeOfValue(int storageClass, std::string_view text) {
+  using namespace ado;
+  int32_t type = adVarWChar;
+  if (storageClass == SQLITE_INTEGER) type = adInteger;
+  if (storageClass == SQLITE_FLOAT) type = adDouble;
+  if (storageClass == SQLITE_TEXT) type = characterCount(text) > 255 ? adLongVarWChar : adVarWChar;
+  if (storageClass == SQLITE_BLOB) type = adLongVarBinary;
+  return FieldInfo{"", type, defaultDefinedSize(type), sourceAttributes(type)};
+}
+
+class SqliteStream : public RowStream {
+ public:
+  ~SqliteStream() override {
+    sqlite3_finalize(stmt_);
+    sqlite3_close(db_);
+  }
+
+  Status start(const std::string& file, const std::string& sql) {
+    file_ = file;
+    struct stat info;
+    if (::stat(file_.c_str(), &info) != 0) return makeError(err::kFileNotFound, "File not found: " + file_);
+    if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
+      return failure("cannot open the database");
+    sqlite3_busy_timeout(db_, 5000);
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt_, &tail) != SQLITE_OK)
+      return failure("the query failed");
+    if (!stmt_) return refusal("the query is empty");
+    if (std::string_view(tail).find_first_not_of(" \t\r\n;") != std::string_view::npos)
+      return refusal("the query holds more than one statement");
+    if (sqlite3_column_count(stmt_) == 0) return refusal("the query returns no columns");
+    if (Status s = step(); !s) return s;
+    describeColumns();
+    return Status::ok();
+  }
+
+  const std::vector<FieldInfo>& fields() const override { return fields_; }
+
+  Result<bool> readRow(RowTable& table) override {
+    if (!haveRow_) return false;
+    const int64_t r = table.appendRow();
+    for (int c = 0; c < static_cast<int>(fields_.size()); ++c) putCell(table, r, c);
+    ++rowsRead_;
+    if (Status s = step(); !s) return s.error();
+    return true;
+  }
+
+ private:
+  Error refusal(std::string_view what) const { return ado::dataSourceError(file_ + ": " + std::string(what)); }
+  // What failed, and SQLite's own message.
+  Error failure(std::string_view what) const {
+    return ado::dataSourceError(file_ + ": " + std::string(what) + ": " + (db_ ? sqlite3_errmsg(db_) : "out of memory"));
+  }
+
+  Status step() {
+    const int rc = sqlite3_step(stmt_);
+    haveRow_ = rc == SQLITE_ROW;
+    if (rc == SQLITE_ROW || rc == SQLITE_DONE) return Status::ok();
+    return failure("reading row " + std::to_string(rowsRead_ + 1) + " failed");
+  }
+
+  void describeColumns() {
+    for (int c = 0; c < sqlite3_column_count(stmt_); ++c) {
+      const char* declared = sqlite3_column_decltype(stmt_, c);
+      auto info = declared ? sqliteColumnType(declared) : std::nullopt;
+      FieldInfo f = info ? *info : typeOfFirstValue(c);
+      const char* name = sqlite3_column_name(stmt_, c);
+      f.name = name && *name ? name : "Column" + std::to_string(c + 1);
+      fields_.push_back(std::move(f));
+    }
+  }
+
+  // Asks for the text only of a text value: reading a number or blob as text would convert it.
+  FieldInfo typeOfFirstValue(int column) {
+    const int storageClass = haveRow_ ? sqlite3_column_type(stmt_, column) : SQLITE_NULL;
+    return typeOfValue(storageClass, storageClass == SQLITE_TEXT ? textOf(stmt_, column) : "");
+  }
+
+  void putCell(RowTable& table, int64_t row, int column) {
+    const int32_t type = fields_[column].type;
+    switch (sqlite3_column_type(stmt_, column)) {
+      case SQLITE_NULL:
+        return table.setNull(row, column);
+      case SQLITE_INTEGER: {
+        const int64_t n = sqlite3_column_int64(stmt_, column);
+        if (type == ado::adBoolean) return table.setBool(row, column, n != 0);
+        if (type == ado::adBigInt) return table.setLongLong(row, column, n);
+        return table.setWholeNumber(row, column, n);
+      }
+      case SQLITE_FLOAT:
+        return table.setDouble(row, column, sqlite3_column_double(stmt_, column));
+      case SQLITE_BLOB: {
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+        return table.setBytes(row, column, {bytes ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(stmt_, column))});
+      }
+      default:
+        return putTyped(table, row, column, type, textOf(stmt_, column));
+    }
+  }
+
+  std::string file_;
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt* stmt_ = nullptr;
+  std::vector<FieldInfo> fields_;
+  bool haveRow_ = false;
+  int64_t rowsRead_ = 0;
+};
+
+class SqliteQuery : public RowSource {
+ public:
+  SqliteQuery(std::string file, std::string sql) : file_(std::move(file)), sql_(std::move(sql)) {}
+
+  Result<std::unique_ptr<RowStream>> run() const override { return startStream<SqliteStream>(file_, sql_); }
+  std::string description() const override { return "sqlite:" + file_; }
+
+ private:
+  std::string file_, sql_;
+};
+
+}  // namespace
+
+std::shared_ptr<RowSource> sqliteQuery(std::string databaseFile, std::string sql) {
+  return std::make_shared<SqliteQuery>(std::move(databaseFile), std::move(sql));
+}
+
+}  // namespace quelo

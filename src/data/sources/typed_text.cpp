@@ -1,0 +1,193 @@
+#include "data/sources/typed_text.h"
+
+#include <charconv>
+#include <limits>
+#include <string>
+
+#include "automation/date_time.h"
+#include "data/recordset/ado.h"
+#include "automation/type_info.h"
+
+namespace quelo {
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits from `at` on; returns the position after them.
+size_t skipDigits(std::string_view s, size_t at) {
+  while (at < s.size() && isDigit(s[at])) ++at;
+  return at;
+}
+
+// The length of the whole-number prefix (sign, digits without leading zeros), 0 when none.
+size_t wholePrefix(std::string_view s) {
+  size_t at = !s.empty() && s[0] == '-' ? 1 : 0;
+  const size_t digits = skipDigits(s, at);
+  if (digits == at) return 0;
+  if (s[at] == '0' && digits - at > 1) return 0;
+  return digits;
+}
+
+// Digits of a decimal's mantissa that a double would have to hold: without the leading zeros,
+// and without the trailing zeros of the fraction.
+int significantDigits(std::string_view decimal) {
+  const std::string_view mantissa = decimal.substr(0, decimal.find_first_of("eE"));
+  const size_t point = mantissa.find('.');
+  std::string_view whole = mantissa.substr(0, point);
+  std::string_view fraction = point == std::string_view::npos ? std::string_view() : mantissa.substr(point + 1);
+  if (!whole.empty() && whole[0] == '-') whole.remove_prefix(1);
+  while (!fraction.empty() && fraction.back() == '0') fraction.remove_suffix(1);
+  std::string digits = std::string(whole) + std::string(fraction);
+  const size_t first = digits.find_first_not_of('0');
+  return first == std::string::npos ? 0 : static_cast<int>(digits.size() - first);
+}
+
+std::optional<double> parseFloatWord(std::string_view text) {
+  if (text == "NaN") return std::numeric_limits<double>::quiet_NaN();
+  if (text == "Infinity") return std::numeric_limits<double>::infinity();
+  if (text == "-Infinity") return -std::numeric_limits<double>::infinity();
+  return std::nullopt;
+}
+
+bool isLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+int daysInMonth(int y, int m) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return m == 2 && isLeapYear(y) ? 29 : kDays[m - 1];
+}
+
+}  // namespace
+
+std::optional<int64_t> parseWholeNumber(std::string_view text) {
+  if (wholePrefix(text) != text.size() || text.empty()) return std::nullopt;
+  int64_t n = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return n;
+}
+
+std::optional<double> parseDecimal(std::string_view text) {
+  size_t at = wholePrefix(text);
+  if (at == 0) return std::nullopt;
+  if (at < text.size() && text[at] == '.') {
+    const size_t fraction = skipDigits(text, at + 1);
+    if (fraction == at + 1) return std::nullopt;
+    at = fraction;
+  }
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    size_t exponent = at + 1;
+    if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
+    const size_t end = skipDigits(text, exponent);
+    if (end == exponent) return std::nullopt;
+    at = end;
+  }
+  if (at != text.size()) return std::nullopt;
+  double d = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), d);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return d;
+}
+
+std::optional<Date> parseIsoDateTime(std::string_view text) {
+  if (text.size() < 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+    if (!isDigit(text[i])) return std::nullopt;
+  const int year = (text[0] - '0') * 1000 + (text[1] - '0') * 100 + (text[2] - '0') * 10 + (text[3] - '0');
+  const int month = (text[5] - '0') * 10 + (text[6] - '0');
+  const int day = (text[8] - '0') * 10 + (text[9] - '0');
+  if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month)) return std::nullopt;
+  if (text.size() > 10 && text[10] != ' ' && text[10] != 'T') return std::nullopt;
+  if (text.size() == 11) return std::nullopt;
+  return parseIsoDate(text);
+}
+
+std::optional<bool> parseTrueFalse(std::string_view text) {
+  if (equalsIgnoreCase(text, "true")) return true;
+  if (equalsIgnoreCase(text, "false")) return false;
+  return std::nullopt;
+}
+
+int64_t characterCount(std::string_view utf8) {
+  int64_t n = 0;
+  for (unsigned char c : utf8) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+bool isUtf8(std::string_view bytes) {
+  size_t i = 0;
+  const size_t n = bytes.size();
+  while (i < n) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    int extra;
+    uint32_t cp;
+    if (c >= 0xC2 && c <= 0xDF) {
+      extra = 1, cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      extra = 2, cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      extra = 3, cp = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + extra >= n) return false;
+    for (int k = 1; k <= extra; ++k) {
+      const auto cc = static_cast<unsigned char>(bytes[i + k]);
+      if ((cc & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (cc & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF.
+    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+      return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
+void putTyped(RowTable& table, int64_t row, int column, int32_t type, std::string_view text) {
+  using namespace ado;
+  switch (type) {
+    case adSmallInt:
+    case adInteger:
+    case adBigInt:
+      if (auto n = parseWholeNumber(text)) {
+        if (type == adSmallInt && *n >= INT16_MIN && *n <= INT16_MAX)
+          table.setInteger(row, column, static_cast<int16_t>(*n));
+        else if (type == adBigInt)
+          table.setLongLong(row, column, *n);
+        else
+          table.setWholeNumber(row, column, *n);
+        return;
+      }
+      break;
+    case adSingle:
+    case adDouble:
+      if (auto d = parseDecimal(text)) return table.setDouble(row, column, *d);
+      if (auto d = parseFloatWord(text)) return table.setDouble(row, column, *d);
+      break;
+    case adNumeric:
+      // Beyond 15 digits a double would round the number: it stays exact as text.
+      if (significantDigits(text) > 15) break;
+      if (auto d = parseDecimal(text)) return table.setDouble(row, column, *d);
+      break;
+    case adDBDate:
+    case adDBTimeStamp:
+      if (auto d = parseIsoDateTime(text)) return table.setDate(row, column, *d);
+      break;
+    case adDBTime:
+      if (auto d = parseIsoDate(text)) return table.setDate(row, column, *d);
+      break;
+    case adBoolean:
+      if (auto b = parseTrueFalse(text)) return table.setBool(row, column, *b);
+      break;
+    default:
+      break;
+  }
+  table.setText(row, column, text);
+}
+
+}  // namespace quelo

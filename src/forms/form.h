@@ -1,0 +1,100 @@
+// Form: a window of the system as a model. Its controls are built afresh on every load, with
+// their design-time values; touching a control of an unloaded form loads the form first, as the
+// forms engine the system was designed on does. Showing goes through a FormPresenter, which is
+// headless in the library and a real dialog in the Qt layer.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "forms/control.h"
+#include "forms/standard_controls.h"
+
+namespace quelo::forms {
+
+class FormPresenter;
+
+class Form {
+ public:
+  Form(std::string name, FormPresenter& presenter);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  const std::string& name() const { return name_; }
+  bool loaded() const { return loaded_; }
+  bool visible() const { return visible_; }
+  bool modal() const { return modal_; }
+
+  // Builds the controls and runs the form's Load; does nothing when already loaded.
+  void load();
+  // Loads when needed and shows; a modal show returns when the form is hidden or unloaded.
+  void show(bool modal = false);
+  void hide();
+  // Runs QueryUnload and Unload (either may cancel), hides and drops the controls. Returns false
+  // when cancelled.
+  bool unload();
+  // The user closes the window (its close box): as unload, with QueryUnload told so.
+  bool closeByUser();
+  // Called by the presenter when the form becomes the active window.
+  void activate();
+
+  const std::string& caption() const { return caption_; }
+  void setCaption(std::string c);
+  bool keyPreview() const { return keyPreview_; }
+  void setKeyPreview(bool on) { keyPreview_ = on; }
+
+  // Controls, loading the form first. Null when there is no such control.
+  Control* find(std::string_view name, int index = -1);
+  template <class T>
+  T& get(std::string_view name, int index = -1) {
+    Control* c = find(name, index);
+    return *dynamic_cast<T*>(c);  // callers name the controls their own build() made
+  }
+  // The controls in creation order, without loading.
+  std::vector<Control*> controls() const;
+
+  // Focus, set by Control::setFocus. The control that has it is validated first and may keep it.
+  Control* activeControl() const { return active_; }
+  void focus(Control* c);
+
+  // Key preview: the form's KeyDown and KeyPress see keys before the control.
+  virtual void formKeyDown(int& /*keyCode*/, int /*shift*/) {}
+  virtual void formKeyPress(int& /*keyAscii*/) {}
+
+  using Listener = std::function<void(Form&, std::string_view what)>;
+  void addListener(Listener l) { listeners_.push_back(std::move(l)); }
+
+ protected:
+  // Creates the design-time controls; called on every load.
+  virtual void build() = 0;
+  template <class T>
+  T& add(std::string name, int index = -1) {
+    auto c = std::make_unique<T>(*this, std::move(name), index);
+    T& ref = *c;
+    controls_.push_back(std::move(c));
+    return ref;
+  }
+  virtual void formLoad() {}
+  virtual void formActivate() {}
+  // mode 0: the user closed the window; 1: code unloaded it.
+  virtual void formQueryUnload(int& /*cancel*/, int /*mode*/) {}
+  virtual void formUnload(int& /*cancel*/) {}
+
+ private:
+  void notify(std::string_view what);
+  bool unloadWith(int mode);
+
+  std::string name_;
+  FormPresenter& presenter_;
+  std::vector<std::unique_ptr<Control>> controls_;
+  std::vector<Listener> listeners_;
+  std::string caption_;
+  Control* active_ = nullptr;
+  bool loaded_ = false, loading_ = false, visible_ = false, modal_ = false, keyPreview_ = false;
+};
+
+}  // namespace quelo::forms

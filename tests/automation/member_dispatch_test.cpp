@@ -1,0 +1,93 @@
+#include "automation/member_dispatch.h"
+
+#include <gtest/gtest.h>
+
+namespace quelo {
+namespace {
+
+TypeLibraryInfo sampleLibrary() {
+  TypeLibraryInfo lib;
+  MemberInfo m;
+  m.name = "Scale";
+  m.dispid = 7;
+  m.params = {ParamInfo{"Value", ParamType::Long, "Long", true, false, std::nullopt},
+              ParamInfo{"Factor", ParamType::Integer, "Integer", false, true, Variant(int32_t{2})},
+              ParamInfo{"Label", ParamType::String, "String", false, true, std::nullopt}};
+  m.resultType = "String";
+  lib.members.push_back(m);
+  MemberInfo p;
+  p.name = "Name";
+  p.kind = MemberKind::Property;
+  p.dispid = 8;
+  p.params = {ParamInfo{"Name", ParamType::String, "String", false, false, std::nullopt}};
+  p.readable = p.writable = true;
+  lib.members.push_back(p);
+  MemberInfo later;
+  later.name = "Later";
+  later.dispid = 9;
+  lib.members.push_back(later);
+  return lib;
+}
+
+class MemberDispatchTest : public ::testing::Test {
+ protected:
+  MemberDispatchTest() : object(&lib) {
+    object.bind("Scale", InvokeKind::Method, [this](Args& a) -> Result<Variant> {
+      seen = a;
+      a[0] = Variant(a[0].asLong() * a[1].asInteger());
+      return Variant("done");
+    });
+    object.bind("Name", InvokeKind::PropertyGet, [this](Args&) -> Result<Variant> { return Variant(name); });
+    object.bind("Name", InvokeKind::PropertyPut, [this](Args& a) -> Result<Variant> {
+      name = a[0].asString();
+      return Variant();
+    });
+  }
+  TypeLibraryInfo lib = sampleLibrary();
+  MemberDispatch object;
+  Args seen;
+  std::string name;
+};
+
+TEST_F(MemberDispatchTest, CoercesFillsDefaultsWritesByRefBackAndFindsPropertiesById) {
+  Args args{Variant("21")};
+  auto r = object.call("SCALE", args);
+  ASSERT_TRUE(r) << r.error().message;
+  EXPECT_EQ(r.value(), Variant("done"));
+  EXPECT_EQ(args[0], Variant(int32_t{42}));  // coerced to Long and changed for the caller
+  EXPECT_EQ(seen[1], Variant(int16_t{2}));   // the declared default, as the declared type
+  EXPECT_TRUE(seen[2].isMissing());          // no default: stays missing
+  ASSERT_TRUE(object.put("name", Variant(int32_t{5})));  // properties by name and by id
+  EXPECT_EQ(name, "5");
+  Args none;
+  EXPECT_EQ(object.invoke(8, InvokeKind::PropertyGet, none).value(), Variant("5"));
+}
+
+TEST_F(MemberDispatchTest, ReportsArgumentErrors) {
+  Args none;
+  EXPECT_EQ(object.call("Scale", none).error().number, err::kArgumentNotOptional);
+  Args tooMany{Variant(1), Variant(1), Variant(""), Variant(1)};
+  EXPECT_EQ(object.call("Scale", tooMany).error().number, err::kWrongArgumentCount);
+  Args bad{Variant("x")};
+  EXPECT_EQ(object.call("Scale", bad).error().number, err::kTypeMismatch);
+  EXPECT_EQ(bad[0], Variant("x"));  // a failed call changes nothing
+  Args big{Variant(1), Variant(int32_t{40000})};
+  EXPECT_EQ(object.call("Scale", big).error().number, err::kOverflow);
+  EXPECT_EQ(object.call("Nope").error().number, err::kMemberNotFound);
+  EXPECT_EQ(object.call("Later").error().number, err::kNotImplemented);
+}
+
+TEST(MemberDispatchUntyped, MembersAppearAsTheyAreBound) {
+  MemberDispatch box;
+  bool focused = false;
+  box.bind("SetFocus", InvokeKind::Method, [&](Args&) -> Result<Variant> {
+    focused = true;
+    return Variant();
+  });
+  ASSERT_TRUE(box.call("setfocus"));
+  EXPECT_TRUE(focused);
+  EXPECT_EQ(box.get("Visible").error().number, err::kMemberNotFound);
+}
+
+}  // namespace
+}  // namespace quelo

@@ -1,0 +1,180 @@
+#include "automation/variant.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <random>
+
+#include "automation/date_time.h"
+
+namespace quelo {
+namespace {
+
+TEST(VariantConversion, IntegersRoundHalfToEven) {
+  EXPECT_EQ(toInteger(Variant(2.5)).value(), 2);
+  EXPECT_EQ(toInteger(Variant(3.5)).value(), 4);
+  EXPECT_EQ(toInteger(Variant(-2.5)).value(), -2);
+  EXPECT_EQ(toLong(Variant("  7.5 ")).value(), 8);
+  EXPECT_EQ(toLong(Variant(true)).value(), -1);
+  EXPECT_EQ(toLong(Variant()).value(), 0);
+}
+
+TEST(VariantConversion, OverflowAndMismatchAreErrors) {
+  EXPECT_EQ(toInteger(Variant(int32_t{32768})).error().number, err::kOverflow);
+  EXPECT_EQ(toInteger(Variant(-32768.4)).value(), -32768);
+  EXPECT_EQ(toLong(Variant(2147483647.5)).error().number, err::kOverflow);
+  EXPECT_EQ(toLong(Variant("12abc")).error().number, err::kTypeMismatch);
+  EXPECT_EQ(toLong(Variant::null()).error().number, err::kInvalidUseOfNull);
+  EXPECT_EQ(toString(Variant::null()).error().number, err::kInvalidUseOfNull);
+  EXPECT_EQ(toDouble(Variant(std::shared_ptr<Dispatch>())).error().number, err::kTypeMismatch);
+}
+
+TEST(VariantConversion, BooleansFromTextAndNumbers) {
+  EXPECT_TRUE(toBool(Variant("true")).value());
+  EXPECT_FALSE(toBool(Variant(" FALSE ")).value());
+  EXPECT_TRUE(toBool(Variant("-3")).value());
+  EXPECT_FALSE(toBool(Variant(0.0)).value());
+  EXPECT_EQ(toBool(Variant("yes")).error().number, err::kTypeMismatch);
+  EXPECT_EQ(toString(Variant(true)).value(), "True");
+  EXPECT_EQ(toString(Variant(false)).value(), "False");
+}
+
+TEST(VariantConversion, NumbersPrintShortestWithFifteenDigits) {
+  EXPECT_EQ(formatNumber(0.1), "0.1");
+  EXPECT_EQ(formatNumber(0.1 + 0.2), "0.3");
+  EXPECT_EQ(formatNumber(-12.5), "-12.5");
+  EXPECT_EQ(formatNumber(100), "100");
+  EXPECT_EQ(formatNumber(123456789012345.0), "123456789012345");
+  EXPECT_EQ(formatNumber(1e15), "1E+15");
+  EXPECT_EQ(formatNumber(1.5e-20), "1.5E-20");
+  EXPECT_EQ(formatNumber(0.00012), "0.00012");
+  EXPECT_EQ(formatNumber(1.0 / 3), "0.333333333333333");
+  // Where the plain shortest form stops being the answer: too many digits after the point, in
+  // all, or before it, and numbers whose shortest form has an exponent.
+  EXPECT_EQ(formatNumber(0.000123456789012345), "1.23456789012345E-04");
+  EXPECT_EQ(formatNumber(0.00001), "0.00001");
+  EXPECT_EQ(formatNumber(100000), "100000");
+  EXPECT_EQ(formatNumber(123456789012345.6), "123456789012346");
+  EXPECT_EQ(formatNumber(1234567890123456.0), "1.23456789012346E+15");
+  EXPECT_EQ(formatNumber(-28.71), "-28.71");
+}
+
+TEST(VariantConversion, IsNumericAndVal) {
+  EXPECT_TRUE(isNumeric(Variant(" 12 ")));
+  EXPECT_TRUE(isNumeric(Variant("-1.5e3")));
+  EXPECT_TRUE(isNumeric(Variant("&H1F")));
+  EXPECT_TRUE(isNumeric(Variant("1,000")));
+  EXPECT_TRUE(isNumeric(Variant()));
+  EXPECT_FALSE(isNumeric(Variant("")));
+  EXPECT_FALSE(isNumeric(Variant("1e")));
+  EXPECT_FALSE(isNumeric(Variant::null()));
+  EXPECT_FALSE(isNumeric(Variant("12 monkeys")));
+  EXPECT_DOUBLE_EQ(val(" 1 2 3 go"), 123);
+  EXPECT_DOUBLE_EQ(val("-4.5e2x"), -450);
+  EXPECT_DOUBLE_EQ(val("&HFF"), 255);
+  EXPECT_DOUBLE_EQ(val("&O17"), 15);
+  EXPECT_DOUBLE_EQ(val("abc"), 0);
+  EXPECT_DOUBLE_EQ(val("2e"), 2);
+  EXPECT_DOUBLE_EQ(val("1e999"), 0);
+}
+
+// Values beyond a type's range are the overflow error, never an infinite or NaN number, and the
+// texts of the largest numbers read back.
+TEST(VariantConversion, ValuesBeyondTheRangeOverflow) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  const std::string hugeHex = "&H" + std::string(260, 'F');
+  const Variant beyond[] = {Variant("1e400"),
+                            Variant("-1D309"),
+                            Variant(hugeHex),
+                            Variant(" &O" + std::string(400, '7')),
+                            Variant(std::numeric_limits<double>::infinity()),
+                            Variant(std::nan(""))};
+  for (const Variant& v : beyond) {
+    const std::string shown =
+        v.isString() ? v.asString().substr(0, 12) : formatNumber(v.asDouble());
+    EXPECT_EQ(toDouble(v).error().number, err::kOverflow) << shown;
+    EXPECT_EQ(toLong(v).error().number, err::kOverflow) << shown;
+    EXPECT_EQ(toDate(v).error().number, err::kOverflow) << shown;
+    if (v.isString()) {
+      EXPECT_FALSE(isNumeric(v)) << shown;
+      EXPECT_EQ(val(v.asString()), 0) << shown;
+    }
+  }
+  const Variant outOfDates[] = {Variant("1D308"), Variant(-1e308), Variant(2958466.0),
+                                Variant(-693960.0), Variant(Date{1e308})};
+  for (const Variant& v : outOfDates)
+    EXPECT_EQ(toDate(v).error().number, err::kOverflow) << (&v - outOfDates);
+  EXPECT_EQ(toString(Variant(Date{1e308})).error().number, err::kOverflow);
+  EXPECT_EQ(toString(toDate(Variant(2958465.5)).value()).value(), "9999-12-31 12:00:00");
+  EXPECT_EQ(toString(toDate(Variant("-693959")).value()).value(), "0000-01-01");
+  EXPECT_EQ(formatGeneralDate(Date{1e308}), "9999-12-31 23:59:59");  // held at the end of the range
+
+  const struct {
+    double number;
+    const char* text;
+  } edges[] = {{kMax, "1.79769313486231E+308"},
+               {-kMax, "-1.79769313486231E+308"},
+               {1.797693134862315e308, "1.79769313486231E+308"},
+               {1.79769313486231e308, "1.79769313486231E+308"},
+               {std::numeric_limits<double>::denorm_min(), "5E-324"},
+               {std::numeric_limits<double>::min(), "2.2250738585072E-308"}};
+  for (const auto& e : edges) {
+    EXPECT_EQ(formatNumber(e.number), e.text);
+    EXPECT_EQ(formatNumber(toDouble(Variant(e.text)).value()), e.text);
+  }
+}
+
+// Every finite number's text reads back as a number with the same text; one whose shortest exact
+// form has at most 15 digits reads back as itself.
+TEST(VariantConversion, NumberTextsReadBack) {
+  std::mt19937_64 bits(20261206);
+  for (int i = 0; i < 50000; ++i) {
+    const double d = std::bit_cast<double>(bits());
+    if (!std::isfinite(d)) continue;
+    const std::string text = formatNumber(d);
+    auto back = toDouble(Variant(text));
+    ASSERT_TRUE(back) << text;
+    ASSERT_EQ(formatNumber(back.value()), text) << std::hexfloat << d;
+    char shortest[32];
+    const auto end =
+        std::to_chars(shortest, shortest + sizeof shortest, d, std::chars_format::scientific).ptr;
+    if (std::string_view(shortest, end).find('e') <= 16 + (d < 0)) {
+      ASSERT_EQ(back.value(), d) << text;
+    }
+  }
+}
+
+TEST(VariantDates, RoundTripAndFormat) {
+  const Date d = dateFromCivil({2009, 3, 7, 14, 5, 9});
+  EXPECT_EQ(formatGeneralDate(d), "2009-03-07 14:05:09");
+  EXPECT_EQ(formatGeneralDate(dateFromCivil({2009, 3, 7})), "2009-03-07");
+  EXPECT_EQ(formatGeneralDate(dateFromCivil({100, 1, 2, 0, 0, 1})), "0100-01-02 00:00:01");  // digits padded
+  EXPECT_EQ(formatGeneralDate(Date{0.5}), "12:00:00");  // a time alone
+  EXPECT_DOUBLE_EQ(dateFromCivil({1899, 12, 30}).serial, 0);
+  EXPECT_DOUBLE_EQ(dateFromCivil({1900, 1, 1}).serial, 2);
+  EXPECT_EQ(toString(Variant(d)).value(), "2009-03-07 14:05:09");
+  auto parsed = parseIsoDate("2009-03-07T14:05:09Z");
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(formatGeneralDate(*parsed), "2009-03-07 14:05:09");
+  EXPECT_FALSE(parseIsoDate("2009-02-29"));
+  EXPECT_TRUE(parseIsoDate("2008-02-29"));
+  EXPECT_FALSE(parseIsoDate("2009-13-01"));
+  EXPECT_FALSE(parseIsoDate("20090307"));
+  EXPECT_EQ(toDate(Variant("nonsense")).error().number, err::kTypeMismatch);
+}
+
+TEST(VariantArrays, BoundsAndFirstIndexFastest) {
+  VariantArray a({{0, 2}, {0, 3}});
+  EXPECT_EQ(a.ubound(1), 1);
+  EXPECT_EQ(a.ubound(2), 2);
+  *a.at({1, 2}).value() = Variant(int32_t{7});
+  EXPECT_EQ(a.elements()[5], Variant(int32_t{7}));
+  EXPECT_EQ(a.at({2, 0}).error().number, err::kSubscriptOutOfRange);
+  EXPECT_EQ(a.at({0}).error().number, err::kSubscriptOutOfRange);
+}
+
+}  // namespace
+}  // namespace quelo

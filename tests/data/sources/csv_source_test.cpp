@@ -1,0 +1,181 @@
+#include "data/sources/csv_source.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/scratch_dir.h"
+#include "automation/date_time.h"
+#include "data/recordset/recordset.h"
+
+namespace quelo {
+namespace {
+
+using namespace ado;
+using testing::ScratchDir;
+
+class CsvSourceTest : public ::testing::Test {
+ protected:
+  Result<std::shared_ptr<Recordset>> open(const std::string& content, int32_t cursor = adOpenStatic) {
+    dir_.write("data.csv", content);
+    return Recordset::open(csvFile(dir_ / "data.csv"), cursor);
+  }
+  std::shared_ptr<Recordset> read(const std::string& content) {
+    auto rs = open(content);
+    EXPECT_TRUE(rs.isOk()) << rs.error().message;
+    return rs.isOk() ? rs.value() : nullptr;
+  }
+  std::string failure(const std::string& content) {
+    auto rs = open(content);
+    EXPECT_FALSE(rs.isOk());
+    return rs.isOk() ? "" : rs.error().message;
+  }
+  std::vector<std::vector<Variant>> rows(Recordset& rs) {
+    std::vector<std::vector<Variant>> out;
+    EXPECT_TRUE(rs.moveFirst().isOk());
+    while (!rs.eof()) {
+      out.emplace_back();
+      for (int f = 0; f < rs.fields().count(); ++f) out.back().push_back(rs.value(f).value());
+      EXPECT_TRUE(rs.moveNext().isOk());
+    }
+    return out;
+  }
+  ScratchDir dir_;
+};
+
+TEST_F(CsvSourceTest, TypesAreInferredFromEveryValue) {
+  auto rs = read(
+      "id,big,price,day,ok,name,mixed\n"
+      "1,5000000000,1.5,2024-02-29,true,Ann,1\n"
+      "2,1,2,2024-03-01 08:30:00,FALSE,Bob,x\n");
+  const FieldList& f = rs->fields();
+  ASSERT_EQ(f.count(), 7);
+  EXPECT_EQ(f[0].type, adInteger);
+  EXPECT_EQ(f[1].type, adBigInt);
+  EXPECT_EQ(f[2].type, adDouble);
+  EXPECT_EQ(f[3].type, adDBTimeStamp);
+  EXPECT_EQ(f[4].type, adBoolean);
+  EXPECT_EQ(f[5].type, adVarWChar);
+  EXPECT_EQ(f[6].type, adVarWChar);
+  EXPECT_EQ(f[0].attributes, 118);
+  EXPECT_EQ(f[3].attributes, 122);
+  EXPECT_EQ(f[5].attributes, 102);
+  EXPECT_EQ(f[5].definedSize, 3);
+  auto r = rows(*rs);
+  ASSERT_EQ(r.size(), 2u);
+  EXPECT_EQ(r[0][0], Variant(int32_t{1}));
+  EXPECT_EQ(r[1][1], Variant(int64_t{1}));
+  EXPECT_EQ(r[0][1], Variant(int64_t{5000000000}));
+  EXPECT_EQ(r[1][2], Variant(2.0));
+  EXPECT_EQ(r[0][3], Variant(dateFromCivil({2024, 2, 29})));
+  EXPECT_EQ(r[1][3], Variant(dateFromCivil({2024, 3, 1, 8, 30, 0})));
+  EXPECT_EQ(r[1][4], Variant(false));
+  EXPECT_EQ(r[0][6], Variant("1"));  // one text value makes the whole column text
+}
+
+TEST_F(CsvSourceTest, LongOrLinkLikeTextIsLongText) {
+  auto rs = read("short,long,link\na," + std::string(256, 'x') + ",Home#http://example.org/#\n");
+  EXPECT_EQ(rs->fields()[0].type, adVarWChar);
+  EXPECT_EQ(rs->fields()[1].type, adLongVarWChar);
+  EXPECT_EQ(rs->fields()[1].attributes, 230);
+  EXPECT_EQ(rs->fields()[2].type, adLongVarWChar);
+  auto exactly255 = read("t\n" + std::string(255, 'y') + "\n");
+  EXPECT_EQ(exactly255->fields()[0].type, adVarWChar);
+  EXPECT_EQ(exactly255->fields()[0].definedSize, 255);
+}
+
+TEST_F(CsvSourceTest, EmptyUnquotedFieldsAreNullAndQuotedOnesAreEmptyText) {
+  auto rs = read("n,t\n,\"\"\n5,\n");
+  EXPECT_EQ(rs->fields()[0].type, adInteger);  // Nulls do not decide the type
+  auto r = rows(*rs);
+  EXPECT_TRUE(r[0][0].isNull());
+  EXPECT_EQ(r[0][1], Variant(""));
+  EXPECT_TRUE(r[1][1].isNull());
+  auto allNull = read("a,b\n,1\n");
+  EXPECT_EQ(allNull->fields()[0].type, adVarWChar);
+}
+
+TEST_F(CsvSourceTest, AwkwardTextRoundTrips) {
+  auto rs = read(
+      "\xEF\xBB\xBFname,note\r\n"
+      "\"Smith, \"\"Jr\"\"\",\"line one\r\nline two\nline three\"\r\n"
+      "Жанна,日本語 🙂\r\n"
+      "'quoted',\"#hash\"\r\n");
+  EXPECT_EQ(rs->fields()[0].name, "name");  // the byte-order mark is not part of it
+  auto r = rows(*rs);
+  ASSERT_EQ(r.size(), 3u);
+  EXPECT_EQ(r[0][0], Variant("Smith, \"Jr\""));
+  EXPECT_EQ(r[0][1], Variant("line one\r\nline two\nline three"));
+  EXPECT_EQ(r[1][0], Variant("Жанна"));
+  EXPECT_EQ(r[1][1], Variant("日本語 🙂"));
+  EXPECT_EQ(r[2][0], Variant("'quoted'"));
+  EXPECT_EQ(rs->fieldIndex("NAME").value(), 0);
+}
+
+// Another delimiter takes the comma's place everywhere, quoted fields included.
+TEST_F(CsvSourceTest, FieldsSplitAtTheDelimiterGiven) {
+  for (const char delimiter : {';', '\t', '|'}) {
+    const std::string d(1, delimiter);
+    dir_.write("data.csv", "name" + d + "price\n\"a" + d + "b\"" + d + "1,5\nc,d" + d + "2\n");
+    auto rs = Recordset::open(csvFile(dir_ / "data.csv", delimiter));
+    ASSERT_TRUE(rs.isOk()) << rs.error().message;
+    EXPECT_EQ(rows(*rs.value()), (std::vector<std::vector<Variant>>{{Variant("a" + d + "b"), Variant("1,5")},
+                                                                     {Variant("c,d"), Variant("2")}}));
+  }
+}
+
+TEST_F(CsvSourceTest, LineEndsAndBlankLines) {
+  auto lf = read("a,b\n1,2\n\n3,4");  // no final line break; a blank line between records
+  EXPECT_EQ(rows(*lf).size(), 2u);
+  auto cr = read("a,b\r1,2\r3,4\r");
+  EXPECT_EQ(rows(*cr).size(), 2u);
+  auto single = read("a\n1\n\n3\n");  // with one field, an empty line is a missing value
+  auto r = rows(*single);
+  ASSERT_EQ(r.size(), 3u);
+  EXPECT_TRUE(r[1][0].isNull());
+  auto header = read("a,,a2\n");
+  EXPECT_EQ(header->fields()[1].name, "Field2");
+  EXPECT_EQ(header->recordCount().value(), 0);
+}
+
+TEST_F(CsvSourceTest, MalformedFilesNameTheFileAndLine) {
+  const std::string path = dir_ / "data.csv";
+  EXPECT_EQ(failure("a,b\n1,2\n3\n"), path + ":3: 1 field, but the first line names 2");
+  EXPECT_EQ(failure("a,b\n1,2,3\n"), path + ":2: 3 fields, but the first line names 2");
+  EXPECT_EQ(failure("a,b\n1,\"two\nlines\"\n4,5\n5,ab\"c\n"),
+            path + ":5: a quote inside an unquoted field (quote the whole field and double the quote)");
+  EXPECT_EQ(failure("a,b\n1,\"x\"y\n"), path + ":2: text after the closing quote of a field");
+  EXPECT_EQ(failure("a,b\n1,2\n3,\"never\nclosed\n"),
+            path + ":3: a quoted field is not closed before the end of the file");
+  EXPECT_EQ(failure("a,b\n1,\xFF\n"), path + ":2: the text is not UTF-8");
+  EXPECT_EQ(failure(""), path + ": the file is empty; its first line must name the fields");
+  EXPECT_EQ(failure("Name,name\n"), path + ":1: the field name \"name\" appears twice");
+}
+
+TEST_F(CsvSourceTest, MissingFilesAreNamed) {
+  auto rs = Recordset::open(csvFile(dir_ / "nope.csv"));
+  ASSERT_FALSE(rs.isOk());
+  EXPECT_EQ(rs.error().number, err::kFileNotFound);
+  EXPECT_EQ(rs.error().message, "File not found: " + (dir_ / "nope.csv"));
+  auto folder = Recordset::open(csvFile(dir_.path()));
+  ASSERT_FALSE(folder.isOk());
+  EXPECT_NE(folder.error().message.find(dir_.path()), std::string::npos);
+}
+
+TEST_F(CsvSourceTest, ForwardOnlyStreamsAndStillFailsBeforeTheFirstRowOnABadFile) {
+  std::string content = "n,t\n";
+  for (int i = 0; i < 5000; ++i) content += std::to_string(i) + ",\"v" + std::to_string(i) + "\"\n";
+  auto rs = open(content, adOpenForwardOnly).value();
+  EXPECT_EQ(rs->fields()[0].type, adInteger);
+  int64_t n = 0, sum = 0;
+  while (!rs->eof()) {
+    sum += rs->value(0).value().asLong();
+    ++n;
+    ASSERT_TRUE(rs->moveNext().isOk());
+  }
+  EXPECT_EQ(n, 5000);
+  EXPECT_EQ(sum, 4999 * 5000 / 2);
+  // The type pass reads the whole file first, so a bad last line fails the open.
+  EXPECT_FALSE(open(content + "1,2,3\n", adOpenForwardOnly).isOk());
+}
+
+}  // namespace
+}  // namespace quelo

@@ -1,0 +1,201 @@
+// Against a real PostgreSQL server: the one the test run started (CTest fixture, whose folder
+// is in QUELO_TEST_POSTGRES_DIR), or else one this suite starts and stops itself.
+#include "data/sources/postgres_source.h"
+
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cmath>
+
+#include "automation/date_time.h"
+#include "data/recordset/recordset.h"
+
+namespace quelo {
+namespace {
+
+using namespace ado;
+
+std::string run(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    if (pclose(pipe) != 0) return "";
+  }
+  while (!out.empty() && out.back() == '\n') out.pop_back();
+  return out;
+}
+
+const std::string kServerScript = std::string(QUELO_SOURCE_DIR) + "/tests/support/postgres_server.sh";
+
+class PostgresSource : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (const char* dir = getenv("QUELO_TEST_POSTGRES_DIR")) {
+      connection_ = std::string("host=") + dir + " port=5432 user=quelo dbname=postgres";
+      return;
+    }
+    char pattern[] = "/tmp/quelo-pg-XXXXXX";
+    if (!mkdtemp(pattern)) return;
+    ownServer_ = pattern;
+    connection_ = run("bash '" + kServerScript + "' start '" + ownServer_ + "'");
+  }
+  static void TearDownTestSuite() {
+    if (!ownServer_.empty()) run("bash '" + kServerScript + "' stop '" + ownServer_ + "'");
+  }
+  void SetUp() override {
+    // No server is a failure, never a skip: the test command installs and starts it.
+    ASSERT_FALSE(connection_.empty()) << "no PostgreSQL server could be started (see " << kServerScript << ")";
+  }
+
+  Result<std::shared_ptr<Recordset>> query(const std::string& sql, int32_t cursor = adOpenStatic) {
+    return Recordset::open(postgresQuery(connection_, sql), cursor);
+  }
+  std::shared_ptr<Recordset> rows(const std::string& sql) {
+    auto rs = query(sql);
+    EXPECT_TRUE(rs.isOk()) << rs.error().message;
+    return rs.isOk() ? rs.value() : Recordset::create();
+  }
+
+  static inline std::string connection_, ownServer_;
+};
+
+TEST_F(PostgresSource, TypesMapAndValuesRoundTrip) {
+  auto rs = rows(
+      "SELECT 1::int2 AS s, 2::int4 AS i, 5000000000::int8 AS b, 1.5::float4 AS f4, 2.25::float8 AS f8,"
+      " 12.50::numeric AS n, 12345678901234567890.5::numeric AS wide, true AS t, DATE '2024-02-29' AS d,"
+      " TIME '13:30:00' AS tm, TIMESTAMP '2024-02-29 13:05:09.25' AS ts,"
+      " TIMESTAMPTZ '2024-02-29 13:05:09+00' AS tz, 'ab'::varchar(10) AS v, 'x'::char(3) AS c,"
+      " 'long'::text AS tx, 'nolen'::varchar AS vx, '\\x00ff41'::bytea AS by,"
+      " 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'::uuid AS u, '{\"a\": 1}'::json AS j,"
+      " 'NaN'::float8 AS nan");
+  struct Expect {
+    const char* name;
+    int32_t type, attributes;
+  } expected[] = {{"s", adSmallInt, 118},     {"i", adInteger, 118},   {"b", adBigInt, 118},
+                  {"f4", adSingle, 118},      {"f8", adDouble, 118},   {"n", adNumeric, 118},
+                  {"wide", adNumeric, 118},   {"t", adBoolean, 102},   {"d", adDBDate, 122},
+                  {"tm", adDBTime, 122},      {"ts", adDBTimeStamp, 122}, {"tz", adDBTimeStamp, 122},
+                  {"v", adVarWChar, 102},     {"c", adChar, 102},      {"tx", adLongVarWChar, 230},
+                  {"vx", adLongVarWChar, 230}, {"by", adLongVarBinary, 102}, {"u", adGUID, 102},
+                  {"j", adLongVarWChar, 230}, {"nan", adDouble, 118}};
+  ASSERT_EQ(rs->fields().count(), static_cast<int>(std::size(expected)));
+  for (int i = 0; i < rs->fields().count(); ++i) {
+    EXPECT_EQ(rs->fields()[i].name, expected[i].name);
+    EXPECT_EQ(rs->fields()[i].type, expected[i].type) << expected[i].name;
+    EXPECT_EQ(rs->fields()[i].attributes, expected[i].attributes) << expected[i].name;
+  }
+  EXPECT_EQ(rs->fields()[12].definedSize, 10);
+  EXPECT_EQ(rs->fields()[13].definedSize, 3);
+  EXPECT_EQ(rs->value("s").value(), Variant(int16_t{1}));
+  EXPECT_EQ(rs->value("i").value(), Variant(int32_t{2}));
+  EXPECT_EQ(rs->value("b").value(), Variant(int64_t{5000000000}));
+  EXPECT_EQ(rs->value("f4").value(), Variant(1.5));
+  EXPECT_EQ(rs->value("f8").value(), Variant(2.25));
+  EXPECT_EQ(rs->value("n").value(), Variant(12.5));
+  EXPECT_EQ(rs->value("wide").value(), Variant("12345678901234567890.5"));  // exact, as text
+  EXPECT_EQ(rs->value("t").value(), Variant(true));
+  EXPECT_EQ(rs->value("d").value(), Variant(dateFromCivil({2024, 2, 29})));
+  EXPECT_EQ(rs->value("tm").value(), Variant(Date{13.5 / 24}));
+  EXPECT_EQ(rs->value("ts").value(), Variant(dateFromCivil({2024, 2, 29, 13, 5, 9})));
+  EXPECT_TRUE(rs->value("tz").value().type() == VarType::Date);
+  EXPECT_EQ(rs->value("c").value(), Variant("x  "));
+  EXPECT_EQ(rs->cell(16).value().text, std::string_view("\x00\xff\x41", 3));
+  EXPECT_EQ(rs->value("u").value(), Variant("a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11"));
+  EXPECT_EQ(rs->value("j").value(), Variant("{\"a\": 1}"));
+  EXPECT_TRUE(std::isnan(rs->value("nan").value().asDouble()));
+}
+
+TEST_F(PostgresSource, NullsAndAwkwardTextRoundTrip) {
+  auto rs = rows(
+      "SELECT * FROM (VALUES (1, E'Smith, \"Jr\"\\r\\nsecond line', 'Жанна 日本 🙂'),"
+      " (2, NULL, ''), (NULL, E'tab\\there', 'it''s')) AS v(id, note, name) ORDER BY id NULLS LAST");
+  ASSERT_EQ(rs->recordCount().value(), 3);
+  EXPECT_EQ(rs->value("note").value(), Variant("Smith, \"Jr\"\r\nsecond line"));
+  EXPECT_EQ(rs->value("name").value(), Variant("Жанна 日本 🙂"));
+  ASSERT_TRUE(rs->moveNext().isOk());
+  EXPECT_TRUE(rs->value("note").value().isNull());
+  EXPECT_EQ(rs->value("name").value(), Variant(""));
+  ASSERT_TRUE(rs->moveNext().isOk());
+  EXPECT_TRUE(rs->value("id").value().isNull());
+  EXPECT_EQ(rs->value("note").value(), Variant("tab\there"));
+  EXPECT_EQ(rs->value("name").value(), Variant("it's"));
+}
+
+TEST_F(PostgresSource, ServerMessagesExplainFailures) {
+  EXPECT_EQ(query("SELECT * FROM nowhere").error().message, "PostgreSQL: relation \"nowhere\" does not exist");
+  EXPECT_EQ(query("SELEKT 1").error().message, "PostgreSQL: syntax error at or near \"SELEKT\"");
+  EXPECT_EQ(query("SELECT 1; SELECT 2").error().message,
+            "PostgreSQL: cannot insert multiple commands into a prepared statement");
+  EXPECT_EQ(query("SET search_path TO public").error().message, "PostgreSQL: the statement returns no rows");
+  auto noServer = Recordset::open(postgresQuery("host=/nonexistent/folder port=5432 user=quelo dbname=postgres", "SELECT 1"));
+  ASSERT_FALSE(noServer.isOk());
+  EXPECT_EQ(noServer.error().message.rfind("PostgreSQL: cannot connect: ", 0), 0u) << noServer.error().message;
+  EXPECT_EQ(noServer.error().message.find('\n'), std::string::npos);
+}
+
+// The session is read-only: whatever the statement tries, the table keeps its rows.
+TEST_F(PostgresSource, WritingStatementsFailAndChangeNothing) {
+  const std::string table = "kept_" + std::to_string(getpid());
+  const std::string create = "psql -q '" + connection_ + "' -c 'CREATE TABLE " + table + " AS SELECT 1 AS n'";
+  ASSERT_EQ(system(create.c_str()), 0);
+  const std::string statements[] = {
+      "DELETE FROM " + table + " RETURNING n",
+      "WITH d AS (DELETE FROM " + table + " RETURNING n) SELECT * FROM d",
+      "INSERT INTO " + table + " VALUES (2) RETURNING n",
+      "CREATE TABLE other_" + table + " AS SELECT 1",
+  };
+  for (const std::string& sql : statements) {
+    auto result = query(sql);
+    ASSERT_FALSE(result.isOk()) << sql;
+    EXPECT_EQ(result.error().message.rfind("PostgreSQL: cannot execute ", 0), 0u) << result.error().message;
+    EXPECT_TRUE(result.error().message.ends_with(" in a read-only transaction")) << result.error().message;
+  }
+  EXPECT_EQ(rows("SELECT count(*) AS c FROM " + table)->value(0).value(), Variant(int64_t{1}));
+}
+
+TEST_F(PostgresSource, AFailureAfterSomeRowsIsNeverAShortRecordSet) {
+  const std::string sql = "SELECT 10 / (3 - g) AS q FROM generate_series(1, 5) AS g";
+  auto whole = query(sql);
+  ASSERT_FALSE(whole.isOk());
+  EXPECT_EQ(whole.error().message, "PostgreSQL: division by zero");
+  auto streamed = query(sql, adOpenForwardOnly);
+  ASSERT_TRUE(streamed.isOk()) << streamed.error().message;
+  auto rs = streamed.value();
+  EXPECT_EQ(rs->value(0).value(), Variant(int32_t{5}));
+  ASSERT_TRUE(rs->moveNext().isOk());
+  EXPECT_EQ(rs->value(0).value(), Variant(int32_t{10}));
+  Status s = rs->moveNext();
+  ASSERT_FALSE(s.isOk());
+  EXPECT_EQ(s.error().message, "PostgreSQL: division by zero");
+  EXPECT_TRUE(rs->eof());
+}
+
+TEST_F(PostgresSource, LargeResultsStreamThroughAForwardOnlyCursor) {
+  auto rs = query("SELECT g AS n, repeat('x', 50) || g AS t FROM generate_series(1, 200000) AS g",
+                  adOpenForwardOnly).value();
+  int64_t count = 0, sum = 0;
+  while (!rs->eof()) {
+    sum += rs->value(0).value().asLong();
+    ++count;
+    ASSERT_TRUE(rs->moveNext().isOk());
+  }
+  EXPECT_EQ(count, 200000);
+  EXPECT_EQ(sum, int64_t{200000} * 200001 / 2);
+  auto empty = query("SELECT 1 AS one WHERE false", adOpenForwardOnly).value();
+  EXPECT_TRUE(empty->eof());
+  EXPECT_EQ(empty->fields()[0].name, "one");
+}
+
+TEST_F(PostgresSource, RequeryRunsTheQueryAgain) {
+  auto rs = rows("SELECT pg_backend_pid() AS pid");
+  EXPECT_TRUE(rs->hasActiveConnection());
+  const Variant first = rs->value(0).value();
+  ASSERT_TRUE(rs->requery().isOk());
+  EXPECT_NE(rs->value(0).value(), first);  // a new connection, a new server process
+}
+
+}  // namespace
+}  // namespace quelo

@@ -1,0 +1,164 @@
+#include "data/sources/sqlite_source.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "fakes/scratch_dir.h"
+#include "automation/date_time.h"
+#include "data/recordset/recordset.h"
+
+namespace quelo {
+namespace {
+
+using namespace ado;
+using testing::ScratchDir;
+
+TEST(SqliteColumnType, DeclaredTypesMapInOrder) {
+  struct Case {
+    const char* declared;
+    int32_t type, attributes, size;
+  } cases[] = {
+      {"BIGINT", adBigInt, 118, 8},          {"INTEGER", adInteger, 118, 4},
+      {"unsigned big int", adInteger, 118, 4}, {"TINYINT", adInteger, 118, 4},
+      {"REAL", adDouble, 118, 8},            {"FLOAT", adDouble, 118, 8},
+      {"double precision", adDouble, 118, 8}, {"NUMERIC(10,2)", adNumeric, 118, 19},
+      {"DECIMAL", adNumeric, 118, 19},       {"BOOLEAN", adBoolean, 102, 2},
+      {"DATE", adDBTimeStamp, 122, 16},      {"DATETIME", adDBTimeStamp, 122, 16},
+      {"timestamp", adDBTimeStamp, 122, 16}, {"VARCHAR(40)", adVarWChar, 102, 40},
+      {"NCHAR ( 7 )", adVarWChar, 102, 7},   {"CHARACTER(20)", adVarWChar, 102, 20},
+      {"VARCHAR", adLongVarWChar, 230, 536870910}, {"TEXT", adLongVarWChar, 230, 536870910},
+      {"CLOB", adLongVarWChar, 230, 536870910},    {"BLOB", adLongVarBinary, 102, 2147483647},
+      {"POINT", adInteger, 118, 4},  // INT comes first, as in SQLite's own affinity rules
+  };
+  for (const Case& c : cases) {
+    auto f = sqliteColumnType(c.declared);
+    ASSERT_TRUE(f.has_value()) << c.declared;
+    EXPECT_EQ(f->type, c.type) << c.declared;
+    EXPECT_EQ(f->attributes, c.attributes) << c.declared;
+    EXPECT_EQ(f->definedSize, c.size) << c.declared;
+  }
+  EXPECT_FALSE(sqliteColumnType("").has_value());
+  EXPECT_FALSE(sqliteColumnType("JSON").has_value());
+}
+
+class SqliteSourceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(sqlite3_open((dir_ / "shop.db").c_str(), &db_), SQLITE_OK);
+    exec("CREATE TABLE items (id INTEGER, big BIGINT, price REAL, amount NUMERIC, ok BOOLEAN,"
+         " sold DATETIME, code VARCHAR(10), note TEXT, pic BLOB, other JSON)");
+  }
+  void TearDown() override { sqlite3_close(db_); }
+  void exec(const std::string& sql) {
+    char* message = nullptr;
+    ASSERT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << message;
+  }
+  Result<std::shared_ptr<Recordset>> query(const std::string& sql, int32_t cursor = adOpenStatic) {
+    return Recordset::open(sqliteQuery(dir_ / "shop.db", sql), cursor);
+  }
+
+  ScratchDir dir_;
+  sqlite3* db_ = nullptr;
+};
+
+TEST_F(SqliteSourceTest, ValuesArriveWithTheirColumnsTypes) {
+  exec("INSERT INTO items VALUES (1, 5000000000, 2.5, 10, 1, '2024-02-29 13:05:09', 'A-1',"
+       " 'Grüße \"x\"' || char(13, 10) || 'Жук', x'00FF', '{\"a\":1}')");
+  exec("INSERT INTO items VALUES (3000000000, 2, NULL, 1.25, 0, 'not a date', NULL, '', NULL, 7)");
+  auto rs = query("SELECT * FROM items ORDER BY rowid").value();
+  EXPECT_EQ(rs->recordCount().value(), 2);
+  EXPECT_EQ(rs->fields()[9].type, adVarWChar);  // unknown declared type: from its first value (text)
+  EXPECT_EQ(rs->value("id").value(), Variant(int32_t{1}));
+  EXPECT_EQ(rs->value("big").value(), Variant(int64_t{5000000000}));
+  EXPECT_EQ(rs->value("price").value(), Variant(2.5));
+  EXPECT_EQ(rs->value("amount").value(), Variant(int32_t{10}));
+  EXPECT_EQ(rs->value("ok").value(), Variant(true));
+  EXPECT_EQ(rs->value("sold").value(), Variant(dateFromCivil({2024, 2, 29, 13, 5, 9})));
+  EXPECT_EQ(rs->value("code").value(), Variant("A-1"));
+  EXPECT_EQ(rs->value("note").value(), Variant("Grüße \"x\"\r\nЖук"));
+  EXPECT_EQ(rs->cell(8).value().text, std::string_view("\x00\xFF", 2));
+  ASSERT_TRUE(rs->moveNext().isOk());
+  EXPECT_EQ(rs->value("id").value(), Variant(int64_t{3000000000}));  // too big for a Long: kept whole
+  EXPECT_TRUE(rs->value("price").value().isNull());
+  EXPECT_EQ(rs->value("amount").value(), Variant(1.25));
+  EXPECT_EQ(rs->value("ok").value(), Variant(false));
+  EXPECT_EQ(rs->value("sold").value(), Variant("not a date"));  // kept as it is stored
+  EXPECT_EQ(rs->value("note").value(), Variant(""));
+  EXPECT_EQ(rs->value("other").value(), Variant(int32_t{7}));
+}
+
+TEST_F(SqliteSourceTest, ExpressionsTakeTheTypeOfTheirFirstValue) {
+  auto result = query("SELECT 1 + 1 AS two, 0.5 * 3, 'x' || 'y' AS xy, NULL AS empty, zeroblob(2) AS z");
+  ASSERT_TRUE(result.isOk()) << result.error().message;
+  auto rs = result.value();
+  const FieldList& f = rs->fields();
+  EXPECT_EQ(f[0].type, adInteger);
+  EXPECT_EQ(f[1].type, adDouble);
+  EXPECT_EQ(f[1].name, "0.5 * 3");
+  EXPECT_EQ(f[2].type, adVarWChar);
+  EXPECT_EQ(f[3].type, adVarWChar);
+  EXPECT_EQ(f[4].type, adLongVarBinary);
+  EXPECT_EQ(rs->value("xy").value(), Variant("xy"));
+}
+
+TEST_F(SqliteSourceTest, EmptyResultsStillDescribeTheirColumns) {
+  auto rs = query("SELECT id, code FROM items").value();
+  EXPECT_TRUE(rs->eof());
+  EXPECT_EQ(rs->fields().count(), 2);
+  EXPECT_EQ(rs->fields()[1].definedSize, 10);
+}
+
+TEST_F(SqliteSourceTest, BadSourcesAndQueriesAreClearErrors) {
+  auto missing = Recordset::open(sqliteQuery(dir_ / "nope.db", "SELECT 1"));
+  ASSERT_FALSE(missing.isOk());
+  EXPECT_EQ(missing.error().message, "File not found: " + (dir_ / "nope.db"));
+  const std::string db = dir_ / "shop.db";
+  EXPECT_EQ(query("SELECT * FROM nowhere").error().message, db + ": the query failed: no such table: nowhere");
+  EXPECT_EQ(query("SELEKT 1").error().message, db + ": the query failed: near \"SELEKT\": syntax error");
+  EXPECT_EQ(query("SELECT 1; DELETE FROM items").error().message,
+            db + ": the query holds more than one statement");
+  EXPECT_EQ(query("DELETE FROM items").error().message, db + ": the query returns no columns");
+  EXPECT_EQ(query("  ").error().message, db + ": the query is empty");
+  dir_.write("text.db", "this is not a database, just some text that is long enough to have a header....");
+  auto notDb = Recordset::open(sqliteQuery(dir_ / "text.db", "SELECT 1 FROM items"));
+  ASSERT_FALSE(notDb.isOk());
+  EXPECT_NE(notDb.error().message.find("file is not a database"), std::string::npos);
+  // A failure while stepping names the row.
+  exec("INSERT INTO items (id) VALUES (1), (2), (3)");
+  auto midway = query("SELECT CASE WHEN id = 3 THEN abs(-9223372036854775807 - 1) ELSE id END FROM items");
+  ASSERT_FALSE(midway.isOk());
+  EXPECT_EQ(midway.error().message, db + ": reading row 3 failed: integer overflow");
+}
+
+// The database is opened read-only: a statement that writes fails and changes nothing.
+TEST_F(SqliteSourceTest, WritingStatementsFailAndChangeNothing) {
+  exec("INSERT INTO items (id) VALUES (1), (2)");
+  const std::string db = dir_ / "shop.db";
+  for (const char* sql : {"DELETE FROM items RETURNING id", "UPDATE items SET id = 0 RETURNING id",
+                          "INSERT INTO items (id) VALUES (3) RETURNING id"}) {
+    auto result = query(sql);
+    ASSERT_FALSE(result.isOk()) << sql;
+    EXPECT_EQ(result.error().message, db + ": reading row 1 failed: attempt to write a readonly database") << sql;
+  }
+  EXPECT_EQ(query("SELECT sum(id) AS s FROM items").value()->value(0).value(), Variant(int32_t{3}));
+}
+
+TEST_F(SqliteSourceTest, ForwardOnlyStreamsAndRequeryReadsAgain) {
+  exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000)"
+       " INSERT INTO items (id, code) SELECT i, 'c' || i FROM n");
+  auto rs = query("SELECT id, code FROM items ORDER BY id", adOpenForwardOnly).value();
+  int64_t n = 0;
+  while (!rs->eof()) {
+    ++n;
+    ASSERT_TRUE(rs->moveNext().isOk());
+  }
+  EXPECT_EQ(n, 10000);
+  auto all = query("SELECT id FROM items").value();
+  exec("INSERT INTO items (id) VALUES (10001)");
+  EXPECT_EQ(all->recordCount().value(), 10000);
+  ASSERT_TRUE(all->requery().isOk());
+  EXPECT_EQ(all->recordCount().value(), 10001);
+}
+
+}  // namespace
+}  // namespace quelo

@@ -1,0 +1,190 @@
+#include "forms/form.h"
+
+#include <gtest/gtest.h>
+
+#include "forms/form_presenter.h"
+
+namespace quelo::forms {
+namespace {
+
+class SampleForm : public Form {
+ public:
+  explicit SampleForm(FormPresenter& p) : Form("SampleForm", p) {}
+  int loads = 0, activations = 0;
+  bool refuseUnload = false, refuseClose = false;
+  std::vector<int> closeModes;
+
+ protected:
+  void build() override {
+    add<TextBox>("txtName").setText("design");
+    add<Frame>("Frame1");
+    add<OptionButton>("Opt", 0).setContainer("Frame1");
+    add<OptionButton>("Opt", 1).setContainer("Frame1");
+    add<OptionButton>("optOther");
+    add<CommandButton>("cmdGo");
+  }
+  void formLoad() override {
+    ++loads;
+    get<TextBox>("txtName").setText("loaded");  // touching a control while loading must not load again
+  }
+  void formActivate() override { ++activations; }
+  void formUnload(int& cancel) override { cancel = refuseUnload; }
+  void formQueryUnload(int& cancel, int mode) override {
+    closeModes.push_back(mode);
+    cancel = refuseClose;
+  }
+  void formKeyDown(int& keyCode, int) override {
+    if (keyCode == key::kEscape) keyCode = 0;  // swallowed by the form when it previews keys
+  }
+};
+
+struct FormTest : ::testing::Test {
+  HeadlessPresenter presenter;
+  SampleForm form{presenter};
+  TextBox& text() { return form.get<TextBox>("txtName"); }
+  CommandButton& button() { return form.get<CommandButton>("cmdGo"); }
+};
+
+TEST_F(FormTest, FirstTouchLoadsAndUnloadRestoresDesignValuesUnlessRefused) {
+  EXPECT_FALSE(form.loaded());
+  EXPECT_TRUE(form.controls().empty());
+  EXPECT_EQ(form.get<TextBox>("TXTNAME").text(), "loaded");
+  EXPECT_TRUE(form.loaded());
+  EXPECT_EQ(form.loads, 1);
+  text().setText("typed");
+  form.refuseUnload = true;
+  EXPECT_FALSE(form.unload());
+  EXPECT_TRUE(form.loaded());
+  form.refuseClose = true;  // closing by the user asks QueryUnload, with its own mode
+  EXPECT_FALSE(form.closeByUser());
+  EXPECT_TRUE(form.loaded());
+  form.refuseUnload = form.refuseClose = false;
+  ASSERT_TRUE(form.unload());
+  EXPECT_FALSE(form.loaded());
+  EXPECT_EQ(form.closeModes, (std::vector<int>{1, 0, 1}));
+  EXPECT_EQ(text().text(), "loaded");
+  EXPECT_EQ(form.loads, 2);
+  EXPECT_EQ(form.find("nothing"), nullptr);
+}
+
+TEST_F(FormTest, ModalShowRunsTheScriptAndReturnsHidden) {
+  bool sawVisible = false;
+  presenter.onModal("SampleForm", [&](Form& f) {
+    sawVisible = f.visible();
+    f.get<TextBox>("txtName").setText("from the user");
+  });
+  form.show(true);
+  EXPECT_TRUE(sawVisible);
+  EXPECT_FALSE(form.visible());
+  EXPECT_TRUE(form.loaded());
+  EXPECT_EQ(form.activations, 1);
+  EXPECT_EQ(text().text(), "from the user");
+  EXPECT_EQ(presenter.log, (std::vector<std::string>{"modal SampleForm", "hide SampleForm"}));
+}
+
+TEST_F(FormTest, OptionButtonsAreExclusiveWithinTheirContainer) {
+  auto& a = form.get<OptionButton>("Opt", 0);
+  auto& b = form.get<OptionButton>("Opt", 1);
+  auto& other = form.get<OptionButton>("optOther");
+  int clicks = 0;
+  b.onClick = [&] { ++clicks; };
+  other.setValue(true);
+  a.setValue(true);
+  b.setValue(true);
+  EXPECT_EQ((std::vector<bool>{a.value(), b.value(), other.value()}), (std::vector<bool>{false, true, true}));
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(FormTest, FocusMovesFiresLostThenGotAndValidateMayKeepIt) {
+  std::vector<std::string> events;
+  text().onGotFocus = [&] { events.push_back("text got"); };
+  text().onLostFocus = [&] { events.push_back("text lost"); };
+  text().onValidate = [&](bool& cancel) { cancel = text().text() == "bad"; };
+  button().onGotFocus = [&] { events.push_back("button got"); };
+  text().setFocus();
+  text().setText("bad");
+  button().setFocus();
+  EXPECT_TRUE(text().hasFocus());
+  text().setText("good");
+  button().setFocus();
+  EXPECT_TRUE(button().hasFocus());
+  EXPECT_EQ(events, (std::vector<std::string>{"text got", "text lost", "button got"}));
+  button().setEnabled(false);
+  text().setFocus();
+  button().setFocus();  // a disabled control cannot take the focus
+  EXPECT_TRUE(text().hasFocus());
+}
+
+TEST_F(FormTest, KeyPreviewSeesKeysFirstAndMaySwallowThem) {
+  std::vector<int> seen;
+  text().onKeyDown = [&](int& k, int) { seen.push_back(k); };
+  int esc = key::kEscape, f3 = key::kF3;
+  text().keyDown(esc, 0);  // no preview yet: the control sees it
+  form.setKeyPreview(true);
+  text().keyDown(esc, 0);
+  text().keyDown(f3, 0);
+  EXPECT_EQ(seen, (std::vector<int>{key::kEscape, key::kF3}));
+}
+
+TEST_F(FormTest, TextSelectionInsertionAndMaxLength) {
+  auto& t = text();
+  t.setText("hello world");
+  int changes = 0;
+  t.onChange = [&] { ++changes; };
+  t.setSelStart(6);
+  t.setSelLength(99);
+  EXPECT_EQ(t.selText(), "world");
+  t.setSelText("there");
+  EXPECT_EQ(t.text(), "hello there");
+  EXPECT_EQ(t.selStart(), 11);
+  t.setSelStart(-4);
+  t.setSelText(">");
+  EXPECT_EQ(t.text(), ">hello there");
+  EXPECT_EQ(changes, 2);
+  std::vector<std::string> announced;
+  t.addChangeListener([&](Control&, std::string_view p) { announced.emplace_back(p); });
+  t.setSelStart(1);
+  EXPECT_EQ(announced, std::vector<std::string>{"Selection"});  // views follow the selection
+  t.setMaxLength(3);
+  t.setText("abcdef");
+  EXPECT_EQ(t.text(), "abc");
+}
+
+TEST_F(FormTest, ListsKeepIndexAndSortedOrder) {
+  ListBox list(form, "lst", -1);
+  list.addItem("b");
+  list.addItem("a");
+  list.setListIndex(1);
+  list.addItem("c", 0);
+  EXPECT_EQ(list.listIndex(), 2);
+  EXPECT_EQ(list.list(2), "a");
+  list.removeItem(2);
+  EXPECT_EQ(list.listIndex(), -1);
+  EXPECT_EQ(list.list(7), "");
+  ListBox sorted(form, "lstSorted", -1);
+  sorted.setSorted(true);
+  for (const char* s : {"pear", "apple", "fig"}) sorted.addItem(s);
+  EXPECT_EQ((std::vector<std::string>{sorted.list(0), sorted.list(2)}), (std::vector<std::string>{"apple", "pear"}));
+  EXPECT_EQ(sorted.newIndex(), 1);
+  ComboBox combo(form, "cbo", -1);
+  combo.addItem("Red");
+  combo.setListIndex(0);
+  EXPECT_EQ(combo.text(), "Red");
+}
+
+TEST_F(FormTest, GridResizeKeepsCellsAndIgnoresOutside) {
+  DataGrid grid(form, "grid", -1);
+  grid.setSize(2, 2);
+  grid.setTextMatrix(1, 1, "x");
+  grid.setTextMatrix(5, 5, "ignored");
+  grid.setSize(3, 4);
+  EXPECT_EQ(grid.textMatrix(1, 1), "x");
+  EXPECT_EQ(grid.textMatrix(5, 5), "");
+  grid.setRowHeight(2, 900);
+  EXPECT_EQ(grid.rowHeight(2), 900);
+  grid.setSize(-1, 2);
+  EXPECT_EQ(grid.rows(), 0);
+}
+
+}  // namespace
+}  // namespace quelo::forms
