@@ -113,10 +113,10 @@ void say(const std::string& message) {
 }
 
 // Why AutoZeReporter said False, as far as the command can tell.
-std::string failureReason(const QueloReportForm& form, bool empty) {
+std::string failureReason(const ReportOutcome& outcome, bool empty) {
   if (empty) return "no records to report: the data source gave none";
-  if (!form.generationRefusal().empty()) return form.generationRefusal();
-  const std::vector<std::string>& errors = form.generationErrors();
+  if (!outcome.refusal.empty()) return outcome.refusal;
+  const std::vector<std::string>& errors = outcome.errors;
   if (errors.empty()) return "the report could not be generated";
   std::string reason = "the report could not be written: " + errors.front();
   if (errors.size() > 1) reason += " (and " + std::to_string(errors.size() - 1) + " more errors)";
@@ -152,7 +152,6 @@ class ReportRun {
   const ReportOptions& options_;
   ProgressBar bar_;
   int32_t pagesDone_ = 0, totalPages_ = 0;
-  bool cancelled_ = false;
 };
 
 void ReportRun::onReportStatus(Args& args) {
@@ -162,7 +161,6 @@ void ReportRun::onReportStatus(Args& args) {
   pagesDone_ = std::max(current - 1, 0);
   bar_.update(pagesDone_, totalPages_);
   if (gInterrupted || (options_.cancelAtPage && current >= *options_.cancelAtPage)) {
-    cancelled_ = true;
     args[3] = Variant(true);
     if (options_.deleteOnCancel) args[4] = Variant(true);
   }
@@ -195,20 +193,19 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
             options_.objReserved};
   auto result = control->call("AutoZeReporter", call);
   const bool done = result && toBool(result.value()).valueOr(false);
-  // What the report form knows is read before the control is terminated, which releases it.
-  const QueloReportForm& form = reportForm(services.platform());
-  const std::vector<std::string> pages = form.generatedFiles();
-  const std::vector<std::string> warnings = form.generationWarnings();
+  // The outcome is taken before the control is terminated, which releases the report form.
+  const ReportOutcome outcome = reportForm(services.platform()).lastOutcome();
+  const std::vector<std::string>& pages = outcome.files;
   const std::string reason =
-      !result ? "the report failed: " + result.error().message : failureReason(form, empty);
+      !result ? "the report failed: " + result.error().message : failureReason(outcome, empty);
   site.controls.clear();
   control->terminate();
   tellSettingsProblem(services.settings);
 
-  bar_.finish(done && !cancelled_ ? totalPages_ : pagesDone_);
+  bar_.finish(done && !outcome.cancelled ? totalPages_ : pagesDone_);
   for (const std::string& path : pages) std::cout << path << "\n";
   std::cout.flush();
-  for (const std::string& warning : warnings) say("warning: " + warning);
+  for (const std::string& warning : outcome.warnings) say("warning: " + warning);
   if (gInterrupted) {
     say(options_.deleteOnCancel ? "interrupted: the pages written were deleted"
                                 : "interrupted: " + std::to_string(pages.size()) + " page(s) kept");
@@ -216,7 +213,7 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
   }
   if (!done)
     say(reason);
-  else if (pages.empty() && !cancelled_)
+  else if (pages.empty() && !outcome.cancelled)
     say("no page was written: no field is output");
   return done ? kExitOk : kExitFalse;
 }

@@ -7,59 +7,59 @@ namespace quelo {
 namespace {
 
 // The fallback class, from the whole attribute value.
-std::string_view attributeClass(int16_t attributes) {
+FieldKind attributeClass(int16_t attributes) {
   switch (attributes) {
     case 90:
     case 118:
-      return "number";
+      return FieldKind::Number;
     case 102:
     case 106:
-      return "text";
+      return FieldKind::Text;
     case 122:
-      return "date";
+      return FieldKind::Date;
     case 230:
     case 234:
-      return "hyperlink";
+      return FieldKind::Hyperlink;
     default:
-      return "others";
+      return FieldKind::Others;
   }
 }
 
 }  // namespace
 
-std::string_view FieldClass(int16_t attributes, int16_t type) {
+FieldKind FieldClass(int16_t attributes, int16_t type) {
   using namespace ado;
-  if (isNumber(type)) return "number";
+  if (isNumber(type)) return FieldKind::Number;
   switch (type) {
     case adBoolean:
-      return "boolean";
+      return FieldKind::Boolean;
     case adUserDefined:
     case adVariant:
     case adGUID:
     case adBinary:
     case adVarBinary:
     case adLongVarBinary:
-      return "others";
+      return FieldKind::Others;
     case adDate:
     case adDBDate:
     case adDBTime:
     case adDBTimeStamp:
-      return "date";
+      return FieldKind::Date;
     case adBSTR:
     case adChar:
     case adVarChar:
     case adLongVarChar:
     case adWChar:
     case adVarWChar:
-      return "text";
+      return FieldKind::Text;
     case adLongVarWChar:
-      return attributeClass(attributes) == "hyperlink" ? "hyperlink" : "text";
+      return attributeClass(attributes) == FieldKind::Hyperlink ? FieldKind::Hyperlink : FieldKind::Text;
     default:
       return attributeClass(attributes);
   }
 }
 
-std::string_view FieldClass(const FieldInfo& field) {
+FieldKind FieldClass(const FieldInfo& field) {
   const bool fits = field.attributes >= 0 && field.attributes <= 0x7FFF;
   const int16_t attributes = fits ? static_cast<int16_t>(field.attributes) : int16_t{-1};
   const bool typeFits = field.type >= 0 && field.type <= 0x7FFF;

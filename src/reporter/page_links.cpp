@@ -1,7 +1,6 @@
 #include "reporter/page_links.h"
 
 #include <algorithm>
-#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -45,11 +44,8 @@ std::string siblingPageName(const std::string& filePath, int32_t curPage, int32_
   return out;
 }
 
-namespace {
-
-// The links to every page of a report, each with the line break before it, built once for all
-// the pages whose names follow the same template: every page repeats them but its own.
-struct PageLinks {
+// The links to every page of a report, each with the line break before it.
+struct PageNavigation::PageLinks {
   NameTemplate name;
   int32_t totalPage = 0;
   std::string text;
@@ -73,17 +69,18 @@ struct PageLinks {
   }
 };
 
-}  // namespace
+PageNavigation::PageNavigation() = default;
+PageNavigation::~PageNavigation() = default;
 
-std::string pageNavigation(const std::string& filePath, int32_t curPage, int32_t totalPage) {
-  thread_local std::optional<PageLinks> links;
+std::string PageNavigation::links(const std::string& filePath, int32_t curPage, int32_t totalPage) {
   NameTemplate name = nameTemplate(filePath, curPage);
-  if (!links || !links->fits(name, std::max(totalPage, 0))) links.emplace(std::move(name), std::max(totalPage, 0));
+  if (!built_ || !built_->fits(name, std::max(totalPage, 0)))
+    built_ = std::make_unique<PageLinks>(std::move(name), std::max(totalPage, 0));
   std::string out = "<HR>";
-  const std::string_view text = links->text;
-  if (curPage < 1 || curPage > links->totalPage) return out += text;
-  out += text.substr(0, links->starts[static_cast<size_t>(curPage)]);
-  out += text.substr(links->ends[static_cast<size_t>(curPage)]);
+  const std::string_view text = built_->text;
+  if (curPage < 1 || curPage > built_->totalPage) return out += text;
+  out += text.substr(0, built_->starts[static_cast<size_t>(curPage)]);
+  out += text.substr(built_->ends[static_cast<size_t>(curPage)]);
   return out;
 }
 

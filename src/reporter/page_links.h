@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,20 @@ namespace quelo {
 // bare file name in lower case with every "<curPage>.htm" (or ".asp") made "<i>.htm", ignoring
 // case; other names are kept.
 std::string siblingPageName(const std::string& filePath, int32_t curPage, int32_t i);
-// "<HR>" and a link to every other page, a line break before pages 13, 25, 37 ...
-std::string pageNavigation(const std::string& filePath, int32_t curPage, int32_t totalPage);
+
+// The links at the foot of a report's pages. The links to all pages are built once for all the
+// pages whose names follow the same template, as every page repeats them but its own.
+class PageNavigation {
+ public:
+  PageNavigation();
+  ~PageNavigation();
+  // "<HR>" and a link to every other page, a line break before pages 13, 25, 37 ...
+  std::string links(const std::string& filePath, int32_t curPage, int32_t totalPage);
+
+ private:
+  struct PageLinks;
+  std::unique_ptr<PageLinks> built_;
+};
 
 
 // The links from a section to the other sections of its page: "<A HRef='#Section<i>'>Section<i>

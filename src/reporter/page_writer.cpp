@@ -12,9 +12,7 @@
 #include "automation/type_info.h"
 #include "reporter/field_class.h"
 #include "reporter/page_links.h"
-#include "reporter/preview_tables.h"
 #include "reporter/report_pictures.h"
-#include "reporter/report_statistics.h"
 #include "reporter/text_to_html.h"
 #include "reporter/url_path.h"
 
@@ -23,18 +21,11 @@ namespace {
 
 constexpr const char* kBlankParagraph = "<P>  </P>";
 
-// The section number: what follows "Section" in the heading; 0 for a page's first section. A
-// number beyond 32 bits is held at the nearest end, where no page has a section.
-int32_t sectionNumber(const std::string& heading) {
-  if (!heading.starts_with("Section")) return 0;
-  const double n = val(std::string_view(heading).substr(7));
-  return static_cast<int32_t>(std::clamp(n, double{INT32_MIN}, double{INT32_MAX}));
-}
-
 // The section that closes the page: its statistics and page links go there.
-bool closesPage(const SectionContext& ctx, int32_t s, int32_t n) {
-  if (ctx.curPage < ctx.totalPage) return s == n - 1;
-  const int32_t last = ctx.numRecsOnPage % 5 != 0 ? n : n - 1;
+bool closesPage(const PagePlace& page, int32_t s) {
+  const int32_t n = page.wholeSections;
+  if (page.page < page.totalPages) return s == n - 1;
+  const int32_t last = page.records % kSectionRecords != 0 ? n : n - 1;
   return s == last;
 }
 
@@ -99,21 +90,31 @@ size_t inStr(std::string_view text, std::string_view what, size_t start = 1) {
 
 class SectionDocument {
  public:
-  // The document is built in `doc`, which starts empty.
-  SectionDocument(std::string& doc, const SectionContext& ctx, Recordset& section, int32_t fieldCount,
-                  const std::vector<std::string>& names, const std::string& colour)
-      : ctx_(ctx),
-        s_(*ctx.settings),
+  // What a section is written from; the document is built in `doc`, which starts empty.
+  struct Parts {
+    const ReportJob& job;
+    const PagePlace& page;
+    FileSystem& files;
+    ReportPictures* pictures;
+    ReportStatistics& statistics;
+  };
+  SectionDocument(std::string& doc, const Parts& parts, Recordset& section)
+      : job_(parts.job),
+        page_(parts.page),
+        s_(parts.job.settings),
+        files_(parts.files),
+        pictures_(parts.pictures),
+        stats_(parts.statistics),
         section_(section),
-        fieldCount_(fieldCount),
-        names_(names),
-        colour_(colour),
-        cellStart_("<TD><BGCOLOR=[" + colour + "]>"),
+        fieldCount_(static_cast<int32_t>(parts.job.fields.size())),
+        names_(parts.job.fields),
+        colour_(parts.job.colour),
+        cellStart_("<TD><BGCOLOR=[" + colour_ + "]>"),
         doc_(doc) {}
 
   void heading(const std::string& heading);
   void headerBlock();
-  void sectionLinks(int32_t n, int32_t s);
+  void sectionLinks(std::optional<SectionLinks>& links, int32_t s);
   void table();
   void closingBlocks();
   void append(std::string_view text) { doc_ += text; }
@@ -131,8 +132,12 @@ class SectionDocument {
   const std::string* outputName(size_t j) const { return j < names_.size() ? &names_[j] : nullptr; }
   std::optional<size_t> outputPosition(const std::string& name) const;
 
-  const SectionContext& ctx_;
+  const ReportJob& job_;
+  const PagePlace& page_;
   const ReportSettings& s_;
+  FileSystem& files_;
+  ReportPictures* pictures_;
+  ReportStatistics& stats_;
   Recordset& section_;
   int32_t fieldCount_;
   const std::vector<std::string>& names_;
@@ -151,7 +156,7 @@ void SectionDocument::heading(const std::string& heading) {
 }
 
 void SectionDocument::headerBlock() {
-  if (ctx_.curPage == 1) {
+  if (page_.page == 1) {
     if (!s_.Logo.empty())
       doc_ += "<P Align=Center><img src = " + settingPicture(s_.Logo, "Logo") + " ALT = Logo_here ></P> ";
     doc_ += "<P Align=Center><B>";
@@ -165,14 +170,13 @@ void SectionDocument::headerBlock() {
   }
   if (!s_.Header.empty()) doc_ += "<EM> " + s_.Header + "</EM>  <Br>";
   doc_ += kBlankParagraph;
-  if (ctx_.curPage == 1 && s_.UseNotes == 1 && s_.NotesPosition == 0) {
+  if (page_.page == 1 && s_.UseNotes == 1 && s_.NotesPosition == 0) {
     doc_ += TextToHtml(s_.Notes);
     doc_ += kBlankParagraph;
   }
 }
 
 void SectionDocument::startMinimumsAndMaximums() {
-  ReportStatistics& stats = reportStatistics();
   for (int32_t j = 0; j < fieldCount_; ++j) {
     const std::string* name = outputName(static_cast<size_t>(j));
     if (!name) continue;
@@ -180,16 +184,15 @@ void SectionDocument::startMinimumsAndMaximums() {
     std::optional<std::string> text = v ? valueText(v.value()) : std::nullopt;
     if (!text) continue;
     const double x = leadingNumber(*text);
-    stats.reportMinimums[static_cast<size_t>(j)] = x;
-    stats.reportMaximums[static_cast<size_t>(j)] = x;
+    stats_.reportMinimums[static_cast<size_t>(j)] = x;
+    stats_.reportMaximums[static_cast<size_t>(j)] = x;
   }
 }
 
-void SectionDocument::sectionLinks(int32_t n, int32_t s) {
-  const bool lastPage = ctx_.curPage == ctx_.totalPage;
-  const int32_t last = lastPage && ctx_.numRecsOnPage % 5 != 0 ? n : n - 1;
-  // Every section of a page has the same links, so they are built once while the pages last.
-  thread_local std::optional<SectionLinks> links;
+void SectionDocument::sectionLinks(std::optional<SectionLinks>& links, int32_t s) {
+  const int32_t n = page_.wholeSections;
+  const bool lastPage = page_.page == page_.totalPages;
+  const int32_t last = lastPage && page_.records % kSectionRecords != 0 ? n : n - 1;
   if (!links || links->last() != std::max(last, 0)) links.emplace(last);
   links->appendExcept(doc_, s);
 }
@@ -200,14 +203,14 @@ void SectionDocument::table() {
   for (int32_t j = 0; j < fieldCount_; ++j) {
     const std::string* name = outputName(static_cast<size_t>(j));
     const std::string shown = name ? *name : std::string();
-    doc_ += "<TH>" + (ctx_.escapeValues ? escapedMarkup(shown) : shown) + "</TH>";
+    doc_ += "<TH>" + (job_.output.escapeValues ? escapedMarkup(shown) : shown) + "</TH>";
     auto index = name ? section_.fieldIndex(*name) : Result<int>(Error{});
     fields.push_back(index ? std::optional<int>(index.value()) : std::nullopt);
   }
   doc_ += "</TR>";
   for ((void)section_.moveFirst(); !section_.eof();) {
     row(fields);
-    ++reportStatistics().recordsWritten;
+    ++stats_.recordsWritten;
     if (!section_.moveNext()) break;
   }
   doc_ += "</TABLE>";
@@ -223,10 +226,10 @@ void SectionDocument::row(const std::vector<std::optional<int>>& fields) {
 void SectionDocument::cell(size_t position, const std::string& name, std::optional<int> field) {
   const std::optional<CellText> cell = readCell(section_, field, scratch_);
   if (!cell) return plainCell("");  // Null, or no text form: an empty cell keeps the columns
-  if (cell->number) reportStatistics().count(position, *cell->number);
+  if (cell->number) stats_.count(position, *cell->number);
   std::string_view v = cell->text;
   std::string trimmed;
-  if (ctx_.containPictureFields) {
+  if (job_.containPictureFields) {
     trimmed = trimSpaces(v);
     v = trimmed;
     if (!v.empty() && pictureCell(name, v)) return;
@@ -244,13 +247,13 @@ void SectionDocument::localPathOrLinkCell(std::string_view text, int field) {
   const bool linkValue = p1 > 0;
   if (inStr(v, " ") > 0 && inStr(v, ":\\") >= 2) {
     std::erase(v, '#');
-    v = "#" + percentEncodedPath(ShortFileName(*ctx_.files, v)) + "#";
+    v = "#" + percentEncodedPath(ShortFileName(files_, v)) + "#";
   }
   const FieldInfo& info = section_.fields()[field];
-  if (linkValue && FieldClass(info) == "hyperlink") {
+  if (linkValue && FieldClass(info) == FieldKind::Hyperlink) {
     if (p0 > 1) v = v.substr(0, p0 - 1);
     else v = v.size() >= 2 ? v.substr(1, v.size() - 2) : std::string();
-    if (ctx_.escapeValues) v = escapedMarkup(v);
+    if (job_.output.escapeValues) v = escapedMarkup(v);
     doc_ += cellStart_;
     if (v.find('@') != std::string::npos) doc_ += "<A HREF=mailto:" + v + ">" + v + "</A>";
     else doc_ += "<A HREF='" + v + "'>" + v + "</A>";
@@ -261,12 +264,11 @@ void SectionDocument::localPathOrLinkCell(std::string_view text, int field) {
 }
 
 bool SectionDocument::pictureCell(const std::string& name, std::string_view v) {
-  const PreviewTables& tables = previewTables();
-  for (size_t c = 0; c < tables.gridColumnNames.size() && c < tables.pictureFolders.size(); ++c) {
-    if (tables.pictureFolders[c].empty() || !equalsIgnoreCase(tables.gridColumnNames[c], name)) continue;
-    const std::string full = tables.pictureFolders[c] + std::string(v);
-    std::string path = ShortFileName(*ctx_.files, full);
-    if (ctx_.pictures) path = ctx_.pictures->address(name, full, path);
+  for (const PictureColumn& column : job_.pictureColumns) {
+    if (column.folder.empty() || !equalsIgnoreCase(column.field, name)) continue;
+    const std::string full = column.folder + std::string(v);
+    std::string path = ShortFileName(files_, full);
+    if (pictures_) path = pictures_->address(name, full, path);
     path = percentEncodedPath(path);
     doc_ += cellStart_ + "<A Href=" + path + "> <img src = " + path +
             " border=0 width=120 height=120 ALT = image_here align=center> </A></TD>";
@@ -278,15 +280,15 @@ bool SectionDocument::pictureCell(const std::string& name, std::string_view v) {
 // The logo or the signature: its path as the settings give it, or, when the report copies its
 // pictures, the copy beside the pages.
 std::string SectionDocument::settingPicture(const std::string& path, const char* setting) {
-  if (!ctx_.pictures || !ctx_.pictures->copying()) return path;
-  const std::string stored = ShortFileName(*ctx_.files, path);
+  if (!pictures_ || !pictures_->copying()) return path;
+  const std::string stored = ShortFileName(files_, path);
   if (stored.empty()) return path;
-  return percentEncodedPath(ctx_.pictures->address(setting, path, stored));
+  return percentEncodedPath(pictures_->address(setting, path, stored));
 }
 
 void SectionDocument::plainCell(std::string_view v) {
   doc_ += cellStart_;
-  appendTextToHtml(doc_, v, ctx_.escapeValues ? Markup::Escaped : Markup::Kept);
+  appendTextToHtml(doc_, v, job_.output.escapeValues ? Markup::Escaped : Markup::Kept);
   doc_ += "</TD>";
 }
 
@@ -298,47 +300,43 @@ std::optional<size_t> SectionDocument::outputPosition(const std::string& name) c
 
 void SectionDocument::closingBlocks() {
   pageStatistics();
-  if (ctx_.curPage == ctx_.totalPage || reportStatistics().recordsWritten == ctx_.cumTotalRecs) overallStatistics();
+  if (page_.page == page_.totalPages || stats_.recordsWritten == job_.totalRecords) overallStatistics();
   if (!s_.Footer.empty()) doc_ += "<EM> " + s_.Footer + "</EM>  <Br>";
 }
 
 void SectionDocument::pageStatistics() {
-  ReportStatistics& stats = reportStatistics();
-  std::string text = std::to_string(ctx_.numRecsOnPage) + " records in this Vol. <Br> ";
-  for (const auto& [item, selected] : ctx_.sumFields) {
-    if (!selected) continue;
+  std::string text = std::to_string(page_.records) + " records in this Vol. <Br> ";
+  for (const std::string& item : job_.sums) {
     const std::optional<size_t> at = outputPosition(item);
     if (!at) continue;
-    text += "Sum of " + item + " = " + statText(stats.pageSums[*at]) + " <Br> ";
-    stats.reportTotals[*at] = valueOf(stats.reportTotals[*at]) + valueOf(stats.pageSums[*at]);
+    text += "Sum of " + item + " = " + statText(stats_.pageSums[*at]) + " <Br> ";
+    stats_.reportTotals[*at] = valueOf(stats_.reportTotals[*at]) + valueOf(stats_.pageSums[*at]);
   }
   doc_ += text;
   doc_ += kBlankParagraph;
-  std::fill(stats.pageSums.begin(), stats.pageSums.end(), std::nullopt);
+  std::fill(stats_.pageSums.begin(), stats_.pageSums.end(), std::nullopt);
 }
 
 void SectionDocument::overallStatistics() {
-  ReportStatistics& stats = reportStatistics();
   std::string text = s_.PagesOption == 0
-                         ? "<B>" + std::to_string(ctx_.cumTotalRecs) + " records altogether. </B> <Br> "
+                         ? "<B>" + std::to_string(job_.totalRecords) + " records altogether. </B> <Br> "
                          : std::string("<B> For this Vol (page of records): </B> <Br>");
-  const bool spansPages = ctx_.numRecsOnPage < stats.recordsWritten;
-  const double divisor = spansPages ? ctx_.cumTotalRecs : ctx_.numRecsOnPage;
-  for (const auto& [item, selected] : ctx_.sumFields) {
-    if (!selected) continue;
+  const bool spansPages = page_.records < stats_.recordsWritten;
+  const double divisor = spansPages ? job_.totalRecords : page_.records;
+  for (const std::string& item : job_.sums) {
     const std::optional<size_t> at = outputPosition(item);
     if (!at || divisor == 0) continue;  // no field, or an average of nothing: no line
-    const double total = valueOf(stats.reportTotals[*at]);
-    text += "<B> " + item + "</B> : Total = " + statText(stats.reportTotals[*at]) +
+    const double total = valueOf(stats_.reportTotals[*at]);
+    text += "<B> " + item + "</B> : Total = " + statText(stats_.reportTotals[*at]) +
             " ; Average = " + statNumber(total / divisor) +
-            " ; Minimum = " + statText(stats.reportMinimums[*at]) +
-            " ; Maximum = " + statText(stats.reportMaximums[*at]) + " <Br> ";
+            " ; Minimum = " + statText(stats_.reportMinimums[*at]) +
+            " ; Maximum = " + statText(stats_.reportMaximums[*at]) + " <Br> ";
   }
   doc_ += text;
   doc_ += kBlankParagraph;
-  for (Accumulator* a : {&stats.reportTotals, &stats.reportMinimums, &stats.reportMaximums})
+  for (Accumulator* a : {&stats_.reportTotals, &stats_.reportMinimums, &stats_.reportMaximums})
     std::fill(a->begin(), a->end(), std::nullopt);
-  stats.recordsWritten = 0;
+  stats_.recordsWritten = 0;
   if (s_.UseNotes == 1 && s_.NotesPosition == 1) {
     doc_ += TextToHtml(s_.Notes);
     doc_ += kBlankParagraph;
@@ -349,28 +347,28 @@ void SectionDocument::overallStatistics() {
 
 }  // namespace
 
-Status WriteReportSection(OutputFile& page, const std::string& filePath, Recordset& section, int32_t fieldCount,
-                          const std::vector<std::string>& outputNames, const std::string& heading,
-                          int32_t sectionCount, const std::string& tableColour, const SectionContext& ctx) {
-  reportStatistics().resize(static_cast<size_t>(std::max(fieldCount, 0)));
-  const int32_t s = sectionNumber(heading);
+PageWriter::PageWriter(const ReportJob& job, FileSystem& files, ReportPictures* pictures)
+    : job_(job), files_(files), pictures_(pictures) {
+  statistics_.resize(job.fields.size());
+}
+
+Status PageWriter::writeSection(OutputFile& file, const PagePlace& page, Recordset& section, int32_t index) {
   (void)section.moveFirst();
   // The page file takes the section as one quoted piece; the text's room is kept for the next.
-  thread_local std::string text;
-  text.clear();
-  SectionDocument doc(text, ctx, section, fieldCount, outputNames, tableColour);
+  text_.clear();
+  SectionDocument doc(text_, {job_, page, files_, pictures_, statistics_}, section);
   doc.append("\"");
-  doc.heading(heading);
-  if (ctx.advSettings && s == 0) doc.headerBlock();
-  if (sectionCount > 0) doc.sectionLinks(sectionCount, s);
+  doc.heading(index == 0 ? page.heading : "Section" + std::to_string(index));
+  if (job_.advSettings && index == 0) doc.headerBlock();
+  if (page.wholeSections > 0) doc.sectionLinks(sectionLinks_, index);
   doc.append(kBlankParagraph);
   doc.table();
-  const bool closing = closesPage(ctx, s, sectionCount);
-  if (closing && ctx.advSettings) doc.closingBlocks();
-  if (closing && ctx.totalPage > 1) doc.append(pageNavigation(filePath, ctx.curPage, ctx.totalPage));
+  const bool closing = closesPage(page, index);
+  if (closing && job_.advSettings) doc.closingBlocks();
+  if (closing && page.totalPages > 1) doc.append(navigation_.links(page.filePath, page.page, page.totalPages));
   doc.append("<P>  </P> </BODY></HTML>\"\r\n");
   (void)section.moveFirst();
-  return page.write(text);
+  return file.write(text_);
 }
 
 }  // namespace quelo

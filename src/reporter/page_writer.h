@@ -6,44 +6,57 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "platform/file_system.h"
 #include "automation/status.h"
-#include "reporter/report_settings.h"
+#include "reporter/page_links.h"
+#include "reporter/report_job.h"
+#include "reporter/report_statistics.h"
 
 namespace quelo {
 
 class Recordset;
 class ReportPictures;
 
-// What the writer reads of the report form, the settings and the settings form for a section.
-struct SectionContext {
-  int16_t curPage = 1;
-  int16_t totalPage = 1;
-  int32_t numRecsOnPage = 0;
-  int32_t cumTotalRecs = 0;
-  bool containPictureFields = false;
-  bool advSettings = false;                 // the settings form's in-force flag
-  const ReportSettings* settings = nullptr;  // the working settings
-  // The settings form's field list: each numeric field and whether it is marked for summing.
-  std::vector<std::pair<std::string, bool>> sumFields;
-  FileSystem* files = nullptr;  // for the short forms of picture and local paths
-  bool escapeValues = false;           // record values as text rather than markup
-  ReportPictures* pictures = nullptr;  // the run's pictures: copies and missing files; none: as they are
+// The records of a section; a page's last section may hold fewer.
+inline constexpr int32_t kSectionRecords = 5;
+
+// A page of the report as its sections are written.
+struct PagePlace {
+  std::string filePath;  // the open page file's path
+  std::string heading;   // the heading of the page's first section
+  int16_t page = 1;
+  int16_t totalPages = 1;
+  int32_t records = 0;
+  int32_t wholeSections = 0;  // sections of five records; a last short section is not counted
 };
 
 // The product text inside every report's generator tag.
 inline constexpr const char* kGeneratorText = "ZeQuelo Report by VarnikQuelo for Linux";
 
-// Appends the section document to `page` (the open page file at `filePath`) and updates the
-// statistics. outputNames holds fieldCount names (a further empty element may follow). On return
-// the section is on its first record. A failed write is returned; everything else that fails is
-// skipped, as a report never stops for one bad value.
-Status WriteReportSection(OutputFile& page, const std::string& filePath, Recordset& section, int32_t fieldCount,
-                          const std::vector<std::string>& outputNames, const std::string& heading,
-                          int32_t sectionCount, const std::string& tableColour, const SectionContext& ctx);
+// Writes the sections of one run of a job. It keeps what runs from one section to the next: the
+// statistics (page statistics cover all of a page's sections, the overall ones all pages), the
+// links every section or page repeats, and the room of the section text.
+class PageWriter {
+ public:
+  // `pictures`: the run's pictures, copies and missing files; none: pictures as they are.
+  PageWriter(const ReportJob& job, FileSystem& files, ReportPictures* pictures);
+
+  // Appends section `index` of `page` (0 is the page's first) to `file` as one document and
+  // updates the statistics. On return the section is on its first record. A failed write is
+  // returned; everything else that fails is skipped, as a report never stops for one bad value.
+  Status writeSection(OutputFile& file, const PagePlace& page, Recordset& section, int32_t index);
+
+ private:
+  const ReportJob& job_;
+  FileSystem& files_;
+  ReportPictures* pictures_;
+  ReportStatistics statistics_;
+  std::optional<SectionLinks> sectionLinks_;  // every section of a page has the same links
+  PageNavigation navigation_;
+  std::string text_;
+};
 
 }  // namespace quelo

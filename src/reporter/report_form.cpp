@@ -125,7 +125,7 @@ void QueloReportForm::cmdAdvanced_Click() {
     if (!index) return;
     auto value = currentPage_->value(index.value());
     if (!value) return;
-    if (FieldClass(currentPage_->fields()[index.value()]) == "number" && isNumeric(value.value())) fields.addItem(name);
+    if (FieldClass(currentPage_->fields()[index.value()]) == FieldKind::Number && isNumeric(value.value())) fields.addItem(name);
   }
   if (!AutoReporting()) settingsForm().show(true);
 }

@@ -15,6 +15,7 @@
 #include "forms/form.h"
 #include "platform/platform.h"
 #include "automation/variant.h"
+#include "reporter/report_job.h"
 #include "reporter/report_output.h"
 
 namespace quelo {
@@ -53,21 +54,15 @@ class QueloReportForm : public forms::Form {
   void cmdMoveUpDown_Click(int index);
   void cmdSaveAs_Click();
 
-  // The pages, for the generation driver and tests.
+  // The pages, for tests.
   int16_t pageSize() const { return pageSize_; }
   const std::vector<std::shared_ptr<Recordset>>& pages() const { return pages_; }
   const std::shared_ptr<Recordset>& currentPage() const { return currentPage_; }
 
-  // What the last generation could not write (a folder or file that refused); empty when all
-  // went well. A report that lost pages must not look like a success.
-  const std::vector<std::string>& generationErrors() const { return generationErrors_; }
-  // Why the last generation refused to write anything (too many pages or fields), as the user
-  // was told; empty when it was not refused.
-  const std::string& generationRefusal() const { return refusal_; }
-  // The page files that the last generation wrote, in page order.
-  const std::vector<std::string>& generatedFiles() const { return generatedFiles_; }
-  // What the last generation wrote but not as asked (a missing picture, a picture not copied).
-  const std::vector<std::string>& generationWarnings() const { return generationWarnings_; }
+  // What became of the last generation: the pages written, what could not be written (a report
+  // that lost pages must not look like a success), why it was refused (too many pages or fields,
+  // as the user was told) and what was written but not as asked.
+  const ReportOutcome& lastOutcome() const { return lastOutcome_; }
 
   // How the pages are written; like the public members, it survives an unload.
   const ReportOutput& output() const { return output_; }
@@ -81,9 +76,13 @@ class QueloReportForm : public forms::Form {
   void formUnload(int& cancel) override;
 
  private:
-  friend class GenerationDriver;
   void wireEvents();
   void generateFromButton();
+  // The report the controls describe, for Generate.
+  ReportJob reportJob();
+  std::string dateLine();
+  // Ends a Generate before anything is written: the message box shows `shown`, the outcome keeps why.
+  void refuse(const std::string& shown, const std::string& why);
   QueloAdvancedSet& settingsForm();
   void readPageSize();
   void buildPages();
@@ -105,11 +104,8 @@ class QueloReportForm : public forms::Form {
   std::string tooManyPages_;  // why the records could not be paged; empty when they were
   std::shared_ptr<Recordset> currentPage_;
 
-  // The run fields of the generation driver; the flags belong to the form instance.
-  bool cancelFlag_ = false, deleteOnCancel_ = false;
-  Variant spare_;
-  std::vector<std::string> generationErrors_, generatedFiles_, generationWarnings_;
-  std::string refusal_;
+  Variant spare_;  // the host's own value in ReportStatus, kept from one event to the next
+  ReportOutcome lastOutcome_;
 };
 
 // The thread's instance, created on first use (not loaded by this call).

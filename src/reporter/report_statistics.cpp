@@ -17,11 +17,6 @@ void ReportStatistics::count(size_t position, double x) {
   if (x > valueOf(reportMaximums[position])) reportMaximums[position] = x;
 }
 
-ReportStatistics& reportStatistics() {
-  thread_local ReportStatistics stats;
-  return stats;
-}
-
 double leadingNumber(std::string_view text) {
   // A decimal number never starts with "&", so a text that does has none; val reads the others.
   const size_t first = text.find_first_not_of(" \t\n");

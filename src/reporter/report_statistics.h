@@ -1,7 +1,7 @@
 // The report's statistics accumulators: per output position the page sums, the running totals,
-// the minimums and maximums, and the count of records written. One set per thread, carried from
-// one section to the next so that page statistics cover all of a page's sections and the overall
-// statistics cover all pages. An empty element counts as 0 and prints as an empty text.
+// the minimums and maximums, and the count of records written. One set per report run, carried
+// from one section to the next so that page statistics cover all of a page's sections and the
+// overall statistics cover all pages. An empty element counts as 0 and prints as an empty text.
 #pragma once
 
 #include <cstdint>
@@ -23,8 +23,6 @@ struct ReportStatistics {
   // Counts one numeric value at an output position.
   void count(size_t position, double x);
 };
-
-ReportStatistics& reportStatistics();
 
 // The number a numeric value counts with: the leading decimal number of its text, as val reads
 // it but with no &H or &O prefix ("&H10" counts 0, not 16).

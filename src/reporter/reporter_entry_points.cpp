@@ -157,7 +157,7 @@ bool driveAutomaticReport(ZeQuelo& control, Args& args, QueloReportForm& form) {
   ApplyAutoSettings(settings, form, args[kAutoFutureUse], choices.value());
   settings.cmdApply_Click();
   form.cmdGenerate_Click();
-  const bool pagesLost = !form.generationErrors().empty() || !form.generationRefusal().empty();
+  const bool pagesLost = !form.lastOutcome().errors.empty() || !form.lastOutcome().refusal.empty();
   RestoreUserSettings(settings);
   form.setAutoReporting(false);
   form.cmdClose_Click();

@@ -20,7 +20,6 @@
 #include "data/recordset/recordset.h"
 #include "reporter/preview_tables.h"
 #include "reporter/report_settings.h"
-#include "reporter/report_statistics.h"
 
 namespace quelo::testing {
 
@@ -38,7 +37,6 @@ class ReportTest : public ::testing::Test {
     tzset();
     sharedState().applicationPath = app.path();
     sharedState().developerCompany = "ACME";
-    reportStatistics() = ReportStatistics{};
     previewTables() = PreviewTables{};
     settingsState() = SettingsState{};
     h = std::make_unique<ControlHarness>();

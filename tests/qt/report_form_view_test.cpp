@@ -133,7 +133,7 @@ TEST_F(ReportFormViewTest, GenerateWritesEveryPageAndShowsTheFirst) {
     saveAs(d, "Stock");
     fileName = text(d, "txtFileName");
     click(d, "cmdGenerate");
-    EXPECT_TRUE(form(d).generationErrors().empty());
+    EXPECT_TRUE(form(d).lastOutcome().errors.empty());
     EXPECT_TRUE(d.widgetOf("cmdClose")->isEnabled());
     EXPECT_FALSE(d.widgetOf("Frame3")->isVisible());
     click(d, "cmdClose");

@@ -13,7 +13,6 @@
 #include "data/recordset/recordset.h"
 #include "reporter/preview_tables.h"
 #include "reporter/report_settings.h"
-#include "reporter/report_statistics.h"
 #include "qt/settings_view.h"
 
 namespace quelo::qt::testing {
@@ -26,7 +25,6 @@ ReportViewTest::ReportViewTest() {
   shared.developerCompany = "ACME";
   settingsState() = SettingsState{};
   previewTables() = PreviewTables{};
-  reportStatistics() = ReportStatistics{};
   std::string appPath = app.path();
   widget.control().setApplicationPath(appPath);
   ::mkdir((app / "Reports").c_str(), 0755);

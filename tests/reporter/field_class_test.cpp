@@ -2,53 +2,51 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "data/recordset/field_list.h"
 
 namespace quelo {
 namespace {
 
-TEST(FieldClass, TypeCodesDecideTheClass) {
-  for (int16_t type : {16, 2, 3, 20, 17, 18, 19, 21, 4, 5, 6, 14, 131})
-    EXPECT_EQ(FieldClass(102, type), "number") << type;
-  for (int16_t type : {7, 133, 134, 135}) EXPECT_EQ(FieldClass(0, type), "date") << type;
-  for (int16_t type : {8, 129, 200, 201, 130, 202}) EXPECT_EQ(FieldClass(118, type), "text") << type;
-  for (int16_t type : {132, 12, 72, 128, 204, 205}) EXPECT_EQ(FieldClass(102, type), "others") << type;
-}
+using enum FieldKind;
 
-TEST(FieldClass, BooleanComesOnlyFromTheType) {
-  for (int16_t attributes : {0, 90, 118, 102, 122, 230, -1})
-    EXPECT_EQ(FieldClass(attributes, 11), "boolean") << attributes;
-  for (int16_t attributes : {0, 90, 118, 102, 106, 122, 230, 234, 0x7FFF})
-    EXPECT_NE(FieldClass(attributes, 0), "boolean") << attributes;
-}
-
-TEST(FieldClass, LongUnicodeTextIsAHyperlinkOnlyWithExactAttributes) {
-  EXPECT_EQ(FieldClass(230, 203), "hyperlink");
-  EXPECT_EQ(FieldClass(234, 203), "hyperlink");
-  EXPECT_EQ(FieldClass(102, 203), "text");
-  EXPECT_EQ(FieldClass(0x8E6, 203), "text");  // 230 plus another bit
-  EXPECT_EQ(FieldClass(234, 202), "text");
-  EXPECT_EQ(FieldClass(102, 72), "others");
-}
-
-TEST(FieldClass, UnlistedTypesFallBackToTheWholeAttributeValue) {
-  EXPECT_EQ(FieldClass(118, 0), "number");
-  EXPECT_EQ(FieldClass(90, 10), "number");
-  EXPECT_EQ(FieldClass(102, 9), "text");
-  EXPECT_EQ(FieldClass(106, 13), "text");
-  EXPECT_EQ(FieldClass(122, 136), "date");
-  EXPECT_EQ(FieldClass(230, 139), "hyperlink");
-  EXPECT_EQ(FieldClass(234, 0), "hyperlink");
-  EXPECT_EQ(FieldClass(0, 0), "others");
-  EXPECT_EQ(FieldClass(118 | 0x100, 0), "others");
-  EXPECT_EQ(FieldClass(-1, 0), "others");
+// The type code decides; the whole attribute value only where the type leaves it open.
+TEST(FieldClass, FromTypeCodeThenAttributes) {
+  struct Case {
+    std::vector<int16_t> types;
+    std::vector<int16_t> attributes;
+    FieldKind expected;
+  };
+  const std::vector<Case> cases = {
+      {{16, 2, 3, 20, 17, 18, 19, 21, 4, 5, 6, 14, 131}, {102}, Number},
+      {{7, 133, 134, 135}, {0}, Date},
+      {{8, 129, 200, 201, 130, 202}, {118}, Text},
+      {{132, 12, 72, 128, 204, 205}, {102}, Others},
+      {{11}, {0, 90, 118, 102, 122, 230, -1}, Boolean},  // boolean only from the type
+      // Long Unicode text is a hyperlink only with the exact attribute values.
+      {{203}, {230, 234}, Hyperlink},
+      {{203}, {102, 0x8E6}, Text},  // 0x8E6: 230 plus another bit
+      {{202}, {234}, Text},
+      {{72}, {102}, Others},
+      // Unlisted types fall back to the whole attribute value.
+      {{0, 10}, {118, 90}, Number},
+      {{9, 13}, {102, 106}, Text},
+      {{136}, {122}, Date},
+      {{139, 0}, {230, 234}, Hyperlink},
+      {{0}, {0, 118 | 0x100, -1, 0x7FFF}, Others},
+  };
+  for (const Case& c : cases)
+    for (int16_t type : c.types)
+      for (int16_t attributes : c.attributes)
+        EXPECT_EQ(FieldClass(attributes, type), c.expected) << attributes << ", " << type;
 }
 
 TEST(FieldClass, RecordSetFieldsWithAttributesBeyondSixteenBitsAreOthers) {
-  EXPECT_EQ(FieldClass(FieldInfo{"Link", 203, 0, 230}), "hyperlink");
-  EXPECT_EQ(FieldClass(FieldInfo{"Key", 0, 0, 118 | 0x8000}), "others");
-  EXPECT_EQ(FieldClass(FieldInfo{"Key", 0, 0, 118 | 0x10000}), "others");
-  EXPECT_EQ(FieldClass(FieldInfo{"Key", 3, 0, 118 | 0x8000}), "number");
+  EXPECT_EQ(FieldClass(FieldInfo{"Link", 203, 0, 230}), Hyperlink);
+  EXPECT_EQ(FieldClass(FieldInfo{"Key", 0, 0, 118 | 0x8000}), Others);
+  EXPECT_EQ(FieldClass(FieldInfo{"Key", 0, 0, 118 | 0x10000}), Others);
+  EXPECT_EQ(FieldClass(FieldInfo{"Key", 3, 0, 118 | 0x8000}), Number);
 }
 
 }  // namespace

@@ -1,0 +1,169 @@
+// QueloReportForm's Generate: the report job filled in from the controls, the status frame (or, in
+// an automatic report, the host's ReportStatus event) as the run's progress, and the run's outcome
+// kept for the caller.
+#include <cmath>
+#include <ctime>
+#include <memory>
+
+#include "control/shared_state.h"
+#include "automation/date_time.h"
+#include "automation/text.h"
+#include "reporter/advanced_settings_form.h"
+#include "reporter/generation_driver.h"
+#include "reporter/preview_tables.h"
+#include "reporter/report_form.h"
+#include "reporter/report_settings.h"
+
+namespace quelo {
+
+using namespace forms;
+
+namespace {
+
+constexpr int32_t kMostFields = 32000;
+
+std::string formatTime(const char* format, const CivilTime& c) {
+  std::tm t{};
+  t.tm_year = c.year - 1900;
+  t.tm_mon = c.month - 1;
+  t.tm_mday = c.day;
+  t.tm_hour = c.hour;
+  t.tm_min = c.minute;
+  t.tm_sec = c.second;
+  t.tm_wday = static_cast<int>((static_cast<int64_t>(std::floor(dateFromCivil(c).serial)) % 7 + 7 + 6) % 7);
+  char buf[128];
+  const size_t n = std::strftime(buf, sizeof buf, format, &t);
+  return std::string(buf, n);
+}
+
+// The long date of the C locale: "Saturday, March 7, 2009".
+std::string longDate(Date d) {
+  const CivilTime c = civilFromDate(d);
+  return formatTime("%A, %B ", c) + std::to_string(c.day) + formatTime(", %Y", c);
+}
+
+// The status frame: its check boxes cancel, its labels show where the run is.
+class StatusFrameProgress : public ReportProgress {
+ public:
+  explicit StatusFrameProgress(Form& form)
+      : cancel_(form.get<CheckBox>("chkCancel")),
+        deleteBox_(form.get<CheckBox>("chkDeleteOnCancel")),
+        totalPages_(form.get<Label>("lblTotalPages")),
+        page_(form.get<Label>("lblCurPage")),
+        elapsed_(form.get<Label>("lblElapsedSeconds")) {}
+
+  void step(const ReportStep& where) override {
+    cancelled_ = cancel_.value() > 0;
+    deleteOnCancel_ = deleteBox_.value() > 0;
+    totalPages_.setCaption(std::to_string(where.totalPages));
+    page_.setCaption(std::to_string(where.page));
+    elapsed_.setCaption(std::to_string(where.elapsedSeconds));
+  }
+  bool cancelled() const override { return cancelled_; }
+  bool deleteOnCancel() const override { return deleteOnCancel_; }
+
+ private:
+  CheckBox &cancel_, &deleteBox_;
+  Label &totalPages_, &page_, &elapsed_;
+  bool cancelled_ = false, deleteOnCancel_ = false;
+};
+
+// The host's answers to the control's ReportStatus event, raised at every step of an automatic
+// report. The host's own value (`spare`) goes back to it at the next event.
+class ReportStatusProgress : public ReportProgress {
+ public:
+  ReportStatusProgress(std::shared_ptr<Dispatch> control, Variant& spare) : control_(std::move(control)), spare_(spare) {}
+
+  void step(const ReportStep& where) override {
+    if (!control_) return;
+    Args args{Variant(where.totalPages), Variant(where.elapsedSeconds), Variant(where.page),
+              Variant(cancelled_),       Variant(deleteOnCancel_),      spare_};
+    if (!control_->call("RaiseZeReportStatus", args)) return;
+    cancelled_ = toBool(args[3]).valueOr(cancelled_);
+    deleteOnCancel_ = toBool(args[4]).valueOr(deleteOnCancel_);
+    spare_ = args[5];
+  }
+  bool cancelled() const override { return cancelled_; }
+  bool deleteOnCancel() const override { return deleteOnCancel_; }
+
+ private:
+  std::shared_ptr<Dispatch> control_;
+  Variant& spare_;
+  bool cancelled_ = false, deleteOnCancel_ = false;
+};
+
+}  // namespace
+
+void QueloReportForm::cmdGenerate_Click() {
+  lastOutcome_ = ReportOutcome{};
+  if (!tooManyPages_.empty()) return refuse(tooManyPages_, tooManyPages_);
+  auto& output = get<ListBox>("lstOutput");
+  if (output.listCount() == 0) return output.setFocus();
+  const ReportJob job = reportJob();
+  if (job.baseName.empty()) return get<TextBox>("txtFileName").setFocus();
+  if (output.listCount() > kMostFields)
+    return refuse("Too many fields!", "Too many fields! " + std::to_string(output.listCount()) +
+                                          " output fields; a report holds at most " + std::to_string(kMostFields) + ".");
+  get<Frame>("Frame1").setVisible(false);
+  get<Frame>("Frame2").setVisible(false);
+  get<Frame>("Frame3").setVisible(true);
+  get<CheckBox>("chkCancel").setValue(0);
+  get<CheckBox>("chkDeleteOnCancel").setValue(0);
+  for (const char* label : {"lblTotalPages", "lblCurPage", "lblElapsedSeconds"}) get<Label>(label).setCaption("");
+  std::unique_ptr<ReportProgress> progress;
+  if (AutoReporting()) progress = std::make_unique<ReportStatusProgress>(settingsForm().myfControl(), spare_);
+  else progress = std::make_unique<StatusFrameProgress>(*this);
+  lastOutcome_ = runReport(job, platform_, *progress);
+  get<Frame>("Frame1").setVisible(true);
+  get<Frame>("Frame2").setVisible(true);
+  get<Frame>("Frame3").setVisible(false);
+}
+
+void QueloReportForm::refuse(const std::string& shown, const std::string& why) {
+  platform_.messageBox->show(shown, mb::kOkOnly, "");
+  lastOutcome_.refusal = why;
+}
+
+ReportJob QueloReportForm::reportJob() {
+  QueloAdvancedSet& settings = settingsForm();
+  ReportJob job;
+  job.pages = pages_;
+  job.totalRecords = cumTotalRecs_;
+  job.allPages = settings.get<OptionButton>("OptPages", 0).value();
+  job.currentPage = curPage_;
+  const auto& output = get<ListBox>("lstOutput");
+  for (int32_t i = 0; i < output.listCount(); ++i) job.fields.push_back(output.list(i));
+  const auto& sums = settings.get<ListBox>("lstFields");
+  for (int32_t i = 0; i < sums.listCount(); ++i)
+    if (sums.selected(i)) job.sums.push_back(sums.list(i));
+  const PreviewTables& tables = previewTables();
+  for (size_t c = 0; c < tables.gridColumnNames.size() && c < tables.pictureFolders.size(); ++c)
+    if (!tables.pictureFolders[c].empty()) job.pictureColumns.push_back({tables.gridColumnNames[c], tables.pictureFolders[c]});
+  job.containPictureFields = containPictures_;
+  job.title = trimSpaces(get<TextBox>("txtTitle").text());
+  if (job.title.empty()) job.title = " Records ";
+  job.dateLine = dateLine();
+  job.colour = get<ComboBox>("cboBGcolor").text();
+  job.baseName = reportBaseName(platform_, get<TextBox>("txtFileName").text());
+  if (job.baseName.empty() && AutoReporting()) job.baseName = "zereport.htm";
+  job.applicationPath = sharedState().applicationPath;
+  job.advSettings = settings.AdvSettings();
+  job.settings = settingsState().working;
+  job.output = output_;
+  job.openInBrowser = get<CheckBox>("chkBrowser").value() == 1;
+  job.print = get<CheckBox>("chkPrinter").value() == 1;
+  return job;
+}
+
+// The date under the title when the form asks for it, after the time of day in an automatic report.
+std::string QueloReportForm::dateLine() {
+  if (get<CheckBox>("chkInsert").value() != 1) return {};
+  std::string line;
+  if (AutoReporting()) {
+    const CivilTime now = civilFromDate(dateFromTimePoint(platform_.clock->wallNow()));
+    line = formatTime("%I:%M:%S %p", now) + " of ";
+  }
+  return line + longDate(get<DatePicker>("dtpInsert").value()) + " <Br> ";
+}
+
+}  // namespace quelo
