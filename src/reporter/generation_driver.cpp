@@ -141,7 +141,7 @@ Status GenerationDriver::writePage(const std::string& folder, const Page& page, 
     const int32_t first = k * kSectionRecords;
     auto section = page.records->rowRange(first, std::min(kSectionRecords, records - first));
     if (!section) continue;
-    if (Status s = writer_.writeSection(*file.value(), place, *section.value(), k); !s) return s;
+    if (Status s = writer_.WriteReportSection(*file.value(), place, *section.value(), k); !s) return s;
   }
   return file.value()->close();
 }

@@ -352,7 +352,7 @@ PageWriter::PageWriter(const ReportJob& job, FileSystem& files, ReportPictures* 
   statistics_.resize(job.fields.size());
 }
 
-Status PageWriter::writeSection(OutputFile& file, const PagePlace& page, Recordset& section, int32_t index) {
+Status PageWriter::WriteReportSection(OutputFile& file, const PagePlace& page, Recordset& section, int32_t index) {
   (void)section.moveFirst();
   // The page file takes the section as one quoted piece; the text's room is kept for the next.
   text_.clear();

@@ -47,7 +47,7 @@ class PageWriter {
   // Appends section `index` of `page` (0 is the page's first) to `file` as one document and
   // updates the statistics. On return the section is on its first record. A failed write is
   // returned; everything else that fails is skipped, as a report never stops for one bad value.
-  Status writeSection(OutputFile& file, const PagePlace& page, Recordset& section, int32_t index);
+  Status WriteReportSection(OutputFile& file, const PagePlace& page, Recordset& section, int32_t index);
 
  private:
   const ReportJob& job_;
