@@ -51,10 +51,10 @@ class GenerationDriver {
     int16_t number, place, total;
     std::shared_ptr<Recordset> records;
   };
-  Page page(int16_t number, int16_t place, int16_t total) const;
+  Page pageAt(int16_t number, int16_t place, int16_t total) const;
   void generatePage(const Page& page, const std::string& fileName);
   bool sectionSlotsCancelled(int32_t slots, const Page& page);
-  Status writePage(const std::string& folder, const Page& page, PagePlace& place);
+  Status writePage(const std::string& folder, const Page& page, const PagePlace& place);
   void finish();
   void fail(const Error& error);
   std::string reportsFolder() const;
@@ -72,6 +72,11 @@ class GenerationDriver {
 };
 
 ReportOutcome GenerationDriver::run() {
+  // Page numbers are 16-bit, as the host's ReportStatus event passes them.
+  if (job_.pages.size() > static_cast<size_t>(INT16_MAX)) {
+    outcome_.refusal = "Too many pages! A report holds at most " + std::to_string(INT16_MAX) + " pages.";
+    return std::move(outcome_);
+  }
   start_ = platform_.clock->monotonic();
   if (job_.output.replaceEarlier)
     if (Status s = removeEarlierPages(*platform_.files, reportsFolder(), job_.baseName); !s) fail(s.error());
@@ -79,17 +84,17 @@ ReportOutcome GenerationDriver::run() {
   if (job_.allPages) {
     pageFiles_.assign(job_.pages.size(), std::string());
     for (int16_t p = 1; p <= total && !outcome_.cancelled && !stopped_; ++p)
-      generatePage(page(p, p, total), pageFileName(job_.baseName, p, total));
+      generatePage(pageAt(p, p, total), pageFileName(job_.baseName, p, total));
   } else {
     pageFiles_.assign(1, std::string());
-    generatePage(page(job_.currentPage, 1, 1), job_.baseName);
+    generatePage(pageAt(job_.currentPage, 1, 1), job_.baseName);
   }
   outcome_.warnings = pictures_.warnings();
   finish();
   return std::move(outcome_);
 }
 
-GenerationDriver::Page GenerationDriver::page(int16_t number, int16_t place, int16_t total) const {
+GenerationDriver::Page GenerationDriver::pageAt(int16_t number, int16_t place, int16_t total) const {
   const bool held = number >= 1 && static_cast<size_t>(number) <= job_.pages.size();
   return {number, place, total, held ? job_.pages[static_cast<size_t>(number - 1)] : nullptr};
 }
@@ -125,7 +130,7 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
 }
 
 // Sections of five records, each a view over the page's rows; a last short section holds the rest.
-Status GenerationDriver::writePage(const std::string& folder, const Page& page, PagePlace& place) {
+Status GenerationDriver::writePage(const std::string& folder, const Page& page, const PagePlace& place) {
   FileSystem& files = *platform_.files;
   auto lock = files.lockFolder(folder);
   if (!lock) return lock.error();

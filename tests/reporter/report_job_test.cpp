@@ -143,5 +143,17 @@ TEST_F(ReportJobRun, TheCurrentPageAlone) {
   EXPECT_EQ(written.find("Item&nbsp;10<"), std::string::npos);
 }
 
+// Page numbers are 16-bit: a job of more pages is refused, not taken for a report of none.
+TEST_F(ReportJobRun, MorePagesThanANumberHoldsAreRefused) {
+  ReportJob many = job();
+  many.pages.resize(32768, many.pages.front());
+  CountdownProgress progress(std::nullopt, false);
+  const ReportOutcome outcome = runReport(many, platform, progress);
+  EXPECT_NE(outcome.refusal.find("32767 pages"), std::string::npos) << outcome.refusal;
+  EXPECT_TRUE(outcome.files.empty());
+  EXPECT_TRUE(progress.steps.empty());
+  EXPECT_FALSE(files.exists(app / "Reports"));
+}
+
 }  // namespace
 }  // namespace quelo::testing
