@@ -11,6 +11,7 @@ echo "== build and test (release with debug info)"
 # Tests on explicitly: the build folder may have been configured without them (scripts/run.sh).
 bash scripts/build.sh build -DQUELO_REQUIRE_QT=ON -DQUELO_TESTS=ON
 ctest --test-dir build --output-on-failure --no-tests=error -j "$jobs"
+bash scripts/check-install.sh build
 
 echo "== build and test (address and undefined-behaviour sanitizers)"
 bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQUELO_SANITIZE=ON -DQUELO_REQUIRE_QT=ON -DQUELO_TESTS=ON

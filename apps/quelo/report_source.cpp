@@ -1,6 +1,7 @@
 #include "report_source.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "data/sources/csv_source.h"
 #include "data/sources/postgres_source.h"
@@ -29,7 +30,7 @@ Result<std::shared_ptr<RowSource>> rowSource(const ReportOptions& o) {
   if (!PosixFileSystem().exists(db))
     return makeError(err::kFileNotFound,
                      "the sample data is missing: " + db +
-                         " (build the project, or point QUELO_SAMPLE_DIR at its folder)");
+                         " (install or build the project, or point QUELO_SAMPLE_DIR at its folder)");
   return sqliteQuery(db, kSampleQuery);
 }
 
@@ -37,7 +38,15 @@ Result<std::shared_ptr<RowSource>> rowSource(const ReportOptions& o) {
 
 std::string sampleDataFolder() {
   const char* dir = std::getenv("QUELO_SAMPLE_DIR");
-  return absoluteFolder(dir && *dir ? dir : QUELO_SAMPLE_DIR);
+  if (dir && *dir) return absoluteFolder(dir);
+  // Installed, the data directory lies beside the program's; in the build tree the sample data
+  // lies where the build writes it. Both are relative to the program, so a moved tree still works.
+  const auto beside = [](const char* relative) {
+    return std::filesystem::path(programFolder() + relative).lexically_normal().string() + "/";
+  };
+  for (const char* relative : {QUELO_SAMPLE_INSTALLED, QUELO_SAMPLE_BUILT})
+    if (PosixFileSystem().exists(beside(relative) + "products.db")) return beside(relative);
+  return beside(QUELO_SAMPLE_INSTALLED);
 }
 
 void useSampleDefaults(ReportOptions& options) {

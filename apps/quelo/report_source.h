@@ -16,7 +16,8 @@ class Recordset;
 namespace quelo::cli {
 
 // The folder of the sample data with a trailing "/": $QUELO_SAMPLE_DIR when set, else the
-// folder the build wrote it to.
+// installed data directory beside the program's folder (PREFIX/share/varnikquelo/sample for
+// PREFIX/bin/quelo), else the folder the build wrote it to.
 std::string sampleDataFolder();
 
 // With no source given: the sample pictures for --pic-fields and --graphic-folder, unless the
