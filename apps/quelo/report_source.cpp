@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "data/sources/csv_source.h"
+#include "data/sources/odbc_source.h"
 #include "data/sources/postgres_source.h"
 #include "data/sources/sqlite_source.h"
 #include "platform/file_system.h"
@@ -22,6 +23,8 @@ Result<std::shared_ptr<RowSource>> rowSource(const ReportOptions& o) {
       return csvFile(o.location, o.delimiter);
     case SourceKind::Postgres:
       return postgresQuery(o.location, o.query);
+    case SourceKind::Odbc:
+      return odbcQuery(o.location, o.query);
     case SourceKind::Sample:
       break;
   }
