@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "automation/date_time.h"
@@ -76,6 +77,7 @@ SQLSMALLINT cTypeOf(OdbcFetch fetch) {
     case OdbcFetch::Date: return SQL_C_TYPE_DATE;
     case OdbcFetch::Time: return SQL_C_TYPE_TIME;
     case OdbcFetch::Timestamp: return SQL_C_TYPE_TIMESTAMP;
+    case OdbcFetch::Guid: return SQL_C_GUID;
     case OdbcFetch::Binary: return SQL_C_BINARY;
     case OdbcFetch::Text: break;
   }
@@ -93,6 +95,7 @@ SQLLEN widthOf(const OdbcColumnType& t) {
     case OdbcFetch::Date: return sizeof(SQL_DATE_STRUCT);
     case OdbcFetch::Time: return sizeof(SQL_TIME_STRUCT);
     case OdbcFetch::Timestamp: return sizeof(SQL_TIMESTAMP_STRUCT);
+    case OdbcFetch::Guid: return sizeof(SQLGUID);
     case OdbcFetch::Text: return t.maxLength > 0 && t.maxLength <= kLongestBound ? (2 * t.maxLength + 1) * sizeof(SQLWCHAR) : 0;
     case OdbcFetch::Binary: return t.maxLength > 0 && t.maxLength <= kLongestBound ? t.maxLength : 0;
   }
@@ -333,6 +336,14 @@ class OdbcStream : public RowStream {
       case OdbcFetch::Timestamp: {
         const auto ts = read<SQL_TIMESTAMP_STRUCT>(at);
         return table.setDate(row, c, dateFromCivil({ts.year, ts.month, ts.day, ts.hour, ts.minute, ts.second}));
+      }
+      case OdbcFetch::Guid: {
+        // Lower case, as the text form of a UUID is written.
+        const auto g = read<SQLGUID>(at);
+        char text[37];
+        std::snprintf(text, sizeof text, "%08x-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x", g.Data1, g.Data2, g.Data3,
+                      g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+        return table.setText(row, c, text);
       }
       case OdbcFetch::Text:
       case OdbcFetch::Binary: break;

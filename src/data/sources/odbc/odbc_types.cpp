@@ -58,7 +58,7 @@ OdbcColumnType odbcColumnType(int sqlType, uint64_t columnSize, bool isUnsigned)
       return typed(adLongVarBinary, OdbcFetch::Binary, bounded ? static_cast<int64_t>(columnSize) : 0);
     }
     case SQL_LONGVARBINARY: return typed(adLongVarBinary, OdbcFetch::Binary);
-    case SQL_GUID: return typed(adGUID, OdbcFetch::Text, 36);
+    case SQL_GUID: return typed(adGUID, OdbcFetch::Guid);
     default: return typed(adLongVarWChar, OdbcFetch::Text);  // every other type in its text form
   }
 }

@@ -8,7 +8,7 @@
 namespace quelo {
 
 // The C type a column's values are fetched as.
-enum class OdbcFetch { WholeNumber, Single, Double, Bit, Date, Time, Timestamp, Text, Binary };
+enum class OdbcFetch { WholeNumber, Single, Double, Bit, Date, Time, Timestamp, Guid, Text, Binary };
 
 struct OdbcColumnType {
   FieldInfo field;  // without its name

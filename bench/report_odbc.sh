@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Writing an HTML report of a MariaDB table through ODBC with 'quelo report --odbc', against the
+# mariadb client writing the same query's rows as an HTML table (mariadb --html), both into files,
+# measured in the same run on a 100,000-row table of 8 mixed columns, on a server this script
+# starts (tests/support/mariadb_server.sh) and stops.
+#   bench/report_odbc.sh [BUILD_DIR] [RUNS]     (default: build, 5)
+# Prints the median wall time of each over RUNS runs and their ratio; exits 1 when quelo takes
+# more than 1.5 times the mariadb client's time.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-build}
+runs=${2:-5}
+[[ "$build" = /* ]] || build="$root/$build"
+work=$(mktemp -d "${TMPDIR:-/tmp}/quelo-bench-odbc.XXXXXX")
+server="$work/server"
+trap 'bash "$root/tests/support/mariadb_server.sh" stop "$server" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+source "$root/bench/timing.sh"
+
+cmake --build "$build" --target quelo-cli >/dev/null
+quelo="$build/apps/quelo/quelo"
+driver=$(ls /usr/lib/*/odbc/libmaodbc.so /usr/lib/odbc/libmaodbc.so 2>/dev/null | head -n 1)
+connection="DRIVER=$driver;$(bash "$root/tests/support/mariadb_server.sh" start "$server")"
+socket="$server/server.sock"
+client=(mariadb --no-defaults --default-character-set=utf8mb4 --socket="$socket" -u quelo quelo)
+rows=100000
+"${client[@]}" <<SQL
+CREATE TABLE sales (id INT PRIMARY KEY, customer VARCHAR(40), quantity INT, price DOUBLE,
+                    sold DATETIME, paid BOOL, code VARCHAR(12), amount DECIMAL(10,2));
+SET SESSION max_recursive_iterations = $rows;
+INSERT INTO sales
+WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < $rows)
+SELECT i, CONCAT('Customer ', i % 5000), i % 100, ROUND((i % 10000) / 7.0, 2),
+       FROM_UNIXTIME(1600000000 + i * 37), i % 2, CONCAT('C', LPAD(i, 8, '0')), (i % 997) * 1.5
+FROM n;
+SQL
+query="SELECT * FROM sales ORDER BY id"
+export XDG_CONFIG_HOME="$work/config" TZ=UTC
+
+# median RUNS COMMAND...: the median wall time in seconds of RUNS runs (stdout to /dev/null).
+median() {
+  local n=$1 times=()
+  shift
+  for ((run = 0; run < n; run++)); do
+    if declare -F prepare_run >/dev/null; then prepare_run; fi
+    /usr/bin/time -f '%e' -o "$work/time" "$@" >/dev/null
+    times+=("$(cat "$work/time")")
+  done
+  printf '%s\n' "${times[@]}" | sort -g | awk '{ t[NR] = $1 } END { print (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2) }'
+}
+# Every quelo run writes into a new, empty application folder: pages of an earlier run would be
+# appended to.
+prepare_run() {
+  rm -rf "$work/app" "$work/client.html"
+  mkdir -p "$work/app"
+}
+
+client_s=$(median "$runs" bash -c '"$@" > "'"$work"'/client.html"' _ "${client[@]}" --html -e "$query")
+quelo_s=$(median "$runs" "$quelo" report --odbc "$connection" --query "$query" --quiet --app-path "$work/app/" \
+  --file sales --max-recs 10)
+pages=$(find "$work/app/Reports/" -name '*.htm' | wc -l)
+time_ratio=$(ratio "$quelo_s" "$client_s")
+printf '%-28s %8s s (median of %s)\n' "mariadb --html" "$client_s" "$runs" "quelo report --odbc ($pages pages)" \
+  "$quelo_s" "$runs"
+echo "quelo / mariadb time: $time_ratio (at most 1.5)"
+awk -v r="$time_ratio" 'BEGIN { exit !(r <= 1.5) }' || { echo "FAIL: quelo report --odbc is too slow"; exit 1; }
+echo "PASS"
