@@ -13,12 +13,14 @@ runs=${2:-5}
 [[ "$build" = /* ]] || build="$root/$build"
 work=$(mktemp -d "${TMPDIR:-/tmp}/quelo-bench-odbc.XXXXXX")
 server="$work/server"
+chmod 755 "$work"  # the server runs as "nobody" when this runs as root
 trap 'bash "$root/tests/support/mariadb_server.sh" stop "$server" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 source "$root/bench/timing.sh"
 
 cmake --build "$build" --target quelo-cli >/dev/null
 quelo="$build/apps/quelo/quelo"
-driver=$(ls /usr/lib/*/odbc/libmaodbc.so /usr/lib/odbc/libmaodbc.so 2>/dev/null | head -n 1)
+driver=$(find /usr/lib -path '*/odbc/libmaodbc.so' -print -quit)
+[[ -n "$driver" ]] || { echo "no MariaDB ODBC driver (libmaodbc.so): install the package odbc-mariadb" >&2; exit 1; }
 connection="DRIVER=$driver;$(bash "$root/tests/support/mariadb_server.sh" start "$server")"
 socket="$server/server.sock"
 client=(mariadb --no-defaults --default-character-set=utf8mb4 --socket="$socket" -u quelo quelo)

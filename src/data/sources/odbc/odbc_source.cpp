@@ -35,6 +35,17 @@ constexpr ReadOnlySession kReadOnlySessions[] = {
     {"SQLite", "PRAGMA query_only = 1"},
 };
 
+// Servers whose drivers hand out SQL_C_CHAR text in the session's character set, as received: when
+// that is UTF-8, text is fetched as it is instead of as UTF-16, which these drivers convert
+// value by value at many times the cost.
+struct NarrowText {
+  std::string_view dbms, characterSetQuery;
+};
+constexpr NarrowText kNarrowText[] = {
+    {"MariaDB", "SELECT @@character_set_results"},
+    {"MySQL", "SELECT @@character_set_results"},
+};
+
 bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
 
 // The driver's diagnostic records on one line: "message (SQLSTATE); message (SQLSTATE)".
@@ -68,7 +79,7 @@ struct Column {
   std::unique_ptr<SQLLEN[]> lengths;
 };
 
-SQLSMALLINT cTypeOf(OdbcFetch fetch) {
+SQLSMALLINT cTypeOf(OdbcFetch fetch, bool narrowText) {
   switch (fetch) {
     case OdbcFetch::WholeNumber: return SQL_C_SBIGINT;
     case OdbcFetch::Single: return SQL_C_FLOAT;
@@ -78,15 +89,16 @@ SQLSMALLINT cTypeOf(OdbcFetch fetch) {
     case OdbcFetch::Time: return SQL_C_TYPE_TIME;
     case OdbcFetch::Timestamp: return SQL_C_TYPE_TIMESTAMP;
     case OdbcFetch::Guid: return SQL_C_GUID;
+    case OdbcFetch::Digits: return SQL_C_CHAR;
     case OdbcFetch::Binary: return SQL_C_BINARY;
     case OdbcFetch::Text: break;
   }
-  return SQL_C_WCHAR;
+  return narrowText ? SQL_C_CHAR : SQL_C_WCHAR;
 }
 
 // Bytes of one value in a buffer; 0 for a value fetched in pieces. A character may take two
-// UTF-16 units, whatever unit the driver counts its column size in.
-SQLLEN widthOf(const OdbcColumnType& t) {
+// UTF-16 units or four UTF-8 bytes, whatever unit the driver counts its column size in.
+SQLLEN widthOf(const OdbcColumnType& t, SQLSMALLINT cType) {
   switch (t.fetch) {
     case OdbcFetch::WholeNumber: return sizeof(SQLBIGINT);
     case OdbcFetch::Single: return sizeof(SQLREAL);
@@ -96,7 +108,10 @@ SQLLEN widthOf(const OdbcColumnType& t) {
     case OdbcFetch::Time: return sizeof(SQL_TIME_STRUCT);
     case OdbcFetch::Timestamp: return sizeof(SQL_TIMESTAMP_STRUCT);
     case OdbcFetch::Guid: return sizeof(SQLGUID);
-    case OdbcFetch::Text: return t.maxLength > 0 && t.maxLength <= kLongestBound ? (2 * t.maxLength + 1) * sizeof(SQLWCHAR) : 0;
+    case OdbcFetch::Digits: return t.maxLength > 0 && t.maxLength <= kLongestBound ? t.maxLength + 1 : 0;
+    case OdbcFetch::Text:
+      if (t.maxLength <= 0 || t.maxLength > kLongestBound) return 0;
+      return cType == SQL_C_CHAR ? 4 * t.maxLength + 1 : (2 * t.maxLength + 1) * sizeof(SQLWCHAR);
     case OdbcFetch::Binary: return t.maxLength > 0 && t.maxLength <= kLongestBound ? t.maxLength : 0;
   }
   return 0;
@@ -143,6 +158,7 @@ class OdbcStream : public RowStream {
     api_ = library.value();
     if (Status s = connect(connection); !s) return s;
     if (Status s = readOnlySession(); !s) return s;
+    narrowText_ = sessionTextIsUtf8();
     if (!succeeded(api_->SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER)))
       return failure("cannot start a transaction", SQL_HANDLE_DBC, dbc_);
     if (!succeeded(api_->SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt_))) return failure("cannot make a statement", SQL_HANDLE_DBC, dbc_);
@@ -196,11 +212,7 @@ class OdbcStream : public RowStream {
   }
 
   Status readOnlySession() {
-    SQLWCHAR name[128] = {};
-    SQLSMALLINT length = 0;
-    if (!succeeded(api_->SQLGetInfoW(dbc_, SQL_DBMS_NAME, name, sizeof name, &length))) return Status::ok();
-    std::string dbms;
-    appendUtf8(dbms, name, std::min<size_t>(length / sizeof(SQLWCHAR), std::size(name) - 1));
+    const std::string dbms = dbmsName();
     for (const ReadOnlySession& session : kReadOnlySessions) {
       if (!dbms.starts_with(session.dbms)) continue;
       SQLHSTMT stmt = nullptr;
@@ -212,6 +224,42 @@ class OdbcStream : public RowStream {
       return status;
     }
     return Status::ok();
+  }
+
+  // Whether the server sends text in UTF-8 (see kNarrowText).
+  bool sessionTextIsUtf8() {
+    const std::string dbms = dbmsName();
+    for (const NarrowText& server : kNarrowText) {
+      if (!dbms.starts_with(server.dbms)) continue;
+      auto characterSet = scalar(server.characterSetQuery);
+      return characterSet && characterSet.value().starts_with("utf8");
+    }
+    return false;
+  }
+
+  // The first value of a statement's result, as text.
+  Result<std::string> scalar(std::string_view sql) {
+    SQLHSTMT stmt = nullptr;
+    if (!succeeded(api_->SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt))) return failure("cannot make a statement", SQL_HANDLE_DBC, dbc_);
+    auto wide = toWide(sql);
+    SQLWCHAR value[64] = {};
+    SQLLEN length = 0;
+    const bool read = succeeded(api_->SQLExecDirectW(stmt, wide.data(), static_cast<SQLINTEGER>(wide.size()))) &&
+                      succeeded(api_->SQLFetch(stmt)) &&
+                      succeeded(api_->SQLGetData(stmt, 1, SQL_C_WCHAR, value, sizeof value, &length));
+    Result<std::string> out = read ? Result<std::string>(std::string()) : Result<std::string>(failure("cannot read " + std::string(sql), SQL_HANDLE_STMT, stmt));
+    if (read && length > 0) appendUtf8(out.value(), value, std::min<size_t>(static_cast<size_t>(length) / sizeof(SQLWCHAR), std::size(value) - 1));
+    api_->SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    return out;
+  }
+
+  std::string dbmsName() {
+    SQLWCHAR name[128] = {};
+    SQLSMALLINT length = 0;
+    std::string dbms;
+    if (succeeded(api_->SQLGetInfoW(dbc_, SQL_DBMS_NAME, name, sizeof name, &length)))
+      appendUtf8(dbms, name, std::min<size_t>(length / sizeof(SQLWCHAR), std::size(name) - 1));
+    return dbms;
   }
 
   Status describe(SQLSMALLINT count) {
@@ -240,8 +288,8 @@ class OdbcStream : public RowStream {
     SQLLEN rowBytes = 0;
     bool pieces = false;
     for (Column& column : columns_) {
-      column.cType = cTypeOf(column.type.fetch);
-      column.width = widthOf(column.type);
+      column.cType = cTypeOf(column.type.fetch, narrowText_);
+      column.width = widthOf(column.type, column.cType);
       pieces = pieces || column.width == 0;
       column.bound = !pieces;
       rowBytes += column.bound ? column.width + static_cast<SQLLEN>(sizeof(SQLLEN)) : 0;
@@ -297,10 +345,9 @@ class OdbcStream : public RowStream {
     const char* at = column.data.get() + static_cast<size_t>(column.width) * at_;
     switch (column.type.fetch) {
       case OdbcFetch::Text:
+      case OdbcFetch::Digits:
         if (length == SQL_NO_TOTAL || length >= column.width) return truncated(c);
-        text_.clear();
-        appendUtf8(text_, reinterpret_cast<const SQLWCHAR*>(at), static_cast<size_t>(length) / sizeof(SQLWCHAR));
-        putTyped(table, row, c, fields_[c].type, text_);
+        putText(table, row, c, {at, static_cast<size_t>(length)});
         break;
       case OdbcFetch::Binary:
         if (length == SQL_NO_TOTAL || length > column.width) return truncated(c);
@@ -345,6 +392,7 @@ class OdbcStream : public RowStream {
                       g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
         return table.setText(row, c, text);
       }
+      case OdbcFetch::Digits:
       case OdbcFetch::Text:
       case OdbcFetch::Binary: break;
     }
@@ -354,8 +402,8 @@ class OdbcStream : public RowStream {
   Status putPieces(RowTable& table, int64_t row, int c) {
     Column& column = columns_[c];
     const auto n = static_cast<SQLUSMALLINT>(c + 1);
-    const bool isText = column.type.fetch == OdbcFetch::Text;
-    if (!isText && column.type.fetch != OdbcFetch::Binary) {
+    const OdbcFetch fetch = column.type.fetch;
+    if (fetch != OdbcFetch::Text && fetch != OdbcFetch::Digits && fetch != OdbcFetch::Binary) {
       alignas(8) char value[32];
       SQLLEN length = 0;
       if (!succeeded(api_->SQLGetData(stmt_, n, column.cType, value, sizeof value, &length))) return readFailure();
@@ -365,7 +413,7 @@ class OdbcStream : public RowStream {
     }
     if (!piece_) piece_ = std::make_unique<char[]>(kPieceBytes);
     bytes_.clear();
-    const SQLLEN terminator = isText ? sizeof(SQLWCHAR) : 0;
+    const SQLLEN terminator = fetch == OdbcFetch::Binary ? 0 : column.cType == SQL_C_WCHAR ? sizeof(SQLWCHAR) : 1;
     for (;;) {
       SQLLEN length = 0;
       const SQLRETURN rc = api_->SQLGetData(stmt_, n, column.cType, piece_.get(), kPieceBytes, &length);
@@ -378,17 +426,23 @@ class OdbcStream : public RowStream {
       // A piece that did not hold the rest of the value is full (less the terminator of text).
       const bool full = length == SQL_NO_TOTAL || length > kPieceBytes - terminator;
       const SQLLEN got = full ? kPieceBytes - terminator : length;
-      bytes_.append(piece_.get(), static_cast<size_t>(got) & ~static_cast<size_t>(terminator ? 1 : 0));
+      bytes_.append(piece_.get(), static_cast<size_t>(got));
       if (!full) break;
     }
-    if (!isText) {
+    if (fetch == OdbcFetch::Binary) {
       table.setBytes(row, c, bytes_);
       return Status::ok();
     }
-    text_.clear();
-    appendUtf8(text_, reinterpret_cast<const SQLWCHAR*>(bytes_.data()), bytes_.size() / sizeof(SQLWCHAR));
-    putTyped(table, row, c, fields_[c].type, text_);
+    putText(table, row, c, bytes_);
     return Status::ok();
+  }
+
+  // Text as fetched: UTF-16 for SQL_C_WCHAR, else UTF-8 (or the ASCII of digits).
+  void putText(RowTable& table, int64_t row, int c, std::string_view fetched) {
+    if (columns_[c].cType != SQL_C_WCHAR) return putTyped(table, row, c, fields_[c].type, fetched);
+    text_.clear();
+    appendUtf8(text_, reinterpret_cast<const SQLWCHAR*>(fetched.data()), fetched.size() / sizeof(SQLWCHAR));
+    putTyped(table, row, c, fields_[c].type, text_);
   }
 
   Error truncated(int c) {
@@ -402,6 +456,7 @@ class OdbcStream : public RowStream {
   SQLHDBC dbc_ = nullptr;
   SQLHSTMT stmt_ = nullptr;
   bool connected_ = false;
+  bool narrowText_ = false;
   std::vector<FieldInfo> fields_;
   std::vector<Column> columns_;
   SQLULEN rows_ = 1, fetched_ = 0, at_ = 0;

@@ -32,13 +32,13 @@ OdbcColumnType odbcColumnType(int sqlType, uint64_t columnSize, bool isUnsigned)
     case SQL_SMALLINT: return typed(isUnsigned ? adInteger : adSmallInt, OdbcFetch::WholeNumber);
     case SQL_INTEGER: return typed(isUnsigned ? adBigInt : adInteger, OdbcFetch::WholeNumber);
     // An unsigned 64-bit number may not fit a signed one: it is read as text, exact.
-    case SQL_BIGINT: return isUnsigned ? typed(adNumeric, OdbcFetch::Text, 20) : typed(adBigInt, OdbcFetch::WholeNumber);
+    case SQL_BIGINT: return isUnsigned ? typed(adNumeric, OdbcFetch::Digits, 20) : typed(adBigInt, OdbcFetch::WholeNumber);
     case SQL_REAL: return typed(adSingle, OdbcFetch::Single);
     case SQL_FLOAT:
     case SQL_DOUBLE: return typed(adDouble, OdbcFetch::Double);
     // Precision, sign, point and exponent.
     case SQL_NUMERIC:
-    case SQL_DECIMAL: return typed(adNumeric, OdbcFetch::Text, columnSize > 0 && columnSize < 1000 ? static_cast<int64_t>(columnSize) + 8 : 0);
+    case SQL_DECIMAL: return typed(adNumeric, OdbcFetch::Digits, columnSize > 0 && columnSize < 1000 ? static_cast<int64_t>(columnSize) + 8 : 0);
     case SQL_BIT: return typed(adBoolean, OdbcFetch::Bit);
     case SQL_DATE:
     case SQL_TYPE_DATE: return typed(adDBDate, OdbcFetch::Date);
