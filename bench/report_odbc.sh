@@ -4,18 +4,20 @@
 # measured in the same run on a 100,000-row table of 8 mixed columns, on a server this script
 # starts (tests/support/mariadb_server.sh) and stops.
 #   bench/report_odbc.sh [BUILD_DIR] [RUNS]     (default: build, 5)
-# Prints the median wall time of each over RUNS runs and their ratio; exits 1 when quelo takes
-# more than 1.5 times the mariadb client's time.
+# Prints the median wall time of each over RUNS runs and their ratio, and the median processor
+# time (user and system) of each program (the server's is in the wall time of both, not in
+# these); exits 1 when quelo takes more than 1.5 times the mariadb client's wall time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 runs=${2:-5}
 [[ "$build" = /* ]] || build="$root/$build"
-work=$(mktemp -d "${TMPDIR:-/tmp}/quelo-bench-odbc.XXXXXX")
+source "$root/bench/timing.sh"
+# Both write into bench_folder (memory where it can: see report_html.sh).
+work=$(mktemp -d "$(bench_folder)/quelo-bench-odbc.XXXXXX")
 server="$work/server"
 chmod 755 "$work"  # the server runs as "nobody" when this runs as root
 trap 'bash "$root/tests/support/mariadb_server.sh" stop "$server" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
-source "$root/bench/timing.sh"
 
 cmake --build "$build" --target quelo-cli >/dev/null
 quelo="$build/apps/quelo/quelo"
@@ -38,16 +40,21 @@ SQL
 query="SELECT * FROM sales ORDER BY id"
 export XDG_CONFIG_HOME="$work/config" TZ=UTC
 
-# median RUNS COMMAND...: the median wall time in seconds of RUNS runs (stdout to /dev/null).
+# median_of: the median of the numbers on stdin.
+median_of() { sort -g | awk '{ t[NR] = $1 } END { print (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2) }'; }
+# median RUNS COMMAND...: the median wall time and the median processor time in seconds of RUNS
+# runs (stdout to /dev/null).
 median() {
-  local n=$1 times=()
+  local n=$1 wall=() cpu=() e u s
   shift
   for ((run = 0; run < n; run++)); do
     if declare -F prepare_run >/dev/null; then prepare_run; fi
-    /usr/bin/time -f '%e' -o "$work/time" "$@" >/dev/null
-    times+=("$(cat "$work/time")")
+    /usr/bin/time -f '%e %U %S' -o "$work/time" "$@" >/dev/null
+    read -r e u s <"$work/time"
+    wall+=("$e")
+    cpu+=("$(awk -v u="$u" -v s="$s" 'BEGIN { print u + s }')")
   done
-  printf '%s\n' "${times[@]}" | sort -g | awk '{ t[NR] = $1 } END { print (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2) }'
+  echo "$(printf '%s\n' "${wall[@]}" | median_of) $(printf '%s\n' "${cpu[@]}" | median_of)"
 }
 # Every quelo run writes into a new, empty application folder: pages of an earlier run would be
 # appended to.
@@ -56,13 +63,13 @@ prepare_run() {
   mkdir -p "$work/app"
 }
 
-client_s=$(median "$runs" bash -c '"$@" > "'"$work"'/client.html"' _ "${client[@]}" --html -e "$query")
-quelo_s=$(median "$runs" "$quelo" report --odbc "$connection" --query "$query" --quiet --app-path "$work/app/" \
-  --file sales --max-recs 10)
+read -r client_s client_cpu < <(median "$runs" bash -c '"$@" > "'"$work"'/client.html"' _ "${client[@]}" --html -e "$query")
+read -r quelo_s quelo_cpu < <(median "$runs" "$quelo" report --odbc "$connection" --query "$query" --quiet \
+  --app-path "$work/app/" --file sales --max-recs 10)
 pages=$(find "$work/app/Reports/" -name '*.htm' | wc -l)
 time_ratio=$(ratio "$quelo_s" "$client_s")
-printf '%-28s %8s s (median of %s)\n' "mariadb --html" "$client_s" "$runs" "quelo report --odbc ($pages pages)" \
-  "$quelo_s" "$runs"
+printf '%-34s %6s s, processor %6s s (medians of %s runs)\n' "mariadb --html" "$client_s" "$client_cpu" "$runs" \
+  "quelo report --odbc ($pages pages)" "$quelo_s" "$quelo_cpu" "$runs"
 echo "quelo / mariadb time: $time_ratio (at most 1.5)"
 awk -v r="$time_ratio" 'BEGIN { exit !(r <= 1.5) }' || { echo "FAIL: quelo report --odbc is too slow"; exit 1; }
 echo "PASS"
