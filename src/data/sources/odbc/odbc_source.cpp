@@ -157,8 +157,9 @@ class OdbcStream : public RowStream {
     if (!library) return library.error();
     api_ = library.value();
     if (Status s = connect(connection); !s) return s;
-    if (Status s = readOnlySession(); !s) return s;
-    narrowText_ = sessionTextIsUtf8();
+    const std::string dbms = dbmsName();
+    if (Status s = readOnlySession(dbms); !s) return s;
+    narrowText_ = sessionTextIsUtf8(dbms);
     if (!succeeded(api_->SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER)))
       return failure("cannot start a transaction", SQL_HANDLE_DBC, dbc_);
     if (!succeeded(api_->SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt_))) return failure("cannot make a statement", SQL_HANDLE_DBC, dbc_);
@@ -211,46 +212,39 @@ class OdbcStream : public RowStream {
     return Status::ok();
   }
 
-  Status readOnlySession() {
-    const std::string dbms = dbmsName();
-    for (const ReadOnlySession& session : kReadOnlySessions) {
-      if (!dbms.starts_with(session.dbms)) continue;
-      SQLHSTMT stmt = nullptr;
-      if (!succeeded(api_->SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt))) return failure("cannot make a statement", SQL_HANDLE_DBC, dbc_);
-      auto wide = toWide(session.statement);
-      const SQLRETURN rc = api_->SQLExecDirectW(stmt, wide.data(), static_cast<SQLINTEGER>(wide.size()));
-      Status status = succeeded(rc) ? Status::ok() : Status(failure("cannot make the session read-only", SQL_HANDLE_STMT, stmt));
-      api_->SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-      return status;
-    }
+  Status readOnlySession(const std::string& dbms) {
+    for (const ReadOnlySession& session : kReadOnlySessions)
+      if (dbms.starts_with(session.dbms)) return runOwn(session.statement, "cannot make the session read-only");
     return Status::ok();
   }
 
   // Whether the server sends text in UTF-8 (see kNarrowText).
-  bool sessionTextIsUtf8() {
-    const std::string dbms = dbmsName();
+  bool sessionTextIsUtf8(const std::string& dbms) {
     for (const NarrowText& server : kNarrowText) {
       if (!dbms.starts_with(server.dbms)) continue;
-      auto characterSet = scalar(server.characterSetQuery);
-      return characterSet && characterSet.value().starts_with("utf8");
+      std::string characterSet;
+      return runOwn(server.characterSetQuery, "cannot read the character set", &characterSet) &&
+             characterSet.starts_with("utf8");
     }
     return false;
   }
 
-  // The first value of a statement's result, as text.
-  Result<std::string> scalar(std::string_view sql) {
+  // Runs a statement of the session's own; `firstValue`, when given, receives the first value of
+  // its result as text.
+  Status runOwn(std::string_view sql, const std::string& what, std::string* firstValue = nullptr) {
     SQLHSTMT stmt = nullptr;
-    if (!succeeded(api_->SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt))) return failure("cannot make a statement", SQL_HANDLE_DBC, dbc_);
+    if (!succeeded(api_->SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt))) return failure(what, SQL_HANDLE_DBC, dbc_);
     auto wide = toWide(sql);
     SQLWCHAR value[64] = {};
     SQLLEN length = 0;
-    const bool read = succeeded(api_->SQLExecDirectW(stmt, wide.data(), static_cast<SQLINTEGER>(wide.size()))) &&
-                      succeeded(api_->SQLFetch(stmt)) &&
-                      succeeded(api_->SQLGetData(stmt, 1, SQL_C_WCHAR, value, sizeof value, &length));
-    Result<std::string> out = read ? Result<std::string>(std::string()) : Result<std::string>(failure("cannot read " + std::string(sql), SQL_HANDLE_STMT, stmt));
-    if (read && length > 0) appendUtf8(out.value(), value, std::min<size_t>(static_cast<size_t>(length) / sizeof(SQLWCHAR), std::size(value) - 1));
+    bool ran = succeeded(api_->SQLExecDirectW(stmt, wide.data(), static_cast<SQLINTEGER>(wide.size())));
+    if (ran && firstValue)
+      ran = succeeded(api_->SQLFetch(stmt)) && succeeded(api_->SQLGetData(stmt, 1, SQL_C_WCHAR, value, sizeof value, &length));
+    Status status = ran ? Status::ok() : Status(failure(what, SQL_HANDLE_STMT, stmt));
+    if (ran && firstValue && length > 0)
+      appendUtf8(*firstValue, value, std::min<size_t>(static_cast<size_t>(length) / sizeof(SQLWCHAR), std::size(value) - 1));
     api_->SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-    return out;
+    return status;
   }
 
   std::string dbmsName() {
