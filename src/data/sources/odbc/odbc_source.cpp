@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <locale.h>
 
 #include "automation/date_time.h"
 #include "data/recordset/ado.h"
@@ -117,6 +118,37 @@ SQLLEN widthOf(const OdbcColumnType& t, SQLSMALLINT cType) {
   return 0;
 }
 
+// The C locale with UTF-8 characters. The driver manager converts text between the wide
+// functions and a driver without them (a query, column names, messages) in the character set of
+// the calling thread's locale; in the program's C locale that is ASCII, and every other character
+// would be cut to a byte.
+class Utf8Locale {
+ public:
+  Utf8Locale() : locale_(::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr))) {}
+  ~Utf8Locale() {
+    if (locale_) ::freelocale(locale_);
+  }
+  Utf8Locale(const Utf8Locale&) = delete;
+  Utf8Locale& operator=(const Utf8Locale&) = delete;
+
+  // For its life, the calling thread uses the locale (when the system has it).
+  class InThread {
+   public:
+    explicit InThread(const Utf8Locale& utf8) : previous_(utf8.locale_ ? ::uselocale(utf8.locale_) : nullptr) {}
+    ~InThread() {
+      if (previous_) ::uselocale(previous_);
+    }
+    InThread(const InThread&) = delete;
+    InThread& operator=(const InThread&) = delete;
+
+   private:
+    locale_t previous_;
+  };
+
+ private:
+  locale_t locale_;
+};
+
 template <class T>
 T read(const char* at) {
   T value;
@@ -138,6 +170,7 @@ class OdbcStream : public RowStream {
  public:
   ~OdbcStream() override {
     if (!api_) return;
+    const Utf8Locale::InThread utf8(utf8_);
     if (stmt_) api_->SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
     if (connected_) {
       api_->SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
@@ -148,6 +181,7 @@ class OdbcStream : public RowStream {
   }
 
   Status start(const std::string& connection, const std::string& sql) {
+    const Utf8Locale::InThread utf8(utf8_);
     const std::string keyword = leadingKeyword(sql);
     if (keyword.empty()) return ado::dataSourceError("ODBC: the query is empty");
     if (!isQueryKeyword(keyword))
@@ -177,6 +211,7 @@ class OdbcStream : public RowStream {
   const std::vector<FieldInfo>& fields() const override { return fields_; }
 
   Result<bool> readRow(RowTable& table) override {
+    const Utf8Locale::InThread utf8(utf8_);
     if (at_ >= fetched_) {
       if (done_) return false;
       if (Status s = fetchBlock(); !s) return s.error();
@@ -445,6 +480,7 @@ class OdbcStream : public RowStream {
                                 " is longer than the driver said the column's values can be");
   }
 
+  Utf8Locale utf8_;
   const Odbc* api_ = nullptr;
   SQLHENV env_ = nullptr;
   SQLHDBC dbc_ = nullptr;
