@@ -17,15 +17,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 [[ "$build" = /* ]] || build="$root/$build"
-if [[ -z "${BENCH_DIR:-}" ]]; then
-  BENCH_DIR=${TMPDIR:-/tmp}
-  free_kb=$(df -Pk /dev/shm 2>/dev/null | awk 'NR == 2 { print $4 }')
-  [[ -w /dev/shm && ${free_kb:-0} -ge $((4 * 1024 * 1024)) ]] && BENCH_DIR=/dev/shm
-fi
-work=$(mktemp -d "$BENCH_DIR/quelo-bench.XXXXXX")
+source "$root/bench/timing.sh"
+work=$(mktemp -d "$(bench_folder)/quelo-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 echo "writing into $work"
-source "$root/bench/timing.sh"
 
 cmake --build "$build" --target quelo-cli >/dev/null
 quelo="$build/apps/quelo/quelo"

@@ -1,4 +1,13 @@
-# Sourced by the benchmark scripts. measure RUNS COMMAND...: runs the command RUNS times (its
+# Sourced by the benchmark scripts. bench_folder: where a benchmark writes its output, BENCH_DIR
+# when set, else /dev/shm when it has 4 GiB free, else TMPDIR or /tmp (see report_html.sh).
+bench_folder() {
+  local free_kb
+  if [[ -n "${BENCH_DIR:-}" ]]; then echo "$BENCH_DIR"; return; fi
+  free_kb=$(df -Pk /dev/shm 2>/dev/null | awk 'NR == 2 { print $4 }')
+  if [[ -w /dev/shm && ${free_kb:-0} -ge $((4 * 1024 * 1024)) ]]; then echo /dev/shm; else echo "${TMPDIR:-/tmp}"; fi
+}
+
+# measure RUNS COMMAND...: runs the command RUNS times (its
 # stdout to /dev/null) and prints the best wall time in seconds and the highest peak resident
 # memory in KiB, as /usr/bin/time measures them. Needs $work, a scratch folder. A function
 # prepare_run, when defined, runs before each run, outside the measurement.

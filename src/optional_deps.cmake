@@ -37,3 +37,15 @@ if(LIBPQ_FOUND)
 else()
   message(STATUS "libpq not found: the PostgreSQL data source is left out")
 endif()
+
+# unixODBC (optional): the ODBC data source. Only its headers at build time: the driver manager
+# is loaded when a query first needs it.
+pkg_check_modules(ODBC IMPORTED_TARGET odbc)
+quelo_optional_sources(odbc "${ODBC_FOUND}")
+if(ODBC_FOUND)
+  target_include_directories(quelo PRIVATE ${ODBC_INCLUDE_DIRS})
+  target_link_libraries(quelo PUBLIC ${CMAKE_DL_LIBS})
+else()
+  message(STATUS "unixODBC not found: the ODBC data source is left out")
+endif()
+set(QUELO_HAVE_ODBC ${ODBC_FOUND} PARENT_SCOPE)

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
@@ -192,9 +193,15 @@ QWidget* HostWindow::reportBox() {
     if (pickReportFile(path, table)) reportOnFile(path, table);
   });
   file->setObjectName(QStringLiteral("cmdReportFile"));
+  auto* odbc = button(QStringLiteral("On an ODBC database..."), this, [this] {
+    std::string connection, query;
+    if (askOdbcQuery(connection, query)) reportOnOdbc(connection, query);
+  });
+  odbc->setObjectName(QStringLiteral("cmdReportOdbc"));
   auto* row = new QHBoxLayout;
   row->addWidget(sample);
   row->addWidget(file);
+  row->addWidget(odbc);
   return group(QStringLiteral("Interactive report (pages go to Reports/)"), row);
 }
 
@@ -222,12 +229,33 @@ bool HostWindow::pickReportFile(std::string& path, std::string& table) {
   return chosen;
 }
 
+bool HostWindow::askOdbcQuery(std::string& connection, std::string& query) {
+  bool given = false;
+  const QString c = QInputDialog::getText(this, QStringLiteral("Report on an ODBC database"),
+                                          QStringLiteral("Connection string (DRIVER=...;SERVER=...) or data source name:"),
+                                          QLineEdit::Normal, QString(), &given);
+  if (!given || c.trimmed().isEmpty()) return false;
+  const QString q = QInputDialog::getMultiLineText(this, QStringLiteral("Report on an ODBC database"),
+                                                   QStringLiteral("Query (SELECT ...):"), QString(), &given);
+  if (!given || q.trimmed().isEmpty()) return false;
+  connection = utf8(c.trimmed());
+  query = utf8(q);
+  return true;
+}
+
 void HostWindow::reportOnFile(const std::string& path, const std::string& table) {
-  if (!loader_->start([path, table] { return fileReportData(path, table); },
-                      [this](Result<ReportData> data) { report(data); }))
-    return showResult(QStringLiteral("A file is being read already"));
+  readForReport(QString::fromStdString(path), [path, table] { return fileReportData(path, table); });
+}
+
+void HostWindow::reportOnOdbc(const std::string& connection, const std::string& query) {
+  readForReport(QStringLiteral("the query"), [connection, query] { return odbcReportData(connection, query); });
+}
+
+void HostWindow::readForReport(const QString& what, std::function<Result<ReportData>()> read) {
+  if (!loader_->start(std::move(read), [this](Result<ReportData> data) { report(data); }))
+    return showResult(QStringLiteral("Records are being read already"));
   QApplication::setOverrideCursor(Qt::BusyCursor);
-  reading_ = new QProgressDialog(QStringLiteral("Reading %1...").arg(QString::fromStdString(path)),
+  reading_ = new QProgressDialog(QStringLiteral("Reading %1...").arg(what),
                                  QStringLiteral("Cancel"), 0, 0, this);
   reading_->setObjectName(QStringLiteral("readingRecords"));
   reading_->setWindowModality(Qt::WindowModal);
@@ -236,7 +264,7 @@ void HostWindow::reportOnFile(const std::string& path, const std::string& table)
     loader_->cancel();
     showResult(QStringLiteral("Reading cancelled"));
   });
-  showResult(QStringLiteral("Reading %1...").arg(QString::fromStdString(path)));
+  showResult(QStringLiteral("Reading %1...").arg(what));
 }
 
 void HostWindow::readingOver() {

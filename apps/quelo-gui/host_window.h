@@ -29,6 +29,8 @@ class HostWindow : public QMainWindow {
   // Reads a CSV file, or `table` of an SQLite database, in the background with a busy cursor and
   // a Cancel button, and opens the report form on its records when they are in.
   void reportOnFile(const std::string& path, const std::string& table = {});
+  // Likewise the rows of a query through ODBC (a connection string or a data source name).
+  void reportOnOdbc(const std::string& connection, const std::string& query);
   // Whether records are being read for a report.
   bool loading() const { return loader_->busy(); }
 
@@ -41,6 +43,10 @@ class HostWindow : public QMainWindow {
   QWidget* reportBox();
   // The file the user picks for a report, and of a database the table; false when cancelled.
   bool pickReportFile(std::string& path, std::string& table);
+  // The ODBC connection and query the user types; false when cancelled.
+  bool askOdbcQuery(std::string& connection, std::string& query);
+  // Reads the records in the background (`what` names them in the progress dialog).
+  void readForReport(const QString& what, std::function<Result<ReportData>()> read);
   // Hands the records to the control's interactive reporter.
   void report(const Result<ReportData>& data);
   // Takes the busy cursor and the progress away.

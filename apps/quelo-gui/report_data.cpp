@@ -45,6 +45,14 @@ Result<ReportData> fileReportData(const std::string& path, const std::string& ta
   return read(options);
 }
 
+Result<ReportData> odbcReportData(const std::string& connection, const std::string& query) {
+  cli::ReportOptions options;
+  options.source = cli::SourceKind::Odbc;
+  options.location = connection;
+  options.query = query;
+  return read(options);
+}
+
 Result<std::vector<std::string>> sqliteTables(const std::string& path) {
   cli::ReportOptions options;
   options.source = cli::SourceKind::Sqlite;

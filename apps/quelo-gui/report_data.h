@@ -1,6 +1,7 @@
 // The record sets quelo-gui hands to the control's reporter: the bundled sample data (with its
-// pictures), a CSV file, or one table of an SQLite database. Each is read whole before the report
-// form opens, so a malformed file is reported before any form appears.
+// pictures), a CSV file, one table of an SQLite database, or the rows of a query through ODBC.
+// Each is read whole before the report form opens, so a malformed file is reported before any
+// form appears.
 #pragma once
 
 #include <memory>
@@ -29,6 +30,8 @@ Result<ReportData> sampleReportData();
 bool isCsvFile(const std::string& path);
 // A CSV file, or `table` of an SQLite database.
 Result<ReportData> fileReportData(const std::string& path, const std::string& table = {});
+// The rows of a query through ODBC: a connection string or a data source name.
+Result<ReportData> odbcReportData(const std::string& connection, const std::string& query);
 // The tables of an SQLite database, in name order.
 Result<std::vector<std::string>> sqliteTables(const std::string& path);
 

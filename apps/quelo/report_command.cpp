@@ -34,6 +34,10 @@ SOURCE, at most one; none means the bundled sample data (a few dozen products wi
     --delimiter C            the character between the fields of the CSV file: ";", "|" ...,
                              "\t" or tab for a tab (default: a comma; a tab for a .tsv file)
   --postgres CONNINFO --query SQL
+  --odbc CONNECTION --query SQL
+                             any database with an ODBC driver (unixODBC): a connection string
+                             ("DRIVER=...;SERVER=...;DATABASE=...", "DSN=NAME;UID=...") or a data
+                             source name; SQL is one query (SELECT, WITH, VALUES, TABLE or SHOW)
 
 options:
   --app-path DIR        the shared application path (default: the current folder)

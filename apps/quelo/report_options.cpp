@@ -173,6 +173,7 @@ std::map<std::string, Parser::Handler> Parser::valueOptions() {
       {"--csv", [this](const std::string& v) { return setSource(SourceKind::Csv, "--csv", v); }},
       {"--postgres",
        [this](const std::string& v) { return setSource(SourceKind::Postgres, "--postgres", v); }},
+      {"--odbc", [this](const std::string& v) { return setSource(SourceKind::Odbc, "--odbc", v); }},
       {"--query",
        [this](const std::string& v) {
          o_.query = v;
@@ -257,10 +258,11 @@ Result<ReportOptions> Parser::parse(const Words& args) {
 }
 
 Status Parser::finish() {
-  const bool wantsQuery = o_.source == SourceKind::Sqlite || o_.source == SourceKind::Postgres;
+  const bool wantsQuery =
+      o_.source == SourceKind::Sqlite || o_.source == SourceKind::Postgres || o_.source == SourceKind::Odbc;
   if (wantsQuery && (!hasQuery_ || o_.query.empty()))
     return optionError(sourceOption_ + " needs --query SQL");
-  if (!wantsQuery && hasQuery_) return optionError("--query goes with --sqlite or --postgres");
+  if (!wantsQuery && hasQuery_) return optionError("--query goes with --sqlite, --postgres or --odbc");
   if (delimiter_ && o_.source != SourceKind::Csv) return optionError("--delimiter goes with --csv");
   if (delimiter_) o_.delimiter = *delimiter_;
   else if (toLower(o_.location).ends_with(".tsv")) o_.delimiter = '\t';

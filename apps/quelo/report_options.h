@@ -14,11 +14,11 @@
 
 namespace quelo::cli {
 
-enum class SourceKind { Sample, Sqlite, Csv, Postgres };
+enum class SourceKind { Sample, Sqlite, Csv, Postgres, Odbc };
 
 struct ReportOptions {
   SourceKind source = SourceKind::Sample;
-  std::string location;  // the SQLite or CSV file, or the PostgreSQL connection string
+  std::string location;  // the SQLite or CSV file, or the PostgreSQL or ODBC connection string
   std::string query;
   char delimiter = ',';  // of a CSV file: --delimiter, else a tab for a .tsv file, else a comma
   std::string appPath;  // as given; empty means the current folder

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "data/sources/csv_source.h"
+#include "data/sources/odbc_source.h"
 #include "data/sources/postgres_source.h"
 #include "data/sources/sqlite_source.h"
 #include "platform/file_system.h"
@@ -23,6 +24,8 @@ Result<std::shared_ptr<RowSource>> rowSource(const ReportOptions& o) {
       return csvFile(o.location, o.delimiter);
     case SourceKind::Postgres:
       return postgresQuery(o.location, o.query);
+    case SourceKind::Odbc:
+      return odbcQuery(o.location, o.query);
     case SourceKind::Sample:
       break;
   }

@@ -198,7 +198,7 @@ TEST_F(QueloReport, HelpNamesEveryOption) {
   auto r = report({"--help"});
   EXPECT_EQ(r.exitCode, 0);
   for (const char* option :
-       {"--sqlite", "--query", "--csv", "--postgres", "--app-path", "--file", "--title", "--action",
+       {"--sqlite", "--query", "--csv", "--postgres", "--odbc", "--app-path", "--file", "--title", "--action",
         "--pic-fields", "--graphic-folder", "--max-recs", "--company", "--setting", "--field",
         "--cancel-at-page", "--delete-on-cancel", "--quiet", "--delimiter", "--copy-pictures",
         "--escape-values", "--replace"})

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Writing an HTML report of a MariaDB table through ODBC with 'quelo report --odbc', against the
+# mariadb client writing the same query's rows as an HTML table (mariadb --html), both into files,
+# measured in the same run on a 100,000-row table of 8 mixed columns, on a server this script
+# starts (tests/support/mariadb_server.sh) and stops.
+#   bench/report_odbc.sh [BUILD_DIR] [RUNS]     (default: build, 5)
+# Prints the median wall time of each over RUNS runs and their ratio, and the median processor
+# time (user and system) of each program (the server's is in the wall time of both, not in
+# these); exits 1 when quelo takes more than 1.5 times the mariadb client's wall time.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-build}
+runs=${2:-5}
+[[ "$build" = /* ]] || build="$root/$build"
+source "$root/bench/timing.sh"
+# Both write into bench_folder (memory where it can: see report_html.sh).
+work=$(mktemp -d "$(bench_folder)/quelo-bench-odbc.XXXXXX")
+server="$work/server"
+chmod 755 "$work"  # the server runs as "nobody" when this runs as root
+trap 'bash "$root/tests/support/mariadb_server.sh" stop "$server" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+
+cmake --build "$build" --target quelo-cli >/dev/null
+quelo="$build/apps/quelo/quelo"
+driver=$(find /usr/lib -path '*/odbc/libmaodbc.so' -print -quit)
+[[ -n "$driver" ]] || { echo "no MariaDB ODBC driver (libmaodbc.so): install the package odbc-mariadb" >&2; exit 1; }
+connection="DRIVER=$driver;$(bash "$root/tests/support/mariadb_server.sh" start "$server")"
+socket="$server/server.sock"
+client=(mariadb --no-defaults --default-character-set=utf8mb4 --socket="$socket" -u quelo quelo)
+rows=100000
+"${client[@]}" <<SQL
+CREATE TABLE sales (id INT PRIMARY KEY, customer VARCHAR(40), quantity INT, price DOUBLE,
+                    sold DATETIME, paid BOOL, code VARCHAR(12), amount DECIMAL(10,2));
+SET SESSION max_recursive_iterations = $rows;
+INSERT INTO sales
+WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < $rows)
+SELECT i, CONCAT('Customer ', i % 5000), i % 100, ROUND((i % 10000) / 7.0, 2),
+       FROM_UNIXTIME(1600000000 + i * 37), i % 2, CONCAT('C', LPAD(i, 8, '0')), (i % 997) * 1.5
+FROM n;
+SQL
+query="SELECT * FROM sales ORDER BY id"
+export XDG_CONFIG_HOME="$work/config" TZ=UTC
+
+# median_of: the median of the numbers on stdin.
+median_of() { sort -g | awk '{ t[NR] = $1 } END { print (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2) }'; }
+# median RUNS COMMAND...: the median wall time and the median processor time in seconds of RUNS
+# runs (stdout to /dev/null).
+median() {
+  local n=$1 wall=() cpu=() e u s
+  shift
+  for ((run = 0; run < n; run++)); do
+    if declare -F prepare_run >/dev/null; then prepare_run; fi
+    /usr/bin/time -f '%e %U %S' -o "$work/time" "$@" >/dev/null
+    read -r e u s <"$work/time"
+    wall+=("$e")
+    cpu+=("$(awk -v u="$u" -v s="$s" 'BEGIN { print u + s }')")
+  done
+  echo "$(printf '%s\n' "${wall[@]}" | median_of) $(printf '%s\n' "${cpu[@]}" | median_of)"
+}
+# Every quelo run writes into a new, empty application folder: pages of an earlier run would be
+# appended to.
+prepare_run() {
+  rm -rf "$work/app" "$work/client.html"
+  mkdir -p "$work/app"
+}
+
+read -r client_s client_cpu < <(median "$runs" bash -c '"$@" > "'"$work"'/client.html"' _ "${client[@]}" --html -e "$query")
+read -r quelo_s quelo_cpu < <(median "$runs" "$quelo" report --odbc "$connection" --query "$query" --quiet \
+  --app-path "$work/app/" --file sales --max-recs 10)
+pages=$(find "$work/app/Reports/" -name '*.htm' | wc -l)
+time_ratio=$(ratio "$quelo_s" "$client_s")
+printf '%-34s %6s s, processor %6s s (medians of %s runs)\n' "mariadb --html" "$client_s" "$client_cpu" "$runs" \
+  "quelo report --odbc ($pages pages)" "$quelo_s" "$quelo_cpu" "$runs"
+echo "quelo / mariadb time: $time_ratio (at most 1.5)"
+awk -v r="$time_ratio" 'BEGIN { exit !(r <= 1.5) }' || { echo "FAIL: quelo report --odbc is too slow"; exit 1; }
+echo "PASS"

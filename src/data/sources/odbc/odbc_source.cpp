@@ -1,0 +1,517 @@
+// Streams the rows of an ODBC query into record-set rows, a block of rows per fetch.
+#include "data/sources/odbc_source.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <locale.h>
+
+#include "automation/date_time.h"
+#include "data/recordset/ado.h"
+#include "data/sources/odbc/odbc_library.h"
+#include "data/sources/odbc/odbc_types.h"
+#include "data/sources/odbc/query_statement.h"
+#include "data/sources/odbc/wide_text.h"
+#include "data/sources/typed_text.h"
+
+namespace quelo {
+namespace {
+
+constexpr SQLULEN kMostRowsPerBlock = 1024;
+constexpr size_t kBlockBytes = size_t{1} << 20;
+// Text and binary values longer than this (characters or bytes) are fetched in pieces.
+constexpr int64_t kLongestBound = 4000;
+constexpr SQLLEN kPieceBytes = 64 * 1024;
+
+// The read-only mode of the servers whose drivers may not give one, by SQL_DBMS_NAME prefix.
+struct ReadOnlySession {
+  std::string_view dbms, statement;
+};
+constexpr ReadOnlySession kReadOnlySessions[] = {
+    {"PostgreSQL", "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"},
+    {"MariaDB", "SET SESSION TRANSACTION READ ONLY"},
+    {"MySQL", "SET SESSION TRANSACTION READ ONLY"},
+    {"SQLite", "PRAGMA query_only = 1"},
+};
+
+// Servers whose drivers hand out SQL_C_CHAR text in the session's character set, as received: when
+// that is UTF-8, text is fetched as it is instead of as UTF-16, which these drivers convert
+// value by value at many times the cost.
+struct NarrowText {
+  std::string_view dbms, characterSetQuery;
+};
+constexpr NarrowText kNarrowText[] = {
+    {"MariaDB", "SELECT @@character_set_results"},
+    {"MySQL", "SELECT @@character_set_results"},
+};
+
+bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
+
+// The driver's diagnostic records on one line: "message (SQLSTATE); message (SQLSTATE)".
+std::string diagnostics(const Odbc& api, SQLSMALLINT handleType, SQLHANDLE handle) {
+  std::string out;
+  for (SQLSMALLINT record = 1; handle && record <= 8; ++record) {
+    SQLWCHAR state[6] = {}, message[2048];
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    if (!succeeded(api.SQLGetDiagRecW(handleType, handle, record, state, &native, message, std::size(message), &length)))
+      break;
+    if (!out.empty()) out += "; ";
+    const size_t start = out.size();
+    appendUtf8(out, message, std::min<size_t>(length, std::size(message) - 1));
+    std::replace_if(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), [](char c) { return c == '\n' || c == '\r' || c == '\t'; }, ' ');
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    out += " (";
+    appendUtf8(out, state, 5);
+    out += ")";
+  }
+  return out.empty() ? "no diagnostic from the driver" : out;
+}
+
+// A column's buffer: `rows` values of `width` bytes (column-wise binding) and their lengths.
+struct Column {
+  OdbcColumnType type;
+  SQLSMALLINT cType = SQL_C_WCHAR;
+  SQLLEN width = 0;
+  bool bound = false;  // else fetched with SQLGetData
+  std::unique_ptr<char[]> data;
+  std::unique_ptr<SQLLEN[]> lengths;
+};
+
+SQLSMALLINT cTypeOf(OdbcFetch fetch, bool narrowText) {
+  switch (fetch) {
+    case OdbcFetch::WholeNumber: return SQL_C_SBIGINT;
+    case OdbcFetch::Single: return SQL_C_FLOAT;
+    case OdbcFetch::Double: return SQL_C_DOUBLE;
+    case OdbcFetch::Bit: return SQL_C_BIT;
+    case OdbcFetch::Date: return SQL_C_TYPE_DATE;
+    case OdbcFetch::Time: return SQL_C_TYPE_TIME;
+    case OdbcFetch::Timestamp: return SQL_C_TYPE_TIMESTAMP;
+    case OdbcFetch::Guid: return SQL_C_GUID;
+    case OdbcFetch::Digits: return SQL_C_CHAR;
+    case OdbcFetch::Binary: return SQL_C_BINARY;
+    case OdbcFetch::Text: break;
+  }
+  return narrowText ? SQL_C_CHAR : SQL_C_WCHAR;
+}
+
+// Bytes of one value in a buffer; 0 for a value fetched in pieces. A character may take two
+// UTF-16 units or four UTF-8 bytes, whatever unit the driver counts its column size in.
+SQLLEN widthOf(const OdbcColumnType& t, SQLSMALLINT cType) {
+  switch (t.fetch) {
+    case OdbcFetch::WholeNumber: return sizeof(SQLBIGINT);
+    case OdbcFetch::Single: return sizeof(SQLREAL);
+    case OdbcFetch::Double: return sizeof(SQLDOUBLE);
+    case OdbcFetch::Bit: return sizeof(SQLCHAR);
+    case OdbcFetch::Date: return sizeof(SQL_DATE_STRUCT);
+    case OdbcFetch::Time: return sizeof(SQL_TIME_STRUCT);
+    case OdbcFetch::Timestamp: return sizeof(SQL_TIMESTAMP_STRUCT);
+    case OdbcFetch::Guid: return sizeof(SQLGUID);
+    case OdbcFetch::Digits: return t.maxLength > 0 && t.maxLength <= kLongestBound ? t.maxLength + 1 : 0;
+    case OdbcFetch::Text:
+      if (t.maxLength <= 0 || t.maxLength > kLongestBound) return 0;
+      return cType == SQL_C_CHAR ? 4 * t.maxLength + 1 : (2 * t.maxLength + 1) * sizeof(SQLWCHAR);
+    case OdbcFetch::Binary: return t.maxLength > 0 && t.maxLength <= kLongestBound ? t.maxLength : 0;
+  }
+  return 0;
+}
+
+// The C locale with UTF-8 characters. The driver manager converts text between the wide
+// functions and a driver without them (a query, column names, messages) in the character set of
+// the calling thread's locale; in the program's C locale that is ASCII, and every other character
+// would be cut to a byte.
+class Utf8Locale {
+ public:
+  Utf8Locale() : locale_(::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr))) {}
+  ~Utf8Locale() {
+    if (locale_) ::freelocale(locale_);
+  }
+  Utf8Locale(const Utf8Locale&) = delete;
+  Utf8Locale& operator=(const Utf8Locale&) = delete;
+
+  // For its life, the calling thread uses the locale (when the system has it).
+  class InThread {
+   public:
+    explicit InThread(const Utf8Locale& utf8) : previous_(utf8.locale_ ? ::uselocale(utf8.locale_) : nullptr) {}
+    ~InThread() {
+      if (previous_) ::uselocale(previous_);
+    }
+    InThread(const InThread&) = delete;
+    InThread& operator=(const InThread&) = delete;
+
+   private:
+    locale_t previous_;
+  };
+
+ private:
+  locale_t locale_;
+};
+
+template <class T>
+T read(const char* at) {
+  T value;
+  std::memcpy(&value, at, sizeof value);
+  return value;
+}
+
+// A float as the double its shortest decimal form reads as (1.1f is 1.1, as its text would be).
+double widened(float f) {
+  if (!std::isfinite(f)) return f;
+  char text[32];
+  auto [end, ec] = std::to_chars(text, text + sizeof text, f);
+  double d = f;
+  std::from_chars(text, end, d);
+  return d;
+}
+
+class OdbcStream : public RowStream {
+ public:
+  ~OdbcStream() override {
+    if (!api_) return;
+    const Utf8Locale::InThread utf8(utf8_);
+    if (stmt_) api_->SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
+    if (connected_) {
+      api_->SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
+      api_->SQLDisconnect(dbc_);
+    }
+    if (dbc_) api_->SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
+    if (env_) api_->SQLFreeHandle(SQL_HANDLE_ENV, env_);
+  }
+
+  Status start(const std::string& connection, const std::string& sql) {
+    const Utf8Locale::InThread utf8(utf8_);
+    const std::string keyword = leadingKeyword(sql);
+    if (keyword.empty()) return ado::dataSourceError("ODBC: the query is empty");
+    if (!isQueryKeyword(keyword))
+      return ado::dataSourceError("ODBC: a report only reads: " + keyword +
+                                  " is not a query (SELECT, WITH, VALUES, TABLE or SHOW)");
+    auto library = odbc();
+    if (!library) return library.error();
+    api_ = library.value();
+    if (Status s = connect(connection); !s) return s;
+    const std::string dbms = dbmsName();
+    if (Status s = readOnlySession(dbms); !s) return s;
+    narrowText_ = sessionTextIsUtf8(dbms);
+    if (!succeeded(api_->SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER)))
+      return failure("cannot start a transaction", SQL_HANDLE_DBC, dbc_);
+    if (!succeeded(api_->SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt_))) return failure("cannot make a statement", SQL_HANDLE_DBC, dbc_);
+    auto wide = toWide(sql);
+    const SQLRETURN rc = api_->SQLExecDirectW(stmt_, wide.data(), static_cast<SQLINTEGER>(wide.size()));
+    if (!succeeded(rc) && rc != SQL_NO_DATA) return failure("the query failed", SQL_HANDLE_STMT, stmt_);
+    SQLSMALLINT count = 0;
+    if (!succeeded(api_->SQLNumResultCols(stmt_, &count))) return failure("the query failed", SQL_HANDLE_STMT, stmt_);
+    if (count == 0) return ado::dataSourceError("ODBC: the statement returns no rows");
+    if (Status s = describe(count); !s) return s;
+    if (Status s = bind(); !s) return s;
+    return fetchBlock();
+  }
+
+  const std::vector<FieldInfo>& fields() const override { return fields_; }
+
+  Result<bool> readRow(RowTable& table) override {
+    const Utf8Locale::InThread utf8(utf8_);
+    if (at_ >= fetched_) {
+      if (done_) return false;
+      if (Status s = fetchBlock(); !s) return s.error();
+      if (fetched_ == 0) return false;
+    }
+    const int64_t r = table.appendRow();
+    for (int c = 0; c < static_cast<int>(columns_.size()); ++c)
+      if (Status s = putCell(table, r, c); !s) return s.error();
+    ++at_;
+    ++rowsRead_;
+    return true;
+  }
+
+ private:
+  Error failure(const std::string& what, SQLSMALLINT handleType, SQLHANDLE handle) const {
+    return ado::dataSourceError("ODBC: " + what + ": " + diagnostics(*api_, handleType, handle));
+  }
+
+  Status connect(const std::string& connection) {
+    if (!succeeded(api_->SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_)))
+      return ado::dataSourceError("ODBC: the driver manager cannot start");
+    api_->SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    if (!succeeded(api_->SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_))) return failure("cannot connect", SQL_HANDLE_ENV, env_);
+    // A driver without read-only connections says so with a warning or an error: the read-only
+    // session and the rolled-back transaction stand in for it.
+    api_->SQLSetConnectAttr(dbc_, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), SQL_IS_UINTEGER);
+    auto wide = toWide(connection.find('=') == std::string::npos ? "DSN=" + connection : connection);
+    SQLSMALLINT outLength = 0;
+    if (!succeeded(api_->SQLDriverConnectW(dbc_, nullptr, wide.data(), static_cast<SQLSMALLINT>(wide.size()), nullptr, 0,
+                                           &outLength, SQL_DRIVER_NOPROMPT)))
+      return failure("cannot connect", SQL_HANDLE_DBC, dbc_);
+    connected_ = true;
+    return Status::ok();
+  }
+
+  Status readOnlySession(const std::string& dbms) {
+    for (const ReadOnlySession& session : kReadOnlySessions)
+      if (dbms.starts_with(session.dbms)) return runOwn(session.statement, "cannot make the session read-only");
+    return Status::ok();
+  }
+
+  // Whether the server sends text in UTF-8 (see kNarrowText).
+  bool sessionTextIsUtf8(const std::string& dbms) {
+    for (const NarrowText& server : kNarrowText) {
+      if (!dbms.starts_with(server.dbms)) continue;
+      std::string characterSet;
+      return runOwn(server.characterSetQuery, "cannot read the character set", &characterSet) &&
+             characterSet.starts_with("utf8");
+    }
+    return false;
+  }
+
+  // Runs a statement of the session's own; `firstValue`, when given, receives the first value of
+  // its result as text.
+  Status runOwn(std::string_view sql, const std::string& what, std::string* firstValue = nullptr) {
+    SQLHSTMT stmt = nullptr;
+    if (!succeeded(api_->SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt))) return failure(what, SQL_HANDLE_DBC, dbc_);
+    auto wide = toWide(sql);
+    SQLWCHAR value[64] = {};
+    SQLLEN length = 0;
+    bool ran = succeeded(api_->SQLExecDirectW(stmt, wide.data(), static_cast<SQLINTEGER>(wide.size())));
+    if (ran && firstValue)
+      ran = succeeded(api_->SQLFetch(stmt)) && succeeded(api_->SQLGetData(stmt, 1, SQL_C_WCHAR, value, sizeof value, &length));
+    Status status = ran ? Status::ok() : Status(failure(what, SQL_HANDLE_STMT, stmt));
+    if (ran && firstValue && length > 0)
+      appendUtf8(*firstValue, value, std::min<size_t>(static_cast<size_t>(length) / sizeof(SQLWCHAR), std::size(value) - 1));
+    api_->SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    return status;
+  }
+
+  std::string dbmsName() {
+    SQLWCHAR name[128] = {};
+    SQLSMALLINT length = 0;
+    std::string dbms;
+    if (succeeded(api_->SQLGetInfoW(dbc_, SQL_DBMS_NAME, name, sizeof name, &length)))
+      appendUtf8(dbms, name, std::min<size_t>(length / sizeof(SQLWCHAR), std::size(name) - 1));
+    return dbms;
+  }
+
+  Status describe(SQLSMALLINT count) {
+    for (SQLUSMALLINT c = 1; c <= count; ++c) {
+      SQLWCHAR name[512] = {};
+      SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
+      SQLULEN size = 0;
+      if (!succeeded(api_->SQLDescribeColW(stmt_, c, name, std::size(name), &nameLength, &sqlType, &size, &digits, &nullable)))
+        return failure("cannot describe column " + std::to_string(c), SQL_HANDLE_STMT, stmt_);
+      SQLLEN isUnsigned = SQL_FALSE;
+      api_->SQLColAttribute(stmt_, c, SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &isUnsigned);
+      Column column;
+      column.type = odbcColumnType(sqlType, size, isUnsigned == SQL_TRUE);
+      FieldInfo field = column.type.field;
+      appendUtf8(field.name, name, std::min<size_t>(nameLength, std::size(name) - 1));
+      if (field.name.empty()) field.name = "Column" + std::to_string(c);
+      fields_.push_back(std::move(field));
+      columns_.push_back(std::move(column));
+    }
+    return Status::ok();
+  }
+
+  // Binds the columns before the first one fetched in pieces (SQLGetData reads only columns after
+  // the bound ones, in order); with such a column the block is a single row.
+  Status bind() {
+    SQLLEN rowBytes = 0;
+    bool pieces = false;
+    for (Column& column : columns_) {
+      column.cType = cTypeOf(column.type.fetch, narrowText_);
+      column.width = widthOf(column.type, column.cType);
+      pieces = pieces || column.width == 0;
+      column.bound = !pieces;
+      rowBytes += column.bound ? column.width + static_cast<SQLLEN>(sizeof(SQLLEN)) : 0;
+    }
+    rows_ = pieces ? 1 : std::clamp<SQLULEN>(kBlockBytes / std::max<SQLLEN>(rowBytes, 1), 1, kMostRowsPerBlock);
+    if (rows_ > 1 && !succeeded(api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(rows_), 0)))
+      rows_ = 1;
+    api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
+    api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROWS_FETCHED_PTR, &fetched_, 0);
+    rowStatus_ = std::make_unique<SQLUSMALLINT[]>(rows_);
+    api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROW_STATUS_PTR, rowStatus_.get(), 0);
+    for (size_t c = 0; c < columns_.size(); ++c) {
+      Column& column = columns_[c];
+      if (!column.bound) continue;
+      column.data = std::make_unique<char[]>(static_cast<size_t>(column.width) * rows_);
+      column.lengths = std::make_unique<SQLLEN[]>(rows_);
+      if (!succeeded(api_->SQLBindCol(stmt_, static_cast<SQLUSMALLINT>(c + 1), column.cType, column.data.get(), column.width,
+                                      column.lengths.get())))
+        return failure("cannot bind column " + fields_[c].name, SQL_HANDLE_STMT, stmt_);
+    }
+    return Status::ok();
+  }
+
+  Status fetchBlock() {
+    at_ = 0;
+    fetched_ = 0;
+    const SQLRETURN rc = api_->SQLFetch(stmt_);
+    if (rc == SQL_NO_DATA) {
+      done_ = true;
+      return Status::ok();
+    }
+    if (!succeeded(rc)) return readFailure();
+    if (rows_ == 1) fetched_ = 1;
+    for (SQLULEN r = 0; r < fetched_; ++r)
+      if (rowStatus_[r] == SQL_ROW_ERROR) return readFailure();
+    return Status::ok();
+  }
+
+  Error readFailure() {
+    done_ = true;
+    fetched_ = 0;
+    return failure("reading row " + std::to_string(rowsRead_ + 1) + " failed", SQL_HANDLE_STMT, stmt_);
+  }
+
+  Status putCell(RowTable& table, int64_t row, int c) {
+    Column& column = columns_[c];
+    if (!column.bound) return putPieces(table, row, c);
+    const SQLLEN length = column.lengths[at_];
+    if (length == SQL_NULL_DATA) {
+      table.setNull(row, c);
+      return Status::ok();
+    }
+    const char* at = column.data.get() + static_cast<size_t>(column.width) * at_;
+    switch (column.type.fetch) {
+      case OdbcFetch::Text:
+      case OdbcFetch::Digits:
+        if (length == SQL_NO_TOTAL || length >= column.width) return truncated(c);
+        putText(table, row, c, {at, static_cast<size_t>(length)});
+        break;
+      case OdbcFetch::Binary:
+        if (length == SQL_NO_TOTAL || length > column.width) return truncated(c);
+        table.setBytes(row, c, {at, static_cast<size_t>(length)});
+        break;
+      default:
+        putFixed(table, row, c, at);
+        break;
+    }
+    return Status::ok();
+  }
+
+  void putFixed(RowTable& table, int64_t row, int c, const char* at) {
+    switch (columns_[c].type.fetch) {
+      case OdbcFetch::WholeNumber: {
+        const auto n = read<SQLBIGINT>(at);
+        if (fields_[c].type == ado::adSmallInt && n >= INT16_MIN && n <= INT16_MAX)
+          return table.setInteger(row, c, static_cast<int16_t>(n));
+        if (fields_[c].type == ado::adBigInt) return table.setLongLong(row, c, n);
+        return table.setWholeNumber(row, c, n);
+      }
+      case OdbcFetch::Single: return table.setDouble(row, c, widened(read<SQLREAL>(at)));
+      case OdbcFetch::Double: return table.setDouble(row, c, read<SQLDOUBLE>(at));
+      case OdbcFetch::Bit: return table.setBool(row, c, read<SQLCHAR>(at) != 0);
+      case OdbcFetch::Date: {
+        const auto d = read<SQL_DATE_STRUCT>(at);
+        return table.setDate(row, c, dateFromCivil({d.year, d.month, d.day}));
+      }
+      case OdbcFetch::Time: {
+        const auto t = read<SQL_TIME_STRUCT>(at);
+        return table.setDate(row, c, Date{(t.hour * 3600 + t.minute * 60 + t.second) / 86400.0});
+      }
+      case OdbcFetch::Timestamp: {
+        const auto ts = read<SQL_TIMESTAMP_STRUCT>(at);
+        return table.setDate(row, c, dateFromCivil({ts.year, ts.month, ts.day, ts.hour, ts.minute, ts.second}));
+      }
+      case OdbcFetch::Guid: {
+        // Lower case, as the text form of a UUID is written.
+        const auto g = read<SQLGUID>(at);
+        char text[37];
+        std::snprintf(text, sizeof text, "%08x-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x", g.Data1, g.Data2, g.Data3,
+                      g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+        return table.setText(row, c, text);
+      }
+      case OdbcFetch::Digits:
+      case OdbcFetch::Text:
+      case OdbcFetch::Binary: break;
+    }
+  }
+
+  // A value fetched with SQLGetData: a fixed-size one at once, text and binary in pieces.
+  Status putPieces(RowTable& table, int64_t row, int c) {
+    Column& column = columns_[c];
+    const auto n = static_cast<SQLUSMALLINT>(c + 1);
+    const OdbcFetch fetch = column.type.fetch;
+    if (fetch != OdbcFetch::Text && fetch != OdbcFetch::Digits && fetch != OdbcFetch::Binary) {
+      alignas(8) char value[32];
+      SQLLEN length = 0;
+      if (!succeeded(api_->SQLGetData(stmt_, n, column.cType, value, sizeof value, &length))) return readFailure();
+      if (length == SQL_NULL_DATA) table.setNull(row, c);
+      else putFixed(table, row, c, value);
+      return Status::ok();
+    }
+    if (!piece_) piece_ = std::make_unique<char[]>(kPieceBytes);
+    bytes_.clear();
+    const SQLLEN terminator = fetch == OdbcFetch::Binary ? 0 : column.cType == SQL_C_WCHAR ? sizeof(SQLWCHAR) : 1;
+    for (;;) {
+      SQLLEN length = 0;
+      const SQLRETURN rc = api_->SQLGetData(stmt_, n, column.cType, piece_.get(), kPieceBytes, &length);
+      if (rc == SQL_NO_DATA) break;
+      if (!succeeded(rc)) return readFailure();
+      if (length == SQL_NULL_DATA) {
+        table.setNull(row, c);
+        return Status::ok();
+      }
+      // A piece that did not hold the rest of the value is full (less the terminator of text).
+      const bool full = length == SQL_NO_TOTAL || length > kPieceBytes - terminator;
+      const SQLLEN got = full ? kPieceBytes - terminator : length;
+      bytes_.append(piece_.get(), static_cast<size_t>(got));
+      if (!full) break;
+    }
+    if (fetch == OdbcFetch::Binary) {
+      table.setBytes(row, c, bytes_);
+      return Status::ok();
+    }
+    putText(table, row, c, bytes_);
+    return Status::ok();
+  }
+
+  // Text as fetched: UTF-16 for SQL_C_WCHAR, else UTF-8 (or the ASCII of digits).
+  void putText(RowTable& table, int64_t row, int c, std::string_view fetched) {
+    if (columns_[c].cType != SQL_C_WCHAR) return putTyped(table, row, c, fields_[c].type, fetched);
+    text_.clear();
+    appendUtf8(text_, reinterpret_cast<const SQLWCHAR*>(fetched.data()), fetched.size() / sizeof(SQLWCHAR));
+    putTyped(table, row, c, fields_[c].type, text_);
+  }
+
+  Error truncated(int c) {
+    done_ = true;
+    return ado::dataSourceError("ODBC: reading row " + std::to_string(rowsRead_ + 1) + " failed: a value of " + fields_[c].name +
+                                " is longer than the driver said the column's values can be");
+  }
+
+  Utf8Locale utf8_;
+  const Odbc* api_ = nullptr;
+  SQLHENV env_ = nullptr;
+  SQLHDBC dbc_ = nullptr;
+  SQLHSTMT stmt_ = nullptr;
+  bool connected_ = false;
+  bool narrowText_ = false;
+  std::vector<FieldInfo> fields_;
+  std::vector<Column> columns_;
+  SQLULEN rows_ = 1, fetched_ = 0, at_ = 0;
+  std::unique_ptr<SQLUSMALLINT[]> rowStatus_;
+  bool done_ = false;
+  int64_t rowsRead_ = 0;
+  std::unique_ptr<char[]> piece_;
+  std::string bytes_, text_;
+};
+
+class OdbcQuery : public RowSource {
+ public:
+  OdbcQuery(std::string connection, std::string sql) : connection_(std::move(connection)), sql_(std::move(sql)) {}
+
+  Result<std::unique_ptr<RowStream>> run() const override { return startStream<OdbcStream>(connection_, sql_); }
+  std::string description() const override { return "odbc:" + connection_; }
+
+ private:
+  std::string connection_, sql_;
+};
+
+}  // namespace
+
+std::shared_ptr<RowSource> odbcQuery(std::string connection, std::string sql) {
+  return std::make_shared<OdbcQuery>(std::move(connection), std::move(sql));
+}
+
+}  // namespace quelo

@@ -1,0 +1,335 @@
+// Through the ODBC driver manager with real drivers: MariaDB and PostgreSQL servers (the ones the
+// test run started as CTest fixtures, whose folders are in QUELO_TEST_MARIADB_DIR and
+// QUELO_TEST_POSTGRES_DIR, or else ones each suite starts and stops itself) and SQLite files.
+// Drivers are named by their library's path, so nothing is registered on the machine.
+#include "data/sources/odbc_source.h"
+
+#include <glob.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "apps/report_cli_fixture.h"
+#include "automation/date_time.h"
+#include "data/recordset/recordset.h"
+#include "data/sources/postgres_source.h"
+#include "data/sources/sqlite_source.h"
+
+namespace quelo {
+namespace {
+
+using namespace ado;
+using testing::ProcessResult;
+using testing::runProcess;
+
+// The driver library's path (Debian keeps drivers in /usr/lib/<architecture>/odbc/).
+std::string driver(const std::string& library) {
+  glob_t found{};
+  std::string path = "/usr/lib/odbc/" + library;
+  if (::glob(("/usr/lib/*/odbc/" + library).c_str(), 0, nullptr, &found) == 0) path = found.gl_pathv[0];
+  ::globfree(&found);
+  return path;
+}
+
+std::string serverScript(const std::string& name) { return std::string(QUELO_SOURCE_DIR) + "/tests/support/" + name; }
+
+std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+// A server of the test run's, or one of the suite's own (stopped after it).
+struct Server {
+  std::string script, ownDir, connection;
+
+  // The test run's server when `variable` names its folder, else one of its own.
+  void start(const char* variable, const std::string& name) {
+    script = serverScript(name);
+    const char* given = variable ? getenv(variable) : nullptr;
+    std::string dir = given ? given : "";
+    if (dir.empty()) {
+      char pattern[] = "/tmp/quelo-odbc-XXXXXX";
+      if (!mkdtemp(pattern)) return;
+      dir = ownDir = pattern;
+    }
+    ProcessResult r = runProcess({"bash", script, "start", dir});
+    if (r.exitCode == 0) connection = firstLine(r.out);
+  }
+  void stop() {
+    if (!ownDir.empty()) runProcess({"bash", script, "stop", ownDir});
+  }
+};
+
+Result<std::shared_ptr<Recordset>> open(std::shared_ptr<RowSource> source, int32_t cursor = adOpenStatic) {
+  return Recordset::open(std::move(source), cursor);
+}
+
+// A cell as text that tells kind and value apart.
+std::string shown(const CellView& c) {
+  return std::to_string(static_cast<int>(c.kind)) + ":" + std::to_string(c.integer) + ":" + std::to_string(c.real) + ":" +
+         std::string(c.text);
+}
+
+// Every field's name, type (but for the `retyped` fields, whose driver reports another SQL type),
+// size and attributes, and every value, of two record sets.
+void expectSameRecords(Recordset& expected, Recordset& actual, const std::set<std::string>& retyped = {}) {
+  ASSERT_EQ(actual.fields().count(), expected.fields().count());
+  for (int f = 0; f < expected.fields().count(); ++f) {
+    const FieldInfo &e = expected.fields()[f], &a = actual.fields()[f];
+    EXPECT_EQ(a.name, e.name);
+    if (retyped.contains(e.name)) continue;
+    EXPECT_EQ(a.type, e.type) << e.name;
+    EXPECT_EQ(a.definedSize, e.definedSize) << e.name;
+    EXPECT_EQ(a.attributes, e.attributes) << e.name;
+  }
+  ASSERT_EQ(actual.recordCount().value(), expected.recordCount().value());
+  for ((void)expected.moveFirst(), (void)actual.moveFirst(); !expected.eof(); (void)expected.moveNext(), (void)actual.moveNext())
+    for (int f = 0; f < expected.fields().count(); ++f)
+      EXPECT_EQ(shown(actual.cell(f).value()), shown(expected.cell(f).value())) << expected.fields()[f].name;
+}
+
+// The same query through the native source and through ODBC: the same record sets, and pages
+// that are the same to the byte.
+class SameAsNative : public testing::ReportCli {
+ protected:
+  void expectSamePages(std::vector<std::string> native, std::vector<std::string> odbc) {
+    for (auto [args, folder] : {std::pair{&native, "native"}, std::pair{&odbc, "odbc"}}) {
+      std::filesystem::create_directories(dir / folder);
+      args->insert(args->end(), {"--app-path", dir / folder, "--file", "t", "--max-recs", "2", "--quiet"});
+    }
+    ProcessResult a = report(native), b = report(odbc);
+    ASSERT_EQ(a.exitCode, 0) << a.err;
+    ASSERT_EQ(b.exitCode, 0) << b.err;
+    const auto pages = testing::linesOf(a.out);
+    ASSERT_GE(pages.size(), 2u);
+    ASSERT_EQ(testing::linesOf(b.out).size(), pages.size());
+    for (const std::string& page : pages) {
+      const std::string name = std::filesystem::path(page).filename();
+      EXPECT_TRUE(dir.read("odbc/Reports/" + name) == dir.read("native/Reports/" + name)) << name;
+    }
+  }
+};
+
+class PostgresOdbc : public SameAsNative {
+ protected:
+  static void SetUpTestSuite() { server_.start("QUELO_TEST_POSTGRES_DIR", "postgres_server.sh"); }
+  static void TearDownTestSuite() { server_.stop(); }
+  void SetUp() override { ASSERT_FALSE(server_.connection.empty()) << "no PostgreSQL server could be started"; }
+
+  // libpq's "host=H port=P user=U dbname=D" as the PostgreSQL driver's keywords.
+  static std::string odbcConnection() {
+    std::istringstream words(server_.connection);
+    std::string out = "DRIVER=" + driver("psqlodbcw.so") + ";BoolsAsChar=0;", word;
+    const std::map<std::string, std::string> keys = {{"host", "Servername"}, {"port", "Port"}, {"user", "Username"}, {"dbname", "Database"}};
+    while (words >> word) out += keys.at(word.substr(0, word.find('='))) + word.substr(word.find('=')) + ";";
+    return out;
+  }
+  static inline Server server_;
+};
+
+TEST_F(PostgresOdbc, EveryTypeReadsAsThroughLibpq) {
+  const std::string table = "kinds_" + std::to_string(getpid());
+  const std::string setup =
+      "CREATE TABLE " + table +
+      " (s int2, i int4, b int8, f4 float4, f8 float8, n numeric(8,2), wide numeric, t bool, d date, tm time,"
+      " ts timestamp, v varchar(10), c char(3), tx text, by bytea, u uuid, iv interval);"
+      "INSERT INTO " + table + " VALUES (1, 2, 5000000000, 1.1, 2.25, 12.50, 12345678901234567890.5, true,"
+      " '2024-02-29', '13:30:00', '2024-02-29 13:05:09', 'Жанна 🙂', 'x', repeat('long ', 20000), '\\x00ff41',"
+      " 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11', '1 day 2 hours'), (NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,"
+      " NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL), (-3, -4, -5, -0.5, 1e300, -0.01, 0, false,"
+      " '1900-01-01', '00:00:01', '1999-12-31 23:59:59', '日本語', 'abc', '', '\\x',"
+      " '00000000-0000-0000-0000-000000000000', '-5 minutes');";
+  ASSERT_EQ(runProcess({"psql", "-q", server_.connection, "-c", setup}).exitCode, 0);
+  const std::string query = "SELECT *, 'Ж ' || v AS x FROM " + table + " ORDER BY s NULLS LAST";
+  auto native = open(postgresQuery(server_.connection, query));
+  auto odbc = open(odbcQuery(odbcConnection(), query));
+  ASSERT_TRUE(native.isOk()) << native.error().message;
+  ASSERT_TRUE(odbc.isOk()) << odbc.error().message;
+  expectSameRecords(*native.value(), *odbc.value(), {"iv"});  // the driver reports interval as VARCHAR(32)
+  expectSamePages({"--postgres", server_.connection, "--query", query}, {"--odbc", odbcConnection(), "--query", query});
+}
+
+// A writing statement that reads like a query fails with the server's message: the session is
+// read-only.
+TEST_F(PostgresOdbc, AWritingQueryFailsAndChangesNothing) {
+  const std::string table = "kept_" + std::to_string(getpid());
+  ASSERT_EQ(runProcess({"psql", "-q", server_.connection, "-c", "CREATE TABLE " + table + " AS SELECT 1 AS n"}).exitCode, 0);
+  auto r = open(odbcQuery(odbcConnection(), "WITH d AS (DELETE FROM " + table + " RETURNING n) SELECT * FROM d"));
+  ASSERT_FALSE(r.isOk());
+  EXPECT_NE(r.error().message.find("read-only transaction"), std::string::npos) << r.error().message;
+  EXPECT_EQ(open(postgresQuery(server_.connection, "SELECT count(*) FROM " + table)).value()->value(0).value(),
+            Variant(int64_t{1}));
+}
+
+class SqliteOdbc : public SameAsNative {};
+
+TEST_F(SqliteOdbc, EveryTypeReadsAsThroughSqlite) {
+  const std::string db = dir / "kinds.db";
+  const std::string setup =
+      "CREATE TABLE kinds (i INTEGER, b BIGINT, r REAL, n NUMERIC(8,2), t BOOLEAN, d DATETIME, v VARCHAR(10),"
+      " tx TEXT, bl BLOB);"
+      "INSERT INTO kinds VALUES (1, 5000000000, 2.25, 12.5, 1, '2024-02-29 13:05:09', 'Жанна 🙂',"
+      " printf('%.*c', 100000, 'x'), x'00ff41'), (NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL),"
+      " (-3, -5, -0.5, -0.01, 0, '1900-01-01 00:00:00', '日本語', '', x'');";
+  ASSERT_EQ(runProcess({"sqlite3", db, setup}).exitCode, 0);
+  // A driver without wide functions gets the query through the driver manager's conversion.
+  const std::string query = "SELECT *, 'Ж ' || v AS x FROM kinds ORDER BY i IS NULL, i DESC";
+  const std::string connection = "DRIVER=" + driver("libsqlite3odbc.so") + ";Database=" + db;
+  auto native = open(sqliteQuery(db, query));
+  auto odbc = open(odbcQuery(connection, query));
+  ASSERT_TRUE(native.isOk()) << native.error().message;
+  ASSERT_TRUE(odbc.isOk()) << odbc.error().message;
+  expectSameRecords(*native.value(), *odbc.value(), {"n"});  // the driver reports NUMERIC as SQL_DOUBLE
+  expectSamePages({"--sqlite", db, "--query", query}, {"--odbc", connection, "--query", query});
+}
+
+class MariadbOdbc : public testing::ReportCli {
+ protected:
+  static void SetUpTestSuite() {
+    server_.start("QUELO_TEST_MARIADB_DIR", "mariadb_server.sh");
+    if (!server_.connection.empty()) server_.connection = "DRIVER=" + driver("libmaodbc.so") + ";" + server_.connection;
+  }
+  static void TearDownTestSuite() { server_.stop(); }
+  void SetUp() override { ASSERT_FALSE(server_.connection.empty()) << "no MariaDB server could be started"; }
+
+  static std::string socket() {
+    const std::string& c = server_.connection;
+    const size_t at = c.find("SOCKET=") + 7;
+    return c.substr(at, c.find(';', at) - at);
+  }
+  static ProcessResult sql(const std::string& statements) {
+    return runProcess({"mariadb", "--no-defaults", "--default-character-set=utf8mb4", "--socket=" + socket(), "-u", "quelo",
+                       "quelo", "-e", statements});
+  }
+  std::shared_ptr<Recordset> rows(const std::string& query, int32_t cursor = adOpenStatic) {
+    auto rs = open(odbcQuery(server_.connection, query), cursor);
+    EXPECT_TRUE(rs.isOk()) << rs.error().message;
+    return rs.isOk() ? rs.value() : Recordset::create();
+  }
+  static inline Server server_;
+};
+
+TEST_F(MariadbOdbc, TypesMapAndValuesRoundTrip) {
+  ASSERT_EQ(sql("CREATE TABLE kinds (ti TINYINT, si SMALLINT, su SMALLINT UNSIGNED, i INT, iu INT UNSIGNED, b BIGINT,"
+                " bu BIGINT UNSIGNED, f FLOAT, d DOUBLE, n DECIMAL(10,2), w DECIMAL(30,5), bt BIT(1), dt DATE,"
+                " tm TIME, ts DATETIME, c CHAR(3), v VARCHAR(10), tx MEDIUMTEXT, vb VARBINARY(8), bl BLOB,"
+                " u UUID);"
+                "INSERT INTO kinds VALUES (1, -2, 65535, 3, 4000000000, 5000000000, 18446744073709551615, 1.1, 2.25,"
+                " 12.50, 1234567890123456789012345.5, 1, '2024-02-29', '13:30:00', '2024-02-29 13:05:09', 'x',"
+                " 'Жанна 日本 🙂', REPEAT('long ', 20000), X'00FF41', X'0001', 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'),"
+                " (NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,"
+                " NULL, NULL, NULL, NULL, NULL);")
+                .exitCode,
+            0);
+  auto rs = rows("SELECT * FROM kinds ORDER BY ti IS NULL");
+  struct Expect {
+    const char* name;
+    int32_t type, definedSize, attributes;
+    Variant value;
+  } const expected[] = {
+      {"ti", adSmallInt, 2, 118, Variant(int16_t{1})},
+      {"si", adSmallInt, 2, 118, Variant(int16_t{-2})},
+      {"su", adInteger, 4, 118, Variant(int32_t{65535})},
+      {"i", adInteger, 4, 118, Variant(int32_t{3})},
+      {"iu", adBigInt, 8, 118, Variant(int64_t{4000000000})},
+      {"b", adBigInt, 8, 118, Variant(int64_t{5000000000})},
+      {"bu", adNumeric, 19, 118, Variant("18446744073709551615")},
+      {"f", adSingle, 4, 118, Variant(1.1)},
+      {"d", adDouble, 8, 118, Variant(2.25)},
+      {"n", adNumeric, 19, 118, Variant(12.5)},
+      {"w", adNumeric, 19, 118, Variant("1234567890123456789012345.50000")},
+      {"bt", adBoolean, 2, 102, Variant(true)},
+      {"dt", adDBDate, 6, 122, Variant(dateFromCivil({2024, 2, 29}))},
+      {"tm", adDBTime, 6, 122, Variant(Date{13.5 / 24})},
+      {"ts", adDBTimeStamp, 16, 122, Variant(dateFromCivil({2024, 2, 29, 13, 5, 9}))},
+      {"c", adChar, 3, 102, Variant("x")},
+      {"v", adVarWChar, 10, 102, Variant("Жанна 日本 🙂")},
+      {"tx", adLongVarWChar, 536870910, 230, Variant()},
+      {"vb", adLongVarBinary, 2147483647, 102, Variant()},
+      {"bl", adLongVarBinary, 2147483647, 102, Variant()},
+      {"u", adChar, 36, 102, Variant("a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11")},  // the server says CHAR(36)
+  };
+  ASSERT_EQ(rs->fields().count(), static_cast<int>(std::size(expected)));
+  for (int f = 0; f < rs->fields().count(); ++f) {
+    const Expect& e = expected[f];
+    SCOPED_TRACE(e.name);
+    EXPECT_EQ(rs->fields()[f].name, e.name);
+    EXPECT_EQ(rs->fields()[f].type, e.type);
+    EXPECT_EQ(rs->fields()[f].definedSize, e.definedSize);
+    EXPECT_EQ(rs->fields()[f].attributes, e.attributes);
+    if (!e.value.isEmpty()) {
+      EXPECT_EQ(rs->value(f).value(), e.value);
+    }
+  }
+  EXPECT_EQ(rs->value("tx").value(), Variant([] {
+              std::string s;
+              for (int i = 0; i < 20000; ++i) s += "long ";
+              return s;
+            }()));
+  EXPECT_EQ(rs->cell(18).value().text, std::string_view("\x00\xff\x41", 3));
+  EXPECT_EQ(rs->cell(19).value().text, std::string_view("\x00\x01", 2));
+  ASSERT_TRUE(rs->moveNext().isOk());
+  for (int f = 0; f < rs->fields().count(); ++f) EXPECT_TRUE(rs->value(f).value().isNull()) << expected[f].name;
+}
+
+TEST_F(MariadbOdbc, LargeResultsStreamInBlocks) {
+  auto rs = rows("SELECT CAST(seq AS SIGNED) AS n, CONCAT('row ', seq) AS t FROM seq_1_to_100000", adOpenForwardOnly);
+  int64_t count = 0, sum = 0;
+  for (; !rs->eof(); ++count) {
+    sum += rs->cell(0).value().integer;
+    ASSERT_TRUE(rs->moveNext().isOk());
+  }
+  EXPECT_EQ(count, 100000);
+  EXPECT_EQ(sum, int64_t{100000} * 100001 / 2);
+}
+
+// Each failure is one line on stderr that carries the driver's words, and exit status 2; a
+// writing statement changes nothing.
+TEST_F(MariadbOdbc, FailuresExitTwoWithTheDriversMessage) {
+  ASSERT_EQ(sql("CREATE TABLE kept (n INT); INSERT INTO kept VALUES (1);").exitCode, 0);
+  std::string badSocket = server_.connection;
+  badSocket.replace(badSocket.find("SOCKET=") + 7, socket().size(), dir / "none.sock");
+  struct Case {
+    std::string connection, query, words;
+  } const cases[] = {
+      {"DRIVER=" + dir / "missing.so", "SELECT 1", "ODBC: cannot connect: [unixODBC][Driver Manager]Can't open lib"},
+      {"NoSuchDataSource", "SELECT 1", "Data source name not found"},
+      {badSocket, "SELECT 1", "Can't connect to local server through socket"},
+      {server_.connection, "SELECT * FROM nowhere", "ODBC: the query failed: "},
+      {server_.connection, "DELETE FROM kept", "ODBC: a report only reads: DELETE is not a query"},
+      {server_.connection, " /* c */ (INSERT INTO kept VALUES (2))", "INSERT is not a query"},
+      {server_.connection, "CREATE TABLE other AS SELECT 1", "CREATE is not a query"},
+      {server_.connection, "SELECT * FROM kept FOR UPDATE; DELETE FROM kept", "ODBC: the query failed: "},
+  };
+  std::filesystem::create_directories(dir / "app");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.query);
+    ProcessResult r = report({"--odbc", c.connection, "--query", c.query, "--app-path", dir / "app"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(testing::linesOf(r.err).size(), 1u) << r.err;
+    EXPECT_NE(r.err.find(c.words), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(rows("SELECT COUNT(*) FROM kept")->value(0).value(), Variant(int64_t{1}));
+  EXPECT_FALSE(exists(dir / "app/Reports"));
+}
+
+TEST_F(MariadbOdbc, AServerThatStopsMidQueryIsAnError) {
+  Server own;
+  own.start(nullptr, "mariadb_server.sh");
+  ASSERT_FALSE(own.connection.empty());
+  std::thread stopper([&own] {
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    own.stop();
+  });
+  std::filesystem::create_directories(dir / "app");
+  ProcessResult r = report({"--odbc", "DRIVER=" + driver("libmaodbc.so") + ";" + own.connection, "--query",
+                            "SELECT SLEEP(20) AS s", "--app-path", dir / "app"});
+  stopper.join();
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.err.find("ODBC: the query failed: "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Lost connection to server during query"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace quelo
