@@ -48,7 +48,8 @@ case "$action" in
     mariadb --no-defaults --socket="$dir/server.sock" -u root -e \
       "CREATE DATABASE quelo; CREATE USER quelo@localhost; GRANT ALL ON quelo.* TO quelo@localhost;" \
       || { cat "$dir/server.log" >&2; exit 1; }
-    echo "SERVER=localhost;SOCKET=$dir/server.sock;UID=quelo;PWD=;DATABASE=quelo"
+    # The connection, printed and kept for the tests that join a server the run started.
+    echo "SERVER=localhost;SOCKET=$dir/server.sock;UID=quelo;PWD=;DATABASE=quelo" | tee "$dir/connection"
     ;;
   stop)
     stop_server

@@ -35,7 +35,8 @@ case "$action" in
     as_server "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
       -o "-k $dir -c listen_addresses= -c fsync=off -p 5432" start >/dev/null \
       || { cat "$dir/server.log" >&2; exit 1; }
-    echo "host=$dir port=5432 user=quelo dbname=postgres"
+    # The connection, printed and kept for the tests that join a server the run started.
+    echo "host=$dir port=5432 user=quelo dbname=postgres" | tee "$dir/connection"
     ;;
   stop)
     if [[ -d "$dir/data" ]] && have_server; then

@@ -9,6 +9,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -46,14 +47,17 @@ struct Server {
   // The test run's server when `variable` names its folder, else one of its own.
   void start(const char* variable, const std::string& name) {
     script = serverScript(name);
-    const char* given = variable ? getenv(variable) : nullptr;
-    std::string dir = given ? given : "";
-    if (dir.empty()) {
-      char pattern[] = "/tmp/quelo-odbc-XXXXXX";
-      if (!mkdtemp(pattern)) return;
-      dir = ownDir = pattern;
+    // Joining the run's server reads the connection its start kept: starting it again would
+    // wipe it under the tests running beside this one.
+    if (const char* given = variable ? getenv(variable) : nullptr; given && *given) {
+      std::ifstream kept(std::string(given) + "/connection");
+      std::getline(kept, connection);
+      return;
     }
-    ProcessResult r = runProcess({"bash", script, "start", dir});
+    char pattern[] = "/tmp/quelo-odbc-XXXXXX";
+    if (!mkdtemp(pattern)) return;
+    ownDir = pattern;
+    ProcessResult r = runProcess({"bash", script, "start", ownDir});
     if (r.exitCode == 0) connection = firstLine(r.out);
   }
   void stop() {
