@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "commands.h"
-#include "control/shared_state.h"
+#include "component/component.h"
 #include "control/ze_quelo.h"
 #include "platform/file_system.h"
 #include "platform/headless/headless_site.h"
@@ -169,20 +169,20 @@ void ReportRun::onReportStatus(Args& args) {
 }
 
 int ReportRun::run(std::shared_ptr<Recordset> records) {
-  SharedState& shared = sharedState();
-  shared.applicationPath = absoluteFolder(options_.appPath);
-  if (options_.company) shared.developerCompany = toUpper(trimSpaces(*options_.company));
+  auto component = std::make_shared<Component>();
+  component->applicationPath = absoluteFolder(options_.appPath);
+  if (options_.company) component->developerCompany = toUpper(trimSpaces(*options_.company));
   HeadlessPlatform services;
   HeadlessSite site;
   HeadlessWindow window;
-  auto control = ZeQuelo::create(services.platform(), site, window);
+  auto control = ZeQuelo::create(component, services.platform(), site, window);
   control->initProperties();
   site.controls[site.displayName] = control;
   site.onEvent = [this](std::string_view name, Args& args) {
     if (name == "ReportStatus") onReportStatus(args);
   };
   (void)control->put("MaxRecsPerPage", Variant(options_.maxRecs));
-  reportForm(services.platform()).setOutput(options_.output);
+  reportForm(*component, services.platform()).setOutput(options_.output);
 
   const bool empty = records->recordCount().valueOr(0) == 0;
   Args call{Variant(std::static_pointer_cast<Dispatch>(records)),
@@ -196,7 +196,7 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
   auto result = control->call("AutoZeReporter", call);
   const bool done = result && toBool(result.value()).valueOr(false);
   // What the report form knows is read before the control is terminated, which releases it.
-  const QueloReportForm& form = reportForm(services.platform());
+  const QueloReportForm& form = reportForm(*component, services.platform());
   const std::vector<std::string> pages = form.generatedFiles();
   const std::vector<std::string> warnings = form.generationWarnings();
   const std::string reason =

@@ -3,16 +3,18 @@
 #include <cmath>
 #include <ctime>
 
-#include "control/shared_state.h"
+#include "component/component.h"
 #include "files/file_names.h"
 #include "files/path_rules.h"
 #include "hyperlink/hyperlink_opener.h"
+#include "hyperlink/hyperlink_state.h"
 #include "automation/date_time.h"
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
 #include "reporter/advanced_settings_form.h"
 #include "reporter/earlier_pages.h"
 #include "reporter/page_writer.h"
+#include "reporter/preview_tables.h"
 #include "reporter/report_form.h"
 #include "reporter/report_pictures.h"
 #include "reporter/report_settings.h"
@@ -70,7 +72,7 @@ std::string reportBaseName(Platform& platform, const std::string& typed) {
 class GenerationDriver {
  public:
   GenerationDriver(QueloReportForm& form, Platform& platform)
-      : form_(form), platform_(platform), settings_(advancedSettingsForm(platform)) {}
+      : form_(form), platform_(platform), settings_(advancedSettingsForm(form.component_, platform)) {}
   void run();
 
  private:
@@ -173,7 +175,7 @@ void GenerationDriver::run() {
 
 // The folder of the pages, with a trailing separator.
 std::string GenerationDriver::reportsFolder() const {
-  const std::string& appPath = sharedState().applicationPath;
+  const std::string& appPath = form_.component_.applicationPath;
   return appPath + "Reports" + separatorOf(appPath);
 }
 
@@ -191,7 +193,7 @@ std::string GenerationDriver::secondLine(const std::string& title) {
 // complete, so a failure, a cancel or a killed run leaves the file as it was. Only pages put in
 // place are listed as generated.
 void GenerationDriver::generatePage(int32_t headingPage, const std::string& fileName) {
-  const std::string& appPath = sharedState().applicationPath;
+  const std::string& appPath = form_.component_.applicationPath;
   const std::string folder = appPath + "Reports";
   const Status ready = platform_.files->ensureDirectory(folder);
   if (!ready) fail(ready.error());
@@ -286,7 +288,8 @@ SectionContext GenerationDriver::sectionContext() const {
   ctx.cumTotalRecs = form_.cumTotalRecs_;
   ctx.containPictureFields = form_.containPictures_;
   ctx.advSettings = settings_.AdvSettings();
-  ctx.settings = &settingsState().working;
+  ctx.settings = &form_.component_.state<SettingsState>().working;
+  ctx.previewTables = &form_.component_.state<PreviewTables>();
   const auto& list = settings_.get<ListBox>("lstFields");
   for (int32_t i = 0; i < list.listCount(); ++i) ctx.sumFields.emplace_back(list.list(i), list.selected(i));
   ctx.files = platform_.files;
@@ -307,7 +310,7 @@ void GenerationDriver::finish() {
     // The pages are written by now: a browser or printer that fails is worth a word, not a failure.
     auto& warnings = form_.generationWarnings_;
     if (form_.get<CheckBox>("chkBrowser").value() == 1 && !pageFiles_.empty() &&
-        !activateLink(platform_, LinkMode::OpenTarget, pageFiles_.front(), false))
+        !activateLink(platform_, form_.component_.state<HyperlinkState>(), LinkMode::OpenTarget, pageFiles_.front(), false))
       warnings.push_back("no browser could show " + pageFiles_.front());
     if (form_.get<CheckBox>("chkPrinter").value() == 1)
       for (const std::string& file : pageFiles_) {

@@ -261,7 +261,7 @@ void SectionDocument::localPathOrLinkCell(std::string_view text, int field) {
 }
 
 bool SectionDocument::pictureCell(const std::string& name, std::string_view v) {
-  const PreviewTables& tables = previewTables();
+  const PreviewTables& tables = *ctx_.previewTables;
   for (size_t c = 0; c < tables.gridColumnNames.size() && c < tables.pictureFolders.size(); ++c) {
     if (tables.pictureFolders[c].empty() || !equalsIgnoreCase(tables.gridColumnNames[c], name)) continue;
     const std::string full = tables.pictureFolders[c] + std::string(v);

@@ -18,6 +18,7 @@ namespace quelo {
 
 class Recordset;
 class ReportPictures;
+struct PreviewTables;
 
 // What the writer reads of the report form, the settings and the settings form for a section.
 struct SectionContext {
@@ -28,6 +29,7 @@ struct SectionContext {
   bool containPictureFields = false;
   bool advSettings = false;                 // the settings form's in-force flag
   const ReportSettings* settings = nullptr;  // the working settings
+  const PreviewTables* previewTables = nullptr;  // the report form's grid columns and picture folders
   // The settings form's field list: each numeric field and whether it is marked for summing.
   std::vector<std::pair<std::string, bool>> sumFields;
   FileSystem* files = nullptr;  // for the short forms of picture and local paths

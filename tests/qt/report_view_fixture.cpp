@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "control/shared_state.h"
 #include "forms/form.h"
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
@@ -19,13 +18,7 @@
 namespace quelo::qt::testing {
 
 ReportViewTest::ReportViewTest() {
-  SharedState& shared = sharedState();
-  shared.reportForm.reset();
-  shared.advancedSettingsForm.reset();
-  shared.reportAutoReporting = false;
-  shared.developerCompany = "ACME";
-  settingsState() = SettingsState{};
-  previewTables() = PreviewTables{};
+  h.component->developerCompany = "ACME";
   reportStatistics() = ReportStatistics{};
   std::string appPath = app.path();
   widget.control().setApplicationPath(appPath);
@@ -43,7 +36,6 @@ ReportViewTest::ReportViewTest() {
 
 ReportViewTest::~ReportViewTest() {
   h.presenter.whenShown = nullptr;
-  settingsState() = SettingsState{};
 }
 
 std::shared_ptr<Recordset> ReportViewTest::products(int n) {
