@@ -20,7 +20,8 @@ Result<Variant> none() { return Variant(); }
 // A message with no text form (Null, an object) is logged as an empty one. The box gets the
 // message even when the log file cannot take it; that failure is then raised, so no message is
 // lost without a word.
-Result<Variant> logMessage(Platform& platform, const std::string& applicationPath, const std::string& company, Args& a) {
+Result<Variant> logMessage(Platform& platform, const std::string& applicationPath, const std::string& company,
+                           Args& a) {
   const std::string message = toString(a[0]).valueOr("");
   const Status logged = appendToMessageLog(*platform.files, *platform.clock, applicationPath, company, message);
   if (auto box = a[1].objectOrNull()) echoToTextBox(*box, message);
@@ -89,7 +90,9 @@ void ZeQuelo::bindMembers() {
        [this](Args& a) -> Result<Variant> { return Variant(ShortFileName(*platform_.files, a[0].asString())); });
   bind("LongFileName", K::Method,
        [this](Args& a) -> Result<Variant> { return Variant(LongFileName(*platform_.files, a[0].asString())); });
-  bind("LogMessage", K::Method, [this](Args& a) { return logMessage(platform_, applicationPath_, component_->developerCompany, a); });
+  bind("LogMessage", K::Method, [this](Args& a) {
+    return logMessage(platform_, applicationPath_, component_->developerCompany, a);
+  });
   bind("AdvancedSettings", K::Method, [this](Args& a) -> Result<Variant> {
     return AdvancedSettings(*component_, platform_, a[0].asLong());
   });
@@ -103,7 +106,9 @@ void ZeQuelo::bindMembers() {
     return none();
   });
   bind("CurrentRecordset", K::PropertyGet, [this](Args&) -> Result<Variant> { return CurrentRecordset(*this); });
-  bind("SupplyFileName", K::Method, [this](Args& a) -> Result<Variant> { return Variant(supplyFileName(*component_, platform_, a)); });
+  bind("SupplyFileName", K::Method, [this](Args& a) -> Result<Variant> {
+    return Variant(supplyFileName(*component_, platform_, a));
+  });
   bind("AboutBox", K::Method, [this](Args&) {
     showAboutBox(*component_, platform_);
     return none();

@@ -45,7 +45,8 @@ const std::vector<std::string>& browserTitlePatterns() {
   return patterns;
 }
 
-bool activateLink(Platform& platform, HyperlinkState& state, LinkMode mode, const std::string& target, bool newInstance) {
+bool activateLink(Platform& platform, HyperlinkState& state, LinkMode mode, const std::string& target,
+                  bool newInstance) {
   if (!platform.shell) return false;
   std::string address = target;
   if (mode == LinkMode::Mail && toLower(address.substr(0, kMailto.size())) != kMailto) address.insert(0, kMailto);
@@ -55,7 +56,8 @@ bool activateLink(Platform& platform, HyperlinkState& state, LinkMode mode, cons
   return startBrowserProgram(platform, state, address);
 }
 
-bool openHyperlink(Platform& platform, HyperlinkState& state, const std::string& destination, bool startNewInstanceOfBrowser) {
+bool openHyperlink(Platform& platform, HyperlinkState& state, const std::string& destination,
+                   bool startNewInstanceOfBrowser) {
   const std::string target = trimSpaces(destination);
   if (target.empty()) return false;
   if (target.find('@') != std::string::npos) return activateLink(platform, state, LinkMode::Mail, target, false);

@@ -17,7 +17,13 @@ class Search {
  public:
   Search(WindowSystem& windows, MessageLoop& loop, HyperlinkState& state, std::vector<WindowHandle>& list,
          const std::vector<std::string>& titles, std::string_view cls, const Variant& id)
-      : windows_(windows), loop_(loop), state_(state), list_(list), titles_(titles.begin(), titles.end()), class_(cls), id_(id) {}
+      : windows_(windows),
+        loop_(loop),
+        state_(state),
+        list_(list),
+        titles_(titles.begin(), titles.end()),
+        class_(cls),
+        id_(id) {}
 
   int32_t run(WindowHandle start) {
     if (state_.searchDepth == 0) {
@@ -65,15 +71,16 @@ class Search {
 
 }  // namespace
 
-int32_t findWindowsByPattern(WindowSystem& windows, MessageLoop& loop, HyperlinkState& state, std::vector<WindowHandle>& list,
-                             WindowHandle start, std::string_view titlePattern, std::string_view classPattern,
-                             const Variant& id) {
+int32_t findWindowsByPattern(WindowSystem& windows, MessageLoop& loop, HyperlinkState& state,
+                             std::vector<WindowHandle>& list, WindowHandle start, std::string_view titlePattern,
+                             std::string_view classPattern, const Variant& id) {
   return findWindowsByPatterns(windows, loop, state, list, start, {std::string(titlePattern)}, classPattern, id);
 }
 
-int32_t findWindowsByPatterns(WindowSystem& windows, MessageLoop& loop, HyperlinkState& state, std::vector<WindowHandle>& list,
-                              WindowHandle start, const std::vector<std::string>& titlePatterns,
-                              std::string_view classPattern, const Variant& id) {
+int32_t findWindowsByPatterns(WindowSystem& windows, MessageLoop& loop, HyperlinkState& state,
+                              std::vector<WindowHandle>& list, WindowHandle start,
+                              const std::vector<std::string>& titlePatterns, std::string_view classPattern,
+                              const Variant& id) {
   return Search(windows, loop, state, list, titlePatterns, classPattern, id).run(start);
 }
 

@@ -310,7 +310,8 @@ void GenerationDriver::finish() {
     // The pages are written by now: a browser or printer that fails is worth a word, not a failure.
     auto& warnings = form_.generationWarnings_;
     if (form_.get<CheckBox>("chkBrowser").value() == 1 && !pageFiles_.empty() &&
-        !activateLink(platform_, form_.component_.state<HyperlinkState>(), LinkMode::OpenTarget, pageFiles_.front(), false))
+        !activateLink(platform_, form_.component_.state<HyperlinkState>(), LinkMode::OpenTarget, pageFiles_.front(),
+                      false))
       warnings.push_back("no browser could show " + pageFiles_.front());
     if (form_.get<CheckBox>("chkPrinter").value() == 1)
       for (const std::string& file : pageFiles_) {

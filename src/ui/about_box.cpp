@@ -51,9 +51,10 @@ void showAboutBox(Component& component, const Platform& platform) {
   auto& box = component.aboutBox;
   if (!box) {
     HyperlinkState& links = component.state<HyperlinkState>();
-    box = std::make_unique<AboutBox>(*platform.presenter, [platform = Platform(platform), &links](int index, const std::string& target) mutable {
+    auto open = [platform = Platform(platform), &links](int index, const std::string& target) mutable {
       (void)activateLink(platform, links, static_cast<LinkMode>(index), target, false);
-    });
+    };
+    box = std::make_unique<AboutBox>(*platform.presenter, std::move(open));
   }
   box->show(true);
   box->unload();

@@ -204,7 +204,7 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
   const std::string file = h.settings.file();
   std::thread fresh([&] {
     ControlHarness other(true, file);
-    EXPECT_EQ(other.component->state<SettingsState>().working.Header, "") << "a new component starts with empty settings";
+    EXPECT_EQ(other.component->state<SettingsState>().working.Header, "") << "a new component: empty settings";
     auto value = [&](int32_t which) { return other.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant()); };
     EXPECT_EQ(value(Ra_Header), Variant(" "));
     EXPECT_EQ(value(Ra_Footer), Variant("Foot"));
