@@ -8,7 +8,9 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
+#include "component/component.h"
 #include "host_window.h"
 #include "forms/form.h"
 #include "qt/qt_platform.h"
@@ -21,7 +23,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QTemporaryDir data;  // the host's property record and Reports folder
-  quelo::gui::HostWindow window(data.path() + QLatin1Char('/'));
+  quelo::gui::HostWindow window(data.path() + QLatin1Char('/'), std::make_shared<quelo::Component>());
   window.show();
 
   QElapsedTimer clock;

@@ -37,10 +37,11 @@ std::string utf8(const QString& s) { return s.toStdString(); }
 
 }  // namespace
 
-HostWindow::HostWindow(const QString& dataFolder, const Platform* platform) : dataFolder_(dataFolder) {
+HostWindow::HostWindow(const QString& dataFolder, std::shared_ptr<Component> component, const Platform* platform)
+    : dataFolder_(dataFolder) {
   setWindowTitle(QStringLiteral("VarnikQuelo host"));
   auto* central = new QWidget;
-  control_ = new qt::ZeQueloWidget(central, true, platform);
+  control_ = new qt::ZeQueloWidget(std::move(component), central, true, platform);
   control_->setObjectName(QStringLiteral("ZeQuelo1"));
   const Status loaded = control_->loadProperties(recordFile());
   keepRecord_ = !loaded;

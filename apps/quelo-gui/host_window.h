@@ -22,8 +22,9 @@ class HostWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  // Without a platform the control uses the application's.
-  explicit HostWindow(const QString& dataFolder, const Platform* platform = nullptr);
+  // The control joins `component`, what the controls of this thread share. Without a platform it
+  // uses the application's.
+  HostWindow(const QString& dataFolder, std::shared_ptr<Component> component, const Platform* platform = nullptr);
   ~HostWindow() override;
 
   // Reads a CSV file, or `table` of an SQLite database, in the background with a busy cursor and

@@ -7,6 +7,9 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
+
+#include "component/component.h"
 
 #include "host_window.h"
 
@@ -26,7 +29,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quelo-gui: cannot create %s\n", qPrintable(data));
     return 1;
   }
-  quelo::gui::HostWindow window(data + QLatin1Char('/'));
+  // The one thread's component, gone with the window before the application object.
+  auto component = std::make_shared<quelo::Component>();
+  quelo::gui::HostWindow window(data + QLatin1Char('/'), component);
   window.resize(860, 560);
   window.show();
   if (!screenshot.isEmpty()) {

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "call_line.h"
-#include "control/shared_state.h"
+#include "component/component.h"
 #include "control/type_library.h"
 #include "control/ze_quelo.h"
 #include "platform/headless/headless_site.h"
@@ -72,12 +72,13 @@ int callCommand(const Words& args) {
   }
   std::vector<Invocation>& invocations = line.value().invocations;
 
-  sharedState().applicationPath = absoluteFolder(line.value().appPath);
+  auto component = std::make_shared<Component>();
+  component->applicationPath = absoluteFolder(line.value().appPath);
   HeadlessPlatform services;
   HeadlessSite site;
   site.userMode = !line.value().design;
   HeadlessWindow window;
-  auto control = ZeQuelo::create(services.platform(), site, window);
+  auto control = ZeQuelo::create(component, services.platform(), site, window);
   control->initProperties();
 
   for (Invocation& inv : invocations) {

@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "commands.h"
-#include "control/shared_state.h"
+#include "component/component.h"
 #include "control/ze_quelo.h"
 #include "platform/file_system.h"
 #include "platform/headless/headless_site.h"
@@ -171,20 +171,20 @@ void ReportRun::onReportStatus(Args& args) {
 }
 
 int ReportRun::run(std::shared_ptr<Recordset> records) {
-  SharedState& shared = sharedState();
-  shared.applicationPath = absoluteFolder(options_.appPath);
-  if (options_.company) shared.developerCompany = toUpper(trimSpaces(*options_.company));
+  auto component = std::make_shared<Component>();
+  component->applicationPath = absoluteFolder(options_.appPath);
+  if (options_.company) component->developerCompany = toUpper(trimSpaces(*options_.company));
   HeadlessPlatform services;
   HeadlessSite site;
   HeadlessWindow window;
-  auto control = ZeQuelo::create(services.platform(), site, window);
+  auto control = ZeQuelo::create(component, services.platform(), site, window);
   control->initProperties();
   site.controls[site.displayName] = control;
   site.onEvent = [this](std::string_view name, Args& args) {
     if (name == "ReportStatus") onReportStatus(args);
   };
   (void)control->put("MaxRecsPerPage", Variant(options_.maxRecs));
-  reportForm(services.platform()).setOutput(options_.output);
+  reportForm(*component, services.platform()).setOutput(options_.output);
 
   const bool empty = records->recordCount().valueOr(0) == 0;
   Args call{Variant(std::static_pointer_cast<Dispatch>(records)),
@@ -198,7 +198,7 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
   auto result = control->call("AutoZeReporter", call);
   const bool done = result && toBool(result.value()).valueOr(false);
   // The outcome is taken before the control is terminated, which releases the report form.
-  const ReportOutcome outcome = reportForm(services.platform()).lastOutcome();
+  const ReportOutcome outcome = reportForm(*component, services.platform()).lastOutcome();
   const std::vector<std::string>& pages = outcome.files;
   const std::string reason =
       !result ? "the report failed: " + result.error().message : failureReason(outcome, empty);

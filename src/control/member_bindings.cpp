@@ -1,13 +1,14 @@
 // The control's members by name and dispatch id: each entry of the type library bound to the
 // typed member that does the work. A member bound nowhere answers "Not implemented".
+#include "component/component.h"
 #include "control/message_log.h"
-#include "control/shared_state.h"
+#include "control/reporter_entry_points.h"
 #include "control/text_box_echo.h"
 #include "control/ze_quelo.h"
 #include "files/file_names.h"
 #include "hyperlink/hyperlink_opener.h"
+#include "hyperlink/hyperlink_state.h"
 #include "reporter/advanced_settings_form.h"
-#include "reporter/reporter_entry_points.h"
 #include "files/supply_file_name.h"
 #include "ui/about_box.h"
 
@@ -19,10 +20,10 @@ Result<Variant> none() { return Variant(); }
 // A message with no text form (Null, an object) is logged as an empty one. The box gets the
 // message even when the log file cannot take it; that failure is then raised, so no message is
 // lost without a word.
-Result<Variant> logMessage(Platform& platform, const std::string& applicationPath, Args& a) {
+Result<Variant> logMessage(Platform& platform, const std::string& applicationPath, const std::string& company,
+                           Args& a) {
   const std::string message = toString(a[0]).valueOr("");
-  const Status logged =
-      appendToMessageLog(*platform.files, *platform.clock, applicationPath, sharedState().developerCompany, message);
+  const Status logged = appendToMessageLog(*platform.files, *platform.clock, applicationPath, company, message);
   if (auto box = a[1].objectOrNull()) echoToTextBox(*box, message);
   if (!logged) return logged.error();
   return none();
@@ -89,12 +90,14 @@ void ZeQuelo::bindMembers() {
        [this](Args& a) -> Result<Variant> { return Variant(ShortFileName(*platform_.files, a[0].asString())); });
   bind("LongFileName", K::Method,
        [this](Args& a) -> Result<Variant> { return Variant(LongFileName(*platform_.files, a[0].asString())); });
-  bind("LogMessage", K::Method, [this](Args& a) { return logMessage(platform_, applicationPath_, a); });
+  bind("LogMessage", K::Method, [this](Args& a) {
+    return logMessage(platform_, applicationPath_, component_->developerCompany, a);
+  });
   bind("AdvancedSettings", K::Method, [this](Args& a) -> Result<Variant> {
-    return AdvancedSettings(platform_, a[0].asLong());
+    return AdvancedSettings(*component_, platform_, a[0].asLong());
   });
   bind("OpenHyperlink", K::Method, [this](Args& a) -> Result<Variant> {
-    return Variant(openHyperlink(platform_, a[0].asString(), a[1].asBool()));
+    return Variant(openHyperlink(platform_, component_->state<HyperlinkState>(), a[0].asString(), a[1].asBool()));
   });
   bind("ShowZeReporter", K::Method, [this](Args& a) -> Result<Variant> { return Variant(ShowZeReporter(*this, a)); });
   bind("AutoZeReporter", K::Method, [this](Args& a) -> Result<Variant> { return Variant(AutoZeReporter(*this, a)); });
@@ -103,9 +106,11 @@ void ZeQuelo::bindMembers() {
     return none();
   });
   bind("CurrentRecordset", K::PropertyGet, [this](Args&) -> Result<Variant> { return CurrentRecordset(*this); });
-  bind("SupplyFileName", K::Method, [this](Args& a) -> Result<Variant> { return Variant(supplyFileName(platform_, a)); });
+  bind("SupplyFileName", K::Method, [this](Args& a) -> Result<Variant> {
+    return Variant(supplyFileName(*component_, platform_, a));
+  });
   bind("AboutBox", K::Method, [this](Args&) {
-    showAboutBox(*this);
+    showAboutBox(*component_, platform_);
     return none();
   });
 }

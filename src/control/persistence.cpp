@@ -1,6 +1,7 @@
 // The control's property record: new controls, loading and saving, key by key in a fixed order.
-#include "control/shared_state.h"
 #include "control/ze_quelo.h"
+
+#include "component/component.h"
 
 namespace quelo {
 namespace {
@@ -21,7 +22,7 @@ T readKey(PropertyBag& bag, std::string_view key, const Variant& def, T fallback
 }  // namespace
 
 void ZeQuelo::initProperties() {
-  SharedState& shared = sharedState();
+  const Component& shared = *component_;
   applicationPath_ = shared.applicationPath;
   doTimer_ = false;
   interval_ = 0;
@@ -31,7 +32,7 @@ void ZeQuelo::initProperties() {
 }
 
 void ZeQuelo::readProperties(PropertyBag& bag) {
-  SharedState& shared = sharedState();
+  Component& shared = *component_;
   (void)window_.setEnabled(readKey(bag, "Enabled", kEnabledDefault, true, toBool));
   (void)window_.setBackColor(static_cast<uint32_t>(
       readKey(bag, "BackColor", kBackColorDefault, static_cast<int32_t>(kDefaultBackColor), toLong)));
@@ -48,7 +49,7 @@ void ZeQuelo::writeProperties(PropertyBag& bag) {
   if (auto on = window_.enabled()) (void)bag.write("Enabled", Variant(on.value()), kEnabledDefault);
   if (auto color = window_.backColor())
     (void)bag.write("BackColor", Variant(static_cast<int32_t>(color.value())), kBackColorDefault);
-  (void)bag.write("ApplicationPath", Variant(applicationPath_), Variant(sharedState().applicationPath));
+  (void)bag.write("ApplicationPath", Variant(applicationPath_), Variant(component_->applicationPath));
   (void)bag.write("DoTimer", Variant(doTimer_), Variant(false));
   (void)bag.write("Interval", Variant(interval_), Variant(int32_t{0}));
   (void)bag.write("MaxRecsPerPage", Variant(maxRecsPerPage_), Variant(int32_t{10}));

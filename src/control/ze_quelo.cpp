@@ -2,7 +2,7 @@
 // resize and termination.
 #include "control/ze_quelo.h"
 
-#include "control/shared_state.h"
+#include "component/component.h"
 #include "control/type_library.h"
 #include "files/path_rules.h"
 #include "platform/message_box.h"
@@ -24,15 +24,16 @@ class ZeQuelo::Face : public forms::Form {
   }
 };
 
-std::shared_ptr<ZeQuelo> ZeQuelo::create(Platform platform, ControlSite& site, ControlWindow& window) {
-  sharedState();  // the component starts before its first control is created
-  std::shared_ptr<ZeQuelo> control(new ZeQuelo(platform, site, window));
+std::shared_ptr<ZeQuelo> ZeQuelo::create(std::shared_ptr<Component> component, Platform platform, ControlSite& site,
+                                         ControlWindow& window) {
+  std::shared_ptr<ZeQuelo> control(new ZeQuelo(std::move(component), platform, site, window));
   control->bindMembers();
   return control;
 }
 
-ZeQuelo::ZeQuelo(Platform platform, ControlSite& site, ControlWindow& window)
+ZeQuelo::ZeQuelo(std::shared_ptr<Component> component, Platform platform, ControlSite& site, ControlWindow& window)
     : MemberDispatch(&zeQueloTypeLibrary()),
+      component_(std::move(component)),
       platform_(platform),
       site_(site),
       window_(window),
@@ -102,7 +103,7 @@ void ZeQuelo::setApplicationPath(std::string& path) {
   if (path.empty() || !isAnchoredPath(path)) return;
   path = withTrailingSeparator(path);
   applicationPath_ = path;
-  sharedState().applicationPath = path;
+  component_->applicationPath = path;
   announce("ApplicationPath");
 }
 
@@ -147,14 +148,6 @@ void ZeQuelo::labelClicked() {
   raiseEvent("Click", -600, none);
 }
 
-void ZeQuelo::terminate() {
-  SharedState& shared = sharedState();
-  shared.reportRecordset.reset();
-  shared.reportForm.reset();
-  if (shared.advancedSettingsForm) shared.advancedSettingsForm->unload();
-  shared.advancedSettingsForm.reset();
-  shared.fileDialog.reset();
-  shared.aboutBox.reset();
-}
+void ZeQuelo::terminate() { component_->releaseForms(); }
 
 }  // namespace quelo

@@ -18,6 +18,7 @@
 
 namespace quelo {
 
+class Component;
 class Recordset;
 
 class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQuelo> {
@@ -26,8 +27,11 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
   static constexpr uint32_t kDefaultBackColor = 0x00FFFF80;
   static constexpr int kTimerMilliseconds = 999;
 
-  // REQUIRES: platform, site and window outlive the control.
-  static std::shared_ptr<ZeQuelo> create(Platform platform, ControlSite& site, ControlWindow& window);
+  // `component` is what the controls of this thread share: the host makes one per thread and
+  // passes it to each control it creates there. REQUIRES: platform, site and window outlive the
+  // control.
+  static std::shared_ptr<ZeQuelo> create(std::shared_ptr<Component> component, Platform platform, ControlSite& site,
+                                         ControlWindow& window);
   ~ZeQuelo() override;
 
   // Lifecycle, called by the host.
@@ -77,6 +81,7 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
   const forms::Label& label1() const;
   forms::Label& label1();  // a real host shows it and reports its clicks
   Platform& platform() { return platform_; }
+  Component& component() { return *component_; }
   ControlSite& site() { return site_; }
 
   // Raises an event to the host through the site.
@@ -84,12 +89,13 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
 
  private:
   class Face;
-  ZeQuelo(Platform platform, ControlSite& site, ControlWindow& window);
+  ZeQuelo(std::shared_ptr<Component> component, Platform platform, ControlSite& site, ControlWindow& window);
   void bindMembers();
   void tick();
   bool designMode();
   void announce(std::string_view key) { (void)site_.propertyChanged(key); }
 
+  std::shared_ptr<Component> component_;
   Platform platform_;
   ControlSite& site_;
   ControlWindow& window_;

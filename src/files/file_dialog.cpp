@@ -1,6 +1,6 @@
 #include "files/file_dialog.h"
 
-#include "control/shared_state.h"
+#include "component/component.h"
 #include "files/directory_lookup.h"
 #include "files/file_names.h"
 #include "files/file_types.h"
@@ -13,7 +13,8 @@ namespace quelo {
 
 using namespace forms;
 
-FileDialog::FileDialog(const Platform& platform) : Form("QueloPhotoTabStrip", *platform.presenter), platform_(platform) {
+FileDialog::FileDialog(const Component& component, const Platform& platform)
+    : Form("QueloPhotoTabStrip", *platform.presenter), component_(component), platform_(platform) {
   setCaption("Supply FileName");
   setKeyPreview(true);
 }
@@ -82,7 +83,7 @@ void FileDialog::wireEvents() {
 void FileDialog::formLoad() {
   const std::string last = FileFolder(chosenFileName_);
   if (!last.empty() && folders().setPath(last)) return;
-  (void)folders().setPath(sharedState().applicationPath);
+  (void)folders().setPath(component_.applicationPath);
 }
 
 void FileDialog::formActivate() {

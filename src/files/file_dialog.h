@@ -15,10 +15,13 @@
 
 namespace quelo {
 
+class Component;
+
 class FileDialog : public forms::Form {
  public:
-  // REQUIRES: the platform's presenter, files, mounts, pictures and message box.
-  explicit FileDialog(const Platform& platform);
+  // REQUIRES: the platform's presenter, files, mounts, pictures and message box. A first showing
+  // starts in the component's application path.
+  FileDialog(const Component& component, const Platform& platform);
 
   // The host control the insert buttons act on (may be none).
   const std::shared_ptr<Dispatch>& graphicControl() const { return graphicControl_; }
@@ -59,6 +62,7 @@ class FileDialog : public forms::Form {
   void insert(int index);
   void forget();
 
+  const Component& component_;
   Platform platform_;
   std::shared_ptr<Dispatch> graphicControl_;
   std::string currentFileName_, currentFullName_, chosenFileName_;

@@ -1,6 +1,6 @@
 #include "files/supply_file_name.h"
 
-#include "control/shared_state.h"
+#include "component/component.h"
 #include "files/directory_lookup.h"
 #include "files/file_dialog.h"
 #include "files/file_types.h"
@@ -12,9 +12,9 @@ namespace {
 
 using namespace forms;
 
-FileDialog& theFileDialog(const Platform& platform) {
-  auto& form = sharedState().fileDialog;
-  if (!form) form = std::make_unique<FileDialog>(platform);
+FileDialog& theFileDialog(Component& component, const Platform& platform) {
+  auto& form = component.fileDialog;
+  if (!form) form = std::make_unique<FileDialog>(component, platform);
   return static_cast<FileDialog&>(*form);
 }
 
@@ -35,8 +35,8 @@ void startIn(const Platform& platform, FileDialog& dialog, Variant& initDir) {
 
 }  // namespace
 
-std::string supplyFileName(const Platform& platform, Args& a) {
-  FileDialog& dialog = theFileDialog(platform);
+std::string supplyFileName(Component& component, const Platform& platform, Args& a) {
+  FileDialog& dialog = theFileDialog(component, platform);
   const std::string caption = text(a[0]);
   dialog.setGraphicControl(a[4].objectOrNull());
   if (toLower(caption.substr(0, 7)) == "save as") a[3] = Variant(false);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "hyperlink/hyperlink_state.h"
 #include "platform/platform.h"
 
 namespace quelo {
@@ -23,11 +24,14 @@ enum class LinkMode : int16_t {
 const std::vector<std::string>& browserTitlePatterns();
 
 // ActivateLink. In Mail mode "mailto:" goes in front of the target (unless it is there already);
-// `newInstance` (OpenTarget only) skips looking for an open browser window.
-bool activateLink(Platform& platform, LinkMode mode, const std::string& target, bool newInstance);
+// `newInstance` (OpenTarget only) skips looking for an open browser window. `state` is the
+// component's: the windows found and the browser program last started.
+bool activateLink(Platform& platform, HyperlinkState& state, LinkMode mode, const std::string& target,
+                  bool newInstance);
 
 // OpenHyperlink: the destination trimmed of spaces; nothing for an empty one; any destination
 // holding "@" is an e-mail address (the new-instance flag is not used for it).
-bool openHyperlink(Platform& platform, const std::string& destination, bool startNewInstanceOfBrowser);
+bool openHyperlink(Platform& platform, HyperlinkState& state, const std::string& destination,
+                   bool startNewInstanceOfBrowser);
 
 }  // namespace quelo

@@ -1,5 +1,5 @@
-// The hyperlink opener's share of the component's state: one copy per thread, shared by every
-// control on it, kept while the component stays loaded.
+// The hyperlink opener's share of the component's state: one copy per component
+// (Component::state), shared by every control on its thread, kept while the component lives.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +20,5 @@ struct HyperlinkState {
   std::string browserProgram;
   bool browserKnown = false;
 };
-
-HyperlinkState& hyperlinkState();
 
 }  // namespace quelo

@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "hyperlink/hyperlink_state.h"
 #include "hyperlink/like_pattern.h"
 #include "automation/text.h"
 
@@ -16,29 +15,34 @@ std::string limited(std::string text) {
 
 class Search {
  public:
-  Search(WindowSystem& windows, MessageLoop& loop, std::vector<WindowHandle>& list,
+  Search(WindowSystem& windows, MessageLoop& loop, HyperlinkState& state, std::vector<WindowHandle>& list,
          const std::vector<std::string>& titles, std::string_view cls, const Variant& id)
-      : windows_(windows), loop_(loop), list_(list), titles_(titles.begin(), titles.end()), class_(cls), id_(id) {}
+      : windows_(windows),
+        loop_(loop),
+        state_(state),
+        list_(list),
+        titles_(titles.begin(), titles.end()),
+        class_(cls),
+        id_(id) {}
 
   int32_t run(WindowHandle start) {
-    HyperlinkState& state = hyperlinkState();
-    if (state.searchDepth == 0) {
-      state.foundCount = 0;
+    if (state_.searchDepth == 0) {
+      state_.foundCount = 0;
       list_.assign(1, 0);
       if (start == 0) start = windows_.desktop();
     }
-    ++state.searchDepth;
+    ++state_.searchDepth;
     for (WindowHandle child : windows_.children(start)) {
       loop_.processEvents();
       run(child);
       if (matches(child)) {
-        ++state.foundCount;
-        list_.resize(static_cast<size_t>(state.foundCount) + 1, 0);
-        list_[static_cast<size_t>(state.foundCount)] = child;
+        ++state_.foundCount;
+        list_.resize(static_cast<size_t>(state_.foundCount) + 1, 0);
+        list_[static_cast<size_t>(state_.foundCount)] = child;
       }
     }
-    --state.searchDepth;
-    return state.foundCount;
+    --state_.searchDepth;
+    return state_.foundCount;
   }
 
  private:
@@ -58,6 +62,7 @@ class Search {
 
   WindowSystem& windows_;
   MessageLoop& loop_;
+  HyperlinkState& state_;
   std::vector<WindowHandle>& list_;
   std::vector<LikePattern> titles_;
   LikePattern class_;
@@ -66,16 +71,17 @@ class Search {
 
 }  // namespace
 
-int32_t findWindowsByPattern(WindowSystem& windows, MessageLoop& loop, std::vector<WindowHandle>& list,
-                             WindowHandle start, std::string_view titlePattern, std::string_view classPattern,
-                             const Variant& id) {
-  return findWindowsByPatterns(windows, loop, list, start, {std::string(titlePattern)}, classPattern, id);
+int32_t findWindowsByPattern(WindowSystem& windows, MessageLoop& loop, HyperlinkState& state,
+                             std::vector<WindowHandle>& list, WindowHandle start, std::string_view titlePattern,
+                             std::string_view classPattern, const Variant& id) {
+  return findWindowsByPatterns(windows, loop, state, list, start, {std::string(titlePattern)}, classPattern, id);
 }
 
-int32_t findWindowsByPatterns(WindowSystem& windows, MessageLoop& loop, std::vector<WindowHandle>& list,
-                              WindowHandle start, const std::vector<std::string>& titlePatterns,
-                              std::string_view classPattern, const Variant& id) {
-  return Search(windows, loop, list, titlePatterns, classPattern, id).run(start);
+int32_t findWindowsByPatterns(WindowSystem& windows, MessageLoop& loop, HyperlinkState& state,
+                              std::vector<WindowHandle>& list, WindowHandle start,
+                              const std::vector<std::string>& titlePatterns, std::string_view classPattern,
+                              const Variant& id) {
+  return Search(windows, loop, state, list, titlePatterns, classPattern, id).run(start);
 }
 
 }  // namespace quelo

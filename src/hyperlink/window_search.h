@@ -2,8 +2,8 @@
 // Matches are listed at indexes 1 to the returned count (entry 0 is a placeholder) in walk order:
 // a window's descendants before the window itself, siblings topmost first. The start window
 // itself is never tested. Before each window the thread's pending events run, so host events may
-// run in the middle of a search; the depth and count are the thread's shared state, so a second
-// search started from such an event is not supported.
+// run in the middle of a search; the depth and count are the component's (`state`), so a second
+// search started from such an event with the same state joins the running one.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "hyperlink/hyperlink_state.h"
 #include "platform/message_loop.h"
 #include "automation/variant.h"
 #include "platform/window_system.h"
@@ -22,13 +23,14 @@ inline constexpr size_t kWindowTextLimit = 255;
 
 // start 0 means the desktop. id Null lists every match; a number lists only child windows with
 // that control identifier (top-level windows have none).
-int32_t findWindowsByPattern(WindowSystem& windows, MessageLoop& loop, std::vector<WindowHandle>& list,
-                             WindowHandle start, std::string_view titlePattern, std::string_view classPattern,
-                             const Variant& id);
+int32_t findWindowsByPattern(WindowSystem& windows, MessageLoop& loop, HyperlinkState& state,
+                             std::vector<WindowHandle>& list, WindowHandle start, std::string_view titlePattern,
+                             std::string_view classPattern, const Variant& id);
 
 // The same search with several title patterns: a title matches when it matches any of them.
-int32_t findWindowsByPatterns(WindowSystem& windows, MessageLoop& loop, std::vector<WindowHandle>& list,
-                              WindowHandle start, const std::vector<std::string>& titlePatterns,
-                              std::string_view classPattern, const Variant& id);
+int32_t findWindowsByPatterns(WindowSystem& windows, MessageLoop& loop, HyperlinkState& state,
+                              std::vector<WindowHandle>& list, WindowHandle start,
+                              const std::vector<std::string>& titlePatterns, std::string_view classPattern,
+                              const Variant& id);
 
 }  // namespace quelo

@@ -76,12 +76,14 @@ class ZeQueloWidget::Window : public ControlWindow {
   ZeQueloWidget& w_;
 };
 
-ZeQueloWidget::ZeQueloWidget(QWidget* parent, bool userMode, const Platform* platform)
+ZeQueloWidget::ZeQueloWidget(std::shared_ptr<Component> component, QWidget* parent, bool userMode,
+                             const Platform* platform)
     : QWidget(parent), userMode_(userMode), site_(std::make_unique<Site>(*this)), window_(std::make_unique<Window>(*this)) {
   setFocusPolicy(Qt::StrongFocus);
   setAutoFillBackground(true);
   setFixedSize(fixedSize());
-  control_ = ZeQuelo::create(platform ? *platform : QtPlatform::instance().platform(), *site_, *window_);
+  control_ = ZeQuelo::create(std::move(component), platform ? *platform : QtPlatform::instance().platform(), *site_,
+                             *window_);
   forms::Label& label1 = control_->label1();
   label_ = bindControl(label1, this);
   label1.onClick = [this] { control_->labelClicked(); };

@@ -25,9 +25,11 @@ class ZeQueloWidget : public QWidget {
   Q_PROPERTY(QString developerCompany READ developerCompany WRITE setDeveloperCompany)
 
  public:
-  // A new control (InitProperties). userMode false: it sits on a form being designed. Without a
-  // platform it uses the application's (QtPlatform::instance()).
-  explicit ZeQueloWidget(QWidget* parent = nullptr, bool userMode = true, const Platform* platform = nullptr);
+  // A new control (InitProperties) of `component`, which the host shares among the controls of its
+  // GUI thread. userMode false: it sits on a form being designed. Without a platform it uses the
+  // application's (QtPlatform::instance()).
+  explicit ZeQueloWidget(std::shared_ptr<Component> component, QWidget* parent = nullptr, bool userMode = true,
+                         const Platform* platform = nullptr);
   ~ZeQueloWidget() override;
 
   ZeQuelo& control() { return *control_; }

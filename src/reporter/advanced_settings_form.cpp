@@ -4,10 +4,11 @@
 
 #include <cstdlib>
 
-#include "control/shared_state.h"
+#include "component/component.h"
 #include "files/file_names.h"
 #include "files/path_rules.h"
 #include "hyperlink/hyperlink_opener.h"
+#include "hyperlink/hyperlink_state.h"
 #include "automation/text.h"
 #include "reporter/reg_settings.h"
 #include "reporter/report_settings.h"
@@ -47,8 +48,8 @@ void selectWholeText(TextBox& box) {
 
 }  // namespace
 
-QueloAdvancedSet::QueloAdvancedSet(Platform platform)
-    : Form("QueloAdvancedSet", *platform.presenter), platform_(platform) {}
+QueloAdvancedSet::QueloAdvancedSet(Component& component, Platform platform)
+    : Form("QueloAdvancedSet", *platform.presenter), component_(component), platform_(platform) {}
 
 void QueloAdvancedSet::wireEvents() {
   get<CommandButton>("cmdApply").onClick = [this] { cmdApply_Click(); };
@@ -71,7 +72,7 @@ void QueloAdvancedSet::formLoad() {
   if (names.size() <= 1) names = {std::string(kDefaultFontName)};
   for (std::string& name : names) fontList.addItem(std::move(name));
 
-  ReportSettings& s = settingsState().working;
+  ReportSettings& s = component_.state<SettingsState>().working;
   const Variant stored =
       ReadRegSetting(platform_.settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName);
   std::string record = trimSpaces(stored.asString());
@@ -89,7 +90,7 @@ void QueloAdvancedSet::formLoad() {
 
 void QueloAdvancedSet::cmdApply_Click() {
   advSettings_ = true;
-  ReportSettings& s = settingsState().working;
+  ReportSettings& s = component_.state<SettingsState>().working;
   const std::string font = get<ComboBox>("cboFontName").text();
   s.FontName = font.empty() ? std::string(kDefaultFontName) : font;
   s.Header = trimSpaces(get<TextBox>("txtHeaderFooter", 0).text());
@@ -103,7 +104,7 @@ void QueloAdvancedSet::cmdApply_Click() {
   s.Email = trimSpaces(get<TextBox>("txtLink", 1).text());
   s.PagesOption = get<OptionButton>("OptPages", 0).value() ? 0 : 1;
   s.SaveSettings = static_cast<int16_t>(get<CheckBox>("chkSave").value());
-  if (!sharedState().reportAutoReporting) hide();
+  if (!component_.reportAutoReporting) hide();
 }
 
 void QueloAdvancedSet::CancelButton_Click() {
@@ -114,7 +115,7 @@ void QueloAdvancedSet::CancelButton_Click() {
 void QueloAdvancedSet::cmdLogo_Click(int index) {
   auto* shown = dynamic_cast<Label*>(find("lblLogo", index));
   if (!shown) return;
-  const std::string pictures = sharedState().applicationPath + "Pictures";
+  const std::string pictures = component_.applicationPath + "Pictures";
   if (!platform_.files->isDirectory(pictures)) (void)platform_.files->createDirectory(pictures);
   const std::string caption = std::string("Select a Jpeg or Gif or Png image to use") +
                               (index == 0 ? " as Logo " : " as Signature ") + "in Report";
@@ -135,13 +136,13 @@ void QueloAdvancedSet::linkKeyDown(int index, int keyCode) {
   const std::string target = trimSpaces(get<TextBox>("txtLink", index).text());
   if (target.empty()) return;
   if (index == 0)
-    (void)activateLink(platform_, LinkMode::OpenTarget, target, true);
+    (void)activateLink(platform_, component_.state<HyperlinkState>(), LinkMode::OpenTarget, target, true);
   else
-    (void)activateLink(platform_, LinkMode::Mail, target, false);
+    (void)activateLink(platform_, component_.state<HyperlinkState>(), LinkMode::Mail, target, false);
 }
 
 void QueloAdvancedSet::SaveUserSettings() {
-  ReportSettings& s = settingsState().working;
+  ReportSettings& s = component_.state<SettingsState>().working;
   if (s.SaveSettings != 1) return;
   fillEmptyTexts(s);
   (void)WriteRegSetting(platform_.settings, formatSettingsRecord(s), kReportSettingName);
@@ -149,7 +150,7 @@ void QueloAdvancedSet::SaveUserSettings() {
 
 void QueloAdvancedSet::RevertToRealAdvSettings(bool fromDeveloperChanges) {
   if (fromDeveloperChanges) return showBackup();
-  const ReportSettings& s = settingsState().working;
+  const ReportSettings& s = component_.state<SettingsState>().working;
   get<TextBox>("txtHeaderFooter", 0).setText(s.Header);
   get<TextBox>("txtHeaderFooter", 1).setText(s.Footer);
   setCheck(get<CheckBox>("chkNotes"), s.UseNotes);
@@ -167,7 +168,7 @@ void QueloAdvancedSet::RevertToRealAdvSettings(bool fromDeveloperChanges) {
 // The settings backup into the ten controls it was taken from; a value that does not convert
 // leaves its control as it is.
 void QueloAdvancedSet::showBackup() {
-  const auto& b = settingsState().backup;
+  const auto& b = component_.state<SettingsState>().backup;
   auto text = [&](TextBox& box, int i) {
     if (auto t = toString(b[i])) box.setText(t.value());
   };
@@ -189,20 +190,20 @@ void QueloAdvancedSet::showBackup() {
   option(get<OptionButton>("OptPages", 0), Ra_AllPages);
 }
 
-QueloAdvancedSet& advancedSettingsForm(const Platform& platform) {
-  auto& slot = sharedState().advancedSettingsForm;
+QueloAdvancedSet& advancedSettingsForm(Component& component, const Platform& platform) {
+  auto& slot = component.advancedSettingsForm;
   auto* form = dynamic_cast<QueloAdvancedSet*>(slot.get());
   if (!form) {
-    auto created = std::make_unique<QueloAdvancedSet>(platform);
+    auto created = std::make_unique<QueloAdvancedSet>(component, platform);
     form = created.get();
     slot = std::move(created);
   }
   return *form;
 }
 
-Variant AdvancedSettings(const Platform& platform, int32_t setting) {
-  advancedSettingsForm(platform).load();
-  return advancedSettingValue(settingsState().working, setting);
+Variant AdvancedSettings(Component& component, const Platform& platform, int32_t setting) {
+  advancedSettingsForm(component, platform).load();
+  return advancedSettingValue(component.state<SettingsState>().working, setting);
 }
 
 }  // namespace quelo

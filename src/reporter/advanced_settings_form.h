@@ -12,9 +12,13 @@
 
 namespace quelo {
 
+class Component;
+
 class QueloAdvancedSet : public forms::Form {
  public:
-  explicit QueloAdvancedSet(Platform platform);
+  QueloAdvancedSet(Component& component, Platform platform);
+
+  Component& component() { return component_; }
 
   // The host's control, whose SupplyFileName the picture buttons call by name.
   const std::shared_ptr<Dispatch>& myfControl() const { return myfControl_; }
@@ -42,14 +46,16 @@ class QueloAdvancedSet : public forms::Form {
   void showBackup();
   void linkKeyDown(int index, int keyCode);
 
+  Component& component_;
   Platform platform_;
   std::shared_ptr<Dispatch> myfControl_;
   bool advSettings_ = false;
 };
 
-// The thread's instance of the form, created on first use (not loaded by this call).
-QueloAdvancedSet& advancedSettingsForm(const Platform& platform);
+// The component's instance of the form, created with this platform on first use (not loaded by
+// this call).
+QueloAdvancedSet& advancedSettingsForm(Component& component, const Platform& platform);
 // The control's AdvancedSettings: loads the form when needed and returns one working setting.
-Variant AdvancedSettings(const Platform& platform, int32_t setting);
+Variant AdvancedSettings(Component& component, const Platform& platform, int32_t setting);
 
 }  // namespace quelo

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "automation/collection.h"
+#include "component/component.h"
 #include "reporter/advanced_settings_form.h"
 #include "reporter/report_form.h"
 #include "reporter/report_settings.h"
@@ -15,11 +16,10 @@ namespace {
 
 // The ten values for the controls: the host's array elements, or the defaults when there is no
 // array. An element that is absent stays Missing and leaves its control alone.
-std::array<Variant, 10> requestedSettings(const Variant& forFutureUse) {
+std::array<Variant, 10> requestedSettings(const ReportSettings& w, const Variant& forFutureUse) {
   std::array<Variant, 10> values;
   values.fill(Variant::missing());
   if (forFutureUse.isMissing()) {
-    const ReportSettings& w = settingsState().working;
     values = {Variant(""),       Variant(""),          Variant(int32_t{0}),  Variant(true),     Variant(""),
               Variant(w.Logo),   Variant(w.Signature), Variant(w.Website), Variant(w.Email), Variant(true)};
     return values;
@@ -41,7 +41,7 @@ void setOption(OptionButton& option, const Variant& v) {
 }
 
 void backUp(QueloAdvancedSet& s) {
-  auto& b = settingsState().backup;
+  auto& b = s.component().state<SettingsState>().backup;
   b[Ra_Header] = Variant(s.get<TextBox>("txtHeaderFooter", 0).text());
   b[Ra_Footer] = Variant(s.get<TextBox>("txtHeaderFooter", 1).text());
   b[Ra_UseNotes] = Variant(s.get<CheckBox>("chkNotes").value() != 0);
@@ -79,9 +79,10 @@ std::optional<int32_t> choiceFor(const std::shared_ptr<Collection>& choices, con
 
 void ApplyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, const Variant& forFutureUse,
                        const std::shared_ptr<Collection>& fieldChoices) {
+  SettingsState& state = settings.component().state<SettingsState>();
   backUp(settings);
-  settingsState().userWorking = settingsState().working;
-  writeControls(settings, requestedSettings(forFutureUse));
+  state.userWorking = state.working;
+  writeControls(settings, requestedSettings(state.working, forFutureUse));
   auto& sums = settings.get<ListBox>("lstFields");
   for (int32_t i = 0; i < sums.listCount(); ++i) {
     const std::optional<int32_t> choice = choiceFor(fieldChoices, sums.list(i));
@@ -98,7 +99,8 @@ void ApplyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, cons
 
 void RestoreUserSettings(QueloAdvancedSet& settings) {
   settings.RevertToRealAdvSettings(true);
-  settingsState().working = settingsState().userWorking;
+  SettingsState& state = settings.component().state<SettingsState>();
+  state.working = state.userWorking;
 }
 
 }  // namespace quelo

@@ -6,6 +6,7 @@
 #include "files/file_names.h"
 #include "files/path_rules.h"
 #include "hyperlink/hyperlink_opener.h"
+#include "hyperlink/hyperlink_state.h"
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
 #include "platform/platform.h"
@@ -37,10 +38,11 @@ namespace {
 // One run of a job: the pages, their progress, and what became of them.
 class GenerationDriver {
  public:
-  GenerationDriver(const ReportJob& job, Platform& platform, ReportProgress& progress)
+  GenerationDriver(const ReportJob& job, Platform& platform, ReportProgress& progress, HyperlinkState& links)
       : job_(job),
         platform_(platform),
         progress_(progress),
+        links_(links),
         pictures_(*platform.files, reportsFolder(), job.output.copyPictures),
         writer_(job, *platform.files, &pictures_) {}
   ReportOutcome run();
@@ -62,6 +64,7 @@ class GenerationDriver {
   const ReportJob& job_;
   Platform& platform_;
   ReportProgress& progress_;
+  HyperlinkState& links_;
   ReportPictures pictures_;
   PageWriter writer_;
   ReportOutcome outcome_;
@@ -185,7 +188,7 @@ void GenerationDriver::finish() {
   // The pages are written by now: a browser or printer that fails is worth a word, not a failure.
   auto& warnings = outcome_.warnings;
   if (job_.openInBrowser && !pageFiles_.empty() &&
-      !activateLink(platform_, LinkMode::OpenTarget, pageFiles_.front(), false))
+      !activateLink(platform_, links_, LinkMode::OpenTarget, pageFiles_.front(), false))
     warnings.push_back("no browser could show " + pageFiles_.front());
   if (job_.print)
     for (const std::string& file : pageFiles_) {
@@ -197,8 +200,8 @@ void GenerationDriver::finish() {
 
 }  // namespace
 
-ReportOutcome runReport(const ReportJob& job, Platform& platform, ReportProgress& progress) {
-  return GenerationDriver(job, platform, progress).run();
+ReportOutcome runReport(const ReportJob& job, Platform& platform, ReportProgress& progress, HyperlinkState& links) {
+  return GenerationDriver(job, platform, progress, links).run();
 }
 
 }  // namespace quelo

@@ -12,6 +12,7 @@
 
 namespace quelo {
 
+struct HyperlinkState;
 struct Platform;
 
 // The page file name of page `page`: its number before the extension (name.htm gives name3.htm)
@@ -24,7 +25,8 @@ std::string reportBaseName(Platform& platform, const std::string& typed);
 
 // Runs `job` with the platform's files, clock, event loop, shell and browser. The host's events
 // run before every progress step. A page is written whole or not at all; only pages put in place
-// are listed in the outcome.
-ReportOutcome runReport(const ReportJob& job, Platform& platform, ReportProgress& progress);
+// are listed in the outcome. The first page opens in the browser through `links`, the
+// component's hyperlink state.
+ReportOutcome runReport(const ReportJob& job, Platform& platform, ReportProgress& progress, HyperlinkState& links);
 
 }  // namespace quelo

@@ -1,6 +1,6 @@
 // The tables that the report form fills from its preview grid and the page writer reads: the
 // field name of each grid column, and for a picture column the folder of its picture files
-// (ending in a separator), else empty. One pair per thread.
+// (ending in a separator), else empty. One pair per component (Component::state).
 #pragma once
 
 #include <string>
@@ -12,7 +12,5 @@ struct PreviewTables {
   std::vector<std::string> gridColumnNames;
   std::vector<std::string> pictureFolders;
 };
-
-PreviewTables& previewTables();
 
 }  // namespace quelo

@@ -2,7 +2,7 @@
 // Advanced, Save As and Close.
 #include "reporter/report_form.h"
 
-#include "control/shared_state.h"
+#include "component/component.h"
 #include "files/file_names.h"
 #include "files/path_rules.h"
 #include "automation/date_time.h"
@@ -34,14 +34,15 @@ std::string savedName(std::string name) {
 
 }  // namespace
 
-QueloReportForm::QueloReportForm(Platform platform) : Form("QueloReportForm", *platform.presenter), platform_(platform) {
+QueloReportForm::QueloReportForm(Component& component, Platform platform)
+    : Form("QueloReportForm", *platform.presenter), component_(component), platform_(platform) {
   setAutoReporting(false);
 }
 
 QueloReportForm::~QueloReportForm() = default;
 
-bool QueloReportForm::AutoReporting() const { return sharedState().reportAutoReporting; }
-void QueloReportForm::setAutoReporting(bool on) { sharedState().reportAutoReporting = on; }
+bool QueloReportForm::AutoReporting() const { return component_.reportAutoReporting; }
+void QueloReportForm::setAutoReporting(bool on) { component_.reportAutoReporting = on; }
 
 void QueloReportForm::setGraphicFolderPath(const std::string& path) {
   const std::string trimmed = trimSpaces(path);
@@ -51,7 +52,7 @@ void QueloReportForm::setGraphicFolderPath(const std::string& path) {
 
 void QueloReportForm::setThePicFields(const std::string& fields) { picFields_ = trimSpaces(fields); }
 
-QueloAdvancedSet& QueloReportForm::settingsForm() { return advancedSettingsForm(platform_); }
+QueloAdvancedSet& QueloReportForm::settingsForm() { return advancedSettingsForm(component_, platform_); }
 
 void QueloReportForm::wireEvents() {
   for (int i = 0; i < 2; ++i) {
@@ -73,7 +74,7 @@ void QueloReportForm::wireEvents() {
 }
 
 void QueloReportForm::formLoad() {
-  setCaption(sharedState().developerCompany + " Report Form");
+  setCaption(component_.developerCompany + " Report Form");
   const CivilTime today = civilFromDate(dateFromTimePoint(platform_.clock->wallNow()));
   get<DatePicker>("dtpInsert").setValue(dateFromCivil({today.year, today.month, today.day}));
   get<ComboBox>("cboBGcolor").setListIndex(0);
@@ -134,16 +135,17 @@ void QueloReportForm::cmdAdvanced_Click() {
 void QueloReportForm::cmdSaveAs_Click() {
   std::string chosen;
   if (const auto& control = settingsForm().myfControl()) {
-    const std::string reports = sharedState().applicationPath + "Reports" + separatorOf(sharedState().applicationPath);
+    const std::string& appPath = component_.applicationPath;
+    const std::string reports = appPath + "Reports" + separatorOf(appPath);
     Args args{Variant("Save As (Htm or Asp file)"), Variant(reports), Variant(int32_t{5}), Variant(false)};
     if (auto result = control->call("SupplyFileName", args); result) chosen = toString(result.value()).valueOr("");
   }
   get<TextBox>("txtFileName").setText(chosen.empty() ? std::string() : savedName(chosen));
 }
 
-QueloReportForm& reportForm(const Platform& platform) {
-  auto& slot = sharedState().reportForm;
-  if (!slot) slot = std::make_unique<QueloReportForm>(platform);
+QueloReportForm& reportForm(Component& component, const Platform& platform) {
+  auto& slot = component.reportForm;
+  if (!slot) slot = std::make_unique<QueloReportForm>(component, platform);
   return static_cast<QueloReportForm&>(*slot);
 }
 

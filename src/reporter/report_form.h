@@ -20,12 +20,13 @@
 
 namespace quelo {
 
+class Component;
 class QueloAdvancedSet;
 class Recordset;
 
 class QueloReportForm : public forms::Form {
  public:
-  explicit QueloReportForm(Platform platform);
+  QueloReportForm(Component& component, Platform platform);
   ~QueloReportForm() override;
 
   // Public members, set by the entry points before the load.
@@ -93,6 +94,7 @@ class QueloReportForm : public forms::Form {
   void outputListKeyDown(int& keyCode, int shift);
   void availableListKeyDown(int& keyCode, int shift);
 
+  Component& component_;
   Platform platform_;
   int16_t curPage_ = 0, totalPage_ = 0, pageSize_ = 10;
   int32_t numRecsOnPage_ = 0, cumTotalRecs_ = 0;
@@ -108,7 +110,7 @@ class QueloReportForm : public forms::Form {
   ReportOutcome lastOutcome_;
 };
 
-// The thread's instance, created on first use (not loaded by this call).
-QueloReportForm& reportForm(const Platform& platform);
+// The component's instance, created with this platform on first use (not loaded by this call).
+QueloReportForm& reportForm(Component& component, const Platform& platform);
 
 }  // namespace quelo

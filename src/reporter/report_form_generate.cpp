@@ -5,7 +5,8 @@
 #include <ctime>
 #include <memory>
 
-#include "control/shared_state.h"
+#include "component/component.h"
+#include "hyperlink/hyperlink_state.h"
 #include "automation/date_time.h"
 #include "automation/text.h"
 #include "reporter/advanced_settings_form.h"
@@ -113,7 +114,7 @@ void QueloReportForm::cmdGenerate_Click() {
   std::unique_ptr<ReportProgress> progress;
   if (AutoReporting()) progress = std::make_unique<ReportStatusProgress>(settingsForm().myfControl(), spare_);
   else progress = std::make_unique<StatusFrameProgress>(*this);
-  lastOutcome_ = runReport(job, platform_, *progress);
+  lastOutcome_ = runReport(job, platform_, *progress, component_.state<HyperlinkState>());
   get<Frame>("Frame1").setVisible(true);
   get<Frame>("Frame2").setVisible(true);
   get<Frame>("Frame3").setVisible(false);
@@ -136,7 +137,7 @@ ReportJob QueloReportForm::reportJob() {
   const auto& sums = settings.get<ListBox>("lstFields");
   for (int32_t i = 0; i < sums.listCount(); ++i)
     if (sums.selected(i)) job.sums.push_back(sums.list(i));
-  const PreviewTables& tables = previewTables();
+  const PreviewTables& tables = component_.state<PreviewTables>();
   for (size_t c = 0; c < tables.gridColumnNames.size() && c < tables.pictureFolders.size(); ++c)
     if (!tables.pictureFolders[c].empty()) job.pictureColumns.push_back({tables.gridColumnNames[c], tables.pictureFolders[c]});
   job.containPictureFields = containPictures_;
@@ -146,9 +147,9 @@ ReportJob QueloReportForm::reportJob() {
   job.colour = get<ComboBox>("cboBGcolor").text();
   job.baseName = reportBaseName(platform_, get<TextBox>("txtFileName").text());
   if (job.baseName.empty() && AutoReporting()) job.baseName = "zereport.htm";
-  job.applicationPath = sharedState().applicationPath;
+  job.applicationPath = component_.applicationPath;
   job.advSettings = settings.AdvSettings();
-  job.settings = settingsState().working;
+  job.settings = component_.state<SettingsState>().working;
   job.output = output_;
   job.openInBrowser = get<CheckBox>("chkBrowser").value() == 1;
   job.print = get<CheckBox>("chkPrinter").value() == 1;

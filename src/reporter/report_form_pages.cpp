@@ -2,7 +2,7 @@
 // one page in the grid (with pictures in picture columns), and paging.
 #include <algorithm>
 
-#include "control/shared_state.h"
+#include "component/component.h"
 #include "files/file_names.h"
 #include "files/path_rules.h"
 #include "platform/picture_size.h"
@@ -56,7 +56,7 @@ void QueloReportForm::buildPages() {
   pages_.clear();
   currentPage_.reset();
   readPageSize();
-  const std::shared_ptr<Recordset>& source = sharedState().reportRecordset;
+  const std::shared_ptr<Recordset>& source = component_.reportRecordset;
   int64_t pages = cumTotalRecs_ / pageSize_;
   if (pages > kMostPages) {
     pageSize_ = kLargePageSize;
@@ -120,7 +120,7 @@ void QueloReportForm::showPreviewPage() {
 void QueloReportForm::fillFieldTables() {
   const DataGrid& grid = get<DataGrid>("MSHFlexGrid1");
   auto& available = get<ListBox>("lstAvailable");
-  PreviewTables& tables = previewTables();
+  PreviewTables& tables = component_.state<PreviewTables>();
   tables.gridColumnNames.clear();
   tables.pictureFolders.assign(static_cast<size_t>(grid.cols()), std::string());
   for (int32_t j = 0; j < grid.cols(); ++j) {
@@ -150,7 +150,7 @@ void QueloReportForm::fillFieldTables() {
 void QueloReportForm::showPictures() {
   auto& grid = get<DataGrid>("MSHFlexGrid1");
   auto& hidden = get<Image>("imgHide");
-  const std::vector<std::string>& folders = previewTables().pictureFolders;
+  const std::vector<std::string>& folders = component_.state<PreviewTables>().pictureFolders;
   for (int32_t c = 0; c < grid.cols() && static_cast<size_t>(c) < folders.size(); ++c) {
     if (folders[static_cast<size_t>(c)].empty()) continue;
     for (int32_t r = 1; r < grid.rows(); ++r) {

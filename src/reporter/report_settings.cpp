@@ -62,11 +62,6 @@ bool lessIgnoringCase(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-SettingsState& settingsState() {
-  thread_local SettingsState state;
-  return state;
-}
-
 std::string formatSettingsRecord(const ReportSettings& s) {
   const std::string parts[] = {escapeText(s.FontName),
                                escapeText(s.Header),

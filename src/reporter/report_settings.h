@@ -1,6 +1,7 @@
 // The report customization preferences: the working record that the page writer reads, its
 // stored text form ("**_**" between the twelve fields), and the backup that an automatic report
-// reverts the settings form from. One copy per thread, shared by every control on it.
+// reverts the settings form from. One copy per component (Component::state), shared by every
+// control on its thread.
 //
 // The stored form reads back exactly what was formatted, whatever the texts hold. Joined as they
 // stand, a text holding the separator, or ending in "**_" or "**_*", would move the split; so
@@ -53,7 +54,6 @@ struct SettingsState {
   // The working settings before an automatic report applied its own, put back after it.
   ReportSettings userWorking;
 };
-SettingsState& settingsState();
 
 // The stored record: the fields joined by the separator, numbers in plain decimal.
 std::string formatSettingsRecord(const ReportSettings& s);

@@ -1,7 +1,6 @@
 #include "ui/about_box.h"
 
-#include "control/shared_state.h"
-#include "control/ze_quelo.h"
+#include "component/component.h"
 #include "hyperlink/hyperlink_opener.h"
 #include "ui/maker.h"
 
@@ -48,16 +47,17 @@ void AboutBox::formLoad() {
   get<Label>("lblVersion").setCaption("Version " + std::to_string(version_.major) + "." + std::to_string(version_.minor));
 }
 
-void showAboutBox(ZeQuelo& control) {
-  SharedState& shared = sharedState();
-  if (!shared.aboutBox) {
-    Platform platform = control.platform();
-    shared.aboutBox = std::make_unique<AboutBox>(*platform.presenter, [platform](int index, const std::string& target) mutable {
-      (void)activateLink(platform, static_cast<LinkMode>(index), target, false);
-    });
+void showAboutBox(Component& component, const Platform& platform) {
+  auto& box = component.aboutBox;
+  if (!box) {
+    HyperlinkState& links = component.state<HyperlinkState>();
+    auto open = [platform = Platform(platform), &links](int index, const std::string& target) mutable {
+      (void)activateLink(platform, links, static_cast<LinkMode>(index), target, false);
+    };
+    box = std::make_unique<AboutBox>(*platform.presenter, std::move(open));
   }
-  shared.aboutBox->show(true);
-  shared.aboutBox->unload();
+  box->show(true);
+  box->unload();
 }
 
 }  // namespace quelo

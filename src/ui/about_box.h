@@ -7,10 +7,11 @@
 #include <string>
 
 #include "forms/form.h"
+#include "platform/platform.h"
 
 namespace quelo {
 
-class ZeQuelo;
+class Component;
 
 struct ComponentVersion {
   int major = 0, minor = 0;
@@ -38,8 +39,8 @@ class AboutBox : public forms::Form {
   ComponentVersion version_;
 };
 
-// The control's AboutBox: creates the box when there is none, shows it modally, and unloads it
-// once the user has closed it.
-void showAboutBox(ZeQuelo& control);
+// The control's AboutBox: creates the component's box with this platform when there is none,
+// shows it modally, and unloads it once the user has closed it.
+void showAboutBox(Component& component, const Platform& platform);
 
 }  // namespace quelo

@@ -15,13 +15,7 @@ class LogMessageMember : public ::testing::Test {
   void SetUp() override {
     std::string path = dir.path();
     h.control->setApplicationPath(path);
-    saved = sharedState().applicationPath;
-    savedCompany = sharedState().developerCompany;
-    sharedState().developerCompany = "ACME";
-  }
-  void TearDown() override {
-    sharedState().applicationPath = saved;
-    sharedState().developerCompany = savedCompany;
+    h.component->developerCompany = "ACME";
   }
   std::string logText() { return h.files.readFile(dir / "Reports/Log/ZeMessages.htm").valueOr("<missing>"); }
   std::string lineFor(std::string_view message) {
@@ -30,11 +24,10 @@ class LogMessageMember : public ::testing::Test {
 
   testing::ScratchDir dir;
   testing::ControlHarness h;
-  std::string saved, savedCompany;
 };
 
 TEST_F(LogMessageMember, AnyValueIsLoggedByItsTextUnderTheControlsOwnPath) {
-  sharedState().applicationPath = "/nonexistent/";  // the shared path is not the log's
+  h.component->applicationPath = "/nonexistent/";  // the shared path is not the log's
   ASSERT_TRUE(h.control->call("LogMessage", {Variant(int32_t{42})}));
   ASSERT_TRUE(h.control->call("LogMessage", {Variant(2.5)}));
   ASSERT_TRUE(h.control->call("LogMessage", {Variant::null()}));

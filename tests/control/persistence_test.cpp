@@ -9,14 +9,12 @@ using testing::ControlHarness;
 
 class ControlPersistence : public ::testing::Test {
  protected:
-  void SetUp() override {
-    sharedState().applicationPath = "/opt/host/";
-    sharedState().developerCompany = "";
-  }
+  void SetUp() override { component->applicationPath = "/opt/host/"; }
+  std::shared_ptr<Component> component = std::make_shared<Component>();  // the thread's, shared by its controls
 };
 
 TEST_F(ControlPersistence, NewControlSavesOnlyEnabledInOrder) {
-  ControlHarness h;
+  ControlHarness h{component};
   h.control->initProperties();
   MemoryPropertyBag bag;
   h.control->writeProperties(bag);
@@ -26,7 +24,7 @@ TEST_F(ControlPersistence, NewControlSavesOnlyEnabledInOrder) {
 }
 
 TEST_F(ControlPersistence, EveryChangedPropertyIsSavedInTheRecordOrder) {
-  ControlHarness design(false);
+  ControlHarness design(component, false);
   design.control->initProperties();
   ASSERT_TRUE(design.control->put("DeveloperCompany", Variant("acme")));
   ASSERT_TRUE(design.control->put("Tag", Variant("t")));
@@ -42,7 +40,7 @@ TEST_F(ControlPersistence, EveryChangedPropertyIsSavedInTheRecordOrder) {
   EXPECT_EQ(keys, (std::vector<std::string>{"Enabled", "BackColor", "DoTimer", "Interval", "MaxRecsPerPage", "Tag",
                                             "DeveloperCompany"}));
 
-  ControlHarness loaded;
+  ControlHarness loaded{component};
   loaded.control->readProperties(bag);
   EXPECT_FALSE(loaded.control->enabled().value());
   EXPECT_EQ(loaded.control->backColor().value(), 255u);
@@ -51,13 +49,13 @@ TEST_F(ControlPersistence, EveryChangedPropertyIsSavedInTheRecordOrder) {
   EXPECT_EQ(loaded.control->maxRecsPerPage(), 20);
   EXPECT_EQ(loaded.control->tag(), "t");
   EXPECT_EQ(loaded.control->developerCompany(), "ACME");
-  EXPECT_EQ(sharedState().developerCompany, "ACME");
+  EXPECT_EQ(component->developerCompany, "ACME");
   EXPECT_TRUE(loaded.site.announced.empty());  // a load assigns without the property checks
 }
 
 TEST_F(ControlPersistence, EmptyRecordLoadsAsANewControlWithoutCompany) {
-  sharedState().developerCompany = "EARLIER";
-  ControlHarness h;
+  component->developerCompany = "EARLIER";
+  ControlHarness h{component};
   MemoryPropertyBag empty;
   h.control->readProperties(empty);
   EXPECT_TRUE(h.control->enabled().value());  // the Integer 1 default reads as enabled
@@ -65,7 +63,7 @@ TEST_F(ControlPersistence, EmptyRecordLoadsAsANewControlWithoutCompany) {
   EXPECT_EQ(h.control->applicationPathField(), "/opt/host/");
   EXPECT_EQ(h.control->maxRecsPerPage(), 10);
   EXPECT_EQ(h.control->developerCompany(), "");
-  EXPECT_EQ(sharedState().developerCompany, "");
+  EXPECT_EQ(component->developerCompany, "");
 }
 
 TEST_F(ControlPersistence, LoadTakesStoredValuesWithoutChecksAndSharedPathStays) {
@@ -73,23 +71,23 @@ TEST_F(ControlPersistence, LoadTakesStoredValuesWithoutChecksAndSharedPathStays)
   bag.set("ApplicationPath", Variant("relative"));
   bag.set("Interval", Variant(int32_t{-4}));
   bag.set("MaxRecsPerPage", Variant("not a number"));  // unreadable: its default stays
-  ControlHarness h;
+  ControlHarness h{component};
   h.control->readProperties(bag);
   EXPECT_EQ(h.control->applicationPathField(), "relative");
   EXPECT_EQ(h.control->interval(), -4);
   EXPECT_EQ(h.control->maxRecsPerPage(), 10);
-  EXPECT_EQ(sharedState().applicationPath, "/opt/host/");
+  EXPECT_EQ(component->applicationPath, "/opt/host/");
 }
 
 TEST_F(ControlPersistence, SharedCompanyFollowsTheLastLoadedControl) {
   MemoryPropertyBag first, second;
   first.set("DeveloperCompany", Variant("FIRST"));
   second.set("DeveloperCompany", Variant("SECOND"));
-  ControlHarness a, b;
+  ControlHarness a{component}, b{component};
   a.control->readProperties(first);
   b.control->readProperties(second);
-  EXPECT_EQ(sharedState().developerCompany, "SECOND");
-  ControlHarness c;
+  EXPECT_EQ(component->developerCompany, "SECOND");
+  ControlHarness c{component};
   c.control->initProperties();
   EXPECT_EQ(c.control->developerCompany(), "SECOND");
 }

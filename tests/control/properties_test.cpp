@@ -9,14 +9,12 @@ using testing::ControlHarness;
 
 class ControlProperties : public ::testing::Test {
  protected:
-  void SetUp() override {
-    sharedState().applicationPath = "/opt/host/";
-    sharedState().developerCompany = "";
-  }
+  void SetUp() override { component->applicationPath = "/opt/host/"; }
+  std::shared_ptr<Component> component = std::make_shared<Component>();  // the thread's, shared by its controls
 };
 
 TEST_F(ControlProperties, NewControlHasItsInitialValues) {
-  ControlHarness h;
+  ControlHarness h{component};
   h.control->initProperties();
   EXPECT_EQ(h.control->get("MaxRecsPerPage").value(), Variant(int32_t{10}));
   EXPECT_EQ(h.control->get("Interval").value(), Variant(int32_t{0}));
@@ -32,36 +30,36 @@ TEST_F(ControlProperties, NewControlHasItsInitialValues) {
 }
 
 TEST_F(ControlProperties, RunModeApplicationPathIsTrimmedCompletedAndShared) {
-  ControlHarness h;
+  ControlHarness h{component};
   Args args{Variant("  D:\\Data  ")};
   ASSERT_TRUE(h.control->invoke("ApplicationPath", InvokeKind::PropertyPut, args));
   EXPECT_EQ(args[0], Variant("D:\\Data\\"));
   EXPECT_EQ(h.control->applicationPathField(), "D:\\Data\\");
-  EXPECT_EQ(sharedState().applicationPath, "D:\\Data\\");
+  EXPECT_EQ(component->applicationPath, "D:\\Data\\");
   std::string posix = " /srv/app ";
   h.control->setApplicationPath(posix);
   EXPECT_EQ(posix, "/srv/app/");
-  EXPECT_EQ(sharedState().applicationPath, "/srv/app/");
+  EXPECT_EQ(component->applicationPath, "/srv/app/");
   EXPECT_EQ(h.site.announced, (std::vector<std::string>{"ApplicationPath", "ApplicationPath"}));
 }
 
 TEST_F(ControlProperties, RunModeApplicationPathIgnoresRelativeNetworkAndEmpty) {
-  ControlHarness h;
+  ControlHarness h{component};
   h.control->initProperties();
   for (std::string path : {"Data\\Reports", "\\\\server\\share", "", "   ", "relative/dir"}) {
     h.control->setApplicationPath(path);
     EXPECT_EQ(h.control->applicationPathField(), "/opt/host/") << path;
   }
-  EXPECT_EQ(sharedState().applicationPath, "/opt/host/");
+  EXPECT_EQ(component->applicationPath, "/opt/host/");
   EXPECT_TRUE(h.site.announced.empty());
 }
 
 // Read in run mode it fails; in design mode it reads, and a write only tells how to set it.
 TEST_F(ControlProperties, ApplicationPathIsReadAndWrittenOnlyInRunMode) {
-  ControlHarness run;
+  ControlHarness run{component};
   run.control->initProperties();
   EXPECT_EQ(run.control->get("ApplicationPath").error().number, 393);
-  ControlHarness h(false);
+  ControlHarness h(component, false);
   h.control->initProperties();
   EXPECT_EQ(h.control->get("ApplicationPath").value(), Variant("/opt/host/"));
   ASSERT_TRUE(h.control->put("ApplicationPath", Variant("E:\\Other")));
@@ -73,22 +71,22 @@ TEST_F(ControlProperties, ApplicationPathIsReadAndWrittenOnlyInRunMode) {
 }
 
 TEST_F(ControlProperties, DeveloperCompanyOnlyInDesignModeTrimmedAndUpperCase) {
-  ControlHarness design(false);
+  ControlHarness design(component, false);
   ASSERT_TRUE(design.control->put("DeveloperCompany", Variant(" acme ")));
   EXPECT_EQ(design.control->developerCompany(), "ACME");
   ASSERT_TRUE(design.control->put("DeveloperCompany", Variant("   ")));
   EXPECT_EQ(design.control->developerCompany(), "ACME");
   ASSERT_TRUE(design.control->put("DeveloperCompany", Variant("société ñ")));
   EXPECT_EQ(design.control->developerCompany(), "SOCIÉTÉ Ñ");
-  EXPECT_EQ(sharedState().developerCompany, "");  // follows only at the next load
-  ControlHarness run;
+  EXPECT_EQ(component->developerCompany, "");  // follows only at the next load
+  ControlHarness run{component};
   ASSERT_TRUE(run.control->put("DeveloperCompany", Variant("acme")));
   EXPECT_EQ(run.control->developerCompany(), "");
   EXPECT_TRUE(run.site.announced.empty());
 }
 
 TEST_F(ControlProperties, IntervalRefusesNegativeAndMaxRecsTakesAnyValue) {
-  ControlHarness h;
+  ControlHarness h{component};
   ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{4})));
   ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{-1})));
   EXPECT_EQ(h.control->interval(), 4);
@@ -100,7 +98,7 @@ TEST_F(ControlProperties, IntervalRefusesNegativeAndMaxRecsTakesAnyValue) {
 }
 
 TEST_F(ControlProperties, MaxRecsFallsBackToTenWhenTheAnnouncementFails) {
-  ControlHarness h;
+  ControlHarness h{component};
   h.site.failAnnouncements = true;
   int32_t n = 50;
   h.control->setMaxRecsPerPage(n);
@@ -108,7 +106,7 @@ TEST_F(ControlProperties, MaxRecsFallsBackToTenWhenTheAnnouncementFails) {
 }
 
 TEST_F(ControlProperties, ColourAndEnabledPassWindowFailuresOn) {
-  ControlHarness h;
+  ControlHarness h{component};
   ASSERT_TRUE(h.control->put("BackColor", Variant(int32_t{255})));
   EXPECT_EQ(h.control->backColor().value(), 255u);
   h.window.fail = true;
@@ -118,7 +116,7 @@ TEST_F(ControlProperties, ColourAndEnabledPassWindowFailuresOn) {
 }
 
 TEST_F(ControlProperties, SizeFocusAndClick) {
-  ControlHarness h;
+  ControlHarness h{component};
   ASSERT_TRUE(h.window.setSize({2000, 100}));
   h.control->resized();
   EXPECT_EQ(h.window.size(), (SizeTwips{345, 345}));
@@ -135,17 +133,17 @@ TEST_F(ControlProperties, SizeFocusAndClick) {
 }
 
 TEST_F(ControlProperties, TerminateReleasesTheSharedState) {
-  ControlHarness h;
+  ControlHarness h{component};
   forms::HeadlessPresenter presenter;
   class Dummy : public forms::Form {
    public:
     using Form::Form;
     void build() override {}
   };
-  sharedState().aboutBox = std::make_unique<Dummy>("QueloAbout", presenter);
+  component->aboutBox = std::make_unique<Dummy>("QueloAbout", presenter);
   h.control->terminate();
-  EXPECT_EQ(sharedState().aboutBox, nullptr);
-  EXPECT_EQ(sharedState().reportRecordset, nullptr);
+  EXPECT_EQ(component->aboutBox, nullptr);
+  EXPECT_EQ(component->reportRecordset, nullptr);
 }
 
 }  // namespace

@@ -104,7 +104,7 @@ TEST(ProgramDelay, RealDelaySleepsInsteadOfSpinning) {
   HeadlessPlatform services;
   HeadlessSite site;
   HeadlessWindow window;
-  auto control = ZeQuelo::create(services.platform(), site, window);
+  auto control = ZeQuelo::create(std::make_shared<Component>(), services.platform(), site, window);
   const double cpuBefore = cpuSeconds();
   const auto start = services.clock.monotonic();
   int32_t n = 1;

@@ -1,10 +1,12 @@
-// A control on a headless site with a fake clock: the usual starting point of a control test. Its
-// settings live in a scratch folder (or in the file a test names, to share them between controls).
+// A control on a headless site with a fake clock: the usual starting point of a control test. It
+// joins a fresh component, or the one a test passes to share it between controls as a host's
+// thread does. Its settings live in a scratch folder (or in the file a test names, to share them
+// between controls).
 #pragma once
 
 #include <memory>
 
-#include "control/shared_state.h"
+#include "component/component.h"
 #include "control/ze_quelo.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_fonts.h"
@@ -22,9 +24,11 @@ namespace quelo::testing {
 
 struct ControlHarness {
   explicit ControlHarness(bool userMode = true, const std::string& settingsFile = {})
-      : settings(settingsFile.empty() ? configDir / "registry.sqlite" : settingsFile) {
+      : ControlHarness(std::make_shared<Component>(), userMode, settingsFile) {}
+  explicit ControlHarness(std::shared_ptr<Component> shared, bool userMode = true, const std::string& settingsFile = {})
+      : settings(settingsFile.empty() ? configDir / "registry.sqlite" : settingsFile), component(std::move(shared)) {
     site.userMode = userMode;
-    control = ZeQuelo::create(platform(), site, window);
+    control = ZeQuelo::create(component, platform(), site, window);
   }
   ~ControlHarness() {
     if (control) control->terminate();
@@ -58,6 +62,7 @@ struct ControlHarness {
   SniffingPictureLoader pictures{files};
   HeadlessSite site;
   HeadlessWindow window;
+  std::shared_ptr<Component> component;
   std::shared_ptr<ZeQuelo> control;
 };
 

@@ -1,5 +1,5 @@
 // The starting point of a report test: a control in run mode with a fake clock and shell, an
-// application folder in a scratch folder, and fresh report state; helpers build record sets and
+// application folder in a scratch folder, and a fresh component; helpers build record sets and
 // read the pages back.
 #pragma once
 
@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "control/shared_state.h"
 #include "fakes/control_harness.h"
 #include "fakes/forwarding_file_system.h"
 #include "fakes/scratch_dir.h"
@@ -35,11 +34,9 @@ class ReportTest : public ::testing::Test {
   ReportTest() {
     setenv("TZ", "UTC", 1);
     tzset();
-    sharedState().applicationPath = app.path();
-    sharedState().developerCompany = "ACME";
-    previewTables() = PreviewTables{};
-    settingsState() = SettingsState{};
     h = std::make_unique<ControlHarness>();
+    h->component->applicationPath = app.path();
+    h->component->developerCompany = "ACME";
   }
 
   // A static record set with these fields and rows.

@@ -15,8 +15,6 @@ using Launches = std::vector<FakeShell::Launch>;
 
 class HyperlinkOpener : public ::testing::Test {
  protected:
-  void SetUp() override { hyperlinkState() = HyperlinkState{}; }
-  void TearDown() override { hyperlinkState() = HyperlinkState{}; }
 
   // OpenHyperlink through the control, by name, as a host calls it.
   Variant open(const std::string& destination, const Variant& newInstance = Variant::missing()) {
@@ -26,6 +24,7 @@ class HyperlinkOpener : public ::testing::Test {
     return r.isOk() ? r.value() : Variant();
   }
   Platform platform() { return h.platform(); }
+  HyperlinkState& state() { return h.component->state<HyperlinkState>(); }
 
   testing::ControlHarness h;
   FakeShell& shell = h.shell;
@@ -78,7 +77,7 @@ TEST_F(HyperlinkOpener, TwoFailedHandOversStartTheBrowserProgram) {
   EXPECT_EQ(shell.launches, (Launches{{"open", "", "report.html", false},
                                       {"open", "", "report.html", false},
                                       {"start", "/usr/bin/test-browser", "report.html", true}}));
-  EXPECT_TRUE(hyperlinkState().browserKnown);
+  EXPECT_TRUE(state().browserKnown);
 
   // Once it has worked, the program is not looked up again.
   shell.failOpens = 2;
@@ -92,7 +91,7 @@ TEST_F(HyperlinkOpener, NothingLaunchedIsFalse) {
   shell.failOpens = 2;
   shell.failStarts = 1;
   EXPECT_EQ(open("https://example.com/"), Variant(false));
-  EXPECT_FALSE(hyperlinkState().browserKnown);
+  EXPECT_FALSE(state().browserKnown);
 
   // The browser is looked up afresh after a failed start; none found means nothing is started.
   shell.failOpens = 2;
@@ -106,10 +105,10 @@ TEST_F(HyperlinkOpener, NothingLaunchedIsFalse) {
 TEST_F(HyperlinkOpener, APlatformWithoutTheServicesOpensNothing) {
   Platform bare = platform();
   bare.shell = nullptr;
-  EXPECT_FALSE(openHyperlink(bare, "https://example.com/", false));
+  EXPECT_FALSE(openHyperlink(bare, state(), "https://example.com/", false));
   bare = platform();
   bare.windows = nullptr;
-  EXPECT_TRUE(openHyperlink(bare, "https://example.com/", false));
+  EXPECT_TRUE(openHyperlink(bare, state(), "https://example.com/", false));
 }
 
 TEST(BrowserTitlePatterns, MatchTheBrowsersWindowsAndNothingElse) {

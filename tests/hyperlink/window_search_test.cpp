@@ -35,11 +35,12 @@ class WindowSearch : public ::testing::Test {
     notes = windows.add(FakeWindowSystem::kDesktop, "Notes", "Editor");
   }
   int32_t find(WindowHandle start, std::string_view title, std::string_view cls, const Variant& id = Variant::null()) {
-    return findWindowsByPattern(windows, loop, list, start, title, cls, id);
+    return findWindowsByPattern(windows, loop, state, list, start, title, cls, id);
   }
 
   FakeWindowSystem windows;
   CountingLoop loop;
+  HyperlinkState state;
   std::vector<WindowHandle> list{0, 99, 98};  // left over from an earlier search
   WindowHandle mail, send, cancel, inner, report, notes;
 };
@@ -48,7 +49,7 @@ TEST_F(WindowSearch, EveryDescendantOnceDescendantsFirstSiblingsTopmostFirst) {
   EXPECT_EQ(find(0, "*", "*"), 6);
   EXPECT_EQ(list, (std::vector<WindowHandle>{0, send, inner, cancel, mail, report, notes}));
   EXPECT_EQ(loop.pumps, 6);  // pending events run before each window
-  EXPECT_EQ(hyperlinkState().searchDepth, 0);
+  EXPECT_EQ(state.searchDepth, 0);
 }
 
 TEST_F(WindowSearch, TheStartWindowItselfIsNeverTested) {
@@ -85,7 +86,7 @@ TEST_F(WindowSearch, TextsAreReadUpTo255Characters) {
 
 TEST_F(WindowSearch, NoWindowsFindsNothing) {
   NoWindowSystem none;
-  EXPECT_EQ(findWindowsByPattern(none, loop, list, 0, "*", "*", Variant::null()), 0);
+  EXPECT_EQ(findWindowsByPattern(none, loop, state, list, 0, "*", "*", Variant::null()), 0);
   EXPECT_EQ(list, (std::vector<WindowHandle>{0}));
 }
 
@@ -97,12 +98,12 @@ TEST_F(WindowSearch, ASearchFromAnEventDuringASearchJoinsIt) {
   loop.probe = [&] {
     if (inside >= 0) return;
     inside = 0;
-    inside = findWindowsByPattern(windows, loop, other, notes, "*", "*", Variant::null());
+    inside = findWindowsByPattern(windows, loop, state, other, notes, "*", "*", Variant::null());
   };
   EXPECT_EQ(find(0, "*", "*"), 6);
   EXPECT_EQ(list.size(), 7u);
   EXPECT_EQ(inside, 0);
-  EXPECT_EQ(hyperlinkState().searchDepth, 0);
+  EXPECT_EQ(state.searchDepth, 0);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ TEST(AboutView, ShowsTheVersionAndOpensTheLinks) {
   testing::QtHarness h;
   h.presenter.setDecorator("QueloAbout", decorateAboutBox);
   Platform platform = h.platform();
-  ZeQueloWidget control(nullptr, true, &platform);
+  ZeQueloWidget control(h.component, nullptr, true, &platform);
   QString version, title;
   bool drawnAsLink = false;
   h.presenter.whenShown = [&](forms::Form&, FormDialog& d) {

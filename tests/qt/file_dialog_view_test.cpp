@@ -61,7 +61,7 @@ struct FileDialogViewTest : ::testing::Test {
   quelo::testing::ScratchDir dir;
   testing::QtHarness h;
   Platform platform = h.platform();
-  ZeQueloWidget widget{nullptr, true, &platform};
+  ZeQueloWidget widget{h.component, nullptr, true, &platform};
   std::string photos = dir / "Photos";
 };
 

@@ -38,10 +38,10 @@ struct FormCase {
 };
 
 const FormCase kForms[] = {
-    {"report form", [](auto& h, auto&) { return std::make_unique<QueloReportForm>(h.platform()); }},
+    {"report form", [](auto& h, auto&) { return std::make_unique<QueloReportForm>(*h.component, h.platform()); }},
     {"advanced settings",
-     [](auto& h, auto&) { return std::make_unique<QueloAdvancedSet>(h.platform()); }},
-    {"file dialog", [](auto& h, auto&) { return std::make_unique<FileDialog>(h.platform()); }},
+     [](auto& h, auto&) { return std::make_unique<QueloAdvancedSet>(*h.component, h.platform()); }},
+    {"file dialog", [](auto& h, auto&) { return std::make_unique<FileDialog>(*h.component, h.platform()); }},
     {"about box",
      [](auto& h, auto&) {
        return std::make_unique<AboutBox>(h.presenter, [](int, const std::string&) {});

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "component/component.h"
 #include "files/file_dialog.h"
 #include "qt/form_dialog.h"
 #include "qt/qt_platform.h"
@@ -79,13 +80,14 @@ int main(int argc, char** argv) {
   QApplication::setFont(font);
   const QString folder = QString::fromLocal8Bit(argv[2]);
   QtPlatform& qt = QtPlatform::instance();
+  Component component;
   NoSelection site;
   int failed = 0;
   failed +=
-      photograph("report-form", *std::make_unique<QueloReportForm>(qt.platform()), folder, points);
-  failed += photograph("advanced-settings", *std::make_unique<QueloAdvancedSet>(qt.platform()),
+      photograph("report-form", *std::make_unique<QueloReportForm>(component, qt.platform()), folder, points);
+  failed += photograph("advanced-settings", *std::make_unique<QueloAdvancedSet>(component, qt.platform()),
                        folder, points);
-  failed += photograph("file-dialog", *std::make_unique<FileDialog>(qt.platform()), folder, points);
+  failed += photograph("file-dialog", *std::make_unique<FileDialog>(component, qt.platform()), folder, points);
   failed += photograph("about-box",
                        *std::make_unique<AboutBox>(qt.presenter, [](int, const std::string&) {}),
                        folder, points);

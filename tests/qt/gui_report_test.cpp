@@ -59,7 +59,7 @@ TEST_F(GuiReportTest, APickedCsvFileIsReportedThroughTheReportForm) {
     click(d, "cmdGenerate");
     click(d, "cmdClose");
   });
-  gui::HostWindow window(QString::fromStdString(app.path()), &platform);
+  gui::HostWindow window(QString::fromStdString(app.path()), h.component, &platform);
   pickAndReport(window, app / "teas.csv");
   EXPECT_EQ(rows, 11);  // the header and the first page of ten
   EXPECT_EQ(firstName, "Tea 1");
@@ -76,7 +76,7 @@ TEST_F(GuiReportTest, AFileIsReadInTheBackgroundAndACancelledReadOpensNoForm) {
     formShown = true;
     click(d, "cmdClose");
   });
-  gui::HostWindow window(QString::fromStdString(app.path()), &platform);
+  gui::HostWindow window(QString::fromStdString(app.path()), h.component, &platform);
   window.reportOnFile(app / "teas.csv");
   EXPECT_TRUE(window.loading());  // back at once: the file is read on a worker
   ASSERT_TRUE(QApplication::overrideCursor());
@@ -96,7 +96,7 @@ TEST_F(GuiReportTest, AMalformedFileIsReportedWithoutAForm) {
     formShown = true;
     click(d, "cmdClose");
   });
-  gui::HostWindow window(QString::fromStdString(app.path()), &platform);
+  gui::HostWindow window(QString::fromStdString(app.path()), h.component, &platform);
   pickAndReport(window, app / "broken.csv");
   EXPECT_FALSE(formShown);
   EXPECT_TRUE(status(window).contains("broken.csv")) << status(window).toStdString();
@@ -111,7 +111,7 @@ TEST_F(GuiReportTest, TheSampleDataShowsItsPicturesInThePreview) {
     pictureRowHeight = grid->rowHeight(1);
     click(d, "cmdClose");
   });
-  gui::HostWindow window(QString::fromStdString(app.path()), &platform);
+  gui::HostWindow window(QString::fromStdString(app.path()), h.component, &platform);
   QTest::mouseClick(window.findChild<QPushButton*>("cmdReportSample"), Qt::LeftButton);
   settle();
   EXPECT_GT(pictureRowHeight, plainRowHeight);  // the first product's picture sized its row

@@ -4,7 +4,6 @@
 
 #include <QStatusBar>
 
-#include "control/shared_state.h"
 #include "fakes/scratch_dir.h"
 #include "host_window.h"
 #include "automation/property_bag.h"
@@ -25,14 +24,13 @@ TEST(HostRecord, ARunKeepsWhatItReadAndNeverOverwritesWhatItCouldNot) {
        true},
       {std::string(garbage, sizeof garbage - 1), false},
   };
-  const std::string company = sharedState().developerCompany, appPath = sharedState().applicationPath;
   for (const Case& c : cases) {
     quelo::testing::ScratchDir data;
     data.write("quelo-gui.props", c.text);
     QtHarness h;
     Platform platform = h.platform();
     {
-      gui::HostWindow window(QString::fromStdString(data.path()), &platform);
+      gui::HostWindow window(QString::fromStdString(data.path()), h.component, &platform);
       EXPECT_EQ(window.statusBar()->currentMessage().contains("could not be read"), !c.readable);
     }
     if (!c.readable) {
@@ -45,8 +43,6 @@ TEST(HostRecord, ARunKeepsWhatItReadAndNeverOverwritesWhatItCouldNot) {
     EXPECT_EQ(saved.value().read("Tag", Variant()).value(), Variant("mine"));
     EXPECT_EQ(saved.value().read("DeveloperCompany", Variant()).value(), Variant("ACME"));
   }
-  sharedState().developerCompany = company;  // a loaded record sets them for every later control
-  sharedState().applicationPath = appPath;
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ namespace {
 TEST(PropertyFrame, ThePageRoundTripsTheControlsProperties) {
   testing::QtHarness h;
   Platform platform = h.platform();
-  ZeQueloWidget control(nullptr, false, &platform);  // on a form being designed
+  ZeQueloWidget control(h.component, nullptr, false, &platform);  // on a form being designed
   control.setInterval(4);
   control.setTag("before");
   PropertyFrame frame({control.dispatch()}, h.presenter);
@@ -60,7 +60,7 @@ TEST(PropertyFrame, ThePageRoundTripsTheControlsProperties) {
 TEST(PropertyFrame, ANegativeIntervalKeepsTheFocusInItsBox) {
   testing::QtHarness h;
   Platform platform = h.platform();
-  ZeQueloWidget control(nullptr, false, &platform);
+  ZeQueloWidget control(h.component, nullptr, false, &platform);
   PropertyFrame frame({control.dispatch()}, h.presenter);
   frame.show();
   testing::settle();

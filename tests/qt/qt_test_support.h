@@ -4,7 +4,9 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
+#include "component/component.h"
 #include "fakes/fake_fonts.h"
 #include "fakes/fake_mount_table.h"
 #include "fakes/fake_shell.h"
@@ -32,6 +34,8 @@ struct QtHarness {
   quelo::testing::FakeFonts fonts;
   quelo::testing::FakeMountTable mounts;
   QtPictureLoader pictures;
+  // The test thread's component; it goes first, as its forms are shown by the presenter above.
+  std::shared_ptr<Component> component = std::make_shared<Component>();
 };
 
 // Runs `action` on the next turn of the event loop (inside the modal loop that is about to run).

@@ -7,7 +7,9 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
+#include "component/component.h"
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
 #include "qt/qt_platform.h"
@@ -47,8 +49,9 @@ int main(int argc, char** argv) {
   }
   const std::string folder = argv[1];
   const QString shot = QString::fromLocal8Bit(argv[3]);
+  auto component = std::make_shared<Component>();  // goes after the control, before the application
   QWidget host;
-  auto* control = new ZeQueloWidget(&host);
+  auto* control = new ZeQueloWidget(component, &host);
   std::string appPath = folder;
   control->control().setApplicationPath(appPath);
   host.show();

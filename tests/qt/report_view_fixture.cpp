@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "control/shared_state.h"
 #include "forms/form.h"
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
@@ -18,13 +17,7 @@
 namespace quelo::qt::testing {
 
 ReportViewTest::ReportViewTest() {
-  SharedState& shared = sharedState();
-  shared.reportForm.reset();
-  shared.advancedSettingsForm.reset();
-  shared.reportAutoReporting = false;
-  shared.developerCompany = "ACME";
-  settingsState() = SettingsState{};
-  previewTables() = PreviewTables{};
+  h.component->developerCompany = "ACME";
   std::string appPath = app.path();
   widget.control().setApplicationPath(appPath);
   ::mkdir((app / "Reports").c_str(), 0755);
@@ -41,7 +34,6 @@ ReportViewTest::ReportViewTest() {
 
 ReportViewTest::~ReportViewTest() {
   h.presenter.whenShown = nullptr;
-  settingsState() = SettingsState{};
 }
 
 std::shared_ptr<Recordset> ReportViewTest::products(int n) {

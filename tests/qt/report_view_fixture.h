@@ -49,7 +49,7 @@ class ReportViewTest : public ::testing::Test {
   quelo::testing::ScratchDir app;
   QtHarness h;
   Platform platform = h.platform();
-  ZeQueloWidget widget{nullptr, true, &platform};
+  ZeQueloWidget widget{h.component, nullptr, true, &platform};
   std::string pictures = app / "Pictures/";
 
  private:

@@ -57,7 +57,7 @@ TEST_F(SettingsViewTest, EveryControlEditsTheSettingsAndApplyStoresThem) {
   });
   when("QueloReportForm", [&](FormDialog& d) {
     click(d, "cmdAdvanced");
-    advancedAfterApply = advancedSettingsForm(platform).AdvSettings();
+    advancedAfterApply = advancedSettingsForm(*h.component, platform).AdvSettings();
     EXPECT_EQ(stored(h.settings), "");  // stored when the report form closes
     click(d, "cmdClose");
   });
@@ -66,7 +66,7 @@ TEST_F(SettingsViewTest, EveryControlEditsTheSettingsAndApplyStoresThem) {
   EXPECT_EQ(fontsDrawnIn, fonts);
   EXPECT_EQ(labelFont, "Arial");
   EXPECT_TRUE(advancedAfterApply);
-  const ReportSettings& s = settingsState().working;
+  const ReportSettings& s = h.component->state<SettingsState>().working;
   EXPECT_EQ(s.FontName, "Arial");
   EXPECT_EQ(s.Header, "Quarterly");
   EXPECT_EQ(s.Footer, "Shop");
@@ -77,7 +77,7 @@ TEST_F(SettingsViewTest, EveryControlEditsTheSettingsAndApplyStoresThem) {
   EXPECT_EQ(s.Email, "sales@shop.example");
   EXPECT_EQ(s.PagesOption, 1);
   EXPECT_EQ(s.SaveSettings, 1);
-  const auto& sums = advancedSettingsForm(platform).get<forms::ListBox>("lstFields");
+  const auto& sums = advancedSettingsForm(*h.component, platform).get<forms::ListBox>("lstFields");
   ASSERT_EQ(sums.listCount(), 2);  // the numeric fields: Price and Qty
   EXPECT_TRUE(sums.selected(0));
   EXPECT_FALSE(sums.selected(1));
@@ -107,9 +107,9 @@ TEST_F(SettingsViewTest, CancelLeavesTheSettingsAsTheyWereButTheBoxKeepsTheEdit)
   ASSERT_TRUE(showReport(products(3)));
   EXPECT_EQ(shown, 2);
   EXPECT_EQ(headerShownAgain, "Draft");
-  EXPECT_EQ(settingsState().working.Header, "");
-  EXPECT_EQ(settingsState().working.SaveSettings, 0);
-  EXPECT_FALSE(advancedSettingsForm(platform).AdvSettings());
+  EXPECT_EQ(h.component->state<SettingsState>().working.Header, "");
+  EXPECT_EQ(h.component->state<SettingsState>().working.SaveSettings, 0);
+  EXPECT_FALSE(advancedSettingsForm(*h.component, platform).AdvSettings());
   EXPECT_EQ(stored(h.settings), "");
 }
 

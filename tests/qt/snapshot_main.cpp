@@ -6,8 +6,10 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "qt/picture_view.h"
+#include "component/component.h"
 #include "qt/qt_platform.h"
 #include "qt/ze_quelo_widget.h"
 
@@ -21,8 +23,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QString picture = QString::fromLocal8Bit(argv[2]), shot = QString::fromLocal8Bit(argv[3]);
+  auto component = std::make_shared<Component>();  // goes after the control, before the application
   QWidget host;
-  auto* control = new ZeQueloWidget(&host);
+  auto* control = new ZeQueloWidget(component, &host);
   host.show();
   QRect where;
   bool saved = false;

@@ -9,7 +9,6 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "control/shared_state.h"
 #include "fakes/scratch_dir.h"
 #include "qt/qobject_dispatch.h"
 #include "qt/qt_test_support.h"
@@ -21,7 +20,7 @@ struct WidgetTest : ::testing::Test {
   testing::QtHarness h;
   Platform platform = h.platform();
   QWidget form;
-  ZeQueloWidget* widget = new ZeQueloWidget(&form, true, &platform);
+  ZeQueloWidget* widget = new ZeQueloWidget(h.component, &form, true, &platform);
   WidgetTest() {
     widget->setObjectName("ZeQuelo1");
     form.resize(200, 200);
@@ -100,7 +99,7 @@ TEST_F(WidgetTest, PropertiesGoToTheHostsRecordAndComeBack) {
   widget->setMaxRecsPerPage(200);
   widget->setBackColor(QColor(1, 2, 3));
   ASSERT_TRUE(widget->saveProperties(QString::fromStdString(dir / "form.props")));
-  ZeQueloWidget restored(nullptr, true, &platform);
+  ZeQueloWidget restored(h.component, nullptr, true, &platform);
   ASSERT_TRUE(restored.loadProperties(QString::fromStdString(dir / "form.props")));
   EXPECT_EQ(restored.tag(), "kept");
   EXPECT_EQ(restored.interval(), 3);
@@ -109,7 +108,7 @@ TEST_F(WidgetTest, PropertiesGoToTheHostsRecordAndComeBack) {
   ASSERT_TRUE(restored.loadProperties(QString::fromStdString(dir / "missing.props")));  // an empty record
   EXPECT_EQ(restored.interval(), 0);
   dir.write("broken.props", "Interval\tLong\tlots\n");
-  ZeQueloWidget broken(nullptr, true, &platform);
+  ZeQueloWidget broken(h.component, nullptr, true, &platform);
   EXPECT_FALSE(broken.loadProperties(QString::fromStdString(dir / "broken.props")).isOk());
 }
 

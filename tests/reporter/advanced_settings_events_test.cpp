@@ -24,13 +24,11 @@ struct FakeHostControl {
 
 class SettingsFormEventsTest : public SettingsFormTest {
  protected:
-  SettingsFormEventsTest() : savedAppPath(sharedState().applicationPath) {
-    sharedState().applicationPath = app.path();
+  SettingsFormEventsTest() {
+    h.component->applicationPath = app.path();
     form().setMyfControl(host.dispatch);
   }
-  ~SettingsFormEventsTest() override { sharedState().applicationPath = savedAppPath; }
 
-  std::string savedAppPath;
   ScratchDir app;
   FakeHostControl host;
 };

@@ -113,7 +113,7 @@ TEST_F(SettingsFormTest, TheFaceHasEveryControlWithItsCaptionAndToolTip) {
 
 TEST_F(SettingsFormTest, FewerThanTwoInstalledFontsGiveTheListTimesNewRomanAlone) {
   for (const std::vector<std::string>& installed : {std::vector<std::string>{}, {"Only One"}}) {
-    sharedState().advancedSettingsForm.reset();
+    h.component->advancedSettingsForm.reset();
     h.fonts.names = installed;
     ASSERT_EQ(fontBox().listCount(), 1);
     EXPECT_EQ(fontBox().list(0), "Times New Roman");
@@ -150,7 +150,7 @@ TEST_F(SettingsFormTest, ApplyCommitsEveryControlTrimmedSetsTheFlagAndHides) {
 
 TEST_F(SettingsFormTest, ApplyDuringAnAutomaticReportLeavesTheFormShown) {
   form().show(false);
-  sharedState().reportAutoReporting = true;
+  h.component->reportAutoReporting = true;
   form().cmdApply_Click();
   EXPECT_TRUE(form().visible());
   EXPECT_TRUE(form().AdvSettings());
@@ -204,7 +204,7 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
   const std::string file = h.settings.file();
   std::thread fresh([&] {
     ControlHarness other(true, file);
-    EXPECT_EQ(settingsState().working.Header, "") << "a new thread starts with empty settings";
+    EXPECT_EQ(other.component->state<SettingsState>().working.Header, "") << "a new component: empty settings";
     auto value = [&](int32_t which) { return other.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant()); };
     EXPECT_EQ(value(Ra_Header), Variant(" "));
     EXPECT_EQ(value(Ra_Footer), Variant("Foot"));
@@ -216,11 +216,11 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
     EXPECT_EQ(value(Ra_Website), Variant("www.example.org"));
     EXPECT_EQ(value(Ra_Email), Variant(" "));
     EXPECT_EQ(value(Ra_AllPages), Variant(false));
-    const ReportSettings& s = settingsState().working;
+    const ReportSettings& s = other.component->state<SettingsState>().working;
     EXPECT_EQ(s.FontName, "Arial");
     EXPECT_EQ(s.SaveSettings, 1);
 
-    QueloAdvancedSet& f = advancedSettingsForm(other.platform());
+    QueloAdvancedSet& f = advancedSettingsForm(*other.component, other.platform());
     EXPECT_EQ(f.get<forms::ComboBox>("cboFontName").text(), "Arial");
     EXPECT_EQ(f.get<forms::TextBox>("txtHeaderFooter", 0).text(), " ");
     EXPECT_EQ(f.get<forms::TextBox>("txtNotes").text(), notes);
@@ -254,7 +254,7 @@ TEST_F(SettingsFormTest, AStoredFontThatIsNotInstalledSelectsNothing) {
 }
 
 TEST_F(SettingsFormTest, RevertFromTheBackupFillsTheTenControlsAndLeavesTheSettings) {
-  auto& backup = settingsState().backup;
+  auto& backup = h.component->state<SettingsState>().backup;
   backup = {Variant("H"), Variant("F"), Variant(true), Variant(false), Variant("N"), Variant("/logo"),
             Variant("/sig"), Variant("web"), Variant("mail"), Variant(false)};
   check("chkSave").setValue(1);

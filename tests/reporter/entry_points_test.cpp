@@ -103,7 +103,7 @@ TEST_F(ReportTest, BadObjReservedFailsAndLeavesNoFlaggedForm) {
   Args args = autoArgs(products(2), "bad");
   args[7] = Variant(std::static_pointer_cast<Dispatch>(products(1)));  // not a collection
   EXPECT_FALSE(runAuto(args));
-  QueloReportForm& form = reportForm(h->platform());
+  QueloReportForm& form = reportForm(*h->component, h->platform());
   EXPECT_FALSE(form.AutoReporting());
   EXPECT_FALSE(form.loaded());
   Args good = autoArgs(products(2), "good");
@@ -147,7 +147,7 @@ TEST_F(ReportTest, AutomaticReportsLeaveTheUsersPreferencesAsTheyWere) {
                   .asString(),
               stored)
         << c.file;
-    EXPECT_EQ(AdvancedSettings(h->platform(), Ra_Header).asString(), "My header") << c.file;
+    EXPECT_EQ(AdvancedSettings(*h->component, h->platform(), Ra_Header).asString(), "My header") << c.file;
   }
 }
 

@@ -204,7 +204,7 @@ TEST_F(GenerationTest, MorePagesThanCanBeNumberedAreRefused) {
   Args args = autoArgs(records.value(), "huge");
   EXPECT_FALSE(runAuto(args));
   const std::string why = "Too many records! 6553401 records make 32768 pages of 200; a report holds at most 32767 pages.";
-  EXPECT_EQ(reportForm(h->platform()).lastOutcome().refusal, why);
+  EXPECT_EQ(reportForm(*h->component, h->platform()).lastOutcome().refusal, why);
   ASSERT_EQ(h->messageBox.shown.size(), 1u);
   EXPECT_EQ(h->messageBox.shown[0].prompt, why);
   EXPECT_FALSE(h->files.exists(reports()));

@@ -26,11 +26,11 @@ class PageFiles : public ReportTest {
     p.files = &files;
     HeadlessSite site;
     HeadlessWindow window;
-    auto control = ZeQuelo::create(p, site, window);
+    auto control = ZeQuelo::create(h->component, p, site, window);
     EXPECT_TRUE(control->put("MaxRecsPerPage", Variant(int32_t{10})));
     Args args = autoArgs(products(23), "name");
     auto r = control->call("AutoZeReporter", args);
-    const QueloReportForm& form = reportForm(p);
+    const QueloReportForm& form = reportForm(*h->component, p);
     Outcome o{r && r.value() == Variant(true), form.lastOutcome().files, form.lastOutcome().errors};
     control->terminate();
     return o;
@@ -118,7 +118,7 @@ TEST_F(PageFiles, LinkedApplicationAndReportsFoldersAreWrittenInto) {
 
   ScratchDir linked;
   fs::create_directory_symlink(real.path(), linked / "app");
-  sharedState().applicationPath = linked / "app/";
+  h->component->applicationPath = linked / "app/";
   fs::remove_all(real / "Reports");
   ASSERT_TRUE(report(h->files).done);
   EXPECT_TRUE(fs::exists(real / "Reports/name3.htm"));

@@ -120,7 +120,7 @@ TEST_F(ReportFormTest, PicturesShowInTheGridSizedToThePicture) {
     EXPECT_EQ(grid.textMatrix(1, 2), "gone.png");
     EXPECT_EQ(grid.textMatrix(2, 1), "fifo");
     EXPECT_EQ(grid.textMatrix(2, 2), "zero");
-    EXPECT_EQ(previewTables().pictureFolders[2], app.path() + "pics/");  // Logo takes the last folder
+    EXPECT_EQ(h->component->state<PreviewTables>().pictureFolders[2], app.path() + "pics/");  // Logo: the last folder
   }, Args{Variant("Photo, Logo"), Variant(app.path() + "pics")});
 }
 
@@ -152,12 +152,12 @@ TEST_F(ReportFormTest, SaveAsKeepsTheLowerCasedBareName) {
 
 TEST_F(ReportFormTest, ClosingStoresTheSettingsWhenAsked) {
   show(products(2), [&](QueloReportForm& f) {
-    settingsState().working.SaveSettings = 1;
-    settingsState().working.Header = "kept";
+    h->component->state<SettingsState>().working.SaveSettings = 1;
+    h->component->state<SettingsState>().working.Header = "kept";
     f.get<CommandButton>("cmdClose").press();
     EXPECT_FALSE(f.loaded());
   });
-  EXPECT_NE(AdvancedSettings(h->platform(), 0), Variant(""));
+  EXPECT_NE(AdvancedSettings(*h->component, h->platform(), 0), Variant(""));
 }
 
 TEST_F(ReportFormTest, InteractiveGenerateUsesTheStatusFrameAndItsCheckBoxes) {

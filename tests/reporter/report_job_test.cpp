@@ -11,6 +11,7 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_shell.h"
 #include "fakes/scratch_dir.h"
+#include "hyperlink/hyperlink_state.h"
 #include "platform/clocked_loop.h"
 #include "platform/file_system.h"
 #include "platform/platform.h"
@@ -79,6 +80,7 @@ class ReportJobRun : public ::testing::Test {
   PosixFileSystem files;
   FakeShell shell;
   Platform platform;
+  HyperlinkState links;
 };
 
 TEST_F(ReportJobRun, CancellingKeepsOrDeletesThePagesWrittenBefore) {
@@ -100,7 +102,7 @@ TEST_F(ReportJobRun, CancellingKeepsOrDeletesThePagesWrittenBefore) {
     for (int p = 1; p <= 3; ++p) (void)files.remove(page(p));
     shell.launches.clear();
     CountdownProgress progress(c.cancelAt, c.deleteOnCancel);
-    const ReportOutcome outcome = runReport(job(), platform, progress);
+    const ReportOutcome outcome = runReport(job(), platform, progress, links);
     std::vector<std::string> kept;
     for (int p : c.kept) kept.push_back(page(p));
     EXPECT_EQ(outcome.files, kept);
@@ -118,7 +120,7 @@ TEST_F(ReportJobRun, StepsAndStatisticsCoverTheRun) {
   for (int run = 0; run < 2; ++run) {
     for (int p = 1; p <= 3; ++p) (void)files.remove(page(p));
     CountdownProgress progress(std::nullopt, false);
-    ASSERT_EQ(runReport(job(), platform, progress).files.size(), 3u);
+    ASSERT_EQ(runReport(job(), platform, progress, links).files.size(), 3u);
     const std::vector<std::pair<int, int>> steps = {{1, 3}, {1, 3}, {1, 3}, {2, 3}, {2, 3}, {2, 3}, {3, 3}};
     EXPECT_EQ(progress.steps, steps);
     const std::string last = app.read("Reports/stock3.htm");
@@ -134,7 +136,7 @@ TEST_F(ReportJobRun, TheCurrentPageAlone) {
   one.allPages = false;
   one.currentPage = 2;
   CountdownProgress progress(std::nullopt, false);
-  const ReportOutcome outcome = runReport(one, platform, progress);
+  const ReportOutcome outcome = runReport(one, platform, progress, links);
   EXPECT_EQ(outcome.files, std::vector<std::string>{app / "Reports/stock.htm"});
   EXPECT_EQ(progress.steps, (std::vector<std::pair<int, int>>(3, {1, 1})));
   const std::string written = app.read("Reports/stock.htm");
@@ -148,7 +150,7 @@ TEST_F(ReportJobRun, MorePagesThanANumberHoldsAreRefused) {
   ReportJob many = job();
   many.pages.resize(32768, many.pages.front());
   CountdownProgress progress(std::nullopt, false);
-  const ReportOutcome outcome = runReport(many, platform, progress);
+  const ReportOutcome outcome = runReport(many, platform, progress, links);
   EXPECT_NE(outcome.refusal.find("32767 pages"), std::string::npos) << outcome.refusal;
   EXPECT_TRUE(outcome.files.empty());
   EXPECT_TRUE(progress.steps.empty());

@@ -46,8 +46,8 @@ class ReportOutputTest : public ReportTest {
     app.write("other/dog.png", "dog");
   }
   void TearDown() override { output({}); }  // the form outlives the test
-  void output(ReportOutput o) { reportForm(h->platform()).setOutput(o); }
-  const std::vector<std::string>& warnings() { return reportForm(h->platform()).lastOutcome().warnings; }
+  void output(ReportOutput o) { reportForm(*h->component, h->platform()).setOutput(o); }
+  const std::vector<std::string>& warnings() { return reportForm(*h->component, h->platform()).lastOutcome().warnings; }
   // Two picture fields in two folders; the same picture twice and a missing one.
   bool runPictures(const std::string& file, Variant settings = Variant::missing()) {
     auto rs = table({{"Photo", 202, 80, 102}, {"Other", 202, 80, 102}, {"Path", 202, 80, 102}},

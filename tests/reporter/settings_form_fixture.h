@@ -1,10 +1,9 @@
-// A control on a headless site with the thread's report settings and settings form reset, and
-// typed access to the settings form's controls.
+// A control on a headless site with a fresh component, and typed access to the settings form's
+// controls.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include "control/shared_state.h"
 #include "fakes/control_harness.h"
 #include "reporter/advanced_settings_form.h"
 #include "reporter/report_settings.h"
@@ -13,14 +12,7 @@ namespace quelo::testing {
 
 class SettingsFormTest : public ::testing::Test {
  protected:
-  SettingsFormTest() {
-    settingsState() = SettingsState{};
-    sharedState().reportAutoReporting = false;
-    sharedState().advancedSettingsForm.reset();
-  }
-  ~SettingsFormTest() override { settingsState() = SettingsState{}; }
-
-  QueloAdvancedSet& form() { return advancedSettingsForm(h.platform()); }
+  QueloAdvancedSet& form() { return advancedSettingsForm(*h.component, h.platform()); }
   template <class T>
   T& ctl(std::string_view name, int index = -1) {
     return form().get<T>(name, index);
@@ -30,7 +22,7 @@ class SettingsFormTest : public ::testing::Test {
   forms::OptionButton& option(std::string_view name, int index) { return ctl<forms::OptionButton>(name, index); }
   forms::CheckBox& check(std::string_view name) { return ctl<forms::CheckBox>(name); }
   forms::ComboBox& fontBox() { return ctl<forms::ComboBox>("cboFontName"); }
-  const ReportSettings& working() { return settingsState().working; }
+  const ReportSettings& working() { return h.component->state<SettingsState>().working; }
   Variant setting(int32_t which) { return h.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant("error")); }
 
   ControlHarness h;

@@ -35,7 +35,7 @@ TEST(AboutBox, TheControlShowsItModallyAndTheLinksOpen) {
   EXPECT_EQ(h.shell.launches[0].kind, "mail");  // the e-mail address goes to the mail program
   EXPECT_EQ(h.shell.launches[0].target, std::string("mailto:") + maker::kEmail);
   EXPECT_EQ(h.shell.launches.back().target, maker::kWebsite);
-  EXPECT_FALSE(sharedState().aboutBox->loaded());  // unloaded once closed
+  EXPECT_FALSE(h.component->aboutBox->loaded());  // unloaded once closed
   EXPECT_EQ(h.presenter.log.back(), "unload QueloAbout");
 }
 

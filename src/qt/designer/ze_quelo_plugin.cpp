@@ -26,7 +26,7 @@ QIcon ZeQueloPlugin::icon() const {
   return QIcon(mark);
 }
 
-QWidget* ZeQueloPlugin::createWidget(QWidget* parent) { return new ZeQueloWidget(parent, false); }
+QWidget* ZeQueloPlugin::createWidget(QWidget* parent) { return new ZeQueloWidget(component_, parent, false); }
 
 void ZeQueloPlugin::initialize(QDesignerFormEditorInterface* core) {
   if (initialized_) return;

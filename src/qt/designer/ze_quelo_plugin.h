@@ -8,6 +8,9 @@
 #include <QtDesigner/QDesignerTaskMenuExtension>
 #include <QtDesigner/QExtensionFactory>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
+#include <memory>
+
+#include "component/component.h"
 
 namespace quelo::qt {
 
@@ -34,6 +37,8 @@ class ZeQueloPlugin : public QObject, public QDesignerCustomWidgetInterface {
 
  private:
   bool initialized_ = false;
+  // What the designer's controls share; they all live on its GUI thread.
+  std::shared_ptr<Component> component_ = std::make_shared<Component>();
 };
 
 class ZeQueloTaskMenu : public QObject, public QDesignerTaskMenuExtension {

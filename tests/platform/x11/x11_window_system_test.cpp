@@ -77,12 +77,13 @@ TEST_F(X11Desktop, FindWindowsByPatternFindsTheTestsWindowsByTitle) {
   X11WindowSystem windows(xvfb.display());
   testing::FakeClock clock;
   ClockedLoop loop(clock);
+  HyperlinkState state;
   std::vector<WindowHandle> list;
-  EXPECT_EQ(findWindowsByPattern(windows, loop, list, 0, "quelo-test *", "*", Variant::null()), 3);
+  EXPECT_EQ(findWindowsByPattern(windows, loop, state, list, 0, "quelo-test *", "*", Variant::null()), 3);
   EXPECT_EQ(list, (std::vector<WindowHandle>{0, h(second), h(child), h(first)}));
-  EXPECT_EQ(findWindowsByPattern(windows, loop, list, 0, "quelo-test Caf?", "QueloTest", Variant::null()), 1);
+  EXPECT_EQ(findWindowsByPattern(windows, loop, state, list, 0, "quelo-test Caf?", "QueloTest", Variant::null()), 1);
   EXPECT_EQ(list[1], h(second));
-  EXPECT_EQ(findWindowsByPattern(windows, loop, list, 0, "quelo-test *", "*", Variant(int32_t{0})), 0);
+  EXPECT_EQ(findWindowsByPattern(windows, loop, state, list, 0, "quelo-test *", "*", Variant(int32_t{0})), 0);
 }
 
 TEST_F(X11Desktop, AWindowThatIsGoneReadsAsNothing) {

@@ -1,7 +1,9 @@
 #include "platform/posix/x11/x11_window_system.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
+#include <mutex>
 
 #include "automation/text.h"
 
@@ -15,7 +17,12 @@
 namespace quelo {
 namespace {
 
-thread_local int trappedErrors = 0;
+// Xlib's error handler is one for the whole process and takes no context, so the count it keeps
+// is one for the process too: a trap holds the lock for its life, so traps on several threads
+// take turns and each reads only its own errors. The count is atomic because Xlib may call the
+// handler from any thread that syncs while a trap is set.
+std::recursive_mutex trapLock;
+std::atomic<int> trappedErrors{0};
 
 int recordError(Display*, XErrorEvent*) {
   ++trappedErrors;
@@ -25,7 +32,9 @@ int recordError(Display*, XErrorEvent*) {
 // Catches the X errors of the requests made during its life.
 class ErrorTrap {
  public:
-  explicit ErrorTrap(Display* d) : display_(d), previous_(XSetErrorHandler(recordError)) { trappedErrors = 0; }
+  explicit ErrorTrap(Display* d) : lock_(trapLock), display_(d), previous_(XSetErrorHandler(recordError)) {
+    trappedErrors = 0;
+  }
   ~ErrorTrap() {
     XSync(display_, False);
     XSetErrorHandler(previous_);
@@ -36,6 +45,7 @@ class ErrorTrap {
   }
 
  private:
+  std::lock_guard<std::recursive_mutex> lock_;
   Display* display_;
   XErrorHandler previous_;
 };

@@ -1,4 +1,4 @@
-#include "control/shared_state.h"
+#include "component/component.h"
 
 #include <dlfcn.h>
 #include <limits.h>
@@ -20,9 +20,17 @@ std::string componentFolder() {
   return file.substr(0, file.rfind('/') + 1);
 }
 
-SharedState& sharedState() {
-  thread_local SharedState state{componentFolder(), {}, {}, false, {}, {}, {}, {}};
-  return state;
+Component::Component() : applicationPath(componentFolder()) {}
+
+Component::~Component() = default;
+
+void Component::releaseForms() {
+  reportRecordset.reset();
+  reportForm.reset();
+  if (advancedSettingsForm) advancedSettingsForm->unload();
+  advancedSettingsForm.reset();
+  fileDialog.reset();
+  aboutBox.reset();
 }
 
 }  // namespace quelo

@@ -1,6 +1,6 @@
-#include "reporter/reporter_entry_points.h"
+#include "control/reporter_entry_points.h"
 
-#include "control/shared_state.h"
+#include "component/component.h"
 #include "control/type_library.h"
 #include "control/ze_quelo.h"
 #include "automation/collection.h"
@@ -67,7 +67,7 @@ bool ReportRequest::run(Finish finish) {
   control_.setReportBusy(true);
   control_.platform().cursor->setBusy(true);
   bool result = false;
-  if (prepare()) result = finish(reportForm(control_.platform()));
+  if (prepare()) result = finish(reportForm(control_.component(), control_.platform()));
   cleanUp();
   return result;
 }
@@ -96,23 +96,23 @@ bool ReportRequest::prepare() {
   auto count = recordset_->eof() ? Result<int64_t>(int64_t{0}) : recordset_->recordCount();
   if (!count || count.value() <= 0 || count.value() > INT32_MAX) return false;
 
-  SharedState& shared = sharedState();
+  Component& component = control_.component();
   control_.setCurrentRecordset(recordset_);
-  shared.reportRecordset = recordset_;
+  component.reportRecordset = recordset_;
   Platform& platform = control_.platform();
-  QueloAdvancedSet& settings = advancedSettingsForm(platform);
+  QueloAdvancedSet& settings = advancedSettingsForm(component, platform);
   settings.get<ListBox>("lstFields").clear();
   const std::string name = control_.site().ambientDisplayName().valueOr("");
   std::shared_ptr<Dispatch> self = control_.site().findControl(name);
   settings.setMyfControl(self ? self : control_.shared_from_this());
 
-  QueloReportForm& form = reportForm(platform);
+  QueloReportForm& form = reportForm(component, platform);
   form.setCumTotalRecs(static_cast<int32_t>(count.value()));
   const std::string pictures = trimSpaces(toString(args_[kPicFields]).valueOr(""));
   form.setContainPictureFilenameField(!pictures.empty());
   form.setThePicFields(pictures);
   const Variant& folder = args_[kGraphicFolder];
-  form.setGraphicFolderPath(folder.isMissing() ? shared.applicationPath : trimSpaces(toString(folder).valueOr("")));
+  form.setGraphicFolderPath(folder.isMissing() ? component.applicationPath : trimSpaces(toString(folder).valueOr("")));
   return true;
 }
 
@@ -144,7 +144,7 @@ Result<std::shared_ptr<Collection>> fieldChoices(const Variant& reserved) {
 }
 
 bool driveAutomaticReport(ZeQuelo& control, Args& args, QueloReportForm& form) {
-  QueloAdvancedSet& settings = advancedSettingsForm(control.platform());
+  QueloAdvancedSet& settings = advancedSettingsForm(control.component(), control.platform());
   form.setAutoReporting(true);
   const std::string file = trimSpaces(toString(args[kFileName]).valueOr(""));
   form.get<TextBox>("txtFileName").setText(file.empty() ? "AutoGenRep" : file);
