@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cctype>
@@ -110,8 +109,7 @@ Result<double> integralFrom(const Variant& v, double lo, double hi) {
   return r;
 }
 
-// The largest number of 15 significant digits that is a finite double.
-constexpr double kLargest15Digits = 1.79769313486231e308;
+// The digits of the largest number of 15 significant digits that is a finite double.
 constexpr std::string_view kLargest15DigitsText = "179769313486231";
 
 // Below this, doubles hold fewer than 15 significant digits (subnormals) or lie so near them that
