@@ -29,12 +29,14 @@ uint64_t bytesEqual(uint64_t word, unsigned char c) {
 
 // The count of bytes at the start of [p, p + n) that are none of a, b, c, d: eight at a time,
 // as the fields between two delimiters are read in one go.
-size_t ordinaryRun(const char* p, size_t n, unsigned char a, unsigned char b, unsigned char c, unsigned char d) {
+size_t ordinaryRun(const char* p, size_t n, unsigned char a, unsigned char b, unsigned char c,
+                   unsigned char d) {
   size_t i = 0;
   for (; i + 8 <= n; i += 8) {
     uint64_t word;
     std::memcpy(&word, p + i, 8);
-    const uint64_t hits = bytesEqual(word, a) | bytesEqual(word, b) | bytesEqual(word, c) | bytesEqual(word, d);
+    const uint64_t hits =
+        bytesEqual(word, a) | bytesEqual(word, b) | bytesEqual(word, c) | bytesEqual(word, d);
     if (hits != 0) return i + static_cast<size_t>(std::countr_zero(hits)) / 8;
   }
   for (; i < n; ++i) {
@@ -143,7 +145,8 @@ Status CsvReader::readPlain(CsvField& f, int& c) {
   while (c != delimiter_ && c != '\r' && c != '\n' && c != kEnd) {
     if (c == '"') return errorAt(line_, "a quote inside an unquoted field (quote the whole field and double the quote)");
     f.text.push_back(static_cast<char>(c));
-    const size_t run = ordinaryRun(buffer_.get() + pos_, end_ - pos_, static_cast<unsigned char>(delimiter_), '"', '\r', '\n');
+    const size_t run = ordinaryRun(buffer_.get() + pos_, end_ - pos_,
+                                   static_cast<unsigned char>(delimiter_), '"', '\r', '\n');
     f.text.append(buffer_.get() + pos_, run);
     pos_ += run;
     c = get();

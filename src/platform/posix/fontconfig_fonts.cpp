@@ -47,11 +47,13 @@ std::vector<std::string> FontconfigFonts::families() {
   const Fontconfig* fc = fontconfig();
   if (!fc) return {};
   // A configuration of its own, so the font list is read afresh and nothing global is kept.
-  std::unique_ptr<FcConfig, decltype(fc->FcConfigDestroy)> config(fc->FcInitLoadConfigAndFonts(), fc->FcConfigDestroy);
+  std::unique_ptr<FcConfig, decltype(fc->FcConfigDestroy)> config(fc->FcInitLoadConfigAndFonts(),
+                                                                  fc->FcConfigDestroy);
   if (!config) return {};
-  std::unique_ptr<FcPattern, decltype(fc->FcPatternDestroy)> all(fc->FcPatternCreate(), fc->FcPatternDestroy);
-  std::unique_ptr<FcObjectSet, decltype(fc->FcObjectSetDestroy)> wanted(fc->FcObjectSetBuild(FC_FAMILY, nullptr),
-                                                                        fc->FcObjectSetDestroy);
+  std::unique_ptr<FcPattern, decltype(fc->FcPatternDestroy)> all(fc->FcPatternCreate(),
+                                                                 fc->FcPatternDestroy);
+  std::unique_ptr<FcObjectSet, decltype(fc->FcObjectSetDestroy)> wanted(
+      fc->FcObjectSetBuild(FC_FAMILY, nullptr), fc->FcObjectSetDestroy);
   if (!all || !wanted) return {};
   std::unique_ptr<FcFontSet, decltype(fc->FcFontSetDestroy)> fonts(
       fc->FcFontList(config.get(), all.get(), wanted.get()), fc->FcFontSetDestroy);

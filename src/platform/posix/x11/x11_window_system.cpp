@@ -27,7 +27,9 @@ int recordError(Display*, XErrorEvent*) {
 // Catches the X errors of the requests made during its life.
 class ErrorTrap {
  public:
-  explicit ErrorTrap(Display* d) : display_(d), previous_(xlib().XSetErrorHandler(recordError)) { trappedErrors = 0; }
+  explicit ErrorTrap(Display* d) : display_(d), previous_(xlib().XSetErrorHandler(recordError)) {
+    trappedErrors = 0;
+  }
   ~ErrorTrap() {
     xlib().XSync(display_, False);
     xlib().XSetErrorHandler(previous_);
@@ -106,8 +108,8 @@ std::string X11WindowSystem::utf8Property(WindowHandle window, unsigned long pro
   int format = 0;
   unsigned long items = 0, remaining = 0;
   unsigned char* data = nullptr;
-  const int rc = xlib().XGetWindowProperty(d, xid(window), property, 0, LONG_MAX / 4, False, utf8String_, &type, &format,
-                                    &items, &remaining, &data);
+  const int rc = xlib().XGetWindowProperty(d, xid(window), property, 0, LONG_MAX / 4, False,
+                                           utf8String_, &type, &format, &items, &remaining, &data);
   std::string value;
   if (rc == Success && data && type == utf8String_ && format == 8) value.assign(reinterpret_cast<char*>(data), items);
   if (data) xlib().XFree(data);
@@ -177,7 +179,8 @@ Status X11WindowSystem::activate(WindowHandle window) {
   e.xclient.format = 32;
   e.xclient.data.l[0] = 1;  // the request comes from an application
   e.xclient.data.l[1] = CurrentTime;
-  xlib().XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+  xlib().XSendEvent(d, DefaultRootWindow(d), False,
+                    SubstructureRedirectMask | SubstructureNotifyMask, &e);
   if (trap.failed()) return makeError(err::kInvalidProcedureCall, "The window cannot be activated");
   return Status::ok();
 }
