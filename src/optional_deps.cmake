@@ -9,7 +9,11 @@ file(GLOB_RECURSE QUELO_NO_X11_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_
 get_target_property(QUELO_SOURCES quelo SOURCES)
 if(X11_FOUND)
   list(REMOVE_ITEM QUELO_SOURCES ${QUELO_NO_X11_SOURCES})
-  target_link_libraries(quelo PUBLIC PkgConfig::X11)
+  # Only its headers: the library itself is loaded when the desktop's windows are first needed.
+  add_library(quelo-x11-headers INTERFACE IMPORTED)
+  set_target_properties(quelo-x11-headers PROPERTIES
+    INTERFACE_INCLUDE_DIRECTORIES "${X11_INCLUDE_DIRS}")
+  target_link_libraries(quelo PUBLIC quelo-x11-headers)
 else()
   list(REMOVE_ITEM QUELO_SOURCES ${QUELO_X11_SOURCES})
 endif()

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cctype>
@@ -110,58 +109,78 @@ Result<double> integralFrom(const Variant& v, double lo, double hi) {
   return r;
 }
 
-// The largest number of 15 significant digits that is a finite double.
-constexpr double kLargest15Digits = 1.79769313486231e308;
+// The digits of the largest number of 15 significant digits that is a finite double.
+constexpr std::string_view kLargest15DigitsText = "179769313486231";
 
-// The shortest exact form of d as a mantissa ("-1.25") and a decimal exponent, and its count of
-// significant digits.
+// Below this, doubles hold fewer than 15 significant digits (subnormals) or lie so near them that
+// the value rounded to 15 digits may be one; above it, every 15-digit decimal reads back as
+// itself, so rounding to 15 digits once gives the shortest text directly.
+constexpr double kFullPrecision = 1e-307;
+
+// A number's significant digits (at most 15, no trailing zeros), its decimal exponent and sign.
 struct Scientific {
-  std::string mantissa;
+  char digits[24];
+  int count = 0;
   int exponent = 0;
-  size_t digits = 0;
+  bool negative = false;
 };
-Scientific exactShortest(double d) {
-  char buf[64];
-  const auto end = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific).ptr;
-  const std::string_view text(buf, static_cast<size_t>(end - buf));
-  const size_t e = text.find('e');
-  Scientific s{std::string(text.substr(0, e)), 0, 0};
-  for (char c : s.mantissa) s.digits += std::isdigit(static_cast<unsigned char>(c)) ? 1 : 0;
-  const std::string_view exp = text.substr(e + (text[e + 1] == '+' ? 2 : 1));
-  std::from_chars(exp.data(), exp.data() + exp.size(), s.exponent);
+
+// Splits to_chars scientific text ("-1.2345e-07") into its digits and exponent.
+Scientific splitScientific(std::string_view text) {
+  Scientific s;
+  s.negative = text[0] == '-';
+  size_t i = s.negative ? 1 : 0;
+  for (; text[i] != 'e'; ++i)
+    if (text[i] != '.') s.digits[s.count++] = text[i];
+  const size_t exp = i + (text[i + 1] == '+' ? 2 : 1);
+  std::from_chars(text.data() + exp, text.data() + text.size(), s.exponent);
+  while (s.count > 1 && s.digits[s.count - 1] == '0') --s.count;
   return s;
+}
+
+// d's digits rounded to 15 significant digits, written scientific; returns the text's end.
+char* roundedTo15(char* buf, size_t size, double d) {
+  return std::to_chars(buf, buf + size, d, std::chars_format::scientific, 14).ptr;
+}
+
+// The shortest exact form of d, in scientific notation; returns the text's end.
+char* exactShortest(char* buf, size_t size, double d) {
+  return std::to_chars(buf, buf + size, d, std::chars_format::scientific).ptr;
 }
 
 // The fewest significant digits (at most 15) that give the value rounded to 15 digits: the
 // shortest exact form of that rounded value, which reads back as itself. REQUIRES: d finite.
-std::pair<std::string, int> shortestScientific(double d) {
-  Scientific s = exactShortest(d);
-  if (s.digits > 15) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", d);
+Scientific shortestScientific(double d) {
+  char buf[64];
+  if (std::fabs(d) >= kFullPrecision) {
+    Scientific s = splitScientific(std::string_view(buf, roundedTo15(buf, sizeof buf, d) - buf));
     // Near the largest double, rounding to 15 digits passes it; the largest 15-digit value below
     // stands in, so that every finite number has a text that reads back as a finite number.
-    const double rounded = std::strtod(buf, nullptr);
-    s = exactShortest(std::isfinite(rounded) ? rounded : std::copysign(kLargest15Digits, d));
+    if (s.exponent == 308 && std::string_view(s.digits, s.count) > kLargest15DigitsText) {
+      std::memcpy(s.digits, kLargest15DigitsText.data(), kLargest15DigitsText.size());
+      s.count = static_cast<int>(kLargest15DigitsText.size());
+    }
+    return s;
   }
-  return {std::move(s.mantissa), s.exponent};
+  // Where doubles are sparser than 15 digits, a shorter text than the rounded digits may read
+  // back as the same number: the rounded value's own shortest form is the answer.
+  Scientific s = splitScientific(std::string_view(buf, exactShortest(buf, sizeof buf, d) - buf));
+  if (s.count <= 15) return s;
+  double rounded = 0;
+  std::from_chars(buf, roundedTo15(buf, sizeof buf, d), rounded);
+  return splitScientific(std::string_view(buf, exactShortest(buf, sizeof buf, rounded) - buf));
 }
 
-// Most numbers of real data: the shortest exact form written without an exponent is already the
-// text formatNumber gives when it has at most 15 significant digits, at most 15 digits before
-// the point, and (below 1) at most 15 after it. None when the number needs the general rules.
-std::optional<std::string> plainShortest(double d) {
-  char buf[32];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, d);
-  if (ec != std::errc()) return std::nullopt;
-  const std::string_view text(buf, static_cast<size_t>(end - buf));
-  if (text.find('e') != std::string_view::npos) return std::nullopt;
-  const std::string_view digits = text.substr(text[0] == '-' ? 1 : 0);
-  const size_t point = std::min(digits.find('.'), digits.size());
-  const size_t fraction = digits.size() - std::min(point + 1, digits.size());
-  const bool belowOne = digits.starts_with("0");
-  if (belowOne ? fraction > 15 : point + fraction > 15) return std::nullopt;
-  return std::string(text);
+// Appends n copies of c.
+char* fill(char* out, size_t n, char c) {
+  std::memset(out, c, n);
+  return out + n;
+}
+
+// Appends the characters of [from, from + n).
+char* append(char* out, const char* from, size_t n) {
+  std::memcpy(out, from, n);
+  return out + n;
 }
 
 }  // namespace
@@ -216,29 +235,33 @@ std::string formatNumber(double d) {
   if (std::isnan(d)) return "NaN";
   if (std::isinf(d)) return d > 0 ? "Infinity" : "-Infinity";
   if (d == 0) return "0";
-  if (auto plain = plainShortest(d)) return *plain;
-  auto [mantissa, exponent] = shortestScientific(d);
-  const bool negative = mantissa[0] == '-';
-  if (negative) mantissa.erase(0, 1);
-  std::string digitsOnly;
-  for (char c : mantissa)
-    if (c != '.') digitsOnly += c;
-  const int nd = static_cast<int>(digitsOnly.size());
-  std::string out;
-  if (exponent >= 15 || (exponent < 0 && nd - 1 - exponent > 15)) {
-    out = digitsOnly.substr(0, 1);
-    if (nd > 1) out += "." + digitsOnly.substr(1);
-    char e[16];
-    std::snprintf(e, sizeof e, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    out += e;
+  const Scientific s = shortestScientific(d);
+  const size_t nd = static_cast<size_t>(s.count);
+  const int exponent = s.exponent;
+  char text[48];
+  char* out = text;
+  if (s.negative) *out++ = '-';
+  if (exponent >= 15 || (exponent < 0 && static_cast<int>(nd) - 1 - exponent > 15)) {
+    *out++ = s.digits[0];
+    if (nd > 1) {
+      *out++ = '.';
+      out = append(out, s.digits + 1, nd - 1);
+    }
+    *out++ = 'E';
+    *out++ = exponent < 0 ? '-' : '+';
+    if (std::abs(exponent) < 10) *out++ = '0';
+    out = std::to_chars(out, text + sizeof text, std::abs(exponent)).ptr;
   } else if (exponent < 0) {
-    out = "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digitsOnly;
-  } else if (nd <= exponent + 1) {
-    out = digitsOnly + std::string(static_cast<size_t>(exponent + 1 - nd), '0');
+    out = append(fill(append(out, "0.", 2), static_cast<size_t>(-exponent - 1), '0'), s.digits, nd);
+  } else if (nd <= static_cast<size_t>(exponent) + 1) {
+    out = fill(append(out, s.digits, nd), static_cast<size_t>(exponent) + 1 - nd, '0');
   } else {
-    out = digitsOnly.substr(0, static_cast<size_t>(exponent + 1)) + "." + digitsOnly.substr(static_cast<size_t>(exponent + 1));
+    const size_t whole = static_cast<size_t>(exponent) + 1;
+    out = append(out, s.digits, whole);
+    *out++ = '.';
+    out = append(out, s.digits + whole, nd - whole);
   }
-  return negative ? "-" + out : out;
+  return std::string(text, out);
 }
 
 Result<std::string> toString(const Variant& v) {

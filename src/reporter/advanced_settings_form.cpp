@@ -49,7 +49,11 @@ void selectWholeText(TextBox& box) {
 }  // namespace
 
 QueloAdvancedSet::QueloAdvancedSet(Component& component, Platform platform)
-    : Form("QueloAdvancedSet", *platform.presenter), component_(component), platform_(platform) {}
+    : Form("QueloAdvancedSet", *platform.presenter), component_(component), platform_(platform) {
+  addListener([this](Form&, std::string_view what) {
+    if (what == "show") listFonts();
+  });
+}
 
 void QueloAdvancedSet::wireEvents() {
   get<CommandButton>("cmdApply").onClick = [this] { cmdApply_Click(); };
@@ -65,25 +69,32 @@ void QueloAdvancedSet::wireEvents() {
   font.onLostFocus = [this, &font] { get<Label>("lblFontName").setFontName(font.text()); };
 }
 
-void QueloAdvancedSet::formLoad() {
+// Reading the installed fonts takes longer than a small report: the list is filled when the form
+// is shown, or when Apply needs it to tell whether the font read at load is installed.
+void QueloAdvancedSet::listFonts() {
+  if (fontsListed_) return;
+  fontsListed_ = true;
   auto& fontList = get<ComboBox>("cboFontName");
   std::vector<std::string> names;
   if (platform_.fonts) names = InstalledFontNames(*platform_.fonts);
   if (names.size() <= 1) names = {std::string(kDefaultFontName)};
   for (std::string& name : names) fontList.addItem(std::move(name));
+  for (int32_t i = 0; i < fontList.listCount(); ++i) {
+    if (fontList.list(i) != loadedFont_) continue;
+    fontList.setListIndex(i);
+    break;
+  }
+}
 
+void QueloAdvancedSet::formLoad() {
+  fontsListed_ = false;
   ReportSettings& s = component_.state<SettingsState>().working;
   const Variant stored =
       ReadRegSetting(platform_.settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName);
   std::string record = trimSpaces(stored.asString());
   if (record.empty()) record = kDefaultFontName;
   readSettingsRecord(record, s);
-
-  for (int32_t i = 0; i < fontList.listCount(); ++i) {
-    if (fontList.list(i) != s.FontName) continue;
-    fontList.setListIndex(i);
-    break;
-  }
+  loadedFont_ = s.FontName;
   get<Label>("lblFontName").setFontName(s.FontName);
   RevertToRealAdvSettings(false);
 }
@@ -91,6 +102,9 @@ void QueloAdvancedSet::formLoad() {
 void QueloAdvancedSet::cmdApply_Click() {
   advSettings_ = true;
   ReportSettings& s = component_.state<SettingsState>().working;
+  // Unlisted, the list would select the font read at load when installed, else nothing: either
+  // way the default font when that is the one read.
+  if (loadedFont_ != kDefaultFontName) listFonts();
   const std::string font = get<ComboBox>("cboFontName").text();
   s.FontName = font.empty() ? std::string(kDefaultFontName) : font;
   s.Header = trimSpaces(get<TextBox>("txtHeaderFooter", 0).text());

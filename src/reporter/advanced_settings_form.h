@@ -43,6 +43,8 @@ class QueloAdvancedSet : public forms::Form {
 
  private:
   void wireEvents();
+  // Fills the font list and selects the font read at load; once per load.
+  void listFonts();
   void showBackup();
   void linkKeyDown(int index, int keyCode);
 
@@ -50,6 +52,8 @@ class QueloAdvancedSet : public forms::Form {
   Platform platform_;
   std::shared_ptr<Dispatch> myfControl_;
   bool advSettings_ = false;
+  bool fontsListed_ = false;
+  std::string loadedFont_;  // the font name of the settings read at load
 };
 
 // The component's instance of the form, created with this platform on first use (not loaded by

@@ -60,6 +60,9 @@ TEST(VariantConversion, NumbersPrintShortestWithFifteenDigits) {
   EXPECT_EQ(formatNumber(123456789012345.6), "123456789012346");
   EXPECT_EQ(formatNumber(1234567890123456.0), "1.23456789012346E+15");
   EXPECT_EQ(formatNumber(-28.71), "-28.71");
+  // Rounding to 15 digits that carries into a new digit, and a sum just off a short decimal.
+  EXPECT_EQ(formatNumber(999999999999999.9), "1E+15");
+  EXPECT_EQ(formatNumber(0.1 + 0.7), "0.8");
 }
 
 TEST(VariantConversion, IsNumericAndVal) {
@@ -120,7 +123,8 @@ TEST(VariantConversion, ValuesBeyondTheRangeOverflow) {
                {1.797693134862315e308, "1.79769313486231E+308"},
                {1.79769313486231e308, "1.79769313486231E+308"},
                {std::numeric_limits<double>::denorm_min(), "5E-324"},
-               {std::numeric_limits<double>::min(), "2.2250738585072E-308"}};
+               {std::numeric_limits<double>::min(), "2.2250738585072E-308"},
+               {std::nextafter(std::numeric_limits<double>::min(), 0.0), "2.2250738585072E-308"}};
   for (const auto& e : edges) {
     EXPECT_EQ(formatNumber(e.number), e.text);
     EXPECT_EQ(formatNumber(toDouble(Variant(e.text)).value()), e.text);

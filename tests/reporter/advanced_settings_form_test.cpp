@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "component/component.h"
 #include "reporter/reg_settings.h"
 #include "reporter/settings_form_fixture.h"
 
@@ -221,6 +222,7 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
     EXPECT_EQ(s.SaveSettings, 1);
 
     QueloAdvancedSet& f = advancedSettingsForm(*other.component, other.platform());
+    f.show(false);
     EXPECT_EQ(f.get<forms::ComboBox>("cboFontName").text(), "Arial");
     EXPECT_EQ(f.get<forms::TextBox>("txtHeaderFooter", 0).text(), " ");
     EXPECT_EQ(f.get<forms::TextBox>("txtNotes").text(), notes);
@@ -241,6 +243,44 @@ TEST_F(SettingsFormTest, ClosingTheWindowUnloadsSoTheNextUseReadsTheStoreAgain) 
   EXPECT_EQ(setting(Ra_Header), Variant("Stored header"));
   EXPECT_EQ(box("txtHeaderFooter", 0).text(), "Stored header");
   EXPECT_EQ(fontBox().text(), "Arial");
+}
+
+// The installed fonts, counting how often they are read.
+struct CountedFonts : Fonts {
+  std::vector<std::string> families() override {
+    ++reads;
+    return {"Times New Roman", "DejaVu Sans", "Arial"};
+  }
+  int reads = 0;
+};
+
+// A report loads the form and applies it without showing it: the installed fonts are read only
+// when Apply must know whether the stored font is one of them, and when the form is shown.
+TEST_F(SettingsFormTest, TheFontListIsReadWhenShownOrWhenApplyChecksTheStoredFont) {
+  const struct {
+    const char* stored;
+    int readsByApply;
+    const char* applied;
+  } cases[] = {{"", 0, "Times New Roman"},
+               {"Arial**_**h**_**f**_**1**_**1**_**n**_**l**_**s**_**w**_**e**_**1", 1, "Arial"},
+               {"No Such Font**_**h**_**f**_**1**_**1**_**n**_**l**_**s**_**w**_**e**_**1", 1, "Times New Roman"}};
+  for (const auto& c : cases) {
+    Component component;
+    if (*c.stored) {
+      ASSERT_TRUE(WriteRegSetting(&h.settings, c.stored, kReportSettingName));
+    }
+    CountedFonts fonts;
+    Platform platform = h.platform();
+    platform.fonts = &fonts;
+    QueloAdvancedSet& f = advancedSettingsForm(component, platform);
+    f.load();
+    EXPECT_EQ(fonts.reads, 0) << c.stored;
+    f.cmdApply_Click();
+    EXPECT_EQ(fonts.reads, c.readsByApply) << c.stored;
+    EXPECT_EQ(component.state<SettingsState>().working.FontName, c.applied) << c.stored;
+    f.show(false);
+    EXPECT_EQ(fonts.reads, 1) << c.stored;
+  }
 }
 
 TEST_F(SettingsFormTest, AStoredFontThatIsNotInstalledSelectsNothing) {

@@ -21,7 +21,11 @@ class SettingsFormTest : public ::testing::Test {
   forms::Label& label(std::string_view name, int index = -1) { return ctl<forms::Label>(name, index); }
   forms::OptionButton& option(std::string_view name, int index) { return ctl<forms::OptionButton>(name, index); }
   forms::CheckBox& check(std::string_view name) { return ctl<forms::CheckBox>(name); }
-  forms::ComboBox& fontBox() { return ctl<forms::ComboBox>("cboFontName"); }
+  // The font list as the shown form has it (it is filled when the form is shown).
+  forms::ComboBox& fontBox() {
+    form().show(false);
+    return ctl<forms::ComboBox>("cboFontName");
+  }
   const ReportSettings& working() { return h.component->state<SettingsState>().working; }
   Variant setting(int32_t which) { return h.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant("error")); }
 

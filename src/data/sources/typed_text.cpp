@@ -1,6 +1,8 @@
 #include "data/sources/typed_text.h"
 
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -117,6 +119,15 @@ bool isUtf8(std::string_view bytes) {
   size_t i = 0;
   const size_t n = bytes.size();
   while (i < n) {
+    // ASCII, eight bytes at a time.
+    if (i + 8 <= n) {
+      uint64_t word;
+      std::memcpy(&word, bytes.data() + i, 8);
+      if ((word & 0x8080808080808080ULL) == 0) {
+        i += 8;
+        continue;
+      }
+    }
     const auto c = static_cast<unsigned char>(bytes[i]);
     if (c < 0x80) {
       ++i;

@@ -110,6 +110,33 @@ TEST_F(CsvSourceTest, AwkwardTextRoundTrips) {
   EXPECT_EQ(rs->fieldIndex("NAME").value(), 0);
 }
 
+// Fields are taken eight bytes at a time from a 64 KiB read buffer: quotes, delimiters, line
+// breaks and bytes beyond ASCII read alike at every offset, and across the buffer's end.
+TEST_F(CsvSourceTest, SpecialBytesReadAlikeAtEveryOffset) {
+  std::string csv = "a,b\n";
+  std::vector<std::vector<Variant>> expected;
+  for (size_t pad = 1; pad <= 17; ++pad) {
+    const std::string x(pad, 'x');
+    csv += x + ",\"" + x + "\"\"q," + x + "\r\n" + x + "\xC3\xA9\"\n";
+    expected.push_back({Variant(x), Variant(x + "\"q," + x + "\r\n" + x + "\xC3\xA9")});
+  }
+  const std::string along(70000, 'y');
+  csv += along + ",\"" + along + "\"\"\n\"\n";
+  expected.push_back({Variant(along), Variant(along + "\"\n")});
+  auto rs = read(csv);
+  EXPECT_EQ(rows(*rs), expected);
+
+  const std::string path = dir_ / "data.csv";
+  for (size_t pad = 0; pad <= 17; ++pad) {
+    const std::string x(pad, 'x');
+    EXPECT_EQ(failure("a\n" + x + "\xC3\n"), path + ":2: the text is not UTF-8") << pad;
+    EXPECT_EQ(failure("a\n\"" + x + "\xFF" + x + "\"\n"), path + ":2: the text is not UTF-8") << pad;
+    EXPECT_EQ(failure("a\nx" + x + "\"\n"),
+              path + ":2: a quote inside an unquoted field (quote the whole field and double the quote)")
+        << pad;
+  }
+}
+
 // Another delimiter takes the comma's place everywhere, quoted fields included.
 TEST_F(CsvSourceTest, FieldsSplitAtTheDelimiterGiven) {
   for (const char delimiter : {';', '\t', '|'}) {

@@ -10,9 +10,8 @@
 // Xlib's macros (Status, Bool, True, False) would clash with this system's names: Xlib comes last
 // and its Status macro goes as soon as its declarations are read.
 #include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#undef Status
+
+#include "platform/posix/x11/x11_library.h"
 
 namespace quelo {
 namespace {
@@ -24,6 +23,9 @@ namespace {
 std::recursive_mutex trapLock;
 std::atomic<int> trappedErrors{0};
 
+// The library's functions; only called once a display is open, which needs the library loaded.
+const X11Library& xlib() { return *x11Library(); }
+
 int recordError(Display*, XErrorEvent*) {
   ++trappedErrors;
   return 0;
@@ -32,15 +34,15 @@ int recordError(Display*, XErrorEvent*) {
 // Catches the X errors of the requests made during its life.
 class ErrorTrap {
  public:
-  explicit ErrorTrap(Display* d) : lock_(trapLock), display_(d), previous_(XSetErrorHandler(recordError)) {
+  explicit ErrorTrap(Display* d) : lock_(trapLock), display_(d), previous_(xlib().XSetErrorHandler(recordError)) {
     trappedErrors = 0;
   }
   ~ErrorTrap() {
-    XSync(display_, False);
-    XSetErrorHandler(previous_);
+    xlib().XSync(display_, False);
+    xlib().XSetErrorHandler(previous_);
   }
   bool failed() {
-    XSync(display_, False);
+    xlib().XSync(display_, False);
     return trappedErrors > 0;
   }
 
@@ -62,10 +64,10 @@ std::optional<Tree> queryTree(Display* d, WindowHandle w) {
   Tree t;
   Window* kids = nullptr;
   unsigned int n = 0;
-  const int ok = XQueryTree(d, xid(w), &t.root, &t.parent, &kids, &n);
+  const int ok = xlib().XQueryTree(d, xid(w), &t.root, &t.parent, &kids, &n);
   if (kids) {
     t.children.assign(kids, kids + n);
-    XFree(kids);
+    xlib().XFree(kids);
   }
   if (!ok || trap.failed()) return std::nullopt;
   return t;
@@ -76,17 +78,19 @@ std::optional<Tree> queryTree(Display* d, WindowHandle w) {
 X11WindowSystem::X11WindowSystem(std::string displayName) : displayName_(std::move(displayName)) {}
 
 X11WindowSystem::~X11WindowSystem() {
-  if (display_) XCloseDisplay(display_);
+  if (display_) xlib().XCloseDisplay(display_);
 }
 
 Display* X11WindowSystem::display() {
   if (tried_) return display_;
   tried_ = true;
-  display_ = XOpenDisplay(displayName_.empty() ? nullptr : displayName_.c_str());
+  const X11Library* x = x11Library();
+  if (!x) return nullptr;
+  display_ = x->XOpenDisplay(displayName_.empty() ? nullptr : displayName_.c_str());
   if (display_) {
-    netWmName_ = XInternAtom(display_, "_NET_WM_NAME", False);
-    utf8String_ = XInternAtom(display_, "UTF8_STRING", False);
-    netActiveWindow_ = XInternAtom(display_, "_NET_ACTIVE_WINDOW", False);
+    netWmName_ = xlib().XInternAtom(display_, "_NET_WM_NAME", False);
+    utf8String_ = xlib().XInternAtom(display_, "UTF8_STRING", False);
+    netActiveWindow_ = xlib().XInternAtom(display_, "_NET_ACTIVE_WINDOW", False);
   }
   return display_;
 }
@@ -112,11 +116,11 @@ std::string X11WindowSystem::utf8Property(WindowHandle window, unsigned long pro
   int format = 0;
   unsigned long items = 0, remaining = 0;
   unsigned char* data = nullptr;
-  const int rc = XGetWindowProperty(d, xid(window), property, 0, LONG_MAX / 4, False, utf8String_, &type, &format,
-                                    &items, &remaining, &data);
+  const int rc = xlib().XGetWindowProperty(d, xid(window), property, 0, LONG_MAX / 4, False,
+                                           utf8String_, &type, &format, &items, &remaining, &data);
   std::string value;
   if (rc == Success && data && type == utf8String_ && format == 8) value.assign(reinterpret_cast<char*>(data), items);
-  if (data) XFree(data);
+  if (data) xlib().XFree(data);
   return trap.failed() ? std::string() : value;
 }
 
@@ -125,7 +129,7 @@ std::string X11WindowSystem::legacyName(WindowHandle window) {
   ErrorTrap trap(d);
   XTextProperty prop{};
   std::string value;
-  if (XGetWMName(d, xid(window), &prop) && prop.value) {
+  if (xlib().XGetWMName(d, xid(window), &prop) && prop.value) {
     const std::string_view bytes(reinterpret_cast<char*>(prop.value), prop.nitems);
     if (prop.encoding == XA_STRING) {
       value = latin1ToUtf8(bytes);
@@ -134,13 +138,13 @@ std::string X11WindowSystem::legacyName(WindowHandle window) {
     } else {
       char** list = nullptr;
       int count = 0;
-      if (Xutf8TextPropertyToTextList(d, &prop, &list, &count) >= Success && list) {
+      if (xlib().Xutf8TextPropertyToTextList(d, &prop, &list, &count) >= Success && list) {
         if (count > 0 && list[0]) value = list[0];
-        XFreeStringList(list);
+        xlib().XFreeStringList(list);
       }
     }
   }
-  if (prop.value) XFree(prop.value);
+  if (prop.value) xlib().XFree(prop.value);
   return trap.failed() ? std::string() : value;
 }
 
@@ -156,9 +160,9 @@ std::string X11WindowSystem::className(WindowHandle window) {
   ErrorTrap trap(d);
   XClassHint hint{};
   std::string value;
-  if (XGetClassHint(d, xid(window), &hint) && hint.res_class) value = hint.res_class;
-  if (hint.res_name) XFree(hint.res_name);
-  if (hint.res_class) XFree(hint.res_class);
+  if (xlib().XGetClassHint(d, xid(window), &hint) && hint.res_class) value = hint.res_class;
+  if (hint.res_name) xlib().XFree(hint.res_name);
+  if (hint.res_class) xlib().XFree(hint.res_class);
   return trap.failed() ? std::string() : value;
 }
 
@@ -183,7 +187,8 @@ Status X11WindowSystem::activate(WindowHandle window) {
   e.xclient.format = 32;
   e.xclient.data.l[0] = 1;  // the request comes from an application
   e.xclient.data.l[1] = CurrentTime;
-  XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+  xlib().XSendEvent(d, DefaultRootWindow(d), False,
+                    SubstructureRedirectMask | SubstructureNotifyMask, &e);
   if (trap.failed()) return makeError(err::kInvalidProcedureCall, "The window cannot be activated");
   return Status::ok();
 }
