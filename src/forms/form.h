@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 #include <vector>
 
 #include "forms/control.h"
@@ -16,6 +17,12 @@
 namespace quelo::forms {
 
 class FormPresenter;
+
+// What a form announces to its listeners (the views that show it).
+enum class FormEvent { Load, Show, Hide, Unload, Caption, Focus };
+
+// Who unloads a form, as its QueryUnload is told, with the classic values.
+enum class UnloadMode { UserClosed = 0, Code = 1 };
 
 class Form {
  public:
@@ -49,10 +56,14 @@ class Form {
 
   // Controls, loading the form first. Null when there is no such control.
   Control* find(std::string_view name, int index = -1);
+  // The control of that name and type, loading the form first. A name the form does not have, or
+  // a control of another type, is a fault in the caller's code: it stops the program with the
+  // form's name, the control's name and both types.
   template <class T>
   T& get(std::string_view name, int index = -1) {
     Control* c = find(name, index);
-    return *dynamic_cast<T*>(c);  // callers name the controls their own build() made
+    if (auto* typed = dynamic_cast<T*>(c)) return *typed;
+    wrongControl(name, index, c, typeid(T));
   }
   // The controls in creation order, without loading.
   std::vector<Control*> controls() const;
@@ -65,7 +76,7 @@ class Form {
   virtual void formKeyDown(int& /*keyCode*/, int /*shift*/) {}
   virtual void formKeyPress(int& /*keyAscii*/) {}
 
-  using Listener = std::function<void(Form&, std::string_view what)>;
+  using Listener = std::function<void(Form&, FormEvent)>;
   void addListener(Listener l) { listeners_.push_back(std::move(l)); }
 
  protected:
@@ -80,13 +91,14 @@ class Form {
   }
   virtual void formLoad() {}
   virtual void formActivate() {}
-  // mode 0: the user closed the window; 1: code unloaded it.
-  virtual void formQueryUnload(int& /*cancel*/, int /*mode*/) {}
+  virtual void formQueryUnload(int& /*cancel*/, UnloadMode /*mode*/) {}
   virtual void formUnload(int& /*cancel*/) {}
 
  private:
-  void notify(std::string_view what);
-  bool unloadWith(int mode);
+  void notify(FormEvent event);
+  [[noreturn]] void wrongControl(std::string_view name, int index, const Control* found,
+                                 const std::type_info& wanted) const;
+  bool unloadWith(UnloadMode mode);
 
   std::string name_;
   FormPresenter& presenter_;
