@@ -32,6 +32,7 @@ void Form::load() {
   loading_ = true;  // controls touched while building or loading must not load again
   controls_.clear();
   active_ = nullptr;
+  ++builds_;
   build();
   loaded_ = true;
   formLoad();
@@ -127,6 +128,11 @@ void Form::wrongControl(std::string_view name, int index, const Control* found, 
   else
     message += "no control '" + control + "' (wanted " + readableTypeName(wanted) + ")";
   std::fprintf(stderr, "%s\n", message.c_str());
+  std::abort();
+}
+
+void Form::heldTooEarly(const std::type_info& wanted) const {
+  std::fprintf(stderr, "Form '%s': held %s read before build() set it\n", name_.c_str(), readableTypeName(wanted).c_str());
   std::abort();
 }
 

@@ -4,6 +4,7 @@
 // headless in the library and a real dialog in the Qt layer.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -95,9 +96,12 @@ class Form {
   virtual void formUnload(int& /*cancel*/) {}
 
  private:
+  template <class T>
+  friend class Held;
   void notify(FormEvent event);
   [[noreturn]] void wrongControl(std::string_view name, int index, const Control* found,
                                  const std::type_info& wanted) const;
+  [[noreturn]] void heldTooEarly(const std::type_info& wanted) const;
   bool unloadWith(UnloadMode mode);
 
   std::string name_;
@@ -106,7 +110,35 @@ class Form {
   std::vector<Listener> listeners_;
   std::string caption_;
   Control* active_ = nullptr;
+  uint64_t builds_ = 0;
   bool loaded_ = false, loading_ = false, visible_ = false, modal_ = false, keyPreview_ = false;
+};
+
+// A control that a form's code uses often, held by type: build() sets it from add(), and reading
+// it loads the form first, as a lookup by name does. Reading it before this load's build() set it
+// is a fault in the form's code and stops the program.
+template <class T>
+class Held {
+ public:
+  explicit Held(Form& form) : form_(form) {}
+  Held(const Held&) = delete;
+  Held& operator=(const Held&) = delete;
+  Held& operator=(T& control) {
+    control_ = &control;
+    build_ = form_.builds_;
+    return *this;
+  }
+  T& operator*() const {
+    form_.load();
+    if (!control_ || build_ != form_.builds_) form_.heldTooEarly(typeid(T));
+    return *control_;
+  }
+  T* operator->() const { return &**this; }
+
+ private:
+  Form& form_;
+  T* control_ = nullptr;
+  uint64_t build_ = 0;
 };
 
 }  // namespace quelo::forms

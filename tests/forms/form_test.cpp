@@ -15,6 +15,8 @@ class SampleForm : public Form {
   int loads = 0, activations = 0;
   bool refuseUnload = false, refuseClose = false;
   std::vector<UnloadMode> closeModes;
+  Held<CommandButton> go{*this};
+  Held<Label> neverSet{*this};  // a fault: build() does not set it
 
  protected:
   void build() override {
@@ -23,7 +25,7 @@ class SampleForm : public Form {
     add<OptionButton>("Opt", 0).setContainer("Frame1");
     add<OptionButton>("Opt", 1).setContainer("Frame1");
     add<OptionButton>("optOther");
-    add<CommandButton>("cmdGo");
+    go = add<CommandButton>("cmdGo");
   }
   void formLoad() override {
     ++loads;
@@ -44,7 +46,7 @@ struct FormTest : ::testing::Test {
   HeadlessPresenter presenter;
   SampleForm form{presenter};
   TextBox& text() { return form.get<TextBox>("txtName"); }
-  CommandButton& button() { return form.get<CommandButton>("cmdGo"); }
+  CommandButton& button() { return *form.go; }
 };
 
 TEST_F(FormTest, FirstTouchLoadsAndUnloadRestoresDesignValuesUnlessRefused) {
@@ -67,6 +69,8 @@ TEST_F(FormTest, FirstTouchLoadsAndUnloadRestoresDesignValuesUnlessRefused) {
   EXPECT_EQ(text().text(), "loaded");
   EXPECT_EQ(form.loads, 2);
   EXPECT_EQ(form.find("nothing"), nullptr);
+  ASSERT_TRUE(form.unload());
+  EXPECT_EQ(&button(), form.find("cmdGo"));  // a held control follows the form's next load
 }
 
 // A control named or typed wrongly in code stops the program and says which one, never reading
@@ -81,6 +85,7 @@ TEST_F(FormTest, MisusedControlLookupsStopWithTheNames) {
       {[](SampleForm& f) { f.get<CheckBox>("txtName"); }, "Form 'SampleForm': control 'txtName' is TextBox, wanted CheckBox"},
       {[](SampleForm& f) { f.get<OptionButton>("Opt", 2); }, "no control 'Opt\\(2\\)' \\(wanted OptionButton\\)"},
       {[](SampleForm& f) { f.get<OptionButton>("Opt"); }, "no control 'Opt' "},
+      {[](SampleForm& f) { f.neverSet->caption(); }, "Form 'SampleForm': held Label read before build\\(\\) set it"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
