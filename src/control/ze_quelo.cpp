@@ -145,7 +145,7 @@ void ZeQuelo::labelClicked() {
   auto on = window_.enabled();
   if (on && !on.value()) return;  // a disabled control receives no mouse input
   Args none;
-  raiseEvent("Click", -600, none);
+  raiseEvent("Click", dispid::kClick, none);
 }
 
 void ZeQuelo::terminate() { component_->releaseForms(); }

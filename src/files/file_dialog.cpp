@@ -107,8 +107,8 @@ bool FileDialog::hasNamedTarget() {
   return name && !toString(name.value()).valueOr("").empty();
 }
 
-void FileDialog::formQueryUnload(int&, int mode) {
-  if (mode == 0) forget();  // the close box gives no file
+void FileDialog::formQueryUnload(int&, forms::UnloadMode mode) {
+  if (mode == forms::UnloadMode::UserClosed) forget();  // the close box gives no file
 }
 
 void FileDialog::formUnload(int&) { chosenFileName_ = currentFullName_; }

@@ -38,7 +38,7 @@ class FileDialog : public forms::Form {
   void build() override;
   void formLoad() override;
   void formActivate() override;
-  void formQueryUnload(int& cancel, int mode) override;
+  void formQueryUnload(int& cancel, forms::UnloadMode mode) override;
   void formUnload(int& cancel) override;
   void formKeyDown(int& keyCode, int shift) override;
 

@@ -23,7 +23,7 @@ void Control::keyPress(int& keyAscii) {
   if (keyAscii != 0 && onKeyPress) onKeyPress(keyAscii);
 }
 
-void Control::changed(std::string_view property) {
+void Control::changed(Property property) {
   for (const ChangeListener& l : listeners_) l(*this, property);
 }
 

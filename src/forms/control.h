@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace quelo::forms {
@@ -15,6 +14,12 @@ class Form;
 enum class ControlKind {
   Label, TextBox, CheckBox, OptionButton, ListBox, ComboBox, CommandButton, Frame, Image, DatePicker, DataGrid,
   DriveListBox, DirListBox, FileListBox
+};
+
+// The properties whose changes a control announces to its views.
+enum class Property {
+  Enabled, Visible, ToolTipText, FontName, Bounds, Caption, Appearance, Text, Locked, Selection, Value, List,
+  ListIndex, Selected, Picture, Stretch, Size, TextMatrix, CellPicture, Drive, Path
 };
 
 // Key codes and shift bits with their classic values.
@@ -31,7 +36,7 @@ inline constexpr int kAltMask = 4;
 
 class Control {
  public:
-  using ChangeListener = std::function<void(Control&, std::string_view property)>;
+  using ChangeListener = std::function<void(Control&, Property)>;
 
   Control(Form& form, ControlKind kind, std::string name, int index);
   virtual ~Control() = default;
@@ -44,15 +49,15 @@ class Control {
   Form& form() const { return form_; }
 
   bool enabled() const { return enabled_; }
-  void setEnabled(bool on) { assign(enabled_, on, "Enabled"); }
+  void setEnabled(bool on) { assign(enabled_, on, Property::Enabled); }
   bool visible() const { return visible_; }
-  void setVisible(bool on) { assign(visible_, on, "Visible"); }
+  void setVisible(bool on) { assign(visible_, on, Property::Visible); }
   const std::string& toolTipText() const { return toolTip_; }
-  void setToolTipText(std::string t) { assign(toolTip_, std::move(t), "ToolTipText"); }
+  void setToolTipText(std::string t) { assign(toolTip_, std::move(t), Property::ToolTipText); }
   const std::string& container() const { return container_; }  // the frame that holds it
   void setContainer(std::string frame) { container_ = std::move(frame); }
   const std::string& fontName() const { return fontName_; }
-  void setFontName(std::string f) { assign(fontName_, std::move(f), "FontName"); }
+  void setFontName(std::string f) { assign(fontName_, std::move(f), Property::FontName); }
   int tabIndex() const { return tabIndex_; }
   void setTabIndex(int i) { tabIndex_ = i; }
   struct Rect {
@@ -60,7 +65,7 @@ class Control {
     bool operator==(const Rect&) const = default;
   };
   const Rect& bounds() const { return bounds_; }  // twips
-  void setBounds(Rect r) { assign(bounds_, r, "Bounds"); }
+  void setBounds(Rect r) { assign(bounds_, r, Property::Bounds); }
 
   // Gives this control the focus: the form's previous one loses it.
   void setFocus();
@@ -83,12 +88,12 @@ class Control {
 
  protected:
   template <class T>
-  void assign(T& field, T value, std::string_view property) {
+  void assign(T& field, T value, Property property) {
     if (field == value) return;
     field = std::move(value);
     changed(property);
   }
-  void changed(std::string_view property);
+  void changed(Property property);
   static void fire(const std::function<void()>& handler) {
     if (handler) handler();
   }

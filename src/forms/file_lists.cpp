@@ -64,7 +64,7 @@ void DriveListBox::refresh() {
   for (const std::string& d : drives_) items_.push_back(Item{d});
   const auto at = std::find(drives_.begin(), drives_.end(), drive_);
   listIndex_ = at == drives_.end() ? -1 : static_cast<int32_t>(at - drives_.begin());
-  changed("List");
+  changed(Property::List);
 }
 
 std::string DriveListBox::driveOf(std::string_view path) const { return driveOfPath(drives_, path); }
@@ -76,7 +76,7 @@ Status DriveListBox::setDrive(std::string_view path) {
   setListIndex(static_cast<int32_t>(at - drives_.begin()));
   if (drive == drive_) return Status::ok();
   drive_ = drive;
-  changed("Drive");
+  changed(Property::Drive);
   fire(onChange);
   return Status::ok();
 }
@@ -90,7 +90,7 @@ Status DirListBox::setPath(std::string_view folder) {
   if (p == path_) return Status::ok();
   path_ = p;
   refresh();
-  changed("Path");
+  changed(Property::Path);
   fire(onChange);
   return Status::ok();
 }
@@ -109,7 +109,7 @@ void DirListBox::refresh() {
     paths_.push_back(join(path_, name));
     items_.push_back(Item{indent + name});
   }
-  changed("List");
+  changed(Property::List);
 }
 
 std::string DirListBox::entryPath(int32_t i) const {
@@ -139,7 +139,7 @@ void FileListBox::refresh() {
   if (!path_.empty())
     for (std::string& name : entryNames(*files_, path_, false))
       if (matchesFilePattern(name, pattern_)) items_.push_back(Item{std::move(name)});
-  changed("List");
+  changed(Property::List);
 }
 
 }  // namespace quelo::forms

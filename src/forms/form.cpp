@@ -1,9 +1,27 @@
 #include "forms/form.h"
 
+#include <cxxabi.h>
+
+#include <cstdio>
+#include <cstdlib>
+
 #include "forms/form_presenter.h"
 #include "automation/type_info.h"
 
 namespace quelo::forms {
+namespace {
+
+// The class name a reader knows ("TextBox"), without its namespaces.
+std::string readableTypeName(const std::type_info& type) {
+  int status = 0;
+  char* demangled = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
+  std::string name = status == 0 && demangled ? demangled : type.name();
+  std::free(demangled);
+  const size_t last = name.rfind("::");
+  return last == std::string::npos ? name : name.substr(last + 2);
+}
+
+}  // namespace
 
 Form::Form(std::string name, FormPresenter& presenter) : name_(std::move(name)), presenter_(presenter) {}
 
@@ -14,11 +32,12 @@ void Form::load() {
   loading_ = true;  // controls touched while building or loading must not load again
   controls_.clear();
   active_ = nullptr;
+  ++builds_;
   build();
   loaded_ = true;
   formLoad();
   loading_ = false;
-  notify("load");
+  notify(FormEvent::Load);
 }
 
 void Form::show(bool modal) {
@@ -26,7 +45,7 @@ void Form::show(bool modal) {
   if (!loaded_) return;
   visible_ = true;
   modal_ = modal;
-  notify("show");
+  notify(FormEvent::Show);
   presenter_.show(*this, modal);
 }
 
@@ -35,14 +54,14 @@ void Form::hide() {
   visible_ = false;
   modal_ = false;
   presenter_.hide(*this);
-  notify("hide");
+  notify(FormEvent::Hide);
 }
 
-bool Form::unload() { return unloadWith(1); }
+bool Form::unload() { return unloadWith(UnloadMode::Code); }
 
-bool Form::closeByUser() { return unloadWith(0); }
+bool Form::closeByUser() { return unloadWith(UnloadMode::UserClosed); }
 
-bool Form::unloadWith(int mode) {
+bool Form::unloadWith(UnloadMode mode) {
   if (!loaded_) return true;
   int cancel = 0;
   formQueryUnload(cancel, mode);
@@ -52,7 +71,7 @@ bool Form::unloadWith(int mode) {
   hide();
   loaded_ = false;
   presenter_.unloaded(*this);
-  notify("unload");
+  notify(FormEvent::Unload);
   active_ = nullptr;
   controls_.clear();
   return true;
@@ -63,7 +82,7 @@ void Form::activate() { formActivate(); }
 void Form::setCaption(std::string c) {
   if (c == caption_) return;
   caption_ = std::move(c);
-  notify("caption");
+  notify(FormEvent::Caption);
 }
 
 Control* Form::find(std::string_view name, int index) {
@@ -86,18 +105,35 @@ void Form::focus(Control* c) {
     bool cancel = false;
     previous->onValidate(cancel);
     if (cancel) {
-      notify("focus");  // views put the focus back where the model keeps it
+      notify(FormEvent::Focus);  // views put the focus back where the model keeps it
       return;
     }
   }
   active_ = c;
   if (previous && previous->onLostFocus) previous->onLostFocus();
   if (c && c->onGotFocus) c->onGotFocus();
-  notify("focus");
+  notify(FormEvent::Focus);
 }
 
-void Form::notify(std::string_view what) {
-  for (const Listener& l : listeners_) l(*this, what);
+void Form::notify(FormEvent event) {
+  for (const Listener& l : listeners_) l(*this, event);
+}
+
+void Form::wrongControl(std::string_view name, int index, const Control* found, const std::type_info& wanted) const {
+  std::string control(name);
+  if (index >= 0) control += "(" + std::to_string(index) + ")";
+  std::string message = "Form '" + name_ + "': ";
+  if (found)
+    message += "control '" + control + "' is " + readableTypeName(typeid(*found)) + ", wanted " + readableTypeName(wanted);
+  else
+    message += "no control '" + control + "' (wanted " + readableTypeName(wanted) + ")";
+  std::fprintf(stderr, "%s\n", message.c_str());
+  std::abort();
+}
+
+void Form::heldTooEarly(const std::type_info& wanted) const {
+  std::fprintf(stderr, "Form '%s': held %s read before build() set it\n", name_.c_str(), readableTypeName(wanted).c_str());
+  std::abort();
 }
 
 }  // namespace quelo::forms

@@ -4,10 +4,12 @@
 // headless in the library and a real dialog in the Qt layer.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 #include <vector>
 
 #include "forms/control.h"
@@ -16,6 +18,12 @@
 namespace quelo::forms {
 
 class FormPresenter;
+
+// What a form announces to its listeners (the views that show it).
+enum class FormEvent { Load, Show, Hide, Unload, Caption, Focus };
+
+// Who unloads a form, as its QueryUnload is told, with the classic values.
+enum class UnloadMode { UserClosed = 0, Code = 1 };
 
 class Form {
  public:
@@ -49,10 +57,14 @@ class Form {
 
   // Controls, loading the form first. Null when there is no such control.
   Control* find(std::string_view name, int index = -1);
+  // The control of that name and type, loading the form first. A name the form does not have, or
+  // a control of another type, is a fault in the caller's code: it stops the program with the
+  // form's name, the control's name and both types.
   template <class T>
   T& get(std::string_view name, int index = -1) {
     Control* c = find(name, index);
-    return *dynamic_cast<T*>(c);  // callers name the controls their own build() made
+    if (auto* typed = dynamic_cast<T*>(c)) return *typed;
+    wrongControl(name, index, c, typeid(T));
   }
   // The controls in creation order, without loading.
   std::vector<Control*> controls() const;
@@ -65,7 +77,7 @@ class Form {
   virtual void formKeyDown(int& /*keyCode*/, int /*shift*/) {}
   virtual void formKeyPress(int& /*keyAscii*/) {}
 
-  using Listener = std::function<void(Form&, std::string_view what)>;
+  using Listener = std::function<void(Form&, FormEvent)>;
   void addListener(Listener l) { listeners_.push_back(std::move(l)); }
 
  protected:
@@ -80,13 +92,17 @@ class Form {
   }
   virtual void formLoad() {}
   virtual void formActivate() {}
-  // mode 0: the user closed the window; 1: code unloaded it.
-  virtual void formQueryUnload(int& /*cancel*/, int /*mode*/) {}
+  virtual void formQueryUnload(int& /*cancel*/, UnloadMode /*mode*/) {}
   virtual void formUnload(int& /*cancel*/) {}
 
  private:
-  void notify(std::string_view what);
-  bool unloadWith(int mode);
+  template <class T>
+  friend class Held;
+  void notify(FormEvent event);
+  [[noreturn]] void wrongControl(std::string_view name, int index, const Control* found,
+                                 const std::type_info& wanted) const;
+  [[noreturn]] void heldTooEarly(const std::type_info& wanted) const;
+  bool unloadWith(UnloadMode mode);
 
   std::string name_;
   FormPresenter& presenter_;
@@ -94,7 +110,35 @@ class Form {
   std::vector<Listener> listeners_;
   std::string caption_;
   Control* active_ = nullptr;
+  uint64_t builds_ = 0;
   bool loaded_ = false, loading_ = false, visible_ = false, modal_ = false, keyPreview_ = false;
+};
+
+// A control that a form's code uses often, held by type: build() sets it from add(), and reading
+// it loads the form first, as a lookup by name does. Reading it before this load's build() set it
+// is a fault in the form's code and stops the program.
+template <class T>
+class Held {
+ public:
+  explicit Held(Form& form) : form_(form) {}
+  Held(const Held&) = delete;
+  Held& operator=(const Held&) = delete;
+  Held& operator=(T& control) {
+    control_ = &control;
+    build_ = form_.builds_;
+    return *this;
+  }
+  T& operator*() const {
+    form_.load();
+    if (!control_ || build_ != form_.builds_) form_.heldTooEarly(typeid(T));
+    return *control_;
+  }
+  T* operator->() const { return &**this; }
+
+ private:
+  Form& form_;
+  T* control_ = nullptr;
+  uint64_t build_ = 0;
 };
 
 }  // namespace quelo::forms

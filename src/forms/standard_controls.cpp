@@ -17,19 +17,19 @@ void TextBox::setText(std::string t) {
   text_ = std::move(t);
   selStart_ = static_cast<int32_t>(text_.size());
   selLength_ = 0;
-  changed("Text");
+  changed(Property::Text);
   fire(onChange);
 }
 
 void TextBox::setSelStart(int32_t s) {
   selStart_ = std::clamp<int32_t>(s, 0, static_cast<int32_t>(text_.size()));
   selLength_ = 0;
-  changed("Selection");
+  changed(Property::Selection);
 }
 
 void TextBox::setSelLength(int32_t n) {
   selLength_ = std::clamp<int32_t>(n, 0, static_cast<int32_t>(text_.size()) - selStart_);
-  changed("Selection");
+  changed(Property::Selection);
 }
 
 std::string TextBox::selText() const {
@@ -43,7 +43,7 @@ void TextBox::setSelText(const std::string& t) {
   setText(std::move(next));
   selStart_ = std::min(caret, static_cast<int32_t>(text_.size()));
   selLength_ = 0;
-  changed("Selection");
+  changed(Property::Selection);
 }
 
 // ---- CheckBox, OptionButton
@@ -51,14 +51,14 @@ void TextBox::setSelText(const std::string& t) {
 void CheckBox::setValue(int v) {
   if (v == value_) return;
   value_ = v;
-  changed("Value");
+  changed(Property::Value);
   fire(onClick);
 }
 
 void OptionButton::setValue(bool on) {
   if (on == value_) return;
   value_ = on;
-  changed("Value");
+  changed(Property::Value);
   if (!on) return;
   for (Control* c : form().controls()) {
     auto* other = dynamic_cast<OptionButton*>(c);
@@ -76,7 +76,7 @@ const std::string& ListControl::list(int32_t i) const {
 void ListControl::setList(int32_t i, std::string text) {
   if (i < 0 || i >= listCount()) return;
   items_[static_cast<size_t>(i)].text = std::move(text);
-  changed("List");
+  changed(Property::List);
 }
 
 void ListControl::addItem(std::string text, int32_t index) {
@@ -89,7 +89,7 @@ void ListControl::addItem(std::string text, int32_t index) {
   items_.insert(items_.begin() + at, Item{std::move(text)});
   if (listIndex_ >= at) ++listIndex_;
   newIndex_ = at;
-  changed("List");
+  changed(Property::List);
 }
 
 void ListControl::removeItem(int32_t i) {
@@ -97,13 +97,13 @@ void ListControl::removeItem(int32_t i) {
   items_.erase(items_.begin() + i);
   if (listIndex_ == i) listIndex_ = -1;
   else if (listIndex_ > i) --listIndex_;
-  changed("List");
+  changed(Property::List);
 }
 
 void ListControl::clear() {
   items_.clear();
   listIndex_ = -1;
-  changed("List");
+  changed(Property::List);
 }
 
 int32_t ListControl::itemData(int32_t i) const {
@@ -119,7 +119,7 @@ void ListControl::setListIndex(int32_t i) {
   listIndex_ = i;
   if (!multiSelect_)
     for (size_t k = 0; k < items_.size(); ++k) items_[k].selected = static_cast<int32_t>(k) == i;
-  changed("ListIndex");
+  changed(Property::ListIndex);
   fire(onClick);
 }
 
@@ -134,20 +134,20 @@ void ListControl::setSelected(int32_t i, bool on) {
     return;
   }
   items_[static_cast<size_t>(i)].selected = on;
-  changed("Selected");
+  changed(Property::Selected);
 }
 
 void ComboBox::setText(std::string t) {
   if (t == text_) return;
   text_ = std::move(t);
-  changed("Text");
+  changed(Property::Text);
   fire(onChange);
 }
 
 void ComboBox::setListIndex(int32_t i) {
   if (i >= 0 && i < listCount()) {
     text_ = list(i);
-    changed("Text");
+    changed(Property::Text);
   }
   ListControl::setListIndex(i);
 }
@@ -161,7 +161,7 @@ void CommandButton::press() {
 void DatePicker::setValue(Date d) {
   if (d == value_) return;
   value_ = d;
-  changed("Value");
+  changed(Property::Value);
   fire(onChange);
 }
 
@@ -179,7 +179,7 @@ void DataGrid::setSize(int32_t rows, int32_t cols) {
   cols_ = cols;
   rowHeights_.resize(static_cast<size_t>(rows), 240);
   colWidths_.resize(static_cast<size_t>(cols), 960);
-  changed("Size");
+  changed(Property::Size);
 }
 
 const std::string& DataGrid::textMatrix(int32_t row, int32_t col) const {
@@ -189,7 +189,7 @@ const std::string& DataGrid::textMatrix(int32_t row, int32_t col) const {
 void DataGrid::setTextMatrix(int32_t row, int32_t col, std::string text) {
   if (!inside(row, col)) return;
   cells_[static_cast<size_t>(row) * cols_ + col].text = std::move(text);
-  changed("TextMatrix");
+  changed(Property::TextMatrix);
 }
 
 const std::string& DataGrid::cellPicture(int32_t row, int32_t col) const {
@@ -199,7 +199,7 @@ const std::string& DataGrid::cellPicture(int32_t row, int32_t col) const {
 void DataGrid::setCellPicture(int32_t row, int32_t col, std::string path) {
   if (!inside(row, col)) return;
   cells_[static_cast<size_t>(row) * cols_ + col].picture = std::move(path);
-  changed("CellPicture");
+  changed(Property::CellPicture);
 }
 
 int32_t DataGrid::rowHeight(int32_t row) const {
@@ -220,7 +220,7 @@ void DataGrid::setColWidth(int32_t col, int32_t twips) {
 
 void DataGrid::clear() {
   for (Cell& c : cells_) c = Cell{};
-  changed("TextMatrix");
+  changed(Property::TextMatrix);
 }
 
 }  // namespace quelo::forms

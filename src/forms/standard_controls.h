@@ -14,10 +14,10 @@ class Label : public Control {
  public:
   Label(Form& f, std::string name, int index) : Control(f, ControlKind::Label, std::move(name), index) {}
   const std::string& caption() const { return caption_; }
-  void setCaption(std::string c) { assign(caption_, std::move(c), "Caption"); }
+  void setCaption(std::string c) { assign(caption_, std::move(c), Property::Caption); }
   // 0 flat, 1 three-dimensional.
   int appearance() const { return appearance_; }
-  void setAppearance(int a) { assign(appearance_, a, "Appearance"); }
+  void setAppearance(int a) { assign(appearance_, a, Property::Appearance); }
 
  private:
   std::string caption_;
@@ -31,7 +31,7 @@ class TextBox : public Control {
   // Fires Change when the text differs; the caret goes to the end.
   void setText(std::string t);
   bool locked() const { return locked_; }
-  void setLocked(bool on) { assign(locked_, on, "Locked"); }
+  void setLocked(bool on) { assign(locked_, on, Property::Locked); }
   bool multiLine() const { return multiLine_; }
   void setMultiLine(bool on) { multiLine_ = on; }
   int32_t maxLength() const { return maxLength_; }  // 0: no limit
@@ -55,7 +55,7 @@ class CheckBox : public Control {
  public:
   CheckBox(Form& f, std::string name, int index) : Control(f, ControlKind::CheckBox, std::move(name), index) {}
   const std::string& caption() const { return caption_; }
-  void setCaption(std::string c) { assign(caption_, std::move(c), "Caption"); }
+  void setCaption(std::string c) { assign(caption_, std::move(c), Property::Caption); }
   // 0 unchecked, 1 checked, 2 greyed. A change of value fires Click.
   int value() const { return value_; }
   void setValue(int v);
@@ -69,7 +69,7 @@ class OptionButton : public Control {
  public:
   OptionButton(Form& f, std::string name, int index) : Control(f, ControlKind::OptionButton, std::move(name), index) {}
   const std::string& caption() const { return caption_; }
-  void setCaption(std::string c) { assign(caption_, std::move(c), "Caption"); }
+  void setCaption(std::string c) { assign(caption_, std::move(c), Property::Caption); }
   bool value() const { return value_; }
   // Setting True clears the other option buttons of the same container and fires Click.
   void setValue(bool on);
@@ -139,7 +139,7 @@ class CommandButton : public Control {
  public:
   CommandButton(Form& f, std::string name, int index) : Control(f, ControlKind::CommandButton, std::move(name), index) {}
   const std::string& caption() const { return caption_; }
-  void setCaption(std::string c) { assign(caption_, std::move(c), "Caption"); }
+  void setCaption(std::string c) { assign(caption_, std::move(c), Property::Caption); }
   bool isDefault() const { return default_; }
   void setDefault(bool on) { default_ = on; }
   bool isCancel() const { return cancel_; }
@@ -156,7 +156,7 @@ class Frame : public Control {
  public:
   Frame(Form& f, std::string name, int index) : Control(f, ControlKind::Frame, std::move(name), index) {}
   const std::string& caption() const { return caption_; }
-  void setCaption(std::string c) { assign(caption_, std::move(c), "Caption"); }
+  void setCaption(std::string c) { assign(caption_, std::move(c), Property::Caption); }
 
  private:
   std::string caption_;
@@ -167,9 +167,9 @@ class Image : public Control {
   Image(Form& f, std::string name, int index) : Control(f, ControlKind::Image, std::move(name), index) {}
   // The picture's file; empty for none.
   const std::string& picture() const { return picture_; }
-  void setPicture(std::string path) { assign(picture_, std::move(path), "Picture"); }
+  void setPicture(std::string path) { assign(picture_, std::move(path), Property::Picture); }
   bool stretch() const { return stretch_; }
-  void setStretch(bool on) { assign(stretch_, on, "Stretch"); }
+  void setStretch(bool on) { assign(stretch_, on, Property::Stretch); }
 
  private:
   std::string picture_;

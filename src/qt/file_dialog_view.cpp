@@ -31,10 +31,10 @@ class FolderEntry : public QObject {
  private:
   bool openTypedFolder() {
     forms::Form* form = dialog_.view().form();
-    auto* folders = form ? dynamic_cast<forms::DirListBox*>(form->find("Dir1")) : nullptr;
-    auto* name = form ? dynamic_cast<forms::TextBox*>(form->find("txtFileName")) : nullptr;
     const QString typed = box_.text().trimmed();
-    if (!folders || !name || typed.isEmpty()) return false;
+    if (!form || typed.isEmpty()) return false;
+    auto* folders = &form->get<forms::DirListBox>("Dir1");
+    auto* name = &form->get<forms::TextBox>("txtFileName");
     QString path = typed.startsWith(u'~') ? QDir::homePath() + typed.mid(1) : typed;
     if (QFileInfo(path).isRelative()) path = QDir(qs(folders->path())).filePath(path);
     const QFileInfo folder(path);

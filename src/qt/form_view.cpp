@@ -116,8 +116,8 @@ void FormView::detach() {
   for (auto& b : binders_) b->detach();
 }
 
-void FormView::formEvent(std::string_view what) {
-  if (form_ && what == "focus") focusFromModel();
+void FormView::formEvent(forms::FormEvent event) {
+  if (form_ && event == forms::FormEvent::Focus) focusFromModel();
 }
 
 QWidget* FormView::widgetOf(std::string_view name, int index) const {

@@ -30,8 +30,8 @@ class FormView : public QWidget {
   forms::Form* form() const { return form_; }
   // The form is unloading: nothing touches its controls again.
   void detach();
-  // What the form announced ("focus", ...), passed on by the view's owner.
-  void formEvent(std::string_view what);
+  // What the form announced, passed on by the view's owner.
+  void formEvent(forms::FormEvent event);
   // The widget that shows a control ("Name", or "Name(i)" for an element of a control array).
   QWidget* widgetOf(std::string_view name, int index = -1) const;
   QSize sizeHint() const override { return extent_; }

@@ -33,10 +33,10 @@ FormDialog* QtFormPresenter::dialogFor(forms::Form& form) {
   if (auto it = decorators_.find(form.name()); it != decorators_.end()) it->second(*dialog);
   // The dialog follows the form's caption and focus for as long as both exist.
   QPointer<FormDialog> target(dialog);
-  form.addListener([target](forms::Form& f, std::string_view what) {
+  form.addListener([target](forms::Form& f, forms::FormEvent event) {
     if (!target || !target->view().form()) return;
-    if (what == "caption") target->setWindowTitle(qs(f.caption()));
-    target->view().formEvent(what);
+    if (event == forms::FormEvent::Caption) target->setWindowTitle(qs(f.caption()));
+    target->view().formEvent(event);
   });
   return dialog;
 }

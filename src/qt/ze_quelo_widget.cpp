@@ -5,6 +5,7 @@
 
 #include "automation/property_bag.h"
 #include "automation/type_info.h"
+#include "control/type_library.h"
 #include "qt/qobject_dispatch.h"
 #include "qt/qt_platform.h"
 #include "qt/qt_text.h"
@@ -28,10 +29,10 @@ class ZeQueloWidget::Site : public ControlSite {
       if (child != &w_ && equalsIgnoreCase(utf8(child->objectName()), name)) return QObjectDispatch::wrap(child);
     return nullptr;
   }
-  void fireEvent(std::string_view name, int32_t, Args& args) override {
-    if (name == "ZeTimer") emit w_.zeTimer();
-    else if (name == "Click") emit w_.clicked();
-    else if (name == "ReportStatus" && args.size() == 6) reportStatus(args);
+  void fireEvent(std::string_view, int32_t id, Args& args) override {
+    if (id == dispid::kZeTimer) emit w_.zeTimer();
+    else if (id == dispid::kClick) emit w_.clicked();
+    else if (id == dispid::kReportStatus && args.size() == 6) reportStatus(args);
   }
 
  private:

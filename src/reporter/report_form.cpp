@@ -101,7 +101,7 @@ void QueloReportForm::generateFromButton() {
   for (auto [button, was] : held) button->setEnabled(was);
 }
 
-void QueloReportForm::formQueryUnload(int& cancel, int) {
+void QueloReportForm::formQueryUnload(int& cancel, forms::UnloadMode) {
   if (generating_) cancel = 1;
 }
 

@@ -73,7 +73,7 @@ class QueloReportForm : public forms::Form {
   void build() override;
   void formLoad() override;
   void formActivate() override;
-  void formQueryUnload(int& cancel, int mode) override;
+  void formQueryUnload(int& cancel, forms::UnloadMode mode) override;
   void formUnload(int& cancel) override;
 
  private:

@@ -30,9 +30,9 @@ void AboutBox::build() {
     link.setCaption(links[i]);
     link.setBounds({1800, 2010 + 360 * i, 3600, 285});
     link.setToolTipText(i == 0 ? "Visit the web site" : "Write an e-mail");
-    link.onClick = [this, i] {
+    link.onClick = [this, i, &link] {
       // The caption is read at the click: a host may have changed it.
-      if (auto* l = dynamic_cast<Label*>(find("lblZe", i))) openLink_(i, l->caption());
+      openLink_(i, link.caption());
     };
   }
   auto& ok = add<CommandButton>("OKButton");

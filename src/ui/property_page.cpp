@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cmath>
+#include <initializer_list>
 #include <optional>
 
 #include "ui/maker.h"
@@ -45,42 +46,46 @@ void PropertyPage::build() {
     l.setBounds(r);
   };
   label("lblMaxRecsPerPage", "MaxRecsPerPage:", {120, 150, 1800, 255});
-  add<ComboBox>("cmbMaxRecsPerPage").setStyle(2);
-  get<ComboBox>("cmbMaxRecsPerPage").setBounds({2040, 120, 2520, 315});
+  maxRecs_ = add<ComboBox>("cmbMaxRecsPerPage");
+  maxRecs_->setStyle(2);
+  maxRecs_->setBounds({2040, 120, 2520, 315});
   label("lblInterval", "Interval:", {120, 570, 1800, 255});
-  add<TextBox>("txtInterval").setBounds({2040, 540, 1200, 315});
-  add<CheckBox>("chkDoTimer").setCaption("DoTimer");
-  get<CheckBox>("chkDoTimer").setBounds({120, 990, 1800, 285});
-  add<CheckBox>("chkEnabled").setCaption("Enabled");
-  get<CheckBox>("chkEnabled").setBounds({2040, 990, 1800, 285});
+  interval_ = add<TextBox>("txtInterval");
+  interval_->setBounds({2040, 540, 1200, 315});
+  doTimer_ = add<CheckBox>("chkDoTimer");
+  doTimer_->setCaption("DoTimer");
+  doTimer_->setBounds({120, 990, 1800, 285});
+  enabled_ = add<CheckBox>("chkEnabled");
+  enabled_->setCaption("Enabled");
+  enabled_->setBounds({2040, 990, 1800, 285});
   label("lblTag", "Tag:", {120, 1440, 1800, 255});
-  add<TextBox>("txtTag").setBounds({2040, 1410, 2520, 315});
+  tag_ = add<TextBox>("txtTag");
+  tag_->setBounds({2040, 1410, 2520, 315});
   label("lblDeveloperCompany", "Developer Company:", {120, 1860, 1800, 255});
-  auto& company = add<TextBox>("txtDeveloperCompany");
-  company.setMultiLine(true);
-  company.setBounds({2040, 1830, 2520, 645});
+  company_ = add<TextBox>("txtDeveloperCompany");
+  company_->setMultiLine(true);
+  company_->setBounds({2040, 1830, 2520, 645});
   label("lblCompany", maker::kContactLine, {120, 2640, 4440, 480});
   int tab = 0;
-  for (const char* name : {"cmbMaxRecsPerPage", "txtInterval", "chkDoTimer", "chkEnabled", "txtTag", "txtDeveloperCompany"})
-    find(name)->setTabIndex(tab++);
+  for (Control* c : std::initializer_list<Control*>{&*maxRecs_, &*interval_, &*doTimer_, &*enabled_, &*tag_, &*company_})
+    c->setTabIndex(tab++);
   wireEvents();
 }
 
 void PropertyPage::wireEvents() {
-  for (const char* name : {"txtInterval", "txtTag", "txtDeveloperCompany"}) {
-    auto& box = get<TextBox>(name);
-    box.onChange = [this] { markChanged(); };
-    box.onGotFocus = [&box] { selectAll(box); };
+  for (TextBox* box : {&*interval_, &*tag_, &*company_}) {
+    box->onChange = [this] { markChanged(); };
+    box->onGotFocus = [box] { selectAll(*box); };
   }
-  for (const char* name : {"chkDoTimer", "chkEnabled"}) get<CheckBox>(name).onClick = [this] { markChanged(); };
-  auto& list = get<ComboBox>("cmbMaxRecsPerPage");
+  for (CheckBox* box : {&*doTimer_, &*enabled_}) box->onClick = [this] { markChanged(); };
+  auto& list = *maxRecs_;
   list.onClick = [this] { markChanged(); };
   list.onGotFocus = [this, &list] { indexOnFocus_ = static_cast<int16_t>(list.listIndex()); };
   list.onLostFocus = [this, &list] {
     if (list.listIndex() != indexOnFocus_) markChanged();
   };
   // A negative interval, or one too large for the property, keeps the focus in the box.
-  auto& interval = get<TextBox>("txtInterval");
+  auto& interval = *interval_;
   interval.onValidate = [&interval](bool& cancel) {
     const auto v = roundedValue(interval.text());
     cancel = !v || *v < 0;
@@ -88,7 +93,7 @@ void PropertyPage::wireEvents() {
 }
 
 void PropertyPage::initialize() {
-  auto& list = get<ComboBox>("cmbMaxRecsPerPage");
+  auto& list = *maxRecs_;
   for (const Entry& e : kEntries) {
     list.addItem(e.text);
     list.setItemData(list.newIndex(), e.records);
@@ -112,13 +117,13 @@ void PropertyPage::selectionChanged() {
   if (selected.empty() || !selected[0]) return;
   Dispatch& control = *selected[0];
   // Each property is read on its own: one that fails leaves its box as it was.
-  if (auto v = control.get("Interval")) get<TextBox>("txtInterval").setText(toString(v.value()).valueOr(""));
-  if (auto v = control.get("DoTimer")) get<CheckBox>("chkDoTimer").setValue(toBool(v.value()).valueOr(false) ? 1 : 0);
-  if (auto v = control.get("Enabled")) get<CheckBox>("chkEnabled").setValue(toBool(v.value()).valueOr(false) ? 1 : 0);
-  if (auto v = control.get("Tag")) get<TextBox>("txtTag").setText(toString(v.value()).valueOr(""));
-  if (auto v = control.get("DeveloperCompany")) get<TextBox>("txtDeveloperCompany").setText(toString(v.value()).valueOr(""));
+  if (auto v = control.get("Interval")) interval_->setText(toString(v.value()).valueOr(""));
+  if (auto v = control.get("DoTimer")) doTimer_->setValue(toBool(v.value()).valueOr(false) ? 1 : 0);
+  if (auto v = control.get("Enabled")) enabled_->setValue(toBool(v.value()).valueOr(false) ? 1 : 0);
+  if (auto v = control.get("Tag")) tag_->setText(toString(v.value()).valueOr(""));
+  if (auto v = control.get("DeveloperCompany")) company_->setText(toString(v.value()).valueOr(""));
   if (auto v = control.get("MaxRecsPerPage"))
-    get<ComboBox>("cmbMaxRecsPerPage").setListIndex(indexOfMaxRecs(toLong(v.value()).valueOr(10)));
+    maxRecs_->setListIndex(indexOfMaxRecs(toLong(v.value()).valueOr(10)));
 }
 
 void PropertyPage::applyChanges() {
@@ -126,13 +131,13 @@ void PropertyPage::applyChanges() {
   if (selected.empty() || !selected[0]) return;
   Dispatch& control = *selected[0];
   // Each assignment on its own: a property that refuses its value does not stop the others.
-  (void)control.put("Interval", Variant(val(get<TextBox>("txtInterval").text())));
-  (void)control.put("DoTimer", Variant(get<CheckBox>("chkDoTimer").value() == 1));
-  (void)control.put("Enabled", Variant(get<CheckBox>("chkEnabled").value() == 1));
-  (void)control.put("Tag", Variant(get<TextBox>("txtTag").text()));
-  auto& list = get<ComboBox>("cmbMaxRecsPerPage");
+  (void)control.put("Interval", Variant(val(interval_->text())));
+  (void)control.put("DoTimer", Variant(doTimer_->value() == 1));
+  (void)control.put("Enabled", Variant(enabled_->value() == 1));
+  (void)control.put("Tag", Variant(tag_->text()));
+  auto& list = *maxRecs_;
   if (list.listIndex() >= 0) (void)control.put("MaxRecsPerPage", Variant(list.itemData(list.listIndex())));
-  (void)control.put("DeveloperCompany", Variant(get<TextBox>("txtDeveloperCompany").text()));
+  (void)control.put("DeveloperCompany", Variant(company_->text()));
 }
 
 }  // namespace quelo

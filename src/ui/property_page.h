@@ -41,6 +41,9 @@ class PropertyPage : public forms::Form {
 
   PropertyPageSite& site_;
   int16_t indexOnFocus_ = -1;
+  forms::Held<forms::ComboBox> maxRecs_{*this};
+  forms::Held<forms::TextBox> interval_{*this}, tag_{*this}, company_{*this};
+  forms::Held<forms::CheckBox> doTimer_{*this}, enabled_{*this};
 };
 
 }  // namespace quelo

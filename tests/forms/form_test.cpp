@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "forms/form_presenter.h"
 
 namespace quelo::forms {
@@ -12,7 +14,9 @@ class SampleForm : public Form {
   explicit SampleForm(FormPresenter& p) : Form("SampleForm", p) {}
   int loads = 0, activations = 0;
   bool refuseUnload = false, refuseClose = false;
-  std::vector<int> closeModes;
+  std::vector<UnloadMode> closeModes;
+  Held<CommandButton> go{*this};
+  Held<Label> neverSet{*this};  // a fault: build() does not set it
 
  protected:
   void build() override {
@@ -21,7 +25,7 @@ class SampleForm : public Form {
     add<OptionButton>("Opt", 0).setContainer("Frame1");
     add<OptionButton>("Opt", 1).setContainer("Frame1");
     add<OptionButton>("optOther");
-    add<CommandButton>("cmdGo");
+    go = add<CommandButton>("cmdGo");
   }
   void formLoad() override {
     ++loads;
@@ -29,7 +33,7 @@ class SampleForm : public Form {
   }
   void formActivate() override { ++activations; }
   void formUnload(int& cancel) override { cancel = refuseUnload; }
-  void formQueryUnload(int& cancel, int mode) override {
+  void formQueryUnload(int& cancel, UnloadMode mode) override {
     closeModes.push_back(mode);
     cancel = refuseClose;
   }
@@ -42,7 +46,7 @@ struct FormTest : ::testing::Test {
   HeadlessPresenter presenter;
   SampleForm form{presenter};
   TextBox& text() { return form.get<TextBox>("txtName"); }
-  CommandButton& button() { return form.get<CommandButton>("cmdGo"); }
+  CommandButton& button() { return *form.go; }
 };
 
 TEST_F(FormTest, FirstTouchLoadsAndUnloadRestoresDesignValuesUnlessRefused) {
@@ -61,10 +65,32 @@ TEST_F(FormTest, FirstTouchLoadsAndUnloadRestoresDesignValuesUnlessRefused) {
   form.refuseUnload = form.refuseClose = false;
   ASSERT_TRUE(form.unload());
   EXPECT_FALSE(form.loaded());
-  EXPECT_EQ(form.closeModes, (std::vector<int>{1, 0, 1}));
+  EXPECT_EQ(form.closeModes, (std::vector<UnloadMode>{UnloadMode::Code, UnloadMode::UserClosed, UnloadMode::Code}));
   EXPECT_EQ(text().text(), "loaded");
   EXPECT_EQ(form.loads, 2);
   EXPECT_EQ(form.find("nothing"), nullptr);
+  ASSERT_TRUE(form.unload());
+  EXPECT_EQ(&button(), form.find("cmdGo"));  // a held control follows the form's next load
+}
+
+// A control named or typed wrongly in code stops the program and says which one, never reading
+// a control that is not there.
+TEST_F(FormTest, MisusedControlLookupsStopWithTheNames) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const struct {
+    std::function<void(SampleForm&)> misuse;
+    const char* message;
+  } cases[] = {
+      {[](SampleForm& f) { f.get<TextBox>("txtNmae"); }, "Form 'SampleForm': no control 'txtNmae' \\(wanted TextBox\\)"},
+      {[](SampleForm& f) { f.get<CheckBox>("txtName"); }, "Form 'SampleForm': control 'txtName' is TextBox, wanted CheckBox"},
+      {[](SampleForm& f) { f.get<OptionButton>("Opt", 2); }, "no control 'Opt\\(2\\)' \\(wanted OptionButton\\)"},
+      {[](SampleForm& f) { f.get<OptionButton>("Opt"); }, "no control 'Opt' "},
+      {[](SampleForm& f) { f.neverSet->caption(); }, "Form 'SampleForm': held Label read before build\\(\\) set it"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    EXPECT_DEATH(c.misuse(form), c.message);
+  }
 }
 
 TEST_F(FormTest, ModalShowRunsTheScriptAndReturnsHidden) {
@@ -141,10 +167,10 @@ TEST_F(FormTest, TextSelectionInsertionAndMaxLength) {
   t.setSelText(">");
   EXPECT_EQ(t.text(), ">hello there");
   EXPECT_EQ(changes, 2);
-  std::vector<std::string> announced;
-  t.addChangeListener([&](Control&, std::string_view p) { announced.emplace_back(p); });
+  std::vector<Property> announced;
+  t.addChangeListener([&](Control&, Property p) { announced.push_back(p); });
   t.setSelStart(1);
-  EXPECT_EQ(announced, std::vector<std::string>{"Selection"});  // views follow the selection
+  EXPECT_EQ(announced, std::vector<Property>{Property::Selection});  // views follow the selection
   t.setMaxLength(3);
   t.setText("abcdef");
   EXPECT_EQ(t.text(), "abc");

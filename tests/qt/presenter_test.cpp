@@ -22,7 +22,7 @@ class Ask : public Form {
     setKeyPreview(true);
   }
   std::vector<std::string> events;
-  std::vector<int> unloadModes;
+  std::vector<UnloadMode> unloadModes;
   bool refuseClose = false;
 
  protected:
@@ -52,9 +52,9 @@ class Ask : public Form {
       keyCode = 0;
     }
   }
-  void formQueryUnload(int& cancel, int mode) override {
+  void formQueryUnload(int& cancel, UnloadMode mode) override {
     unloadModes.push_back(mode);
-    cancel = mode == 0 && refuseClose;
+    cancel = mode == UnloadMode::UserClosed && refuseClose;
   }
 };
 
@@ -97,7 +97,7 @@ TEST_F(PresenterTest, TheCloseBoxAsksTheFormWhichMayRefuse) {
     d.close();
   });
   EXPECT_FALSE(form.loaded());
-  EXPECT_EQ(form.unloadModes, (std::vector<int>{0, 0}));
+  EXPECT_EQ(form.unloadModes, (std::vector<UnloadMode>{UnloadMode::UserClosed, UnloadMode::UserClosed}));
 }
 
 TEST_F(PresenterTest, EscapePressesTheCancelButtonAndKeysReachTheFormFirst) {

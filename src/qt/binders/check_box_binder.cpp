@@ -16,18 +16,18 @@ class CheckBoxBinder : public ControlBinder {
     connect(box, &QCheckBox::clicked, this, [this](bool checked) {
       if (writing() || !model()) return;
       modelAs<forms::CheckBox>()->setValue(checked ? 1 : 0);
-      if (model()) update("Value");
+      if (model()) update(P::Value);
     });
   }
 
  protected:
-  void update(std::string_view p) override {
+  void update(std::optional<P> p) override {
     ControlBinder::update(p);
     auto* m = modelAs<forms::CheckBox>();
     auto* box = widgetAs<QCheckBox>();
     Writing guard(*this);
-    if (is(p, "Caption")) box->setText(qs(m->caption()));
-    if (is(p, "Value")) {
+    if (is(p, P::Caption)) box->setText(qs(m->caption()));
+    if (is(p, P::Value)) {
       box->setTristate(m->value() == 2);
       box->setCheckState(m->value() == 1 ? Qt::Checked : m->value() == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
     }

@@ -22,7 +22,7 @@ class ComboBoxBinder : public ControlBinder {
         Writing guard(*this);
         chosen(index);
       }
-      if (model()) update("ListIndex");
+      if (model()) update(P::ListIndex);
     });
     connect(combo, &QComboBox::editTextChanged, this, [this](const QString& text) {
       auto* c = dynamic_cast<forms::ComboBox*>(model());
@@ -35,19 +35,19 @@ class ComboBoxBinder : public ControlBinder {
  protected:
   virtual void chosen(int index) { static_cast<forms::ComboBox*>(model())->setListIndex(index); }
 
-  void update(std::string_view p) override {
+  void update(std::optional<P> p) override {
     ControlBinder::update(p);
     auto* m = modelAs<forms::ListControl>();
     auto* combo = widgetAs<QComboBox>();
     auto* editable = dynamic_cast<forms::ComboBox*>(m);
     Writing guard(*this);
-    if (p.empty()) combo->setEditable(editable && editable->style() != 2);
-    if (is(p, "List")) {
+    if (!p) combo->setEditable(editable && editable->style() != 2);
+    if (is(p, P::List)) {
       combo->clear();
       for (int32_t i = 0; i < m->listCount(); ++i) combo->addItem(qs(m->list(i)));
     }
-    if (is(p, "List") || is(p, "ListIndex")) combo->setCurrentIndex(m->listIndex());
-    if (editable && combo->isEditable() && (is(p, "Text") || is(p, "List")) && combo->currentText() != qs(editable->text()))
+    if (is(p, P::List) || is(p, P::ListIndex)) combo->setCurrentIndex(m->listIndex());
+    if (editable && combo->isEditable() && (is(p, P::Text) || is(p, P::List)) && combo->currentText() != qs(editable->text()))
       combo->setEditText(qs(editable->text()));
   }
 };

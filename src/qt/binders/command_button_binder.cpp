@@ -20,13 +20,13 @@ class CommandButtonBinder : public ControlBinder {
   }
 
  protected:
-  void update(std::string_view p) override {
+  void update(std::optional<P> p) override {
     ControlBinder::update(p);
     auto* m = modelAs<forms::CommandButton>();
     auto* button = widgetAs<QPushButton>();
     Writing guard(*this);
-    if (is(p, "Caption")) button->setText(qs(m->caption()));
-    if (p.empty()) button->setDefault(m->isDefault());
+    if (is(p, P::Caption)) button->setText(qs(m->caption()));
+    if (!p) button->setDefault(m->isDefault());
   }
 };
 

@@ -11,7 +11,7 @@ namespace quelo::qt {
 ControlBinder::ControlBinder(forms::Control& model, QWidget* widget) : model_(&model), widget_(widget) {
   widget->setObjectName(qs(model.index() < 0 ? model.name() : model.name() + "(" + std::to_string(model.index()) + ")"));
   QPointer<ControlBinder> self(this);
-  model.addChangeListener([self](forms::Control&, std::string_view property) {
+  model.addChangeListener([self](forms::Control&, forms::Property property) {
     // A change the binder itself is making (the user's edit on its way in) does not bounce back.
     if (self && self->model_ && self->widget_ && !self->writing_) self->update(property);
   });
@@ -19,19 +19,19 @@ ControlBinder::ControlBinder(forms::Control& model, QWidget* widget) : model_(&m
 
 ControlBinder::~ControlBinder() = default;
 
-void ControlBinder::update(std::string_view p) {
+void ControlBinder::update(std::optional<P> p) {
   forms::Control& m = *model_;
   QWidget* w = widget_;
   Writing guard(*this);
-  if (is(p, "Enabled")) w->setEnabled(m.enabled());
-  if (is(p, "Visible")) w->setHidden(!m.visible());
-  if (is(p, "ToolTipText")) w->setToolTip(qs(m.toolTipText()));
-  if (is(p, "FontName") && !m.fontName().empty()) {
+  if (is(p, P::Enabled)) w->setEnabled(m.enabled());
+  if (is(p, P::Visible)) w->setHidden(!m.visible());
+  if (is(p, P::ToolTipText)) w->setToolTip(qs(m.toolTipText()));
+  if (is(p, P::FontName) && !m.fontName().empty()) {
     QFont font = w->font();
     font.setFamily(qs(m.fontName()));
     w->setFont(font);
   }
-  if (is(p, "Bounds")) {
+  if (is(p, P::Bounds)) {
     const auto& b = m.bounds();
     const auto at = [](int32_t twips, const QWidget* w, double scale) { return std::lround(twipsToPixels(twips, w) * scale); };
     const int left = at(b.left, w, scale_.x()), top = at(b.top, w, scale_.y());

@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
-#include <string_view>
+#include <optional>
 
 #include "forms/control.h"
 
@@ -26,20 +26,21 @@ class ControlBinder : public QObject {
   forms::Control* model() const { return model_; }
   void detach() { model_ = nullptr; }
   // Brings the whole widget up to date.
-  void sync() { update({}); }
+  void sync() { update(std::nullopt); }
   // The model's bounds (twips at the screen's resolution) are drawn this much larger, as the
   // form's font is larger than the one they were designed for.
   void setScale(QPointF scale) {
     scale_ = scale;
-    if (model_ && widget_) update("Bounds");
+    if (model_ && widget_) update(P::Bounds);
   }
 
  protected:
-  // A property of the model changed (empty: all of them). The base handles what every control
+  using P = forms::Property;
+  // A property of the model changed (none: all of them). The base handles what every control
   // has: Enabled, Visible, ToolTipText, FontName, Bounds.
-  virtual void update(std::string_view property);
+  virtual void update(std::optional<P> property);
   // True for every property when the whole widget is brought up to date.
-  static bool is(std::string_view changed, std::string_view name) { return changed.empty() || changed == name; }
+  static bool is(std::optional<P> changed, P property) { return !changed || *changed == property; }
   template <class T>
   T* modelAs() const {
     return static_cast<T*>(model_);

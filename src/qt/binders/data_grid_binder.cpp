@@ -60,11 +60,11 @@ class DataGridBinder : public ControlBinder {
   }
 
  protected:
-  void update(std::string_view p) override {
+  void update(std::optional<P> p) override {
     ControlBinder::update(p);
-    if (p.empty()) {
+    if (!p) {
       fill();
-    } else if (p == "Size" || p == "TextMatrix" || p == "CellPicture") {
+    } else if (p == P::Size || p == P::TextMatrix || p == P::CellPicture) {
       if (pending_) return;
       pending_ = true;
       QTimer::singleShot(0, this, [this] {

@@ -34,10 +34,10 @@ class DatePickerBinder : public ControlBinder {
   }
 
  protected:
-  void update(std::string_view p) override {
+  void update(std::optional<P> p) override {
     ControlBinder::update(p);
     Writing guard(*this);
-    if (is(p, "Value")) widgetAs<QDateEdit>()->setDate(dateTimeOf(modelAs<forms::DatePicker>()->value()).date());
+    if (is(p, P::Value)) widgetAs<QDateEdit>()->setDate(dateTimeOf(modelAs<forms::DatePicker>()->value()).date());
   }
 };
 

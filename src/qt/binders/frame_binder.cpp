@@ -34,9 +34,9 @@ class FrameBinder : public ControlBinder {
   FrameBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new QGroupBox(parent)) { forwardMouseClicks(); }
 
  protected:
-  void update(std::string_view p) override {
+  void update(std::optional<P> p) override {
     ControlBinder::update(p);
-    if (is(p, "Caption") || is(p, "Bounds") || is(p, "FontName")) fitTitle();
+    if (is(p, P::Caption) || is(p, P::Bounds) || is(p, P::FontName)) fitTitle();
   }
 
   // The form fits and stretches its frames after placing them: the title follows the width.

@@ -13,11 +13,11 @@ class ImageBinder : public ControlBinder {
   ImageBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new PictureView(parent)) { forwardMouseClicks(); }
 
  protected:
-  void update(std::string_view p) override {
+  void update(std::optional<P> p) override {
     ControlBinder::update(p);
     auto* m = modelAs<forms::Image>();
     Writing guard(*this);
-    if (is(p, "Picture") || is(p, "Stretch")) widgetAs<PictureView>()->setPicture(qs(m->picture()), m->stretch());
+    if (is(p, P::Picture) || is(p, P::Stretch)) widgetAs<PictureView>()->setPicture(qs(m->picture()), m->stretch());
   }
 };
 

@@ -26,13 +26,13 @@ class LabelBinder : public ControlBinder {
   }
 
  protected:
-  void update(std::string_view p) override {
+  void update(std::optional<P> p) override {
     ControlBinder::update(p);
     auto* m = modelAs<forms::Label>();
     auto* label = widgetAs<QLabel>();
     Writing guard(*this);
-    if (is(p, "Caption")) label->setText(qs(m->caption()));
-    if (is(p, "Appearance")) label->setFrameStyle(m->appearance() ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+    if (is(p, P::Caption)) label->setText(qs(m->caption()));
+    if (is(p, P::Appearance)) label->setFrameStyle(m->appearance() ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
   }
 
   bool eventFilter(QObject* watched, QEvent* event) override {

@@ -22,18 +22,18 @@ class ListBoxBinder : public ControlBinder {
   }
 
  protected:
-  void update(std::string_view p) override {
+  void update(std::optional<P> p) override {
     ControlBinder::update(p);
     auto* m = modelAs<forms::ListControl>();
     auto* list = widgetAs<QListWidget>();
     Writing guard(*this);
-    if (p.empty())
+    if (!p)
       list->setSelectionMode(m->multiSelect() ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
-    if (is(p, "List")) {
+    if (is(p, P::List)) {
       list->clear();
       for (int32_t i = 0; i < m->listCount(); ++i) list->addItem(qs(m->list(i)));
     }
-    if (is(p, "List") || is(p, "ListIndex") || is(p, "Selected")) {
+    if (is(p, P::List) || is(p, P::ListIndex) || is(p, P::Selected)) {
       for (int32_t i = 0; i < m->listCount(); ++i) list->item(i)->setSelected(m->selected(i));
       list->setCurrentRow(m->listIndex(), m->multiSelect() ? QItemSelectionModel::NoUpdate
                                                            : QItemSelectionModel::ClearAndSelect);
@@ -49,7 +49,7 @@ class ListBoxBinder : public ControlBinder {
       Writing guard(*this);
       modelAs<forms::ListControl>()->setListIndex(row);
     }
-    if (model()) update("ListIndex");
+    if (model()) update(P::ListIndex);
   }
 
   void userSelection() {

@@ -17,18 +17,18 @@ class OptionButtonBinder : public ControlBinder {
     connect(button, &QRadioButton::clicked, this, [this] {
       if (writing() || !model()) return;
       modelAs<forms::OptionButton>()->setValue(true);
-      if (model()) update("Value");  // a click on the selected button leaves it selected
+      if (model()) update(P::Value);  // a click on the selected button leaves it selected
     });
   }
 
  protected:
-  void update(std::string_view p) override {
+  void update(std::optional<P> p) override {
     ControlBinder::update(p);
     auto* m = modelAs<forms::OptionButton>();
     auto* button = widgetAs<QRadioButton>();
     Writing guard(*this);
-    if (is(p, "Caption")) button->setText(qs(m->caption()));
-    if (is(p, "Value")) button->setChecked(m->value());
+    if (is(p, P::Caption)) button->setText(qs(m->caption()));
+    if (is(p, P::Value)) button->setChecked(m->value());
   }
 };
 

@@ -29,21 +29,21 @@ class TextBoxBinder : public ControlBinder {
   }
 
  protected:
-  void update(std::string_view p) override {
+  void update(std::optional<P> p) override {
     ControlBinder::update(p);
     auto* m = modelAs<forms::TextBox>();
     Writing guard(*this);
     if (auto* line = qobject_cast<QLineEdit*>(widget())) {
-      if (is(p, "Text") && line->text() != qs(m->text())) line->setText(qs(m->text()));
-      if (is(p, "Locked")) line->setReadOnly(m->locked());
-      if (p.empty()) line->setMaxLength(m->maxLength() > 0 ? m->maxLength() : 32767);
+      if (is(p, P::Text) && line->text() != qs(m->text())) line->setText(qs(m->text()));
+      if (is(p, P::Locked)) line->setReadOnly(m->locked());
+      if (!p) line->setMaxLength(m->maxLength() > 0 ? m->maxLength() : 32767);
     } else {
       auto* edit = widgetAs<QPlainTextEdit>();
-      if (is(p, "Text") && edit->toPlainText() != qs(m->text())) edit->setPlainText(qs(m->text()));
-      if (is(p, "Locked")) edit->setReadOnly(m->locked());
+      if (is(p, P::Text) && edit->toPlainText() != qs(m->text())) edit->setPlainText(qs(m->text()));
+      if (is(p, P::Locked)) edit->setReadOnly(m->locked());
     }
-    if (is(p, "Text") || is(p, "Selection")) showSelection(*m);
-    if (is(p, "Locked")) shade(m->locked());
+    if (is(p, P::Text) || is(p, P::Selection)) showSelection(*m);
+    if (is(p, P::Locked)) shade(m->locked());
   }
 
  private:
@@ -78,7 +78,7 @@ class TextBoxBinder : public ControlBinder {
     }
     if (!model()) return;  // a Change handler may have closed the form
     userSelection();       // the model put its caret at the end; the user's caret is where they typed
-    if (currentText() != qs(modelAs<forms::TextBox>()->text())) update("Text");  // a handler changed it
+    if (currentText() != qs(modelAs<forms::TextBox>()->text())) update(P::Text);  // a handler changed it
   }
 
   QString currentText() const {
