@@ -50,8 +50,8 @@ void selectWholeText(TextBox& box) {
 
 QueloAdvancedSet::QueloAdvancedSet(Component& component, Platform platform)
     : Form("QueloAdvancedSet", *platform.presenter), component_(component), platform_(platform) {
-  addListener([this](Form&, std::string_view what) {
-    if (what == "show") listFonts();
+  addListener([this](Form&, forms::FormEvent what) {
+    if (what == forms::FormEvent::Show) listFonts();
   });
 }
 
