@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "call_line.h"
+#include "control/default_services.h"
 #include "control/shared_state.h"
 #include "control/type_library.h"
 #include "control/ze_quelo.h"
@@ -73,11 +74,11 @@ int callCommand(const Words& args) {
   std::vector<Invocation>& invocations = line.value().invocations;
 
   sharedState().applicationPath = absoluteFolder(line.value().appPath);
-  HeadlessPlatform services;
+  auto services = makeDefaultServices();
   HeadlessSite site;
   site.userMode = !line.value().design;
   HeadlessWindow window;
-  auto control = ZeQuelo::create(services.platform(), site, window);
+  auto control = ZeQuelo::create(services->platform(), site, window);
   control->initProperties();
 
   for (Invocation& inv : invocations) {
@@ -86,13 +87,13 @@ int callCommand(const Words& args) {
       std::cerr << "error " << result.error().number << ": " << result.error().message << "\n";
       hintAtExpandedTilde(inv);
       control->terminate();
-      tellSettingsProblem(services.settings);
+      tellSettingsProblem(services->settingsProblem());
       return kExitFalse;
     }
     printOutcome(inv, result.value());
   }
   control->terminate();
-  tellSettingsProblem(services.settings);
+  tellSettingsProblem(services->settingsProblem());
   return kExitOk;
 }
 

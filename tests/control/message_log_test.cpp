@@ -11,6 +11,7 @@
 #include "fakes/forwarding_file_system.h"
 #include "fakes/scratch_dir.h"
 #include "automation/text.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace quelo {
 namespace {

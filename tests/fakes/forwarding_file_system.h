@@ -19,6 +19,9 @@ class ForwardingFileSystem : public FileSystem {
   Status moveFile(const std::string& from, const std::string& to) override { return target_.moveFile(from, to); }
   Status remove(const std::string& path) override { return target_.remove(path); }
   Result<std::string> readFile(const std::string& path) override { return target_.readFile(path); }
+  Result<std::unique_ptr<InputFile>> openForReading(const std::string& path) override {
+    return target_.openForReading(path);
+  }
   Result<std::unique_ptr<FolderLock>> lockFolder(const std::string& folder) override {
     return target_.lockFolder(folder);
   }
