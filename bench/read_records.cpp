@@ -8,6 +8,7 @@
 
 #include "data/sources/sqlite_source.h"
 #include "data/recordset/recordset.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace {
 
@@ -36,7 +37,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const bool forward = std::strcmp(argv[1], "forward") == 0;
-  auto opened = quelo::Recordset::open(quelo::sqliteQuery(argv[2], argv[3]),
+  quelo::PosixFileSystem files;
+  auto opened = quelo::Recordset::open(quelo::sqliteQuery(files, argv[2], argv[3]),
                                        forward ? quelo::ado::adOpenForwardOnly : quelo::ado::adOpenStatic);
   if (!opened) {
     std::fprintf(stderr, "quelo-bench-read: %s\n", opened.error().message.c_str());

@@ -10,11 +10,7 @@ cd "$root"
 layers=(automation platform forms data component hyperlink files reporter ui control qt apps)
 
 # Edges that are known to go up and are being removed; each is FILE INCLUDED-LAYER.
-allowed=(
-  # platform.h still gathers the form presenter; it goes when the platform headers declare
-  # interfaces only.
-  "src/platform/platform.h forms"
-)
+allowed=()
 
 declare -A rank
 for i in "${!layers[@]}"; do rank[${layers[$i]}]=$i; done

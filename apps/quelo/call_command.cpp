@@ -4,6 +4,7 @@
 
 #include "call_line.h"
 #include "component/component.h"
+#include "control/default_services.h"
 #include "control/type_library.h"
 #include "control/ze_quelo.h"
 #include "platform/headless/headless_site.h"
@@ -74,11 +75,11 @@ int callCommand(const Words& args) {
 
   auto component = std::make_shared<Component>();
   component->applicationPath = absoluteFolder(line.value().appPath);
-  HeadlessPlatform services;
+  auto services = makeDefaultServices();
   HeadlessSite site;
   site.userMode = !line.value().design;
   HeadlessWindow window;
-  auto control = ZeQuelo::create(component, services.platform(), site, window);
+  auto control = ZeQuelo::create(component, services->platform(), site, window);
   control->initProperties();
 
   for (Invocation& inv : invocations) {
@@ -87,13 +88,13 @@ int callCommand(const Words& args) {
       std::cerr << "error " << result.error().number << ": " << result.error().message << "\n";
       hintAtExpandedTilde(inv);
       control->terminate();
-      tellSettingsProblem(services.settings);
+      tellSettingsProblem(services->settingsProblem());
       return kExitFalse;
     }
     printOutcome(inv, result.value());
   }
   control->terminate();
-  tellSettingsProblem(services.settings);
+  tellSettingsProblem(services->settingsProblem());
   return kExitOk;
 }
 

@@ -5,7 +5,6 @@
 
 #include "commands.h"
 #include "files/path_rules.h"
-#include "platform/posix/sqlite_settings_store.h"
 
 namespace quelo::cli {
 
@@ -14,9 +13,9 @@ int usageError(const std::string& message, const std::string& command) {
   return kExitUsage;
 }
 
-void tellSettingsProblem(const SqliteSettingsStore& store) {
-  if (!store.problem().empty())
-    std::cerr << "quelo: " << store.problem() << "; working with the default report preferences\n";
+void tellSettingsProblem(const std::string& problem) {
+  if (!problem.empty())
+    std::cerr << "quelo: " << problem << "; working with the default report preferences\n";
 }
 
 std::string absoluteFolder(const std::string& dir) {

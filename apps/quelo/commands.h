@@ -4,10 +4,6 @@
 #include <string>
 #include <vector>
 
-namespace quelo {
-class SqliteSettingsStore;
-}
-
 namespace quelo::cli {
 
 using Words = std::vector<std::string>;
@@ -26,7 +22,7 @@ inline constexpr int kExitUsage = 2;
 int usageError(const std::string& message, const std::string& command = {});
 // When the settings store could not be used (refused, corrupt, unreadable), one line on stderr
 // naming it and why; the run went on without the stored preferences.
-void tellSettingsProblem(const SqliteSettingsStore& store);
+void tellSettingsProblem(const std::string& problem);
 // A folder given on the command line as an absolute path with a trailing "/".
 std::string absoluteFolder(const std::string& dir);
 // The folder of the running program, with a trailing "/" (empty when it cannot be read).

@@ -8,8 +8,9 @@
 
 #include "commands.h"
 #include "component/component.h"
+#include "control/default_services.h"
 #include "control/ze_quelo.h"
-#include "platform/file_system.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/headless/headless_site.h"
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
@@ -174,17 +175,17 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
   auto component = std::make_shared<Component>();
   component->applicationPath = absoluteFolder(options_.appPath);
   if (options_.company) component->developerCompany = toUpper(trimSpaces(*options_.company));
-  HeadlessPlatform services;
+  auto services = makeDefaultServices();
   HeadlessSite site;
   HeadlessWindow window;
-  auto control = ZeQuelo::create(component, services.platform(), site, window);
+  auto control = ZeQuelo::create(component, services->platform(), site, window);
   control->initProperties();
   site.controls[site.displayName] = control;
   site.onEvent = [this](std::string_view name, Args& args) {
     if (name == "ReportStatus") onReportStatus(args);
   };
   (void)control->put("MaxRecsPerPage", Variant(options_.maxRecs));
-  reportForm(*component, services.platform()).setOutput(options_.output);
+  reportForm(*component, services->platform()).setOutput(options_.output);
 
   const bool empty = records->recordCount().valueOr(0) == 0;
   Args call{Variant(std::static_pointer_cast<Dispatch>(records)),
@@ -198,13 +199,13 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
   auto result = control->call("AutoZeReporter", call);
   const bool done = result && toBool(result.value()).valueOr(false);
   // The outcome is taken before the control is terminated, which releases the report form.
-  const ReportOutcome outcome = reportForm(*component, services.platform()).lastOutcome();
+  const ReportOutcome outcome = reportForm(*component, services->platform()).lastOutcome();
   const std::vector<std::string>& pages = outcome.files;
   const std::string reason =
       !result ? "the report failed: " + result.error().message : failureReason(outcome, empty);
   site.controls.clear();
   control->terminate();
-  tellSettingsProblem(services.settings);
+  tellSettingsProblem(services->settingsProblem());
 
   bar_.finish(done && !outcome.cancelled ? totalPages_ : pagesDone_);
   for (const std::string& path : pages) std::cout << path << "\n";

@@ -7,7 +7,7 @@
 #include "data/sources/odbc_source.h"
 #include "data/sources/postgres_source.h"
 #include "data/sources/sqlite_source.h"
-#include "platform/file_system.h"
+#include "platform/posix/posix_file_system.h"
 #include "data/recordset/recordset.h"
 
 namespace quelo::cli {
@@ -16,12 +16,19 @@ namespace {
 constexpr const char* kSampleQuery =
     "SELECT Name, Price, Quantity, Added, Website, Picture FROM products ORDER BY id";
 
+// The files the sources read: the machine's. It holds no state, so one serves every record set
+// for as long as that lives.
+FileSystem& machineFiles() {
+  static PosixFileSystem files;
+  return files;
+}
+
 Result<std::shared_ptr<RowSource>> rowSource(const ReportOptions& o) {
   switch (o.source) {
     case SourceKind::Sqlite:
-      return sqliteQuery(o.location, o.query);
+      return sqliteQuery(machineFiles(), o.location, o.query);
     case SourceKind::Csv:
-      return csvFile(o.location, o.delimiter);
+      return csvFile(machineFiles(), o.location, o.delimiter);
     case SourceKind::Postgres:
       return postgresQuery(o.location, o.query);
     case SourceKind::Odbc:
@@ -30,11 +37,11 @@ Result<std::shared_ptr<RowSource>> rowSource(const ReportOptions& o) {
       break;
   }
   const std::string db = sampleDataFolder() + "products.db";
-  if (!PosixFileSystem().exists(db))
+  if (!machineFiles().exists(db))
     return makeError(err::kFileNotFound,
                      "the sample data is missing: " + db +
                          " (install or build the project, or point QUELO_SAMPLE_DIR at its folder)");
-  return sqliteQuery(db, kSampleQuery);
+  return sqliteQuery(machineFiles(), db, kSampleQuery);
 }
 
 }  // namespace
@@ -48,7 +55,7 @@ std::string sampleDataFolder() {
     return std::filesystem::path(programFolder() + relative).lexically_normal().string() + "/";
   };
   for (const char* relative : {QUELO_SAMPLE_INSTALLED, QUELO_SAMPLE_BUILT})
-    if (PosixFileSystem().exists(beside(relative) + "products.db")) return beside(relative);
+    if (machineFiles().exists(beside(relative) + "products.db")) return beside(relative);
   return beside(QUELO_SAMPLE_INSTALLED);
 }
 

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <chrono>
-#include <optional>
 
 namespace quelo {
 
@@ -17,20 +16,5 @@ class Clock {
   // Blocks until monotonic() >= deadline.
   virtual void sleepUntil(Duration deadline) = 0;
 };
-
-// The machine's clocks. When SOURCE_DATE_EPOCH holds a number of seconds, the wall clock reads
-// that instant always, so that reports and logs written from the same input are identical.
-class SystemClock : public Clock {
- public:
-  SystemClock();
-  Duration monotonic() override;
-  std::chrono::system_clock::time_point wallNow() override;
-  void sleepUntil(Duration deadline) override;
-
- private:
-  std::optional<std::chrono::system_clock::time_point> fixedWall_;
-};
-
-std::optional<std::chrono::system_clock::time_point> sourceDateEpoch();
 
 }  // namespace quelo

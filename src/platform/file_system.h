@@ -34,6 +34,14 @@ class OutputFile {
   virtual Status close() = 0;
 };
 
+// A file being read from its start.
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Up to `size` more bytes into `buffer`: how many were read, 0 at the end of the file.
+  virtual Result<size_t> read(char* buffer, size_t size) = 0;
+};
+
 // Held while a folder is locked; dropping it unlocks.
 class FolderLock {
  public:
@@ -58,6 +66,8 @@ class FileSystem {
   virtual Status moveFile(const std::string& from, const std::string& to);
   virtual Status remove(const std::string& path) = 0;
   virtual Result<std::string> readFile(const std::string& path) = 0;
+  // For files read in pieces (data files of any size); a missing file is err::kFileNotFound.
+  virtual Result<std::unique_ptr<InputFile>> openForReading(const std::string& path) = 0;
 
   // Files replaced whole (report pages, the message log): a reader, or a run killed at any
   // moment, sees a file either as it was or with all of its new content, never in between.
@@ -82,28 +92,6 @@ class FileSystem {
   // The first `maxBytes` bytes of a regular file (fewer when it is shorter); anything else (a
   // folder, a FIFO, a device) is refused without waiting for it.
   virtual Result<std::string> readPrefix(const std::string& path, size_t maxBytes) = 0;
-};
-
-// The real file system.
-class PosixFileSystem : public FileSystem {
- public:
-  Result<FileInfo> stat(const std::string& path) override;
-  bool isSymlink(const std::string& path) override;
-  Result<std::vector<DirEntry>> list(const std::string& dir) override;
-  Status createDirectory(const std::string& path) override;
-  Status copyFile(const std::string& from, const std::string& to, bool overwrite) override;
-  Status moveFile(const std::string& from, const std::string& to) override;
-  Status remove(const std::string& path) override;
-  Result<std::string> readFile(const std::string& path) override;
-
-  // flock(2) on the folder; where the file system has no locks, updates go on unlocked.
-  Result<std::unique_ptr<FolderLock>> lockFolder(const std::string& folder) override;
-  // The temporary is a dot file with a mixed-case name (see posix_file_system.cpp), renamed
-  // over the file.
-  Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path, std::string_view newFilePrefix) override;
-  Status removeUpdateLeftovers(const std::string& folder) override;
-  // Opened without blocking (a FIFO cannot hold it up), then checked on the descriptor.
-  Result<std::string> readPrefix(const std::string& path, size_t maxBytes) override;
 };
 
 }  // namespace quelo

@@ -70,10 +70,4 @@ std::string driveOfPath(const std::vector<std::string>& drives, std::string_view
   return best;
 }
 
-Result<std::vector<MountPoint>> ProcMountTable::mounts() {
-  auto text = files_.readFile(table_);
-  if (!text) return text.error();
-  return parseMountTable(text.value());
-}
-
 }  // namespace quelo

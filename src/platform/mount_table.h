@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file_system.h"
 #include "automation/status.h"
 
 namespace quelo {
@@ -20,18 +19,6 @@ class MountTable {
  public:
   virtual ~MountTable() = default;
   virtual Result<std::vector<MountPoint>> mounts() = 0;
-};
-
-// The kernel's table of the process (/proc/self/mounts), read through the FileSystem.
-class ProcMountTable : public MountTable {
- public:
-  explicit ProcMountTable(FileSystem& files, std::string table = "/proc/self/mounts")
-      : files_(files), table_(std::move(table)) {}
-  Result<std::vector<MountPoint>> mounts() override;
-
- private:
-  FileSystem& files_;
-  std::string table_;
 };
 
 // One line per mount: device, mount point, type, options ...; "\040"-style octal escapes in the

@@ -26,12 +26,6 @@ bool looksLikePicture(std::string_view b) {
   return startsWith(b, "#define ");                                      // XBM
 }
 
-bool SniffingPictureLoader::isPicture(const std::string& path) {
-  constexpr size_t kSniffed = 128;  // the most looksLikePicture looks at: a PCX header
-  auto bytes = files_.readPrefix(path, kSniffed);
-  return bytes && looksLikePicture(bytes.value());
-}
-
 Result<std::shared_ptr<Picture>> loadPicture(PictureLoader& loader, const std::string& path) {
   if (path.empty()) return std::make_shared<Picture>("");
   if (!loader.isPicture(path)) return makeError(kInvalidPicture, "Invalid picture");

@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "platform/file_system.h"
 #include "automation/member_dispatch.h"
 
 namespace quelo {
@@ -26,17 +25,6 @@ class PictureLoader {
  public:
   virtual ~PictureLoader() = default;
   virtual bool isPicture(const std::string& path) = 0;
-};
-
-// Knows picture files by their first bytes: BMP/DIB, GIF, JPEG, PNG, ICO/CUR, TIFF, WMF, EMF,
-// PCX and XBM.
-class SniffingPictureLoader : public PictureLoader {
- public:
-  explicit SniffingPictureLoader(FileSystem& files) : files_(files) {}
-  bool isPicture(const std::string& path) override;
-
- private:
-  FileSystem& files_;
 };
 
 // Whether bytes start like one of the picture formats above.

@@ -1,25 +1,24 @@
 // Platform: every service of the outside world that the control uses, handed to it in one piece
-// (the control owns none of them). HeadlessPlatform is a complete set for the command line and
-// tests: the machine's clock, files, mounts, pictures, desktop programs, windows, settings and fonts,
-// with recorded message boxes and headless forms.
+// (the control owns none of them). Sets of services that fill it: the default one
+// (control/default_services.h), the Qt application's, and the tests' fakes.
 #pragma once
 
 #include <memory>
 
 #include "platform/clock.h"
-#include "platform/clocked_loop.h"
 #include "platform/file_system.h"
 #include "platform/fonts.h"
-#include "forms/form_presenter.h"
 #include "platform/message_box.h"
 #include "platform/message_loop.h"
-#include "platform/posix/fontconfig_fonts.h"
-#include "platform/posix/sqlite_settings_store.h"
+#include "platform/mount_table.h"
+#include "platform/picture.h"
 #include "platform/settings_store.h"
 #include "platform/shell.h"
 #include "platform/window_system.h"
-#include "platform/mount_table.h"
-#include "platform/picture.h"
+
+namespace quelo::forms {
+class FormPresenter;
+}
 
 namespace quelo {
 
@@ -64,27 +63,5 @@ Platform platformOf(Services& s) {
                   .mounts = serviceAddress(s.mounts),
                   .pictures = serviceAddress(s.pictures)};
 }
-
-class HeadlessPlatform {
- public:
-  HeadlessPlatform() : loop(clock) {}
-  HeadlessPlatform(const HeadlessPlatform&) = delete;
-  HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
-
-  Platform platform() { return platformOf(*this); }
-
-  SystemClock clock;
-  ClockedLoop loop;
-  PosixFileSystem files;
-  RecordingMessageBox messageBox;
-  RecordingCursor cursor;
-  forms::HeadlessPresenter presenter;
-  PosixShell shell;
-  std::unique_ptr<WindowSystem> windows = openDesktopWindows();
-  SqliteSettingsStore settings{SqliteSettingsStore::defaultFile()};
-  FontconfigFonts fonts;
-  ProcMountTable mounts{files};
-  SniffingPictureLoader pictures{files};
-};
 
 }  // namespace quelo

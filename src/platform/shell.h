@@ -33,22 +33,4 @@ class Shell {
 // The argument that hands a target on inertly ("./-x" for "-x").
 std::string inertArgument(const std::string& target);
 
-// The desktop's programs: xdg-open, xdg-email, xdg-mime and the system print service (lp).
-// A program still running after `grace` counts as started: a handler may be the browser itself,
-// which runs for as long as the user keeps it open.
-class PosixShell : public Shell {
- public:
-  explicit PosixShell(std::chrono::milliseconds grace = std::chrono::seconds(5)) : grace_(grace) {}
-  Status open(const std::string& target) override;
-  Status composeMail(const std::string& mailto) override;
-  Result<std::string> defaultBrowser() override;
-  Status start(const std::string& program, const std::string& argument) override;
-  Status print(const std::string& file) override;
-
- private:
-  Status launch(const std::string& program, const std::string& target);
-
-  std::chrono::milliseconds grace_;
-};
-
 }  // namespace quelo

@@ -33,20 +33,4 @@ class WindowSystem {
   virtual Status activate(WindowHandle window) = 0;
 };
 
-// A desktop without windows: every search finds nothing.
-class NoWindowSystem : public WindowSystem {
- public:
-  WindowHandle desktop() override { return 0; }
-  std::vector<WindowHandle> children(WindowHandle) override { return {}; }
-  std::string title(WindowHandle) override { return {}; }
-  std::string className(WindowHandle) override { return {}; }
-  WindowHandle parent(WindowHandle) override { return 0; }
-  std::optional<int32_t> controlId(WindowHandle) override { return std::nullopt; }
-  Status activate(WindowHandle) override { return makeError(err::kInvalidProcedureCall, "There are no windows"); }
-};
-
-// The windows of this session's desktop: the X display named by $DISPLAY when the build has X11
-// (connected on first use; no windows when it cannot be reached), otherwise no windows.
-std::unique_ptr<WindowSystem> openDesktopWindows();
-
 }  // namespace quelo

@@ -7,6 +7,13 @@
 #include "qt/qt_form_presenter.h"
 #include "qt/qt_message_loop.h"
 #include "qt/qt_services.h"
+#include "platform/posix/desktop_windows.h"
+#include "platform/posix/fontconfig_fonts.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_shell.h"
+#include "platform/posix/proc_mount_table.h"
+#include "platform/posix/sqlite_settings_store.h"
+#include "platform/posix/system_clock.h"
 
 namespace quelo::qt {
 

@@ -9,6 +9,7 @@
 #include "platform/picture_size.h"
 #include "report_cli_fixture.h"
 #include "report_source.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace quelo::testing {
 namespace {

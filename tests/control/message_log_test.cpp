@@ -7,10 +7,13 @@
 #include <filesystem>
 #include <functional>
 
+#include "fakes/countdown_file_system.h"
 #include "fakes/fake_clock.h"
+#include "fakes/folder_files.h"
 #include "fakes/forwarding_file_system.h"
 #include "fakes/scratch_dir.h"
 #include "automation/text.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace quelo {
 namespace {
@@ -143,24 +146,75 @@ TEST_F(MessageLog, ALogThatCannotBeArchivedStaysAndTakesTheEntry) {
   EXPECT_FALSE(files.exists(archive()));
 }
 
+// The Nth file operation of an entry fails, for every N it has, once with an I/O error and from
+// then on as a full disk: into a log, into no log yet, into a log due for archiving. An entry
+// that fails says so; one that carries on is in the log whole, once. Either way every other file
+// is as it was or whole, no temporary is left, and the next entry goes in whole.
+TEST_F(MessageLog, AFaultAtAnyFileOperationLeavesEveryFileAsItWasOrWhole) {
+  using testing::Fault, testing::FaultCause, testing::FolderFiles;
+  const std::string reports = dir / "Reports/";
+  const std::string log = "Log/ZeMessages.htm";
+  struct Start {
+    const char* what;
+    std::function<void()> make;
+  };
+  const std::vector<Start> starts = {
+      {"a log", [&] { writeLog(10); }},
+      {"no log", [] {}},
+      {"a log due for archiving", [&] { writeLog(kMessageLogLimit + 1); }},
+  };
+  const Fault kinds[] = {{.cause = FaultCause::kIoError}, {.fromThenOn = true, .cause = FaultCause::kDiskFull}};
+  const std::string entry = lineFor("m");
+  for (const Start& start : starts) {
+    fs::remove_all(reports);
+    start.make();
+    const FolderFiles before = testing::filesUnder(reports);
+    testing::CountdownFileSystem counting(files, {});
+    ASSERT_TRUE(this->log("m", &counting));
+    const FolderFiles after = testing::filesUnder(reports);
+    const int count = static_cast<int>(counting.operations().size());
+    for (Fault fault : kinds) {
+      for (fault.at = 1; fault.at <= count; ++fault.at) {
+        SCOPED_TRACE(std::string(start.what) + ", " + counting.operations()[fault.at - 1] +
+                     (fault.fromThenOn ? " and on" : " once"));
+        fs::remove_all(reports);
+        start.make();
+        testing::CountdownFileSystem faulty(files, fault);
+        const bool done = this->log("m", &faulty).isOk();
+        const FolderFiles left = testing::filesUnder(reports);
+        for (const auto& [name, text] : left) {
+          ASSERT_TRUE(after.count(name)) << name;
+          if (done && name == log) {
+            EXPECT_TRUE(text.ends_with(entry) && text.find(entry) == text.size() - entry.size());
+            continue;
+          }
+          EXPECT_TRUE(text == after.at(name) || (before.count(name) && text == before.at(name))) << name;
+        }
+        EXPECT_TRUE(!done || left.count(log));
+        ASSERT_TRUE(this->log("n"));
+        const FolderFiles again = testing::filesUnder(reports);
+        const bool fresh = !left.count(log) || left.at(log).size() > kMessageLogLimit;  // none, or archived now
+        EXPECT_EQ(again.at(log), (fresh ? std::string(kUtf8Bom) : left.at(log)) + lineFor("n"));
+        for (const auto& [name, text] : again) EXPECT_TRUE(after.count(name)) << name;
+      }
+    }
+  }
+}
+
 // An entry that cannot be written is reported, naming the file and the cause, and the log is
-// left as it was: nothing goes through a link, nothing is cut by a full disk.
+// left as it was: nothing goes through a link or into a file in the Reports folder's place.
 TEST_F(MessageLog, AnEntryThatCannotBeWrittenIsReportedAndTheLogLeftAsItWas) {
   testing::ScratchDir outside;
   outside.write("target", "outside");
-  testing::DiskFullAtWrite full(files, 1);
   struct Case {
     const char* what;
     std::function<void()> plant;
-    FileSystem* through;
     std::string words;
   };
   const std::vector<Case> cases = {
-      {"a full disk", [&] { writeLog(10); }, &full, "No space left on device"},
-      {"a link", [&] { fs::create_symlink(outside / "target", current()); }, nullptr, "symbolic link"},
-      {"a dangling link", [&] { fs::create_symlink(outside / "made", current()); }, nullptr, "symbolic link"},
-      {"a file for the Reports folder", [&] { fs::remove_all(dir / "Reports"), dir.write("Reports", "x"); }, nullptr,
-       "Reports"},
+      {"a link", [&] { fs::create_symlink(outside / "target", current()); }, "symbolic link"},
+      {"a dangling link", [&] { fs::create_symlink(outside / "made", current()); }, "symbolic link"},
+      {"a file for the Reports folder", [&] { fs::remove_all(dir / "Reports"), dir.write("Reports", "x"); }, "Reports"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -168,7 +222,7 @@ TEST_F(MessageLog, AnEntryThatCannotBeWrittenIsReportedAndTheLogLeftAsItWas) {
     fs::create_directories(logFolder());
     c.plant();
     const std::string before = read(current());
-    const Status s = log("m", c.through);
+    const Status s = log("m");
     ASSERT_FALSE(s);
     EXPECT_NE(s.error().message.find(c.words), std::string::npos) << s.error().message;
     EXPECT_EQ(read(current()), before);

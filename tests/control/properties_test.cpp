@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/control_harness.h"
+#include "forms/form_presenter.h"
 
 namespace quelo {
 namespace {

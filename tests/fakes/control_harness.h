@@ -14,11 +14,15 @@
 #include "fakes/fake_window_system.h"
 #include "fakes/scratch_dir.h"
 #include "fakes/fake_mount_table.h"
-#include "platform/clocked_loop.h"
+#include "platform/headless/clocked_loop.h"
 #include "platform/headless/headless_site.h"
 #include "platform/message_box.h"
 #include "platform/file_system.h"
 #include "platform/posix/sqlite_settings_store.h"
+#include "forms/form_presenter.h"
+#include "platform/headless/recording_message_box.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/sniffing_picture_loader.h"
 
 namespace quelo::testing {
 

@@ -19,6 +19,9 @@ class ForwardingFileSystem : public FileSystem {
   Status moveFile(const std::string& from, const std::string& to) override { return target_.moveFile(from, to); }
   Status remove(const std::string& path) override { return target_.remove(path); }
   Result<std::string> readFile(const std::string& path) override { return target_.readFile(path); }
+  Result<std::unique_ptr<InputFile>> openForReading(const std::string& path) override {
+    return target_.openForReading(path);
+  }
   Result<std::unique_ptr<FolderLock>> lockFolder(const std::string& folder) override {
     return target_.lockFolder(folder);
   }
@@ -32,36 +35,6 @@ class ForwardingFileSystem : public FileSystem {
 
  private:
   FileSystem& target_;
-};
-
-// A disk that fills up: the Nth write into an update (counted from 1 over all updates) and every
-// one after it fail as a full disk does.
-class DiskFullAtWrite : public ForwardingFileSystem {
- public:
-  DiskFullAtWrite(FileSystem& target, int n) : ForwardingFileSystem(target), left_(n) {}
-  Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path, std::string_view newFilePrefix) override {
-    auto file = ForwardingFileSystem::beginUpdate(path, newFilePrefix);
-    if (!file) return file;
-    return std::unique_ptr<OutputFile>(std::make_unique<Filling>(std::move(file).value(), path, left_));
-  }
-
- private:
-  class Filling : public OutputFile {
-   public:
-    Filling(std::unique_ptr<OutputFile> file, std::string path, int& left)
-        : file_(std::move(file)), path_(std::move(path)), left_(left) {}
-    Status write(std::string_view bytes) override {
-      if (--left_ <= 0) return makeError(err::kDiskFull, "Cannot write '" + path_ + "': No space left on device");
-      return file_->write(bytes);
-    }
-    Status close() override { return file_->close(); }
-
-   private:
-    std::unique_ptr<OutputFile> file_;
-    std::string path_;
-    int& left_;
-  };
-  int left_;
 };
 
 }  // namespace quelo::testing

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "fakes/scratch_dir.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace quelo {
 namespace {

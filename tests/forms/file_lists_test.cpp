@@ -7,6 +7,7 @@
 #include "fakes/scratch_dir.h"
 #include "forms/form.h"
 #include "forms/form_presenter.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace quelo::forms {
 namespace {

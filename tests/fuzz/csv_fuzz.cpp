@@ -2,6 +2,7 @@
 // same records; whatever it refuses is an error, never a crash.
 #include "fuzz_support.h"
 #include "data/sources/csv_reader.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace {
 
@@ -9,8 +10,9 @@ using Records = std::vector<std::vector<quelo::CsvField>>;
 
 // The records of a file, or nothing when the reader refuses it.
 std::optional<Records> readAll(const std::string& path) {
+  quelo::PosixFileSystem files;
   quelo::CsvReader reader;
-  if (!reader.open(path)) quelo::fuzz::finding("cannot open " + path);
+  if (!reader.open(files, path)) quelo::fuzz::finding("cannot open " + path);
   Records records;
   for (;;) {
     auto more = reader.next();

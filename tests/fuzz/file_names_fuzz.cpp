@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "automation/text.h"
 #include "reporter/generation_driver.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace {
 

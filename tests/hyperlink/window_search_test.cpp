@@ -4,6 +4,7 @@
 
 #include "fakes/fake_window_system.h"
 #include "hyperlink/hyperlink_state.h"
+#include "platform/headless/no_window_system.h"
 
 namespace quelo {
 namespace {

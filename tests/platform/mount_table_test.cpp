@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "fakes/scratch_dir.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/proc_mount_table.h"
 
 namespace quelo {
 namespace {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/scratch_dir.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace quelo {
 namespace {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "fakes/scratch_dir.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/sniffing_picture_loader.h"
 
 namespace quelo {
 namespace {

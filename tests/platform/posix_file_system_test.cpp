@@ -9,6 +9,7 @@
 #include "fakes/forwarding_file_system.h"
 #include "fakes/scratch_dir.h"
 #include "platform/file_system.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace quelo {
 namespace {

@@ -6,6 +6,7 @@
 
 #include "fakes/plain_desktop.h"
 #include "platform/posix/desktop_entry.h"
+#include "platform/posix/posix_shell.h"
 
 namespace quelo {
 namespace {

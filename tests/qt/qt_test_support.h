@@ -16,6 +16,10 @@
 #include "qt/qt_form_presenter.h"
 #include "qt/qt_message_loop.h"
 #include "qt/qt_services.h"
+#include "platform/headless/recording_message_box.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/sqlite_settings_store.h"
+#include "platform/posix/system_clock.h"
 
 namespace quelo::qt::testing {
 

@@ -1,10 +1,11 @@
-// Page files under faults: a disk that fills up, a folder or a link in a page's place, and the
-// Reports folder made by another run at the same moment. A page is always either as it was
-// before the run or whole with the run's sections, and only whole pages are listed.
-#include <algorithm>
+// Page files under faults: a file operation that fails, a folder or a link in a page's place,
+// and the Reports folder made by another run at the same moment. A page is always either as it
+// was before the run or whole with the run's sections, and only whole pages are listed.
 #include <filesystem>
 #include <functional>
 
+#include "fakes/countdown_file_system.h"
+#include "fakes/folder_files.h"
 #include "fakes/report_fixture.h"
 #include "reporter/report_form.h"
 
@@ -36,42 +37,55 @@ class PageFiles : public ReportTest {
     return o;
   }
   std::string path(int page) const { return reports() + "name" + std::to_string(page) + ".htm"; }
-  std::vector<std::string> contents() const { return {page("name1.htm"), page("name2.htm"), page("name3.htm")}; }
-  void restore(const std::vector<std::string>& pages) const {
-    for (int i = 0; i < 3; ++i) app.write("Reports/name" + std::to_string(i + 1) + ".htm", pages[i]);
-  }
-  std::vector<std::string> folderNames() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(reports())) names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  FolderFiles pages() const { return filesUnder(reports()); }
+  void setPages(const FolderFiles& files) const { setFilesUnder(reports(), files); }
 };
 
-// The disk fills up at the Nth section written (five in all, over an earlier report's pages):
-// the pages before are whole and listed, the page being written and those after are as they
-// were, the error names the page and the cause, and no temporary is left.
-TEST_F(PageFiles, AFullDiskLeavesEveryPageAsItWasOrWhole) {
-  ASSERT_TRUE(report(h->files).done);
-  const std::vector<std::string> before = contents();
-  ASSERT_TRUE(report(h->files).done);
-  const std::vector<std::string> after = contents();
-  const std::vector<int> pageOfWrite = {0, 1, 1, 2, 2, 3};  // write N falls on page pageOfWrite[N]
-  for (int n = 1; n <= 5; ++n) {
-    SCOPED_TRACE("disk full at write " + std::to_string(n));
-    restore(before);
-    DiskFullAtWrite disk(h->files, n);
-    const Outcome o = report(disk);
-    const int failing = pageOfWrite[n];
-    EXPECT_FALSE(o.done);
-    ASSERT_EQ(o.errors.size(), 1u) << "a full disk stops the run";
-    EXPECT_NE(o.errors[0].find(path(failing)), std::string::npos) << o.errors[0];
-    EXPECT_NE(o.errors[0].find("No space left on device"), std::string::npos) << o.errors[0];
-    std::vector<std::string> listed;
-    for (int p = 1; p < failing; ++p) listed.push_back(path(p));
-    EXPECT_EQ(o.listed, listed);
-    for (int p = 1; p <= 3; ++p) EXPECT_EQ(contents()[p - 1], p < failing ? after[p - 1] : before[p - 1]) << p;
-    EXPECT_EQ(folderNames(), (std::vector<std::string>{"name1.htm", "name2.htm", "name3.htm"}));
+// The Nth file operation of a run fails, for every N the run has: once as a full disk, and from
+// then on as a refused write; over an earlier report's pages and into a new folder. A run that
+// fails says so, leaves every page as it was or whole, lists only whole pages and leaves no
+// temporary; one that carries on gives the pages of a run without faults; a rerun adds its
+// sections whole to every page.
+TEST_F(PageFiles, AFaultAtAnyFileOperationLeavesEveryPageAsItWasOrWhole) {
+  const Fault kinds[] = {{.cause = FaultCause::kDiskFull}, {.fromThenOn = true, .cause = FaultCause::kPermissionDenied}};
+  for (const bool earlierReport : {true, false}) {
+    fs::remove_all(reports());
+    if (earlierReport) {
+      ASSERT_TRUE(report(h->files).done);
+    }
+    const FolderFiles before = pages();
+    CountdownFileSystem counting(h->files, {});
+    ASSERT_TRUE(report(counting).done);
+    const FolderFiles after = pages();
+    ASSERT_TRUE(report(h->files).done);
+    const FolderFiles twice = pages();
+    const int count = static_cast<int>(counting.operations().size());
+    for (Fault fault : kinds) {
+      for (fault.at = 1; fault.at <= count; ++fault.at) {
+        SCOPED_TRACE((earlierReport ? "over an earlier report, " : "into a new folder, ") +
+                     counting.operations()[fault.at - 1] + (fault.fromThenOn ? " and on" : " once"));
+        setPages(before);
+        CountdownFileSystem faulty(h->files, fault);
+        const Outcome o = report(faulty);
+        const FolderFiles left = pages();
+        if (o.done) {
+          EXPECT_EQ(left, after);
+        } else {
+          EXPECT_FALSE(o.errors.empty());
+          for (const auto& [name, text] : left) {
+            ASSERT_TRUE(after.count(name)) << name;
+            EXPECT_TRUE(text == after.at(name) || (before.count(name) && text == before.at(name))) << name;
+          }
+          for (const std::string& listed : o.listed) {
+            const std::string name = fs::path(listed).filename();
+            EXPECT_EQ(left.at(name), after.at(name));
+          }
+        }
+        ASSERT_TRUE(report(h->files).done);
+        for (const auto& [name, text] : pages())
+          EXPECT_EQ(text, left.count(name) && left.at(name) == after.at(name) ? twice.at(name) : after.at(name)) << name;
+      }
+    }
   }
 }
 

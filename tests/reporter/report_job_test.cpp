@@ -12,8 +12,8 @@
 #include "fakes/fake_shell.h"
 #include "fakes/scratch_dir.h"
 #include "hyperlink/hyperlink_state.h"
-#include "platform/clocked_loop.h"
-#include "platform/file_system.h"
+#include "platform/headless/clocked_loop.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/platform.h"
 #include "reporter/generation_driver.h"
 

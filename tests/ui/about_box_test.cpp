@@ -4,6 +4,7 @@
 
 #include "fakes/control_harness.h"
 #include "ui/maker.h"
+#include "forms/form_presenter.h"
 
 namespace quelo {
 namespace {

@@ -1,10 +1,6 @@
 #include "data/sources/csv_reader.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <bit>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 
@@ -51,17 +47,16 @@ size_t ordinaryRun(const char* p, size_t n, unsigned char a, unsigned char b, un
 CsvReader::CsvReader(char delimiter)
     : delimiter_(static_cast<unsigned char>(delimiter)), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
-CsvReader::~CsvReader() {
-  if (fd_ >= 0) ::close(fd_);
-}
+CsvReader::~CsvReader() = default;
 
-Status CsvReader::open(const std::string& path) {
+Status CsvReader::open(FileSystem& files, const std::string& path) {
   path_ = path;
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) {
-    if (errno == ENOENT) return makeError(err::kFileNotFound, "File not found: " + path);
-    return ado::dataSourceError(path + ": cannot open: " + std::strerror(errno));
+  auto file = files.openForReading(path);
+  if (!file) {
+    if (file.error().number == err::kFileNotFound) return makeError(err::kFileNotFound, "File not found: " + path);
+    return ado::dataSourceError(file.error().message);
   }
+  file_ = std::move(file).value();
   // A byte-order mark says UTF-8; it is not part of the first field name.
   if (peek() == 0xEF && end_ - pos_ >= 3 && static_cast<unsigned char>(buffer_[pos_ + 1]) == 0xBB &&
       static_cast<unsigned char>(buffer_[pos_ + 2]) == 0xBF)
@@ -76,17 +71,14 @@ bool CsvReader::refill() {
   std::memmove(buffer_.get(), buffer_.get() + pos_, keep);
   pos_ = 0;
   end_ = keep;
-  for (;;) {
-    const ssize_t n = ::read(fd_, buffer_.get() + end_, kBufferSize - end_);
-    if (n > 0) {
-      end_ += static_cast<size_t>(n);
-      return true;
-    }
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) readError_ = makeError(err::kIoError, path_ + ": cannot read: " + std::strerror(errno));
-    atEnd_ = true;
-    return end_ > pos_;
+  auto n = file_->read(buffer_.get() + end_, kBufferSize - end_);
+  if (n && n.value() > 0) {
+    end_ += n.value();
+    return true;
   }
+  if (!n) readError_ = n.error();
+  atEnd_ = true;
+  return end_ > pos_;
 }
 
 int CsvReader::peek() {

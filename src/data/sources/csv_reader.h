@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "automation/status.h"
+#include "platform/file_system.h"
 
 namespace quelo {
 
@@ -31,7 +32,7 @@ class CsvReader {
   CsvReader& operator=(const CsvReader&) = delete;
 
   // A missing or unreadable file is an Error naming it.
-  Status open(const std::string& path);
+  Status open(FileSystem& files, const std::string& path);
   // Reads the next record; false at the end of the file.
   Result<bool> next();
   int fieldCount() const { return count_; }
@@ -53,7 +54,7 @@ class CsvReader {
 
   int delimiter_;  // as the byte get() returns
   std::string path_;
-  int fd_ = -1;
+  std::unique_ptr<InputFile> file_;
   std::unique_ptr<char[]> buffer_;
   size_t pos_ = 0, end_ = 0;
   bool atEnd_ = false;

@@ -30,8 +30,8 @@ class CsvStream : public RowStream {
 
   // Opens the file and reads the first line. With the column types given, the stream is ready for
   // the rows; without, it reads every record to infer them (and to find any malformed line).
-  Status start(const std::string& path, const std::vector<FieldInfo>* types) {
-    if (Status s = reader_.open(path); !s) return s;
+  Status start(FileSystem& files, const std::string& path, const std::vector<FieldInfo>* types) {
+    if (Status s = reader_.open(files, path); !s) return s;
     auto header = reader_.next();
     if (!header) return header.error();
     if (!header.value()) return ado::dataSourceError(path + ": the file is empty; its first line must name the fields");
@@ -91,27 +91,29 @@ class CsvStream : public RowStream {
 
 class CsvFile : public RowSource {
  public:
-  CsvFile(std::string path, char delimiter) : path_(std::move(path)), delimiter_(delimiter) {}
+  CsvFile(FileSystem& files, std::string path, char delimiter)
+      : files_(files), path_(std::move(path)), delimiter_(delimiter) {}
 
   Result<std::unique_ptr<RowStream>> run() const override {
     // First pass: the types (and every error in the file); second pass: the rows.
     CsvStream typing(delimiter_);
-    if (Status s = typing.start(path_, nullptr); !s) return s.error();
+    if (Status s = typing.start(files_, path_, nullptr); !s) return s.error();
     auto rows = std::make_unique<CsvStream>(delimiter_);
-    if (Status s = rows->start(path_, &typing.fields()); !s) return s.error();
+    if (Status s = rows->start(files_, path_, &typing.fields()); !s) return s.error();
     return std::unique_ptr<RowStream>(std::move(rows));
   }
   std::string description() const override { return "csv:" + path_; }
 
  private:
+  FileSystem& files_;
   std::string path_;
   char delimiter_;
 };
 
 }  // namespace
 
-std::shared_ptr<RowSource> csvFile(std::string path, char delimiter) {
-  return std::make_shared<CsvFile>(std::move(path), delimiter);
+std::shared_ptr<RowSource> csvFile(FileSystem& files, std::string path, char delimiter) {
+  return std::make_shared<CsvFile>(files, std::move(path), delimiter);
 }
 
 }  // namespace quelo

@@ -11,10 +11,12 @@
 #include <string>
 
 #include "data/recordset/row_source.h"
+#include "platform/file_system.h"
 
 namespace quelo {
 
-// Fields are separated by `delimiter` (a comma unless given; never a quote or a line break).
-std::shared_ptr<RowSource> csvFile(std::string path, char delimiter = ',');
+// Fields are separated by `delimiter` (a comma unless given; never a quote or a line break). The
+// file is read through `files`, which outlives the source.
+std::shared_ptr<RowSource> csvFile(FileSystem& files, std::string path, char delimiter = ',');
 
 }  // namespace quelo

@@ -2,7 +2,6 @@
 #include "data/sources/sqlite_source.h"
 
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 #include "data/sources/typed_text.h"
 #include "data/recordset/ado.h"
@@ -33,10 +32,12 @@ class SqliteStream : public RowStream {
     sqlite3_close(db_);
   }
 
-  Status start(const std::string& file, const std::string& sql) {
+  Status start(FileSystem* files, const std::string& file, const std::string& sql) {
     file_ = file;
-    struct stat info;
-    if (::stat(file_.c_str(), &info) != 0) return makeError(err::kFileNotFound, "File not found: " + file_);
+    if (auto info = files->stat(file_); !info) {
+      if (info.error().number == err::kFileNotFound) return makeError(err::kFileNotFound, "File not found: " + file_);
+      return info.error();
+    }
     if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
       return failure("cannot open the database");
     sqlite3_busy_timeout(db_, 5000);
@@ -126,19 +127,21 @@ class SqliteStream : public RowStream {
 
 class SqliteQuery : public RowSource {
  public:
-  SqliteQuery(std::string file, std::string sql) : file_(std::move(file)), sql_(std::move(sql)) {}
+  SqliteQuery(FileSystem& files, std::string file, std::string sql)
+      : files_(files), file_(std::move(file)), sql_(std::move(sql)) {}
 
-  Result<std::unique_ptr<RowStream>> run() const override { return startStream<SqliteStream>(file_, sql_); }
+  Result<std::unique_ptr<RowStream>> run() const override { return startStream<SqliteStream>(&files_, file_, sql_); }
   std::string description() const override { return "sqlite:" + file_; }
 
  private:
+  FileSystem& files_;
   std::string file_, sql_;
 };
 
 }  // namespace
 
-std::shared_ptr<RowSource> sqliteQuery(std::string databaseFile, std::string sql) {
-  return std::make_shared<SqliteQuery>(std::move(databaseFile), std::move(sql));
+std::shared_ptr<RowSource> sqliteQuery(FileSystem& files, std::string databaseFile, std::string sql) {
+  return std::make_shared<SqliteQuery>(files, std::move(databaseFile), std::move(sql));
 }
 
 }  // namespace quelo

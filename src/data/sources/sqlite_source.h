@@ -11,11 +11,13 @@
 
 #include "data/recordset/field_list.h"
 #include "data/recordset/row_source.h"
+#include "platform/file_system.h"
 
 namespace quelo {
 
-// The query `sql` (one statement) on the database file; it is opened read-only on every run.
-std::shared_ptr<RowSource> sqliteQuery(std::string databaseFile, std::string sql);
+// The query `sql` (one statement) on the database file; it is opened read-only on every run,
+// once `files` (which outlives the source) finds it there. SQLite reads the file itself.
+std::shared_ptr<RowSource> sqliteQuery(FileSystem& files, std::string databaseFile, std::string sql);
 
 // A column's type code, attributes and defined size from its declared type, first match wins:
 // INT within BIGINT 20, other INT 3; REAL, FLOA, DOUB 5; NUMERIC, DECIMAL 131; BOOL 11; DATE or

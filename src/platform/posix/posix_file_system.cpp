@@ -12,7 +12,7 @@
 #include <optional>
 #include <random>
 
-#include "platform/file_system.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace quelo {
 namespace {
@@ -81,6 +81,23 @@ Result<std::string> readAll(int fd, const std::string& path) {
     data.append(buf, static_cast<size_t>(n));
   }
 }
+
+class PosixInputFile : public InputFile {
+ public:
+  PosixInputFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  ~PosixInputFile() override { ::close(fd_); }
+  Result<size_t> read(char* buffer, size_t size) override {
+    for (;;) {
+      const ssize_t n = ::read(fd_, buffer, size);
+      if (n >= 0) return static_cast<size_t>(n);
+      if (errno != EINTR) return sysError("Cannot read", path_);
+    }
+  }
+
+ private:
+  int fd_;
+  std::string path_;
+};
 
 class PosixFolderLock : public FolderLock {
  public:
@@ -282,6 +299,12 @@ Result<std::string> PosixFileSystem::readFile(const std::string& path) {
   Result<std::string> data = readAll(fd, path);
   ::close(fd);
   return data;
+}
+
+Result<std::unique_ptr<InputFile>> PosixFileSystem::openForReading(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return sysError("Cannot open", path);
+  return std::unique_ptr<InputFile>(std::make_unique<PosixInputFile>(fd, path));
 }
 
 Result<std::unique_ptr<FolderLock>> PosixFileSystem::lockFolder(const std::string& folder) {

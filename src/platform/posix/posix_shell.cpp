@@ -5,7 +5,7 @@
 
 #include "platform/posix/desktop_entry.h"
 #include "platform/posix/process.h"
-#include "platform/shell.h"
+#include "platform/posix/posix_shell.h"
 #include "automation/text.h"
 
 namespace quelo {

@@ -5,6 +5,7 @@
 #include "fakes/scratch_dir.h"
 #include "automation/date_time.h"
 #include "data/recordset/recordset.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace quelo {
 namespace {
@@ -16,7 +17,7 @@ class CsvSourceTest : public ::testing::Test {
  protected:
   Result<std::shared_ptr<Recordset>> open(const std::string& content, int32_t cursor = adOpenStatic) {
     dir_.write("data.csv", content);
-    return Recordset::open(csvFile(dir_ / "data.csv"), cursor);
+    return Recordset::open(csvFile(files_, dir_ / "data.csv"), cursor);
   }
   std::shared_ptr<Recordset> read(const std::string& content) {
     auto rs = open(content);
@@ -38,6 +39,7 @@ class CsvSourceTest : public ::testing::Test {
     }
     return out;
   }
+  PosixFileSystem files_;
   ScratchDir dir_;
 };
 
@@ -142,7 +144,7 @@ TEST_F(CsvSourceTest, FieldsSplitAtTheDelimiterGiven) {
   for (const char delimiter : {';', '\t', '|'}) {
     const std::string d(1, delimiter);
     dir_.write("data.csv", "name" + d + "price\n\"a" + d + "b\"" + d + "1,5\nc,d" + d + "2\n");
-    auto rs = Recordset::open(csvFile(dir_ / "data.csv", delimiter));
+    auto rs = Recordset::open(csvFile(files_, dir_ / "data.csv", delimiter));
     ASSERT_TRUE(rs.isOk()) << rs.error().message;
     EXPECT_EQ(rows(*rs.value()), (std::vector<std::vector<Variant>>{{Variant("a" + d + "b"), Variant("1,5")},
                                                                      {Variant("c,d"), Variant("2")}}));
@@ -178,11 +180,11 @@ TEST_F(CsvSourceTest, MalformedFilesNameTheFileAndLine) {
 }
 
 TEST_F(CsvSourceTest, MissingFilesAreNamed) {
-  auto rs = Recordset::open(csvFile(dir_ / "nope.csv"));
+  auto rs = Recordset::open(csvFile(files_, dir_ / "nope.csv"));
   ASSERT_FALSE(rs.isOk());
   EXPECT_EQ(rs.error().number, err::kFileNotFound);
   EXPECT_EQ(rs.error().message, "File not found: " + (dir_ / "nope.csv"));
-  auto folder = Recordset::open(csvFile(dir_.path()));
+  auto folder = Recordset::open(csvFile(files_, dir_.path()));
   ASSERT_FALSE(folder.isOk());
   EXPECT_NE(folder.error().message.find(dir_.path()), std::string::npos);
 }

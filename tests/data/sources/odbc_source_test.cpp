@@ -19,6 +19,7 @@
 #include "data/recordset/recordset.h"
 #include "data/sources/postgres_source.h"
 #include "data/sources/sqlite_source.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace quelo {
 namespace {
@@ -180,7 +181,8 @@ TEST_F(SqliteOdbc, EveryTypeReadsAsThroughSqlite) {
   // A driver without wide functions gets the query through the driver manager's conversion.
   const std::string query = "SELECT *, 'Ж ' || v AS x FROM kinds ORDER BY i IS NULL, i DESC";
   const std::string connection = "DRIVER=" + driver("libsqlite3odbc.so") + ";Database=" + db;
-  auto native = open(sqliteQuery(db, query));
+  PosixFileSystem files;
+  auto native = open(sqliteQuery(files, db, query));
   auto odbc = open(odbcQuery(connection, query));
   ASSERT_TRUE(native.isOk()) << native.error().message;
   ASSERT_TRUE(odbc.isOk()) << odbc.error().message;

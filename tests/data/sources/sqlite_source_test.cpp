@@ -6,6 +6,7 @@
 #include "fakes/scratch_dir.h"
 #include "automation/date_time.h"
 #include "data/recordset/recordset.h"
+#include "platform/posix/posix_file_system.h"
 
 namespace quelo {
 namespace {
@@ -54,9 +55,10 @@ class SqliteSourceTest : public ::testing::Test {
     ASSERT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << message;
   }
   Result<std::shared_ptr<Recordset>> query(const std::string& sql, int32_t cursor = adOpenStatic) {
-    return Recordset::open(sqliteQuery(dir_ / "shop.db", sql), cursor);
+    return Recordset::open(sqliteQuery(files_, dir_ / "shop.db", sql), cursor);
   }
 
+  PosixFileSystem files_;
   ScratchDir dir_;
   sqlite3* db_ = nullptr;
 };
@@ -109,7 +111,7 @@ TEST_F(SqliteSourceTest, EmptyResultsStillDescribeTheirColumns) {
 }
 
 TEST_F(SqliteSourceTest, BadSourcesAndQueriesAreClearErrors) {
-  auto missing = Recordset::open(sqliteQuery(dir_ / "nope.db", "SELECT 1"));
+  auto missing = Recordset::open(sqliteQuery(files_, dir_ / "nope.db", "SELECT 1"));
   ASSERT_FALSE(missing.isOk());
   EXPECT_EQ(missing.error().message, "File not found: " + (dir_ / "nope.db"));
   const std::string db = dir_ / "shop.db";
@@ -120,7 +122,7 @@ TEST_F(SqliteSourceTest, BadSourcesAndQueriesAreClearErrors) {
   EXPECT_EQ(query("DELETE FROM items").error().message, db + ": the query returns no columns");
   EXPECT_EQ(query("  ").error().message, db + ": the query is empty");
   dir_.write("text.db", "this is not a database, just some text that is long enough to have a header....");
-  auto notDb = Recordset::open(sqliteQuery(dir_ / "text.db", "SELECT 1 FROM items"));
+  auto notDb = Recordset::open(sqliteQuery(files_, dir_ / "text.db", "SELECT 1 FROM items"));
   ASSERT_FALSE(notDb.isOk());
   EXPECT_NE(notDb.error().message.find("file is not a database"), std::string::npos);
   // A failure while stepping names the row.

@@ -9,7 +9,8 @@
 #include "fakes/fake_clock.h"
 #include "fakes/xvfb_server.h"
 #include "hyperlink/window_search.h"
-#include "platform/clocked_loop.h"
+#include "platform/headless/clocked_loop.h"
+#include "platform/posix/desktop_windows.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -1,5 +1,6 @@
 // A build without X11 reaches no windows.
-#include "platform/window_system.h"
+#include "platform/headless/no_window_system.h"
+#include "platform/posix/desktop_windows.h"
 
 namespace quelo {
 

@@ -1,4 +1,4 @@
-#include "platform/message_box.h"
+#include "platform/headless/recording_message_box.h"
 
 namespace quelo {
 

@@ -1,4 +1,4 @@
-#include "platform/clocked_loop.h"
+#include "platform/headless/clocked_loop.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "platform/clock.h"
+#include "platform/posix/system_clock.h"
 
 #include <time.h>
 
