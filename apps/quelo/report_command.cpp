@@ -182,7 +182,7 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
   (void)control->put("MaxRecsPerPage", Variant(options_.maxRecs));
   reportForm(services.platform()).setOutput(options_.output);
 
-  const bool empty = records->recordCount().valueOr(0) == 0;
+  const bool empty = records->eof();
   Args call{Variant(std::static_pointer_cast<Dispatch>(records)),
             options_.picFields,
             options_.graphicFolder,

@@ -90,7 +90,7 @@ size_t inStr(std::string_view text, std::string_view what, size_t start = 1) {
 
 class SectionDocument {
  public:
-  // What a section is written from; the document is built in `doc`, which starts empty.
+  // What a section is written from; the document is appended to `doc`.
   struct Parts {
     const ReportJob& job;
     const PagePlace& page;
@@ -208,7 +208,7 @@ void SectionDocument::table() {
     fields.push_back(index ? std::optional<int>(index.value()) : std::nullopt);
   }
   doc_ += "</TR>";
-  for ((void)section_.moveFirst(); !section_.eof();) {
+  for (int32_t k = 0; k < kSectionRecords && !section_.eof(); ++k) {
     row(fields);
     ++stats_.recordsWritten;
     if (!section_.moveNext()) break;
@@ -352,11 +352,9 @@ PageWriter::PageWriter(const ReportJob& job, FileSystem& files, ReportPictures* 
   statistics_.resize(job.fields.size());
 }
 
-Status PageWriter::WriteReportSection(OutputFile& file, const PagePlace& page, Recordset& section, int32_t index) {
-  (void)section.moveFirst();
-  // The page file takes the section as one quoted piece; the text's room is kept for the next.
-  text_.clear();
-  SectionDocument doc(text_, {job_, page, files_, pictures_, statistics_}, section);
+void PageWriter::appendSection(std::string& text, const PagePlace& page, Recordset& records, int32_t index) {
+  // The page file takes the section as one quoted piece.
+  SectionDocument doc(text, {job_, page, files_, pictures_, statistics_}, records);
   doc.append("\"");
   doc.heading(index == 0 ? page.heading : "Section" + std::to_string(index));
   if (job_.advSettings && index == 0) doc.headerBlock();
@@ -367,8 +365,6 @@ Status PageWriter::WriteReportSection(OutputFile& file, const PagePlace& page, R
   if (closing && job_.advSettings) doc.closingBlocks();
   if (closing && page.totalPages > 1) doc.append(navigation_.links(page.filePath, page.page, page.totalPages));
   doc.append("<P>  </P> </BODY></HTML>\"\r\n");
-  (void)section.moveFirst();
-  return file.write(text_);
 }
 
 }  // namespace quelo

@@ -44,10 +44,11 @@ class PageWriter {
   // `pictures`: the run's pictures, copies and missing files; none: pictures as they are.
   PageWriter(const ReportJob& job, FileSystem& files, ReportPictures* pictures);
 
-  // Appends section `index` of `page` (0 is the page's first) to `file` as one document and
-  // updates the statistics. On return the section is on its first record. A failed write is
-  // returned; everything else that fails is skipped, as a report never stops for one bad value.
-  Status WriteReportSection(OutputFile& file, const PagePlace& page, Recordset& section, int32_t index);
+  // Appends section `index` of `page` (0 is the page's first) to `text` as one document and
+  // updates the statistics. The section's records are the next five of `records` from its
+  // current record on (fewer at its end); the current record moves past them. Whatever fails is
+  // skipped, as a report never stops for one bad value.
+  void appendSection(std::string& text, const PagePlace& page, Recordset& records, int32_t index);
 
  private:
   const ReportJob& job_;
@@ -56,7 +57,6 @@ class PageWriter {
   ReportStatistics statistics_;
   std::optional<SectionLinks> sectionLinks_;  // every section of a page has the same links
   PageNavigation navigation_;
-  std::string text_;
 };
 
 }  // namespace quelo

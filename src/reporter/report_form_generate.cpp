@@ -128,6 +128,8 @@ ReportJob QueloReportForm::reportJob() {
   QueloAdvancedSet& settings = settingsForm();
   ReportJob job;
   job.pages = pages_;
+  job.stream = pageStream_;
+  job.pageCount = totalPage_;
   job.totalRecords = cumTotalRecs_;
   job.allPages = settings.get<OptionButton>("OptPages", 0).value();
   job.currentPage = curPage_;
