@@ -176,7 +176,9 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
   auto control = ZeQuelo::create(services.platform(), site, window);
   control->initProperties();
   site.controls[site.displayName] = control;
-  site.onEvent = [this](std::string_view name, Args& args) {
+  // The site's record of the events fired is for tests; a report of many pages would pile it up.
+  site.onEvent = [this, &site](std::string_view name, Args& args) {
+    site.events.clear();
     if (name == "ReportStatus") onReportStatus(args);
   };
   (void)control->put("MaxRecsPerPage", Variant(options_.maxRecs));

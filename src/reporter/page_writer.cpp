@@ -115,12 +115,13 @@ class SectionDocument {
   void heading(const std::string& heading);
   void headerBlock();
   void sectionLinks(std::optional<SectionLinks>& links, int32_t s);
-  void table();
+  void table(TableColumns& columns);
   void closingBlocks();
   void append(std::string_view text) { doc_ += text; }
 
  private:
   void startMinimumsAndMaximums();
+  void resolveColumns(TableColumns& columns);
   void row(const std::vector<std::optional<int>>& fields);
   void cell(size_t position, const std::string& name, std::optional<int> field);
   void localPathOrLinkCell(std::string_view v, int field);
@@ -197,24 +198,31 @@ void SectionDocument::sectionLinks(std::optional<SectionLinks>& links, int32_t s
   links->appendExcept(doc_, s);
 }
 
-void SectionDocument::table() {
-  doc_ += "<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=[" + colour_ + "]<TR>";
-  std::vector<std::optional<int>> fields;
-  for (int32_t j = 0; j < fieldCount_; ++j) {
-    const std::string* name = outputName(static_cast<size_t>(j));
-    const std::string shown = name ? *name : std::string();
-    doc_ += "<TH>" + (job_.output.escapeValues ? escapedMarkup(shown) : shown) + "</TH>";
-    auto index = name ? section_.fieldIndex(*name) : Result<int>(Error{});
-    fields.push_back(index ? std::optional<int>(index.value()) : std::nullopt);
-  }
-  doc_ += "</TR>";
+void SectionDocument::table(TableColumns& columns) {
+  if (columns.fieldsOf != &section_.fields()) resolveColumns(columns);
+  doc_ += columns.heading;
   for (int32_t k = 0; k < kSectionRecords && !section_.eof(); ++k) {
-    row(fields);
+    row(columns.fields);
     ++stats_.recordsWritten;
     if (!section_.moveNext()) break;
   }
   doc_ += "</TABLE>";
   doc_ += kBlankParagraph;
+}
+
+// The table's start and the output fields' positions, for the record set's fields.
+void SectionDocument::resolveColumns(TableColumns& columns) {
+  columns.fieldsOf = &section_.fields();
+  columns.fields.clear();
+  columns.heading = "<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=[" + colour_ + "]<TR>";
+  for (int32_t j = 0; j < fieldCount_; ++j) {
+    const std::string* name = outputName(static_cast<size_t>(j));
+    const std::string shown = name ? *name : std::string();
+    columns.heading += "<TH>" + (job_.output.escapeValues ? escapedMarkup(shown) : shown) + "</TH>";
+    auto index = name ? section_.fieldIndex(*name) : Result<int>(Error{});
+    columns.fields.push_back(index ? std::optional<int>(index.value()) : std::nullopt);
+  }
+  columns.heading += "</TR>";
 }
 
 void SectionDocument::row(const std::vector<std::optional<int>>& fields) {
@@ -360,7 +368,7 @@ void PageWriter::appendSection(std::string& text, const PagePlace& page, Records
   if (job_.advSettings && index == 0) doc.headerBlock();
   if (page.wholeSections > 0) doc.sectionLinks(sectionLinks_, index);
   doc.append(kBlankParagraph);
-  doc.table();
+  doc.table(columns_);
   const bool closing = closesPage(page, index);
   if (closing && job_.advSettings) doc.closingBlocks();
   if (closing && page.totalPages > 1) doc.append(navigation_.links(page.filePath, page.page, page.totalPages));

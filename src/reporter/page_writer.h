@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "automation/status.h"
@@ -17,6 +18,7 @@
 
 namespace quelo {
 
+class FieldList;
 class Recordset;
 class ReportPictures;
 
@@ -35,6 +37,14 @@ struct PagePlace {
 
 // The product text inside every report's generator tag.
 inline constexpr const char* kGeneratorText = "ZeQuelo Report by VarnikQuelo for Linux";
+
+// The start of a section's table and where its output fields are, worked out once for the
+// field list of the run's records.
+struct TableColumns {
+  const FieldList* fieldsOf = nullptr;
+  std::vector<std::optional<int>> fields;  // by output position; none for a field not there
+  std::string heading;
+};
 
 // Writes the sections of one run of a job. It keeps what runs from one section to the next: the
 // statistics (page statistics cover all of a page's sections, the overall ones all pages), the
@@ -57,6 +67,7 @@ class PageWriter {
   ReportStatistics statistics_;
   std::optional<SectionLinks> sectionLinks_;  // every section of a page has the same links
   PageNavigation navigation_;
+  TableColumns columns_;
 };
 
 }  // namespace quelo
