@@ -73,6 +73,7 @@ class GenerationDriver {
   PageWriter writer_;
   ReportOutcome outcome_;
   std::vector<std::string> pageFiles_;  // page p at index p - 1
+  std::vector<std::string> spareTexts_;  // empty, with room from earlier pages
   std::chrono::nanoseconds start_{};
   bool stopped_ = false;  // by an error that every later page would meet too
   PageOutput output_;     // last: its writer stops before the rest goes
@@ -155,8 +156,10 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
 }
 
 // What became of the pages written: those put in place are listed, in page order.
+// The room of the pages' texts is kept for the pages still to come.
 void GenerationDriver::takeWritten(std::vector<PageOutput::Page> pages) {
-  for (const PageOutput::Page& page : pages) {
+  for (PageOutput::Page& page : pages) {
+    if (spareTexts_.size() < 4) spareTexts_.push_back(std::move(page.text));
     if (page.skipped) continue;
     if (page.status) outcome_.files.push_back(page.filePath);
     else fail(page.status.error());
@@ -169,6 +172,10 @@ std::string GenerationDriver::pageText(const Page& page, const PagePlace& place)
   const int32_t records = place.records;
   const int32_t sections = records % kSectionRecords != 0 ? place.wholeSections + 1 : place.wholeSections;
   std::string text;
+  if (!spareTexts_.empty()) {
+    text = std::move(spareTexts_.back());
+    spareTexts_.pop_back();
+  }
   (void)page.records->moveFirst();
   for (int32_t k = 0; k < sections; ++k) writer_.appendSection(text, place, *page.records, k);
   (void)page.records->moveFirst();

@@ -23,6 +23,7 @@ PageOutput::~PageOutput() {
 void PageOutput::write(Page page) {
   if (!writer_.joinable()) {
     writeOne(page);
+    page.text.clear();
     done_.push_back(std::move(page));
     return;
   }
@@ -54,7 +55,7 @@ void PageOutput::run() {
     changed_.notify_all();
     lock.unlock();
     writeOne(page);
-    page.text = std::string();
+    page.text.clear();  // its room goes back with it, for a later page
     lock.lock();
     done_.push_back(std::move(page));
     --busy_;

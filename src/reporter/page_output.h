@@ -23,7 +23,7 @@ class PageOutput {
   struct Page {
     std::string folder;    // the Reports folder, locked while the page is written
     std::string filePath;
-    std::string text;
+    std::string text;  // emptied once written, keeping its room
     Status status = Status::ok();
     bool skipped = false;  // not written, as an earlier page met a full disk or a planted link
   };

@@ -371,7 +371,7 @@ void PageWriter::appendSection(std::string& text, const PagePlace& page, Records
   doc.table(columns_);
   const bool closing = closesPage(page, index);
   if (closing && job_.advSettings) doc.closingBlocks();
-  if (closing && page.totalPages > 1) doc.append(navigation_.links(page.filePath, page.page, page.totalPages));
+  if (closing && page.totalPages > 1) navigation_.appendLinks(text, page.filePath, page.page, page.totalPages);
   doc.append("<P>  </P> </BODY></HTML>\"\r\n");
 }
 
