@@ -15,12 +15,14 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_row_source.h"
 #include "fakes/forwarding_file_system.h"
+#include "fakes/report_fixture.h"
 #include "fakes/scratch_dir.h"
 #include "platform/clocked_loop.h"
 #include "platform/file_system.h"
 #include "platform/platform.h"
 #include "reporter/generation_driver.h"
 #include "reporter/page_stream.h"
+#include "reporter/report_form.h"
 
 namespace quelo::testing {
 namespace {
@@ -266,6 +268,35 @@ TEST_F(StreamedReport, ASourceFailingMidStreamStopsTheRun) {
     EXPECT_NE(outcome.errors[0].find(c.error), std::string::npos) << outcome.errors[0];
     EXPECT_FALSE(fs::exists(page(failing)));
   }
+}
+
+// A host's forward-only record set is read once by the automatic report, with the pages of the
+// same records held whole.
+class HostRecordsets : public ReportTest {};
+
+TEST_F(HostRecordsets, AForwardOnlyRecordsetGivesThePagesOfAStaticOne) {
+  setMaxRecs(10);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((app / "shop.db").c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "CREATE TABLE t (id INTEGER, name TEXT, price REAL);"
+                         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 25) "
+                         "INSERT INTO t SELECT i, CASE WHEN i % 4 THEN 'Item ' || i END, i * 1.5 FROM n",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  std::map<std::string, std::string> pages[2];
+  for (int cursor : {ado::adOpenStatic, ado::adOpenForwardOnly}) {
+    fs::remove_all(reports());
+    auto records = Recordset::open(sqliteQuery(app / "shop.db", "SELECT * FROM t ORDER BY id"), cursor);
+    ASSERT_TRUE(records.isOk());
+    Args args = autoArgs(records.value(), "stock");
+    ASSERT_TRUE(runAuto(args));
+    auto& held = pages[cursor == ado::adOpenForwardOnly];
+    for (const auto& e : fs::directory_iterator(reports())) held[e.path().filename()] = page(e.path().filename());
+  }
+  EXPECT_EQ(pages[0].size(), 3u);
+  EXPECT_EQ(pages[1], pages[0]);
 }
 
 }  // namespace
