@@ -41,13 +41,13 @@ std::shared_ptr<Recordset> staticCopy(Recordset& source, MessageLoop* pump) {
 }
 
 // A forward-only record set read once by the automatic report: itself when it is a counted run
-// still on its first record, else a new counted run of its source. None when its source cannot
-// count ahead.
+// still on its first record, else a new counted run of its source. None when its source or its
+// query cannot be counted ahead.
 std::shared_ptr<Recordset> countedRun(const std::shared_ptr<Recordset>& records) {
   if (records->countedRecords()) return records;
   if (!records->hasActiveConnection()) return nullptr;
   auto run = Recordset::open(countedRows(records->rowSource()), ado::adOpenForwardOnly);
-  return run ? std::move(run).value() : nullptr;
+  return run && run.value()->countedRecords() ? std::move(run).value() : nullptr;
 }
 
 // Runs one report request from the busy check to the clean-up; `finish` shows or drives the

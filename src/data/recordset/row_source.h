@@ -29,6 +29,7 @@ class RowStream {
 // the rows, so that it gives exactly count() rows however the data changes meanwhile.
 class CountedRowStream : public RowStream {
  public:
+  // -1 for a query that cannot be counted ahead (a PRAGMA, a SHOW): it is read as any run is.
   virtual int64_t count() const = 0;
 };
 

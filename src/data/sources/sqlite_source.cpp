@@ -84,14 +84,19 @@ class SqliteStream : public CountedRowStream {
     return ado::dataSourceError(file_ + ": " + std::string(what) + ": " + (db_ ? sqlite3_errmsg(db_) : "out of memory"));
   }
 
-  // Opens the read transaction the rows are read in and counts them in it.
+  // Opens the read transaction the rows are read in and counts them in it. A statement that
+  // cannot stand in a FROM clause (a PRAGMA) is left uncounted.
   Status countRows(std::string_view statement) {
     if (sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) return failure("cannot start reading");
     inTransaction_ = true;
     const std::string sql = "SELECT count(*) FROM (" + std::string(statement) + ")";
     sqlite3_stmt* counting = nullptr;
     int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &counting, nullptr);
-    if (rc == SQLITE_OK) rc = sqlite3_step(counting);
+    if (rc != SQLITE_OK) {
+      sqlite3_finalize(counting);
+      return Status::ok();
+    }
+    rc = sqlite3_step(counting);
     if (rc == SQLITE_ROW) count_ = sqlite3_column_int64(counting, 0);
     sqlite3_finalize(counting);
     return rc == SQLITE_ROW ? Status::ok() : Status(failure("counting the rows failed"));

@@ -113,8 +113,14 @@ class PostgresStream : public CountedRowStream {
     if (pq_->PQresultStatus(begin.get()) != PGRES_COMMAND_OK) return serverError(*pq_, begin.get());
     const std::string counting = "SELECT count(*) FROM (" + std::string(sql) + ") AS counted";
     PgResult n(pq_->PQexecParams(conn_, counting.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0), pq_->PQclear);
-    if (pq_->PQresultStatus(n.get()) != PGRES_TUPLES_OK || pq_->PQntuples(n.get()) != 1) return serverError(*pq_, n.get());
-    count_ = std::strtoll(pq_->PQgetvalue(n.get(), 0, 0), nullptr, 10);
+    if (pq_->PQresultStatus(n.get()) == PGRES_TUPLES_OK && pq_->PQntuples(n.get()) == 1) {
+      count_ = std::strtoll(pq_->PQgetvalue(n.get(), 0, 0), nullptr, 10);
+      return Status::ok();
+    }
+    // A statement that cannot stand in a FROM clause (a SHOW, or a faulty one, whose own error
+    // the server gives when it runs) is read uncounted.
+    PgResult rollback(pq_->PQexec(conn_, "ROLLBACK"), pq_->PQclear);
+    if (pq_->PQresultStatus(rollback.get()) != PGRES_COMMAND_OK) return serverError(*pq_, rollback.get());
     return Status::ok();
   }
 
