@@ -1,6 +1,7 @@
-// The data of 'quelo report': the record set of the chosen source, read whole into a static
-// record set before the report starts (a malformed line or a failing query stops the command
-// before any page is written), or the bundled sample data when no source is given.
+// The data of 'quelo report': the record set of the chosen source, or the bundled sample data
+// when no source is given. It is a counted run, read once as the pages are written; a CSV file
+// is read through once first, so a malformed line, like a failing query, stops the command
+// before any page is written.
 #pragma once
 
 #include <memory>

@@ -40,6 +40,16 @@ std::shared_ptr<Recordset> staticCopy(Recordset& source, MessageLoop* pump) {
   return copy;
 }
 
+// A forward-only record set read once by the automatic report: itself when it is a counted run
+// still on its first record, else a new counted run of its source. None when its source or its
+// query cannot be counted ahead.
+std::shared_ptr<Recordset> countedRun(const std::shared_ptr<Recordset>& records) {
+  if (records->countedRecords()) return records;
+  if (!records->hasActiveConnection()) return nullptr;
+  auto run = Recordset::open(countedRows(records->rowSource()), ado::adOpenForwardOnly);
+  return run && run.value()->countedRecords() ? std::move(run).value() : nullptr;
+}
+
 // Runs one report request from the busy check to the clean-up; `finish` shows or drives the
 // report form and returns the result.
 class ReportRequest {
@@ -87,13 +97,17 @@ bool ReportRequest::prepare() {
   if (!recordset_ || !recordset_->isOpen()) return false;
   if (auto mark = recordset_->bookmark()) bookmark_ = mark.value();
   if (recordset_->cursorType() == ado::adOpenForwardOnly) {
-    recordset_ = staticCopy(*recordset_, automatic_ ? control_.platform().loop : nullptr);
+    std::shared_ptr<Recordset> counted = automatic_ ? countedRun(recordset_) : nullptr;
+    recordset_ = counted ? counted : staticCopy(*recordset_, automatic_ ? control_.platform().loop : nullptr);
     args_[kRecordset] = Variant(std::static_pointer_cast<Dispatch>(recordset_));
   }
   if (!recordset_->moveFirst()) return false;
   // The count of the rows from the first on, as fetching them all would give, without
   // materialising them.
-  auto count = recordset_->eof() ? Result<int64_t>(int64_t{0}) : recordset_->recordCount();
+  std::optional<int64_t> counted = recordset_->countedRecords();
+  auto count = recordset_->eof() ? Result<int64_t>(int64_t{0})
+               : counted         ? Result<int64_t>(*counted)
+                                 : recordset_->recordCount();
   if (!count || count.value() <= 0 || count.value() > INT32_MAX) return false;
 
   Component& component = control_.component();

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <memory>
+#include <thread>
 
 #include "files/file_names.h"
 #include "files/path_rules.h"
@@ -11,6 +12,8 @@
 #include "automation/text.h"
 #include "platform/platform.h"
 #include "reporter/earlier_pages.h"
+#include "reporter/page_output.h"
+#include "reporter/page_stream.h"
 #include "reporter/page_writer.h"
 #include "reporter/report_pictures.h"
 
@@ -44,7 +47,8 @@ class GenerationDriver {
         progress_(progress),
         links_(links),
         pictures_(*platform.files, reportsFolder(), job.output.copyPictures),
-        writer_(job, *platform.files, &pictures_) {}
+        writer_(job, *platform.files, &pictures_),
+        output_(*platform.files, std::thread::hardware_concurrency() > 1) {}
   ReportOutcome run();
 
  private:
@@ -53,12 +57,15 @@ class GenerationDriver {
     int16_t number, place, total;
     std::shared_ptr<Recordset> records;
   };
-  Page pageAt(int16_t number, int16_t place, int16_t total) const;
+  Page pageAt(int16_t number, int16_t place, int16_t total);
+  size_t pageCount() const;
   void generatePage(const Page& page, const std::string& fileName);
   bool sectionSlotsCancelled(int32_t slots, const Page& page);
-  Status writePage(const std::string& folder, const Page& page, const PagePlace& place);
+  std::string pageText(const Page& page, const PagePlace& place);
+  void takeWritten(std::vector<PageOutput::Page> pages);
   void finish();
   void fail(const Error& error);
+  void failHere(const Error& error);
   std::string reportsFolder() const;
 
   const ReportJob& job_;
@@ -69,37 +76,56 @@ class GenerationDriver {
   PageWriter writer_;
   ReportOutcome outcome_;
   std::vector<std::string> pageFiles_;  // page p at index p - 1
+  std::vector<std::string> spareTexts_;  // empty, with room from earlier pages
   std::chrono::nanoseconds start_{};
-  bool leftoversRemoved_ = false;
   bool stopped_ = false;  // by an error that every later page would meet too
+  PageOutput output_;     // last: its writer stops before the rest goes
 };
 
 ReportOutcome GenerationDriver::run() {
   // Page numbers are 16-bit, as the host's ReportStatus event passes them.
-  if (job_.pages.size() > static_cast<size_t>(INT16_MAX)) {
+  if (pageCount() > static_cast<size_t>(INT16_MAX)) {
     outcome_.refusal = "Too many pages! A report holds at most " + std::to_string(INT16_MAX) + " pages.";
     return std::move(outcome_);
   }
   start_ = platform_.clock->monotonic();
   if (job_.output.replaceEarlier)
-    if (Status s = removeEarlierPages(*platform_.files, reportsFolder(), job_.baseName); !s) fail(s.error());
-  const auto total = static_cast<int16_t>(job_.pages.size());
+    if (Status s = removeEarlierPages(*platform_.files, reportsFolder(), job_.baseName); !s) failHere(s.error());
+  const auto total = static_cast<int16_t>(pageCount());
   if (job_.allPages) {
-    pageFiles_.assign(job_.pages.size(), std::string());
-    for (int16_t p = 1; p <= total && !outcome_.cancelled && !stopped_; ++p)
-      generatePage(pageAt(p, p, total), pageFileName(job_.baseName, p, total));
+    pageFiles_.assign(pageCount(), std::string());
+    for (int16_t p = 1; p <= total && !outcome_.cancelled && !stopped_; ++p) {
+      const Page page = pageAt(p, p, total);
+      if (!stopped_) generatePage(page, pageFileName(job_.baseName, p, total));
+    }
   } else {
     pageFiles_.assign(1, std::string());
-    generatePage(pageAt(job_.currentPage, 1, 1), job_.baseName);
+    const Page page = pageAt(job_.currentPage, 1, 1);
+    if (!stopped_) generatePage(page, job_.baseName);
   }
+  takeWritten(output_.settle());
   outcome_.warnings = pictures_.warnings();
   finish();
   return std::move(outcome_);
 }
 
-GenerationDriver::Page GenerationDriver::pageAt(int16_t number, int16_t place, int16_t total) const {
+// The pages of a streamed job are read here, in order, as they are written; a source that fails
+// stops the run.
+GenerationDriver::Page GenerationDriver::pageAt(int16_t number, int16_t place, int16_t total) {
+  if (job_.stream) {
+    if (number < 1 || number > job_.pageCount) return {number, place, total, nullptr};
+    auto records = job_.stream->page(number);
+    if (records) return {number, place, total, std::move(records).value()};
+    failHere(records.error());
+    stopped_ = true;
+    return {number, place, total, nullptr};
+  }
   const bool held = number >= 1 && static_cast<size_t>(number) <= job_.pages.size();
   return {number, place, total, held ? job_.pages[static_cast<size_t>(number - 1)] : nullptr};
+}
+
+size_t GenerationDriver::pageCount() const {
+  return job_.stream ? static_cast<size_t>(std::max<int16_t>(job_.pageCount, 0)) : job_.pages.size();
 }
 
 // The folder of the pages, with a trailing separator.
@@ -114,7 +140,7 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
   const std::string& appPath = job_.applicationPath;
   const std::string folder = appPath + "Reports";
   const Status ready = platform_.files->ensureDirectory(folder);
-  if (!ready) fail(ready.error());
+  if (!ready) failHere(ready.error());
   PagePlace place;
   place.filePath = folder + separatorOf(appPath) + fileName;
   if (page.place >= 1 && static_cast<size_t>(page.place) <= pageFiles_.size())
@@ -128,30 +154,35 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
                   (job_.dateLine.empty() ? job_.title : job_.dateLine);
   place.page = page.place;
   place.totalPages = page.total;
-  if (Status s = writePage(folder, page, place); !s) return fail(s.error());
-  outcome_.files.push_back(place.filePath);
+  output_.write({folder, place.filePath, pageText(page, place)});
+  takeWritten(output_.done());
 }
 
-// Sections of five records, each a view over the page's rows; a last short section holds the rest.
-Status GenerationDriver::writePage(const std::string& folder, const Page& page, const PagePlace& place) {
-  FileSystem& files = *platform_.files;
-  auto lock = files.lockFolder(folder);
-  if (!lock) return lock.error();
-  if (!leftoversRemoved_) {
-    (void)files.removeUpdateLeftovers(folder);
-    leftoversRemoved_ = true;
+// What became of the pages written: those put in place are listed, in page order.
+// The room of the pages' texts is kept for the pages still to come.
+void GenerationDriver::takeWritten(std::vector<PageOutput::Page> pages) {
+  for (PageOutput::Page& page : pages) {
+    if (spareTexts_.size() < 4) spareTexts_.push_back(std::move(page.text));
+    if (page.skipped) continue;
+    if (page.status) outcome_.files.push_back(page.filePath);
+    else fail(page.status.error());
   }
-  auto file = files.beginUpdate(place.filePath, kUtf8Bom);
-  if (!file) return file.error();
+}
+
+// The page's text: sections of five records read with one cursor over the page; a last short
+// section holds the rest.
+std::string GenerationDriver::pageText(const Page& page, const PagePlace& place) {
   const int32_t records = place.records;
-  const int32_t written = records % kSectionRecords != 0 ? place.wholeSections + 1 : place.wholeSections;
-  for (int32_t k = 0; k < written; ++k) {
-    const int32_t first = k * kSectionRecords;
-    auto section = page.records->rowRange(first, std::min(kSectionRecords, records - first));
-    if (!section) continue;
-    if (Status s = writer_.WriteReportSection(*file.value(), place, *section.value(), k); !s) return s;
+  const int32_t sections = records % kSectionRecords != 0 ? place.wholeSections + 1 : place.wholeSections;
+  std::string text;
+  if (!spareTexts_.empty()) {
+    text = std::move(spareTexts_.back());
+    spareTexts_.pop_back();
   }
-  return file.value()->close();
+  (void)page.records->moveFirst();
+  for (int32_t k = 0; k < sections; ++k) writer_.appendSection(text, place, *page.records, k);
+  (void)page.records->moveFirst();
+  return text;
 }
 
 // A page that alone cannot be written (a folder in its place) leaves the others to be written;
@@ -160,6 +191,12 @@ Status GenerationDriver::writePage(const std::string& folder, const Page& page, 
 void GenerationDriver::fail(const Error& error) {
   outcome_.errors.push_back(error.message);
   if (error.number == err::kDiskFull || error.number == err::kPermissionDenied) stopped_ = true;
+}
+
+// An error met here, listed after those of the pages handed to the writer before it.
+void GenerationDriver::failHere(const Error& error) {
+  takeWritten(output_.settle());
+  fail(error);
 }
 
 // Progress before each of the page's section slots, after the host's events have run.

@@ -72,16 +72,18 @@ struct PageNavigation::PageLinks {
 PageNavigation::PageNavigation() = default;
 PageNavigation::~PageNavigation() = default;
 
-std::string PageNavigation::links(const std::string& filePath, int32_t curPage, int32_t totalPage) {
+void PageNavigation::appendLinks(std::string& out, const std::string& filePath, int32_t curPage, int32_t totalPage) {
   NameTemplate name = nameTemplate(filePath, curPage);
   if (!built_ || !built_->fits(name, std::max(totalPage, 0)))
     built_ = std::make_unique<PageLinks>(std::move(name), std::max(totalPage, 0));
-  std::string out = "<HR>";
+  out += "<HR>";
   const std::string_view text = built_->text;
-  if (curPage < 1 || curPage > built_->totalPage) return out += text;
+  if (curPage < 1 || curPage > built_->totalPage) {
+    out += text;
+    return;
+  }
   out += text.substr(0, built_->starts[static_cast<size_t>(curPage)]);
   out += text.substr(built_->ends[static_cast<size_t>(curPage)]);
-  return out;
 }
 
 SectionLinks::SectionLinks(int32_t last) : starts_(static_cast<size_t>(std::max(last, 0)) + 1), ends_(starts_.size()) {

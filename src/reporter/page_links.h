@@ -20,8 +20,8 @@ class PageNavigation {
  public:
   PageNavigation();
   ~PageNavigation();
-  // "<HR>" and a link to every other page, a line break before pages 13, 25, 37 ...
-  std::string links(const std::string& filePath, int32_t curPage, int32_t totalPage);
+  // Appends "<HR>" and a link to every other page, a line break before pages 13, 25, 37 ...
+  void appendLinks(std::string& out, const std::string& filePath, int32_t curPage, int32_t totalPage);
 
  private:
   struct PageLinks;

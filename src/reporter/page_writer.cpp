@@ -90,7 +90,7 @@ size_t inStr(std::string_view text, std::string_view what, size_t start = 1) {
 
 class SectionDocument {
  public:
-  // What a section is written from; the document is built in `doc`, which starts empty.
+  // What a section is written from; the document is appended to `doc`.
   struct Parts {
     const ReportJob& job;
     const PagePlace& page;
@@ -115,12 +115,13 @@ class SectionDocument {
   void heading(const std::string& heading);
   void headerBlock();
   void sectionLinks(std::optional<SectionLinks>& links, int32_t s);
-  void table();
+  void table(TableColumns& columns);
   void closingBlocks();
   void append(std::string_view text) { doc_ += text; }
 
  private:
   void startMinimumsAndMaximums();
+  void resolveColumns(TableColumns& columns);
   void row(const std::vector<std::optional<int>>& fields);
   void cell(size_t position, const std::string& name, std::optional<int> field);
   void localPathOrLinkCell(std::string_view v, int field);
@@ -197,24 +198,31 @@ void SectionDocument::sectionLinks(std::optional<SectionLinks>& links, int32_t s
   links->appendExcept(doc_, s);
 }
 
-void SectionDocument::table() {
-  doc_ += "<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=[" + colour_ + "]<TR>";
-  std::vector<std::optional<int>> fields;
-  for (int32_t j = 0; j < fieldCount_; ++j) {
-    const std::string* name = outputName(static_cast<size_t>(j));
-    const std::string shown = name ? *name : std::string();
-    doc_ += "<TH>" + (job_.output.escapeValues ? escapedMarkup(shown) : shown) + "</TH>";
-    auto index = name ? section_.fieldIndex(*name) : Result<int>(Error{});
-    fields.push_back(index ? std::optional<int>(index.value()) : std::nullopt);
-  }
-  doc_ += "</TR>";
-  for ((void)section_.moveFirst(); !section_.eof();) {
-    row(fields);
+void SectionDocument::table(TableColumns& columns) {
+  if (columns.fieldsOf != &section_.fields()) resolveColumns(columns);
+  doc_ += columns.heading;
+  for (int32_t k = 0; k < kSectionRecords && !section_.eof(); ++k) {
+    row(columns.fields);
     ++stats_.recordsWritten;
     if (!section_.moveNext()) break;
   }
   doc_ += "</TABLE>";
   doc_ += kBlankParagraph;
+}
+
+// The table's start and the output fields' positions, for the record set's fields.
+void SectionDocument::resolveColumns(TableColumns& columns) {
+  columns.fieldsOf = &section_.fields();
+  columns.fields.clear();
+  columns.heading = "<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=[" + colour_ + "]<TR>";
+  for (int32_t j = 0; j < fieldCount_; ++j) {
+    const std::string* name = outputName(static_cast<size_t>(j));
+    const std::string shown = name ? *name : std::string();
+    columns.heading += "<TH>" + (job_.output.escapeValues ? escapedMarkup(shown) : shown) + "</TH>";
+    auto index = name ? section_.fieldIndex(*name) : Result<int>(Error{});
+    columns.fields.push_back(index ? std::optional<int>(index.value()) : std::nullopt);
+  }
+  columns.heading += "</TR>";
 }
 
 void SectionDocument::row(const std::vector<std::optional<int>>& fields) {
@@ -352,23 +360,19 @@ PageWriter::PageWriter(const ReportJob& job, FileSystem& files, ReportPictures* 
   statistics_.resize(job.fields.size());
 }
 
-Status PageWriter::WriteReportSection(OutputFile& file, const PagePlace& page, Recordset& section, int32_t index) {
-  (void)section.moveFirst();
-  // The page file takes the section as one quoted piece; the text's room is kept for the next.
-  text_.clear();
-  SectionDocument doc(text_, {job_, page, files_, pictures_, statistics_}, section);
+void PageWriter::appendSection(std::string& text, const PagePlace& page, Recordset& records, int32_t index) {
+  // The page file takes the section as one quoted piece.
+  SectionDocument doc(text, {job_, page, files_, pictures_, statistics_}, records);
   doc.append("\"");
   doc.heading(index == 0 ? page.heading : "Section" + std::to_string(index));
   if (job_.advSettings && index == 0) doc.headerBlock();
   if (page.wholeSections > 0) doc.sectionLinks(sectionLinks_, index);
   doc.append(kBlankParagraph);
-  doc.table();
+  doc.table(columns_);
   const bool closing = closesPage(page, index);
   if (closing && job_.advSettings) doc.closingBlocks();
-  if (closing && page.totalPages > 1) doc.append(navigation_.links(page.filePath, page.page, page.totalPages));
+  if (closing && page.totalPages > 1) navigation_.appendLinks(text, page.filePath, page.page, page.totalPages);
   doc.append("<P>  </P> </BODY></HTML>\"\r\n");
-  (void)section.moveFirst();
-  return file.write(text_);
 }
 
 }  // namespace quelo

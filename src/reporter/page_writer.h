@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "automation/status.h"
@@ -17,6 +18,7 @@
 
 namespace quelo {
 
+class FieldList;
 class Recordset;
 class ReportPictures;
 
@@ -36,6 +38,14 @@ struct PagePlace {
 // The product text inside every report's generator tag.
 inline constexpr const char* kGeneratorText = "ZeQuelo Report by VarnikQuelo for Linux";
 
+// The start of a section's table and where its output fields are, worked out once for the
+// field list of the run's records.
+struct TableColumns {
+  const FieldList* fieldsOf = nullptr;
+  std::vector<std::optional<int>> fields;  // by output position; none for a field not there
+  std::string heading;
+};
+
 // Writes the sections of one run of a job. It keeps what runs from one section to the next: the
 // statistics (page statistics cover all of a page's sections, the overall ones all pages), the
 // links every section or page repeats, and the room of the section text.
@@ -44,10 +54,11 @@ class PageWriter {
   // `pictures`: the run's pictures, copies and missing files; none: pictures as they are.
   PageWriter(const ReportJob& job, FileSystem& files, ReportPictures* pictures);
 
-  // Appends section `index` of `page` (0 is the page's first) to `file` as one document and
-  // updates the statistics. On return the section is on its first record. A failed write is
-  // returned; everything else that fails is skipped, as a report never stops for one bad value.
-  Status WriteReportSection(OutputFile& file, const PagePlace& page, Recordset& section, int32_t index);
+  // Appends section `index` of `page` (0 is the page's first) to `text` as one document and
+  // updates the statistics. The section's records are the next five of `records` from its
+  // current record on (fewer at its end); the current record moves past them. Whatever fails is
+  // skipped, as a report never stops for one bad value.
+  void appendSection(std::string& text, const PagePlace& page, Recordset& records, int32_t index);
 
  private:
   const ReportJob& job_;
@@ -56,7 +67,7 @@ class PageWriter {
   ReportStatistics statistics_;
   std::optional<SectionLinks> sectionLinks_;  // every section of a page has the same links
   PageNavigation navigation_;
-  std::string text_;
+  TableColumns columns_;
 };
 
 }  // namespace quelo

@@ -109,6 +109,7 @@ void QueloReportForm::formUnload(int&) {
   currentPage_.reset();
   settingsForm().SaveUserSettings();
   pages_.clear();
+  pageStream_.reset();
 }
 
 void QueloReportForm::cmdClose_Click() { unload(); }

@@ -22,6 +22,7 @@ namespace quelo {
 
 class Component;
 class QueloAdvancedSet;
+class PageStream;
 class Recordset;
 
 class QueloReportForm : public forms::Form {
@@ -103,6 +104,7 @@ class QueloReportForm : public forms::Form {
   std::string graphicFolderPath_, picFields_;
   ReportOutput output_;
   std::vector<std::shared_ptr<Recordset>> pages_;  // page p at index p - 1
+  std::shared_ptr<PageStream> pageStream_;  // the pages, read as they are written; pages_ holds page 1
   std::string tooManyPages_;  // why the records could not be paged; empty when they were
   std::shared_ptr<Recordset> currentPage_;
 

@@ -73,13 +73,16 @@ class StatusFrameProgress : public ReportProgress {
 // report. The host's own value (`spare`) goes back to it at the next event.
 class ReportStatusProgress : public ReportProgress {
  public:
-  ReportStatusProgress(std::shared_ptr<Dispatch> control, Variant& spare) : control_(std::move(control)), spare_(spare) {}
+  // The event's member is looked up once: it is raised before every section.
+  ReportStatusProgress(std::shared_ptr<Dispatch> control, Variant& spare) : control_(std::move(control)), spare_(spare) {
+    if (control_) raise_ = control_->idOfName("RaiseZeReportStatus").valueOr(-1);
+  }
 
   void step(const ReportStep& where) override {
     if (!control_) return;
     Args args{Variant(where.totalPages), Variant(where.elapsedSeconds), Variant(where.page),
               Variant(cancelled_),       Variant(deleteOnCancel_),      spare_};
-    if (!control_->call("RaiseZeReportStatus", args)) return;
+    if (!control_->invoke(raise_, InvokeKind::Method, args)) return;
     cancelled_ = toBool(args[3]).valueOr(cancelled_);
     deleteOnCancel_ = toBool(args[4]).valueOr(deleteOnCancel_);
     spare_ = args[5];
@@ -89,6 +92,7 @@ class ReportStatusProgress : public ReportProgress {
 
  private:
   std::shared_ptr<Dispatch> control_;
+  int32_t raise_ = -1;
   Variant& spare_;
   bool cancelled_ = false, deleteOnCancel_ = false;
 };
@@ -129,6 +133,8 @@ ReportJob QueloReportForm::reportJob() {
   QueloAdvancedSet& settings = settingsForm();
   ReportJob job;
   job.pages = pages_;
+  job.stream = pageStream_;
+  job.pageCount = totalPage_;
   job.totalRecords = cumTotalRecs_;
   job.allPages = settings.get<OptionButton>("OptPages", 0).value();
   job.currentPage = curPage_;

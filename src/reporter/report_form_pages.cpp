@@ -10,6 +10,7 @@
 #include "automation/text.h"
 #include "automation/type_info.h"
 #include "reporter/advanced_settings_form.h"
+#include "reporter/page_stream.h"
 #include "reporter/preview_tables.h"
 #include "reporter/report_form.h"
 
@@ -54,6 +55,7 @@ void QueloReportForm::readPageSize() {
 
 void QueloReportForm::buildPages() {
   pages_.clear();
+  pageStream_.reset();
   currentPage_.reset();
   readPageSize();
   const std::shared_ptr<Recordset>& source = component_.reportRecordset;
@@ -74,8 +76,13 @@ void QueloReportForm::buildPages() {
   }
   if (!source) return;
   totalPage_ = static_cast<int16_t>(pages);
+  // Records that are read once, forward, are paged as the report is written.
+  if (source->countedRecords()) {
+    pageStream_ = std::make_shared<PageStream>(source, pageSize_, cumTotalRecs_);
+    if (pageStream_->firstPage()) pages_.push_back(pageStream_->firstPage());
+  }
   // Pages are views over the shared rows: nothing is copied until a page is written to.
-  for (int64_t p = 0; p < totalPage_; ++p) {
+  for (int64_t p = 0; p < totalPage_ && !pageStream_; ++p) {
     const int64_t first = p * pageSize_;
     auto page = source->rowRange(first, std::min<int64_t>(pageSize_, cumTotalRecs_ - first));
     if (!page) break;

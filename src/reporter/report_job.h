@@ -14,6 +14,7 @@
 
 namespace quelo {
 
+class PageStream;
 class Recordset;
 
 // A field whose values name picture files, and the folder they are in (with a trailing separator).
@@ -24,6 +25,10 @@ struct PictureColumn {
 
 struct ReportJob {
   std::vector<std::shared_ptr<Recordset>> pages;  // page p at index p - 1; a null page is not written
+  // When set, the records are read from it as the pages are written, `pageCount` pages of them
+  // (`pages` holds the first only, for the preview).
+  std::shared_ptr<PageStream> stream;
+  int16_t pageCount = 0;
   int32_t totalRecords = 0;                       // over all pages, for the overall statistics
   bool allPages = true;
   // Without allPages, the one page written: it keeps its number in its heading, but is written

@@ -54,8 +54,10 @@ class CountedOutput : public OutputFile {
 }  // namespace
 
 Status CountdownFileSystem::step(const std::string& what, const std::string& path) {
+  std::lock_guard hold(mutex_);
   operations_.push_back(what + " " + path);
-  const int n = static_cast<int>(operations_.size());
+  if (!fault_.only.empty() && what != fault_.only) return Status::ok();
+  const int n = ++counted_;
   if (fault_.at > 0 && (n == fault_.at || (fault_.fromThenOn && n > fault_.at)))
     return faultError(fault_.cause, what, path);
   return Status::ok();

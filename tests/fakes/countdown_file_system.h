@@ -5,6 +5,7 @@
 // counted unless asked for: to them a fault looks like a missing file.
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct Fault {
   int at = 0;  // the operation that fails, counted from 1; 0 for none
   bool fromThenOn = false;
   FaultCause cause = FaultCause::kIoError;
+  std::string only;  // when given, `at` counts only operations of this kind ("write", "open" ...)
 };
 
 class CountdownFileSystem : public ForwardingFileSystem {
@@ -25,7 +27,8 @@ class CountdownFileSystem : public ForwardingFileSystem {
   CountdownFileSystem(FileSystem& target, Fault fault, bool countQueries = false)
       : ForwardingFileSystem(target), fault_(fault), countQueries_(countQueries) {}
 
-  // The operations counted so far, each as "what path", in order.
+  // The operations counted so far, each as "what path", in order. Read it when no run is going:
+  // pages are written on a thread of their own.
   const std::vector<std::string>& operations() const { return operations_; }
 
   Result<FileInfo> stat(const std::string& path) override;
@@ -47,7 +50,9 @@ class CountdownFileSystem : public ForwardingFileSystem {
  private:
   Fault fault_;
   bool countQueries_;
+  std::mutex mutex_;  // steps come from the page writer's thread too
   std::vector<std::string> operations_;
+  int counted_ = 0;  // the operations `at` counts
 };
 
 }  // namespace quelo::testing

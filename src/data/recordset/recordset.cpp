@@ -147,6 +147,36 @@ Result<std::shared_ptr<Recordset>> Recordset::rowRange(int64_t first, int64_t co
   return page;
 }
 
+std::optional<int64_t> Recordset::countedRecords() const {
+  const auto* counted = dynamic_cast<const CountedRowStream*>(stream_.get());
+  if (!open_ || !counted || position_ != 0 || counted->count() < 0) return std::nullopt;
+  return counted->count();
+}
+
+Result<std::shared_ptr<Recordset>> Recordset::takeRecords(int64_t count) {
+  if (Status s = checkOpen(); !s) return s.error();
+  if (!forwardOnly()) return ado::notSupported("reading ahead");
+  auto table = std::make_shared<RowTable>(fields_->count());
+  if (!streamEnd_ && count > 0) {
+    table->copyRow(*streamRow_, 0, table->appendRow());
+    while (table->rows() < count) {
+      auto more = stream_->readRow(*table);
+      if (!more) return more.error();
+      if (!more.value()) break;
+    }
+    ++position_;
+    if (table->rows() < count) streamEnd_ = true;
+    else if (Status s = fetchStreamRow(); !s) return s.error();
+  }
+  auto page = create();
+  page->fields_ = fields_;
+  page->rows_ = std::make_shared<RowSet>(RowSet{table, 0, table->rows()});
+  page->cursorType_ = ado::adOpenStatic;
+  page->lockType_ = ado::adLockOptimistic;
+  page->open_ = true;
+  return page;
+}
+
 Status Recordset::requery() {
   if (Status s = checkOpen(); !s) return s;
   if (!source_) return ado::error(ado::kErrNotAllowed);

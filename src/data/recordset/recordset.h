@@ -108,6 +108,15 @@ class Recordset : public Dispatch, public std::enable_shared_from_this<Recordset
   // same fields: a page of this record set, sharing its rows until either side is written.
   Result<std::shared_ptr<Recordset>> rowRange(int64_t first, int64_t count) const;
 
+  // A forward-only record set over a counted run (see countedRows): the records of the run, when
+  // it is still on the first of them. None otherwise.
+  std::optional<int64_t> countedRecords() const;
+  // Forward-only: the current record and those after it, at most `count` in all, as a static
+  // record set with the same fields; the current record moves past them. The records are read
+  // straight from the source's run, each copied once.
+  Result<std::shared_ptr<Recordset>> takeRecords(int64_t count);
+  const std::shared_ptr<const RowSource>& rowSource() const { return source_; }
+
   // Whether the record set came from a source that it can be read from again.
   bool hasActiveConnection() const { return source_ != nullptr; }
   const std::string& connectionDescription() const { return connection_; }

@@ -3,6 +3,7 @@
 // forward-only record set holds one row however large the result is.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,14 @@ class RowStream {
   virtual Result<bool> readRow(RowTable& table) = 0;
 };
 
+// A run whose rows were counted before the first was read, in the same snapshot of the data as
+// the rows, so that it gives exactly count() rows however the data changes meanwhile.
+class CountedRowStream : public RowStream {
+ public:
+  // -1 for a query that cannot be counted ahead (a PRAGMA, a SHOW): it is read as any run is.
+  virtual int64_t count() const = 0;
+};
+
 // Makes a Stream and starts it with the arguments; a stream that cannot start is its Error.
 template <class Stream, class... Args>
 Result<std::unique_ptr<RowStream>> startStream(const Args&... args) {
@@ -37,8 +46,19 @@ class RowSource {
   virtual ~RowSource() = default;
   // Runs the query or opens the file; a source that cannot be reached is an Error saying why.
   virtual Result<std::unique_ptr<RowStream>> run() const = 0;
+  // Runs the query with its rows counted first (see CountedRowStream). A source that cannot
+  // count ahead returns error 3251 (not supported).
+  virtual Result<std::unique_ptr<CountedRowStream>> runCounted() const;
   // What the source is, for messages and ActiveConnection ("sqlite:/data/shop.db").
   virtual std::string description() const = 0;
 };
+
+}  // namespace quelo
+
+namespace quelo {
+
+// A source whose runs are counted runs of `source`: a forward-only record set over it knows how
+// many records it will give.
+std::shared_ptr<RowSource> countedRows(std::shared_ptr<const RowSource> source);
 
 }  // namespace quelo

@@ -24,7 +24,7 @@ Result<std::vector<std::string>> fieldNames(const CsvReader& reader) {
   return out;
 }
 
-class CsvStream : public RowStream {
+class CsvStream : public CountedRowStream {
  public:
   explicit CsvStream(char delimiter) : reader_(delimiter) {}
 
@@ -47,6 +47,7 @@ class CsvStream : public RowStream {
       auto more = nextRecord();
       if (!more) return more.error();
       if (!more.value()) break;
+      ++count_;
       for (int c = 0; c < columns_; ++c) guesses[c].see(reader_.field(c));
     }
     for (int c = 0; c < columns_; ++c) fields_.push_back(guesses[c].field(names.value()[c]));
@@ -54,6 +55,9 @@ class CsvStream : public RowStream {
   }
 
   const std::vector<FieldInfo>& fields() const override { return fields_; }
+  // The records the typing pass read: the rows pass reads as many from the same file.
+  int64_t count() const override { return count_; }
+  void setCount(int64_t count) { count_ = count; }
 
   Result<bool> readRow(RowTable& table) override {
     auto more = nextRecord();
@@ -87,6 +91,7 @@ class CsvStream : public RowStream {
   CsvReader reader_;
   int columns_ = 0;
   std::vector<FieldInfo> fields_;
+  int64_t count_ = 0;
 };
 
 class CsvFile : public RowSource {
@@ -95,12 +100,18 @@ class CsvFile : public RowSource {
       : files_(files), path_(std::move(path)), delimiter_(delimiter) {}
 
   Result<std::unique_ptr<RowStream>> run() const override {
-    // First pass: the types (and every error in the file); second pass: the rows.
+    auto rows = runCounted();
+    if (!rows) return rows.error();
+    return std::unique_ptr<RowStream>(std::move(rows).value());
+  }
+  // First pass: the types, the count (and every error in the file); second pass: the rows.
+  Result<std::unique_ptr<CountedRowStream>> runCounted() const override {
     CsvStream typing(delimiter_);
     if (Status s = typing.start(files_, path_, nullptr); !s) return s.error();
     auto rows = std::make_unique<CsvStream>(delimiter_);
     if (Status s = rows->start(files_, path_, &typing.fields()); !s) return s.error();
-    return std::unique_ptr<RowStream>(std::move(rows));
+    rows->setCount(typing.count());
+    return std::unique_ptr<CountedRowStream>(std::move(rows));
   }
   std::string description() const override { return "csv:" + path_; }
 

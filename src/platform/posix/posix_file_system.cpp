@@ -59,7 +59,8 @@ bool isUpdateLeftover(std::string_view name) {
 // descriptor, or -1 with errno set.
 int createUpdateTemporary(const std::string& folder, std::string& path) {
   static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  static std::mt19937_64 random{std::random_device{}()};
+  // One generator per thread: report pages are written on a thread of their own.
+  static thread_local std::mt19937_64 random{std::random_device{}()};
   for (int attempt = 0; attempt < 100; ++attempt) {
     path = folder;
     path += kUpdatePrefix;

@@ -136,6 +136,29 @@ TEST_F(PostgresSource, ServerMessagesExplainFailures) {
   EXPECT_EQ(noServer.error().message.find('\n'), std::string::npos);
 }
 
+// A counted run counts what it then reads; a statement that cannot be counted is read as it is,
+// and a faulty one fails with the server's own message.
+TEST_F(PostgresSource, CountedRunsCountTheirRows) {
+  struct Case {
+    const char* sql;
+    int64_t count;
+    int rows;
+  };
+  for (const Case& c : {Case{"SELECT g FROM generate_series(1, 7) AS g ;", 7, 7}, Case{"SHOW DateStyle", -1, 1}}) {
+    SCOPED_TRACE(c.sql);
+    auto run = postgresQuery(connection_, c.sql)->runCounted();
+    ASSERT_TRUE(run.isOk()) << run.error().message;
+    EXPECT_EQ(run.value()->count(), c.count);
+    RowTable table(1);
+    while (run.value()->readRow(table).valueOr(false)) {
+    }
+    EXPECT_EQ(table.rows(), c.rows);
+  }
+  auto faulty = postgresQuery(connection_, "SELECT 1; SELECT 2")->runCounted();
+  ASSERT_FALSE(faulty.isOk());
+  EXPECT_EQ(faulty.error().message, "PostgreSQL: cannot insert multiple commands into a prepared statement");
+}
+
 // The session is read-only: whatever the statement tries, the table keeps its rows.
 TEST_F(PostgresSource, WritingStatementsFailAndChangeNothing) {
   const std::string table = "kept_" + std::to_string(getpid());

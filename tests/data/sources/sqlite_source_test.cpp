@@ -1,6 +1,8 @@
 #include "data/sources/sqlite_source.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 #include <sqlite3.h>
 
 #include "fakes/scratch_dir.h"
@@ -62,6 +64,28 @@ class SqliteSourceTest : public ::testing::Test {
   ScratchDir dir_;
   sqlite3* db_ = nullptr;
 };
+
+// A counted run counts what it then reads; a statement that cannot be counted (a PRAGMA) is
+// read as it is; one read ahead as a record set keeps its count until it moves.
+TEST_F(SqliteSourceTest, CountedRunsCountTheirRows) {
+  exec("INSERT INTO items (id) VALUES (1), (2), (3)");
+  struct Case {
+    const char* sql;
+    std::optional<int64_t> count;
+    int64_t rows;
+  };
+  for (const Case& c : {Case{"SELECT id FROM items ; ", 3, 3}, Case{"PRAGMA table_info(items)", std::nullopt, 10}}) {
+    SCOPED_TRACE(c.sql);
+    auto rs = Recordset::open(countedRows(sqliteQuery(files_, dir_ / "shop.db", c.sql)), adOpenForwardOnly);
+    ASSERT_TRUE(rs.isOk()) << rs.error().message;
+    EXPECT_EQ(rs.value()->countedRecords(), c.count);
+    auto all = rs.value()->takeRecords(100);
+    ASSERT_TRUE(all.isOk());
+    EXPECT_EQ(all.value()->recordCount().value(), c.rows);
+    EXPECT_TRUE(rs.value()->eof());
+    EXPECT_FALSE(rs.value()->countedRecords().has_value());
+  }
+}
 
 TEST_F(SqliteSourceTest, ValuesArriveWithTheirColumnsTypes) {
   exec("INSERT INTO items VALUES (1, 5000000000, 2.5, 10, 1, '2024-02-29 13:05:09', 'A-1',"

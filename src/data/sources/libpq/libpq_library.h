@@ -10,8 +10,8 @@
 namespace quelo {
 
 #define QUELO_LIBPQ_FUNCTIONS(X)                                                                   \
-  X(PQclear) X(PQconnectdb) X(PQerrorMessage) X(PQexec) X(PQfinish) X(PQfmod) X(PQfname)          \
-  X(PQftype) X(PQgetResult) X(PQgetisnull) X(PQgetlength) X(PQgetvalue) X(PQnfields)              \
+  X(PQclear) X(PQconnectdb) X(PQerrorMessage) X(PQexec) X(PQexecParams) X(PQfinish) X(PQfmod) X(PQfname)          \
+  X(PQftype) X(PQgetResult) X(PQgetisnull) X(PQgetlength) X(PQgetvalue) X(PQnfields) X(PQntuples)           \
   X(PQresultErrorField) X(PQresultErrorMessage) X(PQresultStatus) X(PQsendQueryParams)           \
   X(PQsetClientEncoding) X(PQsetSingleRowMode) X(PQstatus)
 

@@ -1,0 +1,36 @@
+// Counted runs: the default for sources that cannot count ahead, and a source whose every run is
+// a counted run of another.
+#include "data/recordset/ado.h"
+#include "data/recordset/row_source.h"
+
+namespace quelo {
+
+Result<std::unique_ptr<CountedRowStream>> RowSource::runCounted() const {
+  return ado::notSupported("counting the records ahead");
+}
+
+namespace {
+
+class CountedSource : public RowSource {
+ public:
+  explicit CountedSource(std::shared_ptr<const RowSource> source) : source_(std::move(source)) {}
+
+  Result<std::unique_ptr<RowStream>> run() const override {
+    auto stream = source_->runCounted();
+    if (!stream) return stream.error();
+    return std::unique_ptr<RowStream>(std::move(stream).value());
+  }
+  Result<std::unique_ptr<CountedRowStream>> runCounted() const override { return source_->runCounted(); }
+  std::string description() const override { return source_->description(); }
+
+ private:
+  std::shared_ptr<const RowSource> source_;
+};
+
+}  // namespace
+
+std::shared_ptr<RowSource> countedRows(std::shared_ptr<const RowSource> source) {
+  return std::make_shared<CountedSource>(std::move(source));
+}
+
+}  // namespace quelo
