@@ -82,6 +82,8 @@ std::string mapLetters(std::string_view s, Map map) {
   return out;
 }
 
+constexpr char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 }  // namespace
 
 std::string trimSpaces(std::string_view s) {
@@ -108,6 +110,24 @@ std::string toUpper(std::string_view utf8) {
 
 std::string toLower(std::string_view utf8) {
   return mapLetters(utf8, [](wint_t c) { return towlower_l(c, utf8Locale()); });
+}
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+  return true;
+}
+
+bool lessIgnoringCase(const std::string& a, const std::string& b) {
+  const std::string la = toLower(a), lb = toLower(b);
+  return la != lb ? la < lb : a < b;
+}
+
+size_t positionOf(std::string_view text, std::string_view what, size_t from) {
+  if (from == 0 || from > text.size()) return 0;
+  const size_t at = text.find(what, from - 1);
+  return at == std::string_view::npos ? 0 : at + 1;
 }
 
 std::vector<std::string> splitText(std::string_view text, std::string_view separator) {

@@ -18,6 +18,15 @@ std::string toUpper(std::string_view utf8);
 // Every occurrence of `from` (not empty) replaced by `to`, scanning left to right.
 std::string replaceAll(std::string_view text, std::string_view from, std::string_view to);
 std::string toLower(std::string_view utf8);
+// Equality without regard to the case of ASCII letters, as automation names and keys compare;
+// the bytes of other characters compare as they are, whatever the locale.
+bool equalsIgnoreCase(std::string_view a, std::string_view b);
+// Order by lower case, ties broken by the bytes, so that names differing only in case keep a
+// fixed order.
+bool lessIgnoringCase(const std::string& a, const std::string& b);
+// The 1-based position of `what` in `text` at or after position `from`, 0 when absent or when
+// `from` lies outside the text, as the classic InStr.
+size_t positionOf(std::string_view text, std::string_view what, size_t from = 1);
 // The pieces between the separators, as the classic Split: an empty text has no pieces.
 // REQUIRES: a non-empty separator.
 std::vector<std::string> splitText(std::string_view text, std::string_view separator);

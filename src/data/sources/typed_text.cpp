@@ -8,7 +8,7 @@
 
 #include "automation/date_time.h"
 #include "data/recordset/ado.h"
-#include "automation/type_info.h"
+#include "automation/text.h"
 
 namespace quelo {
 namespace {
@@ -49,13 +49,6 @@ std::optional<double> parseFloatWord(std::string_view text) {
   if (text == "Infinity") return std::numeric_limits<double>::infinity();
   if (text == "-Infinity") return -std::numeric_limits<double>::infinity();
   return std::nullopt;
-}
-
-bool isLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int daysInMonth(int y, int m) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return m == 2 && isLeapYear(y) ? 29 : kDays[m - 1];
 }
 
 }  // namespace
