@@ -61,7 +61,8 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
   int32_t interval() const { return interval_; }
   void setInterval(int32_t ticks);
   int32_t maxRecsPerPage() const { return maxRecsPerPage_; }
-  void setMaxRecsPerPage(int32_t& records);
+  // When the site refuses the change, the page size falls back to 10.
+  void setMaxRecsPerPage(int32_t records);
   int32_t hWnd() { return window_.handle(); }
 
   // Timer and delay.
