@@ -3,6 +3,9 @@
 #include <locale.h>
 #include <wctype.h>
 
+#include <cstdint>
+#include <cstring>
+
 namespace quelo {
 namespace {
 
@@ -152,6 +155,56 @@ size_t utf8PrefixLength(std::string_view utf8, size_t characters) {
   size_t i = 0;
   for (size_t n = 0; n < characters && i < utf8.size(); ++n) decode(utf8, i);
   return i;
+}
+
+int64_t characterCount(std::string_view utf8) {
+  int64_t n = 0;
+  for (unsigned char c : utf8) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+bool isUtf8(std::string_view bytes) {
+  size_t i = 0;
+  const size_t n = bytes.size();
+  while (i < n) {
+    // ASCII, eight bytes at a time.
+    if (i + 8 <= n) {
+      uint64_t word;
+      std::memcpy(&word, bytes.data() + i, 8);
+      if ((word & 0x8080808080808080ULL) == 0) {
+        i += 8;
+        continue;
+      }
+    }
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    int extra;
+    uint32_t cp;
+    if (c >= 0xC2 && c <= 0xDF) {
+      extra = 1, cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      extra = 2, cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      extra = 3, cp = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + extra >= n) return false;
+    for (int k = 1; k <= extra; ++k) {
+      const auto cc = static_cast<unsigned char>(bytes[i + k]);
+      if ((cc & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (cc & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF.
+    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+      return false;
+    i += extra + 1;
+  }
+  return true;
 }
 
 std::string latin1ToUtf8(std::string_view latin1) {

@@ -35,6 +35,10 @@ std::vector<std::string> splitText(std::string_view text, std::string_view separ
 std::u32string toCodePoints(std::string_view utf8);
 // The length in bytes of the first `characters` characters (the whole text when it is shorter).
 size_t utf8PrefixLength(std::string_view utf8, size_t characters);
+// The number of characters of UTF-8 text: its bytes that do not continue a character.
+int64_t characterCount(std::string_view utf8);
+// Whether bytes are well-formed UTF-8: no overlong form, surrogate or value past U+10FFFF.
+bool isUtf8(std::string_view bytes);
 // ISO 8859-1 text (every byte one character) in UTF-8.
 std::string latin1ToUtf8(std::string_view latin1);
 

@@ -121,7 +121,7 @@ void ZeQuelo::setInterval(int32_t ticks) {
 
 void ZeQuelo::setMaxRecsPerPage(int32_t records) {
   maxRecsPerPage_ = records;
-  if (!site_.propertyChanged("MaxRecsPerPage")) maxRecsPerPage_ = 10;
+  if (!site_.propertyChanged("MaxRecsPerPage")) maxRecsPerPage_ = kDefaultMaxRecsPerPage;
 }
 
 // ---- Lifecycle

@@ -26,6 +26,7 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
   static constexpr int32_t kSizeTwips = 345;
   static constexpr uint32_t kDefaultBackColor = 0x00FFFF80;
   static constexpr int kTimerMilliseconds = 999;
+  static constexpr int32_t kDefaultMaxRecsPerPage = 10;
 
   // `component` is what the controls of this thread share: the host makes one per thread and
   // passes it to each control it creates there. REQUIRES: platform, site and window outlive the

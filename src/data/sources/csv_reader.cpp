@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "data/sources/typed_text.h"
+#include "automation/text.h"
 #include "data/recordset/ado.h"
 
 namespace quelo {
@@ -63,9 +64,8 @@ Status CsvReader::open(const std::string& path) {
     return ado::dataSourceError(path + ": cannot open: " + std::strerror(errno));
   }
   // A byte-order mark says UTF-8; it is not part of the first field name.
-  if (peek() == 0xEF && end_ - pos_ >= 3 && static_cast<unsigned char>(buffer_[pos_ + 1]) == 0xBB &&
-      static_cast<unsigned char>(buffer_[pos_ + 2]) == 0xBF)
-    pos_ += 3;
+  if (peek() != kEnd && std::string_view(buffer_.get() + pos_, end_ - pos_).starts_with(kUtf8Bom))
+    pos_ += kUtf8Bom.size();
   return readError_;
 }
 

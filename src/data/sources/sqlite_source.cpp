@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "data/sources/typed_text.h"
+#include "automation/text.h"
 #include "data/recordset/ado.h"
 
 namespace quelo {
