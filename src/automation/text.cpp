@@ -37,24 +37,6 @@ char32_t decode(std::string_view s, size_t& i) {
   return cp;
 }
 
-void encode(char32_t cp, std::string& out) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 locale_t utf8Locale() {
   static const locale_t loc = [] {
     locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
@@ -80,7 +62,7 @@ std::string mapLetters(std::string_view s, Map map) {
       out += static_cast<char>(b);  // a stray byte stays as it is
       continue;
     }
-    encode(static_cast<char32_t>(map(static_cast<wint_t>(cp))), out);
+    appendCodePoint(out, static_cast<char32_t>(map(static_cast<wint_t>(cp))));
   }
   return out;
 }
@@ -157,6 +139,24 @@ size_t utf8PrefixLength(std::string_view utf8, size_t characters) {
   return i;
 }
 
+void appendCodePoint(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
 int64_t characterCount(std::string_view utf8) {
   int64_t n = 0;
   for (unsigned char c : utf8) n += (c & 0xC0) != 0x80;
@@ -210,7 +210,7 @@ bool isUtf8(std::string_view bytes) {
 std::string latin1ToUtf8(std::string_view latin1) {
   std::string out;
   out.reserve(latin1.size());
-  for (char c : latin1) encode(static_cast<unsigned char>(c), out);
+  for (char c : latin1) appendCodePoint(out, static_cast<unsigned char>(c));
   return out;
 }
 

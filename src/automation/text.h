@@ -35,6 +35,8 @@ std::vector<std::string> splitText(std::string_view text, std::string_view separ
 std::u32string toCodePoints(std::string_view utf8);
 // The length in bytes of the first `characters` characters (the whole text when it is shorter).
 size_t utf8PrefixLength(std::string_view utf8, size_t characters);
+// Appends a code point (at most U+10FFFF) in UTF-8.
+void appendCodePoint(std::string& out, char32_t cp);
 // The number of characters of UTF-8 text: its bytes that do not continue a character.
 int64_t characterCount(std::string_view utf8);
 // Whether bytes are well-formed UTF-8: no overlong form, surrogate or value past U+10FFFF.
