@@ -106,7 +106,7 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
 
   int32_t tickCount_ = 0;
   std::shared_ptr<Recordset> currentRecordset_;
-  int32_t maxRecsPerPage_ = 10;
+  int32_t maxRecsPerPage_ = kDefaultMaxRecsPerPage;
   std::string applicationPath_;
   bool doTimer_ = false;
   int32_t interval_ = 0;
