@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <string>
 
 #include "automation/text.h"
@@ -23,7 +22,8 @@ void moveCaretToEnd(Dispatch& box) {
   if (!text) return;
   auto value = toString(text.value());
   if (!value) return;
-  (void)box.put("SelStart", Variant(static_cast<int32_t>(std::min<int64_t>(characterCount(value.value()), std::numeric_limits<int32_t>::max()))));
+  const int64_t characters = characterCount(value.value());
+  (void)box.put("SelStart", Variant(static_cast<int32_t>(std::min<int64_t>(characters, INT32_MAX))));
 }
 
 }  // namespace

@@ -13,7 +13,14 @@ namespace {
 using namespace forms;
 
 // The positions of SupplyFileName's arguments.
-enum SupplyArg { kDialogCaption = 0, kInitDir, kFileType, kVerifyFileExistence, kGraphicOrEditControl, kShowInsertButton };
+enum SupplyArg {
+  kDialogCaption = 0,
+  kInitDir,
+  kFileType,
+  kVerifyFileExistence,
+  kGraphicOrEditControl,
+  kShowInsertButton,
+};
 constexpr std::string_view kSaveAs = "save as";
 
 FileDialog& theFileDialog(Component& component, const Platform& platform) {

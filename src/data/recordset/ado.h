@@ -91,7 +91,8 @@ inline constexpr int32_t kTextAttributes = adFldMayDefer | adFldUpdatable | adFl
 inline constexpr int32_t kNumberAttributes = kTextAttributes | adFldFixed;
 inline constexpr int32_t kDateAttributes = (kNumberAttributes & ~adFldUpdatable) | adFldUnknownUpdatable;
 inline constexpr int32_t kLongTextAttributes = kTextAttributes | adFldLong;
-static_assert(kTextAttributes == 102 && kNumberAttributes == 118 && kDateAttributes == 122 && kLongTextAttributes == 230);
+static_assert(kTextAttributes == 102 && kNumberAttributes == 118 && kDateAttributes == 122 &&
+              kLongTextAttributes == 230);
 
 // Whether values of the type have a fixed size (numbers, dates, Booleans, GUIDs).
 bool isFixedSize(int32_t type);
