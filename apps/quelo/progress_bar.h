@@ -15,7 +15,6 @@ class ProgressBar {
  public:
   // Draws on file descriptor `fd` when `wanted` and fd is a terminal.
   ProgressBar(int fd, bool wanted);
-  bool drawing() const { return on_; }
   // `done` of `total` pages are written. Redraws when the count changes, or now and then for the
   // clock; cheap enough to call for every section.
   void update(int32_t done, int32_t total);

@@ -97,10 +97,10 @@ fields, refused before anything is written; or pages that could not be written),
 or data-source error, 130 when interrupted by Ctrl-C.
 )";
 
-volatile sig_atomic_t gInterrupted = 0;
+volatile sig_atomic_t interruptRequested = 0;
 
 void onInterrupt(int) {
-  gInterrupted = 1;
+  interruptRequested = 1;
 }
 
 // The first Ctrl-C asks for a clean cancel; the handler then resets, so a second one stops at once.
@@ -165,7 +165,7 @@ void ReportRun::onReportStatus(Args& args) {
   const int32_t current = toLong(args[2]).valueOr(0);
   pagesDone_ = std::max(current - 1, 0);
   bar_.update(pagesDone_, totalPages_);
-  if (gInterrupted || (options_.cancelAtPage && current >= *options_.cancelAtPage)) {
+  if (interruptRequested || (options_.cancelAtPage && current >= *options_.cancelAtPage)) {
     args[3] = Variant(true);
     if (options_.deleteOnCancel) args[4] = Variant(true);
   }
@@ -213,7 +213,7 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
   for (const std::string& path : pages) std::cout << path << "\n";
   std::cout.flush();
   for (const std::string& warning : outcome.warnings) say("warning: " + warning);
-  if (gInterrupted) {
+  if (interruptRequested) {
     say(options_.deleteOnCancel ? "interrupted: the pages written were deleted"
                                 : "interrupted: " + std::to_string(pages.size()) + " page(s) kept");
     return kExitInterrupted;
@@ -246,7 +246,7 @@ int reportCommand(const Words& args) {
   }
   if (Status s = checkFieldNames(options, *records.value()); !s)
     return usageError("report: " + s.error().message, "report");
-  if (gInterrupted) {
+  if (interruptRequested) {
     say("interrupted before the report started");
     return kExitInterrupted;
   }

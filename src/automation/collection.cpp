@@ -1,5 +1,7 @@
 #include "automation/collection.h"
 
+#include "automation/text.h"
+
 namespace quelo {
 
 std::shared_ptr<Collection> Collection::create() { return std::shared_ptr<Collection>(new Collection()); }

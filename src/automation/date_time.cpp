@@ -12,6 +12,7 @@ constexpr int64_t kEpochOffsetDays = 25569;  // 1970-01-01 as an automation date
 constexpr double kFirstDay = -693959;        // 0000-01-01
 constexpr double kLastDay = 2958465;         // 9999-12-31
 constexpr double kLastSecond = 86399 / 86400.0;  // 23:59:59 as a fraction of a day
+constexpr int64_t kEpochWeekday = 6;  // 1899-12-30, day 0, was a Saturday (Sunday is 0)
 
 // Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's algorithm).
 int64_t daysFromCivil(int64_t y, unsigned m, unsigned d) {
@@ -124,11 +125,38 @@ Date dateFromTimePoint(std::chrono::system_clock::time_point t) {
                         local.tm_min, local.tm_sec});
 }
 
-std::string formatShortDate(const CivilTime& c) {
-  std::string out;
-  appendShortDate(out, c);
-  return out;
+namespace {
+
+// A civil time through strftime: day and month names are the C locale's unless the host set another.
+std::string formatTime(const char* format, const CivilTime& c) {
+  std::tm t{};
+  t.tm_year = c.year - 1900;
+  t.tm_mon = c.month - 1;
+  t.tm_mday = c.day;
+  t.tm_hour = c.hour;
+  t.tm_min = c.minute;
+  t.tm_sec = c.second;
+  const int64_t day = static_cast<int64_t>(std::floor(dateFromCivil(c).serial));
+  t.tm_wday = static_cast<int>((day % 7 + 7 + kEpochWeekday) % 7);
+  char buf[128];
+  const size_t n = std::strftime(buf, sizeof buf, format, &t);
+  return std::string(buf, n);
 }
+
+}  // namespace
+
+int daysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+std::string formatLongDate(Date d) {
+  const CivilTime c = civilFromDate(d);
+  return formatTime("%A, %B ", c) + std::to_string(c.day) + formatTime(", %Y", c);
+}
+
+std::string formatTwelveHourTime(const CivilTime& c) { return formatTime("%I:%M:%S %p", c); }
 
 std::string formatLongTime(const CivilTime& c) {
   std::string out;
@@ -159,9 +187,7 @@ std::optional<Date> parseIsoDate(std::string_view s) {
       !readInt(s, 5, 2, c.month) || !readInt(s, 8, 2, c.day))
     return std::nullopt;
   if (c.month < 1 || c.month > 12 || c.day < 1) return std::nullopt;
-  static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (c.year % 4 == 0 && c.year % 100 != 0) || c.year % 400 == 0;
-  if (c.day > kDays[c.month - 1] || (c.month == 2 && c.day == 29 && !leap)) return std::nullopt;
+  if (c.day > daysInMonth(c.year, c.month)) return std::nullopt;
   if (s.size() > 10) {
     if ((s[10] != 'T' && s[10] != ' ') || !readTime(s, 11, c)) return std::nullopt;
   }

@@ -25,8 +25,13 @@ CivilTime civilFromDate(Date d);
 // Local wall-clock time as an automation date.
 Date dateFromTimePoint(std::chrono::system_clock::time_point t);
 
-std::string formatShortDate(const CivilTime& c);  // 2009-03-07
+// Days in a month (1 to 12) of the proleptic Gregorian calendar.
+int daysInMonth(int year, int month);
+
 std::string formatLongTime(const CivilTime& c);   // 14:05:09
+// The long date and the 12-hour time of the C locale: "Saturday, March 7, 2009", "02:05:09 PM".
+std::string formatLongDate(Date d);
+std::string formatTwelveHourTime(const CivilTime& c);
 // General date: the short date, then the long time when there is a time part; a time alone when
 // there is no date part.
 std::string formatGeneralDate(Date d);

@@ -1,5 +1,7 @@
 #include "automation/member_dispatch.h"
 
+#include "automation/text.h"
+
 namespace quelo {
 namespace {
 

@@ -12,7 +12,6 @@
 #include <sstream>
 
 #include "automation/text.h"
-#include "automation/type_info.h"
 
 namespace quelo {
 namespace {

@@ -1,20 +1,8 @@
 #include "automation/type_info.h"
 
+#include "automation/text.h"
+
 namespace quelo {
-
-namespace {
-
-// ASCII letters only: the bytes of other UTF-8 characters compare as they are, whatever the locale.
-constexpr char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
-
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (asciiLower(a[i]) != asciiLower(b[i])) return false;
-  return true;
-}
 
 const MemberInfo* TypeLibraryInfo::findMember(std::string_view name) const {
   for (const MemberInfo& m : members)
@@ -25,12 +13,6 @@ const MemberInfo* TypeLibraryInfo::findMember(std::string_view name) const {
 const MemberInfo* TypeLibraryInfo::findMember(int32_t dispid) const {
   for (const MemberInfo& m : members)
     if (m.dispid == dispid) return &m;
-  return nullptr;
-}
-
-const EventInfo* TypeLibraryInfo::findEvent(std::string_view name) const {
-  for (const EventInfo& e : events)
-    if (equalsIgnoreCase(e.name, name)) return &e;
   return nullptr;
 }
 

@@ -63,10 +63,8 @@ struct TypeLibraryInfo {
   // Case-insensitive, as automation names are.
   const MemberInfo* findMember(std::string_view name) const;
   const MemberInfo* findMember(int32_t dispid) const;
-  const EventInfo* findEvent(std::string_view name) const;
 };
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b);
 // Converts an argument to a declared type (type mismatch, overflow, invalid use of Null).
 Result<Variant> coerceTo(const Variant& v, ParamType type);
 

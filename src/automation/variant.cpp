@@ -10,6 +10,7 @@
 
 #include "automation/date_time.h"
 #include "automation/dispatch.h"
+#include "automation/text.h"
 
 namespace quelo {
 namespace {
@@ -24,14 +25,6 @@ std::string_view trimBlanks(std::string_view s) {
   while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
   return s;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
 }
 
 // The value of the &H / &O digits at the start of `digits` (all of them when `whole`); none when
@@ -320,8 +313,8 @@ Result<bool> toBool(const Variant& v) {
   if (v.type() == VarType::Boolean) return v.asBool();
   if (v.isString()) {
     const std::string_view s = trimBlanks(v.asString());
-    if (equalsNoCase(s, "True")) return true;
-    if (equalsNoCase(s, "False")) return false;
+    if (equalsIgnoreCase(s, "True")) return true;
+    if (equalsIgnoreCase(s, "False")) return false;
   }
   auto d = toDouble(v);
   if (!d) return d.error();

@@ -72,9 +72,9 @@ void ZeQuelo::bindMembers() {
   bind("Interval", K::PropertyPut, [this](Args& a) { setInterval(a[0].asLong()); return none(); });
   bind("MaxRecsPerPage", K::PropertyGet, [this](Args&) -> Result<Variant> { return Variant(maxRecsPerPage_); });
   bind("MaxRecsPerPage", K::PropertyPut, [this](Args& a) {
-    int32_t n = a[0].asLong();
+    const int32_t n = a[0].asLong();
     setMaxRecsPerPage(n);
-    a[0] = Variant(n);
+    a[0] = Variant(n);  // the argument passed by reference comes back as a Long
     return none();
   });
   bind("hWnd", K::PropertyGet, [this](Args&) -> Result<Variant> { return Variant(hWnd()); });

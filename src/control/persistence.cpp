@@ -26,7 +26,7 @@ void ZeQuelo::initProperties() {
   applicationPath_ = shared.applicationPath;
   doTimer_ = false;
   interval_ = 0;
-  maxRecsPerPage_ = 10;
+  maxRecsPerPage_ = kDefaultMaxRecsPerPage;
   tag_.clear();
   developerCompany_ = shared.developerCompany;
 }
@@ -39,7 +39,7 @@ void ZeQuelo::readProperties(PropertyBag& bag) {
   applicationPath_ = readKey(bag, "ApplicationPath", Variant(shared.applicationPath), shared.applicationPath, toString);
   doTimer_ = readKey(bag, "DoTimer", Variant(false), false, toBool);
   interval_ = readKey(bag, "Interval", Variant(int32_t{0}), int32_t{0}, toLong);
-  maxRecsPerPage_ = readKey(bag, "MaxRecsPerPage", Variant(int32_t{10}), int32_t{10}, toLong);
+  maxRecsPerPage_ = readKey(bag, "MaxRecsPerPage", Variant(kDefaultMaxRecsPerPage), kDefaultMaxRecsPerPage, toLong);
   tag_ = readKey(bag, "Tag", Variant(""), std::string(), toString);
   developerCompany_ = readKey(bag, "DeveloperCompany", Variant(""), std::string(), toString);
   shared.developerCompany = developerCompany_;
@@ -52,7 +52,7 @@ void ZeQuelo::writeProperties(PropertyBag& bag) {
   (void)bag.write("ApplicationPath", Variant(applicationPath_), Variant(component_->applicationPath));
   (void)bag.write("DoTimer", Variant(doTimer_), Variant(false));
   (void)bag.write("Interval", Variant(interval_), Variant(int32_t{0}));
-  (void)bag.write("MaxRecsPerPage", Variant(maxRecsPerPage_), Variant(int32_t{10}));
+  (void)bag.write("MaxRecsPerPage", Variant(maxRecsPerPage_), Variant(kDefaultMaxRecsPerPage));
   (void)bag.write("Tag", Variant(tag_), Variant(""));
   (void)bag.write("DeveloperCompany", Variant(developerCompany_), Variant(""));
 }

@@ -172,7 +172,7 @@ bool driveAutomaticReport(ZeQuelo& control, Args& args, QueloReportForm& form) {
   settings.cmdApply_Click();
   form.cmdGenerate_Click();
   const bool pagesLost = !form.lastOutcome().errors.empty() || !form.lastOutcome().refusal.empty();
-  RestoreUserSettings(settings);
+  restoreUserSettings(settings);
   form.setAutoReporting(false);
   form.cmdClose_Click();
   return !pagesLost;

@@ -2,17 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <string>
+
+#include "automation/text.h"
 
 namespace quelo {
 namespace {
-
-int32_t characterCount(std::string_view utf8) {
-  int64_t count = 0;
-  for (const char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return static_cast<int32_t>(std::min<int64_t>(count, std::numeric_limits<int32_t>::max()));
-}
 
 bool isVisible(Dispatch& box) {
   auto visible = box.get("Visible");
@@ -27,7 +22,8 @@ void moveCaretToEnd(Dispatch& box) {
   if (!text) return;
   auto value = toString(text.value());
   if (!value) return;
-  (void)box.put("SelStart", Variant(characterCount(value.value())));
+  const int64_t characters = characterCount(value.value());
+  (void)box.put("SelStart", Variant(static_cast<int32_t>(std::min<int64_t>(characters, INT32_MAX))));
 }
 
 }  // namespace

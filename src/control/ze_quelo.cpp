@@ -119,9 +119,9 @@ void ZeQuelo::setInterval(int32_t ticks) {
   announce("Interval");
 }
 
-void ZeQuelo::setMaxRecsPerPage(int32_t& records) {
+void ZeQuelo::setMaxRecsPerPage(int32_t records) {
   maxRecsPerPage_ = records;
-  if (!site_.propertyChanged("MaxRecsPerPage")) maxRecsPerPage_ = 10;
+  if (!site_.propertyChanged("MaxRecsPerPage")) maxRecsPerPage_ = kDefaultMaxRecsPerPage;
 }
 
 // ---- Lifecycle

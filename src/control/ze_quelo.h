@@ -26,6 +26,7 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
   static constexpr int32_t kSizeTwips = 345;
   static constexpr uint32_t kDefaultBackColor = 0x00FFFF80;
   static constexpr int kTimerMilliseconds = 999;
+  static constexpr int32_t kDefaultMaxRecsPerPage = 10;
 
   // `component` is what the controls of this thread share: the host makes one per thread and
   // passes it to each control it creates there. REQUIRES: platform, site and window outlive the
@@ -61,7 +62,8 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
   int32_t interval() const { return interval_; }
   void setInterval(int32_t ticks);
   int32_t maxRecsPerPage() const { return maxRecsPerPage_; }
-  void setMaxRecsPerPage(int32_t& records);
+  // When the site refuses the change, the page size falls back to 10.
+  void setMaxRecsPerPage(int32_t records);
   int32_t hWnd() { return window_.handle(); }
 
   // Timer and delay.
@@ -104,7 +106,7 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
 
   int32_t tickCount_ = 0;
   std::shared_ptr<Recordset> currentRecordset_;
-  int32_t maxRecsPerPage_ = 10;
+  int32_t maxRecsPerPage_ = kDefaultMaxRecsPerPage;
   std::string applicationPath_;
   bool doTimer_ = false;
   int32_t interval_ = 0;

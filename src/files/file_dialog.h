@@ -24,7 +24,6 @@ class FileDialog : public forms::Form {
   FileDialog(const Component& component, const Platform& platform);
 
   // The host control the insert buttons act on (may be none).
-  const std::shared_ptr<Dispatch>& graphicControl() const { return graphicControl_; }
   void setGraphicControl(std::shared_ptr<Dispatch> control) { graphicControl_ = std::move(control); }
   // The result of the last showing: the full name at the moment the form unloaded; empty after
   // a cancel.

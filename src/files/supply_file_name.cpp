@@ -12,6 +12,17 @@ namespace {
 
 using namespace forms;
 
+// The positions of SupplyFileName's arguments.
+enum SupplyArg {
+  kDialogCaption = 0,
+  kInitDir,
+  kFileType,
+  kVerifyFileExistence,
+  kGraphicOrEditControl,
+  kShowInsertButton,
+};
+constexpr std::string_view kSaveAs = "save as";
+
 FileDialog& theFileDialog(Component& component, const Platform& platform) {
   auto& form = component.fileDialog;
   if (!form) form = std::make_unique<FileDialog>(component, platform);
@@ -37,16 +48,16 @@ void startIn(const Platform& platform, FileDialog& dialog, Variant& initDir) {
 
 std::string supplyFileName(Component& component, const Platform& platform, Args& a) {
   FileDialog& dialog = theFileDialog(component, platform);
-  const std::string caption = text(a[0]);
-  dialog.setGraphicControl(a[4].objectOrNull());
-  if (toLower(caption.substr(0, 7)) == "save as") a[3] = Variant(false);
-  startIn(platform, dialog, a[1]);
+  const std::string caption = text(a[kDialogCaption]);
+  dialog.setGraphicControl(a[kGraphicOrEditControl].objectOrNull());
+  if (toLower(caption.substr(0, kSaveAs.size())) == kSaveAs) a[kVerifyFileExistence] = Variant(false);
+  startIn(platform, dialog, a[kInitDir]);
   auto& verify = dialog.get<CheckBox>("chkVerify");
-  verify.setValue(toBool(a[3]).valueOr(true) ? 1 : 0);
+  verify.setValue(toBool(a[kVerifyFileExistence]).valueOr(true) ? 1 : 0);
   verify.setVisible(false);
-  const int32_t shown = toLong(a[5]).valueOr(0);
+  const int32_t shown = toLong(a[kShowInsertButton]).valueOr(0);
   dialog.get<CommandButton>("cmdInsert", 1 - (shown == 0 || shown == 1 ? shown : 0)).setVisible(false);
-  const int32_t type = toLong(a[2]).valueOr(0);
+  const int32_t type = toLong(a[kFileType]).valueOr(0);
   if (type >= -1 && type < kFileTypeCount) dialog.get<ComboBox>("Combo1").setListIndex(type);
   dialog.setCaption(trimSpaces(caption));
   dialog.show(true);

@@ -17,10 +17,7 @@ std::vector<std::string> entryNames(FileSystem& files, const std::string& folder
   if (!entries) return names;
   for (const DirEntry& e : entries.value())
     if (e.isDirectory == directories && !hidden(e.name)) names.push_back(e.name);
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    const std::string la = toLower(a), lb = toLower(b);
-    return la != lb ? la < lb : a < b;
-  });
+  std::sort(names.begin(), names.end(), lessIgnoringCase);
   return names;
 }
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "forms/form_presenter.h"
-#include "automation/type_info.h"
+#include "automation/text.h"
 
 namespace quelo::forms {
 namespace {

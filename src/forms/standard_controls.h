@@ -195,9 +195,7 @@ class DataGrid : public Control {
   // Resizing keeps the cells that remain.
   void setSize(int32_t rows, int32_t cols);
   int32_t fixedRows() const { return fixedRows_; }
-  void setFixedRows(int32_t n) { fixedRows_ = n; }
   int32_t fixedCols() const { return fixedCols_; }
-  void setFixedCols(int32_t n) { fixedCols_ = n; }
   const std::string& textMatrix(int32_t row, int32_t col) const;
   void setTextMatrix(int32_t row, int32_t col, std::string text);
   const std::string& cellPicture(int32_t row, int32_t col) const;

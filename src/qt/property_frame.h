@@ -28,7 +28,6 @@ class PropertyFrame : public QDialog, private PropertyPageSite {
   PropertyPage& page() { return page_; }
   FormView& pageView() { return *view_; }
   QPushButton* applyButton() const { return apply_; }
-  QPushButton* colorButton() const { return colorButton_; }
   // The colour page's choice, shown on its button until applied.
   void chooseColor(const QColor& color);
   void applyPages();

@@ -4,7 +4,7 @@
 #include <QMetaProperty>
 #include <array>
 
-#include "automation/type_info.h"
+#include "automation/text.h"
 #include "qt/variant_qt.h"
 #include "qt/widget_members.h"
 

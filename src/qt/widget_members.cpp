@@ -12,7 +12,7 @@
 #include <QUrl>
 
 #include "platform/picture.h"
-#include "automation/type_info.h"
+#include "automation/text.h"
 #include "qt/qt_text.h"
 #include "qt/variant_qt.h"
 

@@ -4,7 +4,7 @@
 #include <QLabel>
 
 #include "automation/property_bag.h"
-#include "automation/type_info.h"
+#include "automation/text.h"
 #include "control/type_library.h"
 #include "qt/qobject_dispatch.h"
 #include "qt/qt_platform.h"
@@ -130,10 +130,7 @@ Status ZeQueloWidget::saveProperties(const QString& file) {
 
 void ZeQueloWidget::setBackColor(const QColor& c) { (void)control_->setBackColor(fromQColor(c)); }
 
-void ZeQueloWidget::setMaxRecsPerPage(int records) {
-  int32_t n = records;
-  control_->setMaxRecsPerPage(n);
-}
+void ZeQueloWidget::setMaxRecsPerPage(int records) { control_->setMaxRecsPerPage(records); }
 
 QString ZeQueloWidget::tag() const { return qs(control_->tag()); }
 void ZeQueloWidget::setTag(const QString& tag) { control_->setTag(utf8(tag)); }

@@ -57,12 +57,12 @@ QueloAdvancedSet::QueloAdvancedSet(Component& component, Platform platform)
 
 void QueloAdvancedSet::wireEvents() {
   get<CommandButton>("cmdApply").onClick = [this] { cmdApply_Click(); };
-  get<CommandButton>("CancelButton").onClick = [this] { CancelButton_Click(); };
+  get<CommandButton>("CancelButton").onClick = [this] { cancelButtonClick(); };
   for (TextBox* box : {&get<TextBox>("txtHeaderFooter", 0), &get<TextBox>("txtHeaderFooter", 1),
                        &get<TextBox>("txtLink", 0), &get<TextBox>("txtLink", 1), &get<TextBox>("txtNotes")})
     box->onGotFocus = [box] { selectWholeText(*box); };
   for (int i = 0; i < 2; ++i) {
-    get<CommandButton>("cmdLogo", i).onClick = [this, i] { cmdLogo_Click(i); };
+    get<CommandButton>("cmdLogo", i).onClick = [this, i] { cmdLogoClick(i); };
     get<TextBox>("txtLink", i).onKeyDown = [this, i](int& keyCode, int) { linkKeyDown(i, keyCode); };
   }
   auto& font = get<ComboBox>("cboFontName");
@@ -121,12 +121,12 @@ void QueloAdvancedSet::cmdApply_Click() {
   if (!component_.reportAutoReporting) hide();
 }
 
-void QueloAdvancedSet::CancelButton_Click() {
+void QueloAdvancedSet::cancelButtonClick() {
   advSettings_ = false;
   hide();
 }
 
-void QueloAdvancedSet::cmdLogo_Click(int index) {
+void QueloAdvancedSet::cmdLogoClick(int index) {
   auto* shown = dynamic_cast<Label*>(find("lblLogo", index));
   if (!shown) return;
   const std::string pictures = component_.applicationPath + "Pictures";

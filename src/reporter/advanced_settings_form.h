@@ -33,9 +33,9 @@ class QueloAdvancedSet : public forms::Form {
   // Shows the working settings (false) or the settings backup (true) in the controls.
   void RevertToRealAdvSettings(bool fromDeveloperChanges = false);
 
-  void CancelButton_Click();
+  void cancelButtonClick();
   // Picks the logo (index 0) or signature (1) picture through the host control's file dialog.
-  void cmdLogo_Click(int index);
+  void cmdLogoClick(int index);
 
  protected:
   void build() override;

@@ -97,7 +97,7 @@ void ApplyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, cons
   }
 }
 
-void RestoreUserSettings(QueloAdvancedSet& settings) {
+void restoreUserSettings(QueloAdvancedSet& settings) {
   settings.RevertToRealAdvSettings(true);
   SettingsState& state = settings.component().state<SettingsState>();
   state.working = state.userWorking;

@@ -19,6 +19,6 @@ void ApplyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, cons
                        const std::shared_ptr<Collection>& fieldChoices);
 // After the report: the controls and the working settings as they were before ApplyAutoSettings,
 // so the automatic report's settings hold for it alone and are never stored as the user's.
-void RestoreUserSettings(QueloAdvancedSet& settings);
+void restoreUserSettings(QueloAdvancedSet& settings);
 
 }  // namespace quelo

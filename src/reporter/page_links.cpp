@@ -38,12 +38,6 @@ void appendFilled(std::string& out, const NameTemplate& t, int32_t page) {
 
 }  // namespace
 
-std::string siblingPageName(const std::string& filePath, int32_t curPage, int32_t i) {
-  std::string out;
-  appendFilled(out, nameTemplate(filePath, curPage), i);
-  return out;
-}
-
 // The links to every page of a report, each with the line break before it.
 struct PageNavigation::PageLinks {
   NameTemplate name;

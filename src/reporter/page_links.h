@@ -9,11 +9,6 @@
 
 namespace quelo {
 
-// The file name of page i, as linked from the page at `filePath` whose number is curPage: the
-// bare file name in lower case with every "<curPage>.htm" (or ".asp") made "<i>.htm", ignoring
-// case; other names are kept.
-std::string siblingPageName(const std::string& filePath, int32_t curPage, int32_t i);
-
 // The links at the foot of a report's pages. The links to all pages are built once for all the
 // pages whose names follow the same template, as every page repeats them but its own.
 class PageNavigation {

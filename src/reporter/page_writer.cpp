@@ -9,7 +9,6 @@
 #include "files/file_names.h"
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
-#include "automation/type_info.h"
 #include "reporter/field_class.h"
 #include "reporter/page_links.h"
 #include "reporter/report_pictures.h"
@@ -21,13 +20,15 @@ namespace {
 
 constexpr const char* kBlankParagraph = "<P>  </P>";
 
-// The section that closes the page: its statistics and page links go there.
-bool closesPage(const PagePlace& page, int32_t s) {
+// The page's last section: on the last page the one of the remaining records when there are any.
+int32_t lastSection(const PagePlace& page) {
   const int32_t n = page.wholeSections;
-  if (page.page < page.totalPages) return s == n - 1;
-  const int32_t last = page.records % kSectionRecords != 0 ? n : n - 1;
-  return s == last;
+  const bool lastPage = page.page == page.totalPages;
+  return lastPage && page.records % kSectionRecords != 0 ? n : n - 1;
 }
+
+// The section that closes the page: its statistics and page links go there.
+bool closesPage(const PagePlace& page, int32_t s) { return s == lastSection(page); }
 
 // The text a value is written and counted with; none for Null or a value without a text form.
 std::optional<std::string> valueText(const Variant& v) {
@@ -79,13 +80,6 @@ std::optional<CellText> readCell(const Recordset& section, std::optional<int> fi
   if (!text) return std::nullopt;
   scratch = std::move(*text);
   return CellText{scratch, countedNumber(v, scratch)};
-}
-
-// 1-based position of `what` in `text` from position `start`, 0 when absent.
-size_t inStr(std::string_view text, std::string_view what, size_t start = 1) {
-  if (start == 0 || start > text.size()) return 0;
-  const size_t at = text.find(what, start - 1);
-  return at == std::string_view::npos ? 0 : at + 1;
 }
 
 class SectionDocument {
@@ -161,10 +155,10 @@ void SectionDocument::headerBlock() {
     if (!s_.Logo.empty())
       doc_ += "<P Align=Center><img src = " + settingPicture(s_.Logo, "Logo") + " ALT = Logo_here ></P> ";
     doc_ += "<P Align=Center><B>";
-    const size_t dot = inStr(s_.Website, ".", 2);
-    if (dot > 0 && inStr(s_.Website, ".", dot + 2) > 0)
+    const size_t dot = positionOf(s_.Website, ".", 2);
+    if (dot > 0 && positionOf(s_.Website, ".", dot + 2) > 0)
       doc_ += " Visit our Website ...   <A HREF='" + s_.Website + "'>" + s_.Website + "</A> ";
-    if (inStr(s_.Email, "@", 2) > 0 && inStr(s_.Email, ".", 4) > 0)
+    if (positionOf(s_.Email, "@", 2) > 0 && positionOf(s_.Email, ".", 4) > 0)
       doc_ += " &nbsp;&nbsp;&nbsp;  E-mail us now ... <A HREF=mailto:" + s_.Email + ">" + s_.Email + "</A><Br>";
     doc_ += " </B></P>";
     startMinimumsAndMaximums();
@@ -191,9 +185,7 @@ void SectionDocument::startMinimumsAndMaximums() {
 }
 
 void SectionDocument::sectionLinks(std::optional<SectionLinks>& links, int32_t s) {
-  const int32_t n = page_.wholeSections;
-  const bool lastPage = page_.page == page_.totalPages;
-  const int32_t last = lastPage && page_.records % kSectionRecords != 0 ? n : n - 1;
+  const int32_t last = lastSection(page_);
   if (!links || links->last() != std::max(last, 0)) links.emplace(last);
   links->appendExcept(doc_, s);
 }
@@ -250,10 +242,10 @@ void SectionDocument::cell(size_t position, const std::string& name, std::option
 // "#"-marked text in a hyperlink field becomes a link.
 void SectionDocument::localPathOrLinkCell(std::string_view text, int field) {
   std::string v(text);
-  const size_t p0 = inStr(v, "#");
-  const size_t p1 = p0 > 0 && v.size() > p0 ? inStr(v, "#", p0 + 1) : 0;
+  const size_t p0 = positionOf(v, "#");
+  const size_t p1 = p0 > 0 && v.size() > p0 ? positionOf(v, "#", p0 + 1) : 0;
   const bool linkValue = p1 > 0;
-  if (inStr(v, " ") > 0 && inStr(v, ":\\") >= 2) {
+  if (positionOf(v, " ") > 0 && positionOf(v, ":\\") >= 2) {
     std::erase(v, '#');
     v = "#" + percentEncodedPath(ShortFileName(files_, v)) + "#";
   }

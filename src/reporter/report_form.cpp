@@ -18,17 +18,11 @@ using namespace forms;
 
 namespace {
 
-// 1-based position of `what` in `text` from position `from`, 0 when absent.
-size_t position(std::string_view text, std::string_view what, size_t from = 1) {
-  const size_t at = text.find(what, from - 1);
-  return at == std::string_view::npos ? 0 : at + 1;
-}
-
 // The name Save As keeps: an extension when it has none, then only a page file's bare name.
 std::string savedName(std::string name) {
-  if (position(name, ".htm", 2) == 0 && position(name, ".asp", 2) == 0) name += ".htm";
+  if (positionOf(name, ".htm", 2) == 0 && positionOf(name, ".asp", 2) == 0) name += ".htm";
   const std::string lower = toLower(name);
-  const bool pageFile = position(lower, ".htm", 2) || position(lower, ".html", 2) || position(lower, ".asp", 2);
+  const bool pageFile = positionOf(lower, ".htm", 2) || positionOf(lower, ".html", 2) || positionOf(lower, ".asp", 2);
   return pageFile ? toLower(justFileName(name)) : std::string();
 }
 

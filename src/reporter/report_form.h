@@ -36,7 +36,6 @@ class QueloReportForm : public forms::Form {
   int16_t CurPage() const { return curPage_; }
   int16_t TotalPage() const { return totalPage_; }
   int32_t NumRecsOnPage() const { return numRecsOnPage_; }
-  int32_t CumTotalRecs() const { return cumTotalRecs_; }
   void setCumTotalRecs(int32_t n) { cumTotalRecs_ = n; }
   bool ContainPictureFilenameField() const { return containPictures_; }
   void setContainPictureFilenameField(bool on) { containPictures_ = on; }

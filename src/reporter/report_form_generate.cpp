@@ -1,8 +1,6 @@
 // QueloReportForm's Generate: the report job filled in from the controls, the status frame (or, in
 // an automatic report, the host's ReportStatus event) as the run's progress, and the run's outcome
 // kept for the caller.
-#include <cmath>
-#include <ctime>
 #include <memory>
 
 #include "component/component.h"
@@ -22,26 +20,6 @@ using namespace forms;
 namespace {
 
 constexpr int32_t kMostFields = 32000;
-
-std::string formatTime(const char* format, const CivilTime& c) {
-  std::tm t{};
-  t.tm_year = c.year - 1900;
-  t.tm_mon = c.month - 1;
-  t.tm_mday = c.day;
-  t.tm_hour = c.hour;
-  t.tm_min = c.minute;
-  t.tm_sec = c.second;
-  t.tm_wday = static_cast<int>((static_cast<int64_t>(std::floor(dateFromCivil(c).serial)) % 7 + 7 + 6) % 7);
-  char buf[128];
-  const size_t n = std::strftime(buf, sizeof buf, format, &t);
-  return std::string(buf, n);
-}
-
-// The long date of the C locale: "Saturday, March 7, 2009".
-std::string longDate(Date d) {
-  const CivilTime c = civilFromDate(d);
-  return formatTime("%A, %B ", c) + std::to_string(c.day) + formatTime(", %Y", c);
-}
 
 // The status frame: its check boxes cancel, its labels show where the run is.
 class StatusFrameProgress : public ReportProgress {
@@ -168,9 +146,9 @@ std::string QueloReportForm::dateLine() {
   std::string line;
   if (AutoReporting()) {
     const CivilTime now = civilFromDate(dateFromTimePoint(platform_.clock->wallNow()));
-    line = formatTime("%I:%M:%S %p", now) + " of ";
+    line = formatTwelveHourTime(now) + " of ";
   }
-  return line + longDate(get<DatePicker>("dtpInsert").value()) + " <Br> ";
+  return line + formatLongDate(get<DatePicker>("dtpInsert").value()) + " <Br> ";
 }
 
 }  // namespace quelo

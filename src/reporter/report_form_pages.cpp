@@ -8,7 +8,6 @@
 #include "platform/picture_size.h"
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
-#include "automation/type_info.h"
 #include "reporter/advanced_settings_form.h"
 #include "reporter/page_stream.h"
 #include "reporter/preview_tables.h"

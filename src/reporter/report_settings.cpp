@@ -55,11 +55,6 @@ std::string unescapeText(std::string_view text) {
   return out;
 }
 
-bool lessIgnoringCase(const std::string& a, const std::string& b) {
-  const std::string la = toLower(a), lb = toLower(b);
-  return la != lb ? la < lb : a < b;
-}
-
 }  // namespace
 
 std::string formatSettingsRecord(const ReportSettings& s) {

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <initializer_list>
+#include <iterator>
 #include <optional>
 
 #include "ui/maker.h"
@@ -19,6 +20,7 @@ struct Entry {
 constexpr Entry kEntries[] = {{"5 - Ze_FiveRecs", 5},           {"10 - Ze_TenRecs", 10},       {"20 - Ze_TwentyRecs", 20},
                               {"100 - Ze_HundredRecs", 100},    {"200 - Ze_TwoHunRecs", 200},  {"500 - Ze_FiveHunRecs", 500},
                               {"1000 - Ze_ThouRecs", 1000}};
+constexpr int32_t kDefaultEntry = 1;  // 10 records, the control's default page size
 
 void selectAll(TextBox& t) {
   t.setSelStart(0);
@@ -101,15 +103,9 @@ void PropertyPage::initialize() {
 }
 
 int32_t PropertyPage::indexOfMaxRecs(int32_t records) {
-  switch (records) {
-    case 1000: return 6;
-    case 500: return 5;
-    case 200: return 4;
-    case 100: return 3;
-    case 20: return 2;
-    case 5: return 0;
-    default: return 1;
-  }
+  for (size_t i = 0; i < std::size(kEntries); ++i)
+    if (kEntries[i].records == records) return static_cast<int32_t>(i);
+  return kDefaultEntry;
 }
 
 void PropertyPage::selectionChanged() {
@@ -123,7 +119,7 @@ void PropertyPage::selectionChanged() {
   if (auto v = control.get("Tag")) tag_->setText(toString(v.value()).valueOr(""));
   if (auto v = control.get("DeveloperCompany")) company_->setText(toString(v.value()).valueOr(""));
   if (auto v = control.get("MaxRecsPerPage"))
-    maxRecs_->setListIndex(indexOfMaxRecs(toLong(v.value()).valueOr(10)));
+    maxRecs_->setListIndex(indexOfMaxRecs(toLong(v.value()).valueOr(kEntries[kDefaultEntry].records)));
 }
 
 void PropertyPage::applyChanges() {

@@ -27,5 +27,38 @@ TEST(Utf8Text, MalformedSequencesStayTheirBytes) {
   EXPECT_EQ(toUpper("\xC3\xA9t\xC3\xA9"), "\xC3\x89T\xC3\x89");
 }
 
+TEST(Utf8Text, WellFormedAndCounted) {
+  EXPECT_TRUE(isUtf8("plain"));
+  EXPECT_TRUE(isUtf8("Grüße Жук 日本 🙂"));
+  for (const char* bytes : {"\xC3", "\xC3\x28", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                            "\xF5\x80\x80\x80", "\xFF"})
+    EXPECT_FALSE(isUtf8(bytes)) << testing::PrintToString(bytes);
+  EXPECT_EQ(characterCount("Жук🙂"), 4);
+}
+
+// Position is 1-based and 0 means absent, also for a start before or past the text.
+TEST(PlainText, PositionOf) {
+  struct Case {
+    std::string_view text, what;
+    size_t from, expected;
+  };
+  const Case cases[] = {
+      {"www.a.com", ".", 1, 4}, {"www.a.com", ".", 5, 6}, {"www.a.com", ".", 7, 0}, {"a.b", ".", 0, 0},
+      {"a.b", "b", 3, 3},       {"a.b", "b", 4, 0},       {"", "x", 1, 0},         {"ab", "", 3, 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(positionOf(c.text, c.what, c.from), c.expected) << c.text << " " << c.what << " " << c.from;
+}
+
+// Case is folded for ASCII letters only; the order breaks ties by the bytes, so it is total.
+TEST(PlainText, IgnoringCase) {
+  EXPECT_TRUE(equalsIgnoreCase("MaxRecsPerPage", "maxrecsperpage"));
+  EXPECT_FALSE(equalsIgnoreCase("\xC3\x89", "\xC3\xA9"));  // É and é are other bytes
+  EXPECT_FALSE(equalsIgnoreCase("ab", "abc"));
+  EXPECT_TRUE(lessIgnoringCase("apple", "Banana"));
+  EXPECT_TRUE(lessIgnoringCase("Readme", "readme"));
+  EXPECT_FALSE(lessIgnoringCase("readme", "Readme"));
+}
+
 }  // namespace
 }  // namespace quelo

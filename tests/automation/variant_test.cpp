@@ -167,6 +167,11 @@ TEST(VariantDates, RoundTripAndFormat) {
   EXPECT_TRUE(parseIsoDate("2008-02-29"));
   EXPECT_FALSE(parseIsoDate("2009-13-01"));
   EXPECT_FALSE(parseIsoDate("20090307"));
+  EXPECT_FALSE(parseIsoDate("1900-02-29"));
+  EXPECT_TRUE(parseIsoDate("2000-02-29"));
+  EXPECT_EQ(formatLongDate(dateFromCivil({2009, 3, 7})), "Saturday, March 7, 2009");
+  EXPECT_EQ(formatLongDate(dateFromCivil({1899, 12, 29})), "Friday, December 29, 1899");  // before day 0
+  EXPECT_EQ(formatTwelveHourTime({2009, 3, 8, 14, 5, 9}), "02:05:09 PM");
   EXPECT_EQ(toDate(Variant("nonsense")).error().number, err::kTypeMismatch);
 }
 

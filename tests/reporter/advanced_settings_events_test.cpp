@@ -42,7 +42,7 @@ TEST_F(SettingsFormEventsTest, TheLogoButtonAsksTheHostControlForAPictureInThePi
   EXPECT_EQ(host.calls[0], (Args{Variant("Select a Jpeg or Gif or Png image to use as Logo in Report"),
                                  Variant(app / "Pictures/"), Variant(int32_t{2}), Variant(true)}));
 
-  form().cmdLogo_Click(1);
+  form().cmdLogoClick(1);
   EXPECT_EQ(host.calls.at(1)[0], Variant("Select a Jpeg or Gif or Png image to use as Signature in Report"));
 }
 
@@ -51,16 +51,16 @@ TEST_F(SettingsFormEventsTest, APictureOfAKnownTypeIsShownAnythingElseClearsTheL
   app.write("photo.png", "png");
   app.write("scan.bmp", "bmp");
   host.answer = app / "Logo.JPG";
-  form().cmdLogo_Click(0);
+  form().cmdLogoClick(0);
   EXPECT_EQ(label("lblLogo", 0).caption(), app / "Logo.JPG");
   host.answer = app / "photo.png";
-  form().cmdLogo_Click(1);
+  form().cmdLogoClick(1);
   EXPECT_EQ(label("lblLogo", 1).caption(), app / "photo.png");
 
   for (std::string rejected : {app / "scan.bmp", std::string(), std::string(".png"), app / "missing.gif"}) {
     label("lblLogo", 0).setCaption("before");
     host.answer = rejected;
-    form().cmdLogo_Click(0);
+    form().cmdLogoClick(0);
     EXPECT_EQ(label("lblLogo", 0).caption(), "") << rejected;
   }
 }
@@ -68,9 +68,9 @@ TEST_F(SettingsFormEventsTest, APictureOfAKnownTypeIsShownAnythingElseClearsTheL
 TEST_F(SettingsFormEventsTest, WithoutAHostControlTheButtonClearsThePicture) {
   form().setMyfControl(nullptr);
   label("lblLogo", 0).setCaption("/old.png");
-  form().cmdLogo_Click(0);
+  form().cmdLogoClick(0);
   EXPECT_EQ(label("lblLogo", 0).caption(), "");
-  form().cmdLogo_Click(7);  // no such button: nothing happens
+  form().cmdLogoClick(7);  // no such button: nothing happens
   EXPECT_TRUE(host.calls.empty());
 }
 

@@ -85,11 +85,14 @@ enum ObjectState : int32_t { adStateClosed = 0, adStateOpen = 1 };
 
 inline constexpr int32_t adGetRowsRest = -1;
 
-// Attribute sets that data sources report, by the kind of column.
-inline constexpr int32_t kNumberAttributes = 118;    // nullable, fixed, updatable
-inline constexpr int32_t kDateAttributes = 122;      // nullable, fixed, unknown updatable
-inline constexpr int32_t kTextAttributes = 102;      // nullable, updatable
-inline constexpr int32_t kLongTextAttributes = 230;  // nullable, updatable, long
+// Attribute sets that data sources report, by the kind of column: text 102, numbers 118, dates
+// 122, long text 230.
+inline constexpr int32_t kTextAttributes = adFldMayDefer | adFldUpdatable | adFldIsNullable | adFldMayBeNull;
+inline constexpr int32_t kNumberAttributes = kTextAttributes | adFldFixed;
+inline constexpr int32_t kDateAttributes = (kNumberAttributes & ~adFldUpdatable) | adFldUnknownUpdatable;
+inline constexpr int32_t kLongTextAttributes = kTextAttributes | adFldLong;
+static_assert(kTextAttributes == 102 && kNumberAttributes == 118 && kDateAttributes == 122 &&
+              kLongTextAttributes == 230);
 
 // Whether values of the type have a fixed size (numbers, dates, Booleans, GUIDs).
 bool isFixedSize(int32_t type);

@@ -68,10 +68,4 @@ void StringArena::clear() {
   blocks_.push_back(std::move(keep));
 }
 
-size_t StringArena::bytesReserved() const {
-  size_t total = 0;
-  for (const Block& b : blocks_) total += b.size;
-  return total;
-}
-
 }  // namespace quelo

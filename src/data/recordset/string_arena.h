@@ -19,7 +19,6 @@ class StringArena {
   // Forgets every text; keeps the largest block for reuse, so a table refilled row by row
   // (a forward-only cursor) stops allocating once it has seen its longest row.
   void clear();
-  size_t bytesReserved() const;
 
  private:
   struct Block {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/sources/typed_text.h"
+#include "automation/text.h"
 #include "data/recordset/ado.h"
 
 namespace quelo {

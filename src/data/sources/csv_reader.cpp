@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "data/sources/typed_text.h"
+#include "automation/text.h"
 #include "data/recordset/ado.h"
 
 namespace quelo {
@@ -58,9 +59,8 @@ Status CsvReader::open(FileSystem& files, const std::string& path) {
   }
   file_ = std::move(file).value();
   // A byte-order mark says UTF-8; it is not part of the first field name.
-  if (peek() == 0xEF && end_ - pos_ >= 3 && static_cast<unsigned char>(buffer_[pos_ + 1]) == 0xBB &&
-      static_cast<unsigned char>(buffer_[pos_ + 2]) == 0xBF)
-    pos_ += 3;
+  if (peek() != kEnd && std::string_view(buffer_.get() + pos_, end_ - pos_).starts_with(kUtf8Bom))
+    pos_ += kUtf8Bom.size();
   return readError_;
 }
 

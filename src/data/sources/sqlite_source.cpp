@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include "data/sources/typed_text.h"
+#include "automation/text.h"
 #include "data/recordset/ado.h"
 
 namespace quelo {

@@ -2,13 +2,12 @@
 
 #include <charconv>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <string>
 
 #include "automation/date_time.h"
 #include "data/recordset/ado.h"
-#include "automation/type_info.h"
+#include "automation/text.h"
 
 namespace quelo {
 namespace {
@@ -49,13 +48,6 @@ std::optional<double> parseFloatWord(std::string_view text) {
   if (text == "Infinity") return std::numeric_limits<double>::infinity();
   if (text == "-Infinity") return -std::numeric_limits<double>::infinity();
   return std::nullopt;
-}
-
-bool isLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int daysInMonth(int y, int m) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return m == 2 && isLeapYear(y) ? 29 : kDays[m - 1];
 }
 
 }  // namespace
@@ -107,56 +99,6 @@ std::optional<bool> parseTrueFalse(std::string_view text) {
   if (equalsIgnoreCase(text, "true")) return true;
   if (equalsIgnoreCase(text, "false")) return false;
   return std::nullopt;
-}
-
-int64_t characterCount(std::string_view utf8) {
-  int64_t n = 0;
-  for (unsigned char c : utf8) n += (c & 0xC0) != 0x80;
-  return n;
-}
-
-bool isUtf8(std::string_view bytes) {
-  size_t i = 0;
-  const size_t n = bytes.size();
-  while (i < n) {
-    // ASCII, eight bytes at a time.
-    if (i + 8 <= n) {
-      uint64_t word;
-      std::memcpy(&word, bytes.data() + i, 8);
-      if ((word & 0x8080808080808080ULL) == 0) {
-        i += 8;
-        continue;
-      }
-    }
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    int extra;
-    uint32_t cp;
-    if (c >= 0xC2 && c <= 0xDF) {
-      extra = 1, cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      extra = 2, cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      extra = 3, cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + extra >= n) return false;
-    for (int k = 1; k <= extra; ++k) {
-      const auto cc = static_cast<unsigned char>(bytes[i + k]);
-      if ((cc & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    // Overlong forms, surrogates and code points past U+10FFFF.
-    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-      return false;
-    i += extra + 1;
-  }
-  return true;
 }
 
 void putTyped(RowTable& table, int64_t row, int column, int32_t type, std::string_view text) {

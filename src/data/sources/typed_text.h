@@ -21,10 +21,6 @@ std::optional<double> parseDecimal(std::string_view text);
 std::optional<Date> parseIsoDateTime(std::string_view text);
 // "true" or "false" in any letter case.
 std::optional<bool> parseTrueFalse(std::string_view text);
-// The number of characters of UTF-8 text.
-int64_t characterCount(std::string_view utf8);
-// Whether bytes are well-formed UTF-8.
-bool isUtf8(std::string_view bytes);
 
 // Puts `text` into a cell as a value of the ADO type: whole numbers, decimals (and NaN,
 // Infinity for floating-point types), dates and Booleans by the grammars above; anything else,

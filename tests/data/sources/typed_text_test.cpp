@@ -36,14 +36,6 @@ TEST(TypedText, DatesMustExist) {
     EXPECT_FALSE(parseIsoDateTime(text).has_value()) << text;
 }
 
-TEST(TypedText, Utf8IsChecked) {
-  EXPECT_TRUE(isUtf8("plain"));
-  EXPECT_TRUE(isUtf8("Grüße Жук 日本 🙂"));
-  for (const char* bytes : {"\xC3", "\xC3\x28", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF"})
-    EXPECT_FALSE(isUtf8(bytes)) << bytes;
-  EXPECT_EQ(characterCount("Жук🙂"), 4);
-}
-
 TEST(TypedText, ValuesThatDoNotFitTheirColumnStayText) {
   RowTable t(1);
   auto put = [&t](int32_t type, std::string_view text) {

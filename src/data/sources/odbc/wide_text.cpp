@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "automation/text.h"
+
 namespace quelo {
 namespace {
 
@@ -23,24 +25,6 @@ char32_t nextCodePoint(std::string_view s, size_t& at) {
   }
   if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kReplacement;
   return cp;
-}
-
-void putUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
 }
 
 bool isHigh(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
@@ -69,9 +53,9 @@ void appendUtf8(std::string& out, const SQLWCHAR* units, size_t count) {
     if (u < 0x80) {
       out.push_back(static_cast<char>(u));
     } else if (isHigh(u) && i + 1 < count && isLow(units[i + 1])) {
-      putUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (units[++i] - 0xDC00));
+      appendCodePoint(out, 0x10000 + ((u - 0xD800) << 10) + (units[++i] - 0xDC00));
     } else {
-      putUtf8(out, isHigh(u) || isLow(u) ? kReplacement : u);
+      appendCodePoint(out, isHigh(u) || isLow(u) ? kReplacement : u);
     }
   }
 }
