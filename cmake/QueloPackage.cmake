@@ -20,6 +20,7 @@ export(EXPORT VarnikQueloTargets NAMESPACE VarnikQuelo:: FILE ${PROJECT_BINARY_D
 
 # pkg-config files that find the prefix from their own place, so a moved prefix still works.
 file(RELATIVE_PATH QUELO_PC_TO_PREFIX ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" QUELO_PC_TO_PREFIX "${QUELO_PC_TO_PREFIX}")
 set(QUELO_PC_PRIVATE "")
 if(NOT BUILD_SHARED_LIBS)
   set(QUELO_PC_PRIVATE "sqlite3 fontconfig")
