@@ -53,6 +53,7 @@ db="$prefix/share/varnikquelo/sample/products.db"
 query="SELECT Name, Price, Quantity FROM products ORDER BY id"
 records=$(sqlite3 "$db" "SELECT count(*) FROM products")
 first=$(sqlite3 "$db" "SELECT Name FROM products ORDER BY id LIMIT 1")
+first=${first// /'&nbsp;'}  # as a page writes it
 # Runs an embed-report build: one page per five records, each written, the first record on page 1.
 check_report() {
   local program=$1 how=$2 out="$prefix/embed-$2"
@@ -68,7 +69,7 @@ check_report() {
   while read -r page; do
     [[ -s $page ]] || { echo "check-install: $how: page $page is missing" >&2; exit 1; }
   done <"$out/pages"
-  grep -q "$first" "$(head -1 "$out/pages")" ||
+  grep -qF "$first" "$(head -1 "$out/pages")" ||
     { echo "check-install: $how: the first page does not show $first" >&2; exit 1; }
 }
 
