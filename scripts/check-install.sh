@@ -3,6 +3,7 @@
 # sample report with the installed quelo alone: check-install.sh BUILD_DIR
 set -euo pipefail
 build=$1
+root=$(cd "$(dirname "$0")/.." && pwd)
 prefix=$(mktemp -d /tmp/quelo-install-XXXXXX)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -39,3 +40,49 @@ mkdir -p "$app"
 grep -q "$prefix/share/varnikquelo/sample/pictures/" "$app/Reports/autogenrep1.htm" ||
   { echo "check-install: the sample report does not show the installed pictures" >&2; exit 1; }
 echo "check-install: $(find "$prefix" -type f | wc -l) files installed; the installed quelo wrote $(wc -l <"$prefix/pages") pages"
+
+# The libraries and their development files: every public header compiles alone, and a program of
+# its own builds against the prefix with find_package and with pkg-config, and runs.
+expect 'lib/libquelo.so.*' lib/cmake/VarnikQuelo/VarnikQueloConfig.cmake \
+  lib/cmake/VarnikQuelo/VarnikQueloConfigVersion.cmake lib/pkgconfig/varnikquelo.pc \
+  include/varnikquelo/report.h include/varnikquelo/version.h
+((missing == 0)) || exit 1
+bash "$root/scripts/check-headers.sh" "$prefix"
+
+db="$prefix/share/varnikquelo/sample/products.db"
+query="SELECT Name, Price, Quantity FROM products ORDER BY id"
+records=$(sqlite3 "$db" "SELECT count(*) FROM products")
+first=$(sqlite3 "$db" "SELECT Name FROM products ORDER BY id LIMIT 1")
+first=${first// /'&nbsp;'}  # as a page writes it
+# Runs an embed-report build: one page per five records, each written, the first record on page 1.
+check_report() {
+  local program=$1 how=$2 out="$prefix/embed-$2"
+  mkdir -p "$out/app"
+  "$program" "$db" "$query" "$out/app" >"$out/pages" 2>/dev/null ||
+    { echo "check-install: the example built with $how failed" >&2; exit 1; }
+  local pages
+  pages=$(wc -l <"$out/pages")
+  if ((pages != (records + 4) / 5)); then
+    echo "check-install: the example built with $how wrote $pages pages for $records records" >&2
+    exit 1
+  fi
+  while read -r page; do
+    [[ -s $page ]] || { echo "check-install: $how: page $page is missing" >&2; exit 1; }
+  done <"$out/pages"
+  grep -qF "$first" "$(head -1 "$out/pages")" ||
+    { echo "check-install: $how: the first page does not show $first" >&2; exit 1; }
+}
+
+cmake -S "$root/examples/embed" -B "$prefix/build-cmake" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$prefix/build-cmake" >/dev/null
+check_report "$prefix/build-cmake/embed-report" find_package
+if [[ -x $prefix/build-cmake/embed-widget ]]; then
+  QT_QPA_PLATFORM=offscreen QUELO_EMBED_SMOKE=1 "$prefix/build-cmake/embed-widget" ||
+    { echo "check-install: the Qt host example failed" >&2; exit 1; }
+fi
+
+mkdir -p "$prefix/build-pc"
+cp "$root/examples/embed/Makefile" "$root/examples/embed/report.cpp" "$prefix/build-pc/"
+PKG_CONFIG_PATH="$prefix/lib/pkgconfig" make -s -C "$prefix/build-pc" embed-report
+check_report "$prefix/build-pc/embed-report" pkg-config
+echo "check-install: the embedding example built with find_package and pkg-config wrote $(((records + 4) / 5)) pages each"

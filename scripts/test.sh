@@ -12,6 +12,10 @@ echo "== build and test (release with debug info)"
 bash scripts/build.sh build -DQUELO_REQUIRE_QT=ON -DQUELO_TESTS=ON
 ctest --test-dir build --output-on-failure --no-tests=error -j "$jobs"
 bash scripts/check-install.sh build
+echo "== Debian packages"
+rm -f build/*.deb
+(cd build && cpack -G DEB >/dev/null)
+ls -1 build/*.deb
 
 echo "== build and test (address and undefined-behaviour sanitizers)"
 bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQUELO_SANITIZE=ON -DQUELO_REQUIRE_QT=ON -DQUELO_TESTS=ON

@@ -3,6 +3,8 @@
 // enabled once a page has changed something; it writes the pages to the first selected control.
 #pragma once
 
+#include <varnikquelo/export.h>
+
 #include <QColor>
 #include <QDialog>
 #include <memory>
@@ -16,7 +18,7 @@ namespace quelo::qt {
 
 class FormView;
 
-class PropertyFrame : public QDialog, private PropertyPageSite {
+class QUELO_API PropertyFrame : public QDialog, private PropertyPageSite {
   Q_OBJECT
 
  public:

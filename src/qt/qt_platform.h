@@ -3,6 +3,8 @@
 // dialogs. One per GUI thread; it goes when the application object does.
 #pragma once
 
+#include <varnikquelo/export.h>
+
 #include "platform/platform.h"
 #include "qt/qt_form_presenter.h"
 #include "qt/qt_message_loop.h"
@@ -17,7 +19,7 @@
 
 namespace quelo::qt {
 
-class QtPlatform {
+class QUELO_API QtPlatform {
  public:
   QtPlatform();
   QtPlatform(const QtPlatform&) = delete;

@@ -6,6 +6,8 @@
 // Every member is reachable by name through dispatch().
 #pragma once
 
+#include <varnikquelo/export.h>
+
 #include <QColor>
 #include <QWidget>
 #include <memory>
@@ -15,7 +17,7 @@
 
 namespace quelo::qt {
 
-class ZeQueloWidget : public QWidget {
+class QUELO_API ZeQueloWidget : public QWidget {
   Q_OBJECT
   Q_PROPERTY(QColor backColor READ backColor WRITE setBackColor)
   Q_PROPERTY(bool doTimer READ doTimer WRITE setDoTimer)

@@ -1,0 +1,80 @@
+# How other projects find the installed libraries: a CMake package (VarnikQuelo::quelo and, where
+# Qt was built, VarnikQuelo::quelo-qt), an export of the build tree, pkg-config files; and the
+# Debian packages that cpack makes of the installation's components.
+include(CMakePackageConfigHelpers)
+
+set(QUELO_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/VarnikQuelo)
+set(QUELO_WITH_QT OFF)
+if(TARGET quelo-qt-public)
+  set(QUELO_WITH_QT ON)
+endif()
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/VarnikQueloConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/VarnikQueloConfig.cmake INSTALL_DESTINATION ${QUELO_CMAKE_DIR})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/VarnikQueloConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(EXPORT VarnikQueloTargets NAMESPACE VarnikQuelo:: DESTINATION ${QUELO_CMAKE_DIR} COMPONENT dev)
+install(FILES ${PROJECT_BINARY_DIR}/VarnikQueloConfig.cmake ${PROJECT_BINARY_DIR}/VarnikQueloConfigVersion.cmake
+        DESTINATION ${QUELO_CMAKE_DIR} COMPONENT dev)
+# From the build tree: point VarnikQuelo_DIR at the build folder.
+export(EXPORT VarnikQueloTargets NAMESPACE VarnikQuelo:: FILE ${PROJECT_BINARY_DIR}/VarnikQueloTargets.cmake)
+
+# pkg-config files that find the prefix from their own place, so a moved prefix still works.
+file(RELATIVE_PATH QUELO_PC_TO_PREFIX ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" QUELO_PC_TO_PREFIX "${QUELO_PC_TO_PREFIX}")
+set(QUELO_PC_PRIVATE "")
+if(NOT BUILD_SHARED_LIBS)
+  set(QUELO_PC_PRIVATE "sqlite3 fontconfig")
+  if(QUELO_HAVE_X11)
+    string(APPEND QUELO_PC_PRIVATE " x11")
+  endif()
+endif()
+set(pc_files varnikquelo)
+if(QUELO_WITH_QT)
+  list(APPEND pc_files varnikquelo-qt)
+endif()
+foreach(pc ${pc_files})
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)
+endforeach()
+
+# cpack -G DEB: one package per component, dependencies computed from the binaries.
+set(CPACK_PACKAGE_NAME varnikquelo)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Reporting and desktop-services control for C++ hosts")
+set(CPACK_PACKAGE_CONTACT "VarnikQuelo maintainers <maintainers@varnikquelo.invalid>")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+# The designer plugin needs libquelo-qt of the package beside it: dpkg-shlibdeps finds it here, and
+# the component dependency below names its package.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/src ${PROJECT_BINARY_DIR}/src/qt)
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+set(CPACK_DEBIAN_PACKAGE_SECTION libs)
+set(CPACK_DEBIAN_LIB_PACKAGE_NAME libvarnikquelo${PROJECT_VERSION_MAJOR})
+set(CPACK_DEBIAN_QTLIB_PACKAGE_NAME libvarnikquelo-qt${PROJECT_VERSION_MAJOR})
+set(CPACK_DEBIAN_DEV_PACKAGE_NAME libvarnikquelo-dev)
+set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_CLI_PACKAGE_NAME quelo)
+set(CPACK_DEBIAN_CLI_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_GUI_PACKAGE_NAME quelo-gui)
+set(CPACK_DEBIAN_GUI_PACKAGE_SECTION x11)
+set(CPACK_COMPONENTS_ALL lib dev cli)
+set(dev_depends lib)
+if(QUELO_WITH_QT)
+  list(APPEND CPACK_COMPONENTS_ALL qtlib gui)
+  list(APPEND dev_depends qtlib)
+  # VarnikQuelo::quelo-qt finds Qt's Widgets development files.
+  set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS qt6-base-dev)
+endif()
+include(CPack)
+cpack_add_component(lib DISPLAY_NAME "libquelo")
+cpack_add_component(dev DISPLAY_NAME "libquelo development files" DEPENDS ${dev_depends})
+cpack_add_component(cli DISPLAY_NAME "quelo command line")
+if(QUELO_WITH_QT)
+  cpack_add_component(qtlib DISPLAY_NAME "libquelo-qt" DEPENDS lib)
+  cpack_add_component(gui DISPLAY_NAME "quelo-gui and the designer plugin" DEPENDS qtlib cli)
+endif()

@@ -1,0 +1,105 @@
+// The typed reporting API: a report of HTML pages from an SQLite query, a CSV file, a PostgreSQL
+// query or a host's record set, described by a ReportRequest and made by makeReport. The pages go
+// to the Reports folder under the request's application path; the result lists the pages written,
+// what was written but not as asked, or why nothing (or not everything) was written.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <varnikquelo/export.h>
+
+namespace varnikquelo {
+
+// Where the records come from. A source is opened when the report is made, read whole before the
+// first page is written: a failing query or a malformed line writes no page.
+class QUELO_API ReportSource {
+ public:
+  ReportSource();  // no source: makeReport answers ReportErrorCode::NoSource
+  static ReportSource sqlite(std::string databaseFile, std::string query);
+  static ReportSource csv(std::string file, char delimiter = ',');
+  static ReportSource postgres(std::string connectionString, std::string query);
+
+  struct Impl;
+  explicit ReportSource(std::shared_ptr<const Impl> impl);
+  const std::shared_ptr<const Impl>& impl() const { return impl_; }
+
+ private:
+  std::shared_ptr<const Impl> impl_;
+};
+
+// What is done with the pages once they are written.
+enum class ReportAction { None = 0, Print = 1, Browse = 10, BrowseAndPrint = 11 };
+
+// The optional parts of a page: header and footer lines, notes, a logo and a signature picture,
+// the maker's web site and mail address, the font of the tables.
+struct ReportSettings {
+  std::string fontName;
+  std::string header;
+  std::string footer;
+  std::string notes;           // empty: no notes
+  bool notesAtBottom = false;  // under the last page's table instead of above the first's
+  std::string logo;            // picture files
+  std::string signature;
+  std::string website;
+  std::string email;
+};
+
+// Where a run is: called before each section of five records of a page.
+struct ReportStep {
+  int totalPages = 0;
+  int page = 0;
+  int elapsedSeconds = 0;
+};
+
+struct ReportRequest {
+  ReportSource source;
+  std::vector<std::string> fields;  // the output fields, in order; empty: every field of the source
+  std::vector<std::string> sums;    // the fields summed in the statistics
+  std::map<std::string, std::string> pictures;  // a field naming picture files -> their folder
+  std::string title = " Records ";
+  std::string dateLine;                // the heading's second line; empty: the title again
+  std::string colour = "WHITE";        // the tables' background
+  std::string fileName = "report.htm"; // the first page's name; later pages put their number before .htm
+  std::string applicationPath;         // the pages go to its Reports folder; empty: the current folder
+  int recordsPerPage = 10;
+  bool useSettings = false;  // the settings below are written (with the statistics)
+  ReportSettings settings;
+  ReportAction action = ReportAction::None;
+  bool copyPictures = false;    // pictures copied beside the pages, referred to relatively
+  bool escapeValues = false;    // markup in the data written as text
+  bool replaceEarlier = false;  // an earlier report's pages under the same name removed first
+  // Called at every step; returning false cancels the run: no further page is written.
+  std::function<bool(const ReportStep&)> progress;
+  bool deleteOnCancel = false;  // a cancelled run deletes the pages it wrote
+};
+
+enum class ReportErrorCode {
+  None = 0,
+  NoSource,      // the request names no source
+  SourceFailed,  // the source could not be opened or read
+  NoRecords,     // the source holds no record
+  UnknownField,  // a field, sum or picture field the source does not have
+  BadRequest,    // no usable file name, a page size below one, too many pages or fields
+  PagesLost,     // some pages could not be written
+  Cancelled,     // the progress callback cancelled the run
+};
+
+struct ReportError {
+  ReportErrorCode code = ReportErrorCode::None;
+  std::string message;
+};
+
+struct ReportResult {
+  std::vector<std::string> pages;     // the page files written, in page order
+  std::vector<std::string> warnings;  // written, but not as asked (a missing picture, no browser)
+  ReportError error;
+  bool ok() const { return error.code == ReportErrorCode::None; }
+};
+
+QUELO_API ReportResult makeReport(const ReportRequest& request);
+
+}  // namespace varnikquelo

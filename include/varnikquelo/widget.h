@@ -1,0 +1,47 @@
+// The control as a Qt widget for a host's window: its timer, file dialog, hyperlink opener,
+// reporter and message log, reached by member name; its events as signals; its properties saved
+// to and read from a file of the host's.
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+#include <memory>
+
+#include <varnikquelo/export.h>
+
+namespace varnikquelo {
+
+class QUELO_API QueloWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit QueloWidget(QWidget* parent = nullptr);
+  ~QueloWidget() override;
+
+  // A member of the control by name (ShowZeReporter, OpenHyperlink, ...), as Qt values: its
+  // result, or an invalid QVariant with the reason in *error.
+  QVariant call(const QString& member, const QVariantList& args = {}, QString* error = nullptr);
+  QVariant value(const QString& property, QString* error = nullptr);
+  bool setValue(const QString& property, const QVariant& value, QString* error = nullptr);
+
+  // The host's record of the control's properties (a missing file reads as empty).
+  bool loadProperties(const QString& file, QString* error = nullptr);
+  bool saveProperties(const QString& file, QString* error = nullptr);
+
+  QSize sizeHint() const override;
+
+ signals:
+  void zeTimer();
+  void clicked();
+  // Handlers may set *cancel and *deleteOnCancel.
+  void reportStatus(int totalPages, int elapsedSeconds, int currentPage, bool* cancel, bool* deleteOnCancel);
+  // A property changed (its key in the property record): the host's form needs saving.
+  void propertyChanged(const QString& key);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace varnikquelo

@@ -1,0 +1,9 @@
+# libquelo as installed: the objects of the internal library, the public API its only exports.
+# Its system libraries are private: a shared libquelo carries them itself.
+get_target_property(QUELO_SYSTEM_LIBRARIES quelo INTERFACE_LINK_LIBRARIES)
+quelo_public_library(quelo-public quelo quelo lib)
+target_link_libraries(quelo-public PRIVATE ${QUELO_SYSTEM_LIBRARIES})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/varnikquelo DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+        COMPONENT dev FILES_MATCHING PATTERN "*.h" PATTERN "widget.h" EXCLUDE)
+install(FILES ${PROJECT_BINARY_DIR}/include/varnikquelo/version.h
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/varnikquelo COMPONENT dev)
