@@ -16,6 +16,7 @@ class QUELO_API QueloWidget : public QWidget {
   Q_OBJECT
 
  public:
+  // A widget of its own: its forms and report settings are not shared with other widgets.
   explicit QueloWidget(QWidget* parent = nullptr);
   ~QueloWidget() override;
 

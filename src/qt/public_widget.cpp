@@ -2,6 +2,7 @@
 
 #include <QVBoxLayout>
 
+#include "component/component.h"
 #include "qt/variant_qt.h"
 #include "qt/ze_quelo_widget.h"
 
@@ -22,7 +23,10 @@ bool failed(QString* error, const quelo::Error& e) {
 
 }  // namespace
 
-QueloWidget::QueloWidget(QWidget* parent) : QWidget(parent), impl_(new Impl{new ZeQueloWidget(this)}) {
+// Each public widget has a component of its own: its forms and report settings are not shared
+// with other widgets.
+QueloWidget::QueloWidget(QWidget* parent)
+    : QWidget(parent), impl_(new Impl{new ZeQueloWidget(std::make_shared<quelo::Component>(), this)}) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(impl_->widget);

@@ -9,11 +9,13 @@
 #include "data/sources/csv_source.h"
 #include "data/sources/postgres_source.h"
 #include "data/sources/sqlite_source.h"
+#include "hyperlink/hyperlink_state.h"
+#include "platform/file_system.h"
 #include "platform/platform.h"
 #include "reporter/generation_driver.h"
 
 struct varnikquelo::ReportSource::Impl {
-  std::function<quelo::Result<std::shared_ptr<quelo::Recordset>>()> open;
+  std::function<quelo::Result<std::shared_ptr<quelo::Recordset>>(quelo::FileSystem&)> open;
 };
 
 namespace varnikquelo {
@@ -23,10 +25,10 @@ namespace {
 using quelo::Recordset;
 using quelo::Result;
 
-ReportSource overRows(std::function<std::shared_ptr<quelo::RowSource>()> rows) {
+ReportSource overRows(std::function<std::shared_ptr<quelo::RowSource>(quelo::FileSystem&)> rows) {
   return ReportSource(std::make_shared<const ReportSource::Impl>(
-      ReportSource::Impl{[rows = std::move(rows)]() -> Result<std::shared_ptr<Recordset>> {
-        return Recordset::open(rows(), quelo::ado::adOpenStatic, quelo::ado::adLockReadOnly);
+      ReportSource::Impl{[rows = std::move(rows)](quelo::FileSystem& files) -> Result<std::shared_ptr<Recordset>> {
+        return Recordset::open(rows(files), quelo::ado::adOpenStatic, quelo::ado::adLockReadOnly);
       }}));
 }
 
@@ -36,21 +38,15 @@ ReportSource::ReportSource() = default;
 ReportSource::ReportSource(std::shared_ptr<const Impl> impl) : impl_(std::move(impl)) {}
 
 ReportSource ReportSource::sqlite(std::string databaseFile, std::string query) {
-  return overRows([=] { return quelo::sqliteQuery(databaseFile, query); });
+  return overRows([=](quelo::FileSystem& files) { return quelo::sqliteQuery(files, databaseFile, query); });
 }
 
 ReportSource ReportSource::csv(std::string file, char delimiter) {
-  return overRows([=] { return quelo::csvFile(file, delimiter); });
+  return overRows([=](quelo::FileSystem& files) { return quelo::csvFile(files, file, delimiter); });
 }
 
 ReportSource ReportSource::postgres(std::string connectionString, std::string query) {
-  return overRows([=] { return quelo::postgresQuery(connectionString, query); });
-}
-
-ReportResult makeReport(const ReportRequest& request) {
-  quelo::HeadlessPlatform services;
-  quelo::Platform platform = services.platform();
-  return quelo::makeReport(request, platform);
+  return overRows([=](quelo::FileSystem&) { return quelo::postgresQuery(connectionString, query); });
 }
 
 }  // namespace varnikquelo
@@ -170,7 +166,7 @@ ReportResult resultOf(ReportOutcome outcome) {
 varnikquelo::ReportSource recordsetSource(std::shared_ptr<Recordset> records) {
   using Impl = varnikquelo::ReportSource::Impl;
   return varnikquelo::ReportSource(std::make_shared<const Impl>(
-      Impl{[records]() -> Result<std::shared_ptr<Recordset>> {
+      Impl{[records](FileSystem&) -> Result<std::shared_ptr<Recordset>> {
         if (!records || !records->isOpen()) return makeError(err::kInvalidProcedureCall, "the record set is not open");
         return records;
       }}));
@@ -180,7 +176,7 @@ ReportResult makeReport(const ReportRequest& request, Platform& platform) {
   if (!request.source.impl()) return failed(ReportErrorCode::NoSource, "no source of records");
   if (request.recordsPerPage < 1)
     return failed(ReportErrorCode::BadRequest, "records per page must be at least 1, not " + std::to_string(request.recordsPerPage));
-  auto records = request.source.impl()->open();
+  auto records = request.source.impl()->open(*platform.files);
   if (!records) return failed(ReportErrorCode::SourceFailed, records.error().message);
   Recordset& rs = *records.value();
   const Status first = rs.moveFirst();
@@ -209,7 +205,8 @@ ReportResult makeReport(const ReportRequest& request, Platform& platform) {
   j.openInBrowser = request.action == varnikquelo::ReportAction::Browse || request.action == varnikquelo::ReportAction::BrowseAndPrint;
   j.print = request.action == varnikquelo::ReportAction::Print || request.action == varnikquelo::ReportAction::BrowseAndPrint;
   CallbackProgress progress(request);
-  return resultOf(runReport(j, platform, progress));
+  HyperlinkState links;  // the browser this report opens is its own
+  return resultOf(runReport(j, platform, progress, links));
 }
 
 }  // namespace quelo

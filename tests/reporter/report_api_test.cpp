@@ -7,8 +7,8 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_shell.h"
 #include "fakes/scratch_dir.h"
-#include "platform/clocked_loop.h"
-#include "platform/file_system.h"
+#include "platform/headless/clocked_loop.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/platform.h"
 #include "reporter/report_api.h"
 
