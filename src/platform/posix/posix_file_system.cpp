@@ -2,6 +2,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
-#include <random>
 
 #include "platform/posix/posix_file_system.h"
 
@@ -59,12 +59,13 @@ bool isUpdateLeftover(std::string_view name) {
 // descriptor, or -1 with errno set.
 int createUpdateTemporary(const std::string& folder, std::string& path) {
   static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  // One generator per thread: report pages are written on a thread of their own.
-  static thread_local std::mt19937_64 random{std::random_device{}()};
   for (int attempt = 0; attempt < 100; ++attempt) {
+    // The kernel's random bytes: no generator state shared by the threads that write pages.
+    unsigned char bytes[kUpdateRandomLength];
+    if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) return -1;
     path = folder;
     path += kUpdatePrefix;
-    for (size_t i = 0; i < kUpdateRandomLength; ++i) path += kLetters[random() % (sizeof kLetters - 1)];
+    for (unsigned char byte : bytes) path += kLetters[byte % (sizeof kLetters - 1)];
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
