@@ -4,12 +4,8 @@
 
 #include <functional>
 
-#include "fakes/fake_clock.h"
-#include "fakes/fake_shell.h"
+#include "fakes/report_services.h"
 #include "fakes/scratch_dir.h"
-#include "platform/headless/clocked_loop.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/platform.h"
 #include "reporter/report_api.h"
 
 namespace quelo::testing {
@@ -20,13 +16,9 @@ using varnikquelo::ReportRequest;
 using varnikquelo::ReportResult;
 using varnikquelo::ReportSource;
 
-class ReportApi : public ::testing::Test {
+class ReportApi : public ::testing::Test, protected ReportServices {
  protected:
   ReportApi() {
-    platform.clock = &clock;
-    platform.loop = &loop;
-    platform.files = &files;
-    platform.shell = &shell;
     // 12 records: pages of 5, 5 and 2.
     std::string csv = "Name,Qty\n";
     for (int i = 1; i <= 12; ++i) csv += "Item " + std::to_string(i) + "," + std::to_string(i) + "\n";
@@ -47,11 +39,6 @@ class ReportApi : public ::testing::Test {
   std::string page(int p) const { return app / ("Reports/stock" + std::to_string(p) + ".htm"); }
 
   ScratchDir app;
-  FakeClock clock;
-  ClockedLoop loop{clock};
-  PosixFileSystem files;
-  FakeShell shell;
-  Platform platform;
 };
 
 TEST_F(ReportApi, WritesThePagesOfTheSource) {

@@ -8,13 +8,8 @@
 
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
-#include "fakes/fake_clock.h"
-#include "fakes/fake_shell.h"
+#include "fakes/report_services.h"
 #include "fakes/scratch_dir.h"
-#include "hyperlink/hyperlink_state.h"
-#include "platform/headless/clocked_loop.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/platform.h"
 #include "reporter/generation_driver.h"
 
 namespace quelo::testing {
@@ -36,15 +31,8 @@ class CountdownProgress : public ReportProgress {
   bool deleteOnCancel_;
 };
 
-class ReportJobRun : public ::testing::Test {
+class ReportJobRun : public ::testing::Test, protected ReportServices {
  protected:
-  ReportJobRun() {
-    platform.clock = &clock;
-    platform.loop = &loop;
-    platform.files = &files;
-    platform.shell = &shell;
-  }
-
   // 23 records in pages of 10, 10 and 3: pages of 3, 3 and 1 progress steps.
   ReportJob job() const {
     auto rs = Recordset::create();
@@ -75,12 +63,6 @@ class ReportJobRun : public ::testing::Test {
   std::string page(int p) const { return app / ("Reports/stock" + std::to_string(p) + ".htm"); }
 
   ScratchDir app;
-  FakeClock clock;
-  ClockedLoop loop{clock};
-  PosixFileSystem files;
-  FakeShell shell;
-  Platform platform;
-  HyperlinkState links;
 };
 
 TEST_F(ReportJobRun, CancellingKeepsOrDeletesThePagesWrittenBefore) {

@@ -12,16 +12,12 @@
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
 #include "data/sources/sqlite_source.h"
-#include "fakes/fake_clock.h"
 #include "fakes/fake_row_source.h"
 #include "fakes/forwarding_file_system.h"
 #include "fakes/report_fixture.h"
+#include "fakes/report_services.h"
 #include "fakes/scratch_dir.h"
 #include "fakes/countdown_file_system.h"
-#include "hyperlink/hyperlink_state.h"
-#include "platform/headless/clocked_loop.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/platform.h"
 #include "reporter/generation_driver.h"
 #include "reporter/page_stream.h"
 #include "reporter/report_form.h"
@@ -79,12 +75,9 @@ class MiscountedSource : public RowSource {
   int64_t extra_;
 };
 
-class StreamedReport : public ::testing::Test {
+class StreamedReport : public ::testing::Test, protected ReportServices {
  protected:
   StreamedReport() {
-    platform.clock = &clock;
-    platform.loop = &loop;
-    platform.files = &files;
     EXPECT_EQ(sqlite3_open(db().c_str(), &writer), SQLITE_OK);
   }
   ~StreamedReport() override { sqlite3_close(writer); }
@@ -154,11 +147,6 @@ class StreamedReport : public ::testing::Test {
   std::string page(int p) const { return app / ("Reports/stock" + std::to_string(p) + ".htm"); }
 
   ScratchDir dir, app;
-  FakeClock clock;
-  ClockedLoop loop{clock};
-  PosixFileSystem files;
-  Platform platform;
-  HyperlinkState links;
   sqlite3* writer = nullptr;
 };
 

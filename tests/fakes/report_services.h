@@ -1,0 +1,33 @@
+// The services a report job runs with in tests that need no control: the real file system (a
+// test writes under a scratch folder), a fake clock and loop, a shell that records what it is
+// asked to open or print, and the browser state a run opens its first page with.
+#pragma once
+
+#include "fakes/fake_clock.h"
+#include "fakes/fake_shell.h"
+#include "hyperlink/hyperlink_state.h"
+#include "platform/headless/clocked_loop.h"
+#include "platform/platform.h"
+#include "platform/posix/posix_file_system.h"
+
+namespace quelo::testing {
+
+struct ReportServices {
+  ReportServices() {
+    platform.clock = &clock;
+    platform.loop = &loop;
+    platform.files = &files;
+    platform.shell = &shell;
+  }
+  ReportServices(const ReportServices&) = delete;
+  ReportServices& operator=(const ReportServices&) = delete;
+
+  FakeClock clock;
+  ClockedLoop loop{clock};
+  PosixFileSystem files;
+  FakeShell shell;
+  Platform platform;
+  HyperlinkState links;
+};
+
+}  // namespace quelo::testing
