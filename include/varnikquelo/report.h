@@ -14,8 +14,10 @@
 
 namespace varnikquelo {
 
-// Where the records come from. A source is opened when the report is made, read whole before the
-// first page is written: a failing query or a malformed line writes no page.
+// Where the records come from. A source is opened when the report is made. One that can count its
+// records ahead (an SQLite query, a CSV file, a PostgreSQL query) is then read once, a page at a
+// time, as the pages are written: one that fails part-way keeps the pages written before it, and
+// the result lists them with the error. Any other source is read whole before the first page.
 class QUELO_API ReportSource {
  public:
   ReportSource();  // no source: makeReport answers ReportErrorCode::NoSource

@@ -3,16 +3,21 @@
 #include <climits>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "automation/text.h"
+#include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
+#include "data/recordset/row_source.h"
 #include "data/sources/csv_source.h"
 #include "data/sources/postgres_source.h"
 #include "data/sources/sqlite_source.h"
+#include "files/path_rules.h"
 #include "hyperlink/hyperlink_state.h"
 #include "platform/file_system.h"
 #include "platform/platform.h"
 #include "reporter/generation_driver.h"
+#include "reporter/page_stream.h"
 
 struct varnikquelo::ReportSource::Impl {
   std::function<quelo::Result<std::shared_ptr<quelo::Recordset>>(quelo::FileSystem&)> open;
@@ -28,7 +33,7 @@ using quelo::Result;
 ReportSource overRows(std::function<std::shared_ptr<quelo::RowSource>(quelo::FileSystem&)> rows) {
   return ReportSource(std::make_shared<const ReportSource::Impl>(
       ReportSource::Impl{[rows = std::move(rows)](quelo::FileSystem& files) -> Result<std::shared_ptr<Recordset>> {
-        return Recordset::open(rows(files), quelo::ado::adOpenStatic, quelo::ado::adLockReadOnly);
+        return quelo::openCountedOrWhole(rows(files));
       }}));
 }
 
@@ -61,6 +66,10 @@ using varnikquelo::ReportResult;
 
 constexpr int32_t kMostFields = 32000;
 
+RequestFault fault(ReportErrorCode code, std::string message, RequestFault::Part part = RequestFault::Part::Other) {
+  return RequestFault{{code, std::move(message)}, part};
+}
+
 ReportResult failed(ReportErrorCode code, std::string message) {
   ReportResult result;
   result.error = {code, std::move(message)};
@@ -82,52 +91,23 @@ class CallbackProgress : public ReportProgress {
   bool cancelled_ = false;
 };
 
-std::string withSeparator(std::string folder) {
-  if (folder.empty() || folder.back() != '/') folder += '/';
-  return folder;
-}
-
-// The first field among `names` that the record set does not have.
-std::optional<std::string> unknownField(const Recordset& records, const std::vector<std::string>& names) {
-  for (const std::string& name : names)
-    if (!records.fields().indexOf(name)) return name;
-  return std::nullopt;
-}
-
-// The job's fields, sums and pictures; an error names the first field the source does not have.
-Result<ReportJob> fieldsOf(const ReportRequest& request, const Recordset& records) {
-  ReportJob job;
+// The job's fields, sums and pictures; a fault names the first field the source does not have.
+std::optional<RequestFault> takeFields(const ReportRequest& request, const FieldList* known, ReportJob& job) {
   job.fields = request.fields;
-  if (job.fields.empty())
-    for (const FieldInfo& f : records.fields().all()) job.fields.push_back(f.name);
+  if (job.fields.empty() && known)
+    for (const FieldInfo& f : known->all()) job.fields.push_back(f.name);
   job.sums = request.sums;
-  for (const auto& [field, folder] : request.pictures) job.pictureColumns.push_back({field, withSeparator(folder)});
-  job.containPictureFields = !job.pictureColumns.empty();
+  for (const auto& [field, folder] : request.pictures) job.pictureColumns.push_back({field, withTrailingSeparator(folder)});
   std::vector<std::string> named = job.fields;
   named.insert(named.end(), job.sums.begin(), job.sums.end());
   for (const PictureColumn& p : job.pictureColumns) named.push_back(p.field);
-  if (auto unknown = unknownField(records, named))
-    return makeError(err::kInvalidProcedureCall, "the source has no field " + *unknown);
+  for (const std::string& name : named)
+    if (known && !known->indexOf(name)) return fault(ReportErrorCode::UnknownField, "the source has no field " + name);
   if (job.fields.size() > static_cast<size_t>(kMostFields))
-    return makeError(err::kInvalidProcedureCall, std::to_string(job.fields.size()) + " output fields; a report holds at most " +
-                                                std::to_string(kMostFields));
-  return job;
-}
-
-// The record set cut into pages of `size` records.
-Result<std::vector<std::shared_ptr<Recordset>>> pagesOf(const Recordset& records, int64_t total, int64_t size) {
-  const int64_t pages = (total + size - 1) / size;
-  if (pages > INT16_MAX)
-    return makeError(err::kInvalidProcedureCall, std::to_string(total) + " records make " + std::to_string(pages) +
-                                                " pages of " + std::to_string(size) + "; a report holds at most " +
-                                                std::to_string(INT16_MAX) + " pages");
-  std::vector<std::shared_ptr<Recordset>> out;
-  for (int64_t first = 0; first < total; first += size) {
-    auto page = records.rowRange(first, std::min(size, total - first));
-    if (!page) return page.error();
-    out.push_back(std::move(page).value());
-  }
-  return out;
+    return fault(ReportErrorCode::BadRequest,
+                 std::to_string(job.fields.size()) + " output fields; a report holds at most " + std::to_string(kMostFields),
+                 RequestFault::Part::Fields);
+  return std::nullopt;
 }
 
 ReportSettings settingsOf(const varnikquelo::ReportSettings& s) {
@@ -161,7 +141,21 @@ ReportResult resultOf(ReportOutcome outcome) {
   return result;
 }
 
+// The records `records` gives from its first on: a counted run knows, anything else is asked.
+Result<int64_t> recordsOf(Recordset& records) {
+  if (std::optional<int64_t> counted = records.countedRecords()) return *counted;
+  if (Status first = records.moveFirst(); !first) return first.error();
+  return records.eof() ? Result<int64_t>(int64_t{0}) : records.recordCount();
+}
+
 }  // namespace
+
+Result<std::shared_ptr<Recordset>> openCountedOrWhole(std::shared_ptr<RowSource> source) {
+  auto counted = Recordset::open(countedRows(source), ado::adOpenForwardOnly);
+  if (counted && counted.value()->countedRecords()) return counted;
+  if (!counted && counted.error().number != ado::kErrNotSupported) return counted.error();
+  return Recordset::open(std::move(source), ado::adOpenStatic, ado::adLockReadOnly);
+}
 
 varnikquelo::ReportSource recordsetSource(std::shared_ptr<Recordset> records) {
   using Impl = varnikquelo::ReportSource::Impl;
@@ -172,41 +166,85 @@ varnikquelo::ReportSource recordsetSource(std::shared_ptr<Recordset> records) {
       }}));
 }
 
+Result<int16_t> pageCountOf(int64_t total, int32_t pageSize) {
+  const int64_t pages = (total + pageSize - 1) / pageSize;
+  if (pages > INT16_MAX)
+    return makeError(err::kInvalidProcedureCall, std::to_string(total) + " records make " + std::to_string(pages) +
+                                                " pages of " + std::to_string(pageSize) + "; a report holds at most " +
+                                                std::to_string(INT16_MAX) + " pages");
+  return static_cast<int16_t>(pages);
+}
+
+Result<ReportPages> preparePages(const std::shared_ptr<Recordset>& records, int64_t total, int32_t pageSize) {
+  auto count = pageCountOf(total, pageSize);
+  if (!count) return count.error();
+  ReportPages out;
+  out.pageCount = count.value();
+  out.totalRecords = static_cast<int32_t>(total);
+  if (records->countedRecords()) {
+    out.stream = std::make_shared<PageStream>(records, pageSize, total);
+    if (out.stream->firstPage()) out.pages.push_back(out.stream->firstPage());
+    return out;
+  }
+  for (int64_t first = 0; first < total; first += pageSize) {
+    auto page = records->rowRange(first, std::min<int64_t>(pageSize, total - first));
+    if (!page) return page.error();
+    out.pages.push_back(std::move(page).value());
+  }
+  return out;
+}
+
+std::variant<ReportJob, RequestFault> reportJob(const ReportRequest& request, ReportPages pages, const FieldList* known,
+                                                const FormExtras* form, Platform& platform) {
+  ReportJob job;
+  job.baseName = reportBaseName(platform, request.fileName);
+  if (job.baseName.empty() && form) job.baseName = form->fallbackName;
+  if (job.baseName.empty())
+    return fault(ReportErrorCode::BadRequest, "no usable file name in \"" + request.fileName + "\"",
+                 RequestFault::Part::FileName);
+  if (auto wrong = takeFields(request, known, job)) return *wrong;
+  job.containPictureFields = !job.pictureColumns.empty() || (form && form->pictureFieldsNamed);
+  job.pages = std::move(pages.pages);
+  job.stream = std::move(pages.stream);
+  job.pageCount = pages.pageCount;
+  job.totalRecords = pages.totalRecords;
+  if (form) {
+    job.allPages = form->allPages;
+    job.currentPage = form->currentPage;
+  }
+  job.title = request.title;
+  job.dateLine = request.dateLine;
+  job.colour = request.colour;
+  job.applicationPath = withTrailingSeparator(request.applicationPath.empty() ? std::filesystem::current_path().string()
+                                                                              : request.applicationPath);
+  job.advSettings = request.useSettings;
+  job.settings = form ? form->settings : settingsOf(request.settings);
+  job.output = {request.escapeValues, request.copyPictures, request.replaceEarlier};
+  using varnikquelo::ReportAction;
+  job.openInBrowser = request.action == ReportAction::Browse || request.action == ReportAction::BrowseAndPrint;
+  job.print = request.action == ReportAction::Print || request.action == ReportAction::BrowseAndPrint;
+  return job;
+}
+
 ReportResult makeReport(const ReportRequest& request, Platform& platform) {
   if (!request.source.impl()) return failed(ReportErrorCode::NoSource, "no source of records");
   if (request.recordsPerPage < 1)
     return failed(ReportErrorCode::BadRequest, "records per page must be at least 1, not " + std::to_string(request.recordsPerPage));
   auto records = request.source.impl()->open(*platform.files);
   if (!records) return failed(ReportErrorCode::SourceFailed, records.error().message);
-  Recordset& rs = *records.value();
-  const Status first = rs.moveFirst();
-  auto count = !first ? Result<int64_t>(first.error()) : rs.eof() ? Result<int64_t>(int64_t{0}) : rs.recordCount();
+  auto count = recordsOf(*records.value());
   if (!count) return failed(ReportErrorCode::SourceFailed, count.error().message);
   if (count.value() <= 0) return failed(ReportErrorCode::NoRecords, "the source holds no record");
   if (count.value() > INT32_MAX) return failed(ReportErrorCode::BadRequest, "too many records for one report");
-
-  auto job = fieldsOf(request, rs);
-  if (!job) return failed(ReportErrorCode::UnknownField, job.error().message);
-  auto pages = pagesOf(rs, count.value(), request.recordsPerPage);
+  auto pages = preparePages(records.value(), count.value(), request.recordsPerPage);
   if (!pages) return failed(ReportErrorCode::BadRequest, pages.error().message);
-  ReportJob& j = job.value();
-  j.pages = std::move(pages).value();
-  j.totalRecords = static_cast<int32_t>(count.value());
-  j.title = request.title;
-  j.dateLine = request.dateLine;
-  j.colour = request.colour;
-  j.baseName = reportBaseName(platform, request.fileName);
-  if (j.baseName.empty()) return failed(ReportErrorCode::BadRequest, "no usable file name in \"" + request.fileName + "\"");
-  j.applicationPath = withSeparator(request.applicationPath.empty() ? std::filesystem::current_path().string()
-                                                                    : request.applicationPath);
-  j.advSettings = request.useSettings;
-  j.settings = settingsOf(request.settings);
-  j.output = {request.escapeValues, request.copyPictures, request.replaceEarlier};
-  j.openInBrowser = request.action == varnikquelo::ReportAction::Browse || request.action == varnikquelo::ReportAction::BrowseAndPrint;
-  j.print = request.action == varnikquelo::ReportAction::Print || request.action == varnikquelo::ReportAction::BrowseAndPrint;
+  if (const auto& stream = pages.value().stream; stream && !stream->firstPage())
+    return failed(ReportErrorCode::SourceFailed, stream->page(1).error().message);
+  auto job = reportJob(request, std::move(pages).value(), &records.value()->fields(), nullptr, platform);
+  if (auto* wrong = std::get_if<RequestFault>(&job)) return failed(wrong->error.code, wrong->error.message);
   CallbackProgress progress(request);
   HyperlinkState links;  // the browser this report opens is its own
-  return resultOf(runReport(j, platform, progress, links));
+  return resultOf(runReport(std::get<ReportJob>(job), platform, progress, links));
 }
 
 }  // namespace quelo

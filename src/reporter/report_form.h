@@ -18,9 +18,14 @@
 #include "reporter/report_job.h"
 #include "reporter/report_output.h"
 
+namespace varnikquelo {
+struct ReportRequest;
+}
+
 namespace quelo {
 
 class Component;
+struct FormExtras;
 class QueloAdvancedSet;
 class PageStream;
 class Recordset;
@@ -79,8 +84,9 @@ class QueloReportForm : public forms::Form {
  private:
   void wireEvents();
   void generateFromButton();
-  // The report the controls describe, for Generate.
-  ReportJob reportJob();
+  // The report the controls describe, for Generate, and what only the form adds to it.
+  varnikquelo::ReportRequest reportRequest();
+  FormExtras formExtras();
   std::string dateLine();
   // Ends a Generate before anything is written: the message box shows `shown`, the outcome keeps why.
   void refuse(const std::string& shown, const std::string& why);

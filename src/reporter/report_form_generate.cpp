@@ -1,7 +1,9 @@
-// QueloReportForm's Generate: the report job filled in from the controls, the status frame (or, in
-// an automatic report, the host's ReportStatus event) as the run's progress, and the run's outcome
+// QueloReportForm's Generate: the controls described as a report request (with what only the form
+// has beside it), made into a job and run as every report is, the status frame (or, in an
+// automatic report, the host's ReportStatus event) as the run's progress, and the run's outcome
 // kept for the caller.
 #include <memory>
+#include <variant>
 
 #include "component/component.h"
 #include "hyperlink/hyperlink_state.h"
@@ -10,6 +12,7 @@
 #include "reporter/advanced_settings_form.h"
 #include "reporter/generation_driver.h"
 #include "reporter/preview_tables.h"
+#include "reporter/report_api.h"
 #include "reporter/report_form.h"
 #include "reporter/report_settings.h"
 
@@ -18,8 +21,6 @@ namespace quelo {
 using namespace forms;
 
 namespace {
-
-constexpr int32_t kMostFields = 32000;
 
 // The status frame: its check boxes cancel, its labels show where the run is.
 class StatusFrameProgress : public ReportProgress {
@@ -82,11 +83,15 @@ void QueloReportForm::cmdGenerate_Click() {
   if (!tooManyPages_.empty()) return refuse(tooManyPages_, tooManyPages_);
   auto& output = get<ListBox>("lstOutput");
   if (output.listCount() == 0) return output.setFocus();
-  const ReportJob job = reportJob();
-  if (job.baseName.empty()) return get<TextBox>("txtFileName").setFocus();
-  if (output.listCount() > kMostFields)
-    return refuse("Too many fields!", "Too many fields! " + std::to_string(output.listCount()) +
-                                          " output fields; a report holds at most " + std::to_string(kMostFields) + ".");
+  const FormExtras extras = formExtras();
+  auto made = reportJob(reportRequest(), {pages_, pageStream_, totalPage_, cumTotalRecs_}, nullptr, &extras, platform_);
+  if (const auto* wrong = std::get_if<RequestFault>(&made)) {
+    if (wrong->part == RequestFault::Part::FileName) return get<TextBox>("txtFileName").setFocus();
+    if (wrong->part == RequestFault::Part::Fields)
+      return refuse("Too many fields!", "Too many fields! " + wrong->error.message + ".");
+    return refuse(wrong->error.message, wrong->error.message);
+  }
+  const ReportJob& job = std::get<ReportJob>(made);
   get<Frame>("Frame1").setVisible(false);
   get<Frame>("Frame2").setVisible(false);
   get<Frame>("Frame3").setVisible(true);
@@ -107,37 +112,41 @@ void QueloReportForm::refuse(const std::string& shown, const std::string& why) {
   lastOutcome_.refusal = why;
 }
 
-ReportJob QueloReportForm::reportJob() {
-  QueloAdvancedSet& settings = settingsForm();
-  ReportJob job;
-  job.pages = pages_;
-  job.stream = pageStream_;
-  job.pageCount = totalPage_;
-  job.totalRecords = cumTotalRecs_;
-  job.allPages = settings.get<OptionButton>("OptPages", 0).value();
-  job.currentPage = curPage_;
+varnikquelo::ReportRequest QueloReportForm::reportRequest() {
+  varnikquelo::ReportRequest request;
   const auto& output = get<ListBox>("lstOutput");
-  for (int32_t i = 0; i < output.listCount(); ++i) job.fields.push_back(output.list(i));
-  const auto& sums = settings.get<ListBox>("lstFields");
+  for (int32_t i = 0; i < output.listCount(); ++i) request.fields.push_back(output.list(i));
+  const auto& sums = settingsForm().get<ListBox>("lstFields");
   for (int32_t i = 0; i < sums.listCount(); ++i)
-    if (sums.selected(i)) job.sums.push_back(sums.list(i));
+    if (sums.selected(i)) request.sums.push_back(sums.list(i));
   const PreviewTables& tables = component_.state<PreviewTables>();
   for (size_t c = 0; c < tables.gridColumnNames.size() && c < tables.pictureFolders.size(); ++c)
-    if (!tables.pictureFolders[c].empty()) job.pictureColumns.push_back({tables.gridColumnNames[c], tables.pictureFolders[c]});
-  job.containPictureFields = containPictures_;
-  job.title = trimSpaces(get<TextBox>("txtTitle").text());
-  if (job.title.empty()) job.title = " Records ";
-  job.dateLine = dateLine();
-  job.colour = get<ComboBox>("cboBGcolor").text();
-  job.baseName = reportBaseName(platform_, get<TextBox>("txtFileName").text());
-  if (job.baseName.empty() && AutoReporting()) job.baseName = "zereport.htm";
-  job.applicationPath = component_.applicationPath;
-  job.advSettings = settings.AdvSettings();
-  job.settings = component_.state<SettingsState>().working;
-  job.output = output_;
-  job.openInBrowser = get<CheckBox>("chkBrowser").value() == 1;
-  job.print = get<CheckBox>("chkPrinter").value() == 1;
-  return job;
+    if (!tables.pictureFolders[c].empty()) request.pictures.emplace(tables.gridColumnNames[c], tables.pictureFolders[c]);
+  request.title = trimSpaces(get<TextBox>("txtTitle").text());
+  if (request.title.empty()) request.title = " Records ";
+  request.dateLine = dateLine();
+  request.colour = get<ComboBox>("cboBGcolor").text();
+  request.fileName = get<TextBox>("txtFileName").text();
+  request.applicationPath = component_.applicationPath;
+  request.useSettings = settingsForm().AdvSettings();
+  const bool browse = get<CheckBox>("chkBrowser").value() == 1, print = get<CheckBox>("chkPrinter").value() == 1;
+  using varnikquelo::ReportAction;
+  request.action = browse ? (print ? ReportAction::BrowseAndPrint : ReportAction::Browse)
+                          : (print ? ReportAction::Print : ReportAction::None);
+  request.copyPictures = output_.copyPictures;
+  request.escapeValues = output_.escapeValues;
+  request.replaceEarlier = output_.replaceEarlier;
+  return request;
+}
+
+FormExtras QueloReportForm::formExtras() {
+  FormExtras extras;
+  extras.allPages = settingsForm().get<OptionButton>("OptPages", 0).value();
+  extras.currentPage = curPage_;
+  extras.settings = component_.state<SettingsState>().working;
+  extras.pictureFieldsNamed = containPictures_;
+  if (AutoReporting()) extras.fallbackName = "zereport.htm";
+  return extras;
 }
 
 // The date under the title when the form asks for it, after the time of day in an automatic report.

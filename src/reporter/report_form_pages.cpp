@@ -1,6 +1,5 @@
 // QueloReportForm's pages: splitting the report's records into page record sets, the preview of
 // one page in the grid (with pictures in picture columns), and paging.
-#include <algorithm>
 
 #include "component/component.h"
 #include "files/file_names.h"
@@ -9,8 +8,8 @@
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
 #include "reporter/advanced_settings_form.h"
-#include "reporter/page_stream.h"
 #include "reporter/preview_tables.h"
+#include "reporter/report_api.h"
 #include "reporter/report_form.h"
 
 namespace quelo {
@@ -58,34 +57,23 @@ void QueloReportForm::buildPages() {
   currentPage_.reset();
   readPageSize();
   const std::shared_ptr<Recordset>& source = component_.reportRecordset;
-  int64_t pages = cumTotalRecs_ / pageSize_;
-  if (pages > kMostPages) {
-    pageSize_ = kLargePageSize;
-    pages = cumTotalRecs_ / pageSize_;
-  }
-  if (cumTotalRecs_ % pageSize_ != 0) ++pages;
+  if (cumTotalRecs_ / pageSize_ > kMostPages) pageSize_ = kLargePageSize;
   totalPage_ = 0;
   tooManyPages_.clear();
   // Page numbers are 16-bit: more pages cannot be counted, so the report is refused with why.
-  if (pages > INT16_MAX) {
-    tooManyPages_ = "Too many records! " + std::to_string(cumTotalRecs_) + " records make " + std::to_string(pages) +
-                    " pages of " + std::to_string(pageSize_) + "; a report holds at most " +
-                    std::to_string(INT16_MAX) + " pages.";
+  auto count = pageCountOf(cumTotalRecs_, pageSize_);
+  if (!count) {
+    tooManyPages_ = "Too many records! " + count.error().message + ".";
     return;
   }
   if (!source) return;
-  totalPage_ = static_cast<int16_t>(pages);
-  // Records that are read once, forward, are paged as the report is written.
-  if (source->countedRecords()) {
-    pageStream_ = std::make_shared<PageStream>(source, pageSize_, cumTotalRecs_);
-    if (pageStream_->firstPage()) pages_.push_back(pageStream_->firstPage());
-  }
-  // Pages are views over the shared rows: nothing is copied until a page is written to.
-  for (int64_t p = 0; p < totalPage_ && !pageStream_; ++p) {
-    const int64_t first = p * pageSize_;
-    auto page = source->rowRange(first, std::min<int64_t>(pageSize_, cumTotalRecs_ - first));
-    if (!page) break;
-    pages_.push_back(std::move(page).value());
+  totalPage_ = count.value();
+  // Records that are read once, forward, are paged as the report is written; others are cut into
+  // views over the shared rows, which copy nothing until a page is written to.
+  auto prepared = preparePages(source, cumTotalRecs_, pageSize_);
+  if (prepared) {
+    pages_ = std::move(prepared.value().pages);
+    pageStream_ = std::move(prepared.value().stream);
   }
   curPage_ = 1;
   if (!pages_.empty()) currentPage_ = pages_.front();

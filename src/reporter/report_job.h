@@ -1,7 +1,7 @@
 // A report as a value: what one report writes (its pages, fields, sums, headings, colour, the
 // settings in force and where the pages go), the progress sink a run reports to and may be
-// cancelled through, and the outcome of a run. The report form fills in a job from its controls;
-// a job built in code runs the same way without any form.
+// cancelled through, and the outcome of a run. The typed API and the report form make their jobs
+// from a report request (reporter/report_api.h); a job built in code runs the same way.
 #pragma once
 
 #include <cstdint>
