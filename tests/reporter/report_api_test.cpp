@@ -1,9 +1,16 @@
 // The typed reporting API: a request in, pages or a reason out, with the caller's progress
-// callback cancelling the run.
+// callback cancelling the run; a source read as the pages are written; and the automatic report
+// taking the same road to the same pages.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <filesystem>
 #include <functional>
+#include <map>
 
+#include "automation/date_time.h"
+#include "data/sources/sqlite_source.h"
+#include "fakes/report_fixture.h"
 #include "fakes/report_services.h"
 #include "fakes/scratch_dir.h"
 #include "reporter/report_api.h"
@@ -110,6 +117,99 @@ TEST_F(ReportApi, TheProgressCallbackCancels) {
     EXPECT_EQ(result.pages, deleteOnCancel ? std::vector<std::string>{} : std::vector<std::string>{page(1)});
     EXPECT_EQ(files.exists(page(1)), !deleteOnCancel);
     EXPECT_FALSE(files.exists(page(2)));
+  }
+}
+
+// An SQLite file with a table of `rows` products; reading a product after `goodRows` fails.
+class ProductsDb {
+ public:
+  explicit ProductsDb(int rows) {
+    EXPECT_EQ(sqlite3_open(file().c_str(), &db_), SQLITE_OK);
+    exec("CREATE TABLE products (id INTEGER PRIMARY KEY, name TEXT, price REAL, qty INTEGER)");
+    exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(rows) +
+         ") INSERT INTO products SELECT i, 'Item <' || i || '>', i * 1.25, i % 7 FROM n");
+  }
+  ~ProductsDb() { sqlite3_close(db_); }
+  std::string file() const { return dir_ / "shop.db"; }
+  // Counting runs no row, so the count stands; the row after `goodRows` overflows when read.
+  static std::string query(int goodRows) {
+    return "SELECT name, price, abs(CASE WHEN id > " + std::to_string(goodRows) +
+           " THEN -9223372036854775807 - 1 ELSE qty END) AS qty FROM products";
+  }
+
+ private:
+  void exec(const std::string& sql) { EXPECT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK); }
+  ScratchDir dir_;
+  sqlite3* db_ = nullptr;
+};
+
+// Read whole first, a source that fails part-way would write no page: read as the pages are
+// written, the pages before the failure are written and listed, and the error says why.
+TEST_F(ReportApi, ALargeTableIsReadAsThePagesAreWritten) {
+  ProductsDb db(5000);
+  struct Case {
+    int goodRows;
+    ReportErrorCode code;
+    size_t pages;
+  };
+  const std::vector<Case> cases = {
+      {5000, ReportErrorCode::None, 50},
+      {1234, ReportErrorCode::PagesLost, 12},  // page 13 holds the row that fails
+      {42, ReportErrorCode::SourceFailed, 0},  // page 1 does
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.goodRows);
+    std::filesystem::remove_all(app / "Reports");
+    ReportRequest r = request();
+    r.source = ReportSource::sqlite(db.file(), ProductsDb::query(c.goodRows));
+    r.recordsPerPage = 100;
+    const ReportResult result = make(r);
+    EXPECT_EQ(result.error.code, c.code);
+    if (c.code != ReportErrorCode::None) {
+      EXPECT_NE(result.error.message.find("overflow"), std::string::npos) << result.error.message;
+    }
+    ASSERT_EQ(result.pages.size(), c.pages);
+    for (size_t p = 0; p < c.pages; ++p) EXPECT_EQ(result.pages[p], page(static_cast<int>(p) + 1));
+    EXPECT_FALSE(files.exists(page(static_cast<int>(c.pages) + 1)));
+  }
+}
+
+// The automatic report describes its report as a request and takes the typed API's road: the
+// same request gives the same pages, from a source read as they are written or held whole.
+TEST_F(ReportTest, TheAutomaticReportAndTheTypedApiWriteTheSamePages) {
+  ProductsDb db(47);
+  const auto pagesIn = [](const ScratchDir& dir) {
+    std::map<std::string, std::string> pages;
+    for (const auto& e : std::filesystem::directory_iterator(dir / "Reports"))
+      pages[e.path().filename()] = dir.read("Reports/" + e.path().filename().string());
+    return pages;
+  };
+  for (const bool forwardOnly : {true, false}) {
+    SCOPED_TRACE(forwardOnly);
+    std::filesystem::remove_all(reports());
+    auto records = Recordset::open(sqliteQuery(h->files, db.file(), ProductsDb::query(47)),
+                                   forwardOnly ? ado::adOpenForwardOnly : ado::adOpenStatic);
+    ASSERT_TRUE(records);
+    Args args = autoArgs(records.value(), "stock.htm", "Stock");
+    ASSERT_TRUE(runAuto(args));
+
+    ScratchDir other;
+    varnikquelo::ReportRequest r;
+    r.source = ReportSource::sqlite(db.file(), ProductsDb::query(47));
+    r.sums = {"price", "qty"};
+    r.title = "Stock";
+    // The automatic report dates its heading to the second.
+    const CivilTime now = civilFromDate(dateFromTimePoint(h->clock.wallNow()));
+    r.dateLine = formatTwelveHourTime(now) + " of " + formatLongDate(dateFromCivil({now.year, now.month, now.day})) + " <Br> ";
+    r.fileName = "stock.htm";
+    r.applicationPath = other.path();
+    r.useSettings = true;
+    r.settings.fontName = "Times New Roman";
+    Platform platform = h->platform();
+    const ReportResult result = makeReport(r, platform);
+    ASSERT_TRUE(result.ok()) << result.error.message;
+    EXPECT_EQ(result.pages.size(), 5u);
+    EXPECT_EQ(pagesIn(other), pagesIn(app));
   }
 }
 
