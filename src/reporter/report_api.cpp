@@ -5,7 +5,6 @@
 #include <functional>
 #include <optional>
 
-#include "automation/text.h"
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
 #include "data/recordset/row_source.h"
