@@ -42,46 +42,27 @@ TEST(VariantConversion, BooleansFromTextAndNumbers) {
   EXPECT_EQ(toString(Variant(false)).value(), "False");
 }
 
+// Also where the plain shortest form stops being the answer (too many digits after the point, in
+// all, or before it; a shortest form with an exponent), rounding to 15 digits that carries into a
+// new digit, and sums just off a short decimal.
 TEST(VariantConversion, NumbersPrintShortestWithFifteenDigits) {
-  EXPECT_EQ(formatNumber(0.1), "0.1");
-  EXPECT_EQ(formatNumber(0.1 + 0.2), "0.3");
-  EXPECT_EQ(formatNumber(-12.5), "-12.5");
-  EXPECT_EQ(formatNumber(100), "100");
-  EXPECT_EQ(formatNumber(123456789012345.0), "123456789012345");
-  EXPECT_EQ(formatNumber(1e15), "1E+15");
-  EXPECT_EQ(formatNumber(1.5e-20), "1.5E-20");
-  EXPECT_EQ(formatNumber(0.00012), "0.00012");
-  EXPECT_EQ(formatNumber(1.0 / 3), "0.333333333333333");
-  // Where the plain shortest form stops being the answer: too many digits after the point, in
-  // all, or before it, and numbers whose shortest form has an exponent.
-  EXPECT_EQ(formatNumber(0.000123456789012345), "1.23456789012345E-04");
-  EXPECT_EQ(formatNumber(0.00001), "0.00001");
-  EXPECT_EQ(formatNumber(100000), "100000");
-  EXPECT_EQ(formatNumber(123456789012345.6), "123456789012346");
-  EXPECT_EQ(formatNumber(1234567890123456.0), "1.23456789012346E+15");
-  EXPECT_EQ(formatNumber(-28.71), "-28.71");
-  // Rounding to 15 digits that carries into a new digit, and a sum just off a short decimal.
-  EXPECT_EQ(formatNumber(999999999999999.9), "1E+15");
-  EXPECT_EQ(formatNumber(0.1 + 0.7), "0.8");
+  const std::pair<double, const char*> cases[] = {
+      {0.1, "0.1"}, {0.1 + 0.2, "0.3"}, {-12.5, "-12.5"}, {100, "100"},
+      {123456789012345.0, "123456789012345"}, {1e15, "1E+15"}, {1.5e-20, "1.5E-20"}, {0.00012, "0.00012"},
+      {1.0 / 3, "0.333333333333333"}, {0.000123456789012345, "1.23456789012345E-04"}, {0.00001, "0.00001"},
+      {100000, "100000"}, {123456789012345.6, "123456789012346"}, {1234567890123456.0, "1.23456789012346E+15"},
+      {-28.71, "-28.71"}, {999999999999999.9, "1E+15"}, {0.1 + 0.7, "0.8"}};
+  for (const auto& [number, text] : cases) EXPECT_EQ(formatNumber(number), text) << text;
 }
 
 TEST(VariantConversion, IsNumericAndVal) {
-  EXPECT_TRUE(isNumeric(Variant(" 12 ")));
-  EXPECT_TRUE(isNumeric(Variant("-1.5e3")));
-  EXPECT_TRUE(isNumeric(Variant("&H1F")));
-  EXPECT_TRUE(isNumeric(Variant("1,000")));
-  EXPECT_TRUE(isNumeric(Variant()));
-  EXPECT_FALSE(isNumeric(Variant("")));
-  EXPECT_FALSE(isNumeric(Variant("1e")));
-  EXPECT_FALSE(isNumeric(Variant::null()));
-  EXPECT_FALSE(isNumeric(Variant("12 monkeys")));
-  EXPECT_DOUBLE_EQ(val(" 1 2 3 go"), 123);
-  EXPECT_DOUBLE_EQ(val("-4.5e2x"), -450);
-  EXPECT_DOUBLE_EQ(val("&HFF"), 255);
-  EXPECT_DOUBLE_EQ(val("&O17"), 15);
-  EXPECT_DOUBLE_EQ(val("abc"), 0);
-  EXPECT_DOUBLE_EQ(val("2e"), 2);
-  EXPECT_DOUBLE_EQ(val("1e999"), 0);
+  for (const Variant& v : {Variant(" 12 "), Variant("-1.5e3"), Variant("&H1F"), Variant("1,000"), Variant()})
+    EXPECT_TRUE(isNumeric(v)) << (v.isString() ? v.asString() : "empty");
+  for (const Variant& v : {Variant(""), Variant("1e"), Variant::null(), Variant("12 monkeys")})
+    EXPECT_FALSE(isNumeric(v)) << (v.isString() ? v.asString() : "null");
+  const std::pair<const char*, double> vals[] = {{" 1 2 3 go", 123}, {"-4.5e2x", -450}, {"&HFF", 255}, {"&O17", 15},
+                                                 {"abc", 0},          {"2e", 2},          {"1e999", 0}};
+  for (const auto& [text, number] : vals) EXPECT_DOUBLE_EQ(val(text), number) << text;
 }
 
 // Values beyond a type's range are the overflow error, never an infinite or NaN number, and the

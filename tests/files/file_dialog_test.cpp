@@ -123,7 +123,7 @@ TEST_F(FileDialogTest, TheExistenceCheckRefusesMissingAndEmptyFiles) {
   EXPECT_EQ(chosen, photos + "/notes.txt");
 }
 
-TEST_F(FileDialogTest, ASaveAsCaptionSwitchesTheCheckOffForTheCaller) {
+TEST_F(FileDialogTest, WithTheCheckOffANewNameIsTakenAndASaveAsCaptionSwitchesItOff) {
   const std::string chosen = supply(
       [](FileDialog& f) {
         EXPECT_EQ(f.caption(), "SAVE AS report");  // trimmed
@@ -134,6 +134,11 @@ TEST_F(FileDialogTest, ASaveAsCaptionSwitchesTheCheckOffForTheCaller) {
       "SAVE AS report  ", photos);
   EXPECT_EQ(chosen, photos + "/new report.htm");
   EXPECT_EQ(args[3], Variant(false));
+  const auto typeNew = [](FileDialog& f) {
+    type(f, "other.htm");
+    press(f, key::kReturn);
+  };
+  EXPECT_EQ(supply(typeNew, "Pick", photos, 0, false), photos + "/other.htm");  // the check off by the caller
 }
 
 TEST_F(FileDialogTest, ClickingAFileTakesItAndPreviewsPictures) {

@@ -10,29 +10,27 @@
 namespace quelo {
 namespace {
 
-TEST(JustFileName, TakesWhatFollowsTheLastSeparatorInUpperCase) {
-  EXPECT_EQ(justFileName("C:\\Data\\Photo.jpg"), "PHOTO.JPG");
-  EXPECT_EQ(justFileName("C:Photo.jpg"), "PHOTO.JPG");
-  EXPECT_EQ(justFileName("/home/ann/Photo.jpg"), "PHOTO.JPG");
-  EXPECT_EQ(justFileName("Data/x:y\\Foto-\xC3\xA9t\xC3\xA9.jpg"), "FOTO-\xC3\x89T\xC3\x89.JPG");
-  EXPECT_EQ(justFileName("/data/a:b.txt"), "A:B.TXT");  // the last separator wins over a ":"
-}
-
-TEST(JustFileName, PathsWithoutANameOrWithoutASeparator) {
-  EXPECT_EQ(justFileName("Photo.jpg"), "Photo.jpg");
-  EXPECT_EQ(justFileName("C:\\Data\\"), "");
-  EXPECT_EQ(justFileName("/home/ann/"), "");
-  EXPECT_EQ(justFileName(""), "");
-}
-
-TEST(FileFolder, KeepsTheFolderWithItsSeparatorAsSpelled) {
-  EXPECT_EQ(FileFolder("C:\\Data\\Photo.jpg"), "C:\\Data\\");
-  EXPECT_EQ(FileFolder("c:\\data\\PHOTO.JPG"), "c:\\data\\");
-  EXPECT_EQ(FileFolder("D:Photo.jpg"), "D:");
-  EXPECT_EQ(FileFolder("/home/ann/Photo.jpg"), "/home/ann/");
-  EXPECT_EQ(FileFolder("C:\\Data\\"), "C:\\Data\\");
-  EXPECT_EQ(FileFolder("Photo.jpg"), "");
-  EXPECT_EQ(FileFolder(""), "");
+// The name is what follows the last separator ("\\", "/" or a drive's ":"), in capitals when
+// there was a separator; the folder is what precedes it, as spelled.
+TEST(FileNames, NameAndFolderOfAPath) {
+  const struct {
+    const char *path, *name, *folder;
+  } cases[] = {
+      {"C:\\Data\\Photo.jpg", "PHOTO.JPG", "C:\\Data\\"},
+      {"c:\\data\\PHOTO.JPG", "PHOTO.JPG", "c:\\data\\"},
+      {"C:Photo.jpg", "PHOTO.JPG", "C:"},
+      {"/home/ann/Photo.jpg", "PHOTO.JPG", "/home/ann/"},
+      {"Data/x:y\\Foto-\xC3\xA9t\xC3\xA9.jpg", "FOTO-\xC3\x89T\xC3\x89.JPG", "Data/x:y\\"},
+      {"/data/a:b.txt", "A:B.TXT", "/data/"},  // the last separator wins over a ":"
+      {"Photo.jpg", "Photo.jpg", ""},
+      {"C:\\Data\\", "", "C:\\Data\\"},
+      {"/home/ann/", "", "/home/ann/"},
+      {"", "", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(justFileName(c.path), c.name) << c.path;
+    EXPECT_EQ(FileFolder(c.path), c.folder) << c.path;
+  }
 }
 
 TEST(FileFolder, FollowedByTheNameGivesThePathBack) {

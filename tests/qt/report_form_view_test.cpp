@@ -172,43 +172,35 @@ CancelRun generateAndCancel(FormDialog& d, bool deletePages) {
   return run;
 }
 
-TEST_F(ReportFormViewTest, CancelInTheStatusFrameStopsTheRunAndKeepsThePagesWritten) {
-  CancelRun run;
+// A cancelled run keeps the pages written unless Delete on cancel is ticked too; the next run is
+// not cancelled by the last one's box.
+TEST_F(ReportFormViewTest, CancelInTheStatusFrameStopsTheRunAndDeletesOnlyWhenAsked) {
+  CancelRun kept, deleted;
   bool wholeAgain = false;
   when("QueloReportForm", [&](FormDialog& d) {
     click(d, "cmdDirection", 0);
     click(d, "chkBrowser");
     saveAs(d, "run");
-    run = generateAndCancel(d, false);
+    kept = generateAndCancel(d, false);
     EXPECT_TRUE(d.widgetOf("cmdClose")->isEnabled());
     EXPECT_TRUE(reportExists("run2.htm"));
     EXPECT_FALSE(reportExists("run3.htm"));
-    click(d, "cmdGenerate");  // a new run is not cancelled by the last one's box
+    click(d, "cmdGenerate");
     wholeAgain = reportExists("run5.htm");
+    saveAs(d, "gone");
+    deleted = generateAndCancel(d, true);
     click(d, "cmdClose");
   });
   ASSERT_TRUE(showReport(products(50)));
-  EXPECT_TRUE(run.clicked);
-  EXPECT_TRUE(run.statusShown);
-  EXPECT_FALSE(run.closeEnabledWhileRunning);
-  EXPECT_FALSE(run.closedWhileRunning);
+  EXPECT_TRUE(kept.clicked);
+  EXPECT_TRUE(kept.statusShown);
+  EXPECT_FALSE(kept.closeEnabledWhileRunning);
+  EXPECT_FALSE(kept.closedWhileRunning);
   EXPECT_TRUE(reportExists("run1.htm"));
   EXPECT_TRUE(wholeAgain);
-  EXPECT_TRUE(h.shell.launches.empty());  // the browser box was cleared
-}
-
-TEST_F(ReportFormViewTest, CancelWithDeleteRemovesEveryPageOfTheRun) {
-  CancelRun run;
-  when("QueloReportForm", [&](FormDialog& d) {
-    click(d, "cmdDirection", 0);
-    saveAs(d, "gone");
-    run = generateAndCancel(d, true);
-    click(d, "cmdClose");
-  });
-  ASSERT_TRUE(showReport(products(50)));
-  EXPECT_TRUE(run.clicked);
+  EXPECT_TRUE(deleted.clicked);
   for (int p = 1; p <= 5; ++p) EXPECT_FALSE(reportExists("gone" + std::to_string(p) + ".htm")) << p;
-  EXPECT_TRUE(h.shell.launches.empty());  // nothing left to show
+  EXPECT_TRUE(h.shell.launches.empty());  // the browser box was cleared
 }
 
 }  // namespace

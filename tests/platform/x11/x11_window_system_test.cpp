@@ -1,15 +1,12 @@
 #include "platform/posix/x11/x11_window_system.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <chrono>
 #include <thread>
 
-#include "fakes/fake_clock.h"
+#include "fakes/scoped_env.h"
 #include "fakes/xvfb_server.h"
-#include "hyperlink/window_search.h"
-#include "platform/headless/clocked_loop.h"
 #include "platform/posix/desktop_windows.h"
 
 #include <X11/Xatom.h>
@@ -74,19 +71,6 @@ TEST_F(X11Desktop, ReadsTreeTitlesClassesAndParents) {
   EXPECT_EQ(windows.children(h(root)), (std::vector<WindowHandle>{h(first), h(second)}));
 }
 
-TEST_F(X11Desktop, FindWindowsByPatternFindsTheTestsWindowsByTitle) {
-  X11WindowSystem windows(xvfb.display());
-  testing::FakeClock clock;
-  ClockedLoop loop(clock);
-  HyperlinkState state;
-  std::vector<WindowHandle> list;
-  EXPECT_EQ(findWindowsByPattern(windows, loop, state, list, 0, "quelo-test *", "*", Variant::null()), 3);
-  EXPECT_EQ(list, (std::vector<WindowHandle>{0, h(second), h(child), h(first)}));
-  EXPECT_EQ(findWindowsByPattern(windows, loop, state, list, 0, "quelo-test Caf?", "QueloTest", Variant::null()), 1);
-  EXPECT_EQ(list[1], h(second));
-  EXPECT_EQ(findWindowsByPattern(windows, loop, state, list, 0, "quelo-test *", "*", Variant(int32_t{0})), 0);
-}
-
 TEST_F(X11Desktop, AWindowThatIsGoneReadsAsNothing) {
   X11WindowSystem windows(xvfb.display());
   XDestroyWindow(d, second);
@@ -120,13 +104,11 @@ TEST_F(X11Desktop, ActivationAsksTheWindowManager) {
 }
 
 TEST_F(X11Desktop, TheDesktopIsTheDisplayOfTheSession) {
-  const char* saved = getenv("DISPLAY");
-  const std::string previous = saved ? saved : "";
-  setenv("DISPLAY", xvfb.display().c_str(), 1);
+  testing::ScopedEnv env;
+  env.set("DISPLAY", xvfb.display());
   EXPECT_EQ(openDesktopWindows()->desktop(), h(root));
-  unsetenv("DISPLAY");
+  env.unset("DISPLAY");
   EXPECT_EQ(openDesktopWindows()->desktop(), 0u);
-  if (saved) setenv("DISPLAY", previous.c_str(), 1);
 }
 
 TEST(X11WindowSystem, AnUnreachableDisplayHasNoWindows) {
