@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/picture_size.h"
 
 namespace quelo::sample {
@@ -52,15 +54,6 @@ std::string unstore(std::string_view z, int& blocks) {
   return raw;
 }
 
-RgbImage gradient(int32_t w, int32_t h) {
-  RgbImage image{w, h, {}};
-  for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w; ++x)
-      image.pixels.push_back(
-          {static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(x ^ y)});
-  return image;
-}
-
 TEST(PngWriter, ChecksumsOfKnownTexts) {
   EXPECT_EQ(crc32("123456789"), 0xCBF43926u);
   EXPECT_EQ(crc32(""), 0u);
@@ -68,35 +61,30 @@ TEST(PngWriter, ChecksumsOfKnownTexts) {
   EXPECT_EQ(adler32(""), 1u);
 }
 
-TEST(PngWriter, SmallImageRoundTrips) {
-  const RgbImage image = gradient(3, 2);
-  const std::string png = encodePng(image);
-  EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n"));
-  EXPECT_EQ(pictureSize(png), (PixelSize{3, 2}));
-  const std::vector<Chunk> parts = chunks(png);
-  ASSERT_EQ(parts.size(), 3u);
-  EXPECT_EQ(parts[0].type, "IHDR");
-  EXPECT_EQ(parts[0].data.substr(8), std::string("\x08\x02\x00\x00\x00", 5));
-  EXPECT_EQ(parts[2].type, "IEND");
-  int blocks = 0;
-  const std::string raw = unstore(parts[1].data, blocks);
-  EXPECT_EQ(blocks, 1);
-  const std::vector<int> rows{
-      0, 0, 0, 0, 1, 0, 1, 2, 0, 2,  // filter byte, then (x, y, x ^ y) per pixel
-      0, 0, 1, 1, 1, 1, 0, 2, 1, 3};
-  EXPECT_EQ(std::vector<int>(raw.begin(), raw.end()), rows);
-}
-
-TEST(PngWriter, LargeImageSpansStoredBlocks) {
-  const RgbImage image = gradient(200, 200);  // 200 rows of 601 bytes: two blocks
-  const std::vector<Chunk> parts = chunks(encodePng(image));
-  ASSERT_EQ(parts.size(), 3u);
-  int blocks = 0;
-  const std::string raw = unstore(parts[1].data, blocks);
-  EXPECT_EQ(blocks, 2);
-  ASSERT_EQ(raw.size(), 200u * 601u);
-  EXPECT_EQ(raw[601], '\0');                                            // the filter byte of row 1
-  EXPECT_EQ(static_cast<unsigned char>(raw[601 + 1 + 3 * 5 + 1]), 1u);  // green of (5, 1)
+// A stored block holds at most 65535 bytes: 200 rows of 601 bytes take two blocks.
+TEST(PngWriter, ImagesRoundTripThroughStoredBlocks) {
+  for (const auto& [w, h, blocks] : {std::tuple{3, 2, 1}, std::tuple{200, 200, 2}}) {
+    SCOPED_TRACE(w);
+    RgbImage image{w, h, {}};
+    std::string rows;  // unfiltered: a 0 byte, then each pixel's red, green and blue
+    for (int32_t y = 0; y < h; ++y) {
+      rows += '\0';
+      for (int32_t x = 0; x < w; ++x) {
+        image.pixels.push_back({static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(x ^ y)});
+        rows += {static_cast<char>(x), static_cast<char>(y), static_cast<char>(x ^ y)};
+      }
+    }
+    const std::string png = encodePng(image);
+    EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n"));
+    EXPECT_EQ(pictureSize(png), (PixelSize{w, h}));
+    const std::vector<Chunk> parts = chunks(png);
+    ASSERT_EQ(parts.size(), 3u);
+    EXPECT_EQ(parts[0].type + parts[1].type + parts[2].type, "IHDRIDATIEND");
+    EXPECT_EQ(parts[0].data.substr(8), std::string("\x08\x02\x00\x00\x00", 5));  // 8-bit RGB, not interlaced
+    int stored = 0;
+    EXPECT_EQ(unstore(parts[1].data, stored), rows);
+    EXPECT_EQ(stored, blocks);
+  }
 }
 
 }  // namespace
