@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "automation/collection.h"
 #include "progress_bar.h"
 
 namespace quelo::cli {
@@ -26,21 +25,6 @@ TEST(ReportOptions, SettingsFillTheirSlotsOfATenElementArray) {
   std::vector<Variant> slots(10, Variant::missing());  // a setting not given is missing, not empty
   slots[0] = Variant("a=b"), slots[1] = Variant("Bye"), slots[9] = Variant("false");
   EXPECT_TRUE(array.elements() == slots);
-}
-
-TEST(ReportOptions, FieldsMakeACollectionWhoseFirstItemIsTheChoices) {
-  const ReportOptions o = parsed({"--field", "Price=2", "--field", "Photo=0", "--field=Name=-3"});
-  auto outer = std::dynamic_pointer_cast<Collection>(o.objReserved.objectOrNull());
-  ASSERT_TRUE(outer);
-  ASSERT_EQ(outer->count(), 1);
-  auto choices = std::dynamic_pointer_cast<Collection>(
-      outer->item(Variant(int32_t{1})).value().objectOrNull());
-  ASSERT_TRUE(choices);
-  EXPECT_EQ(choices->count(), 3);
-  EXPECT_EQ(*choices->find("price"), Variant(int32_t{2}));
-  EXPECT_EQ(*choices->find("Photo"), Variant(int32_t{0}));
-  EXPECT_EQ(*choices->find("Name"), Variant(int32_t{-3}));
-  EXPECT_EQ(o.fieldNames, (std::vector<std::string>{"Price", "Photo", "Name"}));
 }
 
 TEST(ReportOptions, SourcesValuesAndFlags) {
