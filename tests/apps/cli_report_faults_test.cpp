@@ -5,44 +5,34 @@
 
 #include <chrono>
 #include <filesystem>
-#include <map>
 #include <thread>
 
+#include "fakes/folder_files.h"
 #include "report_cli_fixture.h"
 
 namespace quelo::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using Files = std::map<std::string, std::string>;
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 class QueloReportFaults : public ReportCli {
  protected:
-  // Every file of `folder` by name.
-  Files filesIn(const std::string& folder) const {
-    Files files;
-    for (const auto& e : fs::directory_iterator(folder)) {
-      const std::string name = e.path().filename();
-      files[name] = dir.read(fs::relative(e.path(), dir.path()));
-    }
-    return files;
-  }
   std::vector<std::string> reportArgs(const std::string& data, const std::string& app, const std::string& maxRecs) const {
     return {QUELO_CLI, "report", "--csv", data, "--app-path", app, "--file", "v", "--max-recs", maxRecs, "--quiet"};
   }
   ProcessResult run(const std::vector<std::string>& args) const { return runProcess(args, env()); }
   // A first report into the new application folder `app`: its pages by name.
-  Files firstReport(const std::string& data, const std::string& app, const std::string& maxRecs) const {
+  FolderFiles firstReport(const std::string& data, const std::string& app, const std::string& maxRecs) const {
     fs::create_directories(dir / app);
     const ProcessResult r = run(reportArgs(data, dir / app, maxRecs));
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    return filesIn(dir / (app + "/Reports"));
+    return filesUnder(dir / (app + "/Reports"));
   }
   // What a complete run adds to each page that was `before`.
-  static Files added(const Files& before, const Files& after) {
-    Files add;
+  static FolderFiles added(const FolderFiles& before, const FolderFiles& after) {
+    FolderFiles add;
     for (const auto& [name, text] : after) add[name] = text.substr(before.at(name).size());
     return add;
   }
@@ -52,7 +42,7 @@ class QueloReportFaults : public ReportCli {
 // error names it and the cause.
 TEST_F(QueloReportFaults, AFileSizeLimitLeavesThePageAsItWas) {
   const std::string data = csv(60);
-  const Files before = firstReport(data, "app", "20");
+  const FolderFiles before = firstReport(data, "app", "20");
   ASSERT_EQ(before.size(), 3u);
   const std::string limit = std::to_string(before.at("v1.htm").size() + 100);
   std::vector<std::string> limited = reportArgs(data, dir / "app", "20");
@@ -61,7 +51,7 @@ TEST_F(QueloReportFaults, AFileSizeLimitLeavesThePageAsItWas) {
   EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find(page("v1.htm") + "': File too large"), std::string::npos) << r.err;
-  EXPECT_EQ(filesIn(dir / "app/Reports"), before);
+  EXPECT_EQ(filesUnder(dir / "app/Reports"), before);
 }
 
 // SIGKILL at a spread of moments over a run that appends to an earlier report's pages of
@@ -69,14 +59,14 @@ TEST_F(QueloReportFaults, AFileSizeLimitLeavesThePageAsItWas) {
 // and the next run removes those and adds its sections whole to every page.
 TEST_F(QueloReportFaults, AKilledRunLeavesEveryPageAsItWasOrWhole) {
   const std::string data = csv(6000);
-  const Files before = firstReport(data, "first", "500");
+  const FolderFiles before = firstReport(data, "first", "500");
   ASSERT_EQ(before.size(), 12u);
   fs::copy(dir / "first", dir / "full", fs::copy_options::recursive);
   const auto start = std::chrono::steady_clock::now();
   ASSERT_EQ(run(reportArgs(data, dir / "full", "500")).exitCode, 0);
   const auto duration = std::chrono::steady_clock::now() - start;
-  const Files after = filesIn(dir / "full/Reports");
-  const Files add = added(before, after);
+  const FolderFiles after = filesUnder(dir / "full/Reports");
+  const FolderFiles add = added(before, after);
 
   int kills = 0;
   for (int i = 0; i < 6; ++i) {
@@ -90,7 +80,7 @@ TEST_F(QueloReportFaults, AKilledRunLeavesEveryPageAsItWasOrWhole) {
       return true;
     });
     kills += killed.signal == SIGKILL;  // a run may end before its moment comes
-    Files left = filesIn(app + "/Reports");
+    FolderFiles left = filesUnder(app + "/Reports");
     for (auto it = left.begin(); it != left.end();) {
       if (before.count(it->first)) {
         ++it;
@@ -105,7 +95,7 @@ TEST_F(QueloReportFaults, AKilledRunLeavesEveryPageAsItWasOrWhole) {
 
     const ProcessResult rerun = run(reportArgs(data, app, "500"));
     EXPECT_EQ(rerun.exitCode, 0) << rerun.err;
-    const Files again = filesIn(app + "/Reports");
+    const FolderFiles again = filesUnder(app + "/Reports");
     ASSERT_EQ(again.size(), before.size()) << "the rerun removes the leftovers";
     for (const auto& [name, text] : again) EXPECT_TRUE(text == left.at(name) + add.at(name)) << name;
   }
@@ -116,7 +106,7 @@ TEST_F(QueloReportFaults, AKilledRunLeavesEveryPageAsItWasOrWhole) {
 // sections whole.
 TEST_F(QueloReportFaults, TwoRunsAtOnceBothSucceedAndKeepEverySection) {
   const std::string data = csv(200);
-  const Files one = firstReport(data, "one", "20");
+  const FolderFiles one = firstReport(data, "one", "20");
   fs::create_directory(dir / "app");
   ProcessResult a, b;
   std::thread first([&] { a = run(reportArgs(data, dir / "app", "20")); });
@@ -127,7 +117,7 @@ TEST_F(QueloReportFaults, TwoRunsAtOnceBothSucceedAndKeepEverySection) {
   EXPECT_EQ(b.exitCode, 0) << b.err;
   EXPECT_EQ(linesOf(a.out).size(), 10u);
   EXPECT_EQ(linesOf(b.out).size(), 10u);
-  const Files both = filesIn(dir / "app/Reports");
+  const FolderFiles both = filesUnder(dir / "app/Reports");
   ASSERT_EQ(both.size(), one.size());
   for (const auto& [name, text] : one) EXPECT_TRUE(both.at(name) == text + text.substr(kBom.size())) << name;
 }
