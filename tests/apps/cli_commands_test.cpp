@@ -72,12 +72,11 @@ TEST(QueloDescribe, JsonListsTheInterfaceEventsAndEnums) {
   EXPECT_EQ(count(j.substr(members, events - members), "    {\"name\""), 23u);
   EXPECT_EQ(count(j.substr(events, enums - events), "    {\"name\""), 3u);
   EXPECT_EQ(count(j.substr(enums), "\"members\""), 5u);
-  // Ids, help strings and names as hosts know them, misspellings and double blanks included.
+  // Ids and names as hosts know them, misspellings included.
   for (const char* part :
        {"{\"name\": \"AdvancedSettings\", \"dispid\": 1610809375", "{\"name\": \"BackColor\", \"dispid\": -501",
         "{\"name\": \"ShowZeReporter\", \"dispid\": 0",
-        "\"returns specified user setting of  report customization preferences\"",
-        "to be  displayed in ReportForm caption", "\"Sets\\\\Returns a text expression",
+        "\"Sets\\\\Returns a text expression",  // a help string's backslash, escaped
         "{\"name\": \"forFututeUse\"", "\"ReportAdvSetttings\"", "{\"name\": \"Ze_ThouRecs\", \"value\": 1000",
         "{\"name\": \"N\", \"type\": \"Long\", \"byRef\": true, \"optional\": true, \"default\": 5}"})
     EXPECT_NE(j.find(part), std::string::npos) << part;
