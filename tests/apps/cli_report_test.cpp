@@ -72,31 +72,36 @@ TEST_F(QueloReport, DrawsProgressOnATerminalUnlessQuiet) {
   EXPECT_NE(quiet.out.find(page("quiet3.htm")), std::string::npos) << quiet.out;
 }
 
-TEST_F(QueloReport, SettingsAndFieldChoicesReachThePages) {
-  auto r = report(csvArgs({"--title", "Stock", "--setting", "Ra_Header=Quarterly stock",
-                           "--setting=Ra_Footer=Closing words", "--field", "Quantity=0", "--field",
-                           "Price=2", "--max-recs=30"}));
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  ASSERT_EQ(linesOf(r.out), std::vector<std::string>{page("name.htm")});
-  const std::string html = dir.read("app/Reports/name.htm");
-  EXPECT_NE(html.find("Quarterly stock"), std::string::npos);
-  EXPECT_NE(html.find("<EM> Closing words</EM>"), std::string::npos);
-  EXPECT_NE(html.find("Vol 1 of Stock"), std::string::npos);
-  EXPECT_NE(html.find("<TH>Price</TH>"), std::string::npos);
-  EXPECT_EQ(html.find("<TH>Quantity</TH>"), std::string::npos);
-  EXPECT_NE(html.find("Sum of Price = "), std::string::npos);
-}
-
-TEST_F(QueloReport, TheLargestNumbersWriteTheirPages) {
+// A CSV file and options: the one page written shows (and hides) what the options ask for. Each
+// report runs twice with --replace: the second run's page is the first's, not both runs'.
+TEST_F(QueloReport, OptionsShowOnTheOnePageWritten) {
   dir.write("edge.csv",
             "Name,Price\nTop,1.7976931348623157e308\nBottom,-1.7976931348623157e308\n"
             "Top,1.7976931348623157e308\n");
-  auto r = report({"--csv", dir / "edge.csv", "--app-path", dir / "app", "--file", "edge",
-                   "--field", "Price=2"});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  ASSERT_EQ(linesOf(r.out), std::vector<std::string>{page("edge.htm")});
-  EXPECT_NE(dir.read("app/Reports/edge.htm").find("Sum of Price = 1.79769313486231E+308"),
-            std::string::npos);
+  dir.write("semi.csv", "Name;Price\nKettle;3,5\n");
+  const struct {
+    std::vector<std::string> args, shown, hidden = {};
+  } cases[] = {
+      {{"--csv", csv(23), "--title", "Stock", "--setting", "Ra_Header=Quarterly stock",
+        "--setting=Ra_Footer=Closing words", "--field", "Quantity=0", "--field", "Price=2", "--max-recs=30"},
+       {"Quarterly stock", "<EM> Closing words</EM>", "Vol 1 of Stock", "<TH>Price</TH>", "Sum of Price = "},
+       {"<TH>Quantity</TH>"}},
+      {{"--csv", dir / "edge.csv", "--field", "Price=2"}, {"Sum of Price = 1.79769313486231E+308"}},
+      {{"--csv", dir / "semi.csv", "--delimiter", ";"}, {"<TH>Price</TH>", ">3,5</TD>"}},
+  };
+  for (auto [args, shown, hidden] : cases) {
+    SCOPED_TRACE(args[1]);
+    args.insert(args.end(), {"--app-path", dir / "app", "--file", "one", "--replace"});
+    ASSERT_EQ(report(args).exitCode, 0);
+    const std::string first = dir.read("app/Reports/one.htm");
+    auto r = report(args);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(linesOf(r.out), std::vector<std::string>{page("one.htm")});
+    const std::string html = dir.read("app/Reports/one.htm");
+    EXPECT_EQ(html, first);  // the earlier report is gone, not appended to
+    for (const std::string& text : shown) EXPECT_NE(html.find(text), std::string::npos) << text;
+    for (const std::string& text : hidden) EXPECT_EQ(html.find(text), std::string::npos) << text;
+  }
 }
 
 TEST_F(QueloReport, NoFieldOutputWritesNothingAndSaysSo) {
@@ -158,20 +163,6 @@ TEST_F(QueloReport, APrinterThatCannotBeReachedIsAWarning) {
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(linesOf(r.out), std::vector<std::string>{page("printed.htm")});
   EXPECT_EQ(r.err.rfind("quelo: warning: not printed: " + page("printed.htm") + ": ", 0), 0u) << r.err;
-}
-
-// A semicolon-separated file read with its delimiter; run twice with --replace, one report.
-TEST_F(QueloReport, DelimiterAndReplace) {
-  dir.write("semi.csv", "Name;Price\nKettle;3,5\n");
-  const std::vector<std::string> args{"--csv", dir / "semi.csv", "--delimiter", ";", "--app-path", dir / "app",
-                                      "--file", "semi", "--replace"};
-  ASSERT_EQ(report(args).exitCode, 0);
-  auto r = report(args);
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  const std::string html = dir.read("app/Reports/semi.htm");
-  EXPECT_NE(html.find("<TH>Price</TH>"), std::string::npos);
-  EXPECT_NE(html.find(">3,5</TD>"), std::string::npos);
-  EXPECT_EQ(linesOf(html).size(), 1u);  // one section document: the earlier report is gone
 }
 
 TEST_F(QueloReport, SampleDataWithNoSource) {
