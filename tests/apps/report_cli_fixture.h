@@ -27,13 +27,13 @@ class ReportCli : public ::testing::Test {
     return runQuelo(args, env());
   }
   // A CSV file of `rows` products (Name, Price, Quantity) in the scratch folder; its path.
-  std::string csv(int rows, const std::string& name = "products.csv") const {
+  std::string csv(int rows) const {
     std::string text = "Name,Price,Quantity\n";
     for (int i = 1; i <= rows; ++i)
       text += "Item " + std::to_string(i) + "," + std::to_string(i) + ".25," +
               std::to_string(i % 7) + "\n";
-    dir.write(name, text);
-    return dir / name;
+    dir.write("products.csv", text);
+    return dir / "products.csv";
   }
   // The page files under the scratch application path "app/".
   std::string page(const std::string& file) const { return dir / ("app/Reports/" + file); }
