@@ -64,7 +64,8 @@ class QUELO_API Value {
   // for Empty and Null, "[Records]" for a record set.
   std::string text() const;
 
-  // Same kind and same content; record sets are equal when they are the same one.
+  // Same kind and same content; record sets are equal when they are the same handle or the same
+  // record set of the control.
   bool operator==(const Value& other) const;
   bool operator!=(const Value& other) const { return !(*this == other); }
 

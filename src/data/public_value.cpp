@@ -31,7 +31,11 @@ std::string Value::text() const {
 }
 
 bool Value::operator==(const Value& other) const {
-  if (kind() == Kind::Records && other.kind() == Kind::Records) return asRecords().impl() == other.asRecords().impl();
+  if (kind() == Kind::Records && other.kind() == Kind::Records) {
+    const auto& a = asRecords().impl();
+    const auto& b = other.asRecords().impl();
+    return a == b || (a && b && a->recordset && a->recordset == b->recordset);
+  }
   return v_ == other.v_;
 }
 
