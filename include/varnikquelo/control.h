@@ -43,6 +43,7 @@ class QUELO_API Control {
   // run mode, its application path the current folder.
   Control();
   ~Control();
+  // A control moved from may only be destroyed or assigned to.
   Control(Control&&) noexcept;
   Control& operator=(Control&&) noexcept;
 
