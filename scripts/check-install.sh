@@ -75,7 +75,9 @@ check_report() {
 }
 
 cmake -S "$root/examples/embed" -B "$prefix/build-cmake" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
-cmake --build "$prefix/build-cmake" >/dev/null
+# Quiet when it builds; the compiler's and linker's words when it does not.
+cmake --build "$prefix/build-cmake" >"$prefix/build-cmake.log" 2>&1 ||
+  { cat "$prefix/build-cmake.log" >&2; echo "check-install: the example does not build against the prefix" >&2; exit 1; }
 check_report "$prefix/build-cmake/embed-report" find_package
 
 # The control without a window reports on the program's own records (8 of them, 4 a page) through

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <varnikquelo/control.h>
+#include <varnikquelo/report.h>
 
 #include "data/public_records.h"
 #include "data/public_value.h"
@@ -75,6 +76,7 @@ class PublicControl : public ::testing::Test {
 
   ScratchDir app;
   ScopedEnv env;
+  PosixFileSystem files;
   varnikquelo::Records stock;
 };
 
@@ -130,6 +132,25 @@ TEST_F(PublicControl, AnEventHandlerCancelsAReport) {
     for (const auto& entry : std::filesystem::directory_iterator(app / "Reports")) pages += entry.path().extension() == ".htm";
     EXPECT_EQ(pages, cancel ? 0 : 3);
   }
+}
+
+// The record set of the control's last report comes back to the host as Records, which the typed
+// API reports on again.
+TEST_F(PublicControl, TheLastReportsRecordSetGoesToTheTypedApi) {
+  varnikquelo::Control control;
+  ASSERT_TRUE(control.put("ApplicationPath", Value(app.path())).message.empty());
+  ASSERT_TRUE(control.call("AutoZeReporter", {Value(stock), Value(""), Value(""), Value("auto.htm"), Value("Stock"), Value(0)}).ok());
+  const varnikquelo::CallResult current = control.get("CurrentRecordset");
+  ASSERT_EQ(current.value.kind(), Value::Kind::Records) << current.error.message;
+  varnikquelo::ReportRequest again;
+  again.source = varnikquelo::ReportSource::records(current.value.asRecords());
+  again.applicationPath = app.path();
+  again.fileName = "again.htm";
+  again.recordsPerPage = 5;
+  const varnikquelo::ReportResult result = varnikquelo::makeReport(again);
+  ASSERT_TRUE(result.ok()) << result.error.message;
+  EXPECT_EQ(result.pages.size(), 3u);
+  EXPECT_NE(files.readFile(result.pages.back()).value().find("Item&nbsp;12<"), std::string::npos);
 }
 
 }  // namespace
