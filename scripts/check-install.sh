@@ -95,7 +95,7 @@ if [[ -x $prefix/build-cmake/embed-widget ]]; then
 fi
 
 mkdir -p "$prefix/build-pc"
-cp "$root/examples/embed/Makefile" "$root/examples/embed/report.cpp" "$prefix/build-pc/"
-PKG_CONFIG_PATH="$prefix/lib/pkgconfig" make -s -C "$prefix/build-pc" embed-report
+cp "$root/examples/embed/Makefile" "$root/examples/embed/report.cpp" "$root/examples/embed/control.cpp" "$prefix/build-pc/"
+PKG_CONFIG_PATH="$prefix/lib/pkgconfig" make -s -C "$prefix/build-pc"
 check_report "$prefix/build-pc/embed-report" pkg-config
 echo "check-install: the embedding example built with find_package and pkg-config wrote $(((records + 4) / 5)) pages each; the control example reported on its own records"
