@@ -45,7 +45,8 @@ echo "check-install: $(find "$prefix" -type f | wc -l) files installed; the inst
 # its own builds against the prefix with find_package and with pkg-config, and runs.
 expect 'lib/libquelo.so.*' lib/cmake/VarnikQuelo/VarnikQueloConfig.cmake \
   lib/cmake/VarnikQuelo/VarnikQueloConfigVersion.cmake lib/pkgconfig/varnikquelo.pc \
-  include/varnikquelo/report.h include/varnikquelo/version.h
+  include/varnikquelo/report.h include/varnikquelo/version.h include/varnikquelo/control.h \
+  include/varnikquelo/records.h include/varnikquelo/value.h
 ((missing == 0)) || exit 1
 bash "$root/scripts/check-headers.sh" "$prefix"
 
@@ -74,15 +75,27 @@ check_report() {
 }
 
 cmake -S "$root/examples/embed" -B "$prefix/build-cmake" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
-cmake --build "$prefix/build-cmake" >/dev/null
+# Quiet when it builds; the compiler's and linker's words when it does not.
+cmake --build "$prefix/build-cmake" >"$prefix/build-cmake.log" 2>&1 ||
+  { cat "$prefix/build-cmake.log" >&2; echo "check-install: the example does not build against the prefix" >&2; exit 1; }
 check_report "$prefix/build-cmake/embed-report" find_package
+
+# The control without a window reports on the program's own records (8 of them, 4 a page) through
+# the typed API and AutoZeReporter, and logs a message; its settings stay under the prefix.
+out="$prefix/embed-control"
+mkdir -p "$out/app"
+XDG_CONFIG_HOME="$prefix/config" "$prefix/build-cmake/embed-control" "$out/app" >"$out/pages" 2>"$out/errors" ||
+  { echo "check-install: the control example failed: $(cat "$out/errors")" >&2; exit 1; }
+[[ $(wc -l <"$out/pages") == 2 ]] && grep -qF 'Neptune' "$out/app/Reports/planets2.htm" &&
+  grep -qF 'Jupiter' "$out/app/Reports/moons.htm" && grep -qF 'two&nbsp;reports&nbsp;written' "$out/app/Reports/Log/ZeMessages.htm" ||
+  { echo "check-install: the control example did not write its reports and its log message" >&2; exit 1; }
 if [[ -x $prefix/build-cmake/embed-widget ]]; then
   QT_QPA_PLATFORM=offscreen QUELO_EMBED_SMOKE=1 "$prefix/build-cmake/embed-widget" ||
     { echo "check-install: the Qt host example failed" >&2; exit 1; }
 fi
 
 mkdir -p "$prefix/build-pc"
-cp "$root/examples/embed/Makefile" "$root/examples/embed/report.cpp" "$prefix/build-pc/"
-PKG_CONFIG_PATH="$prefix/lib/pkgconfig" make -s -C "$prefix/build-pc" embed-report
+cp "$root/examples/embed/Makefile" "$root/examples/embed/report.cpp" "$root/examples/embed/control.cpp" "$prefix/build-pc/"
+PKG_CONFIG_PATH="$prefix/lib/pkgconfig" make -s -C "$prefix/build-pc"
 check_report "$prefix/build-pc/embed-report" pkg-config
-echo "check-install: the embedding example built with find_package and pkg-config wrote $(((records + 4) / 5)) pages each"
+echo "check-install: the embedding example built with find_package and pkg-config wrote $(((records + 4) / 5)) pages each; the control example reported on its own records"

@@ -1,7 +1,7 @@
 // The typed reporting API: a report of HTML pages from an SQLite query, a CSV file, a PostgreSQL
-// query or a host's record set, described by a ReportRequest and made by makeReport. The pages go
-// to the Reports folder under the request's application path; the result lists the pages written,
-// what was written but not as asked, or why nothing (or not everything) was written.
+// or ODBC query or a host's records, described by a ReportRequest and made by makeReport. The pages
+// go to the Reports folder under the request's application path; the result lists the pages
+// written, what was written but not as asked, or why nothing (or not everything) was written.
 #pragma once
 
 #include <functional>
@@ -11,19 +11,24 @@
 #include <vector>
 
 #include <varnikquelo/export.h>
+#include <varnikquelo/records.h>
 
 namespace varnikquelo {
 
 // Where the records come from. A source is opened when the report is made. One that can count its
-// records ahead (an SQLite query, a CSV file, a PostgreSQL query) is then read once, a page at a
-// time, as the pages are written: one that fails part-way keeps the pages written before it, and
-// the result lists them with the error. Any other source is read whole before the first page.
+// records ahead (an SQLite query, a CSV file, a PostgreSQL query, a host's records that tell their
+// count) is then read once, a page at a time, as the pages are written: one that fails part-way
+// keeps the pages written before it, and the result lists them with the error. Any other source
+// is read whole before the first page.
 class QUELO_API ReportSource {
  public:
   ReportSource();  // no source: makeReport answers ReportErrorCode::NoSource
   static ReportSource sqlite(std::string databaseFile, std::string query);
   static ReportSource csv(std::string file, char delimiter = ',');
   static ReportSource postgres(std::string connectionString, std::string query);
+  static ReportSource odbc(std::string connection, std::string query);
+  static ReportSource records(const Records& records);
+  static ReportSource records(std::shared_ptr<const RecordSource> host);
 
   struct Impl;
   explicit ReportSource(std::shared_ptr<const Impl> impl);

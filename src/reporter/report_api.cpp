@@ -5,10 +5,12 @@
 #include <functional>
 #include <optional>
 
+#include "data/public_records.h"
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
 #include "data/recordset/row_source.h"
 #include "data/sources/csv_source.h"
+#include "data/sources/odbc_source.h"
 #include "data/sources/postgres_source.h"
 #include "data/sources/sqlite_source.h"
 #include "files/path_rules.h"
@@ -52,6 +54,18 @@ ReportSource ReportSource::csv(std::string file, char delimiter) {
 ReportSource ReportSource::postgres(std::string connectionString, std::string query) {
   return overRows([=](quelo::FileSystem&) { return quelo::postgresQuery(connectionString, query); });
 }
+
+ReportSource ReportSource::odbc(std::string connection, std::string query) {
+  return overRows([=](quelo::FileSystem&) { return quelo::odbcQuery(connection, query); });
+}
+
+ReportSource ReportSource::records(const Records& records) {
+  if (!records) return ReportSource();
+  if (records.impl()->recordset) return quelo::recordsetSource(records.impl()->recordset);
+  return overRows(records.impl()->rows);
+}
+
+ReportSource ReportSource::records(std::shared_ptr<const RecordSource> host) { return records(Records::host(std::move(host))); }
 
 }  // namespace varnikquelo
 

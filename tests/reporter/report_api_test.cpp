@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <stdexcept>
 
 #include "automation/date_time.h"
 #include "data/sources/sqlite_source.h"
@@ -22,6 +23,35 @@ using varnikquelo::ReportErrorCode;
 using varnikquelo::ReportRequest;
 using varnikquelo::ReportResult;
 using varnikquelo::ReportSource;
+using varnikquelo::Value;
+
+// A host's records that go wrong as it is told: a pass that throws, a short record, a wrong count.
+class FaultyRecords : public varnikquelo::RecordSource {
+ public:
+  enum Fault { Throws, ShortRecord, WrongCount };
+  explicit FaultyRecords(Fault fault) : fault_(fault) {}
+  std::vector<varnikquelo::Field> fields() const override { return {{"Name"}, {"Qty", varnikquelo::FieldType::Int32}}; }
+  std::unique_ptr<varnikquelo::RecordCursor> read() const override { return std::make_unique<Cursor>(fault_); }
+
+ private:
+  class Cursor : public varnikquelo::RecordCursor {
+   public:
+    explicit Cursor(Fault fault) : fault_(fault) {}
+    bool next(std::vector<Value>& row) override {
+      if (fault_ == Throws && given_ == 1) throw std::runtime_error("the host lost its data");
+      if (given_ == 2) return false;
+      row = {Value("Item"), Value(int32_t{given_++})};
+      if (fault_ == ShortRecord) row.pop_back();
+      return true;
+    }
+    int64_t count() const override { return fault_ == WrongCount ? 3 : -1; }
+
+   private:
+    Fault fault_;
+    int32_t given_ = 0;
+  };
+  Fault fault_;
+};
 
 class ReportApi : public ::testing::Test, protected ReportServices {
  protected:
@@ -84,6 +114,13 @@ TEST_F(ReportApi, RefusedRequestsSayWhy) {
        ReportErrorCode::UnknownField, "Photo"},
       {"page size", [](ReportRequest& r) { r.recordsPerPage = 0; }, ReportErrorCode::BadRequest, "at least 1"},
       {"file name", [](ReportRequest& r) { r.fileName = "  "; }, ReportErrorCode::BadRequest, "file name"},
+      {"no host records", [](ReportRequest& r) { r.source = ReportSource::records(nullptr); }, ReportErrorCode::NoSource, ""},
+      {"host throws", [](ReportRequest& r) { r.source = ReportSource::records(std::make_shared<FaultyRecords>(FaultyRecords::Throws)); },
+       ReportErrorCode::SourceFailed, "the host lost its data"},
+      {"short host record", [](ReportRequest& r) { r.source = ReportSource::records(std::make_shared<FaultyRecords>(FaultyRecords::ShortRecord)); },
+       ReportErrorCode::SourceFailed, "record 1 has 1 values for 2 fields"},
+      {"wrong host count", [](ReportRequest& r) { r.source = ReportSource::records(std::make_shared<FaultyRecords>(FaultyRecords::WrongCount)); },
+       ReportErrorCode::SourceFailed, "gave 2 records of the 3 it counted"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -211,6 +248,44 @@ TEST_F(ReportTest, TheAutomaticReportAndTheTypedApiWriteTheSamePages) {
     EXPECT_EQ(result.pages.size(), 5u);
     EXPECT_EQ(pagesIn(other), pagesIn(app));
   }
+}
+
+// The same rows from a host and from an SQLite table make the same pages, byte for byte.
+TEST_F(ReportApi, AHostsRecordsMakeThePagesOfTheSameTable) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((app / "shop.db").c_str(), &db), SQLITE_OK);
+  const char* sql =
+      "CREATE TABLE t(Name TEXT, Qty INTEGER, Price REAL, Big BIGINT);"
+      "INSERT INTO t VALUES ('Grüße', 3, 1.5, 5000000000), ('東京#https://example.org/#', 4, 0.1, 1),"
+      " ('a<b>', NULL, 2, -1), ('', 0, -7.25, 0), ('last', 12, 1e20, 9);";
+  ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  using varnikquelo::FieldType;
+  const Value null{varnikquelo::Null{}};
+  const varnikquelo::Records host = varnikquelo::Records::table(
+      {{"Name", FieldType::LongText}, {"Qty", FieldType::Int32}, {"Price", FieldType::Double}, {"Big", FieldType::Int64}},
+      {{Value("Grüße"), Value(3), Value(1.5), Value(int64_t{5000000000})},
+       {Value("東京#https://example.org/#"), Value(4), Value(0.1), Value(int64_t{1})},
+       {Value("a<b>"), null, Value(2.0), Value(int64_t{-1})},
+       {Value(""), Value(0), Value(-7.25), Value(int64_t{0})},
+       {Value("last"), Value(12), Value(1e20), Value(int64_t{9})}});
+  std::vector<std::vector<std::string>> pages;
+  const std::vector<ReportSource> sources = {ReportSource::sqlite(app / "shop.db", "SELECT * FROM t"), ReportSource::records(host)};
+  for (size_t i = 0; i < sources.size(); ++i) {
+    ReportRequest r = request();
+    r.source = sources[i];
+    r.applicationPath = app / ("run" + std::to_string(i) + "/");  // the same page names, apart
+    std::filesystem::create_directory(r.applicationPath);
+    r.recordsPerPage = 2;
+    r.sums = {"Qty", "Price"};
+    r.useSettings = true;
+    const ReportResult result = make(r);
+    ASSERT_TRUE(result.ok()) << result.error.message;
+    pages.emplace_back();
+    for (const std::string& p : result.pages) pages.back().push_back(files.readFile(p).value());
+  }
+  ASSERT_EQ(pages[0].size(), 3u);
+  EXPECT_EQ(pages[1], pages[0]);
 }
 
 }  // namespace

@@ -1,0 +1,157 @@
+// The public face of the control: values crossing into the control and back, calls that fail
+// with an error instead of a crash, and a host's event handler stopping a report.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <varnikquelo/control.h>
+#include <varnikquelo/report.h>
+
+#include "data/public_records.h"
+#include "data/public_value.h"
+#include "fakes/scoped_env.h"
+#include "fakes/scratch_dir.h"
+#include "platform/posix/posix_file_system.h"
+
+namespace quelo::testing {
+namespace {
+
+using varnikquelo::Value;
+
+// Each public kind goes in as the Variant type the control expects and comes back as it was.
+TEST(PublicValue, RoundTripsThroughTheControlsVariant) {
+  PosixFileSystem files;
+  const varnikquelo::Records records = recordsOf(openRecords(varnikquelo::Records::table({}, {}), files).value());
+  struct Case {
+    Value value;
+    VarType internal;
+  };
+  const std::vector<Case> cases = {
+      {Value(), VarType::Empty},
+      {Value(varnikquelo::Null{}), VarType::Null},
+      {Value(true), VarType::Boolean},
+      {Value(false), VarType::Boolean},
+      {Value(INT32_MIN), VarType::Long},
+      {Value(int64_t{1} << 40), VarType::LongLong},
+      {Value(0.1), VarType::Double},
+      {Value(varnikquelo::Date{39879.58714}), VarType::Date},
+      {Value(""), VarType::String},
+      {Value("Grüße, 東京 — ½"), VarType::String},
+      {Value(records), VarType::Object},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value.text());
+    auto in = argumentOf(c.value, files);
+    ASSERT_TRUE(in) << in.error().message;
+    EXPECT_EQ(in.value().type(), c.internal);
+    auto out = valueOf(in.value());
+    ASSERT_TRUE(out) << out.error().message;
+    EXPECT_EQ(out.value(), c.value);
+  }
+}
+
+// What the control holds that has no public kind of its own comes back as the nearest one, or
+// as an error: never as a wrong value.
+TEST(PublicValue, InternalOnlyKindsComeBackAsTheNearestOrAnError) {
+  EXPECT_EQ(valueOf(Variant(int16_t{-7})).value(), Value(int32_t{-7}));
+  EXPECT_EQ(valueOf(Variant::missing()).value(), Value());
+  EXPECT_EQ(valueOf(Variant(std::shared_ptr<Dispatch>())).value(), Value());  // Nothing
+  EXPECT_EQ(valueOf(Variant(VariantArray::vector({Variant(1)}))).error().number, err::kTypeMismatch);
+  // A record set is a value of no record.
+  EXPECT_EQ(variantOf(Value(varnikquelo::Records::table({}, {}))).error().number, err::kTypeMismatch);
+  // A date is local wall-clock time, to the second.
+  const auto t = std::chrono::system_clock::from_time_t(1236434709);
+  EXPECT_EQ(Value::date(t).asTimePoint(), t);
+  EXPECT_EQ(Value(varnikquelo::Date{2.5}).text(), "1900-01-01 12:00:00");
+}
+
+class PublicControl : public ::testing::Test {
+ protected:
+  PublicControl() {
+    env.set("XDG_CONFIG_HOME", app / "config");
+    std::vector<std::vector<Value>> rows;
+    for (int32_t i = 1; i <= 12; ++i) rows.push_back({Value("Item " + std::to_string(i)), Value(i)});
+    stock = varnikquelo::Records::table({{"Name", varnikquelo::FieldType::Text}, {"Qty", varnikquelo::FieldType::Int32}},
+                                        std::move(rows));
+  }
+
+  ScratchDir app;
+  ScopedEnv env;
+  PosixFileSystem files;
+  varnikquelo::Records stock;
+};
+
+// Every call a host can get wrong answers with the control's error and leaves the control usable.
+TEST_F(PublicControl, WrongCallsGiveErrors) {
+  varnikquelo::Control control;
+  struct Case {
+    const char* member;
+    std::vector<Value> args;
+    int number;
+  };
+  const std::vector<Case> cases = {
+      {"NoSuchMember", {}, err::kMemberNotFound},
+      {"ProgramDelayNSec", {Value("soon")}, err::kTypeMismatch},
+      {"LogMessage", {}, err::kArgumentNotOptional},
+      {"ShowZeReporter", {Value(varnikquelo::Records())}, err::kInvalidProcedureCall},
+      {"AutoZeReporter", {Value(varnikquelo::Records::csv(app / "none.csv"))}, err::kFileNotFound},
+  };
+  for (Case c : cases) {
+    SCOPED_TRACE(c.member);
+    const varnikquelo::CallResult result = control.call(c.member, c.args);
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(result.error.number, c.number) << result.error.message;
+  }
+  EXPECT_EQ(control.put("MaxRecsPerPage", Value("many")).number, err::kTypeMismatch);
+  EXPECT_EQ(control.get("Interval").value, Value(int32_t{0}));
+}
+
+// ReportStatus reaches the host's handler; its Cancel, written back, stops the report, and the
+// pages written are deleted when the handler asks so as well.
+TEST_F(PublicControl, AnEventHandlerCancelsAReport) {
+  for (bool cancel : {false, true}) {
+    SCOPED_TRACE(cancel);
+    std::filesystem::remove_all(app / "Reports");
+    varnikquelo::Control control;
+    ASSERT_TRUE(control.put("ApplicationPath", Value(app.path())).message.empty());
+    ASSERT_TRUE(control.put("MaxRecsPerPage", Value(int32_t{5})).message.empty());
+    int statuses = 0;
+    control.onEvent([&](const std::string& event, std::vector<Value>& args) {
+      if (event != "ReportStatus") return;
+      ++statuses;
+      ASSERT_EQ(args.size(), 6u);
+      EXPECT_EQ(args[0], Value(int32_t{3}));  // TotalPages
+      args[3] = Value(cancel);
+      args[4] = Value(cancel);
+    });
+    const varnikquelo::CallResult result =
+        control.call("AutoZeReporter", {Value(stock), Value(""), Value(""), Value("stock.htm"), Value("Stock"), Value(int32_t{0})});
+    ASSERT_TRUE(result.ok()) << result.error.message;
+    EXPECT_EQ(result.value, Value(true));  // a cancelled run is no failure
+    EXPECT_GT(statuses, 0);
+    int pages = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(app / "Reports")) pages += entry.path().extension() == ".htm";
+    EXPECT_EQ(pages, cancel ? 0 : 3);
+  }
+}
+
+// The record set of the control's last report comes back to the host as Records, which the typed
+// API reports on again.
+TEST_F(PublicControl, TheLastReportsRecordSetGoesToTheTypedApi) {
+  varnikquelo::Control control;
+  ASSERT_TRUE(control.put("ApplicationPath", Value(app.path())).message.empty());
+  ASSERT_TRUE(control.call("AutoZeReporter", {Value(stock), Value(""), Value(""), Value("auto.htm"), Value("Stock"), Value(0)}).ok());
+  const varnikquelo::CallResult current = control.get("CurrentRecordset");
+  ASSERT_EQ(current.value.kind(), Value::Kind::Records) << current.error.message;
+  varnikquelo::ReportRequest again;
+  again.source = varnikquelo::ReportSource::records(current.value.asRecords());
+  again.applicationPath = app.path();
+  again.fileName = "again.htm";
+  again.recordsPerPage = 5;
+  const varnikquelo::ReportResult result = varnikquelo::makeReport(again);
+  ASSERT_TRUE(result.ok()) << result.error.message;
+  EXPECT_EQ(result.pages.size(), 3u);
+  EXPECT_NE(files.readFile(result.pages.back()).value().find("Item&nbsp;12<"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quelo::testing
