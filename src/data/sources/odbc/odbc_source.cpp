@@ -2,6 +2,7 @@
 #include "data/sources/odbc_source.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -25,15 +26,31 @@ constexpr size_t kBlockBytes = size_t{1} << 20;
 constexpr int64_t kLongestBound = 4000;
 constexpr SQLLEN kPieceBytes = 64 * 1024;
 
-// The read-only mode of the servers whose drivers may not give one, by SQL_DBMS_NAME prefix.
+// The read-only mode of the servers whose drivers may not give one, by SQL_DBMS_NAME prefix. Their
+// transactions read one snapshot of the data (REPEATABLE READ), so that a counted run's count and
+// rows agree.
 struct ReadOnlySession {
   std::string_view dbms, statement;
 };
 constexpr ReadOnlySession kReadOnlySessions[] = {
-    {"PostgreSQL", "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"},
-    {"MariaDB", "SET SESSION TRANSACTION READ ONLY"},
-    {"MySQL", "SET SESSION TRANSACTION READ ONLY"},
+    {"PostgreSQL", "SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"},
+    {"MariaDB", "SET SESSION TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"},
+    {"MySQL", "SET SESSION TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"},
     {"SQLite", "PRAGMA query_only = 1"},
+};
+
+// The servers whose transactions hold one snapshot from their first read to their end, with the
+// statement that starts one when autocommit is off (empty where the driver's own start does:
+// PostgreSQL's BEGIN in the session's REPEATABLE READ, SQLite's read lock kept to the end). A
+// run on any other server is not counted ahead.
+struct SnapshotStart {
+  std::string_view dbms, statement;
+};
+constexpr SnapshotStart kSnapshotStarts[] = {
+    {"PostgreSQL", ""},
+    {"MariaDB", "START TRANSACTION WITH CONSISTENT SNAPSHOT, READ ONLY"},
+    {"MySQL", "START TRANSACTION WITH CONSISTENT SNAPSHOT, READ ONLY"},
+    {"SQLite", ""},
 };
 
 // Servers whose drivers hand out SQL_C_CHAR text in the session's character set, as received: when
@@ -166,7 +183,9 @@ double widened(float f) {
   return d;
 }
 
-class OdbcStream : public RowStream {
+// A run of the query, counted first when asked: the count and the rows are read in one snapshot
+// of the data (see kSnapshotStarts), in the transaction that is rolled back at the end.
+class OdbcStream : public CountedRowStream {
  public:
   ~OdbcStream() override {
     if (!api_) return;
@@ -180,7 +199,7 @@ class OdbcStream : public RowStream {
     if (env_) api_->SQLFreeHandle(SQL_HANDLE_ENV, env_);
   }
 
-  Status start(const std::string& connection, const std::string& sql) {
+  Status start(const std::string& connection, const std::string& sql, bool counted = false) {
     const Utf8Locale::InThread utf8(utf8_);
     const std::string keyword = leadingKeyword(sql);
     if (keyword.empty()) return ado::dataSourceError("ODBC: the query is empty");
@@ -196,6 +215,8 @@ class OdbcStream : public RowStream {
     narrowText_ = sessionTextIsUtf8(dbms);
     if (!succeeded(api_->SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER)))
       return failure("cannot start a transaction", SQL_HANDLE_DBC, dbc_);
+    if (counted)
+      if (Status s = countRows(dbms, sql); !s) return s;
     if (!succeeded(api_->SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt_))) return failure("cannot make a statement", SQL_HANDLE_DBC, dbc_);
     auto wide = toWide(sql);
     const SQLRETURN rc = api_->SQLExecDirectW(stmt_, wide.data(), static_cast<SQLINTEGER>(wide.size()));
@@ -209,6 +230,7 @@ class OdbcStream : public RowStream {
   }
 
   const std::vector<FieldInfo>& fields() const override { return fields_; }
+  int64_t count() const override { return count_; }
 
   Result<bool> readRow(RowTable& table) override {
     const Utf8Locale::InThread utf8(utf8_);
@@ -262,6 +284,27 @@ class OdbcStream : public RowStream {
              characterSet.starts_with("utf8");
     }
     return false;
+  }
+
+  // Starts the snapshot the rows are read in and counts them in it. A query that cannot stand in
+  // a FROM clause (a SHOW, or a faulty one, whose own error comes when it runs) is read uncounted
+  // in a transaction of its own; a connection that cannot even roll back has failed, with the
+  // count's error. The line breaks keep a closing "-- comment" from hiding the parenthesis.
+  Status countRows(const std::string& dbms, std::string_view sql) {
+    const auto snapshot = std::find_if(std::begin(kSnapshotStarts), std::end(kSnapshotStarts),
+                                       [&](const SnapshotStart& s) { return dbms.starts_with(s.dbms); });
+    if (snapshot == std::end(kSnapshotStarts)) return Status::ok();
+    while (!sql.empty() && (sql.back() == ';' || std::isspace(static_cast<unsigned char>(sql.back())))) sql.remove_suffix(1);
+    std::string n;
+    Status counted = snapshot->statement.empty() ? Status::ok() : runOwn(snapshot->statement, "cannot start reading");
+    if (counted) counted = runOwn("SELECT COUNT(*) FROM (\n" + std::string(sql) + "\n) AS counted", "the query failed", &n);
+    if (counted) {
+      const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), count_);
+      if (ec == std::errc() && end == n.data() + n.size() && count_ >= 0) return Status::ok();
+    }
+    count_ = -1;
+    if (!succeeded(api_->SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK)) && !counted) return counted;
+    return Status::ok();
   }
 
   // Runs a statement of the session's own; `firstValue`, when given, receives the first value of
@@ -493,6 +536,7 @@ class OdbcStream : public RowStream {
   std::unique_ptr<SQLUSMALLINT[]> rowStatus_;
   bool done_ = false;
   int64_t rowsRead_ = 0;
+  int64_t count_ = -1;  // not counted
   std::unique_ptr<char[]> piece_;
   std::string bytes_, text_;
 };
@@ -502,6 +546,11 @@ class OdbcQuery : public RowSource {
   OdbcQuery(std::string connection, std::string sql) : connection_(std::move(connection)), sql_(std::move(sql)) {}
 
   Result<std::unique_ptr<RowStream>> run() const override { return startStream<OdbcStream>(connection_, sql_); }
+  Result<std::unique_ptr<CountedRowStream>> runCounted() const override {
+    auto stream = std::make_unique<OdbcStream>();
+    if (Status s = stream->start(connection_, sql_, true); !s) return s.error();
+    return std::unique_ptr<CountedRowStream>(std::move(stream));
+  }
   std::string description() const override { return "odbc:" + connection_; }
 
  private:
