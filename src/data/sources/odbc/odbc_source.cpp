@@ -7,7 +7,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <locale.h>
+
+#include <system_error>
 
 #include "automation/date_time.h"
 #include "data/recordset/ado.h"
@@ -87,7 +90,8 @@ std::string diagnostics(const Odbc& api, SQLSMALLINT handleType, SQLHANDLE handl
   return out.empty() ? "no diagnostic from the driver" : out;
 }
 
-// A column's buffer: `rows` values of `width` bytes (column-wise binding) and their lengths.
+// A column's buffers: for each block, `rows` values of `width` bytes (column-wise binding) and
+// their lengths.
 struct Column {
   OdbcColumnType type;
   SQLSMALLINT cType = SQL_C_WCHAR;
@@ -188,6 +192,7 @@ double widened(float f) {
 class OdbcStream : public CountedRowStream {
  public:
   ~OdbcStream() override {
+    if (ahead_.valid()) ahead_.wait();
     if (!api_) return;
     const Utf8Locale::InThread utf8(utf8_);
     if (stmt_) api_->SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
@@ -234,10 +239,10 @@ class OdbcStream : public CountedRowStream {
 
   Result<bool> readRow(RowTable& table) override {
     const Utf8Locale::InThread utf8(utf8_);
-    if (at_ >= fetched_) {
+    if (at_ >= blocks_[current_].fetched) {
       if (done_) return false;
       if (Status s = fetchBlock(); !s) return s.error();
-      if (fetched_ == 0) return false;
+      if (blocks_[current_].fetched == 0) return false;
     }
     const int64_t r = table.appendRow();
     for (int c = 0; c < static_cast<int>(columns_.size()); ++c)
@@ -355,7 +360,9 @@ class OdbcStream : public CountedRowStream {
   }
 
   // Binds the columns before the first one fetched in pieces (SQLGetData reads only columns after
-  // the bound ones, in order); with such a column the block is a single row.
+  // the bound ones, in order); with such a column the block is a single row. Otherwise there are
+  // two blocks of buffers: the driver fills one on a thread of its own while the rows of the other
+  // are read.
   Status bind() {
     SQLLEN rowBytes = 0;
     bool pieces = false;
@@ -369,64 +376,110 @@ class OdbcStream : public CountedRowStream {
     rows_ = pieces ? 1 : std::clamp<SQLULEN>(kBlockBytes / std::max<SQLLEN>(rowBytes, 1), 1, kMostRowsPerBlock);
     if (rows_ > 1 && !succeeded(api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(rows_), 0)))
       rows_ = 1;
+    fetchAhead_ = !pieces;
     api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
-    api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROWS_FETCHED_PTR, &fetched_, 0);
-    rowStatus_ = std::make_unique<SQLUSMALLINT[]>(rows_);
-    api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROW_STATUS_PTR, rowStatus_.get(), 0);
-    for (size_t c = 0; c < columns_.size(); ++c) {
-      Column& column = columns_[c];
+    const size_t blockRows = rows_ * std::size(blocks_);
+    for (Block& block : blocks_) block.status = std::make_unique<SQLUSMALLINT[]>(rows_);
+    for (Column& column : columns_) {
       if (!column.bound) continue;
-      column.data = std::make_unique<char[]>(static_cast<size_t>(column.width) * rows_);
-      column.lengths = std::make_unique<SQLLEN[]>(rows_);
-      if (!succeeded(api_->SQLBindCol(stmt_, static_cast<SQLUSMALLINT>(c + 1), column.cType, column.data.get(), column.width,
-                                      column.lengths.get())))
-        return failure("cannot bind column " + fields_[c].name, SQL_HANDLE_STMT, stmt_);
+      column.data = std::make_unique<char[]>(static_cast<size_t>(column.width) * blockRows);
+      column.lengths = std::make_unique<SQLLEN[]>(blockRows);
     }
+    if (!succeeded(bindBlock(0))) return failure("cannot bind the columns", SQL_HANDLE_STMT, stmt_);
     return Status::ok();
   }
 
+  // Points the driver at the buffers of block `b` for the next fetch.
+  SQLRETURN bindBlock(int b) {
+    boundBlock_ = b;
+    api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROWS_FETCHED_PTR, &blocks_[b].fetched, 0);
+    api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROW_STATUS_PTR, blocks_[b].status.get(), 0);
+    for (size_t c = 0; c < columns_.size(); ++c) {
+      Column& column = columns_[c];
+      if (!column.bound) continue;
+      const size_t first = rows_ * static_cast<size_t>(b);
+      const SQLRETURN rc = api_->SQLBindCol(stmt_, static_cast<SQLUSMALLINT>(c + 1), column.cType,
+                                            column.data.get() + static_cast<size_t>(column.width) * first, column.width,
+                                            column.lengths.get() + first);
+      if (!succeeded(rc)) return rc;
+    }
+    return SQL_SUCCESS;
+  }
+
+  // Fetches the next rows into block `b`.
+  SQLRETURN fetchInto(int b) {
+    blocks_[b].fetched = 0;
+    if (b != boundBlock_)
+      if (const SQLRETURN rc = bindBlock(b); !succeeded(rc)) return rc;
+    return api_->SQLFetch(stmt_);
+  }
+
+  // Makes the next block of rows current: the one fetched ahead, else one fetched now; then starts
+  // fetching the one after it.
   Status fetchBlock() {
     at_ = 0;
-    fetched_ = 0;
-    const SQLRETURN rc = api_->SQLFetch(stmt_);
+    SQLRETURN rc;
+    if (ahead_.valid()) {
+      current_ ^= 1;
+      rc = ahead_.get();
+    } else {
+      rc = fetchInto(current_);
+    }
+    Block& block = blocks_[current_];
     if (rc == SQL_NO_DATA) {
       done_ = true;
+      block.fetched = 0;
       return Status::ok();
     }
     if (!succeeded(rc)) return readFailure();
-    if (rows_ == 1) fetched_ = 1;
-    for (SQLULEN r = 0; r < fetched_; ++r)
-      if (rowStatus_[r] == SQL_ROW_ERROR) return readFailure();
+    if (rows_ == 1) block.fetched = 1;
+    for (SQLULEN r = 0; r < block.fetched; ++r)
+      if (block.status[r] == SQL_ROW_ERROR) return readFailure();
+    if (fetchAhead_) startFetchingAhead();
     return Status::ok();
+  }
+
+  // Fetches the block after the current one on a thread of its own; without a thread to be had,
+  // each block is fetched when it is needed.
+  void startFetchingAhead() {
+    try {
+      ahead_ = std::async(std::launch::async, [this, b = current_ ^ 1] {
+        const Utf8Locale::InThread utf8(utf8_);
+        return fetchInto(b);
+      });
+    } catch (const std::system_error&) {
+      fetchAhead_ = false;
+    }
   }
 
   Error readFailure() {
     done_ = true;
-    fetched_ = 0;
+    blocks_[current_].fetched = 0;
     return failure("reading row " + std::to_string(rowsRead_ + 1) + " failed", SQL_HANDLE_STMT, stmt_);
   }
 
   Status putCell(RowTable& table, int64_t row, int c) {
     Column& column = columns_[c];
     if (!column.bound) return putPieces(table, row, c);
-    const SQLLEN length = column.lengths[at_];
+    const size_t at = rows_ * static_cast<size_t>(current_) + at_;
+    const SQLLEN length = column.lengths[at];
     if (length == SQL_NULL_DATA) {
       table.setNull(row, c);
       return Status::ok();
     }
-    const char* at = column.data.get() + static_cast<size_t>(column.width) * at_;
+    const char* value = column.data.get() + static_cast<size_t>(column.width) * at;
     switch (column.type.fetch) {
       case OdbcFetch::Text:
       case OdbcFetch::Digits:
         if (length == SQL_NO_TOTAL || length >= column.width) return truncated(c);
-        putText(table, row, c, {at, static_cast<size_t>(length)});
+        putText(table, row, c, {value, static_cast<size_t>(length)});
         break;
       case OdbcFetch::Binary:
         if (length == SQL_NO_TOTAL || length > column.width) return truncated(c);
-        table.setBytes(row, c, {at, static_cast<size_t>(length)});
+        table.setBytes(row, c, {value, static_cast<size_t>(length)});
         break;
       default:
-        putFixed(table, row, c, at);
+        putFixed(table, row, c, value);
         break;
     }
     return Status::ok();
@@ -532,8 +585,16 @@ class OdbcStream : public CountedRowStream {
   bool narrowText_ = false;
   std::vector<FieldInfo> fields_;
   std::vector<Column> columns_;
-  SQLULEN rows_ = 1, fetched_ = 0, at_ = 0;
-  std::unique_ptr<SQLUSMALLINT[]> rowStatus_;
+  // A block of fetched rows: how many the fetch gave and their status.
+  struct Block {
+    SQLULEN fetched = 0;
+    std::unique_ptr<SQLUSMALLINT[]> status;
+  };
+  SQLULEN rows_ = 1, at_ = 0;  // rows per block; the next row to read of the current block
+  Block blocks_[2];
+  int current_ = 0, boundBlock_ = 0;
+  bool fetchAhead_ = false;
+  std::future<SQLRETURN> ahead_;  // the block being fetched ahead, when one is
   bool done_ = false;
   int64_t rowsRead_ = 0;
   int64_t count_ = -1;  // not counted
