@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <future>
+#include <optional>
 #include <locale.h>
 
 #include <system_error>
@@ -24,6 +25,9 @@ namespace quelo {
 namespace {
 
 constexpr SQLULEN kMostRowsPerBlock = 1024;
+// Rows read one fetch at a time (a result with a long column) are converted in batches of at
+// most this many, and of no more long values than a block's bytes.
+constexpr int64_t kSingleRowsPerBatch = 256;
 constexpr size_t kBlockBytes = size_t{1} << 20;
 // Text and binary values longer than this (characters or bytes) are fetched in pieces.
 constexpr int64_t kLongestBound = 4000;
@@ -90,8 +94,7 @@ std::string diagnostics(const Odbc& api, SQLSMALLINT handleType, SQLHANDLE handl
   return out.empty() ? "no diagnostic from the driver" : out;
 }
 
-// A column's buffers: for each block, `rows` values of `width` bytes (column-wise binding) and
-// their lengths.
+// A column's buffer: `rows` values of `width` bytes (column-wise binding) and their lengths.
 struct Column {
   OdbcColumnType type;
   SQLSMALLINT cType = SQL_C_WCHAR;
@@ -187,6 +190,16 @@ double widened(float f) {
   return d;
 }
 
+// Rows converted from the driver's buffers: the first `good` of `rows`, then the end of the
+// query's rows or an error when there is one.
+struct Batch {
+  explicit Batch(int columns) : rows(columns) {}
+  RowTable rows;
+  int64_t good = 0;
+  bool end = false;
+  std::optional<Error> error;
+};
+
 // A run of the query, counted first when asked: the count and the rows are read in one snapshot
 // of the data (see kSnapshotStarts), in the transaction that is rolled back at the end.
 class OdbcStream : public CountedRowStream {
@@ -231,25 +244,33 @@ class OdbcStream : public CountedRowStream {
     if (count == 0) return ado::dataSourceError("ODBC: the statement returns no rows");
     if (Status s = describe(count); !s) return s;
     if (Status s = bind(); !s) return s;
-    return fetchBlock();
+    batches_[0] = std::make_unique<Batch>(count);
+    batches_[1] = std::make_unique<Batch>(count);
+    fill(*batches_[0]);
+    if (batches_[0]->error && batches_[0]->good == 0) return *batches_[0]->error;
+    startFillingAhead();
+    return Status::ok();
   }
 
   const std::vector<FieldInfo>& fields() const override { return fields_; }
   int64_t count() const override { return count_; }
 
   Result<bool> readRow(RowTable& table) override {
-    const Utf8Locale::InThread utf8(utf8_);
-    if (at_ >= blocks_[current_].fetched) {
-      if (done_) return false;
-      if (Status s = fetchBlock(); !s) return s.error();
-      if (blocks_[current_].fetched == 0) return false;
+    for (;;) {
+      Batch& batch = *batches_[current_];
+      if (at_ < batch.good) {
+        table.copyRow(batch.rows, at_++, table.appendRow());
+        return true;
+      }
+      if (batch.error) {
+        const Error error = *batch.error;
+        batch.error.reset();
+        batch.end = true;
+        return error;
+      }
+      if (batch.end) return false;
+      nextBatch();
     }
-    const int64_t r = table.appendRow();
-    for (int c = 0; c < static_cast<int>(columns_.size()); ++c)
-      if (Status s = putCell(table, r, c); !s) return s.error();
-    ++at_;
-    ++rowsRead_;
-    return true;
   }
 
  private:
@@ -360,9 +381,7 @@ class OdbcStream : public CountedRowStream {
   }
 
   // Binds the columns before the first one fetched in pieces (SQLGetData reads only columns after
-  // the bound ones, in order); with such a column the block is a single row. Otherwise there are
-  // two blocks of buffers: the driver fills one on a thread of its own while the rows of the other
-  // are read.
+  // the bound ones, in order); with such a column the block is a single row.
   Status bind() {
     SQLLEN rowBytes = 0;
     bool pieces = false;
@@ -376,92 +395,87 @@ class OdbcStream : public CountedRowStream {
     rows_ = pieces ? 1 : std::clamp<SQLULEN>(kBlockBytes / std::max<SQLLEN>(rowBytes, 1), 1, kMostRowsPerBlock);
     if (rows_ > 1 && !succeeded(api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(rows_), 0)))
       rows_ = 1;
-    fetchAhead_ = !pieces;
     api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
-    const size_t blockRows = rows_ * std::size(blocks_);
-    for (Block& block : blocks_) block.status = std::make_unique<SQLUSMALLINT[]>(rows_);
-    for (Column& column : columns_) {
-      if (!column.bound) continue;
-      column.data = std::make_unique<char[]>(static_cast<size_t>(column.width) * blockRows);
-      column.lengths = std::make_unique<SQLLEN[]>(blockRows);
-    }
-    if (!succeeded(bindBlock(0))) return failure("cannot bind the columns", SQL_HANDLE_STMT, stmt_);
-    return Status::ok();
-  }
-
-  // Points the driver at the buffers of block `b` for the next fetch.
-  SQLRETURN bindBlock(int b) {
-    boundBlock_ = b;
-    api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROWS_FETCHED_PTR, &blocks_[b].fetched, 0);
-    api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROW_STATUS_PTR, blocks_[b].status.get(), 0);
+    api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROWS_FETCHED_PTR, &fetched_, 0);
+    rowStatus_ = std::make_unique<SQLUSMALLINT[]>(rows_);
+    api_->SQLSetStmtAttr(stmt_, SQL_ATTR_ROW_STATUS_PTR, rowStatus_.get(), 0);
     for (size_t c = 0; c < columns_.size(); ++c) {
       Column& column = columns_[c];
       if (!column.bound) continue;
-      const size_t first = rows_ * static_cast<size_t>(b);
-      const SQLRETURN rc = api_->SQLBindCol(stmt_, static_cast<SQLUSMALLINT>(c + 1), column.cType,
-                                            column.data.get() + static_cast<size_t>(column.width) * first, column.width,
-                                            column.lengths.get() + first);
-      if (!succeeded(rc)) return rc;
+      column.data = std::make_unique<char[]>(static_cast<size_t>(column.width) * rows_);
+      column.lengths = std::make_unique<SQLLEN[]>(rows_);
+      if (!succeeded(api_->SQLBindCol(stmt_, static_cast<SQLUSMALLINT>(c + 1), column.cType, column.data.get(), column.width,
+                                      column.lengths.get())))
+        return failure("cannot bind column " + fields_[c].name, SQL_HANDLE_STMT, stmt_);
     }
-    return SQL_SUCCESS;
-  }
-
-  // Fetches the next rows into block `b`.
-  SQLRETURN fetchInto(int b) {
-    blocks_[b].fetched = 0;
-    if (b != boundBlock_)
-      if (const SQLRETURN rc = bindBlock(b); !succeeded(rc)) return rc;
-    return api_->SQLFetch(stmt_);
-  }
-
-  // Makes the next block of rows current: the one fetched ahead, else one fetched now; then starts
-  // fetching the one after it.
-  Status fetchBlock() {
-    at_ = 0;
-    SQLRETURN rc;
-    if (ahead_.valid()) {
-      current_ ^= 1;
-      rc = ahead_.get();
-    } else {
-      rc = fetchInto(current_);
-    }
-    Block& block = blocks_[current_];
-    if (rc == SQL_NO_DATA) {
-      done_ = true;
-      block.fetched = 0;
-      return Status::ok();
-    }
-    if (!succeeded(rc)) return readFailure();
-    if (rows_ == 1) block.fetched = 1;
-    for (SQLULEN r = 0; r < block.fetched; ++r)
-      if (block.status[r] == SQL_ROW_ERROR) return readFailure();
-    if (fetchAhead_) startFetchingAhead();
     return Status::ok();
   }
 
-  // Fetches the block after the current one on a thread of its own; without a thread to be had,
-  // each block is fetched when it is needed.
-  void startFetchingAhead() {
+  // Fills `batch` with the next rows: one block, or single rows (see kSingleRowsPerBatch). The
+  // driver's buffers are read before the next fetch, so one set of them serves both batches.
+  void fill(Batch& batch) {
+    const Utf8Locale::InThread utf8(utf8_);
+    batch.rows.clear();
+    batch.good = 0;
+    batch.end = false;
+    batch.error.reset();
+    piecesRead_ = 0;
+    do {
+      const SQLRETURN rc = api_->SQLFetch(stmt_);
+      if (rc == SQL_NO_DATA) {
+        batch.end = true;
+        return;
+      }
+      if (!succeeded(rc)) return fail(batch, readFailure());
+      const SQLULEN fetched = rows_ == 1 ? 1 : fetched_;
+      for (SQLULEN r = 0; r < fetched; ++r) {
+        if (rowStatus_[r] == SQL_ROW_ERROR) return fail(batch, readFailure());
+        const int64_t row = batch.rows.appendRow();
+        for (int c = 0; c < static_cast<int>(columns_.size()); ++c)
+          if (Status s = putCell(batch.rows, row, c, r); !s) return fail(batch, s.error());
+        batch.good = row + 1;
+        ++rowsRead_;
+      }
+    } while (rows_ == 1 && batch.good < kSingleRowsPerBatch && piecesRead_ < kBlockBytes);
+  }
+
+  static void fail(Batch& batch, Error error) {
+    batch.error = std::move(error);
+    batch.end = true;
+  }
+
+  // Makes the batch filled ahead current (or fills one now) and starts filling the next.
+  void nextBatch() {
+    at_ = 0;
+    if (ahead_.valid()) {
+      ahead_.get();
+      current_ ^= 1;
+    } else {
+      fill(*batches_[current_]);
+    }
+    startFillingAhead();
+  }
+
+  // Fills the batch after the current one on a thread of its own while the current one is read;
+  // without a thread to be had, each batch is filled when it is needed.
+  void startFillingAhead() {
+    Batch& current = *batches_[current_];
+    if (current.end || !fillAhead_) return;
     try {
-      ahead_ = std::async(std::launch::async, [this, b = current_ ^ 1] {
-        const Utf8Locale::InThread utf8(utf8_);
-        return fetchInto(b);
-      });
+      ahead_ = std::async(std::launch::async, [this, &next = *batches_[current_ ^ 1]] { fill(next); });
     } catch (const std::system_error&) {
-      fetchAhead_ = false;
+      fillAhead_ = false;
     }
   }
 
   Error readFailure() {
-    done_ = true;
-    blocks_[current_].fetched = 0;
     return failure("reading row " + std::to_string(rowsRead_ + 1) + " failed", SQL_HANDLE_STMT, stmt_);
   }
 
-  Status putCell(RowTable& table, int64_t row, int c) {
+  // Row `at` of the fetched block, column `c`.
+  Status putCell(RowTable& table, int64_t row, int c, SQLULEN at) {
     Column& column = columns_[c];
     if (!column.bound) return putPieces(table, row, c);
-    const size_t at = rows_ * static_cast<size_t>(current_) + at_;
     const SQLLEN length = column.lengths[at];
     if (length == SQL_NULL_DATA) {
       table.setNull(row, c);
@@ -554,6 +568,7 @@ class OdbcStream : public CountedRowStream {
       bytes_.append(piece_.get(), static_cast<size_t>(got));
       if (!full) break;
     }
+    piecesRead_ += bytes_.size();
     if (fetch == OdbcFetch::Binary) {
       table.setBytes(row, c, bytes_);
       return Status::ok();
@@ -571,7 +586,6 @@ class OdbcStream : public CountedRowStream {
   }
 
   Error truncated(int c) {
-    done_ = true;
     return ado::dataSourceError("ODBC: reading row " + std::to_string(rowsRead_ + 1) + " failed: a value of " + fields_[c].name +
                                 " is longer than the driver said the column's values can be");
   }
@@ -585,21 +599,20 @@ class OdbcStream : public CountedRowStream {
   bool narrowText_ = false;
   std::vector<FieldInfo> fields_;
   std::vector<Column> columns_;
-  // A block of fetched rows: how many the fetch gave and their status.
-  struct Block {
-    SQLULEN fetched = 0;
-    std::unique_ptr<SQLUSMALLINT[]> status;
-  };
-  SQLULEN rows_ = 1, at_ = 0;  // rows per block; the next row to read of the current block
-  Block blocks_[2];
-  int current_ = 0, boundBlock_ = 0;
-  bool fetchAhead_ = false;
-  std::future<SQLRETURN> ahead_;  // the block being fetched ahead, when one is
-  bool done_ = false;
-  int64_t rowsRead_ = 0;
+  SQLULEN rows_ = 1, fetched_ = 0;  // rows per block; rows the last fetch gave
+  std::unique_ptr<SQLUSMALLINT[]> rowStatus_;
+  int64_t rowsRead_ = 0;  // converted
   int64_t count_ = -1;  // not counted
   std::unique_ptr<char[]> piece_;
   std::string bytes_, text_;
+  size_t piecesRead_ = 0;  // bytes of long values in the batch being filled
+  // Two batches of converted rows: rows are read out of the current one while the other is
+  // filled ahead.
+  std::unique_ptr<Batch> batches_[2];
+  int current_ = 0;
+  int64_t at_ = 0;  // the next row to read of the current batch
+  bool fillAhead_ = true;
+  std::future<void> ahead_;  // the batch being filled ahead, when one is
 };
 
 class OdbcQuery : public RowSource {
