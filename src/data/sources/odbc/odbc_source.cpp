@@ -18,6 +18,7 @@
 #include "data/sources/odbc/odbc_library.h"
 #include "data/sources/odbc/odbc_types.h"
 #include "data/sources/odbc/query_statement.h"
+#include "data/sources/odbc/server_dialects.h"
 #include "data/sources/odbc/wide_text.h"
 #include "data/sources/typed_text.h"
 
@@ -32,44 +33,6 @@ constexpr size_t kBlockBytes = size_t{1} << 20;
 // Text and binary values longer than this (characters or bytes) are fetched in pieces.
 constexpr int64_t kLongestBound = 4000;
 constexpr SQLLEN kPieceBytes = 64 * 1024;
-
-// The read-only mode of the servers whose drivers may not give one, by SQL_DBMS_NAME prefix. Their
-// transactions read one snapshot of the data (REPEATABLE READ), so that a counted run's count and
-// rows agree.
-struct ReadOnlySession {
-  std::string_view dbms, statement;
-};
-constexpr ReadOnlySession kReadOnlySessions[] = {
-    {"PostgreSQL", "SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"},
-    {"MariaDB", "SET SESSION TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"},
-    {"MySQL", "SET SESSION TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"},
-    {"SQLite", "PRAGMA query_only = 1"},
-};
-
-// The servers whose transactions hold one snapshot from their first read to their end, with the
-// statement that starts one when autocommit is off (empty where the driver's own start does:
-// PostgreSQL's BEGIN in the session's REPEATABLE READ, SQLite's read lock kept to the end). A
-// run on any other server is not counted ahead.
-struct SnapshotStart {
-  std::string_view dbms, statement;
-};
-constexpr SnapshotStart kSnapshotStarts[] = {
-    {"PostgreSQL", ""},
-    {"MariaDB", "START TRANSACTION WITH CONSISTENT SNAPSHOT, READ ONLY"},
-    {"MySQL", "START TRANSACTION WITH CONSISTENT SNAPSHOT, READ ONLY"},
-    {"SQLite", ""},
-};
-
-// Servers whose drivers hand out SQL_C_CHAR text in the session's character set, as received: when
-// that is UTF-8, text is fetched as it is instead of as UTF-16, which these drivers convert
-// value by value at many times the cost.
-struct NarrowText {
-  std::string_view dbms, characterSetQuery;
-};
-constexpr NarrowText kNarrowText[] = {
-    {"MariaDB", "SELECT @@character_set_results"},
-    {"MySQL", "SELECT @@character_set_results"},
-};
 
 bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
 
@@ -201,7 +164,7 @@ struct Batch {
 };
 
 // A run of the query, counted first when asked: the count and the rows are read in one snapshot
-// of the data (see kSnapshotStarts), in the transaction that is rolled back at the end.
+// of the data (see ServerDialect), in the transaction that is rolled back at the end.
 class OdbcStream : public CountedRowStream {
  public:
   ~OdbcStream() override {
@@ -228,13 +191,14 @@ class OdbcStream : public CountedRowStream {
     if (!library) return library.error();
     api_ = library.value();
     if (Status s = connect(connection); !s) return s;
-    const std::string dbms = dbmsName();
-    if (Status s = readOnlySession(dbms); !s) return s;
-    narrowText_ = sessionTextIsUtf8(dbms);
+    const ServerDialect* dialect = serverDialect(dbmsName());
+    if (dialect)
+      if (Status s = runOwn(dialect->readOnlySession, "cannot make the session read-only"); !s) return s;
+    narrowText_ = dialect && sessionTextIsUtf8(*dialect);
     if (!succeeded(api_->SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER)))
       return failure("cannot start a transaction", SQL_HANDLE_DBC, dbc_);
-    if (counted)
-      if (Status s = countRows(dbms, sql); !s) return s;
+    if (counted && dialect)
+      if (Status s = countRows(*dialect, sql); !s) return s;
     if (!succeeded(api_->SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt_))) return failure("cannot make a statement", SQL_HANDLE_DBC, dbc_);
     auto wide = toWide(sql);
     const SQLRETURN rc = api_->SQLExecDirectW(stmt_, wide.data(), static_cast<SQLINTEGER>(wide.size()));
@@ -295,34 +259,22 @@ class OdbcStream : public CountedRowStream {
     return Status::ok();
   }
 
-  Status readOnlySession(const std::string& dbms) {
-    for (const ReadOnlySession& session : kReadOnlySessions)
-      if (dbms.starts_with(session.dbms)) return runOwn(session.statement, "cannot make the session read-only");
-    return Status::ok();
-  }
-
-  // Whether the server sends text in UTF-8 (see kNarrowText).
-  bool sessionTextIsUtf8(const std::string& dbms) {
-    for (const NarrowText& server : kNarrowText) {
-      if (!dbms.starts_with(server.dbms)) continue;
-      std::string characterSet;
-      return runOwn(server.characterSetQuery, "cannot read the character set", &characterSet) &&
-             characterSet.starts_with("utf8");
-    }
-    return false;
+  // Whether the driver hands out SQL_C_CHAR text in UTF-8 (see ServerDialect).
+  bool sessionTextIsUtf8(const ServerDialect& dialect) {
+    std::string characterSet;
+    return !dialect.characterSetQuery.empty() &&
+           runOwn(dialect.characterSetQuery, "cannot read the character set", &characterSet) &&
+           characterSet.starts_with("utf8");
   }
 
   // Starts the snapshot the rows are read in and counts them in it. A query that cannot stand in
   // a FROM clause (a SHOW, or a faulty one, whose own error comes when it runs) is read uncounted
   // in a transaction of its own; a connection that cannot even roll back has failed, with the
   // count's error. The line breaks keep a closing "-- comment" from hiding the parenthesis.
-  Status countRows(const std::string& dbms, std::string_view sql) {
-    const auto snapshot = std::find_if(std::begin(kSnapshotStarts), std::end(kSnapshotStarts),
-                                       [&](const SnapshotStart& s) { return dbms.starts_with(s.dbms); });
-    if (snapshot == std::end(kSnapshotStarts)) return Status::ok();
+  Status countRows(const ServerDialect& dialect, std::string_view sql) {
     while (!sql.empty() && (sql.back() == ';' || std::isspace(static_cast<unsigned char>(sql.back())))) sql.remove_suffix(1);
     std::string n;
-    Status counted = snapshot->statement.empty() ? Status::ok() : runOwn(snapshot->statement, "cannot start reading");
+    Status counted = dialect.snapshotStart.empty() ? Status::ok() : runOwn(dialect.snapshotStart, "cannot start reading");
     if (counted) counted = runOwn("SELECT COUNT(*) FROM (\n" + std::string(sql) + "\n) AS counted", "the query failed", &n);
     if (counted) {
       const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), count_);
