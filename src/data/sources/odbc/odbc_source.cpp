@@ -208,12 +208,7 @@ class OdbcStream : public CountedRowStream {
     if (count == 0) return ado::dataSourceError("ODBC: the statement returns no rows");
     if (Status s = describe(count); !s) return s;
     if (Status s = bind(); !s) return s;
-    batches_[0] = std::make_unique<Batch>(count);
-    batches_[1] = std::make_unique<Batch>(count);
-    fill(*batches_[0]);
-    if (batches_[0]->error && batches_[0]->good == 0) return *batches_[0]->error;
-    startFillingAhead();
-    return Status::ok();
+    return startReading(count);
   }
 
   const std::vector<FieldInfo>& fields() const override { return fields_; }
@@ -389,6 +384,17 @@ class OdbcStream : public CountedRowStream {
         ++rowsRead_;
       }
     } while (rows_ == 1 && batch.good < kSingleRowsPerBatch && piecesRead_ < kBlockBytes);
+  }
+
+  // Fills the first batch now, so that a query whose rows cannot be read fails to start, and the
+  // next one ahead.
+  Status startReading(int columns) {
+    batches_[0] = std::make_unique<Batch>(columns);
+    batches_[1] = std::make_unique<Batch>(columns);
+    fill(*batches_[0]);
+    if (batches_[0]->error && batches_[0]->good == 0) return *batches_[0]->error;
+    startFillingAhead();
+    return Status::ok();
   }
 
   static void fail(Batch& batch, Error error) {
