@@ -4,9 +4,10 @@
 # measured in the same run on a 100,000-row table of 8 mixed columns, on a server this script
 # starts (tests/support/mariadb_server.sh) and stops.
 #   bench/report_odbc.sh [BUILD_DIR] [RUNS]     (default: build, 5)
-# Prints the median wall time of each over RUNS runs and their ratio, and the median processor
-# time (user and system) of each program (the server's is in the wall time of both, not in
-# these); exits 1 when quelo takes more than 1.5 times the mariadb client's wall time.
+# Runs the two in turn RUNS times; prints the median wall time of each, the median of the runs'
+# ratios, and the median processor time (user and system) of each program (the server's is in the
+# wall time of both, not in these); exits 1 when quelo takes more than 1.5 times the mariadb
+# client's wall time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
@@ -42,34 +43,37 @@ export XDG_CONFIG_HOME="$work/config" TZ=UTC
 
 # median_of: the median of the numbers on stdin.
 median_of() { sort -g | awk '{ t[NR] = $1 } END { print (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2) }'; }
-# median RUNS COMMAND...: the median wall time and the median processor time in seconds of RUNS
-# runs (stdout to /dev/null).
-median() {
-  local n=$1 wall=() cpu=() e u s
-  shift
-  for ((run = 0; run < n; run++)); do
-    if declare -F prepare_run >/dev/null; then prepare_run; fi
-    /usr/bin/time -f '%e %U %S' -o "$work/time" "$@" >/dev/null
-    read -r e u s <"$work/time"
-    wall+=("$e")
-    cpu+=("$(awk -v u="$u" -v s="$s" 'BEGIN { print u + s }')")
-  done
-  echo "$(printf '%s\n' "${wall[@]}" | median_of) $(printf '%s\n' "${cpu[@]}" | median_of)"
+# timed COMMAND...: "WALL CPU" in seconds of one run (stdout to /dev/null).
+timed() {
+  /usr/bin/time -f '%e %U %S' -o "$work/time" "$@" >/dev/null
+  awk '{ print $1, $2 + $3 }' "$work/time"
 }
+client_run() { timed bash -c '"$@" > "'"$work"'/client.html"' _ "${client[@]}" --html -e "$query"; }
 # Every quelo run writes into a new, empty application folder: pages of an earlier run would be
 # appended to.
-prepare_run() {
-  rm -rf "$work/app" "$work/client.html"
+quelo_run() {
+  rm -rf "$work/app"
   mkdir -p "$work/app"
+  timed "$quelo" report --odbc "$connection" --query "$query" --quiet --app-path "$work/app/" --file sales --max-recs 10
 }
 
-read -r client_s client_cpu < <(median "$runs" bash -c '"$@" > "'"$work"'/client.html"' _ "${client[@]}" --html -e "$query")
-read -r quelo_s quelo_cpu < <(median "$runs" "$quelo" report --odbc "$connection" --query "$query" --quiet \
-  --app-path "$work/app/" --file sales --max-recs 10)
+# The two in turn, after a pair that is not counted, so that both see the machine alike; the
+# ratio is the median of the pairs' ratios, which a machine whose load drifts moves least.
+client_run >/dev/null
+quelo_run >/dev/null
+client_wall=() client_cpu=() quelo_wall=() quelo_cpu=() ratios=()
+for ((run = 0; run < runs; run++)); do
+  read -r cw cc < <(client_run)
+  read -r qw qc < <(quelo_run)
+  client_wall+=("$cw") client_cpu+=("$cc") quelo_wall+=("$qw") quelo_cpu+=("$qc")
+  ratios+=("$(ratio "$qw" "$cw")")
+done
+median() { printf '%s\n' "$@" | median_of; }
 pages=$(find "$work/app/Reports/" -name '*.htm' | wc -l)
-time_ratio=$(ratio "$quelo_s" "$client_s")
-printf '%-34s %6s s, processor %6s s (medians of %s runs)\n' "mariadb --html" "$client_s" "$client_cpu" "$runs" \
-  "quelo report --odbc ($pages pages)" "$quelo_s" "$quelo_cpu" "$runs"
-echo "quelo / mariadb time: $time_ratio (at most 1.5)"
+time_ratio=$(median "${ratios[@]}")
+printf '%-34s %6s s, processor %6s s (medians of %s runs)\n' \
+  "mariadb --html" "$(median "${client_wall[@]}")" "$(median "${client_cpu[@]}")" "$runs" \
+  "quelo report --odbc ($pages pages)" "$(median "${quelo_wall[@]}")" "$(median "${quelo_cpu[@]}")" "$runs"
+echo "quelo / mariadb time: $time_ratio (median of the runs' ratios; at most 1.5)"
 awk -v r="$time_ratio" 'BEGIN { exit !(r <= 1.5) }' || { echo "FAIL: quelo report --odbc is too slow"; exit 1; }
 echo "PASS"

@@ -152,6 +152,7 @@ TEST_F(PostgresOdbc, EveryTypeReadsAsThroughLibpq) {
   ASSERT_TRUE(native.isOk()) << native.error().message;
   ASSERT_TRUE(odbc.isOk()) << odbc.error().message;
   expectSameRecords(*native.value(), *odbc.value(), {"iv"});  // the driver reports interval as VARCHAR(32)
+  EXPECT_EQ(odbcQuery(odbcConnection(), query)->runCounted().value()->count(), 3);
   expectSamePages({"--postgres", server_.connection, "--query", query}, {"--odbc", odbcConnection(), "--query", query});
 }
 
@@ -187,6 +188,7 @@ TEST_F(SqliteOdbc, EveryTypeReadsAsThroughSqlite) {
   ASSERT_TRUE(native.isOk()) << native.error().message;
   ASSERT_TRUE(odbc.isOk()) << odbc.error().message;
   expectSameRecords(*native.value(), *odbc.value(), {"n"});  // the driver reports NUMERIC as SQL_DOUBLE
+  EXPECT_EQ(odbcQuery(connection, query)->runCounted().value()->count(), 3);
   expectSamePages({"--sqlite", db, "--query", query}, {"--odbc", connection, "--query", query});
 }
 
@@ -279,15 +281,80 @@ TEST_F(MariadbOdbc, TypesMapAndValuesRoundTrip) {
   for (int f = 0; f < rs->fields().count(); ++f) EXPECT_TRUE(rs->value(f).value().isNull()) << expected[f].name;
 }
 
+// Rows come in blocks, or a row at a time where a long column's values come in pieces.
 TEST_F(MariadbOdbc, LargeResultsStreamInBlocks) {
-  auto rs = rows("SELECT CAST(seq AS SIGNED) AS n, CONCAT('row ', seq) AS t FROM seq_1_to_100000", adOpenForwardOnly);
-  int64_t count = 0, sum = 0;
-  for (; !rs->eof(); ++count) {
-    sum += rs->cell(0).value().integer;
-    ASSERT_TRUE(rs->moveNext().isOk());
+  for (const char* text : {"CONCAT('row ', seq)", "CAST(CONCAT('row ', seq) AS CHAR(100000))"}) {
+    SCOPED_TRACE(text);
+    auto rs = rows("SELECT CAST(seq AS SIGNED) AS n, " + std::string(text) + " AS t FROM seq_1_to_100000", adOpenForwardOnly);
+    int64_t count = 0, sum = 0;
+    for (; !rs->eof(); ++count) {
+      sum += rs->cell(0).value().integer;
+      ASSERT_EQ(rs->cell(1).value().text, "row " + std::to_string(count + 1));
+      ASSERT_TRUE(rs->moveNext().isOk());
+    }
+    EXPECT_EQ(count, 100000);
+    EXPECT_EQ(sum, int64_t{100000} * 100001 / 2);
   }
-  EXPECT_EQ(count, 100000);
-  EXPECT_EQ(sum, int64_t{100000} * 100001 / 2);
+}
+
+// A query is counted ahead where it can stand in a FROM clause, and then gives as many rows.
+TEST_F(MariadbOdbc, QueriesAreCountedAheadWhereTheyCanBe) {
+  ASSERT_EQ(sql("CREATE TABLE counted (n INT); INSERT INTO counted VALUES (1), (2), (3);").exitCode, 0);
+  struct Case {
+    const char* query;
+    int64_t count;
+  } const cases[] = {
+      {"SELECT n FROM counted", 3},
+      {"SELECT n FROM counted ; ", 3},
+      {"SELECT n FROM counted -- every row", 3},
+      {"SHOW TABLES", -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.query);
+    auto stream = odbcQuery(server_.connection, c.query)->runCounted();
+    ASSERT_TRUE(stream.isOk()) << stream.error().message;
+    EXPECT_EQ(stream.value()->count(), c.count);
+    RowTable table(static_cast<int>(stream.value()->fields().size()));
+    while (stream.value()->readRow(table).value()) {
+    }
+    if (c.count >= 0) {
+      EXPECT_EQ(table.rows(), c.count);
+    }
+  }
+}
+
+// A report reads its rows in the snapshot it counted them in: a row written by another
+// connection after the count is in neither, and the pages are those of the data before it.
+TEST_F(MariadbOdbc, ARowWrittenAfterTheCountIsNotInThePages) {
+  ASSERT_EQ(sql("CREATE TABLE snap (n INT); INSERT INTO snap VALUES (1), (2), (3), (4), (5);").exitCode, 0);
+  const auto args = [&](const std::string& query, const std::string& folder) {
+    std::filesystem::create_directories(dir / folder);
+    return std::vector<std::string>{"--odbc", server_.connection, "--query", query, "--app-path", dir / folder,
+                                    "--file", "t", "--max-recs", "2", "--quiet"};
+  };
+  // The report's count waits on a lock that this test holds until it has written a row.
+  auto gate = rows("SELECT GET_LOCK('gate', 60) AS held", adOpenForwardOnly);
+  ASSERT_EQ(gate->cell(0).value().integer, 1);
+  ProcessResult counted;
+  std::thread run([&] { counted = report(args("SELECT n FROM snap WHERE GET_LOCK('gate', 60) = 1 ORDER BY n", "counted")); });
+  bool waiting = false;
+  for (int tries = 0; tries < 600 && !waiting; ++tries) {
+    waiting = sql("SELECT COUNT(*) > 0 AS waiting FROM information_schema.PROCESSLIST WHERE STATE = 'User lock'").out.ends_with("1\n");
+    if (!waiting) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_TRUE(waiting);
+  EXPECT_EQ(sql("INSERT INTO snap VALUES (0)").exitCode, 0);
+  (void)gate->close();
+  run.join();
+  ASSERT_EQ(counted.exitCode, 0) << counted.err;
+  ProcessResult before = report(args("SELECT n FROM snap WHERE n > 0 ORDER BY n", "before"));
+  ASSERT_EQ(before.exitCode, 0) << before.err;
+  ASSERT_EQ(testing::linesOf(counted.out).size(), 3u);
+  ASSERT_EQ(testing::linesOf(before.out).size(), 3u);
+  for (const std::string& page : testing::linesOf(before.out)) {
+    const std::string name = std::filesystem::path(page).filename();
+    EXPECT_TRUE(dir.read("counted/Reports/" + name) == dir.read("before/Reports/" + name)) << name;
+  }
 }
 
 // Each failure is one line on stderr that carries the driver's words, and exit status 2; a

@@ -2,17 +2,23 @@
 #include "data/sources/odbc_source.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <future>
+#include <optional>
 #include <locale.h>
+
+#include <system_error>
 
 #include "automation/date_time.h"
 #include "data/recordset/ado.h"
 #include "data/sources/odbc/odbc_library.h"
 #include "data/sources/odbc/odbc_types.h"
 #include "data/sources/odbc/query_statement.h"
+#include "data/sources/odbc/server_dialects.h"
 #include "data/sources/odbc/wide_text.h"
 #include "data/sources/typed_text.h"
 
@@ -20,32 +26,13 @@ namespace quelo {
 namespace {
 
 constexpr SQLULEN kMostRowsPerBlock = 1024;
+// Rows read one fetch at a time (a result with a long column) are converted in batches of at
+// most this many, and of no more long values than a block's bytes.
+constexpr int64_t kSingleRowsPerBatch = 256;
 constexpr size_t kBlockBytes = size_t{1} << 20;
 // Text and binary values longer than this (characters or bytes) are fetched in pieces.
 constexpr int64_t kLongestBound = 4000;
 constexpr SQLLEN kPieceBytes = 64 * 1024;
-
-// The read-only mode of the servers whose drivers may not give one, by SQL_DBMS_NAME prefix.
-struct ReadOnlySession {
-  std::string_view dbms, statement;
-};
-constexpr ReadOnlySession kReadOnlySessions[] = {
-    {"PostgreSQL", "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"},
-    {"MariaDB", "SET SESSION TRANSACTION READ ONLY"},
-    {"MySQL", "SET SESSION TRANSACTION READ ONLY"},
-    {"SQLite", "PRAGMA query_only = 1"},
-};
-
-// Servers whose drivers hand out SQL_C_CHAR text in the session's character set, as received: when
-// that is UTF-8, text is fetched as it is instead of as UTF-16, which these drivers convert
-// value by value at many times the cost.
-struct NarrowText {
-  std::string_view dbms, characterSetQuery;
-};
-constexpr NarrowText kNarrowText[] = {
-    {"MariaDB", "SELECT @@character_set_results"},
-    {"MySQL", "SELECT @@character_set_results"},
-};
 
 bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
 
@@ -166,9 +153,22 @@ double widened(float f) {
   return d;
 }
 
-class OdbcStream : public RowStream {
+// Rows converted from the driver's buffers: the first `good` of `rows`, then the end of the
+// query's rows or an error when there is one.
+struct Batch {
+  explicit Batch(int columns) : rows(columns) {}
+  RowTable rows;
+  int64_t good = 0;
+  bool end = false;
+  std::optional<Error> error;
+};
+
+// A run of the query, counted first when asked: the count and the rows are read in one snapshot
+// of the data (see ServerDialect), in the transaction that is rolled back at the end.
+class OdbcStream : public CountedRowStream {
  public:
   ~OdbcStream() override {
+    if (ahead_.valid()) ahead_.wait();
     if (!api_) return;
     const Utf8Locale::InThread utf8(utf8_);
     if (stmt_) api_->SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
@@ -180,7 +180,7 @@ class OdbcStream : public RowStream {
     if (env_) api_->SQLFreeHandle(SQL_HANDLE_ENV, env_);
   }
 
-  Status start(const std::string& connection, const std::string& sql) {
+  Status start(const std::string& connection, const std::string& sql, bool counted = false) {
     const Utf8Locale::InThread utf8(utf8_);
     const std::string keyword = leadingKeyword(sql);
     if (keyword.empty()) return ado::dataSourceError("ODBC: the query is empty");
@@ -191,11 +191,14 @@ class OdbcStream : public RowStream {
     if (!library) return library.error();
     api_ = library.value();
     if (Status s = connect(connection); !s) return s;
-    const std::string dbms = dbmsName();
-    if (Status s = readOnlySession(dbms); !s) return s;
-    narrowText_ = sessionTextIsUtf8(dbms);
+    const ServerDialect* dialect = serverDialect(dbmsName());
+    if (dialect)
+      if (Status s = runOwn(dialect->readOnlySession, "cannot make the session read-only"); !s) return s;
+    narrowText_ = dialect && sessionTextIsUtf8(*dialect);
     if (!succeeded(api_->SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER)))
       return failure("cannot start a transaction", SQL_HANDLE_DBC, dbc_);
+    if (counted && dialect)
+      if (Status s = countRows(*dialect, sql); !s) return s;
     if (!succeeded(api_->SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt_))) return failure("cannot make a statement", SQL_HANDLE_DBC, dbc_);
     auto wide = toWide(sql);
     const SQLRETURN rc = api_->SQLExecDirectW(stmt_, wide.data(), static_cast<SQLINTEGER>(wide.size()));
@@ -205,24 +208,28 @@ class OdbcStream : public RowStream {
     if (count == 0) return ado::dataSourceError("ODBC: the statement returns no rows");
     if (Status s = describe(count); !s) return s;
     if (Status s = bind(); !s) return s;
-    return fetchBlock();
+    return startReading(count);
   }
 
   const std::vector<FieldInfo>& fields() const override { return fields_; }
+  int64_t count() const override { return count_; }
 
   Result<bool> readRow(RowTable& table) override {
-    const Utf8Locale::InThread utf8(utf8_);
-    if (at_ >= fetched_) {
-      if (done_) return false;
-      if (Status s = fetchBlock(); !s) return s.error();
-      if (fetched_ == 0) return false;
+    for (;;) {
+      Batch& batch = *batches_[current_];
+      if (at_ < batch.good) {
+        table.copyRow(batch.rows, at_++, table.appendRow());
+        return true;
+      }
+      if (batch.error) {
+        const Error error = *batch.error;
+        batch.error.reset();
+        batch.end = true;
+        return error;
+      }
+      if (batch.end) return false;
+      nextBatch();
     }
-    const int64_t r = table.appendRow();
-    for (int c = 0; c < static_cast<int>(columns_.size()); ++c)
-      if (Status s = putCell(table, r, c); !s) return s.error();
-    ++at_;
-    ++rowsRead_;
-    return true;
   }
 
  private:
@@ -247,21 +254,30 @@ class OdbcStream : public RowStream {
     return Status::ok();
   }
 
-  Status readOnlySession(const std::string& dbms) {
-    for (const ReadOnlySession& session : kReadOnlySessions)
-      if (dbms.starts_with(session.dbms)) return runOwn(session.statement, "cannot make the session read-only");
-    return Status::ok();
+  // Whether the driver hands out SQL_C_CHAR text in UTF-8 (see ServerDialect).
+  bool sessionTextIsUtf8(const ServerDialect& dialect) {
+    std::string characterSet;
+    return !dialect.characterSetQuery.empty() &&
+           runOwn(dialect.characterSetQuery, "cannot read the character set", &characterSet) &&
+           characterSet.starts_with("utf8");
   }
 
-  // Whether the server sends text in UTF-8 (see kNarrowText).
-  bool sessionTextIsUtf8(const std::string& dbms) {
-    for (const NarrowText& server : kNarrowText) {
-      if (!dbms.starts_with(server.dbms)) continue;
-      std::string characterSet;
-      return runOwn(server.characterSetQuery, "cannot read the character set", &characterSet) &&
-             characterSet.starts_with("utf8");
+  // Starts the snapshot the rows are read in and counts them in it. A query that cannot stand in
+  // a FROM clause (a SHOW, or a faulty one, whose own error comes when it runs) is read uncounted
+  // in a transaction of its own; a connection that cannot even roll back has failed, with the
+  // count's error. The line breaks keep a closing "-- comment" from hiding the parenthesis.
+  Status countRows(const ServerDialect& dialect, std::string_view sql) {
+    while (!sql.empty() && (sql.back() == ';' || std::isspace(static_cast<unsigned char>(sql.back())))) sql.remove_suffix(1);
+    std::string n;
+    Status counted = dialect.snapshotStart.empty() ? Status::ok() : runOwn(dialect.snapshotStart, "cannot start reading");
+    if (counted) counted = runOwn("SELECT COUNT(*) FROM (\n" + std::string(sql) + "\n) AS counted", "the query failed", &n);
+    if (counted) {
+      const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), count_);
+      if (ec == std::errc() && end == n.data() + n.size() && count_ >= 0) return Status::ok();
     }
-    return false;
+    count_ = -1;
+    if (!succeeded(api_->SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK)) && !counted) return counted;
+    return Status::ok();
   }
 
   // Runs a statement of the session's own; `firstValue`, when given, receives the first value of
@@ -342,48 +358,100 @@ class OdbcStream : public RowStream {
     return Status::ok();
   }
 
-  Status fetchBlock() {
-    at_ = 0;
-    fetched_ = 0;
-    const SQLRETURN rc = api_->SQLFetch(stmt_);
-    if (rc == SQL_NO_DATA) {
-      done_ = true;
-      return Status::ok();
-    }
-    if (!succeeded(rc)) return readFailure();
-    if (rows_ == 1) fetched_ = 1;
-    for (SQLULEN r = 0; r < fetched_; ++r)
-      if (rowStatus_[r] == SQL_ROW_ERROR) return readFailure();
+  // Fills `batch` with the next rows: one block, or single rows (see kSingleRowsPerBatch). The
+  // driver's buffers are read before the next fetch, so one set of them serves both batches.
+  void fill(Batch& batch) {
+    const Utf8Locale::InThread utf8(utf8_);
+    batch.rows.clear();
+    batch.good = 0;
+    batch.end = false;
+    batch.error.reset();
+    piecesRead_ = 0;
+    do {
+      const SQLRETURN rc = api_->SQLFetch(stmt_);
+      if (rc == SQL_NO_DATA) {
+        batch.end = true;
+        return;
+      }
+      if (!succeeded(rc)) return fail(batch, readFailure());
+      const SQLULEN fetched = rows_ == 1 ? 1 : fetched_;
+      for (SQLULEN r = 0; r < fetched; ++r) {
+        if (rowStatus_[r] == SQL_ROW_ERROR) return fail(batch, readFailure());
+        const int64_t row = batch.rows.appendRow();
+        for (int c = 0; c < static_cast<int>(columns_.size()); ++c)
+          if (Status s = putCell(batch.rows, row, c, r); !s) return fail(batch, s.error());
+        batch.good = row + 1;
+        ++rowsRead_;
+      }
+    } while (rows_ == 1 && batch.good < kSingleRowsPerBatch && piecesRead_ < kBlockBytes);
+  }
+
+  // Fills the first batch now, so that a query whose rows cannot be read fails to start, and the
+  // next one ahead.
+  Status startReading(int columns) {
+    batches_[0] = std::make_unique<Batch>(columns);
+    batches_[1] = std::make_unique<Batch>(columns);
+    fill(*batches_[0]);
+    if (batches_[0]->error && batches_[0]->good == 0) return *batches_[0]->error;
+    startFillingAhead();
     return Status::ok();
   }
 
+  static void fail(Batch& batch, Error error) {
+    batch.error = std::move(error);
+    batch.end = true;
+  }
+
+  // Makes the batch filled ahead current (or fills one now) and starts filling the next.
+  void nextBatch() {
+    at_ = 0;
+    if (ahead_.valid()) {
+      ahead_.get();
+      current_ ^= 1;
+    } else {
+      fill(*batches_[current_]);
+    }
+    startFillingAhead();
+  }
+
+  // Fills the batch after the current one on a thread of its own while the current one is read;
+  // without a thread to be had, each batch is filled when it is needed.
+  void startFillingAhead() {
+    Batch& current = *batches_[current_];
+    if (current.end || !fillAhead_) return;
+    try {
+      ahead_ = std::async(std::launch::async, [this, &next = *batches_[current_ ^ 1]] { fill(next); });
+    } catch (const std::system_error&) {
+      fillAhead_ = false;
+    }
+  }
+
   Error readFailure() {
-    done_ = true;
-    fetched_ = 0;
     return failure("reading row " + std::to_string(rowsRead_ + 1) + " failed", SQL_HANDLE_STMT, stmt_);
   }
 
-  Status putCell(RowTable& table, int64_t row, int c) {
+  // Row `at` of the fetched block, column `c`.
+  Status putCell(RowTable& table, int64_t row, int c, SQLULEN at) {
     Column& column = columns_[c];
     if (!column.bound) return putPieces(table, row, c);
-    const SQLLEN length = column.lengths[at_];
+    const SQLLEN length = column.lengths[at];
     if (length == SQL_NULL_DATA) {
       table.setNull(row, c);
       return Status::ok();
     }
-    const char* at = column.data.get() + static_cast<size_t>(column.width) * at_;
+    const char* value = column.data.get() + static_cast<size_t>(column.width) * at;
     switch (column.type.fetch) {
       case OdbcFetch::Text:
       case OdbcFetch::Digits:
         if (length == SQL_NO_TOTAL || length >= column.width) return truncated(c);
-        putText(table, row, c, {at, static_cast<size_t>(length)});
+        putText(table, row, c, {value, static_cast<size_t>(length)});
         break;
       case OdbcFetch::Binary:
         if (length == SQL_NO_TOTAL || length > column.width) return truncated(c);
-        table.setBytes(row, c, {at, static_cast<size_t>(length)});
+        table.setBytes(row, c, {value, static_cast<size_t>(length)});
         break;
       default:
-        putFixed(table, row, c, at);
+        putFixed(table, row, c, value);
         break;
     }
     return Status::ok();
@@ -458,6 +526,7 @@ class OdbcStream : public RowStream {
       bytes_.append(piece_.get(), static_cast<size_t>(got));
       if (!full) break;
     }
+    piecesRead_ += bytes_.size();
     if (fetch == OdbcFetch::Binary) {
       table.setBytes(row, c, bytes_);
       return Status::ok();
@@ -475,7 +544,6 @@ class OdbcStream : public RowStream {
   }
 
   Error truncated(int c) {
-    done_ = true;
     return ado::dataSourceError("ODBC: reading row " + std::to_string(rowsRead_ + 1) + " failed: a value of " + fields_[c].name +
                                 " is longer than the driver said the column's values can be");
   }
@@ -489,12 +557,20 @@ class OdbcStream : public RowStream {
   bool narrowText_ = false;
   std::vector<FieldInfo> fields_;
   std::vector<Column> columns_;
-  SQLULEN rows_ = 1, fetched_ = 0, at_ = 0;
+  SQLULEN rows_ = 1, fetched_ = 0;  // rows per block; rows the last fetch gave
   std::unique_ptr<SQLUSMALLINT[]> rowStatus_;
-  bool done_ = false;
-  int64_t rowsRead_ = 0;
+  int64_t rowsRead_ = 0;  // converted
+  int64_t count_ = -1;  // not counted
   std::unique_ptr<char[]> piece_;
   std::string bytes_, text_;
+  size_t piecesRead_ = 0;  // bytes of long values in the batch being filled
+  // Two batches of converted rows: rows are read out of the current one while the other is
+  // filled ahead.
+  std::unique_ptr<Batch> batches_[2];
+  int current_ = 0;
+  int64_t at_ = 0;  // the next row to read of the current batch
+  bool fillAhead_ = true;
+  std::future<void> ahead_;  // the batch being filled ahead, when one is
 };
 
 class OdbcQuery : public RowSource {
@@ -502,6 +578,11 @@ class OdbcQuery : public RowSource {
   OdbcQuery(std::string connection, std::string sql) : connection_(std::move(connection)), sql_(std::move(sql)) {}
 
   Result<std::unique_ptr<RowStream>> run() const override { return startStream<OdbcStream>(connection_, sql_); }
+  Result<std::unique_ptr<CountedRowStream>> runCounted() const override {
+    auto stream = std::make_unique<OdbcStream>();
+    if (Status s = stream->start(connection_, sql_, true); !s) return s.error();
+    return std::unique_ptr<CountedRowStream>(std::move(stream));
+  }
   std::string description() const override { return "odbc:" + connection_; }
 
  private:
