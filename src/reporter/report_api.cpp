@@ -9,10 +9,6 @@
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
 #include "data/recordset/row_source.h"
-#include "data/sources/csv_source.h"
-#include "data/sources/odbc_source.h"
-#include "data/sources/postgres_source.h"
-#include "data/sources/sqlite_source.h"
 #include "files/path_rules.h"
 #include "hyperlink/hyperlink_state.h"
 #include "platform/file_system.h"
@@ -43,20 +39,20 @@ ReportSource overRows(std::function<std::shared_ptr<quelo::RowSource>(quelo::Fil
 ReportSource::ReportSource() = default;
 ReportSource::ReportSource(std::shared_ptr<const Impl> impl) : impl_(std::move(impl)) {}
 
+// The built-in sources are the public record sets' own, so a source opens the same way whether
+// it is handed to the typed API or to the control.
 ReportSource ReportSource::sqlite(std::string databaseFile, std::string query) {
-  return overRows([=](quelo::FileSystem& files) { return quelo::sqliteQuery(files, databaseFile, query); });
+  return records(Records::sqlite(std::move(databaseFile), std::move(query)));
 }
 
-ReportSource ReportSource::csv(std::string file, char delimiter) {
-  return overRows([=](quelo::FileSystem& files) { return quelo::csvFile(files, file, delimiter); });
-}
+ReportSource ReportSource::csv(std::string file, char delimiter) { return records(Records::csv(std::move(file), delimiter)); }
 
 ReportSource ReportSource::postgres(std::string connectionString, std::string query) {
-  return overRows([=](quelo::FileSystem&) { return quelo::postgresQuery(connectionString, query); });
+  return records(Records::postgres(std::move(connectionString), std::move(query)));
 }
 
 ReportSource ReportSource::odbc(std::string connection, std::string query) {
-  return overRows([=](quelo::FileSystem&) { return quelo::odbcQuery(connection, query); });
+  return records(Records::odbc(std::move(connection), std::move(query)));
 }
 
 ReportSource ReportSource::records(const Records& records) {
