@@ -117,6 +117,27 @@ CivilTime civilFromDate(Date d) {
   return c;
 }
 
+namespace {
+
+std::tm tmOf(const CivilTime& c) {
+  std::tm t{};
+  t.tm_year = c.year - 1900;
+  t.tm_mon = c.month - 1;
+  t.tm_mday = c.day;
+  t.tm_hour = c.hour;
+  t.tm_min = c.minute;
+  t.tm_sec = c.second;
+  return t;
+}
+
+}  // namespace
+
+std::chrono::system_clock::time_point timePointFromDate(Date d) {
+  std::tm local = tmOf(civilFromDate(d));
+  local.tm_isdst = -1;  // as the zone's rules say for that day
+  return std::chrono::system_clock::from_time_t(std::mktime(&local));
+}
+
 Date dateFromTimePoint(std::chrono::system_clock::time_point t) {
   const std::time_t secs = std::chrono::system_clock::to_time_t(t);
   std::tm local{};
@@ -129,13 +150,7 @@ namespace {
 
 // A civil time through strftime: day and month names are the C locale's unless the host set another.
 std::string formatTime(const char* format, const CivilTime& c) {
-  std::tm t{};
-  t.tm_year = c.year - 1900;
-  t.tm_mon = c.month - 1;
-  t.tm_mday = c.day;
-  t.tm_hour = c.hour;
-  t.tm_min = c.minute;
-  t.tm_sec = c.second;
+  std::tm t = tmOf(c);
   const int64_t day = static_cast<int64_t>(std::floor(dateFromCivil(c).serial));
   t.tm_wday = static_cast<int>((day % 7 + 7 + kEpochWeekday) % 7);
   char buf[128];

@@ -24,6 +24,8 @@ Date dateFromCivil(const CivilTime& c);
 CivilTime civilFromDate(Date d);
 // Local wall-clock time as an automation date.
 Date dateFromTimePoint(std::chrono::system_clock::time_point t);
+// An automation date, taken as local wall-clock time, as a point in time.
+std::chrono::system_clock::time_point timePointFromDate(Date d);
 
 // Days in a month (1 to 12) of the proleptic Gregorian calendar.
 int daysInMonth(int year, int month);

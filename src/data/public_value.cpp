@@ -1,7 +1,5 @@
 #include "data/public_value.h"
 
-#include <ctime>
-
 #include "automation/date_time.h"
 #include "data/public_records.h"
 
@@ -12,16 +10,7 @@ Value::Value(Records records) : v_(std::make_shared<const Records>(std::move(rec
 Value Value::date(std::chrono::system_clock::time_point t) { return Date{quelo::dateFromTimePoint(t).serial}; }
 
 std::chrono::system_clock::time_point Value::asTimePoint() const {
-  const quelo::CivilTime c = quelo::civilFromDate(quelo::Date{asDate().serial});
-  std::tm local{};
-  local.tm_year = c.year - 1900;
-  local.tm_mon = c.month - 1;
-  local.tm_mday = c.day;
-  local.tm_hour = c.hour;
-  local.tm_min = c.minute;
-  local.tm_sec = c.second;
-  local.tm_isdst = -1;  // as the zone's rules say for that day
-  return std::chrono::system_clock::from_time_t(std::mktime(&local));
+  return quelo::timePointFromDate(quelo::Date{asDate().serial});
 }
 
 std::string Value::text() const {
