@@ -61,24 +61,32 @@ bool readTime(std::string_view s, size_t pos, CivilTime& c) {
   return c.hour < 24 && c.minute < 60 && c.second < 60;
 }
 
-// Appends `value` in `width` digits with leading zeros, as printf's "%0<width>d" does.
-void appendPadded(std::string& out, int value, int width) {
+// Writes `value` in `width` digits with leading zeros, as printf's "%0<width>d" does; returns the
+// end of what it wrote.
+char* writePadded(char* out, int value, int width) {
+  static constexpr int kTens[] = {1, 10, 100, 1000, 10000};
+  if (width >= 1 && width <= 4 && value >= 0 && value < kTens[width]) {  // fits its width: the usual case
+    for (int i = width - 1; i >= 0; --i, value /= 10) out[i] = static_cast<char>('0' + value % 10);
+    return out + width;
+  }
   char digits[16];
-  const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value < 0 ? -static_cast<int64_t>(value) : value);
-  const auto length = static_cast<int>(end - digits);
-  if (value < 0) out += '-';
-  out.append(static_cast<size_t>(std::max(width - length - (value < 0), 0)), '0');
-  out.append(digits, end);
+  char* first = digits + sizeof digits;
+  for (int64_t n = value < 0 ? -static_cast<int64_t>(value) : value; first == digits + sizeof digits || n; n /= 10)
+    *--first = static_cast<char>('0' + n % 10);
+  if (value < 0) *out++ = '-';
+  for (auto zeros = width - (digits + sizeof digits - first) - (value < 0); zeros > 0; --zeros) *out++ = '0';
+  return std::copy(first, digits + sizeof digits, out);
 }
 
-
-// Three numbers joined by `separator`: the first in `firstWidth` digits, the others in two.
+// Appends three numbers joined by `separator`: the first in `firstWidth` digits, the others in two.
 void appendTriple(std::string& out, int first, int firstWidth, char separator, int second, int third) {
-  appendPadded(out, first, firstWidth);
-  out += separator;
-  appendPadded(out, second, 2);
-  out += separator;
-  appendPadded(out, third, 2);
+  char text[48];
+  char* end = writePadded(text, first, firstWidth);
+  *end++ = separator;
+  end = writePadded(end, second, 2);
+  *end++ = separator;
+  end = writePadded(end, third, 2);
+  out.append(text, end);
 }
 
 void appendShortDate(std::string& out, const CivilTime& c) { appendTriple(out, c.year, 4, '-', c.month, c.day); }
@@ -179,16 +187,19 @@ std::string formatLongTime(const CivilTime& c) {
   return out;
 }
 
-std::string formatGeneralDate(Date d) {
+void appendGeneralDate(std::string& out, Date d) {
   const CivilTime c = civilFromDate(d);
   const bool hasTime = c.hour || c.minute || c.second;
-  if (std::trunc(d.serial) == 0 && hasTime) return formatLongTime(c);
-  std::string out;
-  out.reserve(19);
+  if (std::trunc(d.serial) == 0 && hasTime) return appendLongTime(out, c);
   appendShortDate(out, c);
-  if (!hasTime) return out;
+  if (!hasTime) return;
   out += ' ';
   appendLongTime(out, c);
+}
+
+std::string formatGeneralDate(Date d) {
+  std::string out;
+  appendGeneralDate(out, d);
   return out;
 }
 

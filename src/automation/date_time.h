@@ -37,6 +37,8 @@ std::string formatTwelveHourTime(const CivilTime& c);
 // General date: the short date, then the long time when there is a time part; a time alone when
 // there is no date part.
 std::string formatGeneralDate(Date d);
+// The same, appended to `out`.
+void appendGeneralDate(std::string& out, Date d);
 
 // "2009-03-07", "2009-03-07 14:05:09", "2009-03-07T14:05:09" (fraction and zone ignored), "14:05:09".
 std::optional<Date> parseIsoDate(std::string_view text);

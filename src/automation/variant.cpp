@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <cctype>
 #include <limits>
 #include <optional>
@@ -141,12 +142,41 @@ char* exactShortest(char* buf, size_t size, double d) {
   return std::to_chars(buf, buf + size, d, std::chars_format::scientific).ptr;
 }
 
+// d as a whole number of at most 15 digits over a power of ten, when one reads back as d: the
+// only decimal of at most 15 significant digits that does (see shortestScientific), found with
+// a few exact operations where most numbers in data have a few decimals. The fewest decimals
+// give the digits without trailing zeros. None for other numbers.
+std::optional<Scientific> fewDecimals(double d) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11};
+  constexpr double kLimit = 1e15;  // whole numbers below it have at most 15 digits, held exactly
+  const double x = std::fabs(d);
+  if (!(x >= 1e-4 && x < kLimit)) return std::nullopt;
+  for (int k = 0; k < static_cast<int>(std::size(kPowers)) && x * kPowers[k] < kLimit; ++k) {
+    const double whole = std::nearbyint(x * kPowers[k]);
+    if (whole >= kLimit) break;
+    if (whole / kPowers[k] != x) continue;  // a quotient of exact numbers, rounded once as reading is
+    Scientific s;
+    s.negative = d < 0;
+    s.count = static_cast<int>(std::to_chars(s.digits, s.digits + sizeof s.digits, static_cast<int64_t>(whole)).ptr - s.digits);
+    s.exponent = s.count - 1 - k;
+    while (s.count > 1 && s.digits[s.count - 1] == '0') --s.count;
+    return s;
+  }
+  return std::nullopt;
+}
+
 // The fewest significant digits (at most 15) that give the value rounded to 15 digits: the
 // shortest exact form of that rounded value, which reads back as itself. REQUIRES: d finite.
 Scientific shortestScientific(double d) {
+  if (auto s = fewDecimals(d)) return *s;
   char buf[64];
+  // A shortest exact form of at most 15 digits is the rounded value itself: it lies within half
+  // a unit of d's last bit, and 15-digit decimals lie further apart than that (where doubles are
+  // sparser than 15 digits, it reads back as the same number anyway).
+  Scientific s = splitScientific(std::string_view(buf, exactShortest(buf, sizeof buf, d) - buf));
+  if (s.count <= 15) return s;
   if (std::fabs(d) >= kFullPrecision) {
-    Scientific s = splitScientific(std::string_view(buf, roundedTo15(buf, sizeof buf, d) - buf));
+    s = splitScientific(std::string_view(buf, roundedTo15(buf, sizeof buf, d) - buf));
     // Near the largest double, rounding to 15 digits passes it; the largest 15-digit value below
     // stands in, so that every finite number has a text that reads back as a finite number.
     if (s.exponent == 308 && std::string_view(s.digits, s.count) > kLargest15DigitsText) {
@@ -157,8 +187,6 @@ Scientific shortestScientific(double d) {
   }
   // Where doubles are sparser than 15 digits, a shorter text than the rounded digits may read
   // back as the same number: the rounded value's own shortest form is the answer.
-  Scientific s = splitScientific(std::string_view(buf, exactShortest(buf, sizeof buf, d) - buf));
-  if (s.count <= 15) return s;
   double rounded = 0;
   std::from_chars(buf, roundedTo15(buf, sizeof buf, d), rounded);
   return splitScientific(std::string_view(buf, exactShortest(buf, sizeof buf, rounded) - buf));
