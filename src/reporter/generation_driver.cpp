@@ -55,7 +55,7 @@ class GenerationDriver {
   // A page as the run writes it: `number` in its heading, at `place` of `total` among the pages.
   struct Page {
     int16_t number, place, total;
-    std::shared_ptr<Recordset> records;
+    std::shared_ptr<PageRecords> records;
   };
   Page pageAt(int16_t number, int16_t place, int16_t total);
   size_t pageCount() const;
@@ -109,8 +109,8 @@ ReportOutcome GenerationDriver::run() {
   return std::move(outcome_);
 }
 
-// The pages of a streamed job are read here, in order, as they are written; a source that fails
-// stops the run.
+// The pages of a streamed job are read in order, as they are written; a source that fails stops
+// the run.
 GenerationDriver::Page GenerationDriver::pageAt(int16_t number, int16_t place, int16_t total) {
   if (job_.stream) {
     if (number < 1 || number > job_.pageCount) return {number, place, total, nullptr};
@@ -120,8 +120,10 @@ GenerationDriver::Page GenerationDriver::pageAt(int16_t number, int16_t place, i
     stopped_ = true;
     return {number, place, total, nullptr};
   }
-  const bool held = number >= 1 && static_cast<size_t>(number) <= job_.pages.size();
-  return {number, place, total, held ? job_.pages[static_cast<size_t>(number - 1)] : nullptr};
+  const bool held = number >= 1 && static_cast<size_t>(number) <= job_.pages.size() &&
+                    job_.pages[static_cast<size_t>(number - 1)];
+  if (!held) return {number, place, total, nullptr};
+  return {number, place, total, std::make_shared<PageRecords>(job_.pages[static_cast<size_t>(number - 1)])};
 }
 
 size_t GenerationDriver::pageCount() const {
@@ -143,10 +145,9 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
   if (!ready) failHere(ready.error());
   PagePlace place;
   place.filePath = folder + separatorOf(appPath) + fileName;
-  if (page.place >= 1 && static_cast<size_t>(page.place) <= pageFiles_.size())
-    pageFiles_[static_cast<size_t>(page.place - 1)] = place.filePath;
-  auto count = page.records ? page.records->recordCount() : Result<int64_t>(Error{});
-  place.records = count ? static_cast<int32_t>(count.value()) : 0;
+  const bool listed = page.place >= 1 && static_cast<size_t>(page.place) <= pageFiles_.size();
+  if (listed) pageFiles_[static_cast<size_t>(page.place - 1)] = place.filePath;
+  place.records = page.records ? page.records->count() : 0;
   place.wholeSections = place.records / kSectionRecords;
   if (sectionSlotsCancelled(place.wholeSections, page)) return;
   if (!page.records || !ready) return;
@@ -154,7 +155,15 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
                   (job_.dateLine.empty() ? job_.title : job_.dateLine);
   place.page = page.place;
   place.totalPages = page.total;
-  output_.write({folder, place.filePath, pageText(page, place)});
+  std::string text = pageText(page, place);
+  // A page whose records could not all be read is not written, and the run stops there.
+  if (Status read = page.records->status(); !read) {
+    if (listed) pageFiles_[static_cast<size_t>(page.place - 1)].clear();
+    failHere(read.error());
+    stopped_ = true;
+    return;
+  }
+  output_.write({folder, place.filePath, std::move(text)});
   takeWritten(output_.done());
 }
 
@@ -169,8 +178,7 @@ void GenerationDriver::takeWritten(std::vector<PageOutput::Page> pages) {
   }
 }
 
-// The page's text: sections of five records read with one cursor over the page; a last short
-// section holds the rest.
+// The page's text: sections of five records read in order; a last short section holds the rest.
 std::string GenerationDriver::pageText(const Page& page, const PagePlace& place) {
   const int32_t records = place.records;
   const int32_t sections = records % kSectionRecords != 0 ? place.wholeSections + 1 : place.wholeSections;
@@ -179,9 +187,9 @@ std::string GenerationDriver::pageText(const Page& page, const PagePlace& place)
     text = std::move(spareTexts_.back());
     spareTexts_.pop_back();
   }
-  (void)page.records->moveFirst();
+  page.records->rewind();
   for (int32_t k = 0; k < sections; ++k) writer_.appendSection(text, place, *page.records, k);
-  (void)page.records->moveFirst();
+  page.records->rewind();
   return text;
 }
 

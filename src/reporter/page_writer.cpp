@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <optional>
 
+#include "automation/date_time.h"
 #include "files/file_names.h"
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
 #include "reporter/field_class.h"
 #include "reporter/page_links.h"
+#include "reporter/page_stream.h"
 #include "reporter/report_pictures.h"
 #include "reporter/text_to_html.h"
 #include "reporter/url_path.h"
@@ -38,9 +40,17 @@ std::optional<std::string> valueText(const Variant& v) {
   return std::move(text).value();
 }
 
+// The number a Double counts with, read from its text: a finite number's text is all of it;
+// "Infinity" has no digits and counts 0.
+double countedDouble(const std::string& text) {
+  double x = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), x);
+  if (ec == std::errc() && end == text.data() + text.size() && std::isfinite(x)) return x;
+  return leadingNumber(text);
+}
+
 // The number a value counts with in the statistics: its leading decimal number when it is
-// numeric ("&H10" counts 0). A finite number's own text starts with all of it, so it is read
-// straight from that text; "Infinity" has no digits and counts 0.
+// numeric ("&H10" counts 0).
 std::optional<double> countedNumber(const Variant& v, const std::string& text) {
   switch (v.type()) {
     case VarType::Integer:
@@ -49,12 +59,8 @@ std::optional<double> countedNumber(const Variant& v, const std::string& text) {
       auto n = toDouble(v);
       return n ? std::optional<double>(n.value()) : std::nullopt;
     }
-    case VarType::Double: {
-      double x = 0;
-      const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), x);
-      if (ec == std::errc() && end == text.data() + text.size() && std::isfinite(x)) return x;
-      return leadingNumber(text);
-    }
+    case VarType::Double:
+      return countedDouble(text);
     default:
       return isNumeric(v) ? std::optional<double>(leadingNumber(text)) : std::nullopt;
   }
@@ -62,19 +68,45 @@ std::optional<double> countedNumber(const Variant& v, const std::string& text) {
 
 // A cell as the writer sees it: its text, and the number it counts with when it is numeric.
 struct CellText {
-  std::string_view text;  // into the record set, or into the reader's scratch text
+  std::string_view text;  // into the records, or into the reader's scratch text
   std::optional<double> number;
 };
 
-// Reads the current record's cell; none for a missing field, Null or a value without a text
-// form. Text is read in place, as most cells are text and copying each would cost the most.
-std::optional<CellText> readCell(const Recordset& section, std::optional<int> field, std::string& scratch) {
-  auto cell = field ? section.cell(*field) : Result<CellView>(Error{});
-  if (!cell) return std::nullopt;
-  const CellView& c = cell.value();
-  if (c.kind == CellKind::Text)
-    return CellText{c.text, isNumericText(c.text) ? std::optional<double>(leadingNumber(c.text))
-                                                  : std::nullopt};
+// A Boolean's text and number, worked out once the way any value's are.
+CellText booleanText(bool b) {
+  static const std::string texts[2] = {*valueText(Variant(false)), *valueText(Variant(true))};
+  static const std::optional<double> numbers[2] = {countedNumber(Variant(false), texts[0]),
+                                                   countedNumber(Variant(true), texts[1])};
+  return CellText{texts[b], numbers[b]};
+}
+
+// A cell's text and number; none for Null or a value without a text form. Text is read in place
+// and numbers are written straight from the cell, as they are most cells; the rarer kinds take
+// the way of any value.
+std::optional<CellText> cellText(const CellView& c, std::string& scratch) {
+  switch (c.kind) {
+    case CellKind::Text:
+      return CellText{c.text, isNumericText(c.text) ? std::optional<double>(leadingNumber(c.text)) : std::nullopt};
+    case CellKind::Integer:
+    case CellKind::Long:
+    case CellKind::LongLong: {
+      char digits[24];
+      scratch.assign(digits, std::to_chars(digits, digits + sizeof digits, c.integer).ptr);
+      return CellText{scratch, static_cast<double>(c.integer)};
+    }
+    case CellKind::Double:
+      scratch = formatNumber(c.real);
+      return CellText{scratch, countedDouble(scratch)};
+    case CellKind::Boolean:
+      return booleanText(c.integer != 0);
+    case CellKind::Date:
+      if (!isDateInRange(Date{c.real})) return std::nullopt;  // no text: an empty cell
+      scratch.clear();
+      appendGeneralDate(scratch, Date{c.real});
+      return CellText{scratch, std::nullopt};
+    default:
+      break;
+  }
   const Variant v = c.toVariant();
   std::optional<std::string> text = valueText(v);
   if (!text) return std::nullopt;
@@ -92,14 +124,15 @@ class SectionDocument {
     ReportPictures* pictures;
     ReportStatistics& statistics;
   };
-  SectionDocument(std::string& doc, const Parts& parts, Recordset& section)
+  SectionDocument(std::string& doc, const Parts& parts, PageRecords& section)
       : job_(parts.job),
         page_(parts.page),
         s_(parts.job.settings),
         files_(parts.files),
         pictures_(parts.pictures),
         stats_(parts.statistics),
-        section_(section),
+        pageRecords_(section),
+        section_(section.records()),
         fieldCount_(static_cast<int32_t>(parts.job.fields.size())),
         names_(parts.job.fields),
         colour_(parts.job.colour),
@@ -133,7 +166,8 @@ class SectionDocument {
   FileSystem& files_;
   ReportPictures* pictures_;
   ReportStatistics& stats_;
-  Recordset& section_;
+  PageRecords& pageRecords_;
+  Recordset& section_;  // on the record to write
   int32_t fieldCount_;
   const std::vector<std::string>& names_;
   const std::string& colour_;
@@ -193,10 +227,10 @@ void SectionDocument::sectionLinks(std::optional<SectionLinks>& links, int32_t s
 void SectionDocument::table(TableColumns& columns) {
   if (columns.fieldsOf != &section_.fields()) resolveColumns(columns);
   doc_ += columns.heading;
-  for (int32_t k = 0; k < kSectionRecords && !section_.eof(); ++k) {
+  for (int32_t k = 0; k < kSectionRecords && !pageRecords_.atEnd(); ++k) {
     row(columns.fields);
     ++stats_.recordsWritten;
-    if (!section_.moveNext()) break;
+    pageRecords_.next();
   }
   doc_ += "</TABLE>";
   doc_ += kBlankParagraph;
@@ -224,7 +258,8 @@ void SectionDocument::row(const std::vector<std::optional<int>>& fields) {
 }
 
 void SectionDocument::cell(size_t position, const std::string& name, std::optional<int> field) {
-  const std::optional<CellText> cell = readCell(section_, field, scratch_);
+  auto view = field ? section_.cell(*field) : Result<CellView>(Error{});
+  const std::optional<CellText> cell = view ? cellText(view.value(), scratch_) : std::nullopt;
   if (!cell) return plainCell("");  // Null, or no text form: an empty cell keeps the columns
   if (cell->number) stats_.count(position, *cell->number);
   std::string_view v = cell->text;
@@ -352,7 +387,7 @@ PageWriter::PageWriter(const ReportJob& job, FileSystem& files, ReportPictures* 
   statistics_.resize(job.fields.size());
 }
 
-void PageWriter::appendSection(std::string& text, const PagePlace& page, Recordset& records, int32_t index) {
+void PageWriter::appendSection(std::string& text, const PagePlace& page, PageRecords& records, int32_t index) {
   // The page file takes the section as one quoted piece.
   SectionDocument doc(text, {job_, page, files_, pictures_, statistics_}, records);
   doc.append("\"");

@@ -19,7 +19,7 @@
 namespace quelo {
 
 class FieldList;
-class Recordset;
+class PageRecords;
 class ReportPictures;
 
 // The records of a section; a page's last section may hold fewer.
@@ -55,10 +55,9 @@ class PageWriter {
   PageWriter(const ReportJob& job, FileSystem& files, ReportPictures* pictures);
 
   // Appends section `index` of `page` (0 is the page's first) to `text` as one document and
-  // updates the statistics. The section's records are the next five of `records` from its
-  // current record on (fewer at its end); the current record moves past them. Whatever fails is
-  // skipped, as a report never stops for one bad value.
-  void appendSection(std::string& text, const PagePlace& page, Recordset& records, int32_t index);
+  // updates the statistics. The section's records are the next five of `records` (fewer at the
+  // page's end), read past. Whatever fails is skipped, as a report never stops for one bad value.
+  void appendSection(std::string& text, const PagePlace& page, PageRecords& records, int32_t index);
 
  private:
   const ReportJob& job_;

@@ -35,28 +35,29 @@ std::string escapedMarkup(std::string_view text) {
 }
 
 // One pass does the replacements in their order: a CR takes the LF that follows it, so a CR LF
-// pair never yields "<br>", and no replacement text holds a space.
+// pair never yields "<br>", and no replacement text holds a space. Runs of characters kept as
+// they are go over in one piece.
 void appendTextToHtml(std::string& out, std::string_view text, Markup markup) {
   const bool escape = markup == Markup::Escaped;
-  size_t plain = 0;  // start of the run of characters kept as they are
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    const char* entity = escape ? entityOf(c) : nullptr;
-    if (c != ' ' && c != '\r' && !entity) continue;
-    out.append(text.substr(plain, i - plain));
-    if (entity) {
+  const auto kept = [escape](char c) { return c != ' ' && c != '\r' && !(escape && entityOf(c)); };
+  const char* const end = text.data() + text.size();
+  for (const char* at = text.data(); at < end;) {
+    const char* special = at;
+    while (special < end && kept(*special)) ++special;
+    out.append(at, static_cast<size_t>(special - at));
+    if (special == end) break;
+    at = special + 1;
+    if (const char* entity = escape ? entityOf(*special) : nullptr) {
       out += entity;
-    } else if (c == ' ') {
+    } else if (*special == ' ') {
       out += "&nbsp;";
-    } else if (i + 1 < text.size() && text[i + 1] == '\n') {
+    } else if (at < end && *at == '\n') {
       out += "<p></p>";
-      ++i;
+      ++at;
     } else {
       out += "<br>";
     }
-    plain = i + 1;
   }
-  out.append(text.substr(plain));
 }
 
 }  // namespace quelo

@@ -1,9 +1,17 @@
-// Counted runs: the default for sources that cannot count ahead, and a source whose every run is
-// a counted run of another.
+// The default ways of reading a run: rows in place through readRow, and counted runs (none for
+// sources that cannot count ahead); a source whose every run is a counted run of another.
 #include "data/recordset/ado.h"
 #include "data/recordset/row_source.h"
 
 namespace quelo {
+
+Result<bool> RowStream::next() {
+  if (!row_) row_ = std::make_unique<RowTable>(static_cast<int>(fields().size()));
+  row_->clear();
+  return readRow(*row_);
+}
+
+CellView RowStream::cell(int column) const { return row_->cell(0, column); }
 
 Result<std::unique_ptr<CountedRowStream>> RowSource::runCounted() const {
   return ado::notSupported("counting the records ahead");

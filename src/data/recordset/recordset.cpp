@@ -43,7 +43,6 @@ Status Recordset::load() {
   fields_ = std::move(fields);
   rows_ = std::move(rows);
   stream_ = std::move(stream).value();
-  streamRow_ = stream_ ? std::make_unique<RowTable>(fields_->count()) : nullptr;
   streamEnd_ = false;
   position_ = 0;
   open_ = true;
@@ -60,8 +59,7 @@ Result<std::shared_ptr<RowTable>> Recordset::readAll(RowStream& stream, int colu
 }
 
 Status Recordset::fetchStreamRow() {
-  streamRow_->clear();
-  auto more = stream_->readRow(*streamRow_);
+  auto more = stream_->next();
   if (more && more.value()) return Status::ok();
   streamEnd_ = true;
   return more.status();
@@ -111,7 +109,6 @@ Status Recordset::close() {
   if (editing()) return ado::error(ado::kErrNotAllowed);
   rows_.reset();
   stream_.reset();
-  streamRow_.reset();
   pending_.reset();
   open_ = false;
   return Status::ok();
@@ -156,17 +153,13 @@ std::optional<int64_t> Recordset::countedRecords() const {
 Result<std::shared_ptr<Recordset>> Recordset::takeRecords(int64_t count) {
   if (Status s = checkOpen(); !s) return s.error();
   if (!forwardOnly()) return ado::notSupported("reading ahead");
-  auto table = std::make_shared<RowTable>(fields_->count());
-  if (!streamEnd_ && count > 0) {
-    table->copyRow(*streamRow_, 0, table->appendRow());
-    while (table->rows() < count) {
-      auto more = stream_->readRow(*table);
-      if (!more) return more.error();
-      if (!more.value()) break;
-    }
+  const int columns = fields_->count();
+  auto table = std::make_shared<RowTable>(columns);
+  while (!streamEnd_ && table->rows() < count) {
+    const int64_t row = table->appendRow();
+    for (int c = 0; c < columns; ++c) table->setCell(row, c, stream_->cell(c));
     ++position_;
-    if (table->rows() < count) streamEnd_ = true;
-    else if (Status s = fetchStreamRow(); !s) return s.error();
+    if (Status s = fetchStreamRow(); !s) return s.error();
   }
   auto page = create();
   page->fields_ = fields_;

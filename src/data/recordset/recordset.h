@@ -113,7 +113,7 @@ class Recordset : public Dispatch, public std::enable_shared_from_this<Recordset
   std::optional<int64_t> countedRecords() const;
   // Forward-only: the current record and those after it, at most `count` in all, as a static
   // record set with the same fields; the current record moves past them. The records are read
-  // straight from the source's run, each copied once.
+  // in place from the source's run, each copied once.
   Result<std::shared_ptr<Recordset>> takeRecords(int64_t count);
   const std::shared_ptr<const RowSource>& rowSource() const { return source_; }
 
@@ -151,8 +151,7 @@ class Recordset : public Dispatch, public std::enable_shared_from_this<Recordset
 
   std::shared_ptr<FieldList> fields_;
   std::shared_ptr<RowSet> rows_;             // static records (shared with clones)
-  std::unique_ptr<RowStream> stream_;        // forward-only records
-  std::unique_ptr<RowTable> streamRow_;      // ... and the current one
+  std::unique_ptr<RowStream> stream_;        // forward-only records, the current one read in place
   bool streamEnd_ = false;
   std::shared_ptr<const RowSource> source_;
   std::string connection_;

@@ -92,7 +92,7 @@ Result<CellView> Recordset::cell(int field) const {
   if (field < 0 || field >= fields_->count()) return ado::error(ado::kErrItemNotFound);
   if (editing()) return pending_->cell(0, field);
   if (eof() || bof()) return ado::error(ado::kErrNoCurrentRecord);
-  if (forwardOnly()) return streamRow_->cell(0, field);
+  if (forwardOnly()) return stream_->cell(field);
   return rows_->table->cell(rows_->begin + position_, field);
 }
 

@@ -23,6 +23,17 @@ class RowStream {
   // returns false at the end of the rows. An Error (a malformed line, a lost connection) names
   // the file and line or the server's message; the stream is unusable afterwards.
   virtual Result<bool> readRow(RowTable& table) = 0;
+
+  // The rows read in place, one at a time: next() moves to the next row and returns true, or
+  // returns false at the end (or an Error, as readRow does); cell() reads a column of that row,
+  // its text valid until the next move. A stream reads either this way or with readRow, never
+  // both. By default each row is read with readRow into a row of the stream's own.
+  virtual Result<bool> next();
+  // REQUIRES: the last next() gave true; 0 <= column < fields().size().
+  virtual CellView cell(int column) const;
+
+ private:
+  std::unique_ptr<RowTable> row_;  // the current row of the default next()
 };
 
 // A run whose rows were counted before the first was read, in the same snapshot of the data as

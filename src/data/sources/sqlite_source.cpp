@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
+
 #include "data/sources/typed_text.h"
 #include "automation/text.h"
 #include "data/recordset/ado.h"
@@ -73,10 +75,54 @@ class SqliteStream : public CountedRowStream {
   Result<bool> readRow(RowTable& table) override {
     if (!haveRow_) return false;
     const int64_t r = table.appendRow();
-    for (int c = 0; c < static_cast<int>(fields_.size()); ++c) putCell(table, r, c);
+    for (int c = 0; c < static_cast<int>(fields_.size()); ++c) table.setCell(r, c, cell(c));
     ++rowsRead_;
     if (Status s = step(); !s) return s.error();
     return true;
+  }
+
+  // The statement's row is the current row: the first is read by start().
+  Result<bool> next() override {
+    if (inPlace_ && haveRow_) {
+      ++rowsRead_;
+      if (Status s = step(); !s) return s.error();
+    }
+    inPlace_ = true;
+    return haveRow_;
+  }
+
+  // Text and bytes are viewed in the statement's own buffers.
+  CellView cell(int column) const override {
+    CellView c;
+    switch (sqlite3_column_type(stmt_, column)) {
+      case SQLITE_NULL:
+        c.kind = CellKind::Null;
+        return c;
+      case SQLITE_INTEGER: {
+        const int32_t type = fields_[column].type;
+        c.integer = sqlite3_column_int64(stmt_, column);
+        if (type == ado::adBoolean) {
+          c.kind = CellKind::Boolean;
+          c.integer = c.integer != 0;
+        } else {
+          const bool narrow = type != ado::adBigInt && c.integer >= INT32_MIN && c.integer <= INT32_MAX;
+          c.kind = narrow ? CellKind::Long : CellKind::LongLong;
+        }
+        return c;
+      }
+      case SQLITE_FLOAT:
+        c.kind = CellKind::Double;
+        c.real = sqlite3_column_double(stmt_, column);
+        return c;
+      case SQLITE_BLOB: {
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+        c.kind = CellKind::Bytes;
+        c.text = {bytes ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(stmt_, column))};
+        return c;
+      }
+      default:
+        return typedCell(fields_[column].type, textOf(stmt_, column));
+    }
   }
 
  private:
@@ -128,33 +174,12 @@ class SqliteStream : public CountedRowStream {
     return typeOfValue(storageClass, storageClass == SQLITE_TEXT ? textOf(stmt_, column) : "");
   }
 
-  void putCell(RowTable& table, int64_t row, int column) {
-    const int32_t type = fields_[column].type;
-    switch (sqlite3_column_type(stmt_, column)) {
-      case SQLITE_NULL:
-        return table.setNull(row, column);
-      case SQLITE_INTEGER: {
-        const int64_t n = sqlite3_column_int64(stmt_, column);
-        if (type == ado::adBoolean) return table.setBool(row, column, n != 0);
-        if (type == ado::adBigInt) return table.setLongLong(row, column, n);
-        return table.setWholeNumber(row, column, n);
-      }
-      case SQLITE_FLOAT:
-        return table.setDouble(row, column, sqlite3_column_double(stmt_, column));
-      case SQLITE_BLOB: {
-        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
-        return table.setBytes(row, column, {bytes ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(stmt_, column))});
-      }
-      default:
-        return putTyped(table, row, column, type, textOf(stmt_, column));
-    }
-  }
-
   std::string file_;
   sqlite3* db_ = nullptr;
   sqlite3_stmt* stmt_ = nullptr;
   std::vector<FieldInfo> fields_;
   bool haveRow_ = false;
+  bool inPlace_ = false;  // read with next(): the statement's row has been handed out
   bool inTransaction_ = false;
   int64_t rowsRead_ = 0;
   int64_t count_ = -1;  // not counted

@@ -101,46 +101,67 @@ std::optional<bool> parseTrueFalse(std::string_view text) {
   return std::nullopt;
 }
 
-void putTyped(RowTable& table, int64_t row, int column, int32_t type, std::string_view text) {
+namespace {
+
+CellView numberCell(CellKind kind, int64_t n) {
+  CellView c;
+  c.kind = kind;
+  c.integer = n;
+  return c;
+}
+
+CellView realCell(CellKind kind, double d) {
+  CellView c;
+  c.kind = kind;
+  c.real = d;
+  return c;
+}
+
+}  // namespace
+
+CellView typedCell(int32_t type, std::string_view text) {
   using namespace ado;
   switch (type) {
     case adSmallInt:
     case adInteger:
     case adBigInt:
       if (auto n = parseWholeNumber(text)) {
-        if (type == adSmallInt && *n >= INT16_MIN && *n <= INT16_MAX)
-          table.setInteger(row, column, static_cast<int16_t>(*n));
-        else if (type == adBigInt)
-          table.setLongLong(row, column, *n);
-        else
-          table.setWholeNumber(row, column, *n);
-        return;
+        if (type == adSmallInt && *n >= INT16_MIN && *n <= INT16_MAX) return numberCell(CellKind::Integer, *n);
+        const bool narrow = type != adBigInt && *n >= INT32_MIN && *n <= INT32_MAX;
+        return numberCell(narrow ? CellKind::Long : CellKind::LongLong, *n);
       }
       break;
     case adSingle:
     case adDouble:
-      if (auto d = parseDecimal(text)) return table.setDouble(row, column, *d);
-      if (auto d = parseFloatWord(text)) return table.setDouble(row, column, *d);
+      if (auto d = parseDecimal(text)) return realCell(CellKind::Double, *d);
+      if (auto d = parseFloatWord(text)) return realCell(CellKind::Double, *d);
       break;
     case adNumeric:
       // Beyond 15 digits a double would round the number: it stays exact as text.
       if (significantDigits(text) > 15) break;
-      if (auto d = parseDecimal(text)) return table.setDouble(row, column, *d);
+      if (auto d = parseDecimal(text)) return realCell(CellKind::Double, *d);
       break;
     case adDBDate:
     case adDBTimeStamp:
-      if (auto d = parseIsoDateTime(text)) return table.setDate(row, column, *d);
+      if (auto d = parseIsoDateTime(text)) return realCell(CellKind::Date, d->serial);
       break;
     case adDBTime:
-      if (auto d = parseIsoDate(text)) return table.setDate(row, column, *d);
+      if (auto d = parseIsoDate(text)) return realCell(CellKind::Date, d->serial);
       break;
     case adBoolean:
-      if (auto b = parseTrueFalse(text)) return table.setBool(row, column, *b);
+      if (auto b = parseTrueFalse(text)) return numberCell(CellKind::Boolean, *b ? 1 : 0);
       break;
     default:
       break;
   }
-  table.setText(row, column, text);
+  CellView c;
+  c.kind = CellKind::Text;
+  c.text = text;
+  return c;
+}
+
+void putTyped(RowTable& table, int64_t row, int column, int32_t type, std::string_view text) {
+  table.setCell(row, column, typedCell(type, text));
 }
 
 }  // namespace quelo

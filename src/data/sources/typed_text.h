@@ -22,10 +22,12 @@ std::optional<Date> parseIsoDateTime(std::string_view text);
 // "true" or "false" in any letter case.
 std::optional<bool> parseTrueFalse(std::string_view text);
 
-// Puts `text` into a cell as a value of the ADO type: whole numbers, decimals (and NaN,
-// Infinity for floating-point types), dates and Booleans by the grammars above; anything else,
-// any text that does not fit, and a numeric of more than 15 digits (which a double would round)
-// as text.
+// `text` as a value of the ADO type: whole numbers, decimals (and NaN, Infinity for
+// floating-point types), dates and Booleans by the grammars above; anything else, any text that
+// does not fit, and a numeric of more than 15 digits (which a double would round) as text, a
+// cell viewing `text`.
+CellView typedCell(int32_t type, std::string_view text);
+// Puts typedCell of `text` into a cell.
 void putTyped(RowTable& table, int64_t row, int column, int32_t type, std::string_view text);
 
 }  // namespace quelo
