@@ -114,6 +114,13 @@ std::optional<CellText> cellText(const CellView& c, std::string& scratch) {
   return CellText{scratch, countedNumber(v, scratch)};
 }
 
+// Whether a value holds "#" or ":\", which a local path or a link does.
+bool mayBeLocalPathOrLink(std::string_view v) {
+  for (size_t i = 0; i < v.size(); ++i)
+    if (v[i] == '#' || (v[i] == ':' && i + 1 < v.size() && v[i + 1] == '\\')) return true;
+  return false;
+}
+
 class SectionDocument {
  public:
   // What a section is written from; the document is appended to `doc`.
@@ -139,7 +146,7 @@ class SectionDocument {
         cellStart_("<TD><BGCOLOR=[" + colour_ + "]>"),
         doc_(doc) {}
 
-  void heading(const std::string& heading);
+  void heading(std::string_view heading);
   void headerBlock();
   void sectionLinks(std::optional<SectionLinks>& links, int32_t s);
   void table(TableColumns& columns);
@@ -176,12 +183,14 @@ class SectionDocument {
   std::string scratch_;  // the text of a cell that is not text in the record set
 };
 
-void SectionDocument::heading(const std::string& heading) {
-  doc_ += "<HTML><HEAD></HEAD><BODY><H3> <A Name='" + heading + "'>" + heading + "</A></H3>";
-  doc_ += "<META NAME=\"GENERATOR\" CONTENT=\"";
-  doc_ += kGeneratorText;
-  doc_ += "\">";
-  doc_ += "<FONT FACE =" + s_.FontName + ",Times New Roman,Arial,Courier New</FONT>";
+void SectionDocument::heading(std::string_view heading) {
+  for (std::string_view piece : {std::string_view("<HTML><HEAD></HEAD><BODY><H3> <A Name='"), heading,
+                                 std::string_view("'>"), heading,
+                                 std::string_view("</A></H3><META NAME=\"GENERATOR\" CONTENT=\""),
+                                 std::string_view(kGeneratorText), std::string_view("\"><FONT FACE ="),
+                                 std::string_view(s_.FontName),
+                                 std::string_view(",Times New Roman,Arial,Courier New</FONT>")})
+    doc_ += piece;
 }
 
 void SectionDocument::headerBlock() {
@@ -269,7 +278,7 @@ void SectionDocument::cell(size_t position, const std::string& name, std::option
     v = trimmed;
     if (!v.empty() && pictureCell(name, v)) return;
   }
-  if (v.find('#') == std::string_view::npos && v.find(":\\") == std::string_view::npos) return plainCell(v);
+  if (!mayBeLocalPathOrLink(v)) return plainCell(v);
   localPathOrLinkCell(v, *field);
 }
 

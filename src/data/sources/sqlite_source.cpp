@@ -91,16 +91,19 @@ class SqliteStream : public CountedRowStream {
     return haveRow_;
   }
 
-  // Text and bytes are viewed in the statement's own buffers.
+  // Text and bytes are viewed in the statement's own buffers. The column's value is read through
+  // the value interface, which skips the statement's per-call checks; the connection is this
+  // stream's alone, so no other thread reads it meanwhile.
   CellView cell(int column) const override {
+    sqlite3_value* value = sqlite3_column_value(stmt_, column);
     CellView c;
-    switch (sqlite3_column_type(stmt_, column)) {
+    switch (sqlite3_value_type(value)) {
       case SQLITE_NULL:
         c.kind = CellKind::Null;
         return c;
       case SQLITE_INTEGER: {
         const int32_t type = fields_[column].type;
-        c.integer = sqlite3_column_int64(stmt_, column);
+        c.integer = sqlite3_value_int64(value);
         if (type == ado::adBoolean) {
           c.kind = CellKind::Boolean;
           c.integer = c.integer != 0;
@@ -112,16 +115,18 @@ class SqliteStream : public CountedRowStream {
       }
       case SQLITE_FLOAT:
         c.kind = CellKind::Double;
-        c.real = sqlite3_column_double(stmt_, column);
+        c.real = sqlite3_value_double(value);
         return c;
       case SQLITE_BLOB: {
-        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+        const auto* bytes = static_cast<const char*>(sqlite3_value_blob(value));
         c.kind = CellKind::Bytes;
-        c.text = {bytes ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(stmt_, column))};
+        c.text = {bytes ? bytes : "", static_cast<size_t>(sqlite3_value_bytes(value))};
         return c;
       }
-      default:
-        return typedCell(fields_[column].type, textOf(stmt_, column));
+      default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        return typedCell(fields_[column].type, {text ? text : "", static_cast<size_t>(sqlite3_value_bytes(value))});
+      }
     }
   }
 
