@@ -21,7 +21,8 @@ void CsvColumnGuess::see(const CsvField& value) {
   maxCharacters_ = std::max(maxCharacters_, characters);
   if (characters > kShortTextLimit || std::count(text.begin(), text.end(), '#') >= 2) longText_ = true;
   if (whole_ || decimal_) {
-    if (const auto n = parseWholeNumber(text)) {
+    // Once a decimal has been seen, a whole number is one more decimal: it is read as one.
+    if (const auto n = whole_ ? parseWholeNumber(text) : std::nullopt) {
       if (*n < INT32_MIN || *n > INT32_MAX) wide_ = true;
       date_ = boolean_ = false;
       return;

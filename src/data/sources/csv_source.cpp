@@ -63,14 +63,18 @@ class CsvStream : public CountedRowStream {
     auto more = nextRecord();
     if (!more || !more.value()) return more;
     const int64_t r = table.appendRow();
-    for (int c = 0; c < columns_; ++c) {
-      const CsvField& f = reader_.field(c);
-      if (f.isNull())
-        table.setNull(r, c);
-      else
-        putTyped(table, r, c, fields_[c].type, f.text);
-    }
+    for (int c = 0; c < columns_; ++c) table.setCell(r, c, cell(c));
     return true;
+  }
+
+  // The record read last is the current row; its fields are viewed in the reader.
+  Result<bool> next() override { return nextRecord(); }
+  CellView cell(int column) const override {
+    const CsvField& f = reader_.field(column);
+    if (!f.isNull()) return typedCell(fields_[column].type, f.text);
+    CellView null;
+    null.kind = CellKind::Null;
+    return null;
   }
 
  private:
