@@ -394,7 +394,11 @@ bool isNumeric(const Variant& v) {
 }
 
 bool isNumericText(std::string_view text) {
-  return parseNumber(text).isOk();
+  // Most texts are no number, and every number starts (after blanks) with a sign, a digit, a
+  // point or the "&" of &H and &O: the others are answered without parsing.
+  const std::string_view s = trimBlanks(text);
+  if (s.empty() || std::string_view("+-.&0123456789").find(s.front()) == std::string_view::npos) return false;
+  return parseNumber(s).isOk();
 }
 
 double val(std::string_view text) {
