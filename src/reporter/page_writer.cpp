@@ -267,8 +267,7 @@ void SectionDocument::row(const std::vector<std::optional<int>>& fields) {
 }
 
 void SectionDocument::cell(size_t position, const std::string& name, std::optional<int> field) {
-  auto view = field ? section_.cell(*field) : Result<CellView>(Error{});
-  const std::optional<CellText> cell = view ? cellText(view.value(), scratch_) : std::nullopt;
+  const std::optional<CellText> cell = field ? cellText(section_.currentCell(*field), scratch_) : std::nullopt;
   if (!cell) return plainCell("");  // Null, or no text form: an empty cell keeps the columns
   if (cell->number) stats_.count(position, *cell->number);
   std::string_view v = cell->text;

@@ -84,6 +84,9 @@ class Recordset : public Dispatch, public std::enable_shared_from_this<Recordset
   // of range is error 3265, no current record error 3021. A CellView's text stays valid until
   // the record set's rows change.
   Result<CellView> cell(int field) const;
+  // cell() without its checks, for a reader that reads every cell of many records.
+  // REQUIRES: open, on a record (or editing one), 0 <= field < fields().count().
+  CellView currentCell(int field) const;
   Result<Variant> value(int field) const;
   Result<Variant> value(std::string_view name) const;
   // Writes a value; outside AddNew it starts an edit of the current record. The value is kept

@@ -87,16 +87,17 @@ Status Recordset::setBookmark(const Variant& bookmark) {
   return moveTo(static_cast<int64_t>(number.value()) - 1);
 }
 
-// Read for every cell of a report: the checks make no Status.
 Result<CellView> Recordset::cell(int field) const {
   if (!open_) return ado::error(ado::kErrClosed);
   if (field < 0 || field >= fields_->count()) return ado::error(ado::kErrItemNotFound);
+  if (!editing() && eof()) return ado::error(ado::kErrNoCurrentRecord);
+  if (!editing() && bof()) return ado::error(ado::kErrNoCurrentRecord);
+  return currentCell(field);
+}
+
+CellView Recordset::currentCell(int field) const {
   if (editing()) return pending_->cell(0, field);
-  if (forwardOnly()) {
-    if (streamEnd_) return ado::error(ado::kErrNoCurrentRecord);
-    return stream_->cell(field);
-  }
-  if (eof() || bof()) return ado::error(ado::kErrNoCurrentRecord);
+  if (forwardOnly()) return stream_->cell(field);
   return rows_->table->cell(rows_->begin + position_, field);
 }
 
