@@ -67,9 +67,14 @@ std::optional<double> countedNumber(const Variant& v, const std::string& text) {
 }
 
 // A cell as the writer sees it: its text, and the number it counts with when it is numeric.
+// What a cell's text may hold: any text; spaces but no mark of a local path or a link ("#",
+// ":\"), as a date's; or only characters that a page shows as they are, as a number's.
+enum class TextShape { Any, NoLinkMark, AsIs };
+
 struct CellText {
   std::string_view text;  // into the records, or into the reader's scratch text
   std::optional<double> number;
+  TextShape shape = TextShape::Any;
 };
 
 // A Boolean's text and number, worked out once the way any value's are.
@@ -77,7 +82,7 @@ CellText booleanText(bool b) {
   static const std::string texts[2] = {*valueText(Variant(false)), *valueText(Variant(true))};
   static const std::optional<double> numbers[2] = {countedNumber(Variant(false), texts[0]),
                                                    countedNumber(Variant(true), texts[1])};
-  return CellText{texts[b], numbers[b]};
+  return CellText{texts[b], numbers[b], TextShape::AsIs};
 }
 
 // A cell's text and number; none for Null or a value without a text form. Text is read in place
@@ -92,18 +97,18 @@ std::optional<CellText> cellText(const CellView& c, std::string& scratch) {
     case CellKind::LongLong: {
       char digits[24];
       scratch.assign(digits, std::to_chars(digits, digits + sizeof digits, c.integer).ptr);
-      return CellText{scratch, static_cast<double>(c.integer)};
+      return CellText{scratch, static_cast<double>(c.integer), TextShape::AsIs};
     }
     case CellKind::Double:
       scratch = formatNumber(c.real);
-      return CellText{scratch, countedDouble(scratch)};
+      return CellText{scratch, countedDouble(scratch), TextShape::AsIs};
     case CellKind::Boolean:
       return booleanText(c.integer != 0);
     case CellKind::Date:
       if (!isDateInRange(Date{c.real})) return std::nullopt;  // no text: an empty cell
       scratch.clear();
       appendGeneralDate(scratch, Date{c.real});
-      return CellText{scratch, std::nullopt};
+      return CellText{scratch, std::nullopt, TextShape::NoLinkMark};
     default:
       break;
   }
@@ -161,7 +166,8 @@ class SectionDocument {
   void localPathOrLinkCell(std::string_view v, int field);
   bool pictureCell(const std::string& name, std::string_view v);
   std::string settingPicture(const std::string& path, const char* setting);
-  void plainCell(std::string_view v);
+  // `asIs`: a text that the page shows as it is (see TextShape).
+  void plainCell(std::string_view v, bool asIs = false);
   void pageStatistics();
   void overallStatistics();
   const std::string* outputName(size_t j) const { return j < names_.size() ? &names_[j] : nullptr; }
@@ -277,7 +283,7 @@ void SectionDocument::cell(size_t position, const std::string& name, std::option
     v = trimmed;
     if (!v.empty() && pictureCell(name, v)) return;
   }
-  if (!mayBeLocalPathOrLink(v)) return plainCell(v);
+  if (cell->shape != TextShape::Any || !mayBeLocalPathOrLink(v)) return plainCell(v, cell->shape == TextShape::AsIs);
   localPathOrLinkCell(v, *field);
 }
 
@@ -329,9 +335,10 @@ std::string SectionDocument::settingPicture(const std::string& path, const char*
   return percentEncodedPath(pictures_->address(setting, path, stored));
 }
 
-void SectionDocument::plainCell(std::string_view v) {
+void SectionDocument::plainCell(std::string_view v, bool asIs) {
   doc_ += cellStart_;
-  appendTextToHtml(doc_, v, job_.output.escapeValues ? Markup::Escaped : Markup::Kept);
+  if (asIs) doc_ += v;
+  else appendTextToHtml(doc_, v, job_.output.escapeValues ? Markup::Escaped : Markup::Kept);
   doc_ += "</TD>";
 }
 
