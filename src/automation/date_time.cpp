@@ -78,19 +78,18 @@ char* writePadded(char* out, int value, int width) {
   return std::copy(first, digits + sizeof digits, out);
 }
 
-// Appends three numbers joined by `separator`: the first in `firstWidth` digits, the others in two.
-void appendTriple(std::string& out, int first, int firstWidth, char separator, int second, int third) {
-  char text[48];
-  char* end = writePadded(text, first, firstWidth);
-  *end++ = separator;
-  end = writePadded(end, second, 2);
-  *end++ = separator;
-  end = writePadded(end, third, 2);
-  out.append(text, end);
+// Writes three numbers joined by `separator`: the first in `firstWidth` digits, the others in two.
+// Returns the end of what it wrote (at most 40 characters).
+char* writeTriple(char* out, int first, int firstWidth, char separator, int second, int third) {
+  out = writePadded(out, first, firstWidth);
+  *out++ = separator;
+  out = writePadded(out, second, 2);
+  *out++ = separator;
+  return writePadded(out, third, 2);
 }
 
-void appendShortDate(std::string& out, const CivilTime& c) { appendTriple(out, c.year, 4, '-', c.month, c.day); }
-void appendLongTime(std::string& out, const CivilTime& c) { appendTriple(out, c.hour, 2, ':', c.minute, c.second); }
+char* writeShortDate(char* out, const CivilTime& c) { return writeTriple(out, c.year, 4, '-', c.month, c.day); }
+char* writeLongTime(char* out, const CivilTime& c) { return writeTriple(out, c.hour, 2, ':', c.minute, c.second); }
 
 }  // namespace
 
@@ -182,19 +181,25 @@ std::string formatLongDate(Date d) {
 std::string formatTwelveHourTime(const CivilTime& c) { return formatTime("%I:%M:%S %p", c); }
 
 std::string formatLongTime(const CivilTime& c) {
-  std::string out;
-  appendLongTime(out, c);
-  return out;
+  char text[48];
+  return std::string(text, writeLongTime(text, c));
 }
 
 void appendGeneralDate(std::string& out, Date d) {
   const CivilTime c = civilFromDate(d);
   const bool hasTime = c.hour || c.minute || c.second;
-  if (std::trunc(d.serial) == 0 && hasTime) return appendLongTime(out, c);
-  appendShortDate(out, c);
-  if (!hasTime) return;
-  out += ' ';
-  appendLongTime(out, c);
+  char text[96];
+  char* end = text;
+  if (std::trunc(d.serial) == 0 && hasTime) {
+    end = writeLongTime(end, c);
+  } else {
+    end = writeShortDate(end, c);
+    if (hasTime) {
+      *end++ = ' ';
+      end = writeLongTime(end, c);
+    }
+  }
+  out.append(text, end);
 }
 
 std::string formatGeneralDate(Date d) {
