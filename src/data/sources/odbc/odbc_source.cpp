@@ -215,10 +215,17 @@ class OdbcStream : public CountedRowStream {
   int64_t count() const override { return count_; }
 
   Result<bool> readRow(RowTable& table) override {
+    auto more = next();
+    if (more && more.value()) table.copyRow(batches_[current_]->rows, row_, table.appendRow());
+    return more;
+  }
+
+  // Rows read in place: the current row is one of the current batch's, read where it was fetched.
+  Result<bool> next() override {
     for (;;) {
       Batch& batch = *batches_[current_];
       if (at_ < batch.good) {
-        table.copyRow(batch.rows, at_++, table.appendRow());
+        row_ = at_++;
         return true;
       }
       if (batch.error) {
@@ -231,6 +238,8 @@ class OdbcStream : public CountedRowStream {
       nextBatch();
     }
   }
+
+  CellView cell(int column) const override { return batches_[current_]->rows.cell(row_, column); }
 
  private:
   Error failure(const std::string& what, SQLSMALLINT handleType, SQLHANDLE handle) const {
@@ -568,7 +577,8 @@ class OdbcStream : public CountedRowStream {
   // filled ahead.
   std::unique_ptr<Batch> batches_[2];
   int current_ = 0;
-  int64_t at_ = 0;  // the next row to read of the current batch
+  int64_t at_ = 0;   // the next row to read of the current batch
+  int64_t row_ = 0;  // the row last read of the current batch
   bool fillAhead_ = true;
   std::future<void> ahead_;  // the batch being filled ahead, when one is
 };
