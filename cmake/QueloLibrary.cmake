@@ -6,14 +6,15 @@ option(BUILD_SHARED_LIBS "Build libquelo and libquelo-qt as shared libraries" ON
 # The version of the public headers, from project().
 configure_file(${PROJECT_SOURCE_DIR}/cmake/version.h.in ${PROJECT_BINARY_DIR}/include/varnikquelo/version.h @ONLY)
 
-# Compiles `target` with every symbol hidden that is not marked QUELO_API. Off by default for now:
-# it recompiles every source, so the shared libraries hide their internals with the version scripts
-# of cmake/*.map (the same exports) until -DQUELO_HIDDEN_VISIBILITY=ON is the rule.
-option(QUELO_HIDDEN_VISIBILITY "Compile the libraries with -fvisibility=hidden -fvisibility-inlines-hidden" OFF)
+# Compiles `target` with every symbol hidden that is not marked QUELO_API: the compiler binds the
+# internals directly, and what a public header declares without QUELO_API fails to link in a
+# program of the installed package. The internal static libraries are compiled so, as the installed
+# libraries are made of their objects; linked statically (the tests, the programs) nothing changes.
+# The version scripts of cmake/*.map stay as a second fence: the standard library's and Qt's
+# templates are declared with default visibility, so their instantiations in the library (for the
+# public types too) would be exported without the script.
 function(quelo_hide_symbols target)
-  if(QUELO_HIDDEN_VISIBILITY)
-    set_target_properties(${target} PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
-  endif()
+  set_target_properties(${target} PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 endfunction()
 
 # Makes `target`, an installed library made of the objects of the internal library `internal`,

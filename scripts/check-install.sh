@@ -50,6 +50,23 @@ expect 'lib/libquelo.so.*' lib/cmake/VarnikQuelo/VarnikQueloConfig.cmake \
 ((missing == 0)) || exit 1
 bash "$root/scripts/check-headers.sh" "$prefix"
 
+# The shared libraries export the public API alone: what is in namespace varnikquelo, with the
+# members Qt's moc writes for the public widget (there too); and libquelo-qt the type information
+# of the public widget, which a program's subclass or dynamic_cast needs.
+while IFS= read -r -d '' lib; do
+  symbols=$(nm -DC --defined-only "$lib" | cut -d' ' -f3-)
+  leaked=$(grep -Ev '^((vtable|typeinfo|typeinfo name) for )?varnikquelo::' <<<"$symbols" || true)
+  if [[ -n $leaked ]]; then
+    echo "check-install: $(basename "$lib") exports symbols outside the public API:" >&2
+    echo "$leaked" | head -20 >&2
+    exit 1
+  fi
+  if [[ $lib == */libquelo-qt.so.* ]] && ! grep -qx 'typeinfo for varnikquelo::QueloWidget' <<<"$symbols"; then
+    echo "check-install: $(basename "$lib") does not export the type information of varnikquelo::QueloWidget" >&2
+    exit 1
+  fi
+done < <(find "$prefix/lib" -maxdepth 1 -type f -name 'libquelo*.so.*' -print0)
+
 db="$prefix/share/varnikquelo/sample/products.db"
 query="SELECT Name, Price, Quantity FROM products ORDER BY id"
 records=$(sqlite3 "$db" "SELECT count(*) FROM products")

@@ -3,6 +3,7 @@
 // to and read from a file of the host's.
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
@@ -14,6 +15,15 @@ namespace varnikquelo {
 
 class QUELO_API QueloWidget : public QWidget {
   Q_OBJECT
+  // The control's properties, as a form designed with the widget sets them. The control's
+  // Enabled is the widget's enabled state. DeveloperCompany is taken only on a form being
+  // designed; elsewhere a write is ignored, as the control does.
+  Q_PROPERTY(QColor backColor READ backColor WRITE setBackColor)
+  Q_PROPERTY(bool doTimer READ doTimer WRITE setDoTimer)
+  Q_PROPERTY(int interval READ interval WRITE setInterval)
+  Q_PROPERTY(int maxRecsPerPage READ maxRecsPerPage WRITE setMaxRecsPerPage)
+  Q_PROPERTY(QString tag READ tag WRITE setTag)
+  Q_PROPERTY(QString developerCompany READ developerCompany WRITE setDeveloperCompany)
 
  public:
   // A widget of its own: its forms and report settings are not shared with other widgets.
@@ -29,6 +39,19 @@ class QUELO_API QueloWidget : public QWidget {
   // The host's record of the control's properties (a missing file reads as empty).
   bool loadProperties(const QString& file, QString* error = nullptr);
   bool saveProperties(const QString& file, QString* error = nullptr);
+
+  QColor backColor() const;
+  void setBackColor(const QColor& color);
+  bool doTimer() const;
+  void setDoTimer(bool on);
+  int interval() const;
+  void setInterval(int ticks);
+  int maxRecsPerPage() const;
+  void setMaxRecsPerPage(int records);
+  QString tag() const;
+  void setTag(const QString& tag);
+  QString developerCompany() const;
+  void setDeveloperCompany(const QString& company);
 
   QSize sizeHint() const override;
 

@@ -3,8 +3,6 @@
 // enabled once a page has changed something; it writes the pages to the first selected control.
 #pragma once
 
-#include <varnikquelo/export.h>
-
 #include <QColor>
 #include <QDialog>
 #include <memory>
@@ -18,7 +16,7 @@ namespace quelo::qt {
 
 class FormView;
 
-class QUELO_API PropertyFrame : public QDialog, private PropertyPageSite {
+class PropertyFrame : public QDialog, private PropertyPageSite {
   Q_OBJECT
 
  public:

@@ -31,6 +31,7 @@ QueloWidget::QueloWidget(QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(impl_->widget);
   ZeQueloWidget* w = impl_->widget;
+  w->setHostWidget(this);
   connect(w, &ZeQueloWidget::zeTimer, this, &QueloWidget::zeTimer);
   connect(w, &ZeQueloWidget::clicked, this, &QueloWidget::clicked);
   connect(w, &ZeQueloWidget::propertyChanged, this, &QueloWidget::propertyChanged);
@@ -74,6 +75,19 @@ bool QueloWidget::saveProperties(const QString& file, QString* error) {
   quelo::Status s = impl_->widget->saveProperties(file);
   return s ? true : failed(error, s.error());
 }
+
+QColor QueloWidget::backColor() const { return impl_->widget->backColor(); }
+void QueloWidget::setBackColor(const QColor& color) { impl_->widget->setBackColor(color); }
+bool QueloWidget::doTimer() const { return impl_->widget->doTimer(); }
+void QueloWidget::setDoTimer(bool on) { impl_->widget->setDoTimer(on); }
+int QueloWidget::interval() const { return impl_->widget->interval(); }
+void QueloWidget::setInterval(int ticks) { impl_->widget->setInterval(ticks); }
+int QueloWidget::maxRecsPerPage() const { return impl_->widget->maxRecsPerPage(); }
+void QueloWidget::setMaxRecsPerPage(int records) { impl_->widget->setMaxRecsPerPage(records); }
+QString QueloWidget::tag() const { return impl_->widget->tag(); }
+void QueloWidget::setTag(const QString& tag) { impl_->widget->setTag(tag); }
+QString QueloWidget::developerCompany() const { return impl_->widget->developerCompany(); }
+void QueloWidget::setDeveloperCompany(const QString& company) { impl_->widget->setDeveloperCompany(company); }
 
 QSize QueloWidget::sizeHint() const { return impl_->widget->sizeHint(); }
 

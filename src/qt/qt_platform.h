@@ -3,8 +3,6 @@
 // dialogs. One per GUI thread; it goes when the application object does.
 #pragma once
 
-#include <varnikquelo/export.h>
-
 #include "platform/platform.h"
 #include "qt/qt_form_presenter.h"
 #include "qt/qt_message_loop.h"
@@ -19,7 +17,7 @@
 
 namespace quelo::qt {
 
-class QUELO_API QtPlatform {
+class QtPlatform {
  public:
   QtPlatform();
   QtPlatform(const QtPlatform&) = delete;

@@ -18,7 +18,8 @@ class ZeQueloWidget::Site : public ControlSite {
   explicit Site(ZeQueloWidget& w) : w_(w) {}
   Result<bool> ambientUserMode() override { return w_.userMode_; }
   Result<std::string> ambientDisplayName() override {
-    return w_.objectName().isEmpty() ? std::string("ZeQuelo1") : utf8(w_.objectName());
+    const QString name = w_.host()->objectName();
+    return name.isEmpty() ? std::string("ZeQuelo1") : utf8(name);
   }
   Status propertyChanged(std::string_view key) override {
     emit w_.propertyChanged(qs(key));
@@ -26,7 +27,8 @@ class ZeQueloWidget::Site : public ControlSite {
   }
   std::shared_ptr<Dispatch> findControl(std::string_view name) override {
     for (QWidget* child : w_.window()->findChildren<QWidget*>())
-      if (child != &w_ && equalsIgnoreCase(utf8(child->objectName()), name)) return QObjectDispatch::wrap(child);
+      if (child != &w_ && child != w_.host() && equalsIgnoreCase(utf8(child->objectName()), name))
+        return QObjectDispatch::wrap(child);
     return nullptr;
   }
   void fireEvent(std::string_view, int32_t id, Args& args) override {
@@ -60,7 +62,7 @@ class ZeQueloWidget::Window : public ControlWindow {
   }
   Result<bool> enabled() override { return w_.isEnabled(); }
   Status setEnabled(bool on) override {
-    w_.setEnabled(on);
+    w_.host()->setEnabled(on);
     return Status::ok();
   }
   SizeTwips size() override {

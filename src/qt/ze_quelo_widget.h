@@ -6,8 +6,6 @@
 // Every member is reachable by name through dispatch().
 #pragma once
 
-#include <varnikquelo/export.h>
-
 #include <QColor>
 #include <QWidget>
 #include <memory>
@@ -17,7 +15,7 @@
 
 namespace quelo::qt {
 
-class QUELO_API ZeQueloWidget : public QWidget {
+class ZeQueloWidget : public QWidget {
   Q_OBJECT
   Q_PROPERTY(QColor backColor READ backColor WRITE setBackColor)
   Q_PROPERTY(bool doTimer READ doTimer WRITE setDoTimer)
@@ -37,6 +35,11 @@ class QUELO_API ZeQueloWidget : public QWidget {
   ZeQuelo& control() { return *control_; }
   std::shared_ptr<Dispatch> dispatch() { return control_; }
   bool userMode() const { return userMode_; }
+  void setUserMode(bool on) { userMode_ = on; }
+  // The widget the host sees, when this one sits inside it (the public widget): its name is the
+  // control's display name and its enabled state the control's Enabled, and the control's lookup
+  // of the host form's controls by name passes over it, as over this one.
+  void setHostWidget(QWidget* host) { host_ = host; }
 
   // The host's property record: ReadProperties from it (a missing file reads as empty) and
   // WriteProperties into it.
@@ -78,7 +81,10 @@ class QUELO_API ZeQueloWidget : public QWidget {
   void paintBackColor();
   QSize fixedSize() const;
 
+  QWidget* host() { return host_ ? host_ : this; }
+
   bool userMode_;
+  QWidget* host_ = nullptr;
   uint32_t color_ = ZeQuelo::kDefaultBackColor;
   std::unique_ptr<Site> site_;
   std::unique_ptr<Window> window_;

@@ -1,14 +1,14 @@
 #include "qt/designer/ze_quelo_plugin.h"
 
+#include <QDialog>
 #include <QPainter>
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QDesignerFormWindowCursorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
 #include <QtDesigner/QExtensionManager>
+#include <memory>
 
-#include "qt/property_frame.h"
-#include "qt/qt_platform.h"
-#include "qt/ze_quelo_widget.h"
+#include "qt/design_time.h"
 
 namespace quelo::qt {
 namespace {
@@ -26,7 +26,7 @@ QIcon ZeQueloPlugin::icon() const {
   return QIcon(mark);
 }
 
-QWidget* ZeQueloPlugin::createWidget(QWidget* parent) { return new ZeQueloWidget(component_, parent, false); }
+QWidget* ZeQueloPlugin::createWidget(QWidget* parent) { return varnikquelo::design::createWidget(parent); }
 
 void ZeQueloPlugin::initialize(QDesignerFormEditorInterface* core) {
   if (initialized_) return;
@@ -38,25 +38,25 @@ void ZeQueloPlugin::initialize(QDesignerFormEditorInterface* core) {
 QString ZeQueloPlugin::domXml() const {
   return QStringLiteral(
       "<ui language=\"c++\">\n"
-      " <widget class=\"quelo::qt::ZeQueloWidget\" name=\"ZeQuelo1\"/>\n"
+      " <widget class=\"varnikquelo::QueloWidget\" name=\"ZeQuelo1\"/>\n"
       "</ui>\n");
 }
 
-ZeQueloTaskMenu::ZeQueloTaskMenu(ZeQueloWidget* widget, QObject* parent)
+ZeQueloTaskMenu::ZeQueloTaskMenu(varnikquelo::QueloWidget* widget, QObject* parent)
     : QObject(parent), widget_(widget), edit_(new QAction(QStringLiteral("Edit Properties..."), this)) {
   connect(edit_, &QAction::triggered, this, &ZeQueloTaskMenu::editProperties);
 }
 
 void ZeQueloTaskMenu::editProperties() {
-  PropertyFrame frame({widget_->dispatch()}, QtPlatform::instance().presenter, widget_->window());
-  frame.exec();
+  std::unique_ptr<QDialog> pages(varnikquelo::design::propertyPages(*widget_, widget_->window()));
+  pages->exec();
   QDesignerFormWindowInterface* form = QDesignerFormWindowInterface::findFormWindow(widget_);
   if (!form) return;
   for (const char* name : kEdited) form->cursor()->setWidgetProperty(widget_, QString::fromLatin1(name), widget_->property(name));
 }
 
 QObject* ZeQueloTaskMenuFactory::createExtension(QObject* object, const QString& iid, QObject* parent) const {
-  auto* widget = qobject_cast<ZeQueloWidget*>(object);
+  auto* widget = qobject_cast<varnikquelo::QueloWidget*>(object);
   if (!widget || iid != Q_TYPEID(QDesignerTaskMenuExtension)) return nullptr;
   return new ZeQueloTaskMenu(widget, parent);
 }

@@ -1,20 +1,20 @@
-// The control in the designer: the widget box entry (a ZeQueloWidget in design mode, so its
-// ApplicationPath and DeveloperCompany behave as on a form being designed) and a task menu with
-// "Edit Properties...", which opens the control's property pages; what they apply goes to the
-// designer's property sheet, so it is saved with the form.
+// The control in the designer: the widget box entry (the public widget, varnikquelo::QueloWidget
+// of <varnikquelo/widget.h>, so that a form's generated code builds against the installed library;
+// in design mode, so its ApplicationPath and DeveloperCompany behave as on a form being designed)
+// and a task menu with "Edit Properties...", which opens the control's property pages; what they
+// apply goes to the designer's property sheet, so it is saved with the form.
 #pragma once
 
 #include <QAction>
 #include <QtDesigner/QDesignerTaskMenuExtension>
 #include <QtDesigner/QExtensionFactory>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
-#include <memory>
 
-#include "component/component.h"
+namespace varnikquelo {
+class QueloWidget;
+}
 
 namespace quelo::qt {
-
-class ZeQueloWidget;
 
 class ZeQueloPlugin : public QObject, public QDesignerCustomWidgetInterface {
   Q_OBJECT
@@ -23,11 +23,11 @@ class ZeQueloPlugin : public QObject, public QDesignerCustomWidgetInterface {
 
  public:
   explicit ZeQueloPlugin(QObject* parent = nullptr) : QObject(parent) {}
-  QString name() const override { return QStringLiteral("quelo::qt::ZeQueloWidget"); }
+  QString name() const override { return QStringLiteral("varnikquelo::QueloWidget"); }
   QString group() const override { return QStringLiteral("VarnikQuelo"); }
   QString toolTip() const override { return QStringLiteral("ZeQuelo: timer, file dialog, hyperlinks, reports"); }
   QString whatsThis() const override { return toolTip(); }
-  QString includeFile() const override { return QStringLiteral("qt/ze_quelo_widget.h"); }
+  QString includeFile() const override { return QStringLiteral("<varnikquelo/widget.h>"); }
   QIcon icon() const override;
   bool isContainer() const override { return false; }
   QWidget* createWidget(QWidget* parent) override;
@@ -37,8 +37,6 @@ class ZeQueloPlugin : public QObject, public QDesignerCustomWidgetInterface {
 
  private:
   bool initialized_ = false;
-  // What the designer's controls share; they all live on its GUI thread.
-  std::shared_ptr<Component> component_ = std::make_shared<Component>();
 };
 
 class ZeQueloTaskMenu : public QObject, public QDesignerTaskMenuExtension {
@@ -46,13 +44,13 @@ class ZeQueloTaskMenu : public QObject, public QDesignerTaskMenuExtension {
   Q_INTERFACES(QDesignerTaskMenuExtension)
 
  public:
-  ZeQueloTaskMenu(ZeQueloWidget* widget, QObject* parent);
+  ZeQueloTaskMenu(varnikquelo::QueloWidget* widget, QObject* parent);
   QAction* preferredEditAction() const override { return edit_; }
   QList<QAction*> taskActions() const override { return {edit_}; }
 
  private:
   void editProperties();
-  ZeQueloWidget* widget_;
+  varnikquelo::QueloWidget* widget_;
   QAction* edit_;
 };
 
