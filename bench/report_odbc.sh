@@ -41,14 +41,7 @@ SQL
 query="SELECT * FROM sales ORDER BY id"
 export XDG_CONFIG_HOME="$work/config" TZ=UTC
 
-# median_of: the median of the numbers on stdin.
-median_of() { sort -g | awk '{ t[NR] = $1 } END { print (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2) }'; }
-# timed COMMAND...: "WALL CPU" in seconds of one run (stdout to /dev/null).
-timed() {
-  /usr/bin/time -f '%e %U %S' -o "$work/time" "$@" >/dev/null
-  awk '{ print $1, $2 + $3 }' "$work/time"
-}
-client_run() { timed bash -c '"$@" > "'"$work"'/client.html"' _ "${client[@]}" --html -e "$query"; }
+peer_run() { timed bash -c '"$@" > "'"$work"'/client.html"' _ "${client[@]}" --html -e "$query"; }
 # Every quelo run writes into a new, empty application folder: pages of an earlier run would be
 # appended to.
 quelo_run() {
@@ -57,23 +50,11 @@ quelo_run() {
   timed "$quelo" report --odbc "$connection" --query "$query" --quiet --app-path "$work/app/" --file sales --max-recs 10
 }
 
-# The two in turn, after a pair that is not counted, so that both see the machine alike; the
-# ratio is the median of the pairs' ratios, which a machine whose load drifts moves least.
-client_run >/dev/null
-quelo_run >/dev/null
-client_wall=() client_cpu=() quelo_wall=() quelo_cpu=() ratios=()
-for ((run = 0; run < runs; run++)); do
-  read -r cw cc < <(client_run)
-  read -r qw qc < <(quelo_run)
-  client_wall+=("$cw") client_cpu+=("$cc") quelo_wall+=("$qw") quelo_cpu+=("$qc")
-  ratios+=("$(ratio "$qw" "$cw")")
-done
-median() { printf '%s\n' "$@" | median_of; }
+read -r client_wall client_cpu quelo_wall quelo_cpu time_ratio _ < <(paired "$runs")
 pages=$(find "$work/app/Reports/" -name '*.htm' | wc -l)
-time_ratio=$(median "${ratios[@]}")
 printf '%-34s %6s s, processor %6s s (medians of %s runs)\n' \
-  "mariadb --html" "$(median "${client_wall[@]}")" "$(median "${client_cpu[@]}")" "$runs" \
-  "quelo report --odbc ($pages pages)" "$(median "${quelo_wall[@]}")" "$(median "${quelo_cpu[@]}")" "$runs"
+  "mariadb --html" "$client_wall" "$client_cpu" "$runs" \
+  "quelo report --odbc ($pages pages)" "$quelo_wall" "$quelo_cpu" "$runs"
 echo "quelo / mariadb time: $time_ratio (median of the runs' ratios; at most 1.5)"
-awk -v r="$time_ratio" 'BEGIN { exit !(r <= 1.5) }' || { echo "FAIL: quelo report --odbc is too slow"; exit 1; }
+at_most "$time_ratio" 1.5 || { echo "FAIL: quelo report --odbc is too slow"; exit 1; }
 echo "PASS"

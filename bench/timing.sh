@@ -26,3 +26,39 @@ measure() {
 
 # ratio A B: A / B with two decimals.
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
+
+# median_of: the median of the numbers on stdin.
+median_of() { sort -g | awk '{ t[NR] = $1 } END { print (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2) }'; }
+median() { printf '%s\n' "$@" | median_of; }
+
+# timed COMMAND...: "WALL CPU KB" of one run (stdout to /dev/null): wall and processor seconds
+# and the peak resident memory in KiB.
+# The wall time is the shell's clock, to the microsecond: a run of a few milliseconds would read
+# as 0 to /usr/bin/time.
+timed() {
+  local start=$EPOCHREALTIME
+  /usr/bin/time -f '%U %S %M' -o "$work/time" "$@" >/dev/null
+  awk -v s="$start" -v e="$EPOCHREALTIME" '{ printf "%.6f %s %s\n", e - s, $1 + $2, $3 }' "$work/time"
+}
+
+# paired RUNS: runs the functions peer_run and quelo_run (each printing what timed prints) in
+# turn, after a pair that is not counted, so that both see the machine alike. Prints the medians
+# of the peer's and quelo's wall times and processor times, the median of the pairs' ratios
+# (quelo / peer: a machine whose load drifts moves it least) and quelo's highest peak memory.
+paired() {
+  local runs=$1 pw pc qw qc qk peak=0
+  local peer_wall=() peer_cpu=() quelo_wall=() quelo_cpu=() ratios=()
+  peer_run >/dev/null
+  quelo_run >/dev/null
+  for ((run = 0; run < runs; run++)); do
+    read -r pw pc _ < <(peer_run)
+    read -r qw qc qk < <(quelo_run)
+    peer_wall+=("$pw") peer_cpu+=("$pc") quelo_wall+=("$qw") quelo_cpu+=("$qc") ratios+=("$(ratio "$qw" "$pw")")
+    ((qk > peak)) && peak=$qk
+  done
+  echo "$(median "${peer_wall[@]}") $(median "${peer_cpu[@]}") $(median "${quelo_wall[@]}") $(median "${quelo_cpu[@]}")" \
+    "$(median "${ratios[@]}") $peak"
+}
+
+# at_most VALUE LIMIT: true when VALUE <= LIMIT.
+at_most() { awk -v v="$1" -v l="$2" 'BEGIN { exit !(v <= l) }'; }
