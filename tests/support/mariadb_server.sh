@@ -35,7 +35,8 @@ case "$action" in
     mkdir -p "$dir"
     dir=$(cd "$dir" && pwd)
     [[ $(id -u) -eq 0 ]] && chown nobody "$dir"
-    as_server mariadb-install-db --no-defaults --datadir="$dir/data" --auth-root-authentication-method=normal \
+    # Its own temporary folder: a bootstrap in the shared /tmp saw its temporary tables vanish.
+    as_server mariadb-install-db --no-defaults --datadir="$dir/data" --tmpdir="$dir" --auth-root-authentication-method=normal \
       --skip-test-db >"$dir/install.log" 2>&1 || { cat "$dir/install.log" >&2; exit 1; }
     as_server "$server" --no-defaults --datadir="$dir/data" --socket="$dir/server.sock" --skip-networking \
       --pid-file="$dir/server.pid" --log-error="$dir/server.log" --tmpdir="$dir" \
