@@ -35,7 +35,8 @@ case "$action" in
     mkdir -p "$dir"
     dir=$(cd "$dir" && pwd)
     [[ $(id -u) -eq 0 ]] && chown nobody "$dir"
-    # Its own temporary folder: a bootstrap in the shared /tmp saw its temporary tables vanish.
+    # Its own temporary folder: a starting server removes every temporary table file it finds in
+    # its temporary folder, so two servers starting at once in the shared /tmp remove each other's.
     as_server mariadb-install-db --no-defaults --datadir="$dir/data" --tmpdir="$dir" --auth-root-authentication-method=normal \
       --skip-test-db >"$dir/install.log" 2>&1 || { cat "$dir/install.log" >&2; exit 1; }
     as_server "$server" --no-defaults --datadir="$dir/data" --socket="$dir/server.sock" --skip-networking \
