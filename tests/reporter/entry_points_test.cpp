@@ -79,24 +79,6 @@ TEST_F(ReportTest, FormPropertiesComeFromTheArguments) {
   EXPECT_EQ(seen->GraphicFolderPath(), "D:\\Pics\\");
 }
 
-TEST_F(ReportTest, CurrentRecordsetIsTheLastReportedOne) {
-  auto rs = products(2);
-  Args args = autoArgs(rs, "current");
-  ASSERT_TRUE(runAuto(args));
-  EXPECT_EQ(h->control->get("CurrentRecordset").value(), Variant(std::static_pointer_cast<Dispatch>(rs)));
-}
-
-TEST_F(ReportTest, ReportStatusHandlerAnswersReachTheCaller) {
-  h->site.onEvent = [](std::string_view, Args& a) {
-    a[3] = Variant(true);
-    a[5] = Variant("note");
-  };
-  Args args{Variant(int16_t{3}), Variant(int32_t{1}), Variant(int16_t{2}), Variant(false), Variant(false), Variant()};
-  ASSERT_TRUE(h->control->call("RaiseZeReportStatus", args));
-  EXPECT_EQ(args[3], Variant(true));
-  EXPECT_EQ(args[5], Variant("note"));
-}
-
 TEST_F(ReportTest, BadObjReservedFailsAndLeavesNoFlaggedForm) {
   Args args = autoArgs(products(2), "bad");
   args[7] = Variant(std::static_pointer_cast<Dispatch>(products(1)));  // not a collection
