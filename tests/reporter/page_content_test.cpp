@@ -27,22 +27,6 @@ TEST_F(ReportTest, OnePageWithEveryAdvancedSetting) {
                                    Variant("www.acme.example"), Variant("sales@acme.example"), Variant(true)}));
   args[7] = Variant(std::static_pointer_cast<Dispatch>(choices({{"Name", 1}, {"Price", 2}, {"Qty", 2}})));
   ASSERT_TRUE(runAuto(args));
-  const auto docs = sections(page("full.htm"));
-  ASSERT_EQ(docs.size(), 3u);
-  EXPECT_NE(docs[0].find("<P Align=Center><img src = logo.png ALT = Logo_here ></P> <P Align=Center><B> Visit our "
-                         "Website ...   <A HREF='www.acme.example'>www.acme.example</A>  &nbsp;&nbsp;&nbsp;  E-mail "
-                         "us now ... <A HREF=mailto:sales@acme.example>sales@acme.example</A><Br> </B></P><EM> "
-                         "Quarterly stock</EM>  <Br><P>  </P>First&nbsp;line<p></p>second&nbsp;&nbsp;line<P>  </P>"),
-            std::string::npos)
-      << docs[0];
-  EXPECT_NE(docs[2].find("12 records in this Vol. <Br> Sum of Price = 97.5 <Br> Sum of Qty = 78 <Br> <P>  </P>"),
-            std::string::npos);
-  EXPECT_NE(docs[2].find("<B> Price</B> : Total = 97.5 ; Average = 8.125 ; Minimum = 1.25 ; Maximum = 15 <Br> "),
-            std::string::npos);
-  EXPECT_NE(docs[2].find("<P Align=Left><img src = sign.png ALT = Signature_here ></P> <EM> Made by ACME</EM>  <Br>"),
-            std::string::npos);
-  EXPECT_EQ(docs[1].find("records in this Vol"), std::string::npos);  // only the closing section
-  EXPECT_NE(docs[2].find("<A HRef='#Section1'>Section1</A>...<P>  </P>"), std::string::npos);  // S = 2 skipped
   expectGolden("one_page_all_settings.htm", page("full.htm"));
 }
 
@@ -166,19 +150,6 @@ TEST_F(ReportTest, EveryKindOfCell) {
   args[2] = Variant(app.path() + "pics");
   ASSERT_TRUE(runAuto(args));
   const std::string text = page("cells.htm");
-  const std::string pic = app.path() + "pics/cat.png";
-  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]><A Href=" + pic + "> <img src = " + pic +
-                      " border=0 width=120 height=120 ALT = image_here align=center> </A></TD>"),
-            std::string::npos);
-  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]><A HREF='Home page'>Home page</A></TD>"), std::string::npos);
-  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]><A HREF=mailto:sales@acme.example>sales@acme.example</A></TD>"),
-            std::string::npos);
-  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]><A Href=> <img src =  border=0"), std::string::npos);  // missing picture
-  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]>##</TD>"), std::string::npos);  // a local path that names no file
-  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]>plain#not#link</TD>"), std::string::npos);  // not a link field
-  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]><b>bold</b>&nbsp;&&nbsp;\"quoted\"</TD>"), std::string::npos);
-  EXPECT_NE(text.find("<TD><BGCOLOR=[WHITE]>Ωmega&nbsp;ñ&nbsp;日本</TD>"), std::string::npos);
-  EXPECT_EQ(occurrences(text, "<TD><BGCOLOR=[WHITE]></TD>"), 3u);  // Null, blank picture name, binary
   std::string portable = text;  // the scratch folder differs from run to run
   for (size_t at; (at = portable.find(app.path())) != std::string::npos;) portable.replace(at, app.path().size(), "/APP/");
   expectGolden("every_cell.htm", portable);

@@ -28,16 +28,13 @@ class ReportFormTest : public ReportTest {
   }
 };
 
-TEST_F(ReportFormTest, TwentyFiveRecordsMakeThreePagesAndPagingFollowsTheTable) {
+// Page counts and page sizes are in the table below; here the buttons move through the pages.
+TEST_F(ReportFormTest, PagingButtonsMoveThroughThePages) {
   setMaxRecs(10);
   show(products(25), [](QueloReportForm& f) {
-    EXPECT_EQ(f.TotalPage(), 3);
-    EXPECT_EQ(f.get<Label>("lblPage").caption(), "Page 1 of 3");
-    EXPECT_EQ(f.caption(), "ACME Report Form");
-    EXPECT_EQ(paging(f), "0011");
+    EXPECT_EQ(f.caption(), "ACME Report Form");  // the developer's company names the form
     f.get<CommandButton>("cmdPage", 3).press();
     EXPECT_EQ(f.CurPage(), 3);
-    EXPECT_EQ(f.NumRecsOnPage(), 5);
     EXPECT_EQ(f.get<Label>("lblPage").caption(), "Page 3 of 3");
     EXPECT_EQ(paging(f), "1100");
     EXPECT_EQ(f.get<DataGrid>("MSHFlexGrid1").rows(), 6);

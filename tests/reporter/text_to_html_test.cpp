@@ -5,25 +5,17 @@
 namespace quelo {
 namespace {
 
-TEST(TextToHtml, SpacesBecomeNonBreakingOneForOne) {
-  EXPECT_EQ(TextToHtml(""), "");
-  EXPECT_EQ(TextToHtml("two  words"), "two&nbsp;&nbsp;words");
-  EXPECT_EQ(TextToHtml(" "), "&nbsp;");
-}
-
-TEST(TextToHtml, LineBreaksByTheirPairs) {
-  EXPECT_EQ(TextToHtml("a\r\nb"), "a<p></p>b");
-  EXPECT_EQ(TextToHtml("a\r\n\r\nb"), "a<p></p><p></p>b");
-  EXPECT_EQ(TextToHtml("a\rb"), "a<br>b");
-  EXPECT_EQ(TextToHtml("a\nb"), "a\nb");
-  EXPECT_EQ(TextToHtml("a\n\rb"), "a\n<br>b");
-  EXPECT_EQ(TextToHtml("a\r\r\nb"), "a<br><p></p>b");
-  EXPECT_EQ(TextToHtml("a\r"), "a<br>");
-}
-
-TEST(TextToHtml, MarkupAndOtherCharactersPassThrough) {
-  EXPECT_EQ(TextToHtml("<a href=\"x\">&amp;</a>"), "<a&nbsp;href=\"x\">&amp;</a>");
-  EXPECT_EQ(TextToHtml("tab\there\xC2\xA0nbsp \xD0\x96"), "tab\there\xC2\xA0nbsp&nbsp;\xD0\x96");
+// Each space becomes a non-breaking one; CR LF pairs become paragraphs and a lone CR a line
+// break; markup and other characters pass through.
+TEST(TextToHtml, SpacesAndLineBreaks) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"", ""}, {"two  words", "two&nbsp;&nbsp;words"}, {" ", "&nbsp;"}, {"a\r\nb", "a<p></p>b"},
+      {"a\r\n\r\nb", "a<p></p><p></p>b"}, {"a\rb", "a<br>b"}, {"a\nb", "a\nb"}, {"a\n\rb", "a\n<br>b"},
+      {"a\r\r\nb", "a<br><p></p>b"}, {"a\r", "a<br>"},
+      {"<a href=\"x\">&amp;</a>", "<a&nbsp;href=\"x\">&amp;</a>"},
+      {"tab\there\xC2\xA0nbsp \xD0\x96", "tab\there\xC2\xA0nbsp&nbsp;\xD0\x96"},
+  };
+  for (const auto& [text, html] : cases) EXPECT_EQ(TextToHtml(text), html) << text;
 }
 
 // Escaped text: markup characters become entities first, then the spacing rules apply as always.

@@ -34,10 +34,7 @@ TEST(RecordsetMembers, AHostBuildsAndReadsARecordSetByName) {
   }
   EXPECT_EQ(fields->get("Count").value(), Variant(int32_t{2}));
   EXPECT_EQ(rs->get("RecordCount").value(), Variant(int32_t{2}));
-  auto link = object(fields->call("Item", {Variant("Link")}));
-  EXPECT_EQ(link->get("Attributes").value(), Variant(int32_t{230}));
-  EXPECT_EQ(link->get("Type").value(), Variant(int32_t{adLongVarWChar}));
-  EXPECT_EQ(link->get("Name").value(), Variant("Link"));
+  EXPECT_EQ(object(fields->call("Item", {Variant("Link")}))->get("Attributes").value(), Variant(int32_t{230}));
   EXPECT_EQ(fields->call("Item", {Variant("Nope")}).error().number, kErrItemNotFound);
   EXPECT_EQ(fields->call("Item", {Variant(int32_t{2})}).error().number, kErrItemNotFound);
 

@@ -74,37 +74,34 @@ TEST_F(PostgresSource, TypesMapAndValuesRoundTrip) {
   struct Expect {
     const char* name;
     int32_t type, attributes;
-  } expected[] = {{"s", adSmallInt, 118},     {"i", adInteger, 118},   {"b", adBigInt, 118},
-                  {"f4", adSingle, 118},      {"f8", adDouble, 118},   {"n", adNumeric, 118},
-                  {"wide", adNumeric, 118},   {"t", adBoolean, 102},   {"d", adDBDate, 122},
-                  {"tm", adDBTime, 122},      {"ts", adDBTimeStamp, 122}, {"tz", adDBTimeStamp, 122},
-                  {"v", adVarWChar, 102},     {"c", adChar, 102},      {"tx", adLongVarWChar, 230},
-                  {"vx", adLongVarWChar, 230}, {"by", adLongVarBinary, 102}, {"u", adGUID, 102},
-                  {"j", adLongVarWChar, 230}, {"nan", adDouble, 118}};
+    Variant value;  // Empty: checked below
+  } const expected[] = {
+      {"s", adSmallInt, 118, Variant(int16_t{1})}, {"i", adInteger, 118, Variant(int32_t{2})},
+      {"b", adBigInt, 118, Variant(int64_t{5000000000})}, {"f4", adSingle, 118, Variant(1.5)},
+      {"f8", adDouble, 118, Variant(2.25)}, {"n", adNumeric, 118, Variant(12.5)},
+      {"wide", adNumeric, 118, Variant("12345678901234567890.5")},  // exact, as text
+      {"t", adBoolean, 102, Variant(true)}, {"d", adDBDate, 122, Variant(dateFromCivil({2024, 2, 29}))},
+      {"tm", adDBTime, 122, Variant(Date{13.5 / 24})},
+      {"ts", adDBTimeStamp, 122, Variant(dateFromCivil({2024, 2, 29, 13, 5, 9}))},
+      {"tz", adDBTimeStamp, 122, Variant()}, {"v", adVarWChar, 102, Variant("ab")}, {"c", adChar, 102, Variant("x  ")},
+      {"tx", adLongVarWChar, 230, Variant("long")}, {"vx", adLongVarWChar, 230, Variant("nolen")},
+      {"by", adLongVarBinary, 102, Variant()}, {"u", adGUID, 102, Variant("a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11")},
+      {"j", adLongVarWChar, 230, Variant("{\"a\": 1}")},
+      {"nan", adDouble, 118, Variant()}};
   ASSERT_EQ(rs->fields().count(), static_cast<int>(std::size(expected)));
   for (int i = 0; i < rs->fields().count(); ++i) {
+    SCOPED_TRACE(expected[i].name);
     EXPECT_EQ(rs->fields()[i].name, expected[i].name);
-    EXPECT_EQ(rs->fields()[i].type, expected[i].type) << expected[i].name;
-    EXPECT_EQ(rs->fields()[i].attributes, expected[i].attributes) << expected[i].name;
+    EXPECT_EQ(rs->fields()[i].type, expected[i].type);
+    EXPECT_EQ(rs->fields()[i].attributes, expected[i].attributes);
+    if (!expected[i].value.isEmpty()) {
+      EXPECT_EQ(rs->value(i).value(), expected[i].value);
+    }
   }
   EXPECT_EQ(rs->fields()[12].definedSize, 10);
   EXPECT_EQ(rs->fields()[13].definedSize, 3);
-  EXPECT_EQ(rs->value("s").value(), Variant(int16_t{1}));
-  EXPECT_EQ(rs->value("i").value(), Variant(int32_t{2}));
-  EXPECT_EQ(rs->value("b").value(), Variant(int64_t{5000000000}));
-  EXPECT_EQ(rs->value("f4").value(), Variant(1.5));
-  EXPECT_EQ(rs->value("f8").value(), Variant(2.25));
-  EXPECT_EQ(rs->value("n").value(), Variant(12.5));
-  EXPECT_EQ(rs->value("wide").value(), Variant("12345678901234567890.5"));  // exact, as text
-  EXPECT_EQ(rs->value("t").value(), Variant(true));
-  EXPECT_EQ(rs->value("d").value(), Variant(dateFromCivil({2024, 2, 29})));
-  EXPECT_EQ(rs->value("tm").value(), Variant(Date{13.5 / 24}));
-  EXPECT_EQ(rs->value("ts").value(), Variant(dateFromCivil({2024, 2, 29, 13, 5, 9})));
   EXPECT_TRUE(rs->value("tz").value().type() == VarType::Date);
-  EXPECT_EQ(rs->value("c").value(), Variant("x  "));
   EXPECT_EQ(rs->cell(16).value().text, std::string_view("\x00\xff\x41", 3));
-  EXPECT_EQ(rs->value("u").value(), Variant("a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11"));
-  EXPECT_EQ(rs->value("j").value(), Variant("{\"a\": 1}"));
   EXPECT_TRUE(std::isnan(rs->value("nan").value().asDouble()));
 }
 
