@@ -10,6 +10,7 @@
 #include "platform/posix/posix_file_system.h"
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
+#include "reporter/report_api.h"
 
 namespace quelo::cli {
 namespace {
@@ -70,11 +71,7 @@ void useSampleDefaults(ReportOptions& options) {
 Result<std::shared_ptr<Recordset>> openReportSource(const ReportOptions& options) {
   auto source = rowSource(options);
   if (!source) return source.error();
-  // A counted run is read once, page by page, as the report is written; a source that cannot
-  // count ahead is read whole first.
-  auto counted = Recordset::open(countedRows(source.value()), ado::adOpenForwardOnly);
-  if (counted || counted.error().number != ado::kErrNotSupported) return counted;
-  return Recordset::open(std::move(source).value(), ado::adOpenStatic, ado::adLockReadOnly);
+  return openCountedOrWhole(std::move(source).value());
 }
 
 }  // namespace quelo::cli
