@@ -7,10 +7,13 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <iostream>
 
 #include "qt/property_frame.h"
@@ -256,11 +259,16 @@ void HostWindow::readForReport(const QString& what, std::function<Result<ReportD
   if (!loader_->start(std::move(read), [this](Result<ReportData> data) { report(data); }))
     return showResult(QStringLiteral("Records are being read already"));
   QApplication::setOverrideCursor(Qt::BusyCursor);
-  reading_ = new QProgressDialog(QStringLiteral("Reading %1...").arg(what),
-                                 QStringLiteral("Cancel"), 0, 0, this);
+  reading_ = new QProgressDialog(QStringLiteral("Reading %1...").arg(what), QStringLiteral("Cancel"), 0, 0, this);
   reading_->setObjectName(QStringLiteral("readingRecords"));
   reading_->setWindowModality(Qt::WindowModal);
   reading_->setMinimumDuration(300);
+  // The bar is set directly: the dialog's own setValue runs the event loop when it is modal.
+  auto* bar = new QProgressBar;
+  reading_->setBar(bar);
+  auto* tick = new QTimer(reading_);
+  connect(tick, &QTimer::timeout, reading_, [this, what, bar] { showReadProgress(what, *bar); });
+  tick->start(200);
   connect(reading_, &QProgressDialog::canceled, this, [this] {
     loader_->cancel();
     showResult(QStringLiteral("Reading cancelled"));
@@ -268,11 +276,28 @@ void HostWindow::readForReport(const QString& what, std::function<Result<ReportD
   showResult(QStringLiteral("Reading %1...").arg(what));
 }
 
+void HostWindow::showReadProgress(const QString& what, QProgressBar& bar) {
+  const ReadWatch* watch = loader_->progress();
+  if (!watch || !reading_) return;
+  const qint64 rows = watch->rows(), expected = watch->expected();
+  const QString count = expected >= 0 ? QStringLiteral("%L1 of %L2 rows").arg(rows).arg(expected)
+                                      : QStringLiteral("%L1 rows").arg(rows);
+  reading_->setLabelText(QStringLiteral("Reading %1...\n%2").arg(what, count));
+  if (expected > 0) {
+    bar.setRange(0, 1000);
+    bar.setValue(static_cast<int>(std::min<qint64>(rows, expected) * 1000 / expected));
+  } else {
+    bar.setRange(0, 0);
+  }
+}
+
+// The dialog goes at once: a dialog only scheduled for deletion would still show itself when its
+// minimum duration is up, over the report form.
 void HostWindow::readingOver() {
   QApplication::restoreOverrideCursor();
   if (!reading_) return;
   reading_->disconnect(this);
-  reading_->deleteLater();
+  delete reading_;
   reading_ = nullptr;
 }
 
