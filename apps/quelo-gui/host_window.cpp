@@ -36,6 +36,13 @@ QGroupBox* group(const QString& title, QLayout* content) {
   return box;
 }
 
+// A line of explanation that wraps, so that it never sets the window's width.
+QLabel* hint(const QString& text) {
+  auto* label = new QLabel(text);
+  label->setWordWrap(true);
+  return label;
+}
+
 std::string utf8(const QString& s) { return s.toStdString(); }
 
 }  // namespace
@@ -61,10 +68,10 @@ HostWindow::HostWindow(const QString& dataFolder, std::shared_ptr<Component> com
   left->addWidget(timerBox());
   left->addWidget(fileBox());
   left->addWidget(reportBox());
-  left->addWidget(formsBox());
   left->addStretch();
   auto* right = new QVBoxLayout;
   right->addWidget(linkBox());
+  right->addWidget(formsBox());
   right->addWidget(logBox(), 1);
   columns->addLayout(left);
   columns->addLayout(right, 1);
@@ -166,10 +173,11 @@ QWidget* HostWindow::linkBox() {
     const Variant ok = call("OpenHyperlink", {Variant(utf8(link_->text()))});
     showResult(ok == Variant(true) ? QStringLiteral("Opened") : QStringLiteral("Not opened"));
   });
+  link_->setPlaceholderText(QStringLiteral("a web address, an e-mail address or a file"));
   auto* row = new QHBoxLayout;
   row->addWidget(link_, 1);
   row->addWidget(open);
-  return group(QStringLiteral("Hyperlink (web address, e-mail address or file)"), row);
+  return group(QStringLiteral("Hyperlink"), row);
 }
 
 QWidget* HostWindow::logBox() {
@@ -184,9 +192,10 @@ QWidget* HostWindow::logBox() {
   auto* row = new QHBoxLayout;
   row->addWidget(message_, 1);
   row->addWidget(append);
+  layout->addWidget(hint(QStringLiteral("Also written to Reports/Log/ZeMessages.htm")));
   layout->addLayout(row);
   layout->addWidget(log_, 1);
-  return group(QStringLiteral("Message log (also written to Reports/Log/ZeMessages.htm)"), layout);
+  return group(QStringLiteral("Message log"), layout);
 }
 
 QWidget* HostWindow::reportBox() {
@@ -202,11 +211,12 @@ QWidget* HostWindow::reportBox() {
     if (askOdbcQuery(connection, query)) reportOnOdbc(connection, query);
   });
   odbc->setObjectName(QStringLiteral("cmdReportOdbc"));
-  auto* row = new QHBoxLayout;
-  row->addWidget(sample);
-  row->addWidget(file);
-  row->addWidget(odbc);
-  return group(QStringLiteral("Interactive report (pages go to Reports/)"), row);
+  auto* column = new QVBoxLayout;
+  column->addWidget(hint(QStringLiteral("Pages go to Reports/")));
+  column->addWidget(sample);
+  column->addWidget(file);
+  column->addWidget(odbc);
+  return group(QStringLiteral("Interactive report"), column);
 }
 
 bool HostWindow::pickReportFile(std::string& path, std::string& table) {

@@ -159,6 +159,22 @@ TEST_F(GuiReportTest, TheSampleDataShowsItsPicturesInThePreview) {
   EXPECT_EQ(status(window), "Report form closed");
 }
 
+// At 14 pt the host's window still fits a screen of 1024 x 768, its title bar included.
+TEST(GuiHostWindow, FitsASmallScreenAtALargeFont) {
+  QtHarness h;
+  Platform platform = h.platform();
+  quelo::testing::ScratchDir data;
+  const QFont before = QApplication::font();
+  QFont large = before;
+  large.setPointSize(14);
+  QApplication::setFont(large);
+  gui::HostWindow window(QString::fromStdString(data.path()), h.component, &platform);
+  const QSize least = window.minimumSizeHint();
+  QApplication::setFont(before);
+  EXPECT_LE(least.width(), 1024);
+  EXPECT_LE(least.height(), 768 - 40);
+}
+
 TEST(GuiReportData, TheSampleAndSqliteTablesAreReadAndMissingOnesAreErrors) {
   auto sample = gui::sampleReportData();
   ASSERT_TRUE(sample) << sample.error().message;
