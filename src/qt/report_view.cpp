@@ -24,7 +24,7 @@ void statusFrameAsGrid(FormDialog& dialog) {
   if (!frame || !heading) return;
   const QStringList heads = heading->text().split(u'|');
   const char* cells[] = {"lblTotalPages", "lblElapsedSeconds", "lblCurPage", "chkDeleteOnCancel", "chkCancel"};
-  if (heads.size() != std::size(cells)) return;
+  if (heads.size() != static_cast<qsizetype>(std::size(cells))) return;
   heading->hide();
   auto* grid = new QGridLayout(frame);
   for (int i = 0; i < heads.size(); ++i) {
@@ -66,7 +66,14 @@ class OutcomeLine : public QLabel {
     QString text = written(outcome);
     if (!outcome.errors.empty())
       text += QStringLiteral(" %1 could not be written: %2").arg(outcome.errors.size()).arg(html(outcome.errors.front()));
-    if (!outcome.warnings.empty()) text += QStringLiteral(" Note: %1").arg(html(outcome.warnings.front()));
+    setToolTip(QString());
+    if (!outcome.warnings.empty()) {
+      const qsizetype n = static_cast<qsizetype>(outcome.warnings.size());
+      text += n == 1 ? QStringLiteral(" (1 note: see its tool tip)") : QStringLiteral(" (%1 notes: see their tool tip)").arg(n);
+      QStringList notes;
+      for (const std::string& w : outcome.warnings) notes << qs(w);
+      setToolTip(notes.join(u'\n'));
+    }
     setText(text);
   }
 
@@ -93,10 +100,25 @@ class OutcomeLine : public QLabel {
   Shell& shell_;
 };
 
+// Names for the boxes that no label of their own names (screen readers, the label's buddy).
+void nameTheBoxes(FormDialog& dialog) {
+  const std::pair<const char*, const char*> names[] = {{"lstAvailable", "Available fields"},
+                                                       {"lstOutput", "Fields to output in report"},
+                                                       {"txtTitle", "Title"},
+                                                       {"txtFileName", "File name"},
+                                                       {"cboBGcolor", "Color"},
+                                                       {"MSHFlexGrid1", "Preview Records"}};
+  for (const auto& [control, name] : names)
+    if (QWidget* w = dialog.widgetOf(control)) w->setAccessibleName(QString::fromLatin1(name));
+  for (const auto& [label, box] : {std::pair{1, "txtTitle"}, std::pair{2, "cboBGcolor"}})
+    if (auto* l = qobject_cast<QLabel*>(dialog.widgetOf("Label1", label))) l->setBuddy(dialog.widgetOf(box));
+}
+
 }  // namespace
 
 void decorateReportForm(FormDialog& dialog, Shell& shell) {
   statusFrameAsGrid(dialog);
+  nameTheBoxes(dialog);
   if (auto* name = qobject_cast<QLineEdit*>(dialog.widgetOf("txtFileName")))
     name->setPlaceholderText(QStringLiteral("Save As names it"));
   if (auto* layout = qobject_cast<QBoxLayout*>(dialog.layout())) layout->addWidget(new OutcomeLine(dialog, shell));
