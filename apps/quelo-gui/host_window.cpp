@@ -7,10 +7,13 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <iostream>
 
 #include "qt/property_frame.h"
@@ -31,6 +34,13 @@ QGroupBox* group(const QString& title, QLayout* content) {
   auto* box = new QGroupBox(title);
   box->setLayout(content);
   return box;
+}
+
+// A line of explanation that wraps, so that it never sets the window's width.
+QLabel* hint(const QString& text) {
+  auto* label = new QLabel(text);
+  label->setWordWrap(true);
+  return label;
 }
 
 std::string utf8(const QString& s) { return s.toStdString(); }
@@ -58,10 +68,10 @@ HostWindow::HostWindow(const QString& dataFolder, std::shared_ptr<Component> com
   left->addWidget(timerBox());
   left->addWidget(fileBox());
   left->addWidget(reportBox());
-  left->addWidget(formsBox());
   left->addStretch();
   auto* right = new QVBoxLayout;
   right->addWidget(linkBox());
+  right->addWidget(formsBox());
   right->addWidget(logBox(), 1);
   columns->addLayout(left);
   columns->addLayout(right, 1);
@@ -163,10 +173,11 @@ QWidget* HostWindow::linkBox() {
     const Variant ok = call("OpenHyperlink", {Variant(utf8(link_->text()))});
     showResult(ok == Variant(true) ? QStringLiteral("Opened") : QStringLiteral("Not opened"));
   });
+  link_->setPlaceholderText(QStringLiteral("a web address, an e-mail address or a file"));
   auto* row = new QHBoxLayout;
   row->addWidget(link_, 1);
   row->addWidget(open);
-  return group(QStringLiteral("Hyperlink (web address, e-mail address or file)"), row);
+  return group(QStringLiteral("Hyperlink"), row);
 }
 
 QWidget* HostWindow::logBox() {
@@ -181,9 +192,10 @@ QWidget* HostWindow::logBox() {
   auto* row = new QHBoxLayout;
   row->addWidget(message_, 1);
   row->addWidget(append);
+  layout->addWidget(hint(QStringLiteral("Also written to Reports/Log/ZeMessages.htm")));
   layout->addLayout(row);
   layout->addWidget(log_, 1);
-  return group(QStringLiteral("Message log (also written to Reports/Log/ZeMessages.htm)"), layout);
+  return group(QStringLiteral("Message log"), layout);
 }
 
 QWidget* HostWindow::reportBox() {
@@ -199,11 +211,12 @@ QWidget* HostWindow::reportBox() {
     if (askOdbcQuery(connection, query)) reportOnOdbc(connection, query);
   });
   odbc->setObjectName(QStringLiteral("cmdReportOdbc"));
-  auto* row = new QHBoxLayout;
-  row->addWidget(sample);
-  row->addWidget(file);
-  row->addWidget(odbc);
-  return group(QStringLiteral("Interactive report (pages go to Reports/)"), row);
+  auto* column = new QVBoxLayout;
+  column->addWidget(hint(QStringLiteral("Pages go to Reports/")));
+  column->addWidget(sample);
+  column->addWidget(file);
+  column->addWidget(odbc);
+  return group(QStringLiteral("Interactive report"), column);
 }
 
 bool HostWindow::pickReportFile(std::string& path, std::string& table) {
@@ -256,11 +269,16 @@ void HostWindow::readForReport(const QString& what, std::function<Result<ReportD
   if (!loader_->start(std::move(read), [this](Result<ReportData> data) { report(data); }))
     return showResult(QStringLiteral("Records are being read already"));
   QApplication::setOverrideCursor(Qt::BusyCursor);
-  reading_ = new QProgressDialog(QStringLiteral("Reading %1...").arg(what),
-                                 QStringLiteral("Cancel"), 0, 0, this);
+  reading_ = new QProgressDialog(QStringLiteral("Reading %1...").arg(what), QStringLiteral("Cancel"), 0, 0, this);
   reading_->setObjectName(QStringLiteral("readingRecords"));
   reading_->setWindowModality(Qt::WindowModal);
   reading_->setMinimumDuration(300);
+  // The bar is set directly: the dialog's own setValue runs the event loop when it is modal.
+  auto* bar = new QProgressBar;
+  reading_->setBar(bar);
+  auto* tick = new QTimer(reading_);
+  connect(tick, &QTimer::timeout, reading_, [this, what, bar] { showReadProgress(what, *bar); });
+  tick->start(200);
   connect(reading_, &QProgressDialog::canceled, this, [this] {
     loader_->cancel();
     showResult(QStringLiteral("Reading cancelled"));
@@ -268,11 +286,28 @@ void HostWindow::readForReport(const QString& what, std::function<Result<ReportD
   showResult(QStringLiteral("Reading %1...").arg(what));
 }
 
+void HostWindow::showReadProgress(const QString& what, QProgressBar& bar) {
+  const ReadWatch* watch = loader_->progress();
+  if (!watch || !reading_) return;
+  const qint64 rows = watch->rows(), expected = watch->expected();
+  const QString count = expected >= 0 ? QStringLiteral("%L1 of %L2 rows").arg(rows).arg(expected)
+                                      : QStringLiteral("%L1 rows").arg(rows);
+  reading_->setLabelText(QStringLiteral("Reading %1...\n%2").arg(what, count));
+  if (expected > 0) {
+    bar.setRange(0, 1000);
+    bar.setValue(static_cast<int>(std::min<qint64>(rows, expected) * 1000 / expected));
+  } else {
+    bar.setRange(0, 0);
+  }
+}
+
+// The dialog goes at once: a dialog only scheduled for deletion would still show itself when its
+// minimum duration is up, over the report form.
 void HostWindow::readingOver() {
   QApplication::restoreOverrideCursor();
   if (!reading_) return;
   reading_->disconnect(this);
-  reading_->deleteLater();
+  delete reading_;
   reading_ = nullptr;
 }
 

@@ -14,6 +14,7 @@
 #include "report_data.h"
 #include "report_loader.h"
 
+class QProgressBar;
 class QProgressDialog;
 
 namespace quelo::gui {
@@ -34,6 +35,9 @@ class HostWindow : public QMainWindow {
   void reportOnOdbc(const std::string& connection, const std::string& query);
   // Whether records are being read for a report.
   bool loading() const { return loader_->busy(); }
+  // Reads the records in the background, with a busy cursor and a dialog that counts the rows
+  // and can cancel (`what` names them there), then reports on them.
+  void readForReport(const QString& what, std::function<Result<ReportData>()> read);
 
  private:
   QWidget* timerBox();
@@ -46,8 +50,7 @@ class HostWindow : public QMainWindow {
   bool pickReportFile(std::string& path, std::string& table);
   // The ODBC connection and query the user types; false when cancelled.
   bool askOdbcQuery(std::string& connection, std::string& query);
-  // Reads the records in the background (`what` names them in the progress dialog).
-  void readForReport(const QString& what, std::function<Result<ReportData>()> read);
+  void showReadProgress(const QString& what, QProgressBar& bar);
   // Hands the records to the control's interactive reporter.
   void report(const Result<ReportData>& data);
   // Takes the busy cursor and the progress away.

@@ -10,8 +10,18 @@ namespace {
 // A name as an SQL identifier: quoted, its quotes doubled.
 std::string quotedName(const std::string& name) { return "\"" + replaceAll(name, "\"", "\"\"") + "\""; }
 
+// The records of a run that is read once, forward, taken into memory here, on the reading thread:
+// the report form would otherwise copy them on the window's thread.
+Result<std::shared_ptr<Recordset>> inMemory(std::shared_ptr<Recordset> records) {
+  const std::optional<int64_t> count = records->countedRecords();
+  if (!count) return records;
+  return records->takeRecords(*count);
+}
+
 Result<ReportData> read(const cli::ReportOptions& options) {
-  auto records = cli::openReportSource(options);
+  auto opened = cli::openReportSource(options);
+  if (!opened) return opened.error();
+  auto records = inMemory(std::move(opened).value());
   if (!records) return records.error();
   ReportData data;
   data.records = std::move(records).value();

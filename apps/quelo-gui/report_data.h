@@ -1,7 +1,7 @@
 // The record sets quelo-gui hands to the control's reporter: the bundled sample data (with its
 // pictures), a CSV file, one table of an SQLite database, or the rows of a query through ODBC.
-// Each is read whole before the report form opens, so a malformed file is reported before any
-// form appears.
+// Each is read whole into memory before the report form opens (on the thread that calls these),
+// so a malformed file is reported before any form appears.
 #pragma once
 
 #include <memory>

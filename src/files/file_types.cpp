@@ -8,10 +8,11 @@ struct FileType {
   const char* pattern;
 };
 
+// Pictures includes PNG and JPE files, which the logo and signature pictures may be.
 constexpr FileType kTypes[kFileTypeCount] = {
     {"All", "*.*"},
     {"Documents", "*.txt;*.rtf;*.lin;*.wp;*.doc;*.docx;*.ppt;*.pdf;*.ps;*.xls;*.eml"},
-    {"Pictures", "*.bmp;*.gif;*.jpeg;*.jpg;*.ico;*.wmf;*.emf;*.dib;*.pcx;*.pct;*.xbm;*.cdr;*.tiff"},
+    {"Pictures", "*.bmp;*.gif;*.jpeg;*.jpg;*.jpe;*.png;*.ico;*.wmf;*.emf;*.dib;*.pcx;*.pct;*.xbm;*.cdr;*.tiff"},
     {"Executables", "*.exe;*.com;*.bat;*.bin"},
     {"Libraries", "*.dll;*.tbl;*.ocx"},
     {"Internet", "*.html;*.htm;*.eml;*.asp;*.mht;*.mhtml;*.jsp;*.xml;*.hcx;*.alx;*.idc;*.cfm;*.chm;*.php"},

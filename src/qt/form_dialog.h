@@ -1,6 +1,7 @@
 // FormDialog: a form shown as a real dialog. Its caption follows the form's; the close box asks
 // the form to unload (which it may refuse); Escape presses the form's Cancel button, or
-// acts as the close box when it has none. A form whose view can use more room is resizable.
+// acts as the close box when it has none. A form whose view can use more room is resizable. The
+// window fits the screen it opens on: a form too large for it scrolls.
 #pragma once
 
 #include <QDialog>
@@ -24,10 +25,15 @@ class FormDialog : public QDialog {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
+  QSize roomOnScreen() const;
+  void fitToScreen();
+
   FormView* view_;
   bool running_ = false;
+  bool fitted_ = false;
 };
 
 }  // namespace quelo::qt

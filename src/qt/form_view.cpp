@@ -20,6 +20,7 @@ namespace quelo::qt {
 namespace {
 
 constexpr int kMarginPixels = 8;
+constexpr int kLeastElasticLines = 4;  // a list or grid short of room keeps as many lines
 
 bool growsDown(const QWidget* w) { return qobject_cast<const QAbstractItemView*>(w) || qobject_cast<const QPlainTextEdit*>(w); }
 bool growsAcross(const QWidget* w) {
@@ -85,17 +86,27 @@ void FormView::build() {
   const std::vector<QWidget*> tabOrder = readingOrder(*this, widgets);
   for (size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
   elastic_ = largestElastic(placed_);
-  setMinimumSize(extent_);
+  setMinimumSize(extent_ - QSize(0, give()));
+}
+
+// How much shorter than its design the largest list or grid may become: down to a few lines.
+int FormView::give() const {
+  if (!elastic_) return 0;
+  const int least = kLeastElasticLines * elastic_->fontMetrics().lineSpacing();
+  for (const auto& [w, r] : placed_)
+    if (w == elastic_) return std::max(0, r.height() - least);
+  return 0;
 }
 
 bool FormView::resizable() const { return elastic_ != nullptr; }
 
 // The form's extra room goes to its largest list, grid or text area: what stands wholly right of
 // (below) its middle moves on, and what crosses that line grows if it is a box that can use it.
+// Short of room, the same boxes give way in height first: what stands below moves up.
 void FormView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (!elastic_) return;
-  const int dw = std::max(0, width() - extent_.width()), dh = std::max(0, height() - extent_.height());
+  const int dw = std::max(0, width() - extent_.width()), dh = std::max(-give(), height() - extent_.height());
   QRect middle;
   for (const auto& [w, r] : placed_)
     if (w == elastic_) middle = r;
@@ -106,7 +117,7 @@ void FormView::resizeEvent(QResizeEvent* event) {
     if (r.left() > x) g.translate(dw, 0);
     else if (r.right() > x && growsAcross(w)) g.setWidth(r.width() + dw);
     if (r.top() > y) g.translate(0, dh);
-    else if (r.bottom() > y && growsDown(w)) g.setHeight(r.height() + dh);
+    else if (r.bottom() > y && growsDown(w)) g.setHeight(std::max(r.height() + dh, std::min(r.height(), kLeastElasticLines * w->fontMetrics().lineSpacing())));
     w->setGeometry(g);
   }
 }

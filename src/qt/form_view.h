@@ -1,7 +1,8 @@
 // FormView: the widgets of one form model, one binder each, placed by the controls' bounds
 // (twips at the screen's resolution; a frame's controls inside the frame), fitted to the font
 // they are shown in. Tab visits them in reading order. A form with a list, grid or text area
-// can be made larger: the largest of them takes the room. Keys go to the form
+// can be made larger: the largest of them takes the room; it is also the first to give way, in
+// height, when the form is short of room. Keys go to the form
 // first when its key preview is on, then to the control, and either may swallow them; the focus
 // of the widgets and the model's active control follow each other.
 #pragma once
@@ -44,6 +45,7 @@ class FormView : public QWidget {
 
  private:
   void build();
+  int give() const;
   forms::Control* controlOf(QObject* object) const;
   ControlBinder* binderOf(const forms::Control* control) const;
   void onFocusChanged(QWidget* now);

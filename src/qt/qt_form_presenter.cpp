@@ -26,9 +26,19 @@ FormDialog* QtFormPresenter::dialogOf(const forms::Form& form) const {
   return it == dialogs_.end() ? nullptr : it->second.data();
 }
 
+// The parent window, when it is on the screen (a dialog of a hidden window cannot become active).
+QWidget* QtFormPresenter::owner() const {
+  QWidget* window = parent_ ? parent_->window() : nullptr;
+  return window && window->isVisible() ? window : nullptr;
+}
+
 FormDialog* QtFormPresenter::dialogFor(forms::Form& form) {
-  if (FormDialog* existing = dialogOf(form)) return existing;
-  auto* dialog = new FormDialog(form, parent_);
+  if (FormDialog* existing = dialogOf(form)) {
+    if (QWidget* opener = owner(); opener != existing && existing->parentWidget() != opener && !existing->isVisible())
+      existing->setParent(opener, existing->windowFlags());
+    return existing;
+  }
+  auto* dialog = new FormDialog(form, owner());
   dialogs_[&form] = dialog;
   if (auto it = decorators_.find(form.name()); it != decorators_.end()) it->second(*dialog);
   // The dialog follows the form's caption and focus for as long as both exist.

@@ -26,8 +26,8 @@ class QtFormPresenter : public forms::FormPresenter {
   // Gives a form its particular looks once its dialog is built (by the form's name).
   using Decorator = std::function<void(FormDialog&)>;
   void setDecorator(std::string formName, Decorator decorator);
-  // The window that owns the dialogs (may be none).
-  void setParentWindow(QWidget* window) { parent_ = window; }
+  // The window of `widget` owns the dialogs (may be none).
+  void setParentWindow(QWidget* widget) { parent_ = widget; }
   // The dialog that shows a form now, or null.
   FormDialog* dialogOf(const forms::Form& form) const;
   // Called once a modal dialog is on the screen and its event loop runs (tests act there).
@@ -35,6 +35,7 @@ class QtFormPresenter : public forms::FormPresenter {
 
  private:
   FormDialog* dialogFor(forms::Form& form);
+  QWidget* owner() const;
 
   std::map<const forms::Form*, QPointer<FormDialog>> dialogs_;
   std::map<std::string, Decorator> decorators_;

@@ -2,6 +2,7 @@
 
 #include "qt/about_view.h"
 #include "qt/file_dialog_view.h"
+#include "qt/report_view.h"
 #include "qt/settings_view.h"
 
 #include <QCoreApplication>
@@ -24,6 +25,7 @@ QtPlatform::QtPlatform() {
   presenter.setDecorator("QueloAbout", decorateAboutBox);
   presenter.setDecorator("QueloAdvancedSet", decorateSettingsForm);
   presenter.setDecorator("QueloPhotoTabStrip", decorateFileDialog);
+  presenter.setDecorator("QueloReportForm", [this](FormDialog& dialog) { decorateReportForm(dialog, shell); });
 }
 
 QtPlatform& QtPlatform::instance() {

@@ -41,7 +41,9 @@ std::vector<std::pair<QMessageBox::StandardButton, int>> buttonsOf(int style) {
 
 int QtMessageBox::show(std::string_view prompt, int style, std::string_view title) {
   const QString caption = title.empty() ? QApplication::applicationName() : qs(title);
-  QMessageBox box(iconOf(style), caption, qs(prompt), QMessageBox::NoButton, parent_);
+  QWidget* owner = QApplication::activeModalWidget();
+  if (!owner && parent_ && parent_->window()->isVisible()) owner = parent_->window();
+  QMessageBox box(iconOf(style), caption, qs(prompt), QMessageBox::NoButton, owner);
   const auto buttons = buttonsOf(style);
   for (const auto& b : buttons) box.addButton(b.first);
   const int defaultButton = (style >> 8) & 0x3;  // 0, 256, 512: first, second, third

@@ -14,8 +14,8 @@ class QtMessageBox : public MessageBoxService {
  public:
   // An empty title is the application's name.
   int show(std::string_view prompt, int style, std::string_view title) override;
-  // The window the boxes belong to (may be none).
-  void setParentWindow(QWidget* w) { parent_ = w; }
+  // The window of `widget` owns the boxes, unless a modal dialog runs: then that one does.
+  void setParentWindow(QWidget* widget) { parent_ = widget; }
 
  private:
   QPointer<QWidget> parent_;

@@ -18,9 +18,14 @@ void showEntriesInTheirFonts(QComboBox& fonts, int first, int last) {
   }
 }
 
-// With the chosen font not installed the list selects nothing: it names the font shown instead.
+// With the chosen font not installed the list selects nothing: it names the font shown instead,
+// in the colour of a chosen entry (a greyed name would look like a disabled list).
 void nameTheFontInUse(QComboBox& fonts, const QWidget* sample) {
-  if (sample) fonts.setPlaceholderText(QFontInfo(sample->font()).family());
+  if (!sample) return;
+  fonts.setPlaceholderText(QFontInfo(sample->font()).family());
+  QPalette palette = fonts.palette();
+  palette.setColor(QPalette::PlaceholderText, palette.color(QPalette::ButtonText));
+  fonts.setPalette(palette);
 }
 
 }  // namespace

@@ -93,6 +93,25 @@ ZeQueloWidget::ZeQueloWidget(std::shared_ptr<Component> component, QWidget* pare
   label_->widget()->setAttribute(Qt::WA_TranslucentBackground);
   control_->initProperties();
   paintBackColor();
+  ownTheControlsDialogs();
+}
+
+// The control's forms and message boxes belong to the window the control sits on: the one last
+// shown or activated, when several hold a control of the same platform.
+void ZeQueloWidget::ownTheControlsDialogs() {
+  const Platform& platform = control_->platform();
+  if (auto* presenter = dynamic_cast<QtFormPresenter*>(platform.presenter)) presenter->setParentWindow(this);
+  if (auto* box = dynamic_cast<QtMessageBox*>(platform.messageBox)) box->setParentWindow(this);
+}
+
+void ZeQueloWidget::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  ownTheControlsDialogs();
+}
+
+void ZeQueloWidget::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) ownTheControlsDialogs();
 }
 
 ZeQueloWidget::~ZeQueloWidget() {

@@ -3,7 +3,8 @@
 // over its face (flat, or sunken with " Ze" while the widget has the focus), its background the
 // control's BackColor. The control's events come out as Qt signals, Timer1 ticks on the Qt event
 // loop, and the properties go to and come from the host's property record (a FilePropertyBag).
-// Every member is reachable by name through dispatch().
+// Every member is reachable by name through dispatch(). Its forms and message boxes belong to
+// its window.
 #pragma once
 
 #include <QColor>
@@ -74,11 +75,14 @@ class ZeQueloWidget : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   class Site;
   class Window;
   void paintBackColor();
+  void ownTheControlsDialogs();
   QSize fixedSize() const;
 
   QWidget* host() { return host_ ? host_ : this; }

@@ -18,6 +18,7 @@
 #include <map>
 
 #include "files/file_dialog.h"
+#include "qt/form_dialog.h"
 #include "qt/form_view.h"
 #include "qt/qt_test_support.h"
 #include "reporter/advanced_settings_form.h"
@@ -128,6 +129,36 @@ TEST(FormFit, EveryTextHasItsRoomAtEveryFontSizeAndScale) {
         view.detach();
       }
   }
+}
+
+// Shown as a dialog, every form fits the screen it opens on, and a screen of 1024 x 768: at its
+// smallest, and as it first shows (a form too large for the screen scrolls).
+TEST(FormFit, EveryFormFitsTheScreenItOpensOn) {
+  testing::QtHarness h;
+  NoSelection site;
+  const QFont before = QApplication::font();
+  for (const FormCase& form : kForms) {
+    std::unique_ptr<forms::Form> model = form.make(h, site);
+    model->load();
+    for (QScreen* screen : QGuiApplication::screens())
+      for (int points = 8; points <= 14; ++points) {
+        QFont font = before;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+        FormDialog dialog(*model);
+        dialog.setScreen(screen);
+        dialog.show();
+        const QSize room = screen->availableGeometry().size().boundedTo(QSize(1024, 768));
+        const QSize least = dialog.minimumSize().expandedTo(dialog.minimumSizeHint());
+        EXPECT_TRUE(least.width() <= room.width() && least.height() <= room.height())
+            << form.name << " at " << points << " pt on " << screen->name().toStdString();
+        EXPECT_TRUE(dialog.width() <= room.width() && dialog.height() <= room.height())
+            << form.name << " at " << points << " pt on " << screen->name().toStdString();
+        dialog.view().detach();
+        dialog.hide();
+      }
+  }
+  QApplication::setFont(before);
 }
 
 // The form's control that holds the widget (a combo box's own line edit belongs to the box).

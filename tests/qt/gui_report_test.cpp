@@ -1,5 +1,7 @@
 // quelo-gui's interactive report: the user picks a CSV file (or takes the sample data), the real
 // report form appears on its records, and the pages it generates land in the host's Reports folder.
+#include <sys/stat.h>
+
 #include <QFileDialog>
 #include <QApplication>
 #include <QLineEdit>
@@ -8,6 +10,7 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include "host_window.h"
@@ -89,6 +92,44 @@ TEST_F(GuiReportTest, AFileIsReadInTheBackgroundAndACancelledReadOpensNoForm) {
   EXPECT_EQ(status(window), "Reading cancelled");
 }
 
+// A read slower than the progress dialog's delay: once the report form is up, no progress dialog
+// shows (not even after its delay), and the form belongs to the host's window.
+TEST_F(GuiReportTest, TheReportFormOfASlowReadStandsAloneOnTheHostsWindow) {
+  bool progressShown = true;
+  QWidget* parent = nullptr;
+  when("QueloReportForm", [&](FormDialog& d) {
+    QTest::qWait(600);
+    progressShown = false;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (qobject_cast<QProgressDialog*>(w) && w->isVisible()) progressShown = true;
+    parent = d.parentWidget();
+    click(d, "cmdClose");
+  });
+  gui::HostWindow window(QString::fromStdString(app.path()), h.component, &platform);
+  window.show();
+  window.readForReport("the slow data", [] {
+    QThread::msleep(2000);
+    return gui::sampleReportData();
+  });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !window.loading(); }, 60000));
+  settle();
+  EXPECT_FALSE(progressShown);
+  EXPECT_EQ(parent, &window);
+  EXPECT_EQ(status(window), "Report form closed");
+}
+
+// A named pipe that nobody writes never ends: Cancel stops the read within a second.
+TEST_F(GuiReportTest, CancellingTheReadOfANamedPipeEndsItsThread) {
+  ASSERT_EQ(::mkfifo((app / "pipe.csv").c_str(), 0600), 0);
+  gui::HostWindow window(QString::fromStdString(app.path()), h.component, &platform);
+  window.reportOnFile(app / "pipe.csv");
+  QTest::qWait(500);
+  ASSERT_TRUE(window.loading());
+  window.findChild<QProgressDialog*>("readingRecords")->findChild<QPushButton*>()->click();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !window.loading(); }, 1000));
+  EXPECT_EQ(status(window), "Reading cancelled");
+}
+
 TEST_F(GuiReportTest, AMalformedFileIsReportedWithoutAForm) {
   app.write("broken.csv", "Name,Price\n\"Tea,1\n");
   bool formShown = false;
@@ -116,6 +157,22 @@ TEST_F(GuiReportTest, TheSampleDataShowsItsPicturesInThePreview) {
   settle();
   EXPECT_GT(pictureRowHeight, plainRowHeight);  // the first product's picture sized its row
   EXPECT_EQ(status(window), "Report form closed");
+}
+
+// At 14 pt the host's window still fits a screen of 1024 x 768, its title bar included.
+TEST(GuiHostWindow, FitsASmallScreenAtALargeFont) {
+  QtHarness h;
+  Platform platform = h.platform();
+  quelo::testing::ScratchDir data;
+  const QFont before = QApplication::font();
+  QFont large = before;
+  large.setPointSize(14);
+  QApplication::setFont(large);
+  gui::HostWindow window(QString::fromStdString(data.path()), h.component, &platform);
+  const QSize least = window.minimumSizeHint();
+  QApplication::setFont(before);
+  EXPECT_LE(least.width(), 1024);
+  EXPECT_LE(least.height(), 768 - 40);
 }
 
 TEST(GuiReportData, TheSampleAndSqliteTablesAreReadAndMissingOnesAreErrors) {

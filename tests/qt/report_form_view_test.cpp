@@ -123,16 +123,24 @@ TEST_F(ReportFormViewTest, ThePreviewPagesAndDrawsPicturesInTheirCells) {
   EXPECT_LT(plainRowHeight, pictureRowHeight);
 }
 
+// The line under the form says what to do before Generate can run, then where the pages went.
 TEST_F(ReportFormViewTest, GenerateWritesEveryPageAndShowsTheFirst) {
-  QString fileName;
+  QString fileName, withoutFields, withoutName, done;
   when("QueloReportForm", [&](FormDialog& d) {
+    auto* outcome = d.findChild<QLabel*>("lblOutcome");
+    click(d, "cmdGenerate");
+    withoutFields = outcome->text();
     click(d, "cmdDirection", 0);
+    click(d, "cmdGenerate");
+    withoutName = outcome->text();
     auto* title = d.widgetOf("txtTitle");
     QTest::mouseClick(title, Qt::LeftButton);
     QTest::keyClicks(title, "Stock");
     saveAs(d, "Stock");
     fileName = text(d, "txtFileName");
     click(d, "cmdGenerate");
+    done = outcome->text();
+    emit outcome->linkActivated(QString::fromStdString(app / "Reports"));
     EXPECT_TRUE(form(d).lastOutcome().errors.empty());
     EXPECT_TRUE(d.widgetOf("cmdClose")->isEnabled());
     EXPECT_FALSE(d.widgetOf("Frame3")->isVisible());
@@ -142,8 +150,12 @@ TEST_F(ReportFormViewTest, GenerateWritesEveryPageAndShowsTheFirst) {
   EXPECT_EQ(fileName, "stock.htm");
   for (const char* page : {"stock1.htm", "stock2.htm", "stock3.htm"}) EXPECT_TRUE(reportExists(page)) << page;
   EXPECT_NE(app.read("Reports/stock1.htm").find("Vol 1 of Stock"), std::string::npos);
-  ASSERT_FALSE(h.shell.launches.empty());  // the browser was asked for the first page
-  EXPECT_NE(h.shell.launches.back().target.find("stock1.htm"), std::string::npos);
+  EXPECT_TRUE(withoutFields.contains("-->>")) << withoutFields.toStdString();
+  EXPECT_TRUE(withoutName.contains("Save As")) << withoutName.toStdString();
+  EXPECT_TRUE(done.startsWith("3 pages written to " + QString::fromStdString(app / "Reports"))) << done.toStdString();
+  ASSERT_EQ(h.shell.launches.size(), 2u);  // the browser was asked for the first page, then the folder
+  EXPECT_NE(h.shell.launches[0].target.find("stock1.htm"), std::string::npos);
+  EXPECT_EQ(h.shell.launches[1].target, app / "Reports");
 }
 
 // Generates five pages and ticks Cancel (and Delete on cancel) in the status frame once it shows

@@ -12,6 +12,7 @@
 #include "data/recordset/recordset.h"
 #include "reporter/preview_tables.h"
 #include "reporter/report_settings.h"
+#include "qt/report_view.h"
 #include "qt/settings_view.h"
 
 namespace quelo::qt::testing {
@@ -24,6 +25,7 @@ ReportViewTest::ReportViewTest() {
   ::mkdir(pictures.c_str(), 0755);
   writePicture(pictures + "red.png", 40, 30, Qt::red);
   h.presenter.setDecorator("QueloAdvancedSet", decorateSettingsForm);
+  h.presenter.setDecorator("QueloReportForm", [this](FormDialog& dialog) { decorateReportForm(dialog, h.shell); });
   h.presenter.whenShown = [this](forms::Form& form, FormDialog& dialog) {
     auto act = acts_.find(form.name());
     if (act == acts_.end()) return;

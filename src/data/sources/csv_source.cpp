@@ -5,6 +5,7 @@
 #include "data/sources/csv_reader.h"
 #include "data/sources/typed_text.h"
 #include "data/recordset/ado.h"
+#include "platform/read_watch.h"
 
 namespace quelo {
 namespace {
@@ -42,6 +43,7 @@ class CsvStream : public CountedRowStream {
       fields_ = *types;
       return Status::ok();
     }
+    if (ReadWatch* watch = currentReadWatch()) watch->beginPass(-1);
     std::vector<CsvColumnGuess> guesses(columns_);
     for (;;) {
       auto more = nextRecord();
@@ -86,7 +88,7 @@ class CsvStream : public CountedRowStream {
       if (!more || !more.value()) return more;
       const int n = reader_.fieldCount();
       if (n == 1 && columns_ > 1 && reader_.field(0).isNull()) continue;
-      if (n == columns_) return true;
+      if (n == columns_) return countRow() ? Result<bool>(true) : Result<bool>(readStopped());
       return reader_.errorAt(reader_.line(), std::to_string(n) + (n == 1 ? " field" : " fields") +
                                                  ", but the first line names " + std::to_string(columns_));
     }
@@ -115,6 +117,7 @@ class CsvFile : public RowSource {
     auto rows = std::make_unique<CsvStream>(delimiter_);
     if (Status s = rows->start(files_, path_, &typing.fields()); !s) return s.error();
     rows->setCount(typing.count());
+    if (ReadWatch* watch = currentReadWatch()) watch->beginPass(typing.count());
     return std::unique_ptr<CountedRowStream>(std::move(rows));
   }
   std::string description() const override { return "csv:" + path_; }

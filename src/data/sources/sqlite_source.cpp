@@ -8,6 +8,7 @@
 #include "data/sources/typed_text.h"
 #include "automation/text.h"
 #include "data/recordset/ado.h"
+#include "platform/read_watch.h"
 
 namespace quelo {
 namespace {
@@ -36,6 +37,9 @@ std::string_view statementOf(const std::string& sql, const char* tail) {
   return text;
 }
 
+// Virtual machine steps between two looks at whether the read is to stop.
+constexpr int kStopCheckSteps = 10000;
+
 // A run of the query, counted first when asked: the count and the rows are read in one read
 // transaction, so rows that another connection writes meanwhile are in neither.
 class SqliteStream : public CountedRowStream {
@@ -55,6 +59,8 @@ class SqliteStream : public CountedRowStream {
     if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
       return failure("cannot open the database");
     sqlite3_busy_timeout(db_, 5000);
+    // A long query (a count, a sort) is interrupted when the read is stopped.
+    sqlite3_progress_handler(db_, kStopCheckSteps, [](void*) { return readStopRequested() ? 1 : 0; }, nullptr);
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt_, &tail) != SQLITE_OK)
       return failure("the query failed");
@@ -64,6 +70,7 @@ class SqliteStream : public CountedRowStream {
     if (sqlite3_column_count(stmt_) == 0) return refusal("the query returns no columns");
     if (counted)
       if (Status s = countRows(statementOf(sql, tail)); !s) return s;
+    if (ReadWatch* watch = currentReadWatch()) watch->beginPass(count_);
     if (Status s = step(); !s) return s;
     describeColumns();
     return Status::ok();
@@ -152,13 +159,16 @@ class SqliteStream : public CountedRowStream {
     rc = sqlite3_step(counting);
     if (rc == SQLITE_ROW) count_ = sqlite3_column_int64(counting, 0);
     sqlite3_finalize(counting);
+    if (rc == SQLITE_INTERRUPT) return readStopped();
     return rc == SQLITE_ROW ? Status::ok() : Status(failure("counting the rows failed"));
   }
 
   Status step() {
     const int rc = sqlite3_step(stmt_);
     haveRow_ = rc == SQLITE_ROW;
-    if (rc == SQLITE_ROW || rc == SQLITE_DONE) return Status::ok();
+    if (rc == SQLITE_DONE) return Status::ok();
+    if (rc == SQLITE_ROW) return countRow() ? Status::ok() : Status(readStopped());
+    if (rc == SQLITE_INTERRUPT) return readStopped();
     return failure("reading row " + std::to_string(rowsRead_ + 1) + " failed");
   }
 

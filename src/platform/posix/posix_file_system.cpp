@@ -1,6 +1,7 @@
 // The real file system: POSIX calls; files are replaced whole and every failure is reported.
 #include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -13,6 +14,7 @@
 #include <optional>
 
 #include "platform/posix/posix_file_system.h"
+#include "platform/read_watch.h"
 
 namespace quelo {
 namespace {
@@ -84,21 +86,38 @@ Result<std::string> readAll(int fd, const std::string& path) {
   }
 }
 
+// A file being read. One that can keep its reader waiting (a named pipe, a device) is open
+// without blocking and waited on in short turns, so that a stopped read stops waiting.
 class PosixInputFile : public InputFile {
  public:
-  PosixInputFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  PosixInputFile(int fd, std::string path, bool waits) : fd_(fd), path_(std::move(path)), waits_(waits) {}
   ~PosixInputFile() override { ::close(fd_); }
   Result<size_t> read(char* buffer, size_t size) override {
     for (;;) {
+      if (waits_)
+        if (Status s = awaitBytes(); !s) return s.error();
       const ssize_t n = ::read(fd_, buffer, size);
       if (n >= 0) return static_cast<size_t>(n);
-      if (errno != EINTR) return sysError("Cannot read", path_);
+      if (errno != EINTR && errno != EAGAIN) return sysError("Cannot read", path_);
     }
   }
 
  private:
+  static constexpr int kTurnMs = 100;
+
+  Status awaitBytes() const {
+    pollfd p{fd_, POLLIN, 0};
+    for (;;) {
+      if (readStopRequested()) return readStopped();
+      const int ready = ::poll(&p, 1, kTurnMs);
+      if (ready > 0) return Status::ok();
+      if (ready < 0 && errno != EINTR) return sysError("Cannot read", path_);
+    }
+  }
+
   int fd_;
   std::string path_;
+  bool waits_;
 };
 
 class PosixFolderLock : public FolderLock {
@@ -304,9 +323,13 @@ Result<std::string> PosixFileSystem::readFile(const std::string& path) {
 }
 
 Result<std::unique_ptr<InputFile>> PosixFileSystem::openForReading(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opening a named pipe without blocking does not wait for its writer: reading waits instead.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return sysError("Cannot open", path);
-  return std::unique_ptr<InputFile>(std::make_unique<PosixInputFile>(fd, path));
+  struct stat st {};
+  const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (regular) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return std::unique_ptr<InputFile>(std::make_unique<PosixInputFile>(fd, path, !regular));
 }
 
 Result<std::unique_ptr<FolderLock>> PosixFileSystem::lockFolder(const std::string& folder) {
