@@ -25,10 +25,11 @@ class ScratchFile {
   Result<size_t> read(char* buffer, size_t size);
 
  private:
-  explicit ScratchFile(int fd) : fd_(fd) {}
+  ScratchFile(int fd, std::string folder) : fd_(fd), folder_(std::move(folder)) {}
   Status flush();
 
   int fd_;
+  std::string folder_;
   std::string buffer_;
 };
 

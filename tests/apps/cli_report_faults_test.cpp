@@ -123,6 +123,43 @@ TEST_F(QueloReportFaults, TwoRunsAtOnceBothSucceedAndKeepEverySection) {
   for (const auto& [name, text] : one) EXPECT_TRUE(both.at(name) == text + text.substr(kBom.size())) << name;
 }
 
+// A query's rows are kept in a scratch file in $TMPDIR while they are counted, which leaves no
+// name there; one that cannot be made or cannot grow ends the report before any page, saying
+// where.
+TEST_F(QueloReportFaults, AScratchFileThatCannotBeWrittenWritesNoPage) {
+  ASSERT_EQ(runProcess({"sqlite3", dir / "t.db",
+                        "CREATE TABLE t AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500)"
+                        " SELECT i, 'item ' || i AS name FROM n"})
+                .exitCode,
+            0);
+  const std::vector<std::string> args = {QUELO_CLI, "report", "--sqlite", dir / "t.db", "--query", "SELECT * FROM t",
+                                         "--app-path", dir.path(), "--quiet"};
+  struct Case {
+    std::vector<std::string> limit;
+    std::string tmpdir, words;
+  } const cases[] = {
+      {{}, dir / "missing", "the rows' scratch file in " + dir / "missing" + " cannot be created"},
+      {{"prlimit", "--fsize=1000"}, "/tmp", "the rows' scratch file in /tmp cannot be written: File too large"},
+  };
+  fs::create_directory(dir / "tmp");
+  auto quiet = env();
+  quiet["TMPDIR"] = dir / "tmp";
+  EXPECT_EQ(runProcess(args, quiet).exitCode, 0);
+  EXPECT_TRUE(fs::is_empty(dir / "tmp"));
+  fs::remove_all(dir / "Reports");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.words);
+    std::vector<std::string> command = c.limit;
+    command.insert(command.end(), args.begin(), args.end());
+    auto environment = env();
+    environment["TMPDIR"] = c.tmpdir;
+    const ProcessResult r = runProcess(command, environment);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find(c.words), std::string::npos) << r.err;
+    EXPECT_FALSE(exists(dir / "Reports"));
+  }
+}
+
 // Two --replace runs at once, round after round: each page holds one run's report, whole, and
 // nothing else is left in the folder.
 TEST_F(QueloReportFaults, TwoReplacingRunsAtOnceLeaveOneReportInEveryPage) {

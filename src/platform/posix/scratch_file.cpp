@@ -13,10 +13,11 @@ namespace {
 
 constexpr size_t kBufferSize = 1 << 16;
 
-Error scratchError(const std::string& what) {
+// Errors name the folder, so that a full or missing $TMPDIR is plain.
+Error scratchError(const std::string& folder, const std::string& what) {
   const int code = errno;
   return makeError(code == ENOSPC || code == EDQUOT || code == EFBIG ? err::kDiskFull : err::kIoError,
-                   "the scratch file " + what + ": " + std::strerror(code));
+                   "the rows' scratch file in " + folder + " " + what + ": " + std::strerror(code));
 }
 
 std::string scratchFolder() {
@@ -39,8 +40,8 @@ int openNameless(const std::string& folder) {
 Result<std::unique_ptr<ScratchFile>> ScratchFile::create() {
   const std::string folder = scratchFolder();
   const int fd = openNameless(folder);
-  if (fd < 0) return scratchError("in " + folder + " cannot be created");
-  return std::unique_ptr<ScratchFile>(new ScratchFile(fd));
+  if (fd < 0) return scratchError(folder, "cannot be created");
+  return std::unique_ptr<ScratchFile>(new ScratchFile(fd, folder));
 }
 
 ScratchFile::~ScratchFile() { ::close(fd_); }
@@ -58,7 +59,7 @@ Status ScratchFile::flush() {
   while (left > 0) {
     const ssize_t n = ::write(fd_, data, left);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return scratchError("cannot be written");
+    if (n <= 0) return scratchError(folder_, "cannot be written");
     data += n;
     left -= static_cast<size_t>(n);
   }
@@ -68,7 +69,7 @@ Status ScratchFile::flush() {
 
 Status ScratchFile::rewind() {
   if (Status s = flush(); !s) return s;
-  if (::lseek(fd_, 0, SEEK_SET) != 0) return scratchError("cannot be read");
+  if (::lseek(fd_, 0, SEEK_SET) != 0) return scratchError(folder_, "cannot be read");
   return Status::ok();
 }
 
@@ -76,7 +77,7 @@ Result<size_t> ScratchFile::read(char* buffer, size_t size) {
   for (;;) {
     const ssize_t n = ::read(fd_, buffer, size);
     if (n >= 0) return static_cast<size_t>(n);
-    if (errno != EINTR) return scratchError("cannot be read");
+    if (errno != EINTR) return scratchError(folder_, "cannot be read");
   }
 }
 
