@@ -80,7 +80,7 @@ struct ReportRequest {
   ReportAction action = ReportAction::None;
   bool copyPictures = false;    // pictures copied beside the pages, referred to relatively
   bool escapeValues = false;    // markup in the data written as text
-  bool replaceEarlier = false;  // an earlier report's pages under the same name removed first
+  bool replaceEarlier = false;  // an earlier report's pages under the same name removed as these go in place
   // Called at every step; returning false cancels the run: no further page is written, and the
   // pages completed before it are put in place.
   std::function<bool(const ReportStep&)> progress;
