@@ -1,6 +1,6 @@
-// quelo report: an automatic report (AutoZeReporter) on one data source, driven by name on one
-// control, as a host's script would drive it. Progress and cancelling go through the control's
-// ReportStatus event.
+// quelo report: an automatic report (AutoZeReporter) on one data source, on one control, its
+// records read once as the pages are written (no host holds them, so they are not copied).
+// Progress and cancelling go through the control's ReportStatus event.
 #include <signal.h>
 #include <unistd.h>
 
@@ -9,6 +9,7 @@
 #include "commands.h"
 #include "component/component.h"
 #include "control/default_services.h"
+#include "control/reporter_entry_points.h"
 #include "control/ze_quelo.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/headless/headless_site.h"
@@ -63,10 +64,11 @@ options:
                         and quotes show as typed instead of acting as markup. Use it for data
                         you did not write: without it, markup in a value (a <script> too) is
                         markup in the page
-  --replace             remove the pages of an earlier report under the same file name first
-                        (NAME.htm and NAME1.htm, NAME2.htm ... in DIR/Reports/, nothing else),
-                        so the pages hold this report alone; without it a report is appended
-                        to the pages of an earlier one, as reports always were
+  --replace             remove the pages of an earlier report under the same file name
+                        (NAME.htm and NAME1.htm, NAME2.htm ... in DIR/Reports/, nothing else)
+                        as this report's pages are put in place, so the pages hold this report
+                        alone (two runs at once too); without it a report is appended to the
+                        pages of an earlier one, as reports always were
   --max-recs N          records per page, 1 to 32767 (default 10; reports of more than 100
                         pages get 200 records a page)
   --company NAME        the shared developer company (it names the hidden report form; the
@@ -80,21 +82,28 @@ options:
                         any other N outputs it without summing; with any --field, fields not
                         named are output and summed
   --cancel-at-page P    cancel the report when it reaches page P (the pages before it are kept)
-  --delete-on-cancel    delete the pages written so far when the report is cancelled
+  --delete-on-cancel    put no page of a cancelled report in place (earlier pages stay as they were)
   --quiet               no progress bar (one is drawn on stderr when it is a terminal)
 
-Ctrl-C cancels the report cleanly: the pages written so far are kept (deleted with
+A report is all or nothing against its source: its pages are built beside the pages and put
+in place together at the end. A source that fails at any row leaves every page, new or earlier,
+as it was (exit 2). A cancelled report keeps the pages completed before the cancel (none with
+--delete-on-cancel). A killed run leaves every page as it was or whole; the next run removes
+what it left. SQLite, PostgreSQL and ODBC queries run once, their rows kept meanwhile in a
+private scratch file in $TMPDIR (else /tmp).
+
+Ctrl-C cancels the report cleanly: the pages completed so far are kept (none with
 --delete-on-cancel); a second Ctrl-C stops at once. Report preferences are read from the
 settings store under $XDG_CONFIG_HOME; a store that is a symlink, another user's file or
 corrupt is not used (one line on stderr says why) and the report takes the default
 preferences. $QUELO_SAMPLE_DIR overrides the folder of the sample data.
 
-stdout: the full path of every page file written whole, one a line, in page order; a page
+stdout: the full path of every page file put in place, one a line, in page order; a page
 that could not be written is left as it was and not listed.
 exit status: 0 when the report was generated (or cancelled with --cancel-at-page; warnings on
 stderr do not change it), 1 when it was not (no records; more than 32767 pages or 32000 output
 fields, refused before anything is written; or pages that could not be written), 2 on a usage
-or data-source error, 130 when interrupted by Ctrl-C.
+or data-source error (a source that fails part-way too), 130 when interrupted by Ctrl-C.
 )";
 
 volatile sig_atomic_t interruptRequested = 0;
@@ -198,13 +207,11 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
             Variant(options_.action),
             options_.forFutureUse,
             options_.objReserved};
-  auto result = control->call("AutoZeReporter", call);
-  const bool done = result && toBool(result.value()).valueOr(false);
+  const bool done = AutoZeReporterOnRun(*control, call);
   // The outcome is taken before the control is terminated, which releases the report form.
   const ReportOutcome outcome = reportForm(*component, services->platform()).lastOutcome();
   const std::vector<std::string>& pages = outcome.files;
-  const std::string reason =
-      !result ? "the report failed: " + result.error().message : failureReason(outcome, empty);
+  const std::string reason = failureReason(outcome, empty);
   site.controls.clear();
   control->terminate();
   tellSettingsProblem(services->settingsProblem());
@@ -217,6 +224,10 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
     say(options_.deleteOnCancel ? "interrupted: the pages written were deleted"
                                 : "interrupted: " + std::to_string(pages.size()) + " page(s) kept");
     return kExitInterrupted;
+  }
+  if (!outcome.sourceError.empty()) {
+    say(outcome.sourceError);
+    return kExitUsage;
   }
   if (!done)
     say(reason);

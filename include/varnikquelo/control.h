@@ -50,6 +50,12 @@ class QUELO_API Control {
   // A member by name (any letter case): a method, or a property read. Arguments are in the
   // member's order; a Records value is the record set of ShowZeReporter and AutoZeReporter.
   // Arguments the member passes by reference are written back into `args`.
+  //
+  // ShowZeReporter and AutoZeReporter hold every record of the report in memory: a Records value
+  // is read whole, and a forward-only record set is copied into a static one, which the caller
+  // gets back in its argument (the source is closed). A host that wants one pass over its records
+  // in flat memory calls makeReport (<varnikquelo/report.h>) with ReportSource::records, a
+  // Records::host source.
   CallResult call(const std::string& member, std::vector<Value>& args);
   CallResult call(const std::string& member, std::initializer_list<Value> args = {});
   CallResult get(const std::string& property);

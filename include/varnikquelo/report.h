@@ -15,11 +15,13 @@
 
 namespace varnikquelo {
 
-// Where the records come from. A source is opened when the report is made. One that can count its
-// records ahead (an SQLite query, a CSV file, a PostgreSQL query, a host's records that tell their
-// count) is then read once, a page at a time, as the pages are written: one that fails part-way
-// keeps the pages written before it, and the result lists them with the error. Any other source
-// is read whole before the first page.
+// Where the records come from. A source is opened when the report is made and read once, a page
+// at a time, as the pages are written: an SQL query (SQLite, PostgreSQL, ODBC) runs once, its
+// rows kept meanwhile in a private scratch file in $TMPDIR; a CSV file is read for its types
+// first; a host's records are read as they come when they tell their count, else kept as the
+// query's rows are. A report is all or nothing against its source: one that fails at any row
+// leaves every page, new or earlier, as it was, and makeReport answers SourceFailed with the
+// source's message.
 class QUELO_API ReportSource {
  public:
   ReportSource();  // no source: makeReport answers ReportErrorCode::NoSource
@@ -78,16 +80,17 @@ struct ReportRequest {
   ReportAction action = ReportAction::None;
   bool copyPictures = false;    // pictures copied beside the pages, referred to relatively
   bool escapeValues = false;    // markup in the data written as text
-  bool replaceEarlier = false;  // an earlier report's pages under the same name removed first
-  // Called at every step; returning false cancels the run: no further page is written.
+  bool replaceEarlier = false;  // an earlier report's pages under the same name removed as these go in place
+  // Called at every step; returning false cancels the run: no further page is written, and the
+  // pages completed before it are put in place.
   std::function<bool(const ReportStep&)> progress;
-  bool deleteOnCancel = false;  // a cancelled run deletes the pages it wrote
+  bool deleteOnCancel = false;  // a cancelled run puts no page in place; earlier pages stay
 };
 
 enum class ReportErrorCode {
   None = 0,
   NoSource,      // the request names no source
-  SourceFailed,  // the source could not be opened or read
+  SourceFailed,  // the source could not be opened or read; no page was put in place
   NoRecords,     // the source holds no record
   UnknownField,  // a field, sum or picture field the source does not have
   BadRequest,    // no usable file name, a page size below one, too many pages or fields

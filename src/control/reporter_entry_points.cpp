@@ -40,21 +40,13 @@ std::shared_ptr<Recordset> staticCopy(Recordset& source, MessageLoop* pump) {
   return copy;
 }
 
-// A forward-only record set read once by the automatic report: itself when it is a counted run
-// still on its first record, else a new counted run of its source. None when its source or its
-// query cannot be counted ahead.
-std::shared_ptr<Recordset> countedRun(const std::shared_ptr<Recordset>& records) {
-  if (records->countedRecords()) return records;
-  if (!records->hasActiveConnection()) return nullptr;
-  auto run = Recordset::open(countedRows(records->rowSource()), ado::adOpenForwardOnly);
-  return run && run.value()->countedRecords() ? std::move(run).value() : nullptr;
-}
-
 // Runs one report request from the busy check to the clean-up; `finish` shows or drives the
 // report form and returns the result.
 class ReportRequest {
  public:
-  ReportRequest(ZeQuelo& control, Args& args, bool automatic) : control_(control), args_(args), automatic_(automatic) {}
+  // `readRun`: a counted run is read as it is, not copied (see AutoZeReporterOnRun).
+  ReportRequest(ZeQuelo& control, Args& args, bool automatic, bool readRun = false)
+      : control_(control), args_(args), automatic_(automatic), readRun_(readRun) {}
 
   template <class Finish>
   bool run(Finish finish);
@@ -67,6 +59,7 @@ class ReportRequest {
   ZeQuelo& control_;
   Args& args_;
   bool automatic_;
+  bool readRun_;
   std::shared_ptr<Recordset> recordset_;
   std::optional<Variant> bookmark_;
 };
@@ -96,9 +89,8 @@ bool ReportRequest::prepare() {
   recordset_ = std::dynamic_pointer_cast<Recordset>(args_[kRecordset].objectOrNull());
   if (!recordset_ || !recordset_->isOpen()) return false;
   if (auto mark = recordset_->bookmark()) bookmark_ = mark.value();
-  if (recordset_->cursorType() == ado::adOpenForwardOnly) {
-    std::shared_ptr<Recordset> counted = automatic_ ? countedRun(recordset_) : nullptr;
-    recordset_ = counted ? counted : staticCopy(*recordset_, automatic_ ? control_.platform().loop : nullptr);
+  if (recordset_->cursorType() == ado::adOpenForwardOnly && !(readRun_ && recordset_->countedRecords())) {
+    recordset_ = staticCopy(*recordset_, automatic_ ? control_.platform().loop : nullptr);
     args_[kRecordset] = Variant(std::static_pointer_cast<Dispatch>(recordset_));
   }
   if (!recordset_->moveFirst()) return false;
@@ -171,7 +163,8 @@ bool driveAutomaticReport(ZeQuelo& control, Args& args, QueloReportForm& form) {
   ApplyAutoSettings(settings, form, args[kAutoFutureUse], choices.value());
   settings.cmdApply_Click();
   form.cmdGenerate_Click();
-  const bool pagesLost = !form.lastOutcome().errors.empty() || !form.lastOutcome().refusal.empty();
+  const ReportOutcome& outcome = form.lastOutcome();
+  const bool pagesLost = !outcome.errors.empty() || !outcome.refusal.empty() || !outcome.sourceError.empty();
   restoreUserSettings(settings);
   form.setAutoReporting(false);
   form.cmdClose_Click();
@@ -188,8 +181,10 @@ bool ShowZeReporter(ZeQuelo& control, Args& args) {
   });
 }
 
-bool AutoZeReporter(ZeQuelo& control, Args& args) {
-  return ReportRequest(control, args, true).run([&](QueloReportForm& form) {
+namespace {
+
+bool automaticReport(ZeQuelo& control, Args& args, bool readRun) {
+  return ReportRequest(control, args, true, readRun).run([&](QueloReportForm& form) {
     const bool done = driveAutomaticReport(control, args, form);
     if (!done && form.AutoReporting()) {
       // A sequence that failed half-way leaves no flagged form behind for the next request.
@@ -199,6 +194,12 @@ bool AutoZeReporter(ZeQuelo& control, Args& args) {
     return done;
   });
 }
+
+}  // namespace
+
+bool AutoZeReporter(ZeQuelo& control, Args& args) { return automaticReport(control, args, false); }
+
+bool AutoZeReporterOnRun(ZeQuelo& control, Args& args) { return automaticReport(control, args, true); }
 
 void RaiseZeReportStatus(ZeQuelo& control, Args& args) {
   control.raiseEvent("ReportStatus", dispid::kReportStatus, args);

@@ -15,7 +15,12 @@ bool ShowZeReporter(ZeQuelo& control, Args& args);
 // repRecordset, sPicFields, theGraphicFolder, fileName, FileTitle, AutoRepAction, forFutureUse,
 // ObjReserved. False also when pages could not be written, or the report was refused (too many
 // pages or fields): a report that lost pages is no success.
+// A host's forward-only record set is copied into a static one, which the caller gets back; the
+// source is closed.
 bool AutoZeReporter(ZeQuelo& control, Args& args);
+// AutoZeReporter on records opened for this report alone (quelo report): a counted run is read
+// once as the pages are written instead of being copied first, as no host holds it.
+bool AutoZeReporterOnRun(ZeQuelo& control, Args& args);
 // TotalPages, ElapsedSeconds, CurrentPage, Cancel, DeleteGeneratedPagesOnCancel, forFututeUse:
 // raises ReportStatus with them; the handler's answers come back in the last three.
 void RaiseZeReportStatus(ZeQuelo& control, Args& args);

@@ -4,6 +4,7 @@
 
 #include "data/public_value.h"
 #include "data/recordset/ado.h"
+#include "data/recordset/spooled_rows.h"
 
 namespace varnikquelo {
 
@@ -107,7 +108,7 @@ class HostRowSource : public RowSource {
   Result<std::unique_ptr<CountedRowStream>> runCounted() const override {
     auto stream = start();
     if (!stream || stream.value()->count() >= 0) return stream;
-    return ado::notSupported("counting ahead");
+    return spoolRows(std::move(stream).value());
   }
 
   std::string description() const override { return kDescription; }

@@ -87,7 +87,17 @@ class FileSystem {
   // err::kPermissionDenied.
   virtual Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path,
                                                           std::string_view newFilePrefix) = 0;
-  // Removes the temporaries that killed processes left in `folder`; the caller holds its lock.
+  // A folder of its own inside `folder` for the files a run builds before it puts them in place,
+  // named as temporaries are, and the lock that marks it in use. Dropping the lock removes the
+  // folder with what it still holds; a killed run's is removed by removeUpdateLeftovers. The
+  // caller holds the lock of `folder` meanwhile.
+  struct RunFolder {
+    std::string path;  // ends in a separator
+    std::unique_ptr<FolderLock> inUse;
+  };
+  virtual Result<RunFolder> createRunFolder(const std::string& folder) = 0;
+  // Removes the temporaries and the run folders not in use that killed processes left in
+  // `folder`; the caller holds its lock.
   virtual Status removeUpdateLeftovers(const std::string& folder) = 0;
   // The first `maxBytes` bytes of a regular file (fewer when it is shorter); anything else (a
   // folder, a FIFO, a device) is refused without waiting for it.

@@ -21,8 +21,6 @@ bool isPageOfReport(const std::string& name, const std::string& baseName) {
 
 Status removeEarlierPages(FileSystem& files, const std::string& folder, const std::string& baseName) {
   if (!files.isDirectory(folder)) return Status::ok();
-  auto lock = files.lockFolder(folder);  // no other run's update of a page is cut short
-  if (!lock) return lock.error();
   auto entries = files.list(folder);
   if (!entries) return entries.error();
   for (const DirEntry& e : entries.value()) {

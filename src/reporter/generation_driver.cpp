@@ -11,7 +11,6 @@
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
 #include "platform/platform.h"
-#include "reporter/earlier_pages.h"
 #include "reporter/page_output.h"
 #include "reporter/page_stream.h"
 #include "reporter/page_writer.h"
@@ -48,7 +47,7 @@ class GenerationDriver {
         links_(links),
         pictures_(*platform.files, reportsFolder(), job.output.copyPictures),
         writer_(job, *platform.files, &pictures_),
-        output_(*platform.files, std::thread::hardware_concurrency() > 1) {}
+        output_(*platform.files, reportsFolder(), std::thread::hardware_concurrency() > 1) {}
   ReportOutcome run();
 
  private:
@@ -63,9 +62,11 @@ class GenerationDriver {
   bool sectionSlotsCancelled(int32_t slots, const Page& page);
   std::string pageText(const Page& page, const PagePlace& place);
   void takeWritten(std::vector<PageOutput::Page> pages);
+  void commit();
   void finish();
   void fail(const Error& error);
   void failHere(const Error& error);
+  void sourceFailed(const Error& error);
   std::string reportsFolder() const;
 
   const ReportJob& job_;
@@ -76,6 +77,7 @@ class GenerationDriver {
   PageWriter writer_;
   ReportOutcome outcome_;
   std::vector<std::string> pageFiles_;  // page p at index p - 1
+  std::vector<std::string> built_;      // the file names of the pages built whole, in order
   std::vector<std::string> spareTexts_;  // empty, with room from earlier pages
   std::chrono::nanoseconds start_{};
   bool stopped_ = false;  // by an error that every later page would meet too
@@ -89,8 +91,6 @@ ReportOutcome GenerationDriver::run() {
     return std::move(outcome_);
   }
   start_ = platform_.clock->monotonic();
-  if (job_.output.replaceEarlier)
-    if (Status s = removeEarlierPages(*platform_.files, reportsFolder(), job_.baseName); !s) failHere(s.error());
   const auto total = static_cast<int16_t>(pageCount());
   if (job_.allPages) {
     pageFiles_.assign(pageCount(), std::string());
@@ -105,7 +105,8 @@ ReportOutcome GenerationDriver::run() {
   }
   takeWritten(output_.settle());
   outcome_.warnings = pictures_.warnings();
-  finish();
+  commit();
+  if (outcome_.sourceError.empty()) finish();
   return std::move(outcome_);
 }
 
@@ -116,8 +117,7 @@ GenerationDriver::Page GenerationDriver::pageAt(int16_t number, int16_t place, i
     if (number < 1 || number > job_.pageCount) return {number, place, total, nullptr};
     auto records = job_.stream->page(number);
     if (records) return {number, place, total, std::move(records).value()};
-    failHere(records.error());
-    stopped_ = true;
+    sourceFailed(records.error());
     return {number, place, total, nullptr};
   }
   const bool held = number >= 1 && static_cast<size_t>(number) <= job_.pages.size() &&
@@ -135,9 +135,9 @@ std::string GenerationDriver::reportsFolder() const {
   return job_.applicationPath + "Reports" + separatorOf(job_.applicationPath);
 }
 
-// A page is written whole or not at all: built beside its file and put in its place when
-// complete, so a failure, a cancel or a killed run leaves the file as it was. Only pages put in
-// place are listed as generated.
+// A page is built whole beside the pages; the pages built are put in place together at the end
+// (see commit), so a source that fails, a cancel with delete or a killed run leaves every file as
+// it was. Only pages put in place are listed as generated.
 void GenerationDriver::generatePage(const Page& page, const std::string& fileName) {
   const std::string& appPath = job_.applicationPath;
   const std::string folder = appPath + "Reports";
@@ -156,14 +156,9 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
   place.page = page.place;
   place.totalPages = page.total;
   std::string text = pageText(page, place);
-  // A page whose records could not all be read is not written, and the run stops there.
-  if (Status read = page.records->status(); !read) {
-    if (listed) pageFiles_[static_cast<size_t>(page.place - 1)].clear();
-    failHere(read.error());
-    stopped_ = true;
-    return;
-  }
-  output_.write({folder, place.filePath, std::move(text)});
+  // Records that could not all be read stop the run, and no page of it is put in place.
+  if (Status read = page.records->status(); !read) return sourceFailed(read.error());
+  output_.write({fileName, std::move(text)});
   takeWritten(output_.done());
 }
 
@@ -173,7 +168,7 @@ void GenerationDriver::takeWritten(std::vector<PageOutput::Page> pages) {
   for (PageOutput::Page& page : pages) {
     if (spareTexts_.size() < 4) spareTexts_.push_back(std::move(page.text));
     if (page.skipped) continue;
-    if (page.status) outcome_.files.push_back(page.filePath);
+    if (page.status) built_.push_back(page.fileName);
     else fail(page.status.error());
   }
 }
@@ -221,15 +216,32 @@ bool GenerationDriver::sectionSlotsCancelled(int32_t slots, const Page& page) {
   return false;
 }
 
-// Delete on cancel first, then the browser, then the printer, page by page.
-void GenerationDriver::finish() {
-  const bool deleted = outcome_.cancelled && progress_.deleteOnCancel();
-  if (deleted) {
-    for (const std::string& file : pageFiles_)
-      if (!file.empty() && platform_.files->exists(file)) (void)platform_.files->remove(file);
-    outcome_.files.clear();
-    return;
+// The source failed: nothing of the run is put in place, as when the source is read whole.
+void GenerationDriver::sourceFailed(const Error& error) {
+  takeWritten(output_.settle());
+  outcome_.sourceError = error.message;
+  stopped_ = true;
+}
+
+// The pages built are put in place together; a source that failed, or a cancel with delete,
+// drops them and leaves every file as it was (with --replace too: the earlier pages stay).
+void GenerationDriver::commit() {
+  const bool dropped = !outcome_.sourceError.empty() || (outcome_.cancelled && progress_.deleteOnCancel());
+  if (!dropped && (!built_.empty() || job_.output.replaceEarlier)) {
+    const std::vector<Status> put =
+        output_.commit(built_, job_.output.replaceEarlier ? &job_.baseName : nullptr);
+    const std::string folder = reportsFolder();
+    for (size_t i = 0; i < put.size(); ++i) {
+      if (put[i] && i < built_.size()) outcome_.files.push_back(folder + built_[i]);
+      else if (!put[i]) fail(put[i].error());
+    }
   }
+  output_.discard();
+}
+
+// The browser, then the printer, page by page; nothing when the pages were deleted on cancel.
+void GenerationDriver::finish() {
+  if (outcome_.cancelled && progress_.deleteOnCancel()) return;
   // The pages are written by now: a browser or printer that fails is worth a word, not a failure.
   auto& warnings = outcome_.warnings;
   if (job_.openInBrowser && !pageFiles_.empty() &&

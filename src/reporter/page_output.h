@@ -1,7 +1,9 @@
-// The page files of a run, written while the next page is formatted: finished page texts wait in
+// The page files of a run, built while the next page is formatted: finished page texts wait in
 // a short queue for a writer thread (on a machine with a processor free for it; else each page
-// is written when it is handed over). Each page is written whole or not at all, as the file
-// system's updates are; what became of each is taken back in page order.
+// is built when it is handed over). Each page is built whole in the run's own folder beside the
+// pages, where nothing shows: the pages become visible together when the run commits them, under
+// the folder's lock, or are dropped with the folder. A killed run leaves its folder to the next
+// run, which removes it.
 #pragma once
 
 #include <condition_variable>
@@ -19,34 +21,47 @@ namespace quelo {
 
 class PageOutput {
  public:
-  // A page and, once written, what became of it.
+  // A page and, once built, what became of it.
   struct Page {
-    std::string folder;    // the Reports folder, locked while the page is written
-    std::string filePath;
-    std::string text;  // emptied once written, keeping its room
+    std::string fileName;  // in the pages' folder
+    std::string text;      // emptied once built, keeping its room
     Status status = Status::ok();
-    bool skipped = false;  // not written, as an earlier page met a full disk or a planted link
+    bool skipped = false;  // not built, as an earlier page met a full disk or a planted link
   };
 
-  PageOutput(FileSystem& files, bool threaded);
+  // The pages go to `folder` (ending in a separator).
+  PageOutput(FileSystem& files, std::string folder, bool threaded);
   ~PageOutput();
   PageOutput(const PageOutput&) = delete;
   PageOutput& operator=(const PageOutput&) = delete;
 
   // Hands a finished page over; waits while the queue is full.
   void write(Page page);
-  // The pages written (or skipped) since the last call, in page order, without waiting.
+  // The pages built (or skipped) since the last call, in page order, without waiting.
   std::vector<Page> done();
-  // Waits until every page handed over is written, then returns them as done() does.
+  // Waits until every page handed over is built, then returns them as done() does.
   std::vector<Page> settle();
+
+  // Puts the pages built under `fileNames` in place, in one hold of the folder's lock: a page
+  // with no file yet is moved there; an earlier page's file gets the new sections after its own.
+  // With `replacing`, the pages of an earlier report under that base name are removed first, in
+  // the same hold, so two runs at once never mix their pages. What became of each page, in
+  // order, up to a full disk or a planted link: the pages after it are left out, as is every
+  // page when the lock or the removal fails (its error alone is the answer).
+  std::vector<Status> commit(const std::vector<std::string>& fileNames, const std::string* replacing);
+  // Drops every page built and not put in place, with the run's folder.
+  void discard();
 
  private:
   static constexpr size_t kQueued = 2;  // pages waiting; more would only hold memory
 
   void run();
   void writeOne(Page& page);
+  Status openRunFolder();
+  Status putInPlace(const std::string& fileName);
 
   FileSystem& files_;
+  std::string folder_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<Page> waiting_;
@@ -54,7 +69,7 @@ class PageOutput {
   size_t busy_ = 0;  // pages taken by the writer and not yet done
   bool closing_ = false;
   bool stopped_ = false;  // by an error that every later page would meet too
-  bool leftoversRemoved_ = false;
+  FileSystem::RunFolder run_;
   std::thread writer_;
 };
 

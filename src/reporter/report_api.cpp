@@ -144,7 +144,8 @@ ReportResult resultOf(ReportOutcome outcome) {
   ReportResult result;
   result.pages = std::move(outcome.files);
   result.warnings = std::move(outcome.warnings);
-  if (!outcome.refusal.empty()) result.error = {ReportErrorCode::BadRequest, outcome.refusal};
+  if (!outcome.sourceError.empty()) result.error = {ReportErrorCode::SourceFailed, outcome.sourceError};
+  else if (!outcome.refusal.empty()) result.error = {ReportErrorCode::BadRequest, outcome.refusal};
   else if (!outcome.errors.empty()) result.error = {ReportErrorCode::PagesLost, joined(outcome.errors)};
   else if (outcome.cancelled) result.error = {ReportErrorCode::Cancelled, "the report was cancelled"};
   return result;

@@ -111,6 +111,7 @@ class QueloReportForm : public forms::Form {
   std::vector<std::shared_ptr<Recordset>> pages_;  // page p at index p - 1
   std::shared_ptr<PageStream> pageStream_;  // the pages, read as they are written; pages_ holds page 1
   std::string tooManyPages_;  // why the records could not be paged; empty when they were
+  std::string sourceFailure_;  // the source failed on its first page; empty when it did not
   std::shared_ptr<Recordset> currentPage_;
 
   Variant spare_;  // the host's own value in ReportStatus, kept from one event to the next

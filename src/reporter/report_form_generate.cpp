@@ -81,6 +81,10 @@ class ReportStatusProgress : public ReportProgress {
 void QueloReportForm::cmdGenerate_Click() {
   lastOutcome_ = ReportOutcome{};
   if (!tooManyPages_.empty()) return refuse(tooManyPages_, tooManyPages_);
+  if (!sourceFailure_.empty()) {
+    lastOutcome_.sourceError = sourceFailure_;
+    return;
+  }
   auto& output = get<ListBox>("lstOutput");
   if (output.listCount() == 0) return output.setFocus();
   const FormExtras extras = formExtras();

@@ -9,6 +9,7 @@
 #include "automation/text.h"
 #include "reporter/advanced_settings_form.h"
 #include "reporter/preview_tables.h"
+#include "reporter/page_stream.h"
 #include "reporter/report_api.h"
 #include "reporter/report_form.h"
 
@@ -60,6 +61,7 @@ void QueloReportForm::buildPages() {
   if (cumTotalRecs_ / pageSize_ > kMostPages) pageSize_ = kLargePageSize;
   totalPage_ = 0;
   tooManyPages_.clear();
+  sourceFailure_.clear();
   // Page numbers are 16-bit: more pages cannot be counted, so the report is refused with why.
   auto count = pageCountOf(cumTotalRecs_, pageSize_);
   if (!count) {
@@ -74,6 +76,7 @@ void QueloReportForm::buildPages() {
   if (prepared) {
     pages_ = std::move(prepared.value().pages);
     pageStream_ = std::move(prepared.value().stream);
+    if (pageStream_ && !pageStream_->firstPage()) sourceFailure_ = pageStream_->page(1).error().message;
   }
   curPage_ = 1;
   if (!pages_.empty()) currentPage_ = pages_.front();

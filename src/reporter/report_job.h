@@ -76,6 +76,7 @@ struct ReportOutcome {
   std::vector<std::string> errors;    // what could not be written
   std::vector<std::string> warnings;  // written, but not as asked (a missing picture, no browser)
   std::string refusal;                // why nothing was written at all; empty when it was not refused
+  std::string sourceError;            // the source failed part-way: no page was put in place
   bool cancelled = false;
 };
 

@@ -68,7 +68,7 @@ TEST_F(QueloReportErrors, UsageErrorsExitTwoWithOneLine) {
 // page is written.
 TEST_F(QueloReportErrors, FailuresExitWithOneLineAndWriteNothing) {
   dir.write("bad.csv", "a,b\n1,2\n3\n");
-  ASSERT_EQ(runProcess({"sqlite3", dir / "t.db", "CREATE TABLE t (a INTEGER);"}).exitCode, 0);
+  ASSERT_EQ(runProcess({"sqlite3", dir / "t.db", "CREATE TABLE t (a INTEGER); INSERT INTO t VALUES (1), (2);"}).exitCode, 0);
   std::string header, row;  // more output fields than a report holds
   for (int i = 1; i <= 32001; ++i) {
     header += (i > 1 ? ",c" : "c") + std::to_string(i);
@@ -79,6 +79,8 @@ TEST_F(QueloReportErrors, FailuresExitWithOneLineAndWriteNothing) {
       {{"--csv", dir / "none.csv"}, 2, dir / "none.csv"},
       {{"--csv", dir / "bad.csv"}, 2, "bad.csv"},
       {{"--sqlite", dir / "t.db", "--query", "SELECT missing FROM t"}, 2, "no such column: missing"},
+      {{"--sqlite", dir / "t.db", "--query", "SELECT json_extract(CASE a WHEN 2 THEN 'x' ELSE '{}' END, '$') FROM t"},
+       2, "reading row 2 failed: malformed JSON"},
       {{"--postgres", "host=" + dir.path() + " port=1", "--query", "SELECT 1"}, 2, "PostgreSQL"},
       {{"--csv", csv(0)}, 1, "no records"},
       {{"--csv", dir / "wide.csv"}, 1, "quelo: Too many fields! 32001 output fields; a report holds at most 32000."},
@@ -116,13 +118,20 @@ TEST_F(QueloReportErrors, AReportsFolderThatCannotBeMadeIsReported) {
   EXPECT_EQ(dir.read("app/Reports"), "not a folder");
 }
 
-// Ctrl-C once the first page file is there: the report stops at its next section, keeps the
-// pages written and exits 130 by itself (not killed by the signal).
+// Ctrl-C once the first page is built (in the run's folder beside the pages): the report stops at
+// its next section, puts the pages completed in place and exits 130 by itself (not killed by the
+// signal).
 TEST_F(QueloReportErrors, InterruptCancelsCleanly) {
   const std::vector<std::string> args{QUELO_CLI,   "report", "--csv", csv(200000),  "--app-path",
                                       dir / "app", "--file", "big",   "--max-recs", "200"};
+  const auto firstPageBuilt = [&] {
+    if (exists(dir / "app/Reports"))
+      for (const auto& e : std::filesystem::directory_iterator(dir / "app/Reports"))
+        if (exists(e.path() / "big1.htm")) return true;
+    return false;
+  };
   auto r = runProcessWatched(args, env(), [&](pid_t pid) {
-    if (!exists(page("big1.htm"))) return false;
+    if (!firstPageBuilt()) return false;
     kill(pid, SIGINT);
     return true;
   });

@@ -38,8 +38,9 @@ class QueloReportFaults : public ReportCli {
   }
 };
 
-// Under a file size limit the page that would outgrow it is left as it was and not listed; the
-// error names it and the cause.
+// Under a file size limit the pages that would outgrow it are left as they were and not listed;
+// the first error names the page that outgrows it on its own as it is built (the last, which
+// holds the statistics) and the cause.
 TEST_F(QueloReportFaults, AFileSizeLimitLeavesThePageAsItWas) {
   const std::string data = csv(60);
   const FolderFiles before = firstReport(data, "app", "20");
@@ -50,7 +51,7 @@ TEST_F(QueloReportFaults, AFileSizeLimitLeavesThePageAsItWas) {
   const ProcessResult r = run(limited);
   EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_EQ(r.out, "");
-  EXPECT_NE(r.err.find(page("v1.htm") + "': File too large"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(page("v3.htm") + "': File too large"), std::string::npos) << r.err;
   EXPECT_EQ(filesUnder(dir / "app/Reports"), before);
 }
 
@@ -120,6 +121,64 @@ TEST_F(QueloReportFaults, TwoRunsAtOnceBothSucceedAndKeepEverySection) {
   const FolderFiles both = filesUnder(dir / "app/Reports");
   ASSERT_EQ(both.size(), one.size());
   for (const auto& [name, text] : one) EXPECT_TRUE(both.at(name) == text + text.substr(kBom.size())) << name;
+}
+
+// A query's rows are kept in a scratch file in $TMPDIR while they are counted, which leaves no
+// name there; one that cannot be made or cannot grow ends the report before any page, saying
+// where.
+TEST_F(QueloReportFaults, AScratchFileThatCannotBeWrittenWritesNoPage) {
+  ASSERT_EQ(runProcess({"sqlite3", dir / "t.db",
+                        "CREATE TABLE t AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500)"
+                        " SELECT i, 'item ' || i AS name FROM n"})
+                .exitCode,
+            0);
+  const std::vector<std::string> args = {QUELO_CLI, "report", "--sqlite", dir / "t.db", "--query", "SELECT * FROM t",
+                                         "--app-path", dir.path(), "--quiet"};
+  struct Case {
+    std::vector<std::string> limit;
+    std::string tmpdir, words;
+  } const cases[] = {
+      {{}, dir / "missing", "the rows' scratch file in " + dir / "missing" + " cannot be created"},
+      {{"prlimit", "--fsize=1000"}, "/tmp", "the rows' scratch file in /tmp cannot be written: File too large"},
+  };
+  fs::create_directory(dir / "tmp");
+  auto quiet = env();
+  quiet["TMPDIR"] = dir / "tmp";
+  EXPECT_EQ(runProcess(args, quiet).exitCode, 0);
+  EXPECT_TRUE(fs::is_empty(dir / "tmp"));
+  fs::remove_all(dir / "Reports");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.words);
+    std::vector<std::string> command = c.limit;
+    command.insert(command.end(), args.begin(), args.end());
+    auto environment = env();
+    environment["TMPDIR"] = c.tmpdir;
+    const ProcessResult r = runProcess(command, environment);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find(c.words), std::string::npos) << r.err;
+    EXPECT_FALSE(exists(dir / "Reports"));
+  }
+}
+
+// Two --replace runs at once, round after round: each page holds one run's report, whole, and
+// nothing else is left in the folder.
+TEST_F(QueloReportFaults, TwoReplacingRunsAtOnceLeaveOneReportInEveryPage) {
+  const std::string data = csv(200);
+  const FolderFiles one = firstReport(data, "one", "20");
+  fs::create_directory(dir / "app");
+  std::vector<std::string> args = reportArgs(data, dir / "app", "20");
+  args.push_back("--replace");
+  for (int round = 0; round < 10; ++round) {
+    SCOPED_TRACE(round);
+    ProcessResult a, b;
+    std::thread first([&] { a = run(args); });
+    std::thread second([&] { b = run(args); });
+    first.join();
+    second.join();
+    EXPECT_EQ(a.exitCode, 0) << a.err;
+    EXPECT_EQ(b.exitCode, 0) << b.err;
+    EXPECT_TRUE(filesUnder(dir / "app/Reports") == one);
+  }
 }
 
 // LogMessage that the file size limit stops: the log keeps no half entry and quelo call says so.

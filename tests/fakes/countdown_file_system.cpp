@@ -126,6 +126,11 @@ Result<std::unique_ptr<OutputFile>> CountdownFileSystem::beginUpdate(const std::
   return std::unique_ptr<OutputFile>(std::make_unique<CountedOutput>(std::move(file).value(), *this, path));
 }
 
+Result<FileSystem::RunFolder> CountdownFileSystem::createRunFolder(const std::string& folder) {
+  if (Status s = step("create folder", folder); !s) return s.error();
+  return ForwardingFileSystem::createRunFolder(folder);
+}
+
 Status CountdownFileSystem::removeUpdateLeftovers(const std::string& folder) {
   if (Status s = step("clean", folder); !s) return s;
   return ForwardingFileSystem::removeUpdateLeftovers(folder);

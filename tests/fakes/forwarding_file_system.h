@@ -31,6 +31,7 @@ class ForwardingFileSystem : public FileSystem {
   Result<std::string> readPrefix(const std::string& path, size_t maxBytes) override {
     return target_.readPrefix(path, maxBytes);
   }
+  Result<RunFolder> createRunFolder(const std::string& folder) override { return target_.createRunFolder(folder); }
   Status removeUpdateLeftovers(const std::string& folder) override { return target_.removeUpdateLeftovers(folder); }
 
  private:

@@ -1,7 +1,7 @@
-// The default ways of reading a run: rows in place through readRow, and counted runs (none for
-// sources that cannot count ahead); a source whose every run is a counted run of another.
-#include "data/recordset/ado.h"
+// The default ways of reading a run: rows in place through readRow, and counted runs spooled;
+// a source whose every run is a counted run of another.
 #include "data/recordset/row_source.h"
+#include "data/recordset/spooled_rows.h"
 
 namespace quelo {
 
@@ -14,7 +14,9 @@ Result<bool> RowStream::next() {
 CellView RowStream::cell(int column) const { return row_->cell(0, column); }
 
 Result<std::unique_ptr<CountedRowStream>> RowSource::runCounted() const {
-  return ado::notSupported("counting the records ahead");
+  auto rows = run();
+  if (!rows) return rows.error();
+  return spoolRows(std::move(rows).value());
 }
 
 namespace {

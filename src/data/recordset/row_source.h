@@ -36,11 +36,11 @@ class RowStream {
   std::unique_ptr<RowTable> row_;  // the current row of the default next()
 };
 
-// A run whose rows were counted before the first was read, in the same snapshot of the data as
-// the rows, so that it gives exactly count() rows however the data changes meanwhile.
+// A run whose rows were counted before the first was read, so that it gives exactly count() rows
+// however the data changes meanwhile.
 class CountedRowStream : public RowStream {
  public:
-  // -1 for a query that cannot be counted ahead (a PRAGMA, a SHOW): it is read as any run is.
+  // -1 for a run that cannot be counted ahead: it is read as any run is.
   virtual int64_t count() const = 0;
 };
 
@@ -57,8 +57,9 @@ class RowSource {
   virtual ~RowSource() = default;
   // Runs the query or opens the file; a source that cannot be reached is an Error saying why.
   virtual Result<std::unique_ptr<RowStream>> run() const = 0;
-  // Runs the query with its rows counted first (see CountedRowStream). A source that cannot
-  // count ahead returns error 3251 (not supported).
+  // Runs the query with its rows counted first (see CountedRowStream). By default the run is
+  // read to its end into a private spool (spooled_rows.h): the query runs once. A source that
+  // knows its count without that keeps it; one that cannot count returns error 3251.
   virtual Result<std::unique_ptr<CountedRowStream>> runCounted() const;
   // What the source is, for messages and ActiveConnection ("sqlite:/data/shop.db").
   virtual std::string description() const = 0;

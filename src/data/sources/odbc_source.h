@@ -5,11 +5,6 @@
 // values in pieces, whatever their length. The next batch of rows is fetched and converted on a
 // thread of its own while the rows of the current one are read. Errors carry the driver's diagnostic records.
 //
-// A counted run (runCounted) first counts the rows with SELECT COUNT(*) FROM (query) in the
-// transaction the rows are then read in, on the servers whose transactions keep one snapshot of
-// the data (PostgreSQL and MariaDB/MySQL in REPEATABLE READ, SQLite): a row written meanwhile is
-// in neither. Elsewhere, and for a query that cannot stand in a FROM clause, the count is -1.
-//
 // The session only reads: it asks the driver for a read-only connection, sets the server's own
 // read-only mode where it knows the server (PostgreSQL, MariaDB and MySQL transactions, SQLite's
 // query_only), runs the query in a transaction that is always rolled back, and refuses any

@@ -29,28 +29,18 @@ FieldInfo typeOfValue(int storageClass, std::string_view text) {
   return FieldInfo{"", type, defaultDefinedSize(type), sourceAttributes(type)};
 }
 
-// The query without what follows its one statement (a ";", spaces).
-std::string_view statementOf(const std::string& sql, const char* tail) {
-  std::string_view text(sql.data(), static_cast<size_t>(tail - sql.data()));
-  while (!text.empty() && (text.back() == ';' || std::string_view(" \t\r\n").find(text.back()) != std::string_view::npos))
-    text.remove_suffix(1);
-  return text;
-}
-
 // Virtual machine steps between two looks at whether the read is to stop.
 constexpr int kStopCheckSteps = 10000;
 
-// A run of the query, counted first when asked: the count and the rows are read in one read
-// transaction, so rows that another connection writes meanwhile are in neither.
-class SqliteStream : public CountedRowStream {
+// A run of the query.
+class SqliteStream : public RowStream {
  public:
   ~SqliteStream() override {
     sqlite3_finalize(stmt_);
-    if (inTransaction_) sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db_);
   }
 
-  Status start(FileSystem* files, const std::string& file, const std::string& sql, bool counted) {
+  Status start(FileSystem* files, const std::string& file, const std::string& sql) {
     file_ = file;
     if (auto info = files->stat(file_); !info) {
       if (info.error().number == err::kFileNotFound) return makeError(err::kFileNotFound, "File not found: " + file_);
@@ -68,16 +58,13 @@ class SqliteStream : public CountedRowStream {
     if (std::string_view(tail).find_first_not_of(" \t\r\n;") != std::string_view::npos)
       return refusal("the query holds more than one statement");
     if (sqlite3_column_count(stmt_) == 0) return refusal("the query returns no columns");
-    if (counted)
-      if (Status s = countRows(statementOf(sql, tail)); !s) return s;
-    if (ReadWatch* watch = currentReadWatch()) watch->beginPass(count_);
+    if (ReadWatch* watch = currentReadWatch()) watch->beginPass(-1);
     if (Status s = step(); !s) return s;
     describeColumns();
     return Status::ok();
   }
 
   const std::vector<FieldInfo>& fields() const override { return fields_; }
-  int64_t count() const override { return count_; }
 
   Result<bool> readRow(RowTable& table) override {
     if (!haveRow_) return false;
@@ -144,25 +131,6 @@ class SqliteStream : public CountedRowStream {
     return ado::dataSourceError(file_ + ": " + std::string(what) + ": " + (db_ ? sqlite3_errmsg(db_) : "out of memory"));
   }
 
-  // Opens the read transaction the rows are read in and counts them in it. A statement that
-  // cannot stand in a FROM clause (a PRAGMA) is left uncounted.
-  Status countRows(std::string_view statement) {
-    if (sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) return failure("cannot start reading");
-    inTransaction_ = true;
-    const std::string sql = "SELECT count(*) FROM (" + std::string(statement) + ")";
-    sqlite3_stmt* counting = nullptr;
-    int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &counting, nullptr);
-    if (rc != SQLITE_OK) {
-      sqlite3_finalize(counting);
-      return Status::ok();
-    }
-    rc = sqlite3_step(counting);
-    if (rc == SQLITE_ROW) count_ = sqlite3_column_int64(counting, 0);
-    sqlite3_finalize(counting);
-    if (rc == SQLITE_INTERRUPT) return readStopped();
-    return rc == SQLITE_ROW ? Status::ok() : Status(failure("counting the rows failed"));
-  }
-
   Status step() {
     const int rc = sqlite3_step(stmt_);
     haveRow_ = rc == SQLITE_ROW;
@@ -195,9 +163,7 @@ class SqliteStream : public CountedRowStream {
   std::vector<FieldInfo> fields_;
   bool haveRow_ = false;
   bool inPlace_ = false;  // read with next(): the statement's row has been handed out
-  bool inTransaction_ = false;
   int64_t rowsRead_ = 0;
-  int64_t count_ = -1;  // not counted
 };
 
 class SqliteQuery : public RowSource {
@@ -205,12 +171,7 @@ class SqliteQuery : public RowSource {
   SqliteQuery(FileSystem& files, std::string file, std::string sql)
       : files_(files), file_(std::move(file)), sql_(std::move(sql)) {}
 
-  Result<std::unique_ptr<RowStream>> run() const override { return startStream<SqliteStream>(&files_, file_, sql_, false); }
-  Result<std::unique_ptr<CountedRowStream>> runCounted() const override {
-    auto stream = std::make_unique<SqliteStream>();
-    if (Status s = stream->start(&files_, file_, sql_, true); !s) return s.error();
-    return std::unique_ptr<CountedRowStream>(std::move(stream));
-  }
+  Result<std::unique_ptr<RowStream>> run() const override { return startStream<SqliteStream>(&files_, file_, sql_); }
   std::string description() const override { return "sqlite:" + file_; }
 
  private:

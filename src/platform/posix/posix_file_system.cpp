@@ -57,9 +57,10 @@ bool isUpdateLeftover(std::string_view name) {
   return name.starts_with(kUpdatePrefix) && name.size() == kUpdatePrefix.size() + kUpdateRandomLength;
 }
 
-// A new temporary in `folder` (ending in "/"), created with the usual mode of a new file; its
-// descriptor, or -1 with errno set.
-int createUpdateTemporary(const std::string& folder, std::string& path) {
+// A new temporary name in `folder` (ending in "/"), made by `create`; its result, or -1 with
+// errno set.
+template <class Create>
+int createUpdateName(const std::string& folder, std::string& path, Create create) {
   static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   for (int attempt = 0; attempt < 100; ++attempt) {
     // The kernel's random bytes: no generator state shared by the threads that write pages.
@@ -68,10 +69,35 @@ int createUpdateTemporary(const std::string& folder, std::string& path) {
     path = folder;
     path += kUpdatePrefix;
     for (unsigned char byte : bytes) path += kLetters[byte % (sizeof kLetters - 1)];
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    const int result = create(path);
+    if (result >= 0 || errno != EEXIST) return result;
   }
   return -1;
+}
+
+// A new temporary in `folder`, created with the usual mode of a new file; its descriptor.
+int createUpdateTemporary(const std::string& folder, std::string& path) {
+  return createUpdateName(folder, path, [](const std::string& name) {
+    return ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  });
+}
+
+// Removes the run folder at `path`, open as `fd` and locked: its files, then itself.
+void removeRunFolder(int fd, const std::string& path) {
+  if (DIR* d = ::fdopendir(::dup(fd))) {
+    while (dirent* e = ::readdir(d))
+      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) ::unlinkat(fd, e->d_name, 0);
+    ::closedir(d);
+  }
+  ::rmdir(path.c_str());
+}
+
+// Removes a run folder that no run holds; one in use is left alone.
+void removeIdleRunFolder(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) removeRunFolder(fd, path);
+  ::close(fd);
 }
 
 Result<std::string> readAll(int fd, const std::string& path) {
@@ -127,6 +153,20 @@ class PosixFolderLock : public FolderLock {
 
  private:
   int fd_;
+};
+
+// A run folder's lock; the folder goes with it.
+class PosixRunFolderLock : public FolderLock {
+ public:
+  PosixRunFolderLock(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  ~PosixRunFolderLock() override {
+    removeRunFolder(fd_, path_);
+    ::close(fd_);
+  }
+
+ private:
+  int fd_;
+  std::string path_;
 };
 
 // The new version of a file, written through a buffer into its temporary. Every error names the
@@ -367,14 +407,33 @@ Result<std::unique_ptr<OutputFile>> PosixFileSystem::beginUpdate(const std::stri
   return std::unique_ptr<OutputFile>(std::move(update));
 }
 
+Result<FileSystem::RunFolder> PosixFileSystem::createRunFolder(const std::string& folder) {
+  const std::string base = folder.ends_with('/') ? folder : folder + "/";
+  RunFolder run;
+  if (createUpdateName(base, run.path, [](const std::string& name) { return ::mkdir(name.c_str(), 0700); }) != 0)
+    return sysError("Cannot write in", folder);
+  const int fd = ::open(run.path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const Error e = sysError("Cannot write in", folder);
+    if (fd >= 0) ::close(fd);
+    ::rmdir(run.path.c_str());
+    return e;
+  }
+  run.inUse = std::make_unique<PosixRunFolderLock>(fd, run.path);
+  run.path += '/';
+  return run;
+}
+
 Status PosixFileSystem::removeUpdateLeftovers(const std::string& folder) {
   auto entries = list(folder);
   if (!entries) return entries.error();
   const std::string base = folder.ends_with('/') ? folder : folder + "/";
   Status result;
-  for (const DirEntry& e : entries.value())
-    if (!e.isDirectory && isUpdateLeftover(e.name) && ::unlink((base + e.name).c_str()) != 0 && result)
-      result = sysError("Cannot delete", base + e.name);
+  for (const DirEntry& e : entries.value()) {
+    if (!isUpdateLeftover(e.name)) continue;
+    if (e.isDirectory) removeIdleRunFolder(base + e.name);
+    else if (::unlink((base + e.name).c_str()) != 0 && result) result = sysError("Cannot delete", base + e.name);
+  }
   return result;
 }
 

@@ -1,8 +1,6 @@
 // Streams the rows of a PostgreSQL query into record-set rows, one row per network result.
 #include "data/sources/postgres_source.h"
 
-#include <cctype>
-#include <cstdlib>
 #include <memory>
 
 #include "data/sources/libpq/libpq_library.h"
@@ -54,15 +52,14 @@ bool decodeHex(std::string_view text, std::string& out) {
 
 using PgResult = std::unique_ptr<PGresult, decltype(LibPq::PQclear)>;
 
-// A run of the query, counted first when asked: the count and the rows are read in one
-// REPEATABLE READ transaction, so they see the same snapshot of the data.
-class PostgresStream : public CountedRowStream {
+// A run of the query.
+class PostgresStream : public RowStream {
  public:
   ~PostgresStream() override {
     if (pq_) pq_->PQfinish(conn_);
   }
 
-  Status start(const std::string& connection, const std::string& sql, bool counted = false) {
+  Status start(const std::string& connection, const std::string& sql) {
     auto library = libPq();
     if (!library) return library.error();
     pq_ = library.value();
@@ -76,8 +73,6 @@ class PostgresStream : public CountedRowStream {
       PgResult set(pq_->PQexec(conn_, setting), pq_->PQclear);
       if (pq_->PQresultStatus(set.get()) != PGRES_COMMAND_OK) return serverError(*pq_, set.get());
     }
-    if (counted)
-      if (Status s = countRows(sql); !s) return s;
     // The extended protocol runs exactly one statement.
     if (!pq_->PQsendQueryParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)) return connectionError();
     if (!pq_->PQsetSingleRowMode(conn_)) return connectionError();
@@ -89,7 +84,6 @@ class PostgresStream : public CountedRowStream {
   }
 
   const std::vector<FieldInfo>& fields() const override { return fields_; }
-  int64_t count() const override { return count_; }
 
   Result<bool> readRow(RowTable& table) override {
     if (!row_) {
@@ -106,24 +100,6 @@ class PostgresStream : public CountedRowStream {
   }
 
  private:
-  // Starts the snapshot the rows are read in and counts them in it.
-  Status countRows(std::string_view sql) {
-    while (!sql.empty() && (sql.back() == ';' || std::isspace(static_cast<unsigned char>(sql.back())))) sql.remove_suffix(1);
-    PgResult begin(pq_->PQexec(conn_, "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"), pq_->PQclear);
-    if (pq_->PQresultStatus(begin.get()) != PGRES_COMMAND_OK) return serverError(*pq_, begin.get());
-    const std::string counting = "SELECT count(*) FROM (" + std::string(sql) + ") AS counted";
-    PgResult n(pq_->PQexecParams(conn_, counting.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0), pq_->PQclear);
-    if (pq_->PQresultStatus(n.get()) == PGRES_TUPLES_OK && pq_->PQntuples(n.get()) == 1) {
-      count_ = std::strtoll(pq_->PQgetvalue(n.get(), 0, 0), nullptr, 10);
-      return Status::ok();
-    }
-    // A statement that cannot stand in a FROM clause (a SHOW, or a faulty one, whose own error
-    // the server gives when it runs) is read uncounted.
-    PgResult rollback(pq_->PQexec(conn_, "ROLLBACK"), pq_->PQclear);
-    if (pq_->PQresultStatus(rollback.get()) != PGRES_COMMAND_OK) return serverError(*pq_, rollback.get());
-    return Status::ok();
-  }
-
   Error connectionError() const { return ado::dataSourceError("PostgreSQL: " + oneLine(pq_->PQerrorMessage(conn_))); }
 
   // The next result: a row (PGRES_SINGLE_TUPLE) or the end of the rows (PGRES_TUPLES_OK, which
@@ -169,7 +145,6 @@ class PostgresStream : public CountedRowStream {
   PGconn* conn_ = nullptr;
   PgResult row_{nullptr, nullptr};
   bool finished_ = false;
-  int64_t count_ = -1;  // not counted
   std::vector<FieldInfo> fields_;
   std::string bytes_;
 };
@@ -180,11 +155,6 @@ class PostgresQuery : public RowSource {
 
   Result<std::unique_ptr<RowStream>> run() const override {
     return startStream<PostgresStream>(connection_, sql_);
-  }
-  Result<std::unique_ptr<CountedRowStream>> runCounted() const override {
-    auto stream = std::make_unique<PostgresStream>();
-    if (Status s = stream->start(connection_, sql_, true); !s) return s.error();
-    return std::unique_ptr<CountedRowStream>(std::move(stream));
   }
   std::string description() const override { return "postgres:" + connection_; }
 

@@ -2,7 +2,6 @@
 #include "data/sources/odbc_source.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -163,9 +162,8 @@ struct Batch {
   std::optional<Error> error;
 };
 
-// A run of the query, counted first when asked: the count and the rows are read in one snapshot
-// of the data (see ServerDialect), in the transaction that is rolled back at the end.
-class OdbcStream : public CountedRowStream {
+// A run of the query, in the transaction that is rolled back at the end.
+class OdbcStream : public RowStream {
  public:
   ~OdbcStream() override {
     if (ahead_.valid()) ahead_.wait();
@@ -180,7 +178,7 @@ class OdbcStream : public CountedRowStream {
     if (env_) api_->SQLFreeHandle(SQL_HANDLE_ENV, env_);
   }
 
-  Status start(const std::string& connection, const std::string& sql, bool counted = false) {
+  Status start(const std::string& connection, const std::string& sql) {
     const Utf8Locale::InThread utf8(utf8_);
     const std::string keyword = leadingKeyword(sql);
     if (keyword.empty()) return ado::dataSourceError("ODBC: the query is empty");
@@ -197,8 +195,6 @@ class OdbcStream : public CountedRowStream {
     narrowText_ = dialect && sessionTextIsUtf8(*dialect);
     if (!succeeded(api_->SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER)))
       return failure("cannot start a transaction", SQL_HANDLE_DBC, dbc_);
-    if (counted && dialect)
-      if (Status s = countRows(*dialect, sql); !s) return s;
     if (!succeeded(api_->SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt_))) return failure("cannot make a statement", SQL_HANDLE_DBC, dbc_);
     auto wide = toWide(sql);
     const SQLRETURN rc = api_->SQLExecDirectW(stmt_, wide.data(), static_cast<SQLINTEGER>(wide.size()));
@@ -212,7 +208,6 @@ class OdbcStream : public CountedRowStream {
   }
 
   const std::vector<FieldInfo>& fields() const override { return fields_; }
-  int64_t count() const override { return count_; }
 
   Result<bool> readRow(RowTable& table) override {
     auto more = next();
@@ -269,24 +264,6 @@ class OdbcStream : public CountedRowStream {
     return !dialect.characterSetQuery.empty() &&
            runOwn(dialect.characterSetQuery, "cannot read the character set", &characterSet) &&
            characterSet.starts_with("utf8");
-  }
-
-  // Starts the snapshot the rows are read in and counts them in it. A query that cannot stand in
-  // a FROM clause (a SHOW, or a faulty one, whose own error comes when it runs) is read uncounted
-  // in a transaction of its own; a connection that cannot even roll back has failed, with the
-  // count's error. The line breaks keep a closing "-- comment" from hiding the parenthesis.
-  Status countRows(const ServerDialect& dialect, std::string_view sql) {
-    while (!sql.empty() && (sql.back() == ';' || std::isspace(static_cast<unsigned char>(sql.back())))) sql.remove_suffix(1);
-    std::string n;
-    Status counted = dialect.snapshotStart.empty() ? Status::ok() : runOwn(dialect.snapshotStart, "cannot start reading");
-    if (counted) counted = runOwn("SELECT COUNT(*) FROM (\n" + std::string(sql) + "\n) AS counted", "the query failed", &n);
-    if (counted) {
-      const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), count_);
-      if (ec == std::errc() && end == n.data() + n.size() && count_ >= 0) return Status::ok();
-    }
-    count_ = -1;
-    if (!succeeded(api_->SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK)) && !counted) return counted;
-    return Status::ok();
   }
 
   // Runs a statement of the session's own; `firstValue`, when given, receives the first value of
@@ -569,7 +546,6 @@ class OdbcStream : public CountedRowStream {
   SQLULEN rows_ = 1, fetched_ = 0;  // rows per block; rows the last fetch gave
   std::unique_ptr<SQLUSMALLINT[]> rowStatus_;
   int64_t rowsRead_ = 0;  // converted
-  int64_t count_ = -1;  // not counted
   std::unique_ptr<char[]> piece_;
   std::string bytes_, text_;
   size_t piecesRead_ = 0;  // bytes of long values in the batch being filled
@@ -588,11 +564,6 @@ class OdbcQuery : public RowSource {
   OdbcQuery(std::string connection, std::string sql) : connection_(std::move(connection)), sql_(std::move(sql)) {}
 
   Result<std::unique_ptr<RowStream>> run() const override { return startStream<OdbcStream>(connection_, sql_); }
-  Result<std::unique_ptr<CountedRowStream>> runCounted() const override {
-    auto stream = std::make_unique<OdbcStream>();
-    if (Status s = stream->start(connection_, sql_, true); !s) return s.error();
-    return std::unique_ptr<CountedRowStream>(std::move(stream));
-  }
   std::string description() const override { return "odbc:" + connection_; }
 
  private:

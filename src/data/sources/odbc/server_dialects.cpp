@@ -3,15 +3,11 @@
 namespace quelo {
 namespace {
 
-// PostgreSQL's driver begins each transaction itself, in the session's REPEATABLE READ; SQLite's
-// keeps the read lock of its transaction to the end.
 constexpr ServerDialect kDialects[] = {
-    {"PostgreSQL", "SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY", "", ""},
-    {"MariaDB", "SET SESSION TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY",
-     "START TRANSACTION WITH CONSISTENT SNAPSHOT, READ ONLY", "SELECT @@character_set_results"},
-    {"MySQL", "SET SESSION TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY",
-     "START TRANSACTION WITH CONSISTENT SNAPSHOT, READ ONLY", "SELECT @@character_set_results"},
-    {"SQLite", "PRAGMA query_only = 1", "", ""},
+    {"PostgreSQL", "SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY", ""},
+    {"MariaDB", "SET SESSION TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY", "SELECT @@character_set_results"},
+    {"MySQL", "SET SESSION TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY", "SELECT @@character_set_results"},
+    {"SQLite", "PRAGMA query_only = 1", ""},
 };
 
 }  // namespace

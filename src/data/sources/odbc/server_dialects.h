@@ -10,10 +10,6 @@ struct ServerDialect {
   // Makes the session read-only, which a driver may not, and its transactions read one snapshot
   // of the data (REPEATABLE READ).
   std::string_view readOnlySession;
-  // Its transactions keep one snapshot from their first read to their end, so that rows counted
-  // in one and read in it agree (a run on any other server is not counted ahead); the statement
-  // that starts one when autocommit is off, empty where the driver's own start does.
-  std::string_view snapshotStart;
   // For a driver that hands out SQL_C_CHAR text in the session's character set as received: a
   // query for that character set. When it is UTF-8, text is fetched as it is instead of as
   // UTF-16, which such drivers convert value by value at many times the cost.

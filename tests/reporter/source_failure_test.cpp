@@ -1,0 +1,147 @@
+// A report is all or nothing against its source: a source failing at any row leaves every page,
+// new or earlier, as it was, whatever the source. An SQL query runs once, so a query whose rows
+// differ from one run to the next still gives one consistent report.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <regex>
+#include <stdexcept>
+
+#include "reporter/report_failure.h"
+
+namespace quelo::testing {
+namespace {
+
+using varnikquelo::ReportSource;
+using varnikquelo::Value;
+
+// An SQLite file of kRecords products.
+class Products {
+ public:
+  Products() {
+    EXPECT_EQ(sqlite3_open(file().c_str(), &db_), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db_,
+                           "CREATE TABLE products (id INTEGER PRIMARY KEY, name TEXT, qty INTEGER);"
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40)"
+                           " INSERT INTO products SELECT i, 'Item ' || i, i % 7 FROM n",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+  }
+  ~Products() { sqlite3_close(db_); }
+  std::string file() const { return dir_ / "shop.db"; }
+  sqlite3* db() const { return db_; }
+  // Record `failAt` holds "not json" where JSON is read.
+  static std::string failingAt(int failAt) {
+    return "SELECT id, name, json_extract(CASE WHEN id = " + std::to_string(failAt) +
+           " THEN 'not json' ELSE '{}' END, '$') AS extra FROM products ORDER BY id";
+  }
+
+ private:
+  ScratchDir dir_;
+  sqlite3* db_ = nullptr;
+};
+
+// kRecords records of a host that tells their count; record `failAt` throws.
+class HostRecords : public varnikquelo::RecordSource {
+ public:
+  explicit HostRecords(int failAt) : failAt_(failAt) {}
+  std::vector<varnikquelo::Field> fields() const override { return {{"Name"}, {"Qty", varnikquelo::FieldType::Int32}}; }
+  std::unique_ptr<varnikquelo::RecordCursor> read() const override { return std::make_unique<Cursor>(failAt_); }
+
+ private:
+  class Cursor : public varnikquelo::RecordCursor {
+   public:
+    explicit Cursor(int failAt) : failAt_(failAt) {}
+    bool next(std::vector<Value>& row) override {
+      if (++given_ == failAt_) throw std::runtime_error("the host lost its data");
+      if (given_ > ReportFailure::kRecords) return false;
+      row = {Value("Item"), Value(int32_t{given_})};
+      return true;
+    }
+    int64_t count() const override { return ReportFailure::kRecords; }
+
+   private:
+    int failAt_;
+    int32_t given_ = 0;
+  };
+  int failAt_;
+};
+
+TEST_F(ReportFailure, ASourceFailingAtAnyRowChangesNoPage) {
+  Products db;
+  expectAllOrNothing([&](int failAt) { return ReportSource::sqlite(db.file(), Products::failingAt(failAt)); },
+                     "reading row");
+  expectAllOrNothing(
+      [&](int failAt) {
+        std::string csv = "Name,Qty\n";
+        for (int i = 1; i <= kRecords; ++i) csv += (i == failAt ? "\"Item\"x," : "Item,") + std::to_string(i) + "\n";
+        app.write("stock.csv", csv);
+        return ReportSource::csv(app / "stock.csv");
+      },
+      "stock.csv:");
+  // Read as the pages are written: the failure comes after pages were built.
+  expectAllOrNothing([](int failAt) { return ReportSource::records(std::make_shared<HostRecords>(failAt)); },
+                     "the host lost its data");
+}
+
+// Rows that differ from one run of the query to the next: every report is whole and agrees with
+// itself.
+TEST_F(ReportFailure, AVolatileQueryGivesAConsistentReport) {
+  Products db;
+  const std::regex altogether("<B>([0-9]+) records altogether");
+  const std::regex link("<A HRef='([^']+)'>Vol");
+  for (int run = 0; run < 20; ++run) {
+    SCOPED_TRACE(run);
+    std::filesystem::remove_all(app / "Reports");
+    const auto result = make(ReportSource::sqlite(db.file(), "SELECT * FROM products WHERE random() % 2 = 0"));
+    ASSERT_TRUE(result.ok()) << result.error.message;
+    size_t shown = 0;
+    std::string total;
+    for (const std::string& page : result.pages) {
+      const std::string text = app.read(page.substr(app.path().size()));
+      for (size_t at = 0; (at = text.find("<TR><TD", at)) != std::string::npos; ++at) ++shown;
+      if (std::smatch m; std::regex_search(text, m, altogether)) total = m[1];
+      for (std::sregex_iterator l(text.begin(), text.end(), link), end; l != end; ++l)
+        EXPECT_TRUE(std::filesystem::exists(app / ("Reports/" + (*l)[1].str()))) << (*l)[1];
+    }
+    EXPECT_EQ(total, std::to_string(shown));
+  }
+}
+
+// Every connection the test process opens gets the function tick(), which counts its calls: a
+// query that calls it once per row runs once when it is called once per row.
+int ticks = 0;
+
+void countTicks(sqlite3_context* context, int, sqlite3_value**) { sqlite3_result_int(context, ++ticks); }
+
+int addTick(sqlite3* db, const char**, const sqlite3_api_routines*) {
+  return sqlite3_create_function(db, "tick", 0, SQLITE_UTF8, nullptr, countTicks, nullptr, nullptr);
+}
+
+TEST_F(ReportFailure, TheQueryRunsOnce) {
+  Products db;
+  ASSERT_EQ(sqlite3_auto_extension(reinterpret_cast<void (*)()>(addTick)), SQLITE_OK);
+  ticks = 0;
+  const auto result = make(ReportSource::sqlite(db.file(), "SELECT * FROM products WHERE tick() > 0"));
+  sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(addTick));
+  ASSERT_TRUE(result.ok()) << result.error.message;
+  EXPECT_EQ(ticks, kRecords);
+}
+
+// The test run's PostgreSQL server (a CTest fixture).
+class PostgresReportFailure : public ReportFailure {};
+
+TEST_F(PostgresReportFailure, ASourceFailingAtAnyRowChangesNoPage) {
+  const char* server = getenv("QUELO_TEST_POSTGRES_DIR");
+  ASSERT_TRUE(server) << "run under CTest, which starts the server";
+  const std::string connection = std::string("host=") + server + " port=5432 user=quelo dbname=postgres";
+  expectAllOrNothing(
+      [&](int failAt) {
+        return ReportSource::postgres(connection, "SELECT g AS id, 100 / (g - " + std::to_string(failAt) +
+                                                      ") AS q FROM generate_series(1, 40) AS g");
+      },
+      "division by zero");
+}
+
+}  // namespace
+}  // namespace quelo::testing
