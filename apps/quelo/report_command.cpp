@@ -38,7 +38,12 @@ SOURCE, at most one; none means the bundled sample data (a few dozen products wi
   --odbc CONNECTION --query SQL
                              any database with an ODBC driver (unixODBC): a connection string
                              ("DRIVER=...;SERVER=...;DATABASE=...", "DSN=NAME;UID=...") or a data
-                             source name; SQL is one query (SELECT, WITH, VALUES, TABLE or SHOW)
+                             source name; SQL is one query (SELECT, WITH, VALUES, TABLE or SHOW),
+                             refused when anything but comments follows its ";" or when it
+                             writes a file (INTO OUTFILE); it runs in a read-only transaction
+                             that is always rolled back. Functions a server allows in such a
+                             transaction (file exports such as lo_export) are the account's to
+                             forbid: give reports an account that can only read
 
 options:
   --app-path DIR        the shared application path (default: the current folder)
