@@ -63,7 +63,9 @@ options:
   --copy-pictures       copy each picture (logo and signature too) once into
                         DIR/Reports/pictures/ and refer to it from there, so the Reports folder
                         can be moved, zipped or served as it is (pictures of the same name are
-                        numbered: photo-2.jpg ...; nothing in that folder is overwritten)
+                        numbered: photo-2.jpg ...; nothing in that folder is overwritten). Only
+                        regular files that start as a picture are copied, never readable by
+                        more people than their source; anything else is a warning on stderr
   --escape-values       write the values and field names of the data as text: "<", ">", "&"
                         and quotes show as typed instead of acting as markup. Use it for data
                         you did not write: without it, markup in a value (a <script> too) is
