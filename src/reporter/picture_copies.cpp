@@ -59,14 +59,14 @@ Result<std::string> PictureCopies::copy(const std::string& source) {
   return newCopy(source, name);
 }
 
-// Reads a picture through, writing it to `copy` when given; a file that does not start as a
-// picture is refused.
-Result<PictureCopies::Content> PictureCopies::readThrough(RegularFile& picture, OutputFile* copy) {
+// Reads the picture at `path` through, writing it to `copy` when given; a file that does not
+// start as a picture is refused.
+Result<PictureCopies::Content> PictureCopies::readThrough(const std::string& path, RegularFile& picture, OutputFile* copy) {
   Content content;
   for (;;) {
     auto chunk = readChunk(*picture.file, buffers_.get());
     if (!chunk) return chunk.error();
-    if (content.size == 0 && !looksLikePicture(chunk.value())) return makeError(err::kIoError, "it is not a picture");
+    if (content.size == 0 && !looksLikePicture(chunk.value())) return makeError(err::kIoError, "Not a picture '" + path + "'");
     if (chunk.value().empty()) return content;
     content.size += chunk.value().size();
     content.hash = content.hash * 1099511628211u ^ std::hash<std::string_view>{}(chunk.value());
@@ -78,7 +78,7 @@ Result<PictureCopies::Content> PictureCopies::readThrough(RegularFile& picture, 
 Result<PictureCopies::Content> PictureCopies::contentOf(const std::string& path) {
   auto picture = files_.openRegular(path);
   if (!picture) return picture.error();
-  return readThrough(picture.value(), nullptr);
+  return readThrough(path, picture.value(), nullptr);
 }
 
 // A copy of the same picture in the folder: one of this run's, or one an earlier run left (read
@@ -106,7 +106,7 @@ Result<std::string> PictureCopies::newCopy(const std::string& source, const std:
     if (!picture) return picture.error();
     auto copy = files_.beginCreate(folder_ + free, picture.value().mode & 0666u);
     if (!copy) return copy.error();
-    auto content = readThrough(picture.value(), copy.value().get());
+    auto content = readThrough(source, picture.value(), copy.value().get());
     if (!content) return content.error();
     Status made = copy.value()->close();
     if (made) {

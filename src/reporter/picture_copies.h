@@ -47,7 +47,7 @@ class PictureCopies {
   };
   using Key = std::tuple<std::string, uint64_t, size_t>;  // name, size, hash
 
-  Result<Content> readThrough(RegularFile& picture, OutputFile* copy);
+  Result<Content> readThrough(const std::string& path, RegularFile& picture, OutputFile* copy);
   Result<Content> contentOf(const std::string& path);
   std::optional<std::string> copyAlreadyThere(const std::string& source, const std::string& name, const Content& content);
   Result<std::string> newCopy(const std::string& source, const std::string& name);

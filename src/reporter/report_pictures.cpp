@@ -35,7 +35,7 @@ std::string ReportPictures::copy(const std::string& field, const std::string& st
   const std::string source = posixPath(LongFileName(files_, stored));
   auto copied = copies_.copy(source);
   if (!copied) {
-    warnings_.push_back("picture of field " + field + " not copied: " + source + ": " + copied.error().message);
+    warnings_.push_back("picture of field " + field + " not copied: " + copied.error().message);
     return {};
   }
   return std::string(kPictureCopiesFolder) + "/" + copied.value();

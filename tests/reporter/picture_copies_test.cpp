@@ -42,8 +42,8 @@ TEST_F(PictureCopiesTest, OnlyPicturesAreCopied) {
   fs::create_symlink(dir / "pics/real.png", dir / "pics/link.png");
   const std::pair<std::string, std::string> refused[] = {
       {"fifo", "Not a regular file"},          {"zero", "it is a symbolic link"},
-      {"/dev/zero", "Not a regular file"},     {"id_key", "it is not a picture"},
-      {"empty.png", "it is not a picture"},    {"link.png", "it is a symbolic link"},
+      {"/dev/zero", "Not a regular file"},     {"id_key", "Not a picture"},
+      {"empty.png", "Not a picture"},    {"link.png", "it is a symbolic link"},
       {"", "Not a regular file"},  // the folder
   };
   PictureCopies copies(files, pictures());
@@ -85,6 +85,22 @@ TEST_F(PictureCopiesTest, AFailedCopyLeavesNothing) {
     EXPECT_FALSE(copies.copy(dir / "pics/photo.png").isOk());
     EXPECT_TRUE(copiedNames().empty());
   }
+}
+
+// Two runs at once, each with the folder as it read it: a name the other run took meanwhile is
+// passed over, never replaced.
+TEST_F(PictureCopiesTest, TwoRunsAtOnceNeverReplaceEachOthersCopies) {
+  fs::create_directories(dir / "pics/a");
+  fs::create_directories(dir / "pics/b");
+  dir.write("pics/a/photo.png", png("a"));
+  dir.write("pics/b/photo.png", png("b"));
+  PictureCopies first(files, pictures()), second(files, pictures());
+  ASSERT_TRUE(first.prepare().isOk());
+  ASSERT_TRUE(second.prepare().isOk());
+  EXPECT_EQ(first.copy(dir / "pics/a/photo.png").value(), "photo.png");
+  EXPECT_EQ(second.copy(dir / "pics/b/photo.png").value(), "photo-2.png");
+  EXPECT_EQ(dir.read("Reports/pictures/photo.png"), png("a"));
+  EXPECT_EQ(dir.read("Reports/pictures/photo-2.png"), png("b"));
 }
 
 // Same-named pictures of many folders are numbered in time linear in their count: the
