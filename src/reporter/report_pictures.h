@@ -23,8 +23,8 @@ class ReportPictures {
 
   // The address of the picture at `path` (its stored form `stored`, empty when the file is
   // missing) for a cell of `field`: the stored path, or the copy's path relative to the pages.
-  // Each picture is copied once; a missing one is noted once and gets an empty address, as does
-  // one that cannot be copied (it keeps its stored path).
+  // Each picture is copied once; a missing one is noted once and gets an empty address, one that
+  // cannot be copied is noted and keeps its stored path.
   std::string address(const std::string& field, const std::string& path, const std::string& stored);
   // Notes a missing picture of `field` once.
   void noteMissing(const std::string& field, const std::string& path);
