@@ -39,7 +39,12 @@ SOURCE, at most one; none means the bundled sample data (a few dozen products wi
   --odbc CONNECTION --query SQL
                              any database with an ODBC driver (unixODBC): a connection string
                              ("DRIVER=...;SERVER=...;DATABASE=...", "DSN=NAME;UID=...") or a data
-                             source name; SQL is one query (SELECT, WITH, VALUES, TABLE or SHOW)
+                             source name; SQL is one query (SELECT, WITH, VALUES, TABLE or SHOW),
+                             refused when anything but comments follows its ";" or when it
+                             writes a file (INTO OUTFILE); it runs in a read-only transaction
+                             that is always rolled back. Functions a server allows in such a
+                             transaction (file exports such as lo_export) are the account's to
+                             forbid: give reports an account that can only read
 
 options:
   --app-path DIR        the shared application path (default: the current folder)
@@ -59,7 +64,9 @@ options:
   --copy-pictures       copy each picture (logo and signature too) once into
                         DIR/Reports/pictures/ and refer to it from there, so the Reports folder
                         can be moved, zipped or served as it is (pictures of the same name are
-                        numbered: photo-2.jpg ...; nothing in that folder is overwritten)
+                        numbered: photo-2.jpg ...; nothing in that folder is overwritten). Only
+                        regular files that start as a picture are copied, never readable by
+                        more people than their source; anything else is a warning on stderr
   --escape-values       write the values and field names of the data as text: "<", ">", "&"
                         and quotes show as typed instead of acting as markup. Use it for data
                         you did not write: without it, markup in a value (a <script> too) is

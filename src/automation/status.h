@@ -14,6 +14,7 @@ inline constexpr int kOverflow = 6;
 inline constexpr int kSubscriptOutOfRange = 9;
 inline constexpr int kTypeMismatch = 13;
 inline constexpr int kFileNotFound = 53;
+inline constexpr int kFileAlreadyExists = 58;
 inline constexpr int kDiskFull = 61;
 inline constexpr int kPermissionDenied = 70;
 inline constexpr int kPathNotFound = 76;

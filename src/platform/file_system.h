@@ -42,6 +42,13 @@ class InputFile {
   virtual Result<size_t> read(char* buffer, size_t size) = 0;
 };
 
+// A regular file open for reading, and what the system says of it as opened.
+struct RegularFile {
+  std::unique_ptr<InputFile> file;
+  uint64_t size = 0;
+  unsigned mode = 0;  // its permission bits (0644 ...)
+};
+
 // Held while a folder is locked; dropping it unlocks.
 class FolderLock {
  public:
@@ -68,6 +75,15 @@ class FileSystem {
   virtual Result<std::string> readFile(const std::string& path) = 0;
   // For files read in pieces (data files of any size); a missing file is err::kFileNotFound.
   virtual Result<std::unique_ptr<InputFile>> openForReading(const std::string& path) = 0;
+  // A file named by data (a picture a record names), opened without waiting for it, so a FIFO
+  // or a device cannot hold it up, and without following a symbolic link of that name: anything
+  // but a regular file is refused (a link with err::kPermissionDenied).
+  virtual Result<RegularFile> openRegular(const std::string& path) = 0;
+  // A new file at `path` with the permission bits `mode` (less the umask), built under a
+  // temporary name in its folder. close() gives it its name in one step without replacing
+  // anything: a name taken meanwhile fails with err::kFileAlreadyExists. Dropped unclosed, or
+  // after a failed write or close, nothing of it is left.
+  virtual Result<std::unique_ptr<OutputFile>> beginCreate(const std::string& path, unsigned mode) = 0;
 
   // Files replaced whole (report pages, the message log): a reader, or a run killed at any
   // moment, sees a file either as it was or with all of its new content, never in between.

@@ -331,7 +331,10 @@ bool SectionDocument::pictureCell(const std::string& name, std::string_view v) {
 std::string SectionDocument::settingPicture(const std::string& path, const char* setting) {
   if (!pictures_ || !pictures_->copying()) return path;
   const std::string stored = ShortFileName(files_, path);
-  if (stored.empty()) return path;
+  if (stored.empty()) {
+    pictures_->noteMissing(setting, path);
+    return path;
+  }
   return percentEncodedPath(pictures_->address(setting, path, stored));
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "reporter/picture_copies.h"
 
 namespace quelo {
 
@@ -22,8 +23,11 @@ class ReportPictures {
 
   // The address of the picture at `path` (its stored form `stored`, empty when the file is
   // missing) for a cell of `field`: the stored path, or the copy's path relative to the pages.
-  // Each picture is copied once; a missing one is noted once and gets an empty address.
+  // Each picture is copied once; a missing one is noted once and gets an empty address, one that
+  // cannot be copied is noted and keeps its stored path.
   std::string address(const std::string& field, const std::string& path, const std::string& stored);
+  // Notes a missing picture of `field` once.
+  void noteMissing(const std::string& field, const std::string& path);
 
   bool copying() const { return copy_; }
 
@@ -31,16 +35,16 @@ class ReportPictures {
   const std::vector<std::string>& warnings() const { return warnings_; }
 
  private:
-  std::string copy(const std::string& stored);
+  std::string copy(const std::string& field, const std::string& stored);
   bool copiesFolderReady();
-  bool sameContent(const std::string& a, const std::string& b);
 
   FileSystem& files_;
-  std::string folder_;  // the copies' folder, with a trailing "/"
+  std::string folder_;  // the copies' folder
   bool copy_;
+  PictureCopies copies_;
   bool folderChecked_ = false, folderUsable_ = false;
-  std::map<std::string, std::string> copies_;  // stored path -> the address written for it
-  std::set<std::string> noted_;                // missing pictures already warned of
+  std::map<std::string, std::string> addresses_;  // stored path -> the address written for it
+  std::set<std::string> noted_;                   // missing pictures already warned of
   std::vector<std::string> warnings_;
 };
 

@@ -136,23 +136,43 @@ TEST_F(QueloReport, SqliteQueryAndRelativePictureFolder) {
 }
 
 // A picture cell naming a FIFO that nobody writes to, or reaching /dev/zero, is no picture: the
-// report neither waits for it nor fills memory with it. A run still going after two minutes hangs:
-// it is stopped, so that the test fails rather than waits for ever.
+// report neither waits for it nor fills memory with it, and does not copy it, nor wait for a FIFO
+// planted among the copies; a picture larger than the run's memory is copied in pieces. A run still going after two minutes hangs: it is stopped, so that the
+// test fails rather than waits for ever.
 TEST_F(QueloReport, PicturesThatAreNoFilesHoldNothingUp) {
   std::filesystem::create_directories(dir / "pics");
+  std::filesystem::create_directories(dir / "app/Reports/pictures");
   dir.plantNonFiles("pics/");
-  dir.write("pictures.csv", "Name,Photo\nPipe,fifo\nZero,zero\n");
-  const auto start = std::chrono::steady_clock::now();
-  auto r = runProcessWatched(inLittleMemory({QUELO_CLI, "report", "--csv", dir / "pictures.csv", "--app-path",
-                                             dir / "app", "--pic-fields", "Photo", "--graphic-folder", dir / "pics"}),
-                             env(), [&](pid_t pid) {
-                               if (std::chrono::steady_clock::now() - start < std::chrono::minutes(2)) return false;
-                               kill(pid, SIGKILL);
-                               return true;
-                             });
-  EXPECT_EQ(r.signal, 0);
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(linesOf(r.out), std::vector<std::string>{page("autogenrep.htm")});
+  dir.plantNonFiles("app/Reports/pictures/");
+  std::filesystem::rename(dir / "app/Reports/pictures/fifo", dir / "app/Reports/pictures/photo.png");
+  dir.write("pics/photo.png", "\x89PNG\r\n\x1A\nphoto");
+  dir.write("pics/big.png", "\x89PNG\r\n\x1A\n");
+  std::filesystem::resize_file(dir / "pics/big.png", size_t{600} << 20);  // more than the run's memory
+  dir.write("pictures.csv", "Name,Photo\nPipe,fifo\nZero,zero\nDevice,../../../../../../../../../../../../dev/zero\n"
+                            "Photo,photo.png\nBig,big.png\n");
+  for (const bool copy : {false, true}) {
+    SCOPED_TRACE(copy);
+    std::vector<std::string> args{QUELO_CLI, "report", "--csv", dir / "pictures.csv", "--app-path", dir / "app",
+                                  "--pic-fields", "Photo", "--graphic-folder", dir / "pics"};
+    if (copy) args.push_back("--copy-pictures");
+    const auto start = std::chrono::steady_clock::now();
+    auto r = runProcessWatched(inLittleMemory(args), env(), [&](pid_t pid) {
+      if (std::chrono::steady_clock::now() - start < std::chrono::minutes(2)) return false;
+      kill(pid, SIGKILL);
+      return true;
+    });
+    EXPECT_EQ(r.signal, 0);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(linesOf(r.out), std::vector<std::string>{page("autogenrep.htm")});
+    if (!copy) continue;
+    EXPECT_EQ(linesOf(r.err).size(), 3u) << r.err;
+    for (const std::string& refused : {"Not a regular file '" + dir / "pics/fifo'", "Cannot read '" + dir / "pics/zero': it is a symbolic link",
+                                      "Not a regular file '" + dir / "pics/../../../../../../../../../../../../dev/zero'"})
+      EXPECT_NE(r.err.find("quelo: warning: picture of field Photo not copied: " + refused), std::string::npos) << refused;
+    EXPECT_EQ(dir.read("app/Reports/pictures/photo-2.png"), dir.read("pics/photo.png"));
+    EXPECT_EQ(std::filesystem::file_size(dir / "app/Reports/pictures/big.png"), size_t{600} << 20);
+    EXPECT_NE(dir.read("app/Reports/autogenrep.htm").find("<img src = pictures/photo-2.png"), std::string::npos);
+  }
 }
 
 // The pages are written; the printer that cannot be reached is named, and the status stays 0.

@@ -113,6 +113,20 @@ Result<std::unique_ptr<InputFile>> CountdownFileSystem::openForReading(const std
   return std::unique_ptr<InputFile>(std::make_unique<CountedInput>(std::move(file).value(), *this, path));
 }
 
+Result<RegularFile> CountdownFileSystem::openRegular(const std::string& path) {
+  if (Status s = step("open", path); !s) return s.error();
+  auto opened = ForwardingFileSystem::openRegular(path);
+  if (opened) opened.value().file = std::make_unique<CountedInput>(std::move(opened.value().file), *this, path);
+  return opened;
+}
+
+Result<std::unique_ptr<OutputFile>> CountdownFileSystem::beginCreate(const std::string& path, unsigned mode) {
+  if (Status s = step("create", path); !s) return s.error();
+  auto file = ForwardingFileSystem::beginCreate(path, mode);
+  if (!file) return file;
+  return std::unique_ptr<OutputFile>(std::make_unique<CountedOutput>(std::move(file).value(), *this, path));
+}
+
 Result<std::unique_ptr<FolderLock>> CountdownFileSystem::lockFolder(const std::string& folder) {
   if (Status s = step("lock", folder); !s) return s.error();
   return ForwardingFileSystem::lockFolder(folder);

@@ -40,6 +40,8 @@ class CountdownFileSystem : public ForwardingFileSystem {
   Status remove(const std::string& path) override;
   Result<std::string> readFile(const std::string& path) override;
   Result<std::unique_ptr<InputFile>> openForReading(const std::string& path) override;
+  Result<RegularFile> openRegular(const std::string& path) override;
+  Result<std::unique_ptr<OutputFile>> beginCreate(const std::string& path, unsigned mode) override;
   Result<std::unique_ptr<FolderLock>> lockFolder(const std::string& folder) override;
   Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path, std::string_view newFilePrefix) override;
   Result<RunFolder> createRunFolder(const std::string& folder) override;

@@ -22,6 +22,10 @@ class ForwardingFileSystem : public FileSystem {
   Result<std::unique_ptr<InputFile>> openForReading(const std::string& path) override {
     return target_.openForReading(path);
   }
+  Result<RegularFile> openRegular(const std::string& path) override { return target_.openRegular(path); }
+  Result<std::unique_ptr<OutputFile>> beginCreate(const std::string& path, unsigned mode) override {
+    return target_.beginCreate(path, mode);
+  }
   Result<std::unique_ptr<FolderLock>> lockFolder(const std::string& folder) override {
     return target_.lockFolder(folder);
   }

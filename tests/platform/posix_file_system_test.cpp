@@ -98,6 +98,27 @@ TEST(PosixUpdate, RefusesLinksFoldersAndDevices) {
   EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"dangling", "fifo", "folder", "link"}));
 }
 
+// A new file takes its name only where there is none: a file, a link or a folder that took the
+// name meanwhile stays as it was, and the temporary goes.
+TEST(PosixCreate, NeverReplacesWhatTookItsNameMeanwhile) {
+  testing::ScratchDir dir;
+  PosixFileSystem fs;
+  for (const char* taken : {"file", "link", "folder"}) {
+    SCOPED_TRACE(taken);
+    auto created = fs.beginCreate(dir / taken, 0640);
+    ASSERT_TRUE(created);
+    ASSERT_TRUE(created.value()->write("new"));
+    if (std::string(taken) == "file") dir.write("file", "old");
+    if (std::string(taken) == "link") std::filesystem::create_symlink(dir / "file", dir / "link");
+    if (std::string(taken) == "folder") std::filesystem::create_directory(dir / "folder");
+    Status closed = created.value()->close();
+    ASSERT_FALSE(closed);
+    EXPECT_EQ(closed.error().number, err::kFileAlreadyExists);
+  }
+  EXPECT_EQ(dir.read("file"), "old");
+  EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"file", "folder", "link"}));
+}
+
 TEST(PosixUpdate, LeftoversOfAKilledRunAreRemovedAndNothingElse) {
   testing::ScratchDir dir;
   PosixFileSystem fs;

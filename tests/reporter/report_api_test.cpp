@@ -155,6 +155,15 @@ TEST_F(ReportApi, TheProgressCallbackCancels) {
     EXPECT_EQ(files.exists(page(1)), !deleteOnCancel);
     EXPECT_FALSE(files.exists(page(2)));
   }
+  ReportRequest r = request();
+  r.progress = [](const varnikquelo::ReportStep& step) {
+    if (step.page == 2) throw std::runtime_error("no room on the screen");
+    return true;
+  };
+  const ReportResult thrown = make(r);
+  EXPECT_EQ(thrown.error.code, ReportErrorCode::Cancelled);
+  EXPECT_EQ(thrown.error.message, "the progress callback threw: no room on the screen");
+  EXPECT_EQ(thrown.pages, std::vector<std::string>{page(1)});
 }
 
 // An SQLite file with a table of `rows` products.

@@ -14,6 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Bytes that start as a PNG picture does.
+std::string png(const std::string& text) { return "\x89PNG\r\n\x1A\n" + text; }
+
 TEST(PercentEncodedPath, OnlyCharactersThatBreakAnAddressAreEncoded) {
   const std::pair<std::string, std::string> cases[] = {
       {"/srv/pics/cat.png", "/srv/pics/cat.png"},
@@ -41,9 +44,9 @@ class ReportOutputTest : public ReportTest {
   void SetUp() override {
     fs::create_directories(app / "my pics/#1");
     fs::create_directories(app / "other");
-    app.write("my pics/#1/cat 1.png", "first cat");
-    app.write("other/cat 1.png", "second cat");
-    app.write("other/dog.png", "dog");
+    app.write("my pics/#1/cat 1.png", png("first cat"));
+    app.write("other/cat 1.png", png("second cat"));
+    app.write("other/dog.png", png("dog"));
   }
   void TearDown() override { output({}); }  // the form outlives the test
   void output(ReportOutput o) { reportForm(*h->component, h->platform()).setOutput(o); }
@@ -84,13 +87,14 @@ TEST_F(ReportOutputTest, PicturePathsAreEncodedAndMissingOnesNamed) {
 
 TEST_F(ReportOutputTest, CopiedPicturesAreReferredToRelativelyOncePerPicture) {
   fs::create_directories(app / "Reports/pictures");
-  app.write("Reports/pictures/dog.png", "dog");  // the same picture, copied by an earlier run
+  app.write("Reports/pictures/dog.png", png("dog"));  // the same picture, copied by an earlier run
   app.write("outside.png", "keep me");
   fs::create_symlink(app / "outside.png", app / "Reports/pictures/cat 1-2.png");  // planted
   output({.copyPictures = true});
   auto logo = std::make_shared<VariantArray>(std::vector<VariantArray::Bound>{{0, 10}});
   for (Variant& v : logo->elements()) v = Variant::missing();
   logo->elements()[Ra_Logo] = Variant(app / "other/dog.png");
+  logo->elements()[Ra_Signature] = Variant(app / "gone-signature.png");
   ASSERT_TRUE(runPictures("copies", Variant(logo)));
   const std::string text = page("copies.htm");
   EXPECT_NE(text.find("<img src = pictures/dog.png ALT = Logo_here >"), std::string::npos);
@@ -98,11 +102,12 @@ TEST_F(ReportOutputTest, CopiedPicturesAreReferredToRelativelyOncePerPicture) {
   EXPECT_NE(text.find(pictureCell("pictures/cat%201-3.png")), std::string::npos);  // another picture, same name
   EXPECT_NE(text.find(pictureCell("pictures/dog.png")), std::string::npos);
   EXPECT_EQ(text.find(app.path() + "other"), std::string::npos);
-  EXPECT_EQ(app.read("Reports/pictures/cat 1.png"), "first cat");
-  EXPECT_EQ(app.read("Reports/pictures/cat 1-3.png"), "second cat");
+  EXPECT_EQ(app.read("Reports/pictures/cat 1.png"), png("first cat"));
+  EXPECT_EQ(app.read("Reports/pictures/cat 1-3.png"), png("second cat"));
   EXPECT_EQ(app.read("outside.png"), "keep me");
   EXPECT_FALSE(fs::exists(app / "Reports/pictures/dog-2.png"));
-  EXPECT_EQ(warnings().size(), 1u);  // the missing picture
+  EXPECT_EQ(warnings(), (std::vector<std::string>{"picture of field Photo missing: " + app.path() + "my pics/#1/gone.png",
+                                                   "picture of field Signature missing: " + app / "gone-signature.png"}));
 }
 
 TEST_F(ReportOutputTest, ACopiesFolderThatIsALinkIsNotWrittenThrough) {

@@ -112,6 +112,8 @@ class CsvFile : public RowSource {
   }
   // First pass: the types, the count (and every error in the file); second pass: the rows.
   Result<std::unique_ptr<CountedRowStream>> runCounted() const override {
+    if (delimiter_ == '"' || delimiter_ == '\n' || delimiter_ == '\r')
+      return ado::dataSourceError(path_ + ": a quote or a line break cannot separate the fields of a CSV file");
     CsvStream typing(delimiter_);
     if (Status s = typing.start(files_, path_, nullptr); !s) return s.error();
     auto rows = std::make_unique<CsvStream>(delimiter_);

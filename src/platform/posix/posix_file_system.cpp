@@ -75,10 +75,11 @@ int createUpdateName(const std::string& folder, std::string& path, Create create
   return -1;
 }
 
-// A new temporary in `folder`, created with the usual mode of a new file; its descriptor.
-int createUpdateTemporary(const std::string& folder, std::string& path) {
-  return createUpdateName(folder, path, [](const std::string& name) {
-    return ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+// A new temporary in `folder`, created with permission bits `mode` less the umask; its
+// descriptor.
+int createUpdateTemporary(const std::string& folder, std::string& path, unsigned mode = 0666) {
+  return createUpdateName(folder, path, [mode](const std::string& name) {
+    return ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
   });
 }
 
@@ -146,6 +147,19 @@ class PosixInputFile : public InputFile {
   bool waits_;
 };
 
+// Renames without replacing: renameat2 where the file system has it, else a hard link to the new
+// name and the removal of the old one. False with errno set when it fails.
+bool renameWithoutReplacing(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
+  if (::link(from.c_str(), to.c_str()) != 0) return false;
+  if (::unlink(from.c_str()) == 0) return true;
+  const int code = errno;
+  ::unlink(to.c_str());
+  errno = code;
+  return false;
+}
+
 class PosixFolderLock : public FolderLock {
  public:
   explicit PosixFolderLock(int fd) : fd_(fd) {}
@@ -169,12 +183,13 @@ class PosixRunFolderLock : public FolderLock {
   std::string path_;
 };
 
-// The new version of a file, written through a buffer into its temporary. Every error names the
-// file it stands for, not the temporary.
+// The new version of a file, or a new file, written through a buffer into its temporary. Every
+// error names the file it stands for, not the temporary.
 class PosixUpdate : public OutputFile {
  public:
-  PosixUpdate(int fd, std::string temporary, std::string target)
-      : fd_(fd), temporary_(std::move(temporary)), target_(std::move(target)) {}
+  enum class Put { Replacing, Beside };  // over the file, or only where there is none
+  PosixUpdate(int fd, std::string temporary, std::string target, Put put = Put::Replacing)
+      : fd_(fd), temporary_(std::move(temporary)), target_(std::move(target)), put_(put) {}
   ~PosixUpdate() override { discard(); }
   Status write(std::string_view bytes) override {
     if (fd_ < 0) return makeError(err::kIoError, "File already closed: " + target_);
@@ -191,7 +206,7 @@ class PosixUpdate : public OutputFile {
     Status s = failed_ ? *failed_ : flush();
     if (::close(fd_) != 0 && s) s = sysError("Cannot write", target_);
     fd_ = -1;
-    if (s && ::rename(temporary_.c_str(), target_.c_str()) != 0) s = sysError("Cannot replace", target_);
+    if (s) s = putInPlace();
     if (s) temporary_.clear();
     discard();
     return s;
@@ -199,6 +214,13 @@ class PosixUpdate : public OutputFile {
 
  private:
   static constexpr size_t kBufferSize = 1 << 16;
+  Status putInPlace() {
+    if (put_ == Put::Replacing)
+      return ::rename(temporary_.c_str(), target_.c_str()) == 0 ? Status::ok() : Status(sysError("Cannot replace", target_));
+    if (renameWithoutReplacing(temporary_, target_)) return Status::ok();
+    if (errno != EEXIST) return sysError("Cannot create", target_);
+    return makeError(err::kFileAlreadyExists, "Cannot create '" + target_ + "': the name is taken");
+  }
   Status flush() {
     Status s = writeAll(fd_, buffer_.data(), buffer_.size(), target_);
     buffer_.clear();
@@ -217,6 +239,7 @@ class PosixUpdate : public OutputFile {
   }
   int fd_;
   std::string temporary_, target_;
+  Put put_;
   std::string buffer_;
   std::optional<Status> failed_;
 };
@@ -335,18 +358,9 @@ Status PosixFileSystem::copyFile(const std::string& from, const std::string& to,
   return s;
 }
 
-// A rename that never replaces: renameat2 where the file system has it, else a hard link to the
-// new name and the removal of the old one.
 Status PosixFileSystem::moveFile(const std::string& from, const std::string& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return Status::ok();
-  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return sysError("Cannot rename", from);
-  if (::link(from.c_str(), to.c_str()) != 0) return sysError("Cannot rename", from);
-  if (::unlink(from.c_str()) != 0) {
-    const Error e = sysError("Cannot rename", from);
-    ::unlink(to.c_str());
-    return e;
-  }
-  return Status::ok();
+  if (renameWithoutReplacing(from, to)) return Status::ok();
+  return sysError("Cannot rename", from);
 }
 
 Status PosixFileSystem::remove(const std::string& path) {
@@ -370,6 +384,29 @@ Result<std::unique_ptr<InputFile>> PosixFileSystem::openForReading(const std::st
   const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
   if (regular) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return std::unique_ptr<InputFile>(std::make_unique<PosixInputFile>(fd, path, !regular));
+}
+
+Result<RegularFile> PosixFileSystem::openRegular(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0 && errno == ELOOP)
+    return makeError(err::kPermissionDenied, "Cannot read '" + path + "': it is a symbolic link");
+  if (fd < 0) return sysError("Cannot open", path);
+  struct stat st {};
+  const bool known = ::fstat(fd, &st) == 0;
+  if (!known || !S_ISREG(st.st_mode)) {
+    const Error e = known ? makeError(err::kIoError, "Not a regular file '" + path + "'") : sysError("Cannot read", path);
+    ::close(fd);
+    return e;
+  }
+  // Reading a regular file never waits, O_NONBLOCK or not.
+  return RegularFile{std::make_unique<PosixInputFile>(fd, path, false), static_cast<uint64_t>(st.st_size), st.st_mode & 07777u};
+}
+
+Result<std::unique_ptr<OutputFile>> PosixFileSystem::beginCreate(const std::string& path, unsigned mode) {
+  std::string temporary;
+  const int fd = createUpdateTemporary(folderOf(path), temporary, mode);
+  if (fd < 0) return sysError("Cannot create", path);
+  return std::unique_ptr<OutputFile>(std::make_unique<PosixUpdate>(fd, temporary, path, PosixUpdate::Put::Beside));
 }
 
 Result<std::unique_ptr<FolderLock>> PosixFileSystem::lockFolder(const std::string& folder) {

@@ -16,6 +16,9 @@ class PosixFileSystem : public FileSystem {
   Status remove(const std::string& path) override;
   Result<std::string> readFile(const std::string& path) override;
   Result<std::unique_ptr<InputFile>> openForReading(const std::string& path) override;
+  Result<RegularFile> openRegular(const std::string& path) override;
+  // The temporary is named as an update's, so a killed run's is removed as theirs are.
+  Result<std::unique_ptr<OutputFile>> beginCreate(const std::string& path, unsigned mode) override;
 
   // flock(2) on the folder; where the file system has no locks, updates go on unlocked.
   Result<std::unique_ptr<FolderLock>> lockFolder(const std::string& folder) override;

@@ -139,6 +139,11 @@ TEST_F(CsvSourceTest, FieldsSplitAtTheDelimiterGiven) {
     EXPECT_EQ(rows(*rs.value()), (std::vector<std::vector<Variant>>{{Variant("a" + d + "b"), Variant("1,5")},
                                                                      {Variant("c,d"), Variant("2")}}));
   }
+  for (const char unusable : {'"', '\n', '\r'}) {
+    auto rs = Recordset::open(csvFile(files_, dir_ / "data.csv", unusable));
+    ASSERT_FALSE(rs.isOk());
+    EXPECT_EQ(rs.error().message, dir_ / "data.csv" + ": a quote or a line break cannot separate the fields of a CSV file");
+  }
 }
 
 TEST_F(CsvSourceTest, LineEndsAndBlankLines) {

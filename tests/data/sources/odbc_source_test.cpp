@@ -157,13 +157,25 @@ TEST_F(PostgresOdbc, EveryTypeReadsAsThroughLibpq) {
 }
 
 // A writing statement that reads like a query fails with the server's message: the session is
-// read-only.
-TEST_F(PostgresOdbc, AWritingQueryFailsAndChangesNothing) {
+// read-only. A batch, or a statement that returns no rows, is refused before the server runs it.
+// Each exits 2 and leaves every row in place.
+TEST_F(PostgresOdbc, WritingStatementsFailAndChangeNothing) {
   const std::string table = "kept_" + std::to_string(getpid());
   ASSERT_EQ(runProcess({"psql", "-q", server_.connection, "-c", "CREATE TABLE " + table + " AS SELECT 1 AS n"}).exitCode, 0);
-  auto r = open(odbcQuery(odbcConnection(), "WITH d AS (DELETE FROM " + table + " RETURNING n) SELECT * FROM d"));
-  ASSERT_FALSE(r.isOk());
-  EXPECT_NE(r.error().message.find("read-only transaction"), std::string::npos) << r.error().message;
+  struct Case {
+    std::string query, words;
+  } const cases[] = {
+      {"WITH d AS (DELETE FROM " + table + " RETURNING n) SELECT * FROM d", "read-only transaction"},
+      {"SELECT 1; COMMIT; BEGIN READ WRITE; DELETE FROM " + table + "; COMMIT", "a report runs one statement"},
+      {"SELECT n INTO TEMP copied FROM " + table, "ODBC: the statement returns no rows"},
+  };
+  std::filesystem::create_directories(dir / "app");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.query);
+    ProcessResult r = report({"--odbc", odbcConnection(), "--query", c.query, "--app-path", dir / "app"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find(c.words), std::string::npos) << r.err;
+  }
   EXPECT_EQ(open(postgresQuery(server_.connection, "SELECT count(*) FROM " + table)).value()->value(0).value(),
             Variant(int64_t{1}));
 }
@@ -368,12 +380,16 @@ TEST_F(MariadbOdbc, FailuresExitTwoWithTheDriversMessage) {
   } const cases[] = {
       {"DRIVER=" + dir / "missing.so", "SELECT 1", "ODBC: cannot connect: [unixODBC][Driver Manager]Can't open lib"},
       {"NoSuchDataSource", "SELECT 1", "Data source name not found"},
+      {server_.connection + ";UID=" + std::string(40000, 'x'), "SELECT 1", "long; a driver takes at most 32767"},
       {badSocket, "SELECT 1", "Can't connect to local server through socket"},
       {server_.connection, "SELECT * FROM nowhere", "ODBC: the query failed: "},
       {server_.connection, "DELETE FROM kept", "ODBC: a report only reads: DELETE is not a query"},
       {server_.connection, " /* c */ (INSERT INTO kept VALUES (2))", "INSERT is not a query"},
       {server_.connection, "CREATE TABLE other AS SELECT 1", "CREATE is not a query"},
-      {server_.connection, "SELECT * FROM kept FOR UPDATE; DELETE FROM kept", "ODBC: the query failed: "},
+      {server_.connection + ";OPTION=67108864", "SELECT 1; COMMIT; BEGIN READ WRITE; DELETE FROM kept; COMMIT",
+       "ODBC: the query goes on after its ';'"},
+      {server_.connection, "SELECT n FROM kept INTO OUTFILE '" + dir / "out" + "'", "INTO OUTFILE writes a file"},
+      {server_.connection, "SELECT n INTO @x FROM kept", "ODBC: the statement returns no rows"},
   };
   std::filesystem::create_directories(dir / "app");
   for (const Case& c : cases) {

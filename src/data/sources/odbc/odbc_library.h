@@ -13,9 +13,9 @@ namespace quelo {
 
 #define QUELO_ODBC_FUNCTIONS(X)                                                                    \
   X(SQLAllocHandle) X(SQLBindCol) X(SQLColAttribute) X(SQLDescribeColW) X(SQLDisconnect)          \
-  X(SQLDriverConnectW) X(SQLEndTran) X(SQLExecDirectW) X(SQLFetch) X(SQLFreeHandle)               \
-  X(SQLGetData) X(SQLGetDiagRecW) X(SQLGetInfoW) X(SQLNumResultCols) X(SQLSetConnectAttr)         \
-  X(SQLSetEnvAttr) X(SQLSetStmtAttr)
+  X(SQLDriverConnectW) X(SQLEndTran) X(SQLExecDirectW) X(SQLExecute) X(SQLFetch) X(SQLFreeHandle)   \
+  X(SQLGetData) X(SQLGetDiagRecW) X(SQLGetInfoW) X(SQLNumResultCols) X(SQLPrepareW)               \
+  X(SQLSetConnectAttr) X(SQLSetEnvAttr) X(SQLSetStmtAttr)
 
 // The driver manager's functions used here, under their own names.
 struct Odbc {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <future>
+#include <limits>
 #include <optional>
 #include <locale.h>
 
@@ -104,6 +105,18 @@ SQLLEN widthOf(const OdbcColumnType& t, SQLSMALLINT cType) {
   return 0;
 }
 
+// Whether a driver reads the whole connection string: its length goes to the driver as an
+// SQLSMALLINT, and a NUL ends it early; a string cut short could name another database.
+Status takenWhole(std::string_view connection, size_t units) {
+  constexpr size_t kLongest = std::numeric_limits<SQLSMALLINT>::max();
+  if (connection.find('\0') != std::string_view::npos)
+    return ado::dataSourceError("ODBC: the connection string holds a NUL character");
+  if (units > kLongest)
+    return ado::dataSourceError("ODBC: the connection string is " + std::to_string(units) +
+                                " characters (UTF-16 units) long; a driver takes at most " + std::to_string(kLongest));
+  return Status::ok();
+}
+
 // The C locale with UTF-8 characters. The driver manager converts text between the wide
 // functions and a driver without them (a query, column names, messages) in the character set of
 // the calling thread's locale; in the program's C locale that is ASCII, and every other character
@@ -180,31 +193,30 @@ class OdbcStream : public RowStream {
 
   Status start(const std::string& connection, const std::string& sql) {
     const Utf8Locale::InThread utf8(utf8_);
-    const std::string keyword = leadingKeyword(sql);
-    if (keyword.empty()) return ado::dataSourceError("ODBC: the query is empty");
-    if (!isQueryKeyword(keyword))
-      return ado::dataSourceError("ODBC: a report only reads: " + keyword +
-                                  " is not a query (SELECT, WITH, VALUES, TABLE or SHOW)");
     auto library = odbc();
     if (!library) return library.error();
     api_ = library.value();
     if (Status s = connect(connection); !s) return s;
-    const ServerDialect* dialect = serverDialect(dbmsName());
+    const std::string dbms = dbmsName();
+    if (Status s = checkOneQuery(sql, dbms); !s) return s;
+    const ServerDialect* dialect = serverDialect(dbms);
     if (dialect)
       if (Status s = runOwn(dialect->readOnlySession, "cannot make the session read-only"); !s) return s;
     narrowText_ = dialect && sessionTextIsUtf8(*dialect);
     if (!succeeded(api_->SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER)))
       return failure("cannot start a transaction", SQL_HANDLE_DBC, dbc_);
     if (!succeeded(api_->SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt_))) return failure("cannot make a statement", SQL_HANDLE_DBC, dbc_);
-    auto wide = toWide(sql);
-    const SQLRETURN rc = api_->SQLExecDirectW(stmt_, wide.data(), static_cast<SQLINTEGER>(wide.size()));
+    // The drivers of the servers known here prepare a statement on the server without running
+    // it, so one that returns no rows is refused before it runs.
+    if (dialect)
+      if (Status s = prepare(sql); !s) return s;
+    const SQLRETURN rc = dialect ? api_->SQLExecute(stmt_) : executeDirect(sql);
     if (!succeeded(rc) && rc != SQL_NO_DATA) return failure("the query failed", SQL_HANDLE_STMT, stmt_);
-    SQLSMALLINT count = 0;
-    if (!succeeded(api_->SQLNumResultCols(stmt_, &count))) return failure("the query failed", SQL_HANDLE_STMT, stmt_);
-    if (count == 0) return ado::dataSourceError("ODBC: the statement returns no rows");
-    if (Status s = describe(count); !s) return s;
+    const auto count = resultColumns();
+    if (!count) return count.error();
+    if (Status s = describe(count.value()); !s) return s;
     if (Status s = bind(); !s) return s;
-    return startReading(count);
+    return startReading(count.value());
   }
 
   const std::vector<FieldInfo>& fields() const override { return fields_; }
@@ -250,12 +262,33 @@ class OdbcStream : public RowStream {
     // session and the rolled-back transaction stand in for it.
     api_->SQLSetConnectAttr(dbc_, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), SQL_IS_UINTEGER);
     auto wide = toWide(connection.find('=') == std::string::npos ? "DSN=" + connection : connection);
+    if (Status s = takenWhole(connection, wide.size()); !s) return s;
     SQLSMALLINT outLength = 0;
     if (!succeeded(api_->SQLDriverConnectW(dbc_, nullptr, wide.data(), static_cast<SQLSMALLINT>(wide.size()), nullptr, 0,
                                            &outLength, SQL_DRIVER_NOPROMPT)))
       return failure("cannot connect", SQL_HANDLE_DBC, dbc_);
     connected_ = true;
     return Status::ok();
+  }
+
+  Status prepare(const std::string& sql) {
+    auto wide = toWide(sql);
+    if (!succeeded(api_->SQLPrepareW(stmt_, wide.data(), static_cast<SQLINTEGER>(wide.size()))))
+      return failure("the query failed", SQL_HANDLE_STMT, stmt_);
+    return resultColumns().status();
+  }
+
+  SQLRETURN executeDirect(const std::string& sql) {
+    auto wide = toWide(sql);
+    return api_->SQLExecDirectW(stmt_, wide.data(), static_cast<SQLINTEGER>(wide.size()));
+  }
+
+  // The columns of the statement's result; a statement without a result is no query.
+  Result<SQLSMALLINT> resultColumns() {
+    SQLSMALLINT count = 0;
+    if (!succeeded(api_->SQLNumResultCols(stmt_, &count))) return failure("the query failed", SQL_HANDLE_STMT, stmt_);
+    if (count == 0) return ado::dataSourceError("ODBC: the statement returns no rows");
+    return count;
   }
 
   // Whether the driver hands out SQL_C_CHAR text in UTF-8 (see ServerDialect).
