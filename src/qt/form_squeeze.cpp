@@ -112,7 +112,7 @@ void AcrossSqueeze::layInside(int by) const {
     QWidget* frame = w->parentWidget();
     if (frame == form_ || at.second == kNoRow || !placed_.count(frame)) continue;
     const QRect g = place(w, by), holder = place(frame, by);
-    const_cast<QWidget*>(w)->setGeometry(g.x() - holder.x(), w->y(), g.width(), w->height());
+    w->setGeometry(g.x() - holder.x(), w->y(), g.width(), w->height());
   }
 }
 

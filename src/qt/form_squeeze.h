@@ -40,7 +40,7 @@ class AcrossSqueeze {
   QWidget* form_ = nullptr;
 
   std::vector<Row> rows_;
-  std::map<const QWidget*, std::pair<QRect, size_t>> placed_;  // form coordinates, row
+  std::map<QWidget*, std::pair<QRect, size_t>, std::less<>> placed_;  // form coordinates, row
   int most_ = 0;
 };
 
