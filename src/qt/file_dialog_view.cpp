@@ -9,6 +9,7 @@
 #include "forms/file_lists.h"
 #include "forms/standard_controls.h"
 #include "qt/form_dialog.h"
+#include "qt/picture_view.h"
 #include "qt/qt_text.h"
 
 namespace quelo::qt {
@@ -62,6 +63,12 @@ class FolderEntry : public QObject {
 void decorateFileDialog(FormDialog& dialog) {
   if (auto* box = qobject_cast<QLineEdit*>(dialog.widgetOf("txtFileName")))
     new FolderEntry(dialog, *box);
+  // The preview is framed, so that it shows where a chosen picture will appear.
+  if (auto* preview = qobject_cast<PictureView*>(dialog.widgetOf("ImgChosenPhoto"))) preview->setFramed(true);
+  // Its boxes have no labels: a reader of the screen hears their tips as their names.
+  for (QWidget* w : dialog.view().findChildren<QWidget*>())
+    if (!w->objectName().isEmpty() && !w->toolTip().isEmpty() && w->accessibleName().isEmpty())
+      w->setAccessibleName(w->toolTip());
 }
 
 }  // namespace quelo::qt

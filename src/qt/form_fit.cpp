@@ -1,12 +1,14 @@
 #include "qt/form_fit.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -179,6 +181,14 @@ QSize textNeed(const QWidget& w) {
   return {};
 }
 
+bool growsDown(const QWidget* w) {
+  return qobject_cast<const QAbstractItemView*>(w) || qobject_cast<const QPlainTextEdit*>(w);
+}
+
+bool growsAcross(const QWidget* w) {
+  return growsDown(w) || qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w);
+}
+
 QPointF fontScale(const QWidget& form) {
   const QFontMetrics fm = form.fontMetrics();
   return QPointF(std::max(1.0, static_cast<double>(fm.averageCharWidth()) /
@@ -195,7 +205,8 @@ namespace {
 
 using Items = std::vector<QWidget*>;
 
-// Splits the items where no item crosses a line between them (across when `rows`, else down).
+}  // namespace
+
 std::vector<Items> cut(Items items, bool rows) {
   const auto start = [rows](QWidget* w) { return rows ? w->y() : w->x(); };
   const auto end = [rows](QWidget* w) {
@@ -212,6 +223,8 @@ std::vector<Items> cut(Items items, bool rows) {
   }
   return parts;
 }
+
+namespace {
 
 void appendInOrder(Items items, const Items& controls, Items& out, bool rows = true) {
   if (items.size() > 1) {

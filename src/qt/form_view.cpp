@@ -1,11 +1,7 @@
 #include "qt/form_view.h"
 
 #include <QApplication>
-#include <QAbstractItemView>
-#include <QComboBox>
 #include <QKeyEvent>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <algorithm>
 #include <map>
@@ -22,10 +18,6 @@ namespace {
 constexpr int kMarginPixels = 8;
 constexpr int kLeastElasticLines = 4;  // a list or grid short of room keeps as many lines
 
-bool growsDown(const QWidget* w) { return qobject_cast<const QAbstractItemView*>(w) || qobject_cast<const QPlainTextEdit*>(w); }
-bool growsAcross(const QWidget* w) {
-  return growsDown(w) || qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w);
-}
 
 QWidget* largestElastic(const std::vector<std::pair<QPointer<QWidget>, QRect>>& placed) {
   QWidget* largest = nullptr;
@@ -86,7 +78,8 @@ void FormView::build() {
   const std::vector<QWidget*> tabOrder = readingOrder(*this, widgets);
   for (size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
   elastic_ = largestElastic(placed_);
-  setMinimumSize(extent_ - QSize(0, give()));
+  if (elastic_) squeeze_ = AcrossSqueeze(*this, widgets);
+  setMinimumSize(extent_ - QSize(squeeze_.most(), give()));
 }
 
 // How much shorter than its design the largest list or grid may become: down to a few lines.
@@ -102,24 +95,27 @@ bool FormView::resizable() const { return elastic_ != nullptr; }
 
 // The form's extra room goes to its largest list, grid or text area: what stands wholly right of
 // (below) its middle moves on, and what crosses that line grows if it is a box that can use it.
-// Short of room, the same boxes give way in height first: what stands below moves up.
+// Short of room, the same boxes give way in height first: what stands below moves up; across,
+// the lists, grids and boxes of each row narrow.
 void FormView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (!elastic_) return;
   const int dw = std::max(0, width() - extent_.width()), dh = std::max(-give(), height() - extent_.height());
+  const int narrower = std::max(0, extent_.width() - width());
   QRect middle;
   for (const auto& [w, r] : placed_)
     if (w == elastic_) middle = r;
   const int x = middle.center().x(), y = middle.center().y();
   for (const auto& [w, r] : placed_) {
     if (!w) continue;
-    QRect g = r;
+    QRect g = squeeze_.across(w, r, narrower);
     if (r.left() > x) g.translate(dw, 0);
-    else if (r.right() > x && growsAcross(w)) g.setWidth(r.width() + dw);
+    else if (r.right() > x && growsAcross(w)) g.setWidth(g.width() + dw);
     if (r.top() > y) g.translate(0, dh);
     else if (r.bottom() > y && growsDown(w)) g.setHeight(std::max(r.height() + dh, std::min(r.height(), kLeastElasticLines * w->fontMetrics().lineSpacing())));
     w->setGeometry(g);
   }
+  squeeze_.layInside(narrower);
 }
 
 void FormView::detach() {

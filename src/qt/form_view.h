@@ -2,7 +2,7 @@
 // (twips at the screen's resolution; a frame's controls inside the frame), fitted to the font
 // they are shown in. Tab visits them in reading order. A form with a list, grid or text area
 // can be made larger: the largest of them takes the room; it is also the first to give way, in
-// height, when the form is short of room. Keys go to the form
+// height, when the form is short of room; across, its lists, grids and boxes narrow. Keys go to the form
 // first when its key preview is on, then to the control, and either may swallow them; the focus
 // of the widgets and the model's active control follow each other.
 #pragma once
@@ -15,6 +15,7 @@
 
 #include "forms/form.h"
 #include "qt/binders/control_binder.h"
+#include "qt/form_squeeze.h"
 
 class QKeyEvent;
 
@@ -58,6 +59,7 @@ class FormView : public QWidget {
   QSize extent_;
   std::vector<std::pair<QPointer<QWidget>, QRect>> placed_;  // the form's own controls, as fitted
   QWidget* elastic_ = nullptr;
+  AcrossSqueeze squeeze_;  // how the form gives way across
   QMetaObject::Connection focusWatch_;
   bool replaying_ = false;  // a key re-sent with the character a KeyPress handler chose
 };

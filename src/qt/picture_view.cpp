@@ -2,6 +2,8 @@
 
 #include <QImageReader>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 namespace quelo::qt {
 
@@ -20,9 +22,21 @@ QRect PictureView::pictureRect() const {
   return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
 }
 
+void PictureView::setFramed(bool framed) {
+  framed_ = framed;
+  update();
+}
+
 void PictureView::paintEvent(QPaintEvent*) {
-  if (pixmap_.isNull()) return;
   QPainter painter(this);
+  if (framed_) {
+    QStyleOptionFrame frame;
+    frame.initFrom(this);
+    frame.state |= QStyle::State_Sunken;
+    frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, this);
+    style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
+  }
+  if (pixmap_.isNull()) return;
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.drawPixmap(pictureRect(), pixmap_);
 }

@@ -1,6 +1,6 @@
 // PictureView: draws a picture file. Fitted, the picture fills the view as far as it can while
 // keeping its proportions, centred; otherwise it is drawn at its own size from the top left.
-// A file that is not a picture draws nothing.
+// A file that is not a picture draws nothing; a framed view still shows where it stands.
 #pragma once
 
 #include <QPixmap>
@@ -14,6 +14,7 @@ class PictureView : public QWidget {
  public:
   using QWidget::QWidget;
   void setPicture(const QString& path, bool fitted);
+  void setFramed(bool framed);
   bool hasPicture() const { return !pixmap_.isNull(); }
   // Where the picture stands in the view; empty when there is none.
   QRect pictureRect() const;
@@ -24,6 +25,7 @@ class PictureView : public QWidget {
  private:
   QPixmap pixmap_;
   bool fitted_ = false;
+  bool framed_ = false;
 };
 
 }  // namespace quelo::qt

@@ -8,6 +8,7 @@
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
 #include "reporter/advanced_settings_form.h"
+#include "reporter/field_class.h"
 #include "reporter/preview_tables.h"
 #include "reporter/page_stream.h"
 #include "reporter/report_api.h"
@@ -32,10 +33,21 @@ std::vector<std::string> splitAtCommas(const std::string& text) {
   return parts;
 }
 
+// What a link stored as "text#address#..." shows: its text, or its address when it has none.
+std::string linkText(const std::string& stored) {
+  const size_t mark = stored.find('#');
+  if (mark == std::string::npos) return stored;
+  if (mark > 0) return stored.substr(0, mark);
+  const size_t end = stored.find('#', 1);
+  return stored.substr(1, end == std::string::npos ? std::string::npos : end - 1);
+}
+
+// A cell of the preview: a link shows its text.
 std::string cellText(Recordset& page, int field) {
   auto v = page.value(field);
   if (!v || v.value().isArray()) return {};
-  return toString(v.value()).valueOr("");
+  std::string text = toString(v.value()).valueOr("");
+  return FieldClass(page.fields()[field]) == FieldKind::Hyperlink ? linkText(text) : text;
 }
 
 }  // namespace

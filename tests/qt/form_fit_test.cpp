@@ -161,6 +161,40 @@ TEST(FormFit, EveryFormFitsTheScreenItOpensOn) {
   QApplication::setFont(before);
 }
 
+// At 14 pt on a screen 1024 wide the report form needs no scrolling across: its lists and grid
+// narrow, and at its narrowest every control still shows its text within the form.
+TEST(FormFit, TheReportFormNarrowsToA1024WideScreenAt14Points) {
+  testing::QtHarness h;
+  NoSelection site;
+  std::unique_ptr<forms::Form> model = kForms[0].make(h, site);
+  model->load();
+  QWidget window;
+  QFont font = QApplication::font();
+  font.setPointSize(14);
+  window.setFont(font);
+  FormView view(*model, &window);
+  ASSERT_GT(view.sizeHint().width(), 1024);  // the design alone would not fit
+  EXPECT_LE(view.minimumWidth() + 2 * window.style()->pixelMetric(QStyle::PM_DefaultFrameWidth), 1024);
+  QWidget* list = view.findChild<QWidget*>("lstAvailable");
+  const QRect designed = list->geometry();
+  window.show();
+  view.resize(view.minimumSize());
+  const QRect room = view.rect();
+  for (QWidget* w : view.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (w->isHidden() || w->objectName().isEmpty()) continue;
+    EXPECT_TRUE(room.contains(w->geometry())) << w->objectName().toStdString();
+    for (QWidget* c : QList<QWidget*>{w} + w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (c->objectName().isEmpty() || c->isHidden()) continue;
+      EXPECT_EQ(clipped(*c), "");
+      EXPECT_TRUE(c == w || w->rect().contains(c->geometry())) << c->objectName().toStdString();
+    }
+  }
+  EXPECT_LT(list->width(), designed.width());
+  view.resize(view.sizeHint());  // given its room back, the form is as designed
+  EXPECT_EQ(list->geometry(), designed);
+  view.detach();
+}
+
 // The form's control that holds the widget (a combo box's own line edit belongs to the box).
 QString controlOf(QWidget* w, FormView& view) {
   for (; w && w != &view; w = w->parentWidget())

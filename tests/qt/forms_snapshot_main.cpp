@@ -39,10 +39,13 @@ QRect roomIn(QWidget& holder, QWidget& window) {
   return room;
 }
 
+// Shows the form as the application does, with its decorations.
 int photograph(const char* name, forms::Form& form, const QString& folder, int points) {
   form.load();
-  FormDialog dialog(form);
-  dialog.show();
+  form.show(false);
+  FormDialog* shown = QtPlatform::instance().presenter.dialogOf(form);
+  if (!shown) return 1;
+  FormDialog& dialog = *shown;
   if (!QTest::qWaitForWindowExposed(&dialog, 5000)) return 1;
   QTest::qWait(300);
   const QString shot =
@@ -63,6 +66,7 @@ int photograph(const char* name, forms::Form& form, const QString& folder, int p
       std::printf("outside %s/%s\n", name, qPrintable(w->objectName()));
   }
   dialog.view().detach();
+  dialog.hide();
   return 0;
 }
 

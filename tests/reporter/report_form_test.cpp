@@ -100,6 +100,22 @@ TEST_F(ReportFormTest, FieldListsSendRemoveAndMove) {
   });
 }
 
+// A link field shows each link's text in the preview, or its address when it has no text;
+// a "#" in a text field is only text.
+TEST_F(ReportFormTest, ThePreviewShowsALinksText) {
+  auto rs = table({{"Site", 203, 100, 230}, {"Note", 202, 20, 102}},
+                  {{Variant("Shop#https://shop.example#"), Variant("a#b#")},
+                   {Variant("#https://shop.example#"), Variant("x")},
+                   {Variant("plain"), Variant("y")}});
+  show(rs, [&](QueloReportForm& f) {
+    const auto& grid = f.get<DataGrid>("MSHFlexGrid1");
+    EXPECT_EQ(grid.textMatrix(1, 0), "Shop");
+    EXPECT_EQ(grid.textMatrix(2, 0), "https://shop.example");
+    EXPECT_EQ(grid.textMatrix(3, 0), "plain");
+    EXPECT_EQ(grid.textMatrix(1, 1), "a#b#");
+  });
+}
+
 TEST_F(ReportFormTest, PicturesShowInTheGridSizedToThePicture) {
   ASSERT_TRUE(h->files.createDirectory(app.path() + "pics"));
   app.write("pics/a.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x20\0\0\0\x10", 24));

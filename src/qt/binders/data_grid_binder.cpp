@@ -1,4 +1,4 @@
-// DataGrid: a QTableWidget of text cells, fixed rows and columns shaded as headings; the first
+// DataGrid: a QTableWidget of text cells, one line each, fixed rows and columns shaded as headings; the first
 // fixed row is the column header, whose edges the user drags to resize a column. A column is as
 // wide as the model says, or as its text needs up to a limit. A cell's picture is drawn in the
 // cell (the model sizes its row and column to the picture), shrunk with its proportions kept
@@ -49,6 +49,7 @@ class DataGridBinder : public ControlBinder {
     table->horizontalHeader()->setHighlightSections(false);
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setWordWrap(false);  // a row is one line of text, as its height was made for
     table->setTabKeyNavigation(false);  // Tab moves on to the next control, as everywhere on a form
     table->setItemDelegate(new CellPictureDelegate(table));
     connect(table, &QTableWidget::cellClicked, this, [this] {

@@ -2,6 +2,8 @@
 // fires Click); with multiple selection every entry's Selected follows the widget. A folder list
 // is the same widget, where opening an entry (double click or Enter) moves into that folder.
 #include <QListWidget>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 
 #include "forms/file_lists.h"
 #include "qt/binders/binders.h"
@@ -10,9 +12,35 @@
 namespace quelo::qt {
 namespace {
 
+// A list that shows it has the focus when it holds no entry to draw the focus round.
+class ListWidget : public QListWidget {
+ public:
+  using QListWidget::QListWidget;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QListWidget::paintEvent(event);
+    if (count() > 0 || !hasFocus()) return;
+    QPainter painter(viewport());
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = viewport()->rect().adjusted(1, 1, -1, -1);
+    option.backgroundColor = palette().color(QPalette::Base);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+  }
+  void focusInEvent(QFocusEvent* event) override {
+    QListWidget::focusInEvent(event);
+    viewport()->update();
+  }
+  void focusOutEvent(QFocusEvent* event) override {
+    QListWidget::focusOutEvent(event);
+    viewport()->update();
+  }
+};
+
 class ListBoxBinder : public ControlBinder {
  public:
-  ListBoxBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new QListWidget(parent)) {
+  ListBoxBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new ListWidget(parent)) {
     auto* list = widgetAs<QListWidget>();
     connect(list, &QListWidget::currentRowChanged, this, [this](int row) { userRow(row); });
     connect(list, &QListWidget::itemSelectionChanged, this, [this] { userSelection(); });
