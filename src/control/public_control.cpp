@@ -2,7 +2,10 @@
 // hands its events to the host's callback and keeps nothing (a host may run for months).
 #include <varnikquelo/control.h>
 
+#include <exception>
 #include <filesystem>
+#include <optional>
+#include <utility>
 
 #include "component/component.h"
 #include "control/default_services.h"
@@ -39,16 +42,39 @@ class HostSite : public quelo::ControlSite {
   std::shared_ptr<quelo::Dispatch> findControl(std::string_view) override { return nullptr; }
 
   // The host's handler sees the arguments as values; what it changes goes back to the control.
+  // An exception it throws stops there: kept for the member that raised the event, and a report
+  // in progress is cancelled.
   void fireEvent(std::string_view name, int32_t, quelo::Args& args) override {
     if (!handler) return;
     std::vector<Value> values;
     for (const quelo::Variant& a : args) values.push_back(quelo::valueOf(a).valueOr(Value()));
-    handler(std::string(name), values);
+    try {
+      handler(std::string(name), values);
+    } catch (const std::exception& e) {
+      threw(name, e.what(), args);
+      return;
+    } catch (...) {
+      threw(name, "an exception that is not a std::exception", args);
+      return;
+    }
     for (size_t i = 0; i < args.size() && i < values.size(); ++i)
       if (auto back = quelo::variantOf(values[i])) args[i] = std::move(back).value();
   }
 
+  // The error of the first exception a handler threw since the last call, once.
+  std::optional<ControlError> takeThrown() { return std::exchange(thrown_, std::nullopt); }
+
   Control::EventHandler handler;
+
+ private:
+  static constexpr size_t kReportStatusCancel = 3;
+
+  void threw(std::string_view event, const std::string& what, quelo::Args& args) {
+    if (!thrown_) thrown_ = ControlError{kHandlerThrew, "the " + std::string(event) + " handler threw: " + what};
+    if (event == "ReportStatus" && args.size() > kReportStatusCancel) args[kReportStatusCancel] = quelo::Variant(true);
+  }
+
+  std::optional<ControlError> thrown_;
 };
 
 }  // namespace
@@ -80,7 +106,9 @@ CallResult Control::call(const std::string& member, std::vector<Value>& args) {
     if (!v) return failed(v.error());
     values.push_back(std::move(v).value());
   }
+  impl_->site.takeThrown();
   CallResult out = resultOf(impl_->control->call(member, values));
+  if (auto thrown = impl_->site.takeThrown()) out.error = *thrown;
   // By-reference arguments come back; a record set passed stays the caller's handle.
   for (size_t i = 0; i < args.size(); ++i)
     if (args[i].kind() != Value::Kind::Records)
@@ -111,8 +139,16 @@ std::vector<std::string> Control::members() {
 
 void Control::onEvent(EventHandler handler) { impl_->site.handler = std::move(handler); }
 
-void Control::processEvents() { impl_->control->platform().loop->processEvents(); }
+ControlError Control::processEvents() {
+  impl_->site.takeThrown();
+  impl_->control->platform().loop->processEvents();
+  return impl_->site.takeThrown().value_or(ControlError{});
+}
 
-void Control::click() { impl_->control->labelClicked(); }
+ControlError Control::click() {
+  impl_->site.takeThrown();
+  impl_->control->labelClicked();
+  return impl_->site.takeThrown().value_or(ControlError{});
+}
 
 }  // namespace varnikquelo

@@ -1,6 +1,7 @@
 #include "reporter/report_api.h"
 
 #include <climits>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -85,19 +86,30 @@ ReportResult failed(ReportErrorCode code, std::string message) {
   return result;
 }
 
-// The caller's callback as the run's progress sink.
+// The caller's callback as the run's progress sink. An exception it throws cancels the run, as
+// false does, and is kept for the result: none leaves the library.
 class CallbackProgress : public ReportProgress {
  public:
   CallbackProgress(const ReportRequest& request) : request_(request) {}
   void step(const quelo::ReportStep& where) override {
-    if (request_.progress && !request_.progress({where.totalPages, where.page, where.elapsedSeconds})) cancelled_ = true;
+    try {
+      if (request_.progress && !request_.progress({where.totalPages, where.page, where.elapsedSeconds})) cancelled_ = true;
+    } catch (const std::exception& e) {
+      cancelled_ = true;
+      thrown_ = e.what();
+    } catch (...) {
+      cancelled_ = true;
+      thrown_ = "an exception that is not a std::exception";
+    }
   }
   bool cancelled() const override { return cancelled_; }
   bool deleteOnCancel() const override { return request_.deleteOnCancel; }
+  const std::optional<std::string>& thrown() const { return thrown_; }
 
  private:
   const ReportRequest& request_;
   bool cancelled_ = false;
+  std::optional<std::string> thrown_;
 };
 
 // The job's fields, sums and pictures; a fault names the first field the source does not have.
@@ -253,7 +265,9 @@ ReportResult makeReport(const ReportRequest& request, Platform& platform) {
   if (auto* wrong = std::get_if<RequestFault>(&job)) return failed(wrong->error.code, wrong->error.message);
   CallbackProgress progress(request);
   HyperlinkState links;  // the browser this report opens is its own
-  return resultOf(runReport(std::get<ReportJob>(job), platform, progress, links));
+  ReportResult result = resultOf(runReport(std::get<ReportJob>(job), platform, progress, links));
+  if (progress.thrown()) result.error = {ReportErrorCode::Cancelled, "the progress callback threw: " + *progress.thrown()};
+  return result;
 }
 
 }  // namespace quelo

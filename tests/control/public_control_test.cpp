@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <varnikquelo/control.h>
 #include <varnikquelo/report.h>
 
@@ -103,6 +104,37 @@ TEST_F(PublicControl, WrongCallsGiveErrors) {
   }
   EXPECT_EQ(control.put("MaxRecsPerPage", Value("many")).number, err::kTypeMismatch);
   EXPECT_EQ(control.get("Interval").value, Value(int32_t{0}));
+  // The messages say which argument, what was wanted and what was given; read-only says so.
+  const varnikquelo::CallResult wrongType = control.call("AutoZeReporter", {Value(int32_t{42})});
+  EXPECT_EQ(wrongType.error.number, err::kTypeMismatch);
+  EXPECT_NE(wrongType.error.message.find("argument 1 (repRecordset) of AutoZeReporter wants Recordset"), std::string::npos)
+      << wrongType.error.message;
+  EXPECT_NE(wrongType.error.message.find(", was given Long"), std::string::npos) << wrongType.error.message;
+  const varnikquelo::ControlError readOnly = control.put("hWnd", Value(int32_t{1}));
+  EXPECT_EQ(readOnly.number, err::kReadOnlyProperty);
+  EXPECT_EQ(readOnly.message, "Property is read-only: hWnd");
+}
+
+// An exception from the host's handler never leaves the control: the member that raised the
+// event answers it, a report it interrupts is cancelled, and the control stays usable.
+TEST_F(PublicControl, AThrowingEventHandlerBecomesTheCallsError) {
+  varnikquelo::Control control;
+  ASSERT_TRUE(control.put("ApplicationPath", Value(app.path())).message.empty());
+  ASSERT_TRUE(control.put("MaxRecsPerPage", Value(int32_t{5})).message.empty());
+  int statuses = 0;
+  control.onEvent([&](const std::string& event, std::vector<Value>&) {
+    ++statuses;
+    throw std::runtime_error(event + " went wrong");
+  });
+  const varnikquelo::CallResult report =
+      control.call("AutoZeReporter", {Value(stock), Value(""), Value(""), Value("stock.htm"), Value("Stock"), Value(int32_t{0})});
+  EXPECT_EQ(report.error.number, varnikquelo::kHandlerThrew);
+  EXPECT_EQ(report.error.message, "the ReportStatus handler threw: ReportStatus went wrong");
+  EXPECT_EQ(statuses, 1);  // cancelled at the first status
+  const varnikquelo::ControlError click = control.click();
+  EXPECT_EQ(click.number, varnikquelo::kHandlerThrew);
+  EXPECT_EQ(click.message, "the Click handler threw: Click went wrong");
+  EXPECT_TRUE(control.get("Interval").ok());  // the next call is not blamed
 }
 
 // ReportStatus reaches the host's handler; its Cancel, written back, stops the report, and the

@@ -157,6 +157,20 @@ TEST_F(ReportApi, TheProgressCallbackCancels) {
   }
 }
 
+// An exception from the callback cancels the run as false does; the result keeps its message.
+TEST_F(ReportApi, AThrowingProgressCallbackCancelsWithItsMessage) {
+  for (int p = 1; p <= 3; ++p) (void)files.remove(page(p));
+  ReportRequest r = request();
+  r.progress = [](const varnikquelo::ReportStep& step) {
+    if (step.page == 2) throw std::runtime_error("quota reached");
+    return true;
+  };
+  const ReportResult result = make(r);
+  EXPECT_EQ(result.error.code, ReportErrorCode::Cancelled);
+  EXPECT_EQ(result.error.message, "the progress callback threw: quota reached");
+  EXPECT_EQ(result.pages, std::vector<std::string>{page(1)});
+}
+
 // An SQLite file with a table of `rows` products; reading a product after `goodRows` fails.
 class ProductsDb {
  public:
