@@ -50,6 +50,30 @@ TEST(PublicValue, RoundTripsThroughTheControlsVariant) {
   }
 }
 
+// Every integer type, a text view and a null text pointer make a value, never a throw.
+TEST(PublicValue, AnyIntegerTypeATextViewAndANullPointerMakeAValue) {
+  const char* none = nullptr;
+  struct Case {
+    Value value;
+    Value::Kind kind;
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {Value(static_cast<unsigned char>(200)), Value::Kind::Int32, "200"},
+      {Value(short{-3}), Value::Kind::Int32, "-3"},
+      {Value(size_t{7}), Value::Kind::Int64, "7"},
+      {Value(4000000000u), Value::Kind::Int64, "4000000000"},
+      {Value(INT64_MIN), Value::Kind::Int64, "-9223372036854775808"},
+      {Value(UINT64_MAX), Value::Kind::Double, "1.84467440737096E+19"},
+      {Value(std::string_view("abc", 2)), Value::Kind::Text, "ab"},
+      {Value(none), Value::Kind::Null, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.value.kind(), c.kind) << c.text;
+    EXPECT_EQ(c.value.text(), c.text);
+  }
+}
+
 // What the control holds that has no public kind of its own comes back as the nearest one, or
 // as an error: never as a wrong value.
 TEST(PublicValue, InternalOnlyKindsComeBackAsTheNearestOrAnError) {
@@ -110,6 +134,12 @@ TEST_F(PublicControl, WrongCallsGiveErrors) {
   EXPECT_NE(wrongType.error.message.find("argument 1 (repRecordset) of AutoZeReporter wants Recordset"), std::string::npos)
       << wrongType.error.message;
   EXPECT_NE(wrongType.error.message.find(", was given Long"), std::string::npos) << wrongType.error.message;
+  const char* none = nullptr;
+  const varnikquelo::CallResult nullText = control.call("AutoZeReporter", {Value(stock), Value(none)});
+  EXPECT_EQ(nullText.error.number, err::kInvalidUseOfNull);
+  EXPECT_NE(nullText.error.message.find("argument 2 (sPicFields) of AutoZeReporter wants String, was given Null"),
+            std::string::npos)
+      << nullText.error.message;
   const varnikquelo::ControlError readOnly = control.put("hWnd", Value(int32_t{1}));
   EXPECT_EQ(readOnly.number, err::kReadOnlyProperty);
   EXPECT_EQ(readOnly.message, "Property is read-only: hWnd");
