@@ -79,7 +79,9 @@ struct ReportRequest {
   bool copyPictures = false;    // pictures copied beside the pages, referred to relatively
   bool escapeValues = false;    // markup in the data written as text
   bool replaceEarlier = false;  // an earlier report's pages under the same name removed first
-  // Called at every step; returning false cancels the run: no further page is written.
+  // Called at every step, on the caller's thread, inside makeReport; returning false cancels the
+  // run: no further page is written. An exception it throws cancels the run as false does, and
+  // the result's error (Cancelled) holds its message: no exception leaves makeReport.
   std::function<bool(const ReportStep&)> progress;
   bool deleteOnCancel = false;  // a cancelled run deletes the pages it wrote
 };

@@ -11,7 +11,9 @@
 #include "control/default_services.h"
 #include "control/type_library.h"
 #include "control/ze_quelo.h"
+#include "automation/text.h"
 #include "data/public_value.h"
+#include "files/path_rules.h"
 #include "platform/headless/headless_site.h"
 
 namespace varnikquelo {
@@ -32,6 +34,15 @@ CallResult resultOf(const quelo::Result<quelo::Variant>& result) {
   CallResult out;
   out.value = std::move(value).value();
   return out;
+}
+
+// A relative ApplicationPath means a folder under the current one, as ReportRequest's does (the
+// control itself takes anchored paths only, and would drop it).
+Value anchoredApplicationPath(const std::string& property, const Value& value) {
+  if (!quelo::equalsIgnoreCase(property, "ApplicationPath") || value.kind() != Value::Kind::Text) return value;
+  const std::string path = quelo::trimSpaces(value.asText());
+  if (path.empty() || quelo::isAnchoredPath(path)) return value;
+  return Value((std::filesystem::current_path() / path).string());
 }
 
 class HostSite : public quelo::ControlSite {
@@ -124,7 +135,7 @@ CallResult Control::call(const std::string& member, std::initializer_list<Value>
 CallResult Control::get(const std::string& property) { return resultOf(impl_->control->get(property)); }
 
 ControlError Control::put(const std::string& property, const Value& value) {
-  auto v = quelo::argumentOf(value, *impl_->control->platform().files);
+  auto v = quelo::argumentOf(anchoredApplicationPath(property, value), *impl_->control->platform().files);
   if (!v) return errorOf(v.error());
   quelo::Status s = impl_->control->put(property, std::move(v).value());
   return s ? ControlError{} : errorOf(s.error());

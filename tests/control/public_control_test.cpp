@@ -196,6 +196,21 @@ TEST_F(PublicControl, AnEventHandlerCancelsAReport) {
   }
 }
 
+// A relative ApplicationPath is a folder under the current one, as a ReportRequest's is.
+TEST_F(PublicControl, ARelativeApplicationPathIsUnderTheCurrentFolder) {
+  std::filesystem::create_directories(app / "sub");
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(app.path());
+  varnikquelo::Control control;
+  const varnikquelo::ControlError put = control.put("ApplicationPath", Value("sub"));
+  const varnikquelo::CallResult report =
+      control.call("AutoZeReporter", {Value(stock), Value(""), Value(""), Value("rel.htm"), Value("Stock"), Value(int32_t{0})});
+  std::filesystem::current_path(before);
+  EXPECT_EQ(put.message, "");
+  ASSERT_TRUE(report.ok()) << report.error.message;
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(app.path()) / "sub/Reports/rel1.htm"));
+}
+
 // The record set of the control's last report comes back to the host as Records, which the typed
 // API reports on again.
 TEST_F(PublicControl, TheLastReportsRecordSetGoesToTheTypedApi) {
