@@ -18,9 +18,9 @@ function(quelo_hide_symbols target)
 endfunction()
 
 # Makes `target`, an installed library made of the objects of the internal library `internal`,
-# versioned with the project and installed (in the package `component`) with the public headers'
-# include path.
-function(quelo_public_library target internal output component)
+# versioned with the project and installed with the public headers' include path: the run-time
+# library in the package `component`, the link and the CMake export `export` in `dev_component`.
+function(quelo_public_library target internal output component dev_component export)
   add_library(${target} $<TARGET_OBJECTS:${internal}>)
   quelo_hide_symbols(${target})
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${output} EXPORT_NAME ${output}
@@ -34,7 +34,7 @@ function(quelo_public_library target internal output component)
     target_link_options(${target} PRIVATE -Wl,--version-script=${map} -Wl,--no-undefined)
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${map})
   endif()
-  install(TARGETS ${target} EXPORT VarnikQueloTargets
-    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT ${component} NAMELINK_COMPONENT dev
-    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
+  install(TARGETS ${target} EXPORT ${export}
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT ${component} NAMELINK_COMPONENT ${dev_component}
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT ${dev_component})
 endfunction()

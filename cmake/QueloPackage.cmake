@@ -1,6 +1,7 @@
-# How other projects find the installed libraries: a CMake package (VarnikQuelo::quelo and, where
-# Qt was built, VarnikQuelo::quelo-qt), an export of the build tree, pkg-config files; and the
-# Debian packages that cpack makes of the installation's components.
+# How other projects find the installed libraries: a CMake package (VarnikQuelo::quelo in
+# libquelo-dev and, where Qt was built, its component Qt, VarnikQuelo::quelo-qt, in
+# libquelo-qt-dev), an export of the build tree, pkg-config files; and the Debian packages that
+# cpack makes of the installation's components (QueloDebian.cmake).
 include(CMakePackageConfigHelpers)
 
 set(QUELO_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/VarnikQuelo)
@@ -17,10 +18,13 @@ install(FILES ${PROJECT_BINARY_DIR}/VarnikQueloConfig.cmake ${PROJECT_BINARY_DIR
         DESTINATION ${QUELO_CMAKE_DIR} COMPONENT dev)
 # From the build tree: point VarnikQuelo_DIR at the build folder.
 export(EXPORT VarnikQueloTargets NAMESPACE VarnikQuelo:: FILE ${PROJECT_BINARY_DIR}/VarnikQueloTargets.cmake)
+if(QUELO_WITH_QT)
+  install(EXPORT VarnikQueloQtTargets NAMESPACE VarnikQuelo:: DESTINATION ${QUELO_CMAKE_DIR} COMPONENT qtdev)
+  export(EXPORT VarnikQueloQtTargets NAMESPACE VarnikQuelo:: FILE ${PROJECT_BINARY_DIR}/VarnikQueloQtTargets.cmake)
+endif()
 
-# pkg-config files that find the prefix from their own place, so a moved prefix still works.
-file(RELATIVE_PATH QUELO_PC_TO_PREFIX ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
-string(REGEX REPLACE "/$" "" QUELO_PC_TO_PREFIX "${QUELO_PC_TO_PREFIX}")
+# pkg-config files that name the prefix they are installed under (a package's /usr, not the
+# configured one): written at install time, when that prefix is known.
 set(QUELO_PC_PRIVATE "")
 if(NOT BUILD_SHARED_LIBS)
   set(QUELO_PC_PRIVATE "sqlite3 fontconfig")
@@ -28,53 +32,23 @@ if(NOT BUILD_SHARED_LIBS)
     string(APPEND QUELO_PC_PRIVATE " x11")
   endif()
 endif()
+set(QUELO_PC_PREFIX "@QUELO_PC_PREFIX@")  # kept for the install-time pass
 set(pc_files varnikquelo)
+set(pc_components dev)
 if(QUELO_WITH_QT)
   list(APPEND pc_files varnikquelo-qt)
+  list(APPEND pc_components qtdev)
 endif()
-foreach(pc ${pc_files})
-  configure_file(${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)
-  install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)
+foreach(pc component IN ZIP_LISTS pc_files pc_components)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/pc/${pc}.pc.in @ONLY)
+  # A folder of each destination's own, so that two installations at once do not meet.
+  install(CODE "
+    set(QUELO_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+    string(MD5 quelo_pc_dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
+    set(quelo_pc \"${PROJECT_BINARY_DIR}/pc/\${quelo_pc_dir}/${pc}.pc\")
+    configure_file(\"${PROJECT_BINARY_DIR}/pc/${pc}.pc.in\" \"\${quelo_pc}\" @ONLY)
+    file(INSTALL \"\${quelo_pc}\" DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig\")"
+    COMPONENT ${component})
 endforeach()
 
-# cpack -G DEB: one package per component, dependencies computed from the binaries.
-set(CPACK_PACKAGE_NAME varnikquelo)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Reporting and desktop-services control for C++ hosts")
-set(CPACK_PACKAGE_CONTACT "VarnikQuelo maintainers <maintainers@varnikquelo.invalid>")
-set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
-# The designer plugin needs libquelo-qt of the package beside it: dpkg-shlibdeps finds it here, and
-# the component dependency below names its package.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/src ${PROJECT_BINARY_DIR}/src/qt)
-set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
-set(CPACK_DEBIAN_PACKAGE_SECTION libs)
-set(CPACK_DEBIAN_LIB_PACKAGE_NAME libvarnikquelo${PROJECT_VERSION_MAJOR})
-set(CPACK_DEBIAN_QTLIB_PACKAGE_NAME libvarnikquelo-qt${PROJECT_VERSION_MAJOR})
-set(CPACK_DEBIAN_DEV_PACKAGE_NAME libvarnikquelo-dev)
-set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_CLI_PACKAGE_NAME quelo)
-set(CPACK_DEBIAN_CLI_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_GUI_PACKAGE_NAME quelo-gui)
-set(CPACK_DEBIAN_GUI_PACKAGE_SECTION x11)
-set(CPACK_COMPONENTS_ALL lib dev cli)
-set(dev_depends lib)
-if(QUELO_WITH_QT)
-  list(APPEND CPACK_COMPONENTS_ALL qtlib gui)
-  list(APPEND dev_depends qtlib)
-  # VarnikQuelo::quelo-qt finds Qt's Widgets development files.
-  set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS qt6-base-dev)
-endif()
-include(CPack)
-cpack_add_component(lib DISPLAY_NAME "libquelo")
-cpack_add_component(dev DISPLAY_NAME "libquelo development files" DEPENDS ${dev_depends})
-cpack_add_component(cli DISPLAY_NAME "quelo command line")
-if(QUELO_WITH_QT)
-  cpack_add_component(qtlib DISPLAY_NAME "libquelo-qt" DEPENDS lib)
-  cpack_add_component(gui DISPLAY_NAME "quelo-gui and the designer plugin" DEPENDS qtlib cli)
-endif()
+include(${PROJECT_SOURCE_DIR}/cmake/QueloDebian.cmake)

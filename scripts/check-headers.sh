@@ -9,7 +9,9 @@ prefix=$where
 if [[ -f $where/CMakeCache.txt ]]; then
   prefix=$(mktemp -d /tmp/quelo-headers-XXXXXX)
   trap 'rm -rf "$prefix"' EXIT
-  cmake --install "$where" --prefix "$prefix" --component dev >/dev/null
+  for component in dev qtdev; do
+    cmake --install "$where" --prefix "$prefix" --component "$component" >/dev/null
+  done
 fi
 include="$prefix/include"
 

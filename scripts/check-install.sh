@@ -4,6 +4,7 @@
 set -euo pipefail
 build=$1
 root=$(cd "$(dirname "$0")/.." && pwd)
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")
 prefix=$(mktemp -d /tmp/quelo-install-XXXXXX)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -18,12 +19,13 @@ expect() {
     fi
   done
 }
-expect bin/quelo share/man/man1/quelo.1 share/man/man1/quelo-report.1 share/man/man1/quelo-call.1 \
-  share/man/man1/quelo-describe.1 share/bash-completion/completions/quelo \
-  share/doc/varnikquelo/LICENSE share/varnikquelo/sample/products.db \
+expect bin/quelo share/man/man1/quelo.1.gz share/man/man1/quelo-report.1.gz \
+  share/man/man1/quelo-call.1.gz share/man/man1/quelo-describe.1.gz \
+  share/bash-completion/completions/quelo share/doc/varnikquelo/LICENSE share/doc/varnikquelo/README \
+  share/doc/varnikquelo/examples/embed/CMakeLists.txt share/varnikquelo/sample/products.db \
   'share/varnikquelo/sample/pictures/*.png'
 if [[ -x $build/apps/quelo-gui/quelo-gui ]]; then
-  expect bin/quelo-gui share/applications/quelo-gui.desktop \
+  expect bin/quelo-gui share/applications/quelo-gui.desktop share/man/man1/quelo-gui.1.gz \
     share/icons/hicolor/scalable/apps/varnikquelo.svg
 fi
 if compgen -G "$build/plugins/designer/*.so" >/dev/null; then
@@ -43,8 +45,8 @@ echo "check-install: $(find "$prefix" -type f | wc -l) files installed; the inst
 
 # The libraries and their development files: every public header compiles alone, and a program of
 # its own builds against the prefix with find_package and with pkg-config, and runs.
-expect 'lib/libquelo.so.*' lib/cmake/VarnikQuelo/VarnikQueloConfig.cmake \
-  lib/cmake/VarnikQuelo/VarnikQueloConfigVersion.cmake lib/pkgconfig/varnikquelo.pc \
+expect "$libdir/libquelo.so.*" "$libdir/cmake/VarnikQuelo/VarnikQueloConfig.cmake" \
+  "$libdir/cmake/VarnikQuelo/VarnikQueloConfigVersion.cmake" "$libdir/pkgconfig/varnikquelo.pc" \
   include/varnikquelo/report.h include/varnikquelo/version.h include/varnikquelo/control.h \
   include/varnikquelo/records.h include/varnikquelo/value.h
 ((missing == 0)) || exit 1
@@ -65,7 +67,7 @@ while IFS= read -r -d '' lib; do
     echo "check-install: $(basename "$lib") does not export the type information of varnikquelo::QueloWidget" >&2
     exit 1
   fi
-done < <(find "$prefix/lib" -maxdepth 1 -type f -name 'libquelo*.so.*' -print0)
+done < <(find "$prefix/$libdir" -maxdepth 1 -type f -name 'libquelo*.so.*' -print0)
 
 db="$prefix/share/varnikquelo/sample/products.db"
 query="SELECT Name, Price, Quantity FROM products ORDER BY id"
@@ -91,17 +93,42 @@ check_report() {
     { echo "check-install: $how: the first page does not show $first" >&2; exit 1; }
 }
 
-cmake -S "$root/examples/embed" -B "$prefix/build-cmake" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
-# Quiet when it builds; the compiler's and linker's words when it does not.
-cmake --build "$prefix/build-cmake" >"$prefix/build-cmake.log" 2>&1 ||
-  { cat "$prefix/build-cmake.log" >&2; echo "check-install: the example does not build against the prefix" >&2; exit 1; }
+# The examples build from where they are installed. Against the headless part alone (libquelo and
+# its development files, with Qt hidden from CMake) the report and control examples build and the
+# widget's does not; against the whole installation the widget's builds with the component Qt.
+headless="$prefix/headless"
+for component in lib dev; do
+  cmake --install "$build" --prefix "$headless" --component "$component" >/dev/null
+done
+if compgen -G "$headless/include/varnikquelo/widget.h" >/dev/null || compgen -G "$headless/$libdir/libquelo-qt*" >/dev/null; then
+  echo "check-install: the headless components install the Qt widget" >&2
+  exit 1
+fi
+# Builds the installed examples against PREFIX in FOLDER, quiet when they build.
+build_examples() {
+  local from=$1 folder=$2
+  shift 2
+  cmake -S "$from/share/doc/varnikquelo/examples/embed" -B "$folder" -G Ninja -DCMAKE_PREFIX_PATH="$from" "$@" \
+    >"$folder.log" 2>&1 && cmake --build "$folder" >>"$folder.log" 2>&1 ||
+    { cat "$folder.log" >&2; echo "check-install: the examples do not build against $from" >&2; exit 1; }
+}
+build_examples "$headless" "$prefix/build-headless" -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON
+[[ ! -e $prefix/build-headless/embed-widget ]] ||
+  { echo "check-install: the widget example built without the component Qt" >&2; exit 1; }
+check_report "$prefix/build-headless/embed-report" find_package-headless
+
+build_examples "$prefix" "$prefix/build-cmake"
 check_report "$prefix/build-cmake/embed-report" find_package
+if [[ -x $build/apps/quelo-gui/quelo-gui && ! -x $prefix/build-cmake/embed-widget ]]; then
+  echo "check-install: the widget example did not build with the component Qt" >&2
+  exit 1
+fi
 
 # The control without a window reports on the program's own records (8 of them, 4 a page) through
 # the typed API and AutoZeReporter, and logs a message; its settings stay under the prefix.
 out="$prefix/embed-control"
 mkdir -p "$out/app"
-XDG_CONFIG_HOME="$prefix/config" "$prefix/build-cmake/embed-control" "$out/app" >"$out/pages" 2>"$out/errors" ||
+XDG_CONFIG_HOME="$prefix/config" "$prefix/build-headless/embed-control" "$out/app" >"$out/pages" 2>"$out/errors" ||
   { echo "check-install: the control example failed: $(cat "$out/errors")" >&2; exit 1; }
 [[ $(wc -l <"$out/pages") == 2 ]] && grep -qF 'Neptune' "$out/app/Reports/planets2.htm" &&
   grep -qF 'Jupiter' "$out/app/Reports/moons.htm" && grep -qF 'two&nbsp;reports&nbsp;written' "$out/app/Reports/Log/ZeMessages.htm" ||
@@ -112,7 +139,7 @@ if [[ -x $prefix/build-cmake/embed-widget ]]; then
 fi
 
 mkdir -p "$prefix/build-pc"
-cp "$root/examples/embed/Makefile" "$root/examples/embed/report.cpp" "$root/examples/embed/control.cpp" "$prefix/build-pc/"
-PKG_CONFIG_PATH="$prefix/lib/pkgconfig" make -s -C "$prefix/build-pc"
+cp "$prefix/share/doc/varnikquelo/examples/embed/"{Makefile,report.cpp,control.cpp} "$prefix/build-pc/"
+PKG_CONFIG_PATH="$prefix/$libdir/pkgconfig" make -s -C "$prefix/build-pc"
 check_report "$prefix/build-pc/embed-report" pkg-config
-echo "check-install: the embedding example built with find_package and pkg-config wrote $(((records + 4) / 5)) pages each; the control example reported on its own records"
+echo "check-install: the embedding example built with find_package (headless and whole) and pkg-config wrote $(((records + 4) / 5)) pages each; the control example reported on its own records"

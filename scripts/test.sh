@@ -16,6 +16,8 @@ echo "== Debian packages"
 rm -f build/*.deb
 (cd build && cpack -G DEB >/dev/null)
 ls -1 build/*.deb
+# Debian's checks: no error and no warning (cmake/QueloDebian.cmake describes the packages).
+lintian --fail-on error,warning build/*.deb
 
 echo "== build and test (address and undefined-behaviour sanitizers)"
 bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQUELO_SANITIZE=ON -DQUELO_REQUIRE_QT=ON -DQUELO_TESTS=ON

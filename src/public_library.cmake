@@ -4,7 +4,7 @@
 # libquelo's package would name them to the linker.
 get_target_property(QUELO_SYSTEM_LIBRARIES quelo INTERFACE_LINK_LIBRARIES)
 list(FILTER QUELO_SYSTEM_LIBRARIES EXCLUDE REGEX "^quelo-.*-headers$")
-quelo_public_library(quelo-public quelo quelo lib)
+quelo_public_library(quelo-public quelo quelo lib dev VarnikQueloTargets)
 target_link_libraries(quelo-public PRIVATE ${QUELO_SYSTEM_LIBRARIES})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/varnikquelo DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
         COMPONENT dev FILES_MATCHING PATTERN "*.h" PATTERN "widget.h" EXCLUDE)

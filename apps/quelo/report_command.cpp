@@ -32,7 +32,8 @@ DIR/Reports/, where DIR is the shared application path (--app-path).
 
 SOURCE, at most one; none means the bundled sample data (a few dozen products with pictures):
   --sqlite FILE --query SQL
-  --csv FILE                 RFC 4180, UTF-8; the first line holds the field names
+  --csv FILE                 RFC 4180, UTF-8; the first line holds the field names. FILE - is
+                             standard input; it (like a FIFO) is read once, into memory
     --delimiter C            the character between the fields of the CSV file: ";", "|" ...,
                              "\t" or tab for a tab (default: a comma; a tab for a .tsv file)
   --postgres CONNINFO --query SQL

@@ -18,7 +18,11 @@
 namespace varnikquelo {
 
 // Why a member could not be reached or failed: the control's error number (438 no such member,
-// 13 a value of the wrong type, 449 an argument missing, ...) and its message.
+// 13 a value of the wrong type, 449 an argument missing, 383 a read-only property, 440 the
+// host's event handler threw, ...) and its message, which names the argument, the type wanted
+// and the type given where those are the cause.
+inline constexpr int kHandlerThrew = 440;
+
 struct ControlError {
   int number = 0;
   std::string message;
@@ -30,6 +34,12 @@ struct CallResult {
   bool ok() const { return error.number == 0 && error.message.empty(); }
 };
 
+// Exceptions: none leaves the control. An exception thrown by the event handler stops the
+// handler; the member that raised the event (call, processEvents, click) answers error 440 with
+// the exception's message, and a report it interrupted is cancelled as if Cancel were set.
+// Threads: a control belongs to the thread that made it; its members, its timers and its events
+// run on that thread, inside the call that raised them. Controls on different threads share
+// nothing and may work at once.
 class QUELO_API Control {
  public:
   // Events by name, with their arguments, which a handler may change:
@@ -65,10 +75,11 @@ class QUELO_API Control {
   static std::vector<std::string> members();
 
   void onEvent(EventHandler handler);
-  // Runs the timers that are due (the ZeTimer event): a host calls it from its own loop.
-  void processEvents();
-  // The host's face of the control was clicked: raises Click.
-  void click();
+  // Runs the timers that are due (the ZeTimer event): a host calls it from its own loop. Answers
+  // the error of a handler that threw (see above), else no error.
+  ControlError processEvents();
+  // The host's face of the control was clicked: raises Click; answers as processEvents does.
+  ControlError click();
 
  private:
   struct Impl;

@@ -81,9 +81,10 @@ struct ReportRequest {
   bool copyPictures = false;    // pictures copied beside the pages, referred to relatively
   bool escapeValues = false;    // markup in the data written as text
   bool replaceEarlier = false;  // an earlier report's pages under the same name removed as these go in place
-  // Called at every step; returning false cancels the run: no further page is written, and the
-  // pages completed before it are put in place. An exception it throws cancels the run too, and
-  // the result's Cancelled error names it: no exception leaves makeReport.
+  // Called at every step, on the caller's thread, inside makeReport; returning false cancels the
+  // run: no further page is written, and the pages completed before it are put in place. An
+  // exception it throws cancels the run too, and the result's Cancelled error names it: no
+  // exception leaves makeReport.
   std::function<bool(const ReportStep&)> progress;
   bool deleteOnCancel = false;  // a cancelled run puts no page in place; earlier pages stay
 };

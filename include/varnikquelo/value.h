@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 #include <variant>
 
@@ -35,12 +37,18 @@ class QUELO_API Value {
   Value() = default;
   Value(Null) : v_(Null{}) {}
   Value(bool b) : v_(b) {}
-  Value(int32_t i) : v_(i) {}
-  Value(int64_t i) : v_(i) {}
+  // Any integer type: a signed one of at most 32 bits (and an unsigned one of at most 16) is
+  // Int32, a wider one Int64; an unsigned 64-bit number beyond the Int64 range is the nearest
+  // Double.
+  template <class T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, bool>, int> = 0>
+  Value(T i) : v_(fromInteger(i)) {}
   Value(double d) : v_(d) {}
   Value(Date d) : v_(d) {}
   Value(std::string text) : v_(std::move(text)) {}
-  Value(const char* text) : v_(std::string(text)) {}
+  Value(std::string_view text) : v_(std::string(text)) {}
+  // A null pointer is Null (no text, never a crash): a member that wants text refuses it with
+  // error 94, "Invalid use of Null", naming the argument.
+  Value(const char* text) : v_(text ? Alternatives(std::string(text)) : Alternatives(Null{})) {}
   Value(Records records);
   // The local wall-clock time of a point in time.
   static Value date(std::chrono::system_clock::time_point t);
@@ -70,7 +78,22 @@ class QUELO_API Value {
   bool operator!=(const Value& other) const { return !(*this == other); }
 
  private:
-  std::variant<std::monostate, Null, bool, int32_t, int64_t, double, Date, std::string, std::shared_ptr<const Records>> v_;
+  using Alternatives =
+      std::variant<std::monostate, Null, bool, int32_t, int64_t, double, Date, std::string, std::shared_ptr<const Records>>;
+
+  template <class T>
+  static Alternatives fromInteger(T i) {
+    if constexpr (std::is_signed_v<T> ? sizeof(T) <= 4 : sizeof(T) <= 2) {
+      return static_cast<int32_t>(i);
+    } else if constexpr (std::is_signed_v<T> || sizeof(T) <= 4) {
+      return static_cast<int64_t>(i);
+    } else {
+      if (i <= static_cast<T>(INT64_MAX)) return static_cast<int64_t>(i);
+      return static_cast<double>(i);
+    }
+  }
+
+  Alternatives v_;
 };
 
 }  // namespace varnikquelo

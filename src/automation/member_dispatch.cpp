@@ -7,6 +7,22 @@ namespace {
 
 Error notImplemented(const MemberInfo& m) { return makeError(err::kNotImplemented, "Not implemented: " + m.name); }
 
+Error readOnly(const MemberInfo& m) { return makeError(err::kReadOnlyProperty, "Property is read-only: " + m.name); }
+
+// Where argument `i` of a call goes, for a message: "argument 2 (Factor) of Scale", or "the value
+// of Name" for a property assignment.
+std::string placeOf(const MemberInfo& m, InvokeKind kind, size_t i) {
+  if (kind == InvokeKind::PropertyPut) return "the value of " + m.name;
+  return "argument " + std::to_string(i + 1) + " (" + m.params[i].name + ") of " + m.name;
+}
+
+// A coercion's error with the argument, the type the member wants and the type it was given.
+Error argumentError(Error e, const MemberInfo& m, InvokeKind kind, size_t i, const Variant& given) {
+  e.message += ": " + placeOf(m, kind, i) + " wants " + m.params[i].typeName + ", was given " +
+               std::string(typeName(given.type()));
+  return e;
+}
+
 // The parameters a call of this kind takes: a property get takes none, a put its value.
 std::vector<ParamInfo> paramsFor(const MemberInfo& m, InvokeKind kind) {
   if (m.kind == MemberKind::Property && kind == InvokeKind::PropertyGet) return {};
@@ -43,6 +59,7 @@ Result<Variant> MemberDispatch::invoke(int32_t dispid, InvokeKind kind, Args& ar
   if (it == handlers_.end() && kind == InvokeKind::PropertyGet) it = handlers_.find({dispid, InvokeKind::Method});
   const MemberInfo* m = library_ ? library_->findMember(dispid) : nullptr;
   if (it == handlers_.end()) {
+    if (m && kind == InvokeKind::PropertyPut && m->kind == MemberKind::Property && !m->writable) return readOnly(*m);
     if (m) return notImplemented(*m);
     return makeError(err::kMemberNotFound, "Object doesn't support this property or method");
   }
@@ -52,19 +69,23 @@ Result<Variant> MemberDispatch::invoke(int32_t dispid, InvokeKind kind, Args& ar
 
 Result<Variant> MemberDispatch::invokeChecked(const MemberInfo& m, const Handler& h, InvokeKind kind, Args& args) {
   const std::vector<ParamInfo> params = paramsFor(m, kind);
-  if (args.size() > params.size()) return makeError(err::kWrongArgumentCount, "Wrong number of arguments or invalid property assignment");
+  if (args.size() > params.size())
+    return makeError(err::kWrongArgumentCount, "Wrong number of arguments or invalid property assignment: " + m.name +
+                                                   " takes " + std::to_string(params.size()) + ", was given " +
+                                                   std::to_string(args.size()));
   Args typed;
   typed.reserve(params.size());
   for (size_t i = 0; i < params.size(); ++i) {
     const ParamInfo& p = params[i];
     const bool omitted = i >= args.size() || args[i].isMissing();
-    if (omitted && !p.optional) return makeError(err::kArgumentNotOptional, "Argument not optional");
+    if (omitted && !p.optional)
+      return makeError(err::kArgumentNotOptional, "Argument not optional: " + placeOf(m, kind, i));
     if (omitted && !p.defaultValue) {
       typed.push_back(Variant::missing());
       continue;
     }
     auto coerced = coerceTo(omitted ? *p.defaultValue : args[i], p.type);
-    if (!coerced) return coerced.error();
+    if (!coerced) return argumentError(coerced.error(), m, kind, i, omitted ? *p.defaultValue : args[i]);
     typed.push_back(std::move(coerced).value());
   }
   auto result = h(typed);

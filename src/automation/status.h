@@ -21,6 +21,7 @@ inline constexpr int kPathNotFound = 76;
 inline constexpr int kInvalidUseOfNull = 94;
 inline constexpr int kInvalidProcedureCall = 5;
 inline constexpr int kObjectRequired = 424;
+inline constexpr int kReadOnlyProperty = 383;
 inline constexpr int kCantReadAtRunTime = 393;
 inline constexpr int kMemberNotFound = 438;
 inline constexpr int kNotImplemented = 445;

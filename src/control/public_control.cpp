@@ -2,13 +2,18 @@
 // hands its events to the host's callback and keeps nothing (a host may run for months).
 #include <varnikquelo/control.h>
 
+#include <exception>
 #include <filesystem>
+#include <optional>
+#include <utility>
 
 #include "component/component.h"
 #include "control/default_services.h"
 #include "control/type_library.h"
 #include "control/ze_quelo.h"
+#include "automation/text.h"
 #include "data/public_value.h"
+#include "files/path_rules.h"
 #include "platform/headless/headless_site.h"
 
 namespace varnikquelo {
@@ -31,6 +36,15 @@ CallResult resultOf(const quelo::Result<quelo::Variant>& result) {
   return out;
 }
 
+// A relative ApplicationPath means a folder under the current one, as ReportRequest's does (the
+// control itself takes anchored paths only, and would drop it).
+Value anchoredApplicationPath(const std::string& property, const Value& value) {
+  if (!quelo::equalsIgnoreCase(property, "ApplicationPath") || value.kind() != Value::Kind::Text) return value;
+  const std::string path = quelo::trimSpaces(value.asText());
+  if (path.empty() || quelo::isAnchoredPath(path)) return value;
+  return Value((std::filesystem::current_path() / path).string());
+}
+
 class HostSite : public quelo::ControlSite {
  public:
   quelo::Result<bool> ambientUserMode() override { return true; }
@@ -39,16 +53,39 @@ class HostSite : public quelo::ControlSite {
   std::shared_ptr<quelo::Dispatch> findControl(std::string_view) override { return nullptr; }
 
   // The host's handler sees the arguments as values; what it changes goes back to the control.
+  // An exception it throws stops there: kept for the member that raised the event, and a report
+  // in progress is cancelled.
   void fireEvent(std::string_view name, int32_t, quelo::Args& args) override {
     if (!handler) return;
     std::vector<Value> values;
     for (const quelo::Variant& a : args) values.push_back(quelo::valueOf(a).valueOr(Value()));
-    handler(std::string(name), values);
+    try {
+      handler(std::string(name), values);
+    } catch (const std::exception& e) {
+      threw(name, e.what(), args);
+      return;
+    } catch (...) {
+      threw(name, "an exception that is not a std::exception", args);
+      return;
+    }
     for (size_t i = 0; i < args.size() && i < values.size(); ++i)
       if (auto back = quelo::variantOf(values[i])) args[i] = std::move(back).value();
   }
 
+  // The error of the first exception a handler threw since the last call, once.
+  std::optional<ControlError> takeThrown() { return std::exchange(thrown_, std::nullopt); }
+
   Control::EventHandler handler;
+
+ private:
+  static constexpr size_t kReportStatusCancel = 3;
+
+  void threw(std::string_view event, const std::string& what, quelo::Args& args) {
+    if (!thrown_) thrown_ = ControlError{kHandlerThrew, "the " + std::string(event) + " handler threw: " + what};
+    if (event == "ReportStatus" && args.size() > kReportStatusCancel) args[kReportStatusCancel] = quelo::Variant(true);
+  }
+
+  std::optional<ControlError> thrown_;
 };
 
 }  // namespace
@@ -80,7 +117,9 @@ CallResult Control::call(const std::string& member, std::vector<Value>& args) {
     if (!v) return failed(v.error());
     values.push_back(std::move(v).value());
   }
+  impl_->site.takeThrown();
   CallResult out = resultOf(impl_->control->call(member, values));
+  if (auto thrown = impl_->site.takeThrown()) out.error = *thrown;
   // By-reference arguments come back; a record set passed stays the caller's handle.
   for (size_t i = 0; i < args.size(); ++i)
     if (args[i].kind() != Value::Kind::Records)
@@ -96,7 +135,7 @@ CallResult Control::call(const std::string& member, std::initializer_list<Value>
 CallResult Control::get(const std::string& property) { return resultOf(impl_->control->get(property)); }
 
 ControlError Control::put(const std::string& property, const Value& value) {
-  auto v = quelo::argumentOf(value, *impl_->control->platform().files);
+  auto v = quelo::argumentOf(anchoredApplicationPath(property, value), *impl_->control->platform().files);
   if (!v) return errorOf(v.error());
   quelo::Status s = impl_->control->put(property, std::move(v).value());
   return s ? ControlError{} : errorOf(s.error());
@@ -111,8 +150,16 @@ std::vector<std::string> Control::members() {
 
 void Control::onEvent(EventHandler handler) { impl_->site.handler = std::move(handler); }
 
-void Control::processEvents() { impl_->control->platform().loop->processEvents(); }
+ControlError Control::processEvents() {
+  impl_->site.takeThrown();
+  impl_->control->platform().loop->processEvents();
+  return impl_->site.takeThrown().value_or(ControlError{});
+}
 
-void Control::click() { impl_->control->labelClicked(); }
+ControlError Control::click() {
+  impl_->site.takeThrown();
+  impl_->control->labelClicked();
+  return impl_->site.takeThrown().value_or(ControlError{});
+}
 
 }  // namespace varnikquelo

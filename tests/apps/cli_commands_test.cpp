@@ -37,7 +37,7 @@ TEST(QueloCommandLine, OutputAndExitStatus) {
       {{"call", "Interval=abc"}, 1, "", "error 13"},
       // A bare ~ reaches quelo as the home folder: the call fails as it must, and stderr says why.
       {{"call", "ProgramDelayNSec", "/home/someone"}, 1, "",
-       "error 13: Type mismatch\nnote: the shell turned a bare ~ into /home/someone; write '~'",
+       "was given String\nnote: the shell turned a bare ~ into /home/someone; write '~'",
        {{"HOME", "/home/someone"}}},
       // A usage error points to the help of its command.
       {{"call"}, 2, "", "(see 'quelo call --help')"},

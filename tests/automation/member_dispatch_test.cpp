@@ -63,18 +63,42 @@ TEST_F(MemberDispatchTest, CoercesFillsDefaultsWritesByRefBackAndFindsProperties
   EXPECT_EQ(object.invoke(8, InvokeKind::PropertyGet, none).value(), Variant("5"));
 }
 
-TEST_F(MemberDispatchTest, ReportsArgumentErrors) {
-  Args none;
-  EXPECT_EQ(object.call("Scale", none).error().number, err::kArgumentNotOptional);
-  Args tooMany{Variant(1), Variant(1), Variant(""), Variant(1)};
-  EXPECT_EQ(object.call("Scale", tooMany).error().number, err::kWrongArgumentCount);
-  Args bad{Variant("x")};
-  EXPECT_EQ(object.call("Scale", bad).error().number, err::kTypeMismatch);
-  EXPECT_EQ(bad[0], Variant("x"));  // a failed call changes nothing
-  Args big{Variant(1), Variant(int32_t{40000})};
-  EXPECT_EQ(object.call("Scale", big).error().number, err::kOverflow);
-  EXPECT_EQ(object.call("Nope").error().number, err::kMemberNotFound);
-  EXPECT_EQ(object.call("Later").error().number, err::kNotImplemented);
+TEST_F(MemberDispatchTest, ReportsArgumentErrorsNamingTheArgumentAndTheTypes) {
+  struct Case {
+    const char* member;
+    Args args;
+    int number;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"Scale", {}, err::kArgumentNotOptional, "Argument not optional: argument 1 (Value) of Scale"},
+      {"Scale", {Variant(1), Variant(1), Variant(""), Variant(1)}, err::kWrongArgumentCount,
+       "Wrong number of arguments or invalid property assignment: Scale takes 3, was given 4"},
+      {"Scale", {Variant("x")}, err::kTypeMismatch,
+       "Type mismatch: argument 1 (Value) of Scale wants Long, was given String"},
+      {"Scale", {Variant(1), Variant(int32_t{40000})}, err::kOverflow,
+       "Overflow: argument 2 (Factor) of Scale wants Integer, was given Long"},
+      {"Nope", {}, err::kMemberNotFound, "Object doesn't support this property or method: Nope"},
+      {"Later", {}, err::kNotImplemented, "Not implemented: Later"},
+  };
+  for (const Case& c : cases) {
+    Args args = c.args;
+    auto r = object.call(c.member, args);
+    ASSERT_FALSE(r) << c.message;
+    EXPECT_EQ(r.error().number, c.number) << c.message;
+    EXPECT_EQ(r.error().message, c.message);
+    EXPECT_EQ(args, c.args);  // a failed call changes nothing
+  }
+}
+
+TEST_F(MemberDispatchTest, AssigningAPropertyWithoutAPutSaysItIsReadOnly) {
+  lib.members[1].writable = false;
+  MemberDispatch readOnly(&lib);
+  readOnly.bind("Name", InvokeKind::PropertyGet, [](Args&) -> Result<Variant> { return Variant("n"); });
+  auto r = readOnly.put("Name", Variant("x"));
+  ASSERT_FALSE(r);
+  EXPECT_EQ(r.error().number, err::kReadOnlyProperty);
+  EXPECT_EQ(r.error().message, "Property is read-only: Name");
 }
 
 TEST(MemberDispatchUntyped, MembersAppearAsTheyAreBound) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <varnikquelo/control.h>
 #include <varnikquelo/report.h>
 
@@ -46,6 +47,30 @@ TEST(PublicValue, RoundTripsThroughTheControlsVariant) {
     auto out = valueOf(in.value());
     ASSERT_TRUE(out) << out.error().message;
     EXPECT_EQ(out.value(), c.value);
+  }
+}
+
+// Every integer type, a text view and a null text pointer make a value, never a throw.
+TEST(PublicValue, AnyIntegerTypeATextViewAndANullPointerMakeAValue) {
+  const char* none = nullptr;
+  struct Case {
+    Value value;
+    Value::Kind kind;
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {Value(static_cast<unsigned char>(200)), Value::Kind::Int32, "200"},
+      {Value(short{-3}), Value::Kind::Int32, "-3"},
+      {Value(size_t{7}), Value::Kind::Int64, "7"},
+      {Value(4000000000u), Value::Kind::Int64, "4000000000"},
+      {Value(INT64_MIN), Value::Kind::Int64, "-9223372036854775808"},
+      {Value(UINT64_MAX), Value::Kind::Double, "1.84467440737096E+19"},
+      {Value(std::string_view("abc", 2)), Value::Kind::Text, "ab"},
+      {Value(none), Value::Kind::Null, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.value.kind(), c.kind) << c.text;
+    EXPECT_EQ(c.value.text(), c.text);
   }
 }
 
@@ -103,6 +128,43 @@ TEST_F(PublicControl, WrongCallsGiveErrors) {
   }
   EXPECT_EQ(control.put("MaxRecsPerPage", Value("many")).number, err::kTypeMismatch);
   EXPECT_EQ(control.get("Interval").value, Value(int32_t{0}));
+  // The messages say which argument, what was wanted and what was given; read-only says so.
+  const varnikquelo::CallResult wrongType = control.call("AutoZeReporter", {Value(int32_t{42})});
+  EXPECT_EQ(wrongType.error.number, err::kTypeMismatch);
+  EXPECT_NE(wrongType.error.message.find("argument 1 (repRecordset) of AutoZeReporter wants Recordset"), std::string::npos)
+      << wrongType.error.message;
+  EXPECT_NE(wrongType.error.message.find(", was given Long"), std::string::npos) << wrongType.error.message;
+  const char* none = nullptr;
+  const varnikquelo::CallResult nullText = control.call("AutoZeReporter", {Value(stock), Value(none)});
+  EXPECT_EQ(nullText.error.number, err::kInvalidUseOfNull);
+  EXPECT_NE(nullText.error.message.find("argument 2 (sPicFields) of AutoZeReporter wants String, was given Null"),
+            std::string::npos)
+      << nullText.error.message;
+  const varnikquelo::ControlError readOnly = control.put("hWnd", Value(int32_t{1}));
+  EXPECT_EQ(readOnly.number, err::kReadOnlyProperty);
+  EXPECT_EQ(readOnly.message, "Property is read-only: hWnd");
+}
+
+// An exception from the host's handler never leaves the control: the member that raised the
+// event answers it, a report it interrupts is cancelled, and the control stays usable.
+TEST_F(PublicControl, AThrowingEventHandlerBecomesTheCallsError) {
+  varnikquelo::Control control;
+  ASSERT_TRUE(control.put("ApplicationPath", Value(app.path())).message.empty());
+  ASSERT_TRUE(control.put("MaxRecsPerPage", Value(int32_t{5})).message.empty());
+  int statuses = 0;
+  control.onEvent([&](const std::string& event, std::vector<Value>&) {
+    ++statuses;
+    throw std::runtime_error(event + " went wrong");
+  });
+  const varnikquelo::CallResult report =
+      control.call("AutoZeReporter", {Value(stock), Value(""), Value(""), Value("stock.htm"), Value("Stock"), Value(int32_t{0})});
+  EXPECT_EQ(report.error.number, varnikquelo::kHandlerThrew);
+  EXPECT_EQ(report.error.message, "the ReportStatus handler threw: ReportStatus went wrong");
+  EXPECT_EQ(statuses, 1);  // cancelled at the first status
+  const varnikquelo::ControlError click = control.click();
+  EXPECT_EQ(click.number, varnikquelo::kHandlerThrew);
+  EXPECT_EQ(click.message, "the Click handler threw: Click went wrong");
+  EXPECT_TRUE(control.get("Interval").ok());  // the next call is not blamed
 }
 
 // ReportStatus reaches the host's handler; its Cancel, written back, stops the report, and the
@@ -132,6 +194,21 @@ TEST_F(PublicControl, AnEventHandlerCancelsAReport) {
     for (const auto& entry : std::filesystem::directory_iterator(app / "Reports")) pages += entry.path().extension() == ".htm";
     EXPECT_EQ(pages, cancel ? 0 : 3);
   }
+}
+
+// A relative ApplicationPath is a folder under the current one, as a ReportRequest's is.
+TEST_F(PublicControl, ARelativeApplicationPathIsUnderTheCurrentFolder) {
+  std::filesystem::create_directories(app / "sub");
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(app.path());
+  varnikquelo::Control control;
+  const varnikquelo::ControlError put = control.put("ApplicationPath", Value("sub"));
+  const varnikquelo::CallResult report =
+      control.call("AutoZeReporter", {Value(stock), Value(""), Value(""), Value("rel.htm"), Value("Stock"), Value(int32_t{0})});
+  std::filesystem::current_path(before);
+  EXPECT_EQ(put.message, "");
+  ASSERT_TRUE(report.ok()) << report.error.message;
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(app.path()) / "sub/Reports/rel1.htm"));
 }
 
 // The record set of the control's last report comes back to the host as Records, which the typed

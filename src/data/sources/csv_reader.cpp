@@ -51,13 +51,17 @@ CsvReader::CsvReader(char delimiter)
 CsvReader::~CsvReader() = default;
 
 Status CsvReader::open(FileSystem& files, const std::string& path) {
-  path_ = path;
   auto file = files.openForReading(path);
   if (!file) {
     if (file.error().number == err::kFileNotFound) return makeError(err::kFileNotFound, "File not found: " + path);
     return ado::dataSourceError(file.error().message);
   }
-  file_ = std::move(file).value();
+  return open(std::move(file).value(), path);
+}
+
+Status CsvReader::open(std::unique_ptr<InputFile> file, const std::string& path) {
+  path_ = path;
+  file_ = std::move(file);
   // A byte-order mark says UTF-8; it is not part of the first field name.
   if (peek() != kEnd && std::string_view(buffer_.get() + pos_, end_ - pos_).starts_with(kUtf8Bom))
     pos_ += kUtf8Bom.size();
@@ -135,7 +139,6 @@ Status CsvReader::readQuoted(CsvField& f) {
 
 Status CsvReader::readPlain(CsvField& f, int& c) {
   while (c != delimiter_ && c != '\r' && c != '\n' && c != kEnd) {
-    if (c == '"') return errorAt(line_, "a quote inside an unquoted field (quote the whole field and double the quote)");
     f.text.push_back(static_cast<char>(c));
     const size_t run = ordinaryRun(buffer_.get() + pos_, end_ - pos_,
                                    static_cast<unsigned char>(delimiter_), '"', '\r', '\n');

@@ -1,9 +1,10 @@
 // CsvReader: the records of a CSV file (RFC 4180), one at a time, with the line each starts on.
 // Fields are separated by commas or by the delimiter given (a semicolon, a tab ...). Fields may
-// be quoted; a quoted field may hold delimiters, doubled quotes and line breaks. Lines
-// end in CRLF, LF or CR; a UTF-8 byte-order mark at the start is skipped. Malformed input (a
-// quote inside an unquoted field, text after a closing quote, a quote left open at the end of
-// the file, bytes that are not UTF-8) is an Error naming the file and line.
+// be quoted; a quoted field may hold delimiters, doubled quotes and line breaks. A quote inside
+// a field that does not start with one is a character (12" pipe, 37'36"N), as spreadsheets and
+// most readers take it. Lines end in CRLF, LF or CR; a UTF-8 byte-order mark at the start is
+// skipped. Malformed input (text after a closing quote, a quote left open at the end of the
+// file, bytes that are not UTF-8) is an Error naming the file and line.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +34,8 @@ class CsvReader {
 
   // A missing or unreadable file is an Error naming it.
   Status open(FileSystem& files, const std::string& path);
+  // Reads `file`, opened already; `path` names it in errors.
+  Status open(std::unique_ptr<InputFile> file, const std::string& path);
   // Reads the next record; false at the end of the file.
   Result<bool> next();
   int fieldCount() const { return count_; }

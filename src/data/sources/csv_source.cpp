@@ -1,6 +1,9 @@
 // Streams the records of a CSV file into record-set rows, with types inferred beforehand.
 #include "data/sources/csv_source.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "data/sources/csv_columns.h"
 #include "data/sources/csv_reader.h"
 #include "data/sources/typed_text.h"
@@ -25,14 +28,33 @@ Result<std::vector<std::string>> fieldNames(const CsvReader& reader) {
   return out;
 }
 
+// A file's content read already, read again from its start.
+class MemoryInput : public InputFile {
+ public:
+  explicit MemoryInput(std::shared_ptr<const std::string> bytes) : bytes_(std::move(bytes)) {}
+  Result<size_t> read(char* buffer, size_t size) override {
+    const size_t n = std::min(size, bytes_->size() - pos_);
+    std::memcpy(buffer, bytes_->data() + pos_, n);
+    pos_ += n;
+    return n;
+  }
+
+ private:
+  std::shared_ptr<const std::string> bytes_;
+  size_t pos_ = 0;
+};
+
 class CsvStream : public CountedRowStream {
  public:
   explicit CsvStream(char delimiter) : reader_(delimiter) {}
 
   // Opens the file and reads the first line. With the column types given, the stream is ready for
   // the rows; without, it reads every record to infer them (and to find any malformed line).
-  Status start(FileSystem& files, const std::string& path, const std::vector<FieldInfo>* types) {
-    if (Status s = reader_.open(files, path); !s) return s;
+  // `spooled`, when given, is the file's content, read already.
+  Status start(FileSystem& files, const std::string& path, const std::vector<FieldInfo>* types,
+               const std::shared_ptr<const std::string>& spooled) {
+    Status opened = spooled ? reader_.open(std::make_unique<MemoryInput>(spooled), path) : reader_.open(files, path);
+    if (!opened) return opened;
     auto header = reader_.next();
     if (!header) return header.error();
     if (!header.value()) return ado::dataSourceError(path + ": the file is empty; its first line must name the fields");
@@ -114,10 +136,11 @@ class CsvFile : public RowSource {
   Result<std::unique_ptr<CountedRowStream>> runCounted() const override {
     if (delimiter_ == '"' || delimiter_ == '\n' || delimiter_ == '\r')
       return ado::dataSourceError(path_ + ": a quote or a line break cannot separate the fields of a CSV file");
+    if (Status s = spoolOnce(); !s) return s.error();
     CsvStream typing(delimiter_);
-    if (Status s = typing.start(files_, path_, nullptr); !s) return s.error();
+    if (Status s = typing.start(files_, path_, nullptr, spooled_); !s) return s.error();
     auto rows = std::make_unique<CsvStream>(delimiter_);
-    if (Status s = rows->start(files_, path_, &typing.fields()); !s) return s.error();
+    if (Status s = rows->start(files_, path_, &typing.fields(), spooled_); !s) return s.error();
     rows->setCount(typing.count());
     if (ReadWatch* watch = currentReadWatch()) watch->beginPass(typing.count());
     return std::unique_ptr<CountedRowStream>(std::move(rows));
@@ -125,9 +148,25 @@ class CsvFile : public RowSource {
   std::string description() const override { return "csv:" + path_; }
 
  private:
+  // A pipe, a FIFO or a device gives its bytes once (and reads size 0): they are kept for every
+  // pass. An empty regular file is read so too, which costs nothing.
+  Status spoolOnce() const {
+    if (spooled_) return Status::ok();
+    auto info = files_.stat(path_);
+    // A missing file is named by the reader, which opens it next.
+    if (!info && info.error().number != err::kFileNotFound) return ado::dataSourceError(info.error().message);
+    if (!info || info.value().isDirectory || info.value().size > 0) return Status::ok();
+    auto bytes = files_.readFile(path_);
+    if (!bytes) return ado::dataSourceError(bytes.error().message);
+    spooled_ = std::make_shared<const std::string>(std::move(bytes).value());
+    return Status::ok();
+  }
+
+
   FileSystem& files_;
   std::string path_;
   char delimiter_;
+  mutable std::shared_ptr<const std::string> spooled_;
 };
 
 }  // namespace

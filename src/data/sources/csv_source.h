@@ -4,7 +4,9 @@
 // date-times adDBTimeStamp, true/false adBoolean, anything else text (adVarWChar, or
 // adLongVarWChar when a value is longer than 255 characters or holds two "#"). An empty field
 // without quotes is Null; "" is an empty text. The file is read twice per run (once to infer the
-// types, once for the rows), so a forward-only record set over it holds one row at a time.
+// types, once for the rows), so a forward-only record set over it holds one row at a time. A file
+// that cannot be read twice (standard input as /dev/stdin, a FIFO, a device: one whose size reads
+// 0) is read once, into memory, and every run reads that copy.
 #pragma once
 
 #include <memory>
