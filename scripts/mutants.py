@@ -8,11 +8,14 @@ A site is a file, line, column and change: a relational or equality operator fli
 swapped, an integer constant moved by one, a boolean constant negated, a statement or an early
 return removed. The sample depends only on the seed, N and the sources, and is kept in SITES so that
 runs before and after a change of the tests plant the same mutants; a site whose line is no longer
-found is reported as gone. Each mutant is built incrementally in its own tree (default
-build-mutants, -O1 without debug information, ccache), then only the test programs that link the
-mutated file's object (directly, or through a program they start) run, each under a time limit and
-stopping at the first failure. Verdicts: killed, survived, timeout, nocompile (not counted), gone.
-The source tree is restored however the run stops. Not part of CI: it takes a while.
+found is reported as gone. Each mutant is built incrementally in a tree of its own (default
+build-mutants, configured as the ordinary build so that its first build comes from ccache), then
+only the test programs that link the mutated file's object (directly, or through a program they
+start) run, each under a time limit and stopping at the first failure. Verdicts: killed (with the
+first failing test), survived, timeout, nocompile (not counted), gone. The source tree is restored
+however the run stops. Not part of CI: it takes a while.
+
+  mutants.py compare BEFORE AFTER              tallies, and what AFTER no longer catches
 """
 import argparse
 import json
@@ -175,8 +178,11 @@ def test_programs(build):
             continue
         program = programs.setdefault(command[0], {"env": {}, "cwd": build, "tests": 0})
         program["tests"] += 1
+        properties = {prop["name"] for prop in test.get("properties", [])}
         for prop in test.get("properties", []):
-            if prop["name"] == "ENVIRONMENT":
+            # A test that needs a CTest fixture (a database server) is told where it runs; run
+            # without the fixture, such a suite starts a server of its own.
+            if prop["name"] == "ENVIRONMENT" and "FIXTURES_REQUIRED" not in properties:
                 program["env"].update(item.split("=", 1) for item in prop["value"])
             if prop["name"] == "WORKING_DIRECTORY":
                 program["cwd"] = prop["value"]
@@ -252,46 +258,27 @@ def mutated(site):
 
 def judge(build, jobs, programs, env_of, limit):
     """Builds and runs each program in turn, the one with most tests first: killed, timeout,
-    survived or nocompile, and the program that decided it."""
+    survived or nocompile, and what decided it (the program and its first failing test)."""
     for program in programs:
         built = subprocess.run(["ninja", "-C", build, "-j", str(jobs), os.path.relpath(program, build)],
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if built.returncode != 0:
-            return "nocompile", program
-        env = dict(os.environ, **env_of[program]["env"])
-        try:
-            result = subprocess.run([program, "--gtest_fail_fast", "--gtest_brief=1"], env=env,
-                                    cwd=env_of[program]["cwd"], stdout=subprocess.DEVNULL,
-                                    stderr=subprocess.DEVNULL, timeout=limit, start_new_session=True)
-        except subprocess.TimeoutExpired:
-            return "timeout", program
-        if result.returncode != 0:
-            return "killed", program
+            return "nocompile", os.path.basename(program)
+        with tempfile.TemporaryFile("w+") as output:
+            run = subprocess.Popen([program, "--gtest_fail_fast", "--gtest_brief=1"],
+                                   env=dict(os.environ, **env_of[program]["env"]), cwd=env_of[program]["cwd"],
+                                   stdout=output, stderr=subprocess.STDOUT, start_new_session=True)
+            try:
+                code = run.wait(timeout=limit)
+            except subprocess.TimeoutExpired:
+                os.killpg(run.pid, signal.SIGKILL)  # with whatever the tests started
+                run.wait()
+                return "timeout", os.path.basename(program)
+            if code != 0:
+                output.seek(0)
+                failed = re.findall(r"^\[  FAILED  \] (\S+)", output.read(), re.M)
+                return "killed", os.path.basename(program) + (":" + failed[0] if failed else "")
     return "survived", ""
-
-
-class Servers:
-    """The database servers the tests would otherwise start once per suite, started once here."""
-    SCRIPTS = {"QUELO_TEST_POSTGRES_DIR": "postgres_server.sh", "QUELO_TEST_MARIADB_DIR": "mariadb_server.sh"}
-
-    def __init__(self, env_of):
-        self.started = []
-        for variable, script in self.SCRIPTS.items():
-            dirs = {p["env"][variable] for p in env_of.values() if variable in p["env"]}
-            for folder in dirs:
-                self._call(script, "start", folder)
-                self.started.append((script, folder))
-        for program in env_of.values():  # every program reaches every server
-            for script, folder in self.started:
-                program["env"].update({v: folder for v, s in self.SCRIPTS.items() if s == script})
-
-    def _call(self, script, action, folder):
-        subprocess.run(["bash", os.path.join(ROOT, "tests/support", script), action, folder],
-                       stdout=subprocess.DEVNULL, check=True)
-
-    def stop(self):
-        for script, folder in self.started:
-            self._call(script, "stop", folder)
 
 
 def read_sites(path):
@@ -307,7 +294,6 @@ def run(args):
         sites = [s for s in sites if s["id"] in set(args.only.split(","))]
     env_of = test_programs(build)
     observers = Observers(build, env_of)
-    servers = Servers(env_of)
     tree = Tree()
     out = open(args.output, "w")
     out.write("id\tverdict\tfile\tline\tkind\tchange\tseconds\tdecided_by\n")
@@ -333,20 +319,45 @@ def run(args):
             tally[verdict] = tally.get(verdict, 0) + 1
             change = f"{site['old']} -> {site['new']}"
             row = [site["id"], verdict, site["file"], str(line), site["kind"], change,
-                   f"{time.time() - start:.0f}", os.path.basename(program)]
+                   f"{time.time() - start:.0f}", program]
             out.write("\t".join(row) + "\n")
             out.flush()
             print("  ".join(row), flush=True)
     finally:
         tree.close()
         out.close()
-        servers.stop()
         if subprocess.run(["git", "-C", ROOT, "diff", "--quiet", "--", "src/"]).returncode != 0:
             print("mutants.py: WARNING: src/ differs from the last commit", file=sys.stderr)
     counted = sum(tally.get(v, 0) for v in ("killed", "survived", "timeout"))
     caught = tally.get("killed", 0) + tally.get("timeout", 0)
     print("summary: " + ", ".join(f"{k} {v}" for k, v in sorted(tally.items()))
           + (f"; caught {caught}/{counted} = {100 * caught / counted:.1f}%" if counted else ""))
+
+
+def read_results(path):
+    with open(path) as f:
+        rows = [line.rstrip("\n").split("\t") for line in f if line.strip()]
+    return {row[0]: dict(zip(rows[0], row)) for row in rows[1:]}
+
+
+def compare(args):
+    """Tallies of each results file, and the mutants killed in the first but not in the second."""
+    runs = [read_results(path) for path in args.results]
+    for path, run in zip(args.results, runs):
+        tally = {}
+        for row in run.values():
+            tally[row["verdict"]] = tally.get(row["verdict"], 0) + 1
+        counted = sum(tally.get(v, 0) for v in ("killed", "survived", "timeout"))
+        caught = tally.get("killed", 0) + tally.get("timeout", 0)
+        rate = f"; caught {caught}/{counted} = {100 * caught / counted:.1f}%" if counted else ""
+        print(f"{path}: " + ", ".join(f"{k} {v}" for k, v in sorted(tally.items())) + rate)
+    if len(runs) == 2:
+        before, after = runs
+        lost = [row for key, row in before.items() if row["verdict"] in ("killed", "timeout")
+                and key in after and after[key]["verdict"] not in ("killed", "timeout", "gone")]
+        for row in lost:
+            print(f"no longer caught: {row['id']} {row['file']}:{row['line']} {row['change']}")
+        print(f"{len(lost)} mutants caught before are no longer caught")
 
 
 def main():
@@ -366,9 +377,13 @@ def main():
     p.add_argument("--jobs", type=int, default=2)
     p.add_argument("--only", help="comma-separated site ids")
     p.set_defaults(func=run)
+    p = commands.add_parser("compare", help="tally results, and what the second no longer catches")
+    p.add_argument("results", nargs="+")
+    p.set_defaults(func=compare)
     args = parser.parse_args()
     args.build = os.path.abspath(args.build)
-    configure(args.build)
+    if args.command != "compare":
+        configure(args.build)
     args.func(args)
 
 
