@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "fakes/fake_mount_table.h"
 #include "fakes/scratch_dir.h"
 #include "forms/form.h"
@@ -54,6 +56,7 @@ TEST_F(FileListsTest, FolderListShowsAncestorsThenVisibleSubfoldersAndRefusesWha
   EXPECT_EQ(dirs.path(), folder);
   EXPECT_EQ(dirs.entryPath(0), "/");
   const int32_t self = dirs.listIndex();
+  EXPECT_EQ(self, std::count(folder.begin(), folder.end(), '/'));  // one entry for each ancestor
   EXPECT_EQ(dirs.entryPath(self), folder);
   EXPECT_EQ(dirs.listCount(), self + 3);
   EXPECT_EQ(dirs.entryPath(self + 1), folder + "/archive");  // sorted without regard to case
