@@ -80,6 +80,7 @@ TEST_F(FileListsTest, FileListFiltersByPatternAndHidesHiddenFiles) {
   EXPECT_EQ(list.listCount(), 3);
   list.setPattern("*.jpg");
   ASSERT_EQ(list.listCount(), 2);
+  EXPECT_EQ(list.listIndex(), -1);  // a refreshed list has nothing selected
   EXPECT_EQ(list.list(0), "a.jpg");
   EXPECT_EQ(list.list(1), "b.JPG");
   list.setListIndex(1);
