@@ -205,6 +205,9 @@ class Observers:
 
 # ---------------------------------------------------------------- planting and judging
 
+RUNNING = []  # the test program running now
+
+
 class Tree:
     """Plants one mutant at a time and puts the file back, whatever stops the run."""
 
@@ -215,6 +218,8 @@ class Tree:
             signal.signal(sig, self._stop)
 
     def _stop(self, signum, frame):
+        for run in RUNNING:  # the test program, with whatever it started
+            os.killpg(run.pid, signal.SIGKILL)
         self.restore()
         sys.exit(128 + signum)
 
@@ -268,12 +273,15 @@ def judge(build, jobs, programs, env_of, limit):
             run = subprocess.Popen([program, "--gtest_fail_fast", "--gtest_brief=1"],
                                    env=dict(os.environ, **env_of[program]["env"]), cwd=env_of[program]["cwd"],
                                    stdout=output, stderr=subprocess.STDOUT, start_new_session=True)
+            RUNNING.append(run)
             try:
                 code = run.wait(timeout=limit)
             except subprocess.TimeoutExpired:
                 os.killpg(run.pid, signal.SIGKILL)  # with whatever the tests started
                 run.wait()
                 return "timeout", os.path.basename(program)
+            finally:
+                RUNNING.clear()
             if code != 0:
                 output.seek(0)
                 failed = re.findall(r"^\[  FAILED  \] (\S+)", output.read(), re.M)
