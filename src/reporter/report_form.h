@@ -60,11 +60,6 @@ class QueloReportForm : public forms::Form {
   void cmdMoveUpDown_Click(int index);
   void cmdSaveAs_Click();
 
-  // The pages, for tests.
-  int16_t pageSize() const { return pageSize_; }
-  const std::vector<std::shared_ptr<Recordset>>& pages() const { return pages_; }
-  const std::shared_ptr<Recordset>& currentPage() const { return currentPage_; }
-
   // What became of the last generation: the pages written, what could not be written (a report
   // that lost pages must not look like a success), why it was refused (too many pages or fields,
   // as the user was told) and what was written but not as asked.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "fakes/fake_mount_table.h"
 #include "fakes/scratch_dir.h"
 #include "forms/form.h"
@@ -54,6 +56,7 @@ TEST_F(FileListsTest, FolderListShowsAncestorsThenVisibleSubfoldersAndRefusesWha
   EXPECT_EQ(dirs.path(), folder);
   EXPECT_EQ(dirs.entryPath(0), "/");
   const int32_t self = dirs.listIndex();
+  EXPECT_EQ(self, std::count(folder.begin(), folder.end(), '/'));  // one entry for each ancestor
   EXPECT_EQ(dirs.entryPath(self), folder);
   EXPECT_EQ(dirs.listCount(), self + 3);
   EXPECT_EQ(dirs.entryPath(self + 1), folder + "/archive");  // sorted without regard to case
@@ -77,6 +80,7 @@ TEST_F(FileListsTest, FileListFiltersByPatternAndHidesHiddenFiles) {
   EXPECT_EQ(list.listCount(), 3);
   list.setPattern("*.jpg");
   ASSERT_EQ(list.listCount(), 2);
+  EXPECT_EQ(list.listIndex(), -1);  // a refreshed list has nothing selected
   EXPECT_EQ(list.list(0), "a.jpg");
   EXPECT_EQ(list.list(1), "b.JPG");
   list.setListIndex(1);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,11 +11,13 @@
 
 #include "fakes/scoped_env.h"
 #include "fakes/scratch_dir.h"
+#include "fakes/sqlite_file.h"
 
 namespace quelo {
 namespace {
 
 using testing::ScratchDir;
+using testing::sqlRows;
 
 const RegistryKey kKey{reg::kLocalMachine, "Software\\Maker\\Product\\Setting"};
 
@@ -228,14 +229,7 @@ TEST(SqliteSettingsStore, TwoProcessesWritingAtOnceBothSucceed) {
   const std::string tail = std::to_string(kWrites - 1);
   EXPECT_TRUE(last == std::string(2000, 'a') + tail || last == std::string(2000, 'b') + tail) << last.substr(0, 20);
 
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-  sqlite3_stmt* check = nullptr;
-  sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr);
-  ASSERT_EQ(sqlite3_step(check), SQLITE_ROW);
-  EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
-  sqlite3_finalize(check);
-  sqlite3_close(db);
+  EXPECT_EQ(sqlRows(file, "PRAGMA integrity_check"), (std::vector<std::vector<std::string>>{{"ok"}}));
 }
 
 TEST(SqliteSettingsStore, DefaultFileFollowsXdgConfigHome) {

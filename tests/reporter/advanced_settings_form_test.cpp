@@ -1,12 +1,11 @@
 #include "reporter/advanced_settings_form.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
-#include <cstdio>
 #include <thread>
 
 #include "component/component.h"
+#include "fakes/sqlite_file.h"
 #include "reporter/reg_settings.h"
 #include "reporter/settings_form_fixture.h"
 
@@ -15,29 +14,6 @@ namespace {
 
 using forms::CommandButton;
 using forms::Label;
-
-std::string storedRecord(const std::string& file) {
-  sqlite3* db = nullptr;
-  std::string data = "<none>";
-  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    sqlite3_stmt* s = nullptr;
-    sqlite3_prepare_v2(db, "SELECT data FROM reg_values WHERE name = 'Software\\TORVEL\\VarnikQuelo\\PwInf'", -1, &s,
-                       nullptr);
-    if (s && sqlite3_step(s) == SQLITE_ROW)
-      data.assign(static_cast<const char*>(sqlite3_column_blob(s, 0)), static_cast<size_t>(sqlite3_column_bytes(s, 0)));
-    sqlite3_finalize(s);
-  }
-  sqlite3_close(db);
-  return data;
-}
-
-TEST_F(SettingsFormTest, FirstUseWithNothingStoredShowsTheDefaults) {
-  EXPECT_EQ(setting(Ra_Header), Variant(""));
-  EXPECT_EQ(working().FontName, "Times New Roman");
-  EXPECT_EQ(fontBox().text(), "Times New Roman");
-  EXPECT_EQ(label("lblFontName").fontName(), "Times New Roman");
-  EXPECT_FALSE(h.files.exists(h.settings.file())) << "reading creates no settings file";
-}
 
 TEST_F(SettingsFormTest, FewerThanTwoInstalledFontsGiveTheListTimesNewRomanAlone) {
   for (const std::vector<std::string>& installed : {std::vector<std::string>{}, {"Only One"}}) {
@@ -124,9 +100,9 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
   form().cmdApply_Click();
   form().SaveUserSettings();
   EXPECT_EQ(working().Header, " ") << "empty texts become one space in the working settings too";
-  EXPECT_EQ(storedRecord(h.settings.file()),
-            "Arial**_** **_**Foot**_**1**_**1**_**" + notes +
-                "**_**/p/logo.png**_** **_**www.example.org**_** **_**1**_**1");
+  EXPECT_EQ(sqlRows(h.settings.file(), "SELECT data FROM reg_values"),
+            (std::vector<std::vector<std::string>>{{"Arial**_** **_**Foot**_**1**_**1**_**" + notes +
+                "**_**/p/logo.png**_** **_**www.example.org**_** **_**1**_**1"}}));
   ASSERT_TRUE(form().unload());
 
   const std::string file = h.settings.file();
@@ -164,6 +140,7 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
 
 TEST_F(SettingsFormTest, ClosingTheWindowUnloadsSoTheNextUseReadsTheStoreAgain) {
   EXPECT_EQ(setting(Ra_Header), Variant(""));
+  EXPECT_FALSE(h.files.exists(h.settings.file())) << "reading creates no settings file";
   ASSERT_TRUE(WriteRegSetting(&h.settings, "Arial**_**Stored header", kReportSettingName));
   EXPECT_EQ(setting(Ra_Header), Variant("")) << "a loaded form does not read again";
   ASSERT_TRUE(form().unload());
@@ -243,19 +220,6 @@ TEST_F(SettingsFormTest, RevertFromTheBackupFillsTheTenControlsAndLeavesTheSetti
   EXPECT_EQ(box("txtHeaderFooter", 0).text(), "");
   EXPECT_TRUE(option("OptNotesPosition", 0).value());
   EXPECT_EQ(check("chkSave").value(), 0);
-}
-
-TEST_F(SettingsFormTest, TheCommandLinePrintsTheDefaultsWithAnEmptyConfigFolder) {
-  const std::string command = "XDG_CONFIG_HOME='" + h.configDir.path() + "' '" QUELO_CLI
-                              "' call AdvancedSettings 0 -- AdvancedSettings 3 -- AdvancedSettings 9"
-                              " -- AdvancedSettings 2 -- AdvancedSettings 10";
-  FILE* out = popen(command.c_str(), "r");
-  ASSERT_NE(out, nullptr);
-  std::string printed;
-  char buffer[256];
-  while (size_t n = fread(buffer, 1, sizeof buffer, out)) printed.append(buffer, n);
-  EXPECT_EQ(pclose(out), 0);
-  EXPECT_EQ(printed, "\nTrue\nTrue\nFalse\n\n");
 }
 
 }  // namespace

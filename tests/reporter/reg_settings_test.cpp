@@ -1,9 +1,9 @@
 #include "reporter/reg_settings.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include "fakes/scratch_dir.h"
+#include "fakes/sqlite_file.h"
 #include "platform/posix/sqlite_settings_store.h"
 
 namespace quelo {
@@ -12,33 +12,6 @@ namespace {
 using testing::ScratchDir;
 
 const int32_t kLocalMachine = static_cast<int32_t>(reg::kLocalMachine);
-
-struct RawRow {
-  std::string root, path, keyClass, name;
-  int64_t type = 0;
-  std::string data;
-};
-
-// The rows of the file as another program sees them through the sqlite3 library.
-std::vector<RawRow> rawRows(const std::string& file) {
-  sqlite3* db = nullptr;
-  std::vector<RawRow> rows;
-  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return rows;
-  sqlite3_stmt* s = nullptr;
-  sqlite3_prepare_v2(db,
-                     "SELECT k.root, k.path, k.class, v.name, v.type, v.data FROM reg_keys k"
-                     " JOIN reg_values v ON v.key_id = k.id ORDER BY k.id, v.name",
-                     -1, &s, nullptr);
-  auto text = [&](int col) {
-    const auto* p = reinterpret_cast<const char*>(sqlite3_column_blob(s, col));
-    return std::string(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(s, col)));
-  };
-  while (s && sqlite3_step(s) == SQLITE_ROW)
-    rows.push_back({text(0), text(1), text(2), text(3), sqlite3_column_int64(s, 4), text(5)});
-  sqlite3_finalize(s);
-  sqlite3_close(db);
-  return rows;
-}
 
 class RegSettings : public ::testing::Test {
  protected:
@@ -51,14 +24,11 @@ TEST_F(RegSettings, WritesTheValueNamedByTheFullKeyPathAsAString) {
   ASSERT_TRUE(WriteRegSetting(&store, record, "PwInf"));
   ASSERT_TRUE(WriteRegSetting(&store, record, "PwInf")) << "writing again opens the existing key";
 
-  const auto rows = rawRows(store.file());
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].root, "HKEY_LOCAL_MACHINE");
-  EXPECT_EQ(rows[0].path, "Software\\TORVEL\\VarnikQuelo\\PwInf");
-  EXPECT_EQ(rows[0].keyClass, "1");
-  EXPECT_EQ(rows[0].name, "Software\\TORVEL\\VarnikQuelo\\PwInf");
-  EXPECT_EQ(rows[0].type, 1);
-  EXPECT_EQ(rows[0].data, record) << "no terminating zero, UTF-8";
+  // The rows as another program sees them: no terminating zero, UTF-8.
+  const std::string path = "Software\\TORVEL\\VarnikQuelo\\PwInf";
+  EXPECT_EQ(testing::sqlRows(store.file(), "SELECT k.root, k.path, k.class, v.name, v.type, v.data FROM reg_keys k"
+                                           " JOIN reg_values v ON v.key_id = k.id"),
+            (std::vector<std::vector<std::string>>{{"HKEY_LOCAL_MACHINE", path, "1", path, "1", record}}));
   EXPECT_EQ(ReadRegSetting(&store, kLocalMachine, kProductKey, "PwInf"), Variant(record));
 }
 

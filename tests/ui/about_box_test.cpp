@@ -11,12 +11,6 @@ namespace {
 
 using namespace forms;
 
-TEST(AboutBox, ShowsTheVersionItWasGiven) {
-  HeadlessPresenter presenter;
-  AboutBox box(presenter, [](int, const std::string&) {}, ComponentVersion{2, 5});
-  EXPECT_EQ(box.get<Label>("lblVersion").caption(), "Version 2.5");
-}
-
 TEST(AboutBox, TheControlShowsItModallyAndTheLinksOpen) {
   testing::ControlHarness h;
   std::string version;

@@ -1,7 +1,6 @@
 // The data sources read their files through the FileSystem: whichever file operation of an open
 // fails, the open fails with an error naming the file, never with fewer records.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <functional>
 
@@ -10,6 +9,7 @@
 #include "data/sources/sqlite_source.h"
 #include "fakes/countdown_file_system.h"
 #include "fakes/scratch_dir.h"
+#include "fakes/sqlite_file.h"
 #include "platform/posix/posix_file_system.h"
 
 namespace quelo::testing {
@@ -21,12 +21,7 @@ TEST(SourceFaults, AFaultAtAnyFileOperationFailsTheOpen) {
   std::string csv = "Name,Price\n";
   for (int i = 0; i < kRows; ++i) csv += "item" + std::to_string(i) + "," + std::to_string(i) + "\n";
   dir.write("data.csv", csv);
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open((dir / "shop.db").c_str(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE items (name TEXT); INSERT INTO items VALUES ('a'), ('b');", nullptr,
-                         nullptr, nullptr),
-            SQLITE_OK);
-  sqlite3_close(db);
+  sqlExec(dir / "shop.db", "CREATE TABLE items (name TEXT); INSERT INTO items VALUES ('a'), ('b');");
 
   struct Case {
     std::string file;

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <sqlite3.h>
 
 #include "fakes/scratch_dir.h"
+#include "fakes/sqlite_file.h"
 #include "automation/date_time.h"
 #include "data/recordset/recordset.h"
 #include "platform/posix/posix_file_system.h"
@@ -47,22 +47,16 @@ TEST(SqliteColumnType, DeclaredTypesMapInOrder) {
 class SqliteSourceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(sqlite3_open((dir_ / "shop.db").c_str(), &db_), SQLITE_OK);
     exec("CREATE TABLE items (id INTEGER, big BIGINT, price REAL, amount NUMERIC, ok BOOLEAN,"
          " sold DATETIME, code VARCHAR(10), note TEXT, pic BLOB, other JSON)");
   }
-  void TearDown() override { sqlite3_close(db_); }
-  void exec(const std::string& sql) {
-    char* message = nullptr;
-    ASSERT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << message;
-  }
+  void exec(const std::string& sql) { testing::sqlExec(dir_ / "shop.db", sql); }
   Result<std::shared_ptr<Recordset>> query(const std::string& sql, int32_t cursor = adOpenStatic) {
     return Recordset::open(sqliteQuery(files_, dir_ / "shop.db", sql), cursor);
   }
 
   PosixFileSystem files_;
   ScratchDir dir_;
-  sqlite3* db_ = nullptr;
 };
 
 // A counted run counts what it then reads, a PRAGMA too; one read ahead as a record set keeps its

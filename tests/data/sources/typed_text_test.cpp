@@ -53,6 +53,7 @@ TEST(TypedText, ValuesThatDoNotFitTheirColumnStayText) {
   EXPECT_EQ(put(adNumeric, "12345.678"), Variant(12345.678));
   EXPECT_EQ(put(adNumeric, "1234567890.1234567890"), Variant("1234567890.1234567890"));
   EXPECT_EQ(put(adNumeric, "1.50000000000000000000"), Variant(1.5));
+  EXPECT_EQ(put(adNumeric, "0.000123456789012345"), Variant(0.000123456789012345));  // leading zeros are no digits
   EXPECT_EQ(put(adDBTimeStamp, "infinity"), Variant("infinity"));
   EXPECT_EQ(put(adDBTime, "13:30:00"), Variant(Date{13.5 / 24}));
   EXPECT_EQ(put(adBoolean, "TRUE"), Variant(true));

@@ -1,0 +1,399 @@
+#!/usr/bin/env python3
+"""Mutation run: how many small faults planted in src/ do the tests catch?
+
+  mutants.py sample --seed S -n N [-o SITES]   picks N sites, spread over the folders, into SITES
+  mutants.py run SITES [-o RESULTS]            plants each one alone, rebuilds, runs the tests
+
+A site is a file, line, column and change: a relational or equality operator flipped, + and -
+swapped, an integer constant moved by one, a boolean constant negated, a statement or an early
+return removed. The sample depends only on the seed, N and the sources, and is kept in SITES so that
+runs before and after a change of the tests plant the same mutants; a site whose line is no longer
+found is reported as gone. Each mutant is built incrementally in a tree of its own (default
+build-mutants, configured as the ordinary build so that its first build comes from ccache), then
+only the test programs that link the mutated file's object (directly, or through a program they
+start) run, each under a time limit and stopping at the first failure. Verdicts: killed (with the
+first failing test), survived, timeout, nocompile (not counted), gone. The source tree is restored
+however the run stops. Not part of CI: it takes a while.
+
+  mutants.py compare BEFORE AFTER              tallies, and what AFTER no longer catches
+"""
+import argparse
+import json
+import os
+import random
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+FOLDERS = ["automation", "data", "reporter", "files", "control", "forms"]
+FIELDS = ["id", "file", "line", "col", "kind", "old", "new", "text"]
+
+# ---------------------------------------------------------------- finding sites
+
+TOKEN = re.compile(r"""
+    (?P<skip>//.*|/\*.*?\*/|"(?:\\.|[^"\\])*"|'(?:\\.|[^'\\])*'|R"\w*\(.*?\)\w*")
+  | (?P<num>(?<![\w.])\d+(?![\w.']))
+  | (?P<bool>\b(?:true|false)\b)
+  | (?P<op><<=|>>=|<=>|->|<<|>>|\+\+|--|\+=|-=|==|!=|<=|>=|&&|\|\||[<>+\-])
+""", re.X)
+FLIP = {"==": "!=", "!=": "==", "<": ">=", ">=": "<", ">": "<=", "<=": ">"}
+STATEMENT = re.compile(r"^\s*(?:\+\+|--)?[A-Za-z_]\w*(?:\s*(?:\.|->|::)\s*[A-Za-z_]\w*|\[[^\]]*\])*"
+                       r"\s*(?:\(.*\)|[-+*/|&]?=[^=].*|\+\+|--)\s*;\s*$")
+EARLY_RETURN = re.compile(r"^\s*if\s*\(.*\)\s*(return\b[^;]*;)\s*$")
+UNCLOSED = re.compile(r'//.*|/\*.*?\*/|"(?:\\.|[^"\\])*"|(/\*)')
+TEMPLATE_WORDS = re.compile(r"\b(template|static_cast|dynamic_cast|reinterpret_cast|const_cast|"
+                            r"unique_ptr|shared_ptr|vector|optional|map|set|pair|function|array|"
+                            r"span|variant|tuple|numeric_limits|chrono|duration|is_same_v)\b")
+
+
+def balanced(text):
+    depth = 0
+    for ch in text:
+        depth += ch in "([{"
+        depth -= ch in ")]}"
+        if depth < 0:
+            return False
+    return depth == 0
+
+
+def line_sites(text, in_comment):
+    """The sites of one line, and whether a block comment is still open after it."""
+    sites = []
+    code = text
+    if in_comment:
+        end = code.find("*/")
+        if end < 0:
+            return sites, True
+        code = " " * (end + 2) + code[end + 2:]
+    stripped = code.strip()
+    if stripped.startswith("#") or stripped.startswith("static_assert"):
+        return sites, False
+    opens = False
+    for m in UNCLOSED.finditer(code):  # a block comment left open: the code ends where it starts
+        if m.group(1):
+            code, opens = code[:m.start()], True
+            break
+    for m in TOKEN.finditer(code):
+        kind = m.lastgroup
+        tok = m.group()
+        col = m.start()
+        if kind == "skip":
+            continue
+        if kind == "num":
+            value = int(tok)
+            sites.append((col, "constant", tok, str(value + 1)))
+            if value > 0:
+                sites.append((col, "constant", tok, str(value - 1)))
+        elif kind == "bool":
+            sites.append((col, "boolean", tok, "false" if tok == "true" else "true"))
+        elif tok in FLIP:
+            # < and > are template brackets as often as comparisons: only spaced ones are comparisons.
+            if tok in "<>" and (code[col - 1:col] != " " or code[col + 1:col + 2] != " "
+                                or TEMPLATE_WORDS.search(code)):
+                continue
+            sites.append((col, "relational", tok, FLIP[tok]))
+        elif tok in "+-":
+            spaced = code[col - 1:col] == " " and code[col + 1:col + 2] == " "
+            if spaced:
+                sites.append((col, "arithmetic", tok, "-" if tok == "+" else "+"))
+    m = EARLY_RETURN.match(code)
+    if m and balanced(code):
+        sites.append((m.start(1), "no-return", m.group(1), ";"))
+    elif STATEMENT.match(code) and balanced(code) and not stripped.startswith("return"):
+        sites.append((len(code) - len(code.lstrip()), "no-statement", stripped, ";"))
+    return sites, opens
+
+
+def configure(build):
+    """The mutants' own build tree, configured once (with ccache when it is installed)."""
+    if os.path.exists(os.path.join(build, "build.ninja")):
+        return
+    launcher = ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if shutil.which("ccache") else []
+    subprocess.run(["cmake", "-S", ROOT, "-B", build, "-G", "Ninja", "-DQUELO_TESTS=ON",
+                    "-DQUELO_REQUIRE_QT=ON", "-DQUELO_BENCH=OFF", *launcher],
+                   stdout=subprocess.DEVNULL, check=True)
+
+
+def compiled_sources(build):
+    """The sources compiled in BUILD under the sampled folders (not the left-out fallbacks)."""
+    with open(os.path.join(build, "compile_commands.json")) as f:
+        files = {os.path.relpath(entry["file"], ROOT) for entry in json.load(f)}
+    return sorted(f for f in files
+                  if f.endswith(".cpp") and f.split("/")[0] == "src" and f.split("/")[1] in FOLDERS)
+
+
+def all_sites(build):
+    by_folder = {folder: [] for folder in FOLDERS}
+    for path in compiled_sources(build):
+        in_comment = False
+        with open(os.path.join(ROOT, path)) as f:
+            for number, text in enumerate(f.read().split("\n"), 1):
+                sites, in_comment = line_sites(text, in_comment)
+                for col, kind, old, new in sites:
+                    by_folder[path.split("/")[1]].append(
+                        {"file": path, "line": number, "col": col, "kind": kind,
+                         "old": old, "new": new, "text": text})
+    return by_folder
+
+
+def sample(args):
+    by_folder = all_sites(args.build)
+    rng = random.Random(args.seed)
+    pools = {folder: rng.sample(sites, len(sites)) for folder, sites in by_folder.items()}
+    chosen = []
+    while len(chosen) < args.n and any(pools.values()):
+        for folder in FOLDERS:
+            if pools[folder] and len(chosen) < args.n:
+                chosen.append(pools[folder].pop())
+    with open(args.output, "w") as f:
+        f.write("\t".join(FIELDS) + "\n")
+        for number, site in enumerate(chosen, 1):
+            site["id"] = number
+            f.write("\t".join(str(site[k]).replace("\t", " ") for k in FIELDS) + "\n")
+    counts = {folder: sum(s["file"].split("/")[1] == folder for s in chosen) for folder in FOLDERS}
+    print(f"{len(chosen)} sites (seed {args.seed}) in {args.output}: "
+          + ", ".join(f"{k} {v}" for k, v in counts.items()))
+
+
+# ---------------------------------------------------------------- the test programs of a file
+
+def ninja(build, *args):
+    return subprocess.run(["ninja", "-C", build, *args], capture_output=True, text=True).stdout
+
+
+def test_programs(build):
+    """The executables CTest runs, most tests first, each with the environment and folder its
+    tests need."""
+    out = subprocess.run(["ctest", "--test-dir", build, "--show-only=json-v1"],
+                         capture_output=True, text=True, check=True).stdout
+    programs = {}
+    for test in json.loads(out)["tests"]:
+        command = test.get("command") or []
+        if not command or not os.path.abspath(command[0]).startswith(os.path.abspath(build)):
+            continue
+        program = programs.setdefault(command[0], {"env": {}, "cwd": build, "tests": 0})
+        program["tests"] += 1
+        properties = {prop["name"] for prop in test.get("properties", [])}
+        for prop in test.get("properties", []):
+            # A test that needs a CTest fixture (a database server) is told where it runs; run
+            # without the fixture, such a suite starts a server of its own.
+            if prop["name"] == "ENVIRONMENT" and "FIXTURES_REQUIRED" not in properties:
+                program["env"].update(item.split("=", 1) for item in prop["value"])
+            if prop["name"] == "WORKING_DIRECTORY":
+                program["cwd"] = prop["value"]
+    return dict(sorted(programs.items(), key=lambda item: -item[1]["tests"]))
+
+
+class Observers:
+    """Which test programs can observe a source file: those whose inputs (libraries, and the
+    programs they start, which CMake lists as their dependencies) take in the file's object."""
+
+    def __init__(self, build, programs):
+        self.build = build
+        self.inputs = {p: set(ninja(build, "-t", "inputs", os.path.relpath(p, build)).split())
+                       for p in programs}
+
+    def of(self, path):
+        suffix = "/" + path.split("/", 1)[1] + ".o"  # src/x/y.cpp -> .../x/y.cpp.o
+        return [p for p, inputs in self.inputs.items() if any(i.endswith(suffix) for i in inputs)]
+
+
+# ---------------------------------------------------------------- planting and judging
+
+RUNNING = []  # the test program running now
+
+
+class Tree:
+    """Plants one mutant at a time and puts the file back, whatever stops the run."""
+
+    def __init__(self):
+        self.saved = None
+        self.backup_dir = tempfile.mkdtemp(prefix="quelo-mutants-")
+        for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+            signal.signal(sig, self._stop)
+
+    def _stop(self, signum, frame):
+        for run in RUNNING:  # the test program, with whatever it started
+            os.killpg(run.pid, signal.SIGKILL)
+        self.restore()
+        sys.exit(128 + signum)
+
+    def plant(self, path, text):
+        full = os.path.join(ROOT, path)
+        backup = os.path.join(self.backup_dir, "original")
+        shutil.copy2(full, backup)
+        self.saved = (full, backup)
+        with open(full, "w") as f:
+            f.write(text)
+
+    def restore(self):
+        if self.saved:
+            full, backup = self.saved
+            shutil.copyfile(backup, full)  # a new time stamp: the next build compiles it again
+            self.saved = None
+
+    def close(self):
+        self.restore()
+        shutil.rmtree(self.backup_dir, ignore_errors=True)
+
+
+def mutated(site):
+    """The mutated file's text, or None when the site's line is no longer in the file."""
+    with open(os.path.join(ROOT, site["file"])) as f:
+        lines = f.read().split("\n")
+    number = int(site["line"])
+    if not (0 < number <= len(lines) and lines[number - 1] == site["text"]):
+        # The line may have moved: take the nearest identical one.
+        matches = [i + 1 for i, text in enumerate(lines) if text == site["text"]]
+        if not matches:
+            return None, number
+        number = min(matches, key=lambda n: abs(n - number))
+    text, col = lines[number - 1], int(site["col"])
+    if site["kind"] == "no-statement":
+        col = text.find(site["old"])
+    assert text[col:col + len(site["old"])] == site["old"], site
+    lines[number - 1] = text[:col] + site["new"] + text[col + len(site["old"]):]
+    return "\n".join(lines), number
+
+
+def judge(build, jobs, programs, env_of, limit):
+    """Builds and runs each program in turn, the one with most tests first: killed, timeout,
+    survived or nocompile, and what decided it (the program and its first failing test)."""
+    for program in programs:
+        built = subprocess.run(["ninja", "-C", build, "-j", str(jobs), os.path.relpath(program, build)],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if built.returncode != 0:
+            return "nocompile", os.path.basename(program)
+        with tempfile.TemporaryFile("w+") as output:
+            run = subprocess.Popen([program, "--gtest_fail_fast", "--gtest_brief=1"],
+                                   env=dict(os.environ, **env_of[program]["env"]), cwd=env_of[program]["cwd"],
+                                   stdout=output, stderr=subprocess.STDOUT, start_new_session=True)
+            RUNNING.append(run)
+            try:
+                code = run.wait(timeout=limit)
+            except subprocess.TimeoutExpired:
+                os.killpg(run.pid, signal.SIGKILL)  # with whatever the tests started
+                run.wait()
+                return "timeout", os.path.basename(program)
+            finally:
+                RUNNING.clear()
+            if code != 0:
+                output.seek(0)
+                failed = re.findall(r"^\[  FAILED  \] (\S+)", output.read(), re.M)
+                return "killed", os.path.basename(program) + (":" + failed[0] if failed else "")
+    return "survived", ""
+
+
+def read_sites(path):
+    with open(path) as f:
+        rows = [line.rstrip("\n").split("\t") for line in f if line.strip()]
+    return [dict(zip(rows[0], row)) for row in rows[1:]]
+
+
+def run(args):
+    build = args.build
+    sites = read_sites(args.sites)
+    if args.only:
+        sites = [s for s in sites if s["id"] in set(args.only.split(","))]
+    env_of = test_programs(build)
+    observers = Observers(build, env_of)
+    tree = Tree()
+    out = open(args.output, "w")
+    out.write("id\tverdict\tfile\tline\tkind\tchange\tseconds\tdecided_by\n")
+    tally = {}
+    try:
+        start = time.time()
+        verdict, program = judge(build, args.jobs, list(env_of), env_of, args.timeout * 4)
+        if verdict != "survived":
+            sys.exit(f"mutants.py: the unmutated tests do not pass ({verdict} in {program})")
+        print(f"reference build and run pass in {time.time() - start:.0f} s", flush=True)
+        for site in sites:
+            start = time.time()
+            text, line = mutated(site)
+            programs = observers.of(site["file"])
+            if text is None:
+                verdict, program = "gone", ""
+            elif not programs:
+                verdict, program = "survived", "(no test program links it)"
+            else:
+                tree.plant(site["file"], text)
+                verdict, program = judge(build, args.jobs, programs, env_of, args.timeout)
+                tree.restore()
+            tally[verdict] = tally.get(verdict, 0) + 1
+            change = f"{site['old']} -> {site['new']}"
+            row = [site["id"], verdict, site["file"], str(line), site["kind"], change,
+                   f"{time.time() - start:.0f}", program]
+            out.write("\t".join(row) + "\n")
+            out.flush()
+            print("  ".join(row), flush=True)
+    finally:
+        tree.close()
+        out.close()
+        if subprocess.run(["git", "-C", ROOT, "diff", "--quiet", "--", "src/"]).returncode != 0:
+            print("mutants.py: WARNING: src/ differs from the last commit", file=sys.stderr)
+    counted = sum(tally.get(v, 0) for v in ("killed", "survived", "timeout"))
+    caught = tally.get("killed", 0) + tally.get("timeout", 0)
+    print("summary: " + ", ".join(f"{k} {v}" for k, v in sorted(tally.items()))
+          + (f"; caught {caught}/{counted} = {100 * caught / counted:.1f}%" if counted else ""))
+
+
+def read_results(path):
+    with open(path) as f:
+        rows = [line.rstrip("\n").split("\t") for line in f if line.strip()]
+    return {row[0]: dict(zip(rows[0], row)) for row in rows[1:]}
+
+
+def compare(args):
+    """Tallies of each results file, and the mutants killed in the first but not in the second."""
+    runs = [read_results(path) for path in args.results]
+    for path, run in zip(args.results, runs):
+        tally = {}
+        for row in run.values():
+            tally[row["verdict"]] = tally.get(row["verdict"], 0) + 1
+        counted = sum(tally.get(v, 0) for v in ("killed", "survived", "timeout"))
+        caught = tally.get("killed", 0) + tally.get("timeout", 0)
+        rate = f"; caught {caught}/{counted} = {100 * caught / counted:.1f}%" if counted else ""
+        print(f"{path}: " + ", ".join(f"{k} {v}" for k, v in sorted(tally.items())) + rate)
+    if len(runs) == 2:
+        before, after = runs
+        lost = [row for key, row in before.items() if row["verdict"] in ("killed", "timeout")
+                and key in after and after[key]["verdict"] not in ("killed", "timeout", "gone")]
+        for row in lost:
+            print(f"no longer caught: {row['id']} {row['file']}:{row['line']} {row['change']}")
+        print(f"{len(lost)} mutants caught before are no longer caught")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--build", default=os.path.join(ROOT, "build-mutants"),
+                        help="the build tree of the mutants (default: build-mutants)")
+    commands = parser.add_subparsers(dest="command", required=True)
+    p = commands.add_parser("sample", help="pick the sites")
+    p.add_argument("--seed", type=int, default=31)
+    p.add_argument("-n", type=int, default=150)
+    p.add_argument("-o", "--output", default="mutants-sites.tsv")
+    p.set_defaults(func=sample)
+    p = commands.add_parser("run", help="plant and judge each site")
+    p.add_argument("sites")
+    p.add_argument("-o", "--output", default="mutants-results.tsv")
+    p.add_argument("--timeout", type=int, default=90, help="seconds per test program")
+    p.add_argument("--jobs", type=int, default=2)
+    p.add_argument("--only", help="comma-separated site ids")
+    p.set_defaults(func=run)
+    p = commands.add_parser("compare", help="tally results, and what the second no longer catches")
+    p.add_argument("results", nargs="+")
+    p.set_defaults(func=compare)
+    args = parser.parse_args()
+    args.build = os.path.abspath(args.build)
+    if args.command != "compare":
+        configure(args.build)
+    args.func(args)
+
+
+if __name__ == "__main__":
+    main()
