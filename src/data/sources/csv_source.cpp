@@ -156,12 +156,26 @@ class CsvFile : public RowSource {
     // A missing file is named by the reader, which opens it next.
     if (!info && info.error().number != err::kFileNotFound) return ado::dataSourceError(info.error().message);
     if (!info || info.value().isDirectory || info.value().size > 0) return Status::ok();
-    auto bytes = files_.readFile(path_);
+    auto bytes = readWhole();
+    if (!bytes && readStopRequested()) return readStopped();
     if (!bytes) return ado::dataSourceError(bytes.error().message);
     spooled_ = std::make_shared<const std::string>(std::move(bytes).value());
     return Status::ok();
   }
 
+  // The file's bytes, read in turns that a stopped read ends (a pipe may never end).
+  Result<std::string> readWhole() const {
+    auto input = files_.openForReading(path_);
+    if (!input) return input.error();
+    std::string bytes;
+    char buffer[1 << 16];
+    for (;;) {
+      auto n = input.value()->read(buffer, sizeof buffer);
+      if (!n) return n.error();
+      if (n.value() == 0) return bytes;
+      bytes.append(buffer, n.value());
+    }
+  }
 
   FileSystem& files_;
   std::string path_;
