@@ -47,8 +47,9 @@ options:
                         characters (nor in --app-path), since paths are printed one a line
   --title TEXT          the report's title (default "Auto-Generated Report")
   --action N            0 neither browser nor printer (default), 1 print, 10 open the first page
-                        in the browser, 11 both. A browser or printer that cannot be reached is
-                        a warning on stderr; the exit status stays 0, as the pages are written
+                        in the browser, 11 both (see PRINTING). A browser or printer that cannot
+                        be reached is a warning on stderr; the exit status stays 0, as the
+                        pages are written
   --pic-fields LIST     comma-separated names of fields that hold picture file names (each
                         must be a field of the data)
   --graphic-folder DIRS the folder of the pictures, or a comma-separated list paired with
@@ -67,6 +68,12 @@ options:
                         (NAME.htm and NAME1.htm, NAME2.htm ... in DIR/Reports/, nothing else),
                         so the pages hold this report alone; without it a report is appended
                         to the pages of an earlier one, as reports always were
+  --pdf                 also write the whole report as DIR/Reports/NAME.pdf (NAME.htm being the
+                        first page's name): the pages as a browser shows them, one after the
+                        other, with a bookmark per page; the pages themselves are written as
+                        without it. An earlier NAME.pdf is replaced whole; a link or special file
+                        of that name is left alone. Needs chromium (see PRINTING); a PDF that
+                        cannot be made is a warning on stderr and does not change the exit status
   --max-recs N          records per page, 1 to 32767 (default 10; reports of more than 100
                         pages get 200 records a page)
   --company NAME        the shared developer company (it names the hidden report form; the
@@ -82,6 +89,14 @@ options:
   --cancel-at-page P    cancel the report when it reaches page P (the pages before it are kept)
   --delete-on-cancel    delete the pages written so far when the report is cancelled
   --quiet               no progress bar (one is drawn on stderr when it is a terminal)
+
+PRINTING: the pages are rendered as a browser shows them (tables, colours, pictures) by
+chromium in headless mode (Debian package chromium; $QUELO_CHROMIUM names another build of it),
+reading local files only, with no script and no network, and the report is handed to the print
+system as one PDF job, pages in order, on the default printer (lp: Debian packages cups-client,
+and cups for a print server; $PRINTER or lpoptions -d choose the printer). The HTML itself is
+never sent to a printer. A missing renderer or print system, or a job the print system refuses,
+is a warning on stderr naming what is missing; the pages stay written.
 
 Ctrl-C cancels the report cleanly: the pages written so far are kept (deleted with
 --delete-on-cancel); a second Ctrl-C stops at once. Report preferences are read from the

@@ -79,6 +79,10 @@ struct ReportRequest {
   bool copyPictures = false;    // pictures copied beside the pages, referred to relatively
   bool escapeValues = false;    // markup in the data written as text
   bool replaceEarlier = false;  // an earlier report's pages under the same name removed first
+  // The whole report also as NAME.pdf beside the pages (NAME.htm the first page's name): every
+  // page rendered as a browser shows it, one after the other, with a bookmark per page. It needs
+  // the chromium package; a PDF that cannot be made is a warning, the pages stay as written.
+  bool pdf = false;
   // Called at every step; returning false cancels the run: no further page is written.
   std::function<bool(const ReportStep&)> progress;
   bool deleteOnCancel = false;  // a cancelled run deletes the pages it wrote

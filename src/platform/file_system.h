@@ -87,6 +87,8 @@ class FileSystem {
   // err::kPermissionDenied.
   virtual Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path,
                                                           std::string_view newFilePrefix) = 0;
+  // As beginUpdate, for a file replaced by new content alone (the old is not copied).
+  virtual Result<std::unique_ptr<OutputFile>> beginReplacement(const std::string& path) = 0;
   // Removes the temporaries that killed processes left in `folder`; the caller holds its lock.
   virtual Status removeUpdateLeftovers(const std::string& folder) = 0;
   // The first `maxBytes` bytes of a regular file (fewer when it is shorter); anything else (a

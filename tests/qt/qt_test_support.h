@@ -38,6 +38,7 @@ struct QtHarness {
   quelo::testing::FakeFonts fonts;
   quelo::testing::FakeMountTable mounts;
   QtPictureLoader pictures;
+  quelo::testing::FakePageRenderer renderer;
   // The test thread's component; it goes first, as its forms are shown by the presenter above.
   std::shared_ptr<Component> component = std::make_shared<Component>();
 };

@@ -22,6 +22,7 @@ class PosixFileSystem : public FileSystem {
   // The temporary is a dot file with a mixed-case name (see posix_file_system.cpp), renamed
   // over the file.
   Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path, std::string_view newFilePrefix) override;
+  Result<std::unique_ptr<OutputFile>> beginReplacement(const std::string& path) override;
   Status removeUpdateLeftovers(const std::string& folder) override;
   // Opened without blocking (a FIFO cannot hold it up), then checked on the descriptor.
   Result<std::string> readPrefix(const std::string& path, size_t maxBytes) override;
