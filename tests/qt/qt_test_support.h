@@ -9,6 +9,7 @@
 #include "component/component.h"
 #include "fakes/fake_fonts.h"
 #include "fakes/fake_mount_table.h"
+#include "fakes/fake_page_renderer.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_window_system.h"
 #include "fakes/scratch_dir.h"
