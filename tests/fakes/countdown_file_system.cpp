@@ -126,6 +126,13 @@ Result<std::unique_ptr<OutputFile>> CountdownFileSystem::beginUpdate(const std::
   return std::unique_ptr<OutputFile>(std::make_unique<CountedOutput>(std::move(file).value(), *this, path));
 }
 
+Result<std::unique_ptr<OutputFile>> CountdownFileSystem::beginReplacement(const std::string& path) {
+  if (Status s = step("create", path); !s) return s.error();
+  auto file = ForwardingFileSystem::beginReplacement(path);
+  if (!file) return file;
+  return std::unique_ptr<OutputFile>(std::make_unique<CountedOutput>(std::move(file).value(), *this, path));
+}
+
 Status CountdownFileSystem::removeUpdateLeftovers(const std::string& folder) {
   if (Status s = step("clean", folder); !s) return s;
   return ForwardingFileSystem::removeUpdateLeftovers(folder);
