@@ -12,9 +12,12 @@ std::string pdfFileName(const std::string& baseName) {
 const Result<std::string>& ReportDocument::rendered() {
   if (rendered_) return *rendered_;
   std::vector<PageToRender> pages;
-  for (const std::string& page : pages_) pages.push_back({fileUrl(page), page.substr(page.find_last_of("/\\") + 1)});
-  if (!platform_.renderer) rendered_ = Result<std::string>(makeError(err::kFileNotFound, "no HTML renderer"));
-  else rendered_ = platform_.renderer->renderPdf(pages);
+  for (const std::string& page : pages_)
+    pages.push_back({fileUrl(page), page.substr(page.find_last_of("/\\") + 1)});
+  if (!platform_.renderer)
+    rendered_ = Result<std::string>(makeError(err::kFileNotFound, "no HTML renderer"));
+  else
+    rendered_ = platform_.renderer->renderPdf(pages);
   return *rendered_;
 }
 

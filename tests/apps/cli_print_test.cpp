@@ -4,13 +4,12 @@
 #include <signal.h>
 
 #define POINTERHOLDER_TRANSITION 4
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFOutlineDocumentHelper.hh>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFOutlineDocumentHelper.hh>
 #include <regex>
 #include <set>
 
@@ -22,13 +21,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool haveChromium() { return runProcess({"sh", "-c", "command -v chromium"}).exitCode == 0; }
+bool haveChromium() {
+  return runProcess({"sh", "-c", "command -v chromium"}).exitCode == 0;
+}
 
 std::vector<std::string> bookmarks(const std::string& pdfFile) {
   QPDF doc;
   doc.processFile(pdfFile.c_str());
   std::vector<std::string> titles;
-  for (auto& item : QPDFOutlineDocumentHelper(doc).getTopLevelOutlines()) titles.push_back(item.getTitle());
+  for (auto& item : QPDFOutlineDocumentHelper(doc).getTopLevelOutlines())
+    titles.push_back(item.getTitle());
   return titles;
 }
 
@@ -40,7 +42,8 @@ class CliPrint : public ReportCli {
     fs::create_directories(dir / "bin");
   }
   // quelo report on the sample data into app/, with bin/ first on PATH; more `vars` on top.
-  ProcessResult run(std::vector<std::string> args, std::map<std::string, std::string> vars = {}) const {
+  ProcessResult run(std::vector<std::string> args,
+                    std::map<std::string, std::string> vars = {}) const {
     args.insert(args.begin(), {"report", "--app-path", dir / "app", "--quiet"});
     std::map<std::string, std::string> all = env();
     all["PATH"] = dir / "bin:" + std::string(getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin");
@@ -67,7 +70,8 @@ TEST_F(CliPrint, ThePrinterGetsOneJobOfTheRenderedPagesInOrder) {
   const std::string pdf = lp.documents()[0];
   ASSERT_EQ(pdf.rfind("%PDF-", 0), 0u);
   const std::string text = pdfText(pdf);
-  for (const char* markup : {"<TD", "<TABLE", "BGCOLOR", "<HTML"}) EXPECT_EQ(text.find(markup), std::string::npos) << markup;
+  for (const char* markup : {"<TD", "<TABLE", "BGCOLOR", "<HTML"})
+    EXPECT_EQ(text.find(markup), std::string::npos) << markup;
   size_t at = 0;
   for (size_t p = 1; p <= files.size(); ++p) {
     const size_t heading = text.find("Vol " + std::to_string(p) + " of", at);
@@ -79,12 +83,18 @@ TEST_F(CliPrint, ThePrinterGetsOneJobOfTheRenderedPagesInOrder) {
   std::set<std::string> pictures;
   const std::regex img("<img src = ([^ >]+)");
   for (const std::string& file : files) {
-    const std::string html = [&] { std::ifstream in(file); return std::string(std::istreambuf_iterator<char>(in), {}); }();
-    for (std::sregex_iterator m(html.begin(), html.end(), img), end; m != end; ++m) pictures.insert((*m)[1]);
+    const std::string html = [&] {
+      std::ifstream in(file);
+      return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    for (std::sregex_iterator m(html.begin(), html.end(), img), end; m != end; ++m)
+      pictures.insert((*m)[1]);
   }
   ASSERT_FALSE(pictures.empty());
   const std::string images = runProcess({"pdfimages", "-list", dir / "text.pdf"}).out;
-  EXPECT_GE(static_cast<size_t>(std::count(images.begin(), images.end(), '\n')) - 2, pictures.size()) << images;
+  EXPECT_GE(static_cast<size_t>(std::count(images.begin(), images.end(), '\n')) - 2,
+            pictures.size())
+      << images;
 }
 
 TEST_F(CliPrint, ThePdfBesideThePagesHasABookmarkPerPageAndLeavesThePagesAsTheyWere) {
@@ -94,10 +104,14 @@ TEST_F(CliPrint, ThePdfBesideThePagesHasABookmarkPerPageAndLeavesThePagesAsTheyW
   EXPECT_EQ(withPdf.err, "");
   const std::vector<std::string> a = pages(plain), b = pages(withPdf);
   ASSERT_EQ(a.size(), b.size());
-  auto read = [](const std::string& file) { std::ifstream in(file, std::ios::binary); return std::string(std::istreambuf_iterator<char>(in), {}); };
+  auto read = [](const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
   for (size_t i = 0; i < a.size(); ++i) {
     std::string expected = read(a[i]);
-    for (size_t at; (at = expected.find("plain")) != std::string::npos;) expected.replace(at, 5, "withpdf");
+    for (size_t at; (at = expected.find("plain")) != std::string::npos;)
+      expected.replace(at, 5, "withpdf");
     EXPECT_EQ(read(b[i]), expected) << b[i];
   }
   const std::string pdf = page("withpdf.pdf");
@@ -120,14 +134,22 @@ TEST_F(CliPrint, AMissingRendererOrPrintSystemIsNamed) {
     std::map<std::string, std::string> vars;
     std::string warning;
   } cases[] = {
-      {{"--action", "1"}, {{"QUELO_CHROMIUM", "/nonexistent/chromium"}},
-       "quelo: warning: not printed: no HTML renderer: /nonexistent/chromium is not installed (Debian package chromium)"},
-      {{"--pdf"}, {{"QUELO_CHROMIUM", "/nonexistent/chromium"}},
-       "quelo: warning: no PDF written: no HTML renderer: /nonexistent/chromium is not installed (Debian package chromium)"},
-      {{"--action", "1"}, {{"PATH", dir / "bin"}, {"QUELO_CHROMIUM", "/usr/lib/chromium/chromium"}},
-       "quelo: warning: not printed: no print system: lp is not installed (Debian package cups-client)"},
-      {{"--action", "1"}, {{"PATH", noPrinter.path() + ":/usr/bin:/bin"}},
-       "quelo: warning: not printed: the print system refused the job: lp failed with exit status 1"},
+      {{"--action", "1"},
+       {{"QUELO_CHROMIUM", "/nonexistent/chromium"}},
+       "quelo: warning: not printed: no HTML renderer: /nonexistent/chromium is not installed "
+       "(Debian package chromium)"},
+      {{"--pdf"},
+       {{"QUELO_CHROMIUM", "/nonexistent/chromium"}},
+       "quelo: warning: no PDF written: no HTML renderer: /nonexistent/chromium is not installed "
+       "(Debian package chromium)"},
+      {{"--action", "1"},
+       {{"PATH", dir / "bin"}, {"QUELO_CHROMIUM", "/usr/lib/chromium/chromium"}},
+       "quelo: warning: not printed: no print system: lp is not installed (Debian package "
+       "cups-client)"},
+      {{"--action", "1"},
+       {{"PATH", noPrinter.path() + ":/usr/bin:/bin"}},
+       "quelo: warning: not printed: the print system refused the job: lp failed with exit status "
+       "1"},
   };
   for (const Case& c : cases) {
     const ProcessResult r = run(c.args, c.vars);

@@ -21,10 +21,14 @@ namespace fs = std::filesystem;
 // Why the test cannot run here; empty when it can.
 std::string whyNot() {
   if (geteuid() != 0) return "a private CUPS scheduler is started as root only";
-  for (const char* need : {"/usr/sbin/cupsd", "/usr/sbin/lpadmin", "/usr/bin/lp", "/usr/lib/cups/backend/cups-pdf",
-                           "/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd"})
-    if (!fs::exists(need)) return std::string(need) + " is missing (Debian packages cups, cups-client, printer-driver-cups-pdf)";
-  if (runProcess({"sh", "-c", "command -v chromium"}).exitCode != 0) return "chromium is not installed";
+  for (const char* need :
+       {"/usr/sbin/cupsd", "/usr/sbin/lpadmin", "/usr/bin/lp", "/usr/lib/cups/backend/cups-pdf",
+        "/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd"})
+    if (!fs::exists(need))
+      return std::string(need) +
+             " is missing (Debian packages cups, cups-client, printer-driver-cups-pdf)";
+  if (runProcess({"sh", "-c", "command -v chromium"}).exitCode != 0)
+    return "chromium is not installed";
   return {};
 }
 
@@ -32,13 +36,22 @@ std::string whyNot() {
 class PrivateCups {
  public:
   explicit PrivateCups(const ScratchDir& dir) : dir_(dir) {
-    for (const char* sub : {"etc/ppd", "spool/tmp", "cache", "state", "log"}) fs::create_directories(dir / sub);
-    fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-    dir.write("etc/cupsd.conf", "Listen " + socket() + "\nLogLevel warn\n<Location />\n  Order allow,deny\n  Allow all\n</Location>\n");
+    for (const char* sub : {"etc/ppd", "spool/tmp", "cache", "state", "log"})
+      fs::create_directories(dir / sub);
+    fs::permissions(dir.path(),
+                    fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    dir.write("etc/cupsd.conf",
+              "Listen " + socket() +
+                  "\nLogLevel warn\n<Location />\n  Order allow,deny\n  Allow all\n</Location>\n");
     std::string files;
-    for (const auto& [key, sub] : {std::pair{"ServerRoot", "etc"}, {"RequestRoot", "spool"}, {"TempDir", "spool/tmp"},
-                                   {"CacheDir", "cache"}, {"StateDir", "state"}, {"ErrorLog", "log/error_log"},
-                                   {"AccessLog", "log/access_log"}, {"PageLog", "log/page_log"}})
+    for (const auto& [key, sub] : {std::pair{"ServerRoot", "etc"},
+                                   {"RequestRoot", "spool"},
+                                   {"TempDir", "spool/tmp"},
+                                   {"CacheDir", "cache"},
+                                   {"StateDir", "state"},
+                                   {"ErrorLog", "log/error_log"},
+                                   {"AccessLog", "log/access_log"},
+                                   {"PageLog", "log/page_log"}})
       files += std::string(key) + " " + dir / sub + "\n";
     dir.write("etc/cups-files.conf", files);
     pid_ = fork();
@@ -47,7 +60,8 @@ class PrivateCups {
             (dir / "etc/cups-files.conf").c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
-    for (int i = 0; i < 100 && !fs::exists(socket()); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    for (int i = 0; i < 100 && !fs::exists(socket()); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   ~PrivateCups() {
     kill(pid_, SIGTERM);
@@ -65,13 +79,18 @@ TEST(CupsPrint, ThePrintedDocumentShowsTheReportsValues) {
   if (const std::string why = whyNot(); !why.empty()) GTEST_SKIP() << why;
   ScratchDir dir, app;
   PrivateCups cups(dir);
-  const std::map<std::string, std::string> env{{"CUPS_SERVER", cups.socket()}, {"XDG_CONFIG_HOME", dir / "config"}};
+  const std::map<std::string, std::string> env{{"CUPS_SERVER", cups.socket()},
+                                               {"XDG_CONFIG_HOME", dir / "config"}};
   ASSERT_EQ(runProcess({"lpadmin", "-p", "quelotest", "-E", "-v", "cups-pdf:/", "-P",
-                        "/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd"}, env).exitCode, 0);
+                        "/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd"},
+                       env)
+                .exitCode,
+            0);
   ASSERT_EQ(runProcess({"lpadmin", "-d", "quelotest"}, env).exitCode, 0);
   // cups-pdf writes into the PDF folder of the job's owner (its configuration is the system's).
   const std::string title = "quelocups" + std::to_string(getpid());
-  const ProcessResult r = runQuelo({"report", "--app-path", app.path(), "--quiet", "--action", "1", "--file", title}, env);
+  const ProcessResult r = runQuelo(
+      {"report", "--app-path", app.path(), "--quiet", "--action", "1", "--file", title}, env);
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, "");
   const fs::path out = fs::path(getpwuid(0)->pw_dir) / "PDF";

@@ -6,7 +6,8 @@ namespace quelo {
 namespace {
 
 TEST(JsonMessage, ReadsWhatTheDebuggingProtocolSends) {
-  auto m = parseJson(R"( {"id":7,"result":{"data":"JVBER","list":[1,true,null]},"sessionId":"A\"\\\/\u00e9\ud83d\ude00\n"} )");
+  auto m = parseJson(
+      R"( {"id":7,"result":{"data":"JVBER","list":[1,true,null]},"sessionId":"A\"\\\/\u00e9\ud83d\ude00\n"} )");
   ASSERT_TRUE(m);
   EXPECT_EQ((*m)["id"].number, 7);
   EXPECT_EQ((*m)["result"]["data"].text, "JVBER");
@@ -18,7 +19,8 @@ TEST(JsonMessage, ReadsWhatTheDebuggingProtocolSends) {
 }
 
 TEST(JsonMessage, RefusesWhatIsNotJson) {
-  for (const char* bad : {"", "{", "{\"a\":}", "[1,]", "\"open", "{\"a\":1} x", "\"\\ud800\\u0041\"", "\"\\q\"", "1e"})
+  for (const char* bad : {"", "{", "{\"a\":}", "[1,]", "\"open", "{\"a\":1} x",
+                          "\"\\ud800\\u0041\"", "\"\\q\"", "1e"})
     EXPECT_FALSE(parseJson(bad)) << bad;
   EXPECT_FALSE(parseJson(std::string(100, '[') + std::string(100, ']'))) << "nesting is bounded";
 }

@@ -15,7 +15,9 @@ namespace {
 
 using Deadline = PipeProcess::Deadline;
 
-Deadline after(std::chrono::milliseconds span) { return std::chrono::steady_clock::now() + span; }
+Deadline after(std::chrono::milliseconds span) {
+  return std::chrono::steady_clock::now() + span;
+}
 
 Result<std::string> base64Decoded(std::string_view text) {
   std::string out;
@@ -24,13 +26,20 @@ Result<std::string> base64Decoded(std::string_view text) {
   int pending = 0;  // bits read and not yet written out
   for (const char c : text) {
     int v;
-    if (c >= 'A' && c <= 'Z') v = c - 'A';
-    else if (c >= 'a' && c <= 'z') v = c - 'a' + 26;
-    else if (c >= '0' && c <= '9') v = c - '0' + 52;
-    else if (c == '+') v = 62;
-    else if (c == '/') v = 63;
-    else if (c == '=') break;
-    else return makeError(err::kIoError, "The renderer sent a document that is not base64");
+    if (c >= 'A' && c <= 'Z')
+      v = c - 'A';
+    else if (c >= 'a' && c <= 'z')
+      v = c - 'a' + 26;
+    else if (c >= '0' && c <= '9')
+      v = c - '0' + 52;
+    else if (c == '+')
+      v = 62;
+    else if (c == '/')
+      v = 63;
+    else if (c == '=')
+      break;
+    else
+      return makeError(err::kIoError, "The renderer sent a document that is not base64");
     bits = (bits << 6) | static_cast<unsigned>(v);
     pending += 6;
     if (pending >= 8) {
@@ -59,24 +68,15 @@ class PrivateFolder {
 };
 
 std::vector<std::string> browserArguments(const std::string& program, const std::string& profile) {
-  std::vector<std::string> argv{program,
-                                "--headless",
-                                "--remote-debugging-pipe",
-                                "--user-data-dir=" + profile,
-                                "--no-first-run",
-                                "--no-default-browser-check",
-                                "--disable-gpu",
-                                "--disable-extensions",
-                                "--disable-background-networking",
-                                "--disable-component-update",
-                                "--disable-default-apps",
-                                "--disable-sync",
-                                "--disable-domain-reliability",
-                                "--disable-client-side-phishing-detection",
-                                "--mute-audio",
-                                // No name resolves: a request that slipped past the refusal
-                                // below reaches no server either.
-                                "--host-resolver-rules=MAP * ~NOTFOUND"};
+  std::vector<std::string> argv{
+      program, "--headless", "--remote-debugging-pipe", "--user-data-dir=" + profile,
+      "--no-first-run", "--no-default-browser-check", "--disable-gpu", "--disable-extensions",
+      "--disable-background-networking", "--disable-component-update", "--disable-default-apps",
+      "--disable-sync", "--disable-domain-reliability", "--disable-client-side-phishing-detection",
+      "--mute-audio",
+      // No name resolves: a request that slipped past the refusal
+      // below reaches no server either.
+      "--host-resolver-rules=MAP * ~NOTFOUND"};
   // Its sandbox refuses to start as root; elsewhere it stays on.
   if (geteuid() == 0) argv.push_back("--no-sandbox");
   return argv;
@@ -93,8 +93,10 @@ class Tab {
   void close(Deadline deadline) { (void)send("Browser.close", "{}", false, deadline); }
 
  private:
-  Result<int> send(const std::string& method, const std::string& params, bool inTab, Deadline deadline);
-  Result<Json> call(const std::string& method, const std::string& params, bool inTab, Deadline deadline);
+  Result<int> send(const std::string& method, const std::string& params, bool inTab,
+                   Deadline deadline);
+  Result<Json> call(const std::string& method, const std::string& params, bool inTab,
+                    Deadline deadline);
   Result<Json> next(Deadline deadline);
   Status refuseRemote(const Json& params, Deadline deadline);
 
@@ -104,9 +106,10 @@ class Tab {
   bool loaded_ = false;
 };
 
-Result<int> Tab::send(const std::string& method, const std::string& params, bool inTab, Deadline deadline) {
-  std::string message = "{\"id\":" + std::to_string(++lastId_) + ",\"method\":" + jsonQuoted(method) +
-                        ",\"params\":" + params;
+Result<int> Tab::send(const std::string& method, const std::string& params, bool inTab,
+                      Deadline deadline) {
+  std::string message = "{\"id\":" + std::to_string(++lastId_) +
+                        ",\"method\":" + jsonQuoted(method) + ",\"params\":" + params;
   if (inTab) message += ",\"sessionId\":" + jsonQuoted(session_);
   if (Status s = browser_.send(message + "}", deadline); !s) return s.error();
   return lastId_;
@@ -131,13 +134,15 @@ Status Tab::refuseRemote(const Json& params, Deadline deadline) {
   const std::string id = jsonQuoted(params["requestId"].text);
   const bool local = params["request"]["url"].text.starts_with("file:");
   auto sent = local ? send("Fetch.continueRequest", "{\"requestId\":" + id + "}", true, deadline)
-                    : send("Fetch.failRequest", "{\"requestId\":" + id + ",\"errorReason\":\"BlockedByClient\"}", true,
+                    : send("Fetch.failRequest",
+                           "{\"requestId\":" + id + ",\"errorReason\":\"BlockedByClient\"}", true,
                            deadline);
   if (!sent) return sent.error();
   return Status::ok();
 }
 
-Result<Json> Tab::call(const std::string& method, const std::string& params, bool inTab, Deadline deadline) {
+Result<Json> Tab::call(const std::string& method, const std::string& params, bool inTab,
+                       Deadline deadline) {
   auto id = send(method, params, inTab, deadline);
   if (!id) return id.error();
   for (;;) {
@@ -145,7 +150,8 @@ Result<Json> Tab::call(const std::string& method, const std::string& params, boo
     if (!message) return message.error();
     if (!message.value().has("id") || message.value()["id"].number != id.value()) continue;
     if (message.value().has("error"))
-      return makeError(err::kIoError, "The renderer refused " + method + ": " + message.value()["error"]["message"].text);
+      return makeError(err::kIoError, "The renderer refused " + method + ": " +
+                                          message.value()["error"]["message"].text);
     return std::move(message.value()["result"]);
   }
 }
@@ -153,9 +159,10 @@ Result<Json> Tab::call(const std::string& method, const std::string& params, boo
 Status Tab::open(Deadline deadline) {
   auto target = call("Target.createTarget", "{\"url\":\"about:blank\"}", false, deadline);
   if (!target) return target.error();
-  auto attached = call("Target.attachToTarget",
-                       "{\"targetId\":" + jsonQuoted(target.value()["targetId"].text) + ",\"flatten\":true}", false,
-                       deadline);
+  auto attached =
+      call("Target.attachToTarget",
+           "{\"targetId\":" + jsonQuoted(target.value()["targetId"].text) + ",\"flatten\":true}",
+           false, deadline);
   if (!attached) return attached.error();
   session_ = attached.value()["sessionId"].text;
   for (const auto& [method, params] : {std::pair{"Page.enable", "{}"},
@@ -192,12 +199,15 @@ std::string ChromiumRenderer::programFromEnvironment() {
 Result<std::string> ChromiumRenderer::renderPdf(const std::vector<PageToRender>& pages) {
   for (const PageToRender& page : pages)
     if (!page.url.starts_with("file://"))
-      return makeError(err::kInvalidProcedureCall, "Only local pages are rendered, not " + page.url);
+      return makeError(err::kInvalidProcedureCall,
+                       "Only local pages are rendered, not " + page.url);
   PrivateFolder profile;
-  if (profile.path().empty()) return makeError(err::kIoError, "No private temporary folder for the renderer");
+  if (profile.path().empty())
+    return makeError(err::kIoError, "No private temporary folder for the renderer");
   auto browser = PipeProcess::start(browserArguments(program_, profile.path()));
   if (!browser && browser.error().number == err::kFileNotFound)
-    return makeError(err::kFileNotFound, "no HTML renderer: " + program_ + " is not installed (Debian package chromium)");
+    return makeError(err::kFileNotFound, "no HTML renderer: " + program_ +
+                                             " is not installed (Debian package chromium)");
   if (!browser) return browser.error();
   Tab tab(*browser.value());
   if (Status s = tab.open(after(limits_.start)); !s) return s.error();

@@ -23,7 +23,8 @@ struct RenderLimits {
 class ChromiumRenderer : public PageRenderer {
  public:
   // `program`: the browser to run, $QUELO_CHROMIUM when it is set, else "chromium".
-  explicit ChromiumRenderer(std::string program = programFromEnvironment(), RenderLimits limits = {})
+  explicit ChromiumRenderer(std::string program = programFromEnvironment(),
+                            RenderLimits limits = {})
       : program_(std::move(program)), limits_(limits) {}
   Result<std::string> renderPdf(const std::vector<PageToRender>& pages) override;
 

@@ -38,7 +38,9 @@ class Reader {
   static constexpr int kMaxDepth = 64;
 
   void skipSpace() {
-    while (at_ < s_.size() && (s_[at_] == ' ' || s_[at_] == '\t' || s_[at_] == '\n' || s_[at_] == '\r')) ++at_;
+    while (at_ < s_.size() &&
+           (s_[at_] == ' ' || s_[at_] == '\t' || s_[at_] == '\n' || s_[at_] == '\r'))
+      ++at_;
   }
   bool take(char c) {
     skipSpace();
@@ -124,10 +126,14 @@ class Reader {
     for (int i = 0; i < 4; ++i) {
       const char h = s_[at_++];
       code <<= 4;
-      if (h >= '0' && h <= '9') code |= static_cast<unsigned>(h - '0');
-      else if (h >= 'a' && h <= 'f') code |= static_cast<unsigned>(h - 'a' + 10);
-      else if (h >= 'A' && h <= 'F') code |= static_cast<unsigned>(h - 'A' + 10);
-      else return std::nullopt;
+      if (h >= '0' && h <= '9')
+        code |= static_cast<unsigned>(h - '0');
+      else if (h >= 'a' && h <= 'f')
+        code |= static_cast<unsigned>(h - 'a' + 10);
+      else if (h >= 'A' && h <= 'F')
+        code |= static_cast<unsigned>(h - 'A' + 10);
+      else
+        return std::nullopt;
     }
     return code;
   }
@@ -135,14 +141,30 @@ class Reader {
   bool escape(std::string& out) {
     const char e = s_[at_++];
     switch (e) {
-      case '"': case '\\': case '/': out += e; return true;
-      case 'b': out += '\b'; return true;
-      case 'f': out += '\f'; return true;
-      case 'n': out += '\n'; return true;
-      case 'r': out += '\r'; return true;
-      case 't': out += '\t'; return true;
-      case 'u': break;
-      default: return false;
+      case '"':
+      case '\\':
+      case '/':
+        out += e;
+        return true;
+      case 'b':
+        out += '\b';
+        return true;
+      case 'f':
+        out += '\f';
+        return true;
+      case 'n':
+        out += '\n';
+        return true;
+      case 'r':
+        out += '\r';
+        return true;
+      case 't':
+        out += '\t';
+        return true;
+      case 'u':
+        break;
+      default:
+        return false;
     }
     auto code = hex4();
     if (!code) return false;
@@ -186,7 +208,9 @@ bool Json::has(std::string_view key) const {
   return false;
 }
 
-std::optional<Json> parseJson(std::string_view text) { return Reader(text).document(); }
+std::optional<Json> parseJson(std::string_view text) {
+  return Reader(text).document();
+}
 
 std::string jsonQuoted(std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";

@@ -3,12 +3,11 @@
 // qpdf's own smart pointers are std::shared_ptr throughout.
 #define POINTERHOLDER_TRANSITION 4
 
+#include <exception>
+#include <memory>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
-
-#include <exception>
-#include <memory>
 #include <utility>
 
 namespace quelo {
@@ -28,7 +27,8 @@ Object outlineOf(QPDF& book, const std::vector<Bookmark>& bookmarks) {
     item.replaceKey("/Title", Object::newUnicodeString(bookmarks[i].first));
     item.replaceKey("/Parent", outlines);
     item.replaceKey("/Dest", Object::newArray({bookmarks[i].second, Object::newName("/Fit")}));
-    if (i == 0) outlines.replaceKey("/First", item);
+    if (i == 0)
+      outlines.replaceKey("/First", item);
     else {
       item.replaceKey("/Prev", previous);
       previous.replaceKey("/Next", item);

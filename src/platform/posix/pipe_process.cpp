@@ -15,7 +15,8 @@ namespace quelo {
 namespace {
 
 int millisecondsLeft(PipeProcess::Deadline deadline) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+      deadline - std::chrono::steady_clock::now());
   return left.count() <= 0 ? 0 : static_cast<int>(std::min<long long>(left.count(), 60'000));
 }
 
@@ -62,7 +63,8 @@ Result<std::unique_ptr<PipeProcess>> PipeProcess::start(const std::vector<std::s
   pointers.push_back(nullptr);
   // Descriptors above 4, so that putting the pipe on 3 and 4 in the child overwrites none of them.
   int pair[2], report[2];
-  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) return makeError(err::kIoError, "No pipe for " + argv[0]);
+  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0)
+    return makeError(err::kIoError, "No pipe for " + argv[0]);
   if (pipe2(report, O_CLOEXEC) != 0) {
     close(pair[0]);
     close(pair[1]);
@@ -77,7 +79,8 @@ Result<std::unique_ptr<PipeProcess>> PipeProcess::start(const std::vector<std::s
   if (pid < 0) {
     close(pair[0]);
     close(report[0]);
-    return makeError(err::kIoError, std::string("Cannot start ") + argv[0] + ": " + std::strerror(errno));
+    return makeError(err::kIoError,
+                     std::string("Cannot start ") + argv[0] + ": " + std::strerror(errno));
   }
   int code = 0;
   ssize_t n;
@@ -104,9 +107,12 @@ Status PipeProcess::send(std::string_view message, Deadline deadline) {
   std::string whole(message);
   whole += '\0';
   for (size_t done = 0; done < whole.size();) {
-    if (!waitFor(fd_, POLLOUT, deadline)) return makeError(err::kIoError, "The renderer takes no more commands");
-    const ssize_t n = ::send(fd_, whole.data() + done, whole.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
-    if (n < 0 && errno != EINTR && errno != EAGAIN) return makeError(err::kIoError, "The renderer has gone");
+    if (!waitFor(fd_, POLLOUT, deadline))
+      return makeError(err::kIoError, "The renderer takes no more commands");
+    const ssize_t n =
+        ::send(fd_, whole.data() + done, whole.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n < 0 && errno != EINTR && errno != EAGAIN)
+      return makeError(err::kIoError, "The renderer has gone");
     if (n > 0) done += static_cast<size_t>(n);
   }
   return Status::ok();
@@ -121,10 +127,12 @@ Result<std::string> PipeProcess::receive(Deadline deadline) {
       buffered_.erase(0, end + 1);
       return message;
     }
-    if (!waitFor(fd_, POLLIN, deadline)) return makeError(err::kIoError, "The renderer did not answer in time");
+    if (!waitFor(fd_, POLLIN, deadline))
+      return makeError(err::kIoError, "The renderer did not answer in time");
     const ssize_t n = ::recv(fd_, chunk, sizeof chunk, MSG_DONTWAIT);
     if (n == 0) return makeError(err::kIoError, "The renderer ended before it answered");
-    if (n < 0 && errno != EINTR && errno != EAGAIN) return makeError(err::kIoError, "The renderer has gone");
+    if (n < 0 && errno != EINTR && errno != EAGAIN)
+      return makeError(err::kIoError, "The renderer has gone");
     searched = buffered_.size();
     if (n > 0) buffered_.append(chunk, static_cast<size_t>(n));
   }

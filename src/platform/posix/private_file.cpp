@@ -30,7 +30,9 @@ PrivateFile::~PrivateFile() {
 }
 
 Status PrivateFile::write(std::string_view content) {
-  if (fd_ < 0) return makeError(err::kIoError, "No private temporary file in " + path_ + ": " + std::strerror(error_));
+  if (fd_ < 0)
+    return makeError(err::kIoError,
+                     "No private temporary file in " + path_ + ": " + std::strerror(error_));
   while (!content.empty()) {
     const ssize_t n = ::write(fd_, content.data(), content.size());
     if (n < 0 && errno == EINTR) continue;
