@@ -42,7 +42,7 @@ marks=$(qpdf --json --json-key=outlines "$work/--pdf/Reports/r.pdf" | grep -c '"
 text=$(pdftotext "$work/--pdf/Reports/r.pdf" -)
 echo "pages $pages, bookmarks $marks"
 [[ $pages == "$marks" ]] || { echo "FAIL: one bookmark per page"; exit 1; }
-grep -q "Record 1$" <<<"$text" && grep -q "Record $rows$" <<<"$text" || { echo "FAIL: first or last record missing"; exit 1; }
+grep -qw "Record 1" <<<"$text" && grep -qw "Record $rows" <<<"$text" || { echo "FAIL: first or last record missing"; exit 1; }
 for f in "$work/html pages alone/Reports/"*.htm; do
   cmp -s "$f" "$work/--pdf/Reports/$(basename "$f")" || { echo "FAIL: $(basename "$f") differs with --pdf"; exit 1; }
 done
