@@ -3,6 +3,9 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/posix/json_message.h"
@@ -66,6 +69,19 @@ class PrivateFolder {
  private:
   std::string path_;
 };
+
+// Keeps one printed page in `folder` till the pages are bound: a long report is never held in
+// memory.
+Result<std::string> keptPage(const std::string& folder, size_t index, std::string_view pdf) {
+  const std::string path = folder + "/page-" + std::to_string(index) + ".pdf";
+  std::FILE* file = std::fopen(path.c_str(), "wbx");
+  int why = file ? 0 : errno;
+  if (file && std::fwrite(pdf.data(), 1, pdf.size(), file) != pdf.size()) why = errno;
+  if (file && std::fclose(file) != 0 && why == 0) why = errno;
+  if (why == 0) return path;
+  return makeError(why == ENOSPC ? err::kDiskFull : err::kIoError,
+                   "Cannot keep the printed page " + path + ": " + std::strerror(why));
+}
 
 std::vector<std::string> browserArguments(const std::string& program, const std::string& profile) {
   std::vector<std::string> argv{
@@ -217,7 +233,9 @@ Result<std::string> ChromiumRenderer::renderPdf(const std::vector<PageToRender>&
     if (Status s = tab.load(page.url, deadline); !s) return s.error();
     auto pdf = tab.printPdf(deadline);
     if (!pdf) return pdf.error();
-    parts.push_back({page.title, std::move(pdf).value()});
+    auto kept = keptPage(profile.path(), parts.size() + 1, pdf.value());
+    if (!kept) return kept.error();
+    parts.push_back({page.title, std::move(kept).value()});
   }
   tab.close(after(std::chrono::seconds(1)));
   return bindPdf(parts);

@@ -1,7 +1,7 @@
 // The page renderer of Linux: Chromium in headless mode, driven over its remote-debugging pipe so
 // that one browser process prints every page of a report. Each page is printed to PDF as the
-// browser shows it (backgrounds, borders, pictures), then the pages are bound into one document
-// with a bookmark each.
+// browser shows it (backgrounds, borders, pictures) into a file of the private folder, then the
+// pages are bound into one document with a bookmark each.
 //
 // The browser runs with a fresh profile in a private temporary folder (removed afterwards), no
 // extensions, no background traffic, no script, and every request other than a local file

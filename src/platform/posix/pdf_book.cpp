@@ -56,20 +56,24 @@ Result<std::string> bindPdf(const std::vector<PdfPart>& parts) {
     QPDF book;
     book.emptyPDF();
     QPDFPageDocumentHelper sheets(book);
-    // Sheets are copied from their documents when the book is written: they stay open till then.
-    std::vector<std::unique_ptr<QPDF>> sources;
     std::vector<Bookmark> bookmarks;
     for (const PdfPart& part : parts) {
-      auto source = std::make_unique<QPDF>();
-      source->setSuppressWarnings(true);
-      source->processMemoryFile(part.title.c_str(), part.pdf.data(), part.pdf.size());
+      // Each document is read, its sheets copied whole, and closed: the book never holds more
+      // than one document open.
+      QPDF source;
+      source.setSuppressWarnings(true);
+      source.setImmediateCopyFrom(true);
+      source.processFile(part.path.c_str());
       bool first = true;
-      for (QPDFPageObjectHelper& sheet : QPDFPageDocumentHelper(*source).getAllPages()) {
+      for (QPDFPageObjectHelper& sheet : QPDFPageDocumentHelper(source).getAllPages()) {
+        // The report's links lead to named places of its pages and to its other pages as files;
+        // the book keeps neither, so they would lead nowhere. Reading them costs the binding far
+        // more memory than the sheets' text (about a megabyte a sheet of a long table).
+        sheet.getObjectHandle().removeKey("/Annots");
         sheets.addPage(sheet, false);
         if (first) bookmarks.emplace_back(part.title, book.getAllPages().back());
         first = false;
       }
-      sources.push_back(std::move(source));
     }
     Object root = book.getRoot();
     root.replaceKey("/Outlines", outlineOf(book, bookmarks));
