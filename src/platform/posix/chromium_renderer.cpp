@@ -1,6 +1,9 @@
 #include "platform/posix/chromium_renderer.h"
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -53,21 +56,51 @@ Result<std::string> base64Decoded(std::string_view text) {
   return out;
 }
 
-// A folder only this user can enter, removed with all its content when dropped.
+// A run's folder holds its lock for as long as the run lives: a folder of this user whose lock
+// can be taken is left by a run that was killed, and is removed.
+void removeFoldersOfDeadRuns(const std::string& parent) {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(parent, error)) {
+    const std::string path = entry.path().string();
+    struct stat info;
+    if (!entry.path().filename().string().starts_with("quelo-render-") ||
+        lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid())
+      continue;
+    const int lock = open((path + "/lock").c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (lock < 0) continue;
+    if (flock(lock, LOCK_EX | LOCK_NB) == 0) std::filesystem::remove_all(path, error);
+    close(lock);
+  }
+}
+
+// A folder only this user can enter, removed with all its content when dropped, and locked while
+// it lives. The lock is taken before it gets its name, so no other run sees it unlocked.
 class PrivateFolder {
  public:
   PrivateFolder() {
+    removeFoldersOfDeadRuns(temporaryDirectory());
     std::string pattern = temporaryDirectory() + "/quelo-render-XXXXXX";
-    if (mkdtemp(pattern.data())) path_ = pattern;
+    if (!mkdtemp(pattern.data())) return;
+    path_ = pattern;
+    lock_ = open((path_ + "/lock.new").c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (lock_ < 0 || flock(lock_, LOCK_EX) != 0 ||
+        rename((path_ + "/lock.new").c_str(), (path_ + "/lock").c_str()) != 0)
+      removeAll();
   }
-  ~PrivateFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
+  ~PrivateFolder() { removeAll(); }
   const std::string& path() const { return path_; }
 
  private:
+  void removeAll() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+    if (lock_ >= 0) close(lock_);
+    path_.clear();
+    lock_ = -1;
+  }
+
   std::string path_;
+  int lock_ = -1;
 };
 
 // Keeps one printed page in `folder` till the pages are bound: a long report is never held in
