@@ -4,7 +4,8 @@
 # stand-in that keeps the document. Checks what the PDF holds: one bookmark per page and the
 # values of the first and last records; and that the pages are those of the run without --pdf.
 #   bench/report_pdf.sh [BUILD_DIR] [ROWS]      (defaults: build, 100000)
-# Prints the wall and processor times of each run (the renderer's processes included).
+# Prints the wall and processor times of each run (the renderer's processes included) and its peak
+# memory (the largest of quelo and each of its processes).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
@@ -24,14 +25,14 @@ mkdir -p "$work/bin"
 printf '#!/bin/sh\nfor a in "$@"; do last=$a; done\ncp "$last" "%s/printed.pdf"\n' "$work" >"$work/bin/lp"
 chmod +x "$work/bin/lp"
 
-# One run into its own application folder: its wall and processor seconds.
+# One run into its own application folder: its wall and processor seconds, its peak memory.
 run() {
   local name=$1
   shift
   mkdir -p "$work/$name"
-  /usr/bin/time -f "%e %U %S" -o "$work/$name.time" \
+  /usr/bin/time -f "%e %U %S %M" -o "$work/$name.time" \
     env PATH="$work/bin:$PATH" "$quelo" report --csv "$work/data.csv" --quiet --app-path "$work/$name" --file r "$@" >/dev/null
-  awk -v n="$name" '{ printf "%-22s %8.1f s, processor %8.1f s\n", n, $1, $2 + $3 }' "$work/$name.time"
+  awk -v n="$name" '{ printf "%-22s %8.1f s, processor %8.1f s, peak %6.0f MB\n", n, $1, $2 + $3, $4 / 1024 }' "$work/$name.time"
 }
 run "html pages alone"
 run "--pdf" --pdf
