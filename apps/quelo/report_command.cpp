@@ -54,8 +54,9 @@ options:
                         characters (nor in --app-path), since paths are printed one a line
   --title TEXT          the report's title (default "Auto-Generated Report")
   --action N            0 neither browser nor printer (default), 1 print, 10 open the first page
-                        in the browser, 11 both. A browser or printer that cannot be reached is
-                        a warning on stderr; the exit status stays 0, as the pages are written
+                        in the browser, 11 both (see PRINTING). A browser or printer that cannot
+                        be reached is a warning on stderr; the exit status stays 0, as the
+                        pages are written
   --pic-fields LIST     comma-separated names of fields that hold picture file names (each
                         must be a field of the data)
   --graphic-folder DIRS the folder of the pictures, or a comma-separated list paired with
@@ -77,6 +78,12 @@ options:
                         as this report's pages are put in place, so the pages hold this report
                         alone (two runs at once too); without it a report is appended to the
                         pages of an earlier one, as reports always were
+  --pdf                 also write the whole report as DIR/Reports/NAME.pdf (NAME.htm being the
+                        first page's name): the pages as a browser shows them, one after the
+                        other, with a bookmark per page; the pages themselves are written as
+                        without it. An earlier NAME.pdf is replaced whole; a link or special file
+                        of that name is left alone. Needs chromium (see PRINTING); a PDF that
+                        cannot be made is a warning on stderr and does not change the exit status
   --max-recs N          records per page, 1 to 32767 (default 10; reports of more than 100
                         pages get 200 records a page)
   --company NAME        the shared developer company (it names the hidden report form; the
@@ -99,6 +106,14 @@ as it was (exit 2). A cancelled report keeps the pages completed before the canc
 --delete-on-cancel). A killed run leaves every page as it was or whole; the next run removes
 what it left. SQLite, PostgreSQL and ODBC queries run once, their rows kept meanwhile in a
 private scratch file in $TMPDIR (else /tmp).
+
+PRINTING: the pages are rendered as a browser shows them (tables, colours, pictures) by
+chromium in headless mode (Debian package chromium; $QUELO_CHROMIUM names another build of it),
+reading local files only, with no script and no network, and the report is handed to the print
+system as one PDF job, pages in order, on the default printer (lp: Debian packages cups-client,
+and cups for a print server; $PRINTER or lpoptions -d choose the printer). The HTML itself is
+never sent to a printer. A missing renderer or print system, or a job the print system refuses,
+is a warning on stderr naming what is missing; the pages stay written.
 
 Ctrl-C cancels the report cleanly: the pages completed so far are kept (none with
 --delete-on-cancel); a second Ctrl-C stops at once. Report preferences are read from the

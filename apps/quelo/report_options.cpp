@@ -226,6 +226,7 @@ std::map<std::string, std::function<void()>> Parser::flagOptions() {
           {"--escape-values", [this] { o_.output.escapeValues = true; }},
           {"--copy-pictures", [this] { o_.output.copyPictures = true; }},
           {"--replace", [this] { o_.output.replaceEarlier = true; }},
+          {"--pdf", [this] { o_.output.pdf = true; }},
           {"--quiet", [this] { o_.quiet = true; }},
           {"--help", [this] { o_.help = true; }},
           {"-h", [this] { o_.help = true; }}};

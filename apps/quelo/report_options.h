@@ -34,7 +34,7 @@ struct ReportOptions {
   int32_t maxRecs = 10;
   std::optional<std::string> company;
   std::optional<int32_t> cancelAtPage;
-  ReportOutput output;  // --escape-values, --copy-pictures, --replace
+  ReportOutput output;  // --escape-values, --copy-pictures, --replace, --pdf
   bool deleteOnCancel = false;
   bool quiet = false;
   bool help = false;

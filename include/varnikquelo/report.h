@@ -81,6 +81,10 @@ struct ReportRequest {
   bool copyPictures = false;    // pictures copied beside the pages, referred to relatively
   bool escapeValues = false;    // markup in the data written as text
   bool replaceEarlier = false;  // an earlier report's pages under the same name removed as these go in place
+  // The whole report also as NAME.pdf beside the pages (NAME.htm the first page's name): every
+  // page rendered as a browser shows it, one after the other, with a bookmark per page. It needs
+  // the chromium package; a PDF that cannot be made is a warning, the pages stay as written.
+  bool pdf = false;
   // Called at every step, on the caller's thread, inside makeReport; returning false cancels the
   // run: no further page is written, and the pages completed before it are put in place. An
   // exception it throws cancels the run too, and the result's Cancelled error names it: no

@@ -3,6 +3,7 @@
 #include "forms/form_presenter.h"
 #include "platform/headless/clocked_loop.h"
 #include "platform/headless/recording_message_box.h"
+#include "platform/posix/chromium_renderer.h"
 #include "platform/posix/desktop_windows.h"
 #include "platform/posix/fontconfig_fonts.h"
 #include "platform/posix/posix_file_system.h"
@@ -32,6 +33,7 @@ class MachineServices : public DefaultServices {
   FontconfigFonts fonts;
   ProcMountTable mounts{files};
   SniffingPictureLoader pictures{files};
+  ChromiumRenderer renderer;
 };
 
 }  // namespace

@@ -112,6 +112,8 @@ class FileSystem {
     std::unique_ptr<FolderLock> inUse;
   };
   virtual Result<RunFolder> createRunFolder(const std::string& folder) = 0;
+  // As beginUpdate, for a file replaced by new content alone (the old is not copied).
+  virtual Result<std::unique_ptr<OutputFile>> beginReplacement(const std::string& path) = 0;
   // Removes the temporaries and the run folders not in use that killed processes left in
   // `folder`; the caller holds its lock.
   virtual Status removeUpdateLeftovers(const std::string& folder) = 0;

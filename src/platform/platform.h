@@ -11,6 +11,7 @@
 #include "platform/message_box.h"
 #include "platform/message_loop.h"
 #include "platform/mount_table.h"
+#include "platform/page_renderer.h"
 #include "platform/picture.h"
 #include "platform/settings_store.h"
 #include "platform/shell.h"
@@ -35,6 +36,7 @@ struct Platform {
   Fonts* fonts = nullptr;
   MountTable* mounts = nullptr;
   PictureLoader* pictures = nullptr;
+  PageRenderer* renderer = nullptr;
 };
 
 template <class T>
@@ -61,7 +63,8 @@ Platform platformOf(Services& s) {
                   .settings = serviceAddress(s.settings),
                   .fonts = serviceAddress(s.fonts),
                   .mounts = serviceAddress(s.mounts),
-                  .pictures = serviceAddress(s.pictures)};
+                  .pictures = serviceAddress(s.pictures),
+                  .renderer = serviceAddress(s.renderer)};
 }
 
 }  // namespace quelo

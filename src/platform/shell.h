@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 
 #include "automation/status.h"
 
@@ -26,8 +27,9 @@ class Shell {
   virtual Result<std::string> defaultBrowser() = 0;
   // Starts a program with one argument.
   virtual Status start(const std::string& program, const std::string& argument) = 0;
-  // Prints a file on the default printer.
-  virtual Status print(const std::string& file) = 0;
+  // Prints a PDF document on the default printer as one job named `title`. Success means the
+  // print system took the job; a missing print system is err::kFileNotFound.
+  virtual Status printPdf(std::string_view pdf, const std::string& title) = 0;
 };
 
 // The argument that hands a target on inertly ("./-x" for "-x").

@@ -7,6 +7,7 @@
 #include "qt/qt_form_presenter.h"
 #include "qt/qt_message_loop.h"
 #include "qt/qt_services.h"
+#include "platform/posix/chromium_renderer.h"
 #include "platform/posix/desktop_windows.h"
 #include "platform/posix/fontconfig_fonts.h"
 #include "platform/posix/posix_file_system.h"
@@ -39,6 +40,7 @@ class QtPlatform {
   QtPictureLoader pictures;
   SqliteSettingsStore settings{SqliteSettingsStore::defaultFile()};
   FontconfigFonts fonts;
+  ChromiumRenderer renderer;
 };
 
 }  // namespace quelo::qt

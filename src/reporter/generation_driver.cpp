@@ -14,7 +14,9 @@
 #include "reporter/page_output.h"
 #include "reporter/page_stream.h"
 #include "reporter/page_writer.h"
+#include "reporter/report_document.h"
 #include "reporter/report_pictures.h"
+#include "reporter/url_path.h"
 
 namespace quelo {
 
@@ -239,20 +241,24 @@ void GenerationDriver::commit() {
   output_.discard();
 }
 
-// The browser, then the printer, page by page; nothing when the pages were deleted on cancel.
+// The PDF beside the pages, then the browser, then the printer: the pages rendered as the browser
+// shows them, in page order, as one job (a print system given HTML would print its source).
+// Nothing when the pages were dropped on cancel.
 void GenerationDriver::finish() {
   if (outcome_.cancelled && progress_.deleteOnCancel()) return;
   // The pages are written by now: a browser or printer that fails is worth a word, not a failure.
   auto& warnings = outcome_.warnings;
+  ReportDocument document(platform_, outcome_.files, job_.baseName);
+  const bool written = !outcome_.files.empty();
+  if (job_.output.pdf && written)
+    if (Status s = document.writeBeside(reportsFolder()); !s) warnings.push_back("no PDF written: " + s.error().message);
+  // A file:// URL: an opener that would hand a bare path with blanks to a temporary copy opens
+  // the page in place, with its pictures and its links to the other pages.
   if (job_.openInBrowser && !pageFiles_.empty() &&
-      !activateLink(platform_, links_, LinkMode::OpenTarget, pageFiles_.front(), false))
+      !activateLink(platform_, links_, LinkMode::OpenTarget, fileUrl(pageFiles_.front()), false))
     warnings.push_back("no browser could show " + pageFiles_.front());
-  if (job_.print)
-    for (const std::string& file : pageFiles_) {
-      if (file.empty()) continue;
-      Status s = platform_.shell ? platform_.shell->print(file) : Status(makeError(0, "no printing service"));
-      if (!s) warnings.push_back("not printed: " + file + ": " + s.error().message);
-    }
+  if (job_.print && written)
+    if (Status s = document.print(); !s) warnings.push_back("not printed: " + s.error().message);
 }
 
 }  // namespace

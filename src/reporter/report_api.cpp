@@ -241,7 +241,7 @@ std::variant<ReportJob, RequestFault> reportJob(const ReportRequest& request, Re
                                                                               : request.applicationPath);
   job.advSettings = request.useSettings;
   job.settings = form ? form->settings : settingsOf(request.settings);
-  job.output = {request.escapeValues, request.copyPictures, request.replaceEarlier};
+  job.output = {request.escapeValues, request.copyPictures, request.replaceEarlier, request.pdf};
   using varnikquelo::ReportAction;
   job.openInBrowser = request.action == ReportAction::Browse || request.action == ReportAction::BrowseAndPrint;
   job.print = request.action == ReportAction::Print || request.action == ReportAction::BrowseAndPrint;

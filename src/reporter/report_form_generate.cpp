@@ -140,6 +140,7 @@ varnikquelo::ReportRequest QueloReportForm::reportRequest() {
   request.copyPictures = output_.copyPictures;
   request.escapeValues = output_.escapeValues;
   request.replaceEarlier = output_.replaceEarlier;
+  request.pdf = output_.pdf;
   return request;
 }
 

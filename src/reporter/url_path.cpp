@@ -31,4 +31,6 @@ std::string percentEncodedPath(std::string_view path) {
   return out;
 }
 
+std::string fileUrl(std::string_view absolutePath) { return "file://" + percentEncodedPath(absolutePath); }
+
 }  // namespace quelo

@@ -10,4 +10,7 @@ namespace quelo {
 
 std::string percentEncodedPath(std::string_view path);
 
+// The "file://" URL of an absolute path: a browser or opener given it finds the file in place.
+std::string fileUrl(std::string_view absolutePath);
+
 }  // namespace quelo

@@ -10,6 +10,7 @@
 #include "control/ze_quelo.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_fonts.h"
+#include "fakes/fake_page_renderer.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_window_system.h"
 #include "fakes/scratch_dir.h"
@@ -64,6 +65,7 @@ struct ControlHarness {
   FakeFonts fonts;
   FakeMountTable mounts;
   SniffingPictureLoader pictures{files};
+  FakePageRenderer renderer;
   HeadlessSite site;
   HeadlessWindow window;
   std::shared_ptr<Component> component;

@@ -145,6 +145,13 @@ Result<FileSystem::RunFolder> CountdownFileSystem::createRunFolder(const std::st
   return ForwardingFileSystem::createRunFolder(folder);
 }
 
+Result<std::unique_ptr<OutputFile>> CountdownFileSystem::beginReplacement(const std::string& path) {
+  if (Status s = step("create", path); !s) return s.error();
+  auto file = ForwardingFileSystem::beginReplacement(path);
+  if (!file) return file;
+  return std::unique_ptr<OutputFile>(std::make_unique<CountedOutput>(std::move(file).value(), *this, path));
+}
+
 Status CountdownFileSystem::removeUpdateLeftovers(const std::string& folder) {
   if (Status s = step("clean", folder); !s) return s;
   return ForwardingFileSystem::removeUpdateLeftovers(folder);

@@ -45,6 +45,7 @@ class CountdownFileSystem : public ForwardingFileSystem {
   Result<std::unique_ptr<FolderLock>> lockFolder(const std::string& folder) override;
   Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path, std::string_view newFilePrefix) override;
   Result<RunFolder> createRunFolder(const std::string& folder) override;
+  Result<std::unique_ptr<OutputFile>> beginReplacement(const std::string& path) override;
   Status removeUpdateLeftovers(const std::string& folder) override;
 
   // Counts an operation; the error it fails with, or ok.

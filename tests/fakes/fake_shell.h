@@ -28,13 +28,18 @@ class FakeShell : public Shell {
   Status start(const std::string& program, const std::string& argument) override {
     return record("start", program, argument, failStarts);
   }
-  Status print(const std::string& file) override { return record("print", "", file, failPrints); }
+  // Recorded with the job's title as its target; the documents printed are kept.
+  Status printPdf(std::string_view pdf, const std::string& title) override {
+    printed.emplace_back(pdf);
+    return record("print", "", title, failPrints);
+  }
 
   // How many of the next requests of each family fail ("open" and "mail" are one family).
   int failOpens = 0, failStarts = 0, failPrints = 0;
   std::string browser = "/usr/bin/test-browser";
   int browserLookups = 0;
   std::vector<Launch> launches;
+  std::vector<std::string> printed;
 
  private:
   Status record(const char* kind, const std::string& program, const std::string& target, int& failures) {

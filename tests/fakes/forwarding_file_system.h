@@ -32,6 +32,9 @@ class ForwardingFileSystem : public FileSystem {
   Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path, std::string_view newFilePrefix) override {
     return target_.beginUpdate(path, newFilePrefix);
   }
+  Result<std::unique_ptr<OutputFile>> beginReplacement(const std::string& path) override {
+    return target_.beginReplacement(path);
+  }
   Result<std::string> readPrefix(const std::string& path, size_t maxBytes) override {
     return target_.readPrefix(path, maxBytes);
   }

@@ -1,9 +1,10 @@
 // The services a report job runs with in tests that need no control: the real file system (a
-// test writes under a scratch folder), a fake clock and loop, a shell that records what it is
-// asked to open or print, and the browser state a run opens its first page with.
+// test writes under a scratch folder), a fake clock and loop, a shell and a renderer that record
+// what they are asked to open, render or print, and the browser state a run opens its first page with.
 #pragma once
 
 #include "fakes/fake_clock.h"
+#include "fakes/fake_page_renderer.h"
 #include "fakes/fake_shell.h"
 #include "hyperlink/hyperlink_state.h"
 #include "platform/headless/clocked_loop.h"
@@ -18,6 +19,7 @@ struct ReportServices {
     platform.loop = &loop;
     platform.files = &files;
     platform.shell = &shell;
+    platform.renderer = &renderer;
   }
   ReportServices(const ReportServices&) = delete;
   ReportServices& operator=(const ReportServices&) = delete;
@@ -26,6 +28,7 @@ struct ReportServices {
   ClockedLoop loop{clock};
   PosixFileSystem files;
   FakeShell shell;
+  FakePageRenderer renderer;
   Platform platform;
   HyperlinkState links;
 };

@@ -55,16 +55,29 @@ TEST(PosixShell, WebAddressesAndMailGoThroughTheXdgUtilities) {
   EXPECT_EQ(desktop.browser.calls(), (Calls{{"https://example.com/a?b=1"}, {"mailto:x@y.org"}}));
 }
 
-TEST(PosixShell, PrintingHandsTheFileToLp) {
-  testing::ScratchDir bin;
-  RecordingProgram lp(bin, "lp");
+// lp gets a private copy of the document, named by the job's title, and the copy goes once lp
+// has ended; lp missing or refusing the job is an error that says which.
+TEST(PosixShell, PrintingHandsLpAPrivateCopyOfTheDocument) {
+  testing::ScratchDir bin, tmp;
   testing::ScopedEnv env;
   const char* path = getenv("PATH");
-  env.set("PATH", bin.path() + ":" + (path ? path : "/usr/bin:/bin"));
+  env.set("PATH", bin.path() + ":" + (path ? path : "/usr/bin:/bin")).set("TMPDIR", tmp.path());
   PosixShell shell;
-  ASSERT_TRUE(shell.print("-report.html").isOk());
-  ASSERT_TRUE(shell.print("/tmp/a report.html").isOk());
-  EXPECT_EQ(lp.calls(), (Calls{{"./-report.html"}, {"/tmp/a report.html"}}));
+  {
+    RecordingProgram lp(bin, "lp", 0, true);
+    ASSERT_TRUE(shell.printPdf("%PDF-1.4 report", "-report.pdf").isOk());
+    ASSERT_EQ(lp.calls().size(), 1u);
+    EXPECT_EQ(lp.calls()[0][0], "-t");
+    EXPECT_EQ(lp.calls()[0][1], "-report.pdf");
+    EXPECT_EQ(lp.calls()[0][2].rfind(tmp.path() + "quelo-print-", 0), 0u) << lp.calls()[0][2];
+    EXPECT_EQ(lp.documents(), std::vector<std::string>{"%PDF-1.4 report"});
+    EXPECT_FALSE(exists(lp.calls()[0][2]));
+  }
+  RecordingProgram refusing(bin, "lp", 1);
+  EXPECT_NE(shell.printPdf("%PDF", "r.pdf").error().message.find("refused the job"), std::string::npos);
+  env.set("PATH", tmp.path());
+  EXPECT_EQ(shell.printPdf("%PDF", "r.pdf").error().message,
+            "no print system: lp is not installed (Debian package cups-client)");
 }
 
 TEST(PosixShell, TheDefaultBrowserIsBrowserOrTheHtmlHandlersDesktopEntry) {

@@ -9,6 +9,7 @@
 #include "component/component.h"
 #include "fakes/fake_fonts.h"
 #include "fakes/fake_mount_table.h"
+#include "fakes/fake_page_renderer.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_window_system.h"
 #include "fakes/scratch_dir.h"
@@ -38,6 +39,7 @@ struct QtHarness {
   quelo::testing::FakeFonts fonts;
   quelo::testing::FakeMountTable mounts;
   QtPictureLoader pictures;
+  quelo::testing::FakePageRenderer renderer;
   // The test thread's component; it goes first, as its forms are shown by the presenter above.
   std::shared_ptr<Component> component = std::make_shared<Component>();
 };

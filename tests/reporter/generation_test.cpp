@@ -114,11 +114,15 @@ TEST_F(GenerationTest, BrowserAndPrinterFollowTheAction) {
   setMaxRecs(10);
   Args args = autoArgs(products(12), "shown", "Stock", 11);
   ASSERT_TRUE(runAuto(args));
-  ASSERT_EQ(h->shell.launches.size(), 3u);
-  EXPECT_EQ(h->shell.launches[0].kind, "open");
-  EXPECT_EQ(h->shell.launches[0].target, reports() + "shown1.htm");
-  EXPECT_EQ(h->shell.launches[1].kind, "print");
-  EXPECT_EQ(h->shell.launches[2].target, reports() + "shown2.htm");
+  // The browser first, then one print job of the rendered pages, in page order.
+  const std::string url = "file://" + reports();
+  EXPECT_EQ(h->shell.launches, (std::vector<FakeShell::Launch>{{"open", "", url + "shown1.htm", true},
+                                                               {"print", "", "shown.pdf", true}}));
+  ASSERT_EQ(h->renderer.calls.size(), 1u);
+  EXPECT_EQ(h->renderer.calls[0], (std::vector<PageToRender>{{url + "shown1.htm", "shown1.htm"},
+                                                             {url + "shown2.htm", "shown2.htm"}}));
+  EXPECT_EQ(h->shell.printed, (std::vector<std::string>{"%PDF-fake\n" + url + "shown1.htm shown1.htm\n" + url +
+                                                        "shown2.htm shown2.htm"}));
 }
 
 TEST_F(GenerationTest, CurrentPageOnlyWritesThePreviewedPageUnderTheBaseName) {

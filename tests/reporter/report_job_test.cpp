@@ -8,6 +8,7 @@
 
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
+#include "fakes/countdown_file_system.h"
 #include "fakes/report_services.h"
 #include "fakes/scratch_dir.h"
 #include "reporter/generation_driver.h"
@@ -93,7 +94,7 @@ TEST_F(ReportJobRun, CancellingKeepsOrDeletesThePagesWrittenBefore) {
     EXPECT_EQ(progress.steps.size(), c.steps);
     for (int p = 1; p <= 3; ++p) EXPECT_EQ(files.exists(page(p)), std::count(c.kept.begin(), c.kept.end(), p) == 1) << p;
     // Pages deleted on cancel are not printed; kept ones are, even after a cancel.
-    EXPECT_EQ(shell.launches.empty(), c.cancelAt && c.deleteOnCancel);
+    EXPECT_EQ(shell.launches.empty(), c.kept.empty());
   }
 }
 
@@ -137,6 +138,37 @@ TEST_F(ReportJobRun, MorePagesThanANumberHoldsAreRefused) {
   EXPECT_TRUE(outcome.files.empty());
   EXPECT_TRUE(progress.steps.empty());
   EXPECT_FALSE(files.exists(app / "Reports"));
+}
+
+// A full disk at any step of writing the PDF leaves the earlier PDF as it was (or none) and the
+// pages written; the run says so in a warning.
+TEST_F(ReportJobRun, AFullDiskWhileThePdfIsWrittenLeavesTheEarlierPdf) {
+  ReportJob j = job();
+  j.print = false;
+  j.output.pdf = true;
+  const std::string pdf = app / "Reports/stock.pdf";
+  CountdownProgress first(std::nullopt, false), progress(std::nullopt, false);
+  (void)runReport(j, platform, first, links);  // the pages are there from now on, as in the runs below
+  CountdownFileSystem counting(files, {});
+  platform.files = &counting;
+  (void)runReport(j, platform, progress, links);
+  std::vector<int> pdfSteps;
+  for (size_t i = 0; i < counting.operations().size(); ++i)
+    if (counting.operations()[i].ends_with("stock.pdf")) pdfSteps.push_back(static_cast<int>(i) + 1);
+  ASSERT_EQ(pdfSteps.size(), 3u) << "created, written and put in place";
+  for (int at : pdfSteps) {
+    (void)files.remove(pdf);
+    app.write("Reports/stock.pdf", "earlier");
+    CountdownFileSystem full(files, {.at = at, .cause = FaultCause::kDiskFull});
+    platform.files = &full;
+    CountdownProgress again(std::nullopt, false);
+    const ReportOutcome outcome = runReport(j, platform, again, links);
+    EXPECT_EQ(outcome.files.size(), 3u) << at;
+    ASSERT_EQ(outcome.warnings.size(), 1u) << at;
+    EXPECT_EQ(outcome.warnings[0].rfind("no PDF written: ", 0), 0u) << outcome.warnings[0];
+    EXPECT_EQ(app.read("Reports/stock.pdf"), "earlier") << at;
+  }
+  platform.files = &files;
 }
 
 }  // namespace

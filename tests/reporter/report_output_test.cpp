@@ -1,11 +1,15 @@
 // How a report writes its pages beyond the classic format: addresses that survive blanks and "#",
 // pictures copied beside the pages, values escaped, earlier pages replaced, and a word about
 // whatever could not be done as asked.
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <set>
 
 #include "fakes/report_fixture.h"
+#include "automation/text.h"
 #include "reporter/earlier_pages.h"
+#include "reporter/report_document.h"
 #include "reporter/report_form.h"
 #include "reporter/url_path.h"
 
@@ -162,7 +166,58 @@ TEST_F(ReportOutputTest, ABrowserOrPrinterThatFailsIsNamed) {
   ASSERT_TRUE(runAuto(args));
   ASSERT_EQ(warnings().size(), 2u);
   EXPECT_EQ(warnings()[0], "no browser could show " + reports() + "shown.htm");
-  EXPECT_EQ(warnings()[1].rfind("not printed: " + reports() + "shown.htm: ", 0), 0u) << warnings()[1];
+  EXPECT_EQ(warnings()[1], "not printed: print failed with exit status 1");
+}
+
+TEST(PdfFileName, TheLastExtensionBecomesPdf) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"report.htm", "report.pdf"}, {"report.htm.htm", "report.htm.pdf"}, {"web.html", "web.pdf"}, {"app.asp", "app.pdf"}};
+  for (const auto& [base, pdf] : cases) EXPECT_EQ(pdfFileName(base), pdf) << base;
+}
+
+// The PDF beside the pages and the print job share one rendering; the pages are what they are
+// without them; a renderer that is missing is named, and the pages stay written.
+TEST_F(ReportOutputTest, OneRenderingServesThePdfAndThePrinter) {
+  Args plain = autoArgs(products(12), "plain", "Stock", 10);
+  ASSERT_TRUE(runAuto(plain));
+  EXPECT_TRUE(h->renderer.calls.empty()) << "nothing is rendered unless asked";
+  EXPECT_FALSE(fs::exists(reports() + "plain.pdf"));
+
+  output({.pdf = true});
+  Args both = autoArgs(products(12), "both", "Stock", 1);
+  ASSERT_TRUE(runAuto(both));
+  ASSERT_EQ(h->renderer.calls.size(), 1u);
+  EXPECT_EQ(h->renderer.calls[0].size(), 2u);
+  EXPECT_EQ(app.read("Reports/both.pdf"), h->shell.printed.at(0));
+  EXPECT_EQ(app.read("Reports/both1.htm"), replaceAll(app.read("Reports/plain1.htm"), "plain", "both"));
+  EXPECT_TRUE(warnings().empty());
+
+  h->renderer.failure = "no HTML renderer: chromium is not installed (Debian package chromium)";
+  Args missing = autoArgs(products(3), "missing", "Stock", 1);
+  ASSERT_TRUE(runAuto(missing));
+  EXPECT_EQ(warnings(), (std::vector<std::string>{"no PDF written: " + h->renderer.failure,
+                                                  "not printed: " + h->renderer.failure}));
+  EXPECT_TRUE(fs::exists(reports() + "missing.htm"));
+  EXPECT_FALSE(fs::exists(reports() + "missing.pdf"));
+}
+
+TEST_F(ReportOutputTest, APdfNameTakenByALinkOrSpecialFileIsLeftAlone) {
+  output({.pdf = true});
+  fs::create_directories(reports());
+  app.write("target.pdf", "not ours");
+  fs::create_symlink(app / "target.pdf", reports() + "link.pdf");
+  ASSERT_EQ(mkfifo((reports() + "fifo.pdf").c_str(), 0600), 0);
+  fs::create_directory(reports() + "folder.pdf");
+  for (const char* name : {"link", "fifo", "folder"}) {
+    Args args = autoArgs(products(3), name);
+    ASSERT_TRUE(runAuto(args)) << name;
+    ASSERT_EQ(warnings().size(), 1u) << name;
+    EXPECT_EQ(warnings()[0].rfind("no PDF written: ", 0), 0u) << warnings()[0];
+    EXPECT_TRUE(fs::exists(reports() + name + ".htm"));
+  }
+  EXPECT_EQ(app.read("target.pdf"), "not ours");
+  EXPECT_TRUE(fs::is_symlink(reports() + "link.pdf"));
+  EXPECT_TRUE(fs::is_fifo(reports() + "fifo.pdf"));
 }
 
 }  // namespace

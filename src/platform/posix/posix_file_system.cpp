@@ -461,6 +461,16 @@ Result<FileSystem::RunFolder> PosixFileSystem::createRunFolder(const std::string
   return run;
 }
 
+Result<std::unique_ptr<OutputFile>> PosixFileSystem::beginReplacement(const std::string& path) {
+  auto present = openPresent(path);
+  if (!present) return present.error();
+  if (present.value() >= 0) ::close(present.value());
+  std::string temporary;
+  const int fd = createUpdateTemporary(folderOf(path), temporary);
+  if (fd < 0) return sysError("Cannot write", path);
+  return std::unique_ptr<OutputFile>(std::make_unique<PosixUpdate>(fd, temporary, path));
+}
+
 Status PosixFileSystem::removeUpdateLeftovers(const std::string& folder) {
   auto entries = list(folder);
   if (!entries) return entries.error();

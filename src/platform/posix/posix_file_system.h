@@ -27,6 +27,7 @@ class PosixFileSystem : public FileSystem {
   Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path, std::string_view newFilePrefix) override;
   // mode 0700, locked with flock(2)
   Result<RunFolder> createRunFolder(const std::string& folder) override;
+  Result<std::unique_ptr<OutputFile>> beginReplacement(const std::string& path) override;
   Status removeUpdateLeftovers(const std::string& folder) override;
   // Opened without blocking (a FIFO cannot hold it up), then checked on the descriptor.
   Result<std::string> readPrefix(const std::string& path, size_t maxBytes) override;

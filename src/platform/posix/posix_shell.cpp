@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "platform/posix/desktop_entry.h"
+#include "platform/posix/private_file.h"
 #include "platform/posix/process.h"
 #include "platform/posix/posix_shell.h"
 #include "automation/text.h"
@@ -56,7 +57,23 @@ Status PosixShell::start(const std::string& program, const std::string& argument
   return launch(program, argument);
 }
 
-Status PosixShell::print(const std::string& file) { return launch("lp", file); }
+Status PosixShell::printPdf(std::string_view pdf, const std::string& title) {
+  PrivateFile document("quelo-print-XXXXXX.pdf");
+  if (Status s = document.write(pdf); !s) return s;
+  ProcessOptions options;
+  options.captureOutput = true;  // "request id is ...": the job's name, not ours to print
+  options.waitLimit = std::chrono::minutes(2);
+  auto lp = runProcess({"lp", "-t", title, document.path()}, options);
+  if (!lp && lp.error().number == err::kFileNotFound)
+    return makeError(err::kFileNotFound, "no print system: lp is not installed (Debian package cups-client)");
+  if (!lp) return lp.error();
+  if (lp.value().exitStatus != 0)
+    return makeError(err::kInvalidProcedureCall,
+                     "the print system refused the job: lp failed with exit status " +
+                         std::to_string(lp.value().exitStatus) +
+                         " (is a print server running with a default printer? Debian package cups)");
+  return Status::ok();
+}
 
 Result<std::string> PosixShell::defaultBrowser() {
   if (std::string program = browserFromEnvironment(); !program.empty()) return program;

@@ -8,7 +8,9 @@
 
 namespace quelo {
 
-// The desktop's programs: xdg-open, xdg-email, xdg-mime and the system print service (lp).
+// The desktop's programs: xdg-open, xdg-email, xdg-mime and the system print service (lp, which
+// is handed a private temporary copy of the document and waited for: it has spooled the job, or
+// failed, when it ends).
 // A program still running after `grace` counts as started: a handler may be the browser itself,
 // which runs for as long as the user keeps it open.
 class PosixShell : public Shell {
@@ -18,7 +20,7 @@ class PosixShell : public Shell {
   Status composeMail(const std::string& mailto) override;
   Result<std::string> defaultBrowser() override;
   Status start(const std::string& program, const std::string& argument) override;
-  Status print(const std::string& file) override;
+  Status printPdf(std::string_view pdf, const std::string& title) override;
 
  private:
   Status launch(const std::string& program, const std::string& target);

@@ -1,0 +1,192 @@
+// quelo report's printing and --pdf with the real renderer: the printer gets one PDF of the
+// rendered pages (never their HTML), --pdf writes the same beside the pages without changing a
+// byte of them, and whatever is missing is named.
+#include <signal.h>
+
+#define POINTERHOLDER_TRANSITION 4
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFOutlineDocumentHelper.hh>
+#include <regex>
+#include <set>
+
+#include "apps/report_cli_fixture.h"
+#include "fakes/recording_program.h"
+
+namespace quelo::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool haveChromium() {
+  return runProcess({"sh", "-c", "command -v chromium"}).exitCode == 0;
+}
+
+std::vector<std::string> bookmarks(const std::string& pdfFile) {
+  QPDF doc;
+  doc.processFile(pdfFile.c_str());
+  std::vector<std::string> titles;
+  for (auto& item : QPDFOutlineDocumentHelper(doc).getTopLevelOutlines())
+    titles.push_back(item.getTitle());
+  return titles;
+}
+
+class CliPrint : public ReportCli {
+ protected:
+  void SetUp() override {
+    if (!haveChromium()) GTEST_SKIP() << "chromium is not installed";
+    fs::create_directories(dir / "app");
+    fs::create_directories(dir / "bin");
+  }
+  // quelo report on the sample data into app/, with bin/ first on PATH; more `vars` on top.
+  ProcessResult run(std::vector<std::string> args,
+                    std::map<std::string, std::string> vars = {}) const {
+    args.insert(args.begin(), {"report", "--app-path", dir / "app", "--quiet"});
+    std::map<std::string, std::string> all = env();
+    all["PATH"] = dir / "bin:" + std::string(getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin");
+    for (auto& [name, value] : vars) all[name] = value;
+    return runQuelo(args, all);
+  }
+  std::string pdfText(const std::string& pdf) const {
+    dir.write("text.pdf", pdf);
+    return runProcess({"pdftotext", dir / "text.pdf", "-"}).out;
+  }
+  std::vector<std::string> pages(const ProcessResult& r) const { return linesOf(r.out); }
+};
+
+TEST_F(CliPrint, ThePrinterGetsOneJobOfTheRenderedPagesInOrder) {
+  ScratchDir bin;
+  RecordingProgram lp(bin, "lp", 0, true);
+  fs::copy_file(lp.path(), dir / "bin/lp");
+  const ProcessResult r = run({"--action", "1"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::vector<std::string> files = pages(r);
+  ASSERT_GT(files.size(), 1u);
+  ASSERT_EQ(lp.documents().size(), 1u);
+  const std::string pdf = lp.documents()[0];
+  ASSERT_EQ(pdf.rfind("%PDF-", 0), 0u);
+  const std::string text = pdfText(pdf);
+  for (const char* markup : {"<TD", "<TABLE", "BGCOLOR", "<HTML"})
+    EXPECT_EQ(text.find(markup), std::string::npos) << markup;
+  size_t at = 0;
+  for (size_t p = 1; p <= files.size(); ++p) {
+    const size_t heading = text.find("Vol " + std::to_string(p) + " of", at);
+    ASSERT_NE(heading, std::string::npos) << "page " << p << " in order";
+    at = heading;
+  }
+  EXPECT_NE(text.find("Tea kettle"), std::string::npos) << "the first record";
+  // Every picture the pages show is in the document.
+  std::set<std::string> pictures;
+  const std::regex img("<img src = ([^ >]+)");
+  for (const std::string& file : files) {
+    const std::string html = [&] {
+      std::ifstream in(file);
+      return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    for (std::sregex_iterator m(html.begin(), html.end(), img), end; m != end; ++m)
+      pictures.insert((*m)[1]);
+  }
+  ASSERT_FALSE(pictures.empty());
+  const std::string images = runProcess({"pdfimages", "-list", dir / "text.pdf"}).out;
+  EXPECT_GE(static_cast<size_t>(std::count(images.begin(), images.end(), '\n')) - 2,
+            pictures.size())
+      << images;
+}
+
+TEST_F(CliPrint, ThePdfBesideThePagesHasABookmarkPerPageAndLeavesThePagesAsTheyWere) {
+  const ProcessResult plain = run({"--file", "plain"});
+  const ProcessResult withPdf = run({"--file", "withpdf", "--pdf"});
+  ASSERT_EQ(withPdf.exitCode, 0) << withPdf.err;
+  EXPECT_EQ(withPdf.err, "");
+  const std::vector<std::string> a = pages(plain), b = pages(withPdf);
+  ASSERT_EQ(a.size(), b.size());
+  auto read = [](const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  for (size_t i = 0; i < a.size(); ++i) {
+    std::string expected = read(a[i]);
+    for (size_t at; (at = expected.find("plain")) != std::string::npos;)
+      expected.replace(at, 5, "withpdf");
+    EXPECT_EQ(read(b[i]), expected) << b[i];
+  }
+  const std::string pdf = page("withpdf.pdf");
+  ASSERT_TRUE(exists(pdf));
+  EXPECT_FALSE(exists(page("plain.pdf")));
+  const std::vector<std::string> marks = bookmarks(pdf);
+  ASSERT_EQ(marks.size(), b.size());
+  EXPECT_EQ(marks.front(), "withpdf1.htm");
+  EXPECT_EQ(marks.back(), "withpdf" + std::to_string(b.size()) + ".htm");
+  EXPECT_NE(pdfText(read(pdf)).find("Tea kettle"), std::string::npos);
+}
+
+// What cannot be done is a warning that names what is missing; the pages are written and the
+// exit status is 0, as --help says.
+TEST_F(CliPrint, AMissingRendererOrPrintSystemIsNamed) {
+  ScratchDir noPrinter;
+  RecordingProgram refusing(noPrinter, "lp", 1);
+  struct Case {
+    std::vector<std::string> args;
+    std::map<std::string, std::string> vars;
+    std::string warning;
+  } cases[] = {
+      {{"--action", "1"},
+       {{"QUELO_CHROMIUM", "/nonexistent/chromium"}},
+       "quelo: warning: not printed: no HTML renderer: /nonexistent/chromium is not installed "
+       "(Debian package chromium)"},
+      {{"--pdf"},
+       {{"QUELO_CHROMIUM", "/nonexistent/chromium"}},
+       "quelo: warning: no PDF written: no HTML renderer: /nonexistent/chromium is not installed "
+       "(Debian package chromium)"},
+      {{"--action", "1"},
+       {{"PATH", dir / "bin"}, {"QUELO_CHROMIUM", "/usr/lib/chromium/chromium"}},
+       "quelo: warning: not printed: no print system: lp is not installed (Debian package "
+       "cups-client)"},
+      {{"--action", "1"},
+       {{"PATH", noPrinter.path() + ":/usr/bin:/bin"}},
+       "quelo: warning: not printed: the print system refused the job: lp failed with exit status "
+       "1"},
+  };
+  for (const Case& c : cases) {
+    const ProcessResult r = run(c.args, c.vars);
+    EXPECT_EQ(r.exitCode, 0) << c.warning;
+    EXPECT_NE(r.err.find(c.warning), std::string::npos) << r.err;
+    ASSERT_FALSE(pages(r).empty());
+    EXPECT_TRUE(exists(pages(r).front()));
+    EXPECT_FALSE(exists(page("autogenrep.pdf")));
+  }
+}
+
+// Killed while the pages are rendered, a run leaves the pages written and no PDF at all; a
+// link or FIFO named as the PDF is neither followed nor waited on.
+TEST_F(CliPrint, AKillOrALinkOrFifoLeavesNoPartialPdf) {
+  fs::create_directories(dir / "tmp");
+  const ProcessResult killed = runProcessWatched(
+      {QUELO_CLI, "report", "--app-path", dir / "app", "--quiet", "--pdf"},
+      {{"XDG_CONFIG_HOME", dir / "config"}, {"TMPDIR", dir / "tmp"}}, [&](pid_t pid) {
+        if (fs::is_empty(dir / "tmp")) return false;
+        kill(pid, SIGKILL);
+        return true;
+      });
+  EXPECT_EQ(killed.signal, SIGKILL);
+  EXPECT_TRUE(exists(page("autogenrep1.htm")));
+  EXPECT_FALSE(exists(page("autogenrep.pdf")));
+
+  dir.write("elsewhere.pdf", "keep");
+  fs::create_symlink(dir / "elsewhere.pdf", page("autogenrep.pdf"));
+  ASSERT_EQ(mkfifo(page("fifo.pdf").c_str(), 0600), 0);
+  for (const char* file : {"autogenrep", "fifo"}) {
+    const ProcessResult r = run({"--pdf", "--file", file});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.err.find("quelo: warning: no PDF written: "), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(dir.read("elsewhere.pdf"), "keep");
+  EXPECT_TRUE(fs::is_fifo(page("fifo.pdf")));
+}
+
+}  // namespace
+}  // namespace quelo::testing
