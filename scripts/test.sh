@@ -22,7 +22,7 @@ lintian --fail-on error,warning build/*.deb
 echo "== build and test (address and undefined-behaviour sanitizers)"
 bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQUELO_SANITIZE=ON -DQUELO_REQUIRE_QT=ON -DQUELO_TESTS=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp \
+  LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0 \
   ctest --test-dir build-asan --output-on-failure --no-tests=error -j "$jobs"
 
 # Fuzz targets: a short run of each, so that a regression the fuzzers know is caught.
