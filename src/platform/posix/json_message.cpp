@@ -100,7 +100,7 @@ class Reader {
       if (at_ >= s_.size() || s_[at_] != '"' || !string(key) || !take(':')) return std::nullopt;
       auto member = value(depth + 1);
       if (!member) return std::nullopt;
-      v.members.emplace_back(std::move(key), std::move(*member));
+      v.members.push_back({std::move(key), std::move(*member)});
     } while (take(','));
     if (!take('}')) return std::nullopt;
     return v;
@@ -204,7 +204,7 @@ const Json& Json::operator[](std::string_view key) const {
 
 bool Json::has(std::string_view key) const {
   for (const auto& member : members)
-    if (member.first == key) return true;
+    if (member.name == key) return true;
   return false;
 }
 

@@ -5,23 +5,28 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace quelo {
 
 struct Json {
+  struct Member;  // a name and its value, defined below: a member holds a Json whole
   enum class Kind { Null, Boolean, Number, String, Array, Object };
   Kind kind = Kind::Null;
   bool boolean = false;
   double number = 0;
   std::string text;
   std::vector<Json> items;
-  std::vector<std::pair<std::string, Json>> members;
+  std::vector<Member> members;
 
   // The member named `key`; a Null value when there is none (or this is no object).
   const Json& operator[](std::string_view key) const;
   bool has(std::string_view key) const;
+};
+
+struct Json::Member {
+  std::string name;
+  Json value;
 };
 
 // The value `text` holds, or nothing when it is not well-formed JSON.
