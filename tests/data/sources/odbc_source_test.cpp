@@ -335,40 +335,6 @@ TEST_F(MariadbOdbc, QueriesAreCountedAheadWhereTheyCanBe) {
   }
 }
 
-// A report reads its rows in the snapshot it counted them in: a row written by another
-// connection after the count is in neither, and the pages are those of the data before it.
-TEST_F(MariadbOdbc, ARowWrittenAfterTheCountIsNotInThePages) {
-  ASSERT_EQ(sql("CREATE TABLE snap (n INT); INSERT INTO snap VALUES (1), (2), (3), (4), (5);").exitCode, 0);
-  const auto args = [&](const std::string& query, const std::string& folder) {
-    std::filesystem::create_directories(dir / folder);
-    return std::vector<std::string>{"--odbc", server_.connection, "--query", query, "--app-path", dir / folder,
-                                    "--file", "t", "--max-recs", "2", "--quiet"};
-  };
-  // The report's count waits on a lock that this test holds until it has written a row.
-  auto gate = rows("SELECT GET_LOCK('gate', 60) AS held", adOpenForwardOnly);
-  ASSERT_EQ(gate->cell(0).value().integer, 1);
-  ProcessResult counted;
-  std::thread run([&] { counted = report(args("SELECT n FROM snap WHERE GET_LOCK('gate', 60) = 1 ORDER BY n", "counted")); });
-  bool waiting = false;
-  for (int tries = 0; tries < 600 && !waiting; ++tries) {
-    waiting = sql("SELECT COUNT(*) > 0 AS waiting FROM information_schema.PROCESSLIST WHERE STATE = 'User lock'").out.ends_with("1\n");
-    if (!waiting) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  EXPECT_TRUE(waiting);
-  EXPECT_EQ(sql("INSERT INTO snap VALUES (0)").exitCode, 0);
-  (void)gate->close();
-  run.join();
-  ASSERT_EQ(counted.exitCode, 0) << counted.err;
-  ProcessResult before = report(args("SELECT n FROM snap WHERE n > 0 ORDER BY n", "before"));
-  ASSERT_EQ(before.exitCode, 0) << before.err;
-  ASSERT_EQ(testing::linesOf(counted.out).size(), 3u);
-  ASSERT_EQ(testing::linesOf(before.out).size(), 3u);
-  for (const std::string& page : testing::linesOf(before.out)) {
-    const std::string name = std::filesystem::path(page).filename();
-    EXPECT_TRUE(dir.read("counted/Reports/" + name) == dir.read("before/Reports/" + name)) << name;
-  }
-}
-
 // Each failure is one line on stderr that carries the driver's words, and exit status 2; a
 // writing statement changes nothing.
 TEST_F(MariadbOdbc, FailuresExitTwoWithTheDriversMessage) {
