@@ -1,34 +1,36 @@
-// quelo report: an automatic report (AutoZeReporter) on one data source, on one control, its
-// records read once as the pages are written (no host holds them, so they are not copied).
-// Progress and cancelling go through the control's ReportStatus event.
+// quelo report: an automatic report on one data source, made as the typed API makes a report,
+// with the automatic report's rules (records per page, file name, fields, sums, settings): its
+// records are read once as the pages are written. Progress and cancelling go through the run's
+// progress callback; where a rule changes what the user typed, a note on stderr says so.
 #include <signal.h>
 #include <unistd.h>
 
 #include <iostream>
 
 #include "commands.h"
-#include "component/component.h"
 #include "control/default_services.h"
-#include "control/reporter_entry_points.h"
-#include "control/ze_quelo.h"
 #include "platform/posix/posix_file_system.h"
-#include "platform/headless/headless_site.h"
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
 #include "progress_bar.h"
+#include "report_notes.h"
 #include "report_options.h"
 #include "report_source.h"
-#include "reporter/report_form.h"
+#include "reporter/automatic_report.h"
+#include "reporter/report_api.h"
 
 namespace quelo::cli {
 namespace {
 
 constexpr int kExitInterrupted = 130;
+constexpr int32_t kDefaultRecordsPerPage = 10;
 
 constexpr const char* kHelp = R"(usage: quelo report [SOURCE] [OPTIONS]
 
-Writes an automatic report (AutoZeReporter) of one data source as linked HTML pages under
-DIR/Reports/, where DIR is the shared application path (--app-path).
+Writes an automatic report of one data source as linked HTML pages under DIR/Reports/, where
+DIR is the shared application path (--app-path). It follows the rules of the control's
+AutoZeReporter; where one of them changes what you typed (records per page, file name), a line
+"quelo: note: ..." on stderr says what came of it and why.
 
 SOURCE, at most one; none means the bundled sample data (a few dozen products with pictures):
   --sqlite FILE --query SQL
@@ -51,7 +53,12 @@ options:
   --app-path DIR        the shared application path (default: the current folder)
   --file NAME           the report's file name, in lower case (default AutoGenRep): name.htm, or
                         name1.htm, name2.htm ... when there are several pages; no control
-                        characters (nor in --app-path), since paths are printed one a line
+                        characters (nor in --app-path), since paths are printed one a line.
+                        Only a lower-case .htm or .asp counts as the extension (Sales.HTM gives
+                        sales.htm.htm: pages sales1.htm1.htm, sales2.htm2.htm ...); a folder is
+                        dropped and the rest read in capitals; a name with a blank must name a
+                        file in the current folder, else the report is named zereport.htm; a
+                        note says so
   --title TEXT          the report's title (default "Auto-Generated Report")
   --action N            0 neither browser nor printer (default), 1 print, 10 open the first page
                         in the browser, 11 both (see PRINTING). A browser or printer that cannot
@@ -84,10 +91,9 @@ options:
                         without it. An earlier NAME.pdf is replaced whole; a link or special file
                         of that name is left alone. Needs chromium (see PRINTING); a PDF that
                         cannot be made is a warning on stderr and does not change the exit status
-  --max-recs N          records per page, 1 to 32767 (default 10; reports of more than 100
-                        pages get 200 records a page)
-  --company NAME        the shared developer company (it names the hidden report form; the
-                        pages do not show it)
+  --max-recs N          records per page, 1 to 32767 (default 10); reports of more than 100
+                        pages get 200 records a page (a note says so when N was given)
+  --company NAME        accepted for scripts written for earlier versions; no report shows it
   --setting NAME=VALUE  a report setting: Ra_Header, Ra_Footer, Ra_UseNotes, Ra_NotesOnTop,
                         Ra_Notes, Ra_Logo, Ra_Signature, Ra_Website, Ra_Email or Ra_AllPages.
                         With any --setting, those not given keep the stored preferences; with
@@ -117,9 +123,9 @@ is a warning on stderr naming what is missing; the pages stay written.
 
 Ctrl-C cancels the report cleanly: the pages completed so far are kept (none with
 --delete-on-cancel); a second Ctrl-C stops at once. Report preferences are read from the
-settings store under $XDG_CONFIG_HOME; a store that is a symlink, another user's file or
-corrupt is not used (one line on stderr says why) and the report takes the default
-preferences. $QUELO_SAMPLE_DIR overrides the folder of the sample data.
+settings store under $XDG_CONFIG_HOME and never written: the settings given here hold for this
+report alone. A store that is a symlink, another user's file or corrupt is not used (one line
+on stderr says why) and the report takes the default preferences. $QUELO_SAMPLE_DIR overrides the folder of the sample data.
 
 stdout: the full path of every page file put in place, one a line, in page order; a page
 that could not be written is left as it was and not listed.
@@ -149,15 +155,23 @@ void say(const std::string& message) {
   std::cerr << "quelo: " << message << "\n";
 }
 
-// Why AutoZeReporter said False, as far as the command can tell.
-std::string failureReason(const ReportOutcome& outcome, bool empty) {
-  if (empty) return "no records to report: the data source gave none";
-  if (!outcome.refusal.empty()) return outcome.refusal;
-  const std::vector<std::string>& errors = outcome.errors;
-  if (errors.empty()) return "the report could not be generated";
-  std::string reason = "the report could not be written: " + errors.front();
-  if (errors.size() > 1) reason += " (and " + std::to_string(errors.size() - 1) + " more errors)";
-  return reason;
+// Why the report was not made, in one line; the exit status that goes with it.
+std::pair<std::string, int> failure(const varnikquelo::ReportError& error) {
+  using varnikquelo::ReportErrorCode;
+  switch (error.code) {
+    case ReportErrorCode::SourceFailed:
+      return {error.message, kExitUsage};
+    case ReportErrorCode::NoRecords:
+      return {"no records to report: the data source gave none", kExitFalse};
+    case ReportErrorCode::PagesLost: {
+      const std::vector<std::string> errors = splitText(error.message, "\n");
+      std::string reason = "the report could not be written: " + errors.front();
+      if (errors.size() > 1) reason += " (and " + std::to_string(errors.size() - 1) + " more errors)";
+      return {reason, kExitFalse};
+    }
+    default:
+      return {error.message.empty() ? "the report could not be generated" : error.message, kExitFalse};
+  }
 }
 
 // A --field or --pic-fields name that is no field of the data, or a --graphic-folder that is
@@ -177,6 +191,35 @@ Status checkFieldNames(const ReportOptions& options, const Recordset& records) {
   return Status::ok();
 }
 
+std::string textOf(const Variant& option) { return option.isString() ? option.asString() : std::string(); }
+
+// The report the options ask for, and what the automatic report's rules take beside it.
+varnikquelo::ReportRequest requestOf(const ReportOptions& o, std::shared_ptr<Recordset> records) {
+  varnikquelo::ReportRequest request;
+  request.source = recordsetSource(std::move(records));
+  request.title = automaticTitle(textOf(o.title));
+  request.fileName = automaticFileName(textOf(o.fileName));
+  request.applicationPath = absoluteFolder(o.appPath);
+  using varnikquelo::ReportAction;
+  request.action = static_cast<ReportAction>(o.action);
+  request.escapeValues = o.output.escapeValues;
+  request.copyPictures = o.output.copyPictures;
+  request.replaceEarlier = o.output.replaceEarlier;
+  request.pdf = o.output.pdf;
+  request.deleteOnCancel = o.deleteOnCancel;
+  return request;
+}
+
+AutomaticReport automaticOf(const ReportOptions& o) {
+  AutomaticReport automatic;
+  automatic.picFields = textOf(o.picFields);
+  if (!o.graphicFolder.isMissing()) automatic.graphicFolders = textOf(o.graphicFolder);
+  automatic.settings = o.forFutureUse;
+  automatic.fieldChoices = fieldChoices(o.objReserved).valueOr(nullptr);
+  automatic.recordsPerPage = o.maxRecs.value_or(kDefaultRecordsPerPage);
+  return automatic;
+}
+
 class ReportRun {
  public:
   explicit ReportRun(const ReportOptions& options)
@@ -184,79 +227,49 @@ class ReportRun {
   int run(std::shared_ptr<Recordset> records);
 
  private:
-  void onReportStatus(Args& args);
+  bool onStep(const varnikquelo::ReportStep& where);
 
   const ReportOptions& options_;
   ProgressBar bar_;
   int32_t pagesDone_ = 0, totalPages_ = 0;
 };
 
-void ReportRun::onReportStatus(Args& args) {
-  if (args.size() < 5) return;
-  totalPages_ = toLong(args[0]).valueOr(0);
-  const int32_t current = toLong(args[2]).valueOr(0);
-  pagesDone_ = std::max(current - 1, 0);
+// The bar follows the run; Ctrl-C or the page to cancel at stops it.
+bool ReportRun::onStep(const varnikquelo::ReportStep& where) {
+  totalPages_ = where.totalPages;
+  pagesDone_ = std::max(where.page - 1, 0);
   bar_.update(pagesDone_, totalPages_);
-  if (interruptRequested || (options_.cancelAtPage && current >= *options_.cancelAtPage)) {
-    args[3] = Variant(true);
-    if (options_.deleteOnCancel) args[4] = Variant(true);
-  }
+  return !(interruptRequested || (options_.cancelAtPage && where.page >= *options_.cancelAtPage));
 }
 
 int ReportRun::run(std::shared_ptr<Recordset> records) {
-  auto component = std::make_shared<Component>();
-  component->applicationPath = absoluteFolder(options_.appPath);
-  if (options_.company) component->developerCompany = toUpper(trimSpaces(*options_.company));
   auto services = makeDefaultServices();
-  HeadlessSite site;
-  HeadlessWindow window;
-  auto control = ZeQuelo::create(component, services->platform(), site, window);
-  control->initProperties();
-  site.controls[site.displayName] = control;
-  // The site's record of the events fired is for tests; a report of many pages would pile it up.
-  site.onEvent = [this, &site](std::string_view name, Args& args) {
-    site.events.clear();
-    if (name == "ReportStatus") onReportStatus(args);
-  };
-  (void)control->put("MaxRecsPerPage", Variant(options_.maxRecs));
-  reportForm(*component, services->platform()).setOutput(options_.output);
-
-  const bool empty = records->eof();
-  Args call{Variant(std::static_pointer_cast<Dispatch>(records)),
-            options_.picFields,
-            options_.graphicFolder,
-            options_.fileName,
-            options_.title,
-            Variant(options_.action),
-            options_.forFutureUse,
-            options_.objReserved};
-  const bool done = AutoZeReporterOnRun(*control, call);
-  // The outcome is taken before the control is terminated, which releases the report form.
-  const ReportOutcome outcome = reportForm(*component, services->platform()).lastOutcome();
-  const std::vector<std::string>& pages = outcome.files;
-  const std::string reason = failureReason(outcome, empty);
-  site.controls.clear();
-  control->terminate();
+  Platform platform = services->platform();
+  varnikquelo::ReportRequest request = requestOf(options_, std::move(records));
+  request.progress = [this](const varnikquelo::ReportStep& where) { return onStep(where); };
+  AutomaticReport automatic = automaticOf(options_);
+  const varnikquelo::ReportResult result = makeReport(request, platform, &automatic);
   tellSettingsProblem(services->settingsProblem());
+  for (const std::string& note : reportNotes(options_, automatic)) say("note: " + note);
 
-  bar_.finish(done && !outcome.cancelled ? totalPages_ : pagesDone_);
-  for (const std::string& path : pages) std::cout << path << "\n";
+  const bool cancelled = result.error.code == varnikquelo::ReportErrorCode::Cancelled;
+  const bool done = result.ok() || cancelled;
+  bar_.finish(result.ok() ? totalPages_ : pagesDone_);
+  for (const std::string& path : result.pages) std::cout << path << "\n";
   std::cout.flush();
-  for (const std::string& warning : outcome.warnings) say("warning: " + warning);
+  for (const std::string& warning : result.warnings) say("warning: " + warning);
   if (interruptRequested) {
     say(options_.deleteOnCancel ? "interrupted: the pages written were deleted"
-                                : "interrupted: " + std::to_string(pages.size()) + " page(s) kept");
+                                : "interrupted: " + std::to_string(result.pages.size()) + " page(s) kept");
     return kExitInterrupted;
   }
-  if (!outcome.sourceError.empty()) {
-    say(outcome.sourceError);
-    return kExitUsage;
-  }
-  if (!done)
+  if (!done) {
+    const auto [reason, status] = failure(result.error);
     say(reason);
-  else if (pages.empty() && !outcome.cancelled)
-    say("no page was written: no field is output");
-  return done ? kExitOk : kExitFalse;
+    return status;
+  }
+  if (result.pages.empty() && !cancelled) say("no page was written: no field is output");
+  return kExitOk;
 }
 
 }  // namespace

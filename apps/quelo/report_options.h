@@ -1,5 +1,5 @@
-// The options of 'quelo report', parsed into the arguments that AutoZeReporter takes and what
-// the command itself needs (source, page size, cancel point). Every option can be given as
+// The options of 'quelo report', parsed into the arguments of an automatic report (as
+// AutoZeReporter takes them) and what the command itself needs (source, page size, cancel point). Every option can be given as
 // "--name VALUE" or "--name=VALUE".
 #pragma once
 
@@ -31,7 +31,7 @@ struct ReportOptions {
   Variant forFutureUse = Variant::missing();  // with any --setting, a ten-element array
   Variant objReserved = Variant::missing();   // with any --field, a collection of the field choices
   std::vector<std::string> fieldNames;        // the names given with --field, in order
-  int32_t maxRecs = 10;
+  std::optional<int32_t> maxRecs;  // none: 10 a page
   std::optional<std::string> company;
   std::optional<int32_t> cancelAtPage;
   ReportOutput output;  // --escape-values, --copy-pictures, --replace, --pdf

@@ -8,6 +8,7 @@
 #include "automation/text.h"
 #include "reporter/advanced_settings_form.h"
 #include "reporter/auto_settings.h"
+#include "reporter/automatic_report.h"
 #include "reporter/report_form.h"
 
 namespace quelo {
@@ -44,9 +45,8 @@ std::shared_ptr<Recordset> staticCopy(Recordset& source, MessageLoop* pump) {
 // report form and returns the result.
 class ReportRequest {
  public:
-  // `readRun`: a counted run is read as it is, not copied (see AutoZeReporterOnRun).
-  ReportRequest(ZeQuelo& control, Args& args, bool automatic, bool readRun = false)
-      : control_(control), args_(args), automatic_(automatic), readRun_(readRun) {}
+  ReportRequest(ZeQuelo& control, Args& args, bool automatic)
+      : control_(control), args_(args), automatic_(automatic) {}
 
   template <class Finish>
   bool run(Finish finish);
@@ -59,7 +59,6 @@ class ReportRequest {
   ZeQuelo& control_;
   Args& args_;
   bool automatic_;
-  bool readRun_;
   std::shared_ptr<Recordset> recordset_;
   std::optional<Variant> bookmark_;
 };
@@ -89,7 +88,7 @@ bool ReportRequest::prepare() {
   recordset_ = std::dynamic_pointer_cast<Recordset>(args_[kRecordset].objectOrNull());
   if (!recordset_ || !recordset_->isOpen()) return false;
   if (auto mark = recordset_->bookmark()) bookmark_ = mark.value();
-  if (recordset_->cursorType() == ado::adOpenForwardOnly && !(readRun_ && recordset_->countedRecords())) {
+  if (recordset_->cursorType() == ado::adOpenForwardOnly) {
     recordset_ = staticCopy(*recordset_, automatic_ ? control_.platform().loop : nullptr);
     args_[kRecordset] = Variant(std::static_pointer_cast<Dispatch>(recordset_));
   }
@@ -136,26 +135,11 @@ void setCheckFromAction(QueloReportForm& form, int32_t action) {
   form.get<CheckBox>("chkPrinter").setValue(printer);
 }
 
-// The field choices: the first item of the ObjReserved collection, when there is one. An
-// ObjReserved that is neither nothing nor a collection is an error.
-Result<std::shared_ptr<Collection>> fieldChoices(const Variant& reserved) {
-  if (reserved.isMissing()) return std::shared_ptr<Collection>();
-  const std::shared_ptr<Dispatch> object = reserved.objectOrNull();
-  if (!object) return std::shared_ptr<Collection>();
-  auto outer = std::dynamic_pointer_cast<Collection>(object);
-  if (!outer) return makeError(err::kTypeMismatch, "ObjReserved is not a collection");
-  if (outer->count() == 0) return std::shared_ptr<Collection>();
-  auto first = outer->item(Variant(int32_t{1}));
-  return first ? std::dynamic_pointer_cast<Collection>(first.value().objectOrNull()) : std::shared_ptr<Collection>();
-}
-
 bool driveAutomaticReport(ZeQuelo& control, Args& args, QueloReportForm& form) {
   QueloAdvancedSet& settings = advancedSettingsForm(control.component(), control.platform());
   form.setAutoReporting(true);
-  const std::string file = trimSpaces(toString(args[kFileName]).valueOr(""));
-  form.get<TextBox>("txtFileName").setText(file.empty() ? "AutoGenRep" : file);
-  const std::string title = trimSpaces(toString(args[kFileTitle]).valueOr(""));
-  form.get<TextBox>("txtTitle").setText(title.empty() ? "Auto-Generated Report" : title);
+  form.get<TextBox>("txtFileName").setText(automaticFileName(toString(args[kFileName]).valueOr("")));
+  form.get<TextBox>("txtTitle").setText(automaticTitle(toString(args[kFileTitle]).valueOr("")));
   setCheckFromAction(form, toLong(args[kAction]).valueOr(-1));
   form.cmdAdvanced_Click();
   auto choices = fieldChoices(args[kAutoReserved]);
@@ -181,10 +165,8 @@ bool ShowZeReporter(ZeQuelo& control, Args& args) {
   });
 }
 
-namespace {
-
-bool automaticReport(ZeQuelo& control, Args& args, bool readRun) {
-  return ReportRequest(control, args, true, readRun).run([&](QueloReportForm& form) {
+bool AutoZeReporter(ZeQuelo& control, Args& args) {
+  return ReportRequest(control, args, true).run([&](QueloReportForm& form) {
     const bool done = driveAutomaticReport(control, args, form);
     if (!done && form.AutoReporting()) {
       // A sequence that failed half-way leaves no flagged form behind for the next request.
@@ -194,12 +176,6 @@ bool automaticReport(ZeQuelo& control, Args& args, bool readRun) {
     return done;
   });
 }
-
-}  // namespace
-
-bool AutoZeReporter(ZeQuelo& control, Args& args) { return automaticReport(control, args, false); }
-
-bool AutoZeReporterOnRun(ZeQuelo& control, Args& args) { return automaticReport(control, args, true); }
 
 void RaiseZeReportStatus(ZeQuelo& control, Args& args) {
   control.raiseEvent("ReportStatus", dispid::kReportStatus, args);

@@ -18,9 +18,6 @@ bool ShowZeReporter(ZeQuelo& control, Args& args);
 // A host's forward-only record set is copied into a static one, which the caller gets back; the
 // source is closed.
 bool AutoZeReporter(ZeQuelo& control, Args& args);
-// AutoZeReporter on records opened for this report alone (quelo report): a counted run is read
-// once as the pages are written instead of being copied first, as no host holds it.
-bool AutoZeReporterOnRun(ZeQuelo& control, Args& args);
 // TotalPages, ElapsedSeconds, CurrentPage, Cancel, DeleteGeneratedPagesOnCancel, forFututeUse:
 // raises ReportStatus with them; the handler's answers come back in the last three.
 void RaiseZeReportStatus(ZeQuelo& control, Args& args);

@@ -10,6 +10,7 @@
 #include "hyperlink/hyperlink_opener.h"
 #include "hyperlink/hyperlink_state.h"
 #include "automation/text.h"
+#include "reporter/automatic_report.h"
 #include "reporter/reg_settings.h"
 #include "reporter/report_settings.h"
 
@@ -75,10 +76,7 @@ void QueloAdvancedSet::listFonts() {
   if (fontsListed_) return;
   fontsListed_ = true;
   auto& fontList = get<ComboBox>("cboFontName");
-  std::vector<std::string> names;
-  if (platform_.fonts) names = InstalledFontNames(*platform_.fonts);
-  if (names.size() <= 1) names = {std::string(kDefaultFontName)};
-  for (std::string& name : names) fontList.addItem(std::move(name));
+  for (std::string& name : fontChoices(platform_.fonts)) fontList.addItem(std::move(name));
   for (int32_t i = 0; i < fontList.listCount(); ++i) {
     if (fontList.list(i) != loadedFont_) continue;
     fontList.setListIndex(i);
@@ -89,11 +87,7 @@ void QueloAdvancedSet::listFonts() {
 void QueloAdvancedSet::formLoad() {
   fontsListed_ = false;
   ReportSettings& s = component_.state<SettingsState>().working;
-  const Variant stored =
-      ReadRegSetting(platform_.settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName);
-  std::string record = trimSpaces(stored.asString());
-  if (record.empty()) record = kDefaultFontName;
-  readSettingsRecord(record, s);
+  readStoredSettings(platform_.settings, s);
   loadedFont_ = s.FontName;
   get<Label>("lblFontName").setFontName(s.FontName);
   RevertToRealAdvSettings(false);

@@ -5,6 +5,7 @@
 #include "automation/collection.h"
 #include "component/component.h"
 #include "reporter/advanced_settings_form.h"
+#include "reporter/automatic_report.h"
 #include "reporter/report_form.h"
 #include "reporter/report_settings.h"
 
@@ -13,22 +14,6 @@ namespace quelo {
 using namespace forms;
 
 namespace {
-
-// The ten values for the controls: the host's array elements, or the defaults when there is no
-// array. An element that is absent stays Missing and leaves its control alone.
-std::array<Variant, 10> requestedSettings(const ReportSettings& w, const Variant& forFutureUse) {
-  std::array<Variant, 10> values;
-  values.fill(Variant::missing());
-  if (forFutureUse.isMissing()) {
-    values = {Variant(""),       Variant(""),          Variant(int32_t{0}),  Variant(true),     Variant(""),
-              Variant(w.Logo),   Variant(w.Signature), Variant(w.Website), Variant(w.Email), Variant(true)};
-    return values;
-  }
-  if (!forFutureUse.isArray() || forFutureUse.asArray()->dimensions() != 1) return values;
-  const std::vector<Variant>& elements = forFutureUse.asArray()->elements();
-  for (size_t i = 0; i < values.size() && i < elements.size(); ++i) values[i] = elements[i];
-  return values;
-}
 
 void setText(TextBox& box, const Variant& v) {
   if (auto t = toString(v); t && !v.isMissing()) box.setText(t.value());
@@ -68,13 +53,6 @@ void writeControls(QueloAdvancedSet& s, const std::array<Variant, 10>& v) {
   setOption(s.get<OptionButton>("OptPages", 0), v[Ra_AllPages]);
 }
 
-// The host's choice for a field: none when the collection has no item for it.
-std::optional<int32_t> choiceFor(const std::shared_ptr<Collection>& choices, const std::string& field) {
-  const Variant* item = choices ? choices->find(field) : nullptr;
-  if (!item) return std::nullopt;
-  return toLong(*item).valueOr(0);
-}
-
 }  // namespace
 
 void ApplyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, const Variant& forFutureUse,
@@ -85,15 +63,13 @@ void ApplyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, cons
   writeControls(settings, requestedSettings(state.working, forFutureUse));
   auto& sums = settings.get<ListBox>("lstFields");
   for (int32_t i = 0; i < sums.listCount(); ++i) {
-    const std::optional<int32_t> choice = choiceFor(fieldChoices, sums.list(i));
-    if (!choice || *choice == 2) sums.setSelected(i, true);
+    if (summedByChoice(choiceFor(fieldChoices, sums.list(i)))) sums.setSelected(i, true);
   }
   auto& output = report.get<ListBox>("lstOutput");
   const auto& available = report.get<ListBox>("lstAvailable");
   output.clear();
   for (int32_t i = 0; i < available.listCount(); ++i) {
-    const std::optional<int32_t> choice = choiceFor(fieldChoices, available.list(i));
-    if (!choice || *choice > 0) output.addItem(available.list(i));
+    if (outputByChoice(choiceFor(fieldChoices, available.list(i)))) output.addItem(available.list(i));
   }
 }
 

@@ -14,6 +14,7 @@
 #include "hyperlink/hyperlink_state.h"
 #include "platform/file_system.h"
 #include "platform/platform.h"
+#include "reporter/automatic_report.h"
 #include "reporter/generation_driver.h"
 #include "reporter/page_stream.h"
 
@@ -248,9 +249,9 @@ std::variant<ReportJob, RequestFault> reportJob(const ReportRequest& request, Re
   return job;
 }
 
-ReportResult makeReport(const ReportRequest& request, Platform& platform) {
+ReportResult makeReport(const ReportRequest& request, Platform& platform, AutomaticReport* automatic) {
   if (!request.source.impl()) return failed(ReportErrorCode::NoSource, "no source of records");
-  if (request.recordsPerPage < 1)
+  if (request.recordsPerPage < 1 && !automatic)
     return failed(ReportErrorCode::BadRequest, "records per page must be at least 1, not " + std::to_string(request.recordsPerPage));
   auto records = request.source.impl()->open(*platform.files);
   if (!records) return failed(ReportErrorCode::SourceFailed, records.error().message);
@@ -258,12 +259,31 @@ ReportResult makeReport(const ReportRequest& request, Platform& platform) {
   if (!count) return failed(ReportErrorCode::SourceFailed, count.error().message);
   if (count.value() <= 0) return failed(ReportErrorCode::NoRecords, "the source holds no record");
   if (count.value() > INT32_MAX) return failed(ReportErrorCode::BadRequest, "too many records for one report");
-  auto pages = preparePages(records.value(), count.value(), request.recordsPerPage);
-  if (!pages) return failed(ReportErrorCode::BadRequest, pages.error().message);
+  const int32_t pageSize = automatic ? pageSizeFor(count.value(), automatic->recordsPerPage) : request.recordsPerPage;
+  if (automatic) {
+    automatic->records = count.value();
+    automatic->pageSize = pageSize;
+  }
+  auto pages = preparePages(records.value(), count.value(), pageSize);
+  if (!pages) return failed(ReportErrorCode::BadRequest, automatic ? tooManyRecords(pages.error().message) : pages.error().message);
   if (const auto& stream = pages.value().stream; stream && !stream->firstPage())
     return failed(ReportErrorCode::SourceFailed, stream->page(1).error().message);
-  auto job = reportJob(request, std::move(pages).value(), &records.value()->fields(), nullptr, platform);
-  if (auto* wrong = std::get_if<RequestFault>(&job)) return failed(wrong->error.code, wrong->error.message);
+  ReportRequest completed = request;
+  std::optional<FormExtras> extras;
+  if (automatic && !pages.value().pages.empty())
+    extras = completeAutomatic(completed, *automatic, *pages.value().pages.front(), platform);
+  if (automatic && completed.fields.empty()) return {};  // no field is output: nothing to write
+  const FieldList* known = automatic ? nullptr : &records.value()->fields();
+  auto job = reportJob(completed, std::move(pages).value(), known, extras ? &*extras : nullptr, platform);
+  if (auto* wrong = std::get_if<RequestFault>(&job)) {
+    const bool tooWide = automatic && wrong->part == RequestFault::Part::Fields;
+    return failed(wrong->error.code, tooWide ? tooManyFields(wrong->error.message) : wrong->error.message);
+  }
+  if (automatic) {
+    const ReportJob& made = std::get<ReportJob>(job);
+    automatic->baseName = made.baseName;
+    automatic->pages = made.allPages ? made.pageCount : 1;
+  }
   CallbackProgress progress(request);
   HyperlinkState links;  // the browser this report opens is its own
   ReportResult result = resultOf(runReport(std::get<ReportJob>(job), platform, progress, links));

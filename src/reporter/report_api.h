@@ -46,8 +46,14 @@ Result<std::shared_ptr<Recordset>> openCountedOrWhole(std::shared_ptr<RowSource>
 // A source that reports the records of `records`, from its first on.
 varnikquelo::ReportSource recordsetSource(std::shared_ptr<Recordset> records);
 
-// Makes the report with the given services instead of the machine's own.
-varnikquelo::ReportResult makeReport(const varnikquelo::ReportRequest& request, Platform& platform);
+struct AutomaticReport;
+
+// Makes the report with the given services instead of the machine's own. With `automatic`, the
+// automatic report's rules (reporter/automatic_report.h) complete the request once its records
+// are counted and its first page is read, as AutoZeReporter's form would, and what they made is
+// noted there; a report whose choices leave no field to output writes nothing and succeeds.
+varnikquelo::ReportResult makeReport(const varnikquelo::ReportRequest& request, Platform& platform,
+                                     AutomaticReport* automatic = nullptr);
 
 // The pages of a report, prepared before its run.
 struct ReportPages {

@@ -9,7 +9,7 @@
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
 #include "reporter/advanced_settings_form.h"
-#include "reporter/field_class.h"
+#include "reporter/automatic_report.h"
 #include "reporter/preview_tables.h"
 
 namespace quelo {
@@ -39,9 +39,7 @@ bool QueloReportForm::AutoReporting() const { return component_.reportAutoReport
 void QueloReportForm::setAutoReporting(bool on) { component_.reportAutoReporting = on; }
 
 void QueloReportForm::setGraphicFolderPath(const std::string& path) {
-  const std::string trimmed = trimSpaces(path);
-  if (!isAnchoredPath(trimmed)) return;
-  graphicFolderPath_ = withTrailingSeparator(trimmed);
+  graphicFolderPath_ = keptFolderPath(path, graphicFolderPath_);
 }
 
 void QueloReportForm::setThePicFields(const std::string& fields) { picFields_ = trimSpaces(fields); }
@@ -114,15 +112,7 @@ void QueloReportForm::cmdAdvanced_Click() {
   auto& fields = settingsForm().get<ListBox>("lstFields");
   fields.clear();
   if (!currentPage_ || !currentPage_->moveFirst()) return;
-  const DataGrid& grid = get<DataGrid>("MSHFlexGrid1");
-  for (int32_t j = 0; j < grid.cols(); ++j) {
-    const std::string name = trimSpaces(grid.textMatrix(0, j));
-    auto index = currentPage_->fieldIndex(name);
-    if (!index) return;
-    auto value = currentPage_->value(index.value());
-    if (!value) return;
-    if (FieldClass(currentPage_->fields()[index.value()]) == FieldKind::Number && isNumeric(value.value())) fields.addItem(name);
-  }
+  for (const std::string& name : summableFields(*currentPage_)) fields.addItem(name);
   if (!AutoReporting()) settingsForm().show(true);
 }
 

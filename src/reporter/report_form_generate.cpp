@@ -10,6 +10,7 @@
 #include "automation/date_time.h"
 #include "automation/text.h"
 #include "reporter/advanced_settings_form.h"
+#include "reporter/automatic_report.h"
 #include "reporter/generation_driver.h"
 #include "reporter/preview_tables.h"
 #include "reporter/report_api.h"
@@ -92,7 +93,7 @@ void QueloReportForm::cmdGenerate_Click() {
   if (const auto* wrong = std::get_if<RequestFault>(&made)) {
     if (wrong->part == RequestFault::Part::FileName) return get<TextBox>("txtFileName").setFocus();
     if (wrong->part == RequestFault::Part::Fields)
-      return refuse("Too many fields!", "Too many fields! " + wrong->error.message + ".");
+      return refuse("Too many fields!", tooManyFields(wrong->error.message));
     return refuse(wrong->error.message, wrong->error.message);
   }
   const ReportJob& job = std::get<ReportJob>(made);
@@ -150,19 +151,16 @@ FormExtras QueloReportForm::formExtras() {
   extras.currentPage = curPage_;
   extras.settings = component_.state<SettingsState>().working;
   extras.pictureFieldsNamed = containPictures_;
-  if (AutoReporting()) extras.fallbackName = "zereport.htm";
+  if (AutoReporting()) extras.fallbackName = kAutoFallbackName;
   return extras;
 }
 
 // The date under the title when the form asks for it, after the time of day in an automatic report.
 std::string QueloReportForm::dateLine() {
   if (get<CheckBox>("chkInsert").value() != 1) return {};
-  std::string line;
-  if (AutoReporting()) {
-    const CivilTime now = civilFromDate(dateFromTimePoint(platform_.clock->wallNow()));
-    line = formatTwelveHourTime(now) + " of ";
-  }
-  return line + formatLongDate(get<DatePicker>("dtpInsert").value()) + " <Br> ";
+  std::optional<CivilTime> now;
+  if (AutoReporting()) now = civilFromDate(dateFromTimePoint(platform_.clock->wallNow()));
+  return dateLineOf(get<DatePicker>("dtpInsert").value(), now);
 }
 
 }  // namespace quelo

@@ -1,6 +1,7 @@
 // The design-time face of QueloReportForm: every control with its caption, items, tool tip,
 // container and place (twips). Behaviour is wired in report_form.cpp.
 #include "forms/layout.h"
+#include "reporter/automatic_report.h"
 #include "reporter/report_form.h"
 
 namespace quelo {
@@ -9,7 +10,6 @@ using namespace forms;
 
 namespace {
 
-constexpr const char* kColours[] = {"WHITE", "RED", "BLUE", "GREEN", "YELLOW", "GRAY", "SILVER", "MAROON", "FUCHIA"};
 
 }  // namespace
 
@@ -59,7 +59,7 @@ void QueloReportForm::build() {
   auto& colour = inFrame(placed(add<ComboBox>("cboBGcolor"), {7650, 1100, 1500, 315}, {}, "select table color"),
                          frame2);
   colour.setStyle(2);
-  for (const char* c : kColours) colour.addItem(c);
+  for (const char* c : kTableColours) colour.addItem(c);
   inFrame(placed(add<CheckBox>("chkInsert"), {7000, 1500, 1000, 285}, "&Insert", "check to insert date"), frame2)
       .setValue(1);
   inFrame(placed(add<DatePicker>("dtpInsert"), {8050, 1480, 1500, 315}), frame2);

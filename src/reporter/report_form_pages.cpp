@@ -3,11 +3,11 @@
 
 #include "component/component.h"
 #include "files/file_names.h"
-#include "files/path_rules.h"
 #include "platform/picture_size.h"
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
 #include "reporter/advanced_settings_form.h"
+#include "reporter/automatic_report.h"
 #include "reporter/field_class.h"
 #include "reporter/preview_tables.h"
 #include "reporter/page_stream.h"
@@ -19,19 +19,6 @@ namespace quelo {
 using namespace forms;
 
 namespace {
-
-constexpr int16_t kDefaultPageSize = 10;
-constexpr int32_t kMostPages = 100;
-constexpr int16_t kLargePageSize = 200;
-
-std::vector<std::string> splitAtCommas(const std::string& text) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  for (size_t comma; (comma = text.find(',', start)) != std::string::npos; start = comma + 1)
-    parts.push_back(text.substr(start, comma - start));
-  parts.push_back(text.substr(start));
-  return parts;
-}
 
 // What a link stored as "text#address#..." shows: its text, or its address when it has none.
 std::string linkText(const std::string& stored) {
@@ -53,15 +40,13 @@ std::string cellText(Recordset& page, int field) {
 }  // namespace
 
 // The records per page, from the control's MaxRecsPerPage. A size that is not a positive 16-bit
-// number (the old form divided by zero on 0) falls back to 10.
+// number (the old form divided by zero on 0) falls back to 10; more than 100 pages take 200 a page.
 void QueloReportForm::readPageSize() {
-  pageSize_ = kDefaultPageSize;
-  const auto& control = settingsForm().myfControl();
-  if (!control) return;
-  auto max = control->get("MaxRecsPerPage");
-  if (!max) return;
-  auto size = toInteger(max.value());
-  if (size && size.value() > 0) pageSize_ = size.value();
+  int16_t asked = 0;
+  if (const auto& control = settingsForm().myfControl())
+    if (auto max = control->get("MaxRecsPerPage"))
+      if (auto size = toInteger(max.value())) asked = size.value();
+  pageSize_ = static_cast<int16_t>(pageSizeFor(cumTotalRecs_, asked));
 }
 
 void QueloReportForm::buildPages() {
@@ -70,14 +55,13 @@ void QueloReportForm::buildPages() {
   currentPage_.reset();
   readPageSize();
   const std::shared_ptr<Recordset>& source = component_.reportRecordset;
-  if (cumTotalRecs_ / pageSize_ > kMostPages) pageSize_ = kLargePageSize;
   totalPage_ = 0;
   tooManyPages_.clear();
   sourceFailure_.clear();
   // Page numbers are 16-bit: more pages cannot be counted, so the report is refused with why.
   auto count = pageCountOf(cumTotalRecs_, pageSize_);
   if (!count) {
-    tooManyPages_ = "Too many records! " + count.error().message + ".";
+    tooManyPages_ = tooManyRecords(count.error().message);
     return;
   }
   if (!source) return;
@@ -131,27 +115,13 @@ void QueloReportForm::fillFieldTables() {
   auto& available = get<ListBox>("lstAvailable");
   PreviewTables& tables = component_.state<PreviewTables>();
   tables.gridColumnNames.clear();
-  tables.pictureFolders.assign(static_cast<size_t>(grid.cols()), std::string());
   for (int32_t j = 0; j < grid.cols(); ++j) {
     const std::string name = trimSpaces(grid.textMatrix(0, j));
     available.addItem(name);
     available.setSelected(available.newIndex(), true);
     tables.gridColumnNames.push_back(name);
   }
-  std::vector<std::string> folders = splitAtCommas(graphicFolderPath_);
-  const std::vector<std::string> fields = splitAtCommas(picFields_);
-  const std::string lastFolder = trimSpaces(folders.back());
-  if (fields.size() > folders.size()) folders.resize(fields.size());
-  for (size_t j = 0; j < tables.gridColumnNames.size(); ++j) {
-    for (size_t k = 0; k < fields.size(); ++k) {
-      if (!equalsIgnoreCase(trimSpaces(fields[k]), tables.gridColumnNames[j])) continue;
-      std::string folder = trimSpaces(folders[k]);
-      if (folder.empty()) folder = lastFolder;
-      else folder = withTrailingSeparator(folder);
-      tables.pictureFolders[j] = folder;
-      break;
-    }
-  }
+  tables.pictureFolders = pictureFolders(tables.gridColumnNames, graphicFolderPath_, picFields_);
 }
 
 // A picture cell shows its picture instead of its text, sized to it; a missing or unreadable
