@@ -104,6 +104,44 @@ TEST_F(QueloReport, OptionsShowOnTheOnePageWritten) {
   }
 }
 
+// Where a rule changes what was typed, one note on stderr says what came of it; what is taken as
+// typed gets none. The pages are those the note names.
+TEST_F(QueloReport, ANoteSaysWhenARuleChangesWhatWasTyped) {
+  const std::string wide = dir / "wide.csv";
+  std::filesystem::copy_file(csv(3000), wide);
+  const std::string narrow = csv(23);
+  const struct {
+    std::vector<std::string> args;
+    std::string firstPage, note;
+  } cases[] = {
+      {{"--csv", wide, "--max-recs", "20", "--file", "big"}, "big1.htm",
+       "--max-recs 20 gives 150 pages; reports of more than 100 pages get 200 records a page"},
+      {{"--csv", wide, "--max-recs", "500", "--file", "big"}, "big1.htm", ""},
+      {{"--csv", narrow, "--file", "Sales.HTM"}, "sales1.htm1.htm",
+       "--file \"Sales.HTM\" gives sales1.htm1.htm, sales2.htm2.htm ...: .htm or .asp counts as the extension in "
+       "lower case only, so .htm was added"},
+      {{"--csv", narrow, "--file", "a b", "--max-recs", "30"}, "zereport.htm",
+       "--file \"a b\" gives zereport.htm: a name with a blank is taken only as a file of that name in the current "
+       "folder, and there is none"},
+      {{"--csv", narrow, "--file", "out/Sales.htm", "--max-recs", "20"}, "sales1.htm1.htm",
+       "--file \"out/Sales.htm\" gives sales1.htm1.htm, sales2.htm2.htm: only the part after the last folder is "
+       "kept, in capitals, and .htm or .asp counts as the extension in lower case only"},
+      {{"--csv", narrow, "--file", " ", "--max-recs", "30"}, "autogenrep.htm",
+       "--file \" \" gives autogenrep.htm: a blank name gives the default name"},
+      {{"--csv", narrow, "--file", "SALES", "--max-recs", "23"}, "sales.htm", ""},
+      {{"--csv", narrow, "--file", "r.html"}, "r1.html", ""},
+  };
+  for (auto [args, firstPage, note] : cases) {
+    SCOPED_TRACE(args[2] + " " + args[3]);
+    args.insert(args.end(), {"--app-path", dir / "app", "--replace"});
+    auto r = report(args);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, note.empty() ? "" : "quelo: note: " + note + "\n");
+    ASSERT_FALSE(r.out.empty());
+    EXPECT_EQ(linesOf(r.out).front(), page(firstPage));
+  }
+}
+
 TEST_F(QueloReport, NoFieldOutputWritesNothingAndSaysSo) {
   auto r = report(csvArgs({"--field", "Name=0", "--field", "Price=0", "--field", "Quantity=-1"}));
   EXPECT_EQ(r.exitCode, 0);
