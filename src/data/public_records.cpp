@@ -52,7 +52,9 @@ Records Records::sqlite(std::string databaseFile, std::string query) {
 }
 
 Records Records::csv(std::string file, char delimiter) {
-  return overRows([=](quelo::FileSystem& files) { return quelo::csvFile(files, file, delimiter); });
+  return overRows([=](quelo::FileSystem& files) {
+    return quelo::csvFile(files, file, quelo::CsvFormat::delimitedBy(delimiter));
+  });
 }
 
 Records Records::postgres(std::string connectionString, std::string query) {
