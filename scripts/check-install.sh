@@ -51,7 +51,8 @@ expect "$libdir/libquelo.so.*" "$libdir/cmake/VarnikQuelo/VarnikQueloConfig.cmak
   include/varnikquelo/records.h include/varnikquelo/value.h share/man/man3/varnikquelo-members.3.gz
 ((missing == 0)) || exit 1
 # The member reference reads as a man page, without a warning of the formatter.
-warnings=$(zcat "$prefix/share/man/man3/varnikquelo-members.3.gz" | LC_ALL=C.UTF-8 MANWIDTH=80 man -l -Tutf8 -ww - 2>&1 >/dev/null || true)
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
+  "$prefix/share/man/man3/varnikquelo-members.3.gz" 2>&1 >/dev/null || true)
 [[ -z $warnings ]] || { echo "check-install: varnikquelo-members(3): $warnings" >&2; exit 1; }
 bash "$root/scripts/check-headers.sh" "$prefix"
 

@@ -115,7 +115,8 @@ TEST_F(QueloReport, ReadsStandardInputInTheEncodingNamed) {
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(linesOf(r.out), (std::vector<std::string>{page("piped1.htm"), page("piped2.htm"), page("piped3.htm")}));
   const std::string last = dir.read("app/Reports/piped3.htm");
-  EXPECT_NE(last.find("KETTLE_12"), std::string::npos) << last;
+  EXPECT_NE(last.find("\u201CKettle&nbsp;12\u201D&nbsp;12\"&nbsp;pipe<"), std::string::npos) << last;
+  EXPECT_NE(last.find(">\u20AC" "12</TD>"), std::string::npos) << last;
 }
 
 TEST_F(QueloReport, NoFieldOutputWritesNothingAndSaysSo) {

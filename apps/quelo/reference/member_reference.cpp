@@ -2,6 +2,7 @@
 // type library itself, so the page cannot say other than what the control does. Each member
 // belongs to a group with an example; a member of no group fails the build instead of going
 // unlisted. Usage: quelo-member-reference OUT VERSION
+#include <cctype>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -82,6 +83,11 @@ std::string roff(const std::string& text) {
   return out;
 }
 
+std::string upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
 // The public value a parameter of this declared type takes.
 std::string cppType(const std::string& typeName) {
   static const std::map<std::string, std::string> types = {
@@ -115,7 +121,7 @@ void writeMember(std::ostream& o, const MemberInfo& m) {
     if (m.resultType) o << " gives " << cppType(*m.resultType);
   }
   if (m.dispid == 0) o << "; the default member";
-  if (m.hidden) o << "; hidden (the control's own)";
+  if (m.hidden) o << "; hidden from the type library's browsers";
   o << ".\n";
   for (size_t i = 0; i < m.params.size() && m.kind == MemberKind::Method; ++i)
     o << ".br\n" << roff(parameter(m.params[i], i + 1)) << "\n";
@@ -137,7 +143,7 @@ bool write(std::ostream& o, const std::string& version) {
     << "source of records 3000 with the source's own message.\n";
   std::set<std::string> listed;
   for (const Group& g : groups()) {
-    o << ".SH " << roff(g.title) << "\n";
+    o << ".SH " << upper(g.title) << "\n";
     for (const std::string& name : g.members) {
       const MemberInfo* m = lib.findMember(name);
       if (!m) {
