@@ -163,17 +163,6 @@ TEST_F(PublicControl, WrongCallsGiveErrorsThatSayWhy) {
   EXPECT_EQ(control.get("Interval").value, Value(int32_t{0}));
 }
 
-// A folder that cannot hold the pages is one error, however many pages the report has.
-TEST_F(PublicControl, AMissingApplicationFolderIsOneError) {
-  varnikquelo::Control control;
-  ASSERT_TRUE(control.put("ApplicationPath", Value(app / "gone/deeper")).message.empty());
-  ASSERT_TRUE(control.put("MaxRecsPerPage", Value(int32_t{1})).message.empty());
-  const varnikquelo::CallResult report =
-      control.call("AutoZeReporter", {Value(stock), Value(""), Value(""), Value("lost.htm"), Value("Lost"), Value(int32_t{0})});
-  EXPECT_EQ(report.error.message.find('\n'), std::string::npos) << report.error.message;
-  EXPECT_NE(report.error.message.find("gone"), std::string::npos) << report.error.message;
-}
-
 // An exception from the host's handler never leaves the control: the member that raised the
 // event answers it, a report it interrupts is cancelled, and the control stays usable.
 TEST_F(PublicControl, AThrowingEventHandlerBecomesTheCallsError) {
