@@ -2,7 +2,8 @@
 # binaries by dpkg-shlibdeps, each with its copyright, changelog and description.
 #   libquelo2               libquelo.so.2 (component lib)
 #   libquelo-qt2            libquelo-qt.so.2 (qtlib)
-#   libquelo-dev            headers, CMake package, pkg-config file, examples; no Qt (dev)
+#   libquelo-dev            headers, CMake package, pkg-config file, examples, varnikquelo-members(3);
+#                           no Qt (dev)
 #   libquelo-qt-dev         the widget's header, CMake component Qt, pkg-config file (qtdev)
 #   quelo                   the command line, its sample data, man pages, completion (cli)
 #   quelo-gui               the GUI host (gui)
@@ -74,8 +75,9 @@ control with the desktop's services.
 
 This package holds what a headless program builds with: the headers of the
 typed report API, the records, the windowless control and its values, the
-CMake package (find_package(VarnikQuelo)), the pkg-config file varnikquelo
-and examples that build from where they are installed. It needs no Qt.")
+CMake package (find_package(VarnikQuelo)), the pkg-config file varnikquelo,
+examples that build from where they are installed, and the reference of the
+control's members for C++ (man varnikquelo-members). It needs no Qt.")
 
 set(CPACK_DEBIAN_QTDEV_PACKAGE_NAME libquelo-qt-dev)
 set(CPACK_DEBIAN_QTDEV_PACKAGE_SECTION libdevel)

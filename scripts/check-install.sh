@@ -48,8 +48,12 @@ echo "check-install: $(find "$prefix" -type f | wc -l) files installed; the inst
 expect "$libdir/libquelo.so.*" "$libdir/cmake/VarnikQuelo/VarnikQueloConfig.cmake" \
   "$libdir/cmake/VarnikQuelo/VarnikQueloConfigVersion.cmake" "$libdir/pkgconfig/varnikquelo.pc" \
   include/varnikquelo/report.h include/varnikquelo/version.h include/varnikquelo/control.h \
-  include/varnikquelo/records.h include/varnikquelo/value.h
+  include/varnikquelo/records.h include/varnikquelo/value.h share/man/man3/varnikquelo-members.3.gz
 ((missing == 0)) || exit 1
+# The member reference reads as a man page, without a warning of the formatter.
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
+  "$prefix/share/man/man3/varnikquelo-members.3.gz" 2>&1 >/dev/null || true)
+[[ -z $warnings ]] || { echo "check-install: varnikquelo-members(3): $warnings" >&2; exit 1; }
 bash "$root/scripts/check-headers.sh" "$prefix"
 
 # The shared libraries export the public API alone: what is in namespace varnikquelo, with the

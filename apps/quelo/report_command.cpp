@@ -35,9 +35,16 @@ AutoZeReporter; where one of them changes what you typed (records per page, file
 SOURCE, at most one; none means the bundled sample data (a few dozen products with pictures):
   --sqlite FILE --query SQL
   --csv FILE                 RFC 4180, UTF-8; the first line holds the field names. FILE - is
-                             standard input; it (like a FIFO) is read once, into memory
+                             standard input; it (like a FIFO) is read once, into memory. A
+                             quote inside a field that does not start with one is a character
+                             (12" pipe)
     --delimiter C            the character between the fields of the CSV file: ";", "|" ...,
                              "\t" or tab for a tab (default: a comma; a tab for a .tsv file)
+    --encoding NAME          the file's text encoding when it is not UTF-8, as iconv names it
+                             (WINDOWS-1252 for a spreadsheet's export, ISO-8859-15, UTF-16 ...;
+                             iconv -l lists them); a byte that is no character of it is an
+                             error naming the line
+    --strict-quotes          refuse a quote inside a field that does not start with one
   --postgres CONNINFO --query SQL
   --odbc CONNECTION --query SQL
                              any database with an ODBC driver (unixODBC): a connection string

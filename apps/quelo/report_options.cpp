@@ -7,6 +7,7 @@
 #include "control/type_library.h"
 #include "automation/collection.h"
 #include "automation/text.h"
+#include "data/sources/decoding_input.h"
 
 namespace quelo::cli {
 namespace {
@@ -100,6 +101,9 @@ class Parser {
   Status addSetting(const std::string& text);
   Status addField(const std::string& text);
   Status finish();
+  void csvOnly(const char* option) {
+    if (csvOption_.empty()) csvOption_ = option;
+  }
   std::map<std::string, Handler> valueOptions();
   std::map<std::string, std::function<void()>> flagOptions();
 
@@ -107,6 +111,7 @@ class Parser {
   std::string sourceOption_;
   bool hasQuery_ = false;
   std::optional<char> delimiter_;
+  std::string csvOption_;  // the first option given that only a CSV file takes
   std::shared_ptr<VariantArray> settings_;
   std::shared_ptr<Collection> fields_;
 };
@@ -214,6 +219,14 @@ std::map<std::string, Parser::Handler> Parser::valueOptions() {
          auto d = delimiterOf(v);
          if (!d) return d.error();
          delimiter_ = d.value();
+         csvOnly("--delimiter");
+         return Status::ok();
+       }},
+      {"--encoding",
+       [this](const std::string& v) -> Status {
+         if (Status s = checkEncoding(v); !s) return optionError("--encoding: " + s.error().message);
+         o_.csv.encoding = v;
+         csvOnly("--encoding");
          return Status::ok();
        }},
       {"--setting", [this](const std::string& v) { return addSetting(v); }},
@@ -227,6 +240,11 @@ std::map<std::string, std::function<void()>> Parser::flagOptions() {
           {"--copy-pictures", [this] { o_.output.copyPictures = true; }},
           {"--replace", [this] { o_.output.replaceEarlier = true; }},
           {"--pdf", [this] { o_.output.pdf = true; }},
+          {"--strict-quotes",
+           [this] {
+             o_.csv.strictQuotes = true;
+             csvOnly("--strict-quotes");
+           }},
           {"--quiet", [this] { o_.quiet = true; }},
           {"--help", [this] { o_.help = true; }},
           {"-h", [this] { o_.help = true; }}};
@@ -264,9 +282,9 @@ Status Parser::finish() {
   if (wantsQuery && (!hasQuery_ || o_.query.empty()))
     return optionError(sourceOption_ + " needs --query SQL");
   if (!wantsQuery && hasQuery_) return optionError("--query goes with --sqlite, --postgres or --odbc");
-  if (delimiter_ && o_.source != SourceKind::Csv) return optionError("--delimiter goes with --csv");
-  if (delimiter_) o_.delimiter = *delimiter_;
-  else if (toLower(o_.location).ends_with(".tsv")) o_.delimiter = '\t';
+  if (!csvOption_.empty() && o_.source != SourceKind::Csv) return optionError(csvOption_ + " goes with --csv");
+  if (delimiter_) o_.csv.delimiter = *delimiter_;
+  else if (toLower(o_.location).ends_with(".tsv")) o_.csv.delimiter = '\t';
   if (o_.graphicFolder.isString())
     o_.graphicFolder = Variant(anchoredFolders(o_.graphicFolder.asString()));
   if (settings_) o_.forFutureUse = Variant(settings_);

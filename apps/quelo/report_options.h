@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "automation/status.h"
 #include "automation/variant.h"
+#include "data/sources/csv_reader.h"
 #include "reporter/report_output.h"
 
 namespace quelo::cli {
@@ -20,7 +21,9 @@ struct ReportOptions {
   SourceKind source = SourceKind::Sample;
   std::string location;  // the SQLite or CSV file, or the PostgreSQL or ODBC connection string
   std::string query;
-  char delimiter = ',';  // of a CSV file: --delimiter, else a tab for a .tsv file, else a comma
+  // Of a CSV file: --delimiter, else a tab for a .tsv file, else a comma; --encoding;
+  // --strict-quotes.
+  CsvFormat csv;
   std::string appPath;  // as given; empty means the current folder
   // AutoZeReporter's optional arguments: Missing when not given.
   Variant picFields = Variant::missing();

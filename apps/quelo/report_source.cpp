@@ -30,7 +30,7 @@ Result<std::shared_ptr<RowSource>> rowSource(const ReportOptions& o) {
     case SourceKind::Sqlite:
       return sqliteQuery(machineFiles(), o.location, o.query);
     case SourceKind::Csv:
-      return csvFile(machineFiles(), o.location == "-" ? "/dev/stdin" : o.location, o.delimiter);  // - : standard input
+      return csvFile(machineFiles(), o.location == "-" ? "/dev/stdin" : o.location, o.csv);  // - : standard input
     case SourceKind::Postgres:
       return postgresQuery(o.location, o.query);
     case SourceKind::Odbc:

@@ -19,9 +19,11 @@ namespace varnikquelo {
 
 // Why a member could not be reached or failed: the control's error number (438 no such member,
 // 13 a value of the wrong type, 449 an argument missing, 383 a read-only property, 440 the
-// host's event handler threw, ...) and its message, which names the argument, the type wanted
-// and the type given where those are the cause.
+// host's event handler threw, 3000 a source of records failed, ...) and its message, which names
+// the argument, the type wanted and the type given where those are the cause, and keeps the
+// words of a failing source (the what() of an exception a RecordCursor threw).
 inline constexpr int kHandlerThrew = 440;
+inline constexpr int kSourceFailed = 3000;
 
 struct ControlError {
   int number = 0;

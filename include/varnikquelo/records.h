@@ -2,6 +2,11 @@
 // the record set argument of the control's reporter members (control.h). A Records handle names
 // a source (an SQLite, PostgreSQL or ODBC query, a CSV file, or the host's own records); the
 // source is read when a report is made, and again for every report made from the same handle.
+//
+// Lifetimes and threads: a handle is a shared reference, cheap to copy; it keeps a host's
+// RecordSource alive for as long as any copy lives (a control keeps the last one it reported on,
+// CurrentRecordset). A source is read on the thread that makes the report, inside that call;
+// reports made on two threads at once from one RecordSource read it in two passes at once.
 #pragma once
 
 #include <cstdint>
@@ -63,11 +68,11 @@ class QUELO_API Records {
 
   explicit operator bool() const { return impl_ != nullptr; }
 
-  struct Impl;
-  explicit Records(std::shared_ptr<const Impl> impl);
-  const std::shared_ptr<const Impl>& impl() const { return impl_; }
-
  private:
+  // What a handle holds is the library's own.
+  struct Impl;
+  friend struct RecordsAccess;
+  explicit Records(std::shared_ptr<const Impl> impl);
   std::shared_ptr<const Impl> impl_;
 };
 

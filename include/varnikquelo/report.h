@@ -2,6 +2,10 @@
 // or ODBC query or a host's records, described by a ReportRequest and made by makeReport. The pages
 // go to the Reports folder under the request's application path; the result lists the pages
 // written, what was written but not as asked, or why nothing (or not everything) was written.
+//
+// Exceptions: none leaves makeReport (see ReportRequest::progress and RecordCursor::next).
+// Threads: makeReport runs on the caller's thread with services of its own; calls on different
+// threads may run at once.
 #pragma once
 
 #include <functional>
@@ -32,11 +36,12 @@ class QUELO_API ReportSource {
   static ReportSource records(const Records& records);
   static ReportSource records(std::shared_ptr<const RecordSource> host);
 
-  struct Impl;
-  explicit ReportSource(std::shared_ptr<const Impl> impl);
-  const std::shared_ptr<const Impl>& impl() const { return impl_; }
 
  private:
+  // What a source holds is the library's own.
+  struct Impl;
+  friend struct ReportSourceAccess;
+  explicit ReportSource(std::shared_ptr<const Impl> impl);
   std::shared_ptr<const Impl> impl_;
 };
 

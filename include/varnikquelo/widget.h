@@ -10,6 +10,7 @@
 #include <memory>
 
 #include <varnikquelo/export.h>
+#include <varnikquelo/records.h>
 
 namespace varnikquelo {
 
@@ -31,7 +32,13 @@ class QUELO_API QueloWidget : public QWidget {
   ~QueloWidget() override;
 
   // A member of the control by name (ShowZeReporter, OpenHyperlink, ...), as Qt values: its
-  // result, or an invalid QVariant with the reason in *error.
+  // result, or an invalid QVariant with the reason in *error (the argument, the type wanted and
+  // the type given, for a value the member cannot take). A record set goes in as a Records in
+  // a QVariant, and CurrentRecordset comes back so:
+  //   widget->call("AutoZeReporter", {QVariant::fromValue(varnikquelo::Records::csv("stock.csv")),
+  //                                   QString(), QString(), "stock.htm", "Stock", 0}, &error);
+  // The report runs inside the call, on the widget's thread; reportStatus is emitted as it goes
+  // (a handler connected with a direct or automatic connection can cancel it).
   QVariant call(const QString& member, const QVariantList& args = {}, QString* error = nullptr);
   QVariant value(const QString& property, QString* error = nullptr);
   bool setValue(const QString& property, const QVariant& value, QString* error = nullptr);
@@ -58,7 +65,9 @@ class QUELO_API QueloWidget : public QWidget {
  signals:
   void zeTimer();
   void clicked();
-  // Handlers may set *cancel and *deleteOnCancel.
+  // Emitted during AutoZeReporter's report, before each section of five records of a page.
+  // Handlers may set *cancel (the report stops) and *deleteOnCancel (the pages written so far go
+  // too); the pointers live for the emission only.
   void reportStatus(int totalPages, int elapsedSeconds, int currentPage, bool* cancel, bool* deleteOnCancel);
   // A property changed (its key in the property record): the host's form needs saving.
   void propertyChanged(const QString& key);
@@ -69,3 +78,5 @@ class QUELO_API QueloWidget : public QWidget {
 };
 
 }  // namespace varnikquelo
+
+Q_DECLARE_METATYPE(varnikquelo::Records)

@@ -12,11 +12,15 @@
 #include "control/type_library.h"
 #include "control/ze_quelo.h"
 #include "automation/text.h"
+#include "data/recordset/ado.h"
 #include "data/public_value.h"
 #include "files/path_rules.h"
 #include "platform/headless/headless_site.h"
 
 namespace varnikquelo {
+
+static_assert(kSourceFailed == quelo::ado::kErrDataSource);
+
 namespace {
 
 ControlError errorOf(const quelo::Error& e) { return ControlError{e.number, e.message}; }

@@ -11,7 +11,7 @@ namespace {
 
 using RowsOf = std::function<std::shared_ptr<quelo::RowSource>(quelo::FileSystem&)>;
 
-Records overRows(RowsOf rows) { return Records(std::make_shared<const Records::Impl>(Records::Impl{std::move(rows), nullptr})); }
+Records overRows(RowsOf rows) { return RecordsAccess::make({std::move(rows), nullptr}); }
 
 // Records held in memory, each pass from the first row.
 class Table : public RecordSource {
@@ -52,7 +52,9 @@ Records Records::sqlite(std::string databaseFile, std::string query) {
 }
 
 Records Records::csv(std::string file, char delimiter) {
-  return overRows([=](quelo::FileSystem& files) { return quelo::csvFile(files, file, delimiter); });
+  return overRows([=](quelo::FileSystem& files) {
+    return quelo::csvFile(files, file, quelo::CsvFormat::delimitedBy(delimiter));
+  });
 }
 
 Records Records::postgres(std::string connectionString, std::string query) {
@@ -78,7 +80,7 @@ namespace quelo {
 
 Result<std::shared_ptr<Recordset>> openRecords(const varnikquelo::Records& records, FileSystem& files) {
   if (!records) return makeError(err::kInvalidProcedureCall, "no records");
-  const varnikquelo::Records::Impl& impl = *records.impl();
+  const varnikquelo::RecordsAccess::Impl& impl = *varnikquelo::RecordsAccess::impl(records);
   if (impl.recordset) {
     if (!impl.recordset->isOpen()) return makeError(err::kInvalidProcedureCall, "the record set is not open");
     return impl.recordset;
@@ -87,8 +89,7 @@ Result<std::shared_ptr<Recordset>> openRecords(const varnikquelo::Records& recor
 }
 
 varnikquelo::Records recordsOf(std::shared_ptr<Recordset> recordset) {
-  return varnikquelo::Records(std::make_shared<const varnikquelo::Records::Impl>(
-      varnikquelo::Records::Impl{nullptr, std::move(recordset)}));
+  return varnikquelo::RecordsAccess::make({nullptr, std::move(recordset)});
 }
 
 }  // namespace quelo

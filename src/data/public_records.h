@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include <varnikquelo/records.h>
 
@@ -17,6 +18,17 @@ struct varnikquelo::Records::Impl {
   // A record set the control gave back (CurrentRecordset), passed on as it is.
   std::shared_ptr<quelo::Recordset> recordset;
 };
+
+namespace varnikquelo {
+
+// The library's view into a Records handle.
+struct RecordsAccess {
+  using Impl = Records::Impl;
+  static const std::shared_ptr<const Impl>& impl(const Records& records) { return records.impl_; }
+  static Records make(Impl impl) { return Records(std::make_shared<const Impl>(std::move(impl))); }
+};
+
+}  // namespace varnikquelo
 
 namespace quelo {
 

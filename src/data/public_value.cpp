@@ -21,8 +21,8 @@ std::string Value::text() const {
 
 bool Value::operator==(const Value& other) const {
   if (kind() == Kind::Records && other.kind() == Kind::Records) {
-    const auto& a = asRecords().impl();
-    const auto& b = other.asRecords().impl();
+    const auto& a = RecordsAccess::impl(asRecords());
+    const auto& b = RecordsAccess::impl(other.asRecords());
     return a == b || (a && b && a->recordset && a->recordset == b->recordset);
   }
   return v_ == other.v_;

@@ -3,6 +3,7 @@
 #include <QVBoxLayout>
 
 #include "component/component.h"
+#include "data/public_value.h"
 #include "qt/variant_qt.h"
 #include "qt/ze_quelo_widget.h"
 
@@ -19,6 +20,26 @@ namespace {
 bool failed(QString* error, const quelo::Error& e) {
   if (error) *error = QString::fromStdString(e.message);
   return false;
+}
+
+// A Qt value as the control takes it: a Records is its open record set; a value of a type the
+// control has no kind for is an error naming it, never an empty argument.
+quelo::Result<quelo::Variant> argumentOf(const QVariant& value, quelo::ZeQuelo& control, const std::string& place) {
+  if (value.metaType() == QMetaType::fromType<Records>())
+    return quelo::argumentOf(Value(value.value<Records>()), *control.platform().files);
+  quelo::Variant v = quelo::qt::fromQVariant(value);
+  if (value.isValid() && v.isEmpty())
+    return quelo::makeError(quelo::err::kTypeMismatch, std::string("Type mismatch: ") + place + " is a " +
+                                                           value.metaType().name() + ", which the control cannot take");
+  return v;
+}
+
+// A result as Qt values: a record set is a Records.
+quelo::Result<QVariant> resultOf(const quelo::Variant& value) {
+  if (value.isObject())
+    if (auto records = quelo::valueOf(value); records && records.value().kind() == Value::Kind::Records)
+      return QVariant::fromValue(records.value().asRecords());
+  return quelo::qt::toQVariant(value);
 }
 
 }  // namespace
@@ -44,11 +65,16 @@ QueloWidget::QueloWidget(QWidget* parent)
 QueloWidget::~QueloWidget() = default;
 
 QVariant QueloWidget::call(const QString& member, const QVariantList& args, QString* error) {
+  const std::string name = member.toStdString();
   quelo::Args values;
-  for (const QVariant& a : args) values.push_back(quelo::qt::fromQVariant(a));
-  auto result = impl_->widget->dispatch()->call(member.toStdString(), values);
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    auto v = argumentOf(args[i], impl_->widget->control(), "argument " + std::to_string(i + 1) + " of " + name);
+    if (!v) return failed(error, v.error()), QVariant();
+    values.push_back(std::move(v).value());
+  }
+  auto result = impl_->widget->dispatch()->call(name, values);
   if (!result) return failed(error, result.error()), QVariant();
-  auto out = quelo::qt::toQVariant(result.value());
+  auto out = resultOf(result.value());
   if (!out) return failed(error, out.error()), QVariant();
   return out.value();
 }
@@ -56,13 +82,16 @@ QVariant QueloWidget::call(const QString& member, const QVariantList& args, QStr
 QVariant QueloWidget::value(const QString& property, QString* error) {
   auto result = impl_->widget->dispatch()->get(property.toStdString());
   if (!result) return failed(error, result.error()), QVariant();
-  auto out = quelo::qt::toQVariant(result.value());
+  auto out = resultOf(result.value());
   if (!out) return failed(error, out.error()), QVariant();
   return out.value();
 }
 
 bool QueloWidget::setValue(const QString& property, const QVariant& value, QString* error) {
-  quelo::Status s = impl_->widget->dispatch()->put(property.toStdString(), quelo::qt::fromQVariant(value));
+  const std::string name = property.toStdString();
+  auto v = argumentOf(value, impl_->widget->control(), "the value of " + name);
+  if (!v) return failed(error, v.error());
+  quelo::Status s = impl_->widget->dispatch()->put(name, std::move(v).value());
   return s ? true : failed(error, s.error());
 }
 

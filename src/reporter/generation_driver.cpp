@@ -144,7 +144,11 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
   const std::string& appPath = job_.applicationPath;
   const std::string folder = appPath + "Reports";
   const Status ready = platform_.files->ensureDirectory(folder);
-  if (!ready) failHere(ready.error());
+  // A folder that cannot be made fails every page alike: one error, and the run stops there.
+  if (!ready) {
+    failHere(ready.error());
+    stopped_ = true;
+  }
   PagePlace place;
   place.filePath = folder + separatorOf(appPath) + fileName;
   const bool listed = page.place >= 1 && static_cast<size_t>(page.place) <= pageFiles_.size();

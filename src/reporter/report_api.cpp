@@ -30,8 +30,8 @@ using quelo::Recordset;
 using quelo::Result;
 
 ReportSource overRows(std::function<std::shared_ptr<quelo::RowSource>(quelo::FileSystem&)> rows) {
-  return ReportSource(std::make_shared<const ReportSource::Impl>(
-      ReportSource::Impl{[rows = std::move(rows)](quelo::FileSystem& files) -> Result<std::shared_ptr<Recordset>> {
+  return ReportSourceAccess::make(std::make_shared<const ReportSourceAccess::Impl>(
+      ReportSourceAccess::Impl{[rows = std::move(rows)](quelo::FileSystem& files) -> Result<std::shared_ptr<Recordset>> {
         return quelo::openCountedOrWhole(rows(files));
       }}));
 }
@@ -59,8 +59,9 @@ ReportSource ReportSource::odbc(std::string connection, std::string query) {
 
 ReportSource ReportSource::records(const Records& records) {
   if (!records) return ReportSource();
-  if (records.impl()->recordset) return quelo::recordsetSource(records.impl()->recordset);
-  return overRows(records.impl()->rows);
+  const RecordsAccess::Impl& impl = *RecordsAccess::impl(records);
+  if (impl.recordset) return quelo::recordsetSource(impl.recordset);
+  return overRows(impl.rows);
 }
 
 ReportSource ReportSource::records(std::shared_ptr<const RecordSource> host) { return records(Records::host(std::move(host))); }
@@ -181,8 +182,8 @@ Result<std::shared_ptr<Recordset>> openCountedOrWhole(std::shared_ptr<RowSource>
 }
 
 varnikquelo::ReportSource recordsetSource(std::shared_ptr<Recordset> records) {
-  using Impl = varnikquelo::ReportSource::Impl;
-  return varnikquelo::ReportSource(std::make_shared<const Impl>(
+  using Impl = varnikquelo::ReportSourceAccess::Impl;
+  return varnikquelo::ReportSourceAccess::make(std::make_shared<const Impl>(
       Impl{[records](FileSystem&) -> Result<std::shared_ptr<Recordset>> {
         if (!records || !records->isOpen()) return makeError(err::kInvalidProcedureCall, "the record set is not open");
         return records;
@@ -250,10 +251,11 @@ std::variant<ReportJob, RequestFault> reportJob(const ReportRequest& request, Re
 }
 
 ReportResult makeReport(const ReportRequest& request, Platform& platform, AutomaticReport* automatic) {
-  if (!request.source.impl()) return failed(ReportErrorCode::NoSource, "no source of records");
+  const auto& source = varnikquelo::ReportSourceAccess::impl(request.source);
+  if (!source) return failed(ReportErrorCode::NoSource, "no source of records");
   if (request.recordsPerPage < 1 && !automatic)
     return failed(ReportErrorCode::BadRequest, "records per page must be at least 1, not " + std::to_string(request.recordsPerPage));
-  auto records = request.source.impl()->open(*platform.files);
+  auto records = source->open(*platform.files);
   if (!records) return failed(ReportErrorCode::SourceFailed, records.error().message);
   auto count = recordsOf(*records.value());
   if (!count) return failed(ReportErrorCode::SourceFailed, count.error().message);

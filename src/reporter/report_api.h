@@ -30,6 +30,17 @@
 #include "reporter/report_job.h"
 #include "reporter/report_settings.h"
 
+namespace varnikquelo {
+
+// The library's view into a ReportSource.
+struct ReportSourceAccess {
+  using Impl = ReportSource::Impl;
+  static const std::shared_ptr<const Impl>& impl(const ReportSource& source) { return source.impl_; }
+  static ReportSource make(std::shared_ptr<const Impl> impl) { return ReportSource(std::move(impl)); }
+};
+
+}  // namespace varnikquelo
+
 namespace quelo {
 
 class FieldList;

@@ -45,6 +45,8 @@ TEST_F(QueloReportErrors, UsageErrorsExitTwoWithOneLine) {
       {{"--csv", data, "--delimiter", ";;"}, "--delimiter needs one character"},
       {{"--csv", data, "--delimiter", "\""}, "--delimiter needs one character"},
       {{"--delimiter", ";"}, "--delimiter goes with --csv"},
+      {{"--strict-quotes"}, "--strict-quotes goes with --csv"},
+      {{"--csv", data, "--encoding", "NO-SUCH"}, "--encoding: unknown text encoding 'NO-SUCH'"},
       {{"--bogus"}, "unknown option"},
       {{"extra"}, "unexpected argument"},
       {{"--file"}, "needs a value"},
@@ -68,6 +70,7 @@ TEST_F(QueloReportErrors, UsageErrorsExitTwoWithOneLine) {
 // page is written.
 TEST_F(QueloReportErrors, FailuresExitWithOneLineAndWriteNothing) {
   dir.write("bad.csv", "a,b\n1,2\n3\n");
+  dir.write("cp1252.csv", "a,b\n1,2\n3,\x81\n");
   ASSERT_EQ(runProcess({"sqlite3", dir / "t.db", "CREATE TABLE t (a INTEGER); INSERT INTO t VALUES (1), (2);"}).exitCode, 0);
   std::string header, row;  // more output fields than a report holds
   for (int i = 1; i <= 32001; ++i) {
@@ -78,6 +81,8 @@ TEST_F(QueloReportErrors, FailuresExitWithOneLineAndWriteNothing) {
   const std::tuple<std::vector<std::string>, int, std::string> cases[] = {  // source, exit status, words
       {{"--csv", dir / "none.csv"}, 2, dir / "none.csv"},
       {{"--csv", dir / "bad.csv"}, 2, "bad.csv"},
+      {{"--csv", dir / "cp1252.csv", "--encoding", "WINDOWS-1252"}, 2, "cp1252.csv:3: byte 0x81 is no WINDOWS-1252 character"},
+      {{"--csv", dir / "cp1252.csv"}, 2, "cp1252.csv:3: the text is not UTF-8"},
       {{"--sqlite", dir / "t.db", "--query", "SELECT missing FROM t"}, 2, "no such column: missing"},
       {{"--sqlite", dir / "t.db", "--query", "SELECT json_extract(CASE a WHEN 2 THEN 'x' ELSE '{}' END, '$') FROM t"},
        2, "reading row 2 failed: malformed JSON"},

@@ -142,6 +142,21 @@ TEST_F(QueloReport, ANoteSaysWhenARuleChangesWhatWasTyped) {
   }
 }
 
+// A spreadsheet's export in Windows-1252 piped in: standard input is read once, decoded, and its
+// records make the pages.
+TEST_F(QueloReport, ReadsStandardInputInTheEncodingNamed) {
+  std::string export1252 = "Name;Price\n";
+  for (int i = 1; i <= 12; ++i) export1252 += "\x93Kettle " + std::to_string(i) + "\x94 12\" pipe;\x80" + std::to_string(i) + "\n";
+  auto r = runProcess({QUELO_CLI, "report", "--csv", "-", "--encoding", "WINDOWS-1252", "--delimiter", ";", "--app-path",
+                       dir / "app", "--file", "piped", "--max-recs", "5", "--quiet"},
+                      env(), export1252);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(linesOf(r.out), (std::vector<std::string>{page("piped1.htm"), page("piped2.htm"), page("piped3.htm")}));
+  const std::string last = dir.read("app/Reports/piped3.htm");
+  EXPECT_NE(last.find("\u201CKettle&nbsp;12\u201D&nbsp;12\"&nbsp;pipe<"), std::string::npos) << last;
+  EXPECT_NE(last.find(">\u20AC" "12</TD>"), std::string::npos) << last;
+}
+
 TEST_F(QueloReport, NoFieldOutputWritesNothingAndSaysSo) {
   auto r = report(csvArgs({"--field", "Name=0", "--field", "Price=0", "--field", "Quantity=-1"}));
   EXPECT_EQ(r.exitCode, 0);
@@ -246,7 +261,7 @@ TEST_F(QueloReport, HelpNamesEveryOption) {
        {"--sqlite", "--query", "--csv", "--postgres", "--odbc", "--app-path", "--file", "--title", "--action",
         "--pic-fields", "--graphic-folder", "--max-recs", "--company", "--setting", "--field",
         "--cancel-at-page", "--delete-on-cancel", "--quiet", "--delimiter", "--copy-pictures",
-        "--escape-values", "--replace"})
+        "--escape-values", "--replace", "--encoding", "--strict-quotes"})
     EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 

@@ -32,9 +32,11 @@ offers() {
 
 offers 'quelo ' report call describe --help --version
 offers 'quelo re' report
-offers 'quelo report --' --sqlite --query --csv --delimiter --postgres --odbc --action --max-recs --help --quiet
+offers 'quelo report --' --sqlite --query --csv --delimiter --encoding --strict-quotes --postgres --odbc --action \
+  --max-recs --help --quiet
 offers 'quelo report --q' --query --quiet
 offers 'quelo report --action ' 0 1 10 11
+offers 'quelo report --encoding WIN' WINDOWS-1252
 offers 'quelo call --' --design --app-path --help
 offers 'quelo describe --' --json --help
 ((failed == 0)) && echo "completion: every case offers what it should"

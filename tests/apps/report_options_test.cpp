@@ -47,13 +47,13 @@ TEST(ReportOptions, SourcesValuesAndFlags) {
 TEST(ReportOptions, PageOutputAndDelimiters) {
   const ReportOptions o = parsed({"--csv", "a.csv", "--escape-values", "--copy-pictures", "--replace"});
   EXPECT_TRUE(o.output.escapeValues && o.output.copyPictures && o.output.replaceEarlier);
-  EXPECT_EQ(o.delimiter, ',');
+  EXPECT_EQ(o.csv.delimiter, ',');
   const std::pair<Words, char> cases[] = {
       {{"--csv", "a.TSV"}, '\t'},          {{"--csv", "a.tsv", "--delimiter", ","}, ','},
       {{"--csv", "a", "--delimiter", "\\t"}, '\t'}, {{"--csv", "a", "--delimiter=TAB"}, '\t'},
       {{"--csv", "a", "--delimiter", ";"}, ';'},
   };
-  for (const auto& [args, delimiter] : cases) EXPECT_EQ(parsed(args).delimiter, delimiter) << args.back();
+  for (const auto& [args, delimiter] : cases) EXPECT_EQ(parsed(args).csv.delimiter, delimiter) << args.back();
 }
 
 TEST(ReportOptions, GraphicFoldersBecomeAbsolute) {

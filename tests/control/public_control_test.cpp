@@ -105,44 +105,62 @@ class PublicControl : public ::testing::Test {
   varnikquelo::Records stock;
 };
 
-// Every call a host can get wrong answers with the control's error and leaves the control usable.
-TEST_F(PublicControl, WrongCallsGiveErrors) {
+// A host's records whose second record fails.
+class ThrowingRecords : public varnikquelo::RecordSource {
+ public:
+  std::vector<varnikquelo::Field> fields() const override { return {{"Name"}}; }
+  std::unique_ptr<varnikquelo::RecordCursor> read() const override { return std::make_unique<Cursor>(); }
+
+ private:
+  struct Cursor : varnikquelo::RecordCursor {
+    bool next(std::vector<Value>& row) override {
+      if (given++ == 1) throw std::runtime_error("the host lost its data");
+      row = {Value("Item")};
+      return true;
+    }
+    int given = 0;
+  };
+};
+
+// Every call a host can get wrong answers with the control's error, whose message says what was
+// wrong (the argument by position and name, the type wanted and the type given; a read-only
+// property; the host's own words), and leaves the control usable.
+TEST_F(PublicControl, WrongCallsGiveErrorsThatSayWhy) {
   varnikquelo::Control control;
+  const char* none = nullptr;
   struct Case {
     const char* member;
     std::vector<Value> args;
     int number;
+    std::string message;  // a part of it
   };
   const std::vector<Case> cases = {
-      {"NoSuchMember", {}, err::kMemberNotFound},
-      {"ProgramDelayNSec", {Value("soon")}, err::kTypeMismatch},
-      {"LogMessage", {}, err::kArgumentNotOptional},
-      {"ShowZeReporter", {Value(varnikquelo::Records())}, err::kInvalidProcedureCall},
-      {"AutoZeReporter", {Value(varnikquelo::Records::csv(app / "none.csv"))}, err::kFileNotFound},
+      {"NoSuchMember", {}, err::kMemberNotFound, "doesn't support this property or method"},
+      {"ProgramDelayNSec", {Value("soon")}, err::kTypeMismatch,
+       "argument 1 (N) of ProgramDelayNSec wants Long, was given String"},
+      {"LogMessage", {}, err::kArgumentNotOptional, "argument 1 (strMessage) of LogMessage"},
+      {"ShowZeReporter", {Value(varnikquelo::Records())}, err::kInvalidProcedureCall, ""},
+      {"AutoZeReporter", {Value(varnikquelo::Records::csv(app / "none.csv"))}, err::kFileNotFound, "none.csv"},
+      {"AutoZeReporter", {Value(int32_t{42})}, err::kTypeMismatch,
+       "argument 1 (repRecordset) of AutoZeReporter wants Recordset, was given Long"},
+      {"AutoZeReporter", {Value(stock), Value(none)}, err::kInvalidUseOfNull,
+       "argument 2 (sPicFields) of AutoZeReporter wants String, was given Null"},
+      {"AutoZeReporter", {Value(varnikquelo::Records::host(std::make_shared<ThrowingRecords>()))},
+       varnikquelo::kSourceFailed, "the host lost its data"},
   };
   for (Case c : cases) {
-    SCOPED_TRACE(c.member);
+    SCOPED_TRACE(c.member + (" " + c.message));
     const varnikquelo::CallResult result = control.call(c.member, c.args);
-    EXPECT_FALSE(result.ok());
-    EXPECT_EQ(result.error.number, c.number) << result.error.message;
+    EXPECT_EQ(result.error.number, c.number);
+    EXPECT_NE(result.error.message.find(c.message), std::string::npos) << result.error.message;
   }
-  EXPECT_EQ(control.put("MaxRecsPerPage", Value("many")).number, err::kTypeMismatch);
-  EXPECT_EQ(control.get("Interval").value, Value(int32_t{0}));
-  // The messages say which argument, what was wanted and what was given; read-only says so.
-  const varnikquelo::CallResult wrongType = control.call("AutoZeReporter", {Value(int32_t{42})});
-  EXPECT_EQ(wrongType.error.number, err::kTypeMismatch);
-  EXPECT_NE(wrongType.error.message.find("argument 1 (repRecordset) of AutoZeReporter wants Recordset"), std::string::npos)
-      << wrongType.error.message;
-  EXPECT_NE(wrongType.error.message.find(", was given Long"), std::string::npos) << wrongType.error.message;
-  const char* none = nullptr;
-  const varnikquelo::CallResult nullText = control.call("AutoZeReporter", {Value(stock), Value(none)});
-  EXPECT_EQ(nullText.error.number, err::kInvalidUseOfNull);
-  EXPECT_NE(nullText.error.message.find("argument 2 (sPicFields) of AutoZeReporter wants String, was given Null"),
-            std::string::npos)
-      << nullText.error.message;
+  const varnikquelo::ControlError wrongType = control.put("MaxRecsPerPage", Value("many"));
+  EXPECT_EQ(wrongType.number, err::kTypeMismatch);
+  EXPECT_NE(wrongType.message.find("the value of MaxRecsPerPage wants"), std::string::npos) << wrongType.message;
   const varnikquelo::ControlError readOnly = control.put("hWnd", Value(int32_t{1}));
   EXPECT_EQ(readOnly.number, err::kReadOnlyProperty);
   EXPECT_EQ(readOnly.message, "Property is read-only: hWnd");
+  EXPECT_EQ(control.get("Interval").value, Value(int32_t{0}));
 }
 
 // An exception from the host's handler never leaves the control: the member that raised the

@@ -115,6 +115,8 @@ TEST_F(ReportApi, RefusedRequestsSayWhy) {
        ReportErrorCode::UnknownField, "Photo"},
       {"page size", [](ReportRequest& r) { r.recordsPerPage = 0; }, ReportErrorCode::BadRequest, "at least 1"},
       {"file name", [](ReportRequest& r) { r.fileName = "  "; }, ReportErrorCode::BadRequest, "file name"},
+      {"missing application folder", [&](ReportRequest& r) { r.applicationPath = app / "gone/"; },
+       ReportErrorCode::PagesLost, "gone"},
       {"no host records", [](ReportRequest& r) { r.source = ReportSource::records(nullptr); }, ReportErrorCode::NoSource, ""},
       {"host throws", [](ReportRequest& r) { r.source = ReportSource::records(std::make_shared<FaultyRecords>(FaultyRecords::Throws)); },
        ReportErrorCode::SourceFailed, "the host lost its data"},
@@ -130,6 +132,7 @@ TEST_F(ReportApi, RefusedRequestsSayWhy) {
     const ReportResult result = make(r);
     EXPECT_EQ(result.error.code, c.code);
     EXPECT_NE(result.error.message.find(c.reason), std::string::npos) << result.error.message;
+    EXPECT_EQ(result.error.message.find('\n'), std::string::npos) << "one cause, one line";
     EXPECT_TRUE(result.pages.empty());
     EXPECT_FALSE(files.exists(app / "Reports"));
   }

@@ -117,8 +117,9 @@ inline constexpr int kErrItemNotFound = 3265;
 inline constexpr int kErrDuplicateName = 3367;
 inline constexpr int kErrClosed = 3704;
 inline constexpr int kErrOpen = 3705;
-// A data source that fails (a missing file, a bad query, malformed data); the message says where.
-inline constexpr int kErrDataSource = -2147467259;
+// A data source that fails (a bad query, malformed data, a host's records that throw): the
+// provider's failure; the message says where and keeps the source's own words.
+inline constexpr int kErrDataSource = 3000;
 
 Error error(int number);
 // Error 3251 for a feature the record set lacks ("bookmarks", "updating", "moving backward").

@@ -3,7 +3,9 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
+#include "data/sources/decoding_input.h"
 #include "data/sources/typed_text.h"
 #include "automation/text.h"
 #include "data/recordset/ado.h"
@@ -45,8 +47,10 @@ size_t ordinaryRun(const char* p, size_t n, unsigned char a, unsigned char b, un
 
 }  // namespace
 
-CsvReader::CsvReader(char delimiter)
-    : delimiter_(static_cast<unsigned char>(delimiter)), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
+CsvReader::CsvReader(CsvFormat format)
+    : delimiter_(static_cast<unsigned char>(format.delimiter)),
+      format_(std::move(format)),
+      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 CsvReader::~CsvReader() = default;
 
@@ -61,6 +65,11 @@ Status CsvReader::open(FileSystem& files, const std::string& path) {
 
 Status CsvReader::open(std::unique_ptr<InputFile> file, const std::string& path) {
   path_ = path;
+  if (!format_.encoding.empty()) {
+    auto decoded = decodingInput(std::move(file), format_.encoding, path);
+    if (!decoded) return decoded.error();
+    file = std::move(decoded).value();
+  }
   file_ = std::move(file);
   // A byte-order mark says UTF-8; it is not part of the first field name.
   if (peek() != kEnd && std::string_view(buffer_.get() + pos_, end_ - pos_).starts_with(kUtf8Bom))
@@ -139,6 +148,8 @@ Status CsvReader::readQuoted(CsvField& f) {
 
 Status CsvReader::readPlain(CsvField& f, int& c) {
   while (c != delimiter_ && c != '\r' && c != '\n' && c != kEnd) {
+    if (c == '"' && format_.strictQuotes)
+      return errorAt(line_, "a quote inside a field that does not start with one (quote the field and double its quotes)");
     f.text.push_back(static_cast<char>(c));
     const size_t run = ordinaryRun(buffer_.get() + pos_, end_ - pos_,
                                    static_cast<unsigned char>(delimiter_), '"', '\r', '\n');

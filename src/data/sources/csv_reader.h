@@ -2,9 +2,10 @@
 // Fields are separated by commas or by the delimiter given (a semicolon, a tab ...). Fields may
 // be quoted; a quoted field may hold delimiters, doubled quotes and line breaks. A quote inside
 // a field that does not start with one is a character (12" pipe, 37'36"N), as spreadsheets and
-// most readers take it. Lines end in CRLF, LF or CR; a UTF-8 byte-order mark at the start is
-// skipped. Malformed input (text after a closing quote, a quote left open at the end of the
-// file, bytes that are not UTF-8) is an Error naming the file and line.
+// most readers take it, unless the format asks for strict quotes. Lines end in CRLF, LF or CR; a
+// UTF-8 byte-order mark at the start is skipped. Text is UTF-8 unless the format names another
+// encoding. Malformed input (text after a closing quote, a quote left open at the end of the
+// file, bytes that are not text of the encoding) is an Error naming the file and line.
 #pragma once
 
 #include <cstdint>
@@ -24,17 +25,31 @@ struct CsvField {
   bool isNull() const { return !quoted && text.empty(); }
 };
 
+// How a CSV file is written.
+struct CsvFormat {
+  char delimiter = ',';  // never a quote or a line break
+  std::string encoding;  // as iconv names it ("WINDOWS-1252"); empty: UTF-8
+  bool strictQuotes = false;  // a quote inside a field that does not start with one is an error
+
+  static CsvFormat delimitedBy(char delimiter) {
+    CsvFormat format;
+    format.delimiter = delimiter;
+    return format;
+  }
+};
+
 class CsvReader {
  public:
   // REQUIRES: the delimiter is neither a quote nor a line break.
-  explicit CsvReader(char delimiter = ',');
+  explicit CsvReader(CsvFormat format = {});
   ~CsvReader();
   CsvReader(const CsvReader&) = delete;
   CsvReader& operator=(const CsvReader&) = delete;
 
   // A missing or unreadable file is an Error naming it.
   Status open(FileSystem& files, const std::string& path);
-  // Reads `file`, opened already; `path` names it in errors.
+  // Reads `file`, opened already (the raw bytes, in the format's encoding); `path` names it in
+  // errors.
   Status open(std::unique_ptr<InputFile> file, const std::string& path);
   // Reads the next record; false at the end of the file.
   Result<bool> next();
@@ -56,6 +71,7 @@ class CsvReader {
   Status checkText(const CsvField& f) const;
 
   int delimiter_;  // as the byte get() returns
+  CsvFormat format_;
   std::string path_;
   std::unique_ptr<InputFile> file_;
   std::unique_ptr<char[]> buffer_;

@@ -46,7 +46,7 @@ class MemoryInput : public InputFile {
 
 class CsvStream : public CountedRowStream {
  public:
-  explicit CsvStream(char delimiter) : reader_(delimiter) {}
+  explicit CsvStream(const CsvFormat& format) : reader_(format) {}
 
   // Opens the file and reads the first line. With the column types given, the stream is ready for
   // the rows; without, it reads every record to infer them (and to find any malformed line).
@@ -124,8 +124,8 @@ class CsvStream : public CountedRowStream {
 
 class CsvFile : public RowSource {
  public:
-  CsvFile(FileSystem& files, std::string path, char delimiter)
-      : files_(files), path_(std::move(path)), delimiter_(delimiter) {}
+  CsvFile(FileSystem& files, std::string path, CsvFormat format)
+      : files_(files), path_(std::move(path)), format_(std::move(format)) {}
 
   Result<std::unique_ptr<RowStream>> run() const override {
     auto rows = runCounted();
@@ -134,12 +134,13 @@ class CsvFile : public RowSource {
   }
   // First pass: the types, the count (and every error in the file); second pass: the rows.
   Result<std::unique_ptr<CountedRowStream>> runCounted() const override {
-    if (delimiter_ == '"' || delimiter_ == '\n' || delimiter_ == '\r')
+    const char delimiter = format_.delimiter;
+    if (delimiter == '"' || delimiter == '\n' || delimiter == '\r')
       return ado::dataSourceError(path_ + ": a quote or a line break cannot separate the fields of a CSV file");
     if (Status s = spoolOnce(); !s) return s.error();
-    CsvStream typing(delimiter_);
+    CsvStream typing(format_);
     if (Status s = typing.start(files_, path_, nullptr, spooled_); !s) return s.error();
-    auto rows = std::make_unique<CsvStream>(delimiter_);
+    auto rows = std::make_unique<CsvStream>(format_);
     if (Status s = rows->start(files_, path_, &typing.fields(), spooled_); !s) return s.error();
     rows->setCount(typing.count());
     if (ReadWatch* watch = currentReadWatch()) watch->beginPass(typing.count());
@@ -179,14 +180,14 @@ class CsvFile : public RowSource {
 
   FileSystem& files_;
   std::string path_;
-  char delimiter_;
+  CsvFormat format_;
   mutable std::shared_ptr<const std::string> spooled_;
 };
 
 }  // namespace
 
-std::shared_ptr<RowSource> csvFile(FileSystem& files, std::string path, char delimiter) {
-  return std::make_shared<CsvFile>(files, std::move(path), delimiter);
+std::shared_ptr<RowSource> csvFile(FileSystem& files, std::string path, CsvFormat format) {
+  return std::make_shared<CsvFile>(files, std::move(path), std::move(format));
 }
 
 }  // namespace quelo

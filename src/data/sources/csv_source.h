@@ -1,4 +1,4 @@
-// Record sets from a CSV file (RFC 4180, UTF-8): the first line names the fields, every other
+// Record sets from a CSV file (RFC 4180, UTF-8 or the encoding named): the first line names the fields, every other
 // line is a record with as many fields. Each column's type is inferred from all its values:
 // whole numbers give adInteger (adBigInt beyond 32 bits), other numbers adDouble, ISO dates or
 // date-times adDBTimeStamp, true/false adBoolean, anything else text (adVarWChar, or
@@ -13,12 +13,12 @@
 #include <string>
 
 #include "data/recordset/row_source.h"
+#include "data/sources/csv_reader.h"
 #include "platform/file_system.h"
 
 namespace quelo {
 
-// Fields are separated by `delimiter` (a comma unless given; never a quote or a line break). The
-// file is read through `files`, which outlives the source.
-std::shared_ptr<RowSource> csvFile(FileSystem& files, std::string path, char delimiter = ',');
+// The file, written as `format` says, read through `files`, which outlives the source.
+std::shared_ptr<RowSource> csvFile(FileSystem& files, std::string path, CsvFormat format = {});
 
 }  // namespace quelo

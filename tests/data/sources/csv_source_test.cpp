@@ -133,13 +133,13 @@ TEST_F(CsvSourceTest, FieldsSplitAtTheDelimiterGiven) {
   for (const char delimiter : {';', '\t', '|'}) {
     const std::string d(1, delimiter);
     dir_.write("data.csv", "name" + d + "price\n\"a" + d + "b\"" + d + "1,5\nc,d" + d + "2\n");
-    auto rs = Recordset::open(csvFile(files_, dir_ / "data.csv", delimiter));
+    auto rs = Recordset::open(csvFile(files_, dir_ / "data.csv", CsvFormat::delimitedBy(delimiter)));
     ASSERT_TRUE(rs.isOk()) << rs.error().message;
     EXPECT_EQ(rows(*rs.value()), (std::vector<std::vector<Variant>>{{Variant("a" + d + "b"), Variant("1,5")},
                                                                      {Variant("c,d"), Variant("2")}}));
   }
   for (const char unusable : {'"', '\n', '\r'}) {
-    auto rs = Recordset::open(csvFile(files_, dir_ / "data.csv", unusable));
+    auto rs = Recordset::open(csvFile(files_, dir_ / "data.csv", CsvFormat::delimitedBy(unusable)));
     ASSERT_FALSE(rs.isOk());
     EXPECT_EQ(rs.error().message, dir_ / "data.csv" + ": a quote or a line break cannot separate the fields of a CSV file");
   }
