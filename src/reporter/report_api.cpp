@@ -56,6 +56,10 @@ ReportSource ReportSource::odbc(std::string connection, std::string query) {
   return records(Records::odbc(std::move(connection), std::move(query)));
 }
 
+ReportSource ReportSource::clickhouse(std::string url, std::string query) {
+  return records(Records::clickhouse(std::move(url), std::move(query)));
+}
+
 ReportSource ReportSource::records(const Records& records) {
   if (!records) return ReportSource();
   if (records.impl()->recordset) return quelo::recordsetSource(records.impl()->recordset);

@@ -32,7 +32,7 @@ offers() {
 
 offers 'quelo ' report call describe --help --version
 offers 'quelo re' report
-offers 'quelo report --' --sqlite --query --csv --delimiter --postgres --odbc --action --max-recs --help --quiet
+offers 'quelo report --' --sqlite --query --csv --delimiter --postgres --odbc --clickhouse --action --max-recs --help --quiet
 offers 'quelo report --q' --query --quiet
 offers 'quelo report --action ' 0 1 10 11
 offers 'quelo call --' --design --app-path --help
