@@ -97,8 +97,12 @@ XML
     done
     [[ $(id -u) -eq 0 ]] && chown -R nobody "$dir"
     for n in 1 2; do
-      (cd "$dir/shard$n" && as_server "$server" --config-file="$dir/shard$n/config.xml" \
-        --pid-file="$dir/shard$n/server.pid" >"$dir/shard$n/stdout.log" 2>&1 &)
+      # The server's own process id, kept by the shell it replaces (the server writes none itself
+      # unless it runs as a daemon).
+      # Nothing of the caller's stays open in the servers: whoever reads this script's output
+      # gets its end.
+      (cd "$dir/shard$n" && as_server bash -c 'echo $$ >"$1" && shift && exec "$@"' _ "$dir/shard$n/server.pid" \
+        "$server" --config-file="$dir/shard$n/config.xml") >"$dir/shard$n/stdout.log" 2>&1 </dev/null &
     done
     for n in 0 1; do
       url="http://127.0.0.1:${http[$n]}/"

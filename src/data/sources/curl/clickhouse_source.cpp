@@ -67,7 +67,8 @@ class QueryUrl {
     const std::string path = part(CURLUPART_PATH, 0);
     if (path != "/" && !path.empty()) return failed("the URL of a server has no path (" + path + "); name the database as ?database=NAME");
     if (!part(CURLUPART_FRAGMENT, 0).empty()) return failed("the URL has a #fragment, which a server's URL has not");
-    for (std::string_view parameter : splitOn(part(CURLUPART_QUERY, 0), '&'))
+    const std::string parameters = part(CURLUPART_QUERY, 0);
+    for (std::string_view parameter : splitOn(parameters, '&'))
       if (!parameter.empty() && !parameter.starts_with("database="))
         return failed("the URL's parameter '" + std::string(parameter.substr(0, parameter.find('='))) +
                       "' is not taken: only database=NAME (settings are the report's: readonly=1)");
