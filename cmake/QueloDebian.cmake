@@ -39,10 +39,11 @@ file(WRITE ${debian_out}/triggers "activate-noawait ldconfig\n")
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb-ldconfig-trigger.cmake)
 
 # What the libraries load when first needed (dlopen), so that a report does not pay for them.
-set(loaded_on_demand "libpq5, libodbc2, libfontconfig1, libx11-6")
+set(loaded_on_demand "libpq5, libodbc2, libcurl4, libfontconfig1, libx11-6")
 set(on_demand_text "The libraries it loads when first needed are suggested: libpq5 for
-PostgreSQL sources, libodbc2 for ODBC sources, libfontconfig1 for the font
-list and libx11-6 for the desktop's windows.")
+PostgreSQL sources, libodbc2 for ODBC sources, libcurl4 for ClickHouse
+sources (over HTTP), libfontconfig1 for the font list and libx11-6 for the
+desktop's windows.")
 
 set(CPACK_DEBIAN_LIB_PACKAGE_NAME libquelo${PROJECT_VERSION_MAJOR})
 set(CPACK_DEBIAN_LIB_PACKAGE_SECTION libs)
@@ -50,8 +51,9 @@ set(CPACK_DEBIAN_LIB_PACKAGE_SUGGESTS ${loaded_on_demand})
 set(CPACK_DEBIAN_LIB_PACKAGE_CONTROL_EXTRA ${debian_out}/triggers)
 set(CPACK_DEBIAN_LIB_DESCRIPTION "reporting and desktop-services control for C++ programs
 VarnikQuelo makes linked HTML reports of database tables (SQLite, CSV,
-PostgreSQL, ODBC or the program's own records) and offers a control with
-the desktop's services (timer, hyperlinks, message log, settings).
+PostgreSQL, ODBC, ClickHouse or the program's own records) and offers a
+control with the desktop's services (timer, hyperlinks, message log,
+settings).
 
 This package holds the shared library libquelo, which needs no Qt.
 
@@ -100,7 +102,8 @@ set(CPACK_DEBIAN_CLI_PACKAGE_RECOMMENDS xdg-utils)
 set(CPACK_DEBIAN_CLI_PACKAGE_SUGGESTS "${loaded_on_demand}, cups-client, chromium")
 set(CPACK_DEBIAN_CLI_DESCRIPTION "linked HTML reports of database tables from the command line
 quelo makes linked HTML reports of an SQLite query, a CSV file, a
-PostgreSQL query, a query through ODBC or the bundled sample data, and
+PostgreSQL query, a query through ODBC, a ClickHouse query (over HTTP) or
+the bundled sample data, and
 runs the members of the VarnikQuelo control by name, as a host's script
 would.
 

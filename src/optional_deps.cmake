@@ -53,3 +53,15 @@ else()
   message(STATUS "unixODBC not found: the ODBC data source is left out")
 endif()
 set(QUELO_HAVE_ODBC ${ODBC_FOUND} PARENT_SCOPE)
+
+# libcurl (optional): the ClickHouse data source, over HTTP. Only its headers at build time: the
+# library is loaded when a query first needs it.
+pkg_check_modules(CURL IMPORTED_TARGET libcurl)
+quelo_optional_sources(curl "${CURL_FOUND}")
+if(CURL_FOUND)
+  target_include_directories(quelo PRIVATE ${CURL_INCLUDE_DIRS})
+  target_link_libraries(quelo PUBLIC ${CMAKE_DL_LIBS})
+else()
+  message(STATUS "libcurl not found: the ClickHouse data source is left out")
+endif()
+set(QUELO_HAVE_CURL ${CURL_FOUND} PARENT_SCOPE)

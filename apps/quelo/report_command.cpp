@@ -55,6 +55,14 @@ SOURCE, at most one; none means the bundled sample data (a few dozen products wi
                              that is always rolled back. Functions a server allows in such a
                              transaction (file exports such as lo_export) are the account's to
                              forbid: give reports an account that can only read
+  --clickhouse URL --query SQL
+                             a ClickHouse server (or a Distributed table's cluster) over HTTP:
+                             http://[USER[:PASSWORD]@]HOST[:PORT][/?database=NAME] (https too;
+                             ClickHouse listens on port 8123, the URL's default is 80). SQL is
+                             one query, refused as for --odbc; it runs with the server's
+                             readonly=1, which refuses writes and setting changes. The server's
+                             exception ends the report with its words, also when it comes
+                             after some rows. A password in the URL shows in the process list
 
 options:
   --app-path DIR        the shared application path (default: the current folder)
@@ -117,7 +125,7 @@ A report is all or nothing against its source: its pages are built beside the pa
 in place together at the end. A source that fails at any row leaves every page, new or earlier,
 as it was (exit 2). A cancelled report keeps the pages completed before the cancel (none with
 --delete-on-cancel). A killed run leaves every page as it was or whole; the next run removes
-what it left. SQLite, PostgreSQL and ODBC queries run once, their rows kept meanwhile in a
+what it left. SQLite, PostgreSQL, ODBC and ClickHouse queries run once, their rows kept meanwhile in a
 private scratch file in $TMPDIR (else /tmp).
 
 PRINTING: the pages are rendered as a browser shows them (tables, colours, pictures) by

@@ -179,6 +179,8 @@ std::map<std::string, Parser::Handler> Parser::valueOptions() {
       {"--postgres",
        [this](const std::string& v) { return setSource(SourceKind::Postgres, "--postgres", v); }},
       {"--odbc", [this](const std::string& v) { return setSource(SourceKind::Odbc, "--odbc", v); }},
+      {"--clickhouse",
+       [this](const std::string& v) { return setSource(SourceKind::Clickhouse, "--clickhouse", v); }},
       {"--query",
        [this](const std::string& v) {
          o_.query = v;
@@ -278,10 +280,11 @@ Result<ReportOptions> Parser::parse(const Words& args) {
 
 Status Parser::finish() {
   const bool wantsQuery =
-      o_.source == SourceKind::Sqlite || o_.source == SourceKind::Postgres || o_.source == SourceKind::Odbc;
+      o_.source == SourceKind::Sqlite || o_.source == SourceKind::Postgres || o_.source == SourceKind::Odbc ||
+      o_.source == SourceKind::Clickhouse;
   if (wantsQuery && (!hasQuery_ || o_.query.empty()))
     return optionError(sourceOption_ + " needs --query SQL");
-  if (!wantsQuery && hasQuery_) return optionError("--query goes with --sqlite, --postgres or --odbc");
+  if (!wantsQuery && hasQuery_) return optionError("--query goes with --sqlite, --postgres, --odbc or --clickhouse");
   if (!csvOption_.empty() && o_.source != SourceKind::Csv) return optionError(csvOption_ + " goes with --csv");
   if (delimiter_) o_.csv.delimiter = *delimiter_;
   else if (toLower(o_.location).ends_with(".tsv")) o_.csv.delimiter = '\t';

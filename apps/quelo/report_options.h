@@ -15,11 +15,11 @@
 
 namespace quelo::cli {
 
-enum class SourceKind { Sample, Sqlite, Csv, Postgres, Odbc };
+enum class SourceKind { Sample, Sqlite, Csv, Postgres, Odbc, Clickhouse };
 
 struct ReportOptions {
   SourceKind source = SourceKind::Sample;
-  std::string location;  // the SQLite or CSV file, or the PostgreSQL or ODBC connection string
+  std::string location;  // the SQLite or CSV file, the PostgreSQL or ODBC connection string, or the ClickHouse URL
   std::string query;
   // Of a CSV file: --delimiter, else a tab for a .tsv file, else a comma; --encoding;
   // --strict-quotes.

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "data/sources/clickhouse_source.h"
 #include "data/sources/csv_source.h"
 #include "data/sources/odbc_source.h"
 #include "data/sources/postgres_source.h"
@@ -35,6 +36,8 @@ Result<std::shared_ptr<RowSource>> rowSource(const ReportOptions& o) {
       return postgresQuery(o.location, o.query);
     case SourceKind::Odbc:
       return odbcQuery(o.location, o.query);
+    case SourceKind::Clickhouse:
+      return clickhouseQuery(o.location, o.query);
     case SourceKind::Sample:
       break;
   }

@@ -1,6 +1,6 @@
 // Records: where the records of a report come from, for the typed reporting API (report.h) and as
 // the record set argument of the control's reporter members (control.h). A Records handle names
-// a source (an SQLite, PostgreSQL or ODBC query, a CSV file, or the host's own records); the
+// a source (an SQLite, PostgreSQL, ODBC or ClickHouse query, a CSV file, or the host's own records); the
 // source is read when a report is made, and again for every report made from the same handle.
 //
 // Lifetimes and threads: a handle is a shared reference, cheap to copy; it keeps a host's
@@ -62,6 +62,8 @@ class QUELO_API Records {
   static Records postgres(std::string connectionString, std::string query);
   // A connection string ("DRIVER=...;SERVER=...") or a data source name.
   static Records odbc(std::string connection, std::string query);
+  // A ClickHouse server over HTTP: "http://[USER[:PASSWORD]@]HOST[:PORT][/?database=NAME]".
+  static Records clickhouse(std::string url, std::string query);
   static Records host(std::shared_ptr<const RecordSource> source);
   // Records held in memory: each row has one value per field.
   static Records table(std::vector<Field> fields, std::vector<std::vector<Value>> rows);

@@ -1,5 +1,5 @@
-// The typed reporting API: a report of HTML pages from an SQLite query, a CSV file, a PostgreSQL
-// or ODBC query or a host's records, described by a ReportRequest and made by makeReport. The pages
+// The typed reporting API: a report of HTML pages from an SQLite query, a CSV file, a PostgreSQL,
+// ODBC or ClickHouse query or a host's records, described by a ReportRequest and made by makeReport. The pages
 // go to the Reports folder under the request's application path; the result lists the pages
 // written, what was written but not as asked, or why nothing (or not everything) was written.
 //
@@ -20,7 +20,7 @@
 namespace varnikquelo {
 
 // Where the records come from. A source is opened when the report is made and read once, a page
-// at a time, as the pages are written: an SQL query (SQLite, PostgreSQL, ODBC) runs once, its
+// at a time, as the pages are written: an SQL query (SQLite, PostgreSQL, ODBC, ClickHouse) runs once, its
 // rows kept meanwhile in a private scratch file in $TMPDIR; a CSV file is read for its types
 // first; a host's records are read as they come when they tell their count, else kept as the
 // query's rows are. A report is all or nothing against its source: one that fails at any row
@@ -33,6 +33,7 @@ class QUELO_API ReportSource {
   static ReportSource csv(std::string file, char delimiter = ',');
   static ReportSource postgres(std::string connectionString, std::string query);
   static ReportSource odbc(std::string connection, std::string query);
+  static ReportSource clickhouse(std::string url, std::string query);
   static ReportSource records(const Records& records);
   static ReportSource records(std::shared_ptr<const RecordSource> host);
 

@@ -1,6 +1,7 @@
 #include "data/public_records.h"
 
 #include "data/host_rows.h"
+#include "data/sources/clickhouse_source.h"
 #include "data/sources/csv_source.h"
 #include "data/sources/odbc_source.h"
 #include "data/sources/postgres_source.h"
@@ -63,6 +64,10 @@ Records Records::postgres(std::string connectionString, std::string query) {
 
 Records Records::odbc(std::string connection, std::string query) {
   return overRows([=](quelo::FileSystem&) { return quelo::odbcQuery(connection, query); });
+}
+
+Records Records::clickhouse(std::string url, std::string query) {
+  return overRows([=](quelo::FileSystem&) { return quelo::clickhouseQuery(url, query); });
 }
 
 Records Records::host(std::shared_ptr<const RecordSource> source) {

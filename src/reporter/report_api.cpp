@@ -57,6 +57,10 @@ ReportSource ReportSource::odbc(std::string connection, std::string query) {
   return records(Records::odbc(std::move(connection), std::move(query)));
 }
 
+ReportSource ReportSource::clickhouse(std::string url, std::string query) {
+  return records(Records::clickhouse(std::move(url), std::move(query)));
+}
+
 ReportSource ReportSource::records(const Records& records) {
   if (!records) return ReportSource();
   const RecordsAccess::Impl& impl = *RecordsAccess::impl(records);

@@ -32,8 +32,8 @@ offers() {
 
 offers 'quelo ' report call describe --help --version
 offers 'quelo re' report
-offers 'quelo report --' --sqlite --query --csv --delimiter --encoding --strict-quotes --postgres --odbc --action \
-  --max-recs --help --quiet
+offers 'quelo report --' --sqlite --query --csv --delimiter --encoding --strict-quotes --postgres --odbc \
+  --clickhouse --action --max-recs --help --quiet
 offers 'quelo report --q' --query --quiet
 offers 'quelo report --action ' 0 1 10 11
 offers 'quelo report --encoding WIN' WINDOWS-1252

@@ -1,4 +1,4 @@
-#include "data/sources/odbc/query_statement.h"
+#include "data/sources/query_statement.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ TEST(OdbcQueryGuard, RefusesWhatAnyServerWouldReadAsMoreThanOneQuery) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.sql);
-    Status s = checkOneQuery(c.sql, "SomeServer");
+    Status s = checkOneQuery(c.sql, "SomeServer", "ODBC");
     ASSERT_FALSE(s.isOk());
     EXPECT_EQ(s.error().message.find("ODBC: "), 0u) << s.error().message;
     EXPECT_NE(s.error().message.find(c.words), std::string::npos) << s.error().message;
@@ -68,12 +68,13 @@ TEST(OdbcQueryGuard, AllowsOneQueryWithItsQuotesAndComments) {
       {"PostgreSQL", "SELECT $$;$$, $tag$ it's; $$ $tag$, E'it\\'s;', $1"},
       {"MariaDB", "SELECT `a;b`, 5 # comment; not a statement\n FROM t -- ;"},
       {"SQLite", "SELECT [a;b] FROM t"},
+      {"ClickHouse", "SELECT 'it\\'s;', `a\\`;b`, \"c\\\";\" FROM t"},
   };
   for (const Case& c : cases) {
-    Status s = checkOneQuery(c.sql, c.dbms);
+    Status s = checkOneQuery(c.sql, c.dbms, "ODBC");
     EXPECT_TRUE(s.isOk()) << c.sql << ": " << s.error().message;
   }
-  EXPECT_FALSE(checkOneQuery("SELECT $$;$$", "MariaDB").isOk());
+  EXPECT_FALSE(checkOneQuery("SELECT $$;$$", "MariaDB", "ODBC").isOk());
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 #include "data/recordset/ado.h"
 #include "data/sources/odbc/odbc_library.h"
 #include "data/sources/odbc/odbc_types.h"
-#include "data/sources/odbc/query_statement.h"
+#include "data/sources/query_statement.h"
 #include "data/sources/odbc/server_dialects.h"
 #include "data/sources/odbc/wide_text.h"
 #include "data/sources/typed_text.h"
@@ -198,7 +198,7 @@ class OdbcStream : public RowStream {
     api_ = library.value();
     if (Status s = connect(connection); !s) return s;
     const std::string dbms = dbmsName();
-    if (Status s = checkOneQuery(sql, dbms); !s) return s;
+    if (Status s = checkOneQuery(sql, dbms, "ODBC"); !s) return s;
     const ServerDialect* dialect = serverDialect(dbms);
     if (dialect)
       if (Status s = runOwn(dialect->readOnlySession, "cannot make the session read-only"); !s) return s;

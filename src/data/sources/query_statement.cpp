@@ -1,4 +1,4 @@
-#include "data/sources/odbc/query_statement.h"
+#include "data/sources/query_statement.h"
 
 #include <algorithm>
 #include <cctype>
@@ -27,6 +27,7 @@ struct Reading {
   bool eStrings = false;           // E'...' holds backslash escapes
   bool dollarQuotes = false;       // $tag$ ... $tag$
   bool backquotes = false;         // `name`
+  bool backslashInBackquotes = false;  // `\`` holds a backquote
   bool brackets = false;           // [name]
 };
 
@@ -39,6 +40,11 @@ constexpr Reading kReadings[] = {
     {.server = "MariaDB with NO_BACKSLASH_ESCAPES", .dbms = {"MariaDB", "MySQL"}, .hashComments = true,
      .dashNeedsBlank = true, .backquotes = true},
     {.server = "SQLite", .dbms = {"SQLite"}, .backquotes = true, .brackets = true},
+    // Later ClickHouse versions nest comments and take "#" comments; earlier ones do neither.
+    {.server = "ClickHouse", .dbms = {"ClickHouse"}, .nestedComments = true, .hashComments = true, .backslashInSingle = true,
+     .backslashInDouble = true, .backquotes = true, .backslashInBackquotes = true},
+    {.server = "ClickHouse 18", .dbms = {"ClickHouse"}, .backslashInSingle = true, .backslashInDouble = true,
+     .backquotes = true, .backslashInBackquotes = true},
 };
 
 constexpr std::string_view kQueries = "SELECT, WITH, VALUES, TABLE or SHOW";
@@ -60,7 +66,8 @@ bool isWordChar(char c) {
 // One pass over the text as `reading_` reads it.
 class StatementReader {
  public:
-  StatementReader(std::string_view sql, const Reading& reading) : sql_(sql), reading_(reading) {}
+  StatementReader(std::string_view sql, const Reading& reading, std::string_view source)
+      : sql_(sql), reading_(reading), source_(source) {}
 
   Status read() {
     while (at_ < sql_.size()) {
@@ -124,7 +131,7 @@ class StatementReader {
     if (c == '$' && reading_.dollarQuotes) return dollarQuote();
     if (c == '\'') return quoted('\'', reading_.backslashInSingle);
     if (c == '"') return quoted('"', reading_.backslashInDouble);
-    if (c == '`' && reading_.backquotes) return quoted('`', false);
+    if (c == '`' && reading_.backquotes) return quoted('`', reading_.backslashInBackquotes);
     if (c == '[' && reading_.brackets) return quoted(']', false);
     ++at_;
     previous_.clear();
@@ -189,10 +196,11 @@ class StatementReader {
     return refused("a report only reads: " + what + " is not a query (" + std::string(kQueries) + ")");
   }
 
-  Status refused(const std::string& why) const { return ado::dataSourceError("ODBC: " + why); }
+  Status refused(const std::string& why) const { return ado::dataSourceError(std::string(source_) + ": " + why); }
 
   std::string_view sql_;
   const Reading& reading_;
+  std::string_view source_;
   size_t at_ = 0;
   std::string keyword_;   // the statement's first word in upper case, or what stands in its place
   std::string previous_;  // the word before, in upper case, when the last token was one
@@ -208,15 +216,16 @@ bool readsAs(const Reading& reading, std::string_view dbms) {
 }  // namespace
 
 // A refusal names the server whose reading refuses the text, unless every reading does alike.
-Status checkOneQuery(std::string_view sql, std::string_view dbms) {
-  if (sql.find('\0') != std::string_view::npos) return ado::dataSourceError("ODBC: the query holds a NUL character");
+Status checkOneQuery(std::string_view sql, std::string_view dbms, std::string_view source) {
+  if (sql.find('\0') != std::string_view::npos)
+    return ado::dataSourceError(std::string(source) + ": the query holds a NUL character");
   const bool known = std::any_of(std::begin(kReadings), std::end(kReadings), [&](const Reading& r) { return readsAs(r, dbms); });
   const Reading* first = nullptr;
   Status refusal;
   bool allAlike = true;
   for (const Reading& reading : kReadings) {
     if (known && !readsAs(reading, dbms)) continue;
-    Status s = StatementReader(sql, reading).read();
+    Status s = StatementReader(sql, reading, source).read();
     if (!first && !s) {
       first = &reading;
       refusal = s;
