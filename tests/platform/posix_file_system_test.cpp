@@ -15,6 +15,8 @@ namespace quelo {
 namespace {
 
 struct PosixFiles : ::testing::Test {
+  testing::ScratchDir dir;
+  PosixFileSystem fs;
 };
 
 TEST_F(PosixFiles, AMoveNeverReplacesAndKeepsOpenWritersWriting) {
@@ -65,7 +67,9 @@ TEST_F(PosixFiles, AnUpdateReplacesTheFileWholeOnCloseOnly) {
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"f"});
     struct stat st {};
     ASSERT_EQ(::stat((dir / "f").c_str(), &st), 0);
-    if (present) EXPECT_EQ(st.st_mode & 0777, 0644u);
+    if (present) {
+      EXPECT_EQ(st.st_mode & 0777, 0644u);
+    }
     ASSERT_TRUE(fs.remove(dir / "f"));
   }
 }
