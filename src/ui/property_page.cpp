@@ -27,6 +27,13 @@ void selectAll(TextBox& t) {
   t.setSelLength(static_cast<int32_t>(t.text().size()));
 }
 
+// The list index that MaxRecsPerPage selects: its entry's, or the default entry's.
+int32_t indexOfMaxRecs(int32_t records) {
+  for (size_t i = 0; i < std::size(kEntries); ++i)
+    if (kEntries[i].records == records) return static_cast<int32_t>(i);
+  return kDefaultEntry;
+}
+
 // The 32-bit integer the text stands for (its leading number, rounded), or nothing when it does
 // not fit one.
 std::optional<int64_t> roundedValue(const std::string& text) {
@@ -100,12 +107,6 @@ void PropertyPage::initialize() {
     list.addItem(e.text);
     list.setItemData(list.newIndex(), e.records);
   }
-}
-
-int32_t PropertyPage::indexOfMaxRecs(int32_t records) {
-  for (size_t i = 0; i < std::size(kEntries); ++i)
-    if (kEntries[i].records == records) return static_cast<int32_t>(i);
-  return kDefaultEntry;
 }
 
 void PropertyPage::selectionChanged() {

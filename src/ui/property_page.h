@@ -28,10 +28,6 @@ class PropertyPage : public forms::Form {
   void selectionChanged();
   void applyChanges();
 
-  // The list index that MaxRecsPerPage selects: 1000 → 6, 500 → 5, 200 → 4, 100 → 3, 20 → 2,
-  // 5 → 0, anything else → 1 (ten records).
-  static int32_t indexOfMaxRecs(int32_t records);
-
  protected:
   void build() override;
 

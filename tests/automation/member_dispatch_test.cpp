@@ -64,13 +64,7 @@ TEST_F(MemberDispatchTest, CoercesFillsDefaultsWritesByRefBackAndFindsProperties
 }
 
 TEST_F(MemberDispatchTest, ReportsArgumentErrorsNamingTheArgumentAndTheTypes) {
-  struct Case {
-    const char* member;
-    Args args;
-    int number;
-    const char* message;
-  };
-  const Case cases[] = {
+  const struct { const char* member; Args args; int number; const char* message; } cases[] = {
       {"Scale", {}, err::kArgumentNotOptional, "Argument not optional: argument 1 (Value) of Scale"},
       {"Scale", {Variant(1), Variant(1), Variant(""), Variant(1)}, err::kWrongArgumentCount,
        "Wrong number of arguments or invalid property assignment: Scale takes 3, was given 4"},
@@ -81,7 +75,7 @@ TEST_F(MemberDispatchTest, ReportsArgumentErrorsNamingTheArgumentAndTheTypes) {
       {"Nope", {}, err::kMemberNotFound, "Object doesn't support this property or method: Nope"},
       {"Later", {}, err::kNotImplemented, "Not implemented: Later"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     Args args = c.args;
     auto r = object.call(c.member, args);
     ASSERT_FALSE(r) << c.message;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "automation/file_pattern.h"
+
 namespace quelo {
 namespace {
 
@@ -38,15 +40,11 @@ TEST(Utf8Text, WellFormedAndCounted) {
 
 // Position is 1-based and 0 means absent, also for a start before or past the text.
 TEST(PlainText, PositionOf) {
-  struct Case {
-    std::string_view text, what;
-    size_t from, expected;
-  };
-  const Case cases[] = {
+  const struct { std::string_view text, what; size_t from, expected; } cases[] = {
       {"www.a.com", ".", 1, 4}, {"www.a.com", ".", 5, 6}, {"www.a.com", ".", 7, 0}, {"a.b", ".", 0, 0},
       {"a.b", "b", 3, 3},       {"a.b", "b", 4, 0},       {"", "x", 1, 0},         {"ab", "", 3, 0},
   };
-  for (const Case& c : cases)
+  for (const auto& c : cases)
     EXPECT_EQ(positionOf(c.text, c.what, c.from), c.expected) << c.text << " " << c.what << " " << c.from;
 }
 
@@ -58,6 +56,17 @@ TEST(PlainText, IgnoringCase) {
   EXPECT_TRUE(lessIgnoringCase("apple", "Banana"));
   EXPECT_TRUE(lessIgnoringCase("Readme", "readme"));
   EXPECT_FALSE(lessIgnoringCase("readme", "Readme"));
+}
+
+// Any of the patterns, without regard to case (beyond ASCII too); "?" is one character, not a byte.
+TEST(FilePattern, MatchesAsTheTableSays) {
+  const char* pictures = "*.bmp;*.gif;*.jpeg;*.jpg";
+  const struct { const char *name, *patterns; bool matches; } cases[] = {
+      {"Photo.JPG", pictures, true}, {"a.b.gif", pictures, true}, {"photo.jpgx", pictures, false},
+      {"jpg", pictures, false}, {"ÉTÉ.JPG", "été.*", true}, {"README", "*.*", true},
+      {"x.txt", "*.txt; *.*", true}, {"a€c.txt", "a?c.txt", true}, {"ac.txt", "a?c.txt", false},
+      {"abcabd", "*ab?", true}, {"x.txt", "", false}, {"x.txt", ";;", false}};
+  for (const auto& c : cases) EXPECT_EQ(matchesFilePattern(c.name, c.patterns), c.matches) << c.name << " / " << c.patterns;
 }
 
 }  // namespace

@@ -36,16 +36,14 @@ std::vector<Chunk> chunks(std::string_view png) {
 // The bytes inside a zlib stream of stored blocks, with its Adler-32 checked.
 std::string unstore(std::string_view z, int& blocks) {
   EXPECT_EQ(z.substr(0, 2), std::string_view("\x78\x01", 2));
+  const auto le16 = [z](size_t i) -> size_t { return uint8_t(z[i]) | uint8_t(z[i + 1]) << 8; };
   std::string raw;
   size_t at = 2;
   for (bool last = false; !last && at + 5 <= z.size(); ++blocks) {
     last = z[at] & 1;
     EXPECT_EQ(z[at] & 6, 0);  // stored
-    const size_t n = static_cast<unsigned char>(z[at + 1]) | static_cast<unsigned char>(z[at + 2])
-                                                                 << 8;
-    const size_t complement =
-        static_cast<unsigned char>(z[at + 3]) | static_cast<unsigned char>(z[at + 4]) << 8;
-    EXPECT_EQ(n ^ complement, 0xFFFFu);
+    const size_t n = le16(at + 1);
+    EXPECT_EQ(n ^ le16(at + 3), 0xFFFFu);
     raw += z.substr(at + 5, n);
     at += 5 + n;
   }

@@ -13,9 +13,7 @@ namespace {
 // The name is what follows the last separator ("\\", "/" or a drive's ":"), in capitals when
 // there was a separator; the folder is what precedes it, as spelled.
 TEST(FileNames, NameAndFolderOfAPath) {
-  const struct {
-    const char *path, *name, *folder;
-  } cases[] = {
+  const struct { const char *path, *name, *folder; } cases[] = {
       {"C:\\Data\\Photo.jpg", "PHOTO.JPG", "C:\\Data\\"},
       {"c:\\data\\PHOTO.JPG", "PHOTO.JPG", "c:\\data\\"},
       {"C:Photo.jpg", "PHOTO.JPG", "C:"},
@@ -33,14 +31,6 @@ TEST(FileNames, NameAndFolderOfAPath) {
   }
 }
 
-TEST(FileFolder, FollowedByTheNameGivesThePathBack) {
-  for (std::string p : {"C:\\Data\\Photo.jpg", "D:x", "/a/b\\c.txt", "rel/\xC3\x9F.txt", "plain", "/"}) {
-    const std::string folder = FileFolder(p);
-    ASSERT_EQ(p.compare(0, folder.size(), folder), 0) << p;
-    EXPECT_EQ(justFileName(p), folder.empty() ? p : justFileName(folder + p.substr(folder.size()))) << p;
-  }
-}
-
 // The results of the directory lookup on a real tree, as callers rely on them: stored names for
 // every component, the separators of the path kept, an empty name for each component that matches
 // nothing, and the first in name order when only the case differs.
@@ -53,11 +43,7 @@ TEST(FileNamesOnDisk, LongAndShortNamesOfATree) {
     dir.write(file, "x");
   PosixFileSystem fs;
   const std::string d = dir.path();
-  struct Case {
-    std::string (*function)(FileSystem&, std::string_view);
-    std::string path, expected;
-  };
-  const Case cases[] = {
+  const struct { std::string (*function)(FileSystem&, std::string_view); std::string path, expected; } cases[] = {
       {LongFileName, d + "PROGRAM FILES/MY DOCUMENT.TXT", d + "Program Files/My Document.txt"},
       {LongFileName, d + "program files/sub folder", d + "Program Files/Sub Folder"},
       {LongFileName, d + "program files/.HIDDEN", d + "Program Files/.Hidden"},
@@ -82,7 +68,7 @@ TEST(FileNamesOnDisk, LongAndShortNamesOfATree) {
       {ShortFileName, d + "PROGRAM FILES/./my document.txt", ""},
       {ShortFileName, "", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(c.function(fs, c.path), c.expected) << c.path;
+  for (const auto& c : cases) EXPECT_EQ(c.function(fs, c.path), c.expected) << c.path;
 }
 
 }  // namespace

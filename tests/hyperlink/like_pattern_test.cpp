@@ -7,16 +7,10 @@
 namespace quelo {
 namespace {
 
-struct LikeCase {
-  const char* text;
-  const char* pattern;
-  bool matches;
-};
-
 // Wildcards, whole-text and case rules, lists and ranges, characters beyond ASCII, backtracking to
 // the last star, and malformed patterns (which match nothing).
 TEST(LikePattern, MatchesAsTheTableSays) {
-  const LikeCase cases[] = {
+  const struct { const char *text, *pattern; bool matches; } cases[] = {
       {"Report - Browser", "* - Browser", true}, {" - Browser", "* - Browser", true},
       {"Report - Browser 2", "* - Browser", false}, {"", "*", true}, {"abc", "a?c", true}, {"ac", "a?c", false},
       {"Page 7", "Page #", true}, {"Page x", "Page #", false}, {"Page 12", "Page #", false},
@@ -30,7 +24,7 @@ TEST(LikePattern, MatchesAsTheTableSays) {
       {"abcabcabd", "*abd", true}, {"aXbYc", "*a*b*c", true}, {"aXbYd", "*a*b*c", false},
       {"mississippi", "m*iss*ppi", true}, {"mississippi", "m*iss*ppx", false},
       {"[abc", "[abc", false}, {"m", "[z-a]", false}};
-  for (const LikeCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.text) + " LIKE " + c.pattern);
     EXPECT_EQ(likeMatch(c.text, c.pattern), c.matches);
   }

@@ -53,10 +53,14 @@ TEST_F(WindowSearch, EveryDescendantOnceDescendantsFirstSiblingsTopmostFirst) {
   EXPECT_EQ(state.searchDepth, 0);
 }
 
-TEST_F(WindowSearch, TheStartWindowItselfIsNeverTested) {
+TEST_F(WindowSearch, TheStartWindowItselfIsNeverTestedNorAnyWithoutAWindowSystem) {
   EXPECT_EQ(find(mail, "*", "*"), 3);
   EXPECT_EQ(list, (std::vector<WindowHandle>{0, send, inner, cancel}));
   EXPECT_EQ(find(notes, "*", "*"), 0);
+  EXPECT_EQ(list, (std::vector<WindowHandle>{0}));
+  list = {0, 99};
+  NoWindowSystem none;  // no windows: nothing found
+  EXPECT_EQ(findWindowsByPattern(none, loop, state, list, 0, "*", "*", Variant::null()), 0);
   EXPECT_EQ(list, (std::vector<WindowHandle>{0}));
 }
 
@@ -83,12 +87,6 @@ TEST_F(WindowSearch, TextsAreReadUpTo255Characters) {
   EXPECT_EQ(find(0, std::string(254, '?') + "\u00e9", "Long"), 1);
   EXPECT_EQ(list[1], longOne);
   EXPECT_EQ(find(0, "*xyz", "Long"), 0);
-}
-
-TEST_F(WindowSearch, NoWindowsFindsNothing) {
-  NoWindowSystem none;
-  EXPECT_EQ(findWindowsByPattern(none, loop, state, list, 0, "*", "*", Variant::null()), 0);
-  EXPECT_EQ(list, (std::vector<WindowHandle>{0}));
 }
 
 // An event handler that searches while a search runs joins the running one (its depth and count

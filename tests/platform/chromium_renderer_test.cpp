@@ -21,9 +21,7 @@ namespace {
 
 using testing::ScratchDir;
 
-bool haveChromium() {
-  return testing::runProcess({"sh", "-c", "command -v chromium"}).exitCode == 0;
-}
+bool haveChromium() { return testing::runProcess({"sh", "-c", "command -v chromium"}).exitCode == 0; }
 
 // The text of a PDF, as pdftotext reads it.
 std::string pdfText(const ScratchDir& dir, const std::string& pdf) {
@@ -35,8 +33,7 @@ std::vector<std::string> bookmarks(const std::string& pdf) {
   QPDF doc;
   doc.processMemoryFile("rendered", pdf.data(), pdf.size());
   std::vector<std::string> titles;
-  for (auto& item : QPDFOutlineDocumentHelper(doc).getTopLevelOutlines())
-    titles.push_back(item.getTitle());
+  for (auto& item : QPDFOutlineDocumentHelper(doc).getTopLevelOutlines()) titles.push_back(item.getTitle());
   return titles;
 }
 
@@ -47,16 +44,12 @@ TEST(ChromiumRenderer, PagesAreRenderedAsShownWithABookmarkEachAndNothingFetched
   std::filesystem::copy_file(QUELO_TEST_SAMPLE_DIR "pictures/backpack.png", pages / "cat.png");
   std::filesystem::copy_file(QUELO_TEST_SAMPLE_DIR "pictures/backpack.png", site / "remote.png");
   testing::HttpFileServer server(site.path());
-  pages.write(
-      "a.htm",
-      "<HTML><BODY><TABLE BORDER=1 BGCOLOR=YELLOW><TR><TD>Grüße Привет Ελλάδα</TD></TR></TABLE>"
-      "<IMG SRC=cat.png><IMG SRC=\"" +
-          server.url("remote.png") +
-          "\">"
-          "<SCRIPT>document.write('SCRIPT RAN')</SCRIPT></BODY></HTML>");
+  pages.write("a.htm", "<HTML><BODY><TABLE BORDER=1 BGCOLOR=YELLOW><TR><TD>Grüße Привет Ελλάδα</TD></TR></TABLE>"
+                       "<IMG SRC=cat.png><IMG SRC=\"" + server.url("remote.png") +
+                       "\"><SCRIPT>document.write('SCRIPT RAN')</SCRIPT></BODY></HTML>");
   pages.write("b.htm", "<HTML><BODY><P>second page</P></BODY></HTML>");
-  auto pdf = ChromiumRenderer().renderPdf(
-      {{"file://" + pages / "a.htm", "Vol 1"}, {"file://" + pages / "b.htm", "Vol 2"}});
+  auto pdf = ChromiumRenderer().renderPdf({{"file://" + pages / "a.htm", "Vol 1"},
+                                          {"file://" + pages / "b.htm", "Vol 2"}});
   ASSERT_TRUE(pdf.isOk()) << pdf.error().message;
   const std::string text = pdfText(pages, pdf.value());
   for (const char* shown : {"Grüße Привет Ελλάδα", "second page"})
@@ -66,20 +59,17 @@ TEST(ChromiumRenderer, PagesAreRenderedAsShownWithABookmarkEachAndNothingFetched
   EXPECT_EQ(bookmarks(pdf.value()), (std::vector<std::string>{"Vol 1", "Vol 2"}));
   const std::string images = testing::runProcess({"pdfimages", "-list", pages / "out.pdf"}).out;
   size_t drawn = 0;
-  for (size_t at = 0; (at = images.find(" image      64    64 ", at)) != std::string::npos; ++at)
-    ++drawn;
+  for (size_t at = 0; (at = images.find(" image      64    64 ", at)) != std::string::npos; ++at) ++drawn;
   EXPECT_EQ(drawn, 1u) << "the local picture only\n" << images;
 }
 
 TEST(ChromiumRenderer, AMissingBrowserOrPageIsNamed) {
   ScratchDir pages;
-  auto missing =
-      ChromiumRenderer("/nonexistent/chromium").renderPdf({{"file://" + pages / "a.htm", "a"}});
+  auto missing = ChromiumRenderer("/nonexistent/chromium").renderPdf({{"file://" + pages / "a.htm", "a"}});
   EXPECT_EQ(missing.error().number, err::kFileNotFound);
   EXPECT_EQ(missing.error().message,
             "no HTML renderer: /nonexistent/chromium is not installed (Debian package chromium)");
-  EXPECT_EQ(ChromiumRenderer().renderPdf({{"http://127.0.0.1/a.htm", "a"}}).error().number,
-            err::kInvalidProcedureCall);
+  EXPECT_EQ(ChromiumRenderer().renderPdf({{"http://127.0.0.1/a.htm", "a"}}).error().number, err::kInvalidProcedureCall);
   if (!haveChromium()) GTEST_SKIP() << "chromium is not installed";
   auto gone = ChromiumRenderer().renderPdf({{"file://" + pages / "gone.htm", "gone"}});
   ASSERT_FALSE(gone.isOk());

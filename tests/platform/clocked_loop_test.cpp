@@ -10,17 +10,17 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// A timer ticks only when due and the loop is pumped; a late one ticks once and restarts from now.
-TEST(ClockedLoop, TimerTicksOnlyWhenDueAndPumped) {
+struct ClockedLoopTest : ::testing::Test {
   testing::FakeClock clock;
-  ClockedLoop loop(clock);
+  ClockedLoop loop{clock};
   int ticks = 0;
+};
+
+// A timer ticks only when due and the loop is pumped; a late one ticks once and restarts from now.
+TEST_F(ClockedLoopTest, TimerTicksOnlyWhenDueAndPumped) {
   loop.startTimer(milliseconds(999), [&] { ++ticks; });
-  const struct {
-    int advance;
-    bool pump;
-    int ticks;
-  } steps[] = {{998, true, 0}, {1, false, 0}, {0, true, 1}, {5000, true, 2}, {998, true, 2}, {1, true, 3}};
+  const struct { int advance; bool pump; int ticks; } steps[] = {
+      {998, true, 0}, {1, false, 0}, {0, true, 1}, {5000, true, 2}, {998, true, 2}, {1, true, 3}};
   for (const auto& s : steps) {
     clock.advance(milliseconds(s.advance));
     if (s.pump) loop.processEvents();
@@ -28,9 +28,7 @@ TEST(ClockedLoop, TimerTicksOnlyWhenDueAndPumped) {
   }
 }
 
-TEST(ClockedLoop, HandlerMayStopTimersAndPostWork) {
-  testing::FakeClock clock;
-  ClockedLoop loop(clock);
+TEST_F(ClockedLoopTest, HandlerMayStopTimersAndPostWork) {
   std::vector<std::string> seen;
   MessageLoop::TimerId second = 0;
   const MessageLoop::TimerId first = loop.startTimer(milliseconds(10), [&] {
@@ -48,20 +46,14 @@ TEST(ClockedLoop, HandlerMayStopTimersAndPostWork) {
   EXPECT_FALSE(loop.hasTimers());
 }
 
-TEST(ClockedLoop, RunForSleepsBetweenTicksOnTheClock) {
-  testing::FakeClock clock;
-  ClockedLoop loop(clock);
-  int ticks = 0;
+TEST_F(ClockedLoopTest, RunForSleepsBetweenTicksOnTheClock) {
   loop.startTimer(milliseconds(999), [&] { ++ticks; });
   loop.runFor(std::chrono::seconds(5));
   EXPECT_EQ(ticks, 5);
   EXPECT_GE(clock.sleeps, 5);
 }
 
-TEST(WindowTimer, SwitchingOnTwiceKeepsThePhase) {
-  testing::FakeClock clock;
-  ClockedLoop loop(clock);
-  int ticks = 0;
+TEST_F(ClockedLoopTest, AWindowTimerSwitchedOnTwiceKeepsThePhase) {
   WindowTimer timer(loop, milliseconds(999), [&] { ++ticks; });
   timer.setEnabled(true);
   clock.advance(milliseconds(500));

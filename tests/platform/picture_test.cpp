@@ -1,4 +1,5 @@
 #include "platform/picture.h"
+#include "platform/picture_size.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,18 @@ TEST(Picture, LoadPictureGivesEmptyForNoNameAndFailsForOtherFiles) {
     ASSERT_FALSE(r.isOk()) << bad;
     EXPECT_EQ(r.error().number, 481);
   }
+}
+
+// A JPEG whose frame header follows 240 KB of metadata segments, as a camera's may: the size is
+// still found, read as far as the header goes and no further.
+TEST(PictureSize, AJpegIsReadUpToItsFrameHeader) {
+  testing::ScratchDir dir;
+  std::string jpeg("\xFF\xD8", 2);
+  for (int i = 0; i < 4; ++i) jpeg += std::string("\xFF\xE1\xEA\x62", 4) + std::string(60000, 'm');
+  jpeg += std::string("\xFF\xC0\x00\x11\x08\x00\x30\x00\x40", 9) + std::string(300000, 'd');
+  dir.write("photo.jpg", jpeg);
+  PosixFileSystem files;
+  EXPECT_EQ(pictureSize(files, dir / "photo.jpg"), (PixelSize{64, 48}));
 }
 
 }  // namespace

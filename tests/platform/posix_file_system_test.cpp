@@ -14,9 +14,12 @@
 namespace quelo {
 namespace {
 
-TEST(PosixMoveFile, NeverReplacesAndKeepsOpenWritersWriting) {
+struct PosixFiles : ::testing::Test {
   testing::ScratchDir dir;
   PosixFileSystem fs;
+};
+
+TEST_F(PosixFiles, AMoveNeverReplacesAndKeepsOpenWritersWriting) {
   dir.write("log", "old\n");
   dir.write("taken", "kept\n");
   EXPECT_FALSE(fs.moveFile(dir / "log", dir / "taken"));
@@ -42,9 +45,7 @@ std::vector<std::string> namesIn(const std::string& folder) {
 // An update shows in the file only once closed, whole; dropped, it leaves neither trace nor
 // temporary. A new file gets the prefix; an existing one keeps its content and mode, made
 // writable by its owner.
-TEST(PosixUpdate, ReplacesTheFileWholeOnCloseOnly) {
-  testing::ScratchDir dir;
-  PosixFileSystem fs;
+TEST_F(PosixFiles, AnUpdateReplacesTheFileWholeOnCloseOnly) {
   for (const bool present : {false, true}) {
     SCOPED_TRACE(present ? "existing file" : "new file");
     if (present) {
@@ -74,18 +75,15 @@ TEST(PosixUpdate, ReplacesTheFileWholeOnCloseOnly) {
 }
 
 // Nothing is written through a link or into anything but a regular file; the FIFO does not block.
-TEST(PosixUpdate, RefusesLinksFoldersAndDevices) {
-  testing::ScratchDir dir, outside;
-  PosixFileSystem fs;
+TEST_F(PosixFiles, AnUpdateRefusesLinksFoldersAndDevices) {
+  testing::ScratchDir outside;
   outside.write("target", "outside");
   std::filesystem::create_symlink(outside / "target", dir / "link");
   std::filesystem::create_symlink(outside / "created", dir / "dangling");
   std::filesystem::create_directory(dir / "folder");
   ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
-  const std::vector<std::pair<std::string, int>> cases = {{"link", err::kPermissionDenied},
-                                                          {"dangling", err::kPermissionDenied},
-                                                          {"folder", err::kIoError},
-                                                          {"fifo", err::kIoError}};
+  const std::vector<std::pair<std::string, int>> cases = {
+      {"link", err::kPermissionDenied}, {"dangling", err::kPermissionDenied}, {"folder", err::kIoError}, {"fifo", err::kIoError}};
   for (const auto& [name, number] : cases) {
     SCOPED_TRACE(name);
     auto update = fs.beginUpdate(dir / name, "");
@@ -100,9 +98,7 @@ TEST(PosixUpdate, RefusesLinksFoldersAndDevices) {
 
 // A new file takes its name only where there is none: a file, a link or a folder that took the
 // name meanwhile stays as it was, and the temporary goes.
-TEST(PosixCreate, NeverReplacesWhatTookItsNameMeanwhile) {
-  testing::ScratchDir dir;
-  PosixFileSystem fs;
+TEST_F(PosixFiles, ACreateNeverReplacesWhatTookItsNameMeanwhile) {
   for (const char* taken : {"file", "link", "folder"}) {
     SCOPED_TRACE(taken);
     auto created = fs.beginCreate(dir / taken, 0640);
@@ -119,9 +115,7 @@ TEST(PosixCreate, NeverReplacesWhatTookItsNameMeanwhile) {
   EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"file", "folder", "link"}));
 }
 
-TEST(PosixUpdate, LeftoversOfAKilledRunAreRemovedAndNothingElse) {
-  testing::ScratchDir dir;
-  PosixFileSystem fs;
+TEST_F(PosixFiles, LeftoversOfAKilledUpdateAreRemovedAndNothingElse) {
   auto update = fs.beginUpdate(dir / "page.htm", "");
   ASSERT_TRUE(update);
   const std::vector<std::string> temporary = namesIn(dir.path());
@@ -135,25 +129,21 @@ TEST(PosixUpdate, LeftoversOfAKilledRunAreRemovedAndNothingElse) {
 }
 
 // Two runs that make the same folder at once both go on.
-TEST(FileSystemEnsureDirectory, AFolderMadeMeanwhileIsSuccessAFileIsNot) {
-  testing::ScratchDir dir;
-  PosixFileSystem real;
+TEST_F(PosixFiles, EnsureDirectoryTakesAFolderMadeMeanwhileButNotAFile) {
   struct LosesTheRace : testing::ForwardingFileSystem {
     using ForwardingFileSystem::ForwardingFileSystem;
     Status createDirectory(const std::string& path) override {
       (void)ForwardingFileSystem::createDirectory(path);  // the other run is first
       return ForwardingFileSystem::createDirectory(path);
     }
-  } fs(real);
-  EXPECT_TRUE(fs.ensureDirectory(dir / "Reports"));
-  EXPECT_TRUE(fs.ensureDirectory(dir / "Reports"));
+  } racing(fs);
+  EXPECT_TRUE(racing.ensureDirectory(dir / "Reports"));
+  EXPECT_TRUE(racing.ensureDirectory(dir / "Reports"));
   dir.write("file", "x");
-  EXPECT_FALSE(fs.ensureDirectory(dir / "file"));
+  EXPECT_FALSE(racing.ensureDirectory(dir / "file"));
 }
 
-TEST(PosixReadPrefix, ReadsTheStartOfRegularFilesOnly) {
-  testing::ScratchDir dir;
-  PosixFileSystem fs;
+TEST_F(PosixFiles, ReadPrefixReadsTheStartOfRegularFilesOnly) {
   dir.write("f", "0123456789");
   dir.plantNonFiles();
   EXPECT_EQ(fs.readPrefix(dir / "f", 4).value(), "0123");

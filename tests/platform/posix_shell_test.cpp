@@ -26,8 +26,7 @@ TEST(PosixShell, AProgramGetsTheTargetAsOneInertArgument) {
   ASSERT_TRUE(shell.start(browser.path(), "-h").isOk());
   ASSERT_TRUE(shell.start(browser.path(), "https://example.com/a b?c=1&d=2").isOk());
   EXPECT_EQ(browser.calls(), (Calls{{hostile}, {"./-h"}, {"https://example.com/a b?c=1&d=2"}}));
-  EXPECT_FALSE(exists(dir / "pwned"));
-  EXPECT_FALSE(exists(dir / "pwned2"));
+  for (const char* name : {"pwned", "pwned2"}) EXPECT_FALSE(exists(dir / name)) << name;
 }
 
 TEST(PosixShell, FailuresAreReportedAsTheyHappened) {
@@ -86,14 +85,11 @@ TEST(PosixShell, TheDefaultBrowserIsBrowserOrTheHtmlHandlersDesktopEntry) {
   PosixShell shell;
   EXPECT_EQ(shell.defaultBrowser().error().number, err::kFileNotFound) << "none is set";
 
-  mkdir((desktop.dir / "config").c_str(), 0700);
-  mkdir((desktop.dir / "data").c_str(), 0700);
-  mkdir((desktop.dir / "data/applications").c_str(), 0700);
+  for (const char* d : {"config", "data", "data/applications"}) mkdir((desktop.dir / d).c_str(), 0700);
   desktop.dir.write("config/mimeapps.list", "[Default Applications]\ntext/html=test-browser.desktop\n");
   // (xdg-mime itself only accepts an entry whose first word is an installed program.)
   desktop.dir.write("data/applications/test-browser.desktop",
-                    "[Desktop Entry]\nType=Application\nName=Test\nExec=env QUELO=1 " + desktop.browser.path() +
-                        " %u\n");
+                    "[Desktop Entry]\nType=Application\nName=Test\nExec=env QUELO=1 " + desktop.browser.path() + " %u\n");
   auto program = shell.defaultBrowser();
   ASSERT_TRUE(program.isOk()) << program.error().message;
   EXPECT_EQ(program.value(), desktop.browser.path());

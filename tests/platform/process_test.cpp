@@ -16,7 +16,7 @@ ProcessOptions capturing() {
   return o;
 }
 
-TEST(RunProcess, ReportsOutputAndExitStatus) {
+TEST(RunProcess, ReportsOutputAndExitStatusInTheCallersEnvironment) {
   auto r = runProcess({"sh", "-c", "printf 'a b'; exit 3"}, capturing());
   ASSERT_TRUE(r.isOk()) << r.error().message;
   EXPECT_TRUE(r.value().finished);
@@ -27,6 +27,14 @@ TEST(RunProcess, ReportsOutputAndExitStatus) {
   ASSERT_TRUE(launched.isOk());
   EXPECT_TRUE(launched.value().finished);
   EXPECT_EQ(launched.value().exitStatus, 4);
+
+  ProcessOptions o = capturing();  // the environment and working folder are the caller's
+  testing::ScratchDir dir;
+  o.environment = {"PATH=/usr/bin:/bin", "QUELO_PROBE=probe value"};
+  o.workingDirectory = dir.path();
+  auto in = runProcess({"sh", "-c", "printf '%s|%s' \"$QUELO_PROBE\" \"$(pwd)/\""}, o);
+  ASSERT_TRUE(in.isOk()) << in.error().message;
+  EXPECT_EQ(in.value().output, "probe value|" + dir.path());
 }
 
 TEST(RunProcess, ArgumentsAreNeverInterpreted) {
@@ -38,20 +46,8 @@ TEST(RunProcess, ArgumentsAreNeverInterpreted) {
   for (const char* name : {"a", "b", "c"}) EXPECT_EQ(access((dir / name).c_str(), F_OK), -1) << name;
 }
 
-TEST(RunProcess, EnvironmentAndWorkingFolderAreTheCallers) {
-  testing::ScratchDir dir;
-  ProcessOptions o = capturing();
-  o.environment = {"PATH=/usr/bin:/bin", "QUELO_PROBE=probe value"};
-  o.workingDirectory = dir.path();
-  auto r = runProcess({"sh", "-c", "printf '%s|%s' \"$QUELO_PROBE\" \"$(pwd)/\""}, o);
-  ASSERT_TRUE(r.isOk()) << r.error().message;
-  EXPECT_EQ(r.value().output, "probe value|" + dir.path());
-}
-
 TEST(RunProcess, AMissingProgramIsAnError) {
-  for (bool capture : {false, true}) {
-    ProcessOptions o;
-    o.captureOutput = capture;
+  for (const ProcessOptions& o : {ProcessOptions{}, capturing()}) {
     auto r = runProcess({"quelo-no-such-program", "x"}, o);
     ASSERT_FALSE(r.isOk());
     EXPECT_EQ(r.error().number, err::kFileNotFound);

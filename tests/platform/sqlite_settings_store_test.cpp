@@ -30,14 +30,14 @@ Status write(SettingsStore& store, const std::string& data, std::string_view nam
   return store.setValue(kKey, "1", name, RegistryValue{reg::kString, data});
 }
 
-// Runs body in a child process and returns how it ended (its exit code, or -signal).
+// Starts body in a child process; ended() waits for it and tells how it ended (its exit code, or -signal).
 template <class Body>
-int inChild(Body body) {
+pid_t started(Body body) {
   const pid_t pid = fork();
-  if (pid == 0) {
-    body();
-    _exit(0);
-  }
+  if (pid == 0) body(), _exit(0);
+  return pid;
+}
+int ended(pid_t pid) {
   int status = 0;
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
@@ -60,7 +60,7 @@ TEST(SqliteSettingsStore, KeepsWhatWasWrittenWholeAndFindsItInAnyCase) {
   EXPECT_EQ(readBack(store), "second");
 }
 
-TEST(SqliteSettingsStore, MissingFileKeyOrValueIsNotFoundAndReadingCreatesNothing) {
+TEST(SqliteSettingsStore, MissingIsNotFoundReadingCreatesNothingAndBadPlacesAreErrors) {
   ScratchDir dir;
   SqliteSettingsStore store(dir / "sub/registry.sqlite");
   auto missing = store.value(kKey, "Value");
@@ -72,6 +72,14 @@ TEST(SqliteSettingsStore, MissingFileKeyOrValueIsNotFoundAndReadingCreatesNothin
   EXPECT_FALSE(store.value(kKey, "Other").isOk());
   EXPECT_FALSE(store.value({reg::kCurrentUser, kKey.path}, "Value").isOk());
   EXPECT_FALSE(store.value({reg::kLocalMachine, "Software\\Maker"}, "Value").isOk());
+  EXPECT_FALSE(store.setValue({0x12345678, "Key"}, "1", "Value", RegistryValue{reg::kString, "x"}).isOk());
+
+  dir.write("plain-file", "not a folder");  // a place it cannot create: a clear error
+  SqliteSettingsStore blocked(dir / "plain-file/registry.sqlite");
+  Status s = write(blocked, "x");
+  ASSERT_FALSE(s.isOk());
+  EXPECT_NE(s.error().message.find("plain-file/registry.sqlite"), std::string::npos) << s.error().message;
+  EXPECT_FALSE(blocked.value(kKey, "Value").isOk());
 }
 
 // Made private when created, and made private again by every write when someone widened them.
@@ -100,22 +108,18 @@ TEST(SqliteSettingsStore, RefusesWhatIsNotItsOwnDatabaseAndSaysWhy) {
   } cases[] = {
       {"dangling symlink", [](const ScratchDir& d, const std::string& at) { ASSERT_EQ(symlink((d / "target").c_str(), at.c_str()), 0); },
        "refused: it is a symbolic link", std::nullopt},
-      {"symlink to an empty file",
-       [](const ScratchDir& d, const std::string& at) {
+      {"symlink to an empty file", [](const ScratchDir& d, const std::string& at) {
          d.write("target", "");
          ASSERT_EQ(symlink((d / "target").c_str(), at.c_str()), 0);
-       },
-       "refused: it is a symbolic link", std::nullopt},
+       }, "refused: it is a symbolic link", std::nullopt},
       {"folder", [](const ScratchDir&, const std::string& at) { ASSERT_EQ(mkdir(at.c_str(), 0700), 0); },
        "refused: it is not a regular file", std::nullopt},
-      {"another user's file",
-       [](const ScratchDir& d, const std::string& at) {
+      {"another user's file", [](const ScratchDir& d, const std::string& at) {
          d.write("registry.sqlite", "");
          if (geteuid() == 0) {
            ASSERT_EQ(chown(at.c_str(), 65534, 65534), 0);
          }
-       },
-       "refused: it belongs to another user", ""},
+       }, "refused: it belongs to another user", ""},
       {"corrupt file", [](const ScratchDir& d, const std::string&) { d.write("registry.sqlite", std::string(4096, 'g')); },
        "file is not a database", std::string(4096, 'g')},
   };
@@ -142,21 +146,6 @@ TEST(SqliteSettingsStore, RefusesWhatIsNotItsOwnDatabaseAndSaysWhy) {
       EXPECT_EQ(dir.read("registry.sqlite"), *c.fileLeftAs);
     }
   }
-}
-
-TEST(SqliteSettingsStore, RefusesAnUnknownRootAndAPlaceItCannotCreateWithAClearError) {
-  ScratchDir dir;
-  SqliteSettingsStore store(dir / "registry.sqlite");
-  Status unknownRoot = store.setValue({0x12345678, "Key"}, "1", "Value", RegistryValue{reg::kString, "x"});
-  EXPECT_FALSE(unknownRoot.isOk());
-
-  dir.write("plain-file", "not a folder");
-  SqliteSettingsStore blocked(dir / "plain-file/registry.sqlite");
-  Status s = write(blocked, "x");
-  ASSERT_FALSE(s.isOk());
-  EXPECT_NE(s.error().message.find("plain-file/registry.sqlite"), std::string::npos) << s.error().message;
-  EXPECT_FALSE(blocked.value(kKey, "Value").isOk());
-
 }
 
 TEST(SqliteSettingsStore, AFailureBetweenStatementsLeavesTheOldValue) {
@@ -188,15 +177,15 @@ TEST(SqliteSettingsStore, AWriterKilledMidWayLeavesTheOldRecordWhole) {
   ASSERT_TRUE(write(store, oldRecord).isOk());
 
   // The writer dies after its value is written, before the commit: the journal stays behind.
-  const int end = inChild([&] {
+  const int end = ended(started([&] {
     SqliteSettingsStore dying(file, [](std::string_view step) -> Status {
       if (step == "value") raise(SIGKILL);
       return Status::ok();
     });
     (void)write(dying, "new" + std::string(3000, 'n'));
-  });
+  }));
   ASSERT_EQ(end, -SIGKILL);
-  EXPECT_EQ(modeOf(file + "-journal") != 0, true) << "the crash left a hot journal";
+  EXPECT_NE(modeOf(file + "-journal"), 0u) << "the crash left a hot journal";
   EXPECT_EQ(readBack(store), oldRecord);
   ASSERT_TRUE(write(store, "after").isOk());
   EXPECT_EQ(readBack(store), "after");
@@ -213,16 +202,9 @@ TEST(SqliteSettingsStore, TwoProcessesWritingAtOnceBothSucceed) {
         if (!write(own, std::string(2000, mark) + std::to_string(i)).isOk()) _exit(1);
     };
   };
-  const pid_t a = fork();
-  if (a == 0) {
-    writer('a')();
-    _exit(0);
-  }
-  const int bEnd = inChild(writer('b'));
-  int aStatus = 0;
-  waitpid(a, &aStatus, 0);
-  EXPECT_EQ(bEnd, 0);
-  EXPECT_TRUE(WIFEXITED(aStatus) && WEXITSTATUS(aStatus) == 0);
+  const pid_t a = started(writer('a')), b = started(writer('b'));
+  EXPECT_EQ(ended(a), 0);
+  EXPECT_EQ(ended(b), 0);
 
   SqliteSettingsStore store(file);
   const std::string last = readBack(store);

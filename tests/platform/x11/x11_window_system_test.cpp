@@ -25,7 +25,9 @@ class X11Desktop : public ::testing::Test {
     ASSERT_NE(d, nullptr) << "cannot connect to " << xvfb.display();
     root = DefaultRootWindow(d);
     first = makeWindow(root, "QueloTest");
-    setUtf8Title(first, "quelo-test Premi\u00e8re");
+    const std::string title = "quelo-test Premi\u00e8re";  // _NET_WM_NAME in UTF-8
+    XChangeProperty(d, first, XInternAtom(d, "_NET_WM_NAME", False), XInternAtom(d, "UTF8_STRING", False), 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));
     child = makeWindow(first, "QueloChild");
     XStoreName(d, child, "quelo-test child");
     second = makeWindow(root, "QueloTest");  // created last: on top of its siblings
@@ -41,11 +43,6 @@ class X11Desktop : public ::testing::Test {
     XClassHint hint{const_cast<char*>("quelo"), const_cast<char*>(cls)};
     XSetClassHint(d, w, &hint);
     return w;
-  }
-  void setUtf8Title(Window w, const std::string& title) {
-    XChangeProperty(d, w, XInternAtom(d, "_NET_WM_NAME", False), XInternAtom(d, "UTF8_STRING", False), 8,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(title.data()),
-                    static_cast<int>(title.size()));
   }
   static WindowHandle h(Window w) { return static_cast<WindowHandle>(w); }
 
@@ -103,20 +100,17 @@ TEST_F(X11Desktop, ActivationAsksTheWindowManager) {
   EXPECT_TRUE(asked);
 }
 
-TEST_F(X11Desktop, TheDesktopIsTheDisplayOfTheSession) {
+TEST_F(X11Desktop, TheDesktopIsTheDisplayOfTheSessionAndAnUnreachableOneHasNoWindows) {
   testing::ScopedEnv env;
   env.set("DISPLAY", xvfb.display());
   EXPECT_EQ(openDesktopWindows()->desktop(), h(root));
   env.unset("DISPLAY");
   EXPECT_EQ(openDesktopWindows()->desktop(), 0u);
-}
-
-TEST(X11WindowSystem, AnUnreachableDisplayHasNoWindows) {
-  X11WindowSystem windows(":9999");
-  EXPECT_FALSE(windows.connected());
-  EXPECT_EQ(windows.desktop(), 0u);
-  EXPECT_TRUE(windows.children(1).empty());
-  EXPECT_FALSE(windows.activate(1).isOk());
+  X11WindowSystem unreachable(":9999");  // has no windows
+  EXPECT_FALSE(unreachable.connected());
+  EXPECT_EQ(unreachable.desktop(), 0u);
+  EXPECT_TRUE(unreachable.children(1).empty());
+  EXPECT_FALSE(unreachable.activate(1).isOk());
 }
 
 }  // namespace
