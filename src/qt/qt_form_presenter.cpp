@@ -6,16 +6,6 @@
 #include "qt/qt_text.h"
 
 namespace quelo::qt {
-namespace {
-
-// Whether `window` is `dialog` or one of the windows it owns.
-bool owns(const QWidget& dialog, const QWidget* window) {
-  for (; window; window = window->parentWidget())
-    if (window == &dialog) return true;
-  return false;
-}
-
-}  // namespace
 
 QtFormPresenter::QtFormPresenter() : self_(std::make_shared<QtFormPresenter*>(this)) {}
 
@@ -36,20 +26,15 @@ FormDialog* QtFormPresenter::dialogOf(const forms::Form& form) const {
   return it == dialogs_.end() ? nullptr : it->second.data();
 }
 
-// The window that opens a form now: the modal dialog that runs on top, else the parent window;
-// either only when it is on the screen (a dialog of a hidden window cannot become active).
+// The parent window, when it is on the screen (a dialog of a hidden window cannot become active).
 QWidget* QtFormPresenter::owner() const {
-  for (auto it = running_.rbegin(); it != running_.rend(); ++it)
-    if (*it && (*it)->isVisible()) return it->data();
   QWidget* window = parent_ ? parent_->window() : nullptr;
   return window && window->isVisible() ? window : nullptr;
 }
 
 FormDialog* QtFormPresenter::dialogFor(forms::Form& form) {
   if (FormDialog* existing = dialogOf(form)) {
-    // A hidden dialog moves to the window that opens it now, unless that window is its own.
-    QWidget* opener = owner();
-    if (existing->parentWidget() != opener && !existing->isVisible() && !owns(*existing, opener))
+    if (QWidget* opener = owner(); opener != existing && existing->parentWidget() != opener && !existing->isVisible())
       existing->setParent(opener, existing->windowFlags());
     return existing;
   }
@@ -84,9 +69,7 @@ void QtFormPresenter::show(forms::Form& form, bool modal) {
       if (p && guard && guard->view().form() && (*p)->whenShown) (*p)->whenShown(form, *guard);
     });
   }
-  running_.push_back(guard);
   dialog->runModal();
-  running_.pop_back();  // modal loops end in the reverse order of their start
   // Unloaded while it ran: the dialog's last event has been handled, so it can go now.
   if (guard && !guard->view().form()) delete guard.data();
 }

@@ -1,7 +1,6 @@
 // QtFormPresenter: forms shown as real dialogs. A modal show runs the dialog's own event loop
 // and returns when the form hides or unloads; a hidden form keeps its dialog for the next show;
-// an unloaded form's dialog goes. The form is activated each time it is shown. A form opened
-// while another runs modally belongs to that one's dialog, else to the parent window.
+// an unloaded form's dialog goes. The form is activated each time it is shown.
 #pragma once
 
 #include <QPointer>
@@ -9,7 +8,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "forms/form_presenter.h"
 #include "qt/form_dialog.h"
@@ -28,7 +26,7 @@ class QtFormPresenter : public forms::FormPresenter {
   // Gives a form its particular looks once its dialog is built (by the form's name).
   using Decorator = std::function<void(FormDialog&)>;
   void setDecorator(std::string formName, Decorator decorator);
-  // The window of `widget` owns the dialogs that no running dialog opens (may be none).
+  // The window of `widget` owns the dialogs (may be none).
   void setParentWindow(QWidget* widget) { parent_ = widget; }
   // The dialog that shows a form now, or null.
   FormDialog* dialogOf(const forms::Form& form) const;
@@ -42,7 +40,6 @@ class QtFormPresenter : public forms::FormPresenter {
   std::map<const forms::Form*, QPointer<FormDialog>> dialogs_;
   std::map<std::string, Decorator> decorators_;
   QPointer<QWidget> parent_;
-  std::vector<QPointer<FormDialog>> running_;  // the modal dialogs that run now, the last on top
   std::shared_ptr<QtFormPresenter*> self_;  // forms that outlive the presenter find it gone
 };
 

@@ -93,26 +93,16 @@ TEST_F(GuiReportTest, AFileIsReadInTheBackgroundAndACancelledReadOpensNoForm) {
 }
 
 // A read slower than the progress dialog's delay: once the report form is up, no progress dialog
-// shows (not even after its delay), and the form belongs to the host's window; the forms it
-// opens belong to it.
+// shows (not even after its delay), and the form belongs to the host's window.
 TEST_F(GuiReportTest, TheReportFormOfASlowReadStandsAloneOnTheHostsWindow) {
   bool progressShown = true;
-  QWidget *parent = nullptr, *reportForm = nullptr;
-  std::map<std::string, QWidget*> openedFrom;
-  for (const char* form : {"QueloAdvancedSet", "QueloPhotoTabStrip"})
-    when(form, [&, form](FormDialog& d) {
-      openedFrom[form] = d.parentWidget();
-      QTest::keyClick(&d, Qt::Key_Escape);
-    });
+  QWidget* parent = nullptr;
   when("QueloReportForm", [&](FormDialog& d) {
     QTest::qWait(600);
     progressShown = false;
     for (QWidget* w : QApplication::topLevelWidgets())
       if (qobject_cast<QProgressDialog*>(w) && w->isVisible()) progressShown = true;
     parent = d.parentWidget();
-    reportForm = &d;
-    click(d, "cmdAdvanced");
-    click(d, "cmdSaveAs");
     click(d, "cmdClose");
   });
   gui::HostWindow window(QString::fromStdString(app.path()), h.component, &platform);
@@ -125,7 +115,6 @@ TEST_F(GuiReportTest, TheReportFormOfASlowReadStandsAloneOnTheHostsWindow) {
   settle();
   EXPECT_FALSE(progressShown);
   EXPECT_EQ(parent, &window);
-  EXPECT_EQ(openedFrom, (std::map<std::string, QWidget*>{{"QueloAdvancedSet", reportForm}, {"QueloPhotoTabStrip", reportForm}}));
   EXPECT_EQ(status(window), "Report form closed");
 }
 
