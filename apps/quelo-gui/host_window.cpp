@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -12,6 +14,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <iostream>
@@ -44,6 +47,17 @@ QLabel* hint(const QString& text) {
 }
 
 std::string utf8(const QString& s) { return s.toStdString(); }
+
+// The picker's columns take the room their entries need once a folder is read: their first
+// widths are guessed from short samples, too narrow for long names and dates.
+void fitColumnsWhenRead(QFileDialog& picker) {
+  auto* model = picker.findChild<QFileSystemModel*>();
+  auto* files = picker.findChild<QTreeView*>();
+  if (!model || !files) return;
+  QObject::connect(model, &QFileSystemModel::directoryLoaded, files, [files] {
+    for (int c = 0; c < files->header()->count(); ++c) files->resizeColumnToContents(c);
+  });
+}
 
 }  // namespace
 
@@ -225,6 +239,7 @@ bool HostWindow::pickReportFile(std::string& path, std::string& table) {
   picker.setObjectName(QStringLiteral("reportFilePicker"));
   picker.setOption(QFileDialog::DontUseNativeDialog);
   picker.setFileMode(QFileDialog::ExistingFile);
+  fitColumnsWhenRead(picker);
   if (picker.exec() != QDialog::Accepted || picker.selectedFiles().isEmpty()) return false;
   path = utf8(picker.selectedFiles().front());
   if (isCsvFile(path)) return true;

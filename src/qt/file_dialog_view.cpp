@@ -63,8 +63,9 @@ class FolderEntry : public QObject {
 void decorateFileDialog(FormDialog& dialog) {
   if (auto* box = qobject_cast<QLineEdit*>(dialog.widgetOf("txtFileName")))
     new FolderEntry(dialog, *box);
-  // The preview is framed, so that it shows where a chosen picture will appear.
-  if (auto* preview = qobject_cast<PictureView*>(dialog.widgetOf("ImgChosenPhoto"))) preview->setFramed(true);
+  // The preview is framed and named, so that it shows where a chosen picture will appear.
+  if (auto* preview = qobject_cast<PictureView*>(dialog.widgetOf("ImgChosenPhoto")))
+    preview->setFramed(true, QStringLiteral("Picture preview"));
   // Its boxes have no labels: a reader of the screen hears their tips as their names.
   for (QWidget* w : dialog.view().findChildren<QWidget*>())
     if (!w->objectName().isEmpty() && !w->toolTip().isEmpty() && w->accessibleName().isEmpty())

@@ -22,8 +22,9 @@ QRect PictureView::pictureRect() const {
   return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
 }
 
-void PictureView::setFramed(bool framed) {
+void PictureView::setFramed(bool framed, const QString& caption) {
   framed_ = framed;
+  caption_ = caption;
   update();
 }
 
@@ -35,6 +36,9 @@ void PictureView::paintEvent(QPaintEvent*) {
     frame.state |= QStyle::State_Sunken;
     frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, this);
     style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
+    if (pixmap_.isNull())
+      style()->drawItemText(&painter, rect(), Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(), caption_,
+                            QPalette::PlaceholderText);
   }
   if (pixmap_.isNull()) return;
   painter.setRenderHint(QPainter::SmoothPixmapTransform);

@@ -110,8 +110,16 @@ void nameTheBoxes(FormDialog& dialog) {
                                                        {"MSHFlexGrid1", "Preview Records"}};
   for (const auto& [control, name] : names)
     if (QWidget* w = dialog.widgetOf(control)) w->setAccessibleName(QString::fromLatin1(name));
-  for (const auto& [label, box] : {std::pair{1, "txtTitle"}, std::pair{2, "cboBGcolor"}})
-    if (auto* l = qobject_cast<QLabel*>(dialog.widgetOf("Label1", label))) l->setBuddy(dialog.widgetOf(box));
+  // Their labels lead to them with Alt and a letter that no button of the form takes.
+  struct Buddy {
+    int label;
+    const char *box, *text;
+  };
+  for (const Buddy& b : {Buddy{1, "txtTitle", "&Title"}, Buddy{2, "cboBGcolor", "Colo&r"}})
+    if (auto* l = qobject_cast<QLabel*>(dialog.widgetOf("Label1", b.label))) {
+      l->setText(QString::fromLatin1(b.text));
+      l->setBuddy(dialog.widgetOf(b.box));
+    }
 }
 
 }  // namespace

@@ -85,14 +85,14 @@ QString clipped(QWidget& w) {
   return {};
 }
 
-// Controls of the form that stand outside what holds them (the form, or their frame below its
-// title).
-QString outside(FormView& view, QWidget& w) {
+// Controls of the form that stand outside what holds them (the form's room, or their frame below
+// its title).
+QString outside(FormView& view, QWidget& w, QRect viewRoom) {
   QWidget* holder = w.parentWidget();
   QRect room = holder->rect();
   if (auto* frame = qobject_cast<QGroupBox*>(holder); frame && !frame->title().isEmpty())
     room.setTop(frame->fontMetrics().height());
-  if (holder == &view) room = QRect(QPoint(), view.sizeHint());
+  if (holder == &view) room = viewRoom;
   if (w.width() == 0 || room.contains(w.geometry())) return {};
   return w.objectName();
 }
@@ -124,7 +124,7 @@ TEST(FormFit, EveryTextHasItsRoomAtEveryFontSizeAndScale) {
                QList<QWidget*>{w} + w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (c->objectName().isEmpty()) continue;  // a part of a control, not one of the form's
             EXPECT_EQ(clipped(*c), "") << where;
-            EXPECT_EQ(outside(view, *c), "") << where;
+            EXPECT_EQ(outside(view, *c, QRect(QPoint(), view.sizeHint())), "") << where;
           }
         view.detach();
       }
@@ -132,7 +132,8 @@ TEST(FormFit, EveryTextHasItsRoomAtEveryFontSizeAndScale) {
 }
 
 // Shown as a dialog, every form fits the screen it opens on, and a screen of 1024 x 768: at its
-// smallest, and as it first shows (a form too large for the screen scrolls).
+// smallest, and as it first shows (a form too large for the screen scrolls), with every control
+// whole and inside the form (or its scrolled area).
 TEST(FormFit, EveryFormFitsTheScreenItOpensOn) {
   testing::QtHarness h;
   NoSelection site;
@@ -150,10 +151,19 @@ TEST(FormFit, EveryFormFitsTheScreenItOpensOn) {
         dialog.show();
         const QSize room = screen->availableGeometry().size().boundedTo(QSize(1024, 768));
         const QSize least = dialog.minimumSize().expandedTo(dialog.minimumSizeHint());
-        EXPECT_TRUE(least.width() <= room.width() && least.height() <= room.height())
-            << form.name << " at " << points << " pt on " << screen->name().toStdString();
-        EXPECT_TRUE(dialog.width() <= room.width() && dialog.height() <= room.height())
-            << form.name << " at " << points << " pt on " << screen->name().toStdString();
+        const std::string where = std::string(form.name) + " at " + std::to_string(points) + " pt on " +
+                                  screen->name().toStdString();
+        EXPECT_TRUE(least.width() <= room.width() && least.height() <= room.height()) << where;
+        EXPECT_TRUE(dialog.width() <= room.width() && dialog.height() <= room.height()) << where;
+        FormView& view = dialog.view();
+        const bool scrolls = dialog.findChild<QWidget*>("formScroll");
+        EXPECT_TRUE(scrolls || dialog.rect().contains(view.geometry())) << where;
+        for (QWidget* c : view.findChildren<QWidget*>()) {
+          const bool control = c->parentWidget() == &view || qobject_cast<QGroupBox*>(c->parentWidget());
+          if (!control || c->objectName().isEmpty() || !c->isVisibleTo(&view)) continue;
+          EXPECT_EQ(clipped(*c), "") << where;
+          EXPECT_EQ(outside(view, *c, view.rect()), "") << where;
+        }
         dialog.view().detach();
         dialog.hide();
       }

@@ -27,7 +27,7 @@ void ControlBinder::update(std::optional<P> p) {
   if (is(p, P::Visible)) w->setHidden(!m.visible());
   if (is(p, P::ToolTipText)) w->setToolTip(qs(m.toolTipText()));
   if (is(p, P::FontName) && !m.fontName().empty()) {
-    QFont font = w->font();
+    QFont font;  // only the family is the control's own: its size follows its window's font
     font.setFamily(qs(m.fontName()));
     w->setFont(font);
   }

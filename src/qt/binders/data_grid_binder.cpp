@@ -103,13 +103,15 @@ class DataGridBinder : public ControlBinder {
     table->setHorizontalHeaderLabels(titles);
   }
 
-  // Text columns fit their widest value, within a limit; picture columns keep the model's size.
+  // Text columns fit their widest value, within a limit; picture columns keep the model's size,
+  // or the room their heading needs when that is more.
   int columnWidth(const forms::DataGrid& m, int32_t c) const {
     auto* table = widgetAs<QTableWidget>();
     const int designed = twipsToPixels(m.colWidth(c), table);
+    const int heading = table->horizontalHeader()->isHidden() ? 0 : table->horizontalHeader()->sectionSizeHint(c);
     for (int32_t r = 0; r < m.rows(); ++r)
-      if (!m.cellPicture(r, c).empty()) return designed;
-    const int content = std::max(static_cast<const QAbstractItemView*>(table)->sizeHintForColumn(c), table->horizontalHeader()->sectionSizeHint(c));
+      if (!m.cellPicture(r, c).empty()) return std::max(designed, heading);
+    const int content = std::max(static_cast<const QAbstractItemView*>(table)->sizeHintForColumn(c), heading);
     return std::max(designed, std::min(content, kWidestColumnChars * table->fontMetrics().averageCharWidth()));
   }
 
