@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Writing an HTML report of a PostgreSQL table with 'quelo report --postgres', against psql writing
+# the same query's rows as an HTML table (psql -H), both into files, measured in the same run on
+# a 100,000-row table of 8 mixed columns (the rows of bench/make_sales_db.sh), on a server this
+# script starts (tests/support/postgres_server.sh) and stops.
+#   bench/report_postgres.sh [BUILD_DIR] [RUNS]     (default: build, 5)
+# Runs the two in turn RUNS times; prints the median wall time of each, the median of the runs'
+# ratios, and the median processor time of each program (the server's is in the wall time of
+# both, not in these); exits 1 when quelo takes more than 0.9 times psql's wall time.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-build}
+runs=${2:-5}
+[[ "$build" = /* ]] || build="$root/$build"
+source "$root/bench/timing.sh"
+# Both write into bench_folder (memory where it can: see report_html.sh).
+work=$(mktemp -d "$(bench_folder)/quelo-bench-pg.XXXXXX")
+server="$work/server"
+chmod 755 "$work"  # the server runs as "nobody" when this runs as root
+trap 'bash "$root/tests/support/postgres_server.sh" stop "$server" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+
+cmake --build "$build" --target quelo-cli >/dev/null
+quelo="$build/apps/quelo/quelo"
+connection=$(bash "$root/tests/support/postgres_server.sh" start "$server")
+client=(psql --no-psqlrc -q -X "$connection")
+rows=100000
+"${client[@]}" <<SQL >/dev/null
+CREATE TABLE sales (id INT PRIMARY KEY, customer TEXT, quantity INT, price DOUBLE PRECISION,
+                    sold TIMESTAMP, paid BOOLEAN, code VARCHAR(12), amount NUMERIC(10,2));
+INSERT INTO sales
+SELECT i, 'Customer ' || (i % 5000), i % 100, round((i % 10000) / 7.0, 2),
+       to_timestamp(1600000000 + i * 37) AT TIME ZONE 'UTC', i % 2 = 1, 'C' || lpad(i::text, 8, '0'),
+       (i % 997) * 1.5
+FROM generate_series(1, $rows) AS i;
+SQL
+query="SELECT * FROM sales ORDER BY id"
+export XDG_CONFIG_HOME="$work/config" TZ=UTC
+
+peer_run() { timed "${client[@]}" -H -c "$query" -o "$work/client.html"; }
+# Every quelo run writes into a new, empty application folder: pages of an earlier run would be
+# appended to.
+quelo_run() {
+  rm -rf "$work/app"
+  mkdir -p "$work/app"
+  timed "$quelo" report --postgres "$connection" --query "$query" --quiet --app-path "$work/app/" --file sales --max-recs 10
+}
+
+read -r client_wall client_cpu quelo_wall quelo_cpu time_ratio _ < <(paired "$runs")
+pages=$(find "$work/app/Reports/" -name '*.htm' | wc -l)
+printf '%-37s %6s s, processor %6s s (medians of %s runs)\n' \
+  "psql -H" "$client_wall" "$client_cpu" "$runs" \
+  "quelo report --postgres ($pages pages)" "$quelo_wall" "$quelo_cpu" "$runs"
+echo "quelo / psql time: $time_ratio (median of the runs' ratios; at most 0.9)"
+at_most "$time_ratio" 0.9 || { echo "FAIL: quelo report --postgres is too slow"; exit 1; }
+echo "PASS"
