@@ -15,13 +15,7 @@ build=${1:-build}
 runs=${2:-3}
 [[ "$build" = /* ]] || build="$root/$build"
 source "$root/bench/timing.sh"
-work=$(mktemp -d "$(bench_folder)/quelo-bench-clickhouse.XXXXXX")
-server="$work/server"
-chmod 755 "$work"  # the servers run as "nobody" when this runs as root
-trap 'bash "$root/tests/support/clickhouse_server.sh" stop "$server" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
-
-cmake --build "$build" --target quelo-cli >/dev/null
-quelo="$build/apps/quelo/quelo"
+with_server clickhouse "$root/tests/support/clickhouse_server.sh"
 command -v clickhouse-client >/dev/null || { echo "no clickhouse-client: install the package clickhouse-client" >&2; exit 1; }
 mapfile -t urls < <(bash "$root/tests/support/clickhouse_server.sh" start "$server")
 mapfile -t ports <"$server/tcp_ports"

@@ -14,14 +14,7 @@ build=${1:-build}
 runs=${2:-5}
 [[ "$build" = /* ]] || build="$root/$build"
 source "$root/bench/timing.sh"
-# Both write into bench_folder (memory where it can: see report_html.sh).
-work=$(mktemp -d "$(bench_folder)/quelo-bench-odbc.XXXXXX")
-server="$work/server"
-chmod 755 "$work"  # the server runs as "nobody" when this runs as root
-trap 'bash "$root/tests/support/mariadb_server.sh" stop "$server" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
-
-cmake --build "$build" --target quelo-cli >/dev/null
-quelo="$build/apps/quelo/quelo"
+with_server odbc "$root/tests/support/mariadb_server.sh"
 driver=$(find /usr/lib -path '*/odbc/libmaodbc.so' -print -quit)
 [[ -n "$driver" ]] || { echo "no MariaDB ODBC driver (libmaodbc.so): install the package odbc-mariadb" >&2; exit 1; }
 connection="DRIVER=$driver;$(bash "$root/tests/support/mariadb_server.sh" start "$server")"

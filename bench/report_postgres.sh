@@ -13,14 +13,7 @@ build=${1:-build}
 runs=${2:-5}
 [[ "$build" = /* ]] || build="$root/$build"
 source "$root/bench/timing.sh"
-# Both write into bench_folder (memory where it can: see report_html.sh).
-work=$(mktemp -d "$(bench_folder)/quelo-bench-pg.XXXXXX")
-server="$work/server"
-chmod 755 "$work"  # the server runs as "nobody" when this runs as root
-trap 'bash "$root/tests/support/postgres_server.sh" stop "$server" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
-
-cmake --build "$build" --target quelo-cli >/dev/null
-quelo="$build/apps/quelo/quelo"
+with_server pg "$root/tests/support/postgres_server.sh"
 connection=$(bash "$root/tests/support/postgres_server.sh" start "$server")
 client=(psql --no-psqlrc -q -X "$connection")
 rows=100000

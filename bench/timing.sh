@@ -62,3 +62,17 @@ paired() {
 
 # at_most VALUE LIMIT: true when VALUE <= LIMIT.
 at_most() { awk -v v="$1" -v l="$2" 'BEGIN { exit !(v <= l) }'; }
+
+# with_server NAME SCRIPT: the opening of a bench against a database server. Makes $work (in
+# bench_folder, open to the server's "nobody" when this runs as root) and $server in it, stops the
+# server started there by SCRIPT (tests/support/*_server.sh) and removes $work on exit, and builds
+# $quelo from $build.
+with_server() {
+  work=$(mktemp -d "$(bench_folder)/quelo-bench-$1.XXXXXX")
+  server="$work/server"
+  server_script=$2
+  chmod 755 "$work"
+  trap 'bash "$server_script" stop "$server" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+  cmake --build "$build" --target quelo-cli >/dev/null
+  quelo="$build/apps/quelo/quelo"
+}
