@@ -59,6 +59,9 @@ class QUELO_API Records {
   static Records sqlite(std::string databaseFile, std::string query);
   // The first line names the fields; each column's type is inferred from its values.
   static Records csv(std::string file, char delimiter = ',');
+  // A file in another encoding, as iconv names it ("WINDOWS-1252", "ISO-8859-1"); a byte that is
+  // no character of it is an error naming the file and line.
+  static Records csv(std::string file, char delimiter, std::string encoding);
   static Records postgres(std::string connectionString, std::string query);
   // A connection string ("DRIVER=...;SERVER=...") or a data source name.
   static Records odbc(std::string connection, std::string query);

@@ -31,6 +31,7 @@ class QUELO_API ReportSource {
   ReportSource();  // no source: makeReport answers ReportErrorCode::NoSource
   static ReportSource sqlite(std::string databaseFile, std::string query);
   static ReportSource csv(std::string file, char delimiter = ',');
+  static ReportSource csv(std::string file, char delimiter, std::string encoding);  // as Records::csv
   static ReportSource postgres(std::string connectionString, std::string query);
   static ReportSource odbc(std::string connection, std::string query);
   static ReportSource clickhouse(std::string url, std::string query);

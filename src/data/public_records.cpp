@@ -52,10 +52,12 @@ Records Records::sqlite(std::string databaseFile, std::string query) {
   return overRows([=](quelo::FileSystem& files) { return quelo::sqliteQuery(files, databaseFile, query); });
 }
 
-Records Records::csv(std::string file, char delimiter) {
-  return overRows([=](quelo::FileSystem& files) {
-    return quelo::csvFile(files, file, quelo::CsvFormat::delimitedBy(delimiter));
-  });
+Records Records::csv(std::string file, char delimiter) { return csv(std::move(file), delimiter, {}); }
+
+Records Records::csv(std::string file, char delimiter, std::string encoding) {
+  quelo::CsvFormat format = quelo::CsvFormat::delimitedBy(delimiter);
+  format.encoding = std::move(encoding);
+  return overRows([=](quelo::FileSystem& files) { return quelo::csvFile(files, file, format); });
 }
 
 Records Records::postgres(std::string connectionString, std::string query) {

@@ -48,6 +48,9 @@ ReportSource ReportSource::sqlite(std::string databaseFile, std::string query) {
 }
 
 ReportSource ReportSource::csv(std::string file, char delimiter) { return records(Records::csv(std::move(file), delimiter)); }
+ReportSource ReportSource::csv(std::string file, char delimiter, std::string encoding) {
+  return records(Records::csv(std::move(file), delimiter, std::move(encoding)));
+}
 
 ReportSource ReportSource::postgres(std::string connectionString, std::string query) {
   return records(Records::postgres(std::move(connectionString), std::move(query)));

@@ -61,6 +61,7 @@ class ReportApi : public ::testing::Test, protected ReportServices {
     for (int i = 1; i <= 12; ++i) csv += "Item " + std::to_string(i) + "," + std::to_string(i) + "\n";
     app.write("stock.csv", csv);
     app.write("empty.csv", "Name,Qty\n");
+    app.write("cafe.csv", "Name,Qty\nCaf\xC3\xA9,1\n");
   }
 
   ReportRequest request() const {
@@ -107,6 +108,10 @@ TEST_F(ReportApi, RefusedRequestsSayWhy) {
        ReportErrorCode::SourceFailed, "none.csv"},
       {"bad query", [&](ReportRequest& r) { r.source = ReportSource::sqlite(app / "none.db", "SELEC"); },
        ReportErrorCode::SourceFailed, ""},
+      {"unknown encoding", [&](ReportRequest& r) { r.source = ReportSource::csv(app / "stock.csv", ',', "NO-SUCH"); },
+       ReportErrorCode::SourceFailed, "NO-SUCH"},
+      {"byte of no character", [&](ReportRequest& r) { r.source = ReportSource::csv(app / "cafe.csv", ',', "ASCII"); },
+       ReportErrorCode::SourceFailed, "cafe.csv:2"},
       {"no records", [&](ReportRequest& r) { r.source = ReportSource::csv(app / "empty.csv"); },
        ReportErrorCode::NoRecords, "no record"},
       {"unknown field", [](ReportRequest& r) { r.fields = {"Name", "Price"}; }, ReportErrorCode::UnknownField, "Price"},
