@@ -138,7 +138,8 @@ XDG_CONFIG_HOME="$prefix/config" "$prefix/build-headless/embed-control" "$out/ap
   grep -qF 'Jupiter' "$out/app/Reports/moons.htm" && grep -qF 'two&nbsp;reports&nbsp;written' "$out/app/Reports/Log/ZeMessages.htm" ||
   { echo "check-install: the control example did not write its reports and its log message" >&2; exit 1; }
 if [[ -x $prefix/build-cmake/embed-widget ]]; then
-  QT_QPA_PLATFORM=offscreen QUELO_EMBED_SMOKE=1 "$prefix/build-cmake/embed-widget" ||
+  # libquelo-qt finds libquelo through the loader's path, as in any prefix outside the system's.
+  LD_LIBRARY_PATH="$prefix/$libdir" QT_QPA_PLATFORM=offscreen QUELO_EMBED_SMOKE=1 "$prefix/build-cmake/embed-widget" ||
     { echo "check-install: the Qt host example failed" >&2; exit 1; }
 fi
 
