@@ -1,5 +1,7 @@
 #include "files/file_dialog.h"
 
+#include <utility>
+
 #include "component/component.h"
 #include "files/directory_lookup.h"
 #include "files/file_names.h"
@@ -32,22 +34,29 @@ T& placed(T& control, Control::Rect bounds, const char* tip = "") {
 }  // namespace
 
 void FileDialog::build() {
-  placed(add<DriveListBox>("Drive1"), {120, 120, 2895, 315}, "Select drive").attach(*platform_.mounts);
-  placed(add<DirListBox>("Dir1"), {120, 540, 2895, 2700}, "Select folder").attach(*platform_.files);
-  auto& types = placed(add<ComboBox>("Combo1"), {120, 3360, 2895, 315}, "File Type");
+  // Each list and box has a label above it whose access key leads to it.
+  const std::pair<const char*, Control::Rect> labels[] = {{"Dri&ve:", {120, 120, 2895, 240}},
+                                                          {"F&olders:", {120, 735, 2895, 240}},
+                                                          {"File &type:", {120, 3300, 2895, 240}},
+                                                          {"&Files:", {3135, 120, 2400, 240}},
+                                                          {"File &name:", {120, 3915, 2895, 240}}};
+  for (int i = 0; i < 5; ++i) placed(add<Label>("lblFileDialog", i), labels[i].second).setCaption(labels[i].first);
+  placed(add<DriveListBox>("Drive1"), {120, 360, 2895, 315}, "Select drive").attach(*platform_.mounts);
+  placed(add<DirListBox>("Dir1"), {120, 975, 2895, 2265}, "Select folder").attach(*platform_.files);
+  auto& types = placed(add<ComboBox>("Combo1"), {120, 3540, 2895, 315}, "File Type");
   types.setStyle(2);
   for (int i = 0; i < kFileTypeCount; ++i) types.addItem(fileTypeItem(i));
   types.setListIndex(0);
-  placed(add<FileListBox>("flbPhoto"), {3135, 120, 2400, 3555}, "Select File").attach(*platform_.files);
-  placed(add<TextBox>("txtFileName"), {120, 3840, 5415, 315}, "meaningful filename?");
+  placed(add<FileListBox>("flbPhoto"), {3135, 360, 2400, 3495}, "Select File").attach(*platform_.files);
+  placed(add<TextBox>("txtFileName"), {120, 4155, 5415, 315}, "meaningful filename?");
   placed(add<Image>("ImgChosenPhoto"), {5655, 120, 2400, 2400}, "Preview selected picture or press Delete to clear")
       .setStretch(true);
-  auto& verify = placed(add<CheckBox>("chkVerify"), {120, 4260, 3000, 255});
+  auto& verify = placed(add<CheckBox>("chkVerify"), {120, 4575, 3000, 255});
   verify.setCaption("Verify that the file exists");
   verify.setVisible(false);
-  placed(add<CommandButton>("cmdOk"), {5655, 3840, 1140, 375}).setCaption("Ok");
-  placed(add<CommandButton>("cmdCancel"), {6915, 3840, 1140, 375}).setCaption("Cancel");
-  placed(add<Frame>("FrameInsert"), {5655, 2640, 2400, 1035}).setCaption("Insert file into");
+  placed(add<CommandButton>("cmdOk"), {5655, 4125, 1140, 375}).setCaption("Ok");
+  placed(add<CommandButton>("cmdCancel"), {6915, 4125, 1140, 375}).setCaption("Cancel");
+  placed(add<Frame>("FrameInsert"), {5655, 2820, 2400, 1035}).setCaption("Insert file into");
   const char* captions[] = {"&Document", "&Background"};
   for (int i = 0; i < 2; ++i) {
     auto& button = add<CommandButton>("cmdInsert", i);

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QToolTip>
 
@@ -66,10 +67,10 @@ void decorateFileDialog(FormDialog& dialog) {
   // The preview is framed and named, so that it shows where a chosen picture will appear.
   if (auto* preview = qobject_cast<PictureView*>(dialog.widgetOf("ImgChosenPhoto")))
     preview->setFramed(true, QStringLiteral("Picture preview"));
-  // Its boxes have no labels: a reader of the screen hears their tips as their names.
-  for (QWidget* w : dialog.view().findChildren<QWidget*>())
-    if (!w->objectName().isEmpty() && !w->toolTip().isEmpty() && w->accessibleName().isEmpty())
-      w->setAccessibleName(w->toolTip());
+  // Each label's access key leads to the box under it, and names that box to a reader of the screen.
+  const char* boxes[] = {"Drive1", "Dir1", "Combo1", "flbPhoto", "txtFileName"};
+  for (int i = 0; i < 5; ++i)
+    if (auto* label = qobject_cast<QLabel*>(dialog.widgetOf("lblFileDialog", i))) label->setBuddy(dialog.widgetOf(boxes[i]));
 }
 
 }  // namespace quelo::qt

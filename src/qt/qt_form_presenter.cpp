@@ -3,9 +3,20 @@
 #include <QTimer>
 
 #include "forms/form.h"
+#include "qt/dialog_owner.h"
 #include "qt/qt_text.h"
 
 namespace quelo::qt {
+namespace {
+
+// Whether `window` is `dialog` or one of the windows it owns.
+bool owns(const QWidget& dialog, const QWidget* window) {
+  for (; window; window = window->parentWidget())
+    if (window == &dialog) return true;
+  return false;
+}
+
+}  // namespace
 
 QtFormPresenter::QtFormPresenter() : self_(std::make_shared<QtFormPresenter*>(this)) {}
 
@@ -26,19 +37,15 @@ FormDialog* QtFormPresenter::dialogOf(const forms::Form& form) const {
   return it == dialogs_.end() ? nullptr : it->second.data();
 }
 
-// The parent window, when it is on the screen (a dialog of a hidden window cannot become active).
-QWidget* QtFormPresenter::owner() const {
-  QWidget* window = parent_ ? parent_->window() : nullptr;
-  return window && window->isVisible() ? window : nullptr;
-}
-
 FormDialog* QtFormPresenter::dialogFor(forms::Form& form) {
+  QWidget* opener = dialogOwner(parent_);
   if (FormDialog* existing = dialogOf(form)) {
-    if (QWidget* opener = owner(); opener != existing && existing->parentWidget() != opener && !existing->isVisible())
+    // A hidden dialog moves to the window that opens it now, unless that window is its own.
+    if (!existing->isVisible() && existing->parentWidget() != opener && !owns(*existing, opener))
       existing->setParent(opener, existing->windowFlags());
     return existing;
   }
-  auto* dialog = new FormDialog(form, owner());
+  auto* dialog = new FormDialog(form, opener);
   dialogs_[&form] = dialog;
   if (auto it = decorators_.find(form.name()); it != decorators_.end()) it->second(*dialog);
   // The dialog follows the form's caption and focus for as long as both exist.

@@ -1,6 +1,7 @@
 // QtFormPresenter: forms shown as real dialogs. A modal show runs the dialog's own event loop
 // and returns when the form hides or unloads; a hidden form keeps its dialog for the next show;
-// an unloaded form's dialog goes. The form is activated each time it is shown.
+// an unloaded form's dialog goes. The form is activated each time it is shown. A form opened while
+// a modal dialog runs belongs to that dialog, else to the parent window.
 #pragma once
 
 #include <QPointer>
@@ -26,7 +27,7 @@ class QtFormPresenter : public forms::FormPresenter {
   // Gives a form its particular looks once its dialog is built (by the form's name).
   using Decorator = std::function<void(FormDialog&)>;
   void setDecorator(std::string formName, Decorator decorator);
-  // The window of `widget` owns the dialogs (may be none).
+  // The window of `widget` owns the dialogs that no modal dialog opens (may be none).
   void setParentWindow(QWidget* widget) { parent_ = widget; }
   // The dialog that shows a form now, or null.
   FormDialog* dialogOf(const forms::Form& form) const;
@@ -35,7 +36,6 @@ class QtFormPresenter : public forms::FormPresenter {
 
  private:
   FormDialog* dialogFor(forms::Form& form);
-  QWidget* owner() const;
 
   std::map<const forms::Form*, QPointer<FormDialog>> dialogs_;
   std::map<std::string, Decorator> decorators_;

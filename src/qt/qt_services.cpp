@@ -10,6 +10,7 @@
 #include <QImageReader>
 #include <QMessageBox>
 
+#include "qt/dialog_owner.h"
 #include "qt/qt_text.h"
 
 namespace quelo::qt {
@@ -41,9 +42,7 @@ std::vector<std::pair<QMessageBox::StandardButton, int>> buttonsOf(int style) {
 
 int QtMessageBox::show(std::string_view prompt, int style, std::string_view title) {
   const QString caption = title.empty() ? QApplication::applicationName() : qs(title);
-  QWidget* owner = QApplication::activeModalWidget();
-  if (!owner && parent_ && parent_->window()->isVisible()) owner = parent_->window();
-  QMessageBox box(iconOf(style), caption, qs(prompt), QMessageBox::NoButton, owner);
+  QMessageBox box(iconOf(style), caption, qs(prompt), QMessageBox::NoButton, dialogOwner(parent_));
   const auto buttons = buttonsOf(style);
   for (const auto& b : buttons) box.addButton(b.first);
   const int defaultButton = (style >> 8) & 0x3;  // 0, 256, 512: first, second, third

@@ -14,7 +14,7 @@ class QtMessageBox : public MessageBoxService {
  public:
   // An empty title is the application's name.
   int show(std::string_view prompt, int style, std::string_view title) override;
-  // The window of `widget` owns the boxes, unless a modal dialog runs: then that one does.
+  // The window of `widget` owns the boxes that no modal dialog opens (may be none).
   void setParentWindow(QWidget* widget) { parent_ = widget; }
 
  private:

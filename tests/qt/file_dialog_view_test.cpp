@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <map>
+
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -135,6 +138,19 @@ TEST_F(FileDialogViewTest, OnlyARegularFileIsPreviewedAsAPicture) {
   dir.plantNonFiles("Photos/");
   EXPECT_TRUE(h.pictures.isPicture(photos + "/Sunset.png"));
   for (const char* name : {"/fifo", "/zero", "/notes.txt", ""}) EXPECT_FALSE(h.pictures.isPicture(photos + name)) << name;
+}
+
+TEST_F(FileDialogViewTest, EachLabelsAccessKeyLeadsToItsBox) {
+  std::map<QString, QString> reached;
+  supply([&](FormDialog& d) {
+    for (const char* key : {"v", "o", "t", "f", "n"}) {
+      QTest::keyClick(&d, key[0], Qt::AltModifier);
+      reached[key] = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    }
+    QTest::keyClick(nameBox(d), Qt::Key_Escape);
+  });
+  EXPECT_EQ(reached, (std::map<QString, QString>{
+                         {"v", "Drive1"}, {"o", "Dir1"}, {"t", "Combo1"}, {"f", "flbPhoto"}, {"n", "txtFileName"}}));
 }
 
 TEST_F(FileDialogViewTest, FoldersOpenWithADoubleClickAndEscapeCancels) {

@@ -15,9 +15,12 @@ void settle() {
   QCoreApplication::processEvents();
 }
 
+// QTest's wait for an active window is over at once for a dialog whose parent dialog is active
+// (it counts a window active while its transient parent is), before the dialog has the focus:
+// so the wait is for the application's active window.
 void activate(QWidget& window) {
   window.activateWindow();
-  (void)QTest::qWaitForWindowActive(&window, 2000);
+  (void)QTest::qWaitFor([&window] { return window.isActiveWindow(); }, 2000);
 }
 
 QWidget* activeModal() { return QApplication::activeModalWidget(); }
