@@ -35,19 +35,4 @@ query="SELECT * FROM sales ORDER BY id"
 export XDG_CONFIG_HOME="$work/config" TZ=UTC
 
 peer_run() { timed bash -c '"$@" > "'"$work"'/client.html"' _ "${client[@]}" --html -e "$query"; }
-# Every quelo run writes into a new, empty application folder: pages of an earlier run would be
-# appended to.
-quelo_run() {
-  rm -rf "$work/app"
-  mkdir -p "$work/app"
-  timed "$quelo" report --odbc "$connection" --query "$query" --quiet --app-path "$work/app/" --file sales --max-recs 10
-}
-
-read -r client_wall client_cpu quelo_wall quelo_cpu time_ratio _ < <(paired "$runs")
-pages=$(find "$work/app/Reports/" -name '*.htm' | wc -l)
-printf '%-34s %6s s, processor %6s s (medians of %s runs)\n' \
-  "mariadb --html" "$client_wall" "$client_cpu" "$runs" \
-  "quelo report --odbc ($pages pages)" "$quelo_wall" "$quelo_cpu" "$runs"
-echo "quelo / mariadb time: $time_ratio (median of the runs' ratios; at most 1.0)"
-at_most "$time_ratio" 1.0 || { echo "FAIL: quelo report --odbc is too slow"; exit 1; }
-echo "PASS"
+against_server "mariadb --html" --odbc 1.0

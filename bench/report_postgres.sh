@@ -30,19 +30,4 @@ query="SELECT * FROM sales ORDER BY id"
 export XDG_CONFIG_HOME="$work/config" TZ=UTC
 
 peer_run() { timed "${client[@]}" -H -c "$query" -o "$work/client.html"; }
-# Every quelo run writes into a new, empty application folder: pages of an earlier run would be
-# appended to.
-quelo_run() {
-  rm -rf "$work/app"
-  mkdir -p "$work/app"
-  timed "$quelo" report --postgres "$connection" --query "$query" --quiet --app-path "$work/app/" --file sales --max-recs 10
-}
-
-read -r client_wall client_cpu quelo_wall quelo_cpu time_ratio _ < <(paired "$runs")
-pages=$(find "$work/app/Reports/" -name '*.htm' | wc -l)
-printf '%-37s %6s s, processor %6s s (medians of %s runs)\n' \
-  "psql -H" "$client_wall" "$client_cpu" "$runs" \
-  "quelo report --postgres ($pages pages)" "$quelo_wall" "$quelo_cpu" "$runs"
-echo "quelo / psql time: $time_ratio (median of the runs' ratios; at most 0.9)"
-at_most "$time_ratio" 0.9 || { echo "FAIL: quelo report --postgres is too slow"; exit 1; }
-echo "PASS"
+against_server "psql -H" --postgres 0.9

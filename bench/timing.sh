@@ -76,3 +76,23 @@ with_server() {
   cmake --build "$build" --target quelo-cli >/dev/null
   quelo="$build/apps/quelo/quelo"
 }
+
+# against_server PEER OPTION BOUND: pairs peer_run with a quelo report of $query through OPTION
+# ($connection), each quelo run in a new, empty application folder (an earlier run's pages would
+# be appended to); prints both and fails when quelo / PEER is above BOUND.
+against_server() {
+  local peer=$1 option=$2 bound=$3 pages
+  quelo_run() {
+    rm -rf "$work/app"
+    mkdir -p "$work/app"
+    timed "$quelo" report "$option" "$connection" --query "$query" --quiet --app-path "$work/app/" --file sales --max-recs 10
+  }
+  read -r client_wall client_cpu quelo_wall quelo_cpu time_ratio _ < <(paired "$runs")
+  pages=$(find "$work/app/Reports/" -name '*.htm' | wc -l)
+  printf '%-37s %6s s, processor %6s s (medians of %s runs)\n' \
+    "$peer" "$client_wall" "$client_cpu" "$runs" \
+    "quelo report $option ($pages pages)" "$quelo_wall" "$quelo_cpu" "$runs"
+  echo "quelo / $peer time: $time_ratio (median of the runs' ratios; at most $bound)"
+  at_most "$time_ratio" "$bound" || { echo "FAIL: quelo report $option is too slow"; exit 1; }
+  echo "PASS"
+}
