@@ -300,7 +300,12 @@ def run(args):
     sites = read_sites(args.sites)
     if args.only:
         sites = [s for s in sites if s["id"] in set(args.only.split(","))]
+    # CTest lists a test program's tests only once the program is built.
+    if subprocess.run(["ninja", "-C", build, "-j", str(args.jobs)], stdout=subprocess.DEVNULL).returncode:
+        sys.exit("mutants.py: the unmutated tree does not build")
     env_of = test_programs(build)
+    if not env_of:
+        sys.exit(f"mutants.py: CTest lists no test program in {build}")
     observers = Observers(build, env_of)
     tree = Tree()
     out = open(args.output, "w")
