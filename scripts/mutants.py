@@ -178,11 +178,10 @@ def test_programs(build):
             continue
         program = programs.setdefault(command[0], {"env": {}, "cwd": build, "tests": 0})
         program["tests"] += 1
-        properties = {prop["name"] for prop in test.get("properties", [])}
         for prop in test.get("properties", []):
-            # A test that needs a CTest fixture (a database server) is told where it runs; run
-            # without the fixture, such a suite starts a server of its own.
-            if prop["name"] == "ENVIRONMENT" and "FIXTURES_REQUIRED" not in properties:
+            # A test that needs a CTest fixture (a database server) is told where it runs: the run
+            # starts the fixtures' servers once, before the first program, and stops them at the end.
+            if prop["name"] == "ENVIRONMENT":
                 program["env"].update(item.split("=", 1) for item in prop["value"])
             if prop["name"] == "WORKING_DIRECTORY":
                 program["cwd"] = prop["value"]
@@ -289,6 +288,12 @@ def judge(build, jobs, programs, env_of, limit):
     return "survived", ""
 
 
+def servers(build, step):
+    """Starts or stops the database servers the CTest fixtures set up for the tests."""
+    subprocess.run(["ctest", "--test-dir", build, "-R", f"_server_{step}$"],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
 def read_sites(path):
     with open(path) as f:
         rows = [line.rstrip("\n").split("\t") for line in f if line.strip()]
@@ -308,6 +313,7 @@ def run(args):
         sys.exit(f"mutants.py: CTest lists no test program in {build}")
     observers = Observers(build, env_of)
     tree = Tree()
+    servers(build, "start")
     out = open(args.output, "w")
     out.write("id\tverdict\tfile\tline\tkind\tchange\tseconds\tdecided_by\n")
     tally = {}
@@ -339,6 +345,7 @@ def run(args):
     finally:
         tree.close()
         out.close()
+        servers(build, "stop")
         if subprocess.run(["git", "-C", ROOT, "diff", "--quiet", "--", "src/"]).returncode != 0:
             print("mutants.py: WARNING: src/ differs from the last commit", file=sys.stderr)
     counted = sum(tally.get(v, 0) for v in ("killed", "survived", "timeout"))
