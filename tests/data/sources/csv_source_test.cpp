@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "fakes/records.h"
 #include "fakes/scratch_dir.h"
 #include "automation/date_time.h"
 #include "data/recordset/recordset.h"
@@ -12,6 +13,7 @@ namespace quelo {
 namespace {
 
 using namespace ado;
+using testing::Records;
 using testing::ScratchDir;
 
 class CsvSourceTest : public ::testing::Test {
@@ -30,16 +32,7 @@ class CsvSourceTest : public ::testing::Test {
     EXPECT_FALSE(rs.isOk());
     return rs.isOk() ? "" : rs.error().message;
   }
-  std::vector<std::vector<Variant>> rows(Recordset& rs) {
-    std::vector<std::vector<Variant>> out;
-    EXPECT_TRUE(rs.moveFirst().isOk());
-    while (!rs.eof()) {
-      out.emplace_back();
-      for (int f = 0; f < rs.fields().count(); ++f) out.back().push_back(rs.value(f).value());
-      EXPECT_TRUE(rs.moveNext().isOk());
-    }
-    return out;
-  }
+  static Records rows(Recordset& rs) { return testing::recordsOf(rs); }
   PosixFileSystem files_;
   ScratchDir dir_;
 };
@@ -55,38 +48,27 @@ TEST_F(CsvSourceTest, TypesAreInferredFromEveryValue) {
   EXPECT_EQ(types, (std::vector<int32_t>{adInteger, adBigInt, adDouble, adDBTimeStamp, adBoolean, adVarWChar, adVarWChar}));
   EXPECT_EQ(attributes, (std::vector<int32_t>{118, 118, 118, 122, 102, 102, 102}));
   EXPECT_EQ(f[5].definedSize, 3);
-  auto r = rows(*rs);
-  ASSERT_EQ(r.size(), 2u);
-  EXPECT_EQ(r[0][0], Variant(int32_t{1}));
-  EXPECT_EQ(r[1][1], Variant(int64_t{1}));
-  EXPECT_EQ(r[0][1], Variant(int64_t{5000000000}));
-  EXPECT_EQ(r[1][2], Variant(2.0));
-  EXPECT_EQ(r[0][3], Variant(dateFromCivil({2024, 2, 29})));
-  EXPECT_EQ(r[1][3], Variant(dateFromCivil({2024, 3, 1, 8, 30, 0})));
-  EXPECT_EQ(r[1][4], Variant(false));
-  EXPECT_EQ(r[0][6], Variant("1"));  // one text value makes the whole column text
+  const Date day = dateFromCivil({2024, 2, 29}), later = dateFromCivil({2024, 3, 1, 8, 30, 0});
+  EXPECT_EQ(rows(*rs), (Records{{Variant(int32_t{1}), Variant(int64_t{5000000000}), Variant(1.5), Variant(day), Variant(true),
+                                 Variant("Ann"), Variant("1")},  // one text value makes the whole column text
+                                {Variant(int32_t{2}), Variant(int64_t{1}), Variant(2.0), Variant(later), Variant(false),
+                                 Variant("Bob"), Variant("x")}}));
 }
 
 TEST_F(CsvSourceTest, LongOrLinkLikeTextIsLongText) {
-  auto rs = read("short,long,link\na," + std::string(256, 'x') + ",Home#http://example.org/#\n");
-  EXPECT_EQ(rs->fields()[0].type, adVarWChar);
-  EXPECT_EQ(rs->fields()[1].type, adLongVarWChar);
-  EXPECT_EQ(rs->fields()[1].attributes, 230);
-  EXPECT_EQ(rs->fields()[2].type, adLongVarWChar);
-  auto exactly255 = read("t\n" + std::string(255, 'y') + "\n");
-  EXPECT_EQ(exactly255->fields()[0].type, adVarWChar);
-  EXPECT_EQ(exactly255->fields()[0].definedSize, 255);
+  auto rs = read("short,long,link,most\na," + std::string(256, 'x') + ",Home#http://example.org/#," + std::string(255, 'y') + "\n");
+  const FieldList& f = rs->fields();
+  EXPECT_EQ((std::vector<int32_t>{f[0].type, f[1].type, f[2].type, f[3].type}),
+            (std::vector<int32_t>{adVarWChar, adLongVarWChar, adLongVarWChar, adVarWChar}));
+  EXPECT_EQ(f[1].attributes, 230);
+  EXPECT_EQ(f[3].definedSize, 255);
 }
 
 TEST_F(CsvSourceTest, EmptyUnquotedFieldsAreNullAndQuotedOnesAreEmptyText) {
   auto rs = read("n,t\n,\"\"\n5,\n");
   EXPECT_EQ(rs->fields()[0].type, adInteger);  // Nulls do not decide the type
-  auto r = rows(*rs);
-  EXPECT_TRUE(r[0][0].isNull());
-  EXPECT_EQ(r[0][1], Variant(""));
-  EXPECT_TRUE(r[1][1].isNull());
-  auto allNull = read("a,b\n,1\n");
-  EXPECT_EQ(allNull->fields()[0].type, adVarWChar);
+  EXPECT_EQ(rows(*rs), (Records{{Variant::null(), Variant("")}, {Variant(int32_t{5}), Variant::null()}}));
+  EXPECT_EQ(read("a,b\n,1\n")->fields()[0].type, adVarWChar);
 }
 
 TEST_F(CsvSourceTest, AwkwardTextRoundTrips) {
@@ -96,7 +78,7 @@ TEST_F(CsvSourceTest, AwkwardTextRoundTrips) {
       "Жанна,日本語 🙂\r\n"
       "'quoted',\"#hash\"\r\n");
   EXPECT_EQ(rs->fields()[0].name, "name");  // the byte-order mark is not part of it
-  EXPECT_EQ(rows(*rs), (std::vector<std::vector<Variant>>{
+  EXPECT_EQ(rows(*rs), (Records{
                            {Variant("Smith, \"Jr\""), Variant("line one\r\nline two\nline three")},
                            {Variant("Жанна"), Variant("日本語 🙂")},
                            {Variant("'quoted'"), Variant("#hash")}}));
@@ -107,7 +89,7 @@ TEST_F(CsvSourceTest, AwkwardTextRoundTrips) {
 // breaks and bytes beyond ASCII read alike at every offset, and across the buffer's end.
 TEST_F(CsvSourceTest, SpecialBytesReadAlikeAtEveryOffset) {
   std::string csv = "a,b\n";
-  std::vector<std::vector<Variant>> expected;
+  Records expected;
   for (size_t pad = 1; pad <= 17; ++pad) {
     const std::string x(pad, 'x');
     csv += x + ",\"" + x + "\"\"q," + x + "\r\n" + x + "\xC3\xA9\"\n";
@@ -135,7 +117,7 @@ TEST_F(CsvSourceTest, FieldsSplitAtTheDelimiterGiven) {
     dir_.write("data.csv", "name" + d + "price\n\"a" + d + "b\"" + d + "1,5\nc,d" + d + "2\n");
     auto rs = Recordset::open(csvFile(files_, dir_ / "data.csv", CsvFormat::delimitedBy(delimiter)));
     ASSERT_TRUE(rs.isOk()) << rs.error().message;
-    EXPECT_EQ(rows(*rs.value()), (std::vector<std::vector<Variant>>{{Variant("a" + d + "b"), Variant("1,5")},
+    EXPECT_EQ(rows(*rs.value()), (Records{{Variant("a" + d + "b"), Variant("1,5")},
                                                                      {Variant("c,d"), Variant("2")}}));
   }
   for (const char unusable : {'"', '\n', '\r'}) {
@@ -146,14 +128,10 @@ TEST_F(CsvSourceTest, FieldsSplitAtTheDelimiterGiven) {
 }
 
 TEST_F(CsvSourceTest, LineEndsAndBlankLines) {
-  auto lf = read("a,b\n1,2\n\n3,4");  // no final line break; a blank line between records
-  EXPECT_EQ(rows(*lf).size(), 2u);
-  auto cr = read("a,b\r1,2\r3,4\r");
-  EXPECT_EQ(rows(*cr).size(), 2u);
-  auto single = read("a\n1\n\n3\n");  // with one field, an empty line is a missing value
-  auto r = rows(*single);
-  ASSERT_EQ(r.size(), 3u);
-  EXPECT_TRUE(r[1][0].isNull());
+  EXPECT_EQ(rows(*read("a,b\n1,2\n\n3,4")).size(), 2u);  // no final line break; a blank line between records
+  EXPECT_EQ(rows(*read("a,b\r1,2\r3,4\r")).size(), 2u);
+  // With one field, an empty line is a missing value.
+  EXPECT_EQ(rows(*read("a\n1\n\n3\n")), (Records{{Variant(int32_t{1})}, {Variant::null()}, {Variant(int32_t{3})}}));
   auto header = read("a,,a2\n");
   EXPECT_EQ(header->fields()[1].name, "Field2");
   EXPECT_EQ(header->recordCount().value(), 0);
@@ -192,7 +170,7 @@ TEST_F(CsvSourceTest, APipeIsReadOnceForEveryRun) {
   for (int run = 0; run < 2; ++run) {
     auto rs = Recordset::open(source);
     ASSERT_TRUE(rs.isOk()) << rs.error().message;
-    EXPECT_EQ(rows(*rs.value()), (std::vector<std::vector<Variant>>{{Variant(int32_t{1}), Variant("a")},
+    EXPECT_EQ(rows(*rs.value()), (Records{{Variant(int32_t{1}), Variant("a")},
                                                                      {Variant(int32_t{2}), Variant("b")}}));
   }
   ::close(pipe[0]);
