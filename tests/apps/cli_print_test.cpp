@@ -14,6 +14,7 @@
 #include <set>
 
 #include "apps/report_cli_fixture.h"
+#include "fakes/headless_browser.h"
 #include "fakes/recording_program.h"
 
 namespace quelo::testing {
@@ -21,29 +22,28 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool haveChromium() {
-  return runProcess({"sh", "-c", "command -v chromium"}).exitCode == 0;
+std::string fileText(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::vector<std::string> bookmarks(const std::string& pdfFile) {
   QPDF doc;
   doc.processFile(pdfFile.c_str());
   std::vector<std::string> titles;
-  for (auto& item : QPDFOutlineDocumentHelper(doc).getTopLevelOutlines())
-    titles.push_back(item.getTitle());
+  for (auto& item : QPDFOutlineDocumentHelper(doc).getTopLevelOutlines()) titles.push_back(item.getTitle());
   return titles;
 }
 
 class CliPrint : public ReportCli {
  protected:
   void SetUp() override {
-    if (!haveChromium()) GTEST_SKIP() << "chromium is not installed";
+    QUELO_REQUIRE_CHROMIUM();
     fs::create_directories(dir / "app");
     fs::create_directories(dir / "bin");
   }
   // quelo report on the sample data into app/, with bin/ first on PATH; more `vars` on top.
-  ProcessResult run(std::vector<std::string> args,
-                    std::map<std::string, std::string> vars = {}) const {
+  ProcessResult run(std::vector<std::string> args, std::map<std::string, std::string> vars = {}) const {
     args.insert(args.begin(), {"report", "--app-path", dir / "app", "--quiet"});
     std::map<std::string, std::string> all = env();
     all["PATH"] = dir / "bin:" + std::string(getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin");
@@ -83,18 +83,12 @@ TEST_F(CliPrint, ThePrinterGetsOneJobOfTheRenderedPagesInOrder) {
   std::set<std::string> pictures;
   const std::regex img("<img src = ([^ >]+)");
   for (const std::string& file : files) {
-    const std::string html = [&] {
-      std::ifstream in(file);
-      return std::string(std::istreambuf_iterator<char>(in), {});
-    }();
-    for (std::sregex_iterator m(html.begin(), html.end(), img), end; m != end; ++m)
-      pictures.insert((*m)[1]);
+    const std::string html = fileText(file);
+    for (std::sregex_iterator m(html.begin(), html.end(), img), end; m != end; ++m) pictures.insert((*m)[1]);
   }
   ASSERT_FALSE(pictures.empty());
   const std::string images = runProcess({"pdfimages", "-list", dir / "text.pdf"}).out;
-  EXPECT_GE(static_cast<size_t>(std::count(images.begin(), images.end(), '\n')) - 2,
-            pictures.size())
-      << images;
+  EXPECT_GE(static_cast<size_t>(std::count(images.begin(), images.end(), '\n')) - 2, pictures.size()) << images;
 }
 
 TEST_F(CliPrint, ThePdfBesideThePagesHasABookmarkPerPageAndLeavesThePagesAsTheyWere) {
@@ -104,15 +98,10 @@ TEST_F(CliPrint, ThePdfBesideThePagesHasABookmarkPerPageAndLeavesThePagesAsTheyW
   EXPECT_EQ(withPdf.err, "");
   const std::vector<std::string> a = pages(plain), b = pages(withPdf);
   ASSERT_EQ(a.size(), b.size());
-  auto read = [](const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  };
   for (size_t i = 0; i < a.size(); ++i) {
-    std::string expected = read(a[i]);
-    for (size_t at; (at = expected.find("plain")) != std::string::npos;)
-      expected.replace(at, 5, "withpdf");
-    EXPECT_EQ(read(b[i]), expected) << b[i];
+    std::string expected = fileText(a[i]);
+    for (size_t at; (at = expected.find("plain")) != std::string::npos;) expected.replace(at, 5, "withpdf");
+    EXPECT_EQ(fileText(b[i]), expected) << b[i];
   }
   const std::string pdf = page("withpdf.pdf");
   ASSERT_TRUE(exists(pdf));
@@ -121,7 +110,7 @@ TEST_F(CliPrint, ThePdfBesideThePagesHasABookmarkPerPageAndLeavesThePagesAsTheyW
   ASSERT_EQ(marks.size(), b.size());
   EXPECT_EQ(marks.front(), "withpdf1.htm");
   EXPECT_EQ(marks.back(), "withpdf" + std::to_string(b.size()) + ".htm");
-  EXPECT_NE(pdfText(read(pdf)).find("Tea kettle"), std::string::npos);
+  EXPECT_NE(pdfText(fileText(pdf)).find("Tea kettle"), std::string::npos);
 }
 
 // What cannot be done is a warning that names what is missing; the pages are written and the
@@ -165,9 +154,8 @@ TEST_F(CliPrint, AMissingRendererOrPrintSystemIsNamed) {
 // link or FIFO named as the PDF is neither followed nor waited on.
 TEST_F(CliPrint, AKillOrALinkOrFifoLeavesNoPartialPdf) {
   fs::create_directories(dir / "tmp");
-  const ProcessResult killed = runProcessWatched(
-      {QUELO_CLI, "report", "--app-path", dir / "app", "--quiet", "--pdf"},
-      {{"XDG_CONFIG_HOME", dir / "config"}, {"TMPDIR", dir / "tmp"}}, [&](pid_t pid) {
+  const ProcessResult killed = runProcessWatched({QUELO_CLI, "report", "--app-path", dir / "app", "--quiet", "--pdf"},
+                                                 {{"XDG_CONFIG_HOME", dir / "config"}, {"TMPDIR", dir / "tmp"}}, [&](pid_t pid) {
         if (fs::is_empty(dir / "tmp")) return false;
         kill(pid, SIGKILL);
         return true;

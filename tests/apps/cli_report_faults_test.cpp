@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "fakes/folder_files.h"
+#include "fakes/sqlite_file.h"
 #include "report_cli_fixture.h"
 
 namespace quelo::testing {
@@ -127,11 +128,8 @@ TEST_F(QueloReportFaults, TwoRunsAtOnceBothSucceedAndKeepEverySection) {
 // name there; one that cannot be made or cannot grow ends the report before any page, saying
 // where.
 TEST_F(QueloReportFaults, AScratchFileThatCannotBeWrittenWritesNoPage) {
-  ASSERT_EQ(runProcess({"sqlite3", dir / "t.db",
-                        "CREATE TABLE t AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500)"
-                        " SELECT i, 'item ' || i AS name FROM n"})
-                .exitCode,
-            0);
+  sqlExec(dir / "t.db", "CREATE TABLE t AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500)"
+                       " SELECT i, 'item ' || i AS name FROM n");
   const std::vector<std::string> args = {QUELO_CLI, "report", "--sqlite", dir / "t.db", "--query", "SELECT * FROM t",
                                          "--app-path", dir.path(), "--quiet"};
   struct Case {

@@ -23,4 +23,16 @@ inline Records recordsOf(Recordset& rs) {
   return out;
 }
 
+// One field's values, from the first record on.
+inline std::vector<Variant> columnOf(Recordset& rs, int field) {
+  std::vector<Variant> out;
+  for (const auto& record : recordsOf(rs)) out.push_back(record[field]);
+  return out;
+}
+
+// Long values, as columnOf gives them.
+inline std::vector<Variant> longs(std::initializer_list<int32_t> values) {
+  return std::vector<Variant>(values.begin(), values.end());
+}
+
 }  // namespace quelo::testing

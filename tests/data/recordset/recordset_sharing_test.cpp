@@ -2,29 +2,16 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_row_source.h"
+#include "fakes/records.h"
 #include "data/recordset/recordset.h"
 
 namespace quelo {
 namespace {
 
 using namespace ado;
+using testing::longs;
 using testing::numberedRows;
-
-std::vector<Variant> column(Recordset& rs, int field) {
-  std::vector<Variant> out;
-  EXPECT_TRUE(rs.moveFirst().isOk());
-  while (!rs.eof()) {
-    out.push_back(rs.value(field).value());
-    EXPECT_TRUE(rs.moveNext().isOk());
-  }
-  return out;
-}
-
-std::vector<Variant> longs(std::initializer_list<int32_t> values) {
-  std::vector<Variant> out;
-  for (int32_t v : values) out.emplace_back(v);
-  return out;
-}
+constexpr auto column = testing::columnOf;
 
 std::shared_ptr<Recordset> writable(int rows) {
   return Recordset::open(numberedRows(rows), adOpenStatic, adLockOptimistic).value();

@@ -17,6 +17,7 @@
 
 #include "apps/report_cli_fixture.h"
 #include "data/recordset/recordset.h"
+#include "fakes/sqlite_file.h"
 #include "fakes/test_server.h"
 
 namespace quelo {
@@ -143,7 +144,7 @@ TEST_F(Clickhouse, PagesOverBothShardsAreThoseOfTheSameRowsInSqlite) {
       "(4, 1, 1, 2, 2, 2, '2024-01-01', '2024-01-01 00:00:01', 'tab' || char(9) || 'here' || char(10) || 'line \\ back', 'b', 'two', 'é' || char(0)),"
       "(5, 2, 2, 3, 3, 3, '2024-01-02', '2024-01-02 00:00:02', '', 'c', 'one', 'q' || char(0) || char(0)),"
       "(6, 3, 3, 4, 4, 4, '2024-01-03', '2024-01-03 00:00:03', CAST(X'627974657320FFFE' AS TEXT), 'c', 'two', 'w' || char(0) || char(0));";
-  ASSERT_EQ(runProcess({"sqlite3", db, setup}).exitCode, 0);
+  testing::sqlExec(db, setup);
   const std::string columns = "SELECT id, small, big, r, f, dec, d, dt, s, lc, e, fs FROM ";
   expectSamePages({{"--sqlite", db, "--query", columns + "t ORDER BY id"}, {"--clickhouse", url(), "--query", columns + "d ORDER BY id"}}, 3);
 }

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "apps/report_cli_fixture.h"
+#include "fakes/sqlite_file.h"
 #include "fakes/test_server.h"
 #include "automation/date_time.h"
 #include "data/recordset/recordset.h"
@@ -135,7 +136,7 @@ TEST_F(SqliteOdbc, EveryTypeReadsAsThroughSqlite) {
       "INSERT INTO kinds VALUES (1, 5000000000, 2.25, 12.5, 1, '2024-02-29 13:05:09', 'Жанна 🙂',"
       " printf('%.*c', 100000, 'x'), x'00ff41'), (NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL),"
       " (-3, -5, -0.5, -0.01, 0, '1900-01-01 00:00:00', '日本語', '', x'');";
-  ASSERT_EQ(runProcess({"sqlite3", db, setup}).exitCode, 0);
+  testing::sqlExec(db, setup);
   // A driver without wide functions gets the query through the driver manager's conversion.
   const std::string query = "SELECT *, 'Ж ' || v AS x FROM kinds ORDER BY i IS NULL, i DESC";
   const std::string connection = "DRIVER=" + odbcDriver("libsqlite3odbc.so") + ";Database=" + db;

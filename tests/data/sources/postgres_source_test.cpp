@@ -103,7 +103,7 @@ TEST_F(PostgresSource, FailuresAreTheServersMessagesAndChangeNothing) {
       {"SELECT 1; SELECT 2", "PostgreSQL: cannot insert multiple commands into a prepared statement"},
       {"SET search_path TO public", "PostgreSQL: the statement returns no rows"},
       {"DELETE FROM " + table + " RETURNING n", "PostgreSQL: cannot execute DELETE" + readOnly},
-      {"WITH d AS (DELETE FROM " + table + " RETURNING n) SELECT * FROM d", "PostgreSQL: cannot execute DELETE" + readOnly},
+      {"WITH d AS (DELETE FROM " + table + " RETURNING n) SELECT * FROM d", "PostgreSQL: cannot execute SELECT" + readOnly},
       {"INSERT INTO " + table + " VALUES (2) RETURNING n", "PostgreSQL: cannot execute INSERT" + readOnly},
       {"CREATE TABLE other_" + table + " AS SELECT 1", "PostgreSQL: cannot execute CREATE TABLE AS" + readOnly},
   };
