@@ -40,9 +40,15 @@ std::string shown(const CellView& c) {
          std::string(c.text);
 }
 
-// Every field's name, type (but for the `retyped` fields, whose driver reports another SQL type),
-// size and attributes, and every value, of two record sets.
-void expectSameRecords(Recordset& expected, Recordset& actual, const std::set<std::string>& retyped = {}) {
+// The same query through the native source and through ODBC: every field's name, type (but for the
+// `retyped` fields, whose driver reports another SQL type), size and attributes, every value, and
+// the count ahead.
+void expectSameRecords(std::shared_ptr<RowSource> native, std::shared_ptr<RowSource> odbc, const std::set<std::string>& retyped) {
+  EXPECT_EQ(odbc->runCounted().value()->count(), 3);
+  auto byNative = open(native), byOdbc = open(odbc);
+  ASSERT_TRUE(byNative.isOk()) << byNative.error().message;
+  ASSERT_TRUE(byOdbc.isOk()) << byOdbc.error().message;
+  Recordset &expected = *byNative.value(), &actual = *byOdbc.value();
   ASSERT_EQ(actual.fields().count(), expected.fields().count());
   for (int f = 0; f < expected.fields().count(); ++f) {
     const FieldInfo &e = expected.fields()[f], &a = actual.fields()[f];
@@ -93,12 +99,8 @@ TEST_F(PostgresOdbc, EveryTypeReadsAsThroughLibpq) {
       " '00000000-0000-0000-0000-000000000000', '-5 minutes');";
   ASSERT_EQ(runProcess({"psql", "-q", connection_, "-c", setup}).exitCode, 0);
   const std::string query = "SELECT *, 'Ж ' || v AS x FROM " + table + " ORDER BY s NULLS LAST";
-  auto native = open(postgresQuery(connection_, query));
-  auto odbc = open(odbcQuery(odbcConnection(), query));
-  ASSERT_TRUE(native.isOk()) << native.error().message;
-  ASSERT_TRUE(odbc.isOk()) << odbc.error().message;
-  expectSameRecords(*native.value(), *odbc.value(), {"iv"});  // the driver reports interval as VARCHAR(32)
-  EXPECT_EQ(odbcQuery(odbcConnection(), query)->runCounted().value()->count(), 3);
+  // The driver reports interval as VARCHAR(32).
+  expectSameRecords(postgresQuery(connection_, query), odbcQuery(odbcConnection(), query), {"iv"});
   expectSamePages({{"--postgres", connection_, "--query", query}, {"--odbc", odbcConnection(), "--query", query}}, 2);
 }
 
@@ -141,12 +143,7 @@ TEST_F(SqliteOdbc, EveryTypeReadsAsThroughSqlite) {
   const std::string query = "SELECT *, 'Ж ' || v AS x FROM kinds ORDER BY i IS NULL, i DESC";
   const std::string connection = "DRIVER=" + odbcDriver("libsqlite3odbc.so") + ";Database=" + db;
   PosixFileSystem files;
-  auto native = open(sqliteQuery(files, db, query));
-  auto odbc = open(odbcQuery(connection, query));
-  ASSERT_TRUE(native.isOk()) << native.error().message;
-  ASSERT_TRUE(odbc.isOk()) << odbc.error().message;
-  expectSameRecords(*native.value(), *odbc.value(), {"n"});  // the driver reports NUMERIC as SQL_DOUBLE
-  EXPECT_EQ(odbcQuery(connection, query)->runCounted().value()->count(), 3);
+  expectSameRecords(sqliteQuery(files, db, query), odbcQuery(connection, query), {"n"});  // NUMERIC as SQL_DOUBLE
   expectSamePages({{"--sqlite", db, "--query", query}, {"--odbc", connection, "--query", query}}, 2);
 }
 
