@@ -11,8 +11,6 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFOutlineDocumentHelper.hh>
 #include <regex>
@@ -27,11 +25,6 @@ namespace quelo::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string fileText(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::vector<std::string> bookmarks(const std::string& pdfFile) {
   QPDF doc;
@@ -191,8 +184,7 @@ std::string whyNot() {
     if (!fs::exists(need))
       return std::string(need) +
              " is missing (Debian packages cups, cups-client, printer-driver-cups-pdf)";
-  if (runProcess({"sh", "-c", "command -v chromium"}).exitCode != 0)
-    return "chromium is not installed";
+  if (chromiumProgram().empty()) return "chromium is not installed";
   return {};
 }
 
