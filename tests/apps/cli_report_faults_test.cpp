@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "fakes/folder_files.h"
+#include "fakes/sqlite_file.h"
 #include "report_cli_fixture.h"
 
 namespace quelo::testing {
@@ -103,35 +104,42 @@ TEST_F(QueloReportFaults, AKilledRunLeavesEveryPageAsItWasOrWhole) {
   EXPECT_GE(kills, 3);
 }
 
-// Two runs into a fresh folder: both make Reports, both succeed, and each page holds both runs'
-// sections whole.
+// Two runs at once into a fresh folder: both make Reports, both succeed, and each page holds both
+// runs' sections whole; two --replace runs at once, round after round, leave one run's report
+// whole in every page and nothing else in the folder.
 TEST_F(QueloReportFaults, TwoRunsAtOnceBothSucceedAndKeepEverySection) {
   const std::string data = csv(200);
   const FolderFiles one = firstReport(data, "one", "20");
-  fs::create_directory(dir / "app");
-  ProcessResult a, b;
-  std::thread first([&] { a = run(reportArgs(data, dir / "app", "20")); });
-  std::thread second([&] { b = run(reportArgs(data, dir / "app", "20")); });
-  first.join();
-  second.join();
-  EXPECT_EQ(a.exitCode, 0) << a.err;
-  EXPECT_EQ(b.exitCode, 0) << b.err;
-  EXPECT_EQ(linesOf(a.out).size(), 10u);
-  EXPECT_EQ(linesOf(b.out).size(), 10u);
-  const FolderFiles both = filesUnder(dir / "app/Reports");
-  ASSERT_EQ(both.size(), one.size());
-  for (const auto& [name, text] : one) EXPECT_TRUE(both.at(name) == text + text.substr(kBom.size())) << name;
+  for (const bool replace : {false, true}) {
+    const std::string app = dir / (replace ? "replaced" : "appended");
+    fs::create_directory(app);
+    std::vector<std::string> args = reportArgs(data, app, "20");
+    if (replace) args.push_back("--replace");
+    for (int round = 0; round < (replace ? 10 : 1); ++round) {
+      SCOPED_TRACE(app + " round " + std::to_string(round));
+      ProcessResult a, b;
+      std::thread first([&] { a = run(args); });
+      std::thread second([&] { b = run(args); });
+      first.join();
+      second.join();
+      EXPECT_EQ(a.exitCode, 0) << a.err;
+      EXPECT_EQ(b.exitCode, 0) << b.err;
+      EXPECT_EQ(linesOf(a.out).size(), 10u);
+      EXPECT_EQ(linesOf(b.out).size(), 10u);
+      const FolderFiles both = filesUnder(app + "/Reports");
+      ASSERT_EQ(both.size(), one.size());
+      for (const auto& [name, text] : one)
+        EXPECT_TRUE(both.at(name) == (replace ? text : text + text.substr(kBom.size()))) << name;
+    }
+  }
 }
 
 // A query's rows are kept in a scratch file in $TMPDIR while they are counted, which leaves no
 // name there; one that cannot be made or cannot grow ends the report before any page, saying
 // where.
 TEST_F(QueloReportFaults, AScratchFileThatCannotBeWrittenWritesNoPage) {
-  ASSERT_EQ(runProcess({"sqlite3", dir / "t.db",
-                        "CREATE TABLE t AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500)"
-                        " SELECT i, 'item ' || i AS name FROM n"})
-                .exitCode,
-            0);
+  sqlExec(dir / "t.db", "CREATE TABLE t AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500)"
+                       " SELECT i, 'item ' || i AS name FROM n");
   const std::vector<std::string> args = {QUELO_CLI, "report", "--sqlite", dir / "t.db", "--query", "SELECT * FROM t",
                                          "--app-path", dir.path(), "--quiet"};
   struct Case {
@@ -157,27 +165,6 @@ TEST_F(QueloReportFaults, AScratchFileThatCannotBeWrittenWritesNoPage) {
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find(c.words), std::string::npos) << r.err;
     EXPECT_FALSE(exists(dir / "Reports"));
-  }
-}
-
-// Two --replace runs at once, round after round: each page holds one run's report, whole, and
-// nothing else is left in the folder.
-TEST_F(QueloReportFaults, TwoReplacingRunsAtOnceLeaveOneReportInEveryPage) {
-  const std::string data = csv(200);
-  const FolderFiles one = firstReport(data, "one", "20");
-  fs::create_directory(dir / "app");
-  std::vector<std::string> args = reportArgs(data, dir / "app", "20");
-  args.push_back("--replace");
-  for (int round = 0; round < 10; ++round) {
-    SCOPED_TRACE(round);
-    ProcessResult a, b;
-    std::thread first([&] { a = run(args); });
-    std::thread second([&] { b = run(args); });
-    first.join();
-    second.join();
-    EXPECT_EQ(a.exitCode, 0) << a.err;
-    EXPECT_EQ(b.exitCode, 0) << b.err;
-    EXPECT_TRUE(filesUnder(dir / "app/Reports") == one);
   }
 }
 

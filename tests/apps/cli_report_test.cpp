@@ -9,6 +9,7 @@
 
 #include "platform/file_system.h"
 #include "platform/picture_size.h"
+#include "fakes/sqlite_file.h"
 #include "report_cli_fixture.h"
 #include "report_source.h"
 #include "platform/posix/posix_file_system.h"
@@ -166,12 +167,8 @@ TEST_F(QueloReport, NoFieldOutputWritesNothingAndSaysSo) {
 
 TEST_F(QueloReport, SqliteQueryAndRelativePictureFolder) {
   const std::string db = dir / "shop.db";
-  auto made = runProcess(
-      {"sqlite3", db,
-       "CREATE TABLE t (Name VARCHAR(20), Photo VARCHAR(20), Link TEXT);"
-       "INSERT INTO t VALUES ('Kettle', 'k.png', '#https://example.com/k#'), ('Pan', 'none.png', "
-       "'Mail#sales@example.com#');"});
-  ASSERT_EQ(made.exitCode, 0) << made.err;
+  sqlExec(db, "CREATE TABLE t (Name VARCHAR(20), Photo VARCHAR(20), Link TEXT);"
+              "INSERT INTO t VALUES ('Kettle', 'k.png', '#https://example.com/k#'), ('Pan', 'none.png', 'Mail#sales@example.com#');");
   std::filesystem::create_directories(dir / "pics");
   dir.write("pics/k.png", "x");
   auto r = runProcess(

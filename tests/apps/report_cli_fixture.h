@@ -15,6 +15,13 @@
 
 namespace quelo::testing {
 
+inline std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
 class ReportCli : public ::testing::Test {
  protected:
   std::map<std::string, std::string> env() const {
@@ -38,15 +45,25 @@ class ReportCli : public ::testing::Test {
   // The page files under the scratch application path "app/".
   std::string page(const std::string& file) const { return dir / ("app/Reports/" + file); }
   static bool exists(const std::string& path) { return std::filesystem::exists(path); }
+  // The same report, two records a page, from each source (its options): `pages` pages each, the
+  // same to the byte.
+  void expectSamePages(const std::vector<std::vector<std::string>>& sources, size_t pages) const {
+    for (size_t s = 0; s < sources.size(); ++s) {
+      const std::string app = "same" + std::to_string(s);
+      std::filesystem::create_directories(dir / app);
+      std::vector<std::string> args = sources[s];
+      args.insert(args.end(), {"--app-path", dir / app, "--file", "t", "--max-recs", "2", "--quiet"});
+      const ProcessResult r = report(args);
+      ASSERT_EQ(r.exitCode, 0) << r.err;
+      ASSERT_EQ(linesOf(r.out).size(), pages) << r.out;
+      for (size_t p = 1; s > 0 && p <= pages; ++p) {
+        const std::string name = "/Reports/t" + std::to_string(p) + ".htm";
+        EXPECT_TRUE(dir.read(app + name) == dir.read("same0" + name)) << sources[s][0] << name;
+      }
+    }
+  }
 
   ScratchDir dir;
 };
-
-inline std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
 
 }  // namespace quelo::testing

@@ -2,7 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "fakes/scratch_dir.h"
 
 namespace quelo::testing {
 
@@ -13,10 +14,7 @@ FolderFiles filesUnder(const std::string& folder) {
   if (!fs::exists(folder)) return files;
   for (const auto& e : fs::recursive_directory_iterator(folder)) {
     if (e.is_directory()) continue;
-    std::ifstream in(e.path(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    files[fs::relative(e.path(), folder)] = text.str();
+    files[fs::relative(e.path(), folder)] = fileText(e.path());
   }
   return files;
 }

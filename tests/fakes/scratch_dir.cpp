@@ -28,8 +28,10 @@ void ScratchDir::write(const std::string& name, const std::string& content) cons
   std::ofstream(path_ + name, std::ios::binary) << content;
 }
 
-std::string ScratchDir::read(const std::string& name) const {
-  std::ifstream in(path_ + name, std::ios::binary);
+std::string ScratchDir::read(const std::string& name) const { return fileText(path_ + name); }
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();

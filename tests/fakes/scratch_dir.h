@@ -24,4 +24,7 @@ class ScratchDir {
   std::string path_;
 };
 
+// The bytes of the file at `path`; "" when it cannot be read.
+std::string fileText(const std::string& path);
+
 }  // namespace quelo::testing

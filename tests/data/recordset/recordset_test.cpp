@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/records.h"
+
 namespace quelo {
 namespace {
 
@@ -31,16 +33,6 @@ std::shared_ptr<Recordset> numbered(int n) {
   auto rs = inMemory();
   for (int i = 1; i <= n; ++i) add(*rs, i, "n" + std::to_string(i));
   return rs;
-}
-
-std::vector<int32_t> ids(Recordset& rs) {
-  std::vector<int32_t> out;
-  EXPECT_TRUE(rs.moveFirst().isOk());
-  while (!rs.eof()) {
-    out.push_back(rs.value(0).value().asLong());
-    EXPECT_TRUE(rs.moveNext().isOk());
-  }
-  return out;
 }
 
 // The current record's Id.
@@ -105,7 +97,7 @@ TEST(Recordset, AddNewAppendsAtTheEndKeepsValuesAsWrittenAndEditsOnUpdate) {
   ASSERT_TRUE(rs->setValue(0, Variant(3)).isOk());
   EXPECT_TRUE(rs->editing());  // writing to the current record edits it
   ASSERT_TRUE(rs->update().isOk());
-  EXPECT_EQ(ids(*rs), (std::vector<int32_t>{1, 2, 3}));
+  EXPECT_EQ(testing::columnOf(*rs, 0), testing::longs({1, 2, 3}));
   EXPECT_EQ(rs->recordCount().value(), 3);
 }
 
@@ -125,7 +117,7 @@ TEST(Recordset, PendingRecordsAreSavedByAMoveAndDroppedByCancelUpdate) {
   EXPECT_EQ(rs->close().error().number, kErrNotAllowed);  // nothing is dropped silently
   ASSERT_TRUE(rs->cancelUpdate().isOk());
   EXPECT_EQ(id(*rs), Variant(1));  // back on the record before AddNew
-  EXPECT_EQ(ids(*rs), (std::vector<int32_t>{1, 2}));
+  EXPECT_EQ(testing::columnOf(*rs, 0), testing::longs({1, 2}));
 }
 
 TEST(Recordset, MovesStopAtBothEndsAndBookmarksRestoreThePosition) {

@@ -17,6 +17,8 @@
 
 #include "apps/report_cli_fixture.h"
 #include "data/recordset/recordset.h"
+#include "fakes/sqlite_file.h"
+#include "fakes/test_server.h"
 
 namespace quelo {
 namespace {
@@ -25,40 +27,15 @@ using namespace ado;
 using testing::ProcessResult;
 using testing::runProcess;
 
-const std::string kScript = std::string(QUELO_SOURCE_DIR) + "/tests/support/clickhouse_server.sh";
-
 bool haveServer() { return runProcess({"bash", "-c", "command -v clickhouse-server || test -x /usr/sbin/clickhouse-server"}).exitCode == 0; }
 
-// A cluster of the test run's, or one of its own (stopped when it goes).
-struct Cluster {
-  std::string ownDir;
-  std::vector<std::string> urls;  // of shard 1 and shard 2
-
-  void start(bool ofTheRun) {
-    std::string dir;
-    if (const char* given = getenv("QUELO_TEST_CLICKHOUSE_DIR"); ofTheRun && given && *given) {
-      dir = given;
-    } else {
-      char pattern[] = "/tmp/quelo-ch-XXXXXX";
-      if (!mkdtemp(pattern)) return;
-      ownDir = dir = pattern;
-      if (runProcess({"bash", kScript, "start", dir}).exitCode != 0) return;
-    }
-    std::ifstream kept(dir + "/urls");
-    for (std::string url; std::getline(kept, url);) urls.push_back(url);
-  }
-  void stop() {
-    if (!ownDir.empty()) runProcess({"bash", kScript, "stop", ownDir});
-    ownDir.clear();
-  }
-  // Runs statements on a shard as the administrator (not read-only); false when one fails.
-  bool run(int shard, const std::string& sql) const {
-    return runProcess({"curl", "-sSf", urls[shard] + "/?allow_experimental_low_cardinality_type=1", "--data-binary", sql}).exitCode == 0;
-  }
-  std::string answer(const std::string& sql) const {
-    return runProcess({"curl", "-sS", urls[0] + "/", "--data-binary", sql}).out;
-  }
-};
+// Runs statements on a shard as the administrator (not read-only); false when one fails.
+bool run(const std::string& url, const std::string& sql) {
+  return runProcess({"curl", "-sSf", url + "/?allow_experimental_low_cardinality_type=1", "--data-binary", sql}).exitCode == 0;
+}
+std::string answer(const std::string& url, const std::string& sql) {
+  return runProcess({"curl", "-sS", url + "/", "--data-binary", sql}).out;
+}
 
 // An HTTP server that answers every request with `answer`, byte for byte, then closes.
 class FakeServer {
@@ -101,8 +78,8 @@ class Clickhouse : public testing::ReportCli {
  protected:
   static void SetUpTestSuite() {
     if (!haveServer()) return;
-    cluster_.start(true);
-    if (cluster_.urls.size() != 2) return;
+    cluster_ = std::make_unique<testing::TestServer>("QUELO_TEST_CLICKHOUSE_DIR", "clickhouse_server.sh", "urls");
+    if (cluster_->kept.size() != 2) return;
     // The same rows on both sides: half on each shard, all in the SQLite file.
     const std::string columns =
         "(id Int32, small Int16, big Int64, r Float64, f Float32, dec Decimal(18, 3), d Date, dt DateTime, "
@@ -117,25 +94,26 @@ class Clickhouse : public testing::ReportCli {
     dropTables();
     ready_ = true;
     for (int shard : {0, 1})
-      ready_ = ready_ && cluster_.run(shard, "CREATE TABLE t " + columns + " ENGINE = MergeTree ORDER BY id") &&
-               cluster_.run(shard, "INSERT INTO t VALUES " + rows[shard]);
-    ready_ = ready_ && cluster_.run(0, "CREATE TABLE d AS t ENGINE = Distributed(two_shards, default, t, id)");
+      ready_ = ready_ && run(urls(shard), "CREATE TABLE t " + columns + " ENGINE = MergeTree ORDER BY id") &&
+               run(urls(shard), "INSERT INTO t VALUES " + rows[shard]);
+    ready_ = ready_ && run(url(), "CREATE TABLE d AS t ENGINE = Distributed(two_shards, default, t, id)");
   }
   static void TearDownTestSuite() {
-    if (cluster_.urls.size() == 2) dropTables();
-    cluster_.stop();
+    if (cluster_ && cluster_->kept.size() == 2) dropTables();
+    cluster_.reset();
   }
   static void dropTables() {
-    cluster_.run(0, "DROP TABLE IF EXISTS d");
-    for (int shard : {0, 1}) cluster_.run(shard, "DROP TABLE IF EXISTS t");
+    run(url(), "DROP TABLE IF EXISTS d");
+    for (int shard : {0, 1}) run(urls(shard), "DROP TABLE IF EXISTS t");
   }
   void SetUp() override {
     if (!haveServer()) GTEST_SKIP() << "no clickhouse-server (package clickhouse-server)";
-    ASSERT_TRUE(ready_) << "no ClickHouse cluster could be started (see " << kScript << ")";
+    ASSERT_TRUE(ready_) << "no ClickHouse cluster could be started (see tests/support/clickhouse_server.sh)";
     std::filesystem::create_directories(dir / "app");
   }
 
-  static std::string url() { return cluster_.urls[0]; }
+  static std::string urls(int shard) { return cluster_->kept[shard]; }
+  static std::string url() { return urls(0); }
   ProcessResult reportOn(const std::string& url, const std::string& sql, std::vector<std::string> more = {}) {
     std::vector<std::string> args = {"--clickhouse", url, "--query", sql, "--app-path", dir / "app", "--quiet"};
     args.insert(args.end(), more.begin(), more.end());
@@ -149,7 +127,7 @@ class Clickhouse : public testing::ReportCli {
     EXPECT_FALSE(exists(dir / "app/Reports")) << words;
   }
 
-  static inline Cluster cluster_;
+  static inline std::unique_ptr<testing::TestServer> cluster_;
   static inline bool ready_ = false;
 };
 
@@ -166,23 +144,9 @@ TEST_F(Clickhouse, PagesOverBothShardsAreThoseOfTheSameRowsInSqlite) {
       "(4, 1, 1, 2, 2, 2, '2024-01-01', '2024-01-01 00:00:01', 'tab' || char(9) || 'here' || char(10) || 'line \\ back', 'b', 'two', 'é' || char(0)),"
       "(5, 2, 2, 3, 3, 3, '2024-01-02', '2024-01-02 00:00:02', '', 'c', 'one', 'q' || char(0) || char(0)),"
       "(6, 3, 3, 4, 4, 4, '2024-01-03', '2024-01-03 00:00:03', CAST(X'627974657320FFFE' AS TEXT), 'c', 'two', 'w' || char(0) || char(0));";
-  ASSERT_EQ(runProcess({"sqlite3", db, setup}).exitCode, 0);
-  const std::string query = "SELECT id, small, big, r, f, dec, d, dt, s, lc, e, fs FROM t ORDER BY id";
-  const std::string distributed = "SELECT id, small, big, r, f, dec, d, dt, s, lc, e, fs FROM d ORDER BY id";
-  std::vector<std::string> pages;
-  for (auto [args, folder] : {std::pair{std::vector<std::string>{"--sqlite", db, "--query", query}, "sqlite"},
-                              std::pair{std::vector<std::string>{"--clickhouse", url(), "--query", distributed}, "clickhouse"}}) {
-    std::filesystem::create_directories(dir / folder);
-    args.insert(args.end(), {"--app-path", dir / folder, "--file", "t", "--max-recs", "2", "--quiet"});
-    ProcessResult r = report(args);
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    pages = testing::linesOf(r.out);
-  }
-  ASSERT_EQ(pages.size(), 3u);
-  for (const std::string& page : pages) {
-    const std::string name = std::filesystem::path(page).filename();
-    EXPECT_TRUE(dir.read("clickhouse/Reports/" + name) == dir.read("sqlite/Reports/" + name)) << name;
-  }
+  testing::sqlExec(db, setup);
+  const std::string columns = "SELECT id, small, big, r, f, dec, d, dt, s, lc, e, fs FROM ";
+  expectSamePages({{"--sqlite", db, "--query", columns + "t ORDER BY id"}, {"--clickhouse", url(), "--query", columns + "d ORDER BY id"}}, 3);
 }
 
 // The type table, with values a page cannot tell apart (kinds, exact digits, escapes).
@@ -221,7 +185,7 @@ TEST_F(Clickhouse, TypesAndEscapesReadExactly) {
 
 // Writes, a batch and setting changes are refused; the data stays as it was.
 TEST_F(Clickhouse, WritingQueriesAreRefusedAndChangeNothing) {
-  const std::string before = cluster_.answer("SELECT count(), sum(id) FROM d");
+  const std::string before = answer(url(), "SELECT count(), sum(id) FROM d");
   ASSERT_EQ(before, "6\t21\n");
   struct Case {
     std::string url, sql, words;
@@ -239,7 +203,7 @@ TEST_F(Clickhouse, WritingQueriesAreRefusedAndChangeNothing) {
     SCOPED_TRACE(c.sql);
     expectFailure(reportOn(c.url, c.sql), c.words);
   }
-  EXPECT_EQ(cluster_.answer("SELECT count(), sum(id) FROM d"), before);
+  EXPECT_EQ(answer(url(), "SELECT count(), sum(id) FROM d"), before);
 }
 
 // Each failure is exit 2 and one line in the words of what answered, and no page.
@@ -282,23 +246,22 @@ TEST_F(Clickhouse, AServerKilledMidReportLeavesTheEarlierPages) {
   const auto pages = testing::linesOf(earlier.out);
   std::vector<std::string> kept;
   for (const std::string& page : pages) kept.push_back(dir.read("app/Reports/" + std::filesystem::path(page).filename().string()));
-  Cluster own;
-  own.start(false);
-  ASSERT_EQ(own.urls.size(), 2u);
+  testing::TestServer own(nullptr, "clickhouse_server.sh", "urls");
+  ASSERT_EQ(own.kept.size(), 2u);
   std::thread killer([&own] {
     std::this_thread::sleep_for(std::chrono::seconds(5));
     for (const char* shard : {"/shard1/server.pid", "/shard2/server.pid"}) {
-      std::ifstream pidFile(own.ownDir + shard);
+      std::ifstream pidFile(own.folder + shard);
       pid_t pid = 0;
       if (pidFile >> pid && pid > 0) ::kill(pid, SIGKILL);
     }
   });
-  ProcessResult r = reportOn(own.urls[0], "SELECT number AS n, sleepEachRow(0.00003) AS z FROM system.numbers LIMIT 1000000",
+  ProcessResult r = reportOn(own.kept[0], "SELECT number AS n, sleepEachRow(0.00003) AS z FROM system.numbers LIMIT 1000000",
                              {"--file", "big", "--max-recs", "2", "--replace"});
   killer.join();
   own.stop();
   EXPECT_EQ(r.exitCode, 2) << r.err;
-  EXPECT_NE(r.err.find("ClickHouse: the answer of " + own.urls[0] + " broke off after "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("ClickHouse: the answer of " + own.kept[0] + " broke off after "), std::string::npos) << r.err;
   for (size_t i = 0; i < pages.size(); ++i)
     EXPECT_TRUE(dir.read("app/Reports/" + std::filesystem::path(pages[i]).filename().string()) == kept[i]) << pages[i];
   EXPECT_FALSE(exists(dir / "app/Reports/big4.htm"));

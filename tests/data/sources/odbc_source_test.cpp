@@ -4,17 +4,16 @@
 // Drivers are named by their library's path, so nothing is registered on the machine.
 #include "data/sources/odbc_source.h"
 
-#include <glob.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <thread>
 
 #include "apps/report_cli_fixture.h"
+#include "fakes/sqlite_file.h"
+#include "fakes/test_server.h"
 #include "automation/date_time.h"
 #include "data/recordset/recordset.h"
 #include "data/sources/postgres_source.h"
@@ -28,43 +27,8 @@ using namespace ado;
 using testing::ProcessResult;
 using testing::runProcess;
 
-// The driver library's path (Debian keeps drivers in /usr/lib/<architecture>/odbc/).
-std::string driver(const std::string& library) {
-  glob_t found{};
-  std::string path = "/usr/lib/odbc/" + library;
-  if (::glob(("/usr/lib/*/odbc/" + library).c_str(), 0, nullptr, &found) == 0) path = found.gl_pathv[0];
-  ::globfree(&found);
-  return path;
-}
-
-std::string serverScript(const std::string& name) { return std::string(QUELO_SOURCE_DIR) + "/tests/support/" + name; }
-
-std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
-
-// A server of the test run's, or one of the suite's own (stopped after it).
-struct Server {
-  std::string script, ownDir, connection;
-
-  // The test run's server when `variable` names its folder, else one of its own.
-  void start(const char* variable, const std::string& name) {
-    script = serverScript(name);
-    // Joining the run's server reads the connection its start kept: starting it again would
-    // wipe it under the tests running beside this one.
-    if (const char* given = variable ? getenv(variable) : nullptr; given && *given) {
-      std::ifstream kept(std::string(given) + "/connection");
-      std::getline(kept, connection);
-      return;
-    }
-    char pattern[] = "/tmp/quelo-odbc-XXXXXX";
-    if (!mkdtemp(pattern)) return;
-    ownDir = pattern;
-    ProcessResult r = runProcess({"bash", script, "start", ownDir});
-    if (r.exitCode == 0) connection = firstLine(r.out);
-  }
-  void stop() {
-    if (!ownDir.empty()) runProcess({"bash", script, "stop", ownDir});
-  }
-};
+using testing::odbcDriver;
+using testing::TestServer;
 
 Result<std::shared_ptr<Recordset>> open(std::shared_ptr<RowSource> source, int32_t cursor = adOpenStatic) {
   return Recordset::open(std::move(source), cursor);
@@ -76,9 +40,15 @@ std::string shown(const CellView& c) {
          std::string(c.text);
 }
 
-// Every field's name, type (but for the `retyped` fields, whose driver reports another SQL type),
-// size and attributes, and every value, of two record sets.
-void expectSameRecords(Recordset& expected, Recordset& actual, const std::set<std::string>& retyped = {}) {
+// The same query through the native source and through ODBC: every field's name, type (but for the
+// `retyped` fields, whose driver reports another SQL type), size and attributes, every value, and
+// the count ahead.
+void expectSameRecords(std::shared_ptr<RowSource> native, std::shared_ptr<RowSource> odbc, const std::set<std::string>& retyped) {
+  EXPECT_EQ(odbc->runCounted().value()->count(), 3);
+  auto byNative = open(native), byOdbc = open(odbc);
+  ASSERT_TRUE(byNative.isOk()) << byNative.error().message;
+  ASSERT_TRUE(byOdbc.isOk()) << byOdbc.error().message;
+  Recordset &expected = *byNative.value(), &actual = *byOdbc.value();
   ASSERT_EQ(actual.fields().count(), expected.fields().count());
   for (int f = 0; f < expected.fields().count(); ++f) {
     const FieldInfo &e = expected.fields()[f], &a = actual.fields()[f];
@@ -94,43 +64,25 @@ void expectSameRecords(Recordset& expected, Recordset& actual, const std::set<st
       EXPECT_EQ(shown(actual.cell(f).value()), shown(expected.cell(f).value())) << expected.fields()[f].name;
 }
 
-// The same query through the native source and through ODBC: the same record sets, and pages
-// that are the same to the byte.
-class SameAsNative : public testing::ReportCli {
+class PostgresOdbc : public testing::ReportCli {
  protected:
-  void expectSamePages(std::vector<std::string> native, std::vector<std::string> odbc) {
-    for (auto [args, folder] : {std::pair{&native, "native"}, std::pair{&odbc, "odbc"}}) {
-      std::filesystem::create_directories(dir / folder);
-      args->insert(args->end(), {"--app-path", dir / folder, "--file", "t", "--max-recs", "2", "--quiet"});
-    }
-    ProcessResult a = report(native), b = report(odbc);
-    ASSERT_EQ(a.exitCode, 0) << a.err;
-    ASSERT_EQ(b.exitCode, 0) << b.err;
-    const auto pages = testing::linesOf(a.out);
-    ASSERT_GE(pages.size(), 2u);
-    ASSERT_EQ(testing::linesOf(b.out).size(), pages.size());
-    for (const std::string& page : pages) {
-      const std::string name = std::filesystem::path(page).filename();
-      EXPECT_TRUE(dir.read("odbc/Reports/" + name) == dir.read("native/Reports/" + name)) << name;
-    }
+  static void SetUpTestSuite() {
+    server_ = std::make_unique<TestServer>("QUELO_TEST_POSTGRES_DIR", "postgres_server.sh", "connection");
+    if (!server_->kept.empty()) connection_ = server_->kept[0];
   }
-};
-
-class PostgresOdbc : public SameAsNative {
- protected:
-  static void SetUpTestSuite() { server_.start("QUELO_TEST_POSTGRES_DIR", "postgres_server.sh"); }
-  static void TearDownTestSuite() { server_.stop(); }
-  void SetUp() override { ASSERT_FALSE(server_.connection.empty()) << "no PostgreSQL server could be started"; }
+  static void TearDownTestSuite() { server_.reset(); }
+  void SetUp() override { ASSERT_FALSE(connection_.empty()) << "no PostgreSQL server could be started"; }
 
   // libpq's "host=H port=P user=U dbname=D" as the PostgreSQL driver's keywords.
   static std::string odbcConnection() {
-    std::istringstream words(server_.connection);
-    std::string out = "DRIVER=" + driver("psqlodbcw.so") + ";BoolsAsChar=0;", word;
+    std::istringstream words(connection_);
+    std::string out = "DRIVER=" + odbcDriver("psqlodbcw.so") + ";BoolsAsChar=0;", word;
     const std::map<std::string, std::string> keys = {{"host", "Servername"}, {"port", "Port"}, {"user", "Username"}, {"dbname", "Database"}};
     while (words >> word) out += keys.at(word.substr(0, word.find('='))) + word.substr(word.find('=')) + ";";
     return out;
   }
-  static inline Server server_;
+  static inline std::unique_ptr<TestServer> server_;
+  static inline std::string connection_;
 };
 
 TEST_F(PostgresOdbc, EveryTypeReadsAsThroughLibpq) {
@@ -145,15 +97,11 @@ TEST_F(PostgresOdbc, EveryTypeReadsAsThroughLibpq) {
       " NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL), (-3, -4, -5, -0.5, 1e300, -0.01, 0, false,"
       " '1900-01-01', '00:00:01', '1999-12-31 23:59:59', '日本語', 'abc', '', '\\x',"
       " '00000000-0000-0000-0000-000000000000', '-5 minutes');";
-  ASSERT_EQ(runProcess({"psql", "-q", server_.connection, "-c", setup}).exitCode, 0);
+  ASSERT_EQ(runProcess({"psql", "-q", connection_, "-c", setup}).exitCode, 0);
   const std::string query = "SELECT *, 'Ж ' || v AS x FROM " + table + " ORDER BY s NULLS LAST";
-  auto native = open(postgresQuery(server_.connection, query));
-  auto odbc = open(odbcQuery(odbcConnection(), query));
-  ASSERT_TRUE(native.isOk()) << native.error().message;
-  ASSERT_TRUE(odbc.isOk()) << odbc.error().message;
-  expectSameRecords(*native.value(), *odbc.value(), {"iv"});  // the driver reports interval as VARCHAR(32)
-  EXPECT_EQ(odbcQuery(odbcConnection(), query)->runCounted().value()->count(), 3);
-  expectSamePages({"--postgres", server_.connection, "--query", query}, {"--odbc", odbcConnection(), "--query", query});
+  // The driver reports interval as VARCHAR(32).
+  expectSameRecords(postgresQuery(connection_, query), odbcQuery(odbcConnection(), query), {"iv"});
+  expectSamePages({{"--postgres", connection_, "--query", query}, {"--odbc", odbcConnection(), "--query", query}}, 2);
 }
 
 // A writing statement that reads like a query fails with the server's message: the session is
@@ -161,7 +109,7 @@ TEST_F(PostgresOdbc, EveryTypeReadsAsThroughLibpq) {
 // Each exits 2 and leaves every row in place.
 TEST_F(PostgresOdbc, WritingStatementsFailAndChangeNothing) {
   const std::string table = "kept_" + std::to_string(getpid());
-  ASSERT_EQ(runProcess({"psql", "-q", server_.connection, "-c", "CREATE TABLE " + table + " AS SELECT 1 AS n"}).exitCode, 0);
+  ASSERT_EQ(runProcess({"psql", "-q", connection_, "-c", "CREATE TABLE " + table + " AS SELECT 1 AS n"}).exitCode, 0);
   struct Case {
     std::string query, words;
   } const cases[] = {
@@ -176,11 +124,11 @@ TEST_F(PostgresOdbc, WritingStatementsFailAndChangeNothing) {
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find(c.words), std::string::npos) << r.err;
   }
-  EXPECT_EQ(open(postgresQuery(server_.connection, "SELECT count(*) FROM " + table)).value()->value(0).value(),
+  EXPECT_EQ(open(postgresQuery(connection_, "SELECT count(*) FROM " + table)).value()->value(0).value(),
             Variant(int64_t{1}));
 }
 
-class SqliteOdbc : public SameAsNative {};
+using SqliteOdbc = testing::ReportCli;
 
 TEST_F(SqliteOdbc, EveryTypeReadsAsThroughSqlite) {
   const std::string db = dir / "kinds.db";
@@ -190,31 +138,26 @@ TEST_F(SqliteOdbc, EveryTypeReadsAsThroughSqlite) {
       "INSERT INTO kinds VALUES (1, 5000000000, 2.25, 12.5, 1, '2024-02-29 13:05:09', 'Жанна 🙂',"
       " printf('%.*c', 100000, 'x'), x'00ff41'), (NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL),"
       " (-3, -5, -0.5, -0.01, 0, '1900-01-01 00:00:00', '日本語', '', x'');";
-  ASSERT_EQ(runProcess({"sqlite3", db, setup}).exitCode, 0);
+  testing::sqlExec(db, setup);
   // A driver without wide functions gets the query through the driver manager's conversion.
   const std::string query = "SELECT *, 'Ж ' || v AS x FROM kinds ORDER BY i IS NULL, i DESC";
-  const std::string connection = "DRIVER=" + driver("libsqlite3odbc.so") + ";Database=" + db;
+  const std::string connection = "DRIVER=" + odbcDriver("libsqlite3odbc.so") + ";Database=" + db;
   PosixFileSystem files;
-  auto native = open(sqliteQuery(files, db, query));
-  auto odbc = open(odbcQuery(connection, query));
-  ASSERT_TRUE(native.isOk()) << native.error().message;
-  ASSERT_TRUE(odbc.isOk()) << odbc.error().message;
-  expectSameRecords(*native.value(), *odbc.value(), {"n"});  // the driver reports NUMERIC as SQL_DOUBLE
-  EXPECT_EQ(odbcQuery(connection, query)->runCounted().value()->count(), 3);
-  expectSamePages({"--sqlite", db, "--query", query}, {"--odbc", connection, "--query", query});
+  expectSameRecords(sqliteQuery(files, db, query), odbcQuery(connection, query), {"n"});  // NUMERIC as SQL_DOUBLE
+  expectSamePages({{"--sqlite", db, "--query", query}, {"--odbc", connection, "--query", query}}, 2);
 }
 
 class MariadbOdbc : public testing::ReportCli {
  protected:
   static void SetUpTestSuite() {
-    server_.start("QUELO_TEST_MARIADB_DIR", "mariadb_server.sh");
-    if (!server_.connection.empty()) server_.connection = "DRIVER=" + driver("libmaodbc.so") + ";" + server_.connection;
+    server_ = std::make_unique<TestServer>("QUELO_TEST_MARIADB_DIR", "mariadb_server.sh", "connection");
+    if (!server_->kept.empty()) connection_ = "DRIVER=" + odbcDriver("libmaodbc.so") + ";" + server_->kept[0];
   }
-  static void TearDownTestSuite() { server_.stop(); }
-  void SetUp() override { ASSERT_FALSE(server_.connection.empty()) << "no MariaDB server could be started"; }
+  static void TearDownTestSuite() { server_.reset(); }
+  void SetUp() override { ASSERT_FALSE(connection_.empty()) << "no MariaDB server could be started"; }
 
   static std::string socket() {
-    const std::string& c = server_.connection;
+    const std::string& c = connection_;
     const size_t at = c.find("SOCKET=") + 7;
     return c.substr(at, c.find(';', at) - at);
   }
@@ -223,11 +166,12 @@ class MariadbOdbc : public testing::ReportCli {
                        "quelo", "-e", statements});
   }
   std::shared_ptr<Recordset> rows(const std::string& query, int32_t cursor = adOpenStatic) {
-    auto rs = open(odbcQuery(server_.connection, query), cursor);
+    auto rs = open(odbcQuery(connection_, query), cursor);
     EXPECT_TRUE(rs.isOk()) << rs.error().message;
     return rs.isOk() ? rs.value() : Recordset::create();
   }
-  static inline Server server_;
+  static inline std::unique_ptr<TestServer> server_;
+  static inline std::string connection_;
 };
 
 TEST_F(MariadbOdbc, TypesMapAndValuesRoundTrip) {
@@ -323,7 +267,7 @@ TEST_F(MariadbOdbc, QueriesAreCountedAheadWhereTheyCanBe) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.query);
-    auto stream = odbcQuery(server_.connection, c.query)->runCounted();
+    auto stream = odbcQuery(connection_, c.query)->runCounted();
     ASSERT_TRUE(stream.isOk()) << stream.error().message;
     RowTable table(static_cast<int>(stream.value()->fields().size()));
     while (stream.value()->readRow(table).value()) {
@@ -339,23 +283,23 @@ TEST_F(MariadbOdbc, QueriesAreCountedAheadWhereTheyCanBe) {
 // writing statement changes nothing.
 TEST_F(MariadbOdbc, FailuresExitTwoWithTheDriversMessage) {
   ASSERT_EQ(sql("CREATE TABLE kept (n INT); INSERT INTO kept VALUES (1);").exitCode, 0);
-  std::string badSocket = server_.connection;
+  std::string badSocket = connection_;
   badSocket.replace(badSocket.find("SOCKET=") + 7, socket().size(), dir / "none.sock");
   struct Case {
     std::string connection, query, words;
   } const cases[] = {
       {"DRIVER=" + dir / "missing.so", "SELECT 1", "ODBC: cannot connect: [unixODBC][Driver Manager]Can't open lib"},
       {"NoSuchDataSource", "SELECT 1", "Data source name not found"},
-      {server_.connection + ";UID=" + std::string(40000, 'x'), "SELECT 1", "long; a driver takes at most 32767"},
+      {connection_ + ";UID=" + std::string(40000, 'x'), "SELECT 1", "long; a driver takes at most 32767"},
       {badSocket, "SELECT 1", "Can't connect to local server through socket"},
-      {server_.connection, "SELECT * FROM nowhere", "ODBC: the query failed: "},
-      {server_.connection, "DELETE FROM kept", "ODBC: a report only reads: DELETE is not a query"},
-      {server_.connection, " /* c */ (INSERT INTO kept VALUES (2))", "INSERT is not a query"},
-      {server_.connection, "CREATE TABLE other AS SELECT 1", "CREATE is not a query"},
-      {server_.connection + ";OPTION=67108864", "SELECT 1; COMMIT; BEGIN READ WRITE; DELETE FROM kept; COMMIT",
+      {connection_, "SELECT * FROM nowhere", "ODBC: the query failed: "},
+      {connection_, "DELETE FROM kept", "ODBC: a report only reads: DELETE is not a query"},
+      {connection_, " /* c */ (INSERT INTO kept VALUES (2))", "INSERT is not a query"},
+      {connection_, "CREATE TABLE other AS SELECT 1", "CREATE is not a query"},
+      {connection_ + ";OPTION=67108864", "SELECT 1; COMMIT; BEGIN READ WRITE; DELETE FROM kept; COMMIT",
        "ODBC: the query goes on after its ';'"},
-      {server_.connection, "SELECT n FROM kept INTO OUTFILE '" + dir / "out" + "'", "INTO OUTFILE writes a file"},
-      {server_.connection, "SELECT n INTO @x FROM kept", "ODBC: the statement returns no rows"},
+      {connection_, "SELECT n FROM kept INTO OUTFILE '" + dir / "out" + "'", "INTO OUTFILE writes a file"},
+      {connection_, "SELECT n INTO @x FROM kept", "ODBC: the statement returns no rows"},
   };
   std::filesystem::create_directories(dir / "app");
   for (const Case& c : cases) {
@@ -370,15 +314,14 @@ TEST_F(MariadbOdbc, FailuresExitTwoWithTheDriversMessage) {
 }
 
 TEST_F(MariadbOdbc, AServerThatStopsMidQueryIsAnError) {
-  Server own;
-  own.start(nullptr, "mariadb_server.sh");
-  ASSERT_FALSE(own.connection.empty());
+  TestServer own(nullptr, "mariadb_server.sh", "connection");
+  ASSERT_FALSE(own.kept.empty());
   std::thread stopper([&own] {
     std::this_thread::sleep_for(std::chrono::seconds(1));
     own.stop();
   });
   std::filesystem::create_directories(dir / "app");
-  ProcessResult r = report({"--odbc", "DRIVER=" + driver("libmaodbc.so") + ";" + own.connection, "--query",
+  ProcessResult r = report({"--odbc", "DRIVER=" + odbcDriver("libmaodbc.so") + ";" + own.kept[0], "--query",
                             "SELECT SLEEP(20) AS s", "--app-path", dir / "app"});
   stopper.join();
   EXPECT_EQ(r.exitCode, 2);

@@ -1,54 +1,34 @@
-// Against a real PostgreSQL server: the one the test run started (CTest fixture, whose folder
-// is in QUELO_TEST_POSTGRES_DIR), or else one this suite starts and stops itself.
+// Against a real PostgreSQL server: the one the test run started (CTest fixture), or else one this
+// suite starts and stops itself.
 #include "data/sources/postgres_source.h"
 
 #include <gtest/gtest.h>
-#include <stdio.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <memory>
 
 #include "automation/date_time.h"
 #include "data/recordset/recordset.h"
+#include "fakes/records.h"
+#include "fakes/run_process.h"
+#include "fakes/test_server.h"
 
 namespace quelo {
 namespace {
 
 using namespace ado;
-
-std::string run(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
-    if (pclose(pipe) != 0) return "";
-  }
-  while (!out.empty() && out.back() == '\n') out.pop_back();
-  return out;
-}
-
-const std::string kServerScript = std::string(QUELO_SOURCE_DIR) + "/tests/support/postgres_server.sh";
+using testing::Records;
 
 class PostgresSource : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    if (const char* dir = getenv("QUELO_TEST_POSTGRES_DIR")) {
-      connection_ = std::string("host=") + dir + " port=5432 user=quelo dbname=postgres";
-      return;
-    }
-    char pattern[] = "/tmp/quelo-pg-XXXXXX";
-    if (!mkdtemp(pattern)) return;
-    ownServer_ = pattern;
-    connection_ = run("bash '" + kServerScript + "' start '" + ownServer_ + "'");
+    server_ = std::make_unique<testing::TestServer>("QUELO_TEST_POSTGRES_DIR", "postgres_server.sh", "connection");
+    if (!server_->kept.empty()) connection_ = server_->kept[0];
   }
-  static void TearDownTestSuite() {
-    if (!ownServer_.empty()) run("bash '" + kServerScript + "' stop '" + ownServer_ + "'");
-  }
-  void SetUp() override {
-    // No server is a failure, never a skip: the test command installs and starts it.
-    ASSERT_FALSE(connection_.empty()) << "no PostgreSQL server could be started (see " << kServerScript << ")";
-  }
+  static void TearDownTestSuite() { server_.reset(); }
+  // No server is a failure, never a skip: the test command installs and starts it.
+  void SetUp() override { ASSERT_FALSE(connection_.empty()) << "no PostgreSQL server could be started"; }
 
   Result<std::shared_ptr<Recordset>> query(const std::string& sql, int32_t cursor = adOpenStatic) {
     return Recordset::open(postgresQuery(connection_, sql), cursor);
@@ -59,7 +39,8 @@ class PostgresSource : public ::testing::Test {
     return rs.isOk() ? rs.value() : Recordset::create();
   }
 
-  static inline std::string connection_, ownServer_;
+  static inline std::unique_ptr<testing::TestServer> server_;
+  static inline std::string connection_;
 };
 
 TEST_F(PostgresSource, TypesMapAndValuesRoundTrip) {
@@ -69,8 +50,7 @@ TEST_F(PostgresSource, TypesMapAndValuesRoundTrip) {
       " TIME '13:30:00' AS tm, TIMESTAMP '2024-02-29 13:05:09.25' AS ts,"
       " TIMESTAMPTZ '2024-02-29 13:05:09+00' AS tz, 'ab'::varchar(10) AS v, 'x'::char(3) AS c,"
       " 'long'::text AS tx, 'nolen'::varchar AS vx, '\\x00ff41'::bytea AS by,"
-      " 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'::uuid AS u, '{\"a\": 1}'::json AS j,"
-      " 'NaN'::float8 AS nan");
+      " 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'::uuid AS u, '{\"a\": 1}'::json AS j, 'NaN'::float8 AS nan");
   struct Expect {
     const char* name;
     int32_t type, attributes;
@@ -86,8 +66,7 @@ TEST_F(PostgresSource, TypesMapAndValuesRoundTrip) {
       {"tz", adDBTimeStamp, 122, Variant()}, {"v", adVarWChar, 102, Variant("ab")}, {"c", adChar, 102, Variant("x  ")},
       {"tx", adLongVarWChar, 230, Variant("long")}, {"vx", adLongVarWChar, 230, Variant("nolen")},
       {"by", adLongVarBinary, 102, Variant()}, {"u", adGUID, 102, Variant("a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11")},
-      {"j", adLongVarWChar, 230, Variant("{\"a\": 1}")},
-      {"nan", adDouble, 118, Variant()}};
+      {"j", adLongVarWChar, 230, Variant("{\"a\": 1}")}, {"nan", adDouble, 118, Variant()}};
   ASSERT_EQ(rs->fields().count(), static_cast<int>(std::size(expected)));
   for (int i = 0; i < rs->fields().count(); ++i) {
     SCOPED_TRACE(expected[i].name);
@@ -103,30 +82,33 @@ TEST_F(PostgresSource, TypesMapAndValuesRoundTrip) {
   EXPECT_TRUE(rs->value("tz").value().type() == VarType::Date);
   EXPECT_EQ(rs->cell(16).value().text, std::string_view("\x00\xff\x41", 3));
   EXPECT_TRUE(std::isnan(rs->value("nan").value().asDouble()));
+  // Nulls and awkward text.
+  EXPECT_EQ(testing::recordsOf(*rows("SELECT * FROM (VALUES (1, E'Smith, \"Jr\"\\r\\nsecond line', 'Жанна 日本 🙂'),"
+                                     " (2, NULL, ''), (NULL, E'tab\\there', 'it''s')) AS v(id, note, name)"
+                                     " ORDER BY id NULLS LAST")),
+            (Records{{Variant(int32_t{1}), Variant("Smith, \"Jr\"\r\nsecond line"), Variant("Жанна 日本 🙂")},
+                     {Variant(int32_t{2}), Variant::null(), Variant("")},
+                     {Variant::null(), Variant("tab\there"), Variant("it's")}}));
 }
 
-TEST_F(PostgresSource, NullsAndAwkwardTextRoundTrip) {
-  auto rs = rows(
-      "SELECT * FROM (VALUES (1, E'Smith, \"Jr\"\\r\\nsecond line', 'Жанна 日本 🙂'),"
-      " (2, NULL, ''), (NULL, E'tab\\there', 'it''s')) AS v(id, note, name) ORDER BY id NULLS LAST");
-  ASSERT_EQ(rs->recordCount().value(), 3);
-  EXPECT_EQ(rs->value("note").value(), Variant("Smith, \"Jr\"\r\nsecond line"));
-  EXPECT_EQ(rs->value("name").value(), Variant("Жанна 日本 🙂"));
-  ASSERT_TRUE(rs->moveNext().isOk());
-  EXPECT_TRUE(rs->value("note").value().isNull());
-  EXPECT_EQ(rs->value("name").value(), Variant(""));
-  ASSERT_TRUE(rs->moveNext().isOk());
-  EXPECT_TRUE(rs->value("id").value().isNull());
-  EXPECT_EQ(rs->value("note").value(), Variant("tab\there"));
-  EXPECT_EQ(rs->value("name").value(), Variant("it's"));
-}
-
-TEST_F(PostgresSource, ServerMessagesExplainFailures) {
-  EXPECT_EQ(query("SELECT * FROM nowhere").error().message, "PostgreSQL: relation \"nowhere\" does not exist");
-  EXPECT_EQ(query("SELEKT 1").error().message, "PostgreSQL: syntax error at or near \"SELEKT\"");
-  EXPECT_EQ(query("SELECT 1; SELECT 2").error().message,
-            "PostgreSQL: cannot insert multiple commands into a prepared statement");
-  EXPECT_EQ(query("SET search_path TO public").error().message, "PostgreSQL: the statement returns no rows");
+// The server's own words, on one line; the session is read-only, so whatever a statement tries,
+// the table keeps its rows.
+TEST_F(PostgresSource, FailuresAreTheServersMessagesAndChangeNothing) {
+  const std::string table = "kept_" + std::to_string(getpid());
+  ASSERT_EQ(testing::runProcess({"psql", "-q", connection_, "-c", "CREATE TABLE " + table + " AS SELECT 1 AS n"}).exitCode, 0);
+  const std::string readOnly = " in a read-only transaction";
+  const std::pair<std::string, std::string> cases[] = {
+      {"SELECT * FROM nowhere", "PostgreSQL: relation \"nowhere\" does not exist"},
+      {"SELEKT 1", "PostgreSQL: syntax error at or near \"SELEKT\""},
+      {"SELECT 1; SELECT 2", "PostgreSQL: cannot insert multiple commands into a prepared statement"},
+      {"SET search_path TO public", "PostgreSQL: the statement returns no rows"},
+      {"DELETE FROM " + table + " RETURNING n", "PostgreSQL: cannot execute DELETE" + readOnly},
+      {"WITH d AS (DELETE FROM " + table + " RETURNING n) SELECT * FROM d", "PostgreSQL: cannot execute SELECT" + readOnly},
+      {"INSERT INTO " + table + " VALUES (2) RETURNING n", "PostgreSQL: cannot execute INSERT" + readOnly},
+      {"CREATE TABLE other_" + table + " AS SELECT 1", "PostgreSQL: cannot execute CREATE TABLE AS" + readOnly},
+  };
+  for (const auto& [sql, message] : cases) EXPECT_EQ(query(sql).error().message, message) << sql;
+  EXPECT_EQ(rows("SELECT count(*) AS c FROM " + table)->value(0).value(), Variant(int64_t{1}));
   auto noServer = Recordset::open(postgresQuery("host=/nonexistent/folder port=5432 user=quelo dbname=postgres", "SELECT 1"));
   ASSERT_FALSE(noServer.isOk());
   EXPECT_EQ(noServer.error().message.rfind("PostgreSQL: cannot connect: ", 0), 0u) << noServer.error().message;
@@ -136,70 +118,39 @@ TEST_F(PostgresSource, ServerMessagesExplainFailures) {
 // A counted run counts what it then reads; a statement that cannot be counted is read as it is,
 // and a faulty one fails with the server's own message.
 TEST_F(PostgresSource, CountedRunsCountTheirRows) {
-  struct Case {
-    const char* sql;
-    int64_t count;
-    int rows;
-  };
-  for (const Case& c : {Case{"SELECT g FROM generate_series(1, 7) AS g ;", 7, 7}, Case{"SHOW DateStyle", 1, 1}}) {
-    SCOPED_TRACE(c.sql);
-    auto run = postgresQuery(connection_, c.sql)->runCounted();
+  for (const auto& [sql, count] : {std::pair{"SELECT g FROM generate_series(1, 7) AS g ;", 7}, {"SHOW DateStyle", 1}}) {
+    SCOPED_TRACE(sql);
+    auto run = postgresQuery(connection_, sql)->runCounted();
     ASSERT_TRUE(run.isOk()) << run.error().message;
-    EXPECT_EQ(run.value()->count(), c.count);
+    EXPECT_EQ(run.value()->count(), count);
     RowTable table(1);
     while (run.value()->readRow(table).valueOr(false)) {
     }
-    EXPECT_EQ(table.rows(), c.rows);
+    EXPECT_EQ(table.rows(), count);
   }
   auto faulty = postgresQuery(connection_, "SELECT 1; SELECT 2")->runCounted();
   ASSERT_FALSE(faulty.isOk());
   EXPECT_EQ(faulty.error().message, "PostgreSQL: cannot insert multiple commands into a prepared statement");
 }
 
-// The session is read-only: whatever the statement tries, the table keeps its rows.
-TEST_F(PostgresSource, WritingStatementsFailAndChangeNothing) {
-  const std::string table = "kept_" + std::to_string(getpid());
-  const std::string create = "psql -q '" + connection_ + "' -c 'CREATE TABLE " + table + " AS SELECT 1 AS n'";
-  ASSERT_EQ(system(create.c_str()), 0);
-  const std::string statements[] = {
-      "DELETE FROM " + table + " RETURNING n",
-      "WITH d AS (DELETE FROM " + table + " RETURNING n) SELECT * FROM d",
-      "INSERT INTO " + table + " VALUES (2) RETURNING n",
-      "CREATE TABLE other_" + table + " AS SELECT 1",
-  };
-  for (const std::string& sql : statements) {
-    auto result = query(sql);
-    ASSERT_FALSE(result.isOk()) << sql;
-    EXPECT_EQ(result.error().message.rfind("PostgreSQL: cannot execute ", 0), 0u) << result.error().message;
-    EXPECT_TRUE(result.error().message.ends_with(" in a read-only transaction")) << result.error().message;
-  }
-  EXPECT_EQ(rows("SELECT count(*) AS c FROM " + table)->value(0).value(), Variant(int64_t{1}));
-}
-
 TEST_F(PostgresSource, AFailureAfterSomeRowsIsNeverAShortRecordSet) {
   const std::string sql = "SELECT 10 / (3 - g) AS q FROM generate_series(1, 5) AS g";
-  auto whole = query(sql);
-  ASSERT_FALSE(whole.isOk());
-  EXPECT_EQ(whole.error().message, "PostgreSQL: division by zero");
+  EXPECT_EQ(query(sql).error().message, "PostgreSQL: division by zero");
   auto streamed = query(sql, adOpenForwardOnly);
   ASSERT_TRUE(streamed.isOk()) << streamed.error().message;
   auto rs = streamed.value();
   EXPECT_EQ(rs->value(0).value(), Variant(int32_t{5}));
   ASSERT_TRUE(rs->moveNext().isOk());
   EXPECT_EQ(rs->value(0).value(), Variant(int32_t{10}));
-  Status s = rs->moveNext();
-  ASSERT_FALSE(s.isOk());
-  EXPECT_EQ(s.error().message, "PostgreSQL: division by zero");
+  EXPECT_EQ(rs->moveNext().error().message, "PostgreSQL: division by zero");
   EXPECT_TRUE(rs->eof());
 }
 
-TEST_F(PostgresSource, LargeResultsStreamThroughAForwardOnlyCursor) {
-  auto rs = query("SELECT g AS n, repeat('x', 50) || g AS t FROM generate_series(1, 200000) AS g",
-                  adOpenForwardOnly).value();
+TEST_F(PostgresSource, LargeResultsStreamAndRequeryRunsAgain) {
+  auto rs = query("SELECT g AS n, repeat('x', 50) || g AS t FROM generate_series(1, 200000) AS g", adOpenForwardOnly).value();
   int64_t count = 0, sum = 0;
-  while (!rs->eof()) {
+  for (; !rs->eof(); ++count) {
     sum += rs->value(0).value().asLong();
-    ++count;
     ASSERT_TRUE(rs->moveNext().isOk());
   }
   EXPECT_EQ(count, 200000);
@@ -207,14 +158,11 @@ TEST_F(PostgresSource, LargeResultsStreamThroughAForwardOnlyCursor) {
   auto empty = query("SELECT 1 AS one WHERE false", adOpenForwardOnly).value();
   EXPECT_TRUE(empty->eof());
   EXPECT_EQ(empty->fields()[0].name, "one");
-}
-
-TEST_F(PostgresSource, RequeryRunsTheQueryAgain) {
-  auto rs = rows("SELECT pg_backend_pid() AS pid");
-  EXPECT_TRUE(rs->hasActiveConnection());
-  const Variant first = rs->value(0).value();
-  ASSERT_TRUE(rs->requery().isOk());
-  EXPECT_NE(rs->value(0).value(), first);  // a new connection, a new server process
+  auto pid = rows("SELECT pg_backend_pid() AS pid");
+  EXPECT_TRUE(pid->hasActiveConnection());
+  const Variant first = pid->value(0).value();
+  ASSERT_TRUE(pid->requery().isOk());
+  EXPECT_NE(pid->value(0).value(), first);  // a new connection, a new server process
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 #include "fakes/scratch_dir.h"
 #include "fakes/sqlite_file.h"
@@ -103,60 +104,43 @@ TEST_F(SqliteSourceTest, ValuesArriveWithTheirColumnsTypes) {
   EXPECT_EQ(rs->value("other").value(), Variant(int32_t{7}));
 }
 
-TEST_F(SqliteSourceTest, ExpressionsTakeTheTypeOfTheirFirstValue) {
-  auto result = query("SELECT 1 + 1 AS two, 0.5 * 3, 'x' || 'y' AS xy, NULL AS empty, zeroblob(2) AS z");
-  ASSERT_TRUE(result.isOk()) << result.error().message;
-  auto rs = result.value();
+// Expressions take the type of their first value; an empty result still describes its columns.
+TEST_F(SqliteSourceTest, ColumnsOfExpressionsAndEmptyResults) {
+  auto rs = query("SELECT 1 + 1 AS two, 0.5 * 3, 'x' || 'y' AS xy, NULL AS empty, zeroblob(2) AS z").value();
   const FieldList& f = rs->fields();
-  EXPECT_EQ(f[0].type, adInteger);
-  EXPECT_EQ(f[1].type, adDouble);
+  EXPECT_EQ((std::vector<int32_t>{f[0].type, f[1].type, f[2].type, f[3].type, f[4].type}),
+            (std::vector<int32_t>{adInteger, adDouble, adVarWChar, adVarWChar, adLongVarBinary}));
   EXPECT_EQ(f[1].name, "0.5 * 3");
-  EXPECT_EQ(f[2].type, adVarWChar);
-  EXPECT_EQ(f[3].type, adVarWChar);
-  EXPECT_EQ(f[4].type, adLongVarBinary);
   EXPECT_EQ(rs->value("xy").value(), Variant("xy"));
+  auto empty = query("SELECT id, code FROM items").value();
+  EXPECT_TRUE(empty->eof());
+  EXPECT_EQ(empty->fields().count(), 2);
+  EXPECT_EQ(empty->fields()[1].definedSize, 10);
 }
 
-TEST_F(SqliteSourceTest, EmptyResultsStillDescribeTheirColumns) {
-  auto rs = query("SELECT id, code FROM items").value();
-  EXPECT_TRUE(rs->eof());
-  EXPECT_EQ(rs->fields().count(), 2);
-  EXPECT_EQ(rs->fields()[1].definedSize, 10);
-}
-
-TEST_F(SqliteSourceTest, BadSourcesAndQueriesAreClearErrors) {
-  auto missing = Recordset::open(sqliteQuery(files_, dir_ / "nope.db", "SELECT 1"));
-  ASSERT_FALSE(missing.isOk());
-  EXPECT_EQ(missing.error().message, "File not found: " + (dir_ / "nope.db"));
-  const std::string db = dir_ / "shop.db";
-  EXPECT_EQ(query("SELECT * FROM nowhere").error().message, db + ": the query failed: no such table: nowhere");
-  EXPECT_EQ(query("SELEKT 1").error().message, db + ": the query failed: near \"SELEKT\": syntax error");
-  EXPECT_EQ(query("SELECT 1; DELETE FROM items").error().message,
-            db + ": the query holds more than one statement");
-  EXPECT_EQ(query("DELETE FROM items").error().message, db + ": the query returns no columns");
-  EXPECT_EQ(query("  ").error().message, db + ": the query is empty");
-  dir_.write("text.db", "this is not a database, just some text that is long enough to have a header....");
-  auto notDb = Recordset::open(sqliteQuery(files_, dir_ / "text.db", "SELECT 1 FROM items"));
-  ASSERT_FALSE(notDb.isOk());
-  EXPECT_NE(notDb.error().message.find("file is not a database"), std::string::npos);
-  // A failure while stepping names the row.
+// Each failure names the file and what failed; the database is opened read-only, so a statement
+// that writes fails and changes nothing.
+TEST_F(SqliteSourceTest, FailuresAreClearAndChangeNothing) {
   exec("INSERT INTO items (id) VALUES (1), (2), (3)");
-  auto midway = query("SELECT CASE WHEN id = 3 THEN abs(-9223372036854775807 - 1) ELSE id END FROM items");
-  ASSERT_FALSE(midway.isOk());
-  EXPECT_EQ(midway.error().message, db + ": reading row 3 failed: integer overflow");
-}
-
-// The database is opened read-only: a statement that writes fails and changes nothing.
-TEST_F(SqliteSourceTest, WritingStatementsFailAndChangeNothing) {
-  exec("INSERT INTO items (id) VALUES (1), (2)");
-  const std::string db = dir_ / "shop.db";
-  for (const char* sql : {"DELETE FROM items RETURNING id", "UPDATE items SET id = 0 RETURNING id",
-                          "INSERT INTO items (id) VALUES (3) RETURNING id"}) {
-    auto result = query(sql);
-    ASSERT_FALSE(result.isOk()) << sql;
-    EXPECT_EQ(result.error().message, db + ": reading row 1 failed: attempt to write a readonly database") << sql;
-  }
-  EXPECT_EQ(query("SELECT sum(id) AS s FROM items").value()->value(0).value(), Variant(int32_t{3}));
+  dir_.write("text.db", "this is not a database, just some text that is long enough to have a header....");
+  const std::string db = dir_ / "shop.db", readOnly = ": reading row 1 failed: attempt to write a readonly database";
+  const std::tuple<std::string, std::string, std::string> cases[] = {  // file, query, message
+      {dir_ / "nope.db", "SELECT 1", "File not found: " + (dir_ / "nope.db")},
+      {dir_ / "text.db", "SELECT 1 FROM items", dir_ / "text.db: the query failed: file is not a database"},
+      {db, "SELECT * FROM nowhere", db + ": the query failed: no such table: nowhere"},
+      {db, "SELEKT 1", db + ": the query failed: near \"SELEKT\": syntax error"},
+      {db, "SELECT 1; DELETE FROM items", db + ": the query holds more than one statement"},
+      {db, "DELETE FROM items", db + ": the query returns no columns"},
+      {db, "  ", db + ": the query is empty"},
+      {db, "SELECT CASE WHEN id = 3 THEN abs(-9223372036854775807 - 1) ELSE id END FROM items",
+       db + ": reading row 3 failed: integer overflow"},  // a failure while stepping names the row
+      {db, "DELETE FROM items RETURNING id", db + readOnly},
+      {db, "UPDATE items SET id = 0 RETURNING id", db + readOnly},
+      {db, "INSERT INTO items (id) VALUES (3) RETURNING id", db + readOnly},
+  };
+  for (const auto& [file, sql, message] : cases)
+    EXPECT_EQ(Recordset::open(sqliteQuery(files_, file, sql)).error().message, message) << sql;
+  EXPECT_EQ(query("SELECT sum(id) AS s FROM items").value()->value(0).value(), Variant(int32_t{6}));
 }
 
 TEST_F(SqliteSourceTest, ForwardOnlyStreamsAndRequeryReadsAgain) {
