@@ -179,12 +179,13 @@ TEST_F(SettingsFormTest, TheFontListIsReadWhenShownOrWhenApplyChecksTheStoredFon
     const char* applied;
     std::vector<std::string> installed;
     std::vector<std::string> listed;
+    int32_t selected;
   } cases[] = {
-      {"", 0, "Times New Roman", {"A", "B"}, {"A", "B"}},
-      {"Arial**_**h**_**f**_**1**_**1**_**n**_**l**_**s**_**w**_**e**_**1", 1, "Arial", {"Arial", "B"}, {"Arial", "B"}},
+      {"", 0, "Times New Roman", {"A", "B"}, {"A", "B"}, -1},
+      {"Arial**_**h**_**f**_**1**_**1**_**n**_**l**_**s**_**w**_**e**_**1", 1, "Arial", {"Arial", "B"}, {"Arial", "B"}, 0},
       {"No Such Font**_**h**_**f**_**1**_**1**_**n**_**l**_**s**_**w**_**e**_**1", 1, "Times New Roman", {"Only One"},
-       {"Times New Roman"}},
-      {"", 0, "Times New Roman", {}, {"Times New Roman"}},
+       {"Times New Roman"}, -1},
+      {"", 0, "Times New Roman", {}, {"Times New Roman"}, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.stored + std::to_string(c.installed.size()));
@@ -206,6 +207,7 @@ TEST_F(SettingsFormTest, TheFontListIsReadWhenShownOrWhenApplyChecksTheStoredFon
     std::vector<std::string> listed;
     for (int32_t i = 0; i < list.listCount(); ++i) listed.push_back(list.list(i));
     EXPECT_EQ(listed, c.listed);
+    EXPECT_EQ(list.listIndex(), c.selected);
   }
 }
 
