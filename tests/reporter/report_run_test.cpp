@@ -193,21 +193,6 @@ TEST_F(ReportRun, CancellingKeepsOrDeletesThePagesWrittenBefore) {
   }
 }
 
-// The steps say where the run is; the statistics run over all pages of this run alone.
-TEST_F(ReportRun, StepsAndStatisticsCoverTheRun) {
-  const ReportJob job = printedJob();
-  for (int run = 0; run < 2; ++run) {
-    for (int p = 1; p <= 3; ++p) (void)files.remove(page(p));
-    Progress progress;
-    ASSERT_EQ(runReport(job, platform, progress, links).files.size(), 3u);
-    EXPECT_EQ(progress.steps, (std::vector<std::pair<int, int>>{{1, 3}, {1, 3}, {1, 3}, {2, 3}, {2, 3}, {2, 3}, {3, 3}}));
-    const std::string last = app.read("Reports/stock3.htm");
-    EXPECT_NE(last.find("Vol 3 of Stock<Br>Stock"), std::string::npos);
-    EXPECT_NE(last.find("<B> id</B> : Total = 276 ; Average = 12 ; Minimum = 1 ; Maximum = 23"), std::string::npos)
-        << last;
-  }
-}
-
 // One page of the job, written alone under the base name, keeps its number in its heading.
 TEST_F(ReportRun, TheCurrentPageAlone) {
   ReportJob one = printedJob();
@@ -221,18 +206,6 @@ TEST_F(ReportRun, TheCurrentPageAlone) {
   EXPECT_NE(written.find("Vol 2 of Stock"), std::string::npos);
   EXPECT_NE(written.find(">11</TD><TD><BGCOLOR=[White]>Item&nbsp;<11><"), std::string::npos) << written;
   EXPECT_EQ(written.find("Item&nbsp;<10><"), std::string::npos);
-}
-
-// Page numbers are 16-bit: a job of more pages is refused, not taken for a report of none.
-TEST_F(ReportRun, MorePagesThanANumberHoldsAreRefused) {
-  ReportJob many = printedJob();
-  many.pages.resize(32768, many.pages.front());
-  Progress progress;
-  const ReportOutcome outcome = runReport(many, platform, progress, links);
-  EXPECT_NE(outcome.refusal.find("32767 pages"), std::string::npos) << outcome.refusal;
-  EXPECT_TRUE(outcome.files.empty());
-  EXPECT_TRUE(progress.steps.empty());
-  EXPECT_FALSE(files.exists(app / "Reports"));
 }
 
 // A full disk at any step of writing the PDF leaves the earlier PDF as it was (or none) and the
