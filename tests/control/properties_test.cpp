@@ -93,6 +93,7 @@ TEST_F(ControlProperties, SizeFocusAndClick) {
   ASSERT_TRUE(h.window.setSize({2000, 100}));
   h.control->resized();
   EXPECT_EQ(h.window.size(), (SizeTwips{345, 345}));
+  EXPECT_EQ(h.control->label1().bounds(), (forms::Control::Rect{0, 0, 344, 344}));  // the face fills the control
   h.control->gotFocus();
   EXPECT_EQ(h.control->label1().caption(), " Ze");
   EXPECT_EQ(h.control->label1().appearance(), 1);
@@ -133,6 +134,8 @@ TEST_F(ControlProperties, EveryChangedPropertyIsSavedInTheRecordOrder) {
   ASSERT_TRUE(design.control->put("DoTimer", Variant(true)));
   ASSERT_TRUE(design.control->put("BackColor", Variant(int32_t{255})));
   ASSERT_TRUE(design.control->put("Enabled", Variant(false)));
+  EXPECT_EQ(design.site.announced, (std::vector<std::string>{"DeveloperCompany", "Tag", "MaxRecsPerPage", "Interval",
+                                                             "DoTimer", "BackColor", "Enabled"}));
   MemoryPropertyBag bag;
   design.control->writeProperties(bag);
   std::vector<std::string> keys;

@@ -151,6 +151,7 @@ TEST_F(ReportOutputTest, OneRenderingServesThePdfAndThePrinter) {
   Args plain = autoArgs(products(12), "plain", "Stock", 10);
   ASSERT_TRUE(runAuto(plain));
   EXPECT_TRUE(h->renderer.calls.empty()) << "nothing is rendered unless asked";
+  EXPECT_EQ(h->shell.launches, (std::vector<FakeShell::Launch>{{"open", "", "file://" + reports() + "plain1.htm", true}}));
   EXPECT_FALSE(fs::exists(reports() + "plain.pdf"));
 
   output({.pdf = true});
