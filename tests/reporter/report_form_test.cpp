@@ -89,6 +89,7 @@ TEST_F(ReportFormTest, FieldListsSendRemoveAndMove) {
     int down = 40;
     output.keyDown(down, key::kShiftMask);
     EXPECT_EQ(output.list(2), "Qty");
+    EXPECT_EQ(down, 0) << "the move is done and the key consumed";
     for (int32_t i = 0; i < 3; ++i) output.setSelected(i, false);
     int any = 65;
     output.keyDown(any, key::kShiftMask | key::kAltMask);
