@@ -1,3 +1,5 @@
+// The control's properties: what a write checks and announces, what is saved, and what a load
+// takes back without the checks.
 #include <gtest/gtest.h>
 
 #include "fakes/control_harness.h"
@@ -26,17 +28,12 @@ TEST_F(ControlProperties, RunModeApplicationPathIsTrimmedCompletedAndShared) {
   EXPECT_EQ(posix, "/srv/app/");
   EXPECT_EQ(component->applicationPath, "/srv/app/");
   EXPECT_EQ(h.site.announced, (std::vector<std::string>{"ApplicationPath", "ApplicationPath"}));
-}
-
-TEST_F(ControlProperties, RunModeApplicationPathIgnoresRelativeNetworkAndEmpty) {
-  ControlHarness h{component};
-  h.control->initProperties();
   for (std::string path : {"Data\\Reports", "\\\\server\\share", "", "   ", "relative/dir"}) {
     h.control->setApplicationPath(path);
-    EXPECT_EQ(h.control->applicationPathField(), "/opt/host/") << path;
+    EXPECT_EQ(h.control->applicationPathField(), "/srv/app/") << path;
   }
-  EXPECT_EQ(component->applicationPath, "/opt/host/");
-  EXPECT_TRUE(h.site.announced.empty());
+  EXPECT_EQ(component->applicationPath, "/srv/app/");
+  EXPECT_EQ(h.site.announced.size(), 2u);
 }
 
 // Read in run mode it fails; in design mode it reads, and a write only tells how to set it.
@@ -54,12 +51,10 @@ TEST_F(ControlProperties, ApplicationPathIsReadAndWrittenOnlyInRunMode) {
 
 TEST_F(ControlProperties, DeveloperCompanyOnlyInDesignModeTrimmedAndUpperCase) {
   ControlHarness design(component, false);
-  ASSERT_TRUE(design.control->put("DeveloperCompany", Variant(" acme ")));
-  EXPECT_EQ(design.control->developerCompany(), "ACME");
-  ASSERT_TRUE(design.control->put("DeveloperCompany", Variant("   ")));
-  EXPECT_EQ(design.control->developerCompany(), "ACME");
-  ASSERT_TRUE(design.control->put("DeveloperCompany", Variant("société ñ")));
-  EXPECT_EQ(design.control->developerCompany(), "SOCIÉTÉ Ñ");
+  for (const auto& [typed, kept] : {std::pair{" acme ", "ACME"}, {"   ", "ACME"}, {"société ñ", "SOCIÉTÉ Ñ"}}) {
+    ASSERT_TRUE(design.control->put("DeveloperCompany", Variant(typed)));
+    EXPECT_EQ(design.control->developerCompany(), kept) << typed;
+  }
   EXPECT_EQ(component->developerCompany, "");  // follows only at the next load
   ControlHarness run{component};
   ASSERT_TRUE(run.control->put("DeveloperCompany", Variant("acme")));
@@ -67,7 +62,7 @@ TEST_F(ControlProperties, DeveloperCompanyOnlyInDesignModeTrimmedAndUpperCase) {
   EXPECT_TRUE(run.site.announced.empty());
 }
 
-TEST_F(ControlProperties, IntervalRefusesNegativeAndMaxRecsTakesAnyValue) {
+TEST_F(ControlProperties, IntervalRefusesNegativeAndMaxRecsFallsBackWhenTheAnnouncementFails) {
   ControlHarness h{component};
   ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{4})));
   ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{-1})));
@@ -77,10 +72,6 @@ TEST_F(ControlProperties, IntervalRefusesNegativeAndMaxRecsTakesAnyValue) {
   ASSERT_TRUE(h.control->put("MaxRecsPerPage", Variant(int32_t{7})));
   EXPECT_EQ(h.control->maxRecsPerPage(), 7);
   EXPECT_EQ(h.site.announced, (std::vector<std::string>{"Interval", "Interval", "MaxRecsPerPage"}));
-}
-
-TEST_F(ControlProperties, MaxRecsFallsBackToTenWhenTheAnnouncementFails) {
-  ControlHarness h{component};
   h.site.failAnnouncements = true;
   int32_t n = 50;
   h.control->setMaxRecsPerPage(n);
@@ -102,6 +93,7 @@ TEST_F(ControlProperties, SizeFocusAndClick) {
   ASSERT_TRUE(h.window.setSize({2000, 100}));
   h.control->resized();
   EXPECT_EQ(h.window.size(), (SizeTwips{345, 345}));
+  EXPECT_EQ(h.control->label1().bounds(), (forms::Control::Rect{0, 0, 344, 344}));  // the face fills the control
   h.control->gotFocus();
   EXPECT_EQ(h.control->label1().caption(), " Ze");
   EXPECT_EQ(h.control->label1().appearance(), 1);
@@ -117,8 +109,7 @@ TEST_F(ControlProperties, SizeFocusAndClick) {
 TEST_F(ControlProperties, TerminateReleasesTheSharedState) {
   ControlHarness h{component};
   forms::HeadlessPresenter presenter;
-  class Dummy : public forms::Form {
-   public:
+  struct Dummy : forms::Form {
     using Form::Form;
     void build() override {}
   };
@@ -126,6 +117,73 @@ TEST_F(ControlProperties, TerminateReleasesTheSharedState) {
   h.control->terminate();
   EXPECT_EQ(component->aboutBox, nullptr);
   EXPECT_EQ(component->reportRecordset, nullptr);
+}
+
+// A new control saves Enabled alone; a changed one saves every property in the record's order,
+// and a load takes them back, announcing nothing.
+TEST_F(ControlProperties, EveryChangedPropertyIsSavedInTheRecordOrder) {
+  ControlHarness design(component, false);
+  design.control->initProperties();
+  MemoryPropertyBag fresh;
+  design.control->writeProperties(fresh);
+  EXPECT_EQ(fresh.entries(), (std::vector<std::pair<std::string, Variant>>{{"Enabled", Variant(true)}}));
+  ASSERT_TRUE(design.control->put("DeveloperCompany", Variant("acme")));
+  ASSERT_TRUE(design.control->put("Tag", Variant("t")));
+  ASSERT_TRUE(design.control->put("MaxRecsPerPage", Variant(int32_t{20})));
+  ASSERT_TRUE(design.control->put("Interval", Variant(int32_t{3})));
+  ASSERT_TRUE(design.control->put("DoTimer", Variant(true)));
+  ASSERT_TRUE(design.control->put("BackColor", Variant(int32_t{255})));
+  ASSERT_TRUE(design.control->put("Enabled", Variant(false)));
+  EXPECT_EQ(design.site.announced, (std::vector<std::string>{"DeveloperCompany", "Tag", "MaxRecsPerPage", "Interval",
+                                                             "DoTimer", "BackColor", "Enabled"}));
+  MemoryPropertyBag bag;
+  design.control->writeProperties(bag);
+  std::vector<std::string> keys;
+  for (const auto& e : bag.entries()) keys.push_back(e.first);
+  EXPECT_EQ(keys, (std::vector<std::string>{"Enabled", "BackColor", "DoTimer", "Interval", "MaxRecsPerPage", "Tag",
+                                            "DeveloperCompany"}));
+
+  ControlHarness loaded{component};
+  loaded.control->readProperties(bag);
+  EXPECT_FALSE(loaded.control->enabled().value());
+  EXPECT_EQ(loaded.control->backColor().value(), 255u);
+  EXPECT_TRUE(loaded.control->doTimer());
+  EXPECT_EQ(loaded.control->interval(), 3);
+  EXPECT_EQ(loaded.control->maxRecsPerPage(), 20);
+  EXPECT_EQ(loaded.control->tag(), "t");
+  EXPECT_EQ(loaded.control->developerCompany(), "ACME");
+  EXPECT_EQ(component->developerCompany, "ACME");
+  EXPECT_TRUE(loaded.site.announced.empty());
+}
+
+// Stored values are taken without the checks, an unreadable one leaves its default, and the
+// shared company follows the last control loaded, an empty record clearing it.
+TEST_F(ControlProperties, LoadTakesStoredValuesWithoutChecks) {
+  MemoryPropertyBag bag, first, second, empty;
+  bag.set("ApplicationPath", Variant("relative"));
+  bag.set("Interval", Variant(int32_t{-4}));
+  bag.set("MaxRecsPerPage", Variant("not a number"));
+  ControlHarness h{component};
+  h.control->readProperties(bag);
+  EXPECT_EQ(h.control->applicationPathField(), "relative");
+  EXPECT_EQ(h.control->interval(), -4);
+  EXPECT_EQ(h.control->maxRecsPerPage(), 10);
+  EXPECT_EQ(component->applicationPath, "/opt/host/");
+
+  first.set("DeveloperCompany", Variant("FIRST"));
+  second.set("DeveloperCompany", Variant("SECOND"));
+  ControlHarness a{component}, b{component};
+  a.control->readProperties(first);
+  b.control->readProperties(second);
+  EXPECT_EQ(component->developerCompany, "SECOND");
+  ControlHarness c{component};
+  c.control->initProperties();
+  EXPECT_EQ(c.control->developerCompany(), "SECOND");
+  c.control->readProperties(empty);
+  EXPECT_TRUE(c.control->enabled().value());  // the Integer 1 default reads as enabled
+  EXPECT_EQ(c.control->applicationPathField(), "/opt/host/");
+  EXPECT_EQ(c.control->developerCompany(), "");
+  EXPECT_EQ(component->developerCompany, "");
 }
 
 }  // namespace

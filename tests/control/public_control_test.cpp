@@ -9,6 +9,7 @@
 
 #include "data/public_records.h"
 #include "data/public_value.h"
+#include "fakes/report_fixture.h"
 #include "fakes/scoped_env.h"
 #include "fakes/scratch_dir.h"
 #include "platform/posix/posix_file_system.h"
@@ -99,27 +100,21 @@ class PublicControl : public ::testing::Test {
                                         std::move(rows));
   }
 
+  // A control writing under the scratch folder, in pages of `pageSize`.
+  std::unique_ptr<varnikquelo::Control> control(int32_t pageSize = 10) {
+    auto c = std::make_unique<varnikquelo::Control>();
+    EXPECT_TRUE(c->put("ApplicationPath", Value(app.path())).message.empty());
+    EXPECT_TRUE(c->put("MaxRecsPerPage", Value(pageSize)).message.empty());
+    return c;
+  }
+  varnikquelo::CallResult report(varnikquelo::Control& c, const std::string& file) {
+    return c.call("AutoZeReporter", {Value(stock), Value(""), Value(""), Value(file), Value("Stock"), Value(int32_t{0})});
+  }
+
   ScratchDir app;
   ScopedEnv env;
   PosixFileSystem files;
   varnikquelo::Records stock;
-};
-
-// A host's records whose second record fails.
-class ThrowingRecords : public varnikquelo::RecordSource {
- public:
-  std::vector<varnikquelo::Field> fields() const override { return {{"Name"}}; }
-  std::unique_ptr<varnikquelo::RecordCursor> read() const override { return std::make_unique<Cursor>(); }
-
- private:
-  struct Cursor : varnikquelo::RecordCursor {
-    bool next(std::vector<Value>& row) override {
-      if (given++ == 1) throw std::runtime_error("the host lost its data");
-      row = {Value("Item")};
-      return true;
-    }
-    int given = 0;
-  };
 };
 
 // Every call a host can get wrong answers with the control's error, whose message says what was
@@ -145,7 +140,7 @@ TEST_F(PublicControl, WrongCallsGiveErrorsThatSayWhy) {
        "argument 1 (repRecordset) of AutoZeReporter wants Recordset, was given Long"},
       {"AutoZeReporter", {Value(stock), Value(none)}, err::kInvalidUseOfNull,
        "argument 2 (sPicFields) of AutoZeReporter wants String, was given Null"},
-      {"AutoZeReporter", {Value(varnikquelo::Records::host(std::make_shared<ThrowingRecords>()))},
+      {"AutoZeReporter", {Value(varnikquelo::Records::host(std::make_shared<HostRecords>(2, 2)))},
        varnikquelo::kSourceFailed, "the host lost its data"},
   };
   for (Case c : cases) {
@@ -166,23 +161,20 @@ TEST_F(PublicControl, WrongCallsGiveErrorsThatSayWhy) {
 // An exception from the host's handler never leaves the control: the member that raised the
 // event answers it, a report it interrupts is cancelled, and the control stays usable.
 TEST_F(PublicControl, AThrowingEventHandlerBecomesTheCallsError) {
-  varnikquelo::Control control;
-  ASSERT_TRUE(control.put("ApplicationPath", Value(app.path())).message.empty());
-  ASSERT_TRUE(control.put("MaxRecsPerPage", Value(int32_t{5})).message.empty());
+  auto control = this->control(5);
   int statuses = 0;
-  control.onEvent([&](const std::string& event, std::vector<Value>&) {
+  control->onEvent([&](const std::string& event, std::vector<Value>&) {
     ++statuses;
     throw std::runtime_error(event + " went wrong");
   });
-  const varnikquelo::CallResult report =
-      control.call("AutoZeReporter", {Value(stock), Value(""), Value(""), Value("stock.htm"), Value("Stock"), Value(int32_t{0})});
-  EXPECT_EQ(report.error.number, varnikquelo::kHandlerThrew);
-  EXPECT_EQ(report.error.message, "the ReportStatus handler threw: ReportStatus went wrong");
+  const varnikquelo::CallResult result = report(*control, "stock.htm");
+  EXPECT_EQ(result.error.number, varnikquelo::kHandlerThrew);
+  EXPECT_EQ(result.error.message, "the ReportStatus handler threw: ReportStatus went wrong");
   EXPECT_EQ(statuses, 1);  // cancelled at the first status
-  const varnikquelo::ControlError click = control.click();
+  const varnikquelo::ControlError click = control->click();
   EXPECT_EQ(click.number, varnikquelo::kHandlerThrew);
   EXPECT_EQ(click.message, "the Click handler threw: Click went wrong");
-  EXPECT_TRUE(control.get("Interval").ok());  // the next call is not blamed
+  EXPECT_TRUE(control->get("Interval").ok());  // the next call is not blamed
 }
 
 // ReportStatus reaches the host's handler; its Cancel, written back, stops the report, and the
@@ -191,11 +183,9 @@ TEST_F(PublicControl, AnEventHandlerCancelsAReport) {
   for (bool cancel : {false, true}) {
     SCOPED_TRACE(cancel);
     std::filesystem::remove_all(app / "Reports");
-    varnikquelo::Control control;
-    ASSERT_TRUE(control.put("ApplicationPath", Value(app.path())).message.empty());
-    ASSERT_TRUE(control.put("MaxRecsPerPage", Value(int32_t{5})).message.empty());
+    auto control = this->control(5);
     int statuses = 0;
-    control.onEvent([&](const std::string& event, std::vector<Value>& args) {
+    control->onEvent([&](const std::string& event, std::vector<Value>& args) {
       if (event != "ReportStatus") return;
       ++statuses;
       ASSERT_EQ(args.size(), 6u);
@@ -203,8 +193,7 @@ TEST_F(PublicControl, AnEventHandlerCancelsAReport) {
       args[3] = Value(cancel);
       args[4] = Value(cancel);
     });
-    const varnikquelo::CallResult result =
-        control.call("AutoZeReporter", {Value(stock), Value(""), Value(""), Value("stock.htm"), Value("Stock"), Value(int32_t{0})});
+    const varnikquelo::CallResult result = report(*control, "stock.htm");
     ASSERT_TRUE(result.ok()) << result.error.message;
     EXPECT_EQ(result.value, Value(true));  // a cancelled run is no failure
     EXPECT_GT(statuses, 0);
@@ -221,21 +210,19 @@ TEST_F(PublicControl, ARelativeApplicationPathIsUnderTheCurrentFolder) {
   std::filesystem::current_path(app.path());
   varnikquelo::Control control;
   const varnikquelo::ControlError put = control.put("ApplicationPath", Value("sub"));
-  const varnikquelo::CallResult report =
-      control.call("AutoZeReporter", {Value(stock), Value(""), Value(""), Value("rel.htm"), Value("Stock"), Value(int32_t{0})});
+  const varnikquelo::CallResult result = report(control, "rel.htm");
   std::filesystem::current_path(before);
   EXPECT_EQ(put.message, "");
-  ASSERT_TRUE(report.ok()) << report.error.message;
+  ASSERT_TRUE(result.ok()) << result.error.message;
   EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(app.path()) / "sub/Reports/rel1.htm"));
 }
 
 // The record set of the control's last report comes back to the host as Records, which the typed
 // API reports on again.
 TEST_F(PublicControl, TheLastReportsRecordSetGoesToTheTypedApi) {
-  varnikquelo::Control control;
-  ASSERT_TRUE(control.put("ApplicationPath", Value(app.path())).message.empty());
-  ASSERT_TRUE(control.call("AutoZeReporter", {Value(stock), Value(""), Value(""), Value("auto.htm"), Value("Stock"), Value(0)}).ok());
-  const varnikquelo::CallResult current = control.get("CurrentRecordset");
+  auto control = this->control();
+  ASSERT_TRUE(report(*control, "auto.htm").ok());
+  const varnikquelo::CallResult current = control->get("CurrentRecordset");
   ASSERT_EQ(current.value.kind(), Value::Kind::Records) << current.error.message;
   varnikquelo::ReportRequest again;
   again.source = varnikquelo::ReportSource::records(current.value.asRecords());

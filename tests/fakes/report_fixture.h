@@ -19,6 +19,7 @@
 #include "data/recordset/recordset.h"
 #include "reporter/preview_tables.h"
 #include "reporter/report_settings.h"
+#include "varnikquelo/report.h"
 
 namespace quelo::testing {
 
@@ -76,6 +77,20 @@ class ReportTest : public ::testing::Test {
                 Variant::missing()};
   }
 
+  // forFutureUse's ten settings, Missing where none is given.
+  static Variant settings(std::vector<Variant> values) {
+    values.resize(10, Variant::missing());
+    return Variant(VariantArray::vector(std::move(values)));
+  }
+  // ObjReserved: a collection whose first item is the collection of field choices.
+  static Variant choices(const std::vector<std::pair<std::string, int32_t>>& items) {
+    auto fields = Collection::create();
+    for (const auto& [key, value] : items) EXPECT_TRUE(fields->add(Variant(value), key));
+    auto outer = Collection::create();
+    EXPECT_TRUE(outer->add(Variant(std::static_pointer_cast<Dispatch>(fields))));
+    return Variant(std::static_pointer_cast<Dispatch>(outer));
+  }
+
   bool runAuto(Args& args) {
     auto r = h->control->call("AutoZeReporter", args);
     EXPECT_TRUE(r) << r.error().message;
@@ -91,9 +106,30 @@ class ReportTest : public ::testing::Test {
   std::unique_ptr<ControlHarness> h;
 };
 
+// A host's `n` records of Name and Qty (1 to n) that go wrong as told: record `throwAt` (from 1)
+// throws, `counted` is the count told (-1: none), and short records leave out their Qty.
+class HostRecords : public varnikquelo::RecordSource {
+ public:
+  explicit HostRecords(int n, int throwAt = 0, int64_t counted = -1, bool shortRecords = false)
+      : n_(n), throwAt_(throwAt), counted_(counted), short_(shortRecords) {}
+  std::vector<varnikquelo::Field> fields() const override { return {{"Name"}, {"Qty", varnikquelo::FieldType::Int32}}; }
+  std::unique_ptr<varnikquelo::RecordCursor> read() const override { return std::make_unique<Cursor>(*this); }
+
+ private:
+  struct Cursor : varnikquelo::RecordCursor {
+    explicit Cursor(const HostRecords& r) : of(r) {}
+    bool next(std::vector<varnikquelo::Value>& row) override;
+    int64_t count() const override { return of.counted_; }
+    const HostRecords& of;
+    int32_t given = 0;
+  };
+  int n_, throwAt_;
+  int64_t counted_;
+  bool short_;
+};
+
 // The documents of a page file, one per section, without their enclosing quotes and line end.
 std::vector<std::string> sections(const std::string& pageText);
-size_t occurrences(const std::string& text, const std::string& what);
 // Compares with tests/golden/NAME byte for byte, showing the first difference in hex (every page
 // starts with the invisible byte-order mark); QUELO_UPDATE_GOLDEN=1 writes the file instead.
 void expectGolden(const std::string& name, const std::string& actual);

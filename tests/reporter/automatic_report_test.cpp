@@ -47,13 +47,7 @@ class AutomaticReportTest : public ReportTest {
     for (const auto& [field, n] : o.choices) EXPECT_TRUE(choices->add(Variant(n), field));
     return choices;
   }
-  static Variant settingsOf(const Options& o) {
-    if (o.settings.empty()) return Variant::missing();
-    auto array = std::make_shared<VariantArray>(std::vector<VariantArray::Bound>{{0, 10}});
-    for (size_t i = 0; i < array->elements().size(); ++i)
-      array->elements()[i] = i < o.settings.size() ? o.settings[i] : Variant::missing();
-    return Variant(array);
-  }
+  static Variant settingsOf(const Options& o) { return o.settings.empty() ? Variant::missing() : settings(o.settings); }
 
   // The pages AutoZeReporter writes through the report form, on a fresh control (the settings
   // form reads the stored preferences when it first loads).
@@ -67,11 +61,7 @@ class AutomaticReportTest : public ReportTest {
     args[1] = Variant(o.picFields);
     if (o.folders) args[2] = Variant(*o.folders);
     args[6] = settingsOf(o);
-    if (auto choices = choicesOf(o)) {
-      auto reserved = Collection::create();
-      EXPECT_TRUE(reserved->add(Variant(std::static_pointer_cast<Dispatch>(choices))));
-      args[7] = Variant(std::static_pointer_cast<Dispatch>(reserved));
-    }
+    if (!o.choices.empty()) args[7] = choices(o.choices);
     EXPECT_TRUE(runAuto(args));
     return filesUnder(reports());
   }
@@ -98,19 +88,13 @@ class AutomaticReportTest : public ReportTest {
   }
 };
 
-ReportSettings preferences(const std::string& font, int16_t notesPosition, int16_t pagesOption, int16_t save = 0) {
+// Stored preferences in the given font, notes position and pages option, saved when `save`.
+ReportSettings preferences(const std::string& font, int notesPosition, int pagesOption, int save = 0) {
   ReportSettings s;
-  s.FontName = font;
-  s.Header = " Stored header ";
-  s.Footer = "Stored footer";
-  s.UseNotes = 1;
-  s.NotesPosition = notesPosition;
-  s.Notes = "Stored notes";
-  s.Logo = "/logo.png";
-  s.Website = "www.example.com";
-  s.Email = "me@example.com";
-  s.PagesOption = pagesOption;
-  s.SaveSettings = save;
+  readSettingsRecord(font + "**_** Stored header **_**Stored footer**_**1**_**" + std::to_string(notesPosition) +
+                         "**_**Stored notes**_**/logo.png**_****_**www.example.com**_**me@example.com**_**" +
+                         std::to_string(pagesOption) + "**_**" + std::to_string(save),
+                     s);
   return s;
 }
 

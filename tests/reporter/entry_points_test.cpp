@@ -93,26 +93,15 @@ TEST_F(ReportTest, BadObjReservedFailsAndLeavesNoFlaggedForm) {
 // An automatic report's settings hold for that report alone: the end user's preferences, stored
 // with Save settings ticked, are the same afterwards, in the store and in the working settings.
 TEST_F(ReportTest, AutomaticReportsLeaveTheUsersPreferencesAsTheyWere) {
-  ReportSettings user;
-  user.FontName = "Arial";
-  user.Header = "My header";
-  user.Footer = "My footer";
-  user.UseNotes = 1;
-  user.Notes = "My notes";
-  user.Logo = user.Signature = user.Email = " ";
-  user.Website = "www.user.example";
-  user.SaveSettings = 1;
-  const std::string stored = formatSettingsRecord(user);
+  const std::string stored = "Arial**_**My header**_**My footer**_**1**_**0**_**My notes**_** **_** **_**"
+                             "www.user.example**_** **_**0**_**1";  // Save settings ticked
   ASSERT_TRUE(WriteRegSetting(&h->settings, stored, kReportSettingName));
   struct Case {
     const char* file;
     Variant forFutureUse;
     const char* headerOnPage;  // nullptr: no header
   };
-  std::vector<Variant> once(10, Variant::missing());
-  once[Ra_Header] = Variant("ONCE");
-  const Case cases[] = {{"defaults", Variant::missing(), nullptr},
-                        {"once", Variant(VariantArray::vector(once)), "<EM> ONCE</EM>"}};
+  const Case cases[] = {{"defaults", Variant::missing(), nullptr}, {"once", settings({Variant("ONCE")}), "<EM> ONCE</EM>"}};
   for (const Case& c : cases) {
     Args args = autoArgs(products(2), c.file);
     args[6] = c.forFutureUse;

@@ -127,12 +127,11 @@ TEST_F(GenerationTest, BrowserAndPrinterFollowTheAction) {
 
 TEST_F(GenerationTest, CurrentPageOnlyWritesThePreviewedPageUnderTheBaseName) {
   setMaxRecs(10);
-  Args settings = autoArgs(products(23), "current");
-  auto array = std::make_shared<VariantArray>(std::vector<VariantArray::Bound>{{0, 10}});
-  for (Variant& v : array->elements()) v = Variant::missing();
-  array->elements()[9] = Variant(false);  // Ra_AllPages off
-  settings[6] = Variant(array);
-  ASSERT_TRUE(runAuto(settings));
+  Args args = autoArgs(products(23), "current");
+  std::vector<Variant> values(Ra_AllPages, Variant::missing());
+  values.push_back(Variant(false));  // the current page alone
+  args[6] = settings(values);
+  ASSERT_TRUE(runAuto(args));
   EXPECT_FALSE(exists("current1.htm"));
   expectGolden("current_page.htm", page("current.htm"));
 }

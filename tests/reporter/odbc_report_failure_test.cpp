@@ -1,8 +1,8 @@
 // A report through ODBC (the SQLite driver) over a source failing at any row changes no page.
 #include <glob.h>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
+#include "fakes/sqlite_file.h"
 #include "reporter/report_failure.h"
 
 namespace quelo::testing {
@@ -13,15 +13,9 @@ TEST_F(ReportFailure, AnOdbcSourceFailingAtAnyRowChangesNoPage) {
   ASSERT_EQ(::glob("/usr/lib/*/odbc/libsqlite3odbc.so", 0, nullptr, &found), 0) << "the SQLite ODBC driver is missing";
   const std::string driver = found.gl_pathv[0];
   ::globfree(&found);
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open((app / "shop.db").c_str(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db,
-                         "CREATE TABLE t (id INTEGER, qty INTEGER);"
-                         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40)"
-                         " INSERT INTO t SELECT i, i % 7 FROM n",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
-  sqlite3_close(db);
+  sqlExec(app / "shop.db", "CREATE TABLE t (id INTEGER, qty INTEGER);"
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40)"
+                           " INSERT INTO t SELECT i, i % 7 FROM n");
   expectAllOrNothing(
       [&](int failAt) {
         return varnikquelo::ReportSource::odbc(

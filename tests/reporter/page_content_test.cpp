@@ -6,26 +6,13 @@
 namespace quelo::testing {
 namespace {
 
-std::shared_ptr<VariantArray> settingsArray(std::vector<Variant> values) {
-  values.resize(10, Variant::missing());
-  return VariantArray::vector(std::move(values));
-}
-
-std::shared_ptr<Collection> choices(std::vector<std::pair<std::string, int32_t>> items) {
-  auto fields = Collection::create();
-  for (auto& [key, value] : items) EXPECT_TRUE(fields->add(Variant(value), key));
-  auto outer = Collection::create();
-  EXPECT_TRUE(outer->add(Variant(std::static_pointer_cast<Dispatch>(fields))));
-  return outer;
-}
-
 TEST_F(ReportTest, OnePageWithEveryAdvancedSetting) {
   setMaxRecs(20);
   Args args = autoArgs(products(12), "full", "Full report");
-  args[6] = Variant(settingsArray({Variant("Quarterly stock"), Variant("Made by ACME"), Variant(true), Variant(true),
-                                   Variant("First line\r\nsecond  line"), Variant("logo.png"), Variant("sign.png"),
-                                   Variant("www.acme.example"), Variant("sales@acme.example"), Variant(true)}));
-  args[7] = Variant(std::static_pointer_cast<Dispatch>(choices({{"Name", 1}, {"Price", 2}, {"Qty", 2}})));
+  args[6] = settings({Variant("Quarterly stock"), Variant("Made by ACME"), Variant(true), Variant(true),
+                      Variant("First line\r\nsecond  line"), Variant("logo.png"), Variant("sign.png"),
+                      Variant("www.acme.example"), Variant("sales@acme.example"), Variant(true)});
+  args[7] = choices({{"Name", 1}, {"Price", 2}, {"Qty", 2}});
   ASSERT_TRUE(runAuto(args));
   expectGolden("one_page_all_settings.htm", page("full.htm"));
 }
@@ -50,10 +37,10 @@ TEST_F(ReportTest, HeaderAddressesFollowTheDotAndAtRule) {
   for (const Case& c : cases) {
     const std::string file = "addr" + std::to_string(++n);
     Args args = autoArgs(products(1), file);
-    std::vector<Variant> settings(10, Variant::missing());
-    settings[Ra_Website] = Variant(c.website);
-    settings[Ra_Email] = Variant(c.email);
-    args[6] = Variant(settingsArray(settings));
+    std::vector<Variant> values(10, Variant::missing());
+    values[Ra_Website] = Variant(c.website);
+    values[Ra_Email] = Variant(c.email);
+    args[6] = settings(values);
     ASSERT_TRUE(runAuto(args));
     const std::string text = page(file + ".htm");
     EXPECT_EQ(text.find("<A HREF='" + std::string(c.website) + "'>") != std::string::npos, c.websiteShown) << c.website;
@@ -81,7 +68,7 @@ TEST_F(ReportTest, SectionLinksOfALongPage) {
 
 TEST_F(ReportTest, FieldChoicesPickOutputAndSums) {
   Args args = autoArgs(products(4), "chosen");
-  args[7] = Variant(std::static_pointer_cast<Dispatch>(choices({{"Price", 2}, {"qty", 0}})));
+  args[7] = choices({{"Price", 2}, {"qty", 0}});
   ASSERT_TRUE(runAuto(args));
   const std::string text = page("chosen.htm");
   EXPECT_NE(text.find("<TR><TH>Name</TH><TH>Price</TH></TR>"), std::string::npos);
@@ -115,7 +102,7 @@ TEST_F(ReportTest, StatisticsOfTextNumbersAndOfTheLargestNumbers) {
     for (const Variant& v : c.values) rows.push_back({v});
     const std::string name = "edge" + std::to_string(&c - cases) + ".htm";
     Args args = autoArgs(table({{"N", 5, 8, 118}}, rows), name);
-    args[7] = Variant(std::static_pointer_cast<Dispatch>(choices({{"N", 2}})));
+    args[7] = choices({{"N", 2}});
     ASSERT_TRUE(runAuto(args));
     const std::string text = page(name);
     EXPECT_NE(text.find(c.sum), std::string::npos) << text;
@@ -130,7 +117,7 @@ TEST_F(ReportTest, ChoicesThatDropEveryFieldWriteNothingButSucceed) {
   Args lost = autoArgs(products(4), "lost");
   EXPECT_FALSE(runAuto(lost));
   Args args = autoArgs(products(4), "nothing");
-  args[7] = Variant(std::static_pointer_cast<Dispatch>(choices({{"Name", 0}, {"Price", 0}, {"Qty", -1}})));
+  args[7] = choices({{"Name", 0}, {"Price", 0}, {"Qty", -1}});
   EXPECT_TRUE(runAuto(args));
   EXPECT_FALSE(exists("nothing.htm"));
 }

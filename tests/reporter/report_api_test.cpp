@@ -2,7 +2,6 @@
 // callback cancelling the run; a source read as the pages are written; and the automatic report
 // taking the same road to the same pages.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <filesystem>
 #include <functional>
@@ -14,6 +13,7 @@
 #include "fakes/report_fixture.h"
 #include "fakes/report_services.h"
 #include "fakes/scratch_dir.h"
+#include "fakes/sqlite_file.h"
 #include "reporter/report_api.h"
 
 namespace quelo::testing {
@@ -24,34 +24,6 @@ using varnikquelo::ReportRequest;
 using varnikquelo::ReportResult;
 using varnikquelo::ReportSource;
 using varnikquelo::Value;
-
-// A host's records that go wrong as it is told: a pass that throws, a short record, a wrong count.
-class FaultyRecords : public varnikquelo::RecordSource {
- public:
-  enum Fault { Throws, ShortRecord, WrongCount };
-  explicit FaultyRecords(Fault fault) : fault_(fault) {}
-  std::vector<varnikquelo::Field> fields() const override { return {{"Name"}, {"Qty", varnikquelo::FieldType::Int32}}; }
-  std::unique_ptr<varnikquelo::RecordCursor> read() const override { return std::make_unique<Cursor>(fault_); }
-
- private:
-  class Cursor : public varnikquelo::RecordCursor {
-   public:
-    explicit Cursor(Fault fault) : fault_(fault) {}
-    bool next(std::vector<Value>& row) override {
-      if (fault_ == Throws && given_ == 1) throw std::runtime_error("the host lost its data");
-      if (given_ == 2) return false;
-      row = {Value("Item"), Value(int32_t{given_++})};
-      if (fault_ == ShortRecord) row.pop_back();
-      return true;
-    }
-    int64_t count() const override { return fault_ == WrongCount ? 3 : -1; }
-
-   private:
-    Fault fault_;
-    int32_t given_ = 0;
-  };
-  Fault fault_;
-};
 
 class ReportApi : public ::testing::Test, protected ReportServices {
  protected:
@@ -123,11 +95,11 @@ TEST_F(ReportApi, RefusedRequestsSayWhy) {
       {"missing application folder", [&](ReportRequest& r) { r.applicationPath = app / "gone/"; },
        ReportErrorCode::PagesLost, "gone"},
       {"no host records", [](ReportRequest& r) { r.source = ReportSource::records(nullptr); }, ReportErrorCode::NoSource, ""},
-      {"host throws", [](ReportRequest& r) { r.source = ReportSource::records(std::make_shared<FaultyRecords>(FaultyRecords::Throws)); },
+      {"host throws", [](ReportRequest& r) { r.source = ReportSource::records(std::make_shared<HostRecords>(2, 2)); },
        ReportErrorCode::SourceFailed, "the host lost its data"},
-      {"short host record", [](ReportRequest& r) { r.source = ReportSource::records(std::make_shared<FaultyRecords>(FaultyRecords::ShortRecord)); },
+      {"short host record", [](ReportRequest& r) { r.source = ReportSource::records(std::make_shared<HostRecords>(2, 0, -1, true)); },
        ReportErrorCode::SourceFailed, "record 1 has 1 values for 2 fields"},
-      {"wrong host count", [](ReportRequest& r) { r.source = ReportSource::records(std::make_shared<FaultyRecords>(FaultyRecords::WrongCount)); },
+      {"wrong host count", [](ReportRequest& r) { r.source = ReportSource::records(std::make_shared<HostRecords>(2, 0, 3)); },
        ReportErrorCode::SourceFailed, "gave 2 records of the 3 it counted"},
   };
   for (const Case& c : cases) {
@@ -175,29 +147,13 @@ TEST_F(ReportApi, TheProgressCallbackCancels) {
   EXPECT_EQ(thrown.pages, std::vector<std::string>{page(1)});
 }
 
-// An SQLite file with a table of `rows` products.
-class ProductsDb {
- public:
-  explicit ProductsDb(int rows) {
-    EXPECT_EQ(sqlite3_open(file().c_str(), &db_), SQLITE_OK);
-    exec("CREATE TABLE products (id INTEGER PRIMARY KEY, name TEXT, price REAL, qty INTEGER)");
-    exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(rows) +
-         ") INSERT INTO products SELECT i, 'Item <' || i || '>', i * 1.25, i % 7 FROM n");
-  }
-  ~ProductsDb() { sqlite3_close(db_); }
-  std::string file() const { return dir_ / "shop.db"; }
-  static std::string query() { return "SELECT name, price, qty FROM products"; }
-
- private:
-  void exec(const std::string& sql) { EXPECT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK); }
-  ScratchDir dir_;
-  sqlite3* db_ = nullptr;
-};
-
 // The automatic report describes its report as a request and takes the typed API's road: the
 // same request gives the same pages, from a source read as they are written or held whole.
 TEST_F(ReportTest, TheAutomaticReportAndTheTypedApiWriteTheSamePages) {
-  ProductsDb db(47);
+  const std::string db = app / "shop.db", query = "SELECT name, price, qty FROM products";
+  sqlExec(db, "CREATE TABLE products (id INTEGER PRIMARY KEY, name TEXT, price REAL, qty INTEGER);"
+              "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 47)"
+              " INSERT INTO products SELECT i, 'Item <' || i || '>', i * 1.25, i % 7 FROM n");
   const auto pagesIn = [](const ScratchDir& dir) {
     std::map<std::string, std::string> pages;
     for (const auto& e : std::filesystem::directory_iterator(dir / "Reports"))
@@ -207,7 +163,7 @@ TEST_F(ReportTest, TheAutomaticReportAndTheTypedApiWriteTheSamePages) {
   for (const bool forwardOnly : {true, false}) {
     SCOPED_TRACE(forwardOnly);
     std::filesystem::remove_all(reports());
-    auto records = Recordset::open(sqliteQuery(h->files, db.file(), ProductsDb::query()),
+    auto records = Recordset::open(sqliteQuery(h->files, db, query),
                                    forwardOnly ? ado::adOpenForwardOnly : ado::adOpenStatic);
     ASSERT_TRUE(records);
     Args args = autoArgs(records.value(), "stock.htm", "Stock");
@@ -215,7 +171,7 @@ TEST_F(ReportTest, TheAutomaticReportAndTheTypedApiWriteTheSamePages) {
 
     ScratchDir other;
     varnikquelo::ReportRequest r;
-    r.source = ReportSource::sqlite(db.file(), ProductsDb::query());
+    r.source = ReportSource::sqlite(db, query);
     r.sums = {"price", "qty"};
     r.title = "Stock";
     // The automatic report dates its heading to the second.
@@ -235,14 +191,10 @@ TEST_F(ReportTest, TheAutomaticReportAndTheTypedApiWriteTheSamePages) {
 
 // The same rows from a host and from an SQLite table make the same pages, byte for byte.
 TEST_F(ReportApi, AHostsRecordsMakeThePagesOfTheSameTable) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open((app / "shop.db").c_str(), &db), SQLITE_OK);
-  const char* sql =
-      "CREATE TABLE t(Name TEXT, Qty INTEGER, Price REAL, Big BIGINT);"
-      "INSERT INTO t VALUES ('Grüße', 3, 1.5, 5000000000), ('東京#https://example.org/#', 4, 0.1, 1),"
-      " ('a<b>', NULL, 2, -1), ('', 0, -7.25, 0), ('last', 12, 1e20, 9);";
-  ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_close(db);
+  sqlExec(app / "shop.db",
+          "CREATE TABLE t(Name TEXT, Qty INTEGER, Price REAL, Big BIGINT);"
+          "INSERT INTO t VALUES ('Grüße', 3, 1.5, 5000000000), ('東京#https://example.org/#', 4, 0.1, 1),"
+          " ('a<b>', NULL, 2, -1), ('', 0, -7.25, 0), ('last', 12, 1e20, 9);");
   using varnikquelo::FieldType;
   const Value null{varnikquelo::Null{}};
   const varnikquelo::Records host = varnikquelo::Records::table(

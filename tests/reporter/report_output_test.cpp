@@ -8,10 +8,8 @@
 
 #include "fakes/report_fixture.h"
 #include "automation/text.h"
-#include "reporter/earlier_pages.h"
 #include "reporter/report_document.h"
 #include "reporter/report_form.h"
-#include "reporter/url_path.h"
 
 namespace quelo::testing {
 namespace {
@@ -20,28 +18,6 @@ namespace fs = std::filesystem;
 
 // Bytes that start as a PNG picture does.
 std::string png(const std::string& text) { return "\x89PNG\r\n\x1A\n" + text; }
-
-TEST(PercentEncodedPath, OnlyCharactersThatBreakAnAddressAreEncoded) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"/srv/pics/cat.png", "/srv/pics/cat.png"},
-      {"C:\\Data\\Photo-1_(a).jpg", "C:\\Data\\Photo-1_(a).jpg"},
-      {"/my pics/#1 100%?.png", "/my%20pics/%231%20100%25%3F.png"},
-      {"a\"b'c<d>e\tf\x7Fg", "a%22b%27c%3Cd%3Ee%09f%7Fg"},
-      {"東京 ж.png", "東京%20ж.png"},
-  };
-  for (const auto& [path, encoded] : cases) EXPECT_EQ(percentEncodedPath(path), encoded) << path;
-}
-
-TEST(EarlierPages, OnlyTheNamesTheReportWrites) {
-  const std::pair<std::string, bool> cases[] = {
-      {"name.htm", true},   {"name1.htm", true},  {"name27.htm", true}, {"name.html", false},
-      {"name01.htm", false}, {"name0.htm", false}, {"namex.htm", false}, {"other1.htm", false},
-      {"name1.htm.bak", false}, {"name.asp", false},
-  };
-  for (const auto& [name, page] : cases) EXPECT_EQ(isPageOfReport(name, "name.htm"), page) << name;
-  EXPECT_TRUE(isPageOfReport("web3.html", "web.html"));
-  EXPECT_TRUE(isPageOfReport("app12.asp", "app.asp"));
-}
 
 class ReportOutputTest : public ReportTest {
  protected:
@@ -169,18 +145,13 @@ TEST_F(ReportOutputTest, ABrowserOrPrinterThatFailsIsNamed) {
   EXPECT_EQ(warnings()[1], "not printed: print failed with exit status 1");
 }
 
-TEST(PdfFileName, TheLastExtensionBecomesPdf) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"report.htm", "report.pdf"}, {"report.htm.htm", "report.htm.pdf"}, {"web.html", "web.pdf"}, {"app.asp", "app.pdf"}};
-  for (const auto& [base, pdf] : cases) EXPECT_EQ(pdfFileName(base), pdf) << base;
-}
-
 // The PDF beside the pages and the print job share one rendering; the pages are what they are
 // without them; a renderer that is missing is named, and the pages stay written.
 TEST_F(ReportOutputTest, OneRenderingServesThePdfAndThePrinter) {
   Args plain = autoArgs(products(12), "plain", "Stock", 10);
   ASSERT_TRUE(runAuto(plain));
   EXPECT_TRUE(h->renderer.calls.empty()) << "nothing is rendered unless asked";
+  EXPECT_EQ(h->shell.launches, (std::vector<FakeShell::Launch>{{"open", "", "file://" + reports() + "plain1.htm", true}}));
   EXPECT_FALSE(fs::exists(reports() + "plain.pdf"));
 
   output({.pdf = true});

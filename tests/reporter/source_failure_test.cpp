@@ -5,71 +5,32 @@
 #include <sqlite3.h>
 
 #include <regex>
-#include <stdexcept>
 
+#include "fakes/report_fixture.h"
+#include "fakes/sqlite_file.h"
 #include "reporter/report_failure.h"
 
 namespace quelo::testing {
 namespace {
 
 using varnikquelo::ReportSource;
-using varnikquelo::Value;
 
-// An SQLite file of kRecords products.
-class Products {
- public:
-  Products() {
-    EXPECT_EQ(sqlite3_open(file().c_str(), &db_), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(db_,
-                           "CREATE TABLE products (id INTEGER PRIMARY KEY, name TEXT, qty INTEGER);"
+// An SQLite file of kRecords products in the scratch folder; record `failAt` of failingAt's query
+// holds "not json" where JSON is read.
+std::string products(const ScratchDir& app) {
+  sqlExec(app / "shop.db", "CREATE TABLE IF NOT EXISTS products (id INTEGER PRIMARY KEY, name TEXT, qty INTEGER);"
                            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40)"
-                           " INSERT INTO products SELECT i, 'Item ' || i, i % 7 FROM n",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-  }
-  ~Products() { sqlite3_close(db_); }
-  std::string file() const { return dir_ / "shop.db"; }
-  sqlite3* db() const { return db_; }
-  // Record `failAt` holds "not json" where JSON is read.
-  static std::string failingAt(int failAt) {
-    return "SELECT id, name, json_extract(CASE WHEN id = " + std::to_string(failAt) +
-           " THEN 'not json' ELSE '{}' END, '$') AS extra FROM products ORDER BY id";
-  }
-
- private:
-  ScratchDir dir_;
-  sqlite3* db_ = nullptr;
-};
-
-// kRecords records of a host that tells their count; record `failAt` throws.
-class HostRecords : public varnikquelo::RecordSource {
- public:
-  explicit HostRecords(int failAt) : failAt_(failAt) {}
-  std::vector<varnikquelo::Field> fields() const override { return {{"Name"}, {"Qty", varnikquelo::FieldType::Int32}}; }
-  std::unique_ptr<varnikquelo::RecordCursor> read() const override { return std::make_unique<Cursor>(failAt_); }
-
- private:
-  class Cursor : public varnikquelo::RecordCursor {
-   public:
-    explicit Cursor(int failAt) : failAt_(failAt) {}
-    bool next(std::vector<Value>& row) override {
-      if (++given_ == failAt_) throw std::runtime_error("the host lost its data");
-      if (given_ > ReportFailure::kRecords) return false;
-      row = {Value("Item"), Value(int32_t{given_})};
-      return true;
-    }
-    int64_t count() const override { return ReportFailure::kRecords; }
-
-   private:
-    int failAt_;
-    int32_t given_ = 0;
-  };
-  int failAt_;
-};
+                           " INSERT OR IGNORE INTO products SELECT i, 'Item ' || i, i % 7 FROM n");
+  return app / "shop.db";
+}
+std::string failingAt(int failAt) {
+  return "SELECT id, name, json_extract(CASE WHEN id = " + std::to_string(failAt) +
+         " THEN 'not json' ELSE '{}' END, '$') AS extra FROM products ORDER BY id";
+}
 
 TEST_F(ReportFailure, ASourceFailingAtAnyRowChangesNoPage) {
-  Products db;
-  expectAllOrNothing([&](int failAt) { return ReportSource::sqlite(db.file(), Products::failingAt(failAt)); },
+  const std::string db = products(app);
+  expectAllOrNothing([&](int failAt) { return ReportSource::sqlite(db, failingAt(failAt)); },
                      "reading row");
   expectAllOrNothing(
       [&](int failAt) {
@@ -80,20 +41,20 @@ TEST_F(ReportFailure, ASourceFailingAtAnyRowChangesNoPage) {
       },
       "stock.csv:");
   // Read as the pages are written: the failure comes after pages were built.
-  expectAllOrNothing([](int failAt) { return ReportSource::records(std::make_shared<HostRecords>(failAt)); },
+  expectAllOrNothing([](int failAt) { return ReportSource::records(std::make_shared<HostRecords>(kRecords, failAt, kRecords)); },
                      "the host lost its data");
 }
 
 // Rows that differ from one run of the query to the next: every report is whole and agrees with
 // itself.
 TEST_F(ReportFailure, AVolatileQueryGivesAConsistentReport) {
-  Products db;
+  const std::string db = products(app);
   const std::regex altogether("<B>([0-9]+) records altogether");
   const std::regex link("<A HRef='([^']+)'>Vol");
   for (int run = 0; run < 20; ++run) {
     SCOPED_TRACE(run);
     std::filesystem::remove_all(app / "Reports");
-    const auto result = make(ReportSource::sqlite(db.file(), "SELECT * FROM products WHERE random() % 2 = 0"));
+    const auto result = make(ReportSource::sqlite(db, "SELECT * FROM products WHERE random() % 2 = 0"));
     ASSERT_TRUE(result.ok()) << result.error.message;
     size_t shown = 0;
     std::string total;
@@ -119,10 +80,10 @@ int addTick(sqlite3* db, const char**, const sqlite3_api_routines*) {
 }
 
 TEST_F(ReportFailure, TheQueryRunsOnce) {
-  Products db;
+  const std::string db = products(app);
   ASSERT_EQ(sqlite3_auto_extension(reinterpret_cast<void (*)()>(addTick)), SQLITE_OK);
   ticks = 0;
-  const auto result = make(ReportSource::sqlite(db.file(), "SELECT * FROM products WHERE tick() > 0"));
+  const auto result = make(ReportSource::sqlite(db, "SELECT * FROM products WHERE tick() > 0"));
   sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(addTick));
   ASSERT_TRUE(result.ok()) << result.error.message;
   EXPECT_EQ(ticks, kRecords);

@@ -1,6 +1,7 @@
-// A report whose records are read once, page by page, as the pages are written: the same pages
-// as a report of the same records held whole, one snapshot of a source that changes meanwhile,
-// and write errors, source errors and cancel as a run over held records meets them.
+// A report job run without any form: a job built in code over an SQLite table, its records held
+// whole or read once as the pages are written, pages in a scratch folder, and a progress sink
+// that cancels. Streamed pages are those of the same records held whole, one snapshot of a source
+// that changes meanwhile; cancel, write errors and source errors stop the run as they should.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -12,38 +13,34 @@
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
 #include "data/sources/sqlite_source.h"
+#include "fakes/countdown_file_system.h"
 #include "fakes/fake_row_source.h"
-#include "fakes/forwarding_file_system.h"
-#include "fakes/report_fixture.h"
 #include "fakes/report_services.h"
 #include "fakes/scratch_dir.h"
-#include "fakes/countdown_file_system.h"
 #include "reporter/generation_driver.h"
 #include "reporter/page_stream.h"
-#include "reporter/report_form.h"
 
 namespace quelo::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int32_t kPageSize = 10;
-
-// Runs `onStep` at every step; cancels from the first step of page `cancelAtPage` on.
-class StepProgress : public ReportProgress {
- public:
-  std::function<void(const ReportStep&)> onStep;
-  std::optional<int> cancelAtPage;
-
+// Records every step; cancels from step `cancelAtStep`, or from the first step of page
+// `cancelAtPage`, on.
+struct Progress : ReportProgress {
   void step(const ReportStep& where) override {
+    steps.emplace_back(where.page, where.totalPages);
     if (onStep) onStep(where);
-    cancelled_ = cancelAtPage && where.page >= *cancelAtPage;
+    pageCancelled = cancelAtPage && where.page >= *cancelAtPage;
   }
-  bool cancelled() const override { return cancelled_; }
-  bool deleteOnCancel() const override { return false; }
+  bool cancelled() const override { return pageCancelled || (cancelAtStep && steps.size() >= *cancelAtStep); }
+  bool deleteOnCancel() const override { return deleting; }
 
- private:
-  bool cancelled_ = false;
+  std::optional<size_t> cancelAtStep;
+  std::optional<int> cancelAtPage;
+  bool deleting = false, pageCancelled = false;
+  std::function<void(const ReportStep&)> onStep;
+  std::vector<std::pair<int, int>> steps;  // page, total pages
 };
 
 // A source that counts `extra` more rows than its rows give.
@@ -60,27 +57,22 @@ class MiscountedSource : public RowSource {
   std::string description() const override { return "fake:miscounted"; }
 
  private:
-  class Counted : public CountedRowStream {
-   public:
-    Counted(std::unique_ptr<RowStream> rows, int64_t count) : rows_(std::move(rows)), count_(count) {}
-    const std::vector<FieldInfo>& fields() const override { return rows_->fields(); }
-    Result<bool> readRow(RowTable& table) override { return rows_->readRow(table); }
-    int64_t count() const override { return count_; }
-
-   private:
-    std::unique_ptr<RowStream> rows_;
-    int64_t count_;
+  struct Counted : CountedRowStream {
+    Counted(std::unique_ptr<RowStream> r, int64_t n) : rows(std::move(r)), n(n) {}
+    const std::vector<FieldInfo>& fields() const override { return rows->fields(); }
+    Result<bool> readRow(RowTable& table) override { return rows->readRow(table); }
+    int64_t count() const override { return n; }
+    std::unique_ptr<RowStream> rows;
+    int64_t n;
   };
   std::shared_ptr<FakeRowSource> rows_;
   int64_t extra_;
 };
 
-class StreamedReport : public ::testing::Test, protected ReportServices {
+class ReportRun : public ::testing::Test, protected ReportServices {
  protected:
-  StreamedReport() {
-    EXPECT_EQ(sqlite3_open(db().c_str(), &writer), SQLITE_OK);
-  }
-  ~StreamedReport() override { sqlite3_close(writer); }
+  ReportRun() { EXPECT_EQ(sqlite3_open(db().c_str(), &writer), SQLITE_OK); }
+  ~ReportRun() override { sqlite3_close(writer); }
 
   std::string db() const { return dir / "shop.db"; }
   void exec(const std::string& sql) {
@@ -115,7 +107,7 @@ class StreamedReport : public ::testing::Test, protected ReportServices {
     return job;
   }
   // The records read whole, then paged.
-  ReportJob heldJob(int32_t pageSize = kPageSize) {
+  ReportJob heldJob(int32_t pageSize = 10) {
     auto records = Recordset::open(query()).value();
     const int64_t n = records->recordCount().value();
     ReportJob job = baseJob(n);
@@ -124,7 +116,7 @@ class StreamedReport : public ::testing::Test, protected ReportServices {
     return job;
   }
   // The records read once, as the pages are written.
-  ReportJob streamedJob(std::shared_ptr<const RowSource> source, int32_t pageSize = kPageSize) const {
+  ReportJob streamedJob(std::shared_ptr<const RowSource> source, int32_t pageSize = 10) const {
     auto records = Recordset::open(countedRows(std::move(source)), ado::adOpenForwardOnly);
     EXPECT_TRUE(records.isOk());
     const int64_t n = records.value()->countedRecords().value_or(-1);
@@ -132,6 +124,15 @@ class StreamedReport : public ::testing::Test, protected ReportServices {
     job.stream = std::make_shared<PageStream>(records.value(), pageSize, n);
     job.pageCount = static_cast<int16_t>((n + pageSize - 1) / pageSize);
     if (job.stream->firstPage()) job.pages.push_back(job.stream->firstPage());
+    return job;
+  }
+  // 23 records held in pages of 10, 10 and 3 (3, 3 and 1 progress steps), Id summed, printed.
+  ReportJob printedJob() {
+    products(23);
+    ReportJob job = heldJob();
+    job.fields = {"id", "name"};
+    job.sums = {"id"};
+    job.print = true;
     return job;
   }
 
@@ -149,19 +150,103 @@ class StreamedReport : public ::testing::Test, protected ReportServices {
   }
   std::string reports() const { return app / "Reports"; }
   std::string page(int p) const { return app / ("Reports/stock" + std::to_string(p) + ".htm"); }
+  std::vector<std::string> pages(const std::vector<int>& numbers) const {
+    std::vector<std::string> paths;
+    for (int p : numbers) paths.push_back(page(p));
+    return paths;
+  }
 
   ScratchDir dir, app;
   sqlite3* writer = nullptr;
 };
 
+TEST_F(ReportRun, CancellingKeepsOrDeletesThePagesWrittenBefore) {
+  struct Case {
+    std::optional<size_t> cancelAt;
+    bool deleteOnCancel;
+    std::vector<int> kept;  // pages written and listed
+    size_t steps;
+  };
+  const std::vector<Case> cases = {
+      {std::nullopt, false, {1, 2, 3}, 7},
+      {3, false, {}, 3},   // at the last step of page 1: nothing written
+      {4, false, {1}, 4},  // at the first step of page 2
+      {4, true, {}, 4},    // page 1 deleted again
+      {7, false, {1, 2}, 7},
+  };
+  const ReportJob job = printedJob();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cancelAt.value_or(0) * 10 + c.deleteOnCancel);
+    for (int p = 1; p <= 3; ++p) (void)files.remove(page(p));
+    shell.launches.clear();
+    Progress progress;
+    progress.cancelAtStep = c.cancelAt;
+    progress.deleting = c.deleteOnCancel;
+    const ReportOutcome outcome = runReport(job, platform, progress, links);
+    EXPECT_EQ(outcome.files, pages(c.kept));
+    EXPECT_EQ(outcome.cancelled, c.cancelAt.has_value());
+    EXPECT_TRUE(outcome.errors.empty());
+    EXPECT_EQ(progress.steps.size(), c.steps);
+    for (int p = 1; p <= 3; ++p) EXPECT_EQ(files.exists(page(p)), std::count(c.kept.begin(), c.kept.end(), p) == 1) << p;
+    // Pages deleted on cancel are not printed; kept ones are, even after a cancel.
+    EXPECT_EQ(shell.launches.empty(), c.kept.empty());
+  }
+}
+
+// One page of the job, written alone under the base name, keeps its number in its heading.
+TEST_F(ReportRun, TheCurrentPageAlone) {
+  ReportJob one = printedJob();
+  one.allPages = false;
+  one.currentPage = 2;
+  Progress progress;
+  const ReportOutcome outcome = runReport(one, platform, progress, links);
+  EXPECT_EQ(outcome.files, std::vector<std::string>{app / "Reports/stock.htm"});
+  EXPECT_EQ(progress.steps, (std::vector<std::pair<int, int>>(3, {1, 1})));
+  const std::string written = app.read("Reports/stock.htm");
+  EXPECT_NE(written.find("Vol 2 of Stock"), std::string::npos);
+  EXPECT_NE(written.find(">11</TD><TD><BGCOLOR=[White]>Item&nbsp;<11><"), std::string::npos) << written;
+  EXPECT_EQ(written.find("Item&nbsp;<10><"), std::string::npos);
+}
+
+// A full disk at any step of writing the PDF leaves the earlier PDF as it was (or none) and the
+// pages written; the run says so in a warning.
+TEST_F(ReportRun, AFullDiskWhileThePdfIsWrittenLeavesTheEarlierPdf) {
+  ReportJob j = printedJob();
+  j.print = false;
+  j.output.pdf = true;
+  const std::string pdf = app / "Reports/stock.pdf";
+  Progress first, progress;
+  (void)runReport(j, platform, first, links);  // the pages are there from now on, as in the runs below
+  CountdownFileSystem counting(files, {});
+  platform.files = &counting;
+  (void)runReport(j, platform, progress, links);
+  std::vector<int> pdfSteps;
+  for (size_t i = 0; i < counting.operations().size(); ++i)
+    if (counting.operations()[i].ends_with("stock.pdf")) pdfSteps.push_back(static_cast<int>(i) + 1);
+  ASSERT_EQ(pdfSteps.size(), 3u) << "created, written and put in place";
+  for (int at : pdfSteps) {
+    (void)files.remove(pdf);
+    app.write("Reports/stock.pdf", "earlier");
+    CountdownFileSystem full(files, {.at = at, .cause = FaultCause::kDiskFull});
+    platform.files = &full;
+    Progress again;
+    const ReportOutcome outcome = runReport(j, platform, again, links);
+    EXPECT_EQ(outcome.files.size(), 3u) << at;
+    ASSERT_EQ(outcome.warnings.size(), 1u) << at;
+    EXPECT_EQ(outcome.warnings[0].rfind("no PDF written: ", 0), 0u) << outcome.warnings[0];
+    EXPECT_EQ(app.read("Reports/stock.pdf"), "earlier") << at;
+  }
+  platform.files = &files;
+}
+
 // Pages of a size that is no multiple of a section end inside a section: a page read in place
 // stops at its last record.
-TEST_F(StreamedReport, PagesAreTheSameAsFromHeldRecords) {
-  for (int32_t pageSize : {kPageSize, 7})
+TEST_F(ReportRun, StreamedPagesAreTheSameAsFromHeldRecords) {
+  for (int32_t pageSize : {10, 7})
     for (int rows : {0, 3, pageSize, 2 * pageSize, pageSize + 1, 47}) {
       SCOPED_TRACE(std::to_string(rows) + " rows in pages of " + std::to_string(pageSize));
       products(rows);
-      StepProgress progress;
+      Progress progress;
       const auto held = pagesOf(heldJob(pageSize), progress);
       ReportOutcome outcome;
       const auto streamed = pagesOf(streamedJob(query(), pageSize), progress, &outcome);
@@ -173,12 +258,12 @@ TEST_F(StreamedReport, PagesAreTheSameAsFromHeldRecords) {
 }
 
 // Rows another connection writes while the report runs are in no page and in no statistic.
-TEST_F(StreamedReport, ASourceChangedMidReportGivesOneSnapshot) {
+TEST_F(ReportRun, ASourceChangedMidStreamGivesOneSnapshot) {
   exec("PRAGMA journal_mode=WAL");
   products(25);
-  StepProgress quiet;
+  Progress quiet;
   const auto before = pagesOf(heldJob(), quiet);
-  StepProgress progress;
+  Progress progress;
   int inserted = 0;
   progress.onStep = [&](const ReportStep& where) {
     if (where.page != 2 || inserted++ > 0) return;
@@ -190,7 +275,7 @@ TEST_F(StreamedReport, ASourceChangedMidReportGivesOneSnapshot) {
 
 // A page the writer cannot write is named and left as it was; a full disk stops the run, and a
 // cancel writes no page after it. The source is let go at the end either way.
-TEST_F(StreamedReport, WriteErrorsAndCancelMidStream) {
+TEST_F(ReportRun, WriteErrorsAndCancelMidStream) {
   products(25);
   struct Case {
     const char* what;
@@ -212,7 +297,7 @@ TEST_F(StreamedReport, WriteErrorsAndCancelMidStream) {
     if (c.folderAtPage2) fs::create_directory(page(2));
     CountdownFileSystem disk(files, {.at = c.diskFullAtWrite, .cause = FaultCause::kDiskFull, .only = "write"});
     if (c.diskFullAtWrite) platform.files = &disk;
-    StepProgress progress;
+    Progress progress;
     progress.cancelAtPage = c.cancelAtPage;
     ReportOutcome outcome;
     {
@@ -220,9 +305,7 @@ TEST_F(StreamedReport, WriteErrorsAndCancelMidStream) {
       outcome = runReport(job, platform, progress, links);
     }
     platform.files = &files;
-    std::vector<std::string> written;
-    for (int p : c.written) written.push_back(page(p));
-    EXPECT_EQ(outcome.files, written);
+    EXPECT_EQ(outcome.files, pages(c.written));
     EXPECT_EQ(outcome.cancelled, c.cancelAtPage.has_value());
     ASSERT_EQ(outcome.errors.size(), std::string(c.error).empty() ? 0u : 1u);
     if (!outcome.errors.empty()) {
@@ -237,7 +320,7 @@ TEST_F(StreamedReport, WriteErrorsAndCancelMidStream) {
 
 // A source that fails, or gives fewer records than it counted, stops the run at that page, and
 // no page of the run is put in place.
-TEST_F(StreamedReport, ASourceFailingMidStreamStopsTheRun) {
+TEST_F(ReportRun, ASourceFailingMidStreamStopsTheRun) {
   struct Case {
     const char* what;
     int failAtRow;  // 0-based
@@ -253,13 +336,10 @@ TEST_F(StreamedReport, ASourceFailingMidStreamStopsTheRun) {
     SCOPED_TRACE(c.what);
     auto rows = numberedRows(27);
     rows->failAtRow = c.failAtRow;
-    const ReportJob job = [&] {
-      ReportJob j = streamedJob(std::make_shared<MiscountedSource>(rows, c.extra));
-      j.fields = {"Id", "Name"};
-      j.sums = {"Id"};
-      return j;
-    }();
-    StepProgress progress;
+    ReportJob job = streamedJob(std::make_shared<MiscountedSource>(rows, c.extra));
+    job.fields = {"Id", "Name"};
+    job.sums = {"Id"};
+    Progress progress;
     ReportOutcome outcome;
     pagesOf(job, progress, &outcome);
     EXPECT_TRUE(outcome.files.empty());
@@ -267,35 +347,6 @@ TEST_F(StreamedReport, ASourceFailingMidStreamStopsTheRun) {
     EXPECT_NE(outcome.sourceError.find(c.error), std::string::npos) << outcome.sourceError;
     EXPECT_FALSE(fs::exists(page(1)));
   }
-}
-
-// A host's forward-only record set is read once by the automatic report, with the pages of the
-// same records held whole.
-class HostRecordsets : public ReportTest {};
-
-TEST_F(HostRecordsets, AForwardOnlyRecordsetGivesThePagesOfAStaticOne) {
-  setMaxRecs(10);
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open((app / "shop.db").c_str(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db,
-                         "CREATE TABLE t (id INTEGER, name TEXT, price REAL);"
-                         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 25) "
-                         "INSERT INTO t SELECT i, CASE WHEN i % 4 THEN 'Item ' || i END, i * 1.5 FROM n",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
-  sqlite3_close(db);
-  std::map<std::string, std::string> pages[2];
-  for (int cursor : {ado::adOpenStatic, ado::adOpenForwardOnly}) {
-    fs::remove_all(reports());
-    auto records = Recordset::open(sqliteQuery(h->files, app / "shop.db", "SELECT * FROM t ORDER BY id"), cursor);
-    ASSERT_TRUE(records.isOk());
-    Args args = autoArgs(records.value(), "stock");
-    ASSERT_TRUE(runAuto(args));
-    auto& held = pages[cursor == ado::adOpenForwardOnly];
-    for (const auto& e : fs::directory_iterator(reports())) held[e.path().filename()] = page(e.path().filename());
-  }
-  EXPECT_EQ(pages[0].size(), 3u);
-  EXPECT_EQ(pages[1], pages[0]);
 }
 
 }  // namespace
