@@ -50,8 +50,4 @@ class Component {
   std::unordered_map<std::type_index, std::shared_ptr<void>> states_;
 };
 
-// The folder of the file that holds the component (the library, or the program it is linked
-// into), with a trailing "/".
-std::string componentFolder();
-
 }  // namespace quelo

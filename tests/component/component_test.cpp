@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "automation/property_bag.h"
+#include "platform/posix/library_folder.h"
 #include "fakes/control_harness.h"
 #include "reporter/report_form.h"
 #include "reporter/report_settings.h"
@@ -27,7 +28,7 @@ TEST(Component, TwoOnOneThreadShareNothingWhileTheControlsOfOneShareIt) {
   auto header = [](ControlHarness& h) { return h.control->call("AdvancedSettings", {Variant(Ra_Header)}).value(); };
   EXPECT_EQ(header(a), Variant("mine"));
   EXPECT_EQ(header(b), Variant(""));
-  EXPECT_EQ(b.component->applicationPath, componentFolder());
+  EXPECT_EQ(b.component->applicationPath, libraryFolder());
   EXPECT_EQ(b.component->developerCompany, "");
   EXPECT_FALSE(reportForm(*b.component, b.platform()).AutoReporting());
   EXPECT_NE(&reportForm(*a.component, a.platform()), &reportForm(*b.component, b.platform()));
