@@ -176,8 +176,11 @@ def test_programs(build):
         command = test.get("command") or []
         if not command or not os.path.abspath(command[0]).startswith(os.path.abspath(build)):
             continue
-        program = programs.setdefault(command[0], {"env": {}, "cwd": build, "tests": 0})
+        program = programs.setdefault(command[0], {"env": {}, "cwd": build, "tests": 0, "locked": []})
         program["tests"] += 1
+        # The suites that share a server (a CTest fixture or lock) keep to one process, in turn.
+        if any(prop["name"] in ("RESOURCE_LOCK", "FIXTURES_REQUIRED") for prop in test.get("properties", [])):
+            program["locked"].append(test["name"])
         for prop in test.get("properties", []):
             # A test that needs a CTest fixture (a database server) is told where it runs: the run
             # starts the fixtures' servers once, before the first program, and stops them at the end.
@@ -204,7 +207,7 @@ class Observers:
 
 # ---------------------------------------------------------------- planting and judging
 
-RUNNING = []  # the test program running now
+RUNNING = []  # the test processes running now
 
 
 class Tree:
@@ -217,7 +220,7 @@ class Tree:
             signal.signal(sig, self._stop)
 
     def _stop(self, signum, frame):
-        for run in RUNNING:  # the test program, with whatever it started
+        for run in RUNNING:  # the test processes, with whatever they started
             os.killpg(run.pid, signal.SIGKILL)
         self.restore()
         sys.exit(128 + signum)
@@ -260,7 +263,55 @@ def mutated(site):
     return "\n".join(lines), number
 
 
-def judge(build, jobs, programs, env_of, limit):
+def shard_runs(program, env_of, shards):
+    """The processes one program runs as: its tests in `shards` shards side by side (they mostly
+    wait on browsers, processes and timers), and the tests that share a database server together
+    in one process of their own."""
+    locked = env_of[program]["locked"]
+    rest = "-" + ":".join(locked) if locked else "*"
+    runs = [(rest, {"GTEST_TOTAL_SHARDS": str(shards), "GTEST_SHARD_INDEX": str(i)}) for i in range(shards)]
+    return runs + ([(":".join(locked), {})] if locked else [])
+
+
+def first_failure(program, output):
+    output.seek(0)
+    failed = re.findall(r"^\[  FAILED  \] (\S+)", output.read(), re.M)
+    return os.path.basename(program) + (":" + failed[0] if failed else "")
+
+
+def run_program(program, env_of, limit, shards):
+    """Runs one program's tests: killed (with the first failing test), timeout or survived."""
+    runs = []
+    try:
+        for test_filter, shard_env in shard_runs(program, env_of, shards):
+            output = tempfile.TemporaryFile("w+")
+            process = subprocess.Popen(
+                [program, "--gtest_fail_fast", "--gtest_brief=1", "--gtest_filter=" + test_filter],
+                env=dict(os.environ, **env_of[program]["env"], **shard_env), cwd=env_of[program]["cwd"],
+                stdout=output, stderr=subprocess.STDOUT, start_new_session=True)
+            runs.append((process, output))
+            RUNNING.append(process)
+        deadline = time.time() + limit
+        while True:
+            codes = [process.poll() for process, _ in runs]
+            failed = [output for (process, output), code in zip(runs, codes) if code not in (None, 0)]
+            if failed:
+                return "killed", first_failure(program, failed[0])
+            if all(code == 0 for code in codes):
+                return "survived", ""
+            if time.time() > deadline:
+                return "timeout", os.path.basename(program)
+            time.sleep(0.2)
+    finally:
+        for process, output in runs:  # with whatever the tests started
+            if process.poll() is None:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+            output.close()
+        RUNNING.clear()
+
+
+def judge(build, jobs, programs, env_of, limit, shards):
     """Builds and runs each program in turn, the one with most tests first: killed, timeout,
     survived or nocompile, and what decided it (the program and its first failing test)."""
     for program in programs:
@@ -268,23 +319,9 @@ def judge(build, jobs, programs, env_of, limit):
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if built.returncode != 0:
             return "nocompile", os.path.basename(program)
-        with tempfile.TemporaryFile("w+") as output:
-            run = subprocess.Popen([program, "--gtest_fail_fast", "--gtest_brief=1"],
-                                   env=dict(os.environ, **env_of[program]["env"]), cwd=env_of[program]["cwd"],
-                                   stdout=output, stderr=subprocess.STDOUT, start_new_session=True)
-            RUNNING.append(run)
-            try:
-                code = run.wait(timeout=limit)
-            except subprocess.TimeoutExpired:
-                os.killpg(run.pid, signal.SIGKILL)  # with whatever the tests started
-                run.wait()
-                return "timeout", os.path.basename(program)
-            finally:
-                RUNNING.clear()
-            if code != 0:
-                output.seek(0)
-                failed = re.findall(r"^\[  FAILED  \] (\S+)", output.read(), re.M)
-                return "killed", os.path.basename(program) + (":" + failed[0] if failed else "")
+        verdict, decided_by = run_program(program, env_of, limit, shards)
+        if verdict != "survived":
+            return verdict, decided_by
     return "survived", ""
 
 
@@ -319,7 +356,7 @@ def run(args):
     tally = {}
     try:
         start = time.time()
-        verdict, program = judge(build, args.jobs, list(env_of), env_of, args.timeout * 4)
+        verdict, program = judge(build, args.jobs, list(env_of), env_of, args.timeout * 4, args.shards)
         if verdict != "survived":
             sys.exit(f"mutants.py: the unmutated tests do not pass ({verdict} in {program})")
         print(f"reference build and run pass in {time.time() - start:.0f} s", flush=True)
@@ -333,7 +370,7 @@ def run(args):
                 verdict, program = "survived", "(no test program links it)"
             else:
                 tree.plant(site["file"], text)
-                verdict, program = judge(build, args.jobs, programs, env_of, args.timeout)
+                verdict, program = judge(build, args.jobs, programs, env_of, args.timeout, args.shards)
                 tree.restore()
             tally[verdict] = tally.get(verdict, 0) + 1
             change = f"{site['old']} -> {site['new']}"
@@ -395,6 +432,7 @@ def main():
     p.add_argument("-o", "--output", default="mutants-results.tsv")
     p.add_argument("--timeout", type=int, default=90, help="seconds per test program")
     p.add_argument("--jobs", type=int, default=2)
+    p.add_argument("--shards", type=int, default=2, help="processes each test program runs as")
     p.add_argument("--only", help="comma-separated site ids")
     p.set_defaults(func=run)
     p = commands.add_parser("compare", help="tally results, and what the second no longer catches")
