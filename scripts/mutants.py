@@ -369,6 +369,10 @@ def run(args):
             elif not programs:
                 verdict, program = "survived", "(no test program links it)"
             else:
+                if any(env_of[p]["locked"] for p in programs):
+                    # The database suites expect the fresh servers a CTest run gives them.
+                    servers(build, "stop")
+                    servers(build, "start")
                 tree.plant(site["file"], text)
                 verdict, program = judge(build, args.jobs, programs, env_of, args.timeout, args.shards)
                 tree.restore()
