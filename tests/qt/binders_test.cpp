@@ -1,21 +1,4 @@
-#include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QKeyEvent>
-#include <QComboBox>
-#include <QDateEdit>
-#include <QGroupBox>
-#include <QImage>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableWidget>
-#include <QTest>
 
 #include "fakes/scratch_dir.h"
 #include "forms/form.h"

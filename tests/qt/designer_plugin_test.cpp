@@ -1,11 +1,6 @@
 // The designer loads the plugin and places the public widget on a form in design mode; a form
 // designed with it names the public class, and its task menu edits the widget's control.
-#include <gtest/gtest.h>
 
-#include <QLineEdit>
-#include <QPluginLoader>
-#include <QPushButton>
-#include <QTest>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
 #include "qt/design_time.h"

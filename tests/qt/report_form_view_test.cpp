@@ -1,14 +1,6 @@
 // The report form driven as its user drives it: fields picked with the mouse and the keys, the
 // preview paged with its pictures, a report generated, and a generation cancelled from the status
 // frame while it runs.
-#include <QApplication>
-#include <QHeaderView>
-#include <QImage>
-#include <QLabel>
-#include <QPushButton>
-#include <QTableWidget>
-#include <QTest>
-#include <QTimer>
 
 #include "forms/standard_controls.h"
 #include "qt/qt_text.h"

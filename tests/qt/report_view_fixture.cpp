@@ -2,11 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <QAbstractButton>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTest>
-
 #include "forms/form.h"
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"

@@ -1,12 +1,5 @@
 // The advanced settings form opened from the report form and worked as its user works it: the
 // font list drawn in its fonts, every control edited, Apply storing and Cancel keeping.
-#include <QApplication>
-#include <QComboBox>
-#include <QFontInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTest>
 
 #include "qt/report_view_fixture.h"
 #include "reporter/advanced_settings_form.h"
