@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include "automation/property_bag.h"
+#include "fakes/run_process.h"
+#include "fakes/xvfb_server.h"
 #include "host_window.h"
 #include "qt/report_view_fixture.h"
 #include "data/recordset/recordset.h"
@@ -205,6 +207,21 @@ TEST(HostRecord, ARunKeepsWhatItReadAndNeverOverwritesWhatItCouldNot) {
     EXPECT_EQ(saved.value().read("Tag", Variant()).value(), Variant("mine"));
     EXPECT_EQ(saved.value().read("DeveloperCompany", Variant()).value(), Variant("ACME"));
   }
+}
+
+// quelo-gui starts on a real display, shows its form with the control on it, and quits.
+TEST(QueloGui, ShowsTheHostFormOnARealDisplay) {
+  quelo::testing::ScratchDir home;
+  quelo::testing::XvfbServer xvfb;
+  const std::string shot = home / "gui.png";
+  const auto run = quelo::testing::runProcess(
+      {QUELO_GUI, "--screenshot", shot},
+      {{"DISPLAY", xvfb.display()}, {"QT_QPA_PLATFORM", "xcb"}, {"HOME", home.path()}, {"XDG_DATA_HOME", home / "data"}});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const QImage form(QString::fromStdString(shot));
+  ASSERT_FALSE(form.isNull());
+  EXPECT_EQ(form.pixelColor(form.width() > 20 ? 18 : 0, 18), QColor(0x80, 0xFF, 0xFF));  // the control's face
+  EXPECT_EQ(quelo::testing::runProcess({QUELO_GUI, "--bogus"}, {{"QT_QPA_PLATFORM", "offscreen"}}).exitCode, 2);
 }
 
 TEST(GuiReportData, TheSampleAndSqliteTablesAreReadAndMissingOnesAreErrors) {
