@@ -1,9 +1,11 @@
 #include "platform/picture.h"
 #include "platform/picture_size.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "fakes/scratch_dir.h"
+#include "platform/posix/fontconfig_fonts.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/sniffing_picture_loader.h"
 
@@ -51,5 +53,16 @@ TEST(PictureSize, AJpegIsReadUpToItsFrameHeader) {
   EXPECT_EQ(pictureSize(files, dir / "photo.jpg"), (PixelSize{64, 48}));
 }
 
+
+using ::testing::Contains;
+using ::testing::Not;
+
+// The test packages install fonts-dejavu-core.
+TEST(FontconfigFonts, ListsTheInstalledFamiliesByTheirPreferredName) {
+  const auto names = FontconfigFonts().families();
+  EXPECT_THAT(names, Contains("DejaVu Sans"));
+  EXPECT_THAT(names, Contains("DejaVu Serif"));
+  for (const auto& name : names) EXPECT_THAT(name, Not(::testing::HasSubstr(","))) << "one family a name";
+}
 }  // namespace
 }  // namespace quelo

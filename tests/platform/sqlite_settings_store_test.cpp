@@ -31,8 +31,7 @@ Status write(SettingsStore& store, const std::string& data, std::string_view nam
 }
 
 // Starts body in a child process; ended() waits for it and tells how it ended (its exit code, or -signal).
-template <class Body>
-pid_t started(Body body) {
+pid_t started(const std::function<void()>& body) {
   const pid_t pid = fork();
   if (pid == 0) body(), _exit(0);
   return pid;
@@ -48,33 +47,27 @@ mode_t modeOf(const std::string& path) {
   return stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
 }
 
-TEST(SqliteSettingsStore, KeepsWhatWasWrittenWholeAndFindsItInAnyCase) {
-  ScratchDir dir;
-  SqliteSettingsStore store(dir / "registry.sqlite");
-  const std::string data = "a**_**line one\r\nline two**_**" + std::string(5000, 'x') + " \xC3\xA9";
-  ASSERT_TRUE(write(store, data).isOk());
-  EXPECT_EQ(readBack(store), data);
-  EXPECT_EQ(readBack(store, {reg::kLocalMachine, "SOFTWARE\\maker\\PRODUCT\\setting"}, "VALUE"), data);
-
-  ASSERT_TRUE(write(store, "second").isOk());
-  EXPECT_EQ(readBack(store), "second");
-}
-
-TEST(SqliteSettingsStore, MissingIsNotFoundReadingCreatesNothingAndBadPlacesAreErrors) {
+// A value comes back whole, found in any case; a missing one is not found, and reading creates
+// nothing; a place it cannot create is a clear error.
+TEST(SqliteSettingsStore, KeepsWhatWasWrittenWholeAndMissingIsNotFound) {
   ScratchDir dir;
   SqliteSettingsStore store(dir / "sub/registry.sqlite");
   auto missing = store.value(kKey, "Value");
   ASSERT_FALSE(missing.isOk());
   EXPECT_EQ(missing.error().number, err::kFileNotFound);
-  EXPECT_EQ(modeOf(dir / "sub"), 0u);  // nothing was created
-
-  ASSERT_TRUE(write(store, "x").isOk());
+  EXPECT_EQ(modeOf(dir / "sub"), 0u);
+  const std::string data = "a**_**line one\r\nline two**_**" + std::string(5000, 'x') + " \xC3\xA9";
+  ASSERT_TRUE(write(store, data).isOk());
+  EXPECT_EQ(readBack(store), data);
+  EXPECT_EQ(readBack(store, {reg::kLocalMachine, "SOFTWARE\\maker\\PRODUCT\\setting"}, "VALUE"), data);
+  ASSERT_TRUE(write(store, "second").isOk());
+  EXPECT_EQ(readBack(store), "second");
   EXPECT_FALSE(store.value(kKey, "Other").isOk());
   EXPECT_FALSE(store.value({reg::kCurrentUser, kKey.path}, "Value").isOk());
   EXPECT_FALSE(store.value({reg::kLocalMachine, "Software\\Maker"}, "Value").isOk());
   EXPECT_FALSE(store.setValue({0x12345678, "Key"}, "1", "Value", RegistryValue{reg::kString, "x"}).isOk());
 
-  dir.write("plain-file", "not a folder");  // a place it cannot create: a clear error
+  dir.write("plain-file", "not a folder");
   SqliteSettingsStore blocked(dir / "plain-file/registry.sqlite");
   Status s = write(blocked, "x");
   ASSERT_FALSE(s.isOk());
@@ -112,13 +105,11 @@ TEST(SqliteSettingsStore, RefusesWhatIsNotItsOwnDatabaseAndSaysWhy) {
          d.write("target", "");
          ASSERT_EQ(symlink((d / "target").c_str(), at.c_str()), 0);
        }, "refused: it is a symbolic link", std::nullopt},
-      {"folder", [](const ScratchDir&, const std::string& at) { ASSERT_EQ(mkdir(at.c_str(), 0700), 0); },
+      {"folder", [](const ScratchDir&, const std::string& at) { (void)mkdir(at.c_str(), 0700); },
        "refused: it is not a regular file", std::nullopt},
       {"another user's file", [](const ScratchDir& d, const std::string& at) {
          d.write("registry.sqlite", "");
-         if (geteuid() == 0) {
-           ASSERT_EQ(chown(at.c_str(), 65534, 65534), 0);
-         }
+         ASSERT_EQ(geteuid() == 0 ? chown(at.c_str(), 65534, 65534) : 0, 0);
        }, "refused: it belongs to another user", ""},
       {"corrupt file", [](const ScratchDir& d, const std::string&) { d.write("registry.sqlite", std::string(4096, 'g')); },
        "file is not a database", std::string(4096, 'g')},
@@ -139,12 +130,8 @@ TEST(SqliteSettingsStore, RefusesWhatIsNotItsOwnDatabaseAndSaysWhy) {
       EXPECT_NE(store->problem().find(c.cause), std::string::npos) << store->problem();
     }
     EXPECT_EQ(modeOf(dir / "target") != 0, std::string(c.name) == "symlink to an empty file");
-    if (modeOf(dir / "target")) {
-      EXPECT_EQ(dir.read("target"), "");
-    }
-    if (c.fileLeftAs) {
-      EXPECT_EQ(dir.read("registry.sqlite"), *c.fileLeftAs);
-    }
+    EXPECT_EQ(modeOf(dir / "target") ? dir.read("target") : "", "");
+    EXPECT_EQ(c.fileLeftAs ? dir.read("registry.sqlite") : "", c.fileLeftAs.value_or(""));
   }
 }
 
@@ -175,7 +162,6 @@ TEST(SqliteSettingsStore, AWriterKilledMidWayLeavesTheOldRecordWhole) {
   const std::string oldRecord = "old" + std::string(3000, 'o');
   SqliteSettingsStore store(file);
   ASSERT_TRUE(write(store, oldRecord).isOk());
-
   // The writer dies after its value is written, before the commit: the journal stays behind.
   const int end = ended(started([&] {
     SqliteSettingsStore dying(file, [](std::string_view step) -> Status {

@@ -1,25 +1,9 @@
-#include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QKeyEvent>
-#include <QComboBox>
-#include <QDateEdit>
-#include <QGroupBox>
-#include <QImage>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableWidget>
-#include <QTest>
 
 #include "fakes/scratch_dir.h"
 #include "forms/form.h"
 #include "forms/form_presenter.h"
+#include "forms/layout.h"
 #include "qt/form_view.h"
 #include "qt/qt_text.h"
 #include "qt/picture_view.h"
@@ -38,37 +22,19 @@ class AllKinds : public Form {
 
  protected:
   void build() override {
-    auto& label = add<Label>("lblName");
-    label.setCaption("Name:");
-    label.setBounds({120, 120, 1200, 255});
-    label.onClick = [this] { events.push_back("label click"); };
-    auto& text = add<TextBox>("txtName");
-    text.setBounds({1440, 120, 2400, 315});
-    text.onChange = [this] { events.push_back("change"); };
-    auto& notes = add<TextBox>("txtNotes");
-    notes.setMultiLine(true);
-    notes.setBounds({1440, 480, 2400, 900});
-    add<CheckBox>("chkOn").setCaption("On");
-    get<CheckBox>("chkOn").setBounds({120, 1500, 1200, 255});
-    add<Frame>("Frame1").setBounds({120, 1800, 3000, 900});
-    for (int i = 0; i < 2; ++i) {
-      auto& o = add<OptionButton>("optSide", i);
-      o.setContainer("Frame1");
-      o.setCaption(i ? "Right" : "Left");
-      o.setBounds({120, 240 + 300 * i, 1200, 255});
-    }
-    auto& list = add<ListBox>("lstItems");
-    list.setBounds({3240, 1500, 1500, 1200});
-    list.onDblClick = [this] { events.push_back("list dblclick"); };
-    auto& combo = add<ComboBox>("cboColour");
-    combo.setBounds({120, 2800, 1800, 315});
-    auto& go = add<CommandButton>("cmdGo");
-    go.setCaption("&Go");
-    go.setBounds({2040, 2800, 1200, 375});
-    go.onClick = [this] { events.push_back("go"); };
-    add<Image>("imgPhoto").setBounds({4800, 120, 1440, 1440});
-    add<DatePicker>("dtpWhen").setBounds({120, 3300, 1800, 315});
-    add<DataGrid>("grdRows").setBounds({2040, 3300, 3000, 1200});
+    placed(add<Label>("lblName"), {120, 120, 1200, 255}, "Name:").onClick = [this] { events.push_back("label click"); };
+    placed(add<TextBox>("txtName"), {1440, 120, 2400, 315}).onChange = [this] { events.push_back("change"); };
+    placed(add<TextBox>("txtNotes"), {1440, 480, 2400, 900}).setMultiLine(true);
+    placed(add<CheckBox>("chkOn"), {120, 1500, 1200, 255}, "On");
+    placed(add<Frame>("Frame1"), {120, 1800, 3000, 900});
+    for (int i = 0; i < 2; ++i)
+      placed(add<OptionButton>("optSide", i), {120, 240 + 300 * i, 1200, 255}, i ? "Right" : "Left").setContainer("Frame1");
+    placed(add<ListBox>("lstItems"), {3240, 1500, 1500, 1200}).onDblClick = [this] { events.push_back("list dblclick"); };
+    placed(add<ComboBox>("cboColour"), {120, 2800, 1800, 315});
+    placed(add<CommandButton>("cmdGo"), {2040, 2800, 1200, 375}, "&Go").onClick = [this] { events.push_back("go"); };
+    placed(add<Image>("imgPhoto"), {4800, 120, 1440, 1440});
+    placed(add<DatePicker>("dtpWhen"), {120, 3300, 1800, 315});
+    placed(add<DataGrid>("grdRows"), {2040, 3300, 3000, 1200});
   }
 };
 
@@ -80,9 +46,8 @@ struct BindersTest : ::testing::Test {
     form.load();
     view = std::make_unique<FormView>(form);
     view->show();
-    settleView();
+    testing::settle();
   }
-  void settleView() { testing::settle(); }
   template <class W>
   W* widget(const char* name, int index = -1) {
     return qobject_cast<W*>(view->widgetOf(name, index));

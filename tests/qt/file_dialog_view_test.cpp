@@ -1,16 +1,6 @@
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <map>
-
-#include <QApplication>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTest>
-#include <QToolTip>
 
 #include "fakes/scratch_dir.h"
 #include "files/file_dialog.h"
@@ -28,7 +18,7 @@ namespace {
 struct FileDialogViewTest : ::testing::Test {
   FileDialogViewTest() {
     ::mkdir((dir / "Photos").c_str(), 0755);
-    testing::writePicture(dir / "Photos/Sunset.png", 60, 30, Qt::red);
+    testing::writePicture(dir / "Photos/Sunset.png", 60, 30, Qt::red, Qt::blue);
     dir.write("Photos/notes.txt", "notes");
     dir.write("Photos/empty.txt", "");
     std::string app = dir.path();
@@ -68,17 +58,9 @@ struct FileDialogViewTest : ::testing::Test {
   std::string photos = dir / "Photos";
 };
 
-TEST_F(FileDialogViewTest, ATypedNameIsChosenWithEnter) {
-  bool focusedOnOpen = false;
-  const std::string chosen = supply([&](FormDialog& d) {
-    focusedOnOpen = nameBox(d)->hasFocus();
-    typeAndEnter(d, "C:\\elsewhere\\sunset.png");  // the last part, matched to the stored name
-  });
-  EXPECT_TRUE(focusedOnOpen);
-  EXPECT_EQ(chosen, photos + "/Sunset.png");
-}
-
-TEST_F(FileDialogViewTest, AFolderTypedIntoTheNameBoxOpensWithEnterOrTheBoxSaysWhy) {
+// The name box has the focus; a folder typed into it opens with Enter (or the box says why), and a
+// file's name is matched to the stored name by its last part.
+TEST_F(FileDialogViewTest, ATypedFolderOpensAndATypedNameIsChosenWithEnter) {
   ::mkdir((dir / "Photos/Trips").c_str(), 0755);
   struct Case {
     QString typed;
@@ -93,7 +75,9 @@ TEST_F(FileDialogViewTest, AFolderTypedIntoTheNameBoxOpensWithEnterOrTheBoxSaysW
   };
   std::vector<std::string> folders;
   std::vector<QString> told, left;
+  bool focusedOnOpen = false;
   const std::string chosen = supply([&](FormDialog& d) {
+    focusedOnOpen = nameBox(d)->hasFocus();
     for (const Case& c : cases) {
       QToolTip::hideText();
       typeAndEnter(d, c.typed);
@@ -101,9 +85,11 @@ TEST_F(FileDialogViewTest, AFolderTypedIntoTheNameBoxOpensWithEnterOrTheBoxSaysW
       told.push_back(QToolTip::isVisible() ? QToolTip::text() : QString());
       left.push_back(nameBox(d)->text());
     }
-    QTest::keyClick(nameBox(d), Qt::Key_Escape);
+    typeAndEnter(d, "Photos");
+    typeAndEnter(d, "C:\\elsewhere\\sunset.png");
   });
-  EXPECT_EQ(chosen, "");  // a folder is never taken for the chosen file
+  EXPECT_TRUE(focusedOnOpen);
+  EXPECT_EQ(chosen, photos + "/Sunset.png");  // a folder is never taken for the chosen file
   for (size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(cases[i].typed.toStdString());
     EXPECT_EQ(QDir::cleanPath(QString::fromStdString(folders[i])).toStdString(), cases[i].folder);
@@ -112,25 +98,35 @@ TEST_F(FileDialogViewTest, AFolderTypedIntoTheNameBoxOpensWithEnterOrTheBoxSaysW
   }
 }
 
-// The preview draws the picture, with its proportions, where the view says it stands.
+// The preview draws the picture, with its proportions, where the view says it stands; Delete
+// empties the name and the preview.
 TEST_F(FileDialogViewTest, AClickedFileIsPreviewedAndChosenWithOk) {
-  bool previewed = false;
+  bool previewed = false, cleared = false;
   QRect at;
-  QColor drawn;
+  QColor left, right;
   QString typed;
   const std::string chosen = supply([&](FormDialog& d) {
-    clickEntry(qobject_cast<QListWidget*>(d.widgetOf("flbPhoto")), "Sunset.png");
     auto* preview = qobject_cast<PictureView*>(d.widgetOf("ImgChosenPhoto"));
+    clickEntry(qobject_cast<QListWidget*>(d.widgetOf("flbPhoto")), "Sunset.png");
     previewed = preview->hasPicture();
     at = preview->pictureRect();
-    drawn = preview->grab().toImage().pixelColor(at.center());
+    const QImage drawn = preview->grab().toImage();
+    left = drawn.pixelColor(at.left() + at.width() / 4, at.center().y());
+    right = drawn.pixelColor(at.left() + 3 * at.width() / 4, at.center().y());
     typed = nameBox(d)->text();
+    nameBox(d)->setFocus();
+    nameBox(d)->setCursorPosition(2);
+    QTest::keyClick(nameBox(d), Qt::Key_Delete);
+    cleared = nameBox(d)->text().isEmpty() && !preview->hasPicture();
+    QTest::keyClicks(nameBox(d), "Sunset.png");
     QTest::mouseClick(qobject_cast<QPushButton*>(d.widgetOf("cmdOk")), Qt::LeftButton);
   });
   EXPECT_TRUE(previewed);
   EXPECT_EQ(at.width(), 2 * at.height());
-  EXPECT_EQ(drawn, QColor(Qt::red));
+  EXPECT_EQ(left, QColor(Qt::red));
+  EXPECT_EQ(right, QColor(Qt::blue));
   EXPECT_EQ(typed, "Sunset.png");
+  EXPECT_TRUE(cleared);
   EXPECT_EQ(chosen, photos + "/Sunset.png");
 }
 
@@ -189,19 +185,6 @@ TEST_F(FileDialogViewTest, TheBackgroundButtonPutsThePictureIntoTheHostsOwnLabel
   ASSERT_TRUE(r.isOk());
   EXPECT_EQ(r.value(), Variant(""));  // closed: no file chosen, but the picture went in
   EXPECT_EQ(host.pixmap().size(), QSize(60, 30));
-}
-
-TEST_F(FileDialogViewTest, DeleteEmptiesTheNameAndThePreview) {
-  bool cleared = false;
-  supply([&](FormDialog& d) {
-    clickEntry(qobject_cast<QListWidget*>(d.widgetOf("flbPhoto")), "Sunset.png");
-    nameBox(d)->setFocus();
-    nameBox(d)->setCursorPosition(2);
-    QTest::keyClick(nameBox(d), Qt::Key_Delete);
-    cleared = nameBox(d)->text().isEmpty() && !qobject_cast<PictureView*>(d.widgetOf("ImgChosenPhoto"))->hasPicture();
-    d.close();
-  });
-  EXPECT_TRUE(cleared);
 }
 
 }  // namespace

@@ -1,20 +1,6 @@
 // Every form fitted to every font size and screen scale: each caption, label, button and check
 // box is given the room its text needs, every control lies inside its frame and its form, and the
 // form fits the screen that goes with its font size.
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
-#include <QSet>
-#include <QStyleOptionButton>
-#include <QTest>
-#include <algorithm>
-#include <functional>
 #include <map>
 
 #include "files/file_dialog.h"
@@ -41,41 +27,31 @@ struct FormCase {
 
 const FormCase kForms[] = {
     {"report form", [](auto& h, auto&) { return std::make_unique<QueloReportForm>(*h.component, h.platform()); }},
-    {"advanced settings",
-     [](auto& h, auto&) { return std::make_unique<QueloAdvancedSet>(*h.component, h.platform()); }},
+    {"advanced settings", [](auto& h, auto&) { return std::make_unique<QueloAdvancedSet>(*h.component, h.platform()); }},
     {"file dialog", [](auto& h, auto&) { return std::make_unique<FileDialog>(*h.component, h.platform()); }},
-    {"about box",
-     [](auto& h, auto&) {
-       return std::make_unique<AboutBox>(h.presenter, [](int, const std::string&) {});
-     }},
-    {"property page",
-     [](auto& h, auto& site) { return std::make_unique<PropertyPage>(h.presenter, site); }},
+    {"about box", [](auto& h, auto&) { return std::make_unique<AboutBox>(h.presenter, [](int, const std::string&) {}); }},
+    {"property page", [](auto& h, auto& site) { return std::make_unique<PropertyPage>(h.presenter, site); }},
 };
 
-QString shown(QString text) {
-  return text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
-}
+QString shown(QString text) { return text.remove(QRegularExpression(QStringLiteral("&(?!&)"))); }
 
 // What is wrong with how the control shows its text; empty when it shows it whole.
 QString clipped(QWidget& w) {
   const QFontMetrics fm = w.fontMetrics();
   const QRect room = w.contentsRect();
   if (auto* label = qobject_cast<QLabel*>(&w); label && !label->text().isEmpty()) {
-    const QRect text =
-        fm.boundingRect(QRect(0, 0, room.width(), 100000), Qt::TextWordWrap, label->text());
+    const QRect text = fm.boundingRect(QRect(0, 0, room.width(), 100000), Qt::TextWordWrap, label->text());
     if (text.width() > room.width() || text.height() > room.height()) return label->text();
   } else if (auto* button = qobject_cast<QPushButton*>(&w); button && !button->text().isEmpty()) {
     const int frame = 2 * w.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &w);
-    if (fm.horizontalAdvance(shown(button->text())) + frame > w.width() ||
-        fm.height() + frame > w.height())
+    if (fm.horizontalAdvance(shown(button->text())) + frame > w.width() || fm.height() + frame > w.height())
       return button->text();
   } else if (qobject_cast<QCheckBox*>(&w) || qobject_cast<QRadioButton*>(&w)) {
     auto* box = static_cast<QAbstractButton*>(&w);
     QStyleOptionButton option;
     option.initFrom(box);
     option.text = box->text();
-    const auto element =
-        qobject_cast<QCheckBox*>(&w) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
+    const auto element = qobject_cast<QCheckBox*>(&w) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
     const QRect text = w.style()->subElementRect(element, &option, &w);
     if (fm.horizontalAdvance(shown(box->text())) > text.width() || fm.height() > w.height())
       return box->text();
@@ -97,74 +73,58 @@ QString outside(FormView& view, QWidget& w, QRect viewRoom) {
   return w.objectName();
 }
 
-TEST(FormFit, EveryTextHasItsRoomAtEveryFontSizeAndScale) {
+// At every font size and screen scale, a form placed in a window of that font: its design fits a
+// screen of 1024 x 768 up to 9 pt (larger fonts go with a full HD one). Shown as a dialog in that
+// application font, it fits the screen it opens on and a screen of 1024 x 768: at its smallest, and
+// as it first shows (a form too large for the screen scrolls). Either way every control shows its
+// text whole and lies inside the form (or its scrolled area) and its frame.
+TEST(FormFit, EveryFormFitsItsScreenAtEveryFontSizeAndScale) {
   testing::QtHarness h;
   NoSelection site;
+  const QFont before = QApplication::font();
   const auto screens = QGuiApplication::screens();
   ASSERT_EQ(screens.size(), 3);  // scale factors 1, 1.5 and 2
+  // Every control of the form, hidden ones too when `hiddenToo` (the status frame, say).
+  const auto checkControls = [](FormView& view, QRect room, bool hiddenToo, const std::string& where) {
+    for (QWidget* c : view.findChildren<QWidget*>()) {
+      const bool control = c->parentWidget() == &view || qobject_cast<QGroupBox*>(c->parentWidget());
+      if (!control || c->objectName().isEmpty() || !(hiddenToo || c->isVisibleTo(&view))) continue;
+      EXPECT_EQ(clipped(*c), "") << where;
+      EXPECT_EQ(outside(view, *c, room), "") << where;
+    }
+  };
   for (const FormCase& form : kForms) {
     std::unique_ptr<forms::Form> model = form.make(h, site);
     model->load();
     for (QScreen* screen : screens)
       for (int points = 8; points <= 14; ++points) {
-        QWidget window;
-        window.setScreen(screen);
-        ASSERT_EQ(window.screen(), screen);
-        QFont font = QApplication::font();
-        font.setPointSize(points);
-        window.setFont(font);
-        FormView view(*model, &window);
-        const std::string where = std::string(form.name) + " at " + std::to_string(points) +
-                                  " pt on " + screen->name().toStdString();
-        // Up to 9 pt a form fits a screen of 1024 x 768; larger fonts go with a full HD one.
-        const QSize desk = points <= 9 ? QSize(1024, 768) : QSize(1920, 1080);
-        EXPECT_TRUE(view.sizeHint().width() <= desk.width() && view.sizeHint().height() <= desk.height()) << where;
-        for (QWidget* w : view.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-          for (QWidget* c :
-               QList<QWidget*>{w} + w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (c->objectName().isEmpty()) continue;  // a part of a control, not one of the form's
-            EXPECT_EQ(clipped(*c), "") << where;
-            EXPECT_EQ(outside(view, *c, QRect(QPoint(), view.sizeHint())), "") << where;
-          }
-        view.detach();
-      }
-  }
-}
-
-// Shown as a dialog, every form fits the screen it opens on, and a screen of 1024 x 768: at its
-// smallest, and as it first shows (a form too large for the screen scrolls), with every control
-// whole and inside the form (or its scrolled area).
-TEST(FormFit, EveryFormFitsTheScreenItOpensOn) {
-  testing::QtHarness h;
-  NoSelection site;
-  const QFont before = QApplication::font();
-  for (const FormCase& form : kForms) {
-    std::unique_ptr<forms::Form> model = form.make(h, site);
-    model->load();
-    for (QScreen* screen : QGuiApplication::screens())
-      for (int points = 8; points <= 14; ++points) {
+        const std::string where = std::string(form.name) + " at " + std::to_string(points) + " pt on " +
+                                  screen->name().toStdString();
         QFont font = before;
         font.setPointSize(points);
+        {
+          QWidget window;
+          window.setScreen(screen);
+          ASSERT_EQ(window.screen(), screen);
+          window.setFont(font);
+          FormView view(*model, &window);
+          const QSize desk = points <= 9 ? QSize(1024, 768) : QSize(1920, 1080);
+          EXPECT_TRUE(view.sizeHint().width() <= desk.width() && view.sizeHint().height() <= desk.height()) << where;
+          checkControls(view, QRect(QPoint(), view.sizeHint()), true, where);
+          view.detach();
+        }
         QApplication::setFont(font);
         FormDialog dialog(*model);
         dialog.setScreen(screen);
         dialog.show();
         const QSize room = screen->availableGeometry().size().boundedTo(QSize(1024, 768));
         const QSize least = dialog.minimumSize().expandedTo(dialog.minimumSizeHint());
-        const std::string where = std::string(form.name) + " at " + std::to_string(points) + " pt on " +
-                                  screen->name().toStdString();
         EXPECT_TRUE(least.width() <= room.width() && least.height() <= room.height()) << where;
         EXPECT_TRUE(dialog.width() <= room.width() && dialog.height() <= room.height()) << where;
         FormView& view = dialog.view();
-        const bool scrolls = dialog.findChild<QWidget*>("formScroll");
-        EXPECT_TRUE(scrolls || dialog.rect().contains(view.geometry())) << where;
-        for (QWidget* c : view.findChildren<QWidget*>()) {
-          const bool control = c->parentWidget() == &view || qobject_cast<QGroupBox*>(c->parentWidget());
-          if (!control || c->objectName().isEmpty() || !c->isVisibleTo(&view)) continue;
-          EXPECT_EQ(clipped(*c), "") << where;
-          EXPECT_EQ(outside(view, *c, view.rect()), "") << where;
-        }
-        dialog.view().detach();
+        EXPECT_TRUE(dialog.findChild<QWidget*>("formScroll") || dialog.rect().contains(view.geometry())) << where;
+        checkControls(view, view.rect(), false, where);
+        view.detach();
         dialog.hide();
       }
   }
@@ -208,8 +168,7 @@ TEST(FormFit, TheReportFormNarrowsToA1024WideScreenAt14Points) {
 // The form's control that holds the widget (a combo box's own line edit belongs to the box).
 QString controlOf(QWidget* w, FormView& view) {
   for (; w && w != &view; w = w->parentWidget())
-    if (!w->objectName().isEmpty() &&
-        (w->parentWidget() == &view || qobject_cast<QGroupBox*>(w->parentWidget())))
+    if (!w->objectName().isEmpty() && (w->parentWidget() == &view || qobject_cast<QGroupBox*>(w->parentWidget())))
       return w->objectName();
   return {};
 }
@@ -220,16 +179,14 @@ TEST(FormFit, TabVisitsEveryControlInReadingOrder) {
   NoSelection site;
   const std::map<std::string, QStringList> expected = {
       {"report form",
-       {"lstAvailable", "cmdDirection(0)", "cmdDirection(1)", "cmdMoveUpDown(0)",
-        "cmdMoveUpDown(1)", "cmdAdvanced", "lstOutput", "txtTitle", "txtFileName", "cmdSaveAs",
-        "cboBGcolor", "chkInsert", "dtpInsert", "chkBrowser", "chkPrinter", "cmdGenerate",
-        "cmdClose", "MSHFlexGrid1"}},
+       {"lstAvailable", "cmdDirection(0)", "cmdDirection(1)", "cmdMoveUpDown(0)", "cmdMoveUpDown(1)", "cmdAdvanced",
+        "lstOutput", "txtTitle", "txtFileName", "cmdSaveAs", "cboBGcolor", "chkInsert", "dtpInsert", "chkBrowser",
+        "chkPrinter", "cmdGenerate", "cmdClose", "MSHFlexGrid1"}},
       {"about box", {"lblZe(0)", "lblZe(1)", "OKButton"}},
       {"advanced settings",
-       {"cboFontName", "txtHeaderFooter(0)", "txtHeaderFooter(1)", "chkNotes",
-        "OptNotesPosition(0)", "OptNotesPosition(1)", "txtNotes", "cmdLogo(0)", "cmdLogo(1)",
-        "txtLink(0)", "txtLink(1)", "OptPages(0)", "OptPages(1)", "lstFields", "chkSave",
-        "cmdApply", "CancelButton"}},
+       {"cboFontName", "txtHeaderFooter(0)", "txtHeaderFooter(1)", "chkNotes", "OptNotesPosition(0)",
+        "OptNotesPosition(1)", "txtNotes", "cmdLogo(0)", "cmdLogo(1)", "txtLink(0)", "txtLink(1)", "OptPages(0)",
+        "OptPages(1)", "lstFields", "chkSave", "cmdApply", "CancelButton"}},
   };
   for (const FormCase& form : kForms) {
     SCOPED_TRACE(form.name);
@@ -243,10 +200,8 @@ TEST(FormFit, TabVisitsEveryControlInReadingOrder) {
     QWidget* first = nullptr;
     int focusable = 0;
     for (QWidget* w : view.findChildren<QWidget*>())
-      if (!controlOf(w, view).isEmpty() && w->isVisibleTo(&window) && w->isEnabled() &&
-          (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() &&
-          controlOf(w, view) == w->objectName())
-        ++focusable;
+      focusable += !controlOf(w, view).isEmpty() && w->isVisibleTo(&window) && w->isEnabled() &&
+                   (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && controlOf(w, view) == w->objectName();
     for (QWidget* w = view.nextInFocusChain(); w != &view && !first; w = w->nextInFocusChain())
       if (w->isVisibleTo(&window) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) first = w;
     ASSERT_TRUE(first);
@@ -281,8 +236,7 @@ TEST(FormFit, ALargerWindowGoesToTheLargestListOrGrid) {
   NoSelection site;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.form);
-    const auto form = std::find_if(std::begin(kForms), std::end(kForms),
-                                   [&](auto& f) { return f.name == c.form; });
+    const auto form = std::find_if(std::begin(kForms), std::end(kForms), [&](auto& f) { return f.name == c.form; });
     std::unique_ptr<forms::Form> model = form->make(h, site);
     model->load();
     FormView view(*model);

@@ -2,17 +2,9 @@
 // report form appears on its records, and the pages it generates land in the host's Reports folder.
 #include <sys/stat.h>
 
-#include <QFileDialog>
-#include <QApplication>
-#include <QLineEdit>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QStatusBar>
-#include <QTableWidget>
-#include <QTest>
-#include <QThread>
-#include <QTimer>
-
+#include "automation/property_bag.h"
+#include "fakes/run_process.h"
+#include "fakes/xvfb_server.h"
 #include "host_window.h"
 #include "qt/report_view_fixture.h"
 #include "data/recordset/recordset.h"
@@ -72,24 +64,32 @@ TEST_F(GuiReportTest, APickedCsvFileIsReportedThroughTheReportForm) {
   EXPECT_EQ(status(window), "Report form closed");
 }
 
-TEST_F(GuiReportTest, AFileIsReadInTheBackgroundAndACancelledReadOpensNoForm) {
+// A file is read on a worker, under the busy cursor: Cancel opens no form, even when the read
+// is over but not yet delivered, and stops within a second a named pipe that nobody writes.
+TEST_F(GuiReportTest, CancellingAReadOpensNoFormAndEndsItsThread) {
   app.write("teas.csv", "Name,Price\nTea,1.5\n");
+  ASSERT_EQ(::mkfifo((app / "pipe.csv").c_str(), 0600), 0);
   bool formShown = false;
   when("QueloReportForm", [&](FormDialog& d) {
     formShown = true;
     click(d, "cmdClose");
   });
-  gui::HostWindow window(QString::fromStdString(app.path()), h.component, &platform);
-  window.reportOnFile(app / "teas.csv");
-  EXPECT_TRUE(window.loading());  // back at once: the file is read on a worker
-  ASSERT_TRUE(QApplication::overrideCursor());
-  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
-  window.findChild<QProgressDialog*>("readingRecords")->findChild<QPushButton*>()->click();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !window.loading(); }, 60000));
-  settle();
-  EXPECT_FALSE(formShown);
-  EXPECT_FALSE(QApplication::overrideCursor());
-  EXPECT_EQ(status(window), "Reading cancelled");
+  for (const char* file : {"teas.csv", "pipe.csv"}) {
+    SCOPED_TRACE(file);
+    gui::HostWindow window(QString::fromStdString(app.path()), h.component, &platform);
+    window.reportOnFile(app / file);
+    EXPECT_TRUE(window.loading());  // back at once
+    ASSERT_TRUE(QApplication::overrideCursor());
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+    if (std::string(file) == "pipe.csv") QTest::qWait(500);
+    ASSERT_TRUE(window.loading());
+    window.findChild<QProgressDialog*>("readingRecords")->findChild<QPushButton*>()->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.loading(); }, 1000));
+    settle();
+    EXPECT_FALSE(formShown);
+    EXPECT_FALSE(QApplication::overrideCursor());
+    EXPECT_EQ(status(window), "Reading cancelled");
+  }
 }
 
 // A read slower than the progress dialog's delay: once the report form is up, no progress dialog
@@ -127,18 +127,6 @@ TEST_F(GuiReportTest, TheReportFormOfASlowReadStandsAloneOnTheHostsWindow) {
   EXPECT_EQ(parents, (std::map<std::string, QWidget*>{
                          {"QueloReportForm", &window}, {"QueloAdvancedSet", reportForm}, {"QueloPhotoTabStrip", reportForm}}));
   EXPECT_EQ(status(window), "Report form closed");
-}
-
-// A named pipe that nobody writes never ends: Cancel stops the read within a second.
-TEST_F(GuiReportTest, CancellingTheReadOfANamedPipeEndsItsThread) {
-  ASSERT_EQ(::mkfifo((app / "pipe.csv").c_str(), 0600), 0);
-  gui::HostWindow window(QString::fromStdString(app.path()), h.component, &platform);
-  window.reportOnFile(app / "pipe.csv");
-  QTest::qWait(500);
-  ASSERT_TRUE(window.loading());
-  window.findChild<QProgressDialog*>("readingRecords")->findChild<QPushButton*>()->click();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !window.loading(); }, 1000));
-  EXPECT_EQ(status(window), "Reading cancelled");
 }
 
 TEST_F(GuiReportTest, AMalformedFileIsReportedWithoutAForm) {
@@ -184,6 +172,56 @@ TEST(GuiHostWindow, FitsASmallScreenAtALargeFont) {
   QApplication::setFont(before);
   EXPECT_LE(least.width(), 1024);
   EXPECT_LE(least.height(), 768 - 40);
+}
+
+// The control's property record: what quelo-gui could read comes back and is saved again at
+// close; a record it could not read is left exactly as it was, and the user is told.
+TEST(HostRecord, ARunKeepsWhatItReadAndNeverOverwritesWhatItCouldNot) {
+  const char garbage[] = "\x7f" "ELF\x02\x01\x01\0\0\0\t\xff\xfe\n\x03\x00\x3e";
+  struct Case {
+    std::string text;
+    bool readable;
+  };
+  const Case cases[] = {
+      {"Enabled\tBoolean\tTrue\r\nMaxRecsPerPage\tLong\t200\r\nInterval\tLong\tlots\r\nTag\tString\tmine\r\n"
+       "no tabs\r\nDeveloperCompany\tString\tACME\r\n",
+       true},
+      {std::string(garbage, sizeof garbage - 1), false},
+  };
+  for (const Case& c : cases) {
+    quelo::testing::ScratchDir data;
+    data.write("quelo-gui.props", c.text);
+    QtHarness h;
+    Platform platform = h.platform();
+    {
+      gui::HostWindow window(QString::fromStdString(data.path()), h.component, &platform);
+      EXPECT_EQ(window.statusBar()->currentMessage().contains("could not be read"), !c.readable);
+    }
+    if (!c.readable) {
+      EXPECT_EQ(data.read("quelo-gui.props"), c.text);
+      continue;
+    }
+    auto saved = FilePropertyBag::load(data / "quelo-gui.props");
+    ASSERT_TRUE(saved) << saved.error().message;
+    EXPECT_EQ(saved.value().read("MaxRecsPerPage", Variant()).value(), Variant(int32_t{200}));
+    EXPECT_EQ(saved.value().read("Tag", Variant()).value(), Variant("mine"));
+    EXPECT_EQ(saved.value().read("DeveloperCompany", Variant()).value(), Variant("ACME"));
+  }
+}
+
+// quelo-gui starts on a real display, shows its form with the control on it, and quits.
+TEST(QueloGui, ShowsTheHostFormOnARealDisplay) {
+  quelo::testing::ScratchDir home;
+  quelo::testing::XvfbServer xvfb;
+  const std::string shot = home / "gui.png";
+  const auto run = quelo::testing::runProcess(
+      {QUELO_GUI, "--screenshot", shot},
+      {{"DISPLAY", xvfb.display()}, {"QT_QPA_PLATFORM", "xcb"}, {"HOME", home.path()}, {"XDG_DATA_HOME", home / "data"}});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const QImage form(QString::fromStdString(shot));
+  ASSERT_FALSE(form.isNull());
+  EXPECT_EQ(form.pixelColor(form.width() > 20 ? 18 : 0, 18), QColor(0x80, 0xFF, 0xFF));  // the control's face
+  EXPECT_EQ(quelo::testing::runProcess({QUELO_GUI, "--bogus"}, {{"QT_QPA_PLATFORM", "offscreen"}}).exitCode, 2);
 }
 
 TEST(GuiReportData, TheSampleAndSqliteTablesAreReadAndMissingOnesAreErrors) {

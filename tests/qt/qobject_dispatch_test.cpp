@@ -1,12 +1,5 @@
 #include "qt/qobject_dispatch.h"
 
-#include <gtest/gtest.h>
-
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTextEdit>
-
 #include "fakes/scratch_dir.h"
 #include "platform/picture.h"
 #include "qt/qt_test_support.h"

@@ -1,10 +1,5 @@
 #include "qt/qt_test_support.h"
 
-#include <QApplication>
-#include <QImage>
-#include <QTest>
-#include <QTimer>
-
 namespace quelo::qt::testing {
 
 void soon(std::function<void()> action) { QTimer::singleShot(0, qApp, std::move(action)); }
@@ -25,9 +20,10 @@ void activate(QWidget& window) {
 
 QWidget* activeModal() { return QApplication::activeModalWidget(); }
 
-void writePicture(const std::string& path, int width, int height, Qt::GlobalColor color) {
+void writePicture(const std::string& path, int width, int height, Qt::GlobalColor color, Qt::GlobalColor right) {
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(color);
+  if (right != Qt::transparent) QPainter(&image).fillRect(width / 2, 0, width - width / 2, height, right);
   image.save(QString::fromStdString(path));
 }
 

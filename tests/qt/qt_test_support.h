@@ -1,8 +1,12 @@
 // Helpers of the Qt tests: a platform of Qt services with a shell and window tree that launch
-// nothing, settings in a scratch folder and fonts the test chooses, acting on a modal dialog from inside its event loop, and letting the loop settle.
+// nothing, settings in a scratch folder and fonts the test chooses, acting on a modal dialog from
+// inside its event loop, and letting the loop settle. The tests take Qt's widgets and QTest here.
 #pragma once
 
-#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 
@@ -52,7 +56,8 @@ void settle();
 QWidget* activeModal();
 // Waits until the window is the active one, as a dialog the user just opened is.
 void activate(QWidget& window);
-// Writes a picture file of the given size, filled with one colour.
-void writePicture(const std::string& path, int width, int height, Qt::GlobalColor color);
+// Writes a picture file of the given size, filled with one colour (its right half with `right`).
+void writePicture(const std::string& path, int width, int height, Qt::GlobalColor color,
+                  Qt::GlobalColor right = Qt::transparent);
 
 }  // namespace quelo::qt::testing

@@ -1,14 +1,6 @@
 // The report form driven as its user drives it: fields picked with the mouse and the keys, the
 // preview paged with its pictures, a report generated, and a generation cancelled from the status
 // frame while it runs.
-#include <QApplication>
-#include <QHeaderView>
-#include <QImage>
-#include <QLabel>
-#include <QPushButton>
-#include <QTableWidget>
-#include <QTest>
-#include <QTimer>
 
 #include "forms/standard_controls.h"
 #include "qt/qt_text.h"
@@ -47,26 +39,24 @@ TEST_F(ReportFormViewTest, FieldsArePickedWithTheMouseAndTheKeys) {
   int focusedAfterMove = -1;
   when("QueloReportForm", [&](FormDialog& d) {
     ListBox& output = form(d).get<ListBox>("lstOutput");
+    QListWidget* out = list(d, "lstOutput");
     clickEntry(list(d, "lstAvailable"), "Qty");  // every field starts marked: this one is unmarked
     click(d, "cmdDirection", 0);
     click(d, "cmdDirection", 0);  // twice: each field still once
     sent = entries(output);
-    clickEntry(list(d, "lstOutput"), "Picture");
-    QTest::keyClick(list(d, "lstOutput"), Qt::Key_Up, Qt::ShiftModifier);
+    clickEntry(out, "Picture");
+    QTest::keyClick(out, Qt::Key_Up, Qt::ShiftModifier);
     moved = entries(output);
-    focusedAfterMove = list(d, "lstOutput")->currentRow();
-    QTest::keyClick(list(d, "lstOutput"), Qt::Key_Up, Qt::ShiftModifier);
-    QTest::keyClick(list(d, "lstOutput"), Qt::Key_Down, Qt::ShiftModifier);
-    QTest::keyClick(list(d, "lstOutput"), Qt::Key_Down, Qt::ShiftModifier);
-    QTest::keyClick(list(d, "lstOutput"), Qt::Key_Down, Qt::ShiftModifier);  // already last: stays
-    pressAltWithShiftHeld(list(d, "lstOutput"));
+    focusedAfterMove = out->currentRow();
+    QTest::keyClick(out, Qt::Key_Up, Qt::ShiftModifier);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(out, Qt::Key_Down, Qt::ShiftModifier);  // the third: already last
+    pressAltWithShiftHeld(out);
     outputInverted = entries(output);
     pressAltWithShiftHeld(list(d, "lstAvailable"));
     availableInverted = entries(form(d).get<ListBox>("lstAvailable"));
     click(d, "cmdDirection", 1);  // the marked output fields go
     final = entries(output);
-    for (int i = 0; i < list(d, "lstOutput")->count(); ++i)
-      EXPECT_EQ(utf8(list(d, "lstOutput")->item(i)->text()), output.list(i));
+    for (int i = 0; i < out->count(); ++i) EXPECT_EQ(utf8(out->item(i)->text()), output.list(i));
     click(d, "cmdClose");
   });
   ASSERT_TRUE(showReport(products(12)));
@@ -83,8 +73,8 @@ TEST_F(ReportFormViewTest, ThePreviewPagesAndDrawsPicturesInTheirCells) {
   std::vector<int> rowCounts;
   std::vector<bool> firstEnabled, nextEnabled;
   QColor pictureCell, missingCell;
-  int pictureRowHeight = 0, pictureColumnWidth = 0, headingWidth = 0, plainRowHeight = 0, expectedHeight = 0,
-      expectedWidth = 0;
+  int pictureRowHeight = 0, pictureColumnWidth = 0, headingWidth = 0, plainRowHeight = 0, expectedHeight = 0;
+  int expectedWidth = 0;
   QString missingText, firstOfPage2;
   when("QueloReportForm", [&](FormDialog& d) {
     auto* grid = qobject_cast<QTableWidget*>(d.widgetOf("MSHFlexGrid1"));
@@ -108,9 +98,7 @@ TEST_F(ReportFormViewTest, ThePreviewPagesAndDrawsPicturesInTheirCells) {
     expectedWidth = twipsToPixels(40 * 15, grid);
     page(2);
     firstOfPage2 = grid->item(1, 0)->text();
-    page(3);
-    page(1);
-    page(0);
+    for (int index : {3, 1, 0}) page(index);
     click(d, "cmdClose");
   });
   ASSERT_TRUE(showReport(products(25)));

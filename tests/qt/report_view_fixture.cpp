@@ -2,11 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <QAbstractButton>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTest>
-
 #include "forms/form.h"
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
@@ -34,27 +29,17 @@ ReportViewTest::ReportViewTest() {
   };
 }
 
-ReportViewTest::~ReportViewTest() {
-  h.presenter.whenShown = nullptr;
-}
+ReportViewTest::~ReportViewTest() { h.presenter.whenShown = nullptr; }
 
 std::shared_ptr<Recordset> ReportViewTest::products(int n) {
   auto rs = Recordset::create();
-  EXPECT_TRUE(rs->appendField("Name", 202, 50, 102));
-  EXPECT_TRUE(rs->appendField("Price", 5, 8, 118));
-  EXPECT_TRUE(rs->appendField("Qty", 3, 4, 118));
-  EXPECT_TRUE(rs->appendField("Picture", 202, 255, 102));
-  EXPECT_TRUE(rs->setCursorType(ado::adOpenStatic));
-  EXPECT_TRUE(rs->setLockType(ado::adLockOptimistic));
-  EXPECT_TRUE(rs->open());
-  for (int i = 1; i <= n; ++i) {
-    EXPECT_TRUE(rs->addNew());
-    EXPECT_TRUE(rs->setValue(0, Variant("Item " + std::to_string(i))));
-    EXPECT_TRUE(rs->setValue(1, Variant(i * 1.25)));
-    EXPECT_TRUE(rs->setValue(2, Variant(int32_t{i})));
-    EXPECT_TRUE(rs->setValue(3, Variant(i % 2 ? "red.png" : "missing.png")));
-    EXPECT_TRUE(rs->update());
-  }
+  EXPECT_TRUE(rs->appendField("Name", 202, 50, 102) && rs->appendField("Price", 5, 8, 118) &&
+              rs->appendField("Qty", 3, 4, 118) && rs->appendField("Picture", 202, 255, 102));
+  EXPECT_TRUE(rs->setCursorType(ado::adOpenStatic) && rs->setLockType(ado::adLockOptimistic) && rs->open());
+  for (int i = 1; i <= n; ++i)
+    EXPECT_TRUE(rs->addNew() && rs->setValue(0, Variant("Item " + std::to_string(i))) &&
+                rs->setValue(1, Variant(i * 1.25)) && rs->setValue(2, Variant(int32_t{i})) &&
+                rs->setValue(3, Variant(i % 2 ? "red.png" : "missing.png")) && rs->update());
   return rs;
 }
 

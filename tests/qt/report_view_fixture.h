@@ -3,12 +3,7 @@
 // the dialogs as a user does (clicks, keys, the file dialog).
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <QListWidget>
-#include <functional>
 #include <map>
-#include <memory>
 #include <string>
 
 #include "fakes/scratch_dir.h"

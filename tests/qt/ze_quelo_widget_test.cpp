@@ -1,17 +1,14 @@
 #include "qt/ze_quelo_widget.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QSignalSpy>
-#include <QTest>
-#include <QVBoxLayout>
-
 #include "fakes/scratch_dir.h"
+#include "qt/about_view.h"
+#include "qt/form_view.h"
+#include "qt/property_frame.h"
 #include "qt/qobject_dispatch.h"
 #include "qt/qt_test_support.h"
+#include "ui/maker.h"
 
 namespace quelo::qt {
 namespace {
@@ -123,6 +120,72 @@ TEST_F(WidgetTest, RunModeIgnoresTheCompanyAndFindsTheHostsControls) {
   EXPECT_EQ(log->toPlainText(), "first\nsecond");  // on a new line at the end
   EXPECT_NE(dir.read("Reports/Log/ZeMessages.htm").find("second"), std::string::npos);
   EXPECT_EQ(widget->control().site().findControl("nothing"), nullptr);
+}
+
+// The mail label is drawn as a link and opens the mail program from the mouse and the keyboard.
+TEST(AboutView, TheMailLabelIsALinkForMouseAndKeys) {
+  testing::QtHarness h;
+  h.presenter.setDecorator("QueloAbout", decorateAboutBox);
+  Platform platform = h.platform();
+  ZeQueloWidget control(h.component, nullptr, true, &platform);
+  bool drawnAsLink = false;
+  h.presenter.whenShown = [&](forms::Form&, FormDialog& d) {
+    auto* mail = qobject_cast<QLabel*>(d.widgetOf("lblZe", 1));
+    drawnAsLink = mail->styleSheet().contains("underline") && mail->cursor().shape() == Qt::PointingHandCursor;
+    QTest::mouseClick(mail, Qt::LeftButton);
+    mail->setFocus();
+    QTest::keyClick(mail, Qt::Key_Space);  // a link is clicked from the keyboard too
+    QTest::mouseClick(qobject_cast<QPushButton*>(d.widgetOf("OKButton")), Qt::LeftButton);
+  };
+  ASSERT_TRUE(control.dispatch()->call("AboutBox").isOk());
+  EXPECT_TRUE(drawnAsLink);
+  ASSERT_EQ(h.shell.launches.size(), 2u);
+  for (const auto& launch : h.shell.launches) {
+    EXPECT_EQ(launch.kind, "mail");
+    EXPECT_EQ(launch.target, std::string("mailto:") + maker::kEmail);
+  }
+}
+
+TEST(PropertyFrame, ThePageRoundTripsTheControlsProperties) {
+  testing::QtHarness h;
+  Platform platform = h.platform();
+  ZeQueloWidget control(h.component, nullptr, false, &platform);  // on a form being designed
+  control.setInterval(4);
+  control.setTag("before");
+  PropertyFrame frame({control.dispatch()}, h.presenter);
+  frame.show();
+  testing::settle();
+  FormView& page = frame.pageView();
+  auto* interval = qobject_cast<QLineEdit*>(page.widgetOf("txtInterval"));
+  auto* tag = qobject_cast<QLineEdit*>(page.widgetOf("txtTag"));
+  auto* list = qobject_cast<QComboBox*>(page.widgetOf("cmbMaxRecsPerPage"));
+  EXPECT_EQ(interval->text(), "4");
+  EXPECT_EQ(tag->text(), "before");
+  EXPECT_EQ(list->currentText(), "10 - Ze_TenRecs");
+  EXPECT_FALSE(frame.applyButton()->isEnabled());  // nothing changed yet
+
+  tag->setFocus();
+  tag->selectAll();
+  QTest::keyClicks(tag, "after");
+  EXPECT_TRUE(frame.applyButton()->isEnabled());
+  interval->setFocus();
+  interval->selectAll();
+  QTest::keyClicks(interval, "12abc");
+  QTest::mouseClick(qobject_cast<QCheckBox*>(page.widgetOf("chkDoTimer")), Qt::LeftButton);
+  list->setFocus();
+  list->setCurrentIndex(4);
+  emit list->activated(4);
+  QTest::keyClicks(qobject_cast<QWidget*>(page.widgetOf("txtDeveloperCompany")), "acme");
+  frame.chooseColor(QColor(10, 20, 30));
+  QTest::mouseClick(frame.applyButton(), Qt::LeftButton);
+
+  EXPECT_EQ(control.tag(), "after");
+  EXPECT_EQ(control.interval(), 12);
+  EXPECT_TRUE(control.doTimer());
+  EXPECT_EQ(control.maxRecsPerPage(), 200);
+  EXPECT_EQ(control.developerCompany(), "ACME");
+  EXPECT_EQ(control.backColor(), QColor(10, 20, 30));
+  EXPECT_FALSE(frame.applyButton()->isEnabled());
 }
 
 }  // namespace
