@@ -108,7 +108,7 @@ TEST_F(PostgresOdbc, EveryTypeReadsAsThroughLibpq) {
 // read-only. A batch, or a statement that returns no rows, is refused before the server runs it.
 // Each exits 2 and leaves every row in place.
 TEST_F(PostgresOdbc, WritingStatementsFailAndChangeNothing) {
-  const std::string table = "kept_" + std::to_string(getpid());
+  const std::string table = "kept_odbc_" + std::to_string(getpid());
   ASSERT_EQ(runProcess({"psql", "-q", connection_, "-c", "CREATE TABLE " + table + " AS SELECT 1 AS n"}).exitCode, 0);
   struct Case {
     std::string query, words;

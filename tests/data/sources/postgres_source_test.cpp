@@ -94,7 +94,7 @@ TEST_F(PostgresSource, TypesMapAndValuesRoundTrip) {
 // The server's own words, on one line; the session is read-only, so whatever a statement tries,
 // the table keeps its rows.
 TEST_F(PostgresSource, FailuresAreTheServersMessagesAndChangeNothing) {
-  const std::string table = "kept_" + std::to_string(getpid());
+  const std::string table = "kept_native_" + std::to_string(getpid());
   ASSERT_EQ(testing::runProcess({"psql", "-q", connection_, "-c", "CREATE TABLE " + table + " AS SELECT 1 AS n"}).exitCode, 0);
   const std::string readOnly = " in a read-only transaction";
   const std::pair<std::string, std::string> cases[] = {
