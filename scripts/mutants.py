@@ -210,6 +210,14 @@ class Observers:
 RUNNING = []  # the test processes running now
 
 
+def kill_group(process):
+    """Kills a test process with whatever it started (its process group), if any of it is left."""
+    try:
+        os.killpg(process.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+
+
 class Tree:
     """Plants one mutant at a time and puts the file back, whatever stops the run."""
 
@@ -221,7 +229,7 @@ class Tree:
 
     def _stop(self, signum, frame):
         for run in RUNNING:  # the test processes, with whatever they started
-            os.killpg(run.pid, signal.SIGKILL)
+            kill_group(run)
         self.restore()
         sys.exit(128 + signum)
 
@@ -303,10 +311,9 @@ def run_program(program, env_of, limit, shards):
                 return "timeout", os.path.basename(program)
             time.sleep(0.2)
     finally:
-        for process, output in runs:  # with whatever the tests started
-            if process.poll() is None:
-                os.killpg(process.pid, signal.SIGKILL)
-                process.wait()
+        for process, output in runs:
+            kill_group(process)
+            process.wait()
             output.close()
         RUNNING.clear()
 
