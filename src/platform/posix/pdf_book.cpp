@@ -13,13 +13,14 @@
 namespace quelo {
 namespace {
 
-// Where the binder module may lie: found by the loader's own search (the build tree's run path,
-// LD_LIBRARY_PATH), then in the private library folder beside an installed libquelo, then in the
-// one beside an installed program that holds the library itself.
+// Where the binder module may lie: found by the loader's own search (LD_LIBRARY_PATH), in the
+// private library folder beside an installed libquelo, in the one beside an installed program that
+// holds the library itself, and last where the build that made this code put it (a program run
+// from its build tree).
 std::vector<std::string> moduleCandidates() {
   const std::string folder = libraryFolder();
   return {QUELO_PDF_MODULE, folder + QUELO_PDF_BESIDE_LIBRARY "/" QUELO_PDF_MODULE,
-          folder + QUELO_PDF_BESIDE_PROGRAM "/" QUELO_PDF_MODULE};
+          folder + QUELO_PDF_BESIDE_PROGRAM "/" QUELO_PDF_MODULE, QUELO_PDF_BUILT};
 }
 
 }  // namespace
