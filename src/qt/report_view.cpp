@@ -3,14 +3,20 @@
 #include <QAbstractButton>
 #include <QBoxLayout>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 
+#include "forms/form.h"
+#include "forms/standard_controls.h"
 #include "platform/shell.h"
+#include "qt/binders/binders.h"
 #include "qt/form_dialog.h"
+#include "qt/form_view.h"
 #include "qt/qt_text.h"
 #include "reporter/report_form.h"
 
@@ -101,6 +107,22 @@ class OutcomeLine : public QLabel {
 };
 
 // Names for the boxes that no label of their own names (screen readers, the label's buddy).
+// A frame's own access key (the first one its title marks) leads to the given control, wherever
+// the focus is; a group box would keep the focus where it is when it is already inside.
+class ShortcutFocus : public QObject {
+ public:
+  ShortcutFocus(QWidget& frame, QWidget& target) : QObject(&frame), target_(target) { frame.installEventFilter(this); }
+
+ private:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::Shortcut) return false;
+    target_.setFocus(Qt::ShortcutFocusReason);
+    return true;
+  }
+
+  QWidget& target_;
+};
+
 void nameTheBoxes(FormDialog& dialog) {
   const std::pair<const char*, const char*> names[] = {{"lstAvailable", "Available fields"},
                                                        {"lstOutput", "Fields to output in report"},
@@ -120,6 +142,18 @@ void nameTheBoxes(FormDialog& dialog) {
       l->setText(QString::fromLatin1(b.text));
       l->setBuddy(dialog.widgetOf(b.box));
     }
+  // The field lists' headings are the frame's caption, keyed Alt+B and Alt+O.
+  auto* frame = dialog.widgetOf("Frame1");
+  auto* model = dynamic_cast<forms::Frame*>(dialog.view().form()->find("Frame1"));
+  QWidget* lists[] = {dialog.widgetOf("lstAvailable"), dialog.widgetOf("lstOutput")};
+  if (!model || !lists[0] || !lists[1]) return;
+  QString keyed = qs(model->caption());
+  keyed.replace(QStringLiteral("Available"), QStringLiteral("Availa&ble"))
+      .replace(QStringLiteral("to output"), QStringLiteral("to &output"));
+  frame->setProperty(kKeyedCaption, keyed);
+  new ShortcutFocus(*frame, *lists[0]);
+  QObject::connect(new QShortcut(QKeySequence(QStringLiteral("Alt+O")), frame), &QShortcut::activated, lists[1],
+                   [list = lists[1]] { list->setFocus(Qt::ShortcutFocusReason); });
 }
 
 }  // namespace

@@ -119,7 +119,7 @@ TEST_F(ReportFormViewTest, ThePreviewPagesAndDrawsPicturesInTheirCells) {
 // The line under the form says what to do before Generate can run, then where the pages went.
 TEST_F(ReportFormViewTest, GenerateWritesEveryPageAndShowsTheFirst) {
   QString fileName, withoutFields, withoutName, done;
-  bool colourFocused = false;
+  bool colourFocused = false, listsFocused = false;
   when("QueloReportForm", [&](FormDialog& d) {
     auto* outcome = d.findChild<QLabel*>("lblOutcome");
     click(d, "cmdGenerate");
@@ -129,6 +129,10 @@ TEST_F(ReportFormViewTest, GenerateWritesEveryPageAndShowsTheFirst) {
     withoutName = outcome->text();
     QTest::keyClick(&d, Qt::Key_R, Qt::AltModifier);  // the labels lead to their boxes
     colourFocused = d.widgetOf("cboBGcolor")->hasFocus();
+    QTest::keyClick(&d, Qt::Key_O, Qt::AltModifier);  // and the field lists' headings to them
+    listsFocused = d.widgetOf("lstOutput")->hasFocus();
+    QTest::keyClick(&d, Qt::Key_B, Qt::AltModifier);
+    listsFocused = listsFocused && d.widgetOf("lstAvailable")->hasFocus();
     QTest::keyClick(&d, Qt::Key_T, Qt::AltModifier);
     QTest::keyClicks(QApplication::focusWidget(), "Stock");
     saveAs(d, "Stock");
@@ -144,6 +148,7 @@ TEST_F(ReportFormViewTest, GenerateWritesEveryPageAndShowsTheFirst) {
   ASSERT_TRUE(showReport(products(25)));
   EXPECT_EQ(fileName, "stock.htm");
   EXPECT_TRUE(colourFocused);
+  EXPECT_TRUE(listsFocused);
   for (const char* page : {"stock1.htm", "stock2.htm", "stock3.htm"}) EXPECT_TRUE(reportExists(page)) << page;
   EXPECT_NE(app.read("Reports/stock1.htm").find("Vol 1 of Stock"), std::string::npos);
   EXPECT_TRUE(withoutFields.contains("-->>")) << withoutFields.toStdString();

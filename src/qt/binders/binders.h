@@ -7,6 +7,9 @@
 
 namespace quelo::qt {
 
+// The name of a frame's property that holds its caption with access keys marked by '&'.
+inline constexpr char kKeyedCaption[] = "keyedCaption";
+
 std::unique_ptr<ControlBinder> bindLabel(forms::Control& model, QWidget* parent);
 std::unique_ptr<ControlBinder> bindTextBox(forms::Control& model, QWidget* parent);
 std::unique_ptr<ControlBinder> bindCheckBox(forms::Control& model, QWidget* parent);

@@ -1,4 +1,6 @@
 // Frame: a QGroupBox; the controls it contains are placed inside it by the form view.
+// A view may give the frame its caption with access keys marked (`kKeyedCaption`); the title shows
+// them while the model's caption is that text without the marks.
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -41,7 +43,8 @@ class FrameBinder : public ControlBinder {
 
   // The form fits and stretches its frames after placing them: the title follows the width.
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == widget() && event->type() == QEvent::Resize && model()) fitTitle();
+    const bool refit = event->type() == QEvent::Resize || event->type() == QEvent::DynamicPropertyChange;
+    if (watched == widget() && refit && model()) fitTitle();
     return ControlBinder::eventFilter(watched, event);
   }
 
@@ -49,7 +52,10 @@ class FrameBinder : public ControlBinder {
   void fitTitle() {
     Writing guard(*this);
     auto* box = widgetAs<QGroupBox>();
-    box->setTitle(fittedTitle(qs(modelAs<forms::Frame>()->caption()), box->fontMetrics(), box->width()));
+    QString caption = qs(modelAs<forms::Frame>()->caption());
+    if (QString keyed = box->property(kKeyedCaption).toString(); QString(keyed).remove(u'&') == caption)
+      caption = keyed;
+    box->setTitle(fittedTitle(caption, box->fontMetrics(), box->width()));
   }
 };
 
