@@ -59,9 +59,19 @@ class OutcomeLine : public QLabel {
     });
     if (auto* generate = qobject_cast<QAbstractButton*>(dialog.widgetOf("cmdGenerate")))
       connect(generate, &QAbstractButton::clicked, this, [this] { tell(); });
+    // The status frame shows while a run writes: the last run's outcome would be stale by then.
+    if (QWidget* status = dialog.widgetOf("Frame3")) status->installEventFilter(this);
   }
 
  private:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      setToolTip(QString());
+      setText(QStringLiteral("Writing the pages..."));
+    }
+    return false;
+  }
+
   // Runs after the form's own Generate has finished.
   void tell() {
     auto* form = dynamic_cast<QueloReportForm*>(dialog_.view().form());

@@ -163,6 +163,7 @@ TEST_F(ReportFormViewTest, GenerateWritesEveryPageAndShowsTheFirst) {
 // page 3; the driver sees the click because it lets the event loop run between sections.
 struct CancelRun {
   bool closedWhileRunning = false, closeEnabledWhileRunning = true, statusShown = false, clicked = false;
+  QString outcomeWhileRunning;
 };
 
 CancelRun generateAndCancel(FormDialog& d, bool deletePages) {
@@ -173,6 +174,7 @@ CancelRun generateAndCancel(FormDialog& d, bool deletePages) {
     if (run.clicked || page->text() != "3") return;
     run.statusShown = d.widgetOf("Frame3")->isVisible() && !d.widgetOf("Frame1")->isVisible();
     run.closeEnabledWhileRunning = d.widgetOf("cmdClose")->isEnabled();
+    run.outcomeWhileRunning = d.findChild<QLabel*>("lblOutcome")->text();
     d.close();  // the window does not close under a running report
     run.closedWhileRunning = !d.isVisible() || !form(d).loaded();
     if (deletePages) ReportViewTest::click(d, "chkDeleteOnCancel");
@@ -212,6 +214,7 @@ TEST_F(ReportFormViewTest, CancelInTheStatusFrameStopsTheRunAndDeletesOnlyWhenAs
   EXPECT_TRUE(reportExists("run1.htm"));
   EXPECT_TRUE(wholeAgain);
   EXPECT_TRUE(deleted.clicked);
+  EXPECT_EQ(deleted.outcomeWhileRunning, "Writing the pages...");  // not the last run's outcome
   for (int p = 1; p <= 5; ++p) EXPECT_FALSE(reportExists("gone" + std::to_string(p) + ".htm")) << p;
   EXPECT_TRUE(h.shell.launches.empty());  // the browser box was cleared
 }
