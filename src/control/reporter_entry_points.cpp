@@ -1,6 +1,7 @@
 #include "control/reporter_entry_points.h"
 
 #include "component/component.h"
+#include "control/control_report_host.h"
 #include "control/type_library.h"
 #include "control/ze_quelo.h"
 #include "automation/collection.h"
@@ -109,7 +110,7 @@ bool ReportRequest::prepare() {
   settings.get<ListBox>("lstFields").clear();
   const std::string name = control_.site().ambientDisplayName().valueOr("");
   std::shared_ptr<Dispatch> self = control_.site().findControl(name);
-  settings.setMyfControl(self ? self : control_.shared_from_this());
+  settings.setMyfControl(reportHostOf(self ? self : control_.shared_from_this()));
 
   QueloReportForm& form = reportForm(component, platform);
   form.setCumTotalRecs(static_cast<int32_t>(count.value()));

@@ -127,12 +127,9 @@ void QueloAdvancedSet::cmdLogoClick(int index) {
   if (!platform_.files->isDirectory(pictures)) (void)platform_.files->createDirectory(pictures);
   const std::string caption = std::string("Select a Jpeg or Gif or Png image to use") +
                               (index == 0 ? " as Logo " : " as Signature ") + "in Report";
-  std::string name;
-  if (myfControl_) {
-    // The starting folder keeps its case: on Linux a lower-cased path may name no folder.
-    Args args{Variant(caption), Variant(withTrailingSeparator(pictures)), Variant(kPictureFiles), Variant(true)};
-    if (auto chosen = myfControl_->call("SupplyFileName", args)) name = toString(chosen.value()).valueOr("");
-  }
+  // The starting folder keeps its case: on Linux a lower-cased path may name no folder.
+  std::string name =
+      myfControl_ ? myfControl_->supplyFileName(caption, withTrailingSeparator(pictures), kPictureFiles, true) : "";
   if (!namesAPicture(name)) name.clear();
   shown->setCaption(name.empty() ? std::string() : ShortFileName(*platform_.files, name));
 }

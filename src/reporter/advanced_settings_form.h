@@ -6,9 +6,9 @@
 
 #include <memory>
 
-#include "automation/dispatch.h"
 #include "forms/form.h"
 #include "platform/platform.h"
+#include "reporter/report_host.h"
 
 namespace quelo {
 
@@ -20,9 +20,9 @@ class QueloAdvancedSet : public forms::Form {
 
   Component& component() { return component_; }
 
-  // The host's control, whose SupplyFileName the picture buttons call by name.
-  const std::shared_ptr<Dispatch>& myfControl() const { return myfControl_; }
-  void setMyfControl(std::shared_ptr<Dispatch> control) { myfControl_ = std::move(control); }
+  // The control that shows the forms: its file dialog, page size and status event.
+  const std::shared_ptr<ReportHost>& myfControl() const { return myfControl_; }
+  void setMyfControl(std::shared_ptr<ReportHost> control) { myfControl_ = std::move(control); }
   // Commits the controls to the working settings and sets the in-force flag; hides the form
   // unless an automatic report runs.
   void cmdApply_Click();
@@ -50,7 +50,7 @@ class QueloAdvancedSet : public forms::Form {
 
   Component& component_;
   Platform platform_;
-  std::shared_ptr<Dispatch> myfControl_;
+  std::shared_ptr<ReportHost> myfControl_;
   bool advSettings_ = false;
   bool fontsListed_ = false;
   std::string loadedFont_;  // the font name of the settings read at load

@@ -122,8 +122,7 @@ void QueloReportForm::cmdSaveAs_Click() {
   if (const auto& control = settingsForm().myfControl()) {
     const std::string& appPath = component_.applicationPath;
     const std::string reports = appPath + "Reports" + separatorOf(appPath);
-    Args args{Variant("Save As (Htm or Asp file)"), Variant(reports), Variant(int32_t{5}), Variant(false)};
-    if (auto result = control->call("SupplyFileName", args); result) chosen = toString(result.value()).valueOr("");
+    chosen = control->supplyFileName("Save As (Htm or Asp file)", reports, 5, false);
   }
   get<TextBox>("txtFileName").setText(chosen.empty() ? std::string() : savedName(chosen));
 }

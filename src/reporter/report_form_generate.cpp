@@ -53,26 +53,16 @@ class StatusFrameProgress : public ReportProgress {
 // report. The host's own value (`spare`) goes back to it at the next event.
 class ReportStatusProgress : public ReportProgress {
  public:
-  // The event's member is looked up once: it is raised before every section.
-  ReportStatusProgress(std::shared_ptr<Dispatch> control, Variant& spare) : control_(std::move(control)), spare_(spare) {
-    if (control_) raise_ = control_->idOfName("RaiseZeReportStatus").valueOr(-1);
-  }
+  ReportStatusProgress(std::shared_ptr<ReportHost> control, Variant& spare) : control_(std::move(control)), spare_(spare) {}
 
   void step(const ReportStep& where) override {
-    if (!control_) return;
-    Args args{Variant(where.totalPages), Variant(where.elapsedSeconds), Variant(where.page),
-              Variant(cancelled_),       Variant(deleteOnCancel_),      spare_};
-    if (!control_->invoke(raise_, InvokeKind::Method, args)) return;
-    cancelled_ = toBool(args[3]).valueOr(cancelled_);
-    deleteOnCancel_ = toBool(args[4]).valueOr(deleteOnCancel_);
-    spare_ = args[5];
+    if (control_) control_->raiseReportStatus(where, cancelled_, deleteOnCancel_, spare_);
   }
   bool cancelled() const override { return cancelled_; }
   bool deleteOnCancel() const override { return deleteOnCancel_; }
 
  private:
-  std::shared_ptr<Dispatch> control_;
-  int32_t raise_ = -1;
+  std::shared_ptr<ReportHost> control_;
   Variant& spare_;
   bool cancelled_ = false, deleteOnCancel_ = false;
 };

@@ -42,10 +42,8 @@ std::string cellText(Recordset& page, int field) {
 // The records per page, from the control's MaxRecsPerPage. A size that is not a positive 16-bit
 // number (the old form divided by zero on 0) falls back to 10; more than 100 pages take 200 a page.
 void QueloReportForm::readPageSize() {
-  int16_t asked = 0;
-  if (const auto& control = settingsForm().myfControl())
-    if (auto max = control->get("MaxRecsPerPage"))
-      if (auto size = toInteger(max.value())) asked = size.value();
+  const auto& control = settingsForm().myfControl();
+  const int16_t asked = control ? control->recordsPerPage() : 0;
   pageSize_ = static_cast<int16_t>(pageSizeFor(cumTotalRecs_, asked));
 }
 

@@ -12,6 +12,7 @@
 #include "fakes/control_harness.h"
 #include "fakes/scratch_dir.h"
 #include "fakes/sqlite_file.h"
+#include "control/control_report_host.h"
 #include "reporter/reg_settings.h"
 #include "reporter/report_settings.h"
 
@@ -31,7 +32,7 @@ class SettingsFormTest : public ::testing::Test {
       calls.push_back(args);
       return Variant(answer);
     });
-    form().setMyfControl(host);
+    form().setMyfControl(reportHostOf(host));
   }
   QueloAdvancedSet& form() { return advancedSettingsForm(*h.component, h.platform()); }
   template <class T>
