@@ -43,6 +43,31 @@ void MemberDispatch::bind(std::string_view name, InvokeKind kind, Handler handle
   handlers_[{dispid, kind}] = std::move(handler);
 }
 
+std::vector<std::string> MemberDispatch::disagreements() const {
+  std::vector<std::string> out;
+  if (!library_) return out;
+  const auto serves = [this](const MemberInfo& m, InvokeKind kind) { return handlers_.count({m.dispid, kind}) > 0; };
+  for (const MemberInfo& m : library_->members) {
+    const bool property = m.kind == MemberKind::Property;
+    if (!property && !serves(m, InvokeKind::Method)) out.push_back(m.name + ": declared, not bound");
+    if (property && m.readable && !serves(m, InvokeKind::PropertyGet)) out.push_back(m.name + ": get not bound");
+    if (property && m.writable && !serves(m, InvokeKind::PropertyPut)) out.push_back(m.name + ": put not bound");
+  }
+  for (const auto& [key, handler] : handlers_) {
+    const MemberInfo* m = library_->findMember(key.first);
+    const bool declared = m && (m->kind == MemberKind::Property
+                                    ? (key.second == InvokeKind::PropertyGet ? m->readable
+                                                                             : key.second == InvokeKind::PropertyPut && m->writable)
+                                    : key.second == InvokeKind::Method);
+    if (declared) continue;
+    std::string name = m ? m->name : std::string();
+    for (const auto& [own, id] : ownNames_)
+      if (id == key.first) name = own;
+    out.push_back(name + ": bound, not declared");
+  }
+  return out;
+}
+
 Result<int32_t> MemberDispatch::idOfName(std::string_view name) const {
   if (library_) {
     if (const MemberInfo* m = library_->findMember(name)) return m->dispid;

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "automation/dispatch.h"
 #include "automation/type_info.h"
@@ -22,6 +23,10 @@ class MemberDispatch : public Dispatch {
 
   // Binds a handler; a name not in the type library gets an id of its own.
   void bind(std::string_view name, InvokeKind kind, Handler handler);
+  // With a type library, where the handlers and the library disagree: a member the library
+  // declares that no handler serves (a method, a readable property's get, a writable one's put),
+  // or a handler the library declares no member for. Empty when they agree.
+  std::vector<std::string> disagreements() const;
 
   using Dispatch::invoke;
   Result<int32_t> idOfName(std::string_view name) const override;

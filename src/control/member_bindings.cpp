@@ -1,5 +1,5 @@
 // The control's members by name and dispatch id: each entry of the type library bound to the
-// typed member that does the work. A member bound nowhere answers "Not implemented".
+// typed member that does the work. Creating the control checks that the two lists agree.
 #include "component/component.h"
 #include "control/message_log.h"
 #include "control/reporter_entry_points.h"

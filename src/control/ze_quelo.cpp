@@ -2,6 +2,9 @@
 // resize and termination.
 #include "control/ze_quelo.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "component/component.h"
 #include "control/type_library.h"
 #include "files/path_rules.h"
@@ -28,6 +31,12 @@ std::shared_ptr<ZeQuelo> ZeQuelo::create(std::shared_ptr<Component> component, P
                                          ControlWindow& window) {
   std::shared_ptr<ZeQuelo> control(new ZeQuelo(std::move(component), platform, site, window));
   control->bindMembers();
+  // The members bound and those the type library declares are one list: a difference is a fault
+  // of this library, found by the first control made.
+  if (const auto wrong = control->disagreements(); !wrong.empty()) {
+    for (const std::string& w : wrong) std::fprintf(stderr, "ZeQuelo's members and type library differ: %s\n", w.c_str());
+    std::abort();
+  }
   return control;
 }
 

@@ -49,6 +49,20 @@ class MemberDispatchTest : public ::testing::Test {
   std::string name;
 };
 
+TEST_F(MemberDispatchTest, NamesWhereItsHandlersAndTheLibraryDisagree) {
+  using Names = std::vector<std::string>;
+  EXPECT_EQ(object.disagreements(), Names{"Later: declared, not bound"});
+  const auto none = [](Args&) -> Result<Variant> { return Variant(); };
+  object.bind("Later", InvokeKind::Method, none);
+  object.bind("Scale", InvokeKind::PropertyPut, none);
+  object.bind("Extra", InvokeKind::Method, none);
+  EXPECT_EQ(object.disagreements(), (Names{"Scale: bound, not declared", "Extra: bound, not declared"}));
+  MemberDispatch readOnly(&lib);
+  readOnly.bind("Name", InvokeKind::PropertyGet, none);
+  EXPECT_EQ(readOnly.disagreements(),
+            (Names{"Scale: declared, not bound", "Name: put not bound", "Later: declared, not bound"}));
+}
+
 TEST_F(MemberDispatchTest, CoercesFillsDefaultsWritesByRefBackAndFindsPropertiesById) {
   Args args{Variant("21")};
   auto r = object.call("SCALE", args);
