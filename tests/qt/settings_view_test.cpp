@@ -1,6 +1,6 @@
 // The advanced settings form opened from the report form: the font list drawn in its fonts, the
-// chosen font shown on its label, Tab leaving the notes box, Escape closing; without the chosen
-// font installed the font box names the font shown in its place.
+// chosen font shown on its label, Escape closing; without the chosen font installed the font box
+// names the font shown in its place. (Tab's way through the form is the form fit's test.)
 
 #include "qt/report_view_fixture.h"
 
@@ -14,7 +14,7 @@ TEST_F(SettingsViewTest, TheFontListShowsEachFontAndTheKeysMoveOn) {
     SCOPED_TRACE(installed ? "chosen font installed" : "chosen font missing");
     if (!installed) h.fonts.names = {"DejaVu Sans", "Arial"};
     QStringList fonts, fontsDrawnIn;
-    QString labelFont, notesText, focusAfterNotes, fontShown;
+    QString labelFont, fontShown;
     bool closedByEscape = false;
     when("QueloAdvancedSet", [&](FormDialog& d) {
       activate(d);
@@ -30,10 +30,7 @@ TEST_F(SettingsViewTest, TheFontListShowsEachFontAndTheKeysMoveOn) {
       QWidget* notes = d.widgetOf("txtNotes");
       QTest::mouseClick(notes, Qt::LeftButton);  // the font box loses the focus
       labelFont = d.widgetOf("lblFontName")->font().family();
-      QTest::keyClick(notes, Qt::Key_Tab);
-      notesText = qobject_cast<QPlainTextEdit*>(notes)->toPlainText();
-      focusAfterNotes = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
-      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+      QTest::keyClick(notes, Qt::Key_Escape);
       closedByEscape = !d.view().form();
       if (!closedByEscape) click(d, "CancelButton");
     });
@@ -43,8 +40,6 @@ TEST_F(SettingsViewTest, TheFontListShowsEachFontAndTheKeysMoveOn) {
     });
     ASSERT_TRUE(showReport(products(3)));
     EXPECT_EQ(fontsDrawnIn, fonts);
-    EXPECT_EQ(notesText, "");
-    EXPECT_EQ(focusAfterNotes, "cmdLogo(0)");
     EXPECT_TRUE(closedByEscape);
     if (installed) {
       EXPECT_EQ(fonts, (QStringList{"Arial", "DejaVu Sans", "Times New Roman"}));
