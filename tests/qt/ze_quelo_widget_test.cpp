@@ -57,12 +57,14 @@ TEST_F(WidgetTest, FocusRaisesTheLabelAndClicksComeOutAsASignalUnlessDisabled) {
   EXPECT_EQ(clicks.count(), 1);
 }
 
-TEST_F(WidgetTest, BackColorPaintsTheFaceAndIsAnnounced) {
+TEST_F(WidgetTest, BackColorPaintsTheFaceAndChangesAreAnnounced) {
   QSignalSpy announced(widget, &ZeQueloWidget::propertyChanged);
   ASSERT_TRUE(widget->dispatch()->put("BackColor", Variant(int32_t{0x0000FF})));  // red in 0x00BBGGRR
   EXPECT_EQ(widget->palette().color(QPalette::Window), QColor(255, 0, 0));
-  ASSERT_EQ(announced.count(), 1);
+  ASSERT_TRUE(widget->dispatch()->put("Tag", Variant("kept")));
+  ASSERT_EQ(announced.count(), 2);
   EXPECT_EQ(announced[0][0].toString(), "BackColor");
+  EXPECT_EQ(announced[1][0].toString(), "Tag");
 }
 
 TEST_F(WidgetTest, TheTimerTicksOnTheQtEventLoop) {
