@@ -88,38 +88,35 @@ struct FileDialogTest : ::testing::Test {
   std::string photos = dir / "Photos";
 };
 
+// The checks run in the dialog's handlers; the name each call returns shows that its handler ran.
 TEST_F(FileDialogTest, TypedNamesAreCheckedThenTheStoredFileIsReturned) {
-  std::vector<bool> stillOpen;
   const std::string chosen = supply(
       [&](FileDialog& f) {
         for (const char* bad : {"a-b.txt", "   ", "what?.txt", "x/y"}) {
           type(f, bad);
           press(f, key::kReturn);
-          stillOpen.push_back(f.loaded() && f.get<TextBox>("txtFileName").hasFocus());
+          EXPECT_TRUE(f.loaded() && f.get<TextBox>("txtFileName").hasFocus()) << bad;
         }
         type(f, "C:\\x\\photo.GIF");  // the last part, in capitals, names Photo.gif
         press(f, key::kReturn);
       },
       "Pick a file", photos);
-  EXPECT_EQ(stillOpen, std::vector<bool>(4, true));
   EXPECT_EQ(chosen, photos + "/Photo.gif");
   EXPECT_EQ(args[1], Variant(photos + "/"));  // InitDir comes back with its separator
 }
 
 TEST_F(FileDialogTest, TheExistenceCheckRefusesMissingAndEmptyFiles) {
-  std::vector<std::string> afterEnter;
   const std::string chosen = supply(
       [&](FileDialog& f) {
         for (const char* name : {"missing.txt", "empty.txt", "Photos"}) {
           type(f, name);
           press(f, key::kReturn);
-          afterEnter.push_back(f.loaded() ? f.currentFullName() : "unloaded");
+          EXPECT_EQ(f.loaded() ? f.currentFullName() : "unloaded", "") << name;
         }
         type(f, "  notes.txt ");
         f.get<CommandButton>("cmdOk").press();
       },
       "Pick a file", dir / "Photos");
-  EXPECT_EQ(afterEnter, std::vector<std::string>(3, ""));
   EXPECT_EQ(chosen, photos + "/notes.txt");
 }
 
@@ -142,23 +139,21 @@ TEST_F(FileDialogTest, WithTheCheckOffANewNameIsTakenAndASaveAsCaptionSwitchesIt
 }
 
 TEST_F(FileDialogTest, ClickingAFileTakesItAndPreviewsPictures) {
-  std::vector<std::string> previews;
   const std::string chosen = supply(
       [&](FileDialog& f) {
         auto& list = f.get<FileListBox>("flbPhoto");
         list.setListIndex(fileIndex(f, "notes.txt"));
-        previews.push_back(f.get<Image>("ImgChosenPhoto").picture());
+        EXPECT_EQ(f.get<Image>("ImgChosenPhoto").picture(), "");
         list.setListIndex(fileIndex(f, "Photo.gif"));
-        previews.push_back(f.get<Image>("ImgChosenPhoto").picture());
+        EXPECT_EQ(f.get<Image>("ImgChosenPhoto").picture(), photos + "/Photo.gif");
         EXPECT_EQ(f.get<TextBox>("txtFileName").text(), "Photo.gif");
         press(f, key::kDelete);  // clears the box and the preview
-        previews.push_back(f.get<Image>("ImgChosenPhoto").picture());
+        EXPECT_EQ(f.get<Image>("ImgChosenPhoto").picture(), "");
         EXPECT_EQ(f.get<TextBox>("txtFileName").text(), "");
         list.setListIndex(fileIndex(f, "notes.txt"));
         press(f, key::kReturn, "Dir1");  // Enter in any control runs the checks
       },
       "Pick a file", photos);
-  EXPECT_EQ(previews, (std::vector<std::string>{"", photos + "/Photo.gif", ""}));
   EXPECT_EQ(chosen, photos + "/notes.txt");
 }
 
@@ -167,15 +162,14 @@ TEST_F(FileDialogTest, TheNextCallStartsAtTheLastChoiceAndACancelForgetsIt) {
     type(f, "Photo.gif");
     press(f, key::kReturn);
   }, "Pick", photos);
-  std::string preselected, folder;
+  std::string folder;
   const std::string cancelled = supply([&](FileDialog& f) {
     folder = f.get<DirListBox>("Dir1").path();
-    preselected = f.get<FileListBox>("flbPhoto").fileName();
+    EXPECT_EQ(f.get<FileListBox>("flbPhoto").fileName(), "Photo.gif");
     EXPECT_EQ(f.currentFullName(), photos + "/Photo.gif");
     f.get<CommandButton>("cmdCancel").press();
   });
   EXPECT_EQ(folder, photos);
-  EXPECT_EQ(preselected, "Photo.gif");
   EXPECT_EQ(cancelled, "");
   supply([&](FileDialog& f) {
     folder = f.get<DirListBox>("Dir1").path();
@@ -255,18 +249,16 @@ TEST_F(FileDialogTest, InsertButtonsActOnTheHostControl) {
 
 TEST_F(FileDialogTest, ADriveThatCannotBeReadShowsDriveError) {
   h.mounts.table = {{"/dev/sda1", "/", "ext4"}, {"/dev/sdb1", dir / "gone", "vfat"}};
-  std::string driveAfter;
   supply(
       [&](FileDialog& f) {
         auto& drives = f.get<DriveListBox>("Drive1");
         EXPECT_EQ(drives.drive(), "/");
         ASSERT_TRUE(drives.setDrive(dir / "gone"));
-        driveAfter = drives.drive();
+        EXPECT_EQ(drives.drive(), "/");
         EXPECT_EQ(f.get<DirListBox>("Dir1").path(), photos);
         f.closeByUser();
       },
       "Pick", photos);
-  EXPECT_EQ(driveAfter, "/");
   ASSERT_EQ(h.messageBox.shown.size(), 1u);
   EXPECT_EQ(h.messageBox.shown[0].prompt, "Drive Error");
   EXPECT_EQ(h.messageBox.shown[0].title, "Error");

@@ -38,29 +38,41 @@ struct GuiReportTest : ReportViewTest {
   static QString status(gui::HostWindow& window) { return window.statusBar()->currentMessage(); }
 };
 
-TEST_F(GuiReportTest, APickedCsvFileIsReportedThroughTheReportForm) {
+// A malformed file opens no form and the status names it; a good one, and the sample data (its
+// pictures sizing their rows), are reported through the report form.
+TEST_F(GuiReportTest, APickedCsvFileAndTheSampleAreReportedThroughTheReportForm) {
+  app.write("broken.csv", "Name,Price\n\"Tea,1\n");
   std::string csv = "Name,Price,Added\n";
   for (int i = 1; i <= 12; ++i) csv += "Tea " + std::to_string(i) + "," + std::to_string(i) + ".5,2024-03-0" + std::to_string(i % 9 + 1) + "\n";
   app.write("teas.csv", csv);
-  int rows = 0;
-  QString firstName;
+  int formsShown = 0, pictureRowHeight = 0, plainRowHeight = 0;
   when("QueloReportForm", [&](FormDialog& d) {
-    auto* grid = qobject_cast<QTableWidget*>(d.widgetOf("MSHFlexGrid1"));
-    rows = grid->rowCount();
-    firstName = grid->item(1, 0)->text();
-    click(d, "cmdDirection", 0);
-    click(d, "chkBrowser");
-    saveAs(d, "teas");
-    click(d, "cmdGenerate");
+    if (++formsShown == 1) {
+      click(d, "cmdDirection", 0);
+      click(d, "chkBrowser");
+      saveAs(d, "teas");
+      click(d, "cmdGenerate");
+    } else {
+      auto* grid = qobject_cast<QTableWidget*>(d.widgetOf("MSHFlexGrid1"));
+      settle();
+      plainRowHeight = grid->rowHeight(0);
+      pictureRowHeight = grid->rowHeight(1);
+    }
     click(d, "cmdClose");
   });
   gui::HostWindow window(QString::fromStdString(app.path()), h.component, &platform);
+  pickAndReport(window, app / "broken.csv");
+  EXPECT_EQ(formsShown, 0);
+  EXPECT_TRUE(status(window).contains("broken.csv")) << status(window).toStdString();
   pickAndReport(window, app / "teas.csv");
-  EXPECT_EQ(rows, 11);  // the header and the first page of ten
-  EXPECT_EQ(firstName, "Tea 1");
   EXPECT_TRUE(reportExists("teas1.htm"));
-  EXPECT_TRUE(reportExists("teas2.htm"));
   EXPECT_NE(app.read("Reports/teas2.htm").find("Tea&nbsp;12"), std::string::npos);
+  EXPECT_EQ(status(window), "Report form closed");
+  window.statusBar()->clearMessage();
+  QTest::mouseClick(window.findChild<QPushButton*>("cmdReportSample"), Qt::LeftButton);
+  settle();
+  EXPECT_EQ(formsShown, 2);
+  EXPECT_GT(pictureRowHeight, plainRowHeight);  // the first product's picture sized its row
   EXPECT_EQ(status(window), "Report form closed");
 }
 
@@ -129,35 +141,6 @@ TEST_F(GuiReportTest, TheReportFormOfASlowReadStandsAloneOnTheHostsWindow) {
   EXPECT_EQ(status(window), "Report form closed");
 }
 
-TEST_F(GuiReportTest, AMalformedFileIsReportedWithoutAForm) {
-  app.write("broken.csv", "Name,Price\n\"Tea,1\n");
-  bool formShown = false;
-  when("QueloReportForm", [&](FormDialog& d) {
-    formShown = true;
-    click(d, "cmdClose");
-  });
-  gui::HostWindow window(QString::fromStdString(app.path()), h.component, &platform);
-  pickAndReport(window, app / "broken.csv");
-  EXPECT_FALSE(formShown);
-  EXPECT_TRUE(status(window).contains("broken.csv")) << status(window).toStdString();
-}
-
-TEST_F(GuiReportTest, TheSampleDataShowsItsPicturesInThePreview) {
-  int pictureRowHeight = 0, plainRowHeight = 0;
-  when("QueloReportForm", [&](FormDialog& d) {
-    auto* grid = qobject_cast<QTableWidget*>(d.widgetOf("MSHFlexGrid1"));
-    settle();
-    plainRowHeight = grid->rowHeight(0);
-    pictureRowHeight = grid->rowHeight(1);
-    click(d, "cmdClose");
-  });
-  gui::HostWindow window(QString::fromStdString(app.path()), h.component, &platform);
-  QTest::mouseClick(window.findChild<QPushButton*>("cmdReportSample"), Qt::LeftButton);
-  settle();
-  EXPECT_GT(pictureRowHeight, plainRowHeight);  // the first product's picture sized its row
-  EXPECT_EQ(status(window), "Report form closed");
-}
-
 // At 14 pt the host's window still fits a screen of 1024 x 768, its title bar included.
 TEST(GuiHostWindow, FitsASmallScreenAtALargeFont) {
   QtHarness h;
@@ -168,6 +151,7 @@ TEST(GuiHostWindow, FitsASmallScreenAtALargeFont) {
   large.setPointSize(14);
   QApplication::setFont(large);
   gui::HostWindow window(QString::fromStdString(data.path()), h.component, &platform);
+  EXPECT_EQ(window.statusBar()->currentMessage().contains("could not be read"), false);  // no record yet is none
   const QSize least = window.minimumSizeHint();
   QApplication::setFont(before);
   EXPECT_LE(least.width(), 1024);

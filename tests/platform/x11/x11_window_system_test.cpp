@@ -51,7 +51,7 @@ class X11Desktop : public ::testing::Test {
   Window root = 0, first = 0, child = 0, second = 0;
 };
 
-TEST_F(X11Desktop, ReadsTreeTitlesClassesAndParents) {
+TEST_F(X11Desktop, ReadsTreeTitlesClassesAndParentsOfWindowsThatAreThere) {
   X11WindowSystem windows(xvfb.display());
   ASSERT_TRUE(windows.connected());
   EXPECT_EQ(windows.desktop(), h(root));
@@ -66,11 +66,8 @@ TEST_F(X11Desktop, ReadsTreeTitlesClassesAndParents) {
   XRaiseWindow(d, first);
   XSync(d, False);
   EXPECT_EQ(windows.children(h(root)), (std::vector<WindowHandle>{h(first), h(second)}));
-}
 
-TEST_F(X11Desktop, AWindowThatIsGoneReadsAsNothing) {
-  X11WindowSystem windows(xvfb.display());
-  XDestroyWindow(d, second);
+  XDestroyWindow(d, second);  // a window that is gone reads as nothing
   XSync(d, False);
   EXPECT_EQ(windows.title(h(second)), "");
   EXPECT_EQ(windows.className(h(second)), "");
@@ -98,9 +95,8 @@ TEST_F(X11Desktop, ActivationAsksTheWindowManager) {
     asked = e.type == ClientMessage && e.xclient.message_type == active && e.xclient.window == first;
   }
   EXPECT_TRUE(asked);
-}
 
-TEST_F(X11Desktop, TheDesktopIsTheDisplayOfTheSessionAndAnUnreachableOneHasNoWindows) {
+  // The desktop is the display of the session; an unreachable one has no windows.
   testing::ScopedEnv env;
   env.set("DISPLAY", xvfb.display());
   EXPECT_EQ(openDesktopWindows()->desktop(), h(root));
