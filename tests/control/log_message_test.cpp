@@ -2,6 +2,8 @@
 // text box of the host's, whatever members that box refuses.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "automation/text.h"
 #include "control/message_log.h"
 #include "control/text_box_echo.h"
@@ -15,50 +17,49 @@ namespace {
 using Writes = std::vector<std::string>;
 using testing::FakeTextBox;
 
-TEST(TextBoxEcho, AVisibleBoxGetsTheMessageOnANewLineAtTheEnd) {
-  auto box = FakeTextBox::create();
-  box->text = "first line";
-  box->selLength = 5;  // the caret at the start with "first" selected
-  box->locked = true;
-  box->enabled = false;
-  echoToTextBox(*box, "two  spaces\r\nnext");
-  EXPECT_EQ(box->text, "first line\r\ntwo  spaces\r\nnext");
-  EXPECT_TRUE(box->focused);
-  EXPECT_TRUE(box->locked);
-  EXPECT_FALSE(box->enabled);
-  EXPECT_EQ(box->writes,
-            (Writes{"Locked=False", "Enabled=True", "SetFocus", "SelStart=10", "SelText", "Locked=True", "Enabled=False"}));
-
-  auto wide = FakeTextBox::create();
+// A visible box gets the message on a new line at the end, with the focus, unlocked and enabled
+// meanwhile (the caret index counts characters, not bytes); a hidden one at its caret without
+// the focus; refused members are skipped one by one.
+TEST(TextBoxEcho, TheMessageGoesInWhateverTheBoxRefuses) {
+  struct Case {
+    const char* what;
+    std::string text;
+    int32_t selStart, selLength;
+    bool locked, enabled, visible;
+    std::set<std::string> refused;
+    std::string after;
+    Writes writes;
+  };
+  const Case cases[] = {
+      {"visible, locked and disabled", "first line", 0, 5, true, false, true, {}, "first line\r\nm",
+       {"Locked=False", "Enabled=True", "SetFocus", "SelStart=10", "SelText", "Locked=True", "Enabled=False"}},
+      {"hidden", "abcdef", 2, 1, false, true, false, {}, "ab\r\nmdef",
+       {"Locked=False", "Enabled=True", "SelText", "Locked=False", "Enabled=True"}},
+      {"no Text: no caret move", "abc", 0, 0, false, true, true, {"Locked", "SetFocus", "Text"}, "\r\nmabc",
+       {"Enabled=True", "SelText", "Enabled=True"}},
+      {"mute", "", 0, 0, false, true, true, {"Locked", "Enabled", "Visible", "SetFocus", "Text", "SelStart", "SelText"}, "",
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto box = FakeTextBox::create();
+    box->text = c.text;
+    box->selStart = c.selStart;
+    box->selLength = c.selLength;
+    box->locked = c.locked;
+    box->enabled = c.enabled;
+    box->visible = c.visible;
+    box->refused = c.refused;
+    echoToTextBox(*box, "m");
+    EXPECT_EQ(box->text, c.after);
+    EXPECT_EQ(box->writes, c.writes);
+    EXPECT_EQ(box->focused, c.visible && !c.refused.count("SetFocus"));
+    EXPECT_EQ(box->locked, c.locked);
+    EXPECT_EQ(box->enabled, c.enabled);
+  }  auto wide = FakeTextBox::create();
   wide->text = "h\xC3\xA9llo \xE2\x82\xAC";  // "héllo €": the caret index counts 7 characters, not 10 bytes
   echoToTextBox(*wide, "m");
   EXPECT_EQ(wide->writes.at(3), "SelStart=7");
-}
-
-TEST(TextBoxEcho, AHiddenBoxGetsItAtItsCaretWithoutFocus) {
-  auto box = FakeTextBox::create();
-  box->text = "abcdef";
-  box->selStart = 2;
-  box->selLength = 1;
-  box->visible = false;
-  echoToTextBox(*box, "msg");
-  EXPECT_EQ(box->text, "ab\r\nmsgdef");
-  EXPECT_FALSE(box->focused);
-  EXPECT_EQ(box->writes, (Writes{"Locked=False", "Enabled=True", "SelText", "Locked=False", "Enabled=True"}));
-}
-
-TEST(TextBoxEcho, RefusedMembersAreSkippedOneByOne) {
-  auto box = FakeTextBox::create();
-  box->text = "abc";
-  box->refused = {"Locked", "SetFocus", "Text"};
-  echoToTextBox(*box, "m");
-  EXPECT_EQ(box->text, "\r\nmabc");  // no caret move without Text
-  EXPECT_EQ(box->writes, (Writes{"Enabled=True", "SelText", "Enabled=True"}));
-
-  auto mute = FakeTextBox::create();
-  mute->refused = {"Locked", "Enabled", "Visible", "SetFocus", "Text", "SelStart", "SelText"};
-  echoToTextBox(*mute, "m");
-  EXPECT_TRUE(mute->writes.empty());
 }
 
 // Any value is logged by its text under the control's own path; the raw message goes to the box

@@ -23,6 +23,10 @@
 
 namespace quelo::testing {
 
+// Compares with tests/golden/NAME byte for byte, showing the first difference in hex (every page
+// starts with the invisible byte-order mark); QUELO_UPDATE_GOLDEN=1 writes the file instead.
+void expectGolden(const std::string& name, const std::string& actual);
+
 struct FieldSpec {
   std::string name;
   int32_t type;
@@ -101,6 +105,12 @@ class ReportTest : public ::testing::Test {
   std::string reports() const { return app.path() + "Reports/"; }
   std::string page(const std::string& name) const { return app.read("Reports/" + name); }
   bool exists(const std::string& name) const { return h->files.exists(reports() + name); }
+  // Page `name` against tests/golden/`golden`, the scratch folder written as /APP/.
+  void expectPage(const std::string& golden, const std::string& name) const {
+    std::string text = page(name);
+    for (size_t at; (at = text.find(app.path())) != std::string::npos;) text.replace(at, app.path().size(), "/APP/");
+    expectGolden(golden, text);
+  }
 
   ScratchDir app;
   std::unique_ptr<ControlHarness> h;
@@ -130,8 +140,5 @@ class HostRecords : public varnikquelo::RecordSource {
 
 // The documents of a page file, one per section, without their enclosing quotes and line end.
 std::vector<std::string> sections(const std::string& pageText);
-// Compares with tests/golden/NAME byte for byte, showing the first difference in hex (every page
-// starts with the invisible byte-order mark); QUELO_UPDATE_GOLDEN=1 writes the file instead.
-void expectGolden(const std::string& name, const std::string& actual);
 
 }  // namespace quelo::testing

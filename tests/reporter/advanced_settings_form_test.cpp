@@ -127,11 +127,7 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
     ControlHarness other(true, file);
     EXPECT_EQ(other.component->state<SettingsState>().working.Header, "") << "a new component: empty settings";
     auto value = [&](int32_t which) { return other.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant()); };
-    EXPECT_EQ(value(Ra_Header), Variant(" "));
-    EXPECT_EQ(value(Ra_UseNotes), Variant(true));
-    EXPECT_EQ(value(Ra_NotesOnTop), Variant(false));
     EXPECT_EQ(value(Ra_Notes), Variant(notes));
-    EXPECT_EQ(value(Ra_AllPages), Variant(false));
     EXPECT_EQ(formatSettingsRecord(other.component->state<SettingsState>().working), record);
 
     QueloAdvancedSet& f = advancedSettingsForm(*other.component, other.platform());
