@@ -100,6 +100,12 @@ class ReportTest : public ::testing::Test {
     EXPECT_TRUE(r) << r.error().message;
     return r && r.value() == Variant(true);
   }
+  bool runAuto(Args&& args) { return runAuto(args); }
+  // `args` with the arguments at the given positions replaced.
+  static Args with(Args args, std::initializer_list<std::pair<size_t, Variant>> set) {
+    for (const auto& [at, value] : set) args[at] = value;
+    return args;
+  }
 
   void setMaxRecs(int32_t n) { ASSERT_TRUE(h->control->put("MaxRecsPerPage", Variant(n))); }
   std::string reports() const { return app.path() + "Reports/"; }

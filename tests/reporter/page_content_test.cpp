@@ -53,13 +53,10 @@ TEST_F(ReportTest, HeaderAddressesFollowTheDotAndAtRule) {
 // and the sums.
 TEST_F(ReportTest, SectionLinksOfALongPageAndFieldChoices) {
   setMaxRecs(60);
-  Args args = autoArgs(products(58), "long");
-  ASSERT_TRUE(runAuto(args));
+  ASSERT_TRUE(runAuto(autoArgs(products(58), "long")));
   EXPECT_EQ(sections(page("long.htm")).size(), 12u);
   expectPage("section_links.htm", "long.htm");
-  Args chosen = autoArgs(products(4), "chosen");
-  chosen[7] = choices({{"Price", 2}, {"qty", 0}});
-  ASSERT_TRUE(runAuto(chosen));
+  ASSERT_TRUE(runAuto(with(autoArgs(products(4), "chosen"), {{7, choices({{"Price", 2}, {"qty", 0}})}})));
   expectPage("field_choices.htm", "chosen.htm");
 }
 
@@ -75,9 +72,7 @@ TEST_F(ReportTest, StatisticsOfTextNumbersAndOfTheLargestNumbers) {
     std::vector<std::vector<Variant>> rows;
     for (const Variant& v : values) rows.push_back({v});
     const std::string name = "statistics_edge" + std::to_string(&values - cases) + ".htm";
-    Args args = autoArgs(table({{"N", 5, 8, 118}}, rows), name);
-    args[7] = choices({{"N", 2}});
-    ASSERT_TRUE(runAuto(args));
+    ASSERT_TRUE(runAuto(with(autoArgs(table({{"N", 5, 8, 118}}, rows), name), {{7, choices({{"N", 2}})}})));
     expectPage(name, name);
   }
 }
@@ -86,11 +81,8 @@ TEST_F(ReportTest, StatisticsOfTextNumbersAndOfTheLargestNumbers) {
 TEST_F(ReportTest, ChoicesThatDropEveryFieldWriteNothingButSucceed) {
   ASSERT_TRUE(h->files.createDirectory(reports()));
   ASSERT_TRUE(h->files.createDirectory(reports() + "lost.htm"));
-  Args lost = autoArgs(products(4), "lost");
-  EXPECT_FALSE(runAuto(lost));
-  Args args = autoArgs(products(4), "nothing");
-  args[7] = choices({{"Name", 0}, {"Price", 0}, {"Qty", -1}});
-  EXPECT_TRUE(runAuto(args));
+  EXPECT_FALSE(runAuto(autoArgs(products(4), "lost")));
+  EXPECT_TRUE(runAuto(with(autoArgs(products(4), "nothing"), {{7, choices({{"Name", 0}, {"Price", 0}, {"Qty", -1}})}})));
   EXPECT_FALSE(exists("nothing.htm"));
 }
 
@@ -104,10 +96,7 @@ TEST_F(ReportTest, EveryKindOfCell) {
                     Variant("Ωmega ñ 日本")},
                    {Variant::null(), Variant("#sales@acme.example#"), Variant("missing.png"), Variant("C:\\My Docs\\a.txt")},
                    {Variant("plain#not#link"), Variant("no markers"), Variant("  "), Variant(VariantArray::vector(blob))}});
-  Args args = autoArgs(rs, "cells");
-  args[1] = Variant("Photo");
-  args[2] = Variant(app.path() + "pics");
-  ASSERT_TRUE(runAuto(args));
+  ASSERT_TRUE(runAuto(with(autoArgs(rs, "cells"), {{1, Variant("Photo")}, {2, Variant(app.path() + "pics")}})));
   expectPage("every_cell.htm", "cells.htm");
 }
 

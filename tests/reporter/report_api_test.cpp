@@ -165,8 +165,7 @@ TEST_F(ReportTest, TheAutomaticReportAndTheTypedApiWriteTheSamePages) {
     auto records = Recordset::open(sqliteQuery(h->files, db, query),
                                    forwardOnly ? ado::adOpenForwardOnly : ado::adOpenStatic);
     ASSERT_TRUE(records);
-    Args args = autoArgs(records.value(), "stock.htm", "Stock");
-    ASSERT_TRUE(runAuto(args));
+    ASSERT_TRUE(runAuto(autoArgs(records.value(), "stock.htm", "Stock")));
 
     ScratchDir other;
     varnikquelo::ReportRequest r;
