@@ -21,30 +21,16 @@ TEST_F(ReportTest, OnePageWithEveryAdvancedSetting) {
 // characters after it, and the e-mail address when it has an "@" from position 2 on and a "."
 // from position 4 on, wherever the first "." stands.
 TEST_F(ReportTest, HeaderAddressesFollowTheDotAndAtRule) {
-  struct Case {
-    const char* website;
-    const char* email;
-    bool websiteShown, emailShown;
-  };
-  const Case cases[] = {
-      {"www.acme.example", "j.doe@example.com", true, true},
-      {".www.example.org", "jo.x@y.org", true, true},
-      {"example.org", "@x.org", false, false},
-      {"a..b", "a@.b", false, false},
-      {"a.b.c", "a@@b.c", true, true},
-  };
-  int n = 0;
-  for (const Case& c : cases) {
-    const std::string file = "addr" + std::to_string(++n);
-    Args args = autoArgs(products(1), file);
-    std::vector<Variant> values(10, Variant::missing());
-    values[Ra_Website] = Variant(c.website);
-    values[Ra_Email] = Variant(c.email);
-    args[6] = settings(values);
-    ASSERT_TRUE(runAuto(args));
-    const std::string text = page(file + ".htm");
-    EXPECT_EQ(text.find("<A HREF='" + std::string(c.website) + "'>") != std::string::npos, c.websiteShown) << c.website;
-    EXPECT_EQ(text.find("<A HREF=mailto:" + std::string(c.email) + ">") != std::string::npos, c.emailShown) << c.email;
+  const std::tuple<std::string, std::string, bool> cases[] = {  // website, e-mail, both shown
+      {"www.acme.example", "j.doe@example.com", true}, {".www.example.org", "jo.x@y.org", true},
+      {"example.org", "@x.org", false}, {"a..b", "a@.b", false}, {"a.b.c", "a@@b.c", true}};
+  for (const auto& [website, email, shown] : cases) {
+    std::vector<Variant> values(Ra_Website, Variant::missing());
+    values.insert(values.end(), {Variant(website), Variant(email)});
+    ASSERT_TRUE(runAuto(with(autoArgs(products(1), website), {{6, settings(values)}})));
+    const std::string text = page(website + ".htm");
+    EXPECT_EQ(text.find("<A HREF='" + website + "'>") != std::string::npos, shown) << website;
+    EXPECT_EQ(text.find("<A HREF=mailto:" + email + ">") != std::string::npos, shown) << email;
   }
 }
 
