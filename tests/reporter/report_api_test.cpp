@@ -98,8 +98,6 @@ TEST_F(ReportApi, RefusedRequestsSayWhy) {
       {"missing application folder", [&](ReportRequest& r) { r.applicationPath = app / "gone/"; },
        ReportErrorCode::PagesLost, "gone"},
       {"no host records", [](ReportRequest& r) { r.source = ReportSource::records(nullptr); }, ReportErrorCode::NoSource, ""},
-      {"host throws", [](ReportRequest& r) { r.source = ReportSource::records(std::make_shared<HostRecords>(2, 2)); },
-       ReportErrorCode::SourceFailed, "the host lost its data"},
       {"short host record", [](ReportRequest& r) { r.source = ReportSource::records(std::make_shared<HostRecords>(2, 0, -1, true)); },
        ReportErrorCode::SourceFailed, "record 1 has 1 values for 2 fields"},
       {"wrong host count", [](ReportRequest& r) { r.source = ReportSource::records(std::make_shared<HostRecords>(2, 0, 3)); },
