@@ -32,15 +32,12 @@ class BlankRows : public RowSource {
 class GenerationTest : public ReportTest {
  protected:
   // Records the page of every ReportStatus; cancels once `cancelAt` is reached.
-  void watchStatus(int cancelAt = 0, bool deleteOnCancel = false) {
+  void watchStatus(int cancelAt = 0) {
     h->site.onEvent = [=, this](std::string_view name, Args& a) {
       if (name != "ReportStatus") return;
       statusPages.push_back(a[2].asInteger());
       totals.push_back(a[0].asInteger());
-      if (cancelAt > 0 && a[2].asInteger() >= cancelAt) {
-        a[3] = Variant(true);
-        a[4] = Variant(deleteOnCancel);
-      }
+      if (cancelAt > 0 && a[2].asInteger() >= cancelAt) a[3] = Variant(true);
     };
   }
   std::vector<int> statusPages, totals;
