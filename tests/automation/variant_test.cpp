@@ -13,16 +13,15 @@
 namespace quelo {
 namespace {
 
-TEST(VariantConversion, IntegersRoundHalfToEven) {
+// Integers round half to even; overflow, text that is no number and Null are errors; booleans
+// come from texts and numbers.
+TEST(VariantConversion, IntegersBooleansAndTheirErrors) {
   EXPECT_EQ(toInteger(Variant(2.5)).value(), 2);
   EXPECT_EQ(toInteger(Variant(3.5)).value(), 4);
   EXPECT_EQ(toInteger(Variant(-2.5)).value(), -2);
   EXPECT_EQ(toLong(Variant("  7.5 ")).value(), 8);
   EXPECT_EQ(toLong(Variant(true)).value(), -1);
   EXPECT_EQ(toLong(Variant()).value(), 0);
-}
-
-TEST(VariantConversion, OverflowAndMismatchAreErrors) {
   EXPECT_EQ(toInteger(Variant(int32_t{32768})).error().number, err::kOverflow);
   EXPECT_EQ(toInteger(Variant(-32768.4)).value(), -32768);
   EXPECT_EQ(toLong(Variant(2147483647.5)).error().number, err::kOverflow);
@@ -30,9 +29,6 @@ TEST(VariantConversion, OverflowAndMismatchAreErrors) {
   EXPECT_EQ(toLong(Variant::null()).error().number, err::kInvalidUseOfNull);
   EXPECT_EQ(toString(Variant::null()).error().number, err::kInvalidUseOfNull);
   EXPECT_EQ(toDouble(Variant(std::shared_ptr<Dispatch>())).error().number, err::kTypeMismatch);
-}
-
-TEST(VariantConversion, BooleansFromTextAndNumbers) {
   EXPECT_TRUE(toBool(Variant("true")).value());
   EXPECT_FALSE(toBool(Variant(" FALSE ")).value());
   EXPECT_TRUE(toBool(Variant("-3")).value());

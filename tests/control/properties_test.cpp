@@ -145,13 +145,10 @@ TEST_F(ControlProperties, EveryChangedPropertyIsSavedInTheRecordOrder) {
 
   ControlHarness loaded{component};
   loaded.control->readProperties(bag);
+  MemoryPropertyBag again;
+  loaded.control->writeProperties(again);
+  EXPECT_EQ(again.entries(), bag.entries());
   EXPECT_FALSE(loaded.control->enabled().value());
-  EXPECT_EQ(loaded.control->backColor().value(), 255u);
-  EXPECT_TRUE(loaded.control->doTimer());
-  EXPECT_EQ(loaded.control->interval(), 3);
-  EXPECT_EQ(loaded.control->maxRecsPerPage(), 20);
-  EXPECT_EQ(loaded.control->tag(), "t");
-  EXPECT_EQ(loaded.control->developerCompany(), "ACME");
   EXPECT_EQ(component->developerCompany, "ACME");
   EXPECT_TRUE(loaded.site.announced.empty());
 }

@@ -19,60 +19,44 @@ namespace {
 
 using varnikquelo::Value;
 
-// Each public kind goes in as the Variant type the control expects and comes back as it was.
+// Each public kind, and any integer type, a text view and a null text pointer, goes in as the
+// Variant type the control expects and comes back as it was.
 TEST(PublicValue, RoundTripsThroughTheControlsVariant) {
   PosixFileSystem files;
   const varnikquelo::Records records = recordsOf(openRecords(varnikquelo::Records::table({}, {}), files).value());
-  struct Case {
-    Value value;
-    VarType internal;
-  };
-  const std::vector<Case> cases = {
+  const char* none = nullptr;
+  const std::pair<Value, VarType> cases[] = {
       {Value(), VarType::Empty},
       {Value(varnikquelo::Null{}), VarType::Null},
+      {Value(none), VarType::Null},
       {Value(true), VarType::Boolean},
       {Value(false), VarType::Boolean},
       {Value(INT32_MIN), VarType::Long},
+      {Value(static_cast<unsigned char>(200)), VarType::Long},
+      {Value(short{-3}), VarType::Long},
       {Value(int64_t{1} << 40), VarType::LongLong},
+      {Value(size_t{7}), VarType::LongLong},
+      {Value(4000000000u), VarType::LongLong},
+      {Value(INT64_MIN), VarType::LongLong},
       {Value(0.1), VarType::Double},
+      {Value(UINT64_MAX), VarType::Double},
       {Value(varnikquelo::Date{39879.58714}), VarType::Date},
       {Value(""), VarType::String},
+      {Value(std::string_view("abc", 2)), VarType::String},
       {Value("Grüße, 東京 — ½"), VarType::String},
       {Value(records), VarType::Object},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.value.text());
-    auto in = argumentOf(c.value, files);
+  for (const auto& [value, internal] : cases) {
+    SCOPED_TRACE(value.text());
+    auto in = argumentOf(value, files);
     ASSERT_TRUE(in) << in.error().message;
-    EXPECT_EQ(in.value().type(), c.internal);
+    EXPECT_EQ(in.value().type(), internal);
     auto out = valueOf(in.value());
     ASSERT_TRUE(out) << out.error().message;
-    EXPECT_EQ(out.value(), c.value);
+    EXPECT_EQ(out.value(), value);
   }
-}
-
-// Every integer type, a text view and a null text pointer make a value, never a throw.
-TEST(PublicValue, AnyIntegerTypeATextViewAndANullPointerMakeAValue) {
-  const char* none = nullptr;
-  struct Case {
-    Value value;
-    Value::Kind kind;
-    std::string text;
-  };
-  const std::vector<Case> cases = {
-      {Value(static_cast<unsigned char>(200)), Value::Kind::Int32, "200"},
-      {Value(short{-3}), Value::Kind::Int32, "-3"},
-      {Value(size_t{7}), Value::Kind::Int64, "7"},
-      {Value(4000000000u), Value::Kind::Int64, "4000000000"},
-      {Value(INT64_MIN), Value::Kind::Int64, "-9223372036854775808"},
-      {Value(UINT64_MAX), Value::Kind::Double, "1.84467440737096E+19"},
-      {Value(std::string_view("abc", 2)), Value::Kind::Text, "ab"},
-      {Value(none), Value::Kind::Null, ""},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.value.kind(), c.kind) << c.text;
-    EXPECT_EQ(c.value.text(), c.text);
-  }
+  EXPECT_EQ(Value(std::string_view("abc", 2)).text(), "ab");
+  EXPECT_EQ(Value(INT64_MIN).text(), "-9223372036854775808");
 }
 
 // What the control holds that has no public kind of its own comes back as the nearest one, or
@@ -155,6 +139,7 @@ TEST_F(PublicControl, WrongCallsGiveErrorsThatSayWhy) {
   const varnikquelo::ControlError readOnly = control.put("hWnd", Value(int32_t{1}));
   EXPECT_EQ(readOnly.number, err::kReadOnlyProperty);
   EXPECT_EQ(readOnly.message, "Property is read-only: hWnd");
+  EXPECT_EQ(control.put("Tag", Value(varnikquelo::Records::csv(app / "none.csv"))).number, err::kFileNotFound);
   EXPECT_EQ(control.get("Interval").value, Value(int32_t{0}));
 }
 
@@ -180,27 +165,20 @@ TEST_F(PublicControl, AThrowingEventHandlerBecomesTheCallsError) {
 // ReportStatus reaches the host's handler; its Cancel, written back, stops the report, and the
 // pages written are deleted when the handler asks so as well.
 TEST_F(PublicControl, AnEventHandlerCancelsAReport) {
-  for (bool cancel : {false, true}) {
-    SCOPED_TRACE(cancel);
-    std::filesystem::remove_all(app / "Reports");
-    auto control = this->control(5);
-    int statuses = 0;
-    control->onEvent([&](const std::string& event, std::vector<Value>& args) {
-      if (event != "ReportStatus") return;
-      ++statuses;
-      ASSERT_EQ(args.size(), 6u);
-      EXPECT_EQ(args[0], Value(int32_t{3}));  // TotalPages
-      args[3] = Value(cancel);
-      args[4] = Value(cancel);
-    });
-    const varnikquelo::CallResult result = report(*control, "stock.htm");
-    ASSERT_TRUE(result.ok()) << result.error.message;
-    EXPECT_EQ(result.value, Value(true));  // a cancelled run is no failure
-    EXPECT_GT(statuses, 0);
-    int pages = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(app / "Reports")) pages += entry.path().extension() == ".htm";
-    EXPECT_EQ(pages, cancel ? 0 : 3);
-  }
+  auto control = this->control(5);
+  int statuses = 0;
+  control->onEvent([&](const std::string& event, std::vector<Value>& args) {
+    if (event != "ReportStatus") return;
+    ++statuses;
+    ASSERT_EQ(args.size(), 6u);
+    EXPECT_EQ(args[0], Value(int32_t{3}));  // TotalPages
+    args[3] = args[4] = Value(true);
+  });
+  const varnikquelo::CallResult result = report(*control, "stock.htm");
+  ASSERT_TRUE(result.ok()) << result.error.message;
+  EXPECT_EQ(result.value, Value(true));  // a cancelled run is no failure
+  EXPECT_EQ(statuses, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(app / "Reports"));
 }
 
 // A relative ApplicationPath is a folder under the current one, as a ReportRequest's is.

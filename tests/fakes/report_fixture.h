@@ -23,6 +23,10 @@
 
 namespace quelo::testing {
 
+// Compares with tests/golden/NAME byte for byte, showing the first difference in hex (every page
+// starts with the invisible byte-order mark); QUELO_UPDATE_GOLDEN=1 writes the file instead.
+void expectGolden(const std::string& name, const std::string& actual);
+
 struct FieldSpec {
   std::string name;
   int32_t type;
@@ -96,11 +100,23 @@ class ReportTest : public ::testing::Test {
     EXPECT_TRUE(r) << r.error().message;
     return r && r.value() == Variant(true);
   }
+  bool runAuto(Args&& args) { return runAuto(args); }
+  // `args` with the arguments at the given positions replaced.
+  static Args with(Args args, std::initializer_list<std::pair<size_t, Variant>> set) {
+    for (const auto& [at, value] : set) args[at] = value;
+    return args;
+  }
 
   void setMaxRecs(int32_t n) { ASSERT_TRUE(h->control->put("MaxRecsPerPage", Variant(n))); }
   std::string reports() const { return app.path() + "Reports/"; }
   std::string page(const std::string& name) const { return app.read("Reports/" + name); }
   bool exists(const std::string& name) const { return h->files.exists(reports() + name); }
+  // Page `name` against tests/golden/`golden`, the scratch folder written as /APP/.
+  void expectPage(const std::string& golden, const std::string& name) const {
+    std::string text = page(name);
+    for (size_t at; (at = text.find(app.path())) != std::string::npos;) text.replace(at, app.path().size(), "/APP/");
+    expectGolden(golden, text);
+  }
 
   ScratchDir app;
   std::unique_ptr<ControlHarness> h;
@@ -130,8 +146,5 @@ class HostRecords : public varnikquelo::RecordSource {
 
 // The documents of a page file, one per section, without their enclosing quotes and line end.
 std::vector<std::string> sections(const std::string& pageText);
-// Compares with tests/golden/NAME byte for byte, showing the first difference in hex (every page
-// starts with the invisible byte-order mark); QUELO_UPDATE_GOLDEN=1 writes the file instead.
-void expectGolden(const std::string& name, const std::string& actual);
 
 }  // namespace quelo::testing

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "fakes/control_harness.h"
+#include "fakes/plain_desktop.h"
+#include "fakes/run_process.h"
 #include "hyperlink/hyperlink_state.h"
 #include "hyperlink/like_pattern.h"
 
@@ -120,6 +122,22 @@ TEST(BrowserTitlePatterns, MatchTheBrowsersWindowsAndNothingElse) {
   for (const char* title : {"Firefox notes.txt - Editor", "Terminal", "Chromium build log - Editor"})
     EXPECT_FALSE(anyMatches(title)) << title;
   for (const auto& p : browserTitlePatterns()) EXPECT_TRUE(LikePattern(p).valid()) << p;
+}
+
+// A web address reaches the browser exactly, an e-mail address as mailto, spaces launch nothing.
+TEST(OpenHyperlinkCommand, AddressesReachTheBrowserExactly) {
+  ASSERT_EQ(testing::runProcess({"xdg-open", "--version"}).exitCode, 0)
+      << "xdg-open is missing: scripts/install-deps.sh installs xdg-utils";
+  testing::PlainDesktop desktop;
+  const std::pair<const char*, const char*> cases[] = {
+      {"https://example.com/a?b=1", "True\n"}, {"x@y.org", "True\n"}, {"   ", "False\n"}};
+  for (const auto& [target, printed] : cases) {
+    const testing::ProcessResult r = testing::runQuelo({"call", "OpenHyperlink", target});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, printed) << target;
+  }
+  EXPECT_EQ(desktop.browser.calls(),
+            (std::vector<std::vector<std::string>>{{"https://example.com/a?b=1"}, {"mailto:x@y.org"}}));
 }
 
 }  // namespace

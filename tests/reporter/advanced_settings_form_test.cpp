@@ -22,6 +22,18 @@ namespace {
 using forms::CommandButton;
 using forms::Label;
 
+// The ten settings the form's controls show, and its save box: texts and captions as they stand,
+// boxes ticked and the first option button of each pair chosen as 1 or 0.
+std::vector<std::string> shown(QueloAdvancedSet& f) {
+  auto on = [](bool b) { return std::string(b ? "1" : "0"); };
+  auto text = [&](const char* name, int index = -1) { return f.get<forms::TextBox>(name, index).text(); };
+  auto caption = [&](int index) { return f.get<Label>("lblLogo", index).caption(); };
+  return {text("txtHeaderFooter", 0), text("txtHeaderFooter", 1), std::to_string(f.get<forms::CheckBox>("chkNotes").value()),
+          on(f.get<forms::OptionButton>("OptNotesPosition", 0).value()), text("txtNotes"), caption(0), caption(1),
+          text("txtLink", 0), text("txtLink", 1), on(f.get<forms::OptionButton>("OptPages", 0).value()),
+          std::to_string(f.get<forms::CheckBox>("chkSave").value())};
+}
+
 // A control on a headless site with a fresh component, and typed access to the settings form's
 // controls; the host control's SupplyFileName answers `answer` and keeps its arguments.
 class SettingsFormTest : public ::testing::Test {
@@ -128,23 +140,14 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
     ControlHarness other(true, file);
     EXPECT_EQ(other.component->state<SettingsState>().working.Header, "") << "a new component: empty settings";
     auto value = [&](int32_t which) { return other.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant()); };
-    EXPECT_EQ(value(Ra_Header), Variant(" "));
-    EXPECT_EQ(value(Ra_UseNotes), Variant(true));
-    EXPECT_EQ(value(Ra_NotesOnTop), Variant(false));
     EXPECT_EQ(value(Ra_Notes), Variant(notes));
-    EXPECT_EQ(value(Ra_AllPages), Variant(false));
     EXPECT_EQ(formatSettingsRecord(other.component->state<SettingsState>().working), record);
 
     QueloAdvancedSet& f = advancedSettingsForm(*other.component, other.platform());
     f.show(false);
     EXPECT_EQ(f.get<forms::ComboBox>("cboFontName").text(), "Arial");
-    EXPECT_EQ(f.get<forms::TextBox>("txtHeaderFooter", 0).text(), " ");
-    EXPECT_EQ(f.get<forms::TextBox>("txtNotes").text(), notes);
-    EXPECT_EQ(f.get<forms::CheckBox>("chkNotes").value(), 1);
-    EXPECT_TRUE(f.get<forms::OptionButton>("OptNotesPosition", 1).value());
-    EXPECT_EQ(f.get<Label>("lblLogo", 0).caption(), "/p/logo.png");
-    EXPECT_TRUE(f.get<forms::OptionButton>("OptPages", 1).value());
-    EXPECT_EQ(f.get<forms::CheckBox>("chkSave").value(), 1);
+    EXPECT_EQ(shown(f), (std::vector<std::string>{" ", "Foot", "1", "0", notes, "/p/logo.png", " ", "www.example.org", " ",
+                                                  "0", "1"}));
   });
   fresh.join();
 }
@@ -228,23 +231,11 @@ TEST_F(SettingsFormTest, RevertFromTheBackupFillsTheTenControlsAndLeavesTheSetti
             Variant("/sig"), Variant("web"), Variant("mail"), Variant(false)};
   check("chkSave").setValue(1);
   form().RevertToRealAdvSettings(true);
-  EXPECT_EQ(box("txtHeaderFooter", 0).text(), "H");
-  EXPECT_EQ(box("txtHeaderFooter", 1).text(), "F");
-  EXPECT_EQ(check("chkNotes").value(), 1) << "True is -1; its absolute value ticks the box";
-  EXPECT_FALSE(option("OptNotesPosition", 0).value());
-  EXPECT_EQ(box("txtNotes").text(), "N");
-  EXPECT_EQ(label("lblLogo", 0).caption(), "/logo");
-  EXPECT_EQ(label("lblLogo", 1).caption(), "/sig");
-  EXPECT_EQ(box("txtLink", 0).text(), "web");
-  EXPECT_EQ(box("txtLink", 1).text(), "mail");
-  EXPECT_FALSE(option("OptPages", 0).value());
-  EXPECT_EQ(check("chkSave").value(), 1) << "the save box is not part of the backup";
+  // True is -1: its absolute value ticks the box. The save box is not part of the backup.
+  EXPECT_EQ(shown(form()), (std::vector<std::string>{"H", "F", "1", "0", "N", "/logo", "/sig", "web", "mail", "0", "1"}));
   EXPECT_EQ(working().Header, "");
-
   form().RevertToRealAdvSettings(false);
-  EXPECT_EQ(box("txtHeaderFooter", 0).text(), "");
-  EXPECT_TRUE(option("OptNotesPosition", 0).value());
-  EXPECT_EQ(check("chkSave").value(), 0);
+  EXPECT_EQ(shown(form()), (std::vector<std::string>{"", "", "0", "1", "", "", "", "", "", "1", "0"}));
 }
 
 // The picture buttons ask the host control for a picture in the Pictures folder, made when

@@ -38,8 +38,7 @@ TEST_F(ReportTest, ForwardOnlyRecordSetIsReplacedByAStaticCopy) {
 }
 
 TEST_F(ReportTest, EmptyRecordSetIsRefusedWithoutTouchingTheForm) {
-  Args args = autoArgs(products(0), "empty");
-  EXPECT_FALSE(runAuto(args));
+  EXPECT_FALSE(runAuto(autoArgs(products(0), "empty")));
   EXPECT_FALSE(h->files.exists(reports()));
   EXPECT_EQ(h->control->get("CurrentRecordset").value(), Variant(std::shared_ptr<Dispatch>()));
   EXPECT_FALSE(h->control->reportBusy());
@@ -53,8 +52,7 @@ TEST_F(ReportTest, BusyControlRefusesBothEntryPoints) {
   h->site.onEvent = [&](std::string_view name, Args&) {
     if (name == "ReportStatus" && !nested) nested = h->control->call("ShowZeReporter", inner).value();
   };
-  Args args = autoArgs(products(2), "busy");
-  ASSERT_TRUE(runAuto(args));
+  ASSERT_TRUE(runAuto(autoArgs(products(2), "busy")));
   ASSERT_TRUE(nested);
   EXPECT_EQ(*nested, Variant(false));
   EXPECT_EQ(h->messageBox.shown.size(), 1u);
@@ -80,14 +78,11 @@ TEST_F(ReportTest, FormPropertiesComeFromTheArguments) {
 }
 
 TEST_F(ReportTest, BadObjReservedFailsAndLeavesNoFlaggedForm) {
-  Args args = autoArgs(products(2), "bad");
-  args[7] = Variant(std::static_pointer_cast<Dispatch>(products(1)));  // not a collection
-  EXPECT_FALSE(runAuto(args));
+  EXPECT_FALSE(runAuto(with(autoArgs(products(2), "bad"), {{7, Variant(std::static_pointer_cast<Dispatch>(products(1)))}})));
   QueloReportForm& form = reportForm(*h->component, h->platform());
   EXPECT_FALSE(form.AutoReporting());
   EXPECT_FALSE(form.loaded());
-  Args good = autoArgs(products(2), "good");
-  EXPECT_TRUE(runAuto(good));
+  EXPECT_TRUE(runAuto(autoArgs(products(2), "good")));
 }
 
 // An automatic report's settings hold for that report alone: the end user's preferences, stored
@@ -96,28 +91,15 @@ TEST_F(ReportTest, AutomaticReportsLeaveTheUsersPreferencesAsTheyWere) {
   const std::string stored = "Arial**_**My header**_**My footer**_**1**_**0**_**My notes**_** **_** **_**"
                              "www.user.example**_** **_**0**_**1";  // Save settings ticked
   ASSERT_TRUE(WriteRegSetting(&h->settings, stored, kReportSettingName));
-  struct Case {
-    const char* file;
-    Variant forFutureUse;
-    const char* headerOnPage;  // nullptr: no header
-  };
-  const Case cases[] = {{"defaults", Variant::missing(), nullptr}, {"once", settings({Variant("ONCE")}), "<EM> ONCE</EM>"}};
-  for (const Case& c : cases) {
-    Args args = autoArgs(products(2), c.file);
-    args[6] = c.forFutureUse;
-    ASSERT_TRUE(runAuto(args));
-    const std::string text = page(std::string(c.file) + ".htm");
-    EXPECT_NE(text.find("<A HREF='www.user.example'>"), std::string::npos) << c.file;
-    EXPECT_EQ(text.find("My header"), std::string::npos) << c.file;
-    if (c.headerOnPage) {
-      EXPECT_NE(text.find(c.headerOnPage), std::string::npos);
-    }
-    EXPECT_EQ(ReadRegSetting(&h->settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName)
-                  .asString(),
-              stored)
-        << c.file;
-    EXPECT_EQ(AdvancedSettings(*h->component, h->platform(), Ra_Header).asString(), "My header") << c.file;
-  }
+  ASSERT_TRUE(runAuto(with(autoArgs(products(2), "once"), {{6, settings({Variant("ONCE")})}})));
+  const std::string text = page("once.htm");
+  EXPECT_NE(text.find("<A HREF='www.user.example'>"), std::string::npos);
+  EXPECT_EQ(text.find("My header"), std::string::npos);
+  EXPECT_NE(text.find("<EM> ONCE</EM>"), std::string::npos);
+  EXPECT_EQ(ReadRegSetting(&h->settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName)
+                .asString(),
+            stored);
+  EXPECT_EQ(AdvancedSettings(*h->component, h->platform(), Ra_Header).asString(), "My header");
 }
 
 }  // namespace
