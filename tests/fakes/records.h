@@ -30,6 +30,26 @@ inline std::vector<Variant> columnOf(Recordset& rs, int field) {
   return out;
 }
 
+// What a test expects of a field: its name, type, size (-1: any), attributes, and the current
+// record's value (Empty: not checked).
+struct FieldExpect {
+  const char* name;
+  int32_t type, definedSize, attributes;
+  Variant value;
+};
+inline void expectFields(Recordset& rs, const std::vector<FieldExpect>& expected) {
+  ASSERT_EQ(rs.fields().count(), static_cast<int>(expected.size()));
+  for (int f = 0; f < rs.fields().count(); ++f) {
+    const FieldExpect& e = expected[f];
+    SCOPED_TRACE(e.name);
+    EXPECT_EQ(rs.fields()[f].name, e.name);
+    EXPECT_EQ(rs.fields()[f].type, e.type);
+    if (e.definedSize >= 0) { EXPECT_EQ(rs.fields()[f].definedSize, e.definedSize); }
+    EXPECT_EQ(rs.fields()[f].attributes, e.attributes);
+    if (!e.value.isEmpty()) { EXPECT_EQ(rs.value(f).value(), e.value); }
+  }
+}
+
 // Long values, as columnOf gives them.
 inline std::vector<Variant> longs(std::initializer_list<int32_t> values) {
   return std::vector<Variant>(values.begin(), values.end());

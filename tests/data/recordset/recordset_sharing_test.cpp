@@ -166,7 +166,6 @@ TEST(RecordsetSource, ForwardOnlyReportsAFailureInsteadOfEndingQuietly) {
   EXPECT_TRUE(none->eof() && none->moveFirst().isOk() && none->eof());
 }
 
-using namespace ado;
 
 std::shared_ptr<Dispatch> object(Result<Variant> v) {
   EXPECT_TRUE(v.isOk()) << v.error().message;

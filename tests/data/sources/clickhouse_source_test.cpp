@@ -109,7 +109,6 @@ class Clickhouse : public testing::ReportCli {
   void SetUp() override {
     if (!haveServer()) GTEST_SKIP() << "no clickhouse-server (package clickhouse-server)";
     ASSERT_TRUE(ready_) << "no ClickHouse cluster could be started (see tests/support/clickhouse_server.sh)";
-    std::filesystem::create_directories(dir / "app");
   }
 
   static std::string urls(int shard) { return cluster_->kept[shard]; }
