@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "data/recordset/recordset.h"
@@ -21,6 +24,30 @@ inline Records recordsOf(Recordset& rs) {
     EXPECT_TRUE(rs.moveNext().isOk());
   }
   return out;
+}
+
+// The record set opened, or an empty one once the test has failed.
+inline std::shared_ptr<Recordset> opened(Result<std::shared_ptr<Recordset>> rs) {
+  EXPECT_TRUE(rs.isOk()) << (rs.isOk() ? "" : rs.error().message);
+  return rs.isOk() ? rs.value() : Recordset::create();
+}
+
+// Reads the record set to its end from where it is: how many records, and the sum of the first
+// field. Record N's second field must read `text(N)` when that is given.
+inline std::pair<int64_t, int64_t> countAndSum(Recordset& rs, const std::function<std::string(int64_t)>& text = {}) {
+  std::pair<int64_t, int64_t> seen{0, 0};
+  for (; !rs.eof(); ++seen.first) {
+    seen.second += rs.value(0).value().asLong();
+    if (text && rs.cell(1).value().text != text(seen.first + 1)) {
+      ADD_FAILURE() << "record " << seen.first + 1 << " reads " << rs.cell(1).value().text;
+      break;
+    }
+    if (Status s = rs.moveNext(); !s) {
+      ADD_FAILURE() << s.error().message;
+      break;
+    }
+  }
+  return seen;
 }
 
 // One field's values, from the first record on.

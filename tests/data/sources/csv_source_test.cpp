@@ -30,11 +30,7 @@ class CsvSourceTest : public ::testing::Test {
     dir_.write("data.csv", content);
     return Recordset::open(csvFile(files_, dir_ / "data.csv", format), cursor);
   }
-  std::shared_ptr<Recordset> read(const std::string& content) {
-    auto rs = open(content);
-    EXPECT_TRUE(rs.isOk()) << rs.error().message;
-    return rs.isOk() ? rs.value() : nullptr;
-  }
+  std::shared_ptr<Recordset> read(const std::string& content) { return testing::opened(open(content)); }
   // The error of a file that fails, from the file's name on.
   std::string failure(const std::string& content, const CsvFormat& format = {}) {
     auto rs = open(content, adOpenStatic, format);
@@ -173,14 +169,8 @@ TEST_F(CsvSourceTest, ForwardOnlyStreamsAndStillFailsBeforeTheFirstRowOnABadFile
   for (int i = 0; i < 5000; ++i) content += std::to_string(i) + ",\"v" + std::to_string(i) + "\"\n";
   auto rs = open(content, adOpenForwardOnly).value();
   EXPECT_EQ(rs->fields()[0].type, adInteger);
-  int64_t n = 0, sum = 0;
-  while (!rs->eof()) {
-    sum += rs->value(0).value().asLong();
-    ++n;
-    ASSERT_TRUE(rs->moveNext().isOk());
-  }
-  EXPECT_EQ(n, 5000);
-  EXPECT_EQ(sum, 4999 * 5000 / 2);
+  EXPECT_EQ(testing::countAndSum(*rs, [](int64_t n) { return "v" + std::to_string(n - 1); }),
+            std::make_pair(int64_t{5000}, int64_t{4999} * 5000 / 2));
   // The type pass reads the whole file first, so a bad last line fails the open.
   EXPECT_FALSE(open(content + "1,2,3\n", adOpenForwardOnly).isOk());
 }

@@ -166,9 +166,7 @@ class MariadbOdbc : public testing::ReportCli {
                        "quelo", "-e", statements});
   }
   std::shared_ptr<Recordset> rows(const std::string& query, int32_t cursor = adOpenStatic) {
-    auto rs = open(odbcQuery(connection_, query), cursor);
-    EXPECT_TRUE(rs.isOk()) << rs.error().message;
-    return rs.isOk() ? rs.value() : Recordset::create();
+    return testing::opened(open(odbcQuery(connection_, query), cursor));
   }
   static inline std::unique_ptr<TestServer> server_;
   static inline std::string connection_;
@@ -224,14 +222,8 @@ TEST_F(MariadbOdbc, LargeResultsStreamInBlocks) {
   for (const char* text : {"CONCAT('row ', seq)", "CAST(CONCAT('row ', seq) AS CHAR(100000))"}) {
     SCOPED_TRACE(text);
     auto rs = rows("SELECT CAST(seq AS SIGNED) AS n, " + std::string(text) + " AS t FROM seq_1_to_100000", adOpenForwardOnly);
-    int64_t count = 0, sum = 0;
-    for (; !rs->eof(); ++count) {
-      sum += rs->cell(0).value().integer;
-      ASSERT_EQ(rs->cell(1).value().text, "row " + std::to_string(count + 1));
-      ASSERT_TRUE(rs->moveNext().isOk());
-    }
-    EXPECT_EQ(count, 100000);
-    EXPECT_EQ(sum, int64_t{100000} * 100001 / 2);
+    EXPECT_EQ(testing::countAndSum(*rs, [](int64_t n) { return "row " + std::to_string(n); }),
+              std::make_pair(int64_t{100000}, int64_t{100000} * 100001 / 2));
   }
 }
 

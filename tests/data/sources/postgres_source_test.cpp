@@ -33,11 +33,7 @@ class PostgresSource : public ::testing::Test {
   Result<std::shared_ptr<Recordset>> query(const std::string& sql, int32_t cursor = adOpenStatic) {
     return Recordset::open(postgresQuery(connection_, sql), cursor);
   }
-  std::shared_ptr<Recordset> rows(const std::string& sql) {
-    auto rs = query(sql);
-    EXPECT_TRUE(rs.isOk()) << rs.error().message;
-    return rs.isOk() ? rs.value() : Recordset::create();
-  }
+  std::shared_ptr<Recordset> rows(const std::string& sql) { return testing::opened(query(sql)); }
 
   static inline std::unique_ptr<testing::TestServer> server_;
   static inline std::string connection_;
@@ -133,13 +129,7 @@ TEST_F(PostgresSource, AFailureAfterSomeRowsIsNeverAShortRecordSet) {
 
 TEST_F(PostgresSource, LargeResultsStreamAndRequeryRunsAgain) {
   auto rs = query("SELECT g AS n, repeat('x', 50) || g AS t FROM generate_series(1, 200000) AS g", adOpenForwardOnly).value();
-  int64_t count = 0, sum = 0;
-  for (; !rs->eof(); ++count) {
-    sum += rs->value(0).value().asLong();
-    ASSERT_TRUE(rs->moveNext().isOk());
-  }
-  EXPECT_EQ(count, 200000);
-  EXPECT_EQ(sum, int64_t{200000} * 200001 / 2);
+  EXPECT_EQ(testing::countAndSum(*rs), std::make_pair(int64_t{200000}, int64_t{200000} * 200001 / 2));
   auto empty = query("SELECT 1 AS one WHERE false", adOpenForwardOnly).value();
   EXPECT_TRUE(empty->eof());
   EXPECT_EQ(empty->fields()[0].name, "one");
