@@ -115,7 +115,6 @@ TEST_F(PostgresOdbc, WritingStatementsFailAndChangeNothing) {
     std::string query, words;
   } const cases[] = {
       {"WITH d AS (DELETE FROM " + table + " RETURNING n) SELECT * FROM d", "read-only transaction"},
-      {"SELECT 1; COMMIT; BEGIN READ WRITE; DELETE FROM " + table + "; COMMIT", "a report runs one statement"},
       {"SELECT n INTO TEMP copied FROM " + table, "ODBC: the statement returns no rows"},
   };
   for (const Case& c : cases) {
@@ -267,12 +266,9 @@ TEST_F(MariadbOdbc, FailuresExitTwoWithTheDriversMessage) {
       {connection_ + ";UID=" + std::string(40000, 'x'), "SELECT 1", "long; a driver takes at most 32767"},
       {badSocket, "SELECT 1", "Can't connect to local server through socket"},
       {connection_, "SELECT * FROM nowhere", "ODBC: the query failed: "},
-      {connection_, "DELETE FROM kept", "ODBC: a report only reads: DELETE is not a query"},
-      {connection_, " /* c */ (INSERT INTO kept VALUES (2))", "INSERT is not a query"},
       {connection_, "CREATE TABLE other AS SELECT 1", "CREATE is not a query"},
       {connection_ + ";OPTION=67108864", "SELECT 1; COMMIT; BEGIN READ WRITE; DELETE FROM kept; COMMIT",
        "ODBC: the query goes on after its ';'"},
-      {connection_, "SELECT n FROM kept INTO OUTFILE '" + dir / "out" + "'", "INTO OUTFILE writes a file"},
       {connection_, "SELECT n INTO @x FROM kept", "ODBC: the statement returns no rows"},
   };
   for (const Case& c : cases) {
