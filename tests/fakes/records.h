@@ -37,7 +37,7 @@ inline std::shared_ptr<Recordset> opened(Result<std::shared_ptr<Recordset>> rs) 
 inline std::pair<int64_t, int64_t> countAndSum(Recordset& rs, const std::function<std::string(int64_t)>& text = {}) {
   std::pair<int64_t, int64_t> seen{0, 0};
   for (; !rs.eof(); ++seen.first) {
-    seen.second += rs.value(0).value().asLong();
+    seen.second += rs.cell(0).value().integer;
     if (text && rs.cell(1).value().text != text(seen.first + 1)) {
       ADD_FAILURE() << "record " << seen.first + 1 << " reads " << rs.cell(1).value().text;
       break;
