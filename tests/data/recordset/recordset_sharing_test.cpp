@@ -246,7 +246,8 @@ TEST(RecordsetMembers, OpenByNameTakesNoSource) {
   const Variant none = Variant::missing();
   EXPECT_EQ(rs->call("Open", {none, none, Variant(int32_t{99}), Variant(int32_t{adLockOptimistic})}).error().number,
             kErrArguments);  // no such cursor type
-  ASSERT_TRUE(rs->call("Open", {none, none, Variant(int32_t{adOpenStatic}), Variant(int32_t{adLockOptimistic})}).isOk());
+  ASSERT_TRUE(
+      rs->call("Open", {none, none, Variant(int32_t{adOpenStatic}), Variant(int32_t{adLockOptimistic})}).isOk());
   EXPECT_EQ(rs->get("LockType").value(), Variant(int32_t{adLockOptimistic}));
   EXPECT_TRUE(rs->call("AddNew").isOk());
 }
