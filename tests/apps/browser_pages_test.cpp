@@ -26,10 +26,7 @@ std::vector<std::string> attributeValues(const std::string& dom, const std::stri
 
 class BrowserPages : public ReportCli {
  protected:
-  void SetUp() override {
-    QUELO_REQUIRE_CHROMIUM();
-    fs::create_directories(dir / "app");
-  }
+  void SetUp() override { QUELO_REQUIRE_CHROMIUM(); }
   // The page's DOM as chromium builds it; the run itself must succeed.
   std::string dom(const std::string& url, const std::vector<std::string>& extra = {}) {
     const ProcessResult r = renderedDom(url, extra);

@@ -38,7 +38,6 @@ class CliPrint : public ReportCli {
  protected:
   void SetUp() override {
     QUELO_REQUIRE_CHROMIUM();
-    fs::create_directories(dir / "app");
     fs::create_directories(dir / "bin");
   }
   // quelo report on the sample data into app/, with bin/ first on PATH; more `vars` on top.
@@ -122,6 +121,9 @@ TEST_F(CliPrint, AMissingRendererOrPrintSystemIsNamed) {
     std::map<std::string, std::string> vars;
     std::string warning;
   } cases[] = {
+      {{"--action", "1"},
+       {{"PATH", dir / "no-programs"}},
+       "quelo: warning: not printed: no HTML renderer: chromium is not installed (Debian package chromium)"},
       {{"--action", "1"},
        {{"QUELO_CHROMIUM", "/nonexistent/chromium"}},
        "quelo: warning: not printed: no HTML renderer: /nonexistent/chromium is not installed "

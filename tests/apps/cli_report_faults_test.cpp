@@ -39,21 +39,54 @@ class QueloReportFaults : public ReportCli {
   }
 };
 
-// Under a file size limit the pages that would outgrow it are left as they were and not listed;
-// the first error names the page that outgrows it on its own as it is built (the last, which
-// holds the statistics) and the cause.
-TEST_F(QueloReportFaults, AFileSizeLimitLeavesThePageAsItWas) {
+// A file that cannot be written ends the run with its exit status and one message naming the file
+// and the cause, and leaves every file as it was: under a file size limit, the page that outgrows
+// it on its own as it is built (the last, which holds the statistics) and the message log; a
+// query's rows kept in a scratch file in $TMPDIR (which leaves no name there) that cannot be made
+// or cannot grow.
+TEST_F(QueloReportFaults, AFileThatCannotBeWrittenFailsTheRunAndChangesNothing) {
   const std::string data = csv(60);
-  const FolderFiles before = firstReport(data, "app", "20");
-  ASSERT_EQ(before.size(), 3u);
-  const std::string limit = std::to_string(before.at("v1.htm").size() + 100);
-  std::vector<std::string> limited = reportArgs(data, dir / "app", "20");
-  limited.insert(limited.begin(), {"prlimit", "--fsize=" + limit});
-  const ProcessResult r = run(limited);
-  EXPECT_EQ(r.exitCode, 1) << r.err;
-  EXPECT_EQ(r.out, "");
-  EXPECT_NE(r.err.find(page("v3.htm") + "': File too large"), std::string::npos) << r.err;
-  EXPECT_EQ(filesUnder(dir / "app/Reports"), before);
+  const FolderFiles pages = firstReport(data, "app", "20");
+  ASSERT_EQ(pages.size(), 3u);
+  sqlExec(dir / "t.db", "CREATE TABLE t AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500)"
+                       " SELECT i, 'item ' || i AS name FROM n");
+  for (const char* folder : {"tmp", "query", "log/Reports/Log"}) fs::create_directories(dir / folder);
+  dir.write("log/Reports/Log/ZeMessages.htm", std::string(1000, 'x'));
+  const std::vector<std::string> query = {QUELO_CLI, "report", "--sqlite", dir / "t.db", "--query", "SELECT * FROM t",
+                                          "--app-path", dir / "query", "--quiet"};
+  auto quiet = env();
+  quiet["TMPDIR"] = dir / "tmp";
+  EXPECT_EQ(runProcess(query, quiet).exitCode, 0);
+  EXPECT_TRUE(fs::is_empty(dir / "tmp"));
+  fs::remove_all(dir / "query/Reports");
+  const auto limited = [](size_t bytes, std::vector<std::string> command) {
+    command.insert(command.begin(), {"prlimit", "--fsize=" + std::to_string(bytes)});
+    return command;
+  };
+  struct Case {
+    std::vector<std::string> command;
+    std::string tmpdir, folder;  // the folder whose files stay as they were
+    int status;
+    std::string words;
+  } const cases[] = {
+      {limited(pages.at("v1.htm").size() + 100, reportArgs(data, dir / "app", "20")), "/tmp", "app", 1,
+       page("v3.htm") + "': File too large"},
+      {query, dir / "missing", "query", 2, "the rows' scratch file in " + dir / "missing" + " cannot be created"},
+      {limited(1000, query), "/tmp", "query", 2, "the rows' scratch file in /tmp cannot be written: File too large"},
+      {limited(1100, {QUELO_CLI, "call", "--app-path", dir / "log", "LogMessage", std::string(300, 'm')}), "/tmp",
+       "log", 1, "error 61: Cannot write '" + dir / "log/Reports/Log/ZeMessages.htm" + "': File too large"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.words);
+    const FolderFiles before = filesUnder(dir / c.folder);
+    auto environment = env();
+    environment["TMPDIR"] = c.tmpdir;
+    const ProcessResult r = runProcess(c.command, environment);
+    EXPECT_EQ(r.exitCode, c.status) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(c.words), std::string::npos) << r.err;
+    EXPECT_EQ(filesUnder(dir / c.folder), before);
+  }
 }
 
 // SIGKILL at a spread of moments over a run that appends to an earlier report's pages of
@@ -132,55 +165,6 @@ TEST_F(QueloReportFaults, TwoRunsAtOnceBothSucceedAndKeepEverySection) {
         EXPECT_TRUE(both.at(name) == (replace ? text : text + text.substr(kBom.size()))) << name;
     }
   }
-}
-
-// A query's rows are kept in a scratch file in $TMPDIR while they are counted, which leaves no
-// name there; one that cannot be made or cannot grow ends the report before any page, saying
-// where.
-TEST_F(QueloReportFaults, AScratchFileThatCannotBeWrittenWritesNoPage) {
-  sqlExec(dir / "t.db", "CREATE TABLE t AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 500)"
-                       " SELECT i, 'item ' || i AS name FROM n");
-  const std::vector<std::string> args = {QUELO_CLI, "report", "--sqlite", dir / "t.db", "--query", "SELECT * FROM t",
-                                         "--app-path", dir.path(), "--quiet"};
-  struct Case {
-    std::vector<std::string> limit;
-    std::string tmpdir, words;
-  } const cases[] = {
-      {{}, dir / "missing", "the rows' scratch file in " + dir / "missing" + " cannot be created"},
-      {{"prlimit", "--fsize=1000"}, "/tmp", "the rows' scratch file in /tmp cannot be written: File too large"},
-  };
-  fs::create_directory(dir / "tmp");
-  auto quiet = env();
-  quiet["TMPDIR"] = dir / "tmp";
-  EXPECT_EQ(runProcess(args, quiet).exitCode, 0);
-  EXPECT_TRUE(fs::is_empty(dir / "tmp"));
-  fs::remove_all(dir / "Reports");
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.words);
-    std::vector<std::string> command = c.limit;
-    command.insert(command.end(), args.begin(), args.end());
-    auto environment = env();
-    environment["TMPDIR"] = c.tmpdir;
-    const ProcessResult r = runProcess(command, environment);
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.err.find(c.words), std::string::npos) << r.err;
-    EXPECT_FALSE(exists(dir / "Reports"));
-  }
-}
-
-// LogMessage that the file size limit stops: the log keeps no half entry and quelo call says so.
-TEST(CallLogMessageFaults, AnEntryThatCannotBeWrittenFailsTheCall) {
-  ScratchDir dir;
-  fs::create_directories(dir / "Reports/Log");
-  const std::string old(1000, 'x');
-  dir.write("Reports/Log/ZeMessages.htm", old);
-  const ProcessResult r = runProcess({"prlimit", "--fsize=1100", QUELO_CLI, "call", "--app-path", dir.path(),
-                                      "LogMessage", std::string(300, 'm')});
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_NE(r.err.find("error 61: Cannot write '" + dir / "Reports/Log/ZeMessages.htm" + "': File too large"),
-            std::string::npos)
-      << r.err;
-  EXPECT_EQ(dir.read("Reports/Log/ZeMessages.htm"), old);
 }
 
 }  // namespace

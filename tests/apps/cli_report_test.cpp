@@ -19,7 +19,6 @@ namespace {
 
 class QueloReport : public ReportCli {
  protected:
-  void SetUp() override { std::filesystem::create_directories(dir / "app"); }
   std::vector<std::string> csvArgs(std::vector<std::string> more = {}, const std::string& file = "name") const {
     std::vector<std::string> args{"--csv",  csv(23), "--app-path", dir / "app",
                                   "--file", file,    "--max-recs", "10"};
@@ -225,16 +224,6 @@ TEST_F(QueloReport, PicturesThatAreNoFilesHoldNothingUp) {
   }
 }
 
-// The pages are written; the renderer that printing needs is named, and the status stays 0.
-TEST_F(QueloReport, APrinterThatCannotBeReachedIsAWarning) {
-  auto e = env();
-  e["PATH"] = dir / "no-programs";
-  auto r = runQuelo({"report", "--csv", csv(3), "--app-path", dir / "app", "--file", "printed", "--action", "1"}, e);
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(linesOf(r.out), std::vector<std::string>{page("printed.htm")});
-  EXPECT_EQ(r.err, "quelo: warning: not printed: no HTML renderer: chromium is not installed (Debian package chromium)\n");
-}
-
 TEST_F(QueloReport, SampleDataWithNoSource) {
   auto r = report({"--app-path", dir / "app"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -249,17 +238,6 @@ TEST_F(QueloReport, SampleDataWithNoSource) {
   PosixFileSystem files;
   EXPECT_EQ(pictureSize(files, pictures + "tea-kettle.png"), (PixelSize{64, 64}));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pictures), {}), 36);
-}
-
-TEST_F(QueloReport, HelpNamesEveryOption) {
-  auto r = report({"--help"});
-  EXPECT_EQ(r.exitCode, 0);
-  for (const char* option :
-       {"--sqlite", "--query", "--csv", "--postgres", "--odbc", "--app-path", "--file", "--title", "--action",
-        "--pic-fields", "--graphic-folder", "--max-recs", "--company", "--setting", "--field",
-        "--cancel-at-page", "--delete-on-cancel", "--quiet", "--delimiter", "--copy-pictures",
-        "--escape-values", "--replace", "--encoding", "--strict-quotes"})
-    EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
 }  // namespace

@@ -22,8 +22,10 @@ inline std::vector<std::string> linesOf(const std::string& text) {
   return out;
 }
 
+// The scratch folder holds "app/", the application path of most runs.
 class ReportCli : public ::testing::Test {
  protected:
+  ReportCli() { std::filesystem::create_directories(dir / "app"); }
   std::map<std::string, std::string> env() const {
     return {
         {"XDG_CONFIG_HOME", dir / "config"}, {"SOURCE_DATE_EPOCH", "1700000000"}, {"TZ", "UTC"}};

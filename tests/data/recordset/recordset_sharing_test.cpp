@@ -163,10 +163,9 @@ TEST(RecordsetSource, ForwardOnlyReportsAFailureInsteadOfEndingQuietly) {
   EXPECT_TRUE(rs->eof());
   auto empty = numberedRows(0);
   auto none = Recordset::open(empty, adOpenForwardOnly).value();
-  EXPECT_TRUE(none->eof() && none->moveFirst().isOk() && none->eof());
+  EXPECT_TRUE(none->eof() && none->bof() && none->moveFirst().isOk() && none->eof());
 }
 
-using namespace ado;
 
 std::shared_ptr<Dispatch> object(Result<Variant> v) {
   EXPECT_TRUE(v.isOk()) << v.error().message;
@@ -244,8 +243,11 @@ TEST(RecordsetMembers, OpenByNameTakesNoSource) {
   std::shared_ptr<Dispatch> rs = Recordset::create();
   ASSERT_TRUE(object(rs->get("Fields"))->call("Append", {Variant("A"), Variant(int32_t{adInteger}), Variant(int32_t{4})}).isOk());
   EXPECT_EQ(rs->call("Open", {Variant("select 1")}).error().number, kErrArguments);
-  ASSERT_TRUE(rs->call("Open", {Variant::missing(), Variant::missing(), Variant(int32_t{adOpenStatic}),
-                                Variant(int32_t{adLockOptimistic})}).isOk());
+  const Variant none = Variant::missing();
+  EXPECT_EQ(rs->call("Open", {none, none, Variant(int32_t{99}), Variant(int32_t{adLockOptimistic})}).error().number,
+            kErrArguments);  // no such cursor type
+  ASSERT_TRUE(
+      rs->call("Open", {none, none, Variant(int32_t{adOpenStatic}), Variant(int32_t{adLockOptimistic})}).isOk());
   EXPECT_EQ(rs->get("LockType").value(), Variant(int32_t{adLockOptimistic}));
   EXPECT_TRUE(rs->call("AddNew").isOk());
 }

@@ -109,7 +109,6 @@ class Clickhouse : public testing::ReportCli {
   void SetUp() override {
     if (!haveServer()) GTEST_SKIP() << "no clickhouse-server (package clickhouse-server)";
     ASSERT_TRUE(ready_) << "no ClickHouse cluster could be started (see tests/support/clickhouse_server.sh)";
-    std::filesystem::create_directories(dir / "app");
   }
 
   static std::string urls(int shard) { return cluster_->kept[shard]; }
@@ -191,9 +190,6 @@ TEST_F(Clickhouse, WritingQueriesAreRefusedAndChangeNothing) {
     std::string url, sql, words;
   } const cases[] = {
       {url(), "INSERT INTO t VALUES (7, 0, 0, 0, 0, 0, '2024-01-01', '2024-01-01 00:00:00', '', 'a', 'one', 'a')", "INSERT is not a query"},
-      {url(), "ALTER TABLE t DELETE WHERE 1", "ALTER is not a query"},
-      {url(), "DROP TABLE t", "DROP is not a query"},
-      {url(), "SELECT 1; DROP TABLE t", "the query goes on after its ';'"},
       {url(), "SELECT 1 /* /* */ ; DROP TABLE t */", "the query goes on after its ';': a report runs one statement (as ClickHouse 18 reads the text)"},
       {url(), "SELECT 1 SETTINGS readonly = 0", "Cannot execute SET query in readonly mode"},
       {url() + "/?readonly=0", "SELECT 1", "the URL's parameter 'readonly' is not taken"},

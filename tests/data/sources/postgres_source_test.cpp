@@ -33,11 +33,7 @@ class PostgresSource : public ::testing::Test {
   Result<std::shared_ptr<Recordset>> query(const std::string& sql, int32_t cursor = adOpenStatic) {
     return Recordset::open(postgresQuery(connection_, sql), cursor);
   }
-  std::shared_ptr<Recordset> rows(const std::string& sql) {
-    auto rs = query(sql);
-    EXPECT_TRUE(rs.isOk()) << rs.error().message;
-    return rs.isOk() ? rs.value() : Recordset::create();
-  }
+  std::shared_ptr<Recordset> rows(const std::string& sql) { return testing::opened(query(sql)); }
 
   static inline std::unique_ptr<testing::TestServer> server_;
   static inline std::string connection_;
@@ -51,34 +47,19 @@ TEST_F(PostgresSource, TypesMapAndValuesRoundTrip) {
       " TIMESTAMPTZ '2024-02-29 13:05:09+00' AS tz, 'ab'::varchar(10) AS v, 'x'::char(3) AS c,"
       " 'long'::text AS tx, 'nolen'::varchar AS vx, '\\x00ff41'::bytea AS by,"
       " 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'::uuid AS u, '{\"a\": 1}'::json AS j, 'NaN'::float8 AS nan");
-  struct Expect {
-    const char* name;
-    int32_t type, attributes;
-    Variant value;  // Empty: checked below
-  } const expected[] = {
-      {"s", adSmallInt, 118, Variant(int16_t{1})}, {"i", adInteger, 118, Variant(int32_t{2})},
-      {"b", adBigInt, 118, Variant(int64_t{5000000000})}, {"f4", adSingle, 118, Variant(1.5)},
-      {"f8", adDouble, 118, Variant(2.25)}, {"n", adNumeric, 118, Variant(12.5)},
-      {"wide", adNumeric, 118, Variant("12345678901234567890.5")},  // exact, as text
-      {"t", adBoolean, 102, Variant(true)}, {"d", adDBDate, 122, Variant(dateFromCivil({2024, 2, 29}))},
-      {"tm", adDBTime, 122, Variant(Date{13.5 / 24})},
-      {"ts", adDBTimeStamp, 122, Variant(dateFromCivil({2024, 2, 29, 13, 5, 9}))},
-      {"tz", adDBTimeStamp, 122, Variant()}, {"v", adVarWChar, 102, Variant("ab")}, {"c", adChar, 102, Variant("x  ")},
-      {"tx", adLongVarWChar, 230, Variant("long")}, {"vx", adLongVarWChar, 230, Variant("nolen")},
-      {"by", adLongVarBinary, 102, Variant()}, {"u", adGUID, 102, Variant("a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11")},
-      {"j", adLongVarWChar, 230, Variant("{\"a\": 1}")}, {"nan", adDouble, 118, Variant()}};
-  ASSERT_EQ(rs->fields().count(), static_cast<int>(std::size(expected)));
-  for (int i = 0; i < rs->fields().count(); ++i) {
-    SCOPED_TRACE(expected[i].name);
-    EXPECT_EQ(rs->fields()[i].name, expected[i].name);
-    EXPECT_EQ(rs->fields()[i].type, expected[i].type);
-    EXPECT_EQ(rs->fields()[i].attributes, expected[i].attributes);
-    if (!expected[i].value.isEmpty()) {
-      EXPECT_EQ(rs->value(i).value(), expected[i].value);
-    }
-  }
-  EXPECT_EQ(rs->fields()[12].definedSize, 10);
-  EXPECT_EQ(rs->fields()[13].definedSize, 3);
+  testing::expectFields(*rs, {  // an Empty value is checked below
+      {"s", adSmallInt, -1, 118, Variant(int16_t{1})}, {"i", adInteger, -1, 118, Variant(int32_t{2})},
+      {"b", adBigInt, -1, 118, Variant(int64_t{5000000000})}, {"f4", adSingle, -1, 118, Variant(1.5)},
+      {"f8", adDouble, -1, 118, Variant(2.25)}, {"n", adNumeric, -1, 118, Variant(12.5)},
+      {"wide", adNumeric, -1, 118, Variant("12345678901234567890.5")},  // exact, as text
+      {"t", adBoolean, -1, 102, Variant(true)}, {"d", adDBDate, -1, 122, Variant(dateFromCivil({2024, 2, 29}))},
+      {"tm", adDBTime, -1, 122, Variant(Date{13.5 / 24})},
+      {"ts", adDBTimeStamp, -1, 122, Variant(dateFromCivil({2024, 2, 29, 13, 5, 9}))},
+      {"tz", adDBTimeStamp, -1, 122, Variant()}, {"v", adVarWChar, 10, 102, Variant("ab")},
+      {"c", adChar, 3, 102, Variant("x  ")}, {"tx", adLongVarWChar, -1, 230, Variant("long")},
+      {"vx", adLongVarWChar, -1, 230, Variant("nolen")}, {"by", adLongVarBinary, -1, 102, Variant()},
+      {"u", adGUID, -1, 102, Variant("a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11")},
+      {"j", adLongVarWChar, -1, 230, Variant("{\"a\": 1}")}, {"nan", adDouble, -1, 118, Variant()}});
   EXPECT_TRUE(rs->value("tz").value().type() == VarType::Date);
   EXPECT_EQ(rs->cell(16).value().text, std::string_view("\x00\xff\x41", 3));
   EXPECT_TRUE(std::isnan(rs->value("nan").value().asDouble()));
@@ -148,13 +129,7 @@ TEST_F(PostgresSource, AFailureAfterSomeRowsIsNeverAShortRecordSet) {
 
 TEST_F(PostgresSource, LargeResultsStreamAndRequeryRunsAgain) {
   auto rs = query("SELECT g AS n, repeat('x', 50) || g AS t FROM generate_series(1, 200000) AS g", adOpenForwardOnly).value();
-  int64_t count = 0, sum = 0;
-  for (; !rs->eof(); ++count) {
-    sum += rs->value(0).value().asLong();
-    ASSERT_TRUE(rs->moveNext().isOk());
-  }
-  EXPECT_EQ(count, 200000);
-  EXPECT_EQ(sum, int64_t{200000} * 200001 / 2);
+  EXPECT_EQ(testing::countAndSum(*rs), std::make_pair(int64_t{200000}, int64_t{200000} * 200001 / 2));
   auto empty = query("SELECT 1 AS one WHERE false", adOpenForwardOnly).value();
   EXPECT_TRUE(empty->eof());
   EXPECT_EQ(empty->fields()[0].name, "one");

@@ -5,6 +5,7 @@
 #include <optional>
 #include <tuple>
 
+#include "fakes/records.h"
 #include "fakes/scratch_dir.h"
 #include "fakes/sqlite_file.h"
 #include "automation/date_time.h"
@@ -147,12 +148,8 @@ TEST_F(SqliteSourceTest, ForwardOnlyStreamsAndRequeryReadsAgain) {
   exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000)"
        " INSERT INTO items (id, code) SELECT i, 'c' || i FROM n");
   auto rs = query("SELECT id, code FROM items ORDER BY id", adOpenForwardOnly).value();
-  int64_t n = 0;
-  while (!rs->eof()) {
-    ++n;
-    ASSERT_TRUE(rs->moveNext().isOk());
-  }
-  EXPECT_EQ(n, 10000);
+  EXPECT_EQ(testing::countAndSum(*rs, [](int64_t n) { return "c" + std::to_string(n); }),
+            std::make_pair(int64_t{10000}, int64_t{10000} * 10001 / 2));
   auto all = query("SELECT id FROM items").value();
   exec("INSERT INTO items (id) VALUES (10001)");
   EXPECT_EQ(all->recordCount().value(), 10000);

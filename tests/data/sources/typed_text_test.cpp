@@ -50,6 +50,8 @@ TEST(TypedText, ValuesThatDoNotFitTheirColumnStayText) {
   EXPECT_EQ(put(adInteger, "0042"), Variant("0042"));
   EXPECT_EQ(put(adDouble, "2.5"), Variant(2.5));
   EXPECT_TRUE(std::isnan(put(adDouble, "NaN").asDouble()));
+  EXPECT_EQ(put(adDouble, "-Infinity"), Variant(-INFINITY));
+  EXPECT_EQ(put(adDouble, "1,5"), Variant("1,5"));
   EXPECT_EQ(put(adNumeric, "12345.678"), Variant(12345.678));
   EXPECT_EQ(put(adNumeric, "1234567890.1234567890"), Variant("1234567890.1234567890"));
   EXPECT_EQ(put(adNumeric, "1.50000000000000000000"), Variant(1.5));
