@@ -32,8 +32,10 @@ offers() {
 
 offers 'quelo ' report call describe --help --version
 offers 'quelo re' report
-offers 'quelo report --' --sqlite --query --csv --delimiter --encoding --strict-quotes --postgres --odbc \
-  --clickhouse --action --max-recs --help --quiet
+# Completion offers what the help names: every option quelo report takes, so the help names each.
+offers 'quelo report --' --sqlite --csv --postgres --odbc --clickhouse --query --app-path --file --title \
+  --pic-fields --graphic-folder --company --action --max-recs --cancel-at-page --delimiter --encoding --setting \
+  --field --delete-on-cancel --escape-values --copy-pictures --replace --pdf --strict-quotes --quiet --help
 offers 'quelo report --q' --query --quiet
 offers 'quelo report --action ' 0 1 10 11
 offers 'quelo report --encoding WIN' WINDOWS-1252
