@@ -12,7 +12,7 @@
 #include "platform/control_window.h"
 #include "forms/form.h"
 #include "automation/member_dispatch.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 #include "automation/property_bag.h"
 #include "platform/window_timer.h"
 

@@ -13,7 +13,7 @@
 #include "files/path_rules.h"
 #include "hyperlink/hyperlink_state.h"
 #include "platform/file_system.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 #include "reporter/automatic_report.h"
 #include "reporter/generation_driver.h"
 #include "reporter/page_stream.h"

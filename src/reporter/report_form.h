@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "forms/form.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 #include "automation/variant.h"
 #include "reporter/report_job.h"
 #include "reporter/report_output.h"
