@@ -10,6 +10,15 @@ namespace {
 // A name as an SQL identifier: quoted, its quotes doubled.
 std::string quotedName(const std::string& name) { return "\"" + replaceAll(name, "\"", "\"\"") + "\""; }
 
+// The description of a source (a CSV file in its default format: a comma, UTF-8).
+SourceDescription source(SourceKind kind, std::string location = {}, std::string query = {}) {
+  SourceDescription s;
+  s.kind = kind;
+  s.location = std::move(location);
+  s.query = std::move(query);
+  return s;
+}
+
 // The records of a run that is read once, forward, taken into memory here, on the reading thread:
 // the report form would otherwise copy them on the window's thread.
 Result<std::shared_ptr<Recordset>> inMemory(std::shared_ptr<Recordset> records) {
@@ -18,8 +27,8 @@ Result<std::shared_ptr<Recordset>> inMemory(std::shared_ptr<Recordset> records) 
   return records->takeRecords(*count);
 }
 
-Result<ReportData> read(const SourceDescription& source) {
-  auto opened = openSource(source);
+Result<ReportData> read(const SourceDescription& described) {
+  auto opened = openSource(described);
   if (!opened) return opened.error();
   auto records = inMemory(std::move(opened).value());
   if (!records) return records.error();
@@ -31,7 +40,7 @@ Result<ReportData> read(const SourceDescription& source) {
 }  // namespace
 
 Result<ReportData> sampleReportData() {
-  auto data = read({.kind = SourceKind::Sample});
+  auto data = read(source(SourceKind::Sample));
   if (!data) return data;
   data.value().picFields = Variant(kSamplePictureField);
   data.value().pictureFolder = Variant(samplePictureFolder());
@@ -44,18 +53,17 @@ bool isCsvFile(const std::string& path) {
 }
 
 Result<ReportData> fileReportData(const std::string& path, const std::string& table) {
-  if (isCsvFile(path)) return read({.kind = SourceKind::Csv, .location = path});
-  return read({.kind = SourceKind::Sqlite, .location = path, .query = "SELECT * FROM " + quotedName(table)});
+  if (isCsvFile(path)) return read(source(SourceKind::Csv, path));
+  return read(source(SourceKind::Sqlite, path, "SELECT * FROM " + quotedName(table)));
 }
 
 Result<ReportData> odbcReportData(const std::string& connection, const std::string& query) {
-  return read({.kind = SourceKind::Odbc, .location = connection, .query = query});
+  return read(source(SourceKind::Odbc, connection, query));
 }
 
 Result<std::vector<std::string>> sqliteTables(const std::string& path) {
-  auto records = openSource({.kind = SourceKind::Sqlite,
-                             .location = path,
-                             .query = "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"});
+  auto records = openSource(
+      source(SourceKind::Sqlite, path, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
   if (!records) return records.error();
   Recordset& rs = *records.value();
   std::vector<std::string> names;
