@@ -2,13 +2,22 @@
 
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
-#include "report_source.h"
+#include "data/sources/open_source.h"
 
 namespace quelo::gui {
 namespace {
 
 // A name as an SQL identifier: quoted, its quotes doubled.
 std::string quotedName(const std::string& name) { return "\"" + replaceAll(name, "\"", "\"\"") + "\""; }
+
+// The description of a source (a CSV file in its default format: a comma, UTF-8).
+SourceDescription source(SourceKind kind, std::string location = {}, std::string query = {}) {
+  SourceDescription s;
+  s.kind = kind;
+  s.location = std::move(location);
+  s.query = std::move(query);
+  return s;
+}
 
 // The records of a run that is read once, forward, taken into memory here, on the reading thread:
 // the report form would otherwise copy them on the window's thread.
@@ -18,24 +27,24 @@ Result<std::shared_ptr<Recordset>> inMemory(std::shared_ptr<Recordset> records) 
   return records->takeRecords(*count);
 }
 
-Result<ReportData> read(const cli::ReportOptions& options) {
-  auto opened = cli::openReportSource(options);
+Result<ReportData> read(const SourceDescription& described) {
+  auto opened = openSource(described);
   if (!opened) return opened.error();
   auto records = inMemory(std::move(opened).value());
   if (!records) return records.error();
   ReportData data;
   data.records = std::move(records).value();
-  data.picFields = options.picFields;
-  data.pictureFolder = options.graphicFolder;
   return data;
 }
 
 }  // namespace
 
 Result<ReportData> sampleReportData() {
-  cli::ReportOptions options;
-  cli::useSampleDefaults(options);
-  return read(options);
+  auto data = read(source(SourceKind::Sample));
+  if (!data) return data;
+  data.value().picFields = Variant(kSamplePictureField);
+  data.value().pictureFolder = Variant(samplePictureFolder());
+  return data;
 }
 
 bool isCsvFile(const std::string& path) {
@@ -44,31 +53,17 @@ bool isCsvFile(const std::string& path) {
 }
 
 Result<ReportData> fileReportData(const std::string& path, const std::string& table) {
-  cli::ReportOptions options;
-  options.location = path;
-  if (isCsvFile(path)) {
-    options.source = cli::SourceKind::Csv;
-  } else {
-    options.source = cli::SourceKind::Sqlite;
-    options.query = "SELECT * FROM " + quotedName(table);
-  }
-  return read(options);
+  if (isCsvFile(path)) return read(source(SourceKind::Csv, path));
+  return read(source(SourceKind::Sqlite, path, "SELECT * FROM " + quotedName(table)));
 }
 
 Result<ReportData> odbcReportData(const std::string& connection, const std::string& query) {
-  cli::ReportOptions options;
-  options.source = cli::SourceKind::Odbc;
-  options.location = connection;
-  options.query = query;
-  return read(options);
+  return read(source(SourceKind::Odbc, connection, query));
 }
 
 Result<std::vector<std::string>> sqliteTables(const std::string& path) {
-  cli::ReportOptions options;
-  options.source = cli::SourceKind::Sqlite;
-  options.location = path;
-  options.query = "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name";
-  auto records = cli::openReportSource(options);
+  auto records = openSource(
+      source(SourceKind::Sqlite, path, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
   if (!records) return records.error();
   Recordset& rs = *records.value();
   std::vector<std::string> names;

@@ -1,6 +1,5 @@
 #include <unistd.h>
 
-#include <filesystem>
 #include <iostream>
 
 #include "commands.h"
@@ -27,12 +26,6 @@ std::string absoluteFolder(const std::string& dir) {
   }
   if (!path.ends_with('/')) path += '/';
   return path;
-}
-
-std::string programFolder() {
-  std::error_code error;
-  const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::string() : program.parent_path().string() + "/";
 }
 
 }  // namespace quelo::cli

@@ -25,7 +25,5 @@ int usageError(const std::string& message, const std::string& command = {});
 void tellSettingsProblem(const std::string& problem);
 // A folder given on the command line as an absolute path with a trailing "/".
 std::string absoluteFolder(const std::string& dir);
-// The folder of the running program, with a trailing "/" (empty when it cannot be read).
-std::string programFolder();
 
 }  // namespace quelo::cli

@@ -10,12 +10,10 @@
 #include "commands.h"
 #include "automation/status.h"
 #include "automation/variant.h"
-#include "data/sources/csv_reader.h"
+#include "data/sources/open_source.h"
 #include "reporter/report_output.h"
 
 namespace quelo::cli {
-
-enum class SourceKind { Sample, Sqlite, Csv, Postgres, Odbc, Clickhouse };
 
 struct ReportOptions {
   SourceKind source = SourceKind::Sample;

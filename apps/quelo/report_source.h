@@ -5,7 +5,6 @@
 #pragma once
 
 #include <memory>
-#include <string>
 
 #include "automation/status.h"
 #include "report_options.h"
@@ -15,11 +14,6 @@ class Recordset;
 }
 
 namespace quelo::cli {
-
-// The folder of the sample data with a trailing "/": $QUELO_SAMPLE_DIR when set, else the
-// installed data directory beside the program's folder (PREFIX/share/varnikquelo/sample for
-// PREFIX/bin/quelo), else the folder the build wrote it to.
-std::string sampleDataFolder();
 
 // With no source given: the sample pictures for --pic-fields and --graphic-folder, unless the
 // user gave those.

@@ -180,11 +180,6 @@ std::string formatLongDate(Date d) {
 
 std::string formatTwelveHourTime(const CivilTime& c) { return formatTime("%I:%M:%S %p", c); }
 
-std::string formatLongTime(const CivilTime& c) {
-  char text[48];
-  return std::string(text, writeLongTime(text, c));
-}
-
 void appendGeneralDate(std::string& out, Date d) {
   const CivilTime c = civilFromDate(d);
   const bool hasTime = c.hour || c.minute || c.second;

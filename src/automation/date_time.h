@@ -30,7 +30,6 @@ std::chrono::system_clock::time_point timePointFromDate(Date d);
 // Days in a month (1 to 12) of the proleptic Gregorian calendar.
 int daysInMonth(int year, int month);
 
-std::string formatLongTime(const CivilTime& c);   // 14:05:09
 // The long date and the 12-hour time of the C locale: "Saturday, March 7, 2009", "02:05:09 PM".
 std::string formatLongDate(Date d);
 std::string formatTwelveHourTime(const CivilTime& c);

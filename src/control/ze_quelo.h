@@ -12,7 +12,7 @@
 #include "platform/control_window.h"
 #include "forms/form.h"
 #include "automation/member_dispatch.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 #include "automation/property_bag.h"
 #include "platform/window_timer.h"
 
@@ -68,12 +68,9 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
 
   // Timer and delay.
   int32_t tickCount() const { return tickCount_; }
-  bool timerRunning() const { return timer_.enabled(); }
   // Blocks for n seconds (1 to 86399; other values are corrected and written back).
   void programDelayNSec(int32_t& n);
 
-  // The control's own application path field, whatever the mode (the message log lives under it).
-  const std::string& applicationPathField() const { return applicationPath_; }
   bool reportBusy() const { return reportBusy_; }
   void setReportBusy(bool busy) { reportBusy_ = busy; }
   const std::shared_ptr<Recordset>& currentRecordset() const { return currentRecordset_; }

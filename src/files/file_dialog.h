@@ -11,7 +11,7 @@
 #include "automation/dispatch.h"
 #include "forms/file_lists.h"
 #include "forms/form.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 
 namespace quelo {
 

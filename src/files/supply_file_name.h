@@ -4,7 +4,7 @@
 #include <string>
 
 #include "automation/dispatch.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 
 namespace quelo {
 

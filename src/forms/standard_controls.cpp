@@ -73,12 +73,6 @@ const std::string& ListControl::list(int32_t i) const {
   return i >= 0 && i < listCount() ? items_[static_cast<size_t>(i)].text : kEmpty;
 }
 
-void ListControl::setList(int32_t i, std::string text) {
-  if (i < 0 || i >= listCount()) return;
-  items_[static_cast<size_t>(i)].text = std::move(text);
-  changed(Property::List);
-}
-
 void ListControl::addItem(std::string text, int32_t index) {
   int32_t at = index < 0 || index > listCount() ? listCount() : index;
   if (sorted_ && index < 0) {

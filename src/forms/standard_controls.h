@@ -85,7 +85,6 @@ class ListControl : public Control {
   using Control::Control;
   int32_t listCount() const { return static_cast<int32_t>(items_.size()); }
   const std::string& list(int32_t i) const;  // empty outside the items
-  void setList(int32_t i, std::string text);
   // Adds at the end (index -1) or before index; a sorted control keeps its order.
   void addItem(std::string text, int32_t index = -1);
   void removeItem(int32_t i);

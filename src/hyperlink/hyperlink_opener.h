@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "hyperlink/hyperlink_state.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 
 namespace quelo {
 

@@ -90,6 +90,4 @@ bool LikePattern::matches(std::string_view text) const {
   return pi == m;
 }
 
-bool likeMatch(std::string_view text, std::string_view pattern) { return LikePattern(pattern).matches(text); }
-
 }  // namespace quelo

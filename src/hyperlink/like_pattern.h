@@ -42,7 +42,4 @@ class LikePattern {
   bool valid_ = true;
 };
 
-// Whether the whole text matches the whole pattern.
-bool likeMatch(std::string_view text, std::string_view pattern);
-
 }  // namespace quelo

@@ -71,12 +71,6 @@ class Search {
 
 }  // namespace
 
-int32_t findWindowsByPattern(WindowSystem& windows, MessageLoop& loop, HyperlinkState& state,
-                             std::vector<WindowHandle>& list, WindowHandle start, std::string_view titlePattern,
-                             std::string_view classPattern, const Variant& id) {
-  return findWindowsByPatterns(windows, loop, state, list, start, {std::string(titlePattern)}, classPattern, id);
-}
-
 int32_t findWindowsByPatterns(WindowSystem& windows, MessageLoop& loop, HyperlinkState& state,
                               std::vector<WindowHandle>& list, WindowHandle start,
                               const std::vector<std::string>& titlePatterns, std::string_view classPattern,

@@ -21,13 +21,9 @@ namespace quelo {
 // Titles and class names are read up to this many characters.
 inline constexpr size_t kWindowTextLimit = 255;
 
-// start 0 means the desktop. id Null lists every match; a number lists only child windows with
-// that control identifier (top-level windows have none).
-int32_t findWindowsByPattern(WindowSystem& windows, MessageLoop& loop, HyperlinkState& state,
-                             std::vector<WindowHandle>& list, WindowHandle start, std::string_view titlePattern,
-                             std::string_view classPattern, const Variant& id);
-
-// The same search with several title patterns: a title matches when it matches any of them.
+// The windows below `start` whose title matches any of the title patterns and whose class name
+// matches the class pattern. start 0 means the desktop. id Null lists every match; a number lists
+// only child windows with that control identifier (top-level windows have none).
 int32_t findWindowsByPatterns(WindowSystem& windows, MessageLoop& loop, HyperlinkState& state,
                               std::vector<WindowHandle>& list, WindowHandle start,
                               const std::vector<std::string>& titlePatterns, std::string_view classPattern,

@@ -3,7 +3,7 @@
 // dialogs. One per GUI thread; it goes when the application object does.
 #pragma once
 
-#include "platform/platform.h"
+#include "component/platform.h"
 #include "qt/qt_form_presenter.h"
 #include "qt/qt_message_loop.h"
 #include "qt/qt_services.h"

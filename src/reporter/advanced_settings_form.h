@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "forms/form.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 #include "reporter/report_host.h"
 
 namespace quelo {

@@ -6,7 +6,7 @@
 #include "automation/text.h"
 #include "data/recordset/recordset.h"
 #include "files/path_rules.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 #include "reporter/field_class.h"
 #include "reporter/reg_settings.h"
 #include "reporter/report_api.h"

@@ -10,7 +10,7 @@
 #include "hyperlink/hyperlink_state.h"
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 #include "reporter/page_output.h"
 #include "reporter/page_stream.h"
 #include "reporter/page_writer.h"

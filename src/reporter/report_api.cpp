@@ -7,13 +7,13 @@
 #include <optional>
 
 #include "data/public_records.h"
-#include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
 #include "data/recordset/row_source.h"
+#include "data/sources/open_source.h"
 #include "files/path_rules.h"
 #include "hyperlink/hyperlink_state.h"
 #include "platform/file_system.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 #include "reporter/automatic_report.h"
 #include "reporter/generation_driver.h"
 #include "reporter/page_stream.h"
@@ -180,13 +180,6 @@ Result<int64_t> recordsOf(Recordset& records) {
 }
 
 }  // namespace
-
-Result<std::shared_ptr<Recordset>> openCountedOrWhole(std::shared_ptr<RowSource> source) {
-  auto counted = Recordset::open(countedRows(source), ado::adOpenForwardOnly);
-  if (counted && counted.value()->countedRecords()) return counted;
-  if (!counted && counted.error().number != ado::kErrNotSupported) return counted.error();
-  return Recordset::open(std::move(source), ado::adOpenStatic, ado::adLockReadOnly);
-}
 
 varnikquelo::ReportSource recordsetSource(std::shared_ptr<Recordset> records) {
   using Impl = varnikquelo::ReportSourceAccess::Impl;

@@ -48,12 +48,6 @@ class PageStream;
 class Recordset;
 struct Platform;
 
-class RowSource;
-
-// The records of `source` as a report reads them: a counted run, read once as the pages are
-// written; a source that cannot count ahead is read whole first.
-Result<std::shared_ptr<Recordset>> openCountedOrWhole(std::shared_ptr<RowSource> source);
-
 // A source that reports the records of `records`, from its first on.
 varnikquelo::ReportSource recordsetSource(std::shared_ptr<Recordset> records);
 

@@ -1,6 +1,6 @@
 #include "reporter/report_document.h"
 
-#include "platform/platform.h"
+#include "component/platform.h"
 #include "reporter/url_path.h"
 
 namespace quelo {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "forms/form.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 #include "automation/variant.h"
 #include "reporter/report_job.h"
 #include "reporter/report_output.h"
@@ -39,7 +39,6 @@ class QueloReportForm : public forms::Form {
   bool AutoReporting() const;
   void setAutoReporting(bool on);
   int16_t CurPage() const { return curPage_; }
-  int16_t TotalPage() const { return totalPage_; }
   int32_t NumRecsOnPage() const { return numRecsOnPage_; }
   void setCumTotalRecs(int32_t n) { cumTotalRecs_ = n; }
   bool ContainPictureFilenameField() const { return containPictures_; }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "forms/form.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 
 namespace quelo {
 

@@ -11,7 +11,6 @@
 #include "platform/picture_size.h"
 #include "fakes/sqlite_file.h"
 #include "report_cli_fixture.h"
-#include "report_source.h"
 #include "platform/posix/posix_file_system.h"
 
 namespace quelo::testing {

@@ -37,7 +37,7 @@ TEST(Component, TwoOnOneThreadShareNothingWhileTheControlsOfOneShareIt) {
 
   ControlHarness joined(a.component);
   joined.control->initProperties();
-  EXPECT_EQ(joined.control->applicationPathField(), "/srv/a/");
+  EXPECT_EQ(joined.savedApplicationPath(), "/srv/a/");
   EXPECT_EQ(joined.control->developerCompany(), "ACME");
   EXPECT_EQ(header(joined), Variant("mine"));
   EXPECT_TRUE(reportForm(*joined.component, joined.platform()).AutoReporting());

@@ -21,7 +21,7 @@ TEST_F(ControlProperties, RunModeApplicationPathIsTrimmedCompletedAndShared) {
   Args args{Variant("  D:\\Data  ")};
   ASSERT_TRUE(h.control->invoke("ApplicationPath", InvokeKind::PropertyPut, args));
   EXPECT_EQ(args[0], Variant("D:\\Data\\"));
-  EXPECT_EQ(h.control->applicationPathField(), "D:\\Data\\");
+  EXPECT_EQ(h.savedApplicationPath(), "D:\\Data\\");
   EXPECT_EQ(component->applicationPath, "D:\\Data\\");
   std::string posix = " /srv/app ";
   h.control->setApplicationPath(posix);
@@ -30,7 +30,7 @@ TEST_F(ControlProperties, RunModeApplicationPathIsTrimmedCompletedAndShared) {
   EXPECT_EQ(h.site.announced, (std::vector<std::string>{"ApplicationPath", "ApplicationPath"}));
   for (std::string path : {"Data\\Reports", "\\\\server\\share", "", "   ", "relative/dir"}) {
     h.control->setApplicationPath(path);
-    EXPECT_EQ(h.control->applicationPathField(), "/srv/app/") << path;
+    EXPECT_EQ(h.savedApplicationPath(), "/srv/app/") << path;
   }
   EXPECT_EQ(component->applicationPath, "/srv/app/");
   EXPECT_EQ(h.site.announced.size(), 2u);
@@ -45,7 +45,7 @@ TEST_F(ControlProperties, ApplicationPathIsReadAndWrittenOnlyInRunMode) {
   h.control->initProperties();
   EXPECT_EQ(h.control->get("ApplicationPath").value(), Variant("/opt/host/"));
   ASSERT_TRUE(h.control->put("ApplicationPath", Variant("E:\\Other")));
-  EXPECT_EQ(h.control->applicationPathField(), "/opt/host/");
+  EXPECT_EQ(h.savedApplicationPath(), "/opt/host/");
   EXPECT_EQ(h.messageBox.shown.size(), 1u);
 }
 
@@ -162,7 +162,7 @@ TEST_F(ControlProperties, LoadTakesStoredValuesWithoutChecks) {
   bag.set("MaxRecsPerPage", Variant("not a number"));
   ControlHarness h{component};
   h.control->readProperties(bag);
-  EXPECT_EQ(h.control->applicationPathField(), "relative");
+  EXPECT_EQ(h.savedApplicationPath(), "relative");
   EXPECT_EQ(h.control->interval(), -4);
   EXPECT_EQ(h.control->maxRecsPerPage(), 10);
   EXPECT_EQ(component->applicationPath, "/opt/host/");
@@ -178,7 +178,7 @@ TEST_F(ControlProperties, LoadTakesStoredValuesWithoutChecks) {
   EXPECT_EQ(c.control->developerCompany(), "SECOND");
   c.control->readProperties(empty);
   EXPECT_TRUE(c.control->enabled().value());  // the Integer 1 default reads as enabled
-  EXPECT_EQ(c.control->applicationPathField(), "/opt/host/");
+  EXPECT_EQ(c.savedApplicationPath(), "/opt/host/");
   EXPECT_EQ(c.control->developerCompany(), "");
   EXPECT_EQ(component->developerCompany, "");
 }

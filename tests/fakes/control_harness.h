@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "automation/property_bag.h"
 #include "component/component.h"
 #include "control/ze_quelo.h"
 #include "fakes/fake_clock.h"
@@ -45,6 +46,13 @@ struct ControlHarness {
       clock.advance(std::chrono::milliseconds(ZeQuelo::kTimerMilliseconds));
       loop.processEvents();
     }
+  }
+  // The control's own application path as it saves it, whatever the mode: a path equal to the
+  // component's is left out and reads back as that.
+  std::string savedApplicationPath() {
+    MemoryPropertyBag bag;
+    control->writeProperties(bag);
+    return bag.read("ApplicationPath", Variant(component->applicationPath)).value().asString();
   }
   int eventCount(std::string_view name) const {
     int n = 0;

@@ -8,7 +8,7 @@
 #include "fakes/fake_shell.h"
 #include "hyperlink/hyperlink_state.h"
 #include "platform/headless/clocked_loop.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 #include "platform/posix/posix_file_system.h"
 
 namespace quelo::testing {

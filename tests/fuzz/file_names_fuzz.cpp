@@ -5,7 +5,7 @@
 // Input: TEXT [NUL PAGE-NUMBER-BYTES].
 #include "files/file_names.h"
 #include "fuzz_support.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 #include "automation/text.h"
 #include "reporter/generation_driver.h"
 #include "platform/posix/posix_file_system.h"

@@ -112,7 +112,7 @@ TEST_F(HyperlinkOpener, APlatformWithoutTheServicesOpensNothing) {
 TEST(BrowserTitlePatterns, MatchTheBrowsersWindowsAndNothingElse) {
   auto anyMatches = [](const std::string& title) {
     for (const auto& p : browserTitlePatterns())
-      if (likeMatch(title, p)) return true;
+      if (LikePattern(p).matches(title)) return true;
     return false;
   };
   for (const char* title : {"Example Domain \u2014 Mozilla Firefox", "Example Domain - Mozilla Firefox",

@@ -39,7 +39,7 @@ class WindowSearch : public ::testing::Test {
     notes = windows.add(FakeWindowSystem::kDesktop, "Notes", "Editor");
   }
   int32_t find(WindowHandle start, std::string_view title, std::string_view cls, const Variant& id = Variant::null()) {
-    return findWindowsByPattern(windows, loop, state, list, start, title, cls, id);
+    return findWindowsByPatterns(windows, loop, state, list, start, {std::string(title)}, cls, id);
   }
 
   FakeWindowSystem windows;
@@ -63,7 +63,7 @@ TEST_F(WindowSearch, TheStartWindowItselfIsNeverTestedNorAnyWithoutAWindowSystem
   EXPECT_EQ(list, (std::vector<WindowHandle>{0}));
   list = {0, 99};
   NoWindowSystem none;  // no windows: nothing found
-  EXPECT_EQ(findWindowsByPattern(none, loop, state, list, 0, "*", "*", Variant::null()), 0);
+  EXPECT_EQ(findWindowsByPatterns(none, loop, state, list, 0, {"*"}, "*", Variant::null()), 0);
   EXPECT_EQ(list, (std::vector<WindowHandle>{0}));
 }
 
@@ -100,7 +100,7 @@ TEST_F(WindowSearch, ASearchFromAnEventDuringASearchJoinsIt) {
   loop.probe = [&] {
     if (inside >= 0) return;
     inside = 0;
-    inside = findWindowsByPattern(windows, loop, state, other, notes, "*", "*", Variant::null());
+    inside = findWindowsByPatterns(windows, loop, state, other, notes, {"*"}, "*", Variant::null());
   };
   EXPECT_EQ(find(0, "*", "*"), 6);
   EXPECT_EQ(list.size(), 7u);
@@ -127,7 +127,7 @@ TEST(LikePattern, MatchesAsTheTableSays) {
       {"[abc", "[abc", false}, {"m", "[z-a]", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.text) + " LIKE " + c.pattern);
-    EXPECT_EQ(likeMatch(c.text, c.pattern), c.matches);
+    EXPECT_EQ(LikePattern(c.pattern).matches(c.text), c.matches);
   }
   EXPECT_FALSE(LikePattern("[abc").valid());
   EXPECT_TRUE(LikePattern("[a-z]*").valid());
@@ -139,9 +139,9 @@ TEST(LikePattern, HostilePatternAnswers) {
   const std::string title(10000, 'a');
   std::string pattern;
   for (int i = 0; i < 50; ++i) pattern += "*a";
-  EXPECT_FALSE(likeMatch(title, pattern + "b"));
-  EXPECT_TRUE(likeMatch(title, pattern + "*"));
-  EXPECT_FALSE(likeMatch(title, std::string(50, '*') + "b"));
+  EXPECT_FALSE(LikePattern(pattern + "b").matches(title));
+  EXPECT_TRUE(LikePattern(pattern + "*").matches(title));
+  EXPECT_FALSE(LikePattern(std::string(50, '*') + "b").matches(title));
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include "host_window.h"
 #include "qt/report_view_fixture.h"
 #include "data/recordset/recordset.h"
+#include "data/sources/open_source.h"
 #include "report_data.h"
-#include "report_source.h"
 
 namespace quelo::qt::testing {
 namespace {
@@ -214,7 +214,7 @@ TEST(GuiReportData, TheSampleAndSqliteTablesAreReadAndMissingOnesAreErrors) {
   EXPECT_EQ(sample.value().picFields, Variant("Picture"));
   EXPECT_TRUE(gui::isCsvFile("/data/Stock.CSV"));
   EXPECT_FALSE(gui::isCsvFile("/data/stock.db"));
-  const std::string db = cli::sampleDataFolder() + "products.db";
+  const std::string db = sampleDataFolder() + "products.db";
   auto tables = gui::sqliteTables(db);
   ASSERT_TRUE(tables) << tables.error().message;
   EXPECT_EQ(tables.value(), std::vector<std::string>{"products"});

@@ -17,7 +17,7 @@
 #include "fakes/fake_shell.h"
 #include "fakes/fake_window_system.h"
 #include "fakes/scratch_dir.h"
-#include "platform/platform.h"
+#include "component/platform.h"
 #include "qt/qt_form_presenter.h"
 #include "qt/qt_message_loop.h"
 #include "qt/qt_services.h"

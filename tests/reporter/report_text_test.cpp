@@ -2,7 +2,7 @@
 // the PDF, and which files are pages of a report.
 #include <gtest/gtest.h>
 
-#include "platform/platform.h"
+#include "component/platform.h"
 #include "reporter/earlier_pages.h"
 #include "reporter/generation_driver.h"
 #include "reporter/report_document.h"

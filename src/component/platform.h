@@ -1,6 +1,7 @@
 // Platform: every service of the outside world that the control uses, handed to it in one piece
 // (the control owns none of them). Sets of services that fill it: the default one
-// (control/default_services.h), the Qt application's, and the tests' fakes.
+// (control/default_services.h), the Qt application's, and the tests' fakes. It lies here, above
+// the forms, because one of its services, the presenter, shows the forms engine's forms.
 #pragma once
 
 #include <memory>
