@@ -37,7 +37,7 @@ std::string messageLogLine(std::string_view company, Date now, std::string_view 
   line += " : Appended ZeQuelo Message Log </TITLE></HEAD><BODY><H2> At ";
   line += formatGeneralDate(now);
   line += " </H2><P> ";
-  line += TextToHtml(message);
+  line += textToHtml(message);
   line += " </P></BODY></HTML>\"\r\n";
   return line;
 }

@@ -24,7 +24,7 @@ namespace quelo {
 
 inline constexpr uint64_t kMessageLogLimit = 1380000;
 
-// The line written for one message, CR LF included; the message passes through TextToHtml.
+// The line written for one message, CR LF included; the message passes through textToHtml.
 std::string messageLogLine(std::string_view company, Date now, std::string_view message);
 
 // The archive name (without folder) for a log last changed on `day`; counter 1 gives the plain

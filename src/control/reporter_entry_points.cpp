@@ -145,7 +145,7 @@ bool driveAutomaticReport(ZeQuelo& control, Args& args, QueloReportForm& form) {
   form.cmdAdvanced_Click();
   auto choices = fieldChoices(args[kAutoReserved]);
   if (!choices) return false;
-  ApplyAutoSettings(settings, form, args[kAutoFutureUse], choices.value());
+  applyAutoSettings(settings, form, args[kAutoFutureUse], choices.value());
   settings.cmdApply_Click();
   form.cmdGenerate_Click();
   const ReportOutcome& outcome = form.lastOutcome();

@@ -150,7 +150,7 @@ void QueloAdvancedSet::SaveUserSettings() {
   ReportSettings& s = component_.state<SettingsState>().working;
   if (s.SaveSettings != 1) return;
   fillEmptyTexts(s);
-  (void)WriteRegSetting(platform_.settings, formatSettingsRecord(s), kReportSettingName);
+  (void)writeRegSetting(platform_.settings, formatSettingsRecord(s), kReportSettingName);
 }
 
 void QueloAdvancedSet::RevertToRealAdvSettings(bool fromDeveloperChanges) {

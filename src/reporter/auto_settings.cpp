@@ -55,7 +55,7 @@ void writeControls(QueloAdvancedSet& s, const std::array<Variant, 10>& v) {
 
 }  // namespace
 
-void ApplyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, const Variant& forFutureUse,
+void applyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, const Variant& forFutureUse,
                        const std::shared_ptr<Collection>& fieldChoices) {
   SettingsState& state = settings.component().state<SettingsState>();
   backUp(settings);

@@ -80,7 +80,7 @@ std::vector<std::string> summableFields(Recordset& page) {
     if (!index) break;
     auto value = page.value(index.value());
     if (!value) break;
-    if (FieldClass(fields[index.value()]) == FieldKind::Number && isNumeric(value.value())) out.push_back(name);
+    if (fieldClass(fields[index.value()]) == FieldKind::Number && isNumeric(value.value())) out.push_back(name);
   }
   return out;
 }
@@ -117,7 +117,7 @@ std::array<Variant, 10> requestedSettings(const ReportSettings& w, const Variant
 }
 
 void readStoredSettings(SettingsStore* store, ReportSettings& into) {
-  const Variant stored = ReadRegSetting(store, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName);
+  const Variant stored = readRegSetting(store, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName);
   std::string record = trimSpaces(stored.asString());
   if (record.empty()) record = kDefaultFontName;
   readSettingsRecord(record, into);
@@ -125,7 +125,7 @@ void readStoredSettings(SettingsStore* store, ReportSettings& into) {
 
 std::vector<std::string> fontChoices(Fonts* fonts) {
   std::vector<std::string> names;
-  if (fonts) names = InstalledFontNames(*fonts);
+  if (fonts) names = installedFontNames(*fonts);
   if (names.size() <= 1) names = {std::string(kDefaultFontName)};
   return names;
 }

@@ -27,7 +27,7 @@ FieldKind attributeClass(int16_t attributes) {
 
 }  // namespace
 
-FieldKind FieldClass(int16_t attributes, int16_t type) {
+FieldKind fieldClass(int16_t attributes, int16_t type) {
   using namespace ado;
   if (isNumber(type)) return FieldKind::Number;
   switch (type) {
@@ -59,11 +59,11 @@ FieldKind FieldClass(int16_t attributes, int16_t type) {
   }
 }
 
-FieldKind FieldClass(const FieldInfo& field) {
+FieldKind fieldClass(const FieldInfo& field) {
   const bool fits = field.attributes >= 0 && field.attributes <= 0x7FFF;
   const int16_t attributes = fits ? static_cast<int16_t>(field.attributes) : int16_t{-1};
   const bool typeFits = field.type >= 0 && field.type <= 0x7FFF;
-  return FieldClass(attributes, typeFits ? static_cast<int16_t>(field.type) : int16_t{-1});
+  return fieldClass(attributes, typeFits ? static_cast<int16_t>(field.type) : int16_t{-1});
 }
 
 }  // namespace quelo

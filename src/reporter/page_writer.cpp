@@ -215,7 +215,7 @@ void SectionDocument::headerBlock() {
   if (!s_.Header.empty()) doc_ += "<EM> " + s_.Header + "</EM>  <Br>";
   doc_ += kBlankParagraph;
   if (page_.page == 1 && s_.UseNotes == 1 && s_.NotesPosition == 0) {
-    doc_ += TextToHtml(s_.Notes);
+    doc_ += textToHtml(s_.Notes);
     doc_ += kBlankParagraph;
   }
 }
@@ -299,7 +299,7 @@ void SectionDocument::localPathOrLinkCell(std::string_view text, int field) {
     v = "#" + percentEncodedPath(ShortFileName(files_, v)) + "#";
   }
   const FieldInfo& info = section_.fields()[field];
-  if (linkValue && FieldClass(info) == FieldKind::Hyperlink) {
+  if (linkValue && fieldClass(info) == FieldKind::Hyperlink) {
     if (p0 > 1) v = v.substr(0, p0 - 1);
     else v = v.size() >= 2 ? v.substr(1, v.size() - 2) : std::string();
     if (job_.output.escapeValues) v = escapedMarkup(v);
@@ -391,7 +391,7 @@ void SectionDocument::overallStatistics() {
     std::fill(a->begin(), a->end(), std::nullopt);
   stats_.recordsWritten = 0;
   if (s_.UseNotes == 1 && s_.NotesPosition == 1) {
-    doc_ += TextToHtml(s_.Notes);
+    doc_ += textToHtml(s_.Notes);
     doc_ += kBlankParagraph;
   }
   if (!s_.Signature.empty())

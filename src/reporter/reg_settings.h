@@ -17,9 +17,9 @@ inline constexpr std::string_view kReportSettingName = "PwInf";
 
 // Stores value under HKEY_LOCAL_MACHINE\<product key>\<settingName>, creating the key (class "1",
 // the string type) when missing. True when the value was written.
-bool WriteRegSetting(SettingsStore* store, std::string_view value, std::string_view settingName);
+bool writeRegSetting(SettingsStore* store, std::string_view value, std::string_view settingName);
 // The stored string, whole, with a trailing zero character dropped and leading and trailing
 // spaces trimmed; an empty string when it cannot be read.
-Variant ReadRegSetting(SettingsStore* store, int32_t root, std::string_view productKey, std::string_view settingName);
+Variant readRegSetting(SettingsStore* store, int32_t root, std::string_view productKey, std::string_view settingName);
 
 }  // namespace quelo

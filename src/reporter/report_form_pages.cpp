@@ -34,7 +34,7 @@ std::string cellText(Recordset& page, int field) {
   auto v = page.value(field);
   if (!v || v.value().isArray()) return {};
   std::string text = toString(v.value()).valueOr("");
-  return FieldClass(page.fields()[field]) == FieldKind::Hyperlink ? linkText(text) : text;
+  return fieldClass(page.fields()[field]) == FieldKind::Hyperlink ? linkText(text) : text;
 }
 
 }  // namespace

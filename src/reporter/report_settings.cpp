@@ -112,7 +112,7 @@ Variant advancedSettingValue(const ReportSettings& s, int32_t setting) {
   }
 }
 
-std::vector<std::string> InstalledFontNames(Fonts& fonts) {
+std::vector<std::string> installedFontNames(Fonts& fonts) {
   std::vector<std::string> names = fonts.families();
   std::sort(names.begin(), names.end(), lessIgnoringCase);
   names.erase(std::unique(names.begin(), names.end()), names.end());

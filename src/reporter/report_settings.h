@@ -66,6 +66,6 @@ void fillEmptyTexts(ReportSettings& s);
 Variant advancedSettingValue(const ReportSettings& s, int32_t setting);
 
 // The installed font families: sorted, each once, at most 513.
-std::vector<std::string> InstalledFontNames(Fonts& fonts);
+std::vector<std::string> installedFontNames(Fonts& fonts);
 
 }  // namespace quelo

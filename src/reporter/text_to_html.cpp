@@ -17,7 +17,7 @@ const char* entityOf(char c) {
 
 }  // namespace
 
-std::string TextToHtml(std::string_view text) {
+std::string textToHtml(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 4);
   appendTextToHtml(out, text);

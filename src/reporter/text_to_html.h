@@ -11,7 +11,7 @@ namespace quelo {
 
 enum class Markup { Kept, Escaped };
 
-std::string TextToHtml(std::string_view text);
+std::string textToHtml(std::string_view text);
 // The same, appended to `out` (the page writer builds its documents this way).
 void appendTextToHtml(std::string& out, std::string_view text, Markup markup = Markup::Kept);
 // Only the escaping: "<", ">", "&" and quotes as entities, spacing as it is (for names and links).

@@ -6,7 +6,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text = quelo::fuzz::asText(data, size);
-  const std::string html = quelo::TextToHtml(text);
+  const std::string html = quelo::textToHtml(text);
   if (html.find_first_of(" \r") != std::string::npos) quelo::fuzz::finding("a space or CR is left");
 
   size_t expected = text.size();

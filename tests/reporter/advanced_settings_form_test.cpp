@@ -155,7 +155,7 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
 TEST_F(SettingsFormTest, ClosingTheWindowUnloadsSoTheNextUseReadsTheStoreAgain) {
   EXPECT_EQ(setting(Ra_Header), Variant(""));
   EXPECT_FALSE(h.files.exists(h.settings.file())) << "reading creates no settings file";
-  ASSERT_TRUE(WriteRegSetting(&h.settings, "Arial**_**Stored header", kReportSettingName));
+  ASSERT_TRUE(writeRegSetting(&h.settings, "Arial**_**Stored header", kReportSettingName));
   EXPECT_EQ(setting(Ra_Header), Variant("")) << "a loaded form does not read again";
   ASSERT_TRUE(form().unload());
   EXPECT_EQ(setting(Ra_Header), Variant("Stored header"));
@@ -194,7 +194,7 @@ TEST_F(SettingsFormTest, TheFontListIsReadWhenShownOrWhenApplyChecksTheStoredFon
   for (const auto& c : cases) {
     SCOPED_TRACE(c.stored + std::to_string(c.installed.size()));
     Component component;
-    ASSERT_TRUE(WriteRegSetting(&h.settings, c.stored, kReportSettingName));
+    ASSERT_TRUE(writeRegSetting(&h.settings, c.stored, kReportSettingName));
     CountedFonts fonts;
     fonts.names = c.installed;
     Platform platform = h.platform();
@@ -217,7 +217,7 @@ TEST_F(SettingsFormTest, TheFontListIsReadWhenShownOrWhenApplyChecksTheStoredFon
 
 TEST_F(SettingsFormTest, AStoredFontThatIsNotInstalledSelectsNothing) {
   const std::string record = "No Such Font**_**h**_**f**_**1**_**5**_**n**_**l**_**s**_**w**_**e**_**7";
-  ASSERT_TRUE(WriteRegSetting(&h.settings, record, kReportSettingName));
+  ASSERT_TRUE(writeRegSetting(&h.settings, record, kReportSettingName));
   EXPECT_EQ(fontBox().listIndex(), -1);
   EXPECT_EQ(label("lblFontName").fontName(), "No Such Font");
   EXPECT_EQ(working().NotesPosition, 5);

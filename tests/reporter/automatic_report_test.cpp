@@ -35,10 +35,10 @@ class AutomaticReportTest : public ReportTest {
     return table({{"Name", 202, 50, 102}, {"Price", 5, 8, 118}, {"Qty", 3, 4, 118}, {"Photo", 202, 50, 102}}, data);
   }
   void store(const ReportSettings& s) {
-    ASSERT_TRUE(WriteRegSetting(&h->settings, formatSettingsRecord(s), kReportSettingName));
+    ASSERT_TRUE(writeRegSetting(&h->settings, formatSettingsRecord(s), kReportSettingName));
   }
   std::string stored() {
-    return ReadRegSetting(&h->settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName)
+    return readRegSetting(&h->settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName)
         .asString();
   }
   static std::shared_ptr<Collection> choicesOf(const Options& o) {

@@ -90,13 +90,13 @@ TEST_F(ReportTest, BadObjReservedFailsAndLeavesNoFlaggedForm) {
 TEST_F(ReportTest, AutomaticReportsLeaveTheUsersPreferencesAsTheyWere) {
   const std::string stored = "Arial**_**My header**_**My footer**_**1**_**0**_**My notes**_** **_** **_**"
                              "www.user.example**_** **_**0**_**1";  // Save settings ticked
-  ASSERT_TRUE(WriteRegSetting(&h->settings, stored, kReportSettingName));
+  ASSERT_TRUE(writeRegSetting(&h->settings, stored, kReportSettingName));
   ASSERT_TRUE(runAuto(with(autoArgs(products(2), "once"), {{6, settings({Variant("ONCE")})}})));
   const std::string text = page("once.htm");
   EXPECT_NE(text.find("<A HREF='www.user.example'>"), std::string::npos);
   EXPECT_EQ(text.find("My header"), std::string::npos);
   EXPECT_NE(text.find("<EM> ONCE</EM>"), std::string::npos);
-  EXPECT_EQ(ReadRegSetting(&h->settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName)
+  EXPECT_EQ(readRegSetting(&h->settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName)
                 .asString(),
             stored);
   EXPECT_EQ(AdvancedSettings(*h->component, h->platform(), Ra_Header).asString(), "My header");

@@ -95,10 +95,10 @@ TEST(AdvancedSettingValue, BooleansComeFromTheNumbersAndAnyOtherNumberIsEmpty) {
 // Sorted without regard to case, each name once, at most 513.
 TEST(InstalledFontNames, SortsListsEachNameOnceAndKeepsAtMost513) {
   testing::FakeFonts fonts({"beta", "Alpha", "Gamma", "Alpha", "alpha", "beta"});
-  EXPECT_EQ(InstalledFontNames(fonts), (std::vector<std::string>{"Alpha", "alpha", "beta", "Gamma"}));
+  EXPECT_EQ(installedFontNames(fonts), (std::vector<std::string>{"Alpha", "alpha", "beta", "Gamma"}));
   fonts.names.clear();
   for (int i = 999; i >= 0; --i) fonts.names.push_back("Font " + std::to_string(1000 + i));
-  const auto names = InstalledFontNames(fonts);
+  const auto names = installedFontNames(fonts);
   ASSERT_EQ(names.size(), 513u);
   EXPECT_EQ(names.front(), "Font 1000");
   EXPECT_EQ(names.back(), "Font 1512");
@@ -114,32 +114,32 @@ class RegSettings : public ::testing::Test {
 
 TEST_F(RegSettings, WritesTheValueNamedByTheFullKeyPathAsAString) {
   const std::string record = "Times New Roman**_** **_**\xC2\xA9 Me**_**0";
-  ASSERT_TRUE(WriteRegSetting(&store, record, "PwInf"));
-  ASSERT_TRUE(WriteRegSetting(&store, record, "PwInf")) << "writing again opens the existing key";
+  ASSERT_TRUE(writeRegSetting(&store, record, "PwInf"));
+  ASSERT_TRUE(writeRegSetting(&store, record, "PwInf")) << "writing again opens the existing key";
 
   // The rows as another program sees them: no terminating zero, UTF-8.
   const std::string path = "Software\\TORVEL\\VarnikQuelo\\PwInf";
   EXPECT_EQ(testing::sqlRows(store.file(), "SELECT k.root, k.path, k.class, v.name, v.type, v.data FROM reg_keys k"
                                            " JOIN reg_values v ON v.key_id = k.id"),
             (std::vector<std::vector<std::string>>{{"HKEY_LOCAL_MACHINE", path, "1", path, "1", record}}));
-  EXPECT_EQ(ReadRegSetting(&store, kLocalMachine, kProductKey, "PwInf"), Variant(record));
+  EXPECT_EQ(readRegSetting(&store, kLocalMachine, kProductKey, "PwInf"), Variant(record));
 }
 
 // A read trims spaces and drops a terminating zero, and gives an empty string for anything
 // missing; a write that fails returns false.
 TEST_F(RegSettings, ReadTrimsOrGivesAnEmptyStringAndAFailedWriteIsFalse) {
-  EXPECT_EQ(ReadRegSetting(&store, kLocalMachine, kProductKey, "PwInf"), Variant(""));
+  EXPECT_EQ(readRegSetting(&store, kLocalMachine, kProductKey, "PwInf"), Variant(""));
   const RegistryKey key{reg::kLocalMachine, "Software\\TORVEL\\VarnikQuelo\\PwInf"};
   ASSERT_TRUE(store.setValue(key, "1", key.path, {reg::kString, std::string("  text \r\n ", 10) + '\0'}).isOk());
-  EXPECT_EQ(ReadRegSetting(&store, kLocalMachine, kProductKey, "PwInf"), Variant("text \r\n"));
-  EXPECT_EQ(ReadRegSetting(&store, kLocalMachine, kProductKey, "Other"), Variant(""));
-  EXPECT_EQ(ReadRegSetting(&store, static_cast<int32_t>(reg::kCurrentUser), kProductKey, "PwInf"), Variant(""));
-  EXPECT_EQ(ReadRegSetting(&store, 0, kProductKey, "PwInf"), Variant(""));
-  EXPECT_EQ(ReadRegSetting(nullptr, kLocalMachine, kProductKey, "PwInf"), Variant(""));
+  EXPECT_EQ(readRegSetting(&store, kLocalMachine, kProductKey, "PwInf"), Variant("text \r\n"));
+  EXPECT_EQ(readRegSetting(&store, kLocalMachine, kProductKey, "Other"), Variant(""));
+  EXPECT_EQ(readRegSetting(&store, static_cast<int32_t>(reg::kCurrentUser), kProductKey, "PwInf"), Variant(""));
+  EXPECT_EQ(readRegSetting(&store, 0, kProductKey, "PwInf"), Variant(""));
+  EXPECT_EQ(readRegSetting(nullptr, kLocalMachine, kProductKey, "PwInf"), Variant(""));
   dir.write("file", "");
   SqliteSettingsStore inAFile(dir / "file/registry.sqlite");
-  EXPECT_FALSE(WriteRegSetting(&inAFile, "x", "PwInf"));
-  EXPECT_FALSE(WriteRegSetting(nullptr, "x", "PwInf"));
+  EXPECT_FALSE(writeRegSetting(&inAFile, "x", "PwInf"));
+  EXPECT_FALSE(writeRegSetting(nullptr, "x", "PwInf"));
 }
 
 }  // namespace

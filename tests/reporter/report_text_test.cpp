@@ -22,7 +22,7 @@ TEST(TextToHtml, SpacesAndLineBreaks) {
       {"<a href=\"x\">&amp;</a>", "<a&nbsp;href=\"x\">&amp;</a>"},
       {"tab\there\xC2\xA0nbsp \xD0\x96", "tab\there\xC2\xA0nbsp&nbsp;\xD0\x96"},
   };
-  for (const auto& [text, html] : cases) EXPECT_EQ(TextToHtml(text), html) << text;
+  for (const auto& [text, html] : cases) EXPECT_EQ(textToHtml(text), html) << text;
 }
 
 // Escaped text: markup characters become entities first, then the spacing rules apply as always.
