@@ -25,7 +25,7 @@ namespace {
 
 // A control where the form's design puts it, with its tool tip.
 template <class T>
-T& placed(T& control, Control::Rect bounds, const char* tip = "") {
+T& placed(T& control, FormControl::Rect bounds, const char* tip = "") {
   control.setBounds(bounds);
   control.setToolTipText(tip);
   return control;
@@ -35,7 +35,7 @@ T& placed(T& control, Control::Rect bounds, const char* tip = "") {
 
 void FileDialog::build() {
   // Each list and box has a label above it whose access key leads to it.
-  const std::pair<const char*, Control::Rect> labels[] = {{"Dri&ve:", {120, 120, 2895, 240}},
+  const std::pair<const char*, FormControl::Rect> labels[] = {{"Dri&ve:", {120, 120, 2895, 240}},
                                                           {"F&olders:", {120, 735, 2895, 240}},
                                                           {"File &type:", {120, 3300, 2895, 240}},
                                                           {"&Files:", {3135, 120, 2400, 240}},

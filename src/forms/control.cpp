@@ -4,26 +4,26 @@
 
 namespace quelo::forms {
 
-Control::Control(Form& form, ControlKind kind, std::string name, int index)
+FormControl::FormControl(Form& form, ControlKind kind, std::string name, int index)
     : form_(form), kind_(kind), name_(std::move(name)), index_(index) {}
 
-void Control::setFocus() {
+void FormControl::setFocus() {
   if (enabled_ && visible_) form_.focus(this);
 }
 
-bool Control::hasFocus() const { return form_.activeControl() == this; }
+bool FormControl::hasFocus() const { return form_.activeControl() == this; }
 
-void Control::keyDown(int& keyCode, int shift) {
+void FormControl::keyDown(int& keyCode, int shift) {
   if (form_.keyPreview()) form_.formKeyDown(keyCode, shift);
   if (keyCode != 0 && onKeyDown) onKeyDown(keyCode, shift);
 }
 
-void Control::keyPress(int& keyAscii) {
+void FormControl::keyPress(int& keyAscii) {
   if (form_.keyPreview()) form_.formKeyPress(keyAscii);
   if (keyAscii != 0 && onKeyPress) onKeyPress(keyAscii);
 }
 
-void Control::changed(Property property) {
+void FormControl::changed(Property property) {
   for (const ChangeListener& l : listeners_) l(*this, property);
 }
 

@@ -1,4 +1,4 @@
-// Control: the model of one standard control on a form (state, events, change notification).
+// FormControl: the model of one standard control on a form (state, events, change notification).
 // Views bind to models and own no state; handlers run the same whether a user or code acts.
 #pragma once
 
@@ -34,14 +34,14 @@ inline constexpr int kCtrlMask = 2;
 inline constexpr int kAltMask = 4;
 }  // namespace key
 
-class Control {
+class FormControl {
  public:
-  using ChangeListener = std::function<void(Control&, Property)>;
+  using ChangeListener = std::function<void(FormControl&, Property)>;
 
-  Control(Form& form, ControlKind kind, std::string name, int index);
-  virtual ~Control() = default;
-  Control(const Control&) = delete;
-  Control& operator=(const Control&) = delete;
+  FormControl(Form& form, ControlKind kind, std::string name, int index);
+  virtual ~FormControl() = default;
+  FormControl(const FormControl&) = delete;
+  FormControl& operator=(const FormControl&) = delete;
 
   ControlKind kind() const { return kind_; }
   const std::string& name() const { return name_; }

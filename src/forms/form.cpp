@@ -85,22 +85,22 @@ void Form::setCaption(std::string c) {
   notify(FormEvent::Caption);
 }
 
-Control* Form::find(std::string_view name, int index) {
+FormControl* Form::find(std::string_view name, int index) {
   load();
   for (const auto& c : controls_)
     if (c->index() == index && equalsIgnoreCase(c->name(), name)) return c.get();
   return nullptr;
 }
 
-std::vector<Control*> Form::controls() const {
-  std::vector<Control*> out;
+std::vector<FormControl*> Form::controls() const {
+  std::vector<FormControl*> out;
   for (const auto& c : controls_) out.push_back(c.get());
   return out;
 }
 
-void Form::focus(Control* c) {
+void Form::focus(FormControl* c) {
   if (c == active_) return;
-  Control* previous = active_;
+  FormControl* previous = active_;
   if (previous && previous->onValidate) {
     bool cancel = false;
     previous->onValidate(cancel);
@@ -119,7 +119,7 @@ void Form::notify(FormEvent event) {
   for (const Listener& l : listeners_) l(*this, event);
 }
 
-void Form::wrongControl(std::string_view name, int index, const Control* found, const std::type_info& wanted) const {
+void Form::wrongControl(std::string_view name, int index, const FormControl* found, const std::type_info& wanted) const {
   std::string control(name);
   if (index >= 0) control += "(" + std::to_string(index) + ")";
   std::string message = "Form '" + name_ + "': ";

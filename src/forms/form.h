@@ -56,22 +56,22 @@ class Form {
   void setKeyPreview(bool on) { keyPreview_ = on; }
 
   // Controls, loading the form first. Null when there is no such control.
-  Control* find(std::string_view name, int index = -1);
+  FormControl* find(std::string_view name, int index = -1);
   // The control of that name and type, loading the form first. A name the form does not have, or
   // a control of another type, is a fault in the caller's code: it stops the program with the
   // form's name, the control's name and both types.
   template <class T>
   T& get(std::string_view name, int index = -1) {
-    Control* c = find(name, index);
+    FormControl* c = find(name, index);
     if (auto* typed = dynamic_cast<T*>(c)) return *typed;
     wrongControl(name, index, c, typeid(T));
   }
   // The controls in creation order, without loading.
-  std::vector<Control*> controls() const;
+  std::vector<FormControl*> controls() const;
 
-  // Focus, set by Control::setFocus. The control that has it is validated first and may keep it.
-  Control* activeControl() const { return active_; }
-  void focus(Control* c);
+  // Focus, set by FormControl::setFocus. The control that has it is validated first and may keep it.
+  FormControl* activeControl() const { return active_; }
+  void focus(FormControl* c);
 
   // Key preview: the form's KeyDown and KeyPress see keys before the control.
   virtual void formKeyDown(int& /*keyCode*/, int /*shift*/) {}
@@ -99,17 +99,17 @@ class Form {
   template <class T>
   friend class Held;
   void notify(FormEvent event);
-  [[noreturn]] void wrongControl(std::string_view name, int index, const Control* found,
+  [[noreturn]] void wrongControl(std::string_view name, int index, const FormControl* found,
                                  const std::type_info& wanted) const;
   [[noreturn]] void heldTooEarly(const std::type_info& wanted) const;
   bool unloadWith(UnloadMode mode);
 
   std::string name_;
   FormPresenter& presenter_;
-  std::vector<std::unique_ptr<Control>> controls_;
+  std::vector<std::unique_ptr<FormControl>> controls_;
   std::vector<Listener> listeners_;
   std::string caption_;
-  Control* active_ = nullptr;
+  FormControl* active_ = nullptr;
   uint64_t builds_ = 0;
   bool loaded_ = false, loading_ = false, visible_ = false, modal_ = false, keyPreview_ = false;
 };

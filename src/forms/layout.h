@@ -8,7 +8,7 @@
 namespace quelo::forms {
 
 template <class T>
-T& placed(T& control, Control::Rect r, std::string caption = {}, std::string toolTip = {}) {
+T& placed(T& control, FormControl::Rect r, std::string caption = {}, std::string toolTip = {}) {
   control.setBounds(r);
   if constexpr (requires { control.setCaption(caption); }) control.setCaption(std::move(caption));
   control.setToolTipText(std::move(toolTip));
@@ -18,8 +18,8 @@ T& placed(T& control, Control::Rect r, std::string caption = {}, std::string too
 // Puts a control into a frame. Its place is given on the form, as the layouts read best; a
 // contained control's place is kept relative to its frame, as the views draw it.
 template <class T>
-T& inFrame(T& control, const Control& frame) {
-  const Control::Rect on = control.bounds(), f = frame.bounds();
+T& inFrame(T& control, const FormControl& frame) {
+  const FormControl::Rect on = control.bounds(), f = frame.bounds();
   control.setContainer(frame.name());
   control.setBounds({on.left - f.left, on.top - f.top, on.width, on.height});
   return control;

@@ -60,7 +60,7 @@ void OptionButton::setValue(bool on) {
   value_ = on;
   changed(Property::Value);
   if (!on) return;
-  for (Control* c : form().controls()) {
+  for (FormControl* c : form().controls()) {
     auto* other = dynamic_cast<OptionButton*>(c);
     if (other && other != this && other->container() == container()) other->setValue(false);
   }

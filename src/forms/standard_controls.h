@@ -10,9 +10,9 @@
 
 namespace quelo::forms {
 
-class Label : public Control {
+class Label : public FormControl {
  public:
-  Label(Form& f, std::string name, int index) : Control(f, ControlKind::Label, std::move(name), index) {}
+  Label(Form& f, std::string name, int index) : FormControl(f, ControlKind::Label, std::move(name), index) {}
   const std::string& caption() const { return caption_; }
   void setCaption(std::string c) { assign(caption_, std::move(c), Property::Caption); }
   // 0 flat, 1 three-dimensional.
@@ -24,9 +24,9 @@ class Label : public Control {
   int appearance_ = 0;
 };
 
-class TextBox : public Control {
+class TextBox : public FormControl {
  public:
-  TextBox(Form& f, std::string name, int index) : Control(f, ControlKind::TextBox, std::move(name), index) {}
+  TextBox(Form& f, std::string name, int index) : FormControl(f, ControlKind::TextBox, std::move(name), index) {}
   const std::string& text() const { return text_; }
   // Fires Change when the text differs; the caret goes to the end.
   void setText(std::string t);
@@ -51,9 +51,9 @@ class TextBox : public Control {
   int32_t maxLength_ = 0, selStart_ = 0, selLength_ = 0;
 };
 
-class CheckBox : public Control {
+class CheckBox : public FormControl {
  public:
-  CheckBox(Form& f, std::string name, int index) : Control(f, ControlKind::CheckBox, std::move(name), index) {}
+  CheckBox(Form& f, std::string name, int index) : FormControl(f, ControlKind::CheckBox, std::move(name), index) {}
   const std::string& caption() const { return caption_; }
   void setCaption(std::string c) { assign(caption_, std::move(c), Property::Caption); }
   // 0 unchecked, 1 checked, 2 greyed. A change of value fires Click.
@@ -65,9 +65,9 @@ class CheckBox : public Control {
   int value_ = 0;
 };
 
-class OptionButton : public Control {
+class OptionButton : public FormControl {
  public:
-  OptionButton(Form& f, std::string name, int index) : Control(f, ControlKind::OptionButton, std::move(name), index) {}
+  OptionButton(Form& f, std::string name, int index) : FormControl(f, ControlKind::OptionButton, std::move(name), index) {}
   const std::string& caption() const { return caption_; }
   void setCaption(std::string c) { assign(caption_, std::move(c), Property::Caption); }
   bool value() const { return value_; }
@@ -80,9 +80,9 @@ class OptionButton : public Control {
 };
 
 // The items of a list or combo box with their data, the current index and (for lists) selection.
-class ListControl : public Control {
+class ListControl : public FormControl {
  public:
-  using Control::Control;
+  using FormControl::FormControl;
   int32_t listCount() const { return static_cast<int32_t>(items_.size()); }
   const std::string& list(int32_t i) const;  // empty outside the items
   // Adds at the end (index -1) or before index; a sorted control keeps its order.
@@ -134,9 +134,9 @@ class ComboBox : public ListControl {
   int style_ = 0;
 };
 
-class CommandButton : public Control {
+class CommandButton : public FormControl {
  public:
-  CommandButton(Form& f, std::string name, int index) : Control(f, ControlKind::CommandButton, std::move(name), index) {}
+  CommandButton(Form& f, std::string name, int index) : FormControl(f, ControlKind::CommandButton, std::move(name), index) {}
   const std::string& caption() const { return caption_; }
   void setCaption(std::string c) { assign(caption_, std::move(c), Property::Caption); }
   bool isDefault() const { return default_; }
@@ -151,9 +151,9 @@ class CommandButton : public Control {
   bool default_ = false, cancel_ = false;
 };
 
-class Frame : public Control {
+class Frame : public FormControl {
  public:
-  Frame(Form& f, std::string name, int index) : Control(f, ControlKind::Frame, std::move(name), index) {}
+  Frame(Form& f, std::string name, int index) : FormControl(f, ControlKind::Frame, std::move(name), index) {}
   const std::string& caption() const { return caption_; }
   void setCaption(std::string c) { assign(caption_, std::move(c), Property::Caption); }
 
@@ -161,9 +161,9 @@ class Frame : public Control {
   std::string caption_;
 };
 
-class Image : public Control {
+class Image : public FormControl {
  public:
-  Image(Form& f, std::string name, int index) : Control(f, ControlKind::Image, std::move(name), index) {}
+  Image(Form& f, std::string name, int index) : FormControl(f, ControlKind::Image, std::move(name), index) {}
   // The picture's file; empty for none.
   const std::string& picture() const { return picture_; }
   void setPicture(std::string path) { assign(picture_, std::move(path), Property::Picture); }
@@ -175,9 +175,9 @@ class Image : public Control {
   bool stretch_ = false;
 };
 
-class DatePicker : public Control {
+class DatePicker : public FormControl {
  public:
-  DatePicker(Form& f, std::string name, int index) : Control(f, ControlKind::DatePicker, std::move(name), index) {}
+  DatePicker(Form& f, std::string name, int index) : FormControl(f, ControlKind::DatePicker, std::move(name), index) {}
   Date value() const { return value_; }
   void setValue(Date d);
 
@@ -186,9 +186,9 @@ class DatePicker : public Control {
 };
 
 // A grid of text cells; a cell may also show a picture.
-class DataGrid : public Control {
+class DataGrid : public FormControl {
  public:
-  DataGrid(Form& f, std::string name, int index) : Control(f, ControlKind::DataGrid, std::move(name), index) {}
+  DataGrid(Form& f, std::string name, int index) : FormControl(f, ControlKind::DataGrid, std::move(name), index) {}
   int32_t rows() const { return rows_; }
   int32_t cols() const { return cols_; }
   // Resizing keeps the cells that remain.

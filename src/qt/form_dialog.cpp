@@ -66,7 +66,7 @@ void FormDialog::runModal() {
 void FormDialog::reject() {
   forms::Form* form = view_->form();
   if (!form) return;
-  for (forms::Control* c : form->controls()) {
+  for (forms::FormControl* c : form->controls()) {
     auto* button = dynamic_cast<forms::CommandButton*>(c);
     if (button && button->isCancel()) {
       button->press();

@@ -45,19 +45,19 @@ FormView::~FormView() {
 }
 
 void FormView::build() {
-  const std::vector<forms::Control*> controls = form_->controls();
+  const std::vector<forms::FormControl*> controls = form_->controls();
   std::map<std::string, QWidget*> frames;
-  const auto parentOf = [&](const forms::Control& c) -> QWidget* {
+  const auto parentOf = [&](const forms::FormControl& c) -> QWidget* {
     auto it = frames.find(toLower(c.container()));
     return it == frames.end() ? this : it->second;
   };
   // Frames first, so that the controls they hold can be placed inside them.
-  for (forms::Control* c : controls) {
+  for (forms::FormControl* c : controls) {
     if (c->kind() != forms::ControlKind::Frame) continue;
     binders_.push_back(bindControl(*c, parentOf(*c)));
     frames[toLower(c->name())] = binders_.back()->widget();
   }
-  for (forms::Control* c : controls)
+  for (forms::FormControl* c : controls)
     if (c->kind() != forms::ControlKind::Frame) binders_.push_back(bindControl(*c, parentOf(*c)));
 
   std::vector<QWidget*> widgets;
@@ -134,14 +134,14 @@ QWidget* FormView::widgetOf(std::string_view name, int index) const {
   return nullptr;
 }
 
-forms::Control* FormView::controlOf(QObject* object) const {
+forms::FormControl* FormView::controlOf(QObject* object) const {
   for (auto* w = qobject_cast<QWidget*>(object); w && w != this; w = w->parentWidget())
     for (const auto& b : binders_)
       if (b->widget() == w) return b->model();
   return nullptr;
 }
 
-ControlBinder* FormView::binderOf(const forms::Control* control) const {
+ControlBinder* FormView::binderOf(const forms::FormControl* control) const {
   for (const auto& b : binders_)
     if (b->model() == control) return b.get();
   return nullptr;
@@ -149,7 +149,7 @@ ControlBinder* FormView::binderOf(const forms::Control* control) const {
 
 void FormView::onFocusChanged(QWidget* now) {
   if (!form_) return;
-  forms::Control* c = controlOf(now);
+  forms::FormControl* c = controlOf(now);
   if (!c) return;
   c->setFocus();
   // A control that refused to let the focus go (Validate) keeps it.
@@ -166,7 +166,7 @@ void FormView::focusFromModel() {
 
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress || !form_ || replaying_) return QWidget::eventFilter(watched, event);
-  forms::Control* c = controlOf(watched);
+  forms::FormControl* c = controlOf(watched);
   // A key its control left alone travels on to the frame around it: frames take no keys.
   if (!c || c->kind() == forms::ControlKind::Frame) return QWidget::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
@@ -174,14 +174,14 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // True when the key goes no further: swallowed, or the form is gone.
-bool FormView::keyDown(forms::Control& control, QKeyEvent* event) {
+bool FormView::keyDown(forms::FormControl& control, QKeyEvent* event) {
   int code = classicKeyCode(event->key());
   if (code == 0) return false;
   control.keyDown(code, classicShift(event->modifiers()));
   return code == 0 || !form_;
 }
 
-bool FormView::keyPress(forms::Control& control, QKeyEvent* event, QObject* target) {
+bool FormView::keyPress(forms::FormControl& control, QKeyEvent* event, QObject* target) {
   if (event->text().size() != 1 || !pressable(event->text()[0].unicode())) return false;
   const int typed = event->text()[0].unicode();
   int ascii = typed;

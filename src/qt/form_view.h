@@ -47,12 +47,12 @@ class FormView : public QWidget {
  private:
   void build();
   int give() const;
-  forms::Control* controlOf(QObject* object) const;
-  ControlBinder* binderOf(const forms::Control* control) const;
+  forms::FormControl* controlOf(QObject* object) const;
+  ControlBinder* binderOf(const forms::FormControl* control) const;
   void onFocusChanged(QWidget* now);
   void focusFromModel();
-  bool keyDown(forms::Control& control, QKeyEvent* event);
-  bool keyPress(forms::Control& control, QKeyEvent* event, QObject* target);
+  bool keyDown(forms::FormControl& control, QKeyEvent* event);
+  bool keyPress(forms::FormControl& control, QKeyEvent* event, QObject* target);
 
   forms::Form* form_;
   std::vector<std::unique_ptr<ControlBinder>> binders_;

@@ -9,7 +9,7 @@ namespace quelo {
 using forms::CheckBox;
 using forms::ComboBox;
 using forms::CommandButton;
-using forms::Control;
+using forms::FormControl;
 using forms::Frame;
 using forms::Label;
 using forms::ListBox;
@@ -69,7 +69,7 @@ void QueloAdvancedSet::build() {
   inFrame(placed(add<CommandButton>("CancelButton"), {5640, 3950, 1000, 375}, "Cancel"), frame3);
 
   int tab = 0;
-  for (Control* c : controls()) c->setTabIndex(tab++);
+  for (FormControl* c : controls()) c->setTabIndex(tab++);
   wireEvents();
 }
 

@@ -81,7 +81,7 @@ void QueloReportForm::formActivate() { get<DataGrid>("MSHFlexGrid1"); }
 // does not close. The status frame's Cancel box is how the user stops a run.
 void QueloReportForm::generateFromButton() {
   std::vector<std::pair<CommandButton*, bool>> held;
-  for (Control* c : controls()) {
+  for (FormControl* c : controls()) {
     auto* button = dynamic_cast<CommandButton*>(c);
     if (!button) continue;
     held.emplace_back(button, button->enabled());

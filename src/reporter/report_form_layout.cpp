@@ -83,7 +83,7 @@ void QueloReportForm::build() {
   placed(add<Image>("imgHide"), {0, 0, 0, 0}).setVisible(false);
 
   int tab = 0;
-  for (Control* c : controls()) c->setTabIndex(tab++);
+  for (FormControl* c : controls()) c->setTabIndex(tab++);
   wireEvents();
 }
 

@@ -49,7 +49,7 @@ PropertyPage::PropertyPage(FormPresenter& presenter, PropertyPageSite& site) : F
 }
 
 void PropertyPage::build() {
-  const auto label = [this](const char* name, const char* caption, Control::Rect r) {
+  const auto label = [this](const char* name, const char* caption, FormControl::Rect r) {
     auto& l = add<Label>(name);
     l.setCaption(caption);
     l.setBounds(r);
@@ -76,7 +76,7 @@ void PropertyPage::build() {
   company_->setBounds({2040, 1830, 2520, 645});
   label("lblCompany", maker::kContactLine, {120, 2640, 4440, 480});
   int tab = 0;
-  for (Control* c : std::initializer_list<Control*>{&*maxRecs_, &*interval_, &*doTimer_, &*enabled_, &*tag_, &*company_})
+  for (FormControl* c : std::initializer_list<FormControl*>{&*maxRecs_, &*interval_, &*doTimer_, &*enabled_, &*tag_, &*company_})
     c->setTabIndex(tab++);
   wireEvents();
 }

@@ -93,7 +93,7 @@ TEST_F(ControlProperties, SizeFocusAndClick) {
   ASSERT_TRUE(h.window.setSize({2000, 100}));
   h.control->resized();
   EXPECT_EQ(h.window.size(), (SizeTwips{345, 345}));
-  EXPECT_EQ(h.control->label1().bounds(), (forms::Control::Rect{0, 0, 344, 344}));  // the face fills the control
+  EXPECT_EQ(h.control->label1().bounds(), (forms::FormControl::Rect{0, 0, 344, 344}));  // the face fills the control
   h.control->gotFocus();
   EXPECT_EQ(h.control->label1().caption(), " Ze");
   EXPECT_EQ(h.control->label1().appearance(), 1);

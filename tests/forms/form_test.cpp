@@ -168,7 +168,7 @@ TEST_F(FormTest, TextSelectionInsertionAndMaxLength) {
   EXPECT_EQ(t.text(), ">hello there");
   EXPECT_EQ(changes, 2);
   std::vector<Property> announced;
-  t.addChangeListener([&](Control&, Property p) { announced.push_back(p); });
+  t.addChangeListener([&](FormControl&, Property p) { announced.push_back(p); });
   t.setSelStart(1);
   EXPECT_EQ(announced, std::vector<Property>{Property::Selection});  // views follow the selection
   t.setMaxLength(3);

@@ -2,7 +2,7 @@
 
 namespace quelo::qt {
 
-std::unique_ptr<ControlBinder> bindControl(forms::Control& model, QWidget* parent) {
+std::unique_ptr<ControlBinder> bindControl(forms::FormControl& model, QWidget* parent) {
   using K = forms::ControlKind;
   std::unique_ptr<ControlBinder> b;
   switch (model.kind()) {

@@ -10,18 +10,18 @@ namespace quelo::qt {
 // The name of a frame's property that holds its caption with access keys marked by '&'.
 inline constexpr char kKeyedCaption[] = "keyedCaption";
 
-std::unique_ptr<ControlBinder> bindLabel(forms::Control& model, QWidget* parent);
-std::unique_ptr<ControlBinder> bindTextBox(forms::Control& model, QWidget* parent);
-std::unique_ptr<ControlBinder> bindCheckBox(forms::Control& model, QWidget* parent);
-std::unique_ptr<ControlBinder> bindOptionButton(forms::Control& model, QWidget* parent);
-std::unique_ptr<ControlBinder> bindListBox(forms::Control& model, QWidget* parent);
-std::unique_ptr<ControlBinder> bindComboBox(forms::Control& model, QWidget* parent);
-std::unique_ptr<ControlBinder> bindCommandButton(forms::Control& model, QWidget* parent);
-std::unique_ptr<ControlBinder> bindFrame(forms::Control& model, QWidget* parent);
-std::unique_ptr<ControlBinder> bindImage(forms::Control& model, QWidget* parent);
-std::unique_ptr<ControlBinder> bindDatePicker(forms::Control& model, QWidget* parent);
-std::unique_ptr<ControlBinder> bindDataGrid(forms::Control& model, QWidget* parent);
-std::unique_ptr<ControlBinder> bindDriveList(forms::Control& model, QWidget* parent);
-std::unique_ptr<ControlBinder> bindDirList(forms::Control& model, QWidget* parent);
+std::unique_ptr<ControlBinder> bindLabel(forms::FormControl& model, QWidget* parent);
+std::unique_ptr<ControlBinder> bindTextBox(forms::FormControl& model, QWidget* parent);
+std::unique_ptr<ControlBinder> bindCheckBox(forms::FormControl& model, QWidget* parent);
+std::unique_ptr<ControlBinder> bindOptionButton(forms::FormControl& model, QWidget* parent);
+std::unique_ptr<ControlBinder> bindListBox(forms::FormControl& model, QWidget* parent);
+std::unique_ptr<ControlBinder> bindComboBox(forms::FormControl& model, QWidget* parent);
+std::unique_ptr<ControlBinder> bindCommandButton(forms::FormControl& model, QWidget* parent);
+std::unique_ptr<ControlBinder> bindFrame(forms::FormControl& model, QWidget* parent);
+std::unique_ptr<ControlBinder> bindImage(forms::FormControl& model, QWidget* parent);
+std::unique_ptr<ControlBinder> bindDatePicker(forms::FormControl& model, QWidget* parent);
+std::unique_ptr<ControlBinder> bindDataGrid(forms::FormControl& model, QWidget* parent);
+std::unique_ptr<ControlBinder> bindDriveList(forms::FormControl& model, QWidget* parent);
+std::unique_ptr<ControlBinder> bindDirList(forms::FormControl& model, QWidget* parent);
 
 }  // namespace quelo::qt

@@ -10,7 +10,7 @@ namespace {
 
 class CheckBoxBinder : public ControlBinder {
  public:
-  CheckBoxBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new QCheckBox(parent)) {
+  CheckBoxBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new QCheckBox(parent)) {
     auto* box = widgetAs<QCheckBox>();
     // A click by the user ticks or clears; the greyed state is only ever set by code.
     connect(box, &QCheckBox::clicked, this, [this](bool checked) {
@@ -36,7 +36,7 @@ class CheckBoxBinder : public ControlBinder {
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> bindCheckBox(forms::Control& model, QWidget* parent) {
+std::unique_ptr<ControlBinder> bindCheckBox(forms::FormControl& model, QWidget* parent) {
   return std::make_unique<CheckBoxBinder>(model, parent);
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 class ComboBoxBinder : public ControlBinder {
  public:
-  ComboBoxBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new QComboBox(parent)) {
+  ComboBoxBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new QComboBox(parent)) {
     auto* combo = widgetAs<QComboBox>();
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(16);
@@ -65,11 +65,11 @@ class DriveListBinder : public ComboBoxBinder {
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> bindComboBox(forms::Control& model, QWidget* parent) {
+std::unique_ptr<ControlBinder> bindComboBox(forms::FormControl& model, QWidget* parent) {
   return std::make_unique<ComboBoxBinder>(model, parent);
 }
 
-std::unique_ptr<ControlBinder> bindDriveList(forms::Control& model, QWidget* parent) {
+std::unique_ptr<ControlBinder> bindDriveList(forms::FormControl& model, QWidget* parent) {
   return std::make_unique<DriveListBinder>(model, parent);
 }
 

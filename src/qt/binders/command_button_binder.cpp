@@ -11,7 +11,7 @@ namespace {
 
 class CommandButtonBinder : public ControlBinder {
  public:
-  CommandButtonBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new QPushButton(parent)) {
+  CommandButtonBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new QPushButton(parent)) {
     auto* button = widgetAs<QPushButton>();
     button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, [this] {
@@ -32,7 +32,7 @@ class CommandButtonBinder : public ControlBinder {
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> bindCommandButton(forms::Control& model, QWidget* parent) {
+std::unique_ptr<ControlBinder> bindCommandButton(forms::FormControl& model, QWidget* parent) {
   return std::make_unique<CommandButtonBinder>(model, parent);
 }
 

@@ -8,10 +8,10 @@
 
 namespace quelo::qt {
 
-ControlBinder::ControlBinder(forms::Control& model, QWidget* widget) : model_(&model), widget_(widget) {
+ControlBinder::ControlBinder(forms::FormControl& model, QWidget* widget) : model_(&model), widget_(widget) {
   widget->setObjectName(qs(model.index() < 0 ? model.name() : model.name() + "(" + std::to_string(model.index()) + ")"));
   QPointer<ControlBinder> self(this);
-  model.addChangeListener([self](forms::Control&, forms::Property property) {
+  model.addChangeListener([self](forms::FormControl&, forms::Property property) {
     // A change the binder itself is making (the user's edit on its way in) does not bounce back.
     if (self && self->model_ && self->widget_ && !self->writing_) self->update(property);
   });
@@ -20,7 +20,7 @@ ControlBinder::ControlBinder(forms::Control& model, QWidget* widget) : model_(&m
 ControlBinder::~ControlBinder() = default;
 
 void ControlBinder::update(std::optional<P> p) {
-  forms::Control& m = *model_;
+  forms::FormControl& m = *model_;
   QWidget* w = widget_;
   Writing guard(*this);
   if (is(p, P::Enabled)) w->setEnabled(m.enabled());

@@ -18,12 +18,12 @@ class ControlBinder : public QObject {
   Q_OBJECT
 
  public:
-  ControlBinder(forms::Control& model, QWidget* widget);
+  ControlBinder(forms::FormControl& model, QWidget* widget);
   ~ControlBinder() override;
 
   QWidget* widget() const { return widget_; }
   // Null once the form has dropped its controls: nothing may touch the model after that.
-  forms::Control* model() const { return model_; }
+  forms::FormControl* model() const { return model_; }
   void detach() { model_ = nullptr; }
   // Brings the whole widget up to date.
   void sync() { update(std::nullopt); }
@@ -62,7 +62,7 @@ class ControlBinder : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  forms::Control* model_;
+  forms::FormControl* model_;
   QPointer<QWidget> widget_;
   bool writing_ = false;
   bool forwardClicks_ = false;
@@ -70,6 +70,6 @@ class ControlBinder : public QObject {
 };
 
 // A widget for the model under `parent`, with its binder (owned by the caller), up to date.
-std::unique_ptr<ControlBinder> bindControl(forms::Control& model, QWidget* parent);
+std::unique_ptr<ControlBinder> bindControl(forms::FormControl& model, QWidget* parent);
 
 }  // namespace quelo::qt

@@ -43,7 +43,7 @@ class CellPictureDelegate : public QStyledItemDelegate {
 
 class DataGridBinder : public ControlBinder {
  public:
-  DataGridBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new QTableWidget(parent)) {
+  DataGridBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new QTableWidget(parent)) {
     auto* table = widgetAs<QTableWidget>();
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     table->horizontalHeader()->setHighlightSections(false);
@@ -140,7 +140,7 @@ class DataGridBinder : public ControlBinder {
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> bindDataGrid(forms::Control& model, QWidget* parent) {
+std::unique_ptr<ControlBinder> bindDataGrid(forms::FormControl& model, QWidget* parent) {
   return std::make_unique<DataGridBinder>(model, parent);
 }
 

@@ -20,7 +20,7 @@ class DateBox : public QDateEdit {
 
 class DatePickerBinder : public ControlBinder {
  public:
-  DatePickerBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new DateBox(parent)) {
+  DatePickerBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new DateBox(parent)) {
     auto* edit = widgetAs<QDateEdit>();
     edit->setCalendarPopup(true);
     edit->setMinimumDate(QDate(100, 1, 1));
@@ -43,7 +43,7 @@ class DatePickerBinder : public ControlBinder {
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> bindDatePicker(forms::Control& model, QWidget* parent) {
+std::unique_ptr<ControlBinder> bindDatePicker(forms::FormControl& model, QWidget* parent) {
   return std::make_unique<DatePickerBinder>(model, parent);
 }
 

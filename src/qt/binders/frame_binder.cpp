@@ -33,7 +33,7 @@ QString fittedTitle(QString caption, const QFontMetrics& metrics, int width) {
 
 class FrameBinder : public ControlBinder {
  public:
-  FrameBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new QGroupBox(parent)) { forwardMouseClicks(); }
+  FrameBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new QGroupBox(parent)) { forwardMouseClicks(); }
 
  protected:
   void update(std::optional<P> p) override {
@@ -61,7 +61,7 @@ class FrameBinder : public ControlBinder {
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> bindFrame(forms::Control& model, QWidget* parent) {
+std::unique_ptr<ControlBinder> bindFrame(forms::FormControl& model, QWidget* parent) {
   return std::make_unique<FrameBinder>(model, parent);
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 class ImageBinder : public ControlBinder {
  public:
-  ImageBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new PictureView(parent)) { forwardMouseClicks(); }
+  ImageBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new PictureView(parent)) { forwardMouseClicks(); }
 
  protected:
   void update(std::optional<P> p) override {
@@ -23,7 +23,7 @@ class ImageBinder : public ControlBinder {
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> bindImage(forms::Control& model, QWidget* parent) {
+std::unique_ptr<ControlBinder> bindImage(forms::FormControl& model, QWidget* parent) {
   return std::make_unique<ImageBinder>(model, parent);
 }
 

@@ -13,7 +13,7 @@ namespace {
 
 class LabelBinder : public ControlBinder {
  public:
-  LabelBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new QLabel(parent)) {
+  LabelBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new QLabel(parent)) {
     auto* label = widgetAs<QLabel>();
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
@@ -50,7 +50,7 @@ class LabelBinder : public ControlBinder {
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> bindLabel(forms::Control& model, QWidget* parent) {
+std::unique_ptr<ControlBinder> bindLabel(forms::FormControl& model, QWidget* parent) {
   return std::make_unique<LabelBinder>(model, parent);
 }
 

@@ -40,7 +40,7 @@ class ListWidget : public QListWidget {
 
 class ListBoxBinder : public ControlBinder {
  public:
-  ListBoxBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new ListWidget(parent)) {
+  ListBoxBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new ListWidget(parent)) {
     auto* list = widgetAs<QListWidget>();
     connect(list, &QListWidget::currentRowChanged, this, [this](int row) { userRow(row); });
     connect(list, &QListWidget::itemSelectionChanged, this, [this] { userSelection(); });
@@ -94,7 +94,7 @@ class ListBoxBinder : public ControlBinder {
 
 class DirListBinder : public ListBoxBinder {
  public:
-  DirListBinder(forms::Control& m, QWidget* parent) : ListBoxBinder(m, parent) {
+  DirListBinder(forms::FormControl& m, QWidget* parent) : ListBoxBinder(m, parent) {
     connect(widgetAs<QListWidget>(), &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
       if (!model()) return;
       modelAs<forms::DirListBox>()->open(widgetAs<QListWidget>()->row(item));
@@ -104,11 +104,11 @@ class DirListBinder : public ListBoxBinder {
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> bindListBox(forms::Control& model, QWidget* parent) {
+std::unique_ptr<ControlBinder> bindListBox(forms::FormControl& model, QWidget* parent) {
   return std::make_unique<ListBoxBinder>(model, parent);
 }
 
-std::unique_ptr<ControlBinder> bindDirList(forms::Control& model, QWidget* parent) {
+std::unique_ptr<ControlBinder> bindDirList(forms::FormControl& model, QWidget* parent) {
   return std::make_unique<DirListBinder>(model, parent);
 }
 

@@ -11,7 +11,7 @@ namespace {
 
 class OptionButtonBinder : public ControlBinder {
  public:
-  OptionButtonBinder(forms::Control& m, QWidget* parent) : ControlBinder(m, new QRadioButton(parent)) {
+  OptionButtonBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new QRadioButton(parent)) {
     auto* button = widgetAs<QRadioButton>();
     button->setAutoExclusive(false);
     connect(button, &QRadioButton::clicked, this, [this] {
@@ -34,7 +34,7 @@ class OptionButtonBinder : public ControlBinder {
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> bindOptionButton(forms::Control& model, QWidget* parent) {
+std::unique_ptr<ControlBinder> bindOptionButton(forms::FormControl& model, QWidget* parent) {
   return std::make_unique<OptionButtonBinder>(model, parent);
 }
 

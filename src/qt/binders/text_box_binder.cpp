@@ -110,7 +110,7 @@ class TextBoxBinder : public ControlBinder {
 
 }  // namespace
 
-std::unique_ptr<ControlBinder> bindTextBox(forms::Control& model, QWidget* parent) {
+std::unique_ptr<ControlBinder> bindTextBox(forms::FormControl& model, QWidget* parent) {
   return std::make_unique<TextBoxBinder>(static_cast<forms::TextBox&>(model), parent);
 }
 
