@@ -44,9 +44,9 @@ std::shared_ptr<Recordset> staticCopy(Recordset& source, MessageLoop* pump) {
 
 // Runs one report request from the busy check to the clean-up; `finish` shows or drives the
 // report form and returns the result.
-class ReportRequest {
+class ReporterCall {
  public:
-  ReportRequest(ZeQuelo& control, Args& args, bool automatic)
+  ReporterCall(ZeQuelo& control, Args& args, bool automatic)
       : control_(control), args_(args), automatic_(automatic) {}
 
   template <class Finish>
@@ -65,7 +65,7 @@ class ReportRequest {
 };
 
 template <class Finish>
-bool ReportRequest::run(Finish finish) {
+bool ReporterCall::run(Finish finish) {
   if (refuseWhenBusy()) return false;
   control_.setReportBusy(true);
   control_.platform().cursor->setBusy(true);
@@ -75,7 +75,7 @@ bool ReportRequest::run(Finish finish) {
   return result;
 }
 
-bool ReportRequest::refuseWhenBusy() {
+bool ReporterCall::refuseWhenBusy() {
   if (!control_.reportBusy()) return false;
   if (!automatic_) {
     const std::string title = control_.site().ambientDisplayName().valueOr("");
@@ -85,7 +85,7 @@ bool ReportRequest::refuseWhenBusy() {
   return true;
 }
 
-bool ReportRequest::prepare() {
+bool ReporterCall::prepare() {
   recordset_ = std::dynamic_pointer_cast<Recordset>(args_[kRecordset].objectOrNull());
   if (!recordset_ || !recordset_->isOpen()) return false;
   if (auto mark = recordset_->bookmark()) bookmark_ = mark.value();
@@ -122,7 +122,7 @@ bool ReportRequest::prepare() {
   return true;
 }
 
-void ReportRequest::cleanUp() {
+void ReporterCall::cleanUp() {
   control_.setReportBusy(false);
   if (recordset_ && bookmark_) (void)recordset_->setBookmark(*bookmark_);
   control_.platform().cursor->setBusy(false);
@@ -159,7 +159,7 @@ bool driveAutomaticReport(ZeQuelo& control, Args& args, QueloReportForm& form) {
 }  // namespace
 
 bool ShowZeReporter(ZeQuelo& control, Args& args) {
-  return ReportRequest(control, args, false).run([&](QueloReportForm& form) {
+  return ReporterCall(control, args, false).run([&](QueloReportForm& form) {
     control.platform().cursor->setBusy(false);
     form.show(true);
     return true;
@@ -167,7 +167,7 @@ bool ShowZeReporter(ZeQuelo& control, Args& args) {
 }
 
 bool AutoZeReporter(ZeQuelo& control, Args& args) {
-  return ReportRequest(control, args, true).run([&](QueloReportForm& form) {
+  return ReporterCall(control, args, true).run([&](QueloReportForm& form) {
     const bool done = driveAutomaticReport(control, args, form);
     if (!done && form.AutoReporting()) {
       // A sequence that failed half-way leaves no flagged form behind for the next request.
