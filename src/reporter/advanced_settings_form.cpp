@@ -86,7 +86,7 @@ void QueloAdvancedSet::listFonts() {
 
 void QueloAdvancedSet::formLoad() {
   fontsListed_ = false;
-  ReportSettings& s = component_.state<SettingsState>().working;
+  SettingsRecord& s = component_.state<SettingsState>().working;
   readStoredSettings(platform_.settings, s);
   loadedFont_ = s.FontName;
   get<Label>("lblFontName").setFontName(s.FontName);
@@ -95,7 +95,7 @@ void QueloAdvancedSet::formLoad() {
 
 void QueloAdvancedSet::cmdApply_Click() {
   advSettings_ = true;
-  ReportSettings& s = component_.state<SettingsState>().working;
+  SettingsRecord& s = component_.state<SettingsState>().working;
   // Unlisted, the list would select the font read at load when installed, else nothing: either
   // way the default font when that is the one read.
   if (loadedFont_ != kDefaultFontName) listFonts();
@@ -147,7 +147,7 @@ void QueloAdvancedSet::linkKeyDown(int index, int keyCode) {
 }
 
 void QueloAdvancedSet::SaveUserSettings() {
-  ReportSettings& s = component_.state<SettingsState>().working;
+  SettingsRecord& s = component_.state<SettingsState>().working;
   if (s.SaveSettings != 1) return;
   fillEmptyTexts(s);
   (void)writeRegSetting(platform_.settings, formatSettingsRecord(s), kReportSettingName);
@@ -155,7 +155,7 @@ void QueloAdvancedSet::SaveUserSettings() {
 
 void QueloAdvancedSet::RevertToRealAdvSettings(bool fromDeveloperChanges) {
   if (fromDeveloperChanges) return showBackup();
-  const ReportSettings& s = component_.state<SettingsState>().working;
+  const SettingsRecord& s = component_.state<SettingsState>().working;
   get<TextBox>("txtHeaderFooter", 0).setText(s.Header);
   get<TextBox>("txtHeaderFooter", 1).setText(s.Footer);
   setCheck(get<CheckBox>("chkNotes"), s.UseNotes);

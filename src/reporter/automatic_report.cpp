@@ -102,7 +102,7 @@ std::optional<int32_t> choiceFor(const std::shared_ptr<Collection>& choices, con
   return toLong(*item).valueOr(0);
 }
 
-std::array<Variant, 10> requestedSettings(const ReportSettings& w, const Variant& forFutureUse) {
+std::array<Variant, 10> requestedSettings(const SettingsRecord& w, const Variant& forFutureUse) {
   std::array<Variant, 10> values;
   values.fill(Variant::missing());
   if (forFutureUse.isMissing()) {
@@ -116,7 +116,7 @@ std::array<Variant, 10> requestedSettings(const ReportSettings& w, const Variant
   return values;
 }
 
-void readStoredSettings(SettingsStore* store, ReportSettings& into) {
+void readStoredSettings(SettingsStore* store, SettingsRecord& into) {
   const Variant stored = readRegSetting(store, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName);
   std::string record = trimSpaces(stored.asString());
   if (record.empty()) record = kDefaultFontName;
@@ -132,9 +132,9 @@ std::vector<std::string> fontChoices(Fonts* fonts) {
 
 // The settings form shows `stored` (a check box takes 0 to 2 only, an option index without its
 // button leaves the first option on), takes `requested` over it, and Apply commits it trimmed.
-ReportSettings automaticSettings(const ReportSettings& stored, const std::array<Variant, 10>& requested,
+SettingsRecord automaticSettings(const SettingsRecord& stored, const std::array<Variant, 10>& requested,
                                  const std::vector<std::string>& fonts) {
-  ReportSettings s = stored;
+  SettingsRecord s = stored;
   const bool offered = std::find(fonts.begin(), fonts.end(), stored.FontName) != fonts.end();
   s.FontName = offered && !stored.FontName.empty() ? stored.FontName : std::string(kDefaultFontName);
   s.Header = trimSpaces(textOr(requested[Ra_Header], stored.Header));
@@ -189,7 +189,7 @@ FormExtras completeAutomatic(varnikquelo::ReportRequest& request, const Automati
   for (size_t c = 0; c < columns.size(); ++c)
     if (!pictures[c].empty()) request.pictures.emplace(columns[c], pictures[c]);
 
-  ReportSettings stored;
+  SettingsRecord stored;
   readStoredSettings(platform.settings, stored);
   const std::vector<std::string> fonts =
       stored.FontName == kDefaultFontName ? std::vector<std::string>{} : fontChoices(platform.fonts);

@@ -67,16 +67,16 @@ inline bool summedByChoice(std::optional<int32_t> choice) { return !choice || *c
 // or, with no array, the defaults (no header, footer or notes, all pages, and the logo,
 // signature, website and e-mail of `working`). An element that is absent stays Missing and
 // leaves its setting as it was.
-std::array<Variant, 10> requestedSettings(const ReportSettings& working, const Variant& forFutureUse);
+std::array<Variant, 10> requestedSettings(const SettingsRecord& working, const Variant& forFutureUse);
 
 // The stored preferences read into `into`, as the settings form reads them when it loads.
-void readStoredSettings(SettingsStore* store, ReportSettings& into);
+void readStoredSettings(SettingsStore* store, SettingsRecord& into);
 // The fonts the settings form offers: the installed ones, or the default font alone.
 std::vector<std::string> fontChoices(Fonts* fonts);
 // The settings in force after Apply: `stored` with `requested` laid over it as the settings
 // form's controls take them, trimmed as Apply commits them; a font that is not offered gives way
 // to the default font.
-ReportSettings automaticSettings(const ReportSettings& stored, const std::array<Variant, 10>& requested,
+SettingsRecord automaticSettings(const SettingsRecord& stored, const std::array<Variant, 10>& requested,
                                  const std::vector<std::string>& fonts);
 
 // The heading's second line with the date `day`: after the time of day in an automatic report.

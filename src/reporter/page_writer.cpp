@@ -175,7 +175,7 @@ class SectionDocument {
 
   const ReportJob& job_;
   const PagePlace& page_;
-  const ReportSettings& s_;
+  const SettingsRecord& s_;
   FileSystem& files_;
   ReportPictures* pictures_;
   ReportStatistics& stats_;

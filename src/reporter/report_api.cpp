@@ -140,8 +140,8 @@ std::optional<RequestFault> takeFields(const ReportRequest& request, const Field
   return std::nullopt;
 }
 
-ReportSettings settingsOf(const varnikquelo::ReportSettings& s) {
-  ReportSettings out;
+SettingsRecord settingsOf(const varnikquelo::ReportSettings& s) {
+  SettingsRecord out;
   out.FontName = s.fontName;
   out.Header = s.header;
   out.Footer = s.footer;

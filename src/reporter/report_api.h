@@ -82,7 +82,7 @@ Result<ReportPages> preparePages(const std::shared_ptr<Recordset>& records, int6
 struct FormExtras {
   bool allPages = true;
   int16_t currentPage = 1;  // without allPages, the page written alone
-  ReportSettings settings;
+  SettingsRecord settings;
   // Picture fields were named: every cell is trimmed and looked at as a picture, even when no
   // field named matched a column.
   bool pictureFieldsNamed = false;

@@ -47,7 +47,7 @@ struct ReportJob {
   std::string applicationPath;  // the pages go to its Reports folder; ends in a separator
 
   bool advSettings = false;  // the settings below are in force: header, notes, statistics ...
-  ReportSettings settings;
+  SettingsRecord settings;
   ReportOutput output;
   bool openInBrowser = false;  // the first page, when the run ends
   bool print = false;          // every page, when the run ends

@@ -12,20 +12,20 @@ constexpr size_t kMaxFontNames = 513;
 // The text fields between the font and the page option, each with its part number.
 struct TextField {
   size_t part;
-  std::string ReportSettings::*field;
+  std::string SettingsRecord::*field;
 };
-constexpr TextField kTextFields[] = {{1, &ReportSettings::Header},    {2, &ReportSettings::Footer},
-                                     {5, &ReportSettings::Notes},     {6, &ReportSettings::Logo},
-                                     {7, &ReportSettings::Signature}, {8, &ReportSettings::Website},
-                                     {9, &ReportSettings::Email}};
+constexpr TextField kTextFields[] = {{1, &SettingsRecord::Header},    {2, &SettingsRecord::Footer},
+                                     {5, &SettingsRecord::Notes},     {6, &SettingsRecord::Logo},
+                                     {7, &SettingsRecord::Signature}, {8, &SettingsRecord::Website},
+                                     {9, &SettingsRecord::Email}};
 struct NumberField {
   size_t part;
-  int16_t ReportSettings::*field;
+  int16_t SettingsRecord::*field;
 };
-constexpr NumberField kNumberFields[] = {{3, &ReportSettings::UseNotes},
-                                         {4, &ReportSettings::NotesPosition},
-                                         {10, &ReportSettings::PagesOption},
-                                         {11, &ReportSettings::SaveSettings}};
+constexpr NumberField kNumberFields[] = {{3, &SettingsRecord::UseNotes},
+                                         {4, &SettingsRecord::NotesPosition},
+                                         {10, &SettingsRecord::PagesOption},
+                                         {11, &SettingsRecord::SaveSettings}};
 
 constexpr char kEscape = '\x1F';
 constexpr std::string_view kEscapedAfter = "**_";
@@ -57,7 +57,7 @@ std::string unescapeText(std::string_view text) {
 
 }  // namespace
 
-std::string formatSettingsRecord(const ReportSettings& s) {
+std::string formatSettingsRecord(const SettingsRecord& s) {
   const std::string parts[] = {escapeText(s.FontName),
                                escapeText(s.Header),
                                escapeText(s.Footer),
@@ -78,7 +78,7 @@ std::string formatSettingsRecord(const ReportSettings& s) {
   return record;
 }
 
-void readSettingsRecord(std::string_view record, ReportSettings& s) {
+void readSettingsRecord(std::string_view record, SettingsRecord& s) {
   const std::vector<std::string> parts = splitText(record, kSettingsSeparator);
   if (parts.empty()) return;
   s.FontName = unescapeText(parts[0]);
@@ -91,12 +91,12 @@ void readSettingsRecord(std::string_view record, ReportSettings& s) {
   }
 }
 
-void fillEmptyTexts(ReportSettings& s) {
+void fillEmptyTexts(SettingsRecord& s) {
   for (const TextField& t : kTextFields)
     if ((s.*t.field).empty()) (s.*t.field).assign(1, ' ');
 }
 
-Variant advancedSettingValue(const ReportSettings& s, int32_t setting) {
+Variant advancedSettingValue(const SettingsRecord& s, int32_t setting) {
   switch (setting) {
     case Ra_Header: return Variant(s.Header);
     case Ra_Footer: return Variant(s.Footer);

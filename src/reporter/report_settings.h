@@ -24,7 +24,7 @@
 namespace quelo {
 
 // The twelve fields, in the order in which they are stored.
-struct ReportSettings {
+struct SettingsRecord {
   std::string FontName;
   std::string Header;
   std::string Footer;
@@ -48,22 +48,22 @@ inline constexpr std::string_view kSettingsSeparator = "**_**";
 inline constexpr std::string_view kDefaultFontName = "Times New Roman";
 
 struct SettingsState {
-  ReportSettings working;
+  SettingsRecord working;
   // The settings form's control values before an automatic report replaced them.
   std::array<Variant, 10> backup;
   // The working settings before an automatic report applied its own, put back after it.
-  ReportSettings userWorking;
+  SettingsRecord userWorking;
 };
 
 // The stored record: the fields joined by the separator, numbers in plain decimal.
-std::string formatSettingsRecord(const ReportSettings& s);
+std::string formatSettingsRecord(const SettingsRecord& s);
 // Takes part i of the record into field i; fields without a part keep their values, and a
 // number part that does not fit a 16-bit integer leaves its field as it was.
-void readSettingsRecord(std::string_view record, ReportSettings& s);
+void readSettingsRecord(std::string_view record, SettingsRecord& s);
 // Before a save: every empty text field but the font becomes a single space.
-void fillEmptyTexts(ReportSettings& s);
+void fillEmptyTexts(SettingsRecord& s);
 // The value AdvancedSettings returns for a ReportAdvSetttings member; Empty for any other number.
-Variant advancedSettingValue(const ReportSettings& s, int32_t setting);
+Variant advancedSettingValue(const SettingsRecord& s, int32_t setting);
 
 // The installed font families: sorted, each once, at most 513.
 std::vector<std::string> installedFontNames(Fonts& fonts);

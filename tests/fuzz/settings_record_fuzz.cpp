@@ -8,7 +8,7 @@
 
 namespace {
 
-auto fields(const quelo::ReportSettings& s) {
+auto fields(const quelo::SettingsRecord& s) {
   return std::tie(s.FontName, s.Header, s.Footer, s.UseNotes, s.NotesPosition, s.Notes, s.Logo, s.Signature,
                   s.Website, s.Email, s.PagesOption, s.SaveSettings);
 }
@@ -19,14 +19,14 @@ int16_t number(const std::string& part) {
   return n;
 }
 
-quelo::ReportSettings fromParts(const std::vector<std::string>& parts) {
+quelo::SettingsRecord fromParts(const std::vector<std::string>& parts) {
   std::string p[12];
   for (size_t i = 0; i < 12 && i < parts.size(); ++i) p[i] = parts[i];
   return {p[0], p[1], p[2], number(p[3]), number(p[4]), p[5], p[6], p[7], p[8], p[9], number(p[10]), number(p[11])};
 }
 
-void checkReadsBack(const quelo::ReportSettings& s, const char* what) {
-  quelo::ReportSettings back;
+void checkReadsBack(const quelo::SettingsRecord& s, const char* what) {
+  quelo::SettingsRecord back;
   quelo::readSettingsRecord(quelo::formatSettingsRecord(s), back);
   if (fields(back) != fields(s)) quelo::fuzz::finding(std::string("the formatted record reads back changed, from ") + what);
 }
@@ -35,7 +35,7 @@ void checkReadsBack(const quelo::ReportSettings& s, const char* what) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input = quelo::fuzz::asText(data, size);
-  quelo::ReportSettings read;
+  quelo::SettingsRecord read;
   quelo::readSettingsRecord(input, read);
   checkReadsBack(read, "a record");
   checkReadsBack(fromParts(quelo::fuzz::cutAt(input, '\0')), "fields");

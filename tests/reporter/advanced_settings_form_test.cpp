@@ -60,7 +60,7 @@ class SettingsFormTest : public ::testing::Test {
     form().show(false);
     return ctl<forms::ComboBox>("cboFontName");
   }
-  const ReportSettings& working() { return h.component->state<SettingsState>().working; }
+  const SettingsRecord& working() { return h.component->state<SettingsState>().working; }
   Variant setting(int32_t which) { return h.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant("error")); }
 
   ControlHarness h;

@@ -17,7 +17,7 @@ struct Options {
   const char* name;
   int32_t rows;
   int32_t maxRecs;
-  ReportSettings stored;
+  SettingsRecord stored;
   std::vector<Variant> settings;                // forFutureUse; empty: none
   std::vector<std::pair<std::string, int32_t>> choices;  // ObjReserved's field choices; empty: none
   std::string picFields;
@@ -34,7 +34,7 @@ class AutomaticReportTest : public ReportTest {
                       Variant(i % 2 ? "a.png" : "none.png")});
     return table({{"Name", 202, 50, 102}, {"Price", 5, 8, 118}, {"Qty", 3, 4, 118}, {"Photo", 202, 50, 102}}, data);
   }
-  void store(const ReportSettings& s) {
+  void store(const SettingsRecord& s) {
     ASSERT_TRUE(writeRegSetting(&h->settings, formatSettingsRecord(s), kReportSettingName));
   }
   std::string stored() {
@@ -89,8 +89,8 @@ class AutomaticReportTest : public ReportTest {
 };
 
 // Stored preferences in the given font, notes position and pages option, saved when `save`.
-ReportSettings preferences(const std::string& font, int notesPosition, int pagesOption, int save = 0) {
-  ReportSettings s;
+SettingsRecord preferences(const std::string& font, int notesPosition, int pagesOption, int save = 0) {
+  SettingsRecord s;
   readSettingsRecord(font + "**_** Stored header **_**Stored footer**_**1**_**" + std::to_string(notesPosition) +
                          "**_**Stored notes**_**/logo.png**_****_**www.example.com**_**me@example.com**_**" +
                          std::to_string(pagesOption) + "**_**" + std::to_string(save),

@@ -13,8 +13,8 @@
 namespace quelo {
 namespace {
 
-ReportSettings sample() {
-  ReportSettings s;
+SettingsRecord sample() {
+  SettingsRecord s;
   s.FontName = "DejaVu Sans";
   s.Header = "Head";
   s.Footer = "Foot";
@@ -31,12 +31,12 @@ ReportSettings sample() {
 }
 
 // Equal settings give equal records: the record names every field.
-bool same(const ReportSettings& a, const ReportSettings& b) { return formatSettingsRecord(a) == formatSettingsRecord(b); }
+bool same(const SettingsRecord& a, const SettingsRecord& b) { return formatSettingsRecord(a) == formatSettingsRecord(b); }
 
 // The record's layout is checked where the settings form writes it; here, what the form never
 // gives: negative numbers, and a fill of empty texts that leaves the font empty.
 TEST(SettingsRecord, NegativeNumbersAndAnEmptyFont) {
-  ReportSettings s;
+  SettingsRecord s;
   s.UseNotes = -1;
   fillEmptyTexts(s);
   EXPECT_EQ(formatSettingsRecord(s), "**_** **_** **_**-1**_**0**_** **_** **_** **_** **_** **_**0**_**0");
@@ -47,9 +47,9 @@ TEST(SettingsRecord, EveryTextReadsBackExactly) {
   const std::string awkward[] = {"a**_**b", "ends in **_", "ends in **_*", "**_",   "**_**_**", "*",
                                  "_**",     "**_\x1F",     "**_\x1Fx",      "\x1F", "**_x",     ""};
   for (const std::string& text : awkward) {
-    ReportSettings s = sample();
+    SettingsRecord s = sample();
     s.FontName = s.Header = s.Notes = s.Email = text;
-    ReportSettings back;
+    SettingsRecord back;
     readSettingsRecord(formatSettingsRecord(s), back);
     EXPECT_TRUE(same(back, s)) << text;
   }
@@ -72,21 +72,21 @@ TEST(SettingsRecord, ShortOldAndOddRecordsReadAsBefore) {
       {"F**_**h**_**f**_**", "F**_**h**_**f**_**0**_**"},    {"F**_**h**_**f**_**99999", "F**_**h**_**f**_**1**_**"},
   };
   for (const auto& c : cases) {
-    ReportSettings s = sample();
+    SettingsRecord s = sample();
     readSettingsRecord(c.record, s);
     EXPECT_TRUE(formatSettingsRecord(s).starts_with(c.expected)) << c.record << " gave " << formatSettingsRecord(s);
   }
 }
 
 TEST(AdvancedSettingValue, BooleansComeFromTheNumbersAndAnyOtherNumberIsEmpty) {
-  const ReportSettings s = sample();
+  const SettingsRecord s = sample();
   EXPECT_EQ(advancedSettingValue(s, Ra_UseNotes), Variant(true));
   EXPECT_EQ(advancedSettingValue(s, Ra_NotesOnTop), Variant(false));
   EXPECT_EQ(advancedSettingValue(s, Ra_AllPages), Variant(false));
   EXPECT_TRUE(advancedSettingValue(s, 10).isEmpty());
   EXPECT_TRUE(advancedSettingValue(s, -1).isEmpty());
 
-  ReportSettings fresh;
+  SettingsRecord fresh;
   EXPECT_EQ(advancedSettingValue(fresh, Ra_NotesOnTop), Variant(true));
   EXPECT_EQ(advancedSettingValue(fresh, Ra_AllPages), Variant(true));
   EXPECT_EQ(advancedSettingValue(fresh, Ra_UseNotes), Variant(false));
