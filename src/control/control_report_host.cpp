@@ -24,7 +24,7 @@ class ControlReportHost : public ReportHost {
   }
 
   // The event's member is looked up once: it is raised before every section.
-  void raiseReportStatus(const ReportStep& where, bool& cancel, bool& deleteOnCancel, Variant& spare) override {
+  void raiseReportStatus(const SectionStep& where, bool& cancel, bool& deleteOnCancel, Variant& spare) override {
     if (!raise_) raise_ = control_->idOfName("RaiseZeReportStatus").valueOr(-1);
     Args args{Variant(where.totalPages), Variant(where.elapsedSeconds), Variant(where.page),
               Variant(cancel),           Variant(deleteOnCancel),       spare};

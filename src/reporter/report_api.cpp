@@ -100,7 +100,7 @@ ReportResult failed(ReportErrorCode code, std::string message) {
 class CallbackProgress : public ReportProgress {
  public:
   CallbackProgress(const ReportRequest& request) : request_(request) {}
-  void step(const quelo::ReportStep& where) override {
+  void step(const quelo::SectionStep& where) override {
     if (!request_.progress || cancelled_) return;
     try {
       cancelled_ = !request_.progress({where.totalPages, where.page, where.elapsedSeconds});

@@ -33,7 +33,7 @@ class StatusFrameProgress : public ReportProgress {
         page_(form.get<Label>("lblCurPage")),
         elapsed_(form.get<Label>("lblElapsedSeconds")) {}
 
-  void step(const ReportStep& where) override {
+  void step(const SectionStep& where) override {
     cancelled_ = cancel_.value() > 0;
     deleteOnCancel_ = deleteBox_.value() > 0;
     totalPages_.setCaption(std::to_string(where.totalPages));
@@ -55,7 +55,7 @@ class ReportStatusProgress : public ReportProgress {
  public:
   ReportStatusProgress(std::shared_ptr<ReportHost> control, Variant& spare) : control_(std::move(control)), spare_(spare) {}
 
-  void step(const ReportStep& where) override {
+  void step(const SectionStep& where) override {
     if (control_) control_->raiseReportStatus(where, cancelled_, deleteOnCancel_, spare_);
   }
   bool cancelled() const override { return cancelled_; }

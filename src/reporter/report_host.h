@@ -25,7 +25,7 @@ class ReportHost {
   // Raises the control's ReportStatus event before a section of an automatic report. The host's
   // answers come back in `cancel`, `deleteOnCancel` and `spare` (the host's own value, handed back
   // at the next event); a failed raise leaves them as they were.
-  virtual void raiseReportStatus(const ReportStep& where, bool& cancel, bool& deleteOnCancel, Variant& spare) = 0;
+  virtual void raiseReportStatus(const SectionStep& where, bool& cancel, bool& deleteOnCancel, Variant& spare) = 0;
 };
 
 }  // namespace quelo

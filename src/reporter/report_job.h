@@ -54,7 +54,7 @@ struct ReportJob {
 };
 
 // Where a run is, before each of a page's section slots.
-struct ReportStep {
+struct SectionStep {
   int16_t totalPages = 0;  // 1 when the job writes one page only
   int16_t page = 0;
   int32_t elapsedSeconds = 0;
@@ -64,7 +64,7 @@ struct ReportStep {
 class ReportProgress {
  public:
   virtual ~ReportProgress() = default;
-  virtual void step(const ReportStep& where) = 0;
+  virtual void step(const SectionStep& where) = 0;
   // Asked after each step: a run that is cancelled writes no further page.
   virtual bool cancelled() const = 0;
   // Asked when a cancelled run ends: the pages written are deleted too.

@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 // Records every step; cancels from step `cancelAtStep`, or from the first step of page
 // `cancelAtPage`, on.
 struct Progress : ReportProgress {
-  void step(const ReportStep& where) override {
+  void step(const SectionStep& where) override {
     steps.emplace_back(where.page, where.totalPages);
     if (onStep) onStep(where);
     pageCancelled = cancelAtPage && where.page >= *cancelAtPage;
@@ -39,7 +39,7 @@ struct Progress : ReportProgress {
   std::optional<size_t> cancelAtStep;
   std::optional<int> cancelAtPage;
   bool deleting = false, pageCancelled = false;
-  std::function<void(const ReportStep&)> onStep;
+  std::function<void(const SectionStep&)> onStep;
   std::vector<std::pair<int, int>> steps;  // page, total pages
 };
 
@@ -265,7 +265,7 @@ TEST_F(ReportRun, ASourceChangedMidStreamGivesOneSnapshot) {
   const auto before = pagesOf(heldJob(), quiet);
   Progress progress;
   int inserted = 0;
-  progress.onStep = [&](const ReportStep& where) {
+  progress.onStep = [&](const SectionStep& where) {
     if (where.page != 2 || inserted++ > 0) return;
     exec("INSERT INTO products (id, name, price) VALUES (1000, 'late', 1); DELETE FROM products WHERE id = 24");
   };
