@@ -67,7 +67,6 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
   int32_t hWnd() { return window_.handle(); }
 
   // Timer and delay.
-  int32_t tickCount() const { return tickCount_; }
   // Blocks for n seconds (1 to 86399; other values are corrected and written back).
   void programDelayNSec(int32_t& n);
 
@@ -87,6 +86,8 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
   void raiseEvent(std::string_view name, int32_t dispid, Args& args);
 
  private:
+  friend struct ZeQueloPeer;  // a test's view of the timer's count
+
   class Face;
   ZeQuelo(std::shared_ptr<Component> component, Platform platform, ControlSite& site, ControlWindow& window);
   void bindMembers();
