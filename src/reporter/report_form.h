@@ -16,7 +16,6 @@
 #include "component/platform.h"
 #include "automation/variant.h"
 #include "reporter/report_job.h"
-#include "reporter/report_output.h"
 
 namespace varnikquelo {
 struct ReportRequest;
@@ -38,16 +37,11 @@ class QueloReportForm : public forms::Form {
   // Public members, set by the entry points before the load.
   bool AutoReporting() const;
   void setAutoReporting(bool on);
-  int16_t CurPage() const { return curPage_; }
-  int32_t NumRecsOnPage() const { return numRecsOnPage_; }
   void setCumTotalRecs(int32_t n) { cumTotalRecs_ = n; }
-  bool ContainPictureFilenameField() const { return containPictures_; }
   void setContainPictureFilenameField(bool on) { containPictures_ = on; }
-  const std::string& GraphicFolderPath() const { return graphicFolderPath_; }
   // Trimmed; kept only when it names an anchored place (a drive, or "/..."), with a trailing
   // separator.
   void setGraphicFolderPath(const std::string& path);
-  const std::string& thePicFields() const { return picFields_; }
   void setThePicFields(const std::string& fields);
 
   // The button handlers, callable from outside as the automatic report does.
@@ -64,10 +58,6 @@ class QueloReportForm : public forms::Form {
   // as the user was told) and what was written but not as asked.
   const ReportOutcome& lastOutcome() const { return lastOutcome_; }
 
-  // How the pages are written; like the public members, it survives an unload.
-  const ReportOutput& output() const { return output_; }
-  void setOutput(const ReportOutput& output) { output_ = output; }
-
  protected:
   void build() override;
   void formLoad() override;
@@ -76,6 +66,8 @@ class QueloReportForm : public forms::Form {
   void formUnload(int& cancel) override;
 
  private:
+  friend struct QueloReportFormPeer;  // a test's view of the properties the entry points set
+
   void wireEvents();
   void generateFromButton();
   // The report the controls describe, for Generate, and what only the form adds to it.
@@ -101,7 +93,6 @@ class QueloReportForm : public forms::Form {
   bool containPictures_ = false;
   bool generating_ = false;  // a run started by the Generate button is under way
   std::string graphicFolderPath_, picFields_;
-  ReportOutput output_;
   std::vector<std::shared_ptr<Recordset>> pages_;  // page p at index p - 1
   std::shared_ptr<PageStream> pageStream_;  // the pages, read as they are written; pages_ holds page 1
   std::string tooManyPages_;  // why the records could not be paged; empty when they were

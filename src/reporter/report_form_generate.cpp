@@ -128,10 +128,6 @@ varnikquelo::ReportRequest QueloReportForm::reportRequest() {
   using varnikquelo::ReportAction;
   request.action = browse ? (print ? ReportAction::BrowseAndPrint : ReportAction::Browse)
                           : (print ? ReportAction::Print : ReportAction::None);
-  request.copyPictures = output_.copyPictures;
-  request.escapeValues = output_.escapeValues;
-  request.replaceEarlier = output_.replaceEarlier;
-  request.pdf = output_.pdf;
   return request;
 }
 

@@ -7,7 +7,17 @@
 #include "reporter/reg_settings.h"
 #include "reporter/report_form.h"
 
-namespace quelo::testing {
+namespace quelo {
+
+// The report form's properties as the entry points set them; the form shows them only through
+// the pages it writes.
+struct QueloReportFormPeer {
+  static bool containPictures(const QueloReportForm& f) { return f.containPictures_; }
+  static const std::string& picFields(const QueloReportForm& f) { return f.picFields_; }
+  static const std::string& graphicFolderPath(const QueloReportForm& f) { return f.graphicFolderPath_; }
+};
+
+namespace testing {
 namespace {
 
 using namespace forms;
@@ -65,16 +75,16 @@ TEST_F(ReportTest, FormPropertiesComeFromTheArguments) {
   Args blank{Variant(std::static_pointer_cast<Dispatch>(products(2))), Variant("   ")};
   ASSERT_TRUE(h->control->call("ShowZeReporter", blank));
   ASSERT_TRUE(seen);
-  EXPECT_FALSE(seen->ContainPictureFilenameField());
-  EXPECT_EQ(seen->thePicFields(), "");
-  EXPECT_EQ(seen->GraphicFolderPath(), app.path());  // omitted: the shared application path
+  EXPECT_FALSE(QueloReportFormPeer::containPictures(*seen));
+  EXPECT_EQ(QueloReportFormPeer::picFields(*seen), "");
+  EXPECT_EQ(QueloReportFormPeer::graphicFolderPath(*seen), app.path());  // omitted: the shared application path
   Args relative{Variant(std::static_pointer_cast<Dispatch>(products(2))), Variant(" Photo "), Variant("pics")};
   ASSERT_TRUE(h->control->call("ShowZeReporter", relative));
-  EXPECT_EQ(seen->GraphicFolderPath(), app.path());  // a folder without an anchor is ignored
-  EXPECT_EQ(seen->thePicFields(), "Photo");
+  EXPECT_EQ(QueloReportFormPeer::graphicFolderPath(*seen), app.path());  // a folder without an anchor is ignored
+  EXPECT_EQ(QueloReportFormPeer::picFields(*seen), "Photo");
   Args drive{Variant(std::static_pointer_cast<Dispatch>(products(2))), Variant("Photo"), Variant("D:\\Pics")};
   ASSERT_TRUE(h->control->call("ShowZeReporter", drive));
-  EXPECT_EQ(seen->GraphicFolderPath(), "D:\\Pics\\");
+  EXPECT_EQ(QueloReportFormPeer::graphicFolderPath(*seen), "D:\\Pics\\");
 }
 
 TEST_F(ReportTest, BadObjReservedFailsAndLeavesNoFlaggedForm) {
@@ -103,4 +113,5 @@ TEST_F(ReportTest, AutomaticReportsLeaveTheUsersPreferencesAsTheyWere) {
 }
 
 }  // namespace
-}  // namespace quelo::testing
+}  // namespace testing
+}  // namespace quelo

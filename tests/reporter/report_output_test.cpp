@@ -8,6 +8,8 @@
 
 #include "fakes/report_fixture.h"
 #include "automation/text.h"
+#include "reporter/automatic_report.h"
+#include "reporter/report_api.h"
 #include "reporter/report_document.h"
 #include "reporter/report_form.h"
 
@@ -28,17 +30,40 @@ class ReportOutputTest : public ReportTest {
     app.write("other/cat 1.png", png("second cat"));
     app.write("other/dog.png", png("dog"));
   }
-  void TearDown() override { output({}); }  // the form outlives the test
-  void output(ReportOutput o) { reportForm(*h->component, h->platform()).setOutput(o); }
+  // What the report form's last run wrote but not as asked.
   const std::vector<std::string>& warnings() { return reportForm(*h->component, h->platform()).lastOutcome().warnings; }
+  // The report form writes the classic format only; the choices beyond it reach a report through
+  // makeReport, which writes the automatic report's pages as the form does. `args` as for
+  // AutoZeReporter.
+  varnikquelo::ReportResult runWith(ReportOutput o, const Args& args) {
+    varnikquelo::ReportRequest request;
+    request.source = recordsetSource(std::dynamic_pointer_cast<Recordset>(args[0].objectOrNull()));
+    request.fileName = automaticFileName(args[3].asString());
+    request.title = automaticTitle(args[4].asString());
+    request.action = static_cast<varnikquelo::ReportAction>(args[5].asLong());
+    request.applicationPath = app.path();
+    request.escapeValues = o.escapeValues;
+    request.copyPictures = o.copyPictures;
+    request.replaceEarlier = o.replaceEarlier;
+    request.pdf = o.pdf;
+    AutomaticReport automatic;
+    if (!args[1].isMissing()) automatic.picFields = args[1].asString();
+    if (!args[2].isMissing()) automatic.graphicFolders = args[2].asString();
+    automatic.settings = args[6];
+    automatic.recordsPerPage = h->control->maxRecsPerPage();
+    Platform platform = h->platform();
+    varnikquelo::ReportResult result = makeReport(request, platform, &automatic);
+    EXPECT_TRUE(result.ok()) << result.error.message;
+    return result;
+  }
   // Two picture fields in two folders; the same picture twice and a missing one.
-  bool runPictures(const std::string& file, Variant settings = Variant::missing()) {
+  Args pictureArgs(const std::string& file, Variant settings = Variant::missing()) {
     auto rs = table({{"Photo", 202, 80, 102}, {"Other", 202, 80, 102}, {"Path", 202, 80, 102}},
                     {{Variant("cat 1.png"), Variant("cat 1.png"), Variant("C:\\My Docs\\a.txt")},
                      {Variant("cat 1.png"), Variant("dog.png"), Variant("x")},
                      {Variant("gone.png"), Variant("dog.png"), Variant("y")}});
-    return runAuto(with(autoArgs(rs, file),
-                        {{1, Variant("Photo,Other")}, {2, Variant(app / "my pics/#1," + app / "other")}, {6, settings}}));
+    return with(autoArgs(rs, file),
+                {{1, Variant("Photo,Other")}, {2, Variant(app / "my pics/#1," + app / "other")}, {6, settings}});
   }
   static std::string pictureCell(const std::string& address) {
     return "<A Href=" + address + "> <img src = " + address + " border=0";
@@ -51,7 +76,7 @@ TEST_F(ReportOutputTest, PicturePathsAreEncodedAndMissingOnesNamed) {
   app.write("C:/My Docs/a.txt", "");
   const fs::path before = fs::current_path();
   fs::current_path(app.path());
-  const bool done = runPictures("pics");
+  const bool done = runAuto(pictureArgs("pics"));
   fs::current_path(before);
   ASSERT_TRUE(done);
   expectPage("encoded_picture_paths.htm", "pics.htm");
@@ -63,38 +88,37 @@ TEST_F(ReportOutputTest, CopiedPicturesAreReferredToRelativelyOncePerPicture) {
   app.write("Reports/pictures/dog.png", png("dog"));  // the same picture, copied by an earlier run
   app.write("outside.png", "keep me");
   fs::create_symlink(app / "outside.png", app / "Reports/pictures/cat 1-2.png");  // planted
-  output({.copyPictures = true});
   auto logo = std::make_shared<VariantArray>(std::vector<VariantArray::Bound>{{0, 10}});
   for (Variant& v : logo->elements()) v = Variant::missing();
   logo->elements()[Ra_Logo] = Variant(app / "other/dog.png");
   logo->elements()[Ra_Signature] = Variant(app / "gone-signature.png");
-  ASSERT_TRUE(runPictures("copies", Variant(logo)));
+  const auto result = runWith({.copyPictures = true}, pictureArgs("copies", Variant(logo)));
+  ASSERT_TRUE(result.ok());
   expectPage("copied_picture_paths.htm", "copies.htm");  // "cat 1-3.png": another picture, same name
   EXPECT_EQ(app.read("Reports/pictures/cat 1.png"), png("first cat"));
   EXPECT_EQ(app.read("Reports/pictures/cat 1-3.png"), png("second cat"));
   EXPECT_EQ(app.read("outside.png"), "keep me");
   EXPECT_FALSE(fs::exists(app / "Reports/pictures/dog-2.png"));
-  EXPECT_EQ(warnings(), (std::vector<std::string>{"picture of field Photo missing: " + app.path() + "my pics/#1/gone.png",
-                                                   "picture of field Signature missing: " + app / "gone-signature.png"}));
+  EXPECT_EQ(result.warnings, (std::vector<std::string>{"picture of field Photo missing: " + app.path() + "my pics/#1/gone.png",
+                                                        "picture of field Signature missing: " + app / "gone-signature.png"}));
 }
 
 TEST_F(ReportOutputTest, ACopiesFolderThatIsALinkIsNotWrittenThrough) {
   fs::create_directories(app / "Reports");
   fs::create_directories(app / "elsewhere");
   fs::create_directory_symlink(app / "elsewhere", app / "Reports/pictures");
-  output({.copyPictures = true});
-  ASSERT_TRUE(runPictures("linked"));
+  const auto result = runWith({.copyPictures = true}, pictureArgs("linked"));
+  ASSERT_TRUE(result.ok());
   EXPECT_TRUE(fs::is_empty(app / "elsewhere"));
   EXPECT_NE(page("linked.htm").find(pictureCell(app.path() + "other/dog.png")), std::string::npos);
-  ASSERT_EQ(warnings().size(), 2u);
-  EXPECT_EQ(warnings()[0], "pictures not copied: " + reports() + "pictures is a symbolic link");
+  ASSERT_EQ(result.warnings.size(), 2u);
+  EXPECT_EQ(result.warnings[0], "pictures not copied: " + reports() + "pictures is a symbolic link");
 }
 
 TEST_F(ReportOutputTest, EscapedValuesShowMarkupAsText) {
   auto rs = table({{"<i>Name</i>", 202, 80, 102}, {"Link", 203, 1000, 230}},
                   {{Variant("a<b & <script>alert(1)</script>"), Variant("x'><script>#http://e.example/#")}});
-  output({.escapeValues = true});
-  ASSERT_TRUE(runAuto(autoArgs(rs, "escaped")));
+  ASSERT_TRUE(runWith({.escapeValues = true}, autoArgs(rs, "escaped")).ok());
   expectPage("escaped_values.htm", "escaped.htm");
 }
 
@@ -106,8 +130,7 @@ TEST_F(ReportOutputTest, ReplaceRemovesOnlyTheEarlierPagesOfTheSameName) {
   app.write("outside.htm", "keep me");
   fs::create_symlink(app / "outside.htm", app / "Reports/stock4.htm");
   fs::create_directories(app / "Reports/stock5.htm");
-  output({.replaceEarlier = true});
-  ASSERT_TRUE(runAuto(autoArgs(products(7), "stock")));
+  ASSERT_TRUE(runWith({.replaceEarlier = true}, autoArgs(products(7), "stock")).ok());
   std::set<std::string> left;
   for (const auto& e : fs::directory_iterator(reports())) left.insert(e.path().filename());
   EXPECT_EQ(left, (std::set<std::string>{"stock1.htm", "stock2.htm", "stock.txt", "stock01.htm", "stocks1.htm",
@@ -133,33 +156,34 @@ TEST_F(ReportOutputTest, OneRenderingServesThePdfAndThePrinter) {
   EXPECT_EQ(h->shell.launches, (std::vector<FakeShell::Launch>{{"open", "", "file://" + reports() + "plain1.htm", true}}));
   EXPECT_FALSE(fs::exists(reports() + "plain.pdf"));
 
-  output({.pdf = true});
-  ASSERT_TRUE(runAuto(autoArgs(products(12), "both", "Stock", 1)));
+  const auto both = runWith({.pdf = true}, autoArgs(products(12), "both", "Stock", 1));
+  ASSERT_TRUE(both.ok());
   ASSERT_EQ(h->renderer.calls.size(), 1u);
   EXPECT_EQ(h->renderer.calls[0].size(), 2u);
   EXPECT_EQ(app.read("Reports/both.pdf"), h->shell.printed.at(0));
   EXPECT_EQ(app.read("Reports/both1.htm"), replaceAll(app.read("Reports/plain1.htm"), "plain", "both"));
-  EXPECT_TRUE(warnings().empty());
+  EXPECT_TRUE(both.warnings.empty());
 
   h->renderer.failure = "no HTML renderer: chromium is not installed (Debian package chromium)";
-  ASSERT_TRUE(runAuto(autoArgs(products(3), "missing", "Stock", 1)));
-  EXPECT_EQ(warnings(), (std::vector<std::string>{"no PDF written: " + h->renderer.failure,
-                                                  "not printed: " + h->renderer.failure}));
+  const auto missing = runWith({.pdf = true}, autoArgs(products(3), "missing", "Stock", 1));
+  ASSERT_TRUE(missing.ok());
+  EXPECT_EQ(missing.warnings, (std::vector<std::string>{"no PDF written: " + h->renderer.failure,
+                                                         "not printed: " + h->renderer.failure}));
   EXPECT_TRUE(fs::exists(reports() + "missing.htm"));
   EXPECT_FALSE(fs::exists(reports() + "missing.pdf"));
 }
 
 TEST_F(ReportOutputTest, APdfNameTakenByALinkOrSpecialFileIsLeftAlone) {
-  output({.pdf = true});
   fs::create_directories(reports());
   app.write("target.pdf", "not ours");
   fs::create_symlink(app / "target.pdf", reports() + "link.pdf");
   ASSERT_EQ(mkfifo((reports() + "fifo.pdf").c_str(), 0600), 0);
   fs::create_directory(reports() + "folder.pdf");
   for (const char* name : {"link", "fifo", "folder"}) {
-    ASSERT_TRUE(runAuto(autoArgs(products(3), name))) << name;
-    ASSERT_EQ(warnings().size(), 1u) << name;
-    EXPECT_EQ(warnings()[0].rfind("no PDF written: ", 0), 0u) << warnings()[0];
+    const auto result = runWith({.pdf = true}, autoArgs(products(3), name));
+    ASSERT_TRUE(result.ok()) << name;
+    ASSERT_EQ(result.warnings.size(), 1u) << name;
+    EXPECT_EQ(result.warnings[0].rfind("no PDF written: ", 0), 0u) << result.warnings[0];
     EXPECT_TRUE(fs::exists(reports() + name + ".htm"));
   }
   EXPECT_EQ(app.read("target.pdf"), "not ours");
