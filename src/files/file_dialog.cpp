@@ -65,8 +65,6 @@ void FileDialog::build() {
     button.setBounds({120, 360, 2160, 375});
   }
   get<CommandButton>("cmdInsert", 1).setToolTipText("insert picture or a non-graphic to reset");
-  int tab = 0;
-  for (const char* c : {"txtFileName", "cmdOk", "cmdCancel", "flbPhoto", "Dir1", "Drive1", "Combo1"}) find(c)->setTabIndex(tab++);
   wireEvents();
 }
 

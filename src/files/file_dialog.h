@@ -28,7 +28,6 @@ class FileDialog : public forms::Form {
   // The result of the last showing: the full name at the moment the form unloaded; empty after
   // a cancel.
   const std::string& chosenFileName() const { return chosenFileName_; }
-  const std::string& currentFullName() const { return currentFullName_; }
 
   // What the typed file name may not contain.
   static constexpr std::string_view kForbidden = "*<>+-[]{};?|/";
