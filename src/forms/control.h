@@ -58,8 +58,6 @@ class FormControl {
   void setContainer(std::string frame) { container_ = std::move(frame); }
   const std::string& fontName() const { return fontName_; }
   void setFontName(std::string f) { assign(fontName_, std::move(f), Property::FontName); }
-  int tabIndex() const { return tabIndex_; }
-  void setTabIndex(int i) { tabIndex_ = i; }
   struct Rect {
     int32_t left = 0, top = 0, width = 0, height = 0;
     bool operator==(const Rect&) const = default;
@@ -105,7 +103,6 @@ class FormControl {
   int index_;
   bool enabled_ = true, visible_ = true;
   std::string toolTip_, container_, fontName_;
-  int tabIndex_ = 0;
   Rect bounds_;
   std::vector<ChangeListener> listeners_;
 };

@@ -36,16 +36,6 @@ std::string TextBox::selText() const {
   return text_.substr(static_cast<size_t>(selStart_), static_cast<size_t>(selLength_));
 }
 
-void TextBox::setSelText(const std::string& t) {
-  std::string next = text_;
-  next.replace(static_cast<size_t>(selStart_), static_cast<size_t>(selLength_), t);
-  const int32_t caret = selStart_ + static_cast<int32_t>(t.size());
-  setText(std::move(next));
-  selStart_ = std::min(caret, static_cast<int32_t>(text_.size()));
-  selLength_ = 0;
-  changed(Property::Selection);
-}
-
 // ---- CheckBox, OptionButton
 
 void CheckBox::setValue(int v) {
@@ -74,12 +64,7 @@ const std::string& ListControl::list(int32_t i) const {
 }
 
 void ListControl::addItem(std::string text, int32_t index) {
-  int32_t at = index < 0 || index > listCount() ? listCount() : index;
-  if (sorted_ && index < 0) {
-    at = static_cast<int32_t>(std::upper_bound(items_.begin(), items_.end(), text,
-                                               [](const std::string& t, const Item& it) { return t < it.text; }) -
-                              items_.begin());
-  }
+  const int32_t at = index < 0 || index > listCount() ? listCount() : index;
   items_.insert(items_.begin() + at, Item{std::move(text)});
   if (listIndex_ >= at) ++listIndex_;
   newIndex_ = at;

@@ -42,8 +42,6 @@ class TextBox : public FormControl {
   int32_t selLength() const { return selLength_; }
   void setSelLength(int32_t n);
   std::string selText() const;
-  // Replaces the selection and leaves the caret after the inserted text.
-  void setSelText(const std::string& t);
 
  private:
   std::string text_;
@@ -85,7 +83,7 @@ class ListControl : public FormControl {
   using FormControl::FormControl;
   int32_t listCount() const { return static_cast<int32_t>(items_.size()); }
   const std::string& list(int32_t i) const;  // empty outside the items
-  // Adds at the end (index -1) or before index; a sorted control keeps its order.
+  // Adds at the end (index -1) or before index.
   void addItem(std::string text, int32_t index = -1);
   void removeItem(int32_t i);
   void clear();
@@ -94,8 +92,6 @@ class ListControl : public FormControl {
   int32_t listIndex() const { return listIndex_; }
   // -1 for none; a change fires Click.
   void setListIndex(int32_t i);
-  bool sorted() const { return sorted_; }
-  void setSorted(bool on) { sorted_ = on; }
   bool selected(int32_t i) const;
   void setSelected(int32_t i, bool on);
   bool multiSelect() const { return multiSelect_; }
@@ -110,7 +106,7 @@ class ListControl : public FormControl {
   };
   std::vector<Item> items_;
   int32_t listIndex_ = -1, newIndex_ = -1;
-  bool sorted_ = false, multiSelect_ = false;
+  bool multiSelect_ = false;
 };
 
 class ListBox : public ListControl {

@@ -67,9 +67,6 @@ void QueloAdvancedSet::build() {
   inFrame(placed(add<CheckBox>("chkSave"), {4520, 3580, 2000, 255}, "Save settings"), frame3);
   inFrame(placed(add<CommandButton>("cmdApply"), {4520, 3950, 1000, 375}, "Apply"), frame3);
   inFrame(placed(add<CommandButton>("CancelButton"), {5640, 3950, 1000, 375}, "Cancel"), frame3);
-
-  int tab = 0;
-  for (FormControl* c : controls()) c->setTabIndex(tab++);
   wireEvents();
 }
 

@@ -81,9 +81,6 @@ void QueloReportForm::build() {
   placed(add<DataGrid>("MSHFlexGrid1"), {120, 2900, 10780, 3400}, {}, "You may resize column headers to view well");
   placed(add<Label>("lblPage"), {4300, 6450, 3000, 285}, "Preview Records");
   placed(add<Image>("imgHide"), {0, 0, 0, 0}).setVisible(false);
-
-  int tab = 0;
-  for (FormControl* c : controls()) c->setTabIndex(tab++);
   wireEvents();
 }
 

@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <cmath>
-#include <initializer_list>
 #include <iterator>
 #include <optional>
 
@@ -75,9 +74,6 @@ void PropertyPage::build() {
   company_->setMultiLine(true);
   company_->setBounds({2040, 1830, 2520, 645});
   label("lblCompany", maker::kContactLine, {120, 2640, 4440, 480});
-  int tab = 0;
-  for (FormControl* c : std::initializer_list<FormControl*>{&*maxRecs_, &*interval_, &*doTimer_, &*enabled_, &*tag_, &*company_})
-    c->setTabIndex(tab++);
   wireEvents();
 }
 
