@@ -16,7 +16,6 @@ class PictureView : public QWidget {
   using QWidget::QWidget;
   void setPicture(const QString& path, bool fitted);
   void setFramed(bool framed, const QString& caption = {});
-  bool hasPicture() const { return !pixmap_.isNull(); }
   // Where the picture stands in the view; empty when there is none.
   QRect pictureRect() const;
 

@@ -26,8 +26,6 @@ class PropertyFrame : public QDialog, private PropertyPageSite {
   ~PropertyFrame() override;
 
   PropertyPage& page() { return page_; }
-  FormView& pageView() { return *view_; }
-  QPushButton* applyButton() const { return apply_; }
   // The colour page's choice, shown on its button until applied.
   void chooseColor(const QColor& color);
   void applyPages();

@@ -1,6 +1,8 @@
 // The designer loads the plugin and places the public widget on a form in design mode; a form
 // designed with it names the public class, and its task menu edits the widget's control.
 
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
 #include "qt/design_time.h"
@@ -39,10 +41,10 @@ TEST(DesignerPlugin, ThePropertyPagesEditTheWidgetsControl) {
   ASSERT_NE(frame, nullptr);
   frame->show();
   testing::settle();
-  auto* interval = qobject_cast<QLineEdit*>(frame->pageView().widgetOf("txtInterval"));
+  auto* interval = qobject_cast<QLineEdit*>(frame->findChild<FormView*>()->widgetOf("txtInterval"));
   interval->selectAll();
   QTest::keyClicks(interval, "7");
-  QTest::mouseClick(frame->applyButton(), Qt::LeftButton);
+  QTest::mouseClick(frame->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply), Qt::LeftButton);
   EXPECT_EQ(widget->interval(), 7);
 }
 

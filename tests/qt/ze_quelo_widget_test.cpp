@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <QDialogButtonBox>
+#include <QPushButton>
+
 #include "fakes/scratch_dir.h"
 #include "qt/about_view.h"
 #include "qt/form_view.h"
@@ -141,18 +144,19 @@ TEST(PropertyFrame, ThePageRoundTripsTheControlsProperties) {
   PropertyFrame frame({control.dispatch()}, h.presenter);
   frame.show();
   testing::settle();
-  auto* tag = qobject_cast<QLineEdit*>(frame.pageView().widgetOf("txtTag"));
+  auto* tag = qobject_cast<QLineEdit*>(frame.findChild<FormView*>()->widgetOf("txtTag"));
+  QPushButton* apply = frame.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply);
   EXPECT_EQ(tag->text(), "before");
-  EXPECT_FALSE(frame.applyButton()->isEnabled());  // nothing changed yet
+  EXPECT_FALSE(apply->isEnabled());  // nothing changed yet
   tag->setFocus();
   tag->selectAll();
   QTest::keyClicks(tag, "after");
-  EXPECT_TRUE(frame.applyButton()->isEnabled());
+  EXPECT_TRUE(apply->isEnabled());
   frame.chooseColor(QColor(10, 20, 30));
-  QTest::mouseClick(frame.applyButton(), Qt::LeftButton);
+  QTest::mouseClick(apply, Qt::LeftButton);
   EXPECT_EQ(control.tag(), "after");
   EXPECT_EQ(control.backColor(), QColor(10, 20, 30));
-  EXPECT_FALSE(frame.applyButton()->isEnabled());
+  EXPECT_FALSE(apply->isEnabled());
 }
 
 }  // namespace
