@@ -88,8 +88,8 @@ void QueloAdvancedSet::formLoad() {
   fontsListed_ = false;
   SettingsRecord& s = component_.state<SettingsState>().working;
   readStoredSettings(platform_.settings, s);
-  loadedFont_ = s.FontName;
-  get<Label>("lblFontName").setFontName(s.FontName);
+  loadedFont_ = s.fontName;
+  get<Label>("lblFontName").setFontName(s.fontName);
   RevertToRealAdvSettings(false);
 }
 
@@ -100,18 +100,18 @@ void QueloAdvancedSet::cmdApply_Click() {
   // way the default font when that is the one read.
   if (loadedFont_ != kDefaultFontName) listFonts();
   const std::string font = get<ComboBox>("cboFontName").text();
-  s.FontName = font.empty() ? std::string(kDefaultFontName) : font;
-  s.Header = trimSpaces(get<TextBox>("txtHeaderFooter", 0).text());
-  s.Footer = trimSpaces(get<TextBox>("txtHeaderFooter", 1).text());
-  s.UseNotes = static_cast<int16_t>(get<CheckBox>("chkNotes").value());
-  s.NotesPosition = get<OptionButton>("OptNotesPosition", 0).value() ? 0 : 1;
-  s.Notes = trimSpaces(get<TextBox>("txtNotes").text());
-  s.Logo = trimSpaces(get<Label>("lblLogo", 0).caption());
-  s.Signature = trimSpaces(get<Label>("lblLogo", 1).caption());
-  s.Website = trimSpaces(get<TextBox>("txtLink", 0).text());
-  s.Email = trimSpaces(get<TextBox>("txtLink", 1).text());
-  s.PagesOption = get<OptionButton>("OptPages", 0).value() ? 0 : 1;
-  s.SaveSettings = static_cast<int16_t>(get<CheckBox>("chkSave").value());
+  s.fontName = font.empty() ? std::string(kDefaultFontName) : font;
+  s.header = trimSpaces(get<TextBox>("txtHeaderFooter", 0).text());
+  s.footer = trimSpaces(get<TextBox>("txtHeaderFooter", 1).text());
+  s.useNotes = static_cast<int16_t>(get<CheckBox>("chkNotes").value());
+  s.notesPosition = get<OptionButton>("OptNotesPosition", 0).value() ? 0 : 1;
+  s.notes = trimSpaces(get<TextBox>("txtNotes").text());
+  s.logo = trimSpaces(get<Label>("lblLogo", 0).caption());
+  s.signature = trimSpaces(get<Label>("lblLogo", 1).caption());
+  s.website = trimSpaces(get<TextBox>("txtLink", 0).text());
+  s.email = trimSpaces(get<TextBox>("txtLink", 1).text());
+  s.pagesOption = get<OptionButton>("OptPages", 0).value() ? 0 : 1;
+  s.saveSettings = static_cast<int16_t>(get<CheckBox>("chkSave").value());
   if (!component_.reportAutoReporting) hide();
 }
 
@@ -148,7 +148,7 @@ void QueloAdvancedSet::linkKeyDown(int index, int keyCode) {
 
 void QueloAdvancedSet::SaveUserSettings() {
   SettingsRecord& s = component_.state<SettingsState>().working;
-  if (s.SaveSettings != 1) return;
+  if (s.saveSettings != 1) return;
   fillEmptyTexts(s);
   (void)writeRegSetting(platform_.settings, formatSettingsRecord(s), kReportSettingName);
 }
@@ -156,18 +156,18 @@ void QueloAdvancedSet::SaveUserSettings() {
 void QueloAdvancedSet::RevertToRealAdvSettings(bool fromDeveloperChanges) {
   if (fromDeveloperChanges) return showBackup();
   const SettingsRecord& s = component_.state<SettingsState>().working;
-  get<TextBox>("txtHeaderFooter", 0).setText(s.Header);
-  get<TextBox>("txtHeaderFooter", 1).setText(s.Footer);
-  setCheck(get<CheckBox>("chkNotes"), s.UseNotes);
+  get<TextBox>("txtHeaderFooter", 0).setText(s.header);
+  get<TextBox>("txtHeaderFooter", 1).setText(s.footer);
+  setCheck(get<CheckBox>("chkNotes"), s.useNotes);
   // An index without its option button is skipped.
-  if (auto* at = dynamic_cast<OptionButton*>(find("OptNotesPosition", s.NotesPosition))) at->setValue(true);
-  get<TextBox>("txtNotes").setText(s.Notes);
-  get<Label>("lblLogo", 0).setCaption(s.Logo);
-  get<Label>("lblLogo", 1).setCaption(s.Signature);
-  get<TextBox>("txtLink", 0).setText(s.Website);
-  get<TextBox>("txtLink", 1).setText(s.Email);
-  if (auto* pages = dynamic_cast<OptionButton*>(find("OptPages", s.PagesOption))) pages->setValue(true);
-  setCheck(get<CheckBox>("chkSave"), s.SaveSettings);
+  if (auto* at = dynamic_cast<OptionButton*>(find("OptNotesPosition", s.notesPosition))) at->setValue(true);
+  get<TextBox>("txtNotes").setText(s.notes);
+  get<Label>("lblLogo", 0).setCaption(s.logo);
+  get<Label>("lblLogo", 1).setCaption(s.signature);
+  get<TextBox>("txtLink", 0).setText(s.website);
+  get<TextBox>("txtLink", 1).setText(s.email);
+  if (auto* pages = dynamic_cast<OptionButton*>(find("OptPages", s.pagesOption))) pages->setValue(true);
+  setCheck(get<CheckBox>("chkSave"), s.saveSettings);
 }
 
 // The settings backup into the ten controls it was taken from; a value that does not convert

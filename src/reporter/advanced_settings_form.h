@@ -28,7 +28,7 @@ class QueloAdvancedSet : public forms::Form {
   void cmdApply_Click();
   // The in-force flag: True after Apply, False after Cancel and at creation.
   bool AdvSettings() const { return advSettings_; }
-  // Stores the working settings when their SaveSettings is 1.
+  // Stores the working settings when their saveSettings is 1.
   void SaveUserSettings();
   // Shows the working settings (false) or the settings backup (true) in the controls.
   void RevertToRealAdvSettings(bool fromDeveloperChanges = false);

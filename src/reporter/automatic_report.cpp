@@ -107,7 +107,7 @@ std::array<Variant, 10> requestedSettings(const SettingsRecord& w, const Variant
   values.fill(Variant::missing());
   if (forFutureUse.isMissing()) {
     values = {Variant(""),     Variant(""),          Variant(int32_t{0}), Variant(true),   Variant(""),
-              Variant(w.Logo), Variant(w.Signature), Variant(w.Website),  Variant(w.Email), Variant(true)};
+              Variant(w.logo), Variant(w.signature), Variant(w.website),  Variant(w.email), Variant(true)};
     return values;
   }
   if (!forFutureUse.isArray() || forFutureUse.asArray()->dimensions() != 1) return values;
@@ -135,21 +135,21 @@ std::vector<std::string> fontChoices(Fonts* fonts) {
 SettingsRecord automaticSettings(const SettingsRecord& stored, const std::array<Variant, 10>& requested,
                                  const std::vector<std::string>& fonts) {
   SettingsRecord s = stored;
-  const bool offered = std::find(fonts.begin(), fonts.end(), stored.FontName) != fonts.end();
-  s.FontName = offered && !stored.FontName.empty() ? stored.FontName : std::string(kDefaultFontName);
-  s.Header = trimSpaces(textOr(requested[Ra_Header], stored.Header));
-  s.Footer = trimSpaces(textOr(requested[Ra_Footer], stored.Footer));
-  const int16_t shownNotes = stored.UseNotes >= 0 && stored.UseNotes <= 2 ? stored.UseNotes : 0;
-  s.UseNotes = shownNotes;
-  if (auto on = toBool(requested[Ra_UseNotes]); on && !requested[Ra_UseNotes].isMissing()) s.UseNotes = on.value() ? 1 : 0;
-  s.NotesPosition = switchOr(requested[Ra_NotesOnTop], stored.NotesPosition != 1) ? 0 : 1;
-  s.Notes = trimSpaces(textOr(requested[Ra_Notes], stored.Notes));
-  s.Logo = trimSpaces(textOr(requested[Ra_Logo], stored.Logo));
-  s.Signature = trimSpaces(textOr(requested[Ra_Signature], stored.Signature));
-  s.Website = trimSpaces(textOr(requested[Ra_Website], stored.Website));
-  s.Email = trimSpaces(textOr(requested[Ra_Email], stored.Email));
-  s.PagesOption = switchOr(requested[Ra_AllPages], stored.PagesOption != 1) ? 0 : 1;
-  s.SaveSettings = stored.SaveSettings >= 0 && stored.SaveSettings <= 2 ? stored.SaveSettings : 0;
+  const bool offered = std::find(fonts.begin(), fonts.end(), stored.fontName) != fonts.end();
+  s.fontName = offered && !stored.fontName.empty() ? stored.fontName : std::string(kDefaultFontName);
+  s.header = trimSpaces(textOr(requested[Ra_Header], stored.header));
+  s.footer = trimSpaces(textOr(requested[Ra_Footer], stored.footer));
+  const int16_t shownNotes = stored.useNotes >= 0 && stored.useNotes <= 2 ? stored.useNotes : 0;
+  s.useNotes = shownNotes;
+  if (auto on = toBool(requested[Ra_UseNotes]); on && !requested[Ra_UseNotes].isMissing()) s.useNotes = on.value() ? 1 : 0;
+  s.notesPosition = switchOr(requested[Ra_NotesOnTop], stored.notesPosition != 1) ? 0 : 1;
+  s.notes = trimSpaces(textOr(requested[Ra_Notes], stored.notes));
+  s.logo = trimSpaces(textOr(requested[Ra_Logo], stored.logo));
+  s.signature = trimSpaces(textOr(requested[Ra_Signature], stored.signature));
+  s.website = trimSpaces(textOr(requested[Ra_Website], stored.website));
+  s.email = trimSpaces(textOr(requested[Ra_Email], stored.email));
+  s.pagesOption = switchOr(requested[Ra_AllPages], stored.pagesOption != 1) ? 0 : 1;
+  s.saveSettings = stored.saveSettings >= 0 && stored.saveSettings <= 2 ? stored.saveSettings : 0;
   return s;
 }
 
@@ -192,10 +192,10 @@ FormExtras completeAutomatic(varnikquelo::ReportRequest& request, const Automati
   SettingsRecord stored;
   readStoredSettings(platform.settings, stored);
   const std::vector<std::string> fonts =
-      stored.FontName == kDefaultFontName ? std::vector<std::string>{} : fontChoices(platform.fonts);
+      stored.fontName == kDefaultFontName ? std::vector<std::string>{} : fontChoices(platform.fonts);
   FormExtras extras;
   extras.settings = automaticSettings(stored, requestedSettings(stored, automatic.settings), fonts);
-  extras.allPages = extras.settings.PagesOption == 0;
+  extras.allPages = extras.settings.pagesOption == 0;
   extras.currentPage = 1;
   extras.pictureFieldsNamed = !picFields.empty();
   extras.fallbackName = kAutoFallbackName;

@@ -194,28 +194,28 @@ void SectionDocument::heading(std::string_view heading) {
                                  std::string_view("'>"), heading,
                                  std::string_view("</A></H3><META NAME=\"GENERATOR\" CONTENT=\""),
                                  std::string_view(kGeneratorText), std::string_view("\"><FONT FACE ="),
-                                 std::string_view(s_.FontName),
+                                 std::string_view(s_.fontName),
                                  std::string_view(",Times New Roman,Arial,Courier New</FONT>")})
     doc_ += piece;
 }
 
 void SectionDocument::headerBlock() {
   if (page_.page == 1) {
-    if (!s_.Logo.empty())
-      doc_ += "<P Align=Center><img src = " + settingPicture(s_.Logo, "Logo") + " ALT = Logo_here ></P> ";
+    if (!s_.logo.empty())
+      doc_ += "<P Align=Center><img src = " + settingPicture(s_.logo, "Logo") + " ALT = Logo_here ></P> ";
     doc_ += "<P Align=Center><B>";
-    const size_t dot = positionOf(s_.Website, ".", 2);
-    if (dot > 0 && positionOf(s_.Website, ".", dot + 2) > 0)
-      doc_ += " Visit our Website ...   <A HREF='" + s_.Website + "'>" + s_.Website + "</A> ";
-    if (positionOf(s_.Email, "@", 2) > 0 && positionOf(s_.Email, ".", 4) > 0)
-      doc_ += " &nbsp;&nbsp;&nbsp;  E-mail us now ... <A HREF=mailto:" + s_.Email + ">" + s_.Email + "</A><Br>";
+    const size_t dot = positionOf(s_.website, ".", 2);
+    if (dot > 0 && positionOf(s_.website, ".", dot + 2) > 0)
+      doc_ += " Visit our Website ...   <A HREF='" + s_.website + "'>" + s_.website + "</A> ";
+    if (positionOf(s_.email, "@", 2) > 0 && positionOf(s_.email, ".", 4) > 0)
+      doc_ += " &nbsp;&nbsp;&nbsp;  E-mail us now ... <A HREF=mailto:" + s_.email + ">" + s_.email + "</A><Br>";
     doc_ += " </B></P>";
     startMinimumsAndMaximums();
   }
-  if (!s_.Header.empty()) doc_ += "<EM> " + s_.Header + "</EM>  <Br>";
+  if (!s_.header.empty()) doc_ += "<EM> " + s_.header + "</EM>  <Br>";
   doc_ += kBlankParagraph;
-  if (page_.page == 1 && s_.UseNotes == 1 && s_.NotesPosition == 0) {
-    doc_ += textToHtml(s_.Notes);
+  if (page_.page == 1 && s_.useNotes == 1 && s_.notesPosition == 0) {
+    doc_ += textToHtml(s_.notes);
     doc_ += kBlankParagraph;
   }
 }
@@ -354,7 +354,7 @@ std::optional<size_t> SectionDocument::outputPosition(const std::string& name) c
 void SectionDocument::closingBlocks() {
   pageStatistics();
   if (page_.page == page_.totalPages || stats_.recordsWritten == job_.totalRecords) overallStatistics();
-  if (!s_.Footer.empty()) doc_ += "<EM> " + s_.Footer + "</EM>  <Br>";
+  if (!s_.footer.empty()) doc_ += "<EM> " + s_.footer + "</EM>  <Br>";
 }
 
 void SectionDocument::pageStatistics() {
@@ -371,7 +371,7 @@ void SectionDocument::pageStatistics() {
 }
 
 void SectionDocument::overallStatistics() {
-  std::string text = s_.PagesOption == 0
+  std::string text = s_.pagesOption == 0
                          ? "<B>" + std::to_string(job_.totalRecords) + " records altogether. </B> <Br> "
                          : std::string("<B> For this Vol (page of records): </B> <Br>");
   const bool spansPages = page_.records < stats_.recordsWritten;
@@ -390,12 +390,12 @@ void SectionDocument::overallStatistics() {
   for (Accumulator* a : {&stats_.reportTotals, &stats_.reportMinimums, &stats_.reportMaximums})
     std::fill(a->begin(), a->end(), std::nullopt);
   stats_.recordsWritten = 0;
-  if (s_.UseNotes == 1 && s_.NotesPosition == 1) {
-    doc_ += textToHtml(s_.Notes);
+  if (s_.useNotes == 1 && s_.notesPosition == 1) {
+    doc_ += textToHtml(s_.notes);
     doc_ += kBlankParagraph;
   }
-  if (!s_.Signature.empty())
-    doc_ += "<P Align=Left><img src = " + settingPicture(s_.Signature, "Signature") + " ALT = Signature_here ></P> ";
+  if (!s_.signature.empty())
+    doc_ += "<P Align=Left><img src = " + settingPicture(s_.signature, "Signature") + " ALT = Signature_here ></P> ";
 }
 
 }  // namespace

@@ -142,16 +142,16 @@ std::optional<RequestFault> takeFields(const ReportRequest& request, const Field
 
 SettingsRecord settingsOf(const varnikquelo::ReportSettings& s) {
   SettingsRecord out;
-  out.FontName = s.fontName;
-  out.Header = s.header;
-  out.Footer = s.footer;
-  out.UseNotes = s.notes.empty() ? 0 : 1;
-  out.NotesPosition = s.notesAtBottom ? 1 : 0;
-  out.Notes = s.notes;
-  out.Logo = s.logo;
-  out.Signature = s.signature;
-  out.Website = s.website;
-  out.Email = s.email;
+  out.fontName = s.fontName;
+  out.header = s.header;
+  out.footer = s.footer;
+  out.useNotes = s.notes.empty() ? 0 : 1;
+  out.notesPosition = s.notesAtBottom ? 1 : 0;
+  out.notes = s.notes;
+  out.logo = s.logo;
+  out.signature = s.signature;
+  out.website = s.website;
+  out.email = s.email;
   return out;
 }
 

@@ -14,18 +14,18 @@ struct TextField {
   size_t part;
   std::string SettingsRecord::*field;
 };
-constexpr TextField kTextFields[] = {{1, &SettingsRecord::Header},    {2, &SettingsRecord::Footer},
-                                     {5, &SettingsRecord::Notes},     {6, &SettingsRecord::Logo},
-                                     {7, &SettingsRecord::Signature}, {8, &SettingsRecord::Website},
-                                     {9, &SettingsRecord::Email}};
+constexpr TextField kTextFields[] = {{1, &SettingsRecord::header},    {2, &SettingsRecord::footer},
+                                     {5, &SettingsRecord::notes},     {6, &SettingsRecord::logo},
+                                     {7, &SettingsRecord::signature}, {8, &SettingsRecord::website},
+                                     {9, &SettingsRecord::email}};
 struct NumberField {
   size_t part;
   int16_t SettingsRecord::*field;
 };
-constexpr NumberField kNumberFields[] = {{3, &SettingsRecord::UseNotes},
-                                         {4, &SettingsRecord::NotesPosition},
-                                         {10, &SettingsRecord::PagesOption},
-                                         {11, &SettingsRecord::SaveSettings}};
+constexpr NumberField kNumberFields[] = {{3, &SettingsRecord::useNotes},
+                                         {4, &SettingsRecord::notesPosition},
+                                         {10, &SettingsRecord::pagesOption},
+                                         {11, &SettingsRecord::saveSettings}};
 
 constexpr char kEscape = '\x1F';
 constexpr std::string_view kEscapedAfter = "**_";
@@ -58,18 +58,18 @@ std::string unescapeText(std::string_view text) {
 }  // namespace
 
 std::string formatSettingsRecord(const SettingsRecord& s) {
-  const std::string parts[] = {escapeText(s.FontName),
-                               escapeText(s.Header),
-                               escapeText(s.Footer),
-                               std::to_string(s.UseNotes),
-                               std::to_string(s.NotesPosition),
-                               escapeText(s.Notes),
-                               escapeText(s.Logo),
-                               escapeText(s.Signature),
-                               escapeText(s.Website),
-                               escapeText(s.Email),
-                               std::to_string(s.PagesOption),
-                               std::to_string(s.SaveSettings)};
+  const std::string parts[] = {escapeText(s.fontName),
+                               escapeText(s.header),
+                               escapeText(s.footer),
+                               std::to_string(s.useNotes),
+                               std::to_string(s.notesPosition),
+                               escapeText(s.notes),
+                               escapeText(s.logo),
+                               escapeText(s.signature),
+                               escapeText(s.website),
+                               escapeText(s.email),
+                               std::to_string(s.pagesOption),
+                               std::to_string(s.saveSettings)};
   std::string record;
   for (const std::string& part : parts) {
     if (&part != parts) record += kSettingsSeparator;
@@ -81,7 +81,7 @@ std::string formatSettingsRecord(const SettingsRecord& s) {
 void readSettingsRecord(std::string_view record, SettingsRecord& s) {
   const std::vector<std::string> parts = splitText(record, kSettingsSeparator);
   if (parts.empty()) return;
-  s.FontName = unescapeText(parts[0]);
+  s.fontName = unescapeText(parts[0]);
   for (const TextField& t : kTextFields)
     if (t.part < parts.size()) s.*t.field = unescapeText(parts[t.part]);
   for (const NumberField& n : kNumberFields) {
@@ -98,16 +98,16 @@ void fillEmptyTexts(SettingsRecord& s) {
 
 Variant advancedSettingValue(const SettingsRecord& s, int32_t setting) {
   switch (setting) {
-    case Ra_Header: return Variant(s.Header);
-    case Ra_Footer: return Variant(s.Footer);
-    case Ra_UseNotes: return Variant(s.UseNotes != 0);
-    case Ra_NotesOnTop: return Variant(s.NotesPosition == 0);
-    case Ra_Notes: return Variant(s.Notes);
-    case Ra_Logo: return Variant(s.Logo);
-    case Ra_Signature: return Variant(s.Signature);
-    case Ra_Website: return Variant(s.Website);
-    case Ra_Email: return Variant(s.Email);
-    case Ra_AllPages: return Variant(s.PagesOption == 0);
+    case Ra_Header: return Variant(s.header);
+    case Ra_Footer: return Variant(s.footer);
+    case Ra_UseNotes: return Variant(s.useNotes != 0);
+    case Ra_NotesOnTop: return Variant(s.notesPosition == 0);
+    case Ra_Notes: return Variant(s.notes);
+    case Ra_Logo: return Variant(s.logo);
+    case Ra_Signature: return Variant(s.signature);
+    case Ra_Website: return Variant(s.website);
+    case Ra_Email: return Variant(s.email);
+    case Ra_AllPages: return Variant(s.pagesOption == 0);
     default: return Variant();
   }
 }

@@ -25,18 +25,18 @@ namespace quelo {
 
 // The twelve fields, in the order in which they are stored.
 struct SettingsRecord {
-  std::string FontName;
-  std::string Header;
-  std::string Footer;
-  int16_t UseNotes = 0;       // 1: include the notes
-  int16_t NotesPosition = 0;  // 0: on top of the first page, 1: at the bottom of the last
-  std::string Notes;
-  std::string Logo;       // picture paths
-  std::string Signature;
-  std::string Website;
-  std::string Email;
-  int16_t PagesOption = 0;   // 0: all pages, 1: the current page only
-  int16_t SaveSettings = 0;  // 1: store the settings when the report form closes
+  std::string fontName;
+  std::string header;
+  std::string footer;
+  int16_t useNotes = 0;       // 1: include the notes
+  int16_t notesPosition = 0;  // 0: on top of the first page, 1: at the bottom of the last
+  std::string notes;
+  std::string logo;       // picture paths
+  std::string signature;
+  std::string website;
+  std::string email;
+  int16_t pagesOption = 0;   // 0: all pages, 1: the current page only
+  int16_t saveSettings = 0;  // 1: store the settings when the report form closes
 };
 
 // The members of ReportAdvSetttings: indexes of the backup and of AdvancedSettings.

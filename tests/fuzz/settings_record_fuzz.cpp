@@ -9,8 +9,8 @@
 namespace {
 
 auto fields(const quelo::SettingsRecord& s) {
-  return std::tie(s.FontName, s.Header, s.Footer, s.UseNotes, s.NotesPosition, s.Notes, s.Logo, s.Signature,
-                  s.Website, s.Email, s.PagesOption, s.SaveSettings);
+  return std::tie(s.fontName, s.header, s.footer, s.useNotes, s.notesPosition, s.notes, s.logo, s.signature,
+                  s.website, s.email, s.pagesOption, s.saveSettings);
 }
 
 int16_t number(const std::string& part) {

@@ -110,7 +110,7 @@ TEST_F(SettingsFormTest, CancelKeepsTheWorkingSettingsButNotTheEditsInTheBoxes) 
   ctl<CommandButton>("CancelButton").press();
   EXPECT_FALSE(form().AdvSettings());
   EXPECT_FALSE(form().visible());
-  EXPECT_EQ(working().Header, "");
+  EXPECT_EQ(working().header, "");
   EXPECT_EQ(box("txtHeaderFooter", 0).text(), "changed");
   form().SaveUserSettings();  // the save box unticked
   EXPECT_FALSE(h.files.exists(h.settings.file()));
@@ -129,7 +129,7 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
   fontBox().setListIndex(0);
   form().cmdApply_Click();
   form().SaveUserSettings();
-  EXPECT_EQ(working().Header, " ") << "empty texts become one space in the working settings too";
+  EXPECT_EQ(working().header, " ") << "empty texts become one space in the working settings too";
   const std::string record = "Arial**_** **_**Foot**_**1**_**1**_**" + notes +
                              "**_**/p/logo.png**_** **_**www.example.org**_** **_**1**_**1";
   EXPECT_EQ(sqlRows(h.settings.file(), "SELECT data FROM reg_values"), (std::vector<std::vector<std::string>>{{record}}));
@@ -138,7 +138,7 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
   const std::string file = h.settings.file();
   std::thread fresh([&] {
     ControlHarness other(true, file);
-    EXPECT_EQ(other.component->state<SettingsState>().working.Header, "") << "a new component: empty settings";
+    EXPECT_EQ(other.component->state<SettingsState>().working.header, "") << "a new component: empty settings";
     auto value = [&](int32_t which) { return other.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant()); };
     EXPECT_EQ(value(Ra_Notes), Variant(notes));
     EXPECT_EQ(formatSettingsRecord(other.component->state<SettingsState>().working), record);
@@ -204,7 +204,7 @@ TEST_F(SettingsFormTest, TheFontListIsReadWhenShownOrWhenApplyChecksTheStoredFon
     EXPECT_EQ(fonts.reads, 0);
     f.cmdApply_Click();
     EXPECT_EQ(fonts.reads, c.readsByApply);
-    EXPECT_EQ(component.state<SettingsState>().working.FontName, c.applied);
+    EXPECT_EQ(component.state<SettingsState>().working.fontName, c.applied);
     f.show(false);
     EXPECT_EQ(fonts.reads, 1);
     const auto& list = f.get<forms::ComboBox>("cboFontName");
@@ -220,7 +220,7 @@ TEST_F(SettingsFormTest, AStoredFontThatIsNotInstalledSelectsNothing) {
   ASSERT_TRUE(writeRegSetting(&h.settings, record, kReportSettingName));
   EXPECT_EQ(fontBox().listIndex(), -1);
   EXPECT_EQ(label("lblFontName").fontName(), "No Such Font");
-  EXPECT_EQ(working().NotesPosition, 5);
+  EXPECT_EQ(working().notesPosition, 5);
   EXPECT_TRUE(option("OptNotesPosition", 0).value()) << "no option button 5: the design-time choice stays";
   EXPECT_TRUE(option("OptPages", 0).value());
 }
@@ -233,7 +233,7 @@ TEST_F(SettingsFormTest, RevertFromTheBackupFillsTheTenControlsAndLeavesTheSetti
   form().RevertToRealAdvSettings(true);
   // True is -1: its absolute value ticks the box. The save box is not part of the backup.
   EXPECT_EQ(shown(form()), (std::vector<std::string>{"H", "F", "1", "0", "N", "/logo", "/sig", "web", "mail", "0", "1"}));
-  EXPECT_EQ(working().Header, "");
+  EXPECT_EQ(working().header, "");
   form().RevertToRealAdvSettings(false);
   EXPECT_EQ(shown(form()), (std::vector<std::string>{"", "", "0", "1", "", "", "", "", "", "1", "0"}));
 }

@@ -156,8 +156,8 @@ TEST_F(ReportFormTest, SaveAsKeepsTheLowerCasedBareName) {
 
 TEST_F(ReportFormTest, ClosingStoresTheSettingsWhenAsked) {
   show(products(2), [&](QueloReportForm& f) {
-    h->component->state<SettingsState>().working.SaveSettings = 1;
-    h->component->state<SettingsState>().working.Header = "kept";
+    h->component->state<SettingsState>().working.saveSettings = 1;
+    h->component->state<SettingsState>().working.header = "kept";
     f.get<CommandButton>("cmdClose").press();
     EXPECT_FALSE(f.loaded());
   });

@@ -15,18 +15,18 @@ namespace {
 
 SettingsRecord sample() {
   SettingsRecord s;
-  s.FontName = "DejaVu Sans";
-  s.Header = "Head";
-  s.Footer = "Foot";
-  s.UseNotes = 1;
-  s.NotesPosition = 1;
-  s.Notes = "line 1\r\nline 2";
-  s.Logo = "/pics/logo.png";
-  s.Signature = "/pics/sig.jpg";
-  s.Website = "http://example.org";
-  s.Email = "me@example.org";
-  s.PagesOption = 1;
-  s.SaveSettings = 1;
+  s.fontName = "DejaVu Sans";
+  s.header = "Head";
+  s.footer = "Foot";
+  s.useNotes = 1;
+  s.notesPosition = 1;
+  s.notes = "line 1\r\nline 2";
+  s.logo = "/pics/logo.png";
+  s.signature = "/pics/sig.jpg";
+  s.website = "http://example.org";
+  s.email = "me@example.org";
+  s.pagesOption = 1;
+  s.saveSettings = 1;
   return s;
 }
 
@@ -37,7 +37,7 @@ bool same(const SettingsRecord& a, const SettingsRecord& b) { return formatSetti
 // gives: negative numbers, and a fill of empty texts that leaves the font empty.
 TEST(SettingsRecord, NegativeNumbersAndAnEmptyFont) {
   SettingsRecord s;
-  s.UseNotes = -1;
+  s.useNotes = -1;
   fillEmptyTexts(s);
   EXPECT_EQ(formatSettingsRecord(s), "**_** **_** **_**-1**_**0**_** **_** **_** **_** **_** **_**0**_**0");
 }
@@ -48,7 +48,7 @@ TEST(SettingsRecord, EveryTextReadsBackExactly) {
                                  "_**",     "**_\x1F",     "**_\x1Fx",      "\x1F", "**_x",     ""};
   for (const std::string& text : awkward) {
     SettingsRecord s = sample();
-    s.FontName = s.Header = s.Notes = s.Email = text;
+    s.fontName = s.header = s.notes = s.email = text;
     SettingsRecord back;
     readSettingsRecord(formatSettingsRecord(s), back);
     EXPECT_TRUE(same(back, s)) << text;
