@@ -7,8 +7,9 @@
 A site is a file, line, column and change: a relational or equality operator flipped, + and -
 swapped, an integer constant moved by one, a boolean constant negated, a statement or an early
 return removed. The sample depends only on the seed, N and the sources, and is kept in SITES so that
-runs before and after a change of the tests plant the same mutants; a site whose line is no longer
-found is reported as gone. Each mutant is built incrementally in a tree of its own (default
+runs before and after a change of the tests plant the same mutants. A site is found again after its
+file moved (by name) or was reformatted (its text but for white space); one whose text is no longer
+there is reported as gone. Each mutant is built incrementally in a tree of its own (default
 build-mutants, configured as the ordinary build so that its first build comes from ccache), then
 only the test programs that link the mutated file's object (directly, or through a program they
 start) run, each under a time limit and stopping at the first failure. Verdicts: killed (with the
@@ -252,23 +253,77 @@ class Tree:
         shutil.rmtree(self.backup_dir, ignore_errors=True)
 
 
+def source_of(site):
+    """The site's file: where it was drawn, or the one file of that name under src/ if it moved."""
+    path = os.path.join(ROOT, site["file"])
+    if os.path.exists(path):
+        return site["file"]
+    name = os.path.basename(site["file"])
+    found = [os.path.relpath(os.path.join(folder, name), ROOT)
+             for folder, _, files in os.walk(os.path.join(ROOT, "src")) if name in files]
+    return found[0] if len(found) == 1 else None
+
+
+def squeezed(text):
+    return re.sub(r"\s+", "", text)
+
+
+def site_span(lines, site, number):
+    """(first, last) line numbers of the site's text: the line as drawn, else the nearest line or
+    run of up to six lines that reads the same but for white space (the file was reformatted)."""
+    if 0 < number <= len(lines) and lines[number - 1] == site["text"]:
+        return number, number
+    want = squeezed(site["text"])
+    spans = []
+    for first in range(1, len(lines) + 1):
+        joined = ""
+        for last in range(first, min(first + 6, len(lines) + 1)):
+            joined += squeezed(lines[last - 1])
+            if not want.startswith(joined):
+                break
+            if joined == want:
+                spans.append((first, last))
+                break
+    if not spans:
+        return None
+    return min(spans, key=lambda span: (abs(span[0] - number), span[1] - span[0]))
+
+
 def mutated(site):
-    """The mutated file's text, or None when the site's line is no longer in the file."""
-    with open(os.path.join(ROOT, site["file"])) as f:
-        lines = f.read().split("\n")
+    """(the mutated file's path and text, its line), or (None, line) when the site's text is no
+    longer in the file. The site is found again after a move or a reformat."""
+    source = source_of(site)
     number = int(site["line"])
-    if not (0 < number <= len(lines) and lines[number - 1] == site["text"]):
-        # The line may have moved: take the nearest identical one.
-        matches = [i + 1 for i, text in enumerate(lines) if text == site["text"]]
-        if not matches:
-            return None, number
-        number = min(matches, key=lambda n: abs(n - number))
-    text, col = lines[number - 1], int(site["col"])
-    if site["kind"] == "no-statement":
-        col = text.find(site["old"])
-    assert text[col:col + len(site["old"])] == site["old"], site
-    lines[number - 1] = text[:col] + site["new"] + text[col + len(site["old"]):]
-    return "\n".join(lines), number
+    if source is None:
+        return None, number
+    with open(os.path.join(ROOT, source)) as f:
+        lines = f.read().split("\n")
+    span = site_span(lines, site, number)
+    if span is None:
+        return None, number
+    first, last = span
+    text, old = site["text"], site["old"]
+    col = text.find(old) if site["kind"] == "no-statement" else int(site["col"])
+    assert text[col:col + len(old)] == old, site
+    # The change starts after as many characters other than white space as it did when drawn.
+    before = len(squeezed(text[:col]))
+    for number in range(first, last + 1):
+        line = lines[number - 1]
+        at = next((i for i in range(len(line) + 1) if len(squeezed(line[:i])) == before and
+                   (i == len(line) or not line[i].isspace())), None)
+        if at is not None and at < len(line):
+            break
+        before -= len(squeezed(line))
+    if site["kind"] == "no-statement" and number != last:
+        # A statement spread over lines: its first line keeps what comes before it and the empty
+        # statement, the others are emptied.
+        lines[number - 1] = line[:at] + site["new"]
+        for other in range(number + 1, last + 1):
+            lines[other - 1] = ""
+        return (source, "\n".join(lines)), number
+    assert line[at:at + len(old)] == old, (site, line)
+    lines[number - 1] = line[:at] + site["new"] + line[at + len(old):]
+    return (source, "\n".join(lines)), number
 
 
 def shard_runs(program, env_of, shards):
@@ -369,9 +424,10 @@ def run(args):
         print(f"reference build and run pass in {time.time() - start:.0f} s", flush=True)
         for site in sites:
             start = time.time()
-            text, line = mutated(site)
-            programs = observers.of(site["file"])
-            if text is None:
+            planted, line = mutated(site)
+            source = planted[0] if planted else site["file"]
+            programs = observers.of(source) if planted else []
+            if planted is None:
                 verdict, program = "gone", ""
             elif not programs:
                 verdict, program = "survived", "(no test program links it)"
@@ -380,12 +436,12 @@ def run(args):
                     # The database suites expect the fresh servers a CTest run gives them.
                     servers(build, "stop")
                     servers(build, "start")
-                tree.plant(site["file"], text)
+                tree.plant(*planted)
                 verdict, program = judge(build, args.jobs, programs, env_of, args.timeout, args.shards)
                 tree.restore()
             tally[verdict] = tally.get(verdict, 0) + 1
             change = f"{site['old']} -> {site['new']}"
-            row = [site["id"], verdict, site["file"], str(line), site["kind"], change,
+            row = [site["id"], verdict, source, str(line), site["kind"], change,
                    f"{time.time() - start:.0f}", program]
             out.write("\t".join(row) + "\n")
             out.flush()

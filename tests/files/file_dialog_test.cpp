@@ -185,6 +185,7 @@ TEST_F(FileDialogTest, TheNextCallStartsAtTheLastChoiceAndACancelForgetsIt) {
   EXPECT_EQ(folder, folderPath(dir.path()));  // the shared application path
   EXPECT_EQ(supply([](FileDialog& f) { f.closeByUser(); }), "");
   EXPECT_EQ(supply([](FileDialog&) {}), "");  // nobody chose anything
+  EXPECT_EQ(h.presenter.log.back(), "unload QueloPhotoTabStrip");  // ... and the dialog is closed
 }
 
 // Pictures lists PNG and JPE files too: the logo and signature buttons ask for PNG pictures.

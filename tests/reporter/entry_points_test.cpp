@@ -93,6 +93,7 @@ TEST_F(ReportTest, BadObjReservedFailsAndLeavesNoFlaggedForm) {
   EXPECT_FALSE(form.AutoReporting());
   EXPECT_FALSE(form.loaded());
   EXPECT_TRUE(runAuto(autoArgs(products(2), "good")));
+  EXPECT_FALSE(form.AutoReporting());  // nor does a sequence that succeeds
 }
 
 // An automatic report's settings hold for that report alone: the end user's preferences, stored
