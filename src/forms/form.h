@@ -69,7 +69,7 @@ class Form {
   // The controls in creation order, without loading.
   std::vector<FormControl*> controls() const;
 
-  // Focus, set by FormControl::setFocus. The control that has it is validated first and may keep it.
+  // Focus, set by FormControl::setFocus. The control that has it is validated first, may keep it.
   FormControl* activeControl() const { return active_; }
   void focus(FormControl* c);
 

@@ -44,7 +44,8 @@ TEST(DesignerPlugin, ThePropertyPagesEditTheWidgetsControl) {
   auto* interval = qobject_cast<QLineEdit*>(frame->findChild<FormView*>()->widgetOf("txtInterval"));
   interval->selectAll();
   QTest::keyClicks(interval, "7");
-  QTest::mouseClick(frame->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply), Qt::LeftButton);
+  QPushButton* apply = frame->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply);
+  QTest::mouseClick(apply, Qt::LeftButton);
   EXPECT_EQ(widget->interval(), 7);
 }
 
