@@ -8,7 +8,7 @@
 #include "files/file_names.h"
 #include "files/path_rules.h"
 #include "hyperlink/hyperlink_opener.h"
-#include "hyperlink/hyperlink_state.h"
+#include "component/hyperlink_state.h"
 #include "automation/text.h"
 #include "reporter/automatic_report.h"
 #include "reporter/reg_settings.h"
@@ -86,7 +86,7 @@ void QueloAdvancedSet::listFonts() {
 
 void QueloAdvancedSet::formLoad() {
   fontsListed_ = false;
-  ReportSettings& s = component_.state<SettingsState>().working;
+  ReportSettings& s = component_.reportSettings.working;
   readStoredSettings(platform_.settings, s);
   loadedFont_ = s.FontName;
   get<Label>("lblFontName").setFontName(s.FontName);
@@ -95,7 +95,7 @@ void QueloAdvancedSet::formLoad() {
 
 void QueloAdvancedSet::cmdApply_Click() {
   advSettings_ = true;
-  ReportSettings& s = component_.state<SettingsState>().working;
+  ReportSettings& s = component_.reportSettings.working;
   // Unlisted, the list would select the font read at load when installed, else nothing: either
   // way the default font when that is the one read.
   if (loadedFont_ != kDefaultFontName) listFonts();
@@ -141,13 +141,13 @@ void QueloAdvancedSet::linkKeyDown(int index, int keyCode) {
   const std::string target = trimSpaces(get<TextBox>("txtLink", index).text());
   if (target.empty()) return;
   if (index == 0)
-    (void)activateLink(platform_, component_.state<HyperlinkState>(), LinkMode::OpenTarget, target, true);
+    (void)activateLink(platform_, component_.hyperlinks, LinkMode::OpenTarget, target, true);
   else
-    (void)activateLink(platform_, component_.state<HyperlinkState>(), LinkMode::Mail, target, false);
+    (void)activateLink(platform_, component_.hyperlinks, LinkMode::Mail, target, false);
 }
 
 void QueloAdvancedSet::SaveUserSettings() {
-  ReportSettings& s = component_.state<SettingsState>().working;
+  ReportSettings& s = component_.reportSettings.working;
   if (s.SaveSettings != 1) return;
   fillEmptyTexts(s);
   (void)WriteRegSetting(platform_.settings, formatSettingsRecord(s), kReportSettingName);
@@ -155,7 +155,7 @@ void QueloAdvancedSet::SaveUserSettings() {
 
 void QueloAdvancedSet::RevertToRealAdvSettings(bool fromDeveloperChanges) {
   if (fromDeveloperChanges) return showBackup();
-  const ReportSettings& s = component_.state<SettingsState>().working;
+  const ReportSettings& s = component_.reportSettings.working;
   get<TextBox>("txtHeaderFooter", 0).setText(s.Header);
   get<TextBox>("txtHeaderFooter", 1).setText(s.Footer);
   setCheck(get<CheckBox>("chkNotes"), s.UseNotes);
@@ -173,7 +173,7 @@ void QueloAdvancedSet::RevertToRealAdvSettings(bool fromDeveloperChanges) {
 // The settings backup into the ten controls it was taken from; a value that does not convert
 // leaves its control as it is.
 void QueloAdvancedSet::showBackup() {
-  const auto& b = component_.state<SettingsState>().backup;
+  const auto& b = component_.reportSettings.backup;
   auto text = [&](TextBox& box, int i) {
     if (auto t = toString(b[i])) box.setText(t.value());
   };
@@ -208,7 +208,7 @@ QueloAdvancedSet& advancedSettingsForm(Component& component, const Platform& pla
 
 Variant AdvancedSettings(Component& component, const Platform& platform, int32_t setting) {
   advancedSettingsForm(component, platform).load();
-  return advancedSettingValue(component.state<SettingsState>().working, setting);
+  return advancedSettingValue(component.reportSettings.working, setting);
 }
 
 }  // namespace quelo

@@ -26,7 +26,7 @@ void setOption(OptionButton& option, const Variant& v) {
 }
 
 void backUp(QueloAdvancedSet& s) {
-  auto& b = s.component().state<SettingsState>().backup;
+  auto& b = s.component().reportSettings.backup;
   b[Ra_Header] = Variant(s.get<TextBox>("txtHeaderFooter", 0).text());
   b[Ra_Footer] = Variant(s.get<TextBox>("txtHeaderFooter", 1).text());
   b[Ra_UseNotes] = Variant(s.get<CheckBox>("chkNotes").value() != 0);
@@ -57,7 +57,7 @@ void writeControls(QueloAdvancedSet& s, const std::array<Variant, 10>& v) {
 
 void ApplyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, const Variant& forFutureUse,
                        const std::shared_ptr<Collection>& fieldChoices) {
-  SettingsState& state = settings.component().state<SettingsState>();
+  SettingsState& state = settings.component().reportSettings;
   backUp(settings);
   state.userWorking = state.working;
   writeControls(settings, requestedSettings(state.working, forFutureUse));
@@ -75,7 +75,7 @@ void ApplyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, cons
 
 void restoreUserSettings(QueloAdvancedSet& settings) {
   settings.RevertToRealAdvSettings(true);
-  SettingsState& state = settings.component().state<SettingsState>();
+  SettingsState& state = settings.component().reportSettings;
   state.working = state.userWorking;
 }
 

@@ -7,7 +7,7 @@
 #include "files/file_names.h"
 #include "files/path_rules.h"
 #include "hyperlink/hyperlink_opener.h"
-#include "hyperlink/hyperlink_state.h"
+#include "component/hyperlink_state.h"
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
 #include "component/platform.h"

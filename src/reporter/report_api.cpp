@@ -11,7 +11,7 @@
 #include "data/recordset/row_source.h"
 #include "data/sources/open_source.h"
 #include "files/path_rules.h"
-#include "hyperlink/hyperlink_state.h"
+#include "component/hyperlink_state.h"
 #include "platform/file_system.h"
 #include "component/platform.h"
 #include "reporter/automatic_report.h"

@@ -10,7 +10,7 @@
 #include "automation/text.h"
 #include "reporter/advanced_settings_form.h"
 #include "reporter/automatic_report.h"
-#include "reporter/preview_tables.h"
+#include "component/preview_tables.h"
 
 namespace quelo {
 

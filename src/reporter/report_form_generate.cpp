@@ -6,13 +6,13 @@
 #include <variant>
 
 #include "component/component.h"
-#include "hyperlink/hyperlink_state.h"
+#include "component/hyperlink_state.h"
 #include "automation/date_time.h"
 #include "automation/text.h"
 #include "reporter/advanced_settings_form.h"
 #include "reporter/automatic_report.h"
 #include "reporter/generation_driver.h"
-#include "reporter/preview_tables.h"
+#include "component/preview_tables.h"
 #include "reporter/report_api.h"
 #include "reporter/report_form.h"
 #include "reporter/report_settings.h"
@@ -96,7 +96,7 @@ void QueloReportForm::cmdGenerate_Click() {
   std::unique_ptr<ReportProgress> progress;
   if (AutoReporting()) progress = std::make_unique<ReportStatusProgress>(settingsForm().myfControl(), spare_);
   else progress = std::make_unique<StatusFrameProgress>(*this);
-  lastOutcome_ = runReport(job, platform_, *progress, component_.state<HyperlinkState>());
+  lastOutcome_ = runReport(job, platform_, *progress, component_.hyperlinks);
   get<Frame>("Frame1").setVisible(true);
   get<Frame>("Frame2").setVisible(true);
   get<Frame>("Frame3").setVisible(false);
@@ -114,7 +114,7 @@ varnikquelo::ReportRequest QueloReportForm::reportRequest() {
   const auto& sums = settingsForm().get<ListBox>("lstFields");
   for (int32_t i = 0; i < sums.listCount(); ++i)
     if (sums.selected(i)) request.sums.push_back(sums.list(i));
-  const PreviewTables& tables = component_.state<PreviewTables>();
+  const PreviewTables& tables = component_.previewTables;
   for (size_t c = 0; c < tables.gridColumnNames.size() && c < tables.pictureFolders.size(); ++c)
     if (!tables.pictureFolders[c].empty()) request.pictures.emplace(tables.gridColumnNames[c], tables.pictureFolders[c]);
   request.title = trimSpaces(get<TextBox>("txtTitle").text());
@@ -139,7 +139,7 @@ FormExtras QueloReportForm::formExtras() {
   FormExtras extras;
   extras.allPages = settingsForm().get<OptionButton>("OptPages", 0).value();
   extras.currentPage = curPage_;
-  extras.settings = component_.state<SettingsState>().working;
+  extras.settings = component_.reportSettings.working;
   extras.pictureFieldsNamed = containPictures_;
   if (AutoReporting()) extras.fallbackName = kAutoFallbackName;
   return extras;

@@ -9,7 +9,7 @@
 #include "reporter/advanced_settings_form.h"
 #include "reporter/automatic_report.h"
 #include "reporter/field_class.h"
-#include "reporter/preview_tables.h"
+#include "component/preview_tables.h"
 #include "reporter/page_stream.h"
 #include "reporter/report_api.h"
 #include "reporter/report_form.h"
@@ -111,7 +111,7 @@ void QueloReportForm::showPreviewPage() {
 void QueloReportForm::fillFieldTables() {
   const DataGrid& grid = get<DataGrid>("MSHFlexGrid1");
   auto& available = get<ListBox>("lstAvailable");
-  PreviewTables& tables = component_.state<PreviewTables>();
+  PreviewTables& tables = component_.previewTables;
   tables.gridColumnNames.clear();
   for (int32_t j = 0; j < grid.cols(); ++j) {
     const std::string name = trimSpaces(grid.textMatrix(0, j));
@@ -127,7 +127,7 @@ void QueloReportForm::fillFieldTables() {
 void QueloReportForm::showPictures() {
   auto& grid = get<DataGrid>("MSHFlexGrid1");
   auto& hidden = get<Image>("imgHide");
-  const std::vector<std::string>& folders = component_.state<PreviewTables>().pictureFolders;
+  const std::vector<std::string>& folders = component_.previewTables.pictureFolders;
   for (int32_t c = 0; c < grid.cols() && static_cast<size_t>(c) < folders.size(); ++c) {
     if (folders[static_cast<size_t>(c)].empty()) continue;
     for (int32_t r = 1; r < grid.rows(); ++r) {

@@ -1,7 +1,6 @@
-// The report customization preferences: the working record that the page writer reads, its
-// stored text form ("**_**" between the twelve fields), and the backup that an automatic report
-// reverts the settings form from. One copy per component (Component::state), shared by every
-// control on its thread.
+// The stored text form of the report customization preferences ("**_**" between the twelve
+// fields), the AdvancedSettings values read from them, and the installed font names their form
+// offers. The preferences themselves are the component's (component/report_settings_state.h).
 //
 // The stored form reads back exactly what was formatted, whatever the texts hold. Joined as they
 // stand, a text holding the separator, or ending in "**_" or "**_*", would move the split; so
@@ -12,32 +11,16 @@
 // character no text box can produce) reads exactly as it always did, shifted fields included.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/fonts.h"
 #include "automation/variant.h"
+#include "component/report_settings_state.h"
+#include "platform/fonts.h"
 
 namespace quelo {
-
-// The twelve fields, in the order in which they are stored.
-struct ReportSettings {
-  std::string FontName;
-  std::string Header;
-  std::string Footer;
-  int16_t UseNotes = 0;       // 1: include the notes
-  int16_t NotesPosition = 0;  // 0: on top of the first page, 1: at the bottom of the last
-  std::string Notes;
-  std::string Logo;       // picture paths
-  std::string Signature;
-  std::string Website;
-  std::string Email;
-  int16_t PagesOption = 0;   // 0: all pages, 1: the current page only
-  int16_t SaveSettings = 0;  // 1: store the settings when the report form closes
-};
 
 // The members of ReportAdvSetttings: indexes of the backup and of AdvancedSettings.
 enum ReportAdvSetting : int32_t {
@@ -46,14 +29,6 @@ enum ReportAdvSetting : int32_t {
 
 inline constexpr std::string_view kSettingsSeparator = "**_**";
 inline constexpr std::string_view kDefaultFontName = "Times New Roman";
-
-struct SettingsState {
-  ReportSettings working;
-  // The settings form's control values before an automatic report replaced them.
-  std::array<Variant, 10> backup;
-  // The working settings before an automatic report applied its own, put back after it.
-  ReportSettings userWorking;
-};
 
 // The stored record: the fields joined by the separator, numbers in plain decimal.
 std::string formatSettingsRecord(const ReportSettings& s);

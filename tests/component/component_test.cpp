@@ -23,7 +23,7 @@ TEST(Component, TwoOnOneThreadShareNothingWhileTheControlsOfOneShareIt) {
   record.set("DeveloperCompany", Variant("ACME"));
   a.control->readProperties(record);
   reportForm(*a.component, a.platform()).setAutoReporting(true);
-  a.component->state<SettingsState>().working.Header = "mine";
+  a.component->reportSettings.working.Header = "mine";
 
   auto header = [](ControlHarness& h) { return h.control->call("AdvancedSettings", {Variant(Ra_Header)}).value(); };
   EXPECT_EQ(header(a), Variant("mine"));

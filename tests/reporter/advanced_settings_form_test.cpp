@@ -60,7 +60,7 @@ class SettingsFormTest : public ::testing::Test {
     form().show(false);
     return ctl<forms::ComboBox>("cboFontName");
   }
-  const ReportSettings& working() { return h.component->state<SettingsState>().working; }
+  const ReportSettings& working() { return h.component->reportSettings.working; }
   Variant setting(int32_t which) { return h.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant("error")); }
 
   ControlHarness h;
@@ -138,10 +138,10 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
   const std::string file = h.settings.file();
   std::thread fresh([&] {
     ControlHarness other(true, file);
-    EXPECT_EQ(other.component->state<SettingsState>().working.Header, "") << "a new component: empty settings";
+    EXPECT_EQ(other.component->reportSettings.working.Header, "") << "a new component: empty settings";
     auto value = [&](int32_t which) { return other.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant()); };
     EXPECT_EQ(value(Ra_Notes), Variant(notes));
-    EXPECT_EQ(formatSettingsRecord(other.component->state<SettingsState>().working), record);
+    EXPECT_EQ(formatSettingsRecord(other.component->reportSettings.working), record);
 
     QueloAdvancedSet& f = advancedSettingsForm(*other.component, other.platform());
     f.show(false);
@@ -204,7 +204,7 @@ TEST_F(SettingsFormTest, TheFontListIsReadWhenShownOrWhenApplyChecksTheStoredFon
     EXPECT_EQ(fonts.reads, 0);
     f.cmdApply_Click();
     EXPECT_EQ(fonts.reads, c.readsByApply);
-    EXPECT_EQ(component.state<SettingsState>().working.FontName, c.applied);
+    EXPECT_EQ(component.reportSettings.working.FontName, c.applied);
     f.show(false);
     EXPECT_EQ(fonts.reads, 1);
     const auto& list = f.get<forms::ComboBox>("cboFontName");
@@ -226,7 +226,7 @@ TEST_F(SettingsFormTest, AStoredFontThatIsNotInstalledSelectsNothing) {
 }
 
 TEST_F(SettingsFormTest, RevertFromTheBackupFillsTheTenControlsAndLeavesTheSettings) {
-  auto& backup = h.component->state<SettingsState>().backup;
+  auto& backup = h.component->reportSettings.backup;
   backup = {Variant("H"), Variant("F"), Variant(true), Variant(false), Variant("N"), Variant("/logo"),
             Variant("/sig"), Variant("web"), Variant("mail"), Variant(false)};
   check("chkSave").setValue(1);

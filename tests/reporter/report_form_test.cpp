@@ -125,7 +125,7 @@ TEST_F(ReportFormTest, ThePreviewShowsLinksTextsAndPictures) {
     EXPECT_EQ(grid.textMatrix(1, 3), "gone.png");
     EXPECT_EQ(grid.textMatrix(2, 2), "fifo");
     EXPECT_EQ(grid.textMatrix(2, 3), "zero");
-    EXPECT_EQ(h->component->state<PreviewTables>().pictureFolders[3], app.path() + "pics/");  // Logo: the last folder
+    EXPECT_EQ(h->component->previewTables.pictureFolders[3], app.path() + "pics/");  // Logo: the last folder
   }, Args{Variant("Photo, Logo"), Variant(app.path() + "pics")});
 }
 
@@ -157,8 +157,8 @@ TEST_F(ReportFormTest, SaveAsKeepsTheLowerCasedBareName) {
 
 TEST_F(ReportFormTest, ClosingStoresTheSettingsWhenAsked) {
   show(products(2), [&](QueloReportForm& f) {
-    h->component->state<SettingsState>().working.SaveSettings = 1;
-    h->component->state<SettingsState>().working.Header = "kept";
+    h->component->reportSettings.working.SaveSettings = 1;
+    h->component->reportSettings.working.Header = "kept";
     f.get<CommandButton>("cmdClose").press();
     EXPECT_FALSE(f.loaded());
   });

@@ -1,5 +1,5 @@
 // The hyperlink opener's share of the component's state: one copy per component
-// (Component::state), shared by every control on its thread, kept while the component lives.
+// (Component::hyperlinks), shared by every control on its thread, kept while the component lives.
 #pragma once
 
 #include <cstdint>

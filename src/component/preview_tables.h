@@ -1,6 +1,6 @@
 // The tables that the report form fills from its preview grid and the page writer reads: the
 // field name of each grid column, and for a picture column the folder of its picture files
-// (ending in a separator), else empty. One pair per component (Component::state).
+// (ending in a separator), else empty. One pair per component (Component::previewTables).
 #pragma once
 
 #include <string>
