@@ -1,7 +1,7 @@
 // The report customization preferences as the component keeps them: the working record that the
 // page writer reads, the backup that an automatic report reverts the settings form from, and the
 // user's own record that an automatic report puts back after it. How the record is stored and
-// read back is the reporter's (reporter/report_settings.h).
+// read back is the reporter's (report/report_settings.h).
 #pragma once
 
 #include <array>

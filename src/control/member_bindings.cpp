@@ -8,7 +8,7 @@
 #include "files/file_names.h"
 #include "hyperlink/hyperlink_opener.h"
 #include "component/hyperlink_state.h"
-#include "reporter/advanced_settings_form.h"
+#include "report_forms/advanced_settings_form.h"
 #include "files/supply_file_name.h"
 #include "ui/about_box.h"
 

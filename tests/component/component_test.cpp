@@ -5,8 +5,8 @@
 #include "automation/property_bag.h"
 #include "platform/posix/library_folder.h"
 #include "fakes/control_harness.h"
-#include "reporter/report_form.h"
-#include "reporter/report_settings.h"
+#include "report_forms/report_form.h"
+#include "report/report_settings.h"
 
 namespace quelo {
 namespace {

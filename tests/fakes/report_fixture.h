@@ -18,7 +18,7 @@
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
 #include "component/preview_tables.h"
-#include "reporter/report_settings.h"
+#include "report/report_settings.h"
 #include "varnikquelo/report.h"
 
 namespace quelo::testing {

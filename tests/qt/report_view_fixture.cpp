@@ -6,7 +6,7 @@
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
 #include "component/preview_tables.h"
-#include "reporter/report_settings.h"
+#include "report/report_settings.h"
 #include "qt/report_view.h"
 #include "qt/settings_view.h"
 
