@@ -9,7 +9,7 @@ root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$root"
 
 # The layers from the bottom up; the README's "Architecture" section says what each one is.
-layers=(automation platform forms data component hyperlink files reporter ui control qt apps)
+layers=(automation platform forms data component hyperlink files report report_forms ui control qt apps)
 
 # Edges that are known to go up and are being removed; each is FILE INCLUDED-LAYER.
 allowed=()

@@ -31,7 +31,7 @@ import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-FOLDERS = ["automation", "data", "reporter", "files", "control", "forms"]
+FOLDERS = ["automation", "data", "report", "report_forms", "files", "control", "forms"]
 FIELDS = ["id", "file", "line", "col", "kind", "old", "new", "text"]
 
 # ---------------------------------------------------------------- finding sites

@@ -16,8 +16,8 @@
 #include "report_notes.h"
 #include "report_options.h"
 #include "report_source.h"
-#include "reporter/automatic_report.h"
-#include "reporter/report_api.h"
+#include "report/automatic_report.h"
+#include "report/report_api.h"
 
 namespace quelo::cli {
 namespace {

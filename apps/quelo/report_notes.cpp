@@ -1,7 +1,7 @@
 #include "report_notes.h"
 
 #include "automation/text.h"
-#include "reporter/generation_driver.h"
+#include "report/generation_driver.h"
 
 namespace quelo::cli {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "report_options.h"
-#include "reporter/automatic_report.h"
+#include "report/automatic_report.h"
 
 namespace quelo::cli {
 

@@ -11,7 +11,7 @@
 #include "automation/status.h"
 #include "automation/variant.h"
 #include "data/sources/open_source.h"
-#include "reporter/report_output.h"
+#include "report/report_output.h"
 
 namespace quelo::cli {
 

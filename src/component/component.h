@@ -1,16 +1,18 @@
 // Component: what the controls of one thread share. A host makes one per thread that uses the
 // control and hands it to every control it creates there: the shared application path and
 // developer company, the report's record set and AutoReporting flag, the four forms (one
-// instance each, made on first use) and each feature's own state. Making one is the component's
+// instance each, made on first use), the report preferences, the preview's tables and the
+// hyperlink opener's state. Making one is the component's
 // start: the application path becomes the folder of the component file. Nothing here is global:
 // two components, on one thread or on two, share nothing.
 #pragma once
 
 #include <memory>
 #include <string>
-#include <typeindex>
-#include <unordered_map>
 
+#include "component/hyperlink_state.h"
+#include "component/preview_tables.h"
+#include "component/report_settings_state.h"
 #include "forms/form.h"
 
 namespace quelo {
@@ -24,6 +26,10 @@ class Component {
   Component& operator=(const Component&) = delete;
   ~Component();
 
+  // The shared application path and developer company: the defaults of every control's own
+  // ApplicationPath and DeveloperCompany, which each control keeps apart from these. The report,
+  // the file dialog and the message log's title read these; the message log's folder is the
+  // control's own path.
   std::string applicationPath;  // always ends in a folder separator
   std::string developerCompany;
   std::shared_ptr<Recordset> reportRecordset;
@@ -33,21 +39,14 @@ class Component {
   // The forms, created on first use by the feature that shows them.
   std::unique_ptr<forms::Form> reportForm, advancedSettingsForm, fileDialog, aboutBox;
 
-  // A feature's own state (a default-constructed T on first use), kept while the component
-  // lives. Each feature names its own type, so this layer knows none of them.
-  template <class T>
-  T& state() {
-    std::shared_ptr<void>& slot = states_[std::type_index(typeid(T))];
-    if (!slot) slot = std::make_shared<T>();
-    return *static_cast<T*>(slot.get());
-  }
+  // The features' states, kept while the component lives.
+  SettingsState reportSettings;
+  PreviewTables previewTables;
+  HyperlinkState hyperlinks;
 
   // The control's Terminate: the report's record set and the forms go; the flags and the
   // features' states stay for the next control.
   void releaseForms();
-
- private:
-  std::unordered_map<std::type_index, std::shared_ptr<void>> states_;
 };
 
 }  // namespace quelo

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "automation/dispatch.h"
-#include "reporter/report_host.h"
+#include "report_forms/report_host.h"
 
 namespace quelo {
 

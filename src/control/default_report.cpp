@@ -3,7 +3,7 @@
 #include <varnikquelo/report.h>
 
 #include "control/default_services.h"
-#include "reporter/report_api.h"
+#include "report/report_api.h"
 
 namespace varnikquelo {
 

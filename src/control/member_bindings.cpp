@@ -7,8 +7,8 @@
 #include "control/ze_quelo.h"
 #include "files/file_names.h"
 #include "hyperlink/hyperlink_opener.h"
-#include "hyperlink/hyperlink_state.h"
-#include "reporter/advanced_settings_form.h"
+#include "component/hyperlink_state.h"
+#include "report_forms/advanced_settings_form.h"
 #include "files/supply_file_name.h"
 #include "ui/about_box.h"
 
@@ -97,7 +97,7 @@ void ZeQuelo::bindMembers() {
     return AdvancedSettings(*component_, platform_, a[0].asLong());
   });
   bind("OpenHyperlink", K::Method, [this](Args& a) -> Result<Variant> {
-    return Variant(openHyperlink(platform_, component_->state<HyperlinkState>(), a[0].asString(), a[1].asBool()));
+    return Variant(openHyperlink(platform_, component_->hyperlinks, a[0].asString(), a[1].asBool()));
   });
   bind("ShowZeReporter", K::Method, [this](Args& a) -> Result<Variant> { return Variant(ShowZeReporter(*this, a)); });
   bind("AutoZeReporter", K::Method, [this](Args& a) -> Result<Variant> { return Variant(AutoZeReporter(*this, a)); });

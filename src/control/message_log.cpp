@@ -2,7 +2,7 @@
 
 #include "files/path_rules.h"
 #include "automation/text.h"
-#include "reporter/text_to_html.h"
+#include "report/text_to_html.h"
 
 namespace quelo {
 namespace {

@@ -7,10 +7,10 @@
 #include "automation/collection.h"
 #include "data/recordset/recordset.h"
 #include "automation/text.h"
-#include "reporter/advanced_settings_form.h"
-#include "reporter/auto_settings.h"
-#include "reporter/automatic_report.h"
-#include "reporter/report_form.h"
+#include "report_forms/advanced_settings_form.h"
+#include "report_forms/auto_settings.h"
+#include "report/automatic_report.h"
+#include "report_forms/report_form.h"
 
 namespace quelo {
 

@@ -105,6 +105,8 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
   int32_t tickCount_ = 0;
   std::shared_ptr<Recordset> currentRecordset_;
   int32_t maxRecsPerPage_ = kDefaultMaxRecsPerPage;
+  // This control's own path (its message log's folder) and company; they start as the
+  // component's shared ones and part from them as the control's properties are set or loaded.
   std::string applicationPath_;
   bool doTimer_ = false;
   int32_t interval_ = 0;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "hyperlink/hyperlink_state.h"
+#include "component/hyperlink_state.h"
 #include "component/platform.h"
 
 namespace quelo {

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "hyperlink/hyperlink_state.h"
+#include "component/hyperlink_state.h"
 #include "platform/message_loop.h"
 #include "automation/variant.h"
 #include "platform/window_system.h"

@@ -18,7 +18,7 @@
 #include "qt/form_dialog.h"
 #include "qt/form_view.h"
 #include "qt/qt_text.h"
-#include "reporter/report_form.h"
+#include "report_forms/report_form.h"
 
 namespace quelo::qt {
 namespace {

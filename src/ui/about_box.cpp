@@ -50,7 +50,7 @@ void AboutBox::formLoad() {
 void showAboutBox(Component& component, const Platform& platform) {
   auto& box = component.aboutBox;
   if (!box) {
-    HyperlinkState& links = component.state<HyperlinkState>();
+    HyperlinkState& links = component.hyperlinks;
     auto open = [platform = Platform(platform), &links](int index, const std::string& target) mutable {
       (void)activateLink(platform, links, static_cast<LinkMode>(index), target, false);
     };

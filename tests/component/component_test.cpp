@@ -5,8 +5,8 @@
 #include "automation/property_bag.h"
 #include "platform/posix/library_folder.h"
 #include "fakes/control_harness.h"
-#include "reporter/report_form.h"
-#include "reporter/report_settings.h"
+#include "report_forms/report_form.h"
+#include "report/report_settings.h"
 
 namespace quelo {
 namespace {
@@ -23,7 +23,7 @@ TEST(Component, TwoOnOneThreadShareNothingWhileTheControlsOfOneShareIt) {
   record.set("DeveloperCompany", Variant("ACME"));
   a.control->readProperties(record);
   reportForm(*a.component, a.platform()).setAutoReporting(true);
-  a.component->state<SettingsState>().working.header = "mine";
+  a.component->reportSettings.working.header = "mine";
 
   auto header = [](ControlHarness& h) { return h.control->call("AdvancedSettings", {Variant(Ra_Header)}).value(); };
   EXPECT_EQ(header(a), Variant("mine"));

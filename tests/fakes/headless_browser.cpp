@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "fakes/scratch_dir.h"
-#include "reporter/url_path.h"
+#include "report/url_path.h"
 
 namespace quelo::testing {
 

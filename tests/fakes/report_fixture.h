@@ -17,8 +17,8 @@
 #include "automation/collection.h"
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
-#include "reporter/preview_tables.h"
-#include "reporter/report_settings.h"
+#include "component/preview_tables.h"
+#include "report/report_settings.h"
 #include "varnikquelo/report.h"
 
 namespace quelo::testing {

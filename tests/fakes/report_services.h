@@ -6,7 +6,7 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_page_renderer.h"
 #include "fakes/fake_shell.h"
-#include "hyperlink/hyperlink_state.h"
+#include "component/hyperlink_state.h"
 #include "platform/headless/clocked_loop.h"
 #include "component/platform.h"
 #include "platform/posix/posix_file_system.h"

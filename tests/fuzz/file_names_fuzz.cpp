@@ -7,7 +7,7 @@
 #include "fuzz_support.h"
 #include "component/platform.h"
 #include "automation/text.h"
-#include "reporter/generation_driver.h"
+#include "report/generation_driver.h"
 #include "platform/posix/posix_file_system.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "fuzz_support.h"
-#include "reporter/report_settings.h"
+#include "report/report_settings.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // replacements give, appending equals converting, and text free of markup reads back whole.
 #include "fuzz_support.h"
 #include "automation/text.h"
-#include "reporter/text_to_html.h"
+#include "report/text_to_html.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text = quelo::fuzz::asText(data, size);

@@ -5,7 +5,7 @@
 #include "fakes/control_harness.h"
 #include "fakes/plain_desktop.h"
 #include "fakes/run_process.h"
-#include "hyperlink/hyperlink_state.h"
+#include "component/hyperlink_state.h"
 #include "hyperlink/like_pattern.h"
 
 namespace quelo {
@@ -24,7 +24,7 @@ class HyperlinkOpener : public ::testing::Test {
     EXPECT_TRUE(r.isOk());
     return r.isOk() ? r.value() : Variant();
   }
-  HyperlinkState& state() { return h.component->state<HyperlinkState>(); }
+  HyperlinkState& state() { return h.component->hyperlinks; }
 
   testing::ControlHarness h;
   FakeShell& shell = h.shell;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fakes/fake_window_system.h"
-#include "hyperlink/hyperlink_state.h"
+#include "component/hyperlink_state.h"
 #include "hyperlink/like_pattern.h"
 #include "platform/headless/no_window_system.h"
 

@@ -7,8 +7,8 @@
 #include "qt/form_dialog.h"
 #include "qt/form_view.h"
 #include "qt/qt_test_support.h"
-#include "reporter/advanced_settings_form.h"
-#include "reporter/report_form.h"
+#include "report_forms/advanced_settings_form.h"
+#include "report_forms/report_form.h"
 #include "ui/about_box.h"
 #include "ui/property_page.h"
 

@@ -5,7 +5,7 @@
 #include "forms/standard_controls.h"
 #include "qt/qt_text.h"
 #include "qt/report_view_fixture.h"
-#include "reporter/report_form.h"
+#include "report_forms/report_form.h"
 
 namespace quelo::qt::testing {
 namespace {

@@ -5,8 +5,8 @@
 #include "forms/form.h"
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
-#include "reporter/preview_tables.h"
-#include "reporter/report_settings.h"
+#include "component/preview_tables.h"
+#include "report/report_settings.h"
 #include "qt/report_view.h"
 #include "qt/settings_view.h"
 

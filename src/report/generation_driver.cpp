@@ -1,0 +1,274 @@
+#include "report/generation_driver.h"
+
+#include <cmath>
+#include <memory>
+#include <thread>
+
+#include "files/file_names.h"
+#include "files/path_rules.h"
+#include "hyperlink/hyperlink_opener.h"
+#include "component/hyperlink_state.h"
+#include "data/recordset/recordset.h"
+#include "automation/text.h"
+#include "component/platform.h"
+#include "report/page_output.h"
+#include "report/page_stream.h"
+#include "report/page_writer.h"
+#include "report/report_document.h"
+#include "report/report_pictures.h"
+#include "report/url_path.h"
+
+namespace quelo {
+
+std::string pageFileName(const std::string& baseName, int32_t page, int32_t totalPages) {
+  if (totalPages <= 1) return baseName;
+  const std::string number = std::to_string(page);
+  if (baseName.find(".htm") != std::string::npos) return replaceAll(baseName, ".htm", number + ".htm");
+  return replaceAll(baseName, ".asp", number + ".asp");
+}
+
+std::string reportBaseName(Platform& platform, const std::string& typed) {
+  std::string name = trimSpaces(typed);
+  // Only the bare name is kept of anything holding a folder, so no page leaves the Reports folder.
+  if (name.find_first_of("\\:/") != std::string::npos) name = justFileName(name);
+  if (name.find(' ') != std::string::npos) name = ShortFileName(*platform.files, name);
+  if (name.find(".htm") == std::string::npos && name.find(".asp") == std::string::npos) name += ".htm";
+  if (name == ".htm") return {};
+  return toLower(name);
+}
+
+namespace {
+
+// One run of a job: the pages, their progress, and what became of them.
+class GenerationDriver {
+ public:
+  GenerationDriver(const ReportJob& job, Platform& platform, ReportProgress& progress, HyperlinkState& links)
+      : job_(job),
+        platform_(platform),
+        progress_(progress),
+        links_(links),
+        pictures_(*platform.files, reportsFolder(), job.output.copyPictures),
+        writer_(job, *platform.files, &pictures_),
+        output_(*platform.files, reportsFolder(), std::thread::hardware_concurrency() > 1) {}
+  ReportOutcome run();
+
+ private:
+  // A page as the run writes it: `number` in its heading, at `place` of `total` among the pages.
+  struct Page {
+    int16_t number, place, total;
+    std::shared_ptr<PageRecords> records;
+  };
+  Page pageAt(int16_t number, int16_t place, int16_t total);
+  size_t pageCount() const;
+  void generatePage(const Page& page, const std::string& fileName);
+  bool sectionSlotsCancelled(int32_t slots, const Page& page);
+  std::string pageText(const Page& page, const PagePlace& place);
+  void takeWritten(std::vector<PageOutput::Page> pages);
+  void commit();
+  void finish();
+  void fail(const Error& error);
+  void failHere(const Error& error);
+  void sourceFailed(const Error& error);
+  std::string reportsFolder() const;
+
+  const ReportJob& job_;
+  Platform& platform_;
+  ReportProgress& progress_;
+  HyperlinkState& links_;
+  ReportPictures pictures_;
+  PageWriter writer_;
+  ReportOutcome outcome_;
+  std::vector<std::string> pageFiles_;  // page p at index p - 1
+  std::vector<std::string> built_;      // the file names of the pages built whole, in order
+  std::vector<std::string> spareTexts_;  // empty, with room from earlier pages
+  std::chrono::nanoseconds start_{};
+  bool stopped_ = false;  // by an error that every later page would meet too
+  PageOutput output_;     // last: its writer stops before the rest goes
+};
+
+ReportOutcome GenerationDriver::run() {
+  // Page numbers are 16-bit, as the host's ReportStatus event passes them.
+  if (pageCount() > static_cast<size_t>(INT16_MAX)) {
+    outcome_.refusal = "Too many pages! A report holds at most " + std::to_string(INT16_MAX) + " pages.";
+    return std::move(outcome_);
+  }
+  start_ = platform_.clock->monotonic();
+  const auto total = static_cast<int16_t>(pageCount());
+  if (job_.allPages) {
+    pageFiles_.assign(pageCount(), std::string());
+    for (int16_t p = 1; p <= total && !outcome_.cancelled && !stopped_; ++p) {
+      const Page page = pageAt(p, p, total);
+      if (!stopped_) generatePage(page, pageFileName(job_.baseName, p, total));
+    }
+  } else {
+    pageFiles_.assign(1, std::string());
+    const Page page = pageAt(job_.currentPage, 1, 1);
+    if (!stopped_) generatePage(page, job_.baseName);
+  }
+  takeWritten(output_.settle());
+  outcome_.warnings = pictures_.warnings();
+  commit();
+  if (outcome_.sourceError.empty()) finish();
+  return std::move(outcome_);
+}
+
+// The pages of a streamed job are read in order, as they are written; a source that fails stops
+// the run.
+GenerationDriver::Page GenerationDriver::pageAt(int16_t number, int16_t place, int16_t total) {
+  if (job_.stream) {
+    if (number < 1 || number > job_.pageCount) return {number, place, total, nullptr};
+    auto records = job_.stream->page(number);
+    if (records) return {number, place, total, std::move(records).value()};
+    sourceFailed(records.error());
+    return {number, place, total, nullptr};
+  }
+  const bool held = number >= 1 && static_cast<size_t>(number) <= job_.pages.size() &&
+                    job_.pages[static_cast<size_t>(number - 1)];
+  if (!held) return {number, place, total, nullptr};
+  return {number, place, total, std::make_shared<PageRecords>(job_.pages[static_cast<size_t>(number - 1)])};
+}
+
+size_t GenerationDriver::pageCount() const {
+  return job_.stream ? static_cast<size_t>(std::max<int16_t>(job_.pageCount, 0)) : job_.pages.size();
+}
+
+// The folder of the pages, with a trailing separator.
+std::string GenerationDriver::reportsFolder() const {
+  return job_.applicationPath + "Reports" + separatorOf(job_.applicationPath);
+}
+
+// A page is built whole beside the pages; the pages built are put in place together at the end
+// (see commit), so a source that fails, a cancel with delete or a killed run leaves every file as
+// it was. Only pages put in place are listed as generated.
+void GenerationDriver::generatePage(const Page& page, const std::string& fileName) {
+  const std::string& appPath = job_.applicationPath;
+  const std::string folder = appPath + "Reports";
+  const Status ready = platform_.files->ensureDirectory(folder);
+  // A folder that cannot be made fails every page alike: one error, and the run stops there.
+  if (!ready) {
+    failHere(ready.error());
+    stopped_ = true;
+  }
+  PagePlace place;
+  place.filePath = folder + separatorOf(appPath) + fileName;
+  const bool listed = page.place >= 1 && static_cast<size_t>(page.place) <= pageFiles_.size();
+  if (listed) pageFiles_[static_cast<size_t>(page.place - 1)] = place.filePath;
+  place.records = page.records ? page.records->count() : 0;
+  place.wholeSections = place.records / kSectionRecords;
+  if (sectionSlotsCancelled(place.wholeSections, page)) return;
+  if (!page.records || !ready) return;
+  place.heading = "Vol " + std::to_string(page.number) + " of " + job_.title + "<Br>" +
+                  (job_.dateLine.empty() ? job_.title : job_.dateLine);
+  place.page = page.place;
+  place.totalPages = page.total;
+  std::string text = pageText(page, place);
+  // Records that could not all be read stop the run, and no page of it is put in place.
+  if (Status read = page.records->status(); !read) return sourceFailed(read.error());
+  output_.write({fileName, std::move(text)});
+  takeWritten(output_.done());
+}
+
+// What became of the pages written: those put in place are listed, in page order.
+// The room of the pages' texts is kept for the pages still to come.
+void GenerationDriver::takeWritten(std::vector<PageOutput::Page> pages) {
+  for (PageOutput::Page& page : pages) {
+    if (spareTexts_.size() < 4) spareTexts_.push_back(std::move(page.text));
+    if (page.skipped) continue;
+    if (page.status) built_.push_back(page.fileName);
+    else fail(page.status.error());
+  }
+}
+
+// The page's text: sections of five records read in order; a last short section holds the rest.
+std::string GenerationDriver::pageText(const Page& page, const PagePlace& place) {
+  const int32_t records = place.records;
+  const int32_t sections = records % kSectionRecords != 0 ? place.wholeSections + 1 : place.wholeSections;
+  std::string text;
+  if (!spareTexts_.empty()) {
+    text = std::move(spareTexts_.back());
+    spareTexts_.pop_back();
+  }
+  page.records->rewind();
+  for (int32_t k = 0; k < sections; ++k) writer_.appendSection(text, place, *page.records, k);
+  page.records->rewind();
+  return text;
+}
+
+// A page that alone cannot be written (a folder in its place) leaves the others to be written;
+// a full disk would fail every page after it, and a link planted among the pages means the
+// folder is not to be written into.
+void GenerationDriver::fail(const Error& error) {
+  outcome_.errors.push_back(error.message);
+  if (error.number == err::kDiskFull || error.number == err::kPermissionDenied) stopped_ = true;
+}
+
+// An error met here, listed after those of the pages handed to the writer before it.
+void GenerationDriver::failHere(const Error& error) {
+  takeWritten(output_.settle());
+  fail(error);
+}
+
+// Progress before each of the page's section slots, after the host's events have run.
+bool GenerationDriver::sectionSlotsCancelled(int32_t slots, const Page& page) {
+  for (int32_t k = 0; k <= slots; ++k) {
+    platform_.loop->processEvents();
+    const double seconds = std::chrono::duration<double>(platform_.clock->monotonic() - start_).count();
+    progress_.step({page.total, page.place, static_cast<int32_t>(std::nearbyint(seconds))});
+    if (progress_.cancelled()) {
+      outcome_.cancelled = true;
+      return true;
+    }
+  }
+  return false;
+}
+
+// The source failed: nothing of the run is put in place, as when the source is read whole.
+void GenerationDriver::sourceFailed(const Error& error) {
+  takeWritten(output_.settle());
+  outcome_.sourceError = error.message;
+  stopped_ = true;
+}
+
+// The pages built are put in place together; a source that failed, or a cancel with delete,
+// drops them and leaves every file as it was (with --replace too: the earlier pages stay).
+void GenerationDriver::commit() {
+  const bool dropped = !outcome_.sourceError.empty() || (outcome_.cancelled && progress_.deleteOnCancel());
+  if (!dropped && (!built_.empty() || job_.output.replaceEarlier)) {
+    const std::vector<Status> put =
+        output_.commit(built_, job_.output.replaceEarlier ? &job_.baseName : nullptr);
+    const std::string folder = reportsFolder();
+    for (size_t i = 0; i < put.size(); ++i) {
+      if (put[i] && i < built_.size()) outcome_.files.push_back(folder + built_[i]);
+      else if (!put[i]) fail(put[i].error());
+    }
+  }
+  output_.discard();
+}
+
+// The PDF beside the pages, then the browser, then the printer: the pages rendered as the browser
+// shows them, in page order, as one job (a print system given HTML would print its source).
+// Nothing when the pages were dropped on cancel.
+void GenerationDriver::finish() {
+  if (outcome_.cancelled && progress_.deleteOnCancel()) return;
+  // The pages are written by now: a browser or printer that fails is worth a word, not a failure.
+  auto& warnings = outcome_.warnings;
+  ReportDocument document(platform_, outcome_.files, job_.baseName);
+  const bool written = !outcome_.files.empty();
+  if (job_.output.pdf && written)
+    if (Status s = document.writeBeside(reportsFolder()); !s) warnings.push_back("no PDF written: " + s.error().message);
+  // A file:// URL: an opener that would hand a bare path with blanks to a temporary copy opens
+  // the page in place, with its pictures and its links to the other pages.
+  if (job_.openInBrowser && !pageFiles_.empty() &&
+      !activateLink(platform_, links_, LinkMode::OpenTarget, fileUrl(pageFiles_.front()), false))
+    warnings.push_back("no browser could show " + pageFiles_.front());
+  if (job_.print && written)
+    if (Status s = document.print(); !s) warnings.push_back("not printed: " + s.error().message);
+}
+
+}  // namespace
+
+ReportOutcome runReport(const ReportJob& job, Platform& platform, ReportProgress& progress, HyperlinkState& links) {
+  return GenerationDriver(job, platform, progress, links).run();
+}
+
+}  // namespace quelo

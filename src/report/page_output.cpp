@@ -1,0 +1,143 @@
+#include "report/page_output.h"
+
+#include <utility>
+
+#include "automation/text.h"
+#include "report/earlier_pages.h"
+
+namespace quelo {
+namespace {
+
+// A full disk would fail every page after it, and a link planted among the pages means the
+// folder is not to be written into.
+bool stopsTheRun(const Status& s) {
+  return !s && (s.error().number == err::kDiskFull || s.error().number == err::kPermissionDenied);
+}
+
+}  // namespace
+
+PageOutput::PageOutput(FileSystem& files, std::string folder, bool threaded) : files_(files), folder_(std::move(folder)) {
+  if (threaded) writer_ = std::thread([this] { run(); });
+}
+
+PageOutput::~PageOutput() {
+  if (writer_.joinable()) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      closing_ = true;
+    }
+    changed_.notify_all();
+    writer_.join();
+  }
+  discard();
+}
+
+void PageOutput::write(Page page) {
+  if (!writer_.joinable()) {
+    writeOne(page);
+    page.text.clear();
+    done_.push_back(std::move(page));
+    return;
+  }
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait(lock, [this] { return waiting_.size() < kQueued; });
+  waiting_.push_back(std::move(page));
+  changed_.notify_all();
+}
+
+std::vector<PageOutput::Page> PageOutput::done() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return std::exchange(done_, {});
+}
+
+std::vector<PageOutput::Page> PageOutput::settle() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait(lock, [this] { return waiting_.empty() && busy_ == 0; });
+  return std::exchange(done_, {});
+}
+
+void PageOutput::run() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    changed_.wait(lock, [this] { return closing_ || !waiting_.empty(); });
+    if (waiting_.empty()) return;
+    Page page = std::move(waiting_.front());
+    waiting_.pop_front();
+    ++busy_;
+    changed_.notify_all();
+    lock.unlock();
+    writeOne(page);
+    page.text.clear();  // its room goes back with it, for a later page
+    lock.lock();
+    done_.push_back(std::move(page));
+    --busy_;
+    changed_.notify_all();
+  }
+}
+
+// The pages after an error that stops the run are skipped.
+void PageOutput::writeOne(Page& page) {
+  if (stopped_) {
+    page.skipped = true;
+    return;
+  }
+  page.status = [&]() -> Status {
+    if (Status s = openRunFolder(); !s) return s;
+    auto file = files_.beginUpdate(run_.path + page.fileName, kUtf8Bom);
+    if (!file) return file.error();
+    if (Status s = file.value()->write(page.text); !s) return s;
+    return file.value()->close();
+  }();
+  // An error names the page, not the place it is built in.
+  if (!page.status && !run_.path.empty()) {
+    Error e = page.status.error();
+    e.message = replaceAll(e.message, run_.path, folder_);
+    page.status = e;
+  }
+  if (stopsTheRun(page.status)) stopped_ = true;
+}
+
+// The run's folder, made at its first page. It is made under the folder's lock, in which what
+// killed runs left is removed, so that no other run takes it for a leftover.
+Status PageOutput::openRunFolder() {
+  if (run_.inUse) return Status::ok();
+  auto lock = files_.lockFolder(folder_);
+  if (!lock) return lock.error();
+  (void)files_.removeUpdateLeftovers(folder_);
+  auto run = files_.createRunFolder(folder_);
+  if (!run) return run.error();
+  run_ = std::move(run).value();
+  return Status::ok();
+}
+
+std::vector<Status> PageOutput::commit(const std::vector<std::string>& fileNames, const std::string* replacing) {
+  auto lock = files_.lockFolder(folder_);
+  if (!lock) return {lock.error()};
+  if (replacing)
+    if (Status s = removeEarlierPages(files_, folder_, *replacing); !s) return {s};
+  std::vector<Status> results;
+  for (const std::string& name : fileNames) {
+    results.push_back(putInPlace(name));
+    if (stopsTheRun(results.back())) break;
+  }
+  return results;
+}
+
+Status PageOutput::putInPlace(const std::string& fileName) {
+  const std::string built = run_.path + fileName, target = folder_ + fileName;
+  if (!files_.exists(target) && !files_.isSymlink(target) && files_.moveFile(built, target)) return Status::ok();
+  auto text = files_.readFile(built);
+  if (!text) return text.error();
+  std::string_view added = text.value();
+  if (added.starts_with(kUtf8Bom)) added.remove_prefix(kUtf8Bom.size());  // appending adds none
+  auto file = files_.beginUpdate(target, kUtf8Bom);
+  if (!file) return file.error();
+  if (Status s = file.value()->write(added); !s) return s;
+  return file.value()->close();
+}
+
+void PageOutput::discard() {
+  run_ = {};  // the run's folder goes with its lock
+}
+
+}  // namespace quelo

@@ -1,0 +1,195 @@
+// How a report writes its pages beyond the classic format: addresses that survive blanks and "#",
+// pictures copied beside the pages, values escaped, earlier pages replaced, and a word about
+// whatever could not be done as asked.
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <set>
+
+#include "fakes/report_fixture.h"
+#include "automation/text.h"
+#include "report/automatic_report.h"
+#include "report/report_api.h"
+#include "report/report_document.h"
+#include "report_forms/report_form.h"
+
+namespace quelo::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Bytes that start as a PNG picture does.
+std::string png(const std::string& text) { return "\x89PNG\r\n\x1A\n" + text; }
+
+class ReportOutputTest : public ReportTest {
+ protected:
+  void SetUp() override {
+    fs::create_directories(app / "my pics/#1");
+    fs::create_directories(app / "other");
+    app.write("my pics/#1/cat 1.png", png("first cat"));
+    app.write("other/cat 1.png", png("second cat"));
+    app.write("other/dog.png", png("dog"));
+  }
+  // What the report form's last run wrote but not as asked.
+  const std::vector<std::string>& warnings() { return reportForm(*h->component, h->platform()).lastOutcome().warnings; }
+  // The report form writes the classic format only; the choices beyond it reach a report through
+  // makeReport, which writes the automatic report's pages as the form does. `args` as for
+  // AutoZeReporter.
+  varnikquelo::ReportResult runWith(ReportOutput o, const Args& args) {
+    varnikquelo::ReportRequest request;
+    request.source = recordsetSource(std::dynamic_pointer_cast<Recordset>(args[0].objectOrNull()));
+    request.fileName = automaticFileName(args[3].asString());
+    request.title = automaticTitle(args[4].asString());
+    request.action = static_cast<varnikquelo::ReportAction>(args[5].asLong());
+    request.applicationPath = app.path();
+    request.escapeValues = o.escapeValues;
+    request.copyPictures = o.copyPictures;
+    request.replaceEarlier = o.replaceEarlier;
+    request.pdf = o.pdf;
+    AutomaticReport automatic;
+    if (!args[1].isMissing()) automatic.picFields = args[1].asString();
+    if (!args[2].isMissing()) automatic.graphicFolders = args[2].asString();
+    automatic.settings = args[6];
+    automatic.recordsPerPage = h->control->maxRecsPerPage();
+    Platform platform = h->platform();
+    varnikquelo::ReportResult result = makeReport(request, platform, &automatic);
+    EXPECT_TRUE(result.ok()) << result.error.message;
+    return result;
+  }
+  // Two picture fields in two folders; the same picture twice and a missing one.
+  Args pictureArgs(const std::string& file, Variant settings = Variant::missing()) {
+    auto rs = table({{"Photo", 202, 80, 102}, {"Other", 202, 80, 102}, {"Path", 202, 80, 102}},
+                    {{Variant("cat 1.png"), Variant("cat 1.png"), Variant("C:\\My Docs\\a.txt")},
+                     {Variant("cat 1.png"), Variant("dog.png"), Variant("x")},
+                     {Variant("gone.png"), Variant("dog.png"), Variant("y")}});
+    return with(autoArgs(rs, file),
+                {{1, Variant("Photo,Other")}, {2, Variant(app / "my pics/#1," + app / "other")}, {6, settings}});
+  }
+  static std::string pictureCell(const std::string& address) {
+    return "<A Href=" + address + "> <img src = " + address + " border=0";
+  }
+};
+
+TEST_F(ReportOutputTest, PicturePathsAreEncodedAndMissingOnesNamed) {
+  // A drive path is read from the current folder, where a folder stands for the drive.
+  fs::create_directories(app / "C:/My Docs");
+  app.write("C:/My Docs/a.txt", "");
+  const fs::path before = fs::current_path();
+  fs::current_path(app.path());
+  const bool done = runAuto(pictureArgs("pics"));
+  fs::current_path(before);
+  ASSERT_TRUE(done);
+  expectPage("encoded_picture_paths.htm", "pics.htm");
+  EXPECT_EQ(warnings(), std::vector<std::string>{"picture of field Photo missing: " + app.path() + "my pics/#1/gone.png"});
+}
+
+TEST_F(ReportOutputTest, CopiedPicturesAreReferredToRelativelyOncePerPicture) {
+  fs::create_directories(app / "Reports/pictures");
+  app.write("Reports/pictures/dog.png", png("dog"));  // the same picture, copied by an earlier run
+  app.write("outside.png", "keep me");
+  fs::create_symlink(app / "outside.png", app / "Reports/pictures/cat 1-2.png");  // planted
+  auto logo = std::make_shared<VariantArray>(std::vector<VariantArray::Bound>{{0, 10}});
+  for (Variant& v : logo->elements()) v = Variant::missing();
+  logo->elements()[Ra_Logo] = Variant(app / "other/dog.png");
+  logo->elements()[Ra_Signature] = Variant(app / "gone-signature.png");
+  const auto result = runWith({.copyPictures = true}, pictureArgs("copies", Variant(logo)));
+  ASSERT_TRUE(result.ok());
+  expectPage("copied_picture_paths.htm", "copies.htm");  // "cat 1-3.png": another picture, same name
+  EXPECT_EQ(app.read("Reports/pictures/cat 1.png"), png("first cat"));
+  EXPECT_EQ(app.read("Reports/pictures/cat 1-3.png"), png("second cat"));
+  EXPECT_EQ(app.read("outside.png"), "keep me");
+  EXPECT_FALSE(fs::exists(app / "Reports/pictures/dog-2.png"));
+  EXPECT_EQ(result.warnings, (std::vector<std::string>{"picture of field Photo missing: " + app.path() + "my pics/#1/gone.png",
+                                                        "picture of field Signature missing: " + app / "gone-signature.png"}));
+}
+
+TEST_F(ReportOutputTest, ACopiesFolderThatIsALinkIsNotWrittenThrough) {
+  fs::create_directories(app / "Reports");
+  fs::create_directories(app / "elsewhere");
+  fs::create_directory_symlink(app / "elsewhere", app / "Reports/pictures");
+  const auto result = runWith({.copyPictures = true}, pictureArgs("linked"));
+  ASSERT_TRUE(result.ok());
+  EXPECT_TRUE(fs::is_empty(app / "elsewhere"));
+  EXPECT_NE(page("linked.htm").find(pictureCell(app.path() + "other/dog.png")), std::string::npos);
+  ASSERT_EQ(result.warnings.size(), 2u);
+  EXPECT_EQ(result.warnings[0], "pictures not copied: " + reports() + "pictures is a symbolic link");
+}
+
+TEST_F(ReportOutputTest, EscapedValuesShowMarkupAsText) {
+  auto rs = table({{"<i>Name</i>", 202, 80, 102}, {"Link", 203, 1000, 230}},
+                  {{Variant("a<b & <script>alert(1)</script>"), Variant("x'><script>#http://e.example/#")}});
+  ASSERT_TRUE(runWith({.escapeValues = true}, autoArgs(rs, "escaped")).ok());
+  expectPage("escaped_values.htm", "escaped.htm");
+}
+
+TEST_F(ReportOutputTest, ReplaceRemovesOnlyTheEarlierPagesOfTheSameName) {
+  setMaxRecs(5);
+  ASSERT_TRUE(runAuto(autoArgs(products(12), "stock")));  // stock1.htm to stock3.htm
+  for (const char* other : {"stock.htm", "stock9.htm", "stock.txt", "stock01.htm", "stocks1.htm"})
+    app.write(std::string("Reports/") + other, "other");
+  app.write("outside.htm", "keep me");
+  fs::create_symlink(app / "outside.htm", app / "Reports/stock4.htm");
+  fs::create_directories(app / "Reports/stock5.htm");
+  ASSERT_TRUE(runWith({.replaceEarlier = true}, autoArgs(products(7), "stock")).ok());
+  std::set<std::string> left;
+  for (const auto& e : fs::directory_iterator(reports())) left.insert(e.path().filename());
+  EXPECT_EQ(left, (std::set<std::string>{"stock1.htm", "stock2.htm", "stock.txt", "stock01.htm", "stocks1.htm",
+                                         "stock5.htm"}));
+  EXPECT_EQ(sections(page("stock1.htm")).size(), 1u);
+  EXPECT_EQ(app.read("outside.htm"), "keep me");
+}
+
+TEST_F(ReportOutputTest, ABrowserOrPrinterThatFailsIsNamed) {
+  h->shell.failOpens = h->shell.failStarts = 3;
+  h->shell.failPrints = 1;
+  ASSERT_TRUE(runAuto(autoArgs(products(3), "shown", "Stock", 11)));
+  ASSERT_EQ(warnings().size(), 2u);
+  EXPECT_EQ(warnings()[0], "no browser could show " + reports() + "shown.htm");
+  EXPECT_EQ(warnings()[1], "not printed: print failed with exit status 1");
+}
+
+// The PDF beside the pages and the print job share one rendering; the pages are what they are
+// without them; a renderer that is missing is named, and the pages stay written.
+TEST_F(ReportOutputTest, OneRenderingServesThePdfAndThePrinter) {
+  ASSERT_TRUE(runAuto(autoArgs(products(12), "plain", "Stock", 10)));
+  EXPECT_TRUE(h->renderer.calls.empty()) << "nothing is rendered unless asked";
+  EXPECT_EQ(h->shell.launches, (std::vector<FakeShell::Launch>{{"open", "", "file://" + reports() + "plain1.htm", true}}));
+  EXPECT_FALSE(fs::exists(reports() + "plain.pdf"));
+
+  const auto both = runWith({.pdf = true}, autoArgs(products(12), "both", "Stock", 1));
+  ASSERT_TRUE(both.ok());
+  ASSERT_EQ(h->renderer.calls.size(), 1u);
+  EXPECT_EQ(h->renderer.calls[0].size(), 2u);
+  EXPECT_EQ(app.read("Reports/both.pdf"), h->shell.printed.at(0));
+  EXPECT_EQ(app.read("Reports/both1.htm"), replaceAll(app.read("Reports/plain1.htm"), "plain", "both"));
+  EXPECT_TRUE(both.warnings.empty());
+
+  h->renderer.failure = "no HTML renderer: chromium is not installed (Debian package chromium)";
+  const auto missing = runWith({.pdf = true}, autoArgs(products(3), "missing", "Stock", 1));
+  ASSERT_TRUE(missing.ok());
+  EXPECT_EQ(missing.warnings, (std::vector<std::string>{"no PDF written: " + h->renderer.failure,
+                                                         "not printed: " + h->renderer.failure}));
+  EXPECT_TRUE(fs::exists(reports() + "missing.htm"));
+  EXPECT_FALSE(fs::exists(reports() + "missing.pdf"));
+}
+
+TEST_F(ReportOutputTest, APdfNameTakenByALinkOrSpecialFileIsLeftAlone) {
+  fs::create_directories(reports());
+  app.write("target.pdf", "not ours");
+  fs::create_symlink(app / "target.pdf", reports() + "link.pdf");
+  ASSERT_EQ(mkfifo((reports() + "fifo.pdf").c_str(), 0600), 0);
+  fs::create_directory(reports() + "folder.pdf");
+  for (const char* name : {"link", "fifo", "folder"}) {
+    const auto result = runWith({.pdf = true}, autoArgs(products(3), name));
+    ASSERT_TRUE(result.ok()) << name;
+    ASSERT_EQ(result.warnings.size(), 1u) << name;
+    EXPECT_EQ(result.warnings[0].rfind("no PDF written: ", 0), 0u) << result.warnings[0];
+    EXPECT_TRUE(fs::exists(reports() + name + ".htm"));
+  }
+  EXPECT_EQ(app.read("target.pdf"), "not ours");
+  EXPECT_TRUE(fs::is_symlink(reports() + "link.pdf"));
+  EXPECT_TRUE(fs::is_fifo(reports() + "fifo.pdf"));
+}
+
+}  // namespace
+}  // namespace quelo::testing

@@ -1,0 +1,337 @@
+// A report job run without any form: a job built in code over an SQLite table, its records held
+// whole or read once as the pages are written, pages in a scratch folder, and a progress sink
+// that cancels. Streamed pages are those of the same records held whole, one snapshot of a source
+// that changes meanwhile; cancel, write errors and source errors stop the run as they should.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "data/recordset/ado.h"
+#include "data/recordset/recordset.h"
+#include "data/sources/sqlite_source.h"
+#include "fakes/countdown_file_system.h"
+#include "fakes/fake_row_source.h"
+#include "fakes/report_services.h"
+#include "fakes/scratch_dir.h"
+#include "report/generation_driver.h"
+#include "report/page_stream.h"
+
+namespace quelo::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Records every step; cancels from step `cancelAtStep`, or from the first step of page
+// `cancelAtPage`, on.
+struct Progress : ReportProgress {
+  void step(const SectionStep& where) override {
+    steps.emplace_back(where.page, where.totalPages);
+    if (onStep) onStep(where);
+    pageCancelled = cancelAtPage && where.page >= *cancelAtPage;
+  }
+  bool cancelled() const override { return pageCancelled || (cancelAtStep && steps.size() >= *cancelAtStep); }
+  bool deleteOnCancel() const override { return deleting; }
+
+  std::optional<size_t> cancelAtStep;
+  std::optional<int> cancelAtPage;
+  bool deleting = false, pageCancelled = false;
+  std::function<void(const SectionStep&)> onStep;
+  std::vector<std::pair<int, int>> steps;  // page, total pages
+};
+
+// A source that counts `extra` more rows than its rows give.
+class MiscountedSource : public RowSource {
+ public:
+  MiscountedSource(std::shared_ptr<FakeRowSource> rows, int64_t extra) : rows_(std::move(rows)), extra_(extra) {}
+  Result<std::unique_ptr<RowStream>> run() const override { return rows_->run(); }
+  Result<std::unique_ptr<CountedRowStream>> runCounted() const override {
+    auto stream = rows_->run();
+    if (!stream) return stream.error();
+    return std::unique_ptr<CountedRowStream>(
+        std::make_unique<Counted>(std::move(stream).value(), static_cast<int64_t>(rows_->rows.size()) + extra_));
+  }
+  std::string description() const override { return "fake:miscounted"; }
+
+ private:
+  struct Counted : CountedRowStream {
+    Counted(std::unique_ptr<RowStream> r, int64_t n) : rows(std::move(r)), n(n) {}
+    const std::vector<FieldInfo>& fields() const override { return rows->fields(); }
+    Result<bool> readRow(RowTable& table) override { return rows->readRow(table); }
+    int64_t count() const override { return n; }
+    std::unique_ptr<RowStream> rows;
+    int64_t n;
+  };
+  std::shared_ptr<FakeRowSource> rows_;
+  int64_t extra_;
+};
+
+class ReportRun : public ::testing::Test, protected ReportServices {
+ protected:
+  ReportRun() { EXPECT_EQ(sqlite3_open(db().c_str(), &writer), SQLITE_OK); }
+  ~ReportRun() override { sqlite3_close(writer); }
+
+  std::string db() const { return dir / "shop.db"; }
+  void exec(const std::string& sql) {
+    char* message = nullptr;
+    EXPECT_EQ(sqlite3_exec(writer, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
+    sqlite3_free(message);
+  }
+  // `n` products; some names and prices are Null, some notes long, some pictures bytes.
+  void products(int n) {
+    exec("DROP TABLE IF EXISTS products; CREATE TABLE products (id INTEGER PRIMARY KEY, name TEXT, price REAL,"
+         " sold DATETIME, paid BOOLEAN, note TEXT, photo BLOB)");
+    for (int i = 1; i <= n; ++i)
+      exec("INSERT INTO products VALUES (" + std::to_string(i) + ", " +
+           (i % 4 == 0 ? "NULL" : "'Item <" + std::to_string(i) + ">'") + ", " +
+           (i % 3 == 0 ? "NULL" : std::to_string(i) + ".25") + ", datetime(1600000000 + " + std::to_string(i) +
+           " * 4000, 'unixepoch'), " + std::to_string(i % 2) + ", " +
+           (i % 5 == 0 ? "printf('%.*c', 20000, 'x') || ' \r\n end'" : "'short'") + ", " +
+           (i % 2 == 0 ? "randomblob(64)" : "NULL") + ")");
+  }
+  std::shared_ptr<RowSource> query() { return sqliteQuery(files, db(), "SELECT * FROM products ORDER BY id;"); }
+
+  ReportJob baseJob(int64_t records) const {
+    ReportJob job;
+    job.totalRecords = static_cast<int32_t>(records);
+    job.fields = {"name", "price", "id", "sold", "paid", "note", "photo"};
+    job.sums = {"price", "id"};
+    job.advSettings = true;
+    job.title = "Stock";
+    job.colour = "White";
+    job.baseName = "stock.htm";
+    job.applicationPath = app.path();
+    return job;
+  }
+  // The records read whole, then paged.
+  ReportJob heldJob(int32_t pageSize = 10) {
+    auto records = Recordset::open(query()).value();
+    const int64_t n = records->recordCount().value();
+    ReportJob job = baseJob(n);
+    for (int64_t first = 0; first < n; first += pageSize)
+      job.pages.push_back(records->rowRange(first, std::min<int64_t>(pageSize, n - first)).value());
+    return job;
+  }
+  // The records read once, as the pages are written.
+  ReportJob streamedJob(std::shared_ptr<const RowSource> source, int32_t pageSize = 10) const {
+    auto records = Recordset::open(countedRows(std::move(source)), ado::adOpenForwardOnly);
+    EXPECT_TRUE(records.isOk());
+    const int64_t n = records.value()->countedRecords().value_or(-1);
+    ReportJob job = baseJob(n);
+    job.stream = std::make_shared<PageStream>(records.value(), pageSize, n);
+    job.pageCount = static_cast<int16_t>((n + pageSize - 1) / pageSize);
+    if (job.stream->firstPage()) job.pages.push_back(job.stream->firstPage());
+    return job;
+  }
+  // 23 records held in pages of 10, 10 and 3 (3, 3 and 1 progress steps), Id summed, printed.
+  ReportJob printedJob() {
+    products(23);
+    ReportJob job = heldJob();
+    job.fields = {"id", "name"};
+    job.sums = {"id"};
+    job.print = true;
+    return job;
+  }
+
+  // Runs the job into an empty Reports folder and returns the pages it holds afterwards.
+  std::map<std::string, std::string> pagesOf(const ReportJob& job, ReportProgress& progress,
+                                             ReportOutcome* outcome = nullptr) {
+    fs::remove_all(reports());
+    ReportOutcome o = runReport(job, platform, progress, links);
+    std::map<std::string, std::string> pages;
+    if (fs::exists(reports()))
+      for (const auto& e : fs::directory_iterator(reports()))
+        if (e.is_regular_file()) pages[e.path().filename()] = app.read("Reports/" + e.path().filename().string());
+    if (outcome) *outcome = std::move(o);
+    return pages;
+  }
+  std::string reports() const { return app / "Reports"; }
+  std::string page(int p) const { return app / ("Reports/stock" + std::to_string(p) + ".htm"); }
+  std::vector<std::string> pages(const std::vector<int>& numbers) const {
+    std::vector<std::string> paths;
+    for (int p : numbers) paths.push_back(page(p));
+    return paths;
+  }
+
+  ScratchDir dir, app;
+  sqlite3* writer = nullptr;
+};
+
+TEST_F(ReportRun, CancellingKeepsOrDeletesThePagesWrittenBefore) {
+  struct Case {
+    std::optional<size_t> cancelAt;
+    bool deleteOnCancel;
+    std::vector<int> kept;  // pages written and listed
+    size_t steps;
+  };
+  const std::vector<Case> cases = {
+      {std::nullopt, false, {1, 2, 3}, 7},
+      {3, false, {}, 3},   // at the last step of page 1: nothing written
+      {4, false, {1}, 4},  // at the first step of page 2
+      {4, true, {}, 4},    // page 1 deleted again
+      {7, false, {1, 2}, 7},
+  };
+  const ReportJob job = printedJob();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cancelAt.value_or(0) * 10 + c.deleteOnCancel);
+    for (int p = 1; p <= 3; ++p) (void)files.remove(page(p));
+    shell.launches.clear();
+    Progress progress;
+    progress.cancelAtStep = c.cancelAt;
+    progress.deleting = c.deleteOnCancel;
+    const ReportOutcome outcome = runReport(job, platform, progress, links);
+    EXPECT_EQ(outcome.files, pages(c.kept));
+    EXPECT_EQ(outcome.cancelled, c.cancelAt.has_value());
+    EXPECT_TRUE(outcome.errors.empty());
+    EXPECT_EQ(progress.steps.size(), c.steps);
+    for (int p = 1; p <= 3; ++p) EXPECT_EQ(files.exists(page(p)), std::count(c.kept.begin(), c.kept.end(), p) == 1) << p;
+    // Pages deleted on cancel are not printed; kept ones are, even after a cancel.
+    EXPECT_EQ(shell.launches.empty(), c.kept.empty());
+  }
+}
+
+// One page of the job, written alone under the base name, keeps its number in its heading.
+TEST_F(ReportRun, TheCurrentPageAlone) {
+  ReportJob one = printedJob();
+  one.allPages = false;
+  one.currentPage = 2;
+  Progress progress;
+  const ReportOutcome outcome = runReport(one, platform, progress, links);
+  EXPECT_EQ(outcome.files, std::vector<std::string>{app / "Reports/stock.htm"});
+  EXPECT_EQ(progress.steps, (std::vector<std::pair<int, int>>(3, {1, 1})));
+  const std::string written = app.read("Reports/stock.htm");
+  EXPECT_NE(written.find("Vol 2 of Stock"), std::string::npos);
+  EXPECT_NE(written.find(">11</TD><TD><BGCOLOR=[White]>Item&nbsp;<11><"), std::string::npos) << written;
+  EXPECT_EQ(written.find("Item&nbsp;<10><"), std::string::npos);
+}
+
+// A full disk at any step of writing the PDF leaves the earlier PDF as it was (or none) and the
+// pages written; the run says so in a warning.
+TEST_F(ReportRun, AFullDiskWhileThePdfIsWrittenLeavesTheEarlierPdf) {
+  ReportJob j = printedJob();
+  j.print = false;
+  j.output.pdf = true;
+  const std::string pdf = app / "Reports/stock.pdf";
+  Progress first, progress;
+  (void)runReport(j, platform, first, links);  // the pages are there from now on, as in the runs below
+  CountdownFileSystem counting(files, {});
+  platform.files = &counting;
+  (void)runReport(j, platform, progress, links);
+  std::vector<int> pdfSteps;
+  for (size_t i = 0; i < counting.operations().size(); ++i)
+    if (counting.operations()[i].ends_with("stock.pdf")) pdfSteps.push_back(static_cast<int>(i) + 1);
+  ASSERT_EQ(pdfSteps.size(), 3u) << "created, written and put in place";
+  for (int at : pdfSteps) {
+    (void)files.remove(pdf);
+    app.write("Reports/stock.pdf", "earlier");
+    CountdownFileSystem full(files, {.at = at, .cause = FaultCause::kDiskFull});
+    platform.files = &full;
+    Progress again;
+    const ReportOutcome outcome = runReport(j, platform, again, links);
+    EXPECT_EQ(outcome.files.size(), 3u) << at;
+    ASSERT_EQ(outcome.warnings.size(), 1u) << at;
+    EXPECT_EQ(outcome.warnings[0].rfind("no PDF written: ", 0), 0u) << outcome.warnings[0];
+    EXPECT_EQ(app.read("Reports/stock.pdf"), "earlier") << at;
+  }
+  platform.files = &files;
+}
+
+// Pages of a size that is no multiple of a section end inside a section: a page read in place
+// stops at its last record.
+TEST_F(ReportRun, StreamedPagesAreTheSameAsFromHeldRecords) {
+  for (int32_t pageSize : {10, 7})
+    for (int rows : {0, 3, pageSize, 2 * pageSize, pageSize + 1, 47}) {
+      SCOPED_TRACE(std::to_string(rows) + " rows in pages of " + std::to_string(pageSize));
+      products(rows);
+      Progress progress;
+      const auto held = pagesOf(heldJob(pageSize), progress);
+      ReportOutcome outcome;
+      const auto streamed = pagesOf(streamedJob(query(), pageSize), progress, &outcome);
+      EXPECT_EQ(streamed, held);
+      EXPECT_EQ(held.size(), static_cast<size_t>((rows + pageSize - 1) / pageSize));
+      EXPECT_EQ(outcome.files.size(), held.size());
+      EXPECT_TRUE(outcome.errors.empty());
+    }
+}
+
+// Rows another connection writes while the report runs are in no page and in no statistic.
+TEST_F(ReportRun, ASourceChangedMidStreamGivesOneSnapshot) {
+  exec("PRAGMA journal_mode=WAL");
+  products(25);
+  Progress quiet;
+  const auto before = pagesOf(heldJob(), quiet);
+  Progress progress;
+  int inserted = 0;
+  progress.onStep = [&](const SectionStep& where) {
+    if (where.page != 2 || inserted++ > 0) return;
+    exec("INSERT INTO products (id, name, price) VALUES (1000, 'late', 1); DELETE FROM products WHERE id = 24");
+  };
+  EXPECT_EQ(pagesOf(streamedJob(query()), progress), before);
+  EXPECT_GT(inserted, 0);
+}
+
+// A page the writer cannot write is named and left as it was; a full disk stops the run, and a
+// cancel writes no page after it. The source is let go at the end either way.
+TEST_F(ReportRun, WriteErrorsAndCancelMidStream) {
+  products(25);
+  struct Case {
+    const char* what;
+    int diskFullAtWrite;  // 0: the disk does not fill
+    bool folderAtPage2;
+    std::optional<int> cancelAtPage;
+    std::vector<int> written;
+    const char* error;  // in the one error, with page 2's path; none when empty
+  };
+  const std::vector<Case> cases = {
+      {"a folder in page 2's place", 0, true, std::nullopt, {1, 3}, "stock2.htm"},
+      {"a full disk at page 2", 2, false, std::nullopt, {1}, "No space left on device"},
+      {"cancelled at page 2", 0, false, 2, {1}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(reports());
+    fs::create_directories(reports());
+    if (c.folderAtPage2) fs::create_directory(page(2));
+    CountdownFileSystem disk(files, {.at = c.diskFullAtWrite, .cause = FaultCause::kDiskFull, .only = "write"});
+    if (c.diskFullAtWrite) platform.files = &disk;
+    Progress progress;
+    progress.cancelAtPage = c.cancelAtPage;
+    ReportOutcome outcome;
+    {
+      const ReportJob job = streamedJob(query());
+      outcome = runReport(job, platform, progress, links);
+    }
+    platform.files = &files;
+    EXPECT_EQ(outcome.files, pages(c.written));
+    EXPECT_EQ(outcome.cancelled, c.cancelAtPage.has_value());
+    ASSERT_EQ(outcome.errors.size(), std::string(c.error).empty() ? 0u : 1u);
+    if (!outcome.errors.empty()) {
+      EXPECT_NE(outcome.errors[0].find(page(2)), std::string::npos) << outcome.errors[0];
+      EXPECT_NE(outcome.errors[0].find(c.error), std::string::npos) << outcome.errors[0];
+    }
+    EXPECT_EQ(fs::is_directory(page(2)), c.folderAtPage2);
+    EXPECT_EQ(fs::exists(page(3)), c.written.size() == 2);
+    exec("BEGIN IMMEDIATE; COMMIT");  // no read of the report is left open
+  }
+}
+
+// A source that gives fewer records than it counted stops the run at that page, and no page of
+// the run is put in place (a source that fails part-way is the report API's case).
+TEST_F(ReportRun, ASourceGivingFewerRecordsThanCountedStopsTheRun) {
+  ReportJob job = streamedJob(std::make_shared<MiscountedSource>(numberedRows(27), 5));
+  job.fields = {"Id", "Name"};
+  job.sums = {"Id"};
+  Progress progress;
+  ReportOutcome outcome;
+  pagesOf(job, progress, &outcome);
+  EXPECT_TRUE(outcome.files.empty());
+  EXPECT_TRUE(outcome.errors.empty());
+  EXPECT_NE(outcome.sourceError.find("fewer records than it counted"), std::string::npos) << outcome.sourceError;
+  EXPECT_FALSE(fs::exists(page(1)));
+}
+
+}  // namespace
+}  // namespace quelo::testing

@@ -1,0 +1,321 @@
+// The settings form: Apply, Cancel, saving and reading the stored settings, the font list, and
+// its buttons and boxes (picture buttons through the host control's file dialog, F3 in the link
+// boxes, the focus rules).
+#include "report_forms/advanced_settings_form.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "automation/member_dispatch.h"
+#include "component/component.h"
+#include "fakes/control_harness.h"
+#include "fakes/scratch_dir.h"
+#include "fakes/sqlite_file.h"
+#include "control/control_report_host.h"
+#include "report/reg_settings.h"
+#include "report/report_settings.h"
+
+namespace quelo::testing {
+namespace {
+
+using forms::CommandButton;
+using forms::Label;
+
+// The ten settings the form's controls show, and its save box: texts and captions as they stand,
+// boxes ticked and the first option button of each pair chosen as 1 or 0.
+std::vector<std::string> shown(QueloAdvancedSet& f) {
+  auto on = [](bool b) { return std::string(b ? "1" : "0"); };
+  auto text = [&](const char* name, int index = -1) { return f.get<forms::TextBox>(name, index).text(); };
+  auto caption = [&](int index) { return f.get<Label>("lblLogo", index).caption(); };
+  return {text("txtHeaderFooter", 0), text("txtHeaderFooter", 1), std::to_string(f.get<forms::CheckBox>("chkNotes").value()),
+          on(f.get<forms::OptionButton>("OptNotesPosition", 0).value()), text("txtNotes"), caption(0), caption(1),
+          text("txtLink", 0), text("txtLink", 1), on(f.get<forms::OptionButton>("OptPages", 0).value()),
+          std::to_string(f.get<forms::CheckBox>("chkSave").value())};
+}
+
+// A control on a headless site with a fresh component, and typed access to the settings form's
+// controls; the host control's SupplyFileName answers `answer` and keeps its arguments.
+class SettingsFormTest : public ::testing::Test {
+ protected:
+  SettingsFormTest() {
+    h.component->applicationPath = app.path();
+    host->bind("SupplyFileName", InvokeKind::Method, [this](Args& args) -> Result<Variant> {
+      calls.push_back(args);
+      return Variant(answer);
+    });
+    form().setMyfControl(reportHostOf(host));
+  }
+  QueloAdvancedSet& form() { return advancedSettingsForm(*h.component, h.platform()); }
+  template <class T>
+  T& ctl(std::string_view name, int index = -1) {
+    return form().get<T>(name, index);
+  }
+  forms::TextBox& box(std::string_view name, int index = -1) { return ctl<forms::TextBox>(name, index); }
+  Label& label(std::string_view name, int index = -1) { return ctl<Label>(name, index); }
+  forms::OptionButton& option(std::string_view name, int index) { return ctl<forms::OptionButton>(name, index); }
+  forms::CheckBox& check(std::string_view name) { return ctl<forms::CheckBox>(name); }
+  // The font list as the shown form has it (it is filled when the form is shown).
+  forms::ComboBox& fontBox() {
+    form().show(false);
+    return ctl<forms::ComboBox>("cboFontName");
+  }
+  const SettingsRecord& working() { return h.component->reportSettings.working; }
+  Variant setting(int32_t which) { return h.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant("error")); }
+
+  ControlHarness h;
+  ScratchDir app;
+  std::shared_ptr<MemberDispatch> host = std::make_shared<MemberDispatch>();
+  std::string answer;
+  std::vector<Args> calls;
+};
+
+TEST_F(SettingsFormTest, ApplyCommitsEveryControlTrimmedSetsTheFlagAndHides) {
+  form().show(false);
+  ASSERT_TRUE(form().visible());
+  box("txtHeaderFooter", 0).setText("  Head ");
+  box("txtHeaderFooter", 1).setText("Foot");
+  check("chkNotes").setValue(1);
+  option("OptNotesPosition", 1).setValue(true);
+  box("txtNotes").setText(" a\r\nb ");
+  label("lblLogo", 0).setCaption(" /p/logo.png ");
+  label("lblLogo", 1).setCaption("/p/sig.gif");
+  box("txtLink", 0).setText("www.example.org ");
+  box("txtLink", 1).setText(" me@example.org");
+  option("OptPages", 1).setValue(true);
+  check("chkSave").setValue(1);
+  fontBox().setListIndex(1);
+  ctl<CommandButton>("cmdApply").press();
+
+  EXPECT_TRUE(form().AdvSettings());
+  EXPECT_FALSE(form().visible());
+  EXPECT_EQ(formatSettingsRecord(working()),
+            "DejaVu Sans**_**Head**_**Foot**_**1**_**1**_**a\r\nb**_**/p/logo.png**_**/p/sig.gif**_**www.example.org"
+            "**_**me@example.org**_**1**_**1");
+  EXPECT_EQ(setting(Ra_NotesOnTop), Variant(false));
+  EXPECT_EQ(setting(Ra_AllPages), Variant(false));
+  EXPECT_FALSE(h.files.exists(h.settings.file())) << "Apply stores nothing";
+
+  form().show(false);  // during an automatic report, Apply leaves the form shown
+  h.component->reportAutoReporting = true;
+  form().cmdApply_Click();
+  EXPECT_TRUE(form().visible());
+}
+
+TEST_F(SettingsFormTest, CancelKeepsTheWorkingSettingsButNotTheEditsInTheBoxes) {
+  form().cmdApply_Click();
+  box("txtHeaderFooter", 0).setText("changed");
+  form().show(false);
+  ASSERT_TRUE(form().visible());
+  ctl<CommandButton>("CancelButton").press();
+  EXPECT_FALSE(form().AdvSettings());
+  EXPECT_FALSE(form().visible());
+  EXPECT_EQ(working().header, "");
+  EXPECT_EQ(box("txtHeaderFooter", 0).text(), "changed");
+  form().SaveUserSettings();  // the save box unticked
+  EXPECT_FALSE(h.files.exists(h.settings.file()));
+}
+
+TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes) {
+  const std::string notes = "first line\r\nsecond line\r\n" + std::string(1500, 'n');
+  box("txtHeaderFooter", 1).setText("Foot");
+  check("chkNotes").setValue(1);
+  option("OptNotesPosition", 1).setValue(true);
+  box("txtNotes").setText(notes);
+  label("lblLogo", 0).setCaption("/p/logo.png");
+  box("txtLink", 0).setText("www.example.org");
+  option("OptPages", 1).setValue(true);
+  check("chkSave").setValue(1);
+  fontBox().setListIndex(0);
+  form().cmdApply_Click();
+  form().SaveUserSettings();
+  EXPECT_EQ(working().header, " ") << "empty texts become one space in the working settings too";
+  const std::string record = "Arial**_** **_**Foot**_**1**_**1**_**" + notes +
+                             "**_**/p/logo.png**_** **_**www.example.org**_** **_**1**_**1";
+  EXPECT_EQ(sqlRows(h.settings.file(), "SELECT data FROM reg_values"), (std::vector<std::vector<std::string>>{{record}}));
+  ASSERT_TRUE(form().unload());
+
+  const std::string file = h.settings.file();
+  std::thread fresh([&] {
+    ControlHarness other(true, file);
+    EXPECT_EQ(other.component->reportSettings.working.header, "") << "a new component: empty settings";
+    auto value = [&](int32_t which) { return other.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant()); };
+    EXPECT_EQ(value(Ra_Notes), Variant(notes));
+    EXPECT_EQ(formatSettingsRecord(other.component->reportSettings.working), record);
+
+    QueloAdvancedSet& f = advancedSettingsForm(*other.component, other.platform());
+    f.show(false);
+    EXPECT_EQ(f.get<forms::ComboBox>("cboFontName").text(), "Arial");
+    EXPECT_EQ(shown(f), (std::vector<std::string>{" ", "Foot", "1", "0", notes, "/p/logo.png", " ", "www.example.org", " ",
+                                                  "0", "1"}));
+  });
+  fresh.join();
+}
+
+TEST_F(SettingsFormTest, ClosingTheWindowUnloadsSoTheNextUseReadsTheStoreAgain) {
+  EXPECT_EQ(setting(Ra_Header), Variant(""));
+  EXPECT_FALSE(h.files.exists(h.settings.file())) << "reading creates no settings file";
+  ASSERT_TRUE(writeRegSetting(&h.settings, "Arial**_**Stored header", kReportSettingName));
+  EXPECT_EQ(setting(Ra_Header), Variant("")) << "a loaded form does not read again";
+  ASSERT_TRUE(form().unload());
+  EXPECT_EQ(setting(Ra_Header), Variant("Stored header"));
+  EXPECT_EQ(box("txtHeaderFooter", 0).text(), "Stored header");
+  EXPECT_EQ(fontBox().text(), "Arial");
+}
+
+// The installed fonts, counting how often they are read.
+struct CountedFonts : Fonts {
+  std::vector<std::string> families() override {
+    ++reads;
+    return names;
+  }
+  std::vector<std::string> names{"Times New Roman", "DejaVu Sans", "Arial"};
+  int reads = 0;
+};
+
+// A report loads the form and applies it without showing it: the installed fonts are read only
+// when Apply must know whether the stored font is one of them, and when the form is shown. Fewer
+// than two installed fonts give a list of Times New Roman alone.
+TEST_F(SettingsFormTest, TheFontListIsReadWhenShownOrWhenApplyChecksTheStoredFont) {
+  const struct {
+    const char* stored;
+    int readsByApply;
+    const char* applied;
+    std::vector<std::string> installed;
+    std::vector<std::string> listed;
+    int32_t selected;
+  } cases[] = {
+      {"", 0, "Times New Roman", {"A", "B"}, {"A", "B"}, -1},
+      {"Arial**_**h**_**f**_**1**_**1**_**n**_**l**_**s**_**w**_**e**_**1", 1, "Arial", {"Arial", "B"}, {"Arial", "B"}, 0},
+      {"No Such Font**_**h**_**f**_**1**_**1**_**n**_**l**_**s**_**w**_**e**_**1", 1, "Times New Roman", {"Only One"},
+       {"Times New Roman"}, -1},
+      {"", 0, "Times New Roman", {}, {"Times New Roman"}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored + std::to_string(c.installed.size()));
+    Component component;
+    ASSERT_TRUE(writeRegSetting(&h.settings, c.stored, kReportSettingName));
+    CountedFonts fonts;
+    fonts.names = c.installed;
+    Platform platform = h.platform();
+    platform.fonts = &fonts;
+    QueloAdvancedSet& f = advancedSettingsForm(component, platform);
+    f.load();
+    EXPECT_EQ(fonts.reads, 0);
+    f.cmdApply_Click();
+    EXPECT_EQ(fonts.reads, c.readsByApply);
+    EXPECT_EQ(component.reportSettings.working.fontName, c.applied);
+    f.show(false);
+    EXPECT_EQ(fonts.reads, 1);
+    const auto& list = f.get<forms::ComboBox>("cboFontName");
+    std::vector<std::string> listed;
+    for (int32_t i = 0; i < list.listCount(); ++i) listed.push_back(list.list(i));
+    EXPECT_EQ(listed, c.listed);
+    EXPECT_EQ(list.listIndex(), c.selected);
+  }
+}
+
+TEST_F(SettingsFormTest, AStoredFontThatIsNotInstalledSelectsNothing) {
+  const std::string record = "No Such Font**_**h**_**f**_**1**_**5**_**n**_**l**_**s**_**w**_**e**_**7";
+  ASSERT_TRUE(writeRegSetting(&h.settings, record, kReportSettingName));
+  EXPECT_EQ(fontBox().listIndex(), -1);
+  EXPECT_EQ(label("lblFontName").fontName(), "No Such Font");
+  EXPECT_EQ(working().notesPosition, 5);
+  EXPECT_TRUE(option("OptNotesPosition", 0).value()) << "no option button 5: the design-time choice stays";
+  EXPECT_TRUE(option("OptPages", 0).value());
+}
+
+TEST_F(SettingsFormTest, RevertFromTheBackupFillsTheTenControlsAndLeavesTheSettings) {
+  auto& backup = h.component->reportSettings.backup;
+  backup = {Variant("H"), Variant("F"), Variant(true), Variant(false), Variant("N"), Variant("/logo"),
+            Variant("/sig"), Variant("web"), Variant("mail"), Variant(false)};
+  check("chkSave").setValue(1);
+  form().RevertToRealAdvSettings(true);
+  // True is -1: its absolute value ticks the box. The save box is not part of the backup.
+  EXPECT_EQ(shown(form()), (std::vector<std::string>{"H", "F", "1", "0", "N", "/logo", "/sig", "web", "mail", "0", "1"}));
+  EXPECT_EQ(working().header, "");
+  form().RevertToRealAdvSettings(false);
+  EXPECT_EQ(shown(form()), (std::vector<std::string>{"", "", "0", "1", "", "", "", "", "", "1", "0"}));
+}
+
+// The picture buttons ask the host control for a picture in the Pictures folder, made when
+// missing; a picture of a known type is shown, anything else (or no host control) clears the label.
+TEST_F(SettingsFormTest, ThePictureButtonsAskTheHostControl) {
+  ASSERT_FALSE(h.files.exists(app / "Pictures"));
+  ctl<CommandButton>("cmdLogo", 0).press();
+  EXPECT_TRUE(h.files.isDirectory(app / "Pictures"));
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0], (Args{Variant("Select a Jpeg or Gif or Png image to use as Logo in Report"),
+                            Variant(app / "Pictures/"), Variant(int32_t{2}), Variant(true)}));
+  form().cmdLogoClick(1);
+  EXPECT_EQ(calls.at(1)[0], Variant("Select a Jpeg or Gif or Png image to use as Signature in Report"));
+
+  app.write("Logo.JPG", "jpeg");
+  app.write("photo.png", "png");
+  app.write("scan.bmp", "bmp");
+  answer = app / "Logo.JPG";
+  form().cmdLogoClick(0);
+  EXPECT_EQ(label("lblLogo", 0).caption(), app / "Logo.JPG");
+  answer = app / "photo.png";
+  form().cmdLogoClick(1);
+  EXPECT_EQ(label("lblLogo", 1).caption(), app / "photo.png");
+  for (std::string rejected : {app / "scan.bmp", std::string(), std::string(".png"), app / "missing.gif"}) {
+    label("lblLogo", 0).setCaption("before");
+    answer = rejected;
+    form().cmdLogoClick(0);
+    EXPECT_EQ(label("lblLogo", 0).caption(), "") << rejected;
+  }
+
+  calls.clear();
+  form().setMyfControl(nullptr);
+  label("lblLogo", 0).setCaption("/old.png");
+  form().cmdLogoClick(0);
+  EXPECT_EQ(label("lblLogo", 0).caption(), "");
+  form().cmdLogoClick(7);  // no such button: nothing happens
+  EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(SettingsFormTest, F3InALinkBoxOpensTheWebsiteOrANewMessage) {
+  using Launch = FakeShell::Launch;
+  const auto browser = h.windows.add(FakeWindowSystem::kDesktop, "Start - Mozilla Firefox");
+  int f3 = forms::key::kF3;
+  box("txtLink", 0).setText("  www.example.org ");
+  box("txtLink", 0).keyDown(f3, 0);
+  box("txtLink", 1).setText(" me@example.org");
+  box("txtLink", 1).keyDown(f3, 0);
+  EXPECT_EQ(h.shell.launches, (std::vector<Launch>{{"open", "", "www.example.org", true},
+                                                   {"mail", "", "mailto:me@example.org", true}}));
+  EXPECT_EQ(h.windows.activated, (std::vector<WindowHandle>{browser}))
+      << "only the e-mail address goes to an open browser window; the website asks for a new one";
+
+  h.shell.launches.clear();
+  int other = forms::key::kF1;
+  box("txtLink", 0).keyDown(other, 0);
+  box("txtLink", 0).setText("   ");
+  box("txtLink", 0).keyDown(f3, 0);
+  box("txtLink", 1).setText("");
+  box("txtLink", 1).keyDown(f3, 0);
+  EXPECT_TRUE(h.shell.launches.empty());
+}
+
+// Text boxes select their whole text on focus; leaving the font box shows the font label in the
+// chosen font.
+TEST_F(SettingsFormTest, FocusSelectsTextsAndShowsTheChosenFont) {
+  for (auto [name, index] : {std::pair{"txtHeaderFooter", 0}, {"txtHeaderFooter", 1}, {"txtNotes", -1},
+                             {"txtLink", 0}, {"txtLink", 1}}) {
+    auto& b = box(name, index);
+    b.setText("some text");
+    b.setSelStart(3);
+    b.setFocus();
+    EXPECT_EQ(b.selStart(), 0) << name << index;
+    EXPECT_EQ(b.selText(), "some text") << name << index;
+  }
+  fontBox().setFocus();
+  fontBox().setListIndex(1);
+  EXPECT_EQ(label("lblFontName").fontName(), "Times New Roman") << "not before the box loses the focus";
+  box("txtNotes").setFocus();
+  EXPECT_EQ(label("lblFontName").fontName(), "DejaVu Sans");
+}
+
+}  // namespace
+}  // namespace quelo::testing
