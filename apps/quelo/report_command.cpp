@@ -7,17 +7,17 @@
 
 #include <iostream>
 
+#include "automation/text.h"
 #include "commands.h"
 #include "control/default_services.h"
-#include "platform/posix/posix_file_system.h"
 #include "data/recordset/recordset.h"
-#include "automation/text.h"
+#include "platform/posix/posix_file_system.h"
 #include "progress_bar.h"
+#include "report/automatic_report.h"
+#include "report/report_api.h"
 #include "report_notes.h"
 #include "report_options.h"
 #include "report_source.h"
-#include "report/automatic_report.h"
-#include "report/report_api.h"
 
 namespace quelo::cli {
 namespace {
@@ -181,11 +181,13 @@ std::pair<std::string, int> failure(const varnikquelo::ReportError& error) {
     case ReportErrorCode::PagesLost: {
       const std::vector<std::string> errors = splitText(error.message, "\n");
       std::string reason = "the report could not be written: " + errors.front();
-      if (errors.size() > 1) reason += " (and " + std::to_string(errors.size() - 1) + " more errors)";
+      if (errors.size() > 1)
+        reason += " (and " + std::to_string(errors.size() - 1) + " more errors)";
       return {reason, kExitFalse};
     }
     default:
-      return {error.message.empty() ? "the report could not be generated" : error.message, kExitFalse};
+      return {error.message.empty() ? "the report could not be generated" : error.message,
+              kExitFalse};
   }
 }
 
@@ -201,12 +203,15 @@ Status checkFieldNames(const ReportOptions& options, const Recordset& records) {
         return makeError(0, "--pic-fields " + name + ": the data has no field of that name");
   if (options.graphicFolder.isString())
     for (const std::string& part : splitText(options.graphicFolder.asString(), ","))
-      if (const std::string folder = trimSpaces(part); !folder.empty() && !PosixFileSystem().isDirectory(folder))
+      if (const std::string folder = trimSpaces(part);
+          !folder.empty() && !PosixFileSystem().isDirectory(folder))
         return makeError(0, "--graphic-folder " + folder + ": no such folder");
   return Status::ok();
 }
 
-std::string textOf(const Variant& option) { return option.isString() ? option.asString() : std::string(); }
+std::string textOf(const Variant& option) {
+  return option.isString() ? option.asString() : std::string();
+}
 
 // The report the options ask for, and what the automatic report's rules take beside it.
 varnikquelo::ReportRequest requestOf(const ReportOptions& o, std::shared_ptr<Recordset> records) {
@@ -274,8 +279,9 @@ int ReportRun::run(std::shared_ptr<Recordset> records) {
   std::cout.flush();
   for (const std::string& warning : result.warnings) say("warning: " + warning);
   if (interruptRequested) {
-    say(options_.deleteOnCancel ? "interrupted: the pages written were deleted"
-                                : "interrupted: " + std::to_string(result.pages.size()) + " page(s) kept");
+    say(options_.deleteOnCancel
+            ? "interrupted: the pages written were deleted"
+            : "interrupted: " + std::to_string(result.pages.size()) + " page(s) kept");
     return kExitInterrupted;
   }
   if (!done) {

@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "report_options.h"
 #include "report/automatic_report.h"
+#include "report_options.h"
 
 namespace quelo::cli {
 
 // The notes for a run with `options`, after `automatic` came back from the report.
-std::vector<std::string> reportNotes(const ReportOptions& options, const AutomaticReport& automatic);
+std::vector<std::string> reportNotes(const ReportOptions& options,
+                                     const AutomaticReport& automatic);
 
 }  // namespace quelo::cli

@@ -1,5 +1,6 @@
 // The options of 'quelo report', parsed into the arguments of an automatic report (as
-// AutoZeReporter takes them) and what the command itself needs (source, page size, cancel point). Every option can be given as
+// AutoZeReporter takes them) and what the command itself needs (source, page size, cancel point).
+// Every option can be given as
 // "--name VALUE" or "--name=VALUE".
 #pragma once
 
@@ -7,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "commands.h"
 #include "automation/status.h"
 #include "automation/variant.h"
+#include "commands.h"
 #include "data/sources/open_source.h"
 #include "report/report_output.h"
 
@@ -17,7 +18,8 @@ namespace quelo::cli {
 
 struct ReportOptions {
   SourceKind source = SourceKind::Sample;
-  std::string location;  // the SQLite or CSV file, the PostgreSQL or ODBC connection string, or the ClickHouse URL
+  std::string location;  // the SQLite or CSV file, the PostgreSQL or ODBC connection string, or the
+                         // ClickHouse URL
   std::string query;
   // Of a CSV file: --delimiter, else a tab for a .tsv file, else a comma; --encoding;
   // --strict-quotes.
@@ -32,7 +34,7 @@ struct ReportOptions {
   Variant forFutureUse = Variant::missing();  // with any --setting, a ten-element array
   Variant objReserved = Variant::missing();   // with any --field, a collection of the field choices
   std::vector<std::string> fieldNames;        // the names given with --field, in order
-  std::optional<int32_t> maxRecs;  // none: 10 a page
+  std::optional<int32_t> maxRecs;             // none: 10 a page
   std::optional<std::string> company;
   std::optional<int32_t> cancelAtPage;
   ReportOutput output;  // --escape-values, --copy-pictures, --replace, --pdf

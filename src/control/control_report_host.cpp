@@ -16,15 +16,16 @@ class ControlReportHost : public ReportHost {
     return size ? size.value() : 0;
   }
 
-  std::string supplyFileName(const std::string& caption, const std::string& folder, int32_t fileTypes,
-                             bool mustExist) override {
+  std::string supplyFileName(const std::string& caption, const std::string& folder,
+                             int32_t fileTypes, bool mustExist) override {
     Args args{Variant(caption), Variant(folder), Variant(fileTypes), Variant(mustExist)};
     auto chosen = control_->call("SupplyFileName", args);
     return chosen ? toString(chosen.value()).valueOr("") : std::string();
   }
 
   // The event's member is looked up once: it is raised before every section.
-  void raiseReportStatus(const SectionStep& where, bool& cancel, bool& deleteOnCancel, Variant& spare) override {
+  void raiseReportStatus(const SectionStep& where, bool& cancel, bool& deleteOnCancel,
+                         Variant& spare) override {
     if (!raise_) raise_ = control_->idOfName("RaiseZeReportStatus").valueOr(-1);
     Args args{Variant(where.totalPages), Variant(where.elapsedSeconds), Variant(where.page),
               Variant(cancel),           Variant(deleteOnCancel),       spare};

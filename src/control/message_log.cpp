@@ -1,7 +1,7 @@
 #include "control/message_log.h"
 
-#include "files/path_rules.h"
 #include "automation/text.h"
+#include "files/path_rules.h"
 #include "report/text_to_html.h"
 
 namespace quelo {
@@ -43,15 +43,16 @@ std::string messageLogLine(std::string_view company, Date now, std::string_view 
 }
 
 std::string archivedLogName(const CivilTime& day, int counter) {
-  std::string name = "ZeMessages_Of_" + std::to_string(day.month) + "_" + std::to_string(day.day) + "_" +
-                     std::to_string(day.year);
+  std::string name = "ZeMessages_Of_" + std::to_string(day.month) + "_" + std::to_string(day.day) +
+                     "_" + std::to_string(day.year);
   if (counter > 1) name += "_" + std::to_string(counter);
   return name + ".htm";
 }
 
-Status appendToMessageLog(FileSystem& fs, Clock& clock, std::string_view applicationPath, std::string_view company,
-                          std::string_view message) {
-  const std::string base = applicationPath.empty() ? "" : posixPath(withTrailingSeparator(applicationPath));
+Status appendToMessageLog(FileSystem& fs, Clock& clock, std::string_view applicationPath,
+                          std::string_view company, std::string_view message) {
+  const std::string base =
+      applicationPath.empty() ? "" : posixPath(withTrailingSeparator(applicationPath));
   const std::string reports = base + "Reports";
   const std::string folder = reports + "/Log/";
   for (const std::string& made : {reports, reports + "/Log"})
@@ -63,7 +64,10 @@ Status appendToMessageLog(FileSystem& fs, Clock& clock, std::string_view applica
   archiveIfFull(fs, folder, current);
   auto log = fs.beginUpdate(current, kUtf8Bom);
   if (!log) return log.error();
-  if (Status s = log.value()->write(messageLogLine(company, dateFromTimePoint(clock.wallNow()), message)); !s) return s;
+  if (Status s =
+          log.value()->write(messageLogLine(company, dateFromTimePoint(clock.wallNow()), message));
+      !s)
+    return s;
   return log.value()->close();
 }
 

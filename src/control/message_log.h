@@ -7,17 +7,16 @@
 // as report pages are written: the log is always either as it was or with the whole entry, even
 // when the disk fills up or the process is killed in the middle. Appending with one write(2)
 // cannot promise that (a full disk or a kill cuts a write short, and a kill leaves no chance to
-// cut the half entry off again). The price is a copy of the log, at most kMessageLogLimit bytes, per
-// entry. A new log file starts with the UTF-8
-// byte-order mark.
+// cut the half entry off again). The price is a copy of the log, at most kMessageLogLimit bytes,
+// per entry. A new log file starts with the UTF-8 byte-order mark.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "platform/clock.h"
 #include "automation/date_time.h"
+#include "platform/clock.h"
 #include "platform/file_system.h"
 
 namespace quelo {
@@ -35,7 +34,7 @@ std::string archivedLogName(const CivilTime& day, int counter);
 // archived stays and takes the entry; an entry that cannot be written is the error returned,
 // and the log is left as it was. Processes that log at once take turns, so no entry is lost.
 // A symbolic link in the log's place is refused.
-Status appendToMessageLog(FileSystem& fs, Clock& clock, std::string_view applicationPath, std::string_view company,
-                        std::string_view message);
+Status appendToMessageLog(FileSystem& fs, Clock& clock, std::string_view applicationPath,
+                          std::string_view company, std::string_view message);
 
 }  // namespace quelo

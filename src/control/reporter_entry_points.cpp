@@ -1,15 +1,15 @@
 #include "control/reporter_entry_points.h"
 
+#include "automation/collection.h"
+#include "automation/text.h"
 #include "component/component.h"
 #include "control/control_report_host.h"
 #include "control/type_library.h"
 #include "control/ze_quelo.h"
-#include "automation/collection.h"
 #include "data/recordset/recordset.h"
-#include "automation/text.h"
+#include "report/automatic_report.h"
 #include "report_forms/advanced_settings_form.h"
 #include "report_forms/auto_settings.h"
-#include "report/automatic_report.h"
 #include "report_forms/report_form.h"
 
 namespace quelo {
@@ -79,8 +79,9 @@ bool ReporterCall::refuseWhenBusy() {
   if (!control_.reportBusy()) return false;
   if (!automatic_) {
     const std::string title = control_.site().ambientDisplayName().valueOr("");
-    control_.platform().messageBox->show("A report is currently being generated\r\nplease try again in a few seconds",
-                                         mb::kOkOnly, title);
+    control_.platform().messageBox->show(
+        "A report is currently being generated\r\nplease try again in a few seconds", mb::kOkOnly,
+        title);
   }
   return true;
 }
@@ -118,7 +119,8 @@ bool ReporterCall::prepare() {
   form.setContainPictureFilenameField(!pictures.empty());
   form.setThePicFields(pictures);
   const Variant& folder = args_[kGraphicFolder];
-  form.setGraphicFolderPath(folder.isMissing() ? component.applicationPath : trimSpaces(toString(folder).valueOr("")));
+  form.setGraphicFolderPath(folder.isMissing() ? component.applicationPath
+                                               : trimSpaces(toString(folder).valueOr("")));
   return true;
 }
 
@@ -139,7 +141,8 @@ void setCheckFromAction(QueloReportForm& form, int32_t action) {
 bool driveAutomaticReport(ZeQuelo& control, Args& args, QueloReportForm& form) {
   QueloAdvancedSet& settings = advancedSettingsForm(control.component(), control.platform());
   form.setAutoReporting(true);
-  form.get<TextBox>("txtFileName").setText(automaticFileName(toString(args[kFileName]).valueOr("")));
+  form.get<TextBox>("txtFileName")
+      .setText(automaticFileName(toString(args[kFileName]).valueOr("")));
   form.get<TextBox>("txtTitle").setText(automaticTitle(toString(args[kFileTitle]).valueOr("")));
   setCheckFromAction(form, toLong(args[kAction]).valueOr(-1));
   form.cmdAdvanced_Click();
@@ -149,7 +152,8 @@ bool driveAutomaticReport(ZeQuelo& control, Args& args, QueloReportForm& form) {
   settings.cmdApply_Click();
   form.cmdGenerate_Click();
   const ReportOutcome& outcome = form.lastOutcome();
-  const bool pagesLost = !outcome.errors.empty() || !outcome.refusal.empty() || !outcome.sourceError.empty();
+  const bool pagesLost =
+      !outcome.errors.empty() || !outcome.refusal.empty() || !outcome.sourceError.empty();
   restoreUserSettings(settings);
   form.setAutoReporting(false);
   form.cmdClose_Click();

@@ -8,12 +8,12 @@
 #include <memory>
 #include <string>
 
+#include "automation/member_dispatch.h"
+#include "automation/property_bag.h"
+#include "component/platform.h"
+#include "forms/form.h"
 #include "platform/control_site.h"
 #include "platform/control_window.h"
-#include "forms/form.h"
-#include "automation/member_dispatch.h"
-#include "component/platform.h"
-#include "automation/property_bag.h"
 #include "platform/window_timer.h"
 
 namespace quelo {
@@ -31,8 +31,8 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
   // `component` is what the controls of this thread share: the host makes one per thread and
   // passes it to each control it creates there. REQUIRES: platform, site and window outlive the
   // control.
-  static std::shared_ptr<ZeQuelo> create(std::shared_ptr<Component> component, Platform platform, ControlSite& site,
-                                         ControlWindow& window);
+  static std::shared_ptr<ZeQuelo> create(std::shared_ptr<Component> component, Platform platform,
+                                         ControlSite& site, ControlWindow& window);
   ~ZeQuelo() override;
 
   // Lifecycle, called by the host.
@@ -89,7 +89,8 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
   friend struct ZeQueloPeer;  // a test's view of the timer's count
 
   class Face;
-  ZeQuelo(std::shared_ptr<Component> component, Platform platform, ControlSite& site, ControlWindow& window);
+  ZeQuelo(std::shared_ptr<Component> component, Platform platform, ControlSite& site,
+          ControlWindow& window);
   void bindMembers();
   void tick();
   bool designMode();

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "automation/text.h"
 #include "component/component.h"
 #include "files/directory_lookup.h"
 #include "files/file_names.h"
@@ -9,7 +10,6 @@
 #include "files/path_rules.h"
 #include "platform/message_box.h"
 #include "platform/picture.h"
-#include "automation/text.h"
 
 namespace quelo {
 
@@ -35,21 +35,26 @@ T& placed(T& control, FormControl::Rect bounds, const char* tip = "") {
 
 void FileDialog::build() {
   // Each list and box has a label above it whose access key leads to it.
-  const std::pair<const char*, FormControl::Rect> labels[] = {{"Dri&ve:", {120, 120, 2895, 240}},
-                                                          {"F&olders:", {120, 735, 2895, 240}},
-                                                          {"File &type:", {120, 3300, 2895, 240}},
-                                                          {"&Files:", {3135, 120, 2400, 240}},
-                                                          {"File &name:", {120, 3915, 2895, 240}}};
-  for (int i = 0; i < 5; ++i) placed(add<Label>("lblFileDialog", i), labels[i].second).setCaption(labels[i].first);
-  placed(add<DriveListBox>("Drive1"), {120, 360, 2895, 315}, "Select drive").attach(*platform_.mounts);
+  const std::pair<const char*, FormControl::Rect> labels[] = {
+      {"Dri&ve:", {120, 120, 2895, 240}},
+      {"F&olders:", {120, 735, 2895, 240}},
+      {"File &type:", {120, 3300, 2895, 240}},
+      {"&Files:", {3135, 120, 2400, 240}},
+      {"File &name:", {120, 3915, 2895, 240}}};
+  for (int i = 0; i < 5; ++i)
+    placed(add<Label>("lblFileDialog", i), labels[i].second).setCaption(labels[i].first);
+  placed(add<DriveListBox>("Drive1"), {120, 360, 2895, 315}, "Select drive")
+      .attach(*platform_.mounts);
   placed(add<DirListBox>("Dir1"), {120, 975, 2895, 2265}, "Select folder").attach(*platform_.files);
   auto& types = placed(add<ComboBox>("Combo1"), {120, 3540, 2895, 315}, "File Type");
   types.setStyle(2);
   for (int i = 0; i < kFileTypeCount; ++i) types.addItem(fileTypeItem(i));
   types.setListIndex(0);
-  placed(add<FileListBox>("flbPhoto"), {3135, 360, 2400, 3495}, "Select File").attach(*platform_.files);
+  placed(add<FileListBox>("flbPhoto"), {3135, 360, 2400, 3495}, "Select File")
+      .attach(*platform_.files);
   placed(add<TextBox>("txtFileName"), {120, 4155, 5415, 315}, "meaningful filename?");
-  placed(add<Image>("ImgChosenPhoto"), {5655, 120, 2400, 2400}, "Preview selected picture or press Delete to clear")
+  placed(add<Image>("ImgChosenPhoto"), {5655, 120, 2400, 2400},
+         "Preview selected picture or press Delete to clear")
       .setStretch(true);
   auto& verify = placed(add<CheckBox>("chkVerify"), {120, 4575, 3000, 255});
   verify.setCaption("Verify that the file exists");
@@ -101,8 +106,10 @@ void FileDialog::formActivate() {
   const std::string typed = toLower(nameBox().text());
   for (int32_t i = 0; !typed.empty() && i < files().listCount(); ++i) {
     if (toLower(files().list(i)) != typed) continue;
-    if (files().listIndex() == i) fileClicked();
-    else files().setListIndex(i);  // its Click takes the file
+    if (files().listIndex() == i)
+      fileClicked();
+    else
+      files().setListIndex(i);  // its Click takes the file
     break;
   }
   nameBox().setFocus();
@@ -118,7 +125,9 @@ void FileDialog::formQueryUnload(int&, forms::UnloadMode mode) {
   if (mode == forms::UnloadMode::UserClosed) forget();  // the close box gives no file
 }
 
-void FileDialog::formUnload(int&) { chosenFileName_ = currentFullName_; }
+void FileDialog::formUnload(int&) {
+  chosenFileName_ = currentFullName_;
+}
 
 void FileDialog::forget() {
   currentFileName_.clear();
@@ -127,7 +136,9 @@ void FileDialog::forget() {
 
 // ---- Lists
 
-std::string FileDialog::folderWithSeparator() { return withTrailingSeparator(folders().path()); }
+std::string FileDialog::folderWithSeparator() {
+  return withTrailingSeparator(folders().path());
+}
 
 void FileDialog::applyFileType() {
   auto index = static_cast<int16_t>(get<ComboBox>("Combo1").listIndex());
@@ -169,7 +180,8 @@ void FileDialog::formKeyDown(int& keyCode, int) {
       keyCode = 0;
       enterPressed();
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -218,7 +230,8 @@ void FileDialog::insert(int index) {
     auto objects = target.get("OLEObjects");
     if (!objects) return;
     if (auto collection = objects.value().objectOrNull())
-      (void)collection->call("Add", {Variant::missing(), Variant::missing(), Variant(currentFullName_)});
+      (void)collection->call("Add",
+                             {Variant::missing(), Variant::missing(), Variant(currentFullName_)});
     return;
   }
   auto picture = loadPicture(*platform_.pictures, currentFullName_);
@@ -226,7 +239,8 @@ void FileDialog::insert(int index) {
     const Variant value(std::shared_ptr<Dispatch>(picture.value()));
     if (target.put("Picture", value) || target.put("BackPicture", value)) return;
   }
-  (void)target.put("Picture", Variant(std::shared_ptr<Dispatch>(std::make_shared<Picture>(""))));  // clears it
+  (void)target.put("Picture",
+                   Variant(std::shared_ptr<Dispatch>(std::make_shared<Picture>(""))));  // clears it
 }
 
 }  // namespace quelo

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "automation/dispatch.h"
+#include "component/platform.h"
 #include "forms/file_lists.h"
 #include "forms/form.h"
-#include "component/platform.h"
 
 namespace quelo {
 
@@ -24,7 +24,9 @@ class FileDialog : public forms::Form {
   FileDialog(const Component& component, const Platform& platform);
 
   // The host control the insert buttons act on (may be none).
-  void setGraphicControl(std::shared_ptr<Dispatch> control) { graphicControl_ = std::move(control); }
+  void setGraphicControl(std::shared_ptr<Dispatch> control) {
+    graphicControl_ = std::move(control);
+  }
   // The result of the last showing: the full name at the moment the form unloaded; empty after
   // a cancel.
   const std::string& chosenFileName() const { return chosenFileName_; }

@@ -11,7 +11,9 @@ void FormControl::setFocus() {
   if (enabled_ && visible_) form_.focus(this);
 }
 
-bool FormControl::hasFocus() const { return form_.activeControl() == this; }
+bool FormControl::hasFocus() const {
+  return form_.activeControl() == this;
+}
 
 void FormControl::keyDown(int& keyCode, int shift) {
   if (form_.keyPreview()) form_.formKeyDown(keyCode, shift);

@@ -12,14 +12,45 @@ namespace quelo::forms {
 class Form;
 
 enum class ControlKind {
-  Label, TextBox, CheckBox, OptionButton, ListBox, ComboBox, CommandButton, Frame, Image, DatePicker, DataGrid,
-  DriveListBox, DirListBox, FileListBox
+  Label,
+  TextBox,
+  CheckBox,
+  OptionButton,
+  ListBox,
+  ComboBox,
+  CommandButton,
+  Frame,
+  Image,
+  DatePicker,
+  DataGrid,
+  DriveListBox,
+  DirListBox,
+  FileListBox
 };
 
 // The properties whose changes a control announces to its views.
 enum class Property {
-  Enabled, Visible, ToolTipText, FontName, Bounds, Caption, Appearance, Text, Locked, Selection, Value, List,
-  ListIndex, Selected, Picture, Stretch, Size, TextMatrix, CellPicture, Drive, Path
+  Enabled,
+  Visible,
+  ToolTipText,
+  FontName,
+  Bounds,
+  Caption,
+  Appearance,
+  Text,
+  Locked,
+  Selection,
+  Value,
+  List,
+  ListIndex,
+  Selected,
+  Picture,
+  Stretch,
+  Size,
+  TextMatrix,
+  CellPicture,
+  Drive,
+  Path
 };
 
 // Key codes and shift bits with their classic values.
@@ -71,7 +102,7 @@ class FormControl {
 
   // Events, run by user action or by code.
   std::function<void()> onClick, onDblClick, onChange, onGotFocus, onLostFocus;
-  std::function<void(int& keyCode, int shift)> onKeyDown, onKeyUp;
+  std::function<void(int&keyCode, int shift)> onKeyDown, onKeyUp;
   std::function<void(int& keyAscii)> onKeyPress;
   // Runs before the control loses the focus; a handler that cancels keeps the focus here.
   std::function<void(bool& cancel)> onValidate;

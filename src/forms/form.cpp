@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "forms/form_presenter.h"
 #include "automation/text.h"
+#include "forms/form_presenter.h"
 
 namespace quelo::forms {
 namespace {
@@ -23,7 +23,8 @@ std::string readableTypeName(const std::type_info& type) {
 
 }  // namespace
 
-Form::Form(std::string name, FormPresenter& presenter) : name_(std::move(name)), presenter_(presenter) {}
+Form::Form(std::string name, FormPresenter& presenter)
+    : name_(std::move(name)), presenter_(presenter) {}
 
 Form::~Form() = default;
 
@@ -57,9 +58,13 @@ void Form::hide() {
   notify(FormEvent::Hide);
 }
 
-bool Form::unload() { return unloadWith(UnloadMode::Code); }
+bool Form::unload() {
+  return unloadWith(UnloadMode::Code);
+}
 
-bool Form::closeByUser() { return unloadWith(UnloadMode::UserClosed); }
+bool Form::closeByUser() {
+  return unloadWith(UnloadMode::UserClosed);
+}
 
 bool Form::unloadWith(UnloadMode mode) {
   if (!loaded_) return true;
@@ -77,7 +82,9 @@ bool Form::unloadWith(UnloadMode mode) {
   return true;
 }
 
-void Form::activate() { formActivate(); }
+void Form::activate() {
+  formActivate();
+}
 
 void Form::setCaption(std::string c) {
   if (c == caption_) return;
@@ -119,12 +126,14 @@ void Form::notify(FormEvent event) {
   for (const Listener& l : listeners_) l(*this, event);
 }
 
-void Form::wrongControl(std::string_view name, int index, const FormControl* found, const std::type_info& wanted) const {
+void Form::wrongControl(std::string_view name, int index, const FormControl* found,
+                        const std::type_info& wanted) const {
   std::string control(name);
   if (index >= 0) control += "(" + std::to_string(index) + ")";
   std::string message = "Form '" + name_ + "': ";
   if (found)
-    message += "control '" + control + "' is " + readableTypeName(typeid(*found)) + ", wanted " + readableTypeName(wanted);
+    message += "control '" + control + "' is " + readableTypeName(typeid(*found)) + ", wanted " +
+               readableTypeName(wanted);
   else
     message += "no control '" + control + "' (wanted " + readableTypeName(wanted) + ")";
   std::fprintf(stderr, "%s\n", message.c_str());
@@ -132,7 +141,8 @@ void Form::wrongControl(std::string_view name, int index, const FormControl* fou
 }
 
 void Form::heldTooEarly(const std::type_info& wanted) const {
-  std::fprintf(stderr, "Form '%s': held %s read before build() set it\n", name_.c_str(), readableTypeName(wanted).c_str());
+  std::fprintf(stderr, "Form '%s': held %s read before build() set it\n", name_.c_str(),
+               readableTypeName(wanted).c_str());
   std::abort();
 }
 

@@ -12,7 +12,8 @@ const std::string kEmpty;
 // ---- TextBox
 
 void TextBox::setText(std::string t) {
-  if (maxLength_ > 0 && static_cast<int32_t>(t.size()) > maxLength_) t.resize(static_cast<size_t>(maxLength_));
+  if (maxLength_ > 0 && static_cast<int32_t>(t.size()) > maxLength_)
+    t.resize(static_cast<size_t>(maxLength_));
   if (t == text_) return;
   text_ = std::move(t);
   selStart_ = static_cast<int32_t>(text_.size());
@@ -74,8 +75,10 @@ void ListControl::addItem(std::string text, int32_t index) {
 void ListControl::removeItem(int32_t i) {
   if (i < 0 || i >= listCount()) return;
   items_.erase(items_.begin() + i);
-  if (listIndex_ == i) listIndex_ = -1;
-  else if (listIndex_ > i) --listIndex_;
+  if (listIndex_ == i)
+    listIndex_ = -1;
+  else if (listIndex_ > i)
+    --listIndex_;
   changed(Property::List);
 }
 
@@ -152,7 +155,8 @@ void DataGrid::setSize(int32_t rows, int32_t cols) {
   std::vector<Cell> next(static_cast<size_t>(rows) * static_cast<size_t>(cols));
   for (int32_t r = 0; r < std::min(rows, rows_); ++r)
     for (int32_t c = 0; c < std::min(cols, cols_); ++c)
-      next[static_cast<size_t>(r) * cols + c] = std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
+      next[static_cast<size_t>(r) * cols + c] =
+          std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
   cells_ = std::move(next);
   rows_ = rows;
   cols_ = cols;

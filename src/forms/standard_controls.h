@@ -5,14 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "forms/control.h"
 #include "automation/variant.h"
+#include "forms/control.h"
 
 namespace quelo::forms {
 
 class Label : public FormControl {
  public:
-  Label(Form& f, std::string name, int index) : FormControl(f, ControlKind::Label, std::move(name), index) {}
+  Label(Form& f, std::string name, int index)
+      : FormControl(f, ControlKind::Label, std::move(name), index) {}
   const std::string& caption() const { return caption_; }
   void setCaption(std::string c) { assign(caption_, std::move(c), Property::Caption); }
   // 0 flat, 1 three-dimensional.
@@ -26,7 +27,8 @@ class Label : public FormControl {
 
 class TextBox : public FormControl {
  public:
-  TextBox(Form& f, std::string name, int index) : FormControl(f, ControlKind::TextBox, std::move(name), index) {}
+  TextBox(Form& f, std::string name, int index)
+      : FormControl(f, ControlKind::TextBox, std::move(name), index) {}
   const std::string& text() const { return text_; }
   // Fires Change when the text differs; the caret goes to the end.
   void setText(std::string t);
@@ -51,7 +53,8 @@ class TextBox : public FormControl {
 
 class CheckBox : public FormControl {
  public:
-  CheckBox(Form& f, std::string name, int index) : FormControl(f, ControlKind::CheckBox, std::move(name), index) {}
+  CheckBox(Form& f, std::string name, int index)
+      : FormControl(f, ControlKind::CheckBox, std::move(name), index) {}
   const std::string& caption() const { return caption_; }
   void setCaption(std::string c) { assign(caption_, std::move(c), Property::Caption); }
   // 0 unchecked, 1 checked, 2 greyed. A change of value fires Click.
@@ -65,7 +68,8 @@ class CheckBox : public FormControl {
 
 class OptionButton : public FormControl {
  public:
-  OptionButton(Form& f, std::string name, int index) : FormControl(f, ControlKind::OptionButton, std::move(name), index) {}
+  OptionButton(Form& f, std::string name, int index)
+      : FormControl(f, ControlKind::OptionButton, std::move(name), index) {}
   const std::string& caption() const { return caption_; }
   void setCaption(std::string c) { assign(caption_, std::move(c), Property::Caption); }
   bool value() const { return value_; }
@@ -111,12 +115,14 @@ class ListControl : public FormControl {
 
 class ListBox : public ListControl {
  public:
-  ListBox(Form& f, std::string name, int index) : ListControl(f, ControlKind::ListBox, std::move(name), index) {}
+  ListBox(Form& f, std::string name, int index)
+      : ListControl(f, ControlKind::ListBox, std::move(name), index) {}
 };
 
 class ComboBox : public ListControl {
  public:
-  ComboBox(Form& f, std::string name, int index) : ListControl(f, ControlKind::ComboBox, std::move(name), index) {}
+  ComboBox(Form& f, std::string name, int index)
+      : ListControl(f, ControlKind::ComboBox, std::move(name), index) {}
   // The edit text; choosing an item sets it.
   const std::string& text() const { return text_; }
   void setText(std::string t);
@@ -132,7 +138,8 @@ class ComboBox : public ListControl {
 
 class CommandButton : public FormControl {
  public:
-  CommandButton(Form& f, std::string name, int index) : FormControl(f, ControlKind::CommandButton, std::move(name), index) {}
+  CommandButton(Form& f, std::string name, int index)
+      : FormControl(f, ControlKind::CommandButton, std::move(name), index) {}
   const std::string& caption() const { return caption_; }
   void setCaption(std::string c) { assign(caption_, std::move(c), Property::Caption); }
   bool isDefault() const { return default_; }
@@ -149,7 +156,8 @@ class CommandButton : public FormControl {
 
 class Frame : public FormControl {
  public:
-  Frame(Form& f, std::string name, int index) : FormControl(f, ControlKind::Frame, std::move(name), index) {}
+  Frame(Form& f, std::string name, int index)
+      : FormControl(f, ControlKind::Frame, std::move(name), index) {}
   const std::string& caption() const { return caption_; }
   void setCaption(std::string c) { assign(caption_, std::move(c), Property::Caption); }
 
@@ -159,7 +167,8 @@ class Frame : public FormControl {
 
 class Image : public FormControl {
  public:
-  Image(Form& f, std::string name, int index) : FormControl(f, ControlKind::Image, std::move(name), index) {}
+  Image(Form& f, std::string name, int index)
+      : FormControl(f, ControlKind::Image, std::move(name), index) {}
   // The picture's file; empty for none.
   const std::string& picture() const { return picture_; }
   void setPicture(std::string path) { assign(picture_, std::move(path), Property::Picture); }
@@ -173,7 +182,8 @@ class Image : public FormControl {
 
 class DatePicker : public FormControl {
  public:
-  DatePicker(Form& f, std::string name, int index) : FormControl(f, ControlKind::DatePicker, std::move(name), index) {}
+  DatePicker(Form& f, std::string name, int index)
+      : FormControl(f, ControlKind::DatePicker, std::move(name), index) {}
   Date value() const { return value_; }
   void setValue(Date d);
 
@@ -184,7 +194,8 @@ class DatePicker : public FormControl {
 // A grid of text cells; a cell may also show a picture.
 class DataGrid : public FormControl {
  public:
-  DataGrid(Form& f, std::string name, int index) : FormControl(f, ControlKind::DataGrid, std::move(name), index) {}
+  DataGrid(Form& f, std::string name, int index)
+      : FormControl(f, ControlKind::DataGrid, std::move(name), index) {}
   int32_t rows() const { return rows_; }
   int32_t cols() const { return cols_; }
   // Resizing keeps the cells that remain.
@@ -205,7 +216,9 @@ class DataGrid : public FormControl {
   struct Cell {
     std::string text, picture;
   };
-  bool inside(int32_t row, int32_t col) const { return row >= 0 && col >= 0 && row < rows_ && col < cols_; }
+  bool inside(int32_t row, int32_t col) const {
+    return row >= 0 && col >= 0 && row < rows_ && col < cols_;
+  }
   int32_t rows_ = 0, cols_ = 0, fixedRows_ = 1, fixedCols_ = 0;
   std::vector<Cell> cells_;
   std::vector<int32_t> rowHeights_, colWidths_;

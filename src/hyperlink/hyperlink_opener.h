@@ -26,8 +26,8 @@ const std::vector<std::string>& browserTitlePatterns();
 // ActivateLink. In Mail mode "mailto:" goes in front of the target (unless it is there already);
 // `newInstance` (OpenTarget only) skips looking for an open browser window. `state` is the
 // component's: the windows found and the browser program last started.
-bool activateLink(Platform& platform, HyperlinkState& state, LinkMode mode, const std::string& target,
-                  bool newInstance);
+bool activateLink(Platform& platform, HyperlinkState& state, LinkMode mode,
+                  const std::string& target, bool newInstance);
 
 // OpenHyperlink: the destination trimmed of spaces; nothing for an empty one; any destination
 // holding "@" is an e-mail address (the new-instance flag is not used for it).

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "automation/variant.h"
 #include "component/hyperlink_state.h"
 #include "platform/message_loop.h"
-#include "automation/variant.h"
 #include "platform/window_system.h"
 
 namespace quelo {
@@ -26,7 +26,7 @@ inline constexpr size_t kWindowTextLimit = 255;
 // only child windows with that control identifier (top-level windows have none).
 int32_t findWindowsByPatterns(WindowSystem& windows, MessageLoop& loop, HyperlinkState& state,
                               std::vector<WindowHandle>& list, WindowHandle start,
-                              const std::vector<std::string>& titlePatterns, std::string_view classPattern,
-                              const Variant& id);
+                              const std::vector<std::string>& titlePatterns,
+                              std::string_view classPattern, const Variant& id);
 
 }  // namespace quelo

@@ -11,7 +11,8 @@
 
 namespace quelo::qt {
 
-FormDialog::FormDialog(forms::Form& form, QWidget* parent) : QDialog(parent), view_(new FormView(form, this)) {
+FormDialog::FormDialog(forms::Form& form, QWidget* parent)
+    : QDialog(parent), view_(new FormView(form, this)) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view_);

@@ -18,23 +18,26 @@ namespace {
 constexpr int kMarginPixels = 8;
 constexpr int kLeastElasticLines = 4;  // a list or grid short of room keeps as many lines
 
-
 QWidget* largestElastic(const std::vector<std::pair<QPointer<QWidget>, QRect>>& placed) {
   QWidget* largest = nullptr;
   qint64 area = 0;
   for (const auto& [w, r] : placed)
-    if (growsDown(w) && qint64(r.width()) * r.height() > area) largest = w, area = qint64(r.width()) * r.height();
+    if (growsDown(w) && qint64(r.width()) * r.height() > area)
+      largest = w, area = qint64(r.width()) * r.height();
   return largest;
 }
 
 // Characters a KeyPress sees: printable ones, Backspace, Enter and Escape (not Tab or Delete).
-bool pressable(int c) { return c >= 32 ? c != 127 : c == 8 || c == 13 || c == 27; }
+bool pressable(int c) {
+  return c >= 32 ? c != 127 : c == 8 || c == 13 || c == 27;
+}
 
 }  // namespace
 
 FormView::FormView(forms::Form& form, QWidget* parent) : QWidget(parent), form_(&form) {
   build();
-  focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { onFocusChanged(now); });
+  focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
+                        [this](QWidget*, QWidget* now) { onFocusChanged(now); });
 }
 
 // The widgets' own destruction moves the focus: the view must not hear of it any more.
@@ -72,7 +75,8 @@ void FormView::build() {
   for (QWidget* w : widgets)
     if (w->parentWidget() == this) {
       const QRect g = w->geometry();
-      extent_ = extent_.expandedTo(QSize(g.right() + 1 + kMarginPixels, g.bottom() + 1 + kMarginPixels));
+      extent_ =
+          extent_.expandedTo(QSize(g.right() + 1 + kMarginPixels, g.bottom() + 1 + kMarginPixels));
       placed_.emplace_back(w, g);
     }
   const std::vector<QWidget*> tabOrder = readingOrder(*this, widgets);
@@ -91,7 +95,9 @@ int FormView::give() const {
   return 0;
 }
 
-bool FormView::resizable() const { return elastic_ != nullptr; }
+bool FormView::resizable() const {
+  return elastic_ != nullptr;
+}
 
 // The form's extra room goes to its largest list, grid or text area: what stands wholly right of
 // (below) its middle moves on, and what crosses that line grows if it is a box that can use it.
@@ -100,7 +106,8 @@ bool FormView::resizable() const { return elastic_ != nullptr; }
 void FormView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (!elastic_) return;
-  const int dw = std::max(0, width() - extent_.width()), dh = std::max(-give(), height() - extent_.height());
+  const int dw = std::max(0, width() - extent_.width()),
+            dh = std::max(-give(), height() - extent_.height());
   const int narrower = std::max(0, extent_.width() - width());
   QRect middle;
   for (const auto& [w, r] : placed_)
@@ -109,10 +116,16 @@ void FormView::resizeEvent(QResizeEvent* event) {
   for (const auto& [w, r] : placed_) {
     if (!w) continue;
     QRect g = squeeze_.across(w, r, narrower);
-    if (r.left() > x) g.translate(dw, 0);
-    else if (r.right() > x && growsAcross(w)) g.setWidth(g.width() + dw);
-    if (r.top() > y) g.translate(0, dh);
-    else if (r.bottom() > y && growsDown(w)) g.setHeight(std::max(r.height() + dh, std::min(r.height(), kLeastElasticLines * w->fontMetrics().lineSpacing())));
+    if (r.left() > x)
+      g.translate(dw, 0);
+    else if (r.right() > x && growsAcross(w))
+      g.setWidth(g.width() + dw);
+    if (r.top() > y)
+      g.translate(0, dh);
+    else if (r.bottom() > y && growsDown(w))
+      g.setHeight(
+          std::max(r.height() + dh,
+                   std::min(r.height(), kLeastElasticLines * w->fontMetrics().lineSpacing())));
     w->setGeometry(g);
   }
   squeeze_.layInside(narrower);
@@ -128,7 +141,8 @@ void FormView::formEvent(forms::FormEvent event) {
 }
 
 QWidget* FormView::widgetOf(std::string_view name, int index) const {
-  const std::string key = index < 0 ? std::string(name) : std::string(name) + "(" + std::to_string(index) + ")";
+  const std::string key =
+      index < 0 ? std::string(name) : std::string(name) + "(" + std::to_string(index) + ")";
   for (const auto& b : binders_)
     if (b->widget() && equalsIgnoreCase(utf8(b->widget()->objectName()), key)) return b->widget();
   return nullptr;
@@ -165,7 +179,8 @@ void FormView::focusFromModel() {
 }
 
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || !form_ || replaying_) return QWidget::eventFilter(watched, event);
+  if (event->type() != QEvent::KeyPress || !form_ || replaying_)
+    return QWidget::eventFilter(watched, event);
   forms::FormControl* c = controlOf(watched);
   // A key its control left alone travels on to the frame around it: frames take no keys.
   if (!c || c->kind() == forms::ControlKind::Frame) return QWidget::eventFilter(watched, event);

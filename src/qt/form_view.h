@@ -2,9 +2,9 @@
 // (twips at the screen's resolution; a frame's controls inside the frame), fitted to the font
 // they are shown in. Tab visits them in reading order. A form with a list, grid or text area
 // can be made larger: the largest of them takes the room; it is also the first to give way, in
-// height, when the form is short of room; across, its lists, grids and boxes narrow. Keys go to the form
-// first when its key preview is on, then to the control, and either may swallow them; the focus
-// of the widgets and the model's active control follow each other.
+// height, when the form is short of room; across, its lists, grids and boxes narrow. Keys go to the
+// form first when its key preview is on, then to the control, and either may swallow them; the
+// focus of the widgets and the model's active control follow each other.
 #pragma once
 
 #include <QPointer>

@@ -29,7 +29,8 @@ void statusFrameAsGrid(FormDialog& dialog) {
   auto* heading = qobject_cast<QLabel*>(dialog.widgetOf("lblReportStatus"));
   if (!frame || !heading) return;
   const QStringList heads = heading->text().split(u'|');
-  const char* cells[] = {"lblTotalPages", "lblElapsedSeconds", "lblCurPage", "chkDeleteOnCancel", "chkCancel"};
+  const char* cells[] = {"lblTotalPages", "lblElapsedSeconds", "lblCurPage", "chkDeleteOnCancel",
+                         "chkCancel"};
   if (heads.size() != static_cast<qsizetype>(std::size(cells))) return;
   heading->hide();
   auto* grid = new QGridLayout(frame);
@@ -55,7 +56,9 @@ class OutcomeLine : public QLabel {
     setTextInteractionFlags(Qt::TextBrowserInteraction);
     setContentsMargins(8, 0, 8, 6);
     connect(this, &QLabel::linkActivated, this, [this](const QString& folder) {
-      if (Status s = shell_.open(utf8(folder)); !s) setText(QStringLiteral("The folder could not be opened: %1").arg(qs(s.error().message).toHtmlEscaped()));
+      if (Status s = shell_.open(utf8(folder)); !s)
+        setText(QStringLiteral("The folder could not be opened: %1")
+                    .arg(qs(s.error().message).toHtmlEscaped()));
     });
     if (auto* generate = qobject_cast<QAbstractButton*>(dialog.widgetOf("cmdGenerate")))
       connect(generate, &QAbstractButton::clicked, this, [this] { tell(); });
@@ -77,15 +80,20 @@ class OutcomeLine : public QLabel {
     auto* form = dynamic_cast<QueloReportForm*>(dialog_.view().form());
     if (!form) return;
     const ReportOutcome& outcome = form->lastOutcome();
-    if (!outcome.refusal.empty()) return setText(QStringLiteral("Nothing was written: %1").arg(html(outcome.refusal)));
-    if (outcome.files.empty() && outcome.errors.empty() && !outcome.cancelled) return setText(whatToDo(*form));
+    if (!outcome.refusal.empty())
+      return setText(QStringLiteral("Nothing was written: %1").arg(html(outcome.refusal)));
+    if (outcome.files.empty() && outcome.errors.empty() && !outcome.cancelled)
+      return setText(whatToDo(*form));
     QString text = written(outcome);
     if (!outcome.errors.empty())
-      text += QStringLiteral(" %1 could not be written: %2").arg(outcome.errors.size()).arg(html(outcome.errors.front()));
+      text += QStringLiteral(" %1 could not be written: %2")
+                  .arg(outcome.errors.size())
+                  .arg(html(outcome.errors.front()));
     setToolTip(QString());
     if (!outcome.warnings.empty()) {
       const qsizetype n = static_cast<qsizetype>(outcome.warnings.size());
-      text += n == 1 ? QStringLiteral(" (1 note: see its tool tip)") : QStringLiteral(" (%1 notes: see their tool tip)").arg(n);
+      text += n == 1 ? QStringLiteral(" (1 note: see its tool tip)")
+                     : QStringLiteral(" (%1 notes: see their tool tip)").arg(n);
       QStringList notes;
       for (const std::string& w : outcome.warnings) notes << qs(w);
       setToolTip(notes.join(u'\n'));
@@ -98,13 +106,15 @@ class OutcomeLine : public QLabel {
   // Generate stopped before writing: the output list is empty, or the report has no usable name.
   static QString whatToDo(QueloReportForm& form) {
     if (form.get<forms::ListBox>("lstOutput").listCount() == 0)
-      return QStringLiteral("Choose the fields to report first: mark them on the left and press -->>.");
+      return QStringLiteral(
+          "Choose the fields to report first: mark them on the left and press -->>.");
     return QStringLiteral("Name the report first: press Save As and type a file name.");
   }
 
   static QString written(const ReportOutcome& outcome) {
     const qsizetype pages = static_cast<qsizetype>(outcome.files.size());
-    const QString ending = outcome.cancelled ? QStringLiteral(" before the run was cancelled.") : QStringLiteral(".");
+    const QString ending =
+        outcome.cancelled ? QStringLiteral(" before the run was cancelled.") : QStringLiteral(".");
     if (pages == 0) return QStringLiteral("No page was kept") + ending;
     const QString folder = QFileInfo(qs(outcome.files.front())).absolutePath();
     return QStringLiteral("%1 %2 written to %3%4 <a href=\"%5\">Open the folder</a>")
@@ -121,7 +131,9 @@ class OutcomeLine : public QLabel {
 // the focus is; a group box would keep the focus where it is when it is already inside.
 class ShortcutFocus : public QObject {
  public:
-  ShortcutFocus(QWidget& frame, QWidget& target) : QObject(&frame), target_(target) { frame.installEventFilter(this); }
+  ShortcutFocus(QWidget& frame, QWidget& target) : QObject(&frame), target_(target) {
+    frame.installEventFilter(this);
+  }
 
  private:
   bool eventFilter(QObject*, QEvent* event) override {
@@ -162,7 +174,8 @@ void nameTheBoxes(FormDialog& dialog) {
       .replace(QStringLiteral("to output"), QStringLiteral("to &output"));
   frame->setProperty(kKeyedCaption, keyed);
   new ShortcutFocus(*frame, *lists[0]);
-  QObject::connect(new QShortcut(QKeySequence(QStringLiteral("Alt+O")), frame), &QShortcut::activated, lists[1],
+  QObject::connect(new QShortcut(QKeySequence(QStringLiteral("Alt+O")), frame),
+                   &QShortcut::activated, lists[1],
                    [list = lists[1]] { list->setFocus(Qt::ShortcutFocusReason); });
 }
 
@@ -173,7 +186,8 @@ void decorateReportForm(FormDialog& dialog, Shell& shell) {
   nameTheBoxes(dialog);
   if (auto* name = qobject_cast<QLineEdit*>(dialog.widgetOf("txtFileName")))
     name->setPlaceholderText(QStringLiteral("Save As names it"));
-  if (auto* layout = qobject_cast<QBoxLayout*>(dialog.layout())) layout->addWidget(new OutcomeLine(dialog, shell));
+  if (auto* layout = qobject_cast<QBoxLayout*>(dialog.layout()))
+    layout->addWidget(new OutcomeLine(dialog, shell));
 }
 
 }  // namespace quelo::qt

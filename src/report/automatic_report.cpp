@@ -4,9 +4,9 @@
 
 #include "automation/collection.h"
 #include "automation/text.h"
+#include "component/platform.h"
 #include "data/recordset/recordset.h"
 #include "files/path_rules.h"
-#include "component/platform.h"
 #include "report/field_class.h"
 #include "report/reg_settings.h"
 #include "report/report_api.h"
@@ -52,7 +52,8 @@ std::string keptFolderPath(const std::string& typed, const std::string& previous
   return isAnchoredPath(trimmed) ? withTrailingSeparator(trimmed) : previous;
 }
 
-std::vector<std::string> pictureFolders(const std::vector<std::string>& columns, const std::string& folderPath,
+std::vector<std::string> pictureFolders(const std::vector<std::string>& columns,
+                                        const std::string& folderPath,
                                         const std::string& picFields) {
   std::vector<std::string> folders = splitAtCommas(folderPath);
   const std::vector<std::string> fields = splitAtCommas(picFields);
@@ -80,7 +81,8 @@ std::vector<std::string> summableFields(Recordset& page) {
     if (!index) break;
     auto value = page.value(index.value());
     if (!value) break;
-    if (fieldClass(fields[index.value()]) == FieldKind::Number && isNumeric(value.value())) out.push_back(name);
+    if (fieldClass(fields[index.value()]) == FieldKind::Number && isNumeric(value.value()))
+      out.push_back(name);
   }
   return out;
 }
@@ -93,10 +95,12 @@ Result<std::shared_ptr<Collection>> fieldChoices(const Variant& reserved) {
   if (!outer) return makeError(err::kTypeMismatch, "ObjReserved is not a collection");
   if (outer->count() == 0) return std::shared_ptr<Collection>();
   auto first = outer->item(Variant(int32_t{1}));
-  return first ? std::dynamic_pointer_cast<Collection>(first.value().objectOrNull()) : std::shared_ptr<Collection>();
+  return first ? std::dynamic_pointer_cast<Collection>(first.value().objectOrNull())
+               : std::shared_ptr<Collection>();
 }
 
-std::optional<int32_t> choiceFor(const std::shared_ptr<Collection>& choices, const std::string& field) {
+std::optional<int32_t> choiceFor(const std::shared_ptr<Collection>& choices,
+                                 const std::string& field) {
   const Variant* item = choices ? choices->find(field) : nullptr;
   if (!item) return std::nullopt;
   return toLong(*item).valueOr(0);
@@ -106,8 +110,9 @@ std::array<Variant, 10> requestedSettings(const SettingsRecord& w, const Variant
   std::array<Variant, 10> values;
   values.fill(Variant::missing());
   if (forFutureUse.isMissing()) {
-    values = {Variant(""),     Variant(""),          Variant(int32_t{0}), Variant(true),   Variant(""),
-              Variant(w.logo), Variant(w.signature), Variant(w.website),  Variant(w.email), Variant(true)};
+    values = {Variant(""),      Variant(""),     Variant(int32_t{0}),  Variant(true),
+              Variant(""),      Variant(w.logo), Variant(w.signature), Variant(w.website),
+              Variant(w.email), Variant(true)};
     return values;
   }
   if (!forFutureUse.isArray() || forFutureUse.asArray()->dimensions() != 1) return values;
@@ -117,7 +122,8 @@ std::array<Variant, 10> requestedSettings(const SettingsRecord& w, const Variant
 }
 
 void readStoredSettings(SettingsStore* store, SettingsRecord& into) {
-  const Variant stored = readRegSetting(store, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName);
+  const Variant stored = readRegSetting(store, static_cast<int32_t>(reg::kLocalMachine),
+                                        kProductKey, kReportSettingName);
   std::string record = trimSpaces(stored.asString());
   if (record.empty()) record = kDefaultFontName;
   readSettingsRecord(record, into);
@@ -132,16 +138,19 @@ std::vector<std::string> fontChoices(Fonts* fonts) {
 
 // The settings form shows `stored` (a check box takes 0 to 2 only, an option index without its
 // button leaves the first option on), takes `requested` over it, and Apply commits it trimmed.
-SettingsRecord automaticSettings(const SettingsRecord& stored, const std::array<Variant, 10>& requested,
+SettingsRecord automaticSettings(const SettingsRecord& stored,
+                                 const std::array<Variant, 10>& requested,
                                  const std::vector<std::string>& fonts) {
   SettingsRecord s = stored;
   const bool offered = std::find(fonts.begin(), fonts.end(), stored.fontName) != fonts.end();
-  s.fontName = offered && !stored.fontName.empty() ? stored.fontName : std::string(kDefaultFontName);
+  s.fontName =
+      offered && !stored.fontName.empty() ? stored.fontName : std::string(kDefaultFontName);
   s.header = trimSpaces(textOr(requested[Ra_Header], stored.header));
   s.footer = trimSpaces(textOr(requested[Ra_Footer], stored.footer));
   const int16_t shownNotes = stored.useNotes >= 0 && stored.useNotes <= 2 ? stored.useNotes : 0;
   s.useNotes = shownNotes;
-  if (auto on = toBool(requested[Ra_UseNotes]); on && !requested[Ra_UseNotes].isMissing()) s.useNotes = on.value() ? 1 : 0;
+  if (auto on = toBool(requested[Ra_UseNotes]); on && !requested[Ra_UseNotes].isMissing())
+    s.useNotes = on.value() ? 1 : 0;
   s.notesPosition = switchOr(requested[Ra_NotesOnTop], stored.notesPosition != 1) ? 0 : 1;
   s.notes = trimSpaces(textOr(requested[Ra_Notes], stored.notes));
   s.logo = trimSpaces(textOr(requested[Ra_Logo], stored.logo));
@@ -168,8 +177,12 @@ std::string automaticTitle(const std::string& typed) {
   return title.empty() ? std::string(kAutoTitle) : title;
 }
 
-std::string tooManyRecords(const std::string& why) { return "Too many records! " + why + "."; }
-std::string tooManyFields(const std::string& why) { return "Too many fields! " + why + "."; }
+std::string tooManyRecords(const std::string& why) {
+  return "Too many records! " + why + ".";
+}
+std::string tooManyFields(const std::string& why) {
+  return "Too many fields! " + why + ".";
+}
 
 FormExtras completeAutomatic(varnikquelo::ReportRequest& request, const AutomaticReport& automatic,
                              Recordset& firstPage, Platform& platform) {
@@ -183,7 +196,8 @@ FormExtras completeAutomatic(varnikquelo::ReportRequest& request, const Automati
     if (summedByChoice(choiceFor(automatic.fieldChoices, name))) request.sums.push_back(name);
 
   const std::string picFields = trimSpaces(automatic.picFields);
-  const std::string folders = keptFolderPath(automatic.graphicFolders.value_or(request.applicationPath), "");
+  const std::string folders =
+      keptFolderPath(automatic.graphicFolders.value_or(request.applicationPath), "");
   const std::vector<std::string> pictures = pictureFolders(columns, folders, picFields);
   request.pictures.clear();
   for (size_t c = 0; c < columns.size(); ++c)
@@ -191,8 +205,9 @@ FormExtras completeAutomatic(varnikquelo::ReportRequest& request, const Automati
 
   SettingsRecord stored;
   readStoredSettings(platform.settings, stored);
-  const std::vector<std::string> fonts =
-      stored.fontName == kDefaultFontName ? std::vector<std::string>{} : fontChoices(platform.fonts);
+  const std::vector<std::string> fonts = stored.fontName == kDefaultFontName
+                                             ? std::vector<std::string>{}
+                                             : fontChoices(platform.fonts);
   FormExtras extras;
   extras.settings = automaticSettings(stored, requestedSettings(stored, automatic.settings), fonts);
   extras.allPages = extras.settings.pagesOption == 0;

@@ -9,7 +9,8 @@ bool isPageOfReport(const std::string& name, const std::string& baseName) {
   // The page number goes before the first ".htm" (or ".asp"): the name must hold digits there.
   size_t at = baseName.find(".htm");
   if (at == std::string::npos) at = baseName.find(".asp");
-  if (at == std::string::npos || name.size() <= baseName.size() || name.compare(0, at, baseName, 0, at) != 0)
+  if (at == std::string::npos || name.size() <= baseName.size() ||
+      name.compare(0, at, baseName, 0, at) != 0)
     return false;
   const size_t digits = name.size() - baseName.size();
   if (digits > 5) return false;  // no report has more pages than a 16-bit count holds
@@ -19,7 +20,8 @@ bool isPageOfReport(const std::string& name, const std::string& baseName) {
   return page >= 1 && pageFileName(baseName, static_cast<int32_t>(page), 2) == name;
 }
 
-Status removeEarlierPages(FileSystem& files, const std::string& folder, const std::string& baseName) {
+Status removeEarlierPages(FileSystem& files, const std::string& folder,
+                          const std::string& baseName) {
   if (!files.isDirectory(folder)) return Status::ok();
   auto entries = files.list(folder);
   if (!entries) return entries.error();

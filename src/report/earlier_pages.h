@@ -16,6 +16,7 @@ bool isPageOfReport(const std::string& name, const std::string& baseName);
 // nothing else: a symbolic link of such a name is removed itself, never what it points to, and a
 // folder is left alone. A missing folder holds nothing to remove. The caller holds the folder's
 // lock, so that no other run's update of a page is cut short.
-Status removeEarlierPages(FileSystem& files, const std::string& folder, const std::string& baseName);
+Status removeEarlierPages(FileSystem& files, const std::string& folder,
+                          const std::string& baseName);
 
 }  // namespace quelo

@@ -53,7 +53,8 @@ FieldKind fieldClass(int16_t attributes, int16_t type) {
     case adVarWChar:
       return FieldKind::Text;
     case adLongVarWChar:
-      return attributeClass(attributes) == FieldKind::Hyperlink ? FieldKind::Hyperlink : FieldKind::Text;
+      return attributeClass(attributes) == FieldKind::Hyperlink ? FieldKind::Hyperlink
+                                                                : FieldKind::Text;
     default:
       return attributeClass(attributes);
   }

@@ -4,13 +4,13 @@
 #include <memory>
 #include <thread>
 
+#include "automation/text.h"
+#include "component/hyperlink_state.h"
+#include "component/platform.h"
+#include "data/recordset/recordset.h"
 #include "files/file_names.h"
 #include "files/path_rules.h"
 #include "hyperlink/hyperlink_opener.h"
-#include "component/hyperlink_state.h"
-#include "data/recordset/recordset.h"
-#include "automation/text.h"
-#include "component/platform.h"
 #include "report/page_output.h"
 #include "report/page_stream.h"
 #include "report/page_writer.h"
@@ -23,7 +23,8 @@ namespace quelo {
 std::string pageFileName(const std::string& baseName, int32_t page, int32_t totalPages) {
   if (totalPages <= 1) return baseName;
   const std::string number = std::to_string(page);
-  if (baseName.find(".htm") != std::string::npos) return replaceAll(baseName, ".htm", number + ".htm");
+  if (baseName.find(".htm") != std::string::npos)
+    return replaceAll(baseName, ".htm", number + ".htm");
   return replaceAll(baseName, ".asp", number + ".asp");
 }
 
@@ -32,7 +33,8 @@ std::string reportBaseName(Platform& platform, const std::string& typed) {
   // Only the bare name is kept of anything holding a folder, so no page leaves the Reports folder.
   if (name.find_first_of("\\:/") != std::string::npos) name = justFileName(name);
   if (name.find(' ') != std::string::npos) name = ShortFileName(*platform.files, name);
-  if (name.find(".htm") == std::string::npos && name.find(".asp") == std::string::npos) name += ".htm";
+  if (name.find(".htm") == std::string::npos && name.find(".asp") == std::string::npos)
+    name += ".htm";
   if (name == ".htm") return {};
   return toLower(name);
 }
@@ -42,7 +44,8 @@ namespace {
 // One run of a job: the pages, their progress, and what became of them.
 class GenerationDriver {
  public:
-  GenerationDriver(const ReportJob& job, Platform& platform, ReportProgress& progress, HyperlinkState& links)
+  GenerationDriver(const ReportJob& job, Platform& platform, ReportProgress& progress,
+                   HyperlinkState& links)
       : job_(job),
         platform_(platform),
         progress_(progress),
@@ -78,8 +81,8 @@ class GenerationDriver {
   ReportPictures pictures_;
   PageWriter writer_;
   ReportOutcome outcome_;
-  std::vector<std::string> pageFiles_;  // page p at index p - 1
-  std::vector<std::string> built_;      // the file names of the pages built whole, in order
+  std::vector<std::string> pageFiles_;   // page p at index p - 1
+  std::vector<std::string> built_;       // the file names of the pages built whole, in order
   std::vector<std::string> spareTexts_;  // empty, with room from earlier pages
   std::chrono::nanoseconds start_{};
   bool stopped_ = false;  // by an error that every later page would meet too
@@ -89,7 +92,8 @@ class GenerationDriver {
 ReportOutcome GenerationDriver::run() {
   // Page numbers are 16-bit, as the host's ReportStatus event passes them.
   if (pageCount() > static_cast<size_t>(INT16_MAX)) {
-    outcome_.refusal = "Too many pages! A report holds at most " + std::to_string(INT16_MAX) + " pages.";
+    outcome_.refusal =
+        "Too many pages! A report holds at most " + std::to_string(INT16_MAX) + " pages.";
     return std::move(outcome_);
   }
   start_ = platform_.clock->monotonic();
@@ -125,11 +129,13 @@ GenerationDriver::Page GenerationDriver::pageAt(int16_t number, int16_t place, i
   const bool held = number >= 1 && static_cast<size_t>(number) <= job_.pages.size() &&
                     job_.pages[static_cast<size_t>(number - 1)];
   if (!held) return {number, place, total, nullptr};
-  return {number, place, total, std::make_shared<PageRecords>(job_.pages[static_cast<size_t>(number - 1)])};
+  return {number, place, total,
+          std::make_shared<PageRecords>(job_.pages[static_cast<size_t>(number - 1)])};
 }
 
 size_t GenerationDriver::pageCount() const {
-  return job_.stream ? static_cast<size_t>(std::max<int16_t>(job_.pageCount, 0)) : job_.pages.size();
+  return job_.stream ? static_cast<size_t>(std::max<int16_t>(job_.pageCount, 0))
+                     : job_.pages.size();
 }
 
 // The folder of the pages, with a trailing separator.
@@ -174,15 +180,18 @@ void GenerationDriver::takeWritten(std::vector<PageOutput::Page> pages) {
   for (PageOutput::Page& page : pages) {
     if (spareTexts_.size() < 4) spareTexts_.push_back(std::move(page.text));
     if (page.skipped) continue;
-    if (page.status) built_.push_back(page.fileName);
-    else fail(page.status.error());
+    if (page.status)
+      built_.push_back(page.fileName);
+    else
+      fail(page.status.error());
   }
 }
 
 // The page's text: sections of five records read in order; a last short section holds the rest.
 std::string GenerationDriver::pageText(const Page& page, const PagePlace& place) {
   const int32_t records = place.records;
-  const int32_t sections = records % kSectionRecords != 0 ? place.wholeSections + 1 : place.wholeSections;
+  const int32_t sections =
+      records % kSectionRecords != 0 ? place.wholeSections + 1 : place.wholeSections;
   std::string text;
   if (!spareTexts_.empty()) {
     text = std::move(spareTexts_.back());
@@ -212,7 +221,8 @@ void GenerationDriver::failHere(const Error& error) {
 bool GenerationDriver::sectionSlotsCancelled(int32_t slots, const Page& page) {
   for (int32_t k = 0; k <= slots; ++k) {
     platform_.loop->processEvents();
-    const double seconds = std::chrono::duration<double>(platform_.clock->monotonic() - start_).count();
+    const double seconds =
+        std::chrono::duration<double>(platform_.clock->monotonic() - start_).count();
     progress_.step({page.total, page.place, static_cast<int32_t>(std::nearbyint(seconds))});
     if (progress_.cancelled()) {
       outcome_.cancelled = true;
@@ -232,14 +242,17 @@ void GenerationDriver::sourceFailed(const Error& error) {
 // The pages built are put in place together; a source that failed, or a cancel with delete,
 // drops them and leaves every file as it was (with --replace too: the earlier pages stay).
 void GenerationDriver::commit() {
-  const bool dropped = !outcome_.sourceError.empty() || (outcome_.cancelled && progress_.deleteOnCancel());
+  const bool dropped =
+      !outcome_.sourceError.empty() || (outcome_.cancelled && progress_.deleteOnCancel());
   if (!dropped && (!built_.empty() || job_.output.replaceEarlier)) {
     const std::vector<Status> put =
         output_.commit(built_, job_.output.replaceEarlier ? &job_.baseName : nullptr);
     const std::string folder = reportsFolder();
     for (size_t i = 0; i < put.size(); ++i) {
-      if (put[i] && i < built_.size()) outcome_.files.push_back(folder + built_[i]);
-      else if (!put[i]) fail(put[i].error());
+      if (put[i] && i < built_.size())
+        outcome_.files.push_back(folder + built_[i]);
+      else if (!put[i])
+        fail(put[i].error());
     }
   }
   output_.discard();
@@ -255,7 +268,8 @@ void GenerationDriver::finish() {
   ReportDocument document(platform_, outcome_.files, job_.baseName);
   const bool written = !outcome_.files.empty();
   if (job_.output.pdf && written)
-    if (Status s = document.writeBeside(reportsFolder()); !s) warnings.push_back("no PDF written: " + s.error().message);
+    if (Status s = document.writeBeside(reportsFolder()); !s)
+      warnings.push_back("no PDF written: " + s.error().message);
   // A file:// URL: an opener that would hand a bare path with blanks to a temporary copy opens
   // the page in place, with its pictures and its links to the other pages.
   if (job_.openInBrowser && !pageFiles_.empty() &&
@@ -267,7 +281,8 @@ void GenerationDriver::finish() {
 
 }  // namespace
 
-ReportOutcome runReport(const ReportJob& job, Platform& platform, ReportProgress& progress, HyperlinkState& links) {
+ReportOutcome runReport(const ReportJob& job, Platform& platform, ReportProgress& progress,
+                        HyperlinkState& links) {
   return GenerationDriver(job, platform, progress, links).run();
 }
 

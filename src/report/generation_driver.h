@@ -27,6 +27,7 @@ std::string reportBaseName(Platform& platform, const std::string& typed);
 // run before every progress step. A page is written whole or not at all; only pages put in place
 // are listed in the outcome. The first page opens in the browser through `links`, the
 // component's hyperlink state.
-ReportOutcome runReport(const ReportJob& job, Platform& platform, ReportProgress& progress, HyperlinkState& links);
+ReportOutcome runReport(const ReportJob& job, Platform& platform, ReportProgress& progress,
+                        HyperlinkState& links);
 
 }  // namespace quelo

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "files/file_names.h"
 #include "automation/text.h"
+#include "files/file_names.h"
 
 namespace quelo {
 namespace {
@@ -46,7 +46,8 @@ struct PageNavigation::PageLinks {
   std::vector<size_t> starts;  // where the piece of page i starts; starts[0] unused
   std::vector<size_t> ends;
 
-  PageLinks(NameTemplate t, int32_t total) : name(std::move(t)), totalPage(total), starts(total + 1), ends(total + 1) {
+  PageLinks(NameTemplate t, int32_t total)
+      : name(std::move(t)), totalPage(total), starts(total + 1), ends(total + 1) {
     for (int32_t i = 1; i <= total; ++i) {
       starts[static_cast<size_t>(i)] = text.size();
       if (i % 12 == 1 && i > 1) text += "<Br>";
@@ -66,7 +67,8 @@ struct PageNavigation::PageLinks {
 PageNavigation::PageNavigation() = default;
 PageNavigation::~PageNavigation() = default;
 
-void PageNavigation::appendLinks(std::string& out, const std::string& filePath, int32_t curPage, int32_t totalPage) {
+void PageNavigation::appendLinks(std::string& out, const std::string& filePath, int32_t curPage,
+                                 int32_t totalPage) {
   NameTemplate name = nameTemplate(filePath, curPage);
   if (!built_ || !built_->fits(name, std::max(totalPage, 0)))
     built_ = std::make_unique<PageLinks>(std::move(name), std::max(totalPage, 0));
@@ -80,7 +82,8 @@ void PageNavigation::appendLinks(std::string& out, const std::string& filePath, 
   out += text.substr(built_->ends[static_cast<size_t>(curPage)]);
 }
 
-SectionLinks::SectionLinks(int32_t last) : starts_(static_cast<size_t>(std::max(last, 0)) + 1), ends_(starts_.size()) {
+SectionLinks::SectionLinks(int32_t last)
+    : starts_(static_cast<size_t>(std::max(last, 0)) + 1), ends_(starts_.size()) {
   for (int32_t i = 1; i <= last; ++i) {
     if (i % 9 == 1 && i > 1) text_ += "<Br>";
     const std::string number = std::to_string(i);

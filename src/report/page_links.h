@@ -16,13 +16,13 @@ class PageNavigation {
   PageNavigation();
   ~PageNavigation();
   // Appends "<HR>" and a link to every other page, a line break before pages 13, 25, 37 ...
-  void appendLinks(std::string& out, const std::string& filePath, int32_t curPage, int32_t totalPage);
+  void appendLinks(std::string& out, const std::string& filePath, int32_t curPage,
+                   int32_t totalPage);
 
  private:
   struct PageLinks;
   std::unique_ptr<PageLinks> built_;
 };
-
 
 // The links from a section to the other sections of its page: "<A HRef='#Section<i>'>Section<i>
 // </A>..." for i from 1 to `last`, a line break before sections 10, 19, 28 ... (also where the

@@ -16,7 +16,8 @@ bool stopsTheRun(const Status& s) {
 
 }  // namespace
 
-PageOutput::PageOutput(FileSystem& files, std::string folder, bool threaded) : files_(files), folder_(std::move(folder)) {
+PageOutput::PageOutput(FileSystem& files, std::string folder, bool threaded)
+    : files_(files), folder_(std::move(folder)) {
   if (threaded) writer_ = std::thread([this] { run(); });
 }
 
@@ -110,7 +111,8 @@ Status PageOutput::openRunFolder() {
   return Status::ok();
 }
 
-std::vector<Status> PageOutput::commit(const std::vector<std::string>& fileNames, const std::string* replacing) {
+std::vector<Status> PageOutput::commit(const std::vector<std::string>& fileNames,
+                                       const std::string* replacing) {
   auto lock = files_.lockFolder(folder_);
   if (!lock) return {lock.error()};
   if (replacing)
@@ -125,7 +127,8 @@ std::vector<Status> PageOutput::commit(const std::vector<std::string>& fileNames
 
 Status PageOutput::putInPlace(const std::string& fileName) {
   const std::string built = run_.path + fileName, target = folder_ + fileName;
-  if (!files_.exists(target) && !files_.isSymlink(target) && files_.moveFile(built, target)) return Status::ok();
+  if (!files_.exists(target) && !files_.isSymlink(target) && files_.moveFile(built, target))
+    return Status::ok();
   auto text = files_.readFile(built);
   if (!text) return text.error();
   std::string_view added = text.value();

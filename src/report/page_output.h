@@ -48,7 +48,8 @@ class PageOutput {
   // the same hold, so two runs at once never mix their pages. What became of each page, in
   // order, up to a full disk or a planted link: the pages after it are left out, as is every
   // page when the lock or the removal fails (its error alone is the answer).
-  std::vector<Status> commit(const std::vector<std::string>& fileNames, const std::string* replacing);
+  std::vector<Status> commit(const std::vector<std::string>& fileNames,
+                             const std::string* replacing);
   // Drops every page built and not put in place, with the run's folder.
   void discard();
 

@@ -9,7 +9,8 @@ namespace quelo {
 namespace {
 
 Error fewerRecords(const Recordset& records) {
-  return ado::dataSourceError(records.connectionDescription() + ": the data gave fewer records than it counted");
+  return ado::dataSourceError(records.connectionDescription() +
+                              ": the data gave fewer records than it counted");
 }
 
 }  // namespace
@@ -21,7 +22,9 @@ PageRecords::PageRecords(std::shared_ptr<Recordset> page) : records_(std::move(p
 PageRecords::PageRecords(std::shared_ptr<Recordset> records, int32_t count)
     : records_(std::move(records)), count_(count), inPlace_(true) {}
 
-bool PageRecords::atEnd() const { return read_ >= count_ || records_->eof(); }
+bool PageRecords::atEnd() const {
+  return read_ >= count_ || records_->eof();
+}
 
 void PageRecords::next() {
   ++read_;
@@ -46,10 +49,12 @@ PageStream::PageStream(std::shared_ptr<Recordset> records, int32_t pageSize, int
     : records_(std::move(records)), pageSize_(std::max(pageSize, 1)), total_(total) {
   const int32_t wanted = recordsOf(1);
   auto first = records_->takeRecords(wanted);
-  if (!first) firstError_ = first.error();
+  if (!first)
+    firstError_ = first.error();
   else if (first.value()->recordCount().valueOr(0) < wanted)
     firstError_ = fewerRecords(*records_);
-  else first_ = std::move(first).value();
+  else
+    first_ = std::move(first).value();
 }
 
 Result<std::shared_ptr<PageRecords>> PageStream::page(int32_t number) {

@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "automation/date_time.h"
-#include "files/file_names.h"
-#include "data/recordset/recordset.h"
 #include "automation/text.h"
+#include "data/recordset/recordset.h"
+#include "files/file_names.h"
 #include "report/field_class.h"
 #include "report/page_links.h"
 #include "report/page_stream.h"
@@ -30,7 +30,9 @@ int32_t lastSection(const PagePlace& page) {
 }
 
 // The section that closes the page: its statistics and page links go there.
-bool closesPage(const PagePlace& page, int32_t s) { return s == lastSection(page); }
+bool closesPage(const PagePlace& page, int32_t s) {
+  return s == lastSection(page);
+}
 
 // The text a value is written and counted with; none for Null or a value without a text form.
 std::optional<std::string> valueText(const Variant& v) {
@@ -91,7 +93,8 @@ CellText booleanText(bool b) {
 std::optional<CellText> cellText(const CellView& c, std::string& scratch) {
   switch (c.kind) {
     case CellKind::Text:
-      return CellText{c.text, isNumericText(c.text) ? std::optional<double>(leadingNumber(c.text)) : std::nullopt};
+      return CellText{c.text, isNumericText(c.text) ? std::optional<double>(leadingNumber(c.text))
+                                                    : std::nullopt};
     case CellKind::Integer:
     case CellKind::Long:
     case CellKind::LongLong: {
@@ -190,11 +193,11 @@ class SectionDocument {
 };
 
 void SectionDocument::heading(std::string_view heading) {
-  for (std::string_view piece : {std::string_view("<HTML><HEAD></HEAD><BODY><H3> <A Name='"), heading,
-                                 std::string_view("'>"), heading,
+  for (std::string_view piece : {std::string_view("<HTML><HEAD></HEAD><BODY><H3> <A Name='"),
+                                 heading, std::string_view("'>"), heading,
                                  std::string_view("</A></H3><META NAME=\"GENERATOR\" CONTENT=\""),
-                                 std::string_view(kGeneratorText), std::string_view("\"><FONT FACE ="),
-                                 std::string_view(s_.fontName),
+                                 std::string_view(kGeneratorText),
+                                 std::string_view("\"><FONT FACE ="), std::string_view(s_.fontName),
                                  std::string_view(",Times New Roman,Arial,Courier New</FONT>")})
     doc_ += piece;
 }
@@ -202,13 +205,15 @@ void SectionDocument::heading(std::string_view heading) {
 void SectionDocument::headerBlock() {
   if (page_.page == 1) {
     if (!s_.logo.empty())
-      doc_ += "<P Align=Center><img src = " + settingPicture(s_.logo, "Logo") + " ALT = Logo_here ></P> ";
+      doc_ += "<P Align=Center><img src = " + settingPicture(s_.logo, "Logo") +
+              " ALT = Logo_here ></P> ";
     doc_ += "<P Align=Center><B>";
     const size_t dot = positionOf(s_.website, ".", 2);
     if (dot > 0 && positionOf(s_.website, ".", dot + 2) > 0)
       doc_ += " Visit our Website ...   <A HREF='" + s_.website + "'>" + s_.website + "</A> ";
     if (positionOf(s_.email, "@", 2) > 0 && positionOf(s_.email, ".", 4) > 0)
-      doc_ += " &nbsp;&nbsp;&nbsp;  E-mail us now ... <A HREF=mailto:" + s_.email + ">" + s_.email + "</A><Br>";
+      doc_ += " &nbsp;&nbsp;&nbsp;  E-mail us now ... <A HREF=mailto:" + s_.email + ">" + s_.email +
+              "</A><Br>";
     doc_ += " </B></P>";
     startMinimumsAndMaximums();
   }
@@ -255,7 +260,8 @@ void SectionDocument::table(TableColumns& columns) {
 void SectionDocument::resolveColumns(TableColumns& columns) {
   columns.fieldsOf = &section_.fields();
   columns.fields.clear();
-  columns.heading = "<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=[" + colour_ + "]<TR>";
+  columns.heading =
+      "<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=[" + colour_ + "]<TR>";
   for (int32_t j = 0; j < fieldCount_; ++j) {
     const std::string* name = outputName(static_cast<size_t>(j));
     const std::string shown = name ? *name : std::string();
@@ -273,7 +279,8 @@ void SectionDocument::row(const std::vector<std::optional<int>>& fields) {
 }
 
 void SectionDocument::cell(size_t position, const std::string& name, std::optional<int> field) {
-  const std::optional<CellText> cell = field ? cellText(section_.currentCell(*field), scratch_) : std::nullopt;
+  const std::optional<CellText> cell =
+      field ? cellText(section_.currentCell(*field), scratch_) : std::nullopt;
   if (!cell) return plainCell("");  // Null, or no text form: an empty cell keeps the columns
   if (cell->number) stats_.count(position, *cell->number);
   std::string_view v = cell->text;
@@ -283,7 +290,8 @@ void SectionDocument::cell(size_t position, const std::string& name, std::option
     v = trimmed;
     if (!v.empty() && pictureCell(name, v)) return;
   }
-  if (cell->shape != TextShape::Any || !mayBeLocalPathOrLink(v)) return plainCell(v, cell->shape == TextShape::AsIs);
+  if (cell->shape != TextShape::Any || !mayBeLocalPathOrLink(v))
+    return plainCell(v, cell->shape == TextShape::AsIs);
   localPathOrLinkCell(v, *field);
 }
 
@@ -300,12 +308,16 @@ void SectionDocument::localPathOrLinkCell(std::string_view text, int field) {
   }
   const FieldInfo& info = section_.fields()[field];
   if (linkValue && fieldClass(info) == FieldKind::Hyperlink) {
-    if (p0 > 1) v = v.substr(0, p0 - 1);
-    else v = v.size() >= 2 ? v.substr(1, v.size() - 2) : std::string();
+    if (p0 > 1)
+      v = v.substr(0, p0 - 1);
+    else
+      v = v.size() >= 2 ? v.substr(1, v.size() - 2) : std::string();
     if (job_.output.escapeValues) v = escapedMarkup(v);
     doc_ += cellStart_;
-    if (v.find('@') != std::string::npos) doc_ += "<A HREF=mailto:" + v + ">" + v + "</A>";
-    else doc_ += "<A HREF='" + v + "'>" + v + "</A>";
+    if (v.find('@') != std::string::npos)
+      doc_ += "<A HREF=mailto:" + v + ">" + v + "</A>";
+    else
+      doc_ += "<A HREF='" + v + "'>" + v + "</A>";
     doc_ += "</TD>";
     return;
   }
@@ -340,20 +352,24 @@ std::string SectionDocument::settingPicture(const std::string& path, const char*
 
 void SectionDocument::plainCell(std::string_view v, bool asIs) {
   doc_ += cellStart_;
-  if (asIs) doc_ += v;
-  else appendTextToHtml(doc_, v, job_.output.escapeValues ? Markup::Escaped : Markup::Kept);
+  if (asIs)
+    doc_ += v;
+  else
+    appendTextToHtml(doc_, v, job_.output.escapeValues ? Markup::Escaped : Markup::Kept);
   doc_ += "</TD>";
 }
 
 std::optional<size_t> SectionDocument::outputPosition(const std::string& name) const {
   for (int32_t j = 0; j < fieldCount_; ++j)
-    if (const std::string* n = outputName(static_cast<size_t>(j)); n && *n == name) return static_cast<size_t>(j);
+    if (const std::string* n = outputName(static_cast<size_t>(j)); n && *n == name)
+      return static_cast<size_t>(j);
   return std::nullopt;
 }
 
 void SectionDocument::closingBlocks() {
   pageStatistics();
-  if (page_.page == page_.totalPages || stats_.recordsWritten == job_.totalRecords) overallStatistics();
+  if (page_.page == page_.totalPages || stats_.recordsWritten == job_.totalRecords)
+    overallStatistics();
   if (!s_.footer.empty()) doc_ += "<EM> " + s_.footer + "</EM>  <Br>";
 }
 
@@ -371,9 +387,10 @@ void SectionDocument::pageStatistics() {
 }
 
 void SectionDocument::overallStatistics() {
-  std::string text = s_.pagesOption == 0
-                         ? "<B>" + std::to_string(job_.totalRecords) + " records altogether. </B> <Br> "
-                         : std::string("<B> For this Vol (page of records): </B> <Br>");
+  std::string text =
+      s_.pagesOption == 0
+          ? "<B>" + std::to_string(job_.totalRecords) + " records altogether. </B> <Br> "
+          : std::string("<B> For this Vol (page of records): </B> <Br>");
   const bool spansPages = page_.records < stats_.recordsWritten;
   const double divisor = spansPages ? job_.totalRecords : page_.records;
   for (const std::string& item : job_.sums) {
@@ -395,7 +412,8 @@ void SectionDocument::overallStatistics() {
     doc_ += kBlankParagraph;
   }
   if (!s_.signature.empty())
-    doc_ += "<P Align=Left><img src = " + settingPicture(s_.signature, "Signature") + " ALT = Signature_here ></P> ";
+    doc_ += "<P Align=Left><img src = " + settingPicture(s_.signature, "Signature") +
+            " ALT = Signature_here ></P> ";
 }
 
 }  // namespace
@@ -405,7 +423,8 @@ PageWriter::PageWriter(const ReportJob& job, FileSystem& files, ReportPictures* 
   statistics_.resize(job.fields.size());
 }
 
-void PageWriter::appendSection(std::string& text, const PagePlace& page, PageRecords& records, int32_t index) {
+void PageWriter::appendSection(std::string& text, const PagePlace& page, PageRecords& records,
+                               int32_t index) {
   // The page file takes the section as one quoted piece.
   SectionDocument doc(text, {job_, page, files_, pictures_, statistics_}, records);
   doc.append("\"");
@@ -416,7 +435,8 @@ void PageWriter::appendSection(std::string& text, const PagePlace& page, PageRec
   doc.table(columns_);
   const bool closing = closesPage(page, index);
   if (closing && job_.advSettings) doc.closingBlocks();
-  if (closing && page.totalPages > 1) navigation_.appendLinks(text, page.filePath, page.page, page.totalPages);
+  if (closing && page.totalPages > 1)
+    navigation_.appendLinks(text, page.filePath, page.page, page.totalPages);
   doc.append("<P>  </P> </BODY></HTML>\"\r\n");
 }
 

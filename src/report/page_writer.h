@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
 #include "automation/status.h"
+#include "platform/file_system.h"
 #include "report/page_links.h"
 #include "report/report_job.h"
 #include "report/report_statistics.h"

@@ -34,11 +34,14 @@ Result<std::string_view> readChunk(InputFile& file, char* buffer) {
 }  // namespace
 
 PictureCopies::PictureCopies(FileSystem& files, std::string folder)
-    : files_(files), folder_(std::move(folder) + "/"), buffers_(std::make_unique<char[]>(2 * kChunk)) {}
+    : files_(files),
+      folder_(std::move(folder) + "/"),
+      buffers_(std::make_unique<char[]>(2 * kChunk)) {}
 
 Status PictureCopies::prepare() {
   const std::string folder = folder_.substr(0, folder_.size() - 1);
-  if (files_.isSymlink(folder)) return makeError(err::kPermissionDenied, folder + " is a symbolic link");
+  if (files_.isSymlink(folder))
+    return makeError(err::kPermissionDenied, folder + " is a symbolic link");
   if (Status s = files_.ensureDirectory(folder); !s) return s;
   auto lock = files_.lockFolder(folder);
   if (!lock) return lock.error();
@@ -61,12 +64,14 @@ Result<std::string> PictureCopies::copy(const std::string& source) {
 
 // Reads the picture at `path` through, writing it to `copy` when given; a file that does not
 // start as a picture is refused.
-Result<PictureCopies::Content> PictureCopies::readThrough(const std::string& path, RegularFile& picture, OutputFile* copy) {
+Result<PictureCopies::Content> PictureCopies::readThrough(const std::string& path,
+                                                          RegularFile& picture, OutputFile* copy) {
   Content content;
   for (;;) {
     auto chunk = readChunk(*picture.file, buffers_.get());
     if (!chunk) return chunk.error();
-    if (content.size == 0 && !looksLikePicture(chunk.value())) return makeError(err::kIoError, "Not a picture '" + path + "'");
+    if (content.size == 0 && !looksLikePicture(chunk.value()))
+      return makeError(err::kIoError, "Not a picture '" + path + "'");
     if (chunk.value().empty()) return content;
     content.size += chunk.value().size();
     content.hash = content.hash * 1099511628211u ^ std::hash<std::string_view>{}(chunk.value());
@@ -83,8 +88,9 @@ Result<PictureCopies::Content> PictureCopies::contentOf(const std::string& path)
 
 // A copy of the same picture in the folder: one of this run's, or one an earlier run left (read
 // when a picture of its name and size first comes).
-std::optional<std::string> PictureCopies::copyAlreadyThere(const std::string& source, const std::string& name,
-                                                         const Content& content) {
+std::optional<std::string> PictureCopies::copyAlreadyThere(const std::string& source,
+                                                           const std::string& name,
+                                                           const Content& content) {
   if (auto unread = family(name).unread.extract(content.size)) {
     for (const std::string& earlier : unread.mapped())
       if (auto c = contentOf(folder_ + earlier); c && c.value().size == content.size)

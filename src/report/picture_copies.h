@@ -49,18 +49,19 @@ class PictureCopies {
 
   Result<Content> readThrough(const std::string& path, RegularFile& picture, OutputFile* copy);
   Result<Content> contentOf(const std::string& path);
-  std::optional<std::string> copyAlreadyThere(const std::string& source, const std::string& name, const Content& content);
+  std::optional<std::string> copyAlreadyThere(const std::string& source, const std::string& name,
+                                              const Content& content);
   Result<std::string> newCopy(const std::string& source, const std::string& name);
   Family& family(const std::string& name);
   std::string freeName(const std::string& name);
   bool sameContent(const std::string& a, const std::string& b);
 
   FileSystem& files_;
-  std::string folder_;  // with a trailing "/"
+  std::string folder_;                     // with a trailing "/"
   std::unordered_set<std::string> taken_;  // the names in the folder
   std::unordered_map<std::string, Family> families_;
   std::map<Key, std::vector<std::string>> known_;  // the copies by name and content
-  std::unique_ptr<char[]> buffers_;  // two chunks
+  std::unique_ptr<char[]> buffers_;                // two chunks
 };
 
 }  // namespace quelo

@@ -20,10 +20,12 @@ bool writeRegSetting(SettingsStore* store, std::string_view value, std::string_v
   if (!store) return false;
   const RegistryKey key{reg::kLocalMachine, keyPath(kProductKey, settingName)};
   const std::string keyClass = std::to_string(reg::kString);
-  return store->setValue(key, keyClass, key.path, RegistryValue{reg::kString, std::string(value)}).isOk();
+  return store->setValue(key, keyClass, key.path, RegistryValue{reg::kString, std::string(value)})
+      .isOk();
 }
 
-Variant readRegSetting(SettingsStore* store, int32_t root, std::string_view productKey, std::string_view settingName) {
+Variant readRegSetting(SettingsStore* store, int32_t root, std::string_view productKey,
+                       std::string_view settingName) {
   if (!store) return Variant(std::string());
   const RegistryKey key{static_cast<uint32_t>(root), keyPath(productKey, settingName)};
   auto stored = store->value(key, key.path);

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/settings_store.h"
 #include "automation/variant.h"
+#include "platform/settings_store.h"
 
 namespace quelo {
 
@@ -20,6 +20,7 @@ inline constexpr std::string_view kReportSettingName = "PwInf";
 bool writeRegSetting(SettingsStore* store, std::string_view value, std::string_view settingName);
 // The stored string, whole, with a trailing zero character dropped and leading and trailing
 // spaces trimmed; an empty string when it cannot be read.
-Variant readRegSetting(SettingsStore* store, int32_t root, std::string_view productKey, std::string_view settingName);
+Variant readRegSetting(SettingsStore* store, int32_t root, std::string_view productKey,
+                       std::string_view settingName);
 
 }  // namespace quelo

@@ -6,14 +6,14 @@
 #include <functional>
 #include <optional>
 
+#include "component/hyperlink_state.h"
+#include "component/platform.h"
 #include "data/public_records.h"
 #include "data/recordset/recordset.h"
 #include "data/recordset/row_source.h"
 #include "data/sources/open_source.h"
 #include "files/path_rules.h"
-#include "component/hyperlink_state.h"
 #include "platform/file_system.h"
-#include "component/platform.h"
 #include "report/automatic_report.h"
 #include "report/generation_driver.h"
 #include "report/page_stream.h"
@@ -30,10 +30,11 @@ using quelo::Recordset;
 using quelo::Result;
 
 ReportSource overRows(std::function<std::shared_ptr<quelo::RowSource>(quelo::FileSystem&)> rows) {
-  return ReportSourceAccess::make(std::make_shared<const ReportSourceAccess::Impl>(
-      ReportSourceAccess::Impl{[rows = std::move(rows)](quelo::FileSystem& files) -> Result<std::shared_ptr<Recordset>> {
-        return quelo::openCountedOrWhole(rows(files));
-      }}));
+  return ReportSourceAccess::make(
+      std::make_shared<const ReportSourceAccess::Impl>(ReportSourceAccess::Impl{
+          [rows = std::move(rows)](quelo::FileSystem& files) -> Result<std::shared_ptr<Recordset>> {
+            return quelo::openCountedOrWhole(rows(files));
+          }}));
 }
 
 }  // namespace
@@ -47,7 +48,9 @@ ReportSource ReportSource::sqlite(std::string databaseFile, std::string query) {
   return records(Records::sqlite(std::move(databaseFile), std::move(query)));
 }
 
-ReportSource ReportSource::csv(std::string file, char delimiter) { return records(Records::csv(std::move(file), delimiter)); }
+ReportSource ReportSource::csv(std::string file, char delimiter) {
+  return records(Records::csv(std::move(file), delimiter));
+}
 ReportSource ReportSource::csv(std::string file, char delimiter, std::string encoding) {
   return records(Records::csv(std::move(file), delimiter, std::move(encoding)));
 }
@@ -71,7 +74,9 @@ ReportSource ReportSource::records(const Records& records) {
   return overRows(impl.rows);
 }
 
-ReportSource ReportSource::records(std::shared_ptr<const RecordSource> host) { return records(Records::host(std::move(host))); }
+ReportSource ReportSource::records(std::shared_ptr<const RecordSource> host) {
+  return records(Records::host(std::move(host)));
+}
 
 }  // namespace varnikquelo
 
@@ -85,7 +90,8 @@ using varnikquelo::ReportResult;
 
 constexpr int32_t kMostFields = 32000;
 
-RequestFault fault(ReportErrorCode code, std::string message, RequestFault::Part part = RequestFault::Part::Other) {
+RequestFault fault(ReportErrorCode code, std::string message,
+                   RequestFault::Part part = RequestFault::Part::Other) {
   return RequestFault{{code, std::move(message)}, part};
 }
 
@@ -122,20 +128,24 @@ class CallbackProgress : public ReportProgress {
 };
 
 // The job's fields, sums and pictures; a fault names the first field the source does not have.
-std::optional<RequestFault> takeFields(const ReportRequest& request, const FieldList* known, ReportJob& job) {
+std::optional<RequestFault> takeFields(const ReportRequest& request, const FieldList* known,
+                                       ReportJob& job) {
   job.fields = request.fields;
   if (job.fields.empty() && known)
     for (const FieldInfo& f : known->all()) job.fields.push_back(f.name);
   job.sums = request.sums;
-  for (const auto& [field, folder] : request.pictures) job.pictureColumns.push_back({field, withTrailingSeparator(folder)});
+  for (const auto& [field, folder] : request.pictures)
+    job.pictureColumns.push_back({field, withTrailingSeparator(folder)});
   std::vector<std::string> named = job.fields;
   named.insert(named.end(), job.sums.begin(), job.sums.end());
   for (const PictureColumn& p : job.pictureColumns) named.push_back(p.field);
   for (const std::string& name : named)
-    if (known && !known->indexOf(name)) return fault(ReportErrorCode::UnknownField, "the source has no field " + name);
+    if (known && !known->indexOf(name))
+      return fault(ReportErrorCode::UnknownField, "the source has no field " + name);
   if (job.fields.size() > static_cast<size_t>(kMostFields))
     return fault(ReportErrorCode::BadRequest,
-                 std::to_string(job.fields.size()) + " output fields; a report holds at most " + std::to_string(kMostFields),
+                 std::to_string(job.fields.size()) + " output fields; a report holds at most " +
+                     std::to_string(kMostFields),
                  RequestFault::Part::Fields);
   return std::nullopt;
 }
@@ -165,10 +175,14 @@ ReportResult resultOf(ReportOutcome outcome) {
   ReportResult result;
   result.pages = std::move(outcome.files);
   result.warnings = std::move(outcome.warnings);
-  if (!outcome.sourceError.empty()) result.error = {ReportErrorCode::SourceFailed, outcome.sourceError};
-  else if (!outcome.refusal.empty()) result.error = {ReportErrorCode::BadRequest, outcome.refusal};
-  else if (!outcome.errors.empty()) result.error = {ReportErrorCode::PagesLost, joined(outcome.errors)};
-  else if (outcome.cancelled) result.error = {ReportErrorCode::Cancelled, "the report was cancelled"};
+  if (!outcome.sourceError.empty())
+    result.error = {ReportErrorCode::SourceFailed, outcome.sourceError};
+  else if (!outcome.refusal.empty())
+    result.error = {ReportErrorCode::BadRequest, outcome.refusal};
+  else if (!outcome.errors.empty())
+    result.error = {ReportErrorCode::PagesLost, joined(outcome.errors)};
+  else if (outcome.cancelled)
+    result.error = {ReportErrorCode::Cancelled, "the report was cancelled"};
   return result;
 }
 
@@ -185,7 +199,8 @@ varnikquelo::ReportSource recordsetSource(std::shared_ptr<Recordset> records) {
   using Impl = varnikquelo::ReportSourceAccess::Impl;
   return varnikquelo::ReportSourceAccess::make(std::make_shared<const Impl>(
       Impl{[records](FileSystem&) -> Result<std::shared_ptr<Recordset>> {
-        if (!records || !records->isOpen()) return makeError(err::kInvalidProcedureCall, "the record set is not open");
+        if (!records || !records->isOpen())
+          return makeError(err::kInvalidProcedureCall, "the record set is not open");
         return records;
       }}));
 }
@@ -193,13 +208,15 @@ varnikquelo::ReportSource recordsetSource(std::shared_ptr<Recordset> records) {
 Result<int16_t> pageCountOf(int64_t total, int32_t pageSize) {
   const int64_t pages = (total + pageSize - 1) / pageSize;
   if (pages > INT16_MAX)
-    return makeError(err::kInvalidProcedureCall, std::to_string(total) + " records make " + std::to_string(pages) +
-                                                " pages of " + std::to_string(pageSize) + "; a report holds at most " +
-                                                std::to_string(INT16_MAX) + " pages");
+    return makeError(err::kInvalidProcedureCall,
+                     std::to_string(total) + " records make " + std::to_string(pages) +
+                         " pages of " + std::to_string(pageSize) + "; a report holds at most " +
+                         std::to_string(INT16_MAX) + " pages");
   return static_cast<int16_t>(pages);
 }
 
-Result<ReportPages> preparePages(const std::shared_ptr<Recordset>& records, int64_t total, int32_t pageSize) {
+Result<ReportPages> preparePages(const std::shared_ptr<Recordset>& records, int64_t total,
+                                 int32_t pageSize) {
   auto count = pageCountOf(total, pageSize);
   if (!count) return count.error();
   ReportPages out;
@@ -218,8 +235,9 @@ Result<ReportPages> preparePages(const std::shared_ptr<Recordset>& records, int6
   return out;
 }
 
-std::variant<ReportJob, RequestFault> reportJob(const ReportRequest& request, ReportPages pages, const FieldList* known,
-                                                const FormExtras* form, Platform& platform) {
+std::variant<ReportJob, RequestFault> reportJob(const ReportRequest& request, ReportPages pages,
+                                                const FieldList* known, const FormExtras* form,
+                                                Platform& platform) {
   ReportJob job;
   job.baseName = reportBaseName(platform, request.fileName);
   if (job.baseName.empty() && form) job.baseName = form->fallbackName;
@@ -239,35 +257,44 @@ std::variant<ReportJob, RequestFault> reportJob(const ReportRequest& request, Re
   job.title = request.title;
   job.dateLine = request.dateLine;
   job.colour = request.colour;
-  job.applicationPath = withTrailingSeparator(request.applicationPath.empty() ? std::filesystem::current_path().string()
-                                                                              : request.applicationPath);
+  job.applicationPath = withTrailingSeparator(request.applicationPath.empty()
+                                                  ? std::filesystem::current_path().string()
+                                                  : request.applicationPath);
   job.advSettings = request.useSettings;
   job.settings = form ? form->settings : settingsOf(request.settings);
   job.output = {request.escapeValues, request.copyPictures, request.replaceEarlier, request.pdf};
   using varnikquelo::ReportAction;
-  job.openInBrowser = request.action == ReportAction::Browse || request.action == ReportAction::BrowseAndPrint;
-  job.print = request.action == ReportAction::Print || request.action == ReportAction::BrowseAndPrint;
+  job.openInBrowser =
+      request.action == ReportAction::Browse || request.action == ReportAction::BrowseAndPrint;
+  job.print =
+      request.action == ReportAction::Print || request.action == ReportAction::BrowseAndPrint;
   return job;
 }
 
-ReportResult makeReport(const ReportRequest& request, Platform& platform, AutomaticReport* automatic) {
+ReportResult makeReport(const ReportRequest& request, Platform& platform,
+                        AutomaticReport* automatic) {
   const auto& source = varnikquelo::ReportSourceAccess::impl(request.source);
   if (!source) return failed(ReportErrorCode::NoSource, "no source of records");
   if (request.recordsPerPage < 1 && !automatic)
-    return failed(ReportErrorCode::BadRequest, "records per page must be at least 1, not " + std::to_string(request.recordsPerPage));
+    return failed(ReportErrorCode::BadRequest, "records per page must be at least 1, not " +
+                                                   std::to_string(request.recordsPerPage));
   auto records = source->open(*platform.files);
   if (!records) return failed(ReportErrorCode::SourceFailed, records.error().message);
   auto count = recordsOf(*records.value());
   if (!count) return failed(ReportErrorCode::SourceFailed, count.error().message);
   if (count.value() <= 0) return failed(ReportErrorCode::NoRecords, "the source holds no record");
-  if (count.value() > INT32_MAX) return failed(ReportErrorCode::BadRequest, "too many records for one report");
-  const int32_t pageSize = automatic ? pageSizeFor(count.value(), automatic->recordsPerPage) : request.recordsPerPage;
+  if (count.value() > INT32_MAX)
+    return failed(ReportErrorCode::BadRequest, "too many records for one report");
+  const int32_t pageSize =
+      automatic ? pageSizeFor(count.value(), automatic->recordsPerPage) : request.recordsPerPage;
   if (automatic) {
     automatic->records = count.value();
     automatic->pageSize = pageSize;
   }
   auto pages = preparePages(records.value(), count.value(), pageSize);
-  if (!pages) return failed(ReportErrorCode::BadRequest, automatic ? tooManyRecords(pages.error().message) : pages.error().message);
+  if (!pages)
+    return failed(ReportErrorCode::BadRequest,
+                  automatic ? tooManyRecords(pages.error().message) : pages.error().message);
   if (const auto& stream = pages.value().stream; stream && !stream->firstPage())
     return failed(ReportErrorCode::SourceFailed, stream->page(1).error().message);
   ReportRequest completed = request;
@@ -276,10 +303,12 @@ ReportResult makeReport(const ReportRequest& request, Platform& platform, Automa
     extras = completeAutomatic(completed, *automatic, *pages.value().pages.front(), platform);
   if (automatic && completed.fields.empty()) return {};  // no field is output: nothing to write
   const FieldList* known = automatic ? nullptr : &records.value()->fields();
-  auto job = reportJob(completed, std::move(pages).value(), known, extras ? &*extras : nullptr, platform);
+  auto job =
+      reportJob(completed, std::move(pages).value(), known, extras ? &*extras : nullptr, platform);
   if (auto* wrong = std::get_if<RequestFault>(&job)) {
     const bool tooWide = automatic && wrong->part == RequestFault::Part::Fields;
-    return failed(wrong->error.code, tooWide ? tooManyFields(wrong->error.message) : wrong->error.message);
+    return failed(wrong->error.code,
+                  tooWide ? tooManyFields(wrong->error.message) : wrong->error.message);
   }
   if (automatic) {
     const ReportJob& made = std::get<ReportJob>(job);
@@ -289,7 +318,8 @@ ReportResult makeReport(const ReportRequest& request, Platform& platform, Automa
   CallbackProgress progress(request);
   HyperlinkState links;  // the browser this report opens is its own
   ReportResult result = resultOf(runReport(std::get<ReportJob>(job), platform, progress, links));
-  if (!progress.thrown().empty() && result.error.code == ReportErrorCode::Cancelled) result.error.message = progress.thrown();
+  if (!progress.thrown().empty() && result.error.code == ReportErrorCode::Cancelled)
+    result.error.message = progress.thrown();
   return result;
 }
 

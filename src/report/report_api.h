@@ -19,12 +19,12 @@
 // job (names, sums, pictures, settings, action, checks) is written once, here.
 #pragma once
 
+#include <varnikquelo/report.h>
+
 #include <memory>
 #include <string>
 #include <variant>
 #include <vector>
-
-#include <varnikquelo/report.h>
 
 #include "automation/status.h"
 #include "report/report_job.h"
@@ -35,8 +35,12 @@ namespace varnikquelo {
 // The library's view into a ReportSource.
 struct ReportSourceAccess {
   using Impl = ReportSource::Impl;
-  static const std::shared_ptr<const Impl>& impl(const ReportSource& source) { return source.impl_; }
-  static ReportSource make(std::shared_ptr<const Impl> impl) { return ReportSource(std::move(impl)); }
+  static const std::shared_ptr<const Impl>& impl(const ReportSource& source) {
+    return source.impl_;
+  }
+  static ReportSource make(std::shared_ptr<const Impl> impl) {
+    return ReportSource(std::move(impl));
+  }
 };
 
 }  // namespace varnikquelo
@@ -75,7 +79,8 @@ Result<int16_t> pageCountOf(int64_t total, int32_t pageSize);
 // The pages of `total` records of `records`, from its current record on, at `pageSize` a page
 // (checked with pageCountOf first): read as they are written when `records` is a counted run,
 // else views over its rows that copy nothing until written to.
-Result<ReportPages> preparePages(const std::shared_ptr<Recordset>& records, int64_t total, int32_t pageSize);
+Result<ReportPages> preparePages(const std::shared_ptr<Recordset>& records, int64_t total,
+                                 int32_t pageSize);
 
 // What only the report form adds to a request: its output fields come from the source itself,
 // and its settings are the full ones in force (the request's public settings are not read).
@@ -100,7 +105,8 @@ struct RequestFault {
 // The job `request` describes over its prepared `pages`. The names it gives are checked against
 // `known`, the source's fields (null: they come from the source and need no check). `form` is
 // null for a request of the typed API.
-std::variant<ReportJob, RequestFault> reportJob(const varnikquelo::ReportRequest& request, ReportPages pages,
-                                                const FieldList* known, const FormExtras* form, Platform& platform);
+std::variant<ReportJob, RequestFault> reportJob(const varnikquelo::ReportRequest& request,
+                                                ReportPages pages, const FieldList* known,
+                                                const FormExtras* form, Platform& platform);
 
 }  // namespace quelo

@@ -24,12 +24,13 @@ struct PictureColumn {
 };
 
 struct ReportJob {
-  std::vector<std::shared_ptr<Recordset>> pages;  // page p at index p - 1; a null page is not written
+  std::vector<std::shared_ptr<Recordset>>
+      pages;  // page p at index p - 1; a null page is not written
   // When set, the records are read from it as the pages are written, `pageCount` pages of them
   // (`pages` holds the first only, for the preview).
   std::shared_ptr<PageStream> stream;
   int16_t pageCount = 0;
-  int32_t totalRecords = 0;                       // over all pages, for the overall statistics
+  int32_t totalRecords = 0;  // over all pages, for the overall statistics
   bool allPages = true;
   // Without allPages, the one page written: it keeps its number in its heading, but is written
   // as the only page, to the base name.
@@ -41,9 +42,9 @@ struct ReportJob {
   bool containPictureFields = false;  // picture cells are written as pictures
 
   std::string title;
-  std::string dateLine;  // the heading's second line; empty: the title is repeated there
-  std::string colour;    // the tables' background colour
-  std::string baseName;  // the page file name, before the page number is put in
+  std::string dateLine;         // the heading's second line; empty: the title is repeated there
+  std::string colour;           // the tables' background colour
+  std::string baseName;         // the page file name, before the page number is put in
   std::string applicationPath;  // the pages go to its Reports folder; ends in a separator
 
   bool advSettings = false;  // the settings below are in force: header, notes, statistics ...
@@ -75,8 +76,8 @@ struct ReportOutcome {
   std::vector<std::string> files;     // the page files put in place whole, in page order
   std::vector<std::string> errors;    // what could not be written
   std::vector<std::string> warnings;  // written, but not as asked (a missing picture, no browser)
-  std::string refusal;                // why nothing was written at all; empty when it was not refused
-  std::string sourceError;            // the source failed part-way: no page was put in place
+  std::string refusal;      // why nothing was written at all; empty when it was not refused
+  std::string sourceError;  // the source failed part-way: no page was put in place
   bool cancelled = false;
 };
 

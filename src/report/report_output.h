@@ -5,10 +5,11 @@
 namespace quelo {
 
 struct ReportOutput {
-  bool escapeValues = false;    // record values written as text: markup in the data shows as typed
-  bool copyPictures = false;    // pictures copied beside the pages and referred to relatively
-  bool replaceEarlier = false;  // the pages of an earlier report under the same name removed as these go in place
-  bool pdf = false;             // the whole report also rendered into NAME.pdf beside its pages
+  bool escapeValues = false;  // record values written as text: markup in the data shows as typed
+  bool copyPictures = false;  // pictures copied beside the pages and referred to relatively
+  bool replaceEarlier =
+      false;  // the pages of an earlier report under the same name removed as these go in place
+  bool pdf = false;  // the whole report also rendered into NAME.pdf beside its pages
 };
 
 }  // namespace quelo

@@ -11,7 +11,8 @@ ReportPictures::ReportPictures(FileSystem& files, std::string reportsFolder, boo
       copy_(copy),
       copies_(files, folder_) {}
 
-std::string ReportPictures::address(const std::string& field, const std::string& path, const std::string& stored) {
+std::string ReportPictures::address(const std::string& field, const std::string& path,
+                                    const std::string& stored) {
   if (stored.empty()) {
     noteMissing(field, path);
     return stored;
@@ -20,13 +21,15 @@ std::string ReportPictures::address(const std::string& field, const std::string&
   auto [at, fresh] = addresses_.try_emplace(stored);
   if (fresh) {
     at->second = copy(field, stored);
-    if (at->second.empty()) at->second = stored;  // not copied (and said so): the picture where it is
+    if (at->second.empty())
+      at->second = stored;  // not copied (and said so): the picture where it is
   }
   return at->second;
 }
 
 void ReportPictures::noteMissing(const std::string& field, const std::string& path) {
-  if (noted_.insert(path).second) warnings_.push_back("picture of field " + field + " missing: " + path);
+  if (noted_.insert(path).second)
+    warnings_.push_back("picture of field " + field + " missing: " + path);
 }
 
 // The copy's address relative to the pages, or empty when the picture is not copied.

@@ -98,17 +98,28 @@ void fillEmptyTexts(SettingsRecord& s) {
 
 Variant advancedSettingValue(const SettingsRecord& s, int32_t setting) {
   switch (setting) {
-    case Ra_Header: return Variant(s.header);
-    case Ra_Footer: return Variant(s.footer);
-    case Ra_UseNotes: return Variant(s.useNotes != 0);
-    case Ra_NotesOnTop: return Variant(s.notesPosition == 0);
-    case Ra_Notes: return Variant(s.notes);
-    case Ra_Logo: return Variant(s.logo);
-    case Ra_Signature: return Variant(s.signature);
-    case Ra_Website: return Variant(s.website);
-    case Ra_Email: return Variant(s.email);
-    case Ra_AllPages: return Variant(s.pagesOption == 0);
-    default: return Variant();
+    case Ra_Header:
+      return Variant(s.header);
+    case Ra_Footer:
+      return Variant(s.footer);
+    case Ra_UseNotes:
+      return Variant(s.useNotes != 0);
+    case Ra_NotesOnTop:
+      return Variant(s.notesPosition == 0);
+    case Ra_Notes:
+      return Variant(s.notes);
+    case Ra_Logo:
+      return Variant(s.logo);
+    case Ra_Signature:
+      return Variant(s.signature);
+    case Ra_Website:
+      return Variant(s.website);
+    case Ra_Email:
+      return Variant(s.email);
+    case Ra_AllPages:
+      return Variant(s.pagesOption == 0);
+    default:
+      return Variant();
   }
 }
 

@@ -24,7 +24,16 @@ namespace quelo {
 
 // The members of ReportAdvSetttings: indexes of the backup and of AdvancedSettings.
 enum ReportAdvSetting : int32_t {
-  Ra_Header, Ra_Footer, Ra_UseNotes, Ra_NotesOnTop, Ra_Notes, Ra_Logo, Ra_Signature, Ra_Website, Ra_Email, Ra_AllPages
+  Ra_Header,
+  Ra_Footer,
+  Ra_UseNotes,
+  Ra_NotesOnTop,
+  Ra_Notes,
+  Ra_Logo,
+  Ra_Signature,
+  Ra_Website,
+  Ra_Email,
+  Ra_AllPages
 };
 
 inline constexpr std::string_view kSettingsSeparator = "**_**";

@@ -7,7 +7,8 @@
 namespace quelo {
 
 void ReportStatistics::resize(size_t fields) {
-  for (Accumulator* a : {&pageSums, &reportTotals, &reportMinimums, &reportMaximums}) a->resize(fields);
+  for (Accumulator* a : {&pageSums, &reportTotals, &reportMinimums, &reportMaximums})
+    a->resize(fields);
 }
 
 void ReportStatistics::count(size_t position, double x) {

@@ -28,7 +28,9 @@ struct ReportStatistics {
 // it but with no &H or &O prefix ("&H10" counts 0, not 16).
 double leadingNumber(std::string_view text);
 // 0 for an empty element.
-inline double valueOf(const std::optional<double>& e) { return e.value_or(0.0); }
+inline double valueOf(const std::optional<double>& e) {
+  return e.value_or(0.0);
+}
 // A statistic as report text: the number's shortest form. A sum or total beyond the range of a
 // double has no number to show; it reads "Overflow", the text of the overflow error, so that the
 // line keeps its shape and no reader takes "Infinity" (or a wrapped, clipped value) for the sum.

@@ -6,12 +6,18 @@ namespace {
 // The entity of a character that escaped text may not hold as it is; none for the others.
 const char* entityOf(char c) {
   switch (c) {
-    case '<': return "&lt;";
-    case '>': return "&gt;";
-    case '&': return "&amp;";
-    case '"': return "&quot;";
-    case '\'': return "&#39;";
-    default: return nullptr;
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    case '&':
+      return "&amp;";
+    case '"':
+      return "&quot;";
+    case '\'':
+      return "&#39;";
+    default:
+      return nullptr;
   }
 }
 
@@ -28,8 +34,10 @@ std::string escapedMarkup(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (const char c : text) {
-    if (const char* entity = entityOf(c)) out += entity;
-    else out += c;
+    if (const char* entity = entityOf(c))
+      out += entity;
+    else
+      out += c;
   }
   return out;
 }

@@ -5,7 +5,14 @@ namespace {
 
 bool needsEncoding(unsigned char c) {
   switch (c) {
-    case ' ': case '#': case '%': case '?': case '"': case '\'': case '<': case '>':
+    case ' ':
+    case '#':
+    case '%':
+    case '?':
+    case '"':
+    case '\'':
+    case '<':
+    case '>':
       return true;
     default:
       return c < 0x20 || c == 0x7F;
@@ -31,6 +38,8 @@ std::string percentEncodedPath(std::string_view path) {
   return out;
 }
 
-std::string fileUrl(std::string_view absolutePath) { return "file://" + percentEncodedPath(absolutePath); }
+std::string fileUrl(std::string_view absolutePath) {
+  return "file://" + percentEncodedPath(absolutePath);
+}
 
 }  // namespace quelo

@@ -4,12 +4,12 @@
 
 #include <cstdlib>
 
+#include "automation/text.h"
 #include "component/component.h"
+#include "component/hyperlink_state.h"
 #include "files/file_names.h"
 #include "files/path_rules.h"
 #include "hyperlink/hyperlink_opener.h"
-#include "component/hyperlink_state.h"
-#include "automation/text.h"
 #include "report/automatic_report.h"
 #include "report/reg_settings.h"
 #include "report/report_settings.h"
@@ -59,12 +59,15 @@ QueloAdvancedSet::QueloAdvancedSet(Component& component, Platform platform)
 void QueloAdvancedSet::wireEvents() {
   get<CommandButton>("cmdApply").onClick = [this] { cmdApply_Click(); };
   get<CommandButton>("CancelButton").onClick = [this] { cancelButtonClick(); };
-  for (TextBox* box : {&get<TextBox>("txtHeaderFooter", 0), &get<TextBox>("txtHeaderFooter", 1),
-                       &get<TextBox>("txtLink", 0), &get<TextBox>("txtLink", 1), &get<TextBox>("txtNotes")})
+  for (TextBox* box :
+       {&get<TextBox>("txtHeaderFooter", 0), &get<TextBox>("txtHeaderFooter", 1),
+        &get<TextBox>("txtLink", 0), &get<TextBox>("txtLink", 1), &get<TextBox>("txtNotes")})
     box->onGotFocus = [box] { selectWholeText(*box); };
   for (int i = 0; i < 2; ++i) {
     get<CommandButton>("cmdLogo", i).onClick = [this, i] { cmdLogoClick(i); };
-    get<TextBox>("txtLink", i).onKeyDown = [this, i](int& keyCode, int) { linkKeyDown(i, keyCode); };
+    get<TextBox>("txtLink", i).onKeyDown = [this, i](int& keyCode, int) {
+      linkKeyDown(i, keyCode);
+    };
   }
   auto& font = get<ComboBox>("cboFontName");
   font.onLostFocus = [this, &font] { get<Label>("lblFontName").setFontName(font.text()); };
@@ -128,8 +131,10 @@ void QueloAdvancedSet::cmdLogoClick(int index) {
   const std::string caption = std::string("Select a Jpeg or Gif or Png image to use") +
                               (index == 0 ? " as Logo " : " as Signature ") + "in Report";
   // The starting folder keeps its case: on Linux a lower-cased path may name no folder.
-  std::string name =
-      myfControl_ ? myfControl_->supplyFileName(caption, withTrailingSeparator(pictures), kPictureFiles, true) : "";
+  std::string name = myfControl_
+                         ? myfControl_->supplyFileName(caption, withTrailingSeparator(pictures),
+                                                       kPictureFiles, true)
+                         : "";
   if (!namesAPicture(name)) name.clear();
   shown->setCaption(name.empty() ? std::string() : ShortFileName(*platform_.files, name));
 }
@@ -160,13 +165,15 @@ void QueloAdvancedSet::RevertToRealAdvSettings(bool fromDeveloperChanges) {
   get<TextBox>("txtHeaderFooter", 1).setText(s.footer);
   setCheck(get<CheckBox>("chkNotes"), s.useNotes);
   // An index without its option button is skipped.
-  if (auto* at = dynamic_cast<OptionButton*>(find("OptNotesPosition", s.notesPosition))) at->setValue(true);
+  if (auto* at = dynamic_cast<OptionButton*>(find("OptNotesPosition", s.notesPosition)))
+    at->setValue(true);
   get<TextBox>("txtNotes").setText(s.notes);
   get<Label>("lblLogo", 0).setCaption(s.logo);
   get<Label>("lblLogo", 1).setCaption(s.signature);
   get<TextBox>("txtLink", 0).setText(s.website);
   get<TextBox>("txtLink", 1).setText(s.email);
-  if (auto* pages = dynamic_cast<OptionButton*>(find("OptPages", s.pagesOption))) pages->setValue(true);
+  if (auto* pages = dynamic_cast<OptionButton*>(find("OptPages", s.pagesOption)))
+    pages->setValue(true);
   setCheck(get<CheckBox>("chkSave"), s.saveSettings);
 }
 

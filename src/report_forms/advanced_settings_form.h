@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "forms/form.h"
 #include "component/platform.h"
+#include "forms/form.h"
 #include "report_forms/report_host.h"
 
 namespace quelo {

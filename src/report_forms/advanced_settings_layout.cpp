@@ -1,8 +1,7 @@
 // The design-time face of QueloAdvancedSet: every control with its caption, items, tool tip,
 // container and place (twips). Behaviour is wired in advanced_settings_form.cpp.
-#include "report_forms/advanced_settings_form.h"
-
 #include "forms/layout.h"
+#include "report_forms/advanced_settings_form.h"
 
 namespace quelo {
 
@@ -33,16 +32,18 @@ void QueloAdvancedSet::build() {
   placed(add<CheckBox>("chkNotes"), {120, 1380, 1500, 285}, "Include Notes");
   auto& frame1 = placed(add<Frame>("Frame1"), {1700, 1260, 2500, 420});
   for (int i = 0; i < 2; ++i) {
-    auto& at = inFrame(placed(add<OptionButton>("OptNotesPosition", i), {1800 + 1200 * i, 1340, 1150, 255},
-                              i == 0 ? "On &Top" : "At &Buttom"),
-                       frame1);
+    auto& at =
+        inFrame(placed(add<OptionButton>("OptNotesPosition", i), {1800 + 1200 * i, 1340, 1150, 255},
+                       i == 0 ? "On &Top" : "At &Buttom"),
+                frame1);
     at.setValue(i == 0);
   }
   auto& notes = placed(add<TextBox>("txtNotes"), {120, 1800, 4080, 1100}, {},
                        "Notes to include in report on top of first page or at bottom of last page");
   notes.setMultiLine(true);
 
-  placed(add<CommandButton>("cmdLogo", 0), {120, 3000, 1100, 345}, "&Logo", "image file like company logo for first page");
+  placed(add<CommandButton>("cmdLogo", 0), {120, 3000, 1100, 345}, "&Logo",
+         "image file like company logo for first page");
   placed(add<Label>("lblLogo", 0), {1300, 3000, 2900, 345});
   placed(add<CommandButton>("cmdLogo", 1), {120, 3450, 1100, 345}, "&Signature",
          "image file for your signature or photograph");

@@ -4,10 +4,10 @@
 
 #include "automation/collection.h"
 #include "component/component.h"
-#include "report_forms/advanced_settings_form.h"
 #include "report/automatic_report.h"
-#include "report_forms/report_form.h"
 #include "report/report_settings.h"
+#include "report_forms/advanced_settings_form.h"
+#include "report_forms/report_form.h"
 
 namespace quelo {
 
@@ -55,7 +55,8 @@ void writeControls(QueloAdvancedSet& s, const std::array<Variant, 10>& v) {
 
 }  // namespace
 
-void applyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, const Variant& forFutureUse,
+void applyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report,
+                       const Variant& forFutureUse,
                        const std::shared_ptr<Collection>& fieldChoices) {
   SettingsState& state = settings.component().reportSettings;
   backUp(settings);
@@ -69,7 +70,8 @@ void applyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, cons
   const auto& available = report.get<ListBox>("lstAvailable");
   output.clear();
   for (int32_t i = 0; i < available.listCount(); ++i) {
-    if (outputByChoice(choiceFor(fieldChoices, available.list(i)))) output.addItem(available.list(i));
+    if (outputByChoice(choiceFor(fieldChoices, available.list(i))))
+      output.addItem(available.list(i));
   }
 }
 

@@ -15,7 +15,8 @@ class QueloReportForm;
 
 // Backs up the settings form's ten controls and the working settings, writes the host's settings
 // into the controls and applies the field choices (none: every field is output and summed).
-void applyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report, const Variant& forFutureUse,
+void applyAutoSettings(QueloAdvancedSet& settings, QueloReportForm& report,
+                       const Variant& forFutureUse,
                        const std::shared_ptr<Collection>& fieldChoices);
 // After the report: the controls and the working settings as they were before applyAutoSettings,
 // so the automatic report's settings hold for it alone and are never stored as the user's.

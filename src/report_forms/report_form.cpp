@@ -2,15 +2,15 @@
 // Advanced, Save As and Close.
 #include "report_forms/report_form.h"
 
+#include "automation/date_time.h"
+#include "automation/text.h"
 #include "component/component.h"
+#include "component/preview_tables.h"
+#include "data/recordset/recordset.h"
 #include "files/file_names.h"
 #include "files/path_rules.h"
-#include "automation/date_time.h"
-#include "data/recordset/recordset.h"
-#include "automation/text.h"
-#include "report_forms/advanced_settings_form.h"
 #include "report/automatic_report.h"
-#include "component/preview_tables.h"
+#include "report_forms/advanced_settings_form.h"
 
 namespace quelo {
 
@@ -22,7 +22,8 @@ namespace {
 std::string savedName(std::string name) {
   if (positionOf(name, ".htm", 2) == 0 && positionOf(name, ".asp", 2) == 0) name += ".htm";
   const std::string lower = toLower(name);
-  const bool pageFile = positionOf(lower, ".htm", 2) || positionOf(lower, ".html", 2) || positionOf(lower, ".asp", 2);
+  const bool pageFile =
+      positionOf(lower, ".htm", 2) || positionOf(lower, ".html", 2) || positionOf(lower, ".asp", 2);
   return pageFile ? toLower(justFileName(name)) : std::string();
 }
 
@@ -35,23 +36,32 @@ QueloReportForm::QueloReportForm(Component& component, Platform platform)
 
 QueloReportForm::~QueloReportForm() = default;
 
-bool QueloReportForm::AutoReporting() const { return component_.reportAutoReporting; }
-void QueloReportForm::setAutoReporting(bool on) { component_.reportAutoReporting = on; }
+bool QueloReportForm::AutoReporting() const {
+  return component_.reportAutoReporting;
+}
+void QueloReportForm::setAutoReporting(bool on) {
+  component_.reportAutoReporting = on;
+}
 
 void QueloReportForm::setGraphicFolderPath(const std::string& path) {
   graphicFolderPath_ = keptFolderPath(path, graphicFolderPath_);
 }
 
-void QueloReportForm::setThePicFields(const std::string& fields) { picFields_ = trimSpaces(fields); }
+void QueloReportForm::setThePicFields(const std::string& fields) {
+  picFields_ = trimSpaces(fields);
+}
 
-QueloAdvancedSet& QueloReportForm::settingsForm() { return advancedSettingsForm(component_, platform_); }
+QueloAdvancedSet& QueloReportForm::settingsForm() {
+  return advancedSettingsForm(component_, platform_);
+}
 
 void QueloReportForm::wireEvents() {
   for (int i = 0; i < 2; ++i) {
     get<CommandButton>("cmdDirection", i).onClick = [this, i] { cmdDirection_Click(i); };
     get<CommandButton>("cmdMoveUpDown", i).onClick = [this, i] { cmdMoveUpDown_Click(i); };
   }
-  for (int i = 0; i < 4; ++i) get<CommandButton>("cmdPage", i).onClick = [this, i] { cmdPage_Click(i); };
+  for (int i = 0; i < 4; ++i)
+    get<CommandButton>("cmdPage", i).onClick = [this, i] { cmdPage_Click(i); };
   get<CommandButton>("cmdAdvanced").onClick = [this] { cmdAdvanced_Click(); };
   get<CommandButton>("cmdGenerate").onClick = [this] { generateFromButton(); };
   get<CommandButton>("cmdClose").onClick = [this] { cmdClose_Click(); };
@@ -62,7 +72,9 @@ void QueloReportForm::wireEvents() {
     title.setSelLength(static_cast<int32_t>(title.text().size()));
   };
   get<ListBox>("lstOutput").onKeyDown = [this](int& k, int shift) { outputListKeyDown(k, shift); };
-  get<ListBox>("lstAvailable").onKeyDown = [this](int& k, int shift) { availableListKeyDown(k, shift); };
+  get<ListBox>("lstAvailable").onKeyDown = [this](int& k, int shift) {
+    availableListKeyDown(k, shift);
+  };
 }
 
 void QueloReportForm::formLoad() {
@@ -74,7 +86,9 @@ void QueloReportForm::formLoad() {
   showPreviewPage();
 }
 
-void QueloReportForm::formActivate() { get<DataGrid>("MSHFlexGrid1"); }
+void QueloReportForm::formActivate() {
+  get<DataGrid>("MSHFlexGrid1");
+}
 
 // While a run started by the user goes on, the driver lets the event loop run between sections:
 // no button may page the preview, start another run or close the form under it, and the window
@@ -104,7 +118,9 @@ void QueloReportForm::formUnload(int&) {
   pageStream_.reset();
 }
 
-void QueloReportForm::cmdClose_Click() { unload(); }
+void QueloReportForm::cmdClose_Click() {
+  unload();
+}
 
 // Offers the numeric fields of the page for summing, then shows the settings form unless an
 // automatic report drives it. The first failing step ends the handler.

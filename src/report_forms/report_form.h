@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "forms/form.h"
-#include "component/platform.h"
 #include "automation/variant.h"
+#include "component/platform.h"
+#include "forms/form.h"
 #include "report/report_job.h"
 
 namespace varnikquelo {
@@ -74,7 +74,8 @@ class QueloReportForm : public forms::Form {
   varnikquelo::ReportRequest reportRequest();
   FormExtras formExtras();
   std::string dateLine();
-  // Ends a Generate before anything is written: the message box shows `shown`, the outcome keeps why.
+  // Ends a Generate before anything is written: the message box shows `shown`, the outcome keeps
+  // why.
   void refuse(const std::string& shown, const std::string& why);
   QueloAdvancedSet& settingsForm();
   void readPageSize();
@@ -94,8 +95,9 @@ class QueloReportForm : public forms::Form {
   bool generating_ = false;  // a run started by the Generate button is under way
   std::string graphicFolderPath_, picFields_;
   std::vector<std::shared_ptr<Recordset>> pages_;  // page p at index p - 1
-  std::shared_ptr<PageStream> pageStream_;  // the pages, read as they are written; pages_ holds page 1
-  std::string tooManyPages_;  // why the records could not be paged; empty when they were
+  std::shared_ptr<PageStream>
+      pageStream_;             // the pages, read as they are written; pages_ holds page 1
+  std::string tooManyPages_;   // why the records could not be paged; empty when they were
   std::string sourceFailure_;  // the source failed on its first page; empty when it did not
   std::shared_ptr<Recordset> currentPage_;
 

@@ -40,7 +40,8 @@ void QueloReportForm::cmdDirection_Click(int index) {
   auto& output = get<ListBox>("lstOutput");
   if (index == 0) {
     for (int32_t i = 0; i < available.listCount(); ++i)
-      if (available.selected(i) && !holds(output, available.list(i))) output.addItem(available.list(i));
+      if (available.selected(i) && !holds(output, available.list(i)))
+        output.addItem(available.list(i));
   } else if (index == 1) {
     for (int32_t i = output.listCount() - 1; i >= 0; --i)
       if (output.selected(i)) output.removeItem(i);

@@ -5,17 +5,17 @@
 #include <memory>
 #include <variant>
 
-#include "component/component.h"
-#include "component/hyperlink_state.h"
 #include "automation/date_time.h"
 #include "automation/text.h"
-#include "report_forms/advanced_settings_form.h"
+#include "component/component.h"
+#include "component/hyperlink_state.h"
+#include "component/preview_tables.h"
 #include "report/automatic_report.h"
 #include "report/generation_driver.h"
-#include "component/preview_tables.h"
 #include "report/report_api.h"
-#include "report_forms/report_form.h"
 #include "report/report_settings.h"
+#include "report_forms/advanced_settings_form.h"
+#include "report_forms/report_form.h"
 
 namespace quelo {
 
@@ -53,7 +53,8 @@ class StatusFrameProgress : public ReportProgress {
 // report. The host's own value (`spare`) goes back to it at the next event.
 class ReportStatusProgress : public ReportProgress {
  public:
-  ReportStatusProgress(std::shared_ptr<ReportHost> control, Variant& spare) : control_(std::move(control)), spare_(spare) {}
+  ReportStatusProgress(std::shared_ptr<ReportHost> control, Variant& spare)
+      : control_(std::move(control)), spare_(spare) {}
 
   void step(const SectionStep& where) override {
     if (control_) control_->raiseReportStatus(where, cancelled_, deleteOnCancel_, spare_);
@@ -79,7 +80,8 @@ void QueloReportForm::cmdGenerate_Click() {
   auto& output = get<ListBox>("lstOutput");
   if (output.listCount() == 0) return output.setFocus();
   const FormExtras extras = formExtras();
-  auto made = reportJob(reportRequest(), {pages_, pageStream_, totalPage_, cumTotalRecs_}, nullptr, &extras, platform_);
+  auto made = reportJob(reportRequest(), {pages_, pageStream_, totalPage_, cumTotalRecs_}, nullptr,
+                        &extras, platform_);
   if (const auto* wrong = std::get_if<RequestFault>(&made)) {
     if (wrong->part == RequestFault::Part::FileName) return get<TextBox>("txtFileName").setFocus();
     if (wrong->part == RequestFault::Part::Fields)
@@ -92,10 +94,13 @@ void QueloReportForm::cmdGenerate_Click() {
   get<Frame>("Frame3").setVisible(true);
   get<CheckBox>("chkCancel").setValue(0);
   get<CheckBox>("chkDeleteOnCancel").setValue(0);
-  for (const char* label : {"lblTotalPages", "lblCurPage", "lblElapsedSeconds"}) get<Label>(label).setCaption("");
+  for (const char* label : {"lblTotalPages", "lblCurPage", "lblElapsedSeconds"})
+    get<Label>(label).setCaption("");
   std::unique_ptr<ReportProgress> progress;
-  if (AutoReporting()) progress = std::make_unique<ReportStatusProgress>(settingsForm().myfControl(), spare_);
-  else progress = std::make_unique<StatusFrameProgress>(*this);
+  if (AutoReporting())
+    progress = std::make_unique<ReportStatusProgress>(settingsForm().myfControl(), spare_);
+  else
+    progress = std::make_unique<StatusFrameProgress>(*this);
   lastOutcome_ = runReport(job, platform_, *progress, component_.hyperlinks);
   get<Frame>("Frame1").setVisible(true);
   get<Frame>("Frame2").setVisible(true);
@@ -116,7 +121,8 @@ varnikquelo::ReportRequest QueloReportForm::reportRequest() {
     if (sums.selected(i)) request.sums.push_back(sums.list(i));
   const PreviewTables& tables = component_.previewTables;
   for (size_t c = 0; c < tables.gridColumnNames.size() && c < tables.pictureFolders.size(); ++c)
-    if (!tables.pictureFolders[c].empty()) request.pictures.emplace(tables.gridColumnNames[c], tables.pictureFolders[c]);
+    if (!tables.pictureFolders[c].empty())
+      request.pictures.emplace(tables.gridColumnNames[c], tables.pictureFolders[c]);
   request.title = trimSpaces(get<TextBox>("txtTitle").text());
   if (request.title.empty()) request.title = " Records ";
   request.dateLine = dateLine();
@@ -124,7 +130,8 @@ varnikquelo::ReportRequest QueloReportForm::reportRequest() {
   request.fileName = get<TextBox>("txtFileName").text();
   request.applicationPath = component_.applicationPath;
   request.useSettings = settingsForm().AdvSettings();
-  const bool browse = get<CheckBox>("chkBrowser").value() == 1, print = get<CheckBox>("chkPrinter").value() == 1;
+  const bool browse = get<CheckBox>("chkBrowser").value() == 1,
+             print = get<CheckBox>("chkPrinter").value() == 1;
   using varnikquelo::ReportAction;
   request.action = browse ? (print ? ReportAction::BrowseAndPrint : ReportAction::Browse)
                           : (print ? ReportAction::Print : ReportAction::None);

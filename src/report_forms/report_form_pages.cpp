@@ -1,17 +1,17 @@
 // QueloReportForm's pages: splitting the report's records into page record sets, the preview of
 // one page in the grid (with pictures in picture columns), and paging.
 
+#include "automation/text.h"
 #include "component/component.h"
+#include "component/preview_tables.h"
+#include "data/recordset/recordset.h"
 #include "files/file_names.h"
 #include "platform/picture_size.h"
-#include "data/recordset/recordset.h"
-#include "automation/text.h"
-#include "report_forms/advanced_settings_form.h"
 #include "report/automatic_report.h"
 #include "report/field_class.h"
-#include "component/preview_tables.h"
 #include "report/page_stream.h"
 #include "report/report_api.h"
+#include "report_forms/advanced_settings_form.h"
 #include "report_forms/report_form.h"
 
 namespace quelo {
@@ -70,7 +70,8 @@ void QueloReportForm::buildPages() {
   if (prepared) {
     pages_ = std::move(prepared.value().pages);
     pageStream_ = std::move(prepared.value().stream);
-    if (pageStream_ && !pageStream_->firstPage()) sourceFailure_ = pageStream_->page(1).error().message;
+    if (pageStream_ && !pageStream_->firstPage())
+      sourceFailure_ = pageStream_->page(1).error().message;
   }
   curPage_ = 1;
   if (!pages_.empty()) currentPage_ = pages_.front();
@@ -82,7 +83,8 @@ void QueloReportForm::buildPages() {
 }
 
 void QueloReportForm::setPageCaption() {
-  get<Label>("lblPage").setCaption("Page " + std::to_string(curPage_) + " of " + std::to_string(totalPage_));
+  get<Label>("lblPage").setCaption("Page " + std::to_string(curPage_) + " of " +
+                                   std::to_string(totalPage_));
 }
 
 void QueloReportForm::showPreviewPage() {
@@ -132,8 +134,8 @@ void QueloReportForm::showPictures() {
     if (folders[static_cast<size_t>(c)].empty()) continue;
     for (int32_t r = 1; r < grid.rows(); ++r) {
       hidden.setPicture("");
-      const std::string path =
-          ShortFileName(*platform_.files, folders[static_cast<size_t>(c)] + trimSpaces(grid.textMatrix(r, c)));
+      const std::string path = ShortFileName(
+          *platform_.files, folders[static_cast<size_t>(c)] + trimSpaces(grid.textMatrix(r, c)));
       const std::optional<PixelSize> size = pictureSize(*platform_.files, path);
       if (!size) continue;
       hidden.setPicture(path);
@@ -192,7 +194,8 @@ void QueloReportForm::cmdPage_Click(int index) {
     default:
       return;
   }
-  if (curPage_ >= 1 && static_cast<size_t>(curPage_) <= pages_.size()) currentPage_ = pages_[static_cast<size_t>(curPage_ - 1)];
+  if (curPage_ >= 1 && static_cast<size_t>(curPage_) <= pages_.size())
+    currentPage_ = pages_[static_cast<size_t>(curPage_ - 1)];
   showPreviewPage();
   setPageCaption();
 }

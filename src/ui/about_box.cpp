@@ -8,7 +8,9 @@ namespace quelo {
 
 using namespace forms;
 
-ComponentVersion componentVersion() { return {QUELO_VERSION_MAJOR, QUELO_VERSION_MINOR}; }
+ComponentVersion componentVersion() {
+  return {QUELO_VERSION_MAJOR, QUELO_VERSION_MINOR};
+}
 
 AboutBox::AboutBox(FormPresenter& presenter, LinkOpener openLink, ComponentVersion version)
     : Form("QueloAbout", presenter), openLink_(std::move(openLink)), version_(version) {
@@ -20,7 +22,8 @@ void AboutBox::build() {
   version.setCaption("Version");
   version.setBounds({1800, 240, 3600, 285});
   auto& info = add<Label>("lblInfo");
-  info.setCaption(std::string("A powerful OCX functioning as a Timer, File Dialogbox, Hyperlinker and real-time Database "
+  info.setCaption(std::string("A powerful OCX functioning as a Timer, File Dialogbox, Hyperlinker "
+                              "and real-time Database "
                               "Reporter.\r\n") +
                   maker::kCopyright);
   info.setBounds({1800, 645, 3600, 1215});
@@ -44,14 +47,17 @@ void AboutBox::build() {
 }
 
 void AboutBox::formLoad() {
-  get<Label>("lblVersion").setCaption("Version " + std::to_string(version_.major) + "." + std::to_string(version_.minor));
+  get<Label>("lblVersion")
+      .setCaption("Version " + std::to_string(version_.major) + "." +
+                  std::to_string(version_.minor));
 }
 
 void showAboutBox(Component& component, const Platform& platform) {
   auto& box = component.aboutBox;
   if (!box) {
     HyperlinkState& links = component.hyperlinks;
-    auto open = [platform = Platform(platform), &links](int index, const std::string& target) mutable {
+    auto open = [platform = Platform(platform), &links](int index,
+                                                        const std::string& target) mutable {
       (void)activateLink(platform, links, static_cast<LinkMode>(index), target, false);
     };
     box = std::make_unique<AboutBox>(*platform.presenter, std::move(open));

@@ -16,8 +16,9 @@ struct Entry {
   const char* text;
   int32_t records;
 };
-constexpr Entry kEntries[] = {{"5 - Ze_FiveRecs", 5},           {"10 - Ze_TenRecs", 10},       {"20 - Ze_TwentyRecs", 20},
-                              {"100 - Ze_HundredRecs", 100},    {"200 - Ze_TwoHunRecs", 200},  {"500 - Ze_FiveHunRecs", 500},
+constexpr Entry kEntries[] = {{"5 - Ze_FiveRecs", 5},       {"10 - Ze_TenRecs", 10},
+                              {"20 - Ze_TwentyRecs", 20},   {"100 - Ze_HundredRecs", 100},
+                              {"200 - Ze_TwoHunRecs", 200}, {"500 - Ze_FiveHunRecs", 500},
                               {"1000 - Ze_ThouRecs", 1000}};
 constexpr int32_t kDefaultEntry = 1;  // 10 records, the control's default page size
 
@@ -43,7 +44,8 @@ std::optional<int64_t> roundedValue(const std::string& text) {
 
 }  // namespace
 
-PropertyPage::PropertyPage(FormPresenter& presenter, PropertyPageSite& site) : Form("QueloProps", presenter), site_(site) {
+PropertyPage::PropertyPage(FormPresenter& presenter, PropertyPageSite& site)
+    : Form("QueloProps", presenter), site_(site) {
   setCaption("ZeQueloProps");
 }
 
@@ -116,7 +118,8 @@ void PropertyPage::selectionChanged() {
   if (auto v = control.get("Tag")) tag_->setText(toString(v.value()).valueOr(""));
   if (auto v = control.get("DeveloperCompany")) company_->setText(toString(v.value()).valueOr(""));
   if (auto v = control.get("MaxRecsPerPage"))
-    maxRecs_->setListIndex(indexOfMaxRecs(toLong(v.value()).valueOr(kEntries[kDefaultEntry].records)));
+    maxRecs_->setListIndex(
+        indexOfMaxRecs(toLong(v.value()).valueOr(kEntries[kDefaultEntry].records)));
 }
 
 void PropertyPage::applyChanges() {
@@ -129,7 +132,8 @@ void PropertyPage::applyChanges() {
   (void)control.put("Enabled", Variant(enabled_->value() == 1));
   (void)control.put("Tag", Variant(tag_->text()));
   auto& list = *maxRecs_;
-  if (list.listIndex() >= 0) (void)control.put("MaxRecsPerPage", Variant(list.itemData(list.listIndex())));
+  if (list.listIndex() >= 0)
+    (void)control.put("MaxRecsPerPage", Variant(list.itemData(list.listIndex())));
   (void)control.put("DeveloperCompany", Variant(company_->text()));
 }
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "automation/property_bag.h"
-#include "platform/posix/library_folder.h"
 #include "fakes/control_harness.h"
-#include "report_forms/report_form.h"
+#include "platform/posix/library_folder.h"
 #include "report/report_settings.h"
+#include "report_forms/report_form.h"
 
 namespace quelo {
 namespace {
@@ -25,7 +25,9 @@ TEST(Component, TwoOnOneThreadShareNothingWhileTheControlsOfOneShareIt) {
   reportForm(*a.component, a.platform()).setAutoReporting(true);
   a.component->reportSettings.working.header = "mine";
 
-  auto header = [](ControlHarness& h) { return h.control->call("AdvancedSettings", {Variant(Ra_Header)}).value(); };
+  auto header = [](ControlHarness& h) {
+    return h.control->call("AdvancedSettings", {Variant(Ra_Header)}).value();
+  };
   EXPECT_EQ(header(a), Variant("mine"));
   EXPECT_EQ(header(b), Variant(""));
   EXPECT_EQ(b.component->applicationPath, libraryFolder());

@@ -13,7 +13,8 @@ using testing::ControlHarness;
 class ControlProperties : public ::testing::Test {
  protected:
   void SetUp() override { component->applicationPath = "/opt/host/"; }
-  std::shared_ptr<Component> component = std::make_shared<Component>();  // the thread's, shared by its controls
+  std::shared_ptr<Component> component =
+      std::make_shared<Component>();  // the thread's, shared by its controls
 };
 
 TEST_F(ControlProperties, RunModeApplicationPathIsTrimmedCompletedAndShared) {
@@ -51,7 +52,8 @@ TEST_F(ControlProperties, ApplicationPathIsReadAndWrittenOnlyInRunMode) {
 
 TEST_F(ControlProperties, DeveloperCompanyOnlyInDesignModeTrimmedAndUpperCase) {
   ControlHarness design(component, false);
-  for (const auto& [typed, kept] : {std::pair{" acme ", "ACME"}, {"   ", "ACME"}, {"société ñ", "SOCIÉTÉ Ñ"}}) {
+  for (const auto& [typed, kept] :
+       {std::pair{" acme ", "ACME"}, {"   ", "ACME"}, {"société ñ", "SOCIÉTÉ Ñ"}}) {
     ASSERT_TRUE(design.control->put("DeveloperCompany", Variant(typed)));
     EXPECT_EQ(design.control->developerCompany(), kept) << typed;
   }
@@ -93,7 +95,8 @@ TEST_F(ControlProperties, SizeFocusAndClick) {
   ASSERT_TRUE(h.window.setSize({2000, 100}));
   h.control->resized();
   EXPECT_EQ(h.window.size(), (SizeTwips{345, 345}));
-  EXPECT_EQ(h.control->label1().bounds(), (forms::FormControl::Rect{0, 0, 344, 344}));  // the face fills the control
+  EXPECT_EQ(h.control->label1().bounds(),
+            (forms::FormControl::Rect{0, 0, 344, 344}));  // the face fills the control
   h.control->gotFocus();
   EXPECT_EQ(h.control->label1().caption(), " Ze");
   EXPECT_EQ(h.control->label1().appearance(), 1);
@@ -126,7 +129,8 @@ TEST_F(ControlProperties, EveryChangedPropertyIsSavedInTheRecordOrder) {
   design.control->initProperties();
   MemoryPropertyBag fresh;
   design.control->writeProperties(fresh);
-  EXPECT_EQ(fresh.entries(), (std::vector<std::pair<std::string, Variant>>{{"Enabled", Variant(true)}}));
+  EXPECT_EQ(fresh.entries(),
+            (std::vector<std::pair<std::string, Variant>>{{"Enabled", Variant(true)}}));
   ASSERT_TRUE(design.control->put("DeveloperCompany", Variant("acme")));
   ASSERT_TRUE(design.control->put("Tag", Variant("t")));
   ASSERT_TRUE(design.control->put("MaxRecsPerPage", Variant(int32_t{20})));
@@ -134,14 +138,15 @@ TEST_F(ControlProperties, EveryChangedPropertyIsSavedInTheRecordOrder) {
   ASSERT_TRUE(design.control->put("DoTimer", Variant(true)));
   ASSERT_TRUE(design.control->put("BackColor", Variant(int32_t{255})));
   ASSERT_TRUE(design.control->put("Enabled", Variant(false)));
-  EXPECT_EQ(design.site.announced, (std::vector<std::string>{"DeveloperCompany", "Tag", "MaxRecsPerPage", "Interval",
-                                                             "DoTimer", "BackColor", "Enabled"}));
+  EXPECT_EQ(design.site.announced,
+            (std::vector<std::string>{"DeveloperCompany", "Tag", "MaxRecsPerPage", "Interval",
+                                      "DoTimer", "BackColor", "Enabled"}));
   MemoryPropertyBag bag;
   design.control->writeProperties(bag);
   std::vector<std::string> keys;
   for (const auto& e : bag.entries()) keys.push_back(e.first);
-  EXPECT_EQ(keys, (std::vector<std::string>{"Enabled", "BackColor", "DoTimer", "Interval", "MaxRecsPerPage", "Tag",
-                                            "DeveloperCompany"}));
+  EXPECT_EQ(keys, (std::vector<std::string>{"Enabled", "BackColor", "DoTimer", "Interval",
+                                            "MaxRecsPerPage", "Tag", "DeveloperCompany"}));
 
   ControlHarness loaded{component};
   loaded.control->readProperties(bag);

@@ -1,6 +1,5 @@
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include "control/default_services.h"
 #include "fakes/control_harness.h"
@@ -16,7 +15,8 @@ namespace {
 
 using testing::ControlHarness;
 
-// One step of a timer scenario: write a property (when named), let whole seconds pass, count events.
+// One step of a timer scenario: write a property (when named), let whole seconds pass, count
+// events.
 struct TimerStep {
   const char* property;
   Variant value;
@@ -25,14 +25,21 @@ struct TimerStep {
 };
 
 // The count starts at creation, restarts when Enabled is written, stops with DoTimer False and
-// resumes with True, and fires at once when the interval is lowered below it; interval 0 never fires.
+// resumes with True, and fires at once when the interval is lowered below it; interval 0 never
+// fires.
 TEST(ControlTimer, ScenariosFireAsTheTableSays) {
   const std::vector<std::pair<const char*, std::vector<TimerStep>>> scenarios = {
       {"interval zero", {{"DoTimer", Variant(true), 10, 0}}},
-      {"every interval", {{"Interval", Variant(3), 2, 0}, {nullptr, {}, 1, 1}, {nullptr, {}, 6, 3}}},
-      {"enabled restarts", {{"Interval", Variant(3), 2, 0}, {"Enabled", Variant(true), 2, 0}, {nullptr, {}, 1, 1}}},
-      {"do timer", {{"Interval", Variant(3), 2, 0}, {"DoTimer", Variant(false), 10, 0}, {"DoTimer", Variant(true), 1, 1}}},
-      {"lowered", {{"Interval", Variant(10), 5, 0}, {"Interval", Variant(2), 1, 1}, {nullptr, {}, 2, 2}}}};
+      {"every interval",
+       {{"Interval", Variant(3), 2, 0}, {nullptr, {}, 1, 1}, {nullptr, {}, 6, 3}}},
+      {"enabled restarts",
+       {{"Interval", Variant(3), 2, 0}, {"Enabled", Variant(true), 2, 0}, {nullptr, {}, 1, 1}}},
+      {"do timer",
+       {{"Interval", Variant(3), 2, 0},
+        {"DoTimer", Variant(false), 10, 0},
+        {"DoTimer", Variant(true), 1, 1}}},
+      {"lowered",
+       {{"Interval", Variant(10), 5, 0}, {"Interval", Variant(2), 1, 1}, {nullptr, {}, 2, 2}}}};
   for (const auto& [name, steps] : scenarios) {
     SCOPED_TRACE(name);
     ControlHarness h;
@@ -59,7 +66,8 @@ TEST(ControlTimer, TheTickSourceIs999MillisecondsAndDoTimerFalseStopsIt) {
   EXPECT_FALSE(h.loop.hasTimers());  // the tick source is off
 }
 
-// A loaded control ticks whatever its stored DoTimer; the handler sees the count before it is reset.
+// A loaded control ticks whatever its stored DoTimer; the handler sees the count before it is
+// reset.
 TEST(ControlTimer, LoadedControlTicksAndTheHandlerRunsBeforeTheCountIsReset) {
   MemoryPropertyBag bag;
   bag.set("Interval", Variant(int32_t{2}));
@@ -80,8 +88,9 @@ TEST(ProgramDelay, ClampsWritesBackAndWaitsOnTheClock) {
     Variant in;
     int32_t expected;
   };
-  for (const Case& c : {Case{Variant(int32_t{0}), 5}, Case{Variant(int32_t{-7}), 5}, Case{Variant(int32_t{86400}), 86399},
-                        Case{Variant(int32_t{3}), 3}, Case{Variant::missing(), 5}}) {
+  for (const Case& c : {Case{Variant(int32_t{0}), 5}, Case{Variant(int32_t{-7}), 5},
+                        Case{Variant(int32_t{86400}), 86399}, Case{Variant(int32_t{3}), 3},
+                        Case{Variant::missing(), 5}}) {
     ControlHarness h;
     ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{1})));
     const auto start = h.clock.monotonic();
@@ -98,7 +107,8 @@ TEST(ProgramDelay, ClampsWritesBackAndWaitsOnTheClock) {
 double cpuSeconds() {
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 TEST(ProgramDelay, RealDelaySleepsInsteadOfSpinning) {

@@ -23,15 +23,26 @@ std::string chromiumProgram() {
 
 ProcessResult renderedDom(const std::string& url, const std::vector<std::string>& extra) {
   ScratchDir profile;
-  std::vector<std::string> argv{"timeout", "120", chromiumProgram(), "--headless", "--no-sandbox", "--disable-gpu",
-                                "--disable-quic", "--no-first-run", "--disable-background-networking",
-                                "--disable-component-update", "--disable-sync", "--user-data-dir=" + profile.path()};
+  std::vector<std::string> argv{"timeout",
+                                "120",
+                                chromiumProgram(),
+                                "--headless",
+                                "--no-sandbox",
+                                "--disable-gpu",
+                                "--disable-quic",
+                                "--no-first-run",
+                                "--disable-background-networking",
+                                "--disable-component-update",
+                                "--disable-sync",
+                                "--user-data-dir=" + profile.path()};
   argv.insert(argv.end(), extra.begin(), extra.end());
   argv.push_back("--dump-dom");
   argv.push_back(url);
   return runProcess(argv);
 }
 
-std::string fileUrl(const std::string& path) { return "file://" + percentEncodedPath(path); }
+std::string fileUrl(const std::string& path) {
+  return "file://" + percentEncodedPath(path);
+}
 
 }  // namespace quelo::testing

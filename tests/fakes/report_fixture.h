@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "automation/collection.h"
+#include "component/preview_tables.h"
+#include "data/recordset/ado.h"
+#include "data/recordset/recordset.h"
 #include "fakes/control_harness.h"
 #include "fakes/forwarding_file_system.h"
 #include "fakes/scratch_dir.h"
-#include "automation/collection.h"
-#include "data/recordset/ado.h"
-#include "data/recordset/recordset.h"
-#include "component/preview_tables.h"
 #include "report/report_settings.h"
 #include "varnikquelo/report.h"
 
@@ -48,13 +48,15 @@ class ReportTest : public ::testing::Test {
   static std::shared_ptr<Recordset> table(const std::vector<FieldSpec>& fields,
                                           const std::vector<std::vector<Variant>>& rows) {
     auto rs = Recordset::create();
-    for (const FieldSpec& f : fields) EXPECT_TRUE(rs->appendField(f.name, f.type, f.size, f.attributes));
+    for (const FieldSpec& f : fields)
+      EXPECT_TRUE(rs->appendField(f.name, f.type, f.size, f.attributes));
     EXPECT_TRUE(rs->setCursorType(ado::adOpenStatic));
     EXPECT_TRUE(rs->setLockType(ado::adLockOptimistic));
     EXPECT_TRUE(rs->open());
     for (const auto& row : rows) {
       EXPECT_TRUE(rs->addNew());
-      for (size_t i = 0; i < row.size(); ++i) EXPECT_TRUE(rs->setValue(static_cast<int>(i), row[i]));
+      for (size_t i = 0; i < row.size(); ++i)
+        EXPECT_TRUE(rs->setValue(static_cast<int>(i), row[i]));
       EXPECT_TRUE(rs->update());
     }
     return rs;
@@ -64,13 +66,14 @@ class ReportTest : public ::testing::Test {
   static std::shared_ptr<Recordset> products(int n) {
     std::vector<std::vector<Variant>> rows;
     for (int i = 1; i <= n; ++i)
-      rows.push_back({Variant("Item " + std::to_string(i)), Variant(i * 1.25), Variant(int32_t{i})});
+      rows.push_back(
+          {Variant("Item " + std::to_string(i)), Variant(i * 1.25), Variant(int32_t{i})});
     return table({{"Name", 202, 50, 102}, {"Price", 5, 8, 118}, {"Qty", 3, 4, 118}}, rows);
   }
 
   // AutoZeReporter's arguments; omitted ones are Missing.
-  static Args autoArgs(const std::shared_ptr<Recordset>& rs, const std::string& file, const std::string& title = "Stock",
-                       int32_t action = 0) {
+  static Args autoArgs(const std::shared_ptr<Recordset>& rs, const std::string& file,
+                       const std::string& title = "Stock", int32_t action = 0) {
     return Args{Variant(std::static_pointer_cast<Dispatch>(rs)),
                 Variant::missing(),
                 Variant::missing(),
@@ -114,7 +117,8 @@ class ReportTest : public ::testing::Test {
   // Page `name` against tests/golden/`golden`, the scratch folder written as /APP/.
   void expectPage(const std::string& golden, const std::string& name) const {
     std::string text = page(name);
-    for (size_t at; (at = text.find(app.path())) != std::string::npos;) text.replace(at, app.path().size(), "/APP/");
+    for (size_t at; (at = text.find(app.path())) != std::string::npos;)
+      text.replace(at, app.path().size(), "/APP/");
     expectGolden(golden, text);
   }
 
@@ -128,8 +132,12 @@ class HostRecords : public varnikquelo::RecordSource {
  public:
   explicit HostRecords(int n, int throwAt = 0, int64_t counted = -1, bool shortRecords = false)
       : n_(n), throwAt_(throwAt), counted_(counted), short_(shortRecords) {}
-  std::vector<varnikquelo::Field> fields() const override { return {{"Name"}, {"Qty", varnikquelo::FieldType::Int32}}; }
-  std::unique_ptr<varnikquelo::RecordCursor> read() const override { return std::make_unique<Cursor>(*this); }
+  std::vector<varnikquelo::Field> fields() const override {
+    return {{"Name"}, {"Qty", varnikquelo::FieldType::Int32}};
+  }
+  std::unique_ptr<varnikquelo::RecordCursor> read() const override {
+    return std::make_unique<Cursor>(*this);
+  }
 
  private:
   struct Cursor : varnikquelo::RecordCursor {

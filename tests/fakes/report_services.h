@@ -1,14 +1,15 @@
 // The services a report job runs with in tests that need no control: the real file system (a
 // test writes under a scratch folder), a fake clock and loop, a shell and a renderer that record
-// what they are asked to open, render or print, and the browser state a run opens its first page with.
+// what they are asked to open, render or print, and the browser state a run opens its first page
+// with.
 #pragma once
 
+#include "component/hyperlink_state.h"
+#include "component/platform.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_page_renderer.h"
 #include "fakes/fake_shell.h"
-#include "component/hyperlink_state.h"
 #include "platform/headless/clocked_loop.h"
-#include "component/platform.h"
 #include "platform/posix/posix_file_system.h"
 
 namespace quelo::testing {

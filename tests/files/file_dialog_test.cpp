@@ -21,7 +21,8 @@ struct HostControl : MemberDispatch {
   std::vector<std::string> calls;
   bool refuseOleObject = true, refusePicture = false;
   HostControl() {
-    bind("Name", InvokeKind::PropertyGet, [](Args&) -> Result<Variant> { return Variant("Picture1"); });
+    bind("Name", InvokeKind::PropertyGet,
+         [](Args&) -> Result<Variant> { return Variant("Picture1"); });
     bind("OLEObject", InvokeKind::PropertyPut, [this](Args& a) -> Result<Variant> {
       if (refuseOleObject) return makeError(err::kMemberNotFound, "no OLEObject");
       calls.push_back("OLEObject=" + a[0].asString());
@@ -30,8 +31,8 @@ struct HostControl : MemberDispatch {
     bind("OLEObjects", InvokeKind::PropertyGet, [this](Args&) -> Result<Variant> {
       auto objects = std::make_shared<MemberDispatch>();
       objects->bind("Add", InvokeKind::Method, [this](Args& a) -> Result<Variant> {
-        calls.push_back("Add " + std::to_string(a[0].isMissing()) + std::to_string(a[1].isMissing()) + " " +
-                        a[2].asString());
+        calls.push_back("Add " + std::to_string(a[0].isMissing()) +
+                        std::to_string(a[1].isMissing()) + " " + a[2].asString());
         return Variant();
       });
       return Variant(std::shared_ptr<Dispatch>(objects));
@@ -61,8 +62,10 @@ struct FileDialogTest : ::testing::Test {
   std::string supply(std::function<void(FileDialog&)> user, std::string caption = "Pick a file",
                      std::string initDir = "", int32_t type = 0, bool verify = true,
                      std::shared_ptr<Dispatch> host = nullptr, int32_t insertButton = 0) {
-    h.presenter.onModal("QueloPhotoTabStrip", [user](Form& f) { user(static_cast<FileDialog&>(f)); });
-    args = {Variant(caption), Variant(initDir), Variant(type), Variant(verify), Variant(host), Variant(insertButton)};
+    h.presenter.onModal("QueloPhotoTabStrip",
+                        [user](Form& f) { user(static_cast<FileDialog&>(f)); });
+    args = {Variant(caption), Variant(initDir), Variant(type),
+            Variant(verify),  Variant(host),    Variant(insertButton)};
     auto r = h.control->call("SupplyFileName", args);
     EXPECT_TRUE(r.isOk());
     return r ? r.value().asString() : "";
@@ -142,7 +145,8 @@ TEST_F(FileDialogTest, WithTheCheckOffANewNameIsTakenAndASaveAsCaptionSwitchesIt
     type(f, "other.htm");
     press(f, key::kReturn);
   };
-  EXPECT_EQ(supply(typeNew, "Pick", photos, 0, false), photos + "/other.htm");  // the check off by the caller
+  EXPECT_EQ(supply(typeNew, "Pick", photos, 0, false),
+            photos + "/other.htm");  // the check off by the caller
 }
 
 TEST_F(FileDialogTest, ClickingAFileTakesItAndPreviewsPictures) {
@@ -165,10 +169,12 @@ TEST_F(FileDialogTest, ClickingAFileTakesItAndPreviewsPictures) {
 }
 
 TEST_F(FileDialogTest, TheNextCallStartsAtTheLastChoiceAndACancelForgetsIt) {
-  supply([](FileDialog& f) {
-    type(f, "Photo.gif");
-    press(f, key::kReturn);
-  }, "Pick", photos);
+  supply(
+      [](FileDialog& f) {
+        type(f, "Photo.gif");
+        press(f, key::kReturn);
+      },
+      "Pick", photos);
   std::string folder;
   const std::string cancelled = supply([&](FileDialog& f) {
     folder = f.get<DirListBox>("Dir1").path();
@@ -184,7 +190,7 @@ TEST_F(FileDialogTest, TheNextCallStartsAtTheLastChoiceAndACancelForgetsIt) {
   });
   EXPECT_EQ(folder, folderPath(dir.path()));  // the shared application path
   EXPECT_EQ(supply([](FileDialog& f) { f.closeByUser(); }), "");
-  EXPECT_EQ(supply([](FileDialog&) {}), "");  // nobody chose anything
+  EXPECT_EQ(supply([](FileDialog&) {}), "");                       // nobody chose anything
   EXPECT_EQ(h.presenter.log.back(), "unload QueloPhotoTabStrip");  // ... and the dialog is closed
 }
 
@@ -203,22 +209,25 @@ TEST_F(FileDialogTest, FileTypesFilterTheListAndOddValuesAreHandled) {
   supply(look, "Pick", photos, 9);   // beyond the list: as loaded
   EXPECT_EQ(counts, (std::vector<int>{3, 5, 5}));
   EXPECT_EQ(indexes, (std::vector<int>{2, -1, 0}));
-  supply([](FileDialog& f) {
-    auto& types = f.get<ComboBox>("Combo1");
-    types.setFocus();
-    types.setListIndex(1);  // takes effect when the list loses the focus
-    EXPECT_EQ(f.get<FileListBox>("flbPhoto").listCount(), 5);
-    f.get<TextBox>("txtFileName").setFocus();
-    EXPECT_EQ(f.get<FileListBox>("flbPhoto").listCount(), 2);
-    f.closeByUser();
-  }, "Pick", photos);
+  supply(
+      [](FileDialog& f) {
+        auto& types = f.get<ComboBox>("Combo1");
+        types.setFocus();
+        types.setListIndex(1);  // takes effect when the list loses the focus
+        EXPECT_EQ(f.get<FileListBox>("flbPhoto").listCount(), 5);
+        f.get<TextBox>("txtFileName").setFocus();
+        EXPECT_EQ(f.get<FileListBox>("flbPhoto").listCount(), 2);
+        f.closeByUser();
+      },
+      "Pick", photos);
 }
 
 TEST_F(FileDialogTest, InsertButtonsActOnTheHostControl) {
   auto host = std::make_shared<HostControl>();
   std::vector<bool> visible;
   const auto buttons = [&](FileDialog& f) {
-    visible = {f.get<Frame>("FrameInsert").visible(), f.get<CommandButton>("cmdInsert", 0).visible(),
+    visible = {f.get<Frame>("FrameInsert").visible(),
+               f.get<CommandButton>("cmdInsert", 0).visible(),
                f.get<CommandButton>("cmdInsert", 1).visible()};
   };
   supply(
@@ -247,7 +256,8 @@ TEST_F(FileDialogTest, InsertButtonsActOnTheHostControl) {
       "Pick", photos, 0, true, host, 1);
   EXPECT_EQ(visible, (std::vector<bool>{true, false, true}));
   const std::string gif = photos + "/Photo.gif";
-  EXPECT_EQ(host->calls, (std::vector<std::string>{"Add 11 " + gif, "Picture=" + gif, "BackPicture=" + gif, "Picture="}));
+  EXPECT_EQ(host->calls, (std::vector<std::string>{"Add 11 " + gif, "Picture=" + gif,
+                                                   "BackPicture=" + gif, "Picture="}));
   supply([&](FileDialog& f) {
     buttons(f);
     f.closeByUser();

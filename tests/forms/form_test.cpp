@@ -29,7 +29,8 @@ class SampleForm : public Form {
   }
   void formLoad() override {
     ++loads;
-    get<TextBox>("txtName").setText("loaded");  // touching a control while loading must not load again
+    get<TextBox>("txtName").setText(
+        "loaded");  // touching a control while loading must not load again
   }
   void formActivate() override { ++activations; }
   void formUnload(int& cancel) override { cancel = refuseUnload; }
@@ -65,7 +66,8 @@ TEST_F(FormTest, FirstTouchLoadsAndUnloadRestoresDesignValuesUnlessRefused) {
   form.refuseUnload = form.refuseClose = false;
   ASSERT_TRUE(form.unload());
   EXPECT_FALSE(form.loaded());
-  EXPECT_EQ(form.closeModes, (std::vector<UnloadMode>{UnloadMode::Code, UnloadMode::UserClosed, UnloadMode::Code}));
+  EXPECT_EQ(form.closeModes,
+            (std::vector<UnloadMode>{UnloadMode::Code, UnloadMode::UserClosed, UnloadMode::Code}));
   EXPECT_EQ(text().text(), "loaded");
   EXPECT_EQ(form.loads, 2);
   EXPECT_EQ(form.find("nothing"), nullptr);
@@ -81,11 +83,15 @@ TEST_F(FormTest, MisusedControlLookupsStopWithTheNames) {
     std::function<void(SampleForm&)> misuse;
     const char* message;
   } cases[] = {
-      {[](SampleForm& f) { f.get<TextBox>("txtNmae"); }, "Form 'SampleForm': no control 'txtNmae' \\(wanted TextBox\\)"},
-      {[](SampleForm& f) { f.get<CheckBox>("txtName"); }, "Form 'SampleForm': control 'txtName' is TextBox, wanted CheckBox"},
-      {[](SampleForm& f) { f.get<OptionButton>("Opt", 2); }, "no control 'Opt\\(2\\)' \\(wanted OptionButton\\)"},
+      {[](SampleForm& f) { f.get<TextBox>("txtNmae"); },
+       "Form 'SampleForm': no control 'txtNmae' \\(wanted TextBox\\)"},
+      {[](SampleForm& f) { f.get<CheckBox>("txtName"); },
+       "Form 'SampleForm': control 'txtName' is TextBox, wanted CheckBox"},
+      {[](SampleForm& f) { f.get<OptionButton>("Opt", 2); },
+       "no control 'Opt\\(2\\)' \\(wanted OptionButton\\)"},
       {[](SampleForm& f) { f.get<OptionButton>("Opt"); }, "no control 'Opt' "},
-      {[](SampleForm& f) { f.neverSet->caption(); }, "Form 'SampleForm': held Label read before build\\(\\) set it"},
+      {[](SampleForm& f) { f.neverSet->caption(); },
+       "Form 'SampleForm': held Label read before build\\(\\) set it"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
@@ -117,7 +123,8 @@ TEST_F(FormTest, OptionButtonsAreExclusiveWithinTheirContainer) {
   other.setValue(true);
   a.setValue(true);
   b.setValue(true);
-  EXPECT_EQ((std::vector<bool>{a.value(), b.value(), other.value()}), (std::vector<bool>{false, true, true}));
+  EXPECT_EQ((std::vector<bool>{a.value(), b.value(), other.value()}),
+            (std::vector<bool>{false, true, true}));
   EXPECT_EQ(clicks, 1);
 }
 

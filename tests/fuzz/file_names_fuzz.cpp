@@ -3,12 +3,12 @@
 // splits into its folder and its bare name; a report name taken from any typed text, and every
 // page name made from it, stays a plain name inside the Reports folder.
 // Input: TEXT [NUL PAGE-NUMBER-BYTES].
+#include "automation/text.h"
+#include "component/platform.h"
 #include "files/file_names.h"
 #include "fuzz_support.h"
-#include "component/platform.h"
-#include "automation/text.h"
-#include "report/generation_driver.h"
 #include "platform/posix/posix_file_system.h"
+#include "report/generation_driver.h"
 
 namespace {
 
@@ -17,7 +17,8 @@ namespace {
 void checkPlainName(const std::string& name, const char* what) {
   if (name.empty()) return;
   const std::string opened = name.substr(0, name.find('\0'));
-  if (opened.empty() || opened == "." || opened == ".." || name.find_first_of("/\\") != std::string::npos)
+  if (opened.empty() || opened == "." || opened == ".." ||
+      name.find_first_of("/\\") != std::string::npos)
     quelo::fuzz::finding(std::string(what) + " leaves the Reports folder: " + name);
 }
 
@@ -25,7 +26,8 @@ void checkFolderAndName(std::string_view path) {
   const std::string folder = quelo::FileFolder(path);
   if (!path.starts_with(folder)) quelo::fuzz::finding("FileFolder is not the start of the path");
   const std::string_view rest = path.substr(folder.size());
-  if (rest.find_first_of("/\\") != std::string_view::npos) quelo::fuzz::finding("the bare name holds a separator");
+  if (rest.find_first_of("/\\") != std::string_view::npos)
+    quelo::fuzz::finding("the bare name holds a separator");
   const bool plain = path.find_first_of("/\\:") == std::string_view::npos;
   if (quelo::justFileName(path) != (plain ? std::string(path) : quelo::toUpper(rest)))
     quelo::fuzz::finding("justFileName is not what follows FileFolder");
@@ -41,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   static quelo::PosixFileSystem files;
   const std::string shortName = quelo::ShortFileName(files, typed);
-  if (!shortName.empty() && shortName != typed) quelo::fuzz::finding("ShortFileName changed the path");
+  if (!shortName.empty() && shortName != typed)
+    quelo::fuzz::finding("ShortFileName changed the path");
   quelo::LongFileName(files, typed);  // held to the fuzzer's time limit
 
   quelo::Platform platform;

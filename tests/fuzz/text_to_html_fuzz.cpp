@@ -1,7 +1,7 @@
 // Text to HTML: no space and no CR is left in the output, its length is what the three
 // replacements give, appending equals converting, and text free of markup reads back whole.
-#include "fuzz_support.h"
 #include "automation/text.h"
+#include "fuzz_support.h"
 #include "report/text_to_html.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -11,9 +11,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   size_t expected = text.size();
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == ' ') expected += 5;                                        // &nbsp;
-    else if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') expected += 5, ++i;  // <p></p>
-    else if (text[i] == '\r') expected += 3;                                  // <br>
+    if (text[i] == ' ')
+      expected += 5;  // &nbsp;
+    else if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+      expected += 5, ++i;  // <p></p>
+    else if (text[i] == '\r')
+      expected += 3;  // <br>
   }
   if (html.size() != expected) quelo::fuzz::finding("the output has another length");
 

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "component/hyperlink_state.h"
 #include "fakes/control_harness.h"
 #include "fakes/plain_desktop.h"
 #include "fakes/run_process.h"
-#include "component/hyperlink_state.h"
 #include "hyperlink/like_pattern.h"
 
 namespace quelo {
@@ -32,10 +32,12 @@ class HyperlinkOpener : public ::testing::Test {
 };
 
 TEST_F(HyperlinkOpener, WebAddressesOpenTrimmedAndAnythingWithAnAtSignIsMail) {
-  for (const char* nothing : {"   ", ""}) EXPECT_EQ(open(nothing), Variant(false));  // spaces launch nothing
+  for (const char* nothing : {"   ", ""})
+    EXPECT_EQ(open(nothing), Variant(false));  // spaces launch nothing
   EXPECT_EQ(shell.browserLookups, 0);
   // ("mailto:x@y.org" keeps its one prefix)
-  for (const char* target : {"  https://example.com/a?b=1 ", "x@y.org", "https://user@example.com/", "mailto:x@y.org"})
+  for (const char* target :
+       {"  https://example.com/a?b=1 ", "x@y.org", "https://user@example.com/", "mailto:x@y.org"})
     EXPECT_EQ(open(target), Variant(true)) << target;
   EXPECT_EQ(shell.launches, (Launches{{"open", "", "https://example.com/a?b=1", true},
                                       {"mail", "", "mailto:x@y.org", true},
@@ -81,7 +83,8 @@ TEST_F(HyperlinkOpener, TwoFailedHandOversStartTheBrowserProgram) {
   shell.failOpens = 2;
   shell.browser = "/elsewhere";
   EXPECT_EQ(open("x@y.org"), Variant(true));
-  EXPECT_EQ(shell.launches.back(), (FakeShell::Launch{"start", "/usr/bin/test-browser", "mailto:x@y.org", true}));
+  EXPECT_EQ(shell.launches.back(),
+            (FakeShell::Launch{"start", "/usr/bin/test-browser", "mailto:x@y.org", true}));
   EXPECT_EQ(shell.browserLookups, 1);
 }
 
@@ -115,11 +118,13 @@ TEST(BrowserTitlePatterns, MatchTheBrowsersWindowsAndNothingElse) {
       if (LikePattern(p).matches(title)) return true;
     return false;
   };
-  for (const char* title : {"Example Domain \u2014 Mozilla Firefox", "Example Domain - Mozilla Firefox",
-                            "Mozilla Firefox", "New Tab - Chromium", "Example - Google Chrome",
-                            "Private \u2014 Mozilla Firefox Private Browsing"})
+  for (const char* title :
+       {"Example Domain \u2014 Mozilla Firefox", "Example Domain - Mozilla Firefox",
+        "Mozilla Firefox", "New Tab - Chromium", "Example - Google Chrome",
+        "Private \u2014 Mozilla Firefox Private Browsing"})
     EXPECT_TRUE(anyMatches(title)) << title;
-  for (const char* title : {"Firefox notes.txt - Editor", "Terminal", "Chromium build log - Editor"})
+  for (const char* title :
+       {"Firefox notes.txt - Editor", "Terminal", "Chromium build log - Editor"})
     EXPECT_FALSE(anyMatches(title)) << title;
   for (const auto& p : browserTitlePatterns()) EXPECT_TRUE(LikePattern(p).valid()) << p;
 }
@@ -136,8 +141,8 @@ TEST(OpenHyperlinkCommand, AddressesReachTheBrowserExactly) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, printed) << target;
   }
-  EXPECT_EQ(desktop.browser.calls(),
-            (std::vector<std::vector<std::string>>{{"https://example.com/a?b=1"}, {"mailto:x@y.org"}}));
+  EXPECT_EQ(desktop.browser.calls(), (std::vector<std::vector<std::string>>{
+                                         {"https://example.com/a?b=1"}, {"mailto:x@y.org"}}));
 }
 
 }  // namespace

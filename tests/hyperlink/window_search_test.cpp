@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "fakes/fake_window_system.h"
 #include "component/hyperlink_state.h"
+#include "fakes/fake_window_system.h"
 #include "hyperlink/like_pattern.h"
 #include "platform/headless/no_window_system.h"
 
@@ -38,7 +38,8 @@ class WindowSearch : public ::testing::Test {
     report = windows.add(FakeWindowSystem::kDesktop, "Report - Firefox", "Navigator", 7);
     notes = windows.add(FakeWindowSystem::kDesktop, "Notes", "Editor");
   }
-  int32_t find(WindowHandle start, std::string_view title, std::string_view cls, const Variant& id = Variant::null()) {
+  int32_t find(WindowHandle start, std::string_view title, std::string_view cls,
+               const Variant& id = Variant::null()) {
     return findWindowsByPatterns(windows, loop, state, list, start, {std::string(title)}, cls, id);
   }
 
@@ -111,20 +112,47 @@ TEST_F(WindowSearch, ASearchFromAnEventDuringASearchJoinsIt) {
 // Wildcards, whole-text and case rules, lists and ranges, characters beyond ASCII, backtracking to
 // the last star, and malformed patterns (which match nothing).
 TEST(LikePattern, MatchesAsTheTableSays) {
-  const struct { const char *text, *pattern; bool matches; } cases[] = {
-      {"Report - Browser", "* - Browser", true}, {" - Browser", "* - Browser", true},
-      {"Report - Browser 2", "* - Browser", false}, {"", "*", true}, {"abc", "a?c", true}, {"ac", "a?c", false},
-      {"Page 7", "Page #", true}, {"Page x", "Page #", false}, {"Page 12", "Page #", false},
-      {"a*b", "a[*]b", true}, {"axb", "a[*]b", false},
-      {"xabc", "abc", false}, {"abcx", "abc", false}, {"ABC", "abc", false}, {"", "", true}, {"a", "", false},
-      {"", "?", false},
-      {"b", "[abc]", true}, {"d", "[abc]", false}, {"q", "[a-z]", true}, {"Q", "[a-z]", false},
-      {"Q", "[!a-z]", true}, {"q", "[!a-z]", false}, {"5", "[a-c0-9]", true}, {"-", "[-a]", true},
-      {"-", "[a-]", true}, {"b", "[-a]", false}, {"ab", "a[]b", true},  // an empty list stands for nothing
-      {"Caf\u00e9", "Caf?", true}, {"\u00e9t\u00e9", "[\u00e0-\u00ff]t?", true}, {"Caf\u00e9", "Caf??", false},
-      {"abcabcabd", "*abd", true}, {"aXbYc", "*a*b*c", true}, {"aXbYd", "*a*b*c", false},
-      {"mississippi", "m*iss*ppi", true}, {"mississippi", "m*iss*ppx", false},
-      {"[abc", "[abc", false}, {"m", "[z-a]", false}};
+  const struct {
+    const char *text, *pattern;
+    bool matches;
+  } cases[] = {{"Report - Browser", "* - Browser", true},
+               {" - Browser", "* - Browser", true},
+               {"Report - Browser 2", "* - Browser", false},
+               {"", "*", true},
+               {"abc", "a?c", true},
+               {"ac", "a?c", false},
+               {"Page 7", "Page #", true},
+               {"Page x", "Page #", false},
+               {"Page 12", "Page #", false},
+               {"a*b", "a[*]b", true},
+               {"axb", "a[*]b", false},
+               {"xabc", "abc", false},
+               {"abcx", "abc", false},
+               {"ABC", "abc", false},
+               {"", "", true},
+               {"a", "", false},
+               {"", "?", false},
+               {"b", "[abc]", true},
+               {"d", "[abc]", false},
+               {"q", "[a-z]", true},
+               {"Q", "[a-z]", false},
+               {"Q", "[!a-z]", true},
+               {"q", "[!a-z]", false},
+               {"5", "[a-c0-9]", true},
+               {"-", "[-a]", true},
+               {"-", "[a-]", true},
+               {"b", "[-a]", false},
+               {"ab", "a[]b", true},  // an empty list stands for nothing
+               {"Caf\u00e9", "Caf?", true},
+               {"\u00e9t\u00e9", "[\u00e0-\u00ff]t?", true},
+               {"Caf\u00e9", "Caf??", false},
+               {"abcabcabd", "*abd", true},
+               {"aXbYc", "*a*b*c", true},
+               {"aXbYd", "*a*b*c", false},
+               {"mississippi", "m*iss*ppi", true},
+               {"mississippi", "m*iss*ppx", false},
+               {"[abc", "[abc", false},
+               {"m", "[z-a]", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.text) + " LIKE " + c.pattern);
     EXPECT_EQ(LikePattern(c.pattern).matches(c.text), c.matches);

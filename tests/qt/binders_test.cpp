@@ -5,9 +5,9 @@
 #include "forms/form_presenter.h"
 #include "forms/layout.h"
 #include "qt/form_view.h"
-#include "qt/qt_text.h"
 #include "qt/picture_view.h"
 #include "qt/qt_test_support.h"
+#include "qt/qt_text.h"
 #include "qt/variant_qt.h"
 
 namespace quelo::qt {
@@ -22,16 +22,25 @@ class AllKinds : public Form {
 
  protected:
   void build() override {
-    placed(add<Label>("lblName"), {120, 120, 1200, 255}, "Name:").onClick = [this] { events.push_back("label click"); };
-    placed(add<TextBox>("txtName"), {1440, 120, 2400, 315}).onChange = [this] { events.push_back("change"); };
+    placed(add<Label>("lblName"), {120, 120, 1200, 255}, "Name:").onClick = [this] {
+      events.push_back("label click");
+    };
+    placed(add<TextBox>("txtName"), {1440, 120, 2400, 315}).onChange = [this] {
+      events.push_back("change");
+    };
     placed(add<TextBox>("txtNotes"), {1440, 480, 2400, 900}).setMultiLine(true);
     placed(add<CheckBox>("chkOn"), {120, 1500, 1200, 255}, "On");
     placed(add<Frame>("Frame1"), {120, 1800, 3000, 900});
     for (int i = 0; i < 2; ++i)
-      placed(add<OptionButton>("optSide", i), {120, 240 + 300 * i, 1200, 255}, i ? "Right" : "Left").setContainer("Frame1");
-    placed(add<ListBox>("lstItems"), {3240, 1500, 1500, 1200}).onDblClick = [this] { events.push_back("list dblclick"); };
+      placed(add<OptionButton>("optSide", i), {120, 240 + 300 * i, 1200, 255}, i ? "Right" : "Left")
+          .setContainer("Frame1");
+    placed(add<ListBox>("lstItems"), {3240, 1500, 1500, 1200}).onDblClick = [this] {
+      events.push_back("list dblclick");
+    };
     placed(add<ComboBox>("cboColour"), {120, 2800, 1800, 315});
-    placed(add<CommandButton>("cmdGo"), {2040, 2800, 1200, 375}, "&Go").onClick = [this] { events.push_back("go"); };
+    placed(add<CommandButton>("cmdGo"), {2040, 2800, 1200, 375}, "&Go").onClick = [this] {
+      events.push_back("go");
+    };
     placed(add<Image>("imgPhoto"), {4800, 120, 1440, 1440});
     placed(add<DatePicker>("dtpWhen"), {120, 3300, 1800, 315});
     placed(add<DataGrid>("grdRows"), {2040, 3300, 3000, 1200});
@@ -138,9 +147,11 @@ TEST_F(BindersTest, ListsAndCombosFollowTheModelAndTheUser) {
   ASSERT_EQ(listWidget->count(), 3);
   list.setListIndex(2);
   EXPECT_EQ(listWidget->currentRow(), 2);
-  QTest::mouseClick(listWidget->viewport(), Qt::LeftButton, {}, listWidget->visualItemRect(listWidget->item(1)).center());
+  QTest::mouseClick(listWidget->viewport(), Qt::LeftButton, {},
+                    listWidget->visualItemRect(listWidget->item(1)).center());
   EXPECT_EQ(list.listIndex(), 1);
-  QTest::mouseDClick(listWidget->viewport(), Qt::LeftButton, {}, listWidget->visualItemRect(listWidget->item(1)).center());
+  QTest::mouseDClick(listWidget->viewport(), Qt::LeftButton, {},
+                     listWidget->visualItemRect(listWidget->item(1)).center());
   EXPECT_EQ(form.events.back(), "list dblclick");
   auto& combo = form.get<ComboBox>("cboColour");
   for (const char* s : {"Red", "Green"}) combo.addItem(s);
@@ -169,7 +180,8 @@ TEST_F(BindersTest, ButtonsLabelsPicturesDatesAndGrids) {
   auto* picture = widget<PictureView>("imgPhoto");
   EXPECT_FALSE(picture->pictureRect().isEmpty());
   const int side = picture->width();  // an inch across, scaled for the font
-  EXPECT_EQ(picture->pictureRect(), QRect(0, (picture->height() - side / 2) / 2, side, side / 2));  // fitted, proportions kept
+  EXPECT_EQ(picture->pictureRect(), QRect(0, (picture->height() - side / 2) / 2, side,
+                                          side / 2));  // fitted, proportions kept
   image.setPicture(dir / "missing.png");
   EXPECT_TRUE(picture->pictureRect().isEmpty());  // no picture stands anywhere
 
@@ -193,8 +205,10 @@ TEST_F(BindersTest, ButtonsLabelsPicturesDatesAndGrids) {
   EXPECT_EQ(table->item(2, 1)->text(), "x");
   // The picture is drawn in its cell, shrunk to fit.
   const QImage shown = table->viewport()->grab().toImage();
-  EXPECT_EQ(shown.pixelColor(table->visualRect(table->model()->index(1, 1)).center()), QColor(Qt::blue));
-  EXPECT_NE(shown.pixelColor(table->visualRect(table->model()->index(2, 0)).center()), QColor(Qt::blue));
+  EXPECT_EQ(shown.pixelColor(table->visualRect(table->model()->index(1, 1)).center()),
+            QColor(Qt::blue));
+  EXPECT_NE(shown.pixelColor(table->visualRect(table->model()->index(2, 0)).center()),
+            QColor(Qt::blue));
 }
 
 // A column is as wide as the model says or as its text needs, within a limit; the first row is

@@ -1,9 +1,10 @@
+#include "qt/file_dialog_view.h"
+
 #include <sys/stat.h>
 
 #include "fakes/scratch_dir.h"
 #include "files/file_dialog.h"
 #include "forms/file_lists.h"
-#include "qt/file_dialog_view.h"
 #include "qt/picture_view.h"
 #include "qt/qt_test_support.h"
 #include "qt/qt_text.h"
@@ -29,12 +30,15 @@ struct FileDialogViewTest : ::testing::Test {
       testing::activate(d);
       user(d);
     };
-    auto r = widget.dispatch()->call("SupplyFileName", {Variant("Choose"), Variant(photos), Variant(int32_t{0}), Variant(true)});
+    auto r = widget.dispatch()->call(
+        "SupplyFileName", {Variant("Choose"), Variant(photos), Variant(int32_t{0}), Variant(true)});
     h.presenter.whenShown = nullptr;
     testing::settle();
     return r ? r.value().asString() : "error";
   }
-  static QLineEdit* nameBox(FormDialog& d) { return qobject_cast<QLineEdit*>(d.widgetOf("txtFileName")); }
+  static QLineEdit* nameBox(FormDialog& d) {
+    return qobject_cast<QLineEdit*>(d.widgetOf("txtFileName"));
+  }
   static void typeAndEnter(FormDialog& d, const QString& name) {
     QLineEdit* box = nameBox(d);
     box->selectAll();
@@ -45,8 +49,10 @@ struct FileDialogViewTest : ::testing::Test {
     const auto items = list->findItems(text, Qt::MatchEndsWith);
     ASSERT_FALSE(items.isEmpty()) << text.toStdString();
     const QPoint at = list->visualItemRect(items[0]).center();
-    if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    else QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    if (twice)
+      QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    else
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
   }
 
   quelo::testing::ScratchDir dir;
@@ -76,9 +82,12 @@ TEST_F(FileDialogViewTest, ATypedFolderOpensAndATypedNameIsChosenWithEnter) {
       SCOPED_TRACE(c.typed.toStdString());
       QToolTip::hideText();
       typeAndEnter(d, c.typed);
-      EXPECT_EQ(QDir::cleanPath(qs(static_cast<forms::DirListBox*>(d.view().form()->find("Dir1"))->path())), c.folder);
+      EXPECT_EQ(QDir::cleanPath(
+                    qs(static_cast<forms::DirListBox*>(d.view().form()->find("Dir1"))->path())),
+                c.folder);
       EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), c.told);
-      EXPECT_EQ(nameBox(d)->text(), c.told.isEmpty() ? QString() : c.typed);  // an opened folder clears the box
+      EXPECT_EQ(nameBox(d)->text(),
+                c.told.isEmpty() ? QString() : c.typed);  // an opened folder clears the box
     }
     typeAndEnter(d, "Photos");
     typeAndEnter(d, "C:\\elsewhere\\sunset.png");
@@ -105,15 +114,21 @@ TEST_F(FileDialogViewTest, AClickedFileIsPreviewedAndChosenWithOk) {
 TEST_F(FileDialogViewTest, OnlyARegularFileIsPreviewedAsAPicture) {
   dir.plantNonFiles("Photos/");
   EXPECT_TRUE(h.pictures.isPicture(photos + "/Sunset.png"));
-  for (const char* name : {"/fifo", "/zero", "/notes.txt", ""}) EXPECT_FALSE(h.pictures.isPicture(photos + name)) << name;
+  for (const char* name : {"/fifo", "/zero", "/notes.txt", ""})
+    EXPECT_FALSE(h.pictures.isPicture(photos + name)) << name;
 }
 
 TEST_F(FileDialogViewTest, AccessKeysLeadToTheBoxesAndFoldersOpenWithADoubleClick) {
   const std::string chosen = supply([&](FormDialog& d) {
-    for (const auto& [key, box] : {std::pair{'v', "Drive1"}, {'o', "Dir1"}, {'t', "Combo1"}, {'f', "flbPhoto"},
+    for (const auto& [key, box] : {std::pair{'v', "Drive1"},
+                                   {'o', "Dir1"},
+                                   {'t', "Combo1"},
+                                   {'f', "flbPhoto"},
                                    {'n', "txtFileName"}}) {
       QTest::keyClick(&d, key, Qt::AltModifier);
-      EXPECT_EQ(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(), box) << key;
+      EXPECT_EQ(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(),
+                box)
+          << key;
     }
     auto* files = qobject_cast<QListWidget*>(d.widgetOf("flbPhoto"));
     auto* dirs = qobject_cast<QListWidget*>(d.widgetOf("Dir1"));
@@ -121,7 +136,7 @@ TEST_F(FileDialogViewTest, AccessKeysLeadToTheBoxesAndFoldersOpenWithADoubleClic
     clickEntry(dirs, parent);  // a click only selects
     EXPECT_EQ(files->count(), 3);
     clickEntry(dirs, parent, true);  // a double click opens
-    EXPECT_EQ(files->count(), 0);  // the scratch folder holds no files
+    EXPECT_EQ(files->count(), 0);    // the scratch folder holds no files
     QTest::keyClick(nameBox(d), Qt::Key_Escape);
   });
   EXPECT_EQ(chosen, "");

@@ -26,32 +26,44 @@ struct FormCase {
 };
 
 const FormCase kForms[] = {
-    {"report form", [](auto& h, auto&) { return std::make_unique<QueloReportForm>(*h.component, h.platform()); }},
-    {"advanced settings", [](auto& h, auto&) { return std::make_unique<QueloAdvancedSet>(*h.component, h.platform()); }},
-    {"file dialog", [](auto& h, auto&) { return std::make_unique<FileDialog>(*h.component, h.platform()); }},
-    {"about box", [](auto& h, auto&) { return std::make_unique<AboutBox>(h.presenter, [](int, const std::string&) {}); }},
-    {"property page", [](auto& h, auto& site) { return std::make_unique<PropertyPage>(h.presenter, site); }},
+    {"report form",
+     [](auto& h, auto&) { return std::make_unique<QueloReportForm>(*h.component, h.platform()); }},
+    {"advanced settings",
+     [](auto& h, auto&) { return std::make_unique<QueloAdvancedSet>(*h.component, h.platform()); }},
+    {"file dialog",
+     [](auto& h, auto&) { return std::make_unique<FileDialog>(*h.component, h.platform()); }},
+    {"about box",
+     [](auto& h, auto&) {
+       return std::make_unique<AboutBox>(h.presenter, [](int, const std::string&) {});
+     }},
+    {"property page",
+     [](auto& h, auto& site) { return std::make_unique<PropertyPage>(h.presenter, site); }},
 };
 
-QString shown(QString text) { return text.remove(QRegularExpression(QStringLiteral("&(?!&)"))); }
+QString shown(QString text) {
+  return text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+}
 
 // What is wrong with how the control shows its text; empty when it shows it whole.
 QString clipped(QWidget& w) {
   const QFontMetrics fm = w.fontMetrics();
   const QRect room = w.contentsRect();
   if (auto* label = qobject_cast<QLabel*>(&w); label && !label->text().isEmpty()) {
-    const QRect text = fm.boundingRect(QRect(0, 0, room.width(), 100000), Qt::TextWordWrap, label->text());
+    const QRect text =
+        fm.boundingRect(QRect(0, 0, room.width(), 100000), Qt::TextWordWrap, label->text());
     if (text.width() > room.width() || text.height() > room.height()) return label->text();
   } else if (auto* button = qobject_cast<QPushButton*>(&w); button && !button->text().isEmpty()) {
     const int frame = 2 * w.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &w);
-    if (fm.horizontalAdvance(shown(button->text())) + frame > w.width() || fm.height() + frame > w.height())
+    if (fm.horizontalAdvance(shown(button->text())) + frame > w.width() ||
+        fm.height() + frame > w.height())
       return button->text();
   } else if (qobject_cast<QCheckBox*>(&w) || qobject_cast<QRadioButton*>(&w)) {
     auto* box = static_cast<QAbstractButton*>(&w);
     QStyleOptionButton option;
     option.initFrom(box);
     option.text = box->text();
-    const auto element = qobject_cast<QCheckBox*>(&w) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
+    const auto element =
+        qobject_cast<QCheckBox*>(&w) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
     const QRect text = w.style()->subElementRect(element, &option, &w);
     if (fm.horizontalAdvance(shown(box->text())) > text.width() || fm.height() > w.height())
       return box->text();
@@ -85,9 +97,11 @@ TEST(FormFit, EveryFormFitsItsScreenAtEveryFontSizeAndScale) {
   const auto screens = QGuiApplication::screens();
   ASSERT_EQ(screens.size(), 3);  // scale factors 1, 1.5 and 2
   // Every control of the form, hidden ones too when `hiddenToo` (the status frame, say).
-  const auto checkControls = [](FormView& view, QRect room, bool hiddenToo, const std::string& where) {
+  const auto checkControls = [](FormView& view, QRect room, bool hiddenToo,
+                                const std::string& where) {
     for (QWidget* c : view.findChildren<QWidget*>()) {
-      const bool control = c->parentWidget() == &view || qobject_cast<QGroupBox*>(c->parentWidget());
+      const bool control =
+          c->parentWidget() == &view || qobject_cast<QGroupBox*>(c->parentWidget());
       if (!control || c->objectName().isEmpty() || !(hiddenToo || c->isVisibleTo(&view))) continue;
       EXPECT_EQ(clipped(*c), "") << where;
       EXPECT_EQ(outside(view, *c, room), "") << where;
@@ -98,8 +112,8 @@ TEST(FormFit, EveryFormFitsItsScreenAtEveryFontSizeAndScale) {
     model->load();
     for (QScreen* screen : screens)
       for (int points = 8; points <= 14; ++points) {
-        const std::string where = std::string(form.name) + " at " + std::to_string(points) + " pt on " +
-                                  screen->name().toStdString();
+        const std::string where = std::string(form.name) + " at " + std::to_string(points) +
+                                  " pt on " + screen->name().toStdString();
         QFont font = before;
         font.setPointSize(points);
         {
@@ -109,7 +123,9 @@ TEST(FormFit, EveryFormFitsItsScreenAtEveryFontSizeAndScale) {
           window.setFont(font);
           FormView view(*model, &window);
           const QSize desk = points <= 9 ? QSize(1024, 768) : QSize(1920, 1080);
-          EXPECT_TRUE(view.sizeHint().width() <= desk.width() && view.sizeHint().height() <= desk.height()) << where;
+          EXPECT_TRUE(view.sizeHint().width() <= desk.width() &&
+                      view.sizeHint().height() <= desk.height())
+              << where;
           checkControls(view, QRect(QPoint(), view.sizeHint()), true, where);
           view.detach();
         }
@@ -122,7 +138,9 @@ TEST(FormFit, EveryFormFitsItsScreenAtEveryFontSizeAndScale) {
         EXPECT_TRUE(least.width() <= room.width() && least.height() <= room.height()) << where;
         EXPECT_TRUE(dialog.width() <= room.width() && dialog.height() <= room.height()) << where;
         FormView& view = dialog.view();
-        EXPECT_TRUE(dialog.findChild<QWidget*>("formScroll") || dialog.rect().contains(view.geometry())) << where;
+        EXPECT_TRUE(dialog.findChild<QWidget*>("formScroll") ||
+                    dialog.rect().contains(view.geometry()))
+            << where;
         checkControls(view, view.rect(), false, where);
         view.detach();
         dialog.hide();
@@ -144,7 +162,8 @@ TEST(FormFit, TheReportFormNarrowsToA1024WideScreenAt14Points) {
   window.setFont(font);
   FormView view(*model, &window);
   ASSERT_GT(view.sizeHint().width(), 1024);  // the design alone would not fit
-  EXPECT_LE(view.minimumWidth() + 2 * window.style()->pixelMetric(QStyle::PM_DefaultFrameWidth), 1024);
+  EXPECT_LE(view.minimumWidth() + 2 * window.style()->pixelMetric(QStyle::PM_DefaultFrameWidth),
+            1024);
   QWidget* list = view.findChild<QWidget*>("lstAvailable");
   const QRect designed = list->geometry();
   window.show();
@@ -168,7 +187,8 @@ TEST(FormFit, TheReportFormNarrowsToA1024WideScreenAt14Points) {
 // The form's control that holds the widget (a combo box's own line edit belongs to the box).
 QString controlOf(QWidget* w, FormView& view) {
   for (; w && w != &view; w = w->parentWidget())
-    if (!w->objectName().isEmpty() && (w->parentWidget() == &view || qobject_cast<QGroupBox*>(w->parentWidget())))
+    if (!w->objectName().isEmpty() &&
+        (w->parentWidget() == &view || qobject_cast<QGroupBox*>(w->parentWidget())))
       return w->objectName();
   return {};
 }
@@ -179,14 +199,16 @@ TEST(FormFit, TabVisitsEveryControlInReadingOrder) {
   NoSelection site;
   const std::map<std::string, QStringList> expected = {
       {"report form",
-       {"lstAvailable", "cmdDirection(0)", "cmdDirection(1)", "cmdMoveUpDown(0)", "cmdMoveUpDown(1)", "cmdAdvanced",
-        "lstOutput", "txtTitle", "txtFileName", "cmdSaveAs", "cboBGcolor", "chkInsert", "dtpInsert", "chkBrowser",
-        "chkPrinter", "cmdGenerate", "cmdClose", "MSHFlexGrid1"}},
+       {"lstAvailable", "cmdDirection(0)", "cmdDirection(1)", "cmdMoveUpDown(0)",
+        "cmdMoveUpDown(1)", "cmdAdvanced", "lstOutput", "txtTitle", "txtFileName", "cmdSaveAs",
+        "cboBGcolor", "chkInsert", "dtpInsert", "chkBrowser", "chkPrinter", "cmdGenerate",
+        "cmdClose", "MSHFlexGrid1"}},
       {"about box", {"lblZe(0)", "lblZe(1)", "OKButton"}},
       {"advanced settings",
-       {"cboFontName", "txtHeaderFooter(0)", "txtHeaderFooter(1)", "chkNotes", "OptNotesPosition(0)",
-        "OptNotesPosition(1)", "txtNotes", "cmdLogo(0)", "cmdLogo(1)", "txtLink(0)", "txtLink(1)", "OptPages(0)",
-        "OptPages(1)", "lstFields", "chkSave", "cmdApply", "CancelButton"}},
+       {"cboFontName", "txtHeaderFooter(0)", "txtHeaderFooter(1)", "chkNotes",
+        "OptNotesPosition(0)", "OptNotesPosition(1)", "txtNotes", "cmdLogo(0)", "cmdLogo(1)",
+        "txtLink(0)", "txtLink(1)", "OptPages(0)", "OptPages(1)", "lstFields", "chkSave",
+        "cmdApply", "CancelButton"}},
   };
   for (const FormCase& form : kForms) {
     SCOPED_TRACE(form.name);
@@ -201,7 +223,8 @@ TEST(FormFit, TabVisitsEveryControlInReadingOrder) {
     int focusable = 0;
     for (QWidget* w : view.findChildren<QWidget*>())
       focusable += !controlOf(w, view).isEmpty() && w->isVisibleTo(&window) && w->isEnabled() &&
-                   (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && controlOf(w, view) == w->objectName();
+                   (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() &&
+                   controlOf(w, view) == w->objectName();
     for (QWidget* w = view.nextInFocusChain(); w != &view && !first; w = w->nextInFocusChain())
       if (w->isVisibleTo(&window) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) first = w;
     ASSERT_TRUE(first);
@@ -236,7 +259,8 @@ TEST(FormFit, ALargerWindowGoesToTheLargestListOrGrid) {
   NoSelection site;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.form);
-    const auto form = std::find_if(std::begin(kForms), std::end(kForms), [&](auto& f) { return f.name == c.form; });
+    const auto form = std::find_if(std::begin(kForms), std::end(kForms),
+                                   [&](auto& f) { return f.name == c.form; });
     std::unique_ptr<forms::Form> model = form->make(h, site);
     model->load();
     FormView view(*model);

@@ -14,11 +14,14 @@ using forms::ListBox;
 
 std::vector<std::string> entries(const ListBox& list) {
   std::vector<std::string> all;
-  for (int32_t i = 0; i < list.listCount(); ++i) all.push_back(list.list(i) + (list.selected(i) ? "*" : ""));
+  for (int32_t i = 0; i < list.listCount(); ++i)
+    all.push_back(list.list(i) + (list.selected(i) ? "*" : ""));
   return all;
 }
 
-QueloReportForm& form(FormDialog& d) { return static_cast<QueloReportForm&>(*d.view().form()); }
+QueloReportForm& form(FormDialog& d) {
+  return static_cast<QueloReportForm&>(*d.view().form());
+}
 
 QColor colourAt(QTableWidget* grid, int row, int col) {
   const QImage shown = grid->viewport()->grab().toImage();
@@ -50,7 +53,8 @@ TEST_F(ReportFormViewTest, FieldsArePickedWithTheMouseAndTheKeys) {
     pressAltWithShiftHeld(out);
     EXPECT_EQ(entries(output), (Entries{"Name*", "Picture", "Price*"}));
     pressAltWithShiftHeld(list(d, "lstAvailable"));
-    EXPECT_EQ(entries(form(d).get<ListBox>("lstAvailable")), (Entries{"Name", "Price", "Qty*", "Picture"}));
+    EXPECT_EQ(entries(form(d).get<ListBox>("lstAvailable")),
+              (Entries{"Name", "Price", "Qty*", "Picture"}));
     click(d, "cmdDirection", 1);  // the marked output fields go
     EXPECT_EQ(entries(output), (Entries{"Picture"}));
     for (int i = 0; i < out->count(); ++i) EXPECT_EQ(utf8(out->item(i)->text()), output.list(i));
@@ -70,7 +74,8 @@ TEST_F(ReportFormViewTest, ThePreviewPagesAndDrawsPicturesInTheirCells) {
     EXPECT_EQ(grid->item(2, 3)->text(), "missing.png");  // a missing picture leaves the file name
     EXPECT_EQ(grid->rowHeight(1), twipsToPixels(30 * 15, grid));
     EXPECT_LT(grid->rowHeight(0), grid->rowHeight(1));
-    EXPECT_GE(grid->columnWidth(3), twipsToPixels(40 * 15, grid));  // as wide as the picture, its heading whole
+    EXPECT_GE(grid->columnWidth(3),
+              twipsToPixels(40 * 15, grid));  // as wide as the picture, its heading whole
     EXPECT_GE(grid->columnWidth(3), grid->horizontalHeader()->sectionSizeHint(3));
     click(d, "cmdPage", 2);
     settle();
@@ -102,14 +107,16 @@ TEST_F(ReportFormViewTest, GenerateWritesEveryPageAndShowsTheFirst) {
     saveAs(d, "Stock");
     EXPECT_EQ(text(d, "txtFileName"), "stock.htm");
     click(d, "cmdGenerate");
-    EXPECT_TRUE(outcome->text().startsWith("3 pages written to " + QString::fromStdString(app / "Reports")))
+    EXPECT_TRUE(
+        outcome->text().startsWith("3 pages written to " + QString::fromStdString(app / "Reports")))
         << outcome->text().toStdString();
     emit outcome->linkActivated(QString::fromStdString(app / "Reports"));
     click(d, "cmdClose");
   });
   ASSERT_TRUE(showReport(products(25)));
   EXPECT_NE(app.read("Reports/stock1.htm").find("Vol 1 of Stock"), std::string::npos);
-  ASSERT_EQ(h.shell.launches.size(), 2u);  // the browser was asked for the first page, then the folder
+  ASSERT_EQ(h.shell.launches.size(),
+            2u);  // the browser was asked for the first page, then the folder
   EXPECT_NE(h.shell.launches[0].target.find("stock1.htm"), std::string::npos);
   EXPECT_EQ(h.shell.launches[1].target, app / "Reports");
 }
@@ -124,7 +131,8 @@ bool generateAndCancel(FormDialog& d, bool deletePages) {
     if (clicked || qobject_cast<QLabel*>(d.widgetOf("lblCurPage"))->text() != "3") return;
     EXPECT_TRUE(d.widgetOf("Frame3")->isVisible() && !d.widgetOf("Frame1")->isVisible());
     EXPECT_FALSE(d.widgetOf("cmdClose")->isEnabled());
-    EXPECT_EQ(d.findChild<QLabel*>("lblOutcome")->text(), "Writing the pages...");  // not the last run's outcome
+    EXPECT_EQ(d.findChild<QLabel*>("lblOutcome")->text(),
+              "Writing the pages...");  // not the last run's outcome
     d.close();
     EXPECT_TRUE(d.isVisible() && form(d).loaded());
     if (deletePages) ReportViewTest::click(d, "chkDeleteOnCancel");

@@ -2,13 +2,13 @@
 
 #include <sys/stat.h>
 
-#include "forms/form.h"
+#include "component/preview_tables.h"
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
-#include "component/preview_tables.h"
-#include "report/report_settings.h"
+#include "forms/form.h"
 #include "qt/report_view.h"
 #include "qt/settings_view.h"
+#include "report/report_settings.h"
 
 namespace quelo::qt::testing {
 
@@ -20,7 +20,8 @@ ReportViewTest::ReportViewTest() {
   ::mkdir(pictures.c_str(), 0755);
   writePicture(pictures + "red.png", 40, 30, Qt::red);
   h.presenter.setDecorator("QueloAdvancedSet", decorateSettingsForm);
-  h.presenter.setDecorator("QueloReportForm", [this](FormDialog& dialog) { decorateReportForm(dialog, h.shell); });
+  h.presenter.setDecorator("QueloReportForm",
+                           [this](FormDialog& dialog) { decorateReportForm(dialog, h.shell); });
   h.presenter.whenShown = [this](forms::Form& form, FormDialog& dialog) {
     auto act = acts_.find(form.name());
     if (act == acts_.end()) return;
@@ -29,13 +30,16 @@ ReportViewTest::ReportViewTest() {
   };
 }
 
-ReportViewTest::~ReportViewTest() { h.presenter.whenShown = nullptr; }
+ReportViewTest::~ReportViewTest() {
+  h.presenter.whenShown = nullptr;
+}
 
 std::shared_ptr<Recordset> ReportViewTest::products(int n) {
   auto rs = Recordset::create();
   EXPECT_TRUE(rs->appendField("Name", 202, 50, 102) && rs->appendField("Price", 5, 8, 118) &&
               rs->appendField("Qty", 3, 4, 118) && rs->appendField("Picture", 202, 255, 102));
-  EXPECT_TRUE(rs->setCursorType(ado::adOpenStatic) && rs->setLockType(ado::adLockOptimistic) && rs->open());
+  EXPECT_TRUE(rs->setCursorType(ado::adOpenStatic) && rs->setLockType(ado::adLockOptimistic) &&
+              rs->open());
   for (int i = 1; i <= n; ++i)
     EXPECT_TRUE(rs->addNew() && rs->setValue(0, Variant("Item " + std::to_string(i))) &&
                 rs->setValue(1, Variant(i * 1.25)) && rs->setValue(2, Variant(int32_t{i})) &&
@@ -49,7 +53,8 @@ void ReportViewTest::when(const std::string& formName, std::function<void(FormDi
 
 bool ReportViewTest::showReport(const std::shared_ptr<Recordset>& records, int32_t maxRecsPerPage) {
   widget.control().setMaxRecsPerPage(maxRecsPerPage);
-  Args args{Variant(std::static_pointer_cast<Dispatch>(records)), Variant("Picture"), Variant(pictures)};
+  Args args{Variant(std::static_pointer_cast<Dispatch>(records)), Variant("Picture"),
+            Variant(pictures)};
   auto shown = widget.dispatch()->call("ShowZeReporter", args);
   settle();
   return shown && shown.value() == Variant(true);
@@ -67,7 +72,9 @@ void ReportViewTest::clickEntry(QListWidget* list, const QString& text) {
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items[0]).center());
 }
 
-QListWidget* ReportViewTest::list(FormDialog& d, const char* name) { return qobject_cast<QListWidget*>(d.widgetOf(name)); }
+QListWidget* ReportViewTest::list(FormDialog& d, const char* name) {
+  return qobject_cast<QListWidget*>(d.widgetOf(name));
+}
 
 QString ReportViewTest::text(FormDialog& d, const char* name) {
   QWidget* w = d.widgetOf(name);
@@ -86,6 +93,8 @@ void ReportViewTest::saveAs(FormDialog& d, const QString& typed) {
   click(d, "cmdSaveAs");
 }
 
-bool ReportViewTest::reportExists(const std::string& name) { return h.files.exists(app / ("Reports/" + name)); }
+bool ReportViewTest::reportExists(const std::string& name) {
+  return h.files.exists(app / ("Reports/" + name));
+}
 
 }  // namespace quelo::qt::testing

@@ -62,7 +62,8 @@ TEST_F(WidgetTest, FocusRaisesTheLabelAndClicksComeOutAsASignalUnlessDisabled) {
 
 TEST_F(WidgetTest, BackColorPaintsTheFaceAndChangesAreAnnounced) {
   QSignalSpy announced(widget, &ZeQueloWidget::propertyChanged);
-  ASSERT_TRUE(widget->dispatch()->put("BackColor", Variant(int32_t{0x0000FF})));  // red in 0x00BBGGRR
+  ASSERT_TRUE(
+      widget->dispatch()->put("BackColor", Variant(int32_t{0x0000FF})));  // red in 0x00BBGGRR
   EXPECT_EQ(widget->palette().color(QPalette::Window), QColor(255, 0, 0));
   ASSERT_TRUE(widget->dispatch()->put("Tag", Variant("kept")));
   ASSERT_EQ(announced.count(), 2);
@@ -83,7 +84,8 @@ TEST_F(WidgetTest, ReportStatusHandlersAnswerThroughTheirArguments) {
                      *remove = true;
                      *extra = Variant("seen");
                    });
-  Args args{Variant(int16_t{3}), Variant(int32_t{9}), Variant(int16_t{3}), Variant(false), Variant(false), Variant()};
+  Args args{Variant(int16_t{3}), Variant(int32_t{9}), Variant(int16_t{3}),
+            Variant(false),      Variant(false),      Variant()};
   widget->control().raiseEvent("ReportStatus", 2, args);
   EXPECT_EQ(args[3], Variant(true));
   EXPECT_EQ(args[4], Variant(true));
@@ -119,7 +121,8 @@ TEST(AboutView, TheMailLabelIsALinkForMouseAndKeys) {
   bool drawnAsLink = false;
   h.presenter.whenShown = [&](forms::Form&, FormDialog& d) {
     auto* mail = qobject_cast<QLabel*>(d.widgetOf("lblZe", 1));
-    drawnAsLink = mail->styleSheet().contains("underline") && mail->cursor().shape() == Qt::PointingHandCursor;
+    drawnAsLink = mail->styleSheet().contains("underline") &&
+                  mail->cursor().shape() == Qt::PointingHandCursor;
     QTest::mouseClick(mail, Qt::LeftButton);
     mail->setFocus();
     QTest::keyClick(mail, Qt::Key_Space);  // a link is clicked from the keyboard too

@@ -2,11 +2,12 @@
 // a report writes the very pages that AutoZeReporter writes through the report form, for stored
 // preferences, settings, field choices, pictures and page sizes alike; and it never writes the
 // user's stored preferences, even when they ask to be saved.
+#include "report/automatic_report.h"
+
 #include <filesystem>
 
 #include "fakes/folder_files.h"
 #include "fakes/report_fixture.h"
-#include "report/automatic_report.h"
 #include "report/reg_settings.h"
 #include "report/report_api.h"
 
@@ -18,7 +19,7 @@ struct Options {
   int32_t rows;
   int32_t maxRecs;
   SettingsRecord stored;
-  std::vector<Variant> settings;                // forFutureUse; empty: none
+  std::vector<Variant> settings;                         // forFutureUse; empty: none
   std::vector<std::pair<std::string, int32_t>> choices;  // ObjReserved's field choices; empty: none
   std::string picFields;
   std::optional<std::string> folders;
@@ -32,13 +33,16 @@ class AutomaticReportTest : public ReportTest {
     for (int i = 1; i <= rows; ++i)
       data.push_back({Variant("Item " + std::to_string(i)), Variant(i * 1.25), Variant(int32_t{i}),
                       Variant(i % 2 ? "a.png" : "none.png")});
-    return table({{"Name", 202, 50, 102}, {"Price", 5, 8, 118}, {"Qty", 3, 4, 118}, {"Photo", 202, 50, 102}}, data);
+    return table(
+        {{"Name", 202, 50, 102}, {"Price", 5, 8, 118}, {"Qty", 3, 4, 118}, {"Photo", 202, 50, 102}},
+        data);
   }
   void store(const SettingsRecord& s) {
     ASSERT_TRUE(writeRegSetting(&h->settings, formatSettingsRecord(s), kReportSettingName));
   }
   std::string stored() {
-    return readRegSetting(&h->settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName)
+    return readRegSetting(&h->settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey,
+                          kReportSettingName)
         .asString();
   }
   static std::shared_ptr<Collection> choicesOf(const Options& o) {
@@ -47,7 +51,9 @@ class AutomaticReportTest : public ReportTest {
     for (const auto& [field, n] : o.choices) EXPECT_TRUE(choices->add(Variant(n), field));
     return choices;
   }
-  static Variant settingsOf(const Options& o) { return o.settings.empty() ? Variant::missing() : settings(o.settings); }
+  static Variant settingsOf(const Options& o) {
+    return o.settings.empty() ? Variant::missing() : settings(o.settings);
+  }
 
   // The pages AutoZeReporter writes through the report form, on a fresh control (the settings
   // form reads the stored preferences when it first loads).
@@ -89,12 +95,14 @@ class AutomaticReportTest : public ReportTest {
 };
 
 // Stored preferences in the given font, notes position and pages option, saved when `save`.
-SettingsRecord preferences(const std::string& font, int notesPosition, int pagesOption, int save = 0) {
+SettingsRecord preferences(const std::string& font, int notesPosition, int pagesOption,
+                           int save = 0) {
   SettingsRecord s;
-  readSettingsRecord(font + "**_** Stored header **_**Stored footer**_**1**_**" + std::to_string(notesPosition) +
-                         "**_**Stored notes**_**/logo.png**_****_**www.example.com**_**me@example.com**_**" +
-                         std::to_string(pagesOption) + "**_**" + std::to_string(save),
-                     s);
+  readSettingsRecord(
+      font + "**_** Stored header **_**Stored footer**_**1**_**" + std::to_string(notesPosition) +
+          "**_**Stored notes**_**/logo.png**_****_**www.example.com**_**me@example.com**_**" +
+          std::to_string(pagesOption) + "**_**" + std::to_string(save),
+      s);
   return s;
 }
 
@@ -103,13 +111,40 @@ TEST_F(AutomaticReportTest, TheFunctionRoadWritesTheFormRoadsPages) {
   const std::string pics = app.path() + "pics";
   const Options cases[] = {
       {"defaults", 23, 10, {}, {}, {}, "", std::nullopt},
-      {"stored preferences, saved, under the defaults", 7, 3, preferences("Arial", 1, 1, 1), {}, {}, "", std::nullopt},
-      {"a font not installed, settings over stored ones", 12, 5, preferences("Nowhere Sans", 1, 0),
-       {Variant("  Head  "), Variant::missing(), Variant(true), Variant(false), Variant::missing(), Variant::missing(),
-        Variant("/sig.png"), Variant::missing(), Variant(" x@y.org "), Variant::missing()},
-       {}, "", std::nullopt},
-      {"current page only", 23, 10, preferences("DejaVu Sans", 0, 0), {Variant("H"), Variant("F")}, {}, "", std::nullopt},
-      {"field choices", 9, 4, {}, {}, {{"Name", 1}, {"Price", 2}, {"Qty", 1}, {"Photo", 0}}, "", std::nullopt},
+      {"stored preferences, saved, under the defaults",
+       7,
+       3,
+       preferences("Arial", 1, 1, 1),
+       {},
+       {},
+       "",
+       std::nullopt},
+      {"a font not installed, settings over stored ones",
+       12,
+       5,
+       preferences("Nowhere Sans", 1, 0),
+       {Variant("  Head  "), Variant::missing(), Variant(true), Variant(false), Variant::missing(),
+        Variant::missing(), Variant("/sig.png"), Variant::missing(), Variant(" x@y.org "),
+        Variant::missing()},
+       {},
+       "",
+       std::nullopt},
+      {"current page only",
+       23,
+       10,
+       preferences("DejaVu Sans", 0, 0),
+       {Variant("H"), Variant("F")},
+       {},
+       "",
+       std::nullopt},
+      {"field choices",
+       9,
+       4,
+       {},
+       {},
+       {{"Name", 1}, {"Price", 2}, {"Qty", 1}, {"Photo", 0}},
+       "",
+       std::nullopt},
       {"more than 100 pages at the size asked", 1503, 14, {}, {}, {}, "", std::nullopt},
       {"pictures from the application path", 6, 10, {}, {}, {}, " photo ", std::nullopt},
       {"pictures paired with folders", 6, 10, {}, {}, {}, "Name, Photo", pics + ", " + pics},

@@ -3,8 +3,8 @@
 #include "fakes/fake_row_source.h"
 #include "fakes/report_fixture.h"
 #include "forms/form_presenter.h"
-#include "report_forms/advanced_settings_form.h"
 #include "report/reg_settings.h"
+#include "report_forms/advanced_settings_form.h"
 #include "report_forms/report_form.h"
 
 namespace quelo {
@@ -14,7 +14,9 @@ namespace quelo {
 struct QueloReportFormPeer {
   static bool containPictures(const QueloReportForm& f) { return f.containPictures_; }
   static const std::string& picFields(const QueloReportForm& f) { return f.picFields_; }
-  static const std::string& graphicFolderPath(const QueloReportForm& f) { return f.graphicFolderPath_; }
+  static const std::string& graphicFolderPath(const QueloReportForm& f) {
+    return f.graphicFolderPath_;
+  }
 };
 
 namespace testing {
@@ -26,7 +28,9 @@ using namespace forms;
 std::shared_ptr<Recordset> forwardOnly() {
   auto source = std::make_shared<FakeRowSource>();
   source->fields = {{"Name", 202, 50, 102}, {"Price", 5, 8, 118}, {"Qty", 3, 4, 118}};
-  for (int i = 1; i <= 3; ++i) source->rows.push_back({Variant("Item " + std::to_string(i)), Variant(i * 1.5), Variant(int32_t{i})});
+  for (int i = 1; i <= 3; ++i)
+    source->rows.push_back(
+        {Variant("Item " + std::to_string(i)), Variant(i * 1.5), Variant(int32_t{i})});
   auto rs = Recordset::open(source, ado::adOpenForwardOnly);
   EXPECT_TRUE(rs);
   return rs.value();
@@ -60,7 +64,8 @@ TEST_F(ReportTest, BusyControlRefusesBothEntryPoints) {
   Args inner{Variant(std::static_pointer_cast<Dispatch>(products(2)))};
   std::optional<Variant> nested;
   h->site.onEvent = [&](std::string_view name, Args&) {
-    if (name == "ReportStatus" && !nested) nested = h->control->call("ShowZeReporter", inner).value();
+    if (name == "ReportStatus" && !nested)
+      nested = h->control->call("ShowZeReporter", inner).value();
   };
   ASSERT_TRUE(runAuto(autoArgs(products(2), "busy")));
   ASSERT_TRUE(nested);
@@ -71,24 +76,30 @@ TEST_F(ReportTest, BusyControlRefusesBothEntryPoints) {
 
 TEST_F(ReportTest, FormPropertiesComeFromTheArguments) {
   QueloReportForm* seen = nullptr;
-  h->presenter.onModal("QueloReportForm", [&](Form& f) { seen = &static_cast<QueloReportForm&>(f); });
+  h->presenter.onModal("QueloReportForm",
+                       [&](Form& f) { seen = &static_cast<QueloReportForm&>(f); });
   Args blank{Variant(std::static_pointer_cast<Dispatch>(products(2))), Variant("   ")};
   ASSERT_TRUE(h->control->call("ShowZeReporter", blank));
   ASSERT_TRUE(seen);
   EXPECT_FALSE(QueloReportFormPeer::containPictures(*seen));
   EXPECT_EQ(QueloReportFormPeer::picFields(*seen), "");
-  EXPECT_EQ(QueloReportFormPeer::graphicFolderPath(*seen), app.path());  // omitted: the shared application path
-  Args relative{Variant(std::static_pointer_cast<Dispatch>(products(2))), Variant(" Photo "), Variant("pics")};
+  EXPECT_EQ(QueloReportFormPeer::graphicFolderPath(*seen),
+            app.path());  // omitted: the shared application path
+  Args relative{Variant(std::static_pointer_cast<Dispatch>(products(2))), Variant(" Photo "),
+                Variant("pics")};
   ASSERT_TRUE(h->control->call("ShowZeReporter", relative));
-  EXPECT_EQ(QueloReportFormPeer::graphicFolderPath(*seen), app.path());  // a folder without an anchor is ignored
+  EXPECT_EQ(QueloReportFormPeer::graphicFolderPath(*seen),
+            app.path());  // a folder without an anchor is ignored
   EXPECT_EQ(QueloReportFormPeer::picFields(*seen), "Photo");
-  Args drive{Variant(std::static_pointer_cast<Dispatch>(products(2))), Variant("Photo"), Variant("D:\\Pics")};
+  Args drive{Variant(std::static_pointer_cast<Dispatch>(products(2))), Variant("Photo"),
+             Variant("D:\\Pics")};
   ASSERT_TRUE(h->control->call("ShowZeReporter", drive));
   EXPECT_EQ(QueloReportFormPeer::graphicFolderPath(*seen), "D:\\Pics\\");
 }
 
 TEST_F(ReportTest, BadObjReservedFailsAndLeavesNoFlaggedForm) {
-  EXPECT_FALSE(runAuto(with(autoArgs(products(2), "bad"), {{7, Variant(std::static_pointer_cast<Dispatch>(products(1)))}})));
+  EXPECT_FALSE(runAuto(with(autoArgs(products(2), "bad"),
+                            {{7, Variant(std::static_pointer_cast<Dispatch>(products(1)))}})));
   QueloReportForm& form = reportForm(*h->component, h->platform());
   EXPECT_FALSE(form.AutoReporting());
   EXPECT_FALSE(form.loaded());
@@ -99,15 +110,17 @@ TEST_F(ReportTest, BadObjReservedFailsAndLeavesNoFlaggedForm) {
 // An automatic report's settings hold for that report alone: the end user's preferences, stored
 // with Save settings ticked, are the same afterwards, in the store and in the working settings.
 TEST_F(ReportTest, AutomaticReportsLeaveTheUsersPreferencesAsTheyWere) {
-  const std::string stored = "Arial**_**My header**_**My footer**_**1**_**0**_**My notes**_** **_** **_**"
-                             "www.user.example**_** **_**0**_**1";  // Save settings ticked
+  const std::string stored =
+      "Arial**_**My header**_**My footer**_**1**_**0**_**My notes**_** **_** **_**"
+      "www.user.example**_** **_**0**_**1";  // Save settings ticked
   ASSERT_TRUE(writeRegSetting(&h->settings, stored, kReportSettingName));
   ASSERT_TRUE(runAuto(with(autoArgs(products(2), "once"), {{6, settings({Variant("ONCE")})}})));
   const std::string text = page("once.htm");
   EXPECT_NE(text.find("<A HREF='www.user.example'>"), std::string::npos);
   EXPECT_EQ(text.find("My header"), std::string::npos);
   EXPECT_NE(text.find("<EM> ONCE</EM>"), std::string::npos);
-  EXPECT_EQ(readRegSetting(&h->settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey, kReportSettingName)
+  EXPECT_EQ(readRegSetting(&h->settings, static_cast<int32_t>(reg::kLocalMachine), kProductKey,
+                           kReportSettingName)
                 .asString(),
             stored);
   EXPECT_EQ(AdvancedSettings(*h->component, h->platform(), Ra_Header).asString(), "My header");

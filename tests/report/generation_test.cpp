@@ -1,8 +1,8 @@
 // Whole automatic reports: page files, sections, progress events, cancel, appending.
-#include "fakes/report_fixture.h"
-#include "data/recordset/row_source.h"
-#include "report_forms/report_form.h"
 #include "automation/text.h"
+#include "data/recordset/row_source.h"
+#include "fakes/report_fixture.h"
+#include "report_forms/report_form.h"
 
 namespace quelo::testing {
 namespace {
@@ -11,7 +11,9 @@ namespace {
 class BlankRows : public RowSource {
  public:
   explicit BlankRows(int64_t n) : n_(n) {}
-  Result<std::unique_ptr<RowStream>> run() const override { return std::unique_ptr<RowStream>(new Stream(n_)); }
+  Result<std::unique_ptr<RowStream>> run() const override {
+    return std::unique_ptr<RowStream>(new Stream(n_));
+  }
   std::string description() const override { return "blank rows"; }
 
  private:
@@ -48,7 +50,8 @@ class GenerationTest : public ReportTest {
 TEST_F(GenerationTest, PageLinksOfALongReport) {
   setMaxRecs(5);
   ASSERT_TRUE(runAuto(autoArgs(products(70), "v")));
-  for (const char* p : {"v1.htm", "v12.htm", "v13.htm", "v14.htm"}) expectPage(std::string("long_report_") + p, p);
+  for (const char* p : {"v1.htm", "v12.htm", "v13.htm", "v14.htm"})
+    expectPage(std::string("long_report_") + p, p);
   ASSERT_TRUE(runAuto(autoArgs(products(10), "w")));
   expectPage("long_report_w2.htm", "w2.htm");
 }
@@ -90,13 +93,15 @@ TEST_F(GenerationTest, BrowserAndPrinterFollowTheAction) {
   ASSERT_TRUE(runAuto(autoArgs(products(12), "shown", "Stock", 11)));
   // The browser first, then one print job of the rendered pages, in page order.
   const std::string url = "file://" + reports();
-  EXPECT_EQ(h->shell.launches, (std::vector<FakeShell::Launch>{{"open", "", url + "shown1.htm", true},
-                                                               {"print", "", "shown.pdf", true}}));
+  EXPECT_EQ(h->shell.launches,
+            (std::vector<FakeShell::Launch>{{"open", "", url + "shown1.htm", true},
+                                            {"print", "", "shown.pdf", true}}));
   ASSERT_EQ(h->renderer.calls.size(), 1u);
   EXPECT_EQ(h->renderer.calls[0], (std::vector<PageToRender>{{url + "shown1.htm", "shown1.htm"},
                                                              {url + "shown2.htm", "shown2.htm"}}));
-  EXPECT_EQ(h->shell.printed, (std::vector<std::string>{"%PDF-fake\n" + url + "shown1.htm shown1.htm\n" + url +
-                                                        "shown2.htm shown2.htm"}));
+  EXPECT_EQ(h->shell.printed,
+            (std::vector<std::string>{"%PDF-fake\n" + url + "shown1.htm shown1.htm\n" + url +
+                                      "shown2.htm shown2.htm"}));
 }
 
 TEST_F(GenerationTest, CurrentPageOnlyWritesThePreviewedPageUnderTheBaseName) {
@@ -114,9 +119,12 @@ TEST_F(GenerationTest, CurrentPageOnlyWritesThePreviewedPageUnderTheBaseName) {
 // space that names no file, gives a default name.
 TEST_F(GenerationTest, FileNamesNeverLeaveTheReportsFolder) {
   const std::pair<const char*, const char*> cases[] = {
-      {"../escape", "escape.htm"}, {"/tmp/elsewhere/x.htm", "x.htm.htm"},  // the upper-cased bare name has no ".htm"
-      {"a/../../b", "b.htm"},      {"sub\\dir\\y.asp", "y.asp.htm"},
-      {"   ", "autogenrep.htm"},   {"my report", "zereport.htm"}};
+      {"../escape", "escape.htm"},
+      {"/tmp/elsewhere/x.htm", "x.htm.htm"},  // the upper-cased bare name has no ".htm"
+      {"a/../../b", "b.htm"},
+      {"sub\\dir\\y.asp", "y.asp.htm"},
+      {"   ", "autogenrep.htm"},
+      {"my report", "zereport.htm"}};
   for (const auto& [typed, file] : cases) {
     ASSERT_TRUE(runAuto(autoArgs(products(2), typed, ""))) << typed;
     EXPECT_TRUE(exists(file)) << typed;
@@ -133,7 +141,9 @@ TEST_F(GenerationTest, MorePagesThanCanBeNumberedAreRefused) {
   auto records = Recordset::open(std::make_shared<BlankRows>(6553401));
   ASSERT_TRUE(records);
   EXPECT_FALSE(runAuto(autoArgs(records.value(), "huge")));
-  const std::string why = "Too many records! 6553401 records make 32768 pages of 200; a report holds at most 32767 pages.";
+  const std::string why =
+      "Too many records! 6553401 records make 32768 pages of 200; a report holds at most 32767 "
+      "pages.";
   EXPECT_EQ(reportForm(*h->component, h->platform()).lastOutcome().refusal, why);
   ASSERT_EQ(h->messageBox.shown.size(), 1u);
   EXPECT_EQ(h->messageBox.shown[0].prompt, why);

@@ -10,12 +10,14 @@ namespace {
 
 TEST_F(ReportFailure, AnOdbcSourceFailingAtAnyRowChangesNoPage) {
   glob_t found{};
-  ASSERT_EQ(::glob("/usr/lib/*/odbc/libsqlite3odbc.so", 0, nullptr, &found), 0) << "the SQLite ODBC driver is missing";
+  ASSERT_EQ(::glob("/usr/lib/*/odbc/libsqlite3odbc.so", 0, nullptr, &found), 0)
+      << "the SQLite ODBC driver is missing";
   const std::string driver = found.gl_pathv[0];
   ::globfree(&found);
-  sqlExec(app / "shop.db", "CREATE TABLE t (id INTEGER, qty INTEGER);"
-                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40)"
-                           " INSERT INTO t SELECT i, i % 7 FROM n");
+  sqlExec(app / "shop.db",
+          "CREATE TABLE t (id INTEGER, qty INTEGER);"
+          "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40)"
+          " INSERT INTO t SELECT i, i % 7 FROM n");
   expectAllOrNothing(
       [&](int failAt) {
         return varnikquelo::ReportSource::odbc(

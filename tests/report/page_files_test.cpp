@@ -47,7 +47,8 @@ class PageFiles : public ReportTest {
 // temporary; one that carries on gives the pages of a run without faults; a rerun adds its
 // sections whole to every page.
 TEST_F(PageFiles, AFaultAtAnyFileOperationLeavesEveryPageAsItWasOrWhole) {
-  const Fault kinds[] = {{.cause = FaultCause::kDiskFull}, {.fromThenOn = true, .cause = FaultCause::kPermissionDenied}};
+  const Fault kinds[] = {{.cause = FaultCause::kDiskFull},
+                         {.fromThenOn = true, .cause = FaultCause::kPermissionDenied}};
   for (const bool earlierReport : {true, false}) {
     fs::remove_all(reports());
     if (earlierReport) {
@@ -63,7 +64,8 @@ TEST_F(PageFiles, AFaultAtAnyFileOperationLeavesEveryPageAsItWasOrWhole) {
     for (Fault fault : kinds) {
       for (fault.at = 1; fault.at <= count; ++fault.at) {
         SCOPED_TRACE((earlierReport ? "over an earlier report, " : "into a new folder, ") +
-                     counting.operations()[fault.at - 1] + (fault.fromThenOn ? " and on" : " once"));
+                     counting.operations()[fault.at - 1] +
+                     (fault.fromThenOn ? " and on" : " once"));
         setPages(before);
         CountdownFileSystem faulty(h->files, fault);
         const Outcome o = report(faulty);
@@ -74,7 +76,8 @@ TEST_F(PageFiles, AFaultAtAnyFileOperationLeavesEveryPageAsItWasOrWhole) {
           EXPECT_FALSE(o.errors.empty());
           for (const auto& [name, text] : left) {
             ASSERT_TRUE(after.count(name)) << name;
-            EXPECT_TRUE(text == after.at(name) || (before.count(name) && text == before.at(name))) << name;
+            EXPECT_TRUE(text == after.at(name) || (before.count(name) && text == before.at(name)))
+                << name;
           }
           for (const std::string& listed : o.listed) {
             const std::string name = fs::path(listed).filename();
@@ -83,7 +86,9 @@ TEST_F(PageFiles, AFaultAtAnyFileOperationLeavesEveryPageAsItWasOrWhole) {
         }
         ASSERT_TRUE(report(h->files).done);
         for (const auto& [name, text] : pages())
-          EXPECT_EQ(text, left.count(name) && left.at(name) == after.at(name) ? twice.at(name) : after.at(name)) << name;
+          EXPECT_EQ(text, left.count(name) && left.at(name) == after.at(name) ? twice.at(name)
+                                                                              : after.at(name))
+              << name;
       }
     }
   }
@@ -102,7 +107,9 @@ TEST_F(PageFiles, APageThatCannotBeWrittenIsReportedAndLeftAsItWas) {
   const std::vector<Case> cases = {
       {"a folder", [](const std::string& at) { fs::create_directory(at); }, {1, 3}},
       {"a link", [&](const std::string& at) { fs::create_symlink(outside / "target", at); }, {1}},
-      {"a dangling link", [&](const std::string& at) { fs::create_symlink(outside / "made", at); }, {1}},
+      {"a dangling link",
+       [&](const std::string& at) { fs::create_symlink(outside / "made", at); },
+       {1}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

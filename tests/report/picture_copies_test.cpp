@@ -14,7 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string png(const std::string& text) { return "\x89PNG\r\n\x1A\n" + text; }
+std::string png(const std::string& text) {
+  return "\x89PNG\r\n\x1A\n" + text;
+}
 
 class PictureCopiesTest : public ::testing::Test {
  protected:
@@ -42,9 +44,9 @@ TEST_F(PictureCopiesTest, OnlyPicturesAreCopied) {
   dir.write("pics/real.png", png("cat"));
   fs::create_symlink(dir / "pics/real.png", dir / "pics/link.png");
   const std::pair<std::string, std::string> refused[] = {
-      {"fifo", "Not a regular file"},          {"zero", "it is a symbolic link"},
-      {"/dev/zero", "Not a regular file"},     {"id_key", "Not a picture"},
-      {"empty.png", "Not a picture"},    {"link.png", "it is a symbolic link"},
+      {"fifo", "Not a regular file"},      {"zero", "it is a symbolic link"},
+      {"/dev/zero", "Not a regular file"}, {"id_key", "Not a picture"},
+      {"empty.png", "Not a picture"},      {"link.png", "it is a symbolic link"},
       {"", "Not a regular file"},  // the folder
   };
   PictureCopies copies(files, pictures());

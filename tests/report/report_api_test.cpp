@@ -1,6 +1,8 @@
 // The typed reporting API: a request in, pages or a reason out, with the caller's progress
 // callback cancelling the run; a source read as the pages are written; and the automatic report
 // taking the same road to the same pages.
+#include "report/report_api.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,7 +16,6 @@
 #include "fakes/report_services.h"
 #include "fakes/scratch_dir.h"
 #include "fakes/sqlite_file.h"
-#include "report/report_api.h"
 
 namespace quelo::testing {
 namespace {
@@ -30,7 +31,8 @@ class ReportApi : public ::testing::Test, protected ReportServices {
   ReportApi() {
     // 12 records: pages of 5, 5 and 2.
     std::string csv = "Name,Qty\n";
-    for (int i = 1; i <= 12; ++i) csv += "Item " + std::to_string(i) + "," + std::to_string(i) + "\n";
+    for (int i = 1; i <= 12; ++i)
+      csv += "Item " + std::to_string(i) + "," + std::to_string(i) + "\n";
     app.write("stock.csv", csv);
     app.write("empty.csv", "Name,Qty\n");
     app.write("cafe.csv", "Name,Qty\nCaf\xC3\xA9,1\n");
@@ -65,7 +67,7 @@ TEST_F(ReportApi, WritesThePagesOfTheSource) {
   EXPECT_NE(last.find("Item&nbsp;12<"), std::string::npos);
   EXPECT_NE(last.find("<B> Qty</B> : Total = 78"), std::string::npos) << last;
   EXPECT_NE(last.find("Mind"), std::string::npos);  // the notes under the last page's table
-  ASSERT_EQ(shell.launches.size(), 1u);  // one job of every page
+  ASSERT_EQ(shell.launches.size(), 1u);             // one job of every page
   EXPECT_EQ(renderer.calls.at(0).size(), 3u);
 }
 
@@ -78,29 +80,50 @@ TEST_F(ReportApi, RefusedRequestsSayWhy) {
     const char* reason;  // a part of the message
   };
   const std::vector<Case> cases = {
-      {"no source", [](ReportRequest& r) { r.source = ReportSource(); }, ReportErrorCode::NoSource, "no source"},
+      {"no source", [](ReportRequest& r) { r.source = ReportSource(); }, ReportErrorCode::NoSource,
+       "no source"},
       {"missing file", [&](ReportRequest& r) { r.source = ReportSource::csv(app / "none.csv"); },
        ReportErrorCode::SourceFailed, "none.csv"},
-      {"bad query", [&](ReportRequest& r) { r.source = ReportSource::sqlite(app / "none.db", "SELEC"); },
+      {"bad query",
+       [&](ReportRequest& r) { r.source = ReportSource::sqlite(app / "none.db", "SELEC"); },
        ReportErrorCode::SourceFailed, ""},
-      {"unknown encoding", [&](ReportRequest& r) { r.source = ReportSource::csv(app / "stock.csv", ',', "NO-SUCH"); },
+      {"unknown encoding",
+       [&](ReportRequest& r) { r.source = ReportSource::csv(app / "stock.csv", ',', "NO-SUCH"); },
        ReportErrorCode::SourceFailed, "NO-SUCH"},
-      {"byte of no character", [&](ReportRequest& r) { r.source = ReportSource::csv(app / "cafe.csv", ',', "ASCII"); },
+      {"byte of no character",
+       [&](ReportRequest& r) { r.source = ReportSource::csv(app / "cafe.csv", ',', "ASCII"); },
        ReportErrorCode::SourceFailed, "cafe.csv:2"},
       {"no records", [&](ReportRequest& r) { r.source = ReportSource::csv(app / "empty.csv"); },
        ReportErrorCode::NoRecords, "no record"},
-      {"unknown field", [](ReportRequest& r) { r.fields = {"Name", "Price"}; }, ReportErrorCode::UnknownField, "Price"},
-      {"unknown sum", [](ReportRequest& r) { r.sums = {"Total"}; }, ReportErrorCode::UnknownField, "Total"},
-      {"unknown picture field", [](ReportRequest& r) { r.pictures = {{"Photo", "/tmp"}}; },
+      {"unknown field",
+       [](ReportRequest& r) {
+         r.fields = {"Name", "Price"};
+       },
+       ReportErrorCode::UnknownField, "Price"},
+      {"unknown sum", [](ReportRequest& r) { r.sums = {"Total"}; }, ReportErrorCode::UnknownField,
+       "Total"},
+      {"unknown picture field",
+       [](ReportRequest& r) {
+         r.pictures = {{"Photo", "/tmp"}};
+       },
        ReportErrorCode::UnknownField, "Photo"},
-      {"page size", [](ReportRequest& r) { r.recordsPerPage = 0; }, ReportErrorCode::BadRequest, "at least 1"},
-      {"file name", [](ReportRequest& r) { r.fileName = "  "; }, ReportErrorCode::BadRequest, "file name"},
+      {"page size", [](ReportRequest& r) { r.recordsPerPage = 0; }, ReportErrorCode::BadRequest,
+       "at least 1"},
+      {"file name", [](ReportRequest& r) { r.fileName = "  "; }, ReportErrorCode::BadRequest,
+       "file name"},
       {"missing application folder", [&](ReportRequest& r) { r.applicationPath = app / "gone/"; },
        ReportErrorCode::PagesLost, "gone"},
-      {"no host records", [](ReportRequest& r) { r.source = ReportSource::records(nullptr); }, ReportErrorCode::NoSource, ""},
-      {"short host record", [](ReportRequest& r) { r.source = ReportSource::records(std::make_shared<HostRecords>(2, 0, -1, true)); },
+      {"no host records", [](ReportRequest& r) { r.source = ReportSource::records(nullptr); },
+       ReportErrorCode::NoSource, ""},
+      {"short host record",
+       [](ReportRequest& r) {
+         r.source = ReportSource::records(std::make_shared<HostRecords>(2, 0, -1, true));
+       },
        ReportErrorCode::SourceFailed, "record 1 has 1 values for 2 fields"},
-      {"wrong host count", [](ReportRequest& r) { r.source = ReportSource::records(std::make_shared<HostRecords>(2, 0, 3)); },
+      {"wrong host count",
+       [](ReportRequest& r) {
+         r.source = ReportSource::records(std::make_shared<HostRecords>(2, 0, 3));
+       },
        ReportErrorCode::SourceFailed, "gave 2 records of the 3 it counted"},
   };
   for (const Case& c : cases) {
@@ -148,9 +171,10 @@ TEST_F(ReportApi, TheProgressCallbackCancels) {
 // same request gives the same pages, from a source read as they are written or held whole.
 TEST_F(ReportTest, TheAutomaticReportAndTheTypedApiWriteTheSamePages) {
   const std::string db = app / "shop.db", query = "SELECT name, price, qty FROM products";
-  sqlExec(db, "CREATE TABLE products (id INTEGER PRIMARY KEY, name TEXT, price REAL, qty INTEGER);"
-              "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 47)"
-              " INSERT INTO products SELECT i, 'Item <' || i || '>', i * 1.25, i % 7 FROM n");
+  sqlExec(db,
+          "CREATE TABLE products (id INTEGER PRIMARY KEY, name TEXT, price REAL, qty INTEGER);"
+          "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 47)"
+          " INSERT INTO products SELECT i, 'Item <' || i || '>', i * 1.25, i % 7 FROM n");
   const auto pagesIn = [](const ScratchDir& dir) {
     std::map<std::string, std::string> pages;
     for (const auto& e : std::filesystem::directory_iterator(dir / "Reports"))
@@ -172,7 +196,8 @@ TEST_F(ReportTest, TheAutomaticReportAndTheTypedApiWriteTheSamePages) {
     r.title = "Stock";
     // The automatic report dates its heading to the second.
     const CivilTime now = civilFromDate(dateFromTimePoint(h->clock.wallNow()));
-    r.dateLine = formatTwelveHourTime(now) + " of " + formatLongDate(dateFromCivil({now.year, now.month, now.day})) + " <Br> ";
+    r.dateLine = formatTwelveHourTime(now) + " of " +
+                 formatLongDate(dateFromCivil({now.year, now.month, now.day})) + " <Br> ";
     r.fileName = "stock.htm";
     r.applicationPath = other.path();
     r.useSettings = true;
@@ -189,19 +214,24 @@ TEST_F(ReportTest, TheAutomaticReportAndTheTypedApiWriteTheSamePages) {
 TEST_F(ReportApi, AHostsRecordsMakeThePagesOfTheSameTable) {
   sqlExec(app / "shop.db",
           "CREATE TABLE t(Name TEXT, Qty INTEGER, Price REAL, Big BIGINT);"
-          "INSERT INTO t VALUES ('Grüße', 3, 1.5, 5000000000), ('東京#https://example.org/#', 4, 0.1, 1),"
+          "INSERT INTO t VALUES ('Grüße', 3, 1.5, 5000000000), ('東京#https://example.org/#', 4, "
+          "0.1, 1),"
           " ('a<b>', NULL, 2, -1), ('', 0, -7.25, 0), ('last', 12, 1e20, 9);");
   using varnikquelo::FieldType;
   const Value null{varnikquelo::Null{}};
   const varnikquelo::Records host = varnikquelo::Records::table(
-      {{"Name", FieldType::LongText}, {"Qty", FieldType::Int32}, {"Price", FieldType::Double}, {"Big", FieldType::Int64}},
+      {{"Name", FieldType::LongText},
+       {"Qty", FieldType::Int32},
+       {"Price", FieldType::Double},
+       {"Big", FieldType::Int64}},
       {{Value("Grüße"), Value(3), Value(1.5), Value(int64_t{5000000000})},
        {Value("東京#https://example.org/#"), Value(4), Value(0.1), Value(int64_t{1})},
        {Value("a<b>"), null, Value(2.0), Value(int64_t{-1})},
        {Value(""), Value(0), Value(-7.25), Value(int64_t{0})},
        {Value("last"), Value(12), Value(1e20), Value(int64_t{9})}});
   std::vector<std::vector<std::string>> pages;
-  const std::vector<ReportSource> sources = {ReportSource::sqlite(app / "shop.db", "SELECT * FROM t"), ReportSource::records(host)};
+  const std::vector<ReportSource> sources = {
+      ReportSource::sqlite(app / "shop.db", "SELECT * FROM t"), ReportSource::records(host)};
   for (size_t i = 0; i < sources.size(); ++i) {
     ReportRequest r = request();
     r.source = sources[i];

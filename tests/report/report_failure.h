@@ -36,14 +36,16 @@ class ReportFailure : public ::testing::Test, protected ReportServices {
     const std::string reports = app / "Reports";
     if (std::filesystem::exists(reports))
       for (const auto& e : std::filesystem::recursive_directory_iterator(reports))
-        entries[e.path().string()] = e.is_regular_file() ? app.read(e.path().string().substr(app.path().size())) : "/";
+        entries[e.path().string()] =
+            e.is_regular_file() ? app.read(e.path().string().substr(app.path().size())) : "/";
     return entries;
   }
 
   // `source(0)` reads every record; `source(n)` fails at record n. Made over an earlier report,
   // a source failing on row 2, on the first row of page 2 and in the middle of page 3 leaves the
   // folder as it was and answers the source's error, whose message holds `words`.
-  void expectAllOrNothing(const std::function<varnikquelo::ReportSource(int)>& source, const std::string& words) {
+  void expectAllOrNothing(const std::function<varnikquelo::ReportSource(int)>& source,
+                          const std::string& words) {
     std::filesystem::remove_all(app / "Reports");
     const varnikquelo::ReportResult earlier = make(source(0));
     ASSERT_TRUE(earlier.ok()) << earlier.error.message;

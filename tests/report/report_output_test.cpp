@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <set>
 
-#include "fakes/report_fixture.h"
 #include "automation/text.h"
+#include "fakes/report_fixture.h"
 #include "report/automatic_report.h"
 #include "report/report_api.h"
 #include "report/report_document.h"
@@ -19,7 +19,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // Bytes that start as a PNG picture does.
-std::string png(const std::string& text) { return "\x89PNG\r\n\x1A\n" + text; }
+std::string png(const std::string& text) {
+  return "\x89PNG\r\n\x1A\n" + text;
+}
 
 class ReportOutputTest : public ReportTest {
  protected:
@@ -31,7 +33,9 @@ class ReportOutputTest : public ReportTest {
     app.write("other/dog.png", png("dog"));
   }
   // What the report form's last run wrote but not as asked.
-  const std::vector<std::string>& warnings() { return reportForm(*h->component, h->platform()).lastOutcome().warnings; }
+  const std::vector<std::string>& warnings() {
+    return reportForm(*h->component, h->platform()).lastOutcome().warnings;
+  }
   // The report form writes the classic format only; the choices beyond it reach a report through
   // makeReport, which writes the automatic report's pages as the form does. `args` as for
   // AutoZeReporter.
@@ -62,8 +66,9 @@ class ReportOutputTest : public ReportTest {
                     {{Variant("cat 1.png"), Variant("cat 1.png"), Variant("C:\\My Docs\\a.txt")},
                      {Variant("cat 1.png"), Variant("dog.png"), Variant("x")},
                      {Variant("gone.png"), Variant("dog.png"), Variant("y")}});
-    return with(autoArgs(rs, file),
-                {{1, Variant("Photo,Other")}, {2, Variant(app / "my pics/#1," + app / "other")}, {6, settings}});
+    return with(autoArgs(rs, file), {{1, Variant("Photo,Other")},
+                                     {2, Variant(app / "my pics/#1," + app / "other")},
+                                     {6, settings}});
   }
   static std::string pictureCell(const std::string& address) {
     return "<A Href=" + address + "> <img src = " + address + " border=0";
@@ -80,7 +85,8 @@ TEST_F(ReportOutputTest, PicturePathsAreEncodedAndMissingOnesNamed) {
   fs::current_path(before);
   ASSERT_TRUE(done);
   expectPage("encoded_picture_paths.htm", "pics.htm");
-  EXPECT_EQ(warnings(), std::vector<std::string>{"picture of field Photo missing: " + app.path() + "my pics/#1/gone.png"});
+  EXPECT_EQ(warnings(), std::vector<std::string>{"picture of field Photo missing: " + app.path() +
+                                                 "my pics/#1/gone.png"});
 }
 
 TEST_F(ReportOutputTest, CopiedPicturesAreReferredToRelativelyOncePerPicture) {
@@ -94,13 +100,16 @@ TEST_F(ReportOutputTest, CopiedPicturesAreReferredToRelativelyOncePerPicture) {
   logo->elements()[Ra_Signature] = Variant(app / "gone-signature.png");
   const auto result = runWith({.copyPictures = true}, pictureArgs("copies", Variant(logo)));
   ASSERT_TRUE(result.ok());
-  expectPage("copied_picture_paths.htm", "copies.htm");  // "cat 1-3.png": another picture, same name
+  expectPage("copied_picture_paths.htm",
+             "copies.htm");  // "cat 1-3.png": another picture, same name
   EXPECT_EQ(app.read("Reports/pictures/cat 1.png"), png("first cat"));
   EXPECT_EQ(app.read("Reports/pictures/cat 1-3.png"), png("second cat"));
   EXPECT_EQ(app.read("outside.png"), "keep me");
   EXPECT_FALSE(fs::exists(app / "Reports/pictures/dog-2.png"));
-  EXPECT_EQ(result.warnings, (std::vector<std::string>{"picture of field Photo missing: " + app.path() + "my pics/#1/gone.png",
-                                                        "picture of field Signature missing: " + app / "gone-signature.png"}));
+  EXPECT_EQ(result.warnings,
+            (std::vector<std::string>{
+                "picture of field Photo missing: " + app.path() + "my pics/#1/gone.png",
+                "picture of field Signature missing: " + app / "gone-signature.png"}));
 }
 
 TEST_F(ReportOutputTest, ACopiesFolderThatIsALinkIsNotWrittenThrough) {
@@ -112,12 +121,14 @@ TEST_F(ReportOutputTest, ACopiesFolderThatIsALinkIsNotWrittenThrough) {
   EXPECT_TRUE(fs::is_empty(app / "elsewhere"));
   EXPECT_NE(page("linked.htm").find(pictureCell(app.path() + "other/dog.png")), std::string::npos);
   ASSERT_EQ(result.warnings.size(), 2u);
-  EXPECT_EQ(result.warnings[0], "pictures not copied: " + reports() + "pictures is a symbolic link");
+  EXPECT_EQ(result.warnings[0],
+            "pictures not copied: " + reports() + "pictures is a symbolic link");
 }
 
 TEST_F(ReportOutputTest, EscapedValuesShowMarkupAsText) {
-  auto rs = table({{"<i>Name</i>", 202, 80, 102}, {"Link", 203, 1000, 230}},
-                  {{Variant("a<b & <script>alert(1)</script>"), Variant("x'><script>#http://e.example/#")}});
+  auto rs = table(
+      {{"<i>Name</i>", 202, 80, 102}, {"Link", 203, 1000, 230}},
+      {{Variant("a<b & <script>alert(1)</script>"), Variant("x'><script>#http://e.example/#")}});
   ASSERT_TRUE(runWith({.escapeValues = true}, autoArgs(rs, "escaped")).ok());
   expectPage("escaped_values.htm", "escaped.htm");
 }
@@ -133,8 +144,8 @@ TEST_F(ReportOutputTest, ReplaceRemovesOnlyTheEarlierPagesOfTheSameName) {
   ASSERT_TRUE(runWith({.replaceEarlier = true}, autoArgs(products(7), "stock")).ok());
   std::set<std::string> left;
   for (const auto& e : fs::directory_iterator(reports())) left.insert(e.path().filename());
-  EXPECT_EQ(left, (std::set<std::string>{"stock1.htm", "stock2.htm", "stock.txt", "stock01.htm", "stocks1.htm",
-                                         "stock5.htm"}));
+  EXPECT_EQ(left, (std::set<std::string>{"stock1.htm", "stock2.htm", "stock.txt", "stock01.htm",
+                                         "stocks1.htm", "stock5.htm"}));
   EXPECT_EQ(sections(page("stock1.htm")).size(), 1u);
   EXPECT_EQ(app.read("outside.htm"), "keep me");
 }
@@ -153,7 +164,9 @@ TEST_F(ReportOutputTest, ABrowserOrPrinterThatFailsIsNamed) {
 TEST_F(ReportOutputTest, OneRenderingServesThePdfAndThePrinter) {
   ASSERT_TRUE(runAuto(autoArgs(products(12), "plain", "Stock", 10)));
   EXPECT_TRUE(h->renderer.calls.empty()) << "nothing is rendered unless asked";
-  EXPECT_EQ(h->shell.launches, (std::vector<FakeShell::Launch>{{"open", "", "file://" + reports() + "plain1.htm", true}}));
+  EXPECT_EQ(
+      h->shell.launches,
+      (std::vector<FakeShell::Launch>{{"open", "", "file://" + reports() + "plain1.htm", true}}));
   EXPECT_FALSE(fs::exists(reports() + "plain.pdf"));
 
   const auto both = runWith({.pdf = true}, autoArgs(products(12), "both", "Stock", 1));
@@ -161,14 +174,15 @@ TEST_F(ReportOutputTest, OneRenderingServesThePdfAndThePrinter) {
   ASSERT_EQ(h->renderer.calls.size(), 1u);
   EXPECT_EQ(h->renderer.calls[0].size(), 2u);
   EXPECT_EQ(app.read("Reports/both.pdf"), h->shell.printed.at(0));
-  EXPECT_EQ(app.read("Reports/both1.htm"), replaceAll(app.read("Reports/plain1.htm"), "plain", "both"));
+  EXPECT_EQ(app.read("Reports/both1.htm"),
+            replaceAll(app.read("Reports/plain1.htm"), "plain", "both"));
   EXPECT_TRUE(both.warnings.empty());
 
   h->renderer.failure = "no HTML renderer: chromium is not installed (Debian package chromium)";
   const auto missing = runWith({.pdf = true}, autoArgs(products(3), "missing", "Stock", 1));
   ASSERT_TRUE(missing.ok());
   EXPECT_EQ(missing.warnings, (std::vector<std::string>{"no PDF written: " + h->renderer.failure,
-                                                         "not printed: " + h->renderer.failure}));
+                                                        "not printed: " + h->renderer.failure}));
   EXPECT_TRUE(fs::exists(reports() + "missing.htm"));
   EXPECT_FALSE(fs::exists(reports() + "missing.pdf"));
 }

@@ -33,7 +33,9 @@ struct Progress : ReportProgress {
     if (onStep) onStep(where);
     pageCancelled = cancelAtPage && where.page >= *cancelAtPage;
   }
-  bool cancelled() const override { return pageCancelled || (cancelAtStep && steps.size() >= *cancelAtStep); }
+  bool cancelled() const override {
+    return pageCancelled || (cancelAtStep && steps.size() >= *cancelAtStep);
+  }
   bool deleteOnCancel() const override { return deleting; }
 
   std::optional<size_t> cancelAtStep;
@@ -46,13 +48,14 @@ struct Progress : ReportProgress {
 // A source that counts `extra` more rows than its rows give.
 class MiscountedSource : public RowSource {
  public:
-  MiscountedSource(std::shared_ptr<FakeRowSource> rows, int64_t extra) : rows_(std::move(rows)), extra_(extra) {}
+  MiscountedSource(std::shared_ptr<FakeRowSource> rows, int64_t extra)
+      : rows_(std::move(rows)), extra_(extra) {}
   Result<std::unique_ptr<RowStream>> run() const override { return rows_->run(); }
   Result<std::unique_ptr<CountedRowStream>> runCounted() const override {
     auto stream = rows_->run();
     if (!stream) return stream.error();
-    return std::unique_ptr<CountedRowStream>(
-        std::make_unique<Counted>(std::move(stream).value(), static_cast<int64_t>(rows_->rows.size()) + extra_));
+    return std::unique_ptr<CountedRowStream>(std::make_unique<Counted>(
+        std::move(stream).value(), static_cast<int64_t>(rows_->rows.size()) + extra_));
   }
   std::string description() const override { return "fake:miscounted"; }
 
@@ -77,22 +80,27 @@ class ReportRun : public ::testing::Test, protected ReportServices {
   std::string db() const { return dir / "shop.db"; }
   void exec(const std::string& sql) {
     char* message = nullptr;
-    EXPECT_EQ(sqlite3_exec(writer, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
+    EXPECT_EQ(sqlite3_exec(writer, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK)
+        << (message ? message : "");
     sqlite3_free(message);
   }
   // `n` products; some names and prices are Null, some notes long, some pictures bytes.
   void products(int n) {
-    exec("DROP TABLE IF EXISTS products; CREATE TABLE products (id INTEGER PRIMARY KEY, name TEXT, price REAL,"
-         " sold DATETIME, paid BOOLEAN, note TEXT, photo BLOB)");
+    exec(
+        "DROP TABLE IF EXISTS products; CREATE TABLE products (id INTEGER PRIMARY KEY, name TEXT, "
+        "price REAL,"
+        " sold DATETIME, paid BOOLEAN, note TEXT, photo BLOB)");
     for (int i = 1; i <= n; ++i)
       exec("INSERT INTO products VALUES (" + std::to_string(i) + ", " +
            (i % 4 == 0 ? "NULL" : "'Item <" + std::to_string(i) + ">'") + ", " +
-           (i % 3 == 0 ? "NULL" : std::to_string(i) + ".25") + ", datetime(1600000000 + " + std::to_string(i) +
-           " * 4000, 'unixepoch'), " + std::to_string(i % 2) + ", " +
+           (i % 3 == 0 ? "NULL" : std::to_string(i) + ".25") + ", datetime(1600000000 + " +
+           std::to_string(i) + " * 4000, 'unixepoch'), " + std::to_string(i % 2) + ", " +
            (i % 5 == 0 ? "printf('%.*c', 20000, 'x') || ' \r\n end'" : "'short'") + ", " +
            (i % 2 == 0 ? "randomblob(64)" : "NULL") + ")");
   }
-  std::shared_ptr<RowSource> query() { return sqliteQuery(files, db(), "SELECT * FROM products ORDER BY id;"); }
+  std::shared_ptr<RowSource> query() {
+    return sqliteQuery(files, db(), "SELECT * FROM products ORDER BY id;");
+  }
 
   ReportJob baseJob(int64_t records) const {
     ReportJob job;
@@ -144,7 +152,8 @@ class ReportRun : public ::testing::Test, protected ReportServices {
     std::map<std::string, std::string> pages;
     if (fs::exists(reports()))
       for (const auto& e : fs::directory_iterator(reports()))
-        if (e.is_regular_file()) pages[e.path().filename()] = app.read("Reports/" + e.path().filename().string());
+        if (e.is_regular_file())
+          pages[e.path().filename()] = app.read("Reports/" + e.path().filename().string());
     if (outcome) *outcome = std::move(o);
     return pages;
   }
@@ -187,7 +196,8 @@ TEST_F(ReportRun, CancellingKeepsOrDeletesThePagesWrittenBefore) {
     EXPECT_EQ(outcome.cancelled, c.cancelAt.has_value());
     EXPECT_TRUE(outcome.errors.empty());
     EXPECT_EQ(progress.steps.size(), c.steps);
-    for (int p = 1; p <= 3; ++p) EXPECT_EQ(files.exists(page(p)), std::count(c.kept.begin(), c.kept.end(), p) == 1) << p;
+    for (int p = 1; p <= 3; ++p)
+      EXPECT_EQ(files.exists(page(p)), std::count(c.kept.begin(), c.kept.end(), p) == 1) << p;
     // Pages deleted on cancel are not printed; kept ones are, even after a cancel.
     EXPECT_EQ(shell.launches.empty(), c.kept.empty());
   }
@@ -204,7 +214,8 @@ TEST_F(ReportRun, TheCurrentPageAlone) {
   EXPECT_EQ(progress.steps, (std::vector<std::pair<int, int>>(3, {1, 1})));
   const std::string written = app.read("Reports/stock.htm");
   EXPECT_NE(written.find("Vol 2 of Stock"), std::string::npos);
-  EXPECT_NE(written.find(">11</TD><TD><BGCOLOR=[White]>Item&nbsp;<11><"), std::string::npos) << written;
+  EXPECT_NE(written.find(">11</TD><TD><BGCOLOR=[White]>Item&nbsp;<11><"), std::string::npos)
+      << written;
   EXPECT_EQ(written.find("Item&nbsp;<10><"), std::string::npos);
 }
 
@@ -216,13 +227,15 @@ TEST_F(ReportRun, AFullDiskWhileThePdfIsWrittenLeavesTheEarlierPdf) {
   j.output.pdf = true;
   const std::string pdf = app / "Reports/stock.pdf";
   Progress first, progress;
-  (void)runReport(j, platform, first, links);  // the pages are there from now on, as in the runs below
+  (void)runReport(j, platform, first,
+                  links);  // the pages are there from now on, as in the runs below
   CountdownFileSystem counting(files, {});
   platform.files = &counting;
   (void)runReport(j, platform, progress, links);
   std::vector<int> pdfSteps;
   for (size_t i = 0; i < counting.operations().size(); ++i)
-    if (counting.operations()[i].ends_with("stock.pdf")) pdfSteps.push_back(static_cast<int>(i) + 1);
+    if (counting.operations()[i].ends_with("stock.pdf"))
+      pdfSteps.push_back(static_cast<int>(i) + 1);
   ASSERT_EQ(pdfSteps.size(), 3u) << "created, written and put in place";
   for (int at : pdfSteps) {
     (void)files.remove(pdf);
@@ -267,7 +280,9 @@ TEST_F(ReportRun, ASourceChangedMidStreamGivesOneSnapshot) {
   int inserted = 0;
   progress.onStep = [&](const SectionStep& where) {
     if (where.page != 2 || inserted++ > 0) return;
-    exec("INSERT INTO products (id, name, price) VALUES (1000, 'late', 1); DELETE FROM products WHERE id = 24");
+    exec(
+        "INSERT INTO products (id, name, price) VALUES (1000, 'late', 1); DELETE FROM products "
+        "WHERE id = 24");
   };
   EXPECT_EQ(pagesOf(streamedJob(query()), progress), before);
   EXPECT_GT(inserted, 0);
@@ -295,7 +310,8 @@ TEST_F(ReportRun, WriteErrorsAndCancelMidStream) {
     fs::remove_all(reports());
     fs::create_directories(reports());
     if (c.folderAtPage2) fs::create_directory(page(2));
-    CountdownFileSystem disk(files, {.at = c.diskFullAtWrite, .cause = FaultCause::kDiskFull, .only = "write"});
+    CountdownFileSystem disk(
+        files, {.at = c.diskFullAtWrite, .cause = FaultCause::kDiskFull, .only = "write"});
     if (c.diskFullAtWrite) platform.files = &disk;
     Progress progress;
     progress.cancelAtPage = c.cancelAtPage;
@@ -329,7 +345,8 @@ TEST_F(ReportRun, ASourceGivingFewerRecordsThanCountedStopsTheRun) {
   pagesOf(job, progress, &outcome);
   EXPECT_TRUE(outcome.files.empty());
   EXPECT_TRUE(outcome.errors.empty());
-  EXPECT_NE(outcome.sourceError.find("fewer records than it counted"), std::string::npos) << outcome.sourceError;
+  EXPECT_NE(outcome.sourceError.find("fewer records than it counted"), std::string::npos)
+      << outcome.sourceError;
   EXPECT_FALSE(fs::exists(page(1)));
 }
 

@@ -31,7 +31,9 @@ SettingsRecord sample() {
 }
 
 // Equal settings give equal records: the record names every field.
-bool same(const SettingsRecord& a, const SettingsRecord& b) { return formatSettingsRecord(a) == formatSettingsRecord(b); }
+bool same(const SettingsRecord& a, const SettingsRecord& b) {
+  return formatSettingsRecord(a) == formatSettingsRecord(b);
+}
 
 // The record's layout is checked where the settings form writes it; here, what the form never
 // gives: negative numbers, and a fill of empty texts that leaves the font empty.
@@ -39,13 +41,14 @@ TEST(SettingsRecord, NegativeNumbersAndAnEmptyFont) {
   SettingsRecord s;
   s.useNotes = -1;
   fillEmptyTexts(s);
-  EXPECT_EQ(formatSettingsRecord(s), "**_** **_** **_**-1**_**0**_** **_** **_** **_** **_** **_**0**_**0");
+  EXPECT_EQ(formatSettingsRecord(s),
+            "**_** **_** **_**-1**_**0**_** **_** **_** **_** **_** **_**0**_**0");
 }
 
 // Any text reads back exactly, in any field; texts without "**_" are written as they stand.
 TEST(SettingsRecord, EveryTextReadsBackExactly) {
-  const std::string awkward[] = {"a**_**b", "ends in **_", "ends in **_*", "**_",   "**_**_**", "*",
-                                 "_**",     "**_\x1F",     "**_\x1Fx",      "\x1F", "**_x",     ""};
+  const std::string awkward[] = {"a**_**b", "ends in **_", "ends in **_*", "**_",  "**_**_**", "*",
+                                 "_**",     "**_\x1F",     "**_\x1Fx",     "\x1F", "**_x",     ""};
   for (const std::string& text : awkward) {
     SettingsRecord s = sample();
     s.fontName = s.header = s.notes = s.email = text;
@@ -65,16 +68,22 @@ TEST(SettingsRecord, ShortOldAndOddRecordsReadAsBefore) {
   } cases[] = {
       {"Times New Roman", "Times New Roman**_**Head**_**Foot**_**1**_**1**_**line 1\r\nline 2"},
       {"F**_**H**_**", "F**_**H**_****_**1**_**1"},
-      {"F**_**a**_**b**_**Foot**_**1**_**N**_**x**_y", "F**_**a**_**b**_**0**_**1**_**N**_**x**_y**_**/pics/sig.jpg"},
-      {"F**_**h**_**f**_** 1", "F**_**h**_**f**_**1**_**"},   {"F**_**h**_**f**_**abc", "F**_**h**_**f**_**0**_**"},
-      {"F**_**h**_**f**_**-1", "F**_**h**_**f**_**-1**_**"}, {"F**_**h**_**f**_**2.5", "F**_**h**_**f**_**2**_**"},
-      {"F**_**h**_**f**_**3.5", "F**_**h**_**f**_**4**_**"}, {"F**_**h**_**f**_**1x", "F**_**h**_**f**_**1**_**"},
-      {"F**_**h**_**f**_**", "F**_**h**_**f**_**0**_**"},    {"F**_**h**_**f**_**99999", "F**_**h**_**f**_**1**_**"},
+      {"F**_**a**_**b**_**Foot**_**1**_**N**_**x**_y",
+       "F**_**a**_**b**_**0**_**1**_**N**_**x**_y**_**/pics/sig.jpg"},
+      {"F**_**h**_**f**_** 1", "F**_**h**_**f**_**1**_**"},
+      {"F**_**h**_**f**_**abc", "F**_**h**_**f**_**0**_**"},
+      {"F**_**h**_**f**_**-1", "F**_**h**_**f**_**-1**_**"},
+      {"F**_**h**_**f**_**2.5", "F**_**h**_**f**_**2**_**"},
+      {"F**_**h**_**f**_**3.5", "F**_**h**_**f**_**4**_**"},
+      {"F**_**h**_**f**_**1x", "F**_**h**_**f**_**1**_**"},
+      {"F**_**h**_**f**_**", "F**_**h**_**f**_**0**_**"},
+      {"F**_**h**_**f**_**99999", "F**_**h**_**f**_**1**_**"},
   };
   for (const auto& c : cases) {
     SettingsRecord s = sample();
     readSettingsRecord(c.record, s);
-    EXPECT_TRUE(formatSettingsRecord(s).starts_with(c.expected)) << c.record << " gave " << formatSettingsRecord(s);
+    EXPECT_TRUE(formatSettingsRecord(s).starts_with(c.expected))
+        << c.record << " gave " << formatSettingsRecord(s);
   }
 }
 
@@ -95,7 +104,8 @@ TEST(AdvancedSettingValue, BooleansComeFromTheNumbersAndAnyOtherNumberIsEmpty) {
 // Sorted without regard to case, each name once, at most 513.
 TEST(InstalledFontNames, SortsListsEachNameOnceAndKeepsAtMost513) {
   testing::FakeFonts fonts({"beta", "Alpha", "Gamma", "Alpha", "alpha", "beta"});
-  EXPECT_EQ(installedFontNames(fonts), (std::vector<std::string>{"Alpha", "alpha", "beta", "Gamma"}));
+  EXPECT_EQ(installedFontNames(fonts),
+            (std::vector<std::string>{"Alpha", "alpha", "beta", "Gamma"}));
   fonts.names.clear();
   for (int i = 999; i >= 0; --i) fonts.names.push_back("Font " + std::to_string(1000 + i));
   const auto names = installedFontNames(fonts);
@@ -119,9 +129,12 @@ TEST_F(RegSettings, WritesTheValueNamedByTheFullKeyPathAsAString) {
 
   // The rows as another program sees them: no terminating zero, UTF-8.
   const std::string path = "Software\\TORVEL\\VarnikQuelo\\PwInf";
-  EXPECT_EQ(testing::sqlRows(store.file(), "SELECT k.root, k.path, k.class, v.name, v.type, v.data FROM reg_keys k"
-                                           " JOIN reg_values v ON v.key_id = k.id"),
-            (std::vector<std::vector<std::string>>{{"HKEY_LOCAL_MACHINE", path, "1", path, "1", record}}));
+  EXPECT_EQ(
+      testing::sqlRows(store.file(),
+                       "SELECT k.root, k.path, k.class, v.name, v.type, v.data FROM reg_keys k"
+                       " JOIN reg_values v ON v.key_id = k.id"),
+      (std::vector<std::vector<std::string>>{
+          {"HKEY_LOCAL_MACHINE", path, "1", path, "1", record}}));
   EXPECT_EQ(readRegSetting(&store, kLocalMachine, kProductKey, "PwInf"), Variant(record));
 }
 
@@ -130,10 +143,13 @@ TEST_F(RegSettings, WritesTheValueNamedByTheFullKeyPathAsAString) {
 TEST_F(RegSettings, ReadTrimsOrGivesAnEmptyStringAndAFailedWriteIsFalse) {
   EXPECT_EQ(readRegSetting(&store, kLocalMachine, kProductKey, "PwInf"), Variant(""));
   const RegistryKey key{reg::kLocalMachine, "Software\\TORVEL\\VarnikQuelo\\PwInf"};
-  ASSERT_TRUE(store.setValue(key, "1", key.path, {reg::kString, std::string("  text \r\n ", 10) + '\0'}).isOk());
+  ASSERT_TRUE(
+      store.setValue(key, "1", key.path, {reg::kString, std::string("  text \r\n ", 10) + '\0'})
+          .isOk());
   EXPECT_EQ(readRegSetting(&store, kLocalMachine, kProductKey, "PwInf"), Variant("text \r\n"));
   EXPECT_EQ(readRegSetting(&store, kLocalMachine, kProductKey, "Other"), Variant(""));
-  EXPECT_EQ(readRegSetting(&store, static_cast<int32_t>(reg::kCurrentUser), kProductKey, "PwInf"), Variant(""));
+  EXPECT_EQ(readRegSetting(&store, static_cast<int32_t>(reg::kCurrentUser), kProductKey, "PwInf"),
+            Variant(""));
   EXPECT_EQ(readRegSetting(&store, 0, kProductKey, "PwInf"), Variant(""));
   EXPECT_EQ(readRegSetting(nullptr, kLocalMachine, kProductKey, "PwInf"), Variant(""));
   dir.write("file", "");

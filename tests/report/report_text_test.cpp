@@ -16,9 +16,16 @@ namespace {
 // break; markup and other characters pass through.
 TEST(TextToHtml, SpacesAndLineBreaks) {
   const std::pair<const char*, const char*> cases[] = {
-      {"", ""}, {"two  words", "two&nbsp;&nbsp;words"}, {" ", "&nbsp;"}, {"a\r\nb", "a<p></p>b"},
-      {"a\r\n\r\nb", "a<p></p><p></p>b"}, {"a\rb", "a<br>b"}, {"a\nb", "a\nb"}, {"a\n\rb", "a\n<br>b"},
-      {"a\r\r\nb", "a<br><p></p>b"}, {"a\r", "a<br>"},
+      {"", ""},
+      {"two  words", "two&nbsp;&nbsp;words"},
+      {" ", "&nbsp;"},
+      {"a\r\nb", "a<p></p>b"},
+      {"a\r\n\r\nb", "a<p></p><p></p>b"},
+      {"a\rb", "a<br>b"},
+      {"a\nb", "a\nb"},
+      {"a\n\rb", "a\n<br>b"},
+      {"a\r\r\nb", "a<br><p></p>b"},
+      {"a\r", "a<br>"},
       {"<a href=\"x\">&amp;</a>", "<a&nbsp;href=\"x\">&amp;</a>"},
       {"tab\there\xC2\xA0nbsp \xD0\x96", "tab\there\xC2\xA0nbsp&nbsp;\xD0\x96"},
   };
@@ -29,8 +36,9 @@ TEST(TextToHtml, SpacesAndLineBreaks) {
 TEST(TextToHtml, EscapedValuesShowTheirMarkupAsText) {
   std::string out;
   appendTextToHtml(out, "a<b and c>d & \"q\" 'r'\r\n<script>x</script>", Markup::Escaped);
-  EXPECT_EQ(out, "a&lt;b&nbsp;and&nbsp;c&gt;d&nbsp;&amp;&nbsp;&quot;q&quot;&nbsp;&#39;r&#39;<p></p>"
-                 "&lt;script&gt;x&lt;/script&gt;");
+  EXPECT_EQ(out,
+            "a&lt;b&nbsp;and&nbsp;c&gt;d&nbsp;&amp;&nbsp;&quot;q&quot;&nbsp;&#39;r&#39;<p></p>"
+            "&lt;script&gt;x&lt;/script&gt;");
 }
 
 TEST(PercentEncodedPath, OnlyCharactersThatBreakAnAddressAreEncoded) {
@@ -46,8 +54,8 @@ TEST(PercentEncodedPath, OnlyCharactersThatBreakAnAddressAreEncoded) {
 
 TEST(EarlierPages, OnlyTheNamesTheReportWrites) {
   const std::pair<std::string, bool> cases[] = {
-      {"name.htm", true},   {"name1.htm", true},  {"name27.htm", true}, {"name.html", false},
-      {"name01.htm", false}, {"name0.htm", false}, {"namex.htm", false}, {"other1.htm", false},
+      {"name.htm", true},       {"name1.htm", true},  {"name27.htm", true}, {"name.html", false},
+      {"name01.htm", false},    {"name0.htm", false}, {"namex.htm", false}, {"other1.htm", false},
       {"name1.htm.bak", false}, {"name.asp", false},
   };
   for (const auto& [name, page] : cases) EXPECT_EQ(isPageOfReport(name, "name.htm"), page) << name;
@@ -56,17 +64,23 @@ TEST(EarlierPages, OnlyTheNamesTheReportWrites) {
 }
 
 TEST(PdfFileName, TheLastExtensionBecomesPdf) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"report.htm", "report.pdf"}, {"report.htm.htm", "report.htm.pdf"}, {"web.html", "web.pdf"}, {"app.asp", "app.pdf"}};
+  const std::pair<std::string, std::string> cases[] = {{"report.htm", "report.pdf"},
+                                                       {"report.htm.htm", "report.htm.pdf"},
+                                                       {"web.html", "web.pdf"},
+                                                       {"app.asp", "app.pdf"}};
   for (const auto& [base, pdf] : cases) EXPECT_EQ(pdfFileName(base), pdf) << base;
 }
 
 // A name spelled with overlong UTF-8 slashes stays one plain name in the Reports folder.
 TEST(ReportNames, OverlongSlashesNeverReachAnotherFolder) {
   Platform platform;
-  for (const char* typed : {"..\xE0\x80\xAF..\xE0\x80\xAF" "etc\xE0\x80\xAFx.htm", "\xF0\x80\x80\xAF" "x"}) {
+  for (const char* typed : {"..\xE0\x80\xAF..\xE0\x80\xAF"
+                            "etc\xE0\x80\xAFx.htm",
+                            "\xF0\x80\x80\xAF"
+                            "x"}) {
     const std::string name = reportBaseName(platform, typed);
-    EXPECT_EQ(name.find_first_of(std::string("/\\\0", 3)), std::string::npos) << testing::PrintToString(name);
+    EXPECT_EQ(name.find_first_of(std::string("/\\\0", 3)), std::string::npos)
+        << testing::PrintToString(name);
     EXPECT_EQ(pageFileName(name, 2, 3).find('/'), std::string::npos);
   }
 }

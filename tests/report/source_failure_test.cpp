@@ -16,9 +16,10 @@ using varnikquelo::ReportSource;
 // An SQLite file of kRecords products in the scratch folder; record `failAt` of failingAt's query
 // holds "not json" where JSON is read.
 std::string products(const ScratchDir& app) {
-  sqlExec(app / "shop.db", "CREATE TABLE IF NOT EXISTS products (id INTEGER PRIMARY KEY, name TEXT, qty INTEGER);"
-                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40)"
-                           " INSERT OR IGNORE INTO products SELECT i, 'Item ' || i, i % 7 FROM n");
+  sqlExec(app / "shop.db",
+          "CREATE TABLE IF NOT EXISTS products (id INTEGER PRIMARY KEY, name TEXT, qty INTEGER);"
+          "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40)"
+          " INSERT OR IGNORE INTO products SELECT i, 'Item ' || i, i % 7 FROM n");
   return app / "shop.db";
 }
 std::string failingAt(int failAt) {
@@ -33,14 +34,18 @@ TEST_F(ReportFailure, ASourceFailingAtAnyRowChangesNoPage) {
   expectAllOrNothing(
       [&](int failAt) {
         std::string csv = "Name,Qty\n";
-        for (int i = 1; i <= kRecords; ++i) csv += (i == failAt ? "\"Item\"x," : "Item,") + std::to_string(i) + "\n";
+        for (int i = 1; i <= kRecords; ++i)
+          csv += (i == failAt ? "\"Item\"x," : "Item,") + std::to_string(i) + "\n";
         app.write("stock.csv", csv);
         return ReportSource::csv(app / "stock.csv");
       },
       "stock.csv:");
   // Read as the pages are written: the failure comes after pages were built.
-  expectAllOrNothing([](int failAt) { return ReportSource::records(std::make_shared<HostRecords>(kRecords, failAt, kRecords)); },
-                     "the host lost its data");
+  expectAllOrNothing(
+      [](int failAt) {
+        return ReportSource::records(std::make_shared<HostRecords>(kRecords, failAt, kRecords));
+      },
+      "the host lost its data");
 }
 
 // Every connection the test process opens gets the function tick(), which counts its calls: a
@@ -48,7 +53,9 @@ TEST_F(ReportFailure, ASourceFailingAtAnyRowChangesNoPage) {
 // rows differ from one run to the next still gives one consistent report.
 int ticks = 0;
 
-void countTicks(sqlite3_context* context, int, sqlite3_value**) { sqlite3_result_int(context, ++ticks); }
+void countTicks(sqlite3_context* context, int, sqlite3_value**) {
+  sqlite3_result_int(context, ++ticks);
+}
 
 int addTick(sqlite3* db, const char**, const sqlite3_api_routines*) {
   return sqlite3_create_function(db, "tick", 0, SQLITE_UTF8, nullptr, countTicks, nullptr, nullptr);
@@ -70,10 +77,12 @@ class PostgresReportFailure : public ReportFailure {};
 TEST_F(PostgresReportFailure, ASourceFailingAtAnyRowChangesNoPage) {
   const char* server = getenv("QUELO_TEST_POSTGRES_DIR");
   ASSERT_TRUE(server) << "run under CTest, which starts the server";
-  const std::string connection = std::string("host=") + server + " port=5432 user=quelo dbname=postgres";
+  const std::string connection =
+      std::string("host=") + server + " port=5432 user=quelo dbname=postgres";
   expectAllOrNothing(
       [&](int failAt) {
-        return ReportSource::postgres(connection, "SELECT g AS id, 100 / (g - " + std::to_string(failAt) +
+        return ReportSource::postgres(connection, "SELECT g AS id, 100 / (g - " +
+                                                      std::to_string(failAt) +
                                                       ") AS q FROM generate_series(1, 40) AS g");
       },
       "division by zero");

@@ -9,10 +9,10 @@
 
 #include "automation/member_dispatch.h"
 #include "component/component.h"
+#include "control/control_report_host.h"
 #include "fakes/control_harness.h"
 #include "fakes/scratch_dir.h"
 #include "fakes/sqlite_file.h"
-#include "control/control_report_host.h"
 #include "report/reg_settings.h"
 #include "report/report_settings.h"
 
@@ -26,11 +26,20 @@ using forms::Label;
 // boxes ticked and the first option button of each pair chosen as 1 or 0.
 std::vector<std::string> shown(QueloAdvancedSet& f) {
   auto on = [](bool b) { return std::string(b ? "1" : "0"); };
-  auto text = [&](const char* name, int index = -1) { return f.get<forms::TextBox>(name, index).text(); };
+  auto text = [&](const char* name, int index = -1) {
+    return f.get<forms::TextBox>(name, index).text();
+  };
   auto caption = [&](int index) { return f.get<Label>("lblLogo", index).caption(); };
-  return {text("txtHeaderFooter", 0), text("txtHeaderFooter", 1), std::to_string(f.get<forms::CheckBox>("chkNotes").value()),
-          on(f.get<forms::OptionButton>("OptNotesPosition", 0).value()), text("txtNotes"), caption(0), caption(1),
-          text("txtLink", 0), text("txtLink", 1), on(f.get<forms::OptionButton>("OptPages", 0).value()),
+  return {text("txtHeaderFooter", 0),
+          text("txtHeaderFooter", 1),
+          std::to_string(f.get<forms::CheckBox>("chkNotes").value()),
+          on(f.get<forms::OptionButton>("OptNotesPosition", 0).value()),
+          text("txtNotes"),
+          caption(0),
+          caption(1),
+          text("txtLink", 0),
+          text("txtLink", 1),
+          on(f.get<forms::OptionButton>("OptPages", 0).value()),
           std::to_string(f.get<forms::CheckBox>("chkSave").value())};
 }
 
@@ -51,9 +60,13 @@ class SettingsFormTest : public ::testing::Test {
   T& ctl(std::string_view name, int index = -1) {
     return form().get<T>(name, index);
   }
-  forms::TextBox& box(std::string_view name, int index = -1) { return ctl<forms::TextBox>(name, index); }
+  forms::TextBox& box(std::string_view name, int index = -1) {
+    return ctl<forms::TextBox>(name, index);
+  }
   Label& label(std::string_view name, int index = -1) { return ctl<Label>(name, index); }
-  forms::OptionButton& option(std::string_view name, int index) { return ctl<forms::OptionButton>(name, index); }
+  forms::OptionButton& option(std::string_view name, int index) {
+    return ctl<forms::OptionButton>(name, index);
+  }
   forms::CheckBox& check(std::string_view name) { return ctl<forms::CheckBox>(name); }
   // The font list as the shown form has it (it is filled when the form is shown).
   forms::ComboBox& fontBox() {
@@ -61,7 +74,9 @@ class SettingsFormTest : public ::testing::Test {
     return ctl<forms::ComboBox>("cboFontName");
   }
   const SettingsRecord& working() { return h.component->reportSettings.working; }
-  Variant setting(int32_t which) { return h.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant("error")); }
+  Variant setting(int32_t which) {
+    return h.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant("error"));
+  }
 
   ControlHarness h;
   ScratchDir app;
@@ -90,7 +105,9 @@ TEST_F(SettingsFormTest, ApplyCommitsEveryControlTrimmedSetsTheFlagAndHides) {
   EXPECT_TRUE(form().AdvSettings());
   EXPECT_FALSE(form().visible());
   EXPECT_EQ(formatSettingsRecord(working()),
-            "DejaVu Sans**_**Head**_**Foot**_**1**_**1**_**a\r\nb**_**/p/logo.png**_**/p/sig.gif**_**www.example.org"
+            "DejaVu "
+            "Sans**_**Head**_**Foot**_**1**_**1**_**a\r\nb**_**/p/logo.png**_**/p/"
+            "sig.gif**_**www.example.org"
             "**_**me@example.org**_**1**_**1");
   EXPECT_EQ(setting(Ra_NotesOnTop), Variant(false));
   EXPECT_EQ(setting(Ra_AllPages), Variant(false));
@@ -132,22 +149,26 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
   EXPECT_EQ(working().header, " ") << "empty texts become one space in the working settings too";
   const std::string record = "Arial**_** **_**Foot**_**1**_**1**_**" + notes +
                              "**_**/p/logo.png**_** **_**www.example.org**_** **_**1**_**1";
-  EXPECT_EQ(sqlRows(h.settings.file(), "SELECT data FROM reg_values"), (std::vector<std::vector<std::string>>{{record}}));
+  EXPECT_EQ(sqlRows(h.settings.file(), "SELECT data FROM reg_values"),
+            (std::vector<std::vector<std::string>>{{record}}));
   ASSERT_TRUE(form().unload());
 
   const std::string file = h.settings.file();
   std::thread fresh([&] {
     ControlHarness other(true, file);
-    EXPECT_EQ(other.component->reportSettings.working.header, "") << "a new component: empty settings";
-    auto value = [&](int32_t which) { return other.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant()); };
+    EXPECT_EQ(other.component->reportSettings.working.header, "")
+        << "a new component: empty settings";
+    auto value = [&](int32_t which) {
+      return other.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant());
+    };
     EXPECT_EQ(value(Ra_Notes), Variant(notes));
     EXPECT_EQ(formatSettingsRecord(other.component->reportSettings.working), record);
 
     QueloAdvancedSet& f = advancedSettingsForm(*other.component, other.platform());
     f.show(false);
     EXPECT_EQ(f.get<forms::ComboBox>("cboFontName").text(), "Arial");
-    EXPECT_EQ(shown(f), (std::vector<std::string>{" ", "Foot", "1", "0", notes, "/p/logo.png", " ", "www.example.org", " ",
-                                                  "0", "1"}));
+    EXPECT_EQ(shown(f), (std::vector<std::string>{" ", "Foot", "1", "0", notes, "/p/logo.png", " ",
+                                                  "www.example.org", " ", "0", "1"}));
   });
   fresh.join();
 }
@@ -186,9 +207,18 @@ TEST_F(SettingsFormTest, TheFontListIsReadWhenShownOrWhenApplyChecksTheStoredFon
     int32_t selected;
   } cases[] = {
       {"", 0, "Times New Roman", {"A", "B"}, {"A", "B"}, -1},
-      {"Arial**_**h**_**f**_**1**_**1**_**n**_**l**_**s**_**w**_**e**_**1", 1, "Arial", {"Arial", "B"}, {"Arial", "B"}, 0},
-      {"No Such Font**_**h**_**f**_**1**_**1**_**n**_**l**_**s**_**w**_**e**_**1", 1, "Times New Roman", {"Only One"},
-       {"Times New Roman"}, -1},
+      {"Arial**_**h**_**f**_**1**_**1**_**n**_**l**_**s**_**w**_**e**_**1",
+       1,
+       "Arial",
+       {"Arial", "B"},
+       {"Arial", "B"},
+       0},
+      {"No Such Font**_**h**_**f**_**1**_**1**_**n**_**l**_**s**_**w**_**e**_**1",
+       1,
+       "Times New Roman",
+       {"Only One"},
+       {"Times New Roman"},
+       -1},
       {"", 0, "Times New Roman", {}, {"Times New Roman"}, 0},
   };
   for (const auto& c : cases) {
@@ -216,26 +246,30 @@ TEST_F(SettingsFormTest, TheFontListIsReadWhenShownOrWhenApplyChecksTheStoredFon
 }
 
 TEST_F(SettingsFormTest, AStoredFontThatIsNotInstalledSelectsNothing) {
-  const std::string record = "No Such Font**_**h**_**f**_**1**_**5**_**n**_**l**_**s**_**w**_**e**_**7";
+  const std::string record =
+      "No Such Font**_**h**_**f**_**1**_**5**_**n**_**l**_**s**_**w**_**e**_**7";
   ASSERT_TRUE(writeRegSetting(&h.settings, record, kReportSettingName));
   EXPECT_EQ(fontBox().listIndex(), -1);
   EXPECT_EQ(label("lblFontName").fontName(), "No Such Font");
   EXPECT_EQ(working().notesPosition, 5);
-  EXPECT_TRUE(option("OptNotesPosition", 0).value()) << "no option button 5: the design-time choice stays";
+  EXPECT_TRUE(option("OptNotesPosition", 0).value())
+      << "no option button 5: the design-time choice stays";
   EXPECT_TRUE(option("OptPages", 0).value());
 }
 
 TEST_F(SettingsFormTest, RevertFromTheBackupFillsTheTenControlsAndLeavesTheSettings) {
   auto& backup = h.component->reportSettings.backup;
-  backup = {Variant("H"), Variant("F"), Variant(true), Variant(false), Variant("N"), Variant("/logo"),
-            Variant("/sig"), Variant("web"), Variant("mail"), Variant(false)};
+  backup = {Variant("H"),     Variant("F"),    Variant(true),  Variant(false),  Variant("N"),
+            Variant("/logo"), Variant("/sig"), Variant("web"), Variant("mail"), Variant(false)};
   check("chkSave").setValue(1);
   form().RevertToRealAdvSettings(true);
   // True is -1: its absolute value ticks the box. The save box is not part of the backup.
-  EXPECT_EQ(shown(form()), (std::vector<std::string>{"H", "F", "1", "0", "N", "/logo", "/sig", "web", "mail", "0", "1"}));
+  EXPECT_EQ(shown(form()), (std::vector<std::string>{"H", "F", "1", "0", "N", "/logo", "/sig",
+                                                     "web", "mail", "0", "1"}));
   EXPECT_EQ(working().header, "");
   form().RevertToRealAdvSettings(false);
-  EXPECT_EQ(shown(form()), (std::vector<std::string>{"", "", "0", "1", "", "", "", "", "", "1", "0"}));
+  EXPECT_EQ(shown(form()),
+            (std::vector<std::string>{"", "", "0", "1", "", "", "", "", "", "1", "0"}));
 }
 
 // The picture buttons ask the host control for a picture in the Pictures folder, made when
@@ -248,7 +282,8 @@ TEST_F(SettingsFormTest, ThePictureButtonsAskTheHostControl) {
   EXPECT_EQ(calls[0], (Args{Variant("Select a Jpeg or Gif or Png image to use as Logo in Report"),
                             Variant(app / "Pictures/"), Variant(int32_t{2}), Variant(true)}));
   form().cmdLogoClick(1);
-  EXPECT_EQ(calls.at(1)[0], Variant("Select a Jpeg or Gif or Png image to use as Signature in Report"));
+  EXPECT_EQ(calls.at(1)[0],
+            Variant("Select a Jpeg or Gif or Png image to use as Signature in Report"));
 
   app.write("Logo.JPG", "jpeg");
   app.write("photo.png", "png");
@@ -259,7 +294,8 @@ TEST_F(SettingsFormTest, ThePictureButtonsAskTheHostControl) {
   answer = app / "photo.png";
   form().cmdLogoClick(1);
   EXPECT_EQ(label("lblLogo", 1).caption(), app / "photo.png");
-  for (std::string rejected : {app / "scan.bmp", std::string(), std::string(".png"), app / "missing.gif"}) {
+  for (std::string rejected :
+       {app / "scan.bmp", std::string(), std::string(".png"), app / "missing.gif"}) {
     label("lblLogo", 0).setCaption("before");
     answer = rejected;
     form().cmdLogoClick(0);
@@ -301,8 +337,11 @@ TEST_F(SettingsFormTest, F3InALinkBoxOpensTheWebsiteOrANewMessage) {
 // Text boxes select their whole text on focus; leaving the font box shows the font label in the
 // chosen font.
 TEST_F(SettingsFormTest, FocusSelectsTextsAndShowsTheChosenFont) {
-  for (auto [name, index] : {std::pair{"txtHeaderFooter", 0}, {"txtHeaderFooter", 1}, {"txtNotes", -1},
-                             {"txtLink", 0}, {"txtLink", 1}}) {
+  for (auto [name, index] : {std::pair{"txtHeaderFooter", 0},
+                             {"txtHeaderFooter", 1},
+                             {"txtNotes", -1},
+                             {"txtLink", 0},
+                             {"txtLink", 1}}) {
     auto& b = box(name, index);
     b.setText("some text");
     b.setSelStart(3);
@@ -312,7 +351,8 @@ TEST_F(SettingsFormTest, FocusSelectsTextsAndShowsTheChosenFont) {
   }
   fontBox().setFocus();
   fontBox().setListIndex(1);
-  EXPECT_EQ(label("lblFontName").fontName(), "Times New Roman") << "not before the box loses the focus";
+  EXPECT_EQ(label("lblFontName").fontName(), "Times New Roman")
+      << "not before the box loses the focus";
   box("txtNotes").setFocus();
   EXPECT_EQ(label("lblFontName").fontName(), "DejaVu Sans");
 }

@@ -1,8 +1,10 @@
-// The report form as the end user meets it: pages and paging, the preview, the field lists, Save As.
+// The report form as the end user meets it: pages and paging, the preview, the field lists, Save
+// As.
+#include "report_forms/report_form.h"
+
 #include "fakes/report_fixture.h"
 #include "forms/form_presenter.h"
 #include "report_forms/advanced_settings_form.h"
-#include "report_forms/report_form.h"
 
 namespace quelo::testing {
 namespace {
@@ -12,8 +14,10 @@ using namespace forms;
 class ReportFormTest : public ReportTest {
  protected:
   // Shows the report form on the record set; `user` acts inside the modal show.
-  void show(const std::shared_ptr<Recordset>& rs, std::function<void(QueloReportForm&)> user, Args extra = {}) {
-    h->presenter.onModal("QueloReportForm", [user](Form& f) { user(static_cast<QueloReportForm&>(f)); });
+  void show(const std::shared_ptr<Recordset>& rs, std::function<void(QueloReportForm&)> user,
+            Args extra = {}) {
+    h->presenter.onModal("QueloReportForm",
+                         [user](Form& f) { user(static_cast<QueloReportForm&>(f)); });
     Args args{Variant(std::static_pointer_cast<Dispatch>(rs))};
     for (Variant& v : extra) args.push_back(v);
     auto r = h->control->call("ShowZeReporter", args);
@@ -53,13 +57,17 @@ TEST_F(ReportFormTest, PageSizeAndPagesFollowTheTable) {
     int32_t records;
     int32_t pageSize, pages, onLastPage;
     const char* paging;
-  } cases[] = {{10, 10, 10, 1, 10, "0000"}, {10, 1500, 200, 8, 100, "0011"}, {0, 25, 10, 3, 5, "0011"},
-               {-5, 25, 10, 3, 5, "0011"}, {70000, 25, 10, 3, 5, "0011"}};
+  } cases[] = {{10, 10, 10, 1, 10, "0000"},
+               {10, 1500, 200, 8, 100, "0011"},
+               {0, 25, 10, 3, 5, "0011"},
+               {-5, 25, 10, 3, 5, "0011"},
+               {70000, 25, 10, 3, 5, "0011"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.maxRecs) + " a page, " + std::to_string(c.records) + " records");
     setMaxRecs(c.maxRecs);
     show(products(c.records), [&](QueloReportForm& f) {
-      EXPECT_EQ(f.get<DataGrid>("MSHFlexGrid1").rows(), std::min(c.pageSize, c.records) + 1);  // and the heading
+      EXPECT_EQ(f.get<DataGrid>("MSHFlexGrid1").rows(),
+                std::min(c.pageSize, c.records) + 1);  // and the heading
       EXPECT_EQ(f.get<Label>("lblPage").caption(), "Page 1 of " + std::to_string(c.pages));
       EXPECT_EQ(paging(f), c.paging);
       if (c.pages > 1) f.cmdPage_Click(3);
@@ -107,25 +115,34 @@ TEST_F(ReportFormTest, ThePreviewShowsLinksTextsAndPictures) {
   ASSERT_TRUE(h->files.createDirectory(app.path() + "pics"));
   app.write("pics/a.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x20\0\0\0\x10", 24));
   app.plantNonFiles("pics/");
-  auto rs = table({{"Site", 203, 100, 230}, {"Note", 202, 20, 102}, {"Photo", 202, 20, 102}, {"Logo", 202, 20, 102}},
-                  {{Variant("Shop#https://shop.example#"), Variant("a#b#"), Variant("a.png"), Variant("gone.png")},
-                   {Variant("#https://shop.example#"), Variant("x"), Variant("fifo"), Variant("zero")},
-                   {Variant("plain"), Variant("y"), Variant("a.png"), Variant("a.png")}});
-  show(rs, [&](QueloReportForm& f) {
-    const auto& grid = f.get<DataGrid>("MSHFlexGrid1");
-    EXPECT_EQ(grid.textMatrix(1, 0), "Shop");
-    EXPECT_EQ(grid.textMatrix(2, 0), "https://shop.example");
-    EXPECT_EQ(grid.textMatrix(3, 0), "plain");
-    EXPECT_EQ(grid.textMatrix(1, 1), "a#b#");
-    EXPECT_EQ(grid.cellPicture(1, 2), app.path() + "pics/a.png");
-    EXPECT_EQ(grid.textMatrix(1, 2), "");
-    EXPECT_EQ(grid.rowHeight(1), 16 * 15);
-    EXPECT_EQ(grid.colWidth(2), 32 * 15);
-    EXPECT_EQ(grid.textMatrix(1, 3), "gone.png");
-    EXPECT_EQ(grid.textMatrix(2, 2), "fifo");
-    EXPECT_EQ(grid.textMatrix(2, 3), "zero");
-    EXPECT_EQ(h->component->previewTables.pictureFolders[3], app.path() + "pics/");  // Logo: the last folder
-  }, Args{Variant("Photo, Logo"), Variant(app.path() + "pics")});
+  auto rs =
+      table({{"Site", 203, 100, 230},
+             {"Note", 202, 20, 102},
+             {"Photo", 202, 20, 102},
+             {"Logo", 202, 20, 102}},
+            {{Variant("Shop#https://shop.example#"), Variant("a#b#"), Variant("a.png"),
+              Variant("gone.png")},
+             {Variant("#https://shop.example#"), Variant("x"), Variant("fifo"), Variant("zero")},
+             {Variant("plain"), Variant("y"), Variant("a.png"), Variant("a.png")}});
+  show(
+      rs,
+      [&](QueloReportForm& f) {
+        const auto& grid = f.get<DataGrid>("MSHFlexGrid1");
+        EXPECT_EQ(grid.textMatrix(1, 0), "Shop");
+        EXPECT_EQ(grid.textMatrix(2, 0), "https://shop.example");
+        EXPECT_EQ(grid.textMatrix(3, 0), "plain");
+        EXPECT_EQ(grid.textMatrix(1, 1), "a#b#");
+        EXPECT_EQ(grid.cellPicture(1, 2), app.path() + "pics/a.png");
+        EXPECT_EQ(grid.textMatrix(1, 2), "");
+        EXPECT_EQ(grid.rowHeight(1), 16 * 15);
+        EXPECT_EQ(grid.colWidth(2), 32 * 15);
+        EXPECT_EQ(grid.textMatrix(1, 3), "gone.png");
+        EXPECT_EQ(grid.textMatrix(2, 2), "fifo");
+        EXPECT_EQ(grid.textMatrix(2, 3), "zero");
+        EXPECT_EQ(h->component->previewTables.pictureFolders[3],
+                  app.path() + "pics/");  // Logo: the last folder
+      },
+      Args{Variant("Photo, Logo"), Variant(app.path() + "pics")});
 }
 
 TEST_F(ReportFormTest, SaveAsKeepsTheLowerCasedBareName) {
@@ -136,7 +153,8 @@ TEST_F(ReportFormTest, SaveAsKeepsTheLowerCasedBareName) {
     seen = a;
     return Variant(answer);
   });
-  dialog->bind("MaxRecsPerPage", InvokeKind::PropertyGet, [](Args&) -> Result<Variant> { return Variant(int32_t{10}); });
+  dialog->bind("MaxRecsPerPage", InvokeKind::PropertyGet,
+               [](Args&) -> Result<Variant> { return Variant(int32_t{10}); });
   h->site.controls["ZeQuelo1"] = dialog;
   show(products(2), [&](QueloReportForm& f) {
     auto& box = f.get<TextBox>("txtFileName");
@@ -149,8 +167,8 @@ TEST_F(ReportFormTest, SaveAsKeepsTheLowerCasedBareName) {
       f.cmdSaveAs_Click();
       EXPECT_EQ(box.text(), expected) << returned;
     }
-    EXPECT_EQ(seen, (Args{Variant("Save As (Htm or Asp file)"), Variant(app.path() + "Reports/"), Variant(int32_t{5}),
-                          Variant(false)}));
+    EXPECT_EQ(seen, (Args{Variant("Save As (Htm or Asp file)"), Variant(app.path() + "Reports/"),
+                          Variant(int32_t{5}), Variant(false)}));
   });
 }
 
@@ -205,7 +223,8 @@ TEST_F(ReportFormTest, EachGenerateSumsOnlyItsOwnRecords) {
     f.get<TextBox>("txtFileName").setText("summed");
     f.cmdGenerate_Click();
   });
-  EXPECT_NE(page("summed.htm").find("3 records in this Vol. <Br> Sum of Qty = 6 <Br> "), std::string::npos)
+  EXPECT_NE(page("summed.htm").find("3 records in this Vol. <Br> Sum of Qty = 6 <Br> "),
+            std::string::npos)
       << page("summed.htm");
 }
 

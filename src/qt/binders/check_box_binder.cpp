@@ -29,7 +29,9 @@ class CheckBoxBinder : public ControlBinder {
     if (is(p, P::Caption)) box->setText(qs(m->caption()));
     if (is(p, P::Value)) {
       box->setTristate(m->value() == 2);
-      box->setCheckState(m->value() == 1 ? Qt::Checked : m->value() == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+      box->setCheckState(m->value() == 1   ? Qt::Checked
+                         : m->value() == 2 ? Qt::PartiallyChecked
+                                           : Qt::Unchecked);
     }
   }
 };

@@ -47,7 +47,8 @@ class ComboBoxBinder : public ControlBinder {
       for (int32_t i = 0; i < m->listCount(); ++i) combo->addItem(qs(m->list(i)));
     }
     if (is(p, P::List) || is(p, P::ListIndex)) combo->setCurrentIndex(m->listIndex());
-    if (editable && combo->isEditable() && (is(p, P::Text) || is(p, P::List)) && combo->currentText() != qs(editable->text()))
+    if (editable && combo->isEditable() && (is(p, P::Text) || is(p, P::List)) &&
+        combo->currentText() != qs(editable->text()))
       combo->setEditText(qs(editable->text()));
   }
 };

@@ -11,7 +11,8 @@ namespace {
 
 class CommandButtonBinder : public ControlBinder {
  public:
-  CommandButtonBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new QPushButton(parent)) {
+  CommandButtonBinder(forms::FormControl& m, QWidget* parent)
+      : ControlBinder(m, new QPushButton(parent)) {
     auto* button = widgetAs<QPushButton>();
     button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, [this] {

@@ -8,8 +8,10 @@
 
 namespace quelo::qt {
 
-ControlBinder::ControlBinder(forms::FormControl& model, QWidget* widget) : model_(&model), widget_(widget) {
-  widget->setObjectName(qs(model.index() < 0 ? model.name() : model.name() + "(" + std::to_string(model.index()) + ")"));
+ControlBinder::ControlBinder(forms::FormControl& model, QWidget* widget)
+    : model_(&model), widget_(widget) {
+  widget->setObjectName(qs(
+      model.index() < 0 ? model.name() : model.name() + "(" + std::to_string(model.index()) + ")"));
   QPointer<ControlBinder> self(this);
   model.addChangeListener([self](forms::FormControl&, forms::Property property) {
     // A change the binder itself is making (the user's edit on its way in) does not bounce back.
@@ -33,9 +35,12 @@ void ControlBinder::update(std::optional<P> p) {
   }
   if (is(p, P::Bounds)) {
     const auto& b = m.bounds();
-    const auto at = [](int32_t twips, const QWidget* w, double scale) { return std::lround(twipsToPixels(twips, w) * scale); };
+    const auto at = [](int32_t twips, const QWidget* w, double scale) {
+      return std::lround(twipsToPixels(twips, w) * scale);
+    };
     const int left = at(b.left, w, scale_.x()), top = at(b.top, w, scale_.y());
-    w->setGeometry(left, top, at(b.left + b.width, w, scale_.x()) - left, at(b.top + b.height, w, scale_.y()) - top);
+    w->setGeometry(left, top, at(b.left + b.width, w, scale_.x()) - left,
+                   at(b.top + b.height, w, scale_.y()) - top);
   }
 }
 
@@ -49,7 +54,8 @@ bool ControlBinder::eventFilter(QObject* watched, QEvent* event) {
   if (watched == widget_ && model_ && widget_->isEnabled()) {
     auto* mouse = dynamic_cast<QMouseEvent*>(event);
     if (mouse && mouse->button() == Qt::LeftButton) {
-      if (event->type() == QEvent::MouseButtonRelease && widget_->rect().contains(mouse->position().toPoint()))
+      if (event->type() == QEvent::MouseButtonRelease &&
+          widget_->rect().contains(mouse->position().toPoint()))
         model_->click();
       else if (event->type() == QEvent::MouseButtonDblClick)
         model_->dblClick();

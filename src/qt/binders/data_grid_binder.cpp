@@ -1,7 +1,7 @@
-// DataGrid: a QTableWidget of text cells, one line each, fixed rows and columns shaded as headings; the first
-// fixed row is the column header, whose edges the user drags to resize a column. A column is as
-// wide as the model says, or as its text needs up to a limit. A cell's picture is drawn in the
-// cell (the model sizes its row and column to the picture), shrunk with its proportions kept
+// DataGrid: a QTableWidget of text cells, one line each, fixed rows and columns shaded as headings;
+// the first fixed row is the column header, whose edges the user drags to resize a column. A column
+// is as wide as the model says, or as its text needs up to a limit. A cell's picture is drawn in
+// the cell (the model sizes its row and column to the picture), shrunk with its proportions kept
 // when the cell is smaller. A grid is filled cell by cell, so the widget is redrawn once when
 // the filling is over (on the next turn of the event loop), not after every cell.
 #include <QHeaderView>
@@ -25,7 +25,8 @@ constexpr int kWidestColumnChars = 40;
 class CellPictureDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
-  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
     QStyledItemDelegate::paint(painter, option, index);
     const auto picture = index.data(kPictureRole).value<QPixmap>();
     if (picture.isNull()) return;
@@ -43,13 +44,14 @@ class CellPictureDelegate : public QStyledItemDelegate {
 
 class DataGridBinder : public ControlBinder {
  public:
-  DataGridBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new QTableWidget(parent)) {
+  DataGridBinder(forms::FormControl& m, QWidget* parent)
+      : ControlBinder(m, new QTableWidget(parent)) {
     auto* table = widgetAs<QTableWidget>();
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     table->horizontalHeader()->setHighlightSections(false);
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setWordWrap(false);  // a row is one line of text, as its height was made for
+    table->setWordWrap(false);          // a row is one line of text, as its height was made for
     table->setTabKeyNavigation(false);  // Tab moves on to the next control, as everywhere on a form
     table->setItemDelegate(new CellPictureDelegate(table));
     connect(table, &QTableWidget::cellClicked, this, [this] {
@@ -108,16 +110,20 @@ class DataGridBinder : public ControlBinder {
   int columnWidth(const forms::DataGrid& m, int32_t c) const {
     auto* table = widgetAs<QTableWidget>();
     const int designed = twipsToPixels(m.colWidth(c), table);
-    const int heading = table->horizontalHeader()->isHidden() ? 0 : table->horizontalHeader()->sectionSizeHint(c);
+    const int heading =
+        table->horizontalHeader()->isHidden() ? 0 : table->horizontalHeader()->sectionSizeHint(c);
     for (int32_t r = 0; r < m.rows(); ++r)
       if (!m.cellPicture(r, c).empty()) return std::max(designed, heading);
-    const int content = std::max(static_cast<const QAbstractItemView*>(table)->sizeHintForColumn(c), heading);
-    return std::max(designed, std::min(content, kWidestColumnChars * table->fontMetrics().averageCharWidth()));
+    const int content =
+        std::max(static_cast<const QAbstractItemView*>(table)->sizeHintForColumn(c), heading);
+    return std::max(
+        designed, std::min(content, kWidestColumnChars * table->fontMetrics().averageCharWidth()));
   }
 
   QTableWidgetItem* cell(const forms::DataGrid& m, int32_t r, int32_t c) {
     auto* item = new QTableWidgetItem(qs(m.textMatrix(r, c)));
-    if (const std::string& path = m.cellPicture(r, c); !path.empty()) item->setData(kPictureRole, picture(path));
+    if (const std::string& path = m.cellPicture(r, c); !path.empty())
+      item->setData(kPictureRole, picture(path));
     if (r < m.fixedRows() || c < m.fixedCols()) {
       item->setBackground(widget()->palette().button());
       QFont bold = item->font();

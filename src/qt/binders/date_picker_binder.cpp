@@ -37,7 +37,8 @@ class DatePickerBinder : public ControlBinder {
   void update(std::optional<P> p) override {
     ControlBinder::update(p);
     Writing guard(*this);
-    if (is(p, P::Value)) widgetAs<QDateEdit>()->setDate(dateTimeOf(modelAs<forms::DatePicker>()->value()).date());
+    if (is(p, P::Value))
+      widgetAs<QDateEdit>()->setDate(dateTimeOf(modelAs<forms::DatePicker>()->value()).date());
   }
 };
 

@@ -33,7 +33,9 @@ QString fittedTitle(QString caption, const QFontMetrics& metrics, int width) {
 
 class FrameBinder : public ControlBinder {
  public:
-  FrameBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new QGroupBox(parent)) { forwardMouseClicks(); }
+  FrameBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new QGroupBox(parent)) {
+    forwardMouseClicks();
+  }
 
  protected:
   void update(std::optional<P> p) override {
@@ -43,7 +45,8 @@ class FrameBinder : public ControlBinder {
 
   // The form fits and stretches its frames after placing them: the title follows the width.
   bool eventFilter(QObject* watched, QEvent* event) override {
-    const bool refit = event->type() == QEvent::Resize || event->type() == QEvent::DynamicPropertyChange;
+    const bool refit =
+        event->type() == QEvent::Resize || event->type() == QEvent::DynamicPropertyChange;
     if (watched == widget() && refit && model()) fitTitle();
     return ControlBinder::eventFilter(watched, event);
   }
@@ -53,7 +56,8 @@ class FrameBinder : public ControlBinder {
     Writing guard(*this);
     auto* box = widgetAs<QGroupBox>();
     QString caption = qs(modelAs<forms::Frame>()->caption());
-    if (QString keyed = box->property(kKeyedCaption).toString(); QString(keyed).remove(u'&') == caption)
+    if (QString keyed = box->property(kKeyedCaption).toString();
+        QString(keyed).remove(u'&') == caption)
       caption = keyed;
     box->setTitle(fittedTitle(caption, box->fontMetrics(), box->width()));
   }

@@ -10,14 +10,17 @@ namespace {
 
 class ImageBinder : public ControlBinder {
  public:
-  ImageBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new PictureView(parent)) { forwardMouseClicks(); }
+  ImageBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new PictureView(parent)) {
+    forwardMouseClicks();
+  }
 
  protected:
   void update(std::optional<P> p) override {
     ControlBinder::update(p);
     auto* m = modelAs<forms::Image>();
     Writing guard(*this);
-    if (is(p, P::Picture) || is(p, P::Stretch)) widgetAs<PictureView>()->setPicture(qs(m->picture()), m->stretch());
+    if (is(p, P::Picture) || is(p, P::Stretch))
+      widgetAs<PictureView>()->setPicture(qs(m->picture()), m->stretch());
   }
 };
 

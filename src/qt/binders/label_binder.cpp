@@ -32,12 +32,13 @@ class LabelBinder : public ControlBinder {
     auto* label = widgetAs<QLabel>();
     Writing guard(*this);
     if (is(p, P::Caption)) label->setText(qs(m->caption()));
-    if (is(p, P::Appearance)) label->setFrameStyle(m->appearance() ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+    if (is(p, P::Appearance))
+      label->setFrameStyle(m->appearance() ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
   }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == widget() && event->type() == QEvent::KeyPress && model() && widget()->isEnabled() &&
-        widget()->focusPolicy() != Qt::NoFocus) {
+    if (watched == widget() && event->type() == QEvent::KeyPress && model() &&
+        widget()->isEnabled() && widget()->focusPolicy() != Qt::NoFocus) {
       const int key = static_cast<QKeyEvent*>(event)->key();
       if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
         model()->click();

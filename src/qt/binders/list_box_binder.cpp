@@ -56,7 +56,8 @@ class ListBoxBinder : public ControlBinder {
     auto* list = widgetAs<QListWidget>();
     Writing guard(*this);
     if (!p)
-      list->setSelectionMode(m->multiSelect() ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
+      list->setSelectionMode(m->multiSelect() ? QAbstractItemView::MultiSelection
+                                              : QAbstractItemView::SingleSelection);
     if (is(p, P::List)) {
       list->clear();
       for (int32_t i = 0; i < m->listCount(); ++i) list->addItem(qs(m->list(i)));
@@ -65,8 +66,10 @@ class ListBoxBinder : public ControlBinder {
       for (int32_t i = 0; i < m->listCount(); ++i) list->item(i)->setSelected(m->selected(i));
       list->setCurrentRow(m->listIndex(), m->multiSelect() ? QItemSelectionModel::NoUpdate
                                                            : QItemSelectionModel::ClearAndSelect);
-      if (m->listIndex() < 0) list->clearSelection();
-      else list->scrollToItem(list->item(m->listIndex()));
+      if (m->listIndex() < 0)
+        list->clearSelection();
+      else
+        list->scrollToItem(list->item(m->listIndex()));
     }
   }
 
@@ -95,10 +98,11 @@ class ListBoxBinder : public ControlBinder {
 class DirListBinder : public ListBoxBinder {
  public:
   DirListBinder(forms::FormControl& m, QWidget* parent) : ListBoxBinder(m, parent) {
-    connect(widgetAs<QListWidget>(), &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-      if (!model()) return;
-      modelAs<forms::DirListBox>()->open(widgetAs<QListWidget>()->row(item));
-    });
+    connect(widgetAs<QListWidget>(), &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) {
+              if (!model()) return;
+              modelAs<forms::DirListBox>()->open(widgetAs<QListWidget>()->row(item));
+            });
   }
 };
 

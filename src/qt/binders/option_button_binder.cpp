@@ -11,7 +11,8 @@ namespace {
 
 class OptionButtonBinder : public ControlBinder {
  public:
-  OptionButtonBinder(forms::FormControl& m, QWidget* parent) : ControlBinder(m, new QRadioButton(parent)) {
+  OptionButtonBinder(forms::FormControl& m, QWidget* parent)
+      : ControlBinder(m, new QRadioButton(parent)) {
     auto* button = widgetAs<QRadioButton>();
     button->setAutoExclusive(false);
     connect(button, &QRadioButton::clicked, this, [this] {

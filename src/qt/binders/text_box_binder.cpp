@@ -14,7 +14,8 @@ namespace {
 class TextBoxBinder : public ControlBinder {
  public:
   TextBoxBinder(forms::TextBox& m, QWidget* parent)
-      : ControlBinder(m, m.multiLine() ? static_cast<QWidget*>(new QPlainTextEdit(parent)) : new QLineEdit(parent)) {
+      : ControlBinder(m, m.multiLine() ? static_cast<QWidget*>(new QPlainTextEdit(parent))
+                                       : new QLineEdit(parent)) {
     if (auto* line = qobject_cast<QLineEdit*>(widget())) {
       connect(line, &QLineEdit::textEdited, this, [this](const QString& t) { userText(t); });
       connect(line, &QLineEdit::selectionChanged, this, [this] { userSelection(); });
@@ -22,7 +23,8 @@ class TextBoxBinder : public ControlBinder {
     } else {
       auto* edit = widgetAs<QPlainTextEdit>();
       edit->setTabChangesFocus(true);  // Tab moves on, as in every other box of a form
-      connect(edit, &QPlainTextEdit::textChanged, this, [this, edit] { userText(edit->toPlainText()); });
+      connect(edit, &QPlainTextEdit::textChanged, this,
+              [this, edit] { userText(edit->toPlainText()); });
       connect(edit, &QPlainTextEdit::cursorPositionChanged, this, [this] { userSelection(); });
       connect(edit, &QPlainTextEdit::selectionChanged, this, [this] { userSelection(); });
     }
@@ -50,7 +52,8 @@ class TextBoxBinder : public ControlBinder {
   // A locked box is shaded like the buttons, so it reads as one the user cannot type in.
   void shade(bool locked) {
     QPalette palette = widget()->palette();
-    const QPalette usual = widget()->parentWidget() ? widget()->parentWidget()->palette() : QPalette();
+    const QPalette usual =
+        widget()->parentWidget() ? widget()->parentWidget()->palette() : QPalette();
     palette.setBrush(QPalette::Base, locked ? usual.button() : usual.base());
     widget()->setPalette(palette);
   }
@@ -59,8 +62,10 @@ class TextBoxBinder : public ControlBinder {
     const int start = bytesToChars(m.text(), m.selStart());
     const int end = bytesToChars(m.text(), m.selStart() + m.selLength());
     if (auto* line = qobject_cast<QLineEdit*>(widget())) {
-      if (end > start) line->setSelection(start, end - start);
-      else line->setCursorPosition(start);
+      if (end > start)
+        line->setSelection(start, end - start);
+      else
+        line->setCursorPosition(start);
       return;
     }
     auto* edit = widgetAs<QPlainTextEdit>();
@@ -77,8 +82,9 @@ class TextBoxBinder : public ControlBinder {
       modelAs<forms::TextBox>()->setText(utf8(text));
     }
     if (!model()) return;  // a Change handler may have closed the form
-    userSelection();       // the model put its caret at the end; the user's caret is where they typed
-    if (currentText() != qs(modelAs<forms::TextBox>()->text())) update(P::Text);  // a handler changed it
+    userSelection();  // the model put its caret at the end; the user's caret is where they typed
+    if (currentText() != qs(modelAs<forms::TextBox>()->text()))
+      update(P::Text);  // a handler changed it
   }
 
   QString currentText() const {
