@@ -1,11 +1,12 @@
 // The public face of the control: values crossing into the control and back, calls that fail
 // with an error instead of a crash, and a host's event handler stopping a report.
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <stdexcept>
 #include <varnikquelo/control.h>
 #include <varnikquelo/report.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <stdexcept>
 
 #include "data/public_records.h"
 #include "data/public_value.h"
@@ -23,7 +24,8 @@ using varnikquelo::Value;
 // Variant type the control expects and comes back as it was.
 TEST(PublicValue, RoundTripsThroughTheControlsVariant) {
   PosixFileSystem files;
-  const varnikquelo::Records records = recordsOf(openRecords(varnikquelo::Records::table({}, {}), files).value());
+  const varnikquelo::Records records =
+      recordsOf(openRecords(varnikquelo::Records::table({}, {}), files).value());
   const char* none = nullptr;
   const std::pair<Value, VarType> cases[] = {
       {Value(), VarType::Empty},
@@ -65,9 +67,11 @@ TEST(PublicValue, InternalOnlyKindsComeBackAsTheNearestOrAnError) {
   EXPECT_EQ(valueOf(Variant(int16_t{-7})).value(), Value(int32_t{-7}));
   EXPECT_EQ(valueOf(Variant::missing()).value(), Value());
   EXPECT_EQ(valueOf(Variant(std::shared_ptr<Dispatch>())).value(), Value());  // Nothing
-  EXPECT_EQ(valueOf(Variant(VariantArray::vector({Variant(1)}))).error().number, err::kTypeMismatch);
+  EXPECT_EQ(valueOf(Variant(VariantArray::vector({Variant(1)}))).error().number,
+            err::kTypeMismatch);
   // A record set is a value of no record.
-  EXPECT_EQ(variantOf(Value(varnikquelo::Records::table({}, {}))).error().number, err::kTypeMismatch);
+  EXPECT_EQ(variantOf(Value(varnikquelo::Records::table({}, {}))).error().number,
+            err::kTypeMismatch);
   // A date is local wall-clock time, to the second.
   const auto t = std::chrono::system_clock::from_time_t(1236434709);
   EXPECT_EQ(Value::date(t).asTimePoint(), t);
@@ -79,9 +83,11 @@ class PublicControl : public ::testing::Test {
   PublicControl() {
     env.set("XDG_CONFIG_HOME", app / "config");
     std::vector<std::vector<Value>> rows;
-    for (int32_t i = 1; i <= 12; ++i) rows.push_back({Value("Item " + std::to_string(i)), Value(i)});
-    stock = varnikquelo::Records::table({{"Name", varnikquelo::FieldType::Text}, {"Qty", varnikquelo::FieldType::Int32}},
-                                        std::move(rows));
+    for (int32_t i = 1; i <= 12; ++i)
+      rows.push_back({Value("Item " + std::to_string(i)), Value(i)});
+    stock = varnikquelo::Records::table(
+        {{"Name", varnikquelo::FieldType::Text}, {"Qty", varnikquelo::FieldType::Int32}},
+        std::move(rows));
   }
 
   // A control writing under the scratch folder, in pages of `pageSize`.
@@ -92,7 +98,8 @@ class PublicControl : public ::testing::Test {
     return c;
   }
   varnikquelo::CallResult report(varnikquelo::Control& c, const std::string& file) {
-    return c.call("AutoZeReporter", {Value(stock), Value(""), Value(""), Value(file), Value("Stock"), Value(int32_t{0})});
+    return c.call("AutoZeReporter", {Value(stock), Value(""), Value(""), Value(file),
+                                     Value("Stock"), Value(int32_t{0})});
   }
 
   ScratchDir app;
@@ -115,17 +122,28 @@ TEST_F(PublicControl, WrongCallsGiveErrorsThatSayWhy) {
   };
   const std::vector<Case> cases = {
       {"NoSuchMember", {}, err::kMemberNotFound, "doesn't support this property or method"},
-      {"ProgramDelayNSec", {Value("soon")}, err::kTypeMismatch,
+      {"ProgramDelayNSec",
+       {Value("soon")},
+       err::kTypeMismatch,
        "argument 1 (N) of ProgramDelayNSec wants Long, was given String"},
       {"LogMessage", {}, err::kArgumentNotOptional, "argument 1 (strMessage) of LogMessage"},
       {"ShowZeReporter", {Value(varnikquelo::Records())}, err::kInvalidProcedureCall, ""},
-      {"AutoZeReporter", {Value(varnikquelo::Records::csv(app / "none.csv"))}, err::kFileNotFound, "none.csv"},
-      {"AutoZeReporter", {Value(int32_t{42})}, err::kTypeMismatch,
+      {"AutoZeReporter",
+       {Value(varnikquelo::Records::csv(app / "none.csv"))},
+       err::kFileNotFound,
+       "none.csv"},
+      {"AutoZeReporter",
+       {Value(int32_t{42})},
+       err::kTypeMismatch,
        "argument 1 (repRecordset) of AutoZeReporter wants Recordset, was given Long"},
-      {"AutoZeReporter", {Value(stock), Value(none)}, err::kInvalidUseOfNull,
+      {"AutoZeReporter",
+       {Value(stock), Value(none)},
+       err::kInvalidUseOfNull,
        "argument 2 (sPicFields) of AutoZeReporter wants String, was given Null"},
-      {"AutoZeReporter", {Value(varnikquelo::Records::host(std::make_shared<HostRecords>(2, 2)))},
-       varnikquelo::kSourceFailed, "the host lost its data"},
+      {"AutoZeReporter",
+       {Value(varnikquelo::Records::host(std::make_shared<HostRecords>(2, 2)))},
+       varnikquelo::kSourceFailed,
+       "the host lost its data"},
   };
   for (Case c : cases) {
     SCOPED_TRACE(c.member + (" " + c.message));
@@ -135,12 +153,18 @@ TEST_F(PublicControl, WrongCallsGiveErrorsThatSayWhy) {
   }
   const varnikquelo::ControlError wrongType = control.put("MaxRecsPerPage", Value("many"));
   EXPECT_EQ(wrongType.number, err::kTypeMismatch);
-  EXPECT_NE(wrongType.message.find("the value of MaxRecsPerPage wants"), std::string::npos) << wrongType.message;
+  EXPECT_NE(wrongType.message.find("the value of MaxRecsPerPage wants"), std::string::npos)
+      << wrongType.message;
   const varnikquelo::ControlError readOnly = control.put("hWnd", Value(int32_t{1}));
   EXPECT_EQ(readOnly.number, err::kReadOnlyProperty);
   EXPECT_EQ(readOnly.message, "Property is read-only: hWnd");
-  EXPECT_EQ(control.put("Tag", Value(varnikquelo::Records::csv(app / "none.csv"))).number, err::kFileNotFound);
+  EXPECT_EQ(control.put("Tag", Value(varnikquelo::Records::csv(app / "none.csv"))).number,
+            err::kFileNotFound);
   EXPECT_EQ(control.get("Interval").value, Value(int32_t{0}));
+  // The members a host is told of leave out those hidden from browsers.
+  const std::vector<std::string> listed = varnikquelo::Control::members();
+  EXPECT_NE(std::find(listed.begin(), listed.end(), "ShowZeReporter"), listed.end());
+  EXPECT_EQ(std::find(listed.begin(), listed.end(), "RaiseZeReportStatus"), listed.end());
 }
 
 // An exception from the host's handler never leaves the control: the member that raised the
