@@ -3,6 +3,12 @@
 
 namespace quelo {
 
+Status OutputFile::writePieces(std::span<const std::string_view> pieces) {
+  for (std::string_view piece : pieces)
+    if (Status s = write(piece); !s) return s;
+  return Status::ok();
+}
+
 Status FileSystem::moveFile(const std::string& from, const std::string& to) {
   Status copied = copyFile(from, to, false);
   if (!copied) return copied;

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,9 @@ class OutputFile {
  public:
   virtual ~OutputFile() = default;
   virtual Status write(std::string_view bytes) = 0;
+  // The pieces one after another, as writing each in turn would: a file may take them in one
+  // call, without joining them first.
+  virtual Status writePieces(std::span<const std::string_view> pieces);
   virtual Status close() = 0;
 };
 
@@ -83,7 +87,8 @@ class FileSystem {
   // temporary name in its folder. close() gives it its name in one step without replacing
   // anything: a name taken meanwhile fails with err::kFileAlreadyExists. Dropped unclosed, or
   // after a failed write or close, nothing of it is left.
-  virtual Result<std::unique_ptr<OutputFile>> beginCreate(const std::string& path, unsigned mode) = 0;
+  virtual Result<std::unique_ptr<OutputFile>> beginCreate(const std::string& path,
+                                                          unsigned mode) = 0;
 
   // Files replaced whole (report pages, the message log): a reader, or a run killed at any
   // moment, sees a file either as it was or with all of its new content, never in between.

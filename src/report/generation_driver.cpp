@@ -1,5 +1,6 @@
 #include "report/generation_driver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <thread>
@@ -41,6 +42,15 @@ std::string reportBaseName(Platform& platform, const std::string& typed) {
 
 namespace {
 
+// Threads that write the pages of a run: one a processor, up to four, and no more than the pages
+// after the first; none on a machine with one processor or for one page, which are written as
+// they are formatted.
+unsigned pageWriters(size_t pages) {
+  const size_t processors = std::thread::hardware_concurrency();
+  if (processors < 2 || pages < 2) return 0;
+  return static_cast<unsigned>(std::min({processors, pages - 1, size_t{4}}));
+}
+
 // One run of a job: the pages, their progress, and what became of them.
 class GenerationDriver {
  public:
@@ -52,7 +62,7 @@ class GenerationDriver {
         links_(links),
         pictures_(*platform.files, reportsFolder(), job.output.copyPictures),
         writer_(job, *platform.files, &pictures_),
-        output_(*platform.files, reportsFolder(), std::thread::hardware_concurrency() > 1) {}
+        output_(*platform.files, reportsFolder(), pageWriters(job.allPages ? pageCount() : 1)) {}
   ReportOutcome run();
 
  private:
@@ -65,7 +75,7 @@ class GenerationDriver {
   size_t pageCount() const;
   void generatePage(const Page& page, const std::string& fileName);
   bool sectionSlotsCancelled(int32_t slots, const Page& page);
-  std::string pageText(const Page& page, const PagePlace& place);
+  PageText pageText(const Page& page, const PagePlace& place);
   void takeWritten(std::vector<PageOutput::Page> pages);
   void commit();
   void finish();
@@ -81,9 +91,9 @@ class GenerationDriver {
   ReportPictures pictures_;
   PageWriter writer_;
   ReportOutcome outcome_;
-  std::vector<std::string> pageFiles_;   // page p at index p - 1
-  std::vector<std::string> built_;       // the file names of the pages built whole, in order
-  std::vector<std::string> spareTexts_;  // empty, with room from earlier pages
+  std::vector<std::string> pageFiles_;  // page p at index p - 1
+  std::vector<std::string> built_;      // the file names of the pages built whole, in order
+  std::vector<PageText> spareTexts_;    // empty, with room from earlier pages
   std::chrono::nanoseconds start_{};
   bool stopped_ = false;  // by an error that every later page would meet too
   PageOutput output_;     // last: its writer stops before the rest goes
@@ -167,7 +177,7 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
                   (job_.dateLine.empty() ? job_.title : job_.dateLine);
   place.page = page.place;
   place.totalPages = page.total;
-  std::string text = pageText(page, place);
+  PageText text = pageText(page, place);
   // Records that could not all be read stop the run, and no page of it is put in place.
   if (Status read = page.records->status(); !read) return sourceFailed(read.error());
   output_.write({fileName, std::move(text)});
@@ -188,11 +198,11 @@ void GenerationDriver::takeWritten(std::vector<PageOutput::Page> pages) {
 }
 
 // The page's text: sections of five records read in order; a last short section holds the rest.
-std::string GenerationDriver::pageText(const Page& page, const PagePlace& place) {
+PageText GenerationDriver::pageText(const Page& page, const PagePlace& place) {
   const int32_t records = place.records;
   const int32_t sections =
       records % kSectionRecords != 0 ? place.wholeSections + 1 : place.wholeSections;
-  std::string text;
+  PageText text;
   if (!spareTexts_.empty()) {
     text = std::move(spareTexts_.back());
     spareTexts_.pop_back();

@@ -42,12 +42,13 @@ void appendFilled(std::string& out, const NameTemplate& t, int32_t page) {
 struct PageNavigation::PageLinks {
   NameTemplate name;
   int32_t totalPage = 0;
-  std::string text;
+  std::shared_ptr<const std::string> text;
   std::vector<size_t> starts;  // where the piece of page i starts; starts[0] unused
   std::vector<size_t> ends;
 
   PageLinks(NameTemplate t, int32_t total)
       : name(std::move(t)), totalPage(total), starts(total + 1), ends(total + 1) {
+    std::string text;
     for (int32_t i = 1; i <= total; ++i) {
       starts[static_cast<size_t>(i)] = text.size();
       if (i % 12 == 1 && i > 1) text += "<Br>";
@@ -58,6 +59,7 @@ struct PageNavigation::PageLinks {
       text += "</A>...";
       ends[static_cast<size_t>(i)] = text.size();
     }
+    this->text = std::make_shared<const std::string>(std::move(text));
   }
   bool fits(const NameTemplate& t, int32_t total) const {
     return totalPage == total && name.pieces == t.pieces && name.extension == t.extension;
@@ -67,19 +69,16 @@ struct PageNavigation::PageLinks {
 PageNavigation::PageNavigation() = default;
 PageNavigation::~PageNavigation() = default;
 
-void PageNavigation::appendLinks(std::string& out, const std::string& filePath, int32_t curPage,
+void PageNavigation::appendLinks(PageText& out, const std::string& filePath, int32_t curPage,
                                  int32_t totalPage) {
   NameTemplate name = nameTemplate(filePath, curPage);
   if (!built_ || !built_->fits(name, std::max(totalPage, 0)))
     built_ = std::make_unique<PageLinks>(std::move(name), std::max(totalPage, 0));
-  out += "<HR>";
-  const std::string_view text = built_->text;
-  if (curPage < 1 || curPage > built_->totalPage) {
-    out += text;
-    return;
-  }
-  out += text.substr(0, built_->starts[static_cast<size_t>(curPage)]);
-  out += text.substr(built_->ends[static_cast<size_t>(curPage)]);
+  out.own() += "<HR>";
+  const std::string_view text = *built_->text;
+  if (curPage < 1 || curPage > built_->totalPage) return out.share(built_->text, text);
+  out.share(built_->text, text.substr(0, built_->starts[static_cast<size_t>(curPage)]));
+  out.share(built_->text, text.substr(built_->ends[static_cast<size_t>(curPage)]));
 }
 
 SectionLinks::SectionLinks(int32_t last)

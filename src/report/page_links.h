@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "report/page_text.h"
+
 namespace quelo {
 
 // The links at the foot of a report's pages. The links to all pages are built once for all the
@@ -16,8 +18,8 @@ class PageNavigation {
   PageNavigation();
   ~PageNavigation();
   // Appends "<HR>" and a link to every other page, a line break before pages 13, 25, 37 ...
-  void appendLinks(std::string& out, const std::string& filePath, int32_t curPage,
-                   int32_t totalPage);
+  // The links are shared with the other pages, not copied into each.
+  void appendLinks(PageText& out, const std::string& filePath, int32_t curPage, int32_t totalPage);
 
  private:
   struct PageLinks;

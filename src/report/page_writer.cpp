@@ -423,10 +423,10 @@ PageWriter::PageWriter(const ReportJob& job, FileSystem& files, ReportPictures* 
   statistics_.resize(job.fields.size());
 }
 
-void PageWriter::appendSection(std::string& text, const PagePlace& page, PageRecords& records,
+void PageWriter::appendSection(PageText& text, const PagePlace& page, PageRecords& records,
                                int32_t index) {
   // The page file takes the section as one quoted piece.
-  SectionDocument doc(text, {job_, page, files_, pictures_, statistics_}, records);
+  SectionDocument doc(text.own(), {job_, page, files_, pictures_, statistics_}, records);
   doc.append("\"");
   doc.heading(index == 0 ? page.heading : "Section" + std::to_string(index));
   if (job_.advSettings && index == 0) doc.headerBlock();

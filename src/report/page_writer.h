@@ -57,7 +57,7 @@ class PageWriter {
   // Appends section `index` of `page` (0 is the page's first) to `text` as one document and
   // updates the statistics. The section's records are the next five of `records` (fewer at the
   // page's end), read past. Whatever fails is skipped, as a report never stops for one bad value.
-  void appendSection(std::string& text, const PagePlace& page, PageRecords& records, int32_t index);
+  void appendSection(PageText& text, const PagePlace& page, PageRecords& records, int32_t index);
 
  private:
   const ReportJob& job_;

@@ -38,6 +38,9 @@ struct CountedOutput : OutputFile {
   Status write(std::string_view bytes) override {
     return counted(files, "write", path, [&] { return file->write(bytes); });
   }
+  Status writePieces(std::span<const std::string_view> pieces) override {
+    return counted(files, "write", path, [&] { return file->writePieces(pieces); });
+  }
   Status close() override {
     if (Status s = files.step("replace", path); !s) {
       file.reset();
@@ -62,6 +65,7 @@ Status CountdownFileSystem::step(const std::string& what, const std::string& pat
   std::lock_guard hold(mutex_);
   operations_.push_back(what + " " + path);
   if (!fault_.only.empty() && what != fault_.only) return Status::ok();
+  if (!path.ends_with(fault_.onPath)) return Status::ok();
   const int n = ++counted_;
   if (fault_.at > 0 && (n == fault_.at || (fault_.fromThenOn && n > fault_.at))) return faultError(fault_.cause, what, path);
   return Status::ok();

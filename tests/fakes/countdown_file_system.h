@@ -20,6 +20,7 @@ struct Fault {
   bool fromThenOn = false;
   FaultCause cause = FaultCause::kIoError;
   std::string only = {};  // when given, `at` counts only operations of this kind ("write", "open" ...)
+  std::string onPath = {};  // when given, `at` counts only operations on paths ending so
 };
 
 class CountdownFileSystem : public ForwardingFileSystem {

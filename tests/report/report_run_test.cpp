@@ -294,7 +294,7 @@ TEST_F(ReportRun, WriteErrorsAndCancelMidStream) {
   products(25);
   struct Case {
     const char* what;
-    int diskFullAtWrite;  // 0: the disk does not fill
+    int diskFullAtWrite;  // of page 2's writes; 0: the disk does not fill
     bool folderAtPage2;
     std::optional<int> cancelAtPage;
     std::vector<int> written;
@@ -302,7 +302,7 @@ TEST_F(ReportRun, WriteErrorsAndCancelMidStream) {
   };
   const std::vector<Case> cases = {
       {"a folder in page 2's place", 0, true, std::nullopt, {1, 3}, "stock2.htm"},
-      {"a full disk at page 2", 2, false, std::nullopt, {1}, "No space left on device"},
+      {"a full disk at page 2", 1, false, std::nullopt, {1}, "No space left on device"},
       {"cancelled at page 2", 0, false, 2, {1}, ""},
   };
   for (const Case& c : cases) {
@@ -310,8 +310,10 @@ TEST_F(ReportRun, WriteErrorsAndCancelMidStream) {
     fs::remove_all(reports());
     fs::create_directories(reports());
     if (c.folderAtPage2) fs::create_directory(page(2));
-    CountdownFileSystem disk(
-        files, {.at = c.diskFullAtWrite, .cause = FaultCause::kDiskFull, .only = "write"});
+    CountdownFileSystem disk(files, {.at = c.diskFullAtWrite,
+                                     .cause = FaultCause::kDiskFull,
+                                     .only = "write",
+                                     .onPath = "stock2.htm"});
     if (c.diskFullAtWrite) platform.files = &disk;
     Progress progress;
     progress.cancelAtPage = c.cancelAtPage;

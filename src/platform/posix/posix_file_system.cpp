@@ -1,19 +1,23 @@
 // The real file system: POSIX calls; files are replaced whole and every failure is reported.
+#include "platform/posix/posix_file_system.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <vector>
 
-#include "platform/posix/posix_file_system.h"
 #include "platform/read_watch.h"
 
 namespace quelo {
@@ -22,12 +26,16 @@ namespace {
 // A full disk, an exhausted quota and the file size limit are one error: no file can grow.
 int errorNumber(int code) {
   switch (code) {
-    case ENOENT: return err::kFileNotFound;
-    case ENOTDIR: return err::kPathNotFound;
+    case ENOENT:
+      return err::kFileNotFound;
+    case ENOTDIR:
+      return err::kPathNotFound;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: return err::kDiskFull;
-    default: return err::kIoError;
+    case EFBIG:
+      return err::kDiskFull;
+    default:
+      return err::kIoError;
   }
 }
 
@@ -47,6 +55,27 @@ Status writeAll(int fd, const char* data, size_t size, const std::string& path) 
   return Status::ok();
 }
 
+// Writes the pieces in order, as many in a call as the kernel takes.
+Status writeAllPieces(int fd, std::vector<iovec> pieces, const std::string& path) {
+  size_t first = 0;
+  while (first < pieces.size()) {
+    const auto count = static_cast<int>(std::min<size_t>(pieces.size() - first, IOV_MAX));
+    const ssize_t n = ::writev(fd, &pieces[first], count);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return sysError("Cannot write", path);
+    // Past the pieces written whole, and into the one written in part.
+    for (auto left = static_cast<size_t>(n); left > 0;) {
+      iovec& piece = pieces[first];
+      const size_t taken = std::min(left, piece.iov_len);
+      piece.iov_base = static_cast<char*>(piece.iov_base) + taken;
+      piece.iov_len -= taken;
+      left -= taken;
+      if (piece.iov_len == 0) ++first;
+    }
+  }
+  return Status::ok();
+}
+
 // Updates are built under ".Quelo-update-" and six random letters or digits. Report pages are
 // named in lower case and the log has a fixed name, so no report or log ever takes one for its
 // own; what a killed run left is recognised by the name alone.
@@ -54,14 +83,16 @@ constexpr std::string_view kUpdatePrefix = ".Quelo-update-";
 constexpr size_t kUpdateRandomLength = 6;
 
 bool isUpdateLeftover(std::string_view name) {
-  return name.starts_with(kUpdatePrefix) && name.size() == kUpdatePrefix.size() + kUpdateRandomLength;
+  return name.starts_with(kUpdatePrefix) &&
+         name.size() == kUpdatePrefix.size() + kUpdateRandomLength;
 }
 
 // A new temporary name in `folder` (ending in "/"), made by `create`; its result, or -1 with
 // errno set.
 template <class Create>
 int createUpdateName(const std::string& folder, std::string& path, Create create) {
-  static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  static constexpr char kLetters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   for (int attempt = 0; attempt < 100; ++attempt) {
     // The kernel's random bytes: no generator state shared by the threads that write pages.
     unsigned char bytes[kUpdateRandomLength];
@@ -87,7 +118,8 @@ int createUpdateTemporary(const std::string& folder, std::string& path, unsigned
 void removeRunFolder(int fd, const std::string& path) {
   if (DIR* d = ::fdopendir(::dup(fd))) {
     while (dirent* e = ::readdir(d))
-      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) ::unlinkat(fd, e->d_name, 0);
+      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+        ::unlinkat(fd, e->d_name, 0);
     ::closedir(d);
   }
   ::rmdir(path.c_str());
@@ -117,7 +149,8 @@ Result<std::string> readAll(int fd, const std::string& path) {
 // without blocking and waited on in short turns, so that a stopped read stops waiting.
 class PosixInputFile : public InputFile {
  public:
-  PosixInputFile(int fd, std::string path, bool waits) : fd_(fd), path_(std::move(path)), waits_(waits) {}
+  PosixInputFile(int fd, std::string path, bool waits)
+      : fd_(fd), path_(std::move(path)), waits_(waits) {}
   ~PosixInputFile() override { ::close(fd_); }
   Result<size_t> read(char* buffer, size_t size) override {
     for (;;) {
@@ -196,10 +229,24 @@ class PosixUpdate : public OutputFile {
     if (failed_) return *failed_;
     if (buffer_.size() + bytes.size() > kBufferSize) {
       if (Status s = flush(); !s) return s;
-      if (bytes.size() >= kBufferSize) return remember(writeAll(fd_, bytes.data(), bytes.size(), target_));
+      if (bytes.size() >= kBufferSize)
+        return remember(writeAll(fd_, bytes.data(), bytes.size(), target_));
     }
     buffer_.append(bytes);
     return Status::ok();
+  }
+  // The bytes still in the buffer go first, in the same call.
+  Status writePieces(std::span<const std::string_view> pieces) override {
+    if (fd_ < 0) return makeError(err::kIoError, "File already closed: " + target_);
+    if (failed_) return *failed_;
+    std::vector<iovec> all;
+    all.reserve(pieces.size() + 1);
+    if (!buffer_.empty()) all.push_back({buffer_.data(), buffer_.size()});
+    for (std::string_view piece : pieces)
+      if (!piece.empty()) all.push_back({const_cast<char*>(piece.data()), piece.size()});
+    Status s = writeAllPieces(fd_, std::move(all), target_);
+    buffer_.clear();
+    return remember(s);
   }
   Status close() override {
     if (fd_ < 0) return makeError(err::kIoError, "File already closed: " + target_);
@@ -216,7 +263,9 @@ class PosixUpdate : public OutputFile {
   static constexpr size_t kBufferSize = 1 << 16;
   Status putInPlace() {
     if (put_ == Put::Replacing)
-      return ::rename(temporary_.c_str(), target_.c_str()) == 0 ? Status::ok() : Status(sysError("Cannot replace", target_));
+      return ::rename(temporary_.c_str(), target_.c_str()) == 0
+                 ? Status::ok()
+                 : Status(sysError("Cannot replace", target_));
     if (renameWithoutReplacing(temporary_, target_)) return Status::ok();
     if (errno != EEXIST) return sysError("Cannot create", target_);
     return makeError(err::kFileAlreadyExists, "Cannot create '" + target_ + "': the name is taken");
@@ -284,7 +333,8 @@ Result<int> openPresent(const std::string& path) {
     errno = EISDIR;
     return sysError("Cannot write", path);
   }
-  if (!S_ISREG(st.st_mode)) return makeError(err::kIoError, "Cannot write '" + path + "': not a regular file");
+  if (!S_ISREG(st.st_mode))
+    return makeError(err::kIoError, "Cannot write '" + path + "': not a regular file");
   // A link or a FIFO put there since lstat is refused here, without blocking.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
@@ -311,8 +361,8 @@ Result<FileInfo> PosixFileSystem::stat(const std::string& path) {
   FileInfo info;
   info.isDirectory = S_ISDIR(st.st_mode);
   info.size = static_cast<uint64_t>(st.st_size);
-  info.modified = std::chrono::system_clock::time_point(std::chrono::seconds(st.st_mtim.tv_sec) +
-                                                        std::chrono::nanoseconds(st.st_mtim.tv_nsec));
+  info.modified = std::chrono::system_clock::time_point(
+      std::chrono::seconds(st.st_mtim.tv_sec) + std::chrono::nanoseconds(st.st_mtim.tv_nsec));
   info.writable = (st.st_mode & S_IWUSR) != 0;
   return info;
 }
@@ -394,19 +444,23 @@ Result<RegularFile> PosixFileSystem::openRegular(const std::string& path) {
   struct stat st {};
   const bool known = ::fstat(fd, &st) == 0;
   if (!known || !S_ISREG(st.st_mode)) {
-    const Error e = known ? makeError(err::kIoError, "Not a regular file '" + path + "'") : sysError("Cannot read", path);
+    const Error e = known ? makeError(err::kIoError, "Not a regular file '" + path + "'")
+                          : sysError("Cannot read", path);
     ::close(fd);
     return e;
   }
   // Reading a regular file never waits, O_NONBLOCK or not.
-  return RegularFile{std::make_unique<PosixInputFile>(fd, path, false), static_cast<uint64_t>(st.st_size), st.st_mode & 07777u};
+  return RegularFile{std::make_unique<PosixInputFile>(fd, path, false),
+                     static_cast<uint64_t>(st.st_size), st.st_mode & 07777u};
 }
 
-Result<std::unique_ptr<OutputFile>> PosixFileSystem::beginCreate(const std::string& path, unsigned mode) {
+Result<std::unique_ptr<OutputFile>> PosixFileSystem::beginCreate(const std::string& path,
+                                                                 unsigned mode) {
   std::string temporary;
   const int fd = createUpdateTemporary(folderOf(path), temporary, mode);
   if (fd < 0) return sysError("Cannot create", path);
-  return std::unique_ptr<OutputFile>(std::make_unique<PosixUpdate>(fd, temporary, path, PosixUpdate::Put::Beside));
+  return std::unique_ptr<OutputFile>(
+      std::make_unique<PosixUpdate>(fd, temporary, path, PosixUpdate::Put::Beside));
 }
 
 Result<std::unique_ptr<FolderLock>> PosixFileSystem::lockFolder(const std::string& folder) {
@@ -436,7 +490,9 @@ Result<std::unique_ptr<OutputFile>> PosixFileSystem::beginUpdate(const std::stri
   }
   // The page keeps its mode, made writable by its owner as a page written to always was.
   struct stat st {};
-  Result<std::string> content = ::fstat(old, &st) == 0 ? readAll(old, path) : Result<std::string>(sysError("Cannot read", path));
+  Result<std::string> content = ::fstat(old, &st) == 0
+                                    ? readAll(old, path)
+                                    : Result<std::string>(sysError("Cannot read", path));
   ::close(old);
   if (!content) return content.error();
   if (::fchmod(fd, (st.st_mode | S_IWUSR) & 07777) != 0) return sysError("Cannot write", path);
@@ -447,7 +503,8 @@ Result<std::unique_ptr<OutputFile>> PosixFileSystem::beginUpdate(const std::stri
 Result<FileSystem::RunFolder> PosixFileSystem::createRunFolder(const std::string& folder) {
   const std::string base = folder.ends_with('/') ? folder : folder + "/";
   RunFolder run;
-  if (createUpdateName(base, run.path, [](const std::string& name) { return ::mkdir(name.c_str(), 0700); }) != 0)
+  if (createUpdateName(base, run.path,
+                       [](const std::string& name) { return ::mkdir(name.c_str(), 0700); }) != 0)
     return sysError("Cannot write in", folder);
   const int fd = ::open(run.path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -478,8 +535,10 @@ Status PosixFileSystem::removeUpdateLeftovers(const std::string& folder) {
   Status result;
   for (const DirEntry& e : entries.value()) {
     if (!isUpdateLeftover(e.name)) continue;
-    if (e.isDirectory) removeIdleRunFolder(base + e.name);
-    else if (::unlink((base + e.name).c_str()) != 0 && result) result = sysError("Cannot delete", base + e.name);
+    if (e.isDirectory)
+      removeIdleRunFolder(base + e.name);
+    else if (::unlink((base + e.name).c_str()) != 0 && result)
+      result = sysError("Cannot delete", base + e.name);
   }
   return result;
 }
