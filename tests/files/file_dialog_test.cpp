@@ -20,14 +20,22 @@ const std::string kGif = std::string("GIF89a\x01\0\x01\0\x80\0\0", 13);
 struct HostControl : MemberDispatch {
   std::vector<std::string> calls;
   bool refuseOleObject = true, refusePicture = false;
+  void record(const char* member, const bool* refuse) {
+    bind(member, InvokeKind::PropertyPut, [this, member, refuse](Args& a) -> Result<Variant> {
+      if (*refuse) return makeError(err::kMemberNotFound, "refused");
+      const Variant& v = a[0];
+      calls.push_back(
+          member +
+          ("=" + (v.isString() ? v.asString() : v.objectOrNull()->get("Path").value().asString())));
+      return Variant();
+    });
+  }
   HostControl() {
     bind("Name", InvokeKind::PropertyGet,
          [](Args&) -> Result<Variant> { return Variant("Picture1"); });
-    bind("OLEObject", InvokeKind::PropertyPut, [this](Args& a) -> Result<Variant> {
-      if (refuseOleObject) return makeError(err::kMemberNotFound, "no OLEObject");
-      calls.push_back("OLEObject=" + a[0].asString());
-      return Variant();
-    });
+    record("OLEObject", &refuseOleObject);
+    record("Picture", &refusePicture);
+    record("BackPicture", &never);
     bind("OLEObjects", InvokeKind::PropertyGet, [this](Args&) -> Result<Variant> {
       auto objects = std::make_shared<MemberDispatch>();
       objects->bind("Add", InvokeKind::Method, [this](Args& a) -> Result<Variant> {
@@ -37,16 +45,8 @@ struct HostControl : MemberDispatch {
       });
       return Variant(std::shared_ptr<Dispatch>(objects));
     });
-    bind("Picture", InvokeKind::PropertyPut, [this](Args& a) -> Result<Variant> {
-      if (refusePicture) return makeError(err::kMemberNotFound, "no Picture");
-      calls.push_back("Picture=" + a[0].objectOrNull()->get("Path").value().asString());
-      return Variant();
-    });
-    bind("BackPicture", InvokeKind::PropertyPut, [this](Args& a) -> Result<Variant> {
-      calls.push_back("BackPicture=" + a[0].objectOrNull()->get("Path").value().asString());
-      return Variant();
-    });
   }
+  const bool never = false;
 };
 
 struct FileDialogTest : ::testing::Test {
@@ -212,6 +212,10 @@ TEST_F(FileDialogTest, FileTypesFilterTheListAndOddValuesAreHandled) {
   supply(
       [](FileDialog& f) {
         auto& types = f.get<ComboBox>("Combo1");
+        std::vector<std::string> items;
+        for (int32_t i = 0; i < types.listCount(); ++i) items.push_back(types.list(i));
+        EXPECT_EQ(items, (std::vector<std::string>{"All", "Documents", "Pictures", "Executables",
+                                                   "Libraries", "Internet", "Sound", "Movie"}));
         types.setFocus();
         types.setListIndex(1);  // takes effect when the list loses the focus
         EXPECT_EQ(f.get<FileListBox>("flbPhoto").listCount(), 5);

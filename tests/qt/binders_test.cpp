@@ -21,26 +21,21 @@ class AllKinds : public Form {
   std::vector<std::string> events;
 
  protected:
+  std::function<void()> record(const char* event) {
+    return [this, event] { events.push_back(event); };
+  }
   void build() override {
-    placed(add<Label>("lblName"), {120, 120, 1200, 255}, "Name:").onClick = [this] {
-      events.push_back("label click");
-    };
-    placed(add<TextBox>("txtName"), {1440, 120, 2400, 315}).onChange = [this] {
-      events.push_back("change");
-    };
+    placed(add<Label>("lblName"), {120, 120, 1200, 255}, "Name:").onClick = record("label click");
+    placed(add<TextBox>("txtName"), {1440, 120, 2400, 315}).onChange = record("change");
     placed(add<TextBox>("txtNotes"), {1440, 480, 2400, 900}).setMultiLine(true);
     placed(add<CheckBox>("chkOn"), {120, 1500, 1200, 255}, "On");
     placed(add<Frame>("Frame1"), {120, 1800, 3000, 900});
     for (int i = 0; i < 2; ++i)
       placed(add<OptionButton>("optSide", i), {120, 240 + 300 * i, 1200, 255}, i ? "Right" : "Left")
           .setContainer("Frame1");
-    placed(add<ListBox>("lstItems"), {3240, 1500, 1500, 1200}).onDblClick = [this] {
-      events.push_back("list dblclick");
-    };
+    placed(add<ListBox>("lstItems"), {3240, 1500, 1500, 1200}).onDblClick = record("list dblclick");
     placed(add<ComboBox>("cboColour"), {120, 2800, 1800, 315});
-    placed(add<CommandButton>("cmdGo"), {2040, 2800, 1200, 375}, "&Go").onClick = [this] {
-      events.push_back("go");
-    };
+    placed(add<CommandButton>("cmdGo"), {2040, 2800, 1200, 375}, "&Go").onClick = record("go");
     placed(add<Image>("imgPhoto"), {4800, 120, 1440, 1440});
     placed(add<DatePicker>("dtpWhen"), {120, 3300, 1800, 315});
     placed(add<DataGrid>("grdRows"), {2040, 3300, 3000, 1200});

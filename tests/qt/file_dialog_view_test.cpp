@@ -1,73 +1,42 @@
-#include "qt/file_dialog_view.h"
-
 #include <sys/stat.h>
 
-#include "fakes/scratch_dir.h"
-#include "files/file_dialog.h"
 #include "forms/file_lists.h"
 #include "qt/picture_view.h"
-#include "qt/qt_test_support.h"
 #include "qt/qt_text.h"
-#include "qt/ze_quelo_widget.h"
+#include "qt/report_view_fixture.h"
 
-namespace quelo::qt {
+namespace quelo::qt::testing {
 namespace {
 
 // The file dialog as an end user meets it: typed names, clicks in the lists, the buttons.
-struct FileDialogViewTest : ::testing::Test {
+struct FileDialogViewTest : ReportViewTest {
   FileDialogViewTest() {
-    ::mkdir((dir / "Photos").c_str(), 0755);
-    testing::writePicture(dir / "Photos/Sunset.png", 60, 30, Qt::red, Qt::blue);
-    dir.write("Photos/notes.txt", "notes");
-    dir.write("Photos/empty.txt", "");
-    std::string app = dir.path();
-    widget.control().setApplicationPath(app);
-    h.presenter.setDecorator("QueloPhotoTabStrip", decorateFileDialog);
+    ::mkdir(photos.c_str(), 0755);
+    writePicture(photos + "/Sunset.png", 60, 30, Qt::red, Qt::blue);
+    app.write("Photos/notes.txt", "notes");
+    app.write("Photos/empty.txt", "");
   }
   // SupplyFileName in the folder, with the existence check; `user` works the dialog.
   std::string supply(std::function<void(FormDialog&)> user) {
-    h.presenter.whenShown = [user](forms::Form&, FormDialog& d) {
-      testing::activate(d);
-      user(d);
-    };
+    when("QueloPhotoTabStrip", std::move(user));
     auto r = widget.dispatch()->call(
         "SupplyFileName", {Variant("Choose"), Variant(photos), Variant(int32_t{0}), Variant(true)});
-    h.presenter.whenShown = nullptr;
-    testing::settle();
+    settle();
     return r ? r.value().asString() : "error";
   }
   static QLineEdit* nameBox(FormDialog& d) {
     return qobject_cast<QLineEdit*>(d.widgetOf("txtFileName"));
   }
-  static void typeAndEnter(FormDialog& d, const QString& name) {
-    QLineEdit* box = nameBox(d);
-    box->selectAll();
-    QTest::keyClicks(box, name);
-    QTest::keyClick(box, Qt::Key_Return);
-  }
-  static void clickEntry(QListWidget* list, const QString& text, bool twice = false) {
-    const auto items = list->findItems(text, Qt::MatchEndsWith);
-    ASSERT_FALSE(items.isEmpty()) << text.toStdString();
-    const QPoint at = list->visualItemRect(items[0]).center();
-    if (twice)
-      QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    else
-      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-  }
 
-  quelo::testing::ScratchDir dir;
-  testing::QtHarness h;
-  Platform platform = h.platform();
-  ZeQueloWidget widget{h.component, nullptr, true, &platform};
-  std::string photos = dir / "Photos";
+  std::string photos = app / "Photos";
 };
 
 // The name box has the focus; a folder typed into it opens with Enter (or the box says why), and a
 // file's name is matched to the stored name by its last part. The handlers check as they act: one
 // that never ran would leave the dialog open.
 TEST_F(FileDialogViewTest, ATypedFolderOpensAndATypedNameIsChosenWithEnter) {
-  ::mkdir((dir / "Photos/Trips").c_str(), 0755);
-  const QString top = QDir::cleanPath(QString::fromStdString(dir.path()));
+  ::mkdir((app / "Photos/Trips").c_str(), 0755);
+  const QString top = QDir::cleanPath(QString::fromStdString(app.path()));
   const struct {
     QString typed, folder, told;  // where the folder list stands after Enter; what the box says
   } cases[] = {
@@ -112,7 +81,7 @@ TEST_F(FileDialogViewTest, AClickedFileIsPreviewedAndChosenWithOk) {
 }
 
 TEST_F(FileDialogViewTest, OnlyARegularFileIsPreviewedAsAPicture) {
-  dir.plantNonFiles("Photos/");
+  app.plantNonFiles("Photos/");
   EXPECT_TRUE(h.pictures.isPicture(photos + "/Sunset.png"));
   for (const char* name : {"/fifo", "/zero", "/notes.txt", ""})
     EXPECT_FALSE(h.pictures.isPicture(photos + name)) << name;
@@ -132,7 +101,7 @@ TEST_F(FileDialogViewTest, AccessKeysLeadToTheBoxesAndFoldersOpenWithADoubleClic
     }
     auto* files = qobject_cast<QListWidget*>(d.widgetOf("flbPhoto"));
     auto* dirs = qobject_cast<QListWidget*>(d.widgetOf("Dir1"));
-    const QString parent = QString::fromStdString(dir.path()).split('/', Qt::SkipEmptyParts).last();
+    const QString parent = QString::fromStdString(app.path()).split('/', Qt::SkipEmptyParts).last();
     clickEntry(dirs, parent);  // a click only selects
     EXPECT_EQ(files->count(), 3);
     clickEntry(dirs, parent, true);  // a double click opens
@@ -143,4 +112,4 @@ TEST_F(FileDialogViewTest, AccessKeysLeadToTheBoxesAndFoldersOpenWithADoubleClic
 }
 
 }  // namespace
-}  // namespace quelo::qt
+}  // namespace quelo::qt::testing

@@ -40,6 +40,17 @@ const FormCase kForms[] = {
      [](auto& h, auto& site) { return std::make_unique<PropertyPage>(h.presenter, site); }},
 };
 
+struct FormFit : ::testing::Test {
+  // The form, made on the harness and loaded.
+  std::unique_ptr<forms::Form> loaded(const FormCase& form) {
+    std::unique_ptr<forms::Form> model = form.make(h, site);
+    model->load();
+    return model;
+  }
+  testing::QtHarness h;
+  NoSelection site;
+};
+
 QString shown(QString text) {
   return text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
 }
@@ -90,9 +101,7 @@ QString outside(FormView& view, QWidget& w, QRect viewRoom) {
 // application font, it fits the screen it opens on and a screen of 1024 x 768: at its smallest, and
 // as it first shows (a form too large for the screen scrolls). Either way every control shows its
 // text whole and lies inside the form (or its scrolled area) and its frame.
-TEST(FormFit, EveryFormFitsItsScreenAtEveryFontSizeAndScale) {
-  testing::QtHarness h;
-  NoSelection site;
+TEST_F(FormFit, EveryFormFitsItsScreenAtEveryFontSizeAndScale) {
   const QFont before = QApplication::font();
   const auto screens = QGuiApplication::screens();
   ASSERT_EQ(screens.size(), 3);  // scale factors 1, 1.5 and 2
@@ -108,8 +117,7 @@ TEST(FormFit, EveryFormFitsItsScreenAtEveryFontSizeAndScale) {
     }
   };
   for (const FormCase& form : kForms) {
-    std::unique_ptr<forms::Form> model = form.make(h, site);
-    model->load();
+    std::unique_ptr<forms::Form> model = loaded(form);
     for (QScreen* screen : screens)
       for (int points = 8; points <= 14; ++points) {
         const std::string where = std::string(form.name) + " at " + std::to_string(points) +
@@ -151,11 +159,8 @@ TEST(FormFit, EveryFormFitsItsScreenAtEveryFontSizeAndScale) {
 
 // At 14 pt on a screen 1024 wide the report form needs no scrolling across: its lists and grid
 // narrow, and at its narrowest every control still shows its text within the form.
-TEST(FormFit, TheReportFormNarrowsToA1024WideScreenAt14Points) {
-  testing::QtHarness h;
-  NoSelection site;
-  std::unique_ptr<forms::Form> model = kForms[0].make(h, site);
-  model->load();
+TEST_F(FormFit, TheReportFormNarrowsToA1024WideScreenAt14Points) {
+  std::unique_ptr<forms::Form> model = loaded(kForms[0]);
   QWidget window;
   QFont font = QApplication::font();
   font.setPointSize(14);
@@ -194,9 +199,7 @@ QString controlOf(QWidget* w, FormView& view) {
 }
 
 // Tab from the first control visits every control that takes the focus once, in reading order.
-TEST(FormFit, TabVisitsEveryControlInReadingOrder) {
-  testing::QtHarness h;
-  NoSelection site;
+TEST_F(FormFit, TabVisitsEveryControlInReadingOrder) {
   const std::map<std::string, QStringList> expected = {
       {"report form",
        {"lstAvailable", "cmdDirection(0)", "cmdDirection(1)", "cmdMoveUpDown(0)",
@@ -212,8 +215,7 @@ TEST(FormFit, TabVisitsEveryControlInReadingOrder) {
   };
   for (const FormCase& form : kForms) {
     SCOPED_TRACE(form.name);
-    std::unique_ptr<forms::Form> model = form.make(h, site);
-    model->load();
+    std::unique_ptr<forms::Form> model = loaded(form);
     QWidget window;
     FormView view(*model, &window);
     window.show();
@@ -247,7 +249,7 @@ TEST(FormFit, TabVisitsEveryControlInReadingOrder) {
 
 // The room a larger window gives goes to the form's largest list or grid: what stands right of
 // it or below moves on. A form without one keeps its size.
-TEST(FormFit, ALargerWindowGoesToTheLargestListOrGrid) {
+TEST_F(FormFit, ALargerWindowGoesToTheLargestListOrGrid) {
   struct Case {
     std::string form;
     const char *grows, *movesRight, *movesDown;
@@ -255,14 +257,11 @@ TEST(FormFit, ALargerWindowGoesToTheLargestListOrGrid) {
   const Case cases[] = {{"report form", "MSHFlexGrid1", "Frame2", "cmdPage(0)"},
                         {"file dialog", "flbPhoto", "ImgChosenPhoto", "txtFileName"},
                         {"about box", nullptr, nullptr, nullptr}};
-  testing::QtHarness h;
-  NoSelection site;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.form);
     const auto form = std::find_if(std::begin(kForms), std::end(kForms),
                                    [&](auto& f) { return f.name == c.form; });
-    std::unique_ptr<forms::Form> model = form->make(h, site);
-    model->load();
+    std::unique_ptr<forms::Form> model = loaded(*form);
     FormView view(*model);
     EXPECT_EQ(view.resizable(), c.grows != nullptr);
     if (!c.grows) continue;

@@ -6,6 +6,7 @@
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
 #include "forms/form.h"
+#include "qt/file_dialog_view.h"
 #include "qt/report_view.h"
 #include "qt/settings_view.h"
 #include "report/report_settings.h"
@@ -20,6 +21,7 @@ ReportViewTest::ReportViewTest() {
   ::mkdir(pictures.c_str(), 0755);
   writePicture(pictures + "red.png", 40, 30, Qt::red);
   h.presenter.setDecorator("QueloAdvancedSet", decorateSettingsForm);
+  h.presenter.setDecorator("QueloPhotoTabStrip", decorateFileDialog);
   h.presenter.setDecorator("QueloReportForm",
                            [this](FormDialog& dialog) { decorateReportForm(dialog, h.shell); });
   h.presenter.whenShown = [this](forms::Form& form, FormDialog& dialog) {
@@ -66,10 +68,21 @@ void ReportViewTest::click(FormDialog& d, const char* name, int index) {
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
-void ReportViewTest::clickEntry(QListWidget* list, const QString& text) {
-  const auto items = list->findItems(text, Qt::MatchExactly);
+void ReportViewTest::clickEntry(QListWidget* list, const QString& text, bool twice) {
+  const auto items = list->findItems(text, Qt::MatchEndsWith);
   ASSERT_FALSE(items.isEmpty()) << text.toStdString();
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items[0]).center());
+  const QPoint at = list->visualItemRect(items[0]).center();
+  if (twice)
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+  else
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+void ReportViewTest::typeAndEnter(FormDialog& files, const QString& name) {
+  auto* box = qobject_cast<QLineEdit*>(files.widgetOf("txtFileName"));
+  box->selectAll();
+  QTest::keyClicks(box, name);
+  QTest::keyClick(box, Qt::Key_Return);
 }
 
 QListWidget* ReportViewTest::list(FormDialog& d, const char* name) {
@@ -84,12 +97,7 @@ QString ReportViewTest::text(FormDialog& d, const char* name) {
 }
 
 void ReportViewTest::saveAs(FormDialog& d, const QString& typed) {
-  when("QueloPhotoTabStrip", [typed](FormDialog& files) {
-    auto* name = qobject_cast<QLineEdit*>(files.widgetOf("txtFileName"));
-    name->selectAll();
-    QTest::keyClicks(name, typed);
-    QTest::keyClick(name, Qt::Key_Return);
-  });
+  when("QueloPhotoTabStrip", [typed](FormDialog& files) { typeAndEnter(files, typed); });
   click(d, "cmdSaveAs");
 }
 

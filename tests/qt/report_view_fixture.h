@@ -1,4 +1,4 @@
-// The report form as its user meets it: a control widget on the Qt harness, an application
+// The control's forms as their user meets them: a control widget on the Qt harness, an application
 // folder in a scratch folder, fresh report state, products with pictures, and helpers that act on
 // the dialogs as a user does (clicks, keys, the file dialog).
 #pragma once
@@ -32,7 +32,10 @@ class ReportViewTest : public ::testing::Test {
  public:
   // Clicks a button, check box or option button of the dialog.
   static void click(FormDialog& d, const char* name, int index = -1);
-  static void clickEntry(QListWidget* list, const QString& text);
+  // Clicks (or double-clicks) the entry whose text ends with `text`.
+  static void clickEntry(QListWidget* list, const QString& text, bool twice = false);
+  // Types the name into the file dialog's name box in place of its text, then Enter.
+  static void typeAndEnter(FormDialog& files, const QString& name);
   static QListWidget* list(FormDialog& d, const char* name);
   static QString text(FormDialog& d, const char* name);
 

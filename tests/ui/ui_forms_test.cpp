@@ -1,9 +1,10 @@
-#include "ui/property_page.h"
-
 #include <gtest/gtest.h>
 
 #include "fakes/control_harness.h"
 #include "forms/form_presenter.h"
+#include "ui/about_box.h"
+#include "ui/maker.h"
+#include "ui/property_page.h"
 
 namespace quelo {
 namespace {
@@ -45,7 +46,8 @@ TEST_F(PropertyPageTest, SelectionChangedShowsTheFirstControl) {
   EXPECT_EQ(page.get<CheckBox>("chkEnabled").value(), 1);
   EXPECT_EQ(text("txtTag").text(), "tagged");
   EXPECT_EQ(text("txtDeveloperCompany").text(), "ACME");
-  for (auto [records, index] : {std::pair{1000, 6}, std::pair{5, 0}, std::pair{50, 1}}) {  // 50: not listed, ten
+  for (auto [records, index] :
+       {std::pair{1000, 6}, std::pair{5, 0}, std::pair{50, 1}}) {  // 50: not listed, ten
     first.control->setMaxRecsPerPage(records);
     page.selectionChanged();
     EXPECT_EQ(list().listIndex(), index) << records;
@@ -118,6 +120,25 @@ TEST_F(PropertyPageTest, ANegativeOrHugeIntervalKeepsTheFocus) {
   interval.setFocus();
   text("txtTag").setFocus();  // getting the focus selects the whole text
   EXPECT_EQ(text("txtTag").selLength(), 3);
+}
+
+TEST(AboutBox, TheControlShowsItModallyAndTheLinksOpen) {
+  testing::ControlHarness h;
+  std::string version;
+  h.presenter.onModal("QueloAbout", [&](Form& f) {
+    version = f.get<Label>("lblVersion").caption();
+    f.get<Label>("lblZe", 1).click();
+    f.get<Label>("lblZe", 0).click();
+    f.get<CommandButton>("OKButton").press();
+  });
+  ASSERT_TRUE(h.control->call("AboutBox").isOk());
+  EXPECT_EQ(version, "Version 2.1");  // the project's version
+  ASSERT_GE(h.shell.launches.size(), 2u);
+  EXPECT_EQ(h.shell.launches[0].kind, "mail");  // the e-mail address goes to the mail program
+  EXPECT_EQ(h.shell.launches[0].target, std::string("mailto:") + maker::kEmail);
+  EXPECT_EQ(h.shell.launches.back().target, maker::kWebsite);
+  EXPECT_FALSE(h.component->aboutBox->loaded());  // unloaded once closed
+  EXPECT_EQ(h.presenter.log.back(), "unload QueloAbout");
 }
 
 }  // namespace
