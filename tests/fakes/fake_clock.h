@@ -15,7 +15,6 @@ class FakeClock : public Clock {
   }
 
   void advance(Duration d) { now_ += d; }
-  void setWall(std::chrono::system_clock::time_point t) { wall_ = t - now_; }
   int sleeps = 0;
 
  private:

@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "fakes/scratch_dir.h"
-#include "report/url_path.h"
 
 namespace quelo::testing {
 
@@ -39,10 +38,6 @@ ProcessResult renderedDom(const std::string& url, const std::vector<std::string>
   argv.push_back("--dump-dom");
   argv.push_back(url);
   return runProcess(argv);
-}
-
-std::string fileUrl(const std::string& path) {
-  return "file://" + percentEncodedPath(path);
 }
 
 }  // namespace quelo::testing

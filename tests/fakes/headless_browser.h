@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fakes/run_process.h"
+#include "report/url_path.h"  // fileUrl, to open a page in place
 
 namespace quelo::testing {
 
@@ -17,16 +18,14 @@ std::string chromiumProgram();
 // `extra` flags. The run is cut off after two minutes.
 ProcessResult renderedDom(const std::string& url, const std::vector<std::string>& extra = {});
 
-// A file:// address of an absolute path, percent-encoded where an address needs it.
-std::string fileUrl(const std::string& path);
-
 }  // namespace quelo::testing
 
 // Skips the test where chromium is missing, except under CI (where it must be installed).
-#define QUELO_REQUIRE_CHROMIUM()                                                           \
-  do {                                                                                     \
-    if (::quelo::testing::chromiumProgram().empty()) {                                     \
-      if (std::getenv("CI")) FAIL() << "chromium is missing (scripts/install-deps.sh installs it)"; \
-      GTEST_SKIP() << "chromium is not installed";                                         \
-    }                                                                                      \
+#define QUELO_REQUIRE_CHROMIUM()                                               \
+  do {                                                                         \
+    if (::quelo::testing::chromiumProgram().empty()) {                         \
+      if (std::getenv("CI"))                                                   \
+        FAIL() << "chromium is missing (scripts/install-deps.sh installs it)"; \
+      GTEST_SKIP() << "chromium is not installed";                             \
+    }                                                                          \
   } while (false)

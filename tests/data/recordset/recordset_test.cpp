@@ -1,4 +1,5 @@
-// Record sets in memory and the row table that holds their values.
+// Record sets in memory, read from a source, shared by clones and pages, and reached by name as
+// a host script or the reporter reaches them; and the row table that holds their values.
 #include "data/recordset/recordset.h"
 
 #include <gtest/gtest.h>
@@ -6,12 +7,16 @@
 #include <string>
 
 #include "data/recordset/row_table.h"
+#include "fakes/fake_row_source.h"
 #include "fakes/records.h"
 
 namespace quelo {
 namespace {
 
 using namespace ado;
+using testing::columnOf;
+using testing::longs;
+using testing::numberedRows;
 
 // An empty in-memory record set as the reporter builds one: fields by name, type and size, a
 // static cursor, optimistic locking, opened without a source.
@@ -40,7 +45,9 @@ std::shared_ptr<Recordset> numbered(int n) {
 }
 
 // The current record's Id.
-Variant id(Recordset& rs) { return rs.value(0).value(); }
+Variant id(Recordset& rs) {
+  return rs.value(0).value();
+}
 
 TEST(Recordset, EmptyRecordSetIsAtItsEndRightAfterMoveFirst) {
   auto rs = inMemory();
@@ -60,10 +67,13 @@ TEST(Recordset, FieldsKeepOrderAndAttributesAndAreFoundByNameInAnyLetterCase) {
   EXPECT_EQ(rs->fields()[1].type, adVarWChar);
   EXPECT_EQ(rs->fields()[1].definedSize, 50);
   // No long bit on the text field: not a link field unless carried over.
-  EXPECT_EQ((std::vector<int32_t>{rs->fields()[0].attributes, rs->fields()[1].attributes, rs->fields()[2].attributes}),
+  EXPECT_EQ((std::vector<int32_t>{rs->fields()[0].attributes, rs->fields()[1].attributes,
+                                  rs->fields()[2].attributes}),
             (std::vector<int32_t>{118, 102, 102}));
   auto copy = Recordset::create();
-  ASSERT_TRUE(copy->appendField("Имя", adLongVarWChar, 536870910, rs->fields()[2].attributes | adFldLong).isOk());
+  ASSERT_TRUE(
+      copy->appendField("Имя", adLongVarWChar, 536870910, rs->fields()[2].attributes | adFldLong)
+          .isOk());
   ASSERT_TRUE(copy->appendField("CustomerID", adInteger, 4).isOk());
   EXPECT_EQ(copy->fields()[0].attributes, 230);
   EXPECT_EQ(copy->fieldIndex("customerid").value(), 1);
@@ -90,10 +100,11 @@ TEST(Recordset, FieldsAreFixedOnceOpenAndOpeningNeedsFields) {
 TEST(Recordset, AddNewAppendsAtTheEndKeepsValuesAsWrittenAndEditsOnUpdate) {
   auto rs = numbered(2);
   EXPECT_EQ(rs->value("name").value(), Variant("n2"));  // the new record is current
-  EXPECT_TRUE(rs->value(2).value().isNull());  // never written
+  EXPECT_TRUE(rs->value(2).value().isNull());           // never written
   ASSERT_TRUE(rs->moveFirst().isOk());
   ASSERT_TRUE(rs->addNew().isOk());
-  ASSERT_TRUE(rs->setValue(0, Variant(int64_t{1} << 40)).isOk());  // not narrowed to the field's type
+  ASSERT_TRUE(
+      rs->setValue(0, Variant(int64_t{1} << 40)).isOk());  // not narrowed to the field's type
   ASSERT_TRUE(rs->setValue(1, Variant(2.5)).isOk());
   ASSERT_TRUE(rs->update().isOk());
   EXPECT_EQ(id(*rs), Variant(int64_t{1} << 40));
@@ -101,7 +112,7 @@ TEST(Recordset, AddNewAppendsAtTheEndKeepsValuesAsWrittenAndEditsOnUpdate) {
   ASSERT_TRUE(rs->setValue(0, Variant(3)).isOk());
   EXPECT_TRUE(rs->editing());  // writing to the current record edits it
   ASSERT_TRUE(rs->update().isOk());
-  EXPECT_EQ(testing::columnOf(*rs, 0), testing::longs({1, 2, 3}));
+  EXPECT_EQ(columnOf(*rs, 0), longs({1, 2, 3}));
   EXPECT_EQ(rs->recordCount().value(), 3);
 }
 
@@ -121,7 +132,7 @@ TEST(Recordset, PendingRecordsAreSavedByAMoveAndDroppedByCancelUpdate) {
   EXPECT_EQ(rs->close().error().number, kErrNotAllowed);  // nothing is dropped silently
   ASSERT_TRUE(rs->cancelUpdate().isOk());
   EXPECT_EQ(id(*rs), Variant(1));  // back on the record before AddNew
-  EXPECT_EQ(testing::columnOf(*rs, 0), testing::longs({1, 2}));
+  EXPECT_EQ(columnOf(*rs, 0), longs({1, 2}));
 }
 
 TEST(Recordset, MovesStopAtBothEndsAndBookmarksRestoreThePosition) {
@@ -158,7 +169,7 @@ TEST(Recordset, GetRowsGivesFieldByRowAndMovesPastTheRows) {
   auto rows = rs->getRows().value();
   ASSERT_EQ(rows->dimensions(), 2);
   EXPECT_EQ(rows->lbound(1), 0);
-  EXPECT_EQ(rows->ubound(1), 2);  // three fields
+  EXPECT_EQ(rows->ubound(1), 2);      // three fields
   EXPECT_EQ(rows->ubound(2) + 1, 2);  // the two remaining rows
   EXPECT_EQ(*rows->at({0, 0}).value(), Variant(2));
   EXPECT_EQ(*rows->at({1, 1}).value(), Variant("n3"));
@@ -201,11 +212,19 @@ TEST(Recordset, AppendRecordFromCopiesTheSourceRecordByPosition) {
 
 TEST(RowTable, KeepsEveryKindOfValueExactly) {
   RowTable t(1);
-  const std::vector<Variant> values = {
-      Variant(), Variant::null(), Variant(true), Variant(false), Variant(int16_t{-7}),
-      Variant(int32_t{2147483647}), Variant(int64_t{-9007199254740993}), Variant(0.1),
-      Variant(Date{45000.25}), Variant(std::string("")), Variant("Grüße, \"x\"\r\nЖ"),
-      Variant(VariantArray::vector({Variant(1.5)})), Variant::missing()};
+  const std::vector<Variant> values = {Variant(),
+                                       Variant::null(),
+                                       Variant(true),
+                                       Variant(false),
+                                       Variant(int16_t{-7}),
+                                       Variant(int32_t{2147483647}),
+                                       Variant(int64_t{-9007199254740993}),
+                                       Variant(0.1),
+                                       Variant(Date{45000.25}),
+                                       Variant(std::string("")),
+                                       Variant("Grüße, \"x\"\r\nЖ"),
+                                       Variant(VariantArray::vector({Variant(1.5)})),
+                                       Variant::missing()};
   for (const Variant& v : values) t.set(t.appendRow(), 0, v);
   for (size_t i = 0; i < values.size(); ++i) {
     if (values[i].isArray()) {
@@ -234,9 +253,11 @@ TEST(RowTable, NewRowsAndTypedWrites) {
   EXPECT_EQ(t.cell(0, 1).text, std::string_view("\x00\xFF\x41", 3));
 }
 
-TEST(RowTable, ManyRowsAcrossBlocksAndLongTexts) {
+// Rows across the arena's blocks and a text longer than any block read back whole; a range
+// copied is independent of its table; a cleared table refills correctly.
+TEST(RowTable, ManyRowsAcrossBlocksCopiesOfRangesAndClearing) {
   RowTable t(2);
-  const std::string big(3 << 20, 'x');  // longer than any arena block
+  const std::string big(3 << 20, 'x');
   for (int i = 0; i < 10000; ++i) {
     const int64_t r = t.appendRow();
     t.setLong(r, 0, i);
@@ -248,10 +269,12 @@ TEST(RowTable, ManyRowsAcrossBlocksAndLongTexts) {
     EXPECT_EQ(t.cell(i, 1).text, "t" + std::to_string(i));
   }
   EXPECT_EQ(t.cell(5000, 1).text, big);
-}
-
-TEST(RowTable, ClearForgetsRowsAndTheTableRefillsCorrectly) {
-  RowTable t(1);
+  auto copy = t.copyRange(3, 4);
+  ASSERT_EQ(copy->rows(), 4);
+  t.setText(3, 1, "changed");
+  EXPECT_EQ(copy->value(0, 0), Variant(int32_t{3}));
+  EXPECT_EQ(copy->cell(0, 1).text, "t3");
+  EXPECT_EQ(copy->cell(3, 1).text, "t6");
   for (int round = 0; round < 3; ++round) {
     t.clear();
     EXPECT_EQ(t.rows(), 0);
@@ -260,19 +283,235 @@ TEST(RowTable, ClearForgetsRowsAndTheTableRefillsCorrectly) {
   }
 }
 
-TEST(RowTable, CopyRangeCopiesValuesIntoAnIndependentTable) {
-  RowTable t(2);
-  for (int i = 0; i < 10; ++i) {
-    const int64_t r = t.appendRow();
-    t.setLong(r, 0, i);
-    t.setText(r, 1, std::to_string(i));
+std::shared_ptr<Recordset> writable(int rows) {
+  return Recordset::open(numberedRows(rows), adOpenStatic, adLockOptimistic).value();
+}
+
+TEST(RecordsetClone, IsAnIndependentCursorOverTheSameRecords) {
+  auto rs = writable(5);
+  ASSERT_TRUE(rs->move(3).isOk());
+  auto clone = rs->clone().value();
+  EXPECT_EQ(clone->value(0).value(), Variant(int32_t{1}));  // starts on the first record
+  ASSERT_TRUE(clone->moveLast().isOk());
+  EXPECT_EQ(rs->value(0).value(), Variant(int32_t{4}));  // the original did not move
+  // Bookmarks are shared, edits and new records are seen by both.
+  ASSERT_TRUE(rs->setBookmark(clone->bookmark().value()).isOk());
+  EXPECT_EQ(rs->value(0).value(), Variant(int32_t{5}));
+  ASSERT_TRUE(clone->setValue(1, Variant("edited")).isOk());
+  ASSERT_TRUE(clone->update().isOk());
+  EXPECT_EQ(rs->value(1).value(), Variant("edited"));
+  ASSERT_TRUE(clone->addNew().isOk());
+  ASSERT_TRUE(clone->setValue(0, Variant(int32_t{6})).isOk());
+  ASSERT_TRUE(clone->update().isOk());
+  EXPECT_EQ(rs->recordCount().value(), 6);
+  // Closing one leaves the other open.
+  ASSERT_TRUE(rs->close().isOk());
+  EXPECT_EQ(columnOf(*clone, 0), longs({1, 2, 3, 4, 5, 6}));
+}
+
+TEST(RecordsetRowRange, WritesOnEitherSideStayOnThatSide) {
+  auto rs = writable(6);
+  auto first = rs->rowRange(0, 3).value();
+  auto second = rs->rowRange(3, 3).value();
+  ASSERT_TRUE(first->moveFirst().isOk());
+  ASSERT_TRUE(first->setValue(1, Variant("page edit")).isOk());
+  ASSERT_TRUE(first->update().isOk());
+  ASSERT_TRUE(first->addNew().isOk());
+  ASSERT_TRUE(first->setValue(0, Variant(int32_t{100})).isOk());
+  ASSERT_TRUE(first->update().isOk());
+  EXPECT_EQ(columnOf(*first, 0), longs({1, 2, 3, 100}));
+  EXPECT_EQ(columnOf(*rs, 0), longs({1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(columnOf(*second, 0), longs({4, 5, 6}));
+  ASSERT_TRUE(rs->moveFirst().isOk());
+  EXPECT_EQ(rs->value(1).value(), Variant("row1"));
+
+  ASSERT_TRUE(rs->move(3).isOk());
+  ASSERT_TRUE(rs->setValue(1, Variant("source edit")).isOk());
+  ASSERT_TRUE(rs->update().isOk());
+  ASSERT_TRUE(second->moveFirst().isOk());
+  EXPECT_EQ(second->value(1).value(), Variant("row4"));
+}
+
+// A page behaves like a copy of its rows; a page of a page, and the clone of that, share their
+// rows but not the page's.
+TEST(RecordsetRowRange, IsAPageThatBehavesLikeACopyAndPagesOfPagesShareTheirRows) {
+  auto rs = writable(20);
+  auto page = rs->rowRange(10, 10).value();
+  EXPECT_EQ(page->recordCount().value(), 10);
+  EXPECT_EQ(page->cursorType(), adOpenStatic);
+  EXPECT_EQ(page->lockType(), adLockOptimistic);
+  EXPECT_FALSE(page->hasActiveConnection());
+  EXPECT_EQ(page->fields()[1].attributes, 230);  // the source's attributes
+  ASSERT_TRUE(page->moveLast().isOk());
+  EXPECT_EQ(page->bookmark().value(), Variant(10.0));
+  EXPECT_EQ(rs->rowRange(18, 3).error().number, kErrArguments);
+  EXPECT_EQ(rs->rowRange(20, 0).value()->recordCount().value(), 0);
+  auto section = page->rowRange(5, 5).value();
+  EXPECT_EQ(columnOf(*section, 0), longs({16, 17, 18, 19, 20}));
+  auto clone = section->clone().value();
+  ASSERT_TRUE(clone->setValue(0, Variant(int32_t{-1})).isOk());
+  ASSERT_TRUE(clone->update().isOk());
+  EXPECT_EQ(columnOf(*section, 0), longs({-1, 17, 18, 19, 20}));  // seen by the clone's original
+  EXPECT_EQ(columnOf(*page, 0), longs({11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));  // not the page
+}
+
+// A static record set reads every row or fails whole; Requery reads the source again, leaves
+// clones alone, and when it fails leaves the record set as it was.
+TEST(RecordsetSource, StaticReadsEveryRowOrFailsWholeAndRequeryReadsAgain) {
+  auto source = numberedRows(2);
+  auto rs = Recordset::open(source).value();
+  EXPECT_EQ(rs->lockType(), adLockReadOnly);
+  EXPECT_EQ(rs->addNew().error().number, kErrNotSupported);
+  EXPECT_TRUE(rs->hasActiveConnection());
+  EXPECT_EQ(rs->connectionDescription(), "fake:rows");
+  auto clone = rs->clone().value();
+  source->rows.push_back({Variant(int32_t{3}), Variant("row3")});
+  ASSERT_TRUE(rs->moveLast().isOk());
+  ASSERT_TRUE(rs->requery().isOk());
+  EXPECT_EQ(rs->value(0).value(), Variant(int32_t{1}));
+  EXPECT_EQ(rs->recordCount().value(), 3);
+  EXPECT_EQ(clone->recordCount().value(), 2);
+  for (bool failToRun : {true, false}) {
+    source->failToRun = failToRun;
+    source->failAtRow = failToRun ? -1 : 2;
+    EXPECT_FALSE(rs->requery().isOk()) << failToRun;
+    EXPECT_EQ(rs->recordCount().value(), 3);
   }
-  auto copy = t.copyRange(3, 4);
-  ASSERT_EQ(copy->rows(), 4);
-  t.setText(3, 1, "changed");
-  EXPECT_EQ(copy->value(0, 0), Variant(int32_t{3}));
-  EXPECT_EQ(copy->cell(0, 1).text, "3");
-  EXPECT_EQ(copy->cell(3, 1).text, "6");
+  auto failed = Recordset::open(source);
+  ASSERT_FALSE(failed);
+  EXPECT_EQ(failed.error().number, kErrDataSource);
+  EXPECT_EQ(failed.error().message, "fake: row 2 is bad");
+  // An in-memory record set has no source to read again.
+  EXPECT_EQ(rs->rowRange(0, 1).value()->requery().error().number, kErrNotAllowed);
+}
+
+TEST(RecordsetSource, ForwardOnlyStreamsOneRowAtATime) {
+  auto source = numberedRows(4);
+  auto rs = Recordset::open(source, adOpenForwardOnly).value();
+  EXPECT_EQ(rs->cursorType(), adOpenForwardOnly);
+  EXPECT_EQ(rs->recordCount().value(), -1);
+  const std::vector<int32_t> refused{
+      rs->bookmark().error().number, rs->clone().error().number, rs->moveLast().error().number,
+      rs->movePrevious().error().number, rs->addNew().error().number};
+  EXPECT_EQ(refused, std::vector<int32_t>(5, kErrNotSupported));
+  EXPECT_EQ(rs->value(1).value(), Variant("row1"));
+  ASSERT_TRUE(rs->move(2).isOk());
+  EXPECT_EQ(rs->value(0).value(), Variant(int32_t{3}));
+  // MoveFirst starts over by running the source again.
+  ASSERT_TRUE(rs->moveFirst().isOk());
+  EXPECT_EQ(source->runs, 2);
+  EXPECT_EQ(rs->value(0).value(), Variant(int32_t{1}));
+  ASSERT_TRUE(rs->moveFirst().isOk());
+  EXPECT_EQ(source->runs, 2);  // already there
+  auto rest = rs->getRows().value();
+  EXPECT_EQ(rest->ubound(2) + 1, 4);
+  EXPECT_EQ(*rest->at({1, 3}).value(), Variant("row4"));
+  EXPECT_TRUE(rs->eof());
+  EXPECT_EQ(rs->moveNext().error().number, kErrNoCurrentRecord);
+}
+
+TEST(RecordsetSource, ForwardOnlyReportsAFailureInsteadOfEndingQuietly) {
+  auto source = numberedRows(5);
+  source->failAtRow = 2;
+  auto rs = Recordset::open(source, adOpenForwardOnly).value();
+  ASSERT_TRUE(rs->moveNext().isOk());
+  Status s = rs->moveNext();
+  ASSERT_FALSE(s.isOk());
+  EXPECT_EQ(s.error().message, "fake: row 2 is bad");
+  EXPECT_TRUE(rs->eof());
+  auto empty = numberedRows(0);
+  auto none = Recordset::open(empty, adOpenForwardOnly).value();
+  EXPECT_TRUE(none->eof() && none->bof() && none->moveFirst().isOk() && none->eof());
+}
+
+std::shared_ptr<Dispatch> object(Result<Variant> v) {
+  EXPECT_TRUE(v.isOk()) << v.error().message;
+  return v.value().objectOrNull();
+}
+
+TEST(RecordsetMembers, AHostBuildsAndReadsARecordSetByName) {
+  std::shared_ptr<Dispatch> rs = Recordset::create();
+  auto fields = object(rs->get("Fields"));
+  ASSERT_TRUE(
+      fields->call("Append", {Variant("Id"), Variant(int32_t{adInteger}), Variant(int32_t{4})})
+          .isOk());
+  ASSERT_TRUE(fields
+                  ->call("Append", {Variant("Link"), Variant(int32_t{adLongVarWChar}),
+                                    Variant(int32_t{-1}), Variant(int32_t{230})})
+                  .isOk());
+  ASSERT_TRUE(rs->put("CursorType", Variant(int32_t{adOpenStatic})).isOk());
+  ASSERT_TRUE(rs->put("LockType", Variant(int32_t{adLockOptimistic})).isOk());
+  ASSERT_TRUE(rs->call("Open").isOk());
+  EXPECT_EQ(rs->get("State").value(), Variant(int32_t{adStateOpen}));
+  for (int32_t i = 1; i <= 2; ++i) {
+    ASSERT_TRUE(rs->call("AddNew").isOk());
+    auto id = object(fields->call("Item", {Variant(int32_t{0})}));
+    ASSERT_TRUE(id->put("Value", Variant(i)).isOk());
+    auto link = object(fields->call("Item", {Variant("LINK")}));
+    ASSERT_TRUE(link->put("Value", Variant("site#http://x/#")).isOk());
+    ASSERT_TRUE(rs->call("Update").isOk());
+  }
+  EXPECT_EQ(fields->get("Count").value(), Variant(int32_t{2}));
+  EXPECT_EQ(rs->get("RecordCount").value(), Variant(int32_t{2}));
+  EXPECT_EQ(object(fields->call("Item", {Variant("Link")}))->get("Attributes").value(),
+            Variant(int32_t{230}));
+  EXPECT_EQ(fields->call("Item", {Variant("Nope")}).error().number, kErrItemNotFound);
+  EXPECT_EQ(fields->call("Item", {Variant(int32_t{2})}).error().number, kErrItemNotFound);
+
+  ASSERT_TRUE(rs->call("MoveFirst").isOk());
+  EXPECT_EQ(rs->get("EOF").value(), Variant(false));
+  auto rows = rs->call("GetRows").value();
+  ASSERT_TRUE(rows.isArray());
+  EXPECT_EQ(rows.asArray()->ubound(2), 1);
+  EXPECT_EQ(rs->get("EOF").value(), Variant(true));
+  EXPECT_EQ(rs->call("MoveNext").error().number, kErrNoCurrentRecord);
+  EXPECT_TRUE(rs->get("ActiveConnection").value().objectOrNull() == nullptr);
+}
+
+TEST(RecordsetMembers, BookmarksClonesConnectionsAndFieldsByName) {
+  auto source = numberedRows(3);
+  std::shared_ptr<Dispatch> rs = Recordset::open(source).value();
+  ASSERT_TRUE(rs->call("Move", {Variant(int32_t{2})}).isOk());
+  Variant mark = rs->get("Bookmark").value();
+  auto clone = object(rs->call("Clone"));
+  auto cloneName = object(object(clone->get("Fields"))->call("Item", {Variant("Name")}));
+  EXPECT_EQ(cloneName->get("Value").value(), Variant("row1"));
+  ASSERT_TRUE(clone->put("Bookmark", mark).isOk());
+  EXPECT_EQ(cloneName->get("Value").value(), Variant("row3"));
+  auto connection = object(rs->get("ActiveConnection"));
+  ASSERT_NE(connection, nullptr);
+  EXPECT_EQ(connection->get("ConnectionString").value(), Variant("fake:rows"));
+  // A field object that outlives its column answers with an error.
+  auto name = object(object(rs->get("Fields"))->call("Item", {Variant(int32_t{1})}));
+  EXPECT_EQ(name->get("Name").value(), Variant("Name"));
+  source->fields.pop_back();
+  for (auto& row : source->rows) row.pop_back();
+  ASSERT_TRUE(rs->call("Requery").isOk());
+  EXPECT_EQ(source->runs, 2);
+  EXPECT_EQ(name->get("Name").error().number, kErrItemNotFound);
+  EXPECT_EQ(name->get("Value").error().number, kErrItemNotFound);
+  EXPECT_EQ(rs->get("CursorType").value(), Variant(int32_t{adOpenStatic}));
+  ASSERT_TRUE(rs->call("Close").isOk());
+  EXPECT_EQ(rs->get("RecordCount").error().number, kErrClosed);
+  EXPECT_EQ(rs->call("NoSuchMember").error().number, err::kMemberNotFound);
+}
+
+TEST(RecordsetMembers, OpenByNameTakesNoSource) {
+  std::shared_ptr<Dispatch> rs = Recordset::create();
+  ASSERT_TRUE(object(rs->get("Fields"))
+                  ->call("Append", {Variant("A"), Variant(int32_t{adInteger}), Variant(int32_t{4})})
+                  .isOk());
+  EXPECT_EQ(rs->call("Open", {Variant("select 1")}).error().number, kErrArguments);
+  const Variant none = Variant::missing();
+  EXPECT_EQ(rs->call("Open", {none, none, Variant(int32_t{99}), Variant(int32_t{adLockOptimistic})})
+                .error()
+                .number,
+            kErrArguments);  // no such cursor type
+  ASSERT_TRUE(rs->call("Open", {none, none, Variant(int32_t{adOpenStatic}),
+                                Variant(int32_t{adLockOptimistic})})
+                  .isOk());
+  EXPECT_EQ(rs->get("LockType").value(), Variant(int32_t{adLockOptimistic}));
+  EXPECT_TRUE(rs->call("AddNew").isOk());
 }
 
 }  // namespace
