@@ -74,14 +74,12 @@ class ReportTest : public ::testing::Test {
   // AutoZeReporter's arguments; omitted ones are Missing.
   static Args autoArgs(const std::shared_ptr<Recordset>& rs, const std::string& file,
                        const std::string& title = "Stock", int32_t action = 0) {
-    return Args{Variant(std::static_pointer_cast<Dispatch>(rs)),
-                Variant::missing(),
-                Variant::missing(),
-                Variant(file),
-                Variant(title),
-                Variant(action),
-                Variant::missing(),
-                Variant::missing()};
+    Args args(8, Variant::missing());
+    args[0] = Variant(std::static_pointer_cast<Dispatch>(rs));
+    args[3] = Variant(file);
+    args[4] = Variant(title);
+    args[5] = Variant(action);
+    return args;
   }
 
   // forFutureUse's ten settings, Missing where none is given.

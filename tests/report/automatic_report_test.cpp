@@ -16,13 +16,13 @@ namespace {
 
 struct Options {
   const char* name;
-  int32_t rows;
-  int32_t maxRecs;
-  SettingsRecord stored;
-  std::vector<Variant> settings;                         // forFutureUse; empty: none
-  std::vector<std::pair<std::string, int32_t>> choices;  // ObjReserved's field choices; empty: none
-  std::string picFields;
-  std::optional<std::string> folders;
+  int32_t rows = 6;
+  int32_t maxRecs = 10;
+  SettingsRecord stored{};
+  std::vector<Variant> settings{};                         // forFutureUse; empty: none
+  std::vector<std::pair<std::string, int32_t>> choices{};  // ObjReserved's field choices
+  std::string picFields{};
+  std::optional<std::string> folders{};
 };
 
 class AutomaticReportTest : public ReportTest {
@@ -94,6 +94,11 @@ class AutomaticReportTest : public ReportTest {
   }
 };
 
+template <class... Given>
+std::vector<Variant> variants(const Given&... given) {
+  return {Variant(given)...};
+}
+
 // Stored preferences in the given font, notes position and pages option, saved when `save`.
 SettingsRecord preferences(const std::string& font, int notesPosition, int pagesOption,
                            int save = 0) {
@@ -109,46 +114,18 @@ SettingsRecord preferences(const std::string& font, int notesPosition, int pages
 TEST_F(AutomaticReportTest, TheFunctionRoadWritesTheFormRoadsPages) {
   app.write("pics/a.png", "x");
   const std::string pics = app.path() + "pics";
+  const Variant none = Variant::missing();
   const Options cases[] = {
-      {"defaults", 23, 10, {}, {}, {}, "", std::nullopt},
-      {"stored preferences, saved, under the defaults",
-       7,
-       3,
-       preferences("Arial", 1, 1, 1),
-       {},
-       {},
-       "",
-       std::nullopt},
-      {"a font not installed, settings over stored ones",
-       12,
-       5,
-       preferences("Nowhere Sans", 1, 0),
-       {Variant("  Head  "), Variant::missing(), Variant(true), Variant(false), Variant::missing(),
-        Variant::missing(), Variant("/sig.png"), Variant::missing(), Variant(" x@y.org "),
-        Variant::missing()},
-       {},
-       "",
-       std::nullopt},
-      {"current page only",
-       23,
-       10,
-       preferences("DejaVu Sans", 0, 0),
-       {Variant("H"), Variant("F")},
-       {},
-       "",
-       std::nullopt},
-      {"field choices",
-       9,
-       4,
-       {},
-       {},
-       {{"Name", 1}, {"Price", 2}, {"Qty", 1}, {"Photo", 0}},
-       "",
-       std::nullopt},
-      {"more than 100 pages at the size asked", 1503, 14, {}, {}, {}, "", std::nullopt},
-      {"pictures from the application path", 6, 10, {}, {}, {}, " photo ", std::nullopt},
+      {"defaults", 23},
+      {"stored preferences, saved, under the defaults", 7, 3, preferences("Arial", 1, 1, 1)},
+      {"a font not installed, settings over stored ones", 12, 5, preferences("Nowhere Sans", 1, 0),
+       variants("  Head  ", none, true, false, none, none, "/sig.png", none, " x@y.org ")},
+      {"current page only", 23, 10, preferences("DejaVu Sans", 0, 0), variants("H", "F")},
+      {"field choices", 9, 4, {}, {}, {{"Name", 1}, {"Price", 2}, {"Qty", 1}, {"Photo", 0}}},
+      {"more than 100 pages at the size asked", 1503, 14},
+      {"pictures from the application path", 6, 10, {}, {}, {}, " photo "},
       {"pictures paired with folders", 6, 10, {}, {}, {}, "Name, Photo", pics + ", " + pics},
-      {"a relative folder is not kept", 6, 10, {}, {}, {}, "Photo", std::string("pics")},
+      {"a relative folder is not kept", 6, 10, {}, {}, {}, "Photo", "pics"},
   };
   for (const Options& o : cases) {
     SCOPED_TRACE(o.name);

@@ -3,7 +3,6 @@
 // that cancels. Streamed pages are those of the same records held whole, one snapshot of a source
 // that changes meanwhile; cancel, write errors and source errors stop the run as they should.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <filesystem>
 #include <functional>
@@ -17,6 +16,7 @@
 #include "fakes/fake_row_source.h"
 #include "fakes/report_services.h"
 #include "fakes/scratch_dir.h"
+#include "fakes/sqlite_file.h"
 #include "report/generation_driver.h"
 #include "report/page_stream.h"
 
@@ -74,29 +74,19 @@ class MiscountedSource : public RowSource {
 
 class ReportRun : public ::testing::Test, protected ReportServices {
  protected:
-  ReportRun() { EXPECT_EQ(sqlite3_open(db().c_str(), &writer), SQLITE_OK); }
-  ~ReportRun() override { sqlite3_close(writer); }
-
   std::string db() const { return dir / "shop.db"; }
-  void exec(const std::string& sql) {
-    char* message = nullptr;
-    EXPECT_EQ(sqlite3_exec(writer, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK)
-        << (message ? message : "");
-    sqlite3_free(message);
-  }
   // `n` products; some names and prices are Null, some notes long, some pictures bytes.
   void products(int n) {
-    exec(
-        "DROP TABLE IF EXISTS products; CREATE TABLE products (id INTEGER PRIMARY KEY, name TEXT, "
-        "price REAL,"
-        " sold DATETIME, paid BOOLEAN, note TEXT, photo BLOB)");
-    for (int i = 1; i <= n; ++i)
-      exec("INSERT INTO products VALUES (" + std::to_string(i) + ", " +
-           (i % 4 == 0 ? "NULL" : "'Item <" + std::to_string(i) + ">'") + ", " +
-           (i % 3 == 0 ? "NULL" : std::to_string(i) + ".25") + ", datetime(1600000000 + " +
-           std::to_string(i) + " * 4000, 'unixepoch'), " + std::to_string(i % 2) + ", " +
-           (i % 5 == 0 ? "printf('%.*c', 20000, 'x') || ' \r\n end'" : "'short'") + ", " +
-           (i % 2 == 0 ? "randomblob(64)" : "NULL") + ")");
+    sqlExec(
+        db(),
+        "DROP TABLE IF EXISTS products; CREATE TABLE products (id INTEGER PRIMARY KEY, name "
+        "TEXT, price REAL, sold DATETIME, paid BOOLEAN, note TEXT, photo BLOB);"
+        "WITH RECURSIVE n(i) AS (SELECT 1 WHERE 1 <= " +
+            std::to_string(n) + " UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(n) +
+            ") INSERT INTO products SELECT i, CASE WHEN i % 4 THEN 'Item <' || i || '>' END,"
+            " CASE WHEN i % 3 THEN i + 0.25 END, datetime(1600000000 + i * 4000, 'unixepoch'),"
+            " i % 2, CASE WHEN i % 5 THEN 'short' ELSE printf('%.*c', 20000, 'x') || ' \r\n end'"
+            " END, CASE WHEN i % 2 = 0 THEN randomblob(64) END FROM n");
   }
   std::shared_ptr<RowSource> query() {
     return sqliteQuery(files, db(), "SELECT * FROM products ORDER BY id;");
@@ -166,7 +156,6 @@ class ReportRun : public ::testing::Test, protected ReportServices {
   }
 
   ScratchDir dir, app;
-  sqlite3* writer = nullptr;
 };
 
 TEST_F(ReportRun, CancellingKeepsOrDeletesThePagesWrittenBefore) {
@@ -272,7 +261,7 @@ TEST_F(ReportRun, StreamedPagesAreTheSameAsFromHeldRecords) {
 
 // Rows another connection writes while the report runs are in no page and in no statistic.
 TEST_F(ReportRun, ASourceChangedMidStreamGivesOneSnapshot) {
-  exec("PRAGMA journal_mode=WAL");
+  sqlExec(db(), "PRAGMA journal_mode=WAL");
   products(25);
   Progress quiet;
   const auto before = pagesOf(heldJob(), quiet);
@@ -280,9 +269,9 @@ TEST_F(ReportRun, ASourceChangedMidStreamGivesOneSnapshot) {
   int inserted = 0;
   progress.onStep = [&](const SectionStep& where) {
     if (where.page != 2 || inserted++ > 0) return;
-    exec(
-        "INSERT INTO products (id, name, price) VALUES (1000, 'late', 1); DELETE FROM products "
-        "WHERE id = 24");
+    sqlExec(db(),
+            "INSERT INTO products (id, name, price) VALUES (1000, 'late', 1);"
+            " DELETE FROM products WHERE id = 24");
   };
   EXPECT_EQ(pagesOf(streamedJob(query()), progress), before);
   EXPECT_GT(inserted, 0);
@@ -330,7 +319,7 @@ TEST_F(ReportRun, WriteErrorsAndCancelMidStream) {
     }
     EXPECT_EQ(fs::is_directory(page(2)), c.folderAtPage2);
     EXPECT_EQ(fs::exists(page(3)), c.written.size() == 2);
-    exec("BEGIN IMMEDIATE; COMMIT");  // no read of the report is left open
+    sqlExec(db(), "BEGIN IMMEDIATE; COMMIT");  // no read of the report is left open
   }
 }
 
