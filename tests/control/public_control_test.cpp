@@ -152,7 +152,6 @@ TEST_F(PublicControl, WrongCallsGiveErrorsThatSayWhy) {
       << wrongType.message;
   const varnikquelo::ControlError readOnly = control.put("hWnd", Value(int32_t{1}));
   EXPECT_EQ(readOnly.number, err::kReadOnlyProperty);
-  EXPECT_EQ(readOnly.message, "Property is read-only: hWnd");
   EXPECT_EQ(control.put("Tag", Value(varnikquelo::Records::csv(app / "none.csv"))).number,
             err::kFileNotFound);
   EXPECT_EQ(control.get("Interval").value, Value(int32_t{0}));

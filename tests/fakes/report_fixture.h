@@ -18,6 +18,7 @@
 #include "fakes/control_harness.h"
 #include "fakes/forwarding_file_system.h"
 #include "fakes/scratch_dir.h"
+#include "report/report_output.h"
 #include "report/report_settings.h"
 #include "varnikquelo/report.h"
 
@@ -107,6 +108,10 @@ class ReportTest : public ::testing::Test {
     for (const auto& [at, value] : set) args[at] = value;
     return args;
   }
+
+  // The pages AutoZeReporter's `args` ask for, made by makeReport with the automatic report's
+  // rules (on the control's page size) and the output choices beyond the classic format.
+  varnikquelo::ReportResult makeAutomatic(const Args& args, const ReportOutput& output = {});
 
   void setMaxRecs(int32_t n) { ASSERT_TRUE(h->control->put("MaxRecsPerPage", Variant(n))); }
   std::string reports() const { return app.path() + "Reports/"; }

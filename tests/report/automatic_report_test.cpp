@@ -9,7 +9,6 @@
 #include "fakes/folder_files.h"
 #include "fakes/report_fixture.h"
 #include "report/reg_settings.h"
-#include "report/report_api.h"
 
 namespace quelo::testing {
 namespace {
@@ -45,14 +44,14 @@ class AutomaticReportTest : public ReportTest {
                           kReportSettingName)
         .asString();
   }
-  static std::shared_ptr<Collection> choicesOf(const Options& o) {
-    if (o.choices.empty()) return nullptr;
-    auto choices = Collection::create();
-    for (const auto& [field, n] : o.choices) EXPECT_TRUE(choices->add(Variant(n), field));
-    return choices;
-  }
-  static Variant settingsOf(const Options& o) {
-    return o.settings.empty() ? Variant::missing() : settings(o.settings);
+  // AutoZeReporter's arguments for the case.
+  Args argsOf(const Options& o) const {
+    Args args = autoArgs(records(o.rows), "auto", "Stock");
+    args[1] = Variant(o.picFields);
+    if (o.folders) args[2] = Variant(*o.folders);
+    if (!o.settings.empty()) args[6] = settings(o.settings);
+    if (!o.choices.empty()) args[7] = choices(o.choices);
+    return args;
   }
 
   // The pages AutoZeReporter writes through the report form, on a fresh control (the settings
@@ -63,12 +62,7 @@ class AutomaticReportTest : public ReportTest {
     h->component->applicationPath = app.path();
     store(o.stored);
     setMaxRecs(o.maxRecs);
-    Args args = autoArgs(records(o.rows), "auto", "Stock");
-    args[1] = Variant(o.picFields);
-    if (o.folders) args[2] = Variant(*o.folders);
-    args[6] = settingsOf(o);
-    if (!o.choices.empty()) args[7] = choices(o.choices);
-    EXPECT_TRUE(runAuto(args));
+    EXPECT_TRUE(runAuto(argsOf(o)));
     return filesUnder(reports());
   }
 
@@ -76,20 +70,7 @@ class AutomaticReportTest : public ReportTest {
   FolderFiles functionRoad(const Options& o) {
     std::filesystem::remove_all(reports());
     store(o.stored);
-    varnikquelo::ReportRequest request;
-    request.source = recordsetSource(records(o.rows));
-    request.fileName = automaticFileName("auto");
-    request.title = automaticTitle("Stock");
-    request.applicationPath = app.path();
-    AutomaticReport automatic;
-    automatic.picFields = o.picFields;
-    automatic.graphicFolders = o.folders;
-    automatic.settings = settingsOf(o);
-    automatic.fieldChoices = choicesOf(o);
-    automatic.recordsPerPage = o.maxRecs;
-    Platform platform = h->platform();
-    const varnikquelo::ReportResult result = makeReport(request, platform, &automatic);
-    EXPECT_TRUE(result.ok()) << result.error.message;
+    makeAutomatic(argsOf(o));
     return filesUnder(reports());
   }
 };

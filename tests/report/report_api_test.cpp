@@ -7,11 +7,11 @@
 
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <stdexcept>
 
 #include "automation/date_time.h"
 #include "data/sources/sqlite_source.h"
+#include "fakes/folder_files.h"
 #include "fakes/report_fixture.h"
 #include "fakes/report_services.h"
 #include "fakes/scratch_dir.h"
@@ -167,12 +167,6 @@ TEST_F(ReportTest, TheAutomaticReportAndTheTypedApiWriteTheSamePages) {
           "CREATE TABLE products (id INTEGER PRIMARY KEY, name TEXT, price REAL, qty INTEGER);"
           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 47)"
           " INSERT INTO products SELECT i, 'Item <' || i || '>', i * 1.25, i % 7 FROM n");
-  const auto pagesIn = [](const ScratchDir& dir) {
-    std::map<std::string, std::string> pages;
-    for (const auto& e : std::filesystem::directory_iterator(dir / "Reports"))
-      pages[e.path().filename()] = dir.read("Reports/" + e.path().filename().string());
-    return pages;
-  };
   for (const bool forwardOnly : {true, false}) {
     SCOPED_TRACE(forwardOnly);
     std::filesystem::remove_all(reports());
@@ -198,7 +192,7 @@ TEST_F(ReportTest, TheAutomaticReportAndTheTypedApiWriteTheSamePages) {
     const ReportResult result = makeReport(r, platform);
     ASSERT_TRUE(result.ok()) << result.error.message;
     EXPECT_EQ(result.pages.size(), 5u);
-    EXPECT_EQ(pagesIn(other), pagesIn(app));
+    EXPECT_EQ(filesUnder(other / "Reports"), filesUnder(reports()));
   }
 }
 
