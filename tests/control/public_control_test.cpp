@@ -140,7 +140,7 @@ TEST_F(PublicControl, WrongCallsGiveErrorsThatSayWhy) {
       {"AutoZeReporter", values(varnikquelo::Records::host(std::make_shared<HostRecords>(2, 2))),
        varnikquelo::kSourceFailed, "the host lost its data"},
   };
-  for (const Case& c : cases) {
+  for (Case c : cases) {
     SCOPED_TRACE(c.member + (" " + c.message));
     const varnikquelo::CallResult result = control.call(c.member, c.args);
     EXPECT_EQ(result.error.number, c.number);

@@ -74,9 +74,14 @@ TEST_F(ReportTest, FormPropertiesComeFromTheArguments) {
       {Args{photos, Variant("Photo"), Variant("pics")}, app.path()},
       {Args{photos, Variant("Photo"), Variant("D:\\Pics")}, "D:\\Pics\\"},
   };
+  std::vector<std::string> shown;
+  h->presenter.onModal("QueloReportForm", [&](Form& f) {
+    shown = h->component->previewTables.pictureFolders;
+    f.get<CommandButton>("cmdClose").press();  // the next case loads afresh
+  });
   for (auto [args, folder] : cases) {
     ASSERT_TRUE(h->control->call("ShowZeReporter", args));
-    EXPECT_EQ(h->component->previewTables.pictureFolders, std::vector<std::string>{folder});
+    EXPECT_EQ(shown, std::vector<std::string>{folder});
   }
 }
 
