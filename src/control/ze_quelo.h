@@ -86,8 +86,6 @@ class ZeQuelo : public MemberDispatch, public std::enable_shared_from_this<ZeQue
   void raiseEvent(std::string_view name, int32_t dispid, Args& args);
 
  private:
-  friend struct ZeQueloPeer;  // a test's view of the timer's count
-
   class Face;
   ZeQuelo(std::shared_ptr<Component> component, Platform platform, ControlSite& site,
           ControlWindow& window);

@@ -66,8 +66,6 @@ class QueloReportForm : public forms::Form {
   void formUnload(int& cancel) override;
 
  private:
-  friend struct QueloReportFormPeer;  // a test's view of the properties the entry points set
-
   void wireEvents();
   void generateFromButton();
   // The report the controls describe, for Generate, and what only the form adds to it.

@@ -30,7 +30,8 @@ std::vector<std::string> bookmarks(const std::string& pdfFile) {
   QPDF doc;
   doc.processFile(pdfFile.c_str());
   std::vector<std::string> titles;
-  for (auto& item : QPDFOutlineDocumentHelper(doc).getTopLevelOutlines()) titles.push_back(item.getTitle());
+  for (auto& item : QPDFOutlineDocumentHelper(doc).getTopLevelOutlines())
+    titles.push_back(item.getTitle());
   return titles;
 }
 
@@ -41,7 +42,8 @@ class CliPrint : public ReportCli {
     fs::create_directories(dir / "bin");
   }
   // quelo report on the sample data into app/, with bin/ first on PATH; more `vars` on top.
-  ProcessResult run(std::vector<std::string> args, std::map<std::string, std::string> vars = {}) const {
+  ProcessResult run(std::vector<std::string> args,
+                    std::map<std::string, std::string> vars = {}) const {
     args.insert(args.begin(), {"report", "--app-path", dir / "app", "--quiet"});
     std::map<std::string, std::string> all = env();
     all["PATH"] = dir / "bin:" + std::string(getenv("PATH") ? getenv("PATH") : "/usr/bin:/bin");
@@ -82,11 +84,14 @@ TEST_F(CliPrint, ThePrinterGetsOneJobOfTheRenderedPagesInOrder) {
   const std::regex img("<img src = ([^ >]+)");
   for (const std::string& file : files) {
     const std::string html = fileText(file);
-    for (std::sregex_iterator m(html.begin(), html.end(), img), end; m != end; ++m) pictures.insert((*m)[1]);
+    for (std::sregex_iterator m(html.begin(), html.end(), img), end; m != end; ++m)
+      pictures.insert((*m)[1]);
   }
   ASSERT_FALSE(pictures.empty());
   const std::string images = runProcess({"pdfimages", "-list", dir / "text.pdf"}).out;
-  EXPECT_GE(static_cast<size_t>(std::count(images.begin(), images.end(), '\n')) - 2, pictures.size()) << images;
+  EXPECT_GE(static_cast<size_t>(std::count(images.begin(), images.end(), '\n')) - 2,
+            pictures.size())
+      << images;
 }
 
 TEST_F(CliPrint, ThePdfBesideThePagesHasABookmarkPerPageAndLeavesThePagesAsTheyWere) {
@@ -98,7 +103,8 @@ TEST_F(CliPrint, ThePdfBesideThePagesHasABookmarkPerPageAndLeavesThePagesAsTheyW
   ASSERT_EQ(a.size(), b.size());
   for (size_t i = 0; i < a.size(); ++i) {
     std::string expected = fileText(a[i]);
-    for (size_t at; (at = expected.find("plain")) != std::string::npos;) expected.replace(at, 5, "withpdf");
+    for (size_t at; (at = expected.find("plain")) != std::string::npos;)
+      expected.replace(at, 5, "withpdf");
     EXPECT_EQ(fileText(b[i]), expected) << b[i];
   }
   const std::string pdf = page("withpdf.pdf");
@@ -123,7 +129,8 @@ TEST_F(CliPrint, AMissingRendererOrPrintSystemIsNamed) {
   } cases[] = {
       {{"--action", "1"},
        {{"PATH", dir / "no-programs"}},
-       "quelo: warning: not printed: no HTML renderer: chromium is not installed (Debian package chromium)"},
+       "quelo: warning: not printed: no HTML renderer: chromium is not installed (Debian package "
+       "chromium)"},
       {{"--action", "1"},
        {{"QUELO_CHROMIUM", "/nonexistent/chromium"}},
        "quelo: warning: not printed: no HTML renderer: /nonexistent/chromium is not installed "
@@ -155,8 +162,9 @@ TEST_F(CliPrint, AMissingRendererOrPrintSystemIsNamed) {
 // link or FIFO named as the PDF is neither followed nor waited on.
 TEST_F(CliPrint, AKillOrALinkOrFifoLeavesNoPartialPdf) {
   fs::create_directories(dir / "tmp");
-  const ProcessResult killed = runProcessWatched({QUELO_CLI, "report", "--app-path", dir / "app", "--quiet", "--pdf"},
-                                                 {{"XDG_CONFIG_HOME", dir / "config"}, {"TMPDIR", dir / "tmp"}}, [&](pid_t pid) {
+  const ProcessResult killed = runProcessWatched(
+      {QUELO_CLI, "report", "--app-path", dir / "app", "--quiet", "--pdf"},
+      {{"XDG_CONFIG_HOME", dir / "config"}, {"TMPDIR", dir / "tmp"}}, [&](pid_t pid) {
         if (fs::is_empty(dir / "tmp")) return false;
         kill(pid, SIGKILL);
         return true;
@@ -276,5 +284,5 @@ TEST(CupsPrint, ThePrintedDocumentShowsTheReportsValues) {
   EXPECT_EQ(text.find("<TD"), std::string::npos) << text;
 }
 
-}  // namespace {
+}  // namespace
 }  // namespace quelo::testing

@@ -18,6 +18,7 @@
 #include "fakes/control_harness.h"
 #include "fakes/forwarding_file_system.h"
 #include "fakes/scratch_dir.h"
+#include "report/report_output.h"
 #include "report/report_settings.h"
 #include "varnikquelo/report.h"
 
@@ -74,14 +75,12 @@ class ReportTest : public ::testing::Test {
   // AutoZeReporter's arguments; omitted ones are Missing.
   static Args autoArgs(const std::shared_ptr<Recordset>& rs, const std::string& file,
                        const std::string& title = "Stock", int32_t action = 0) {
-    return Args{Variant(std::static_pointer_cast<Dispatch>(rs)),
-                Variant::missing(),
-                Variant::missing(),
-                Variant(file),
-                Variant(title),
-                Variant(action),
-                Variant::missing(),
-                Variant::missing()};
+    Args args(8, Variant::missing());
+    args[0] = Variant(std::static_pointer_cast<Dispatch>(rs));
+    args[3] = Variant(file);
+    args[4] = Variant(title);
+    args[5] = Variant(action);
+    return args;
   }
 
   // forFutureUse's ten settings, Missing where none is given.
@@ -109,6 +108,10 @@ class ReportTest : public ::testing::Test {
     for (const auto& [at, value] : set) args[at] = value;
     return args;
   }
+
+  // The pages AutoZeReporter's `args` ask for, made by makeReport with the automatic report's
+  // rules (on the control's page size) and the output choices beyond the classic format.
+  varnikquelo::ReportResult makeAutomatic(const Args& args, const ReportOutput& output = {});
 
   void setMaxRecs(int32_t n) { ASSERT_TRUE(h->control->put("MaxRecsPerPage", Variant(n))); }
   std::string reports() const { return app.path() + "Reports/"; }

@@ -9,20 +9,19 @@
 #include "fakes/folder_files.h"
 #include "fakes/report_fixture.h"
 #include "report/reg_settings.h"
-#include "report/report_api.h"
 
 namespace quelo::testing {
 namespace {
 
 struct Options {
   const char* name;
-  int32_t rows;
-  int32_t maxRecs;
-  SettingsRecord stored;
-  std::vector<Variant> settings;                         // forFutureUse; empty: none
-  std::vector<std::pair<std::string, int32_t>> choices;  // ObjReserved's field choices; empty: none
-  std::string picFields;
-  std::optional<std::string> folders;
+  int32_t rows = 6;
+  int32_t maxRecs = 10;
+  SettingsRecord stored{};
+  std::vector<Variant> settings{};                         // forFutureUse; empty: none
+  std::vector<std::pair<std::string, int32_t>> choices{};  // ObjReserved's field choices
+  std::string picFields{};
+  std::optional<std::string> folders{};
 };
 
 class AutomaticReportTest : public ReportTest {
@@ -45,14 +44,14 @@ class AutomaticReportTest : public ReportTest {
                           kReportSettingName)
         .asString();
   }
-  static std::shared_ptr<Collection> choicesOf(const Options& o) {
-    if (o.choices.empty()) return nullptr;
-    auto choices = Collection::create();
-    for (const auto& [field, n] : o.choices) EXPECT_TRUE(choices->add(Variant(n), field));
-    return choices;
-  }
-  static Variant settingsOf(const Options& o) {
-    return o.settings.empty() ? Variant::missing() : settings(o.settings);
+  // AutoZeReporter's arguments for the case.
+  Args argsOf(const Options& o) const {
+    Args args = autoArgs(records(o.rows), "auto", "Stock");
+    args[1] = Variant(o.picFields);
+    if (o.folders) args[2] = Variant(*o.folders);
+    if (!o.settings.empty()) args[6] = settings(o.settings);
+    if (!o.choices.empty()) args[7] = choices(o.choices);
+    return args;
   }
 
   // The pages AutoZeReporter writes through the report form, on a fresh control (the settings
@@ -63,12 +62,7 @@ class AutomaticReportTest : public ReportTest {
     h->component->applicationPath = app.path();
     store(o.stored);
     setMaxRecs(o.maxRecs);
-    Args args = autoArgs(records(o.rows), "auto", "Stock");
-    args[1] = Variant(o.picFields);
-    if (o.folders) args[2] = Variant(*o.folders);
-    args[6] = settingsOf(o);
-    if (!o.choices.empty()) args[7] = choices(o.choices);
-    EXPECT_TRUE(runAuto(args));
+    EXPECT_TRUE(runAuto(argsOf(o)));
     return filesUnder(reports());
   }
 
@@ -76,23 +70,15 @@ class AutomaticReportTest : public ReportTest {
   FolderFiles functionRoad(const Options& o) {
     std::filesystem::remove_all(reports());
     store(o.stored);
-    varnikquelo::ReportRequest request;
-    request.source = recordsetSource(records(o.rows));
-    request.fileName = automaticFileName("auto");
-    request.title = automaticTitle("Stock");
-    request.applicationPath = app.path();
-    AutomaticReport automatic;
-    automatic.picFields = o.picFields;
-    automatic.graphicFolders = o.folders;
-    automatic.settings = settingsOf(o);
-    automatic.fieldChoices = choicesOf(o);
-    automatic.recordsPerPage = o.maxRecs;
-    Platform platform = h->platform();
-    const varnikquelo::ReportResult result = makeReport(request, platform, &automatic);
-    EXPECT_TRUE(result.ok()) << result.error.message;
+    makeAutomatic(argsOf(o));
     return filesUnder(reports());
   }
 };
+
+template <class... Given>
+std::vector<Variant> variants(const Given&... given) {
+  return {Variant(given)...};
+}
 
 // Stored preferences in the given font, notes position and pages option, saved when `save`.
 SettingsRecord preferences(const std::string& font, int notesPosition, int pagesOption,
@@ -109,46 +95,18 @@ SettingsRecord preferences(const std::string& font, int notesPosition, int pages
 TEST_F(AutomaticReportTest, TheFunctionRoadWritesTheFormRoadsPages) {
   app.write("pics/a.png", "x");
   const std::string pics = app.path() + "pics";
+  const Variant none = Variant::missing();
   const Options cases[] = {
-      {"defaults", 23, 10, {}, {}, {}, "", std::nullopt},
-      {"stored preferences, saved, under the defaults",
-       7,
-       3,
-       preferences("Arial", 1, 1, 1),
-       {},
-       {},
-       "",
-       std::nullopt},
-      {"a font not installed, settings over stored ones",
-       12,
-       5,
-       preferences("Nowhere Sans", 1, 0),
-       {Variant("  Head  "), Variant::missing(), Variant(true), Variant(false), Variant::missing(),
-        Variant::missing(), Variant("/sig.png"), Variant::missing(), Variant(" x@y.org "),
-        Variant::missing()},
-       {},
-       "",
-       std::nullopt},
-      {"current page only",
-       23,
-       10,
-       preferences("DejaVu Sans", 0, 0),
-       {Variant("H"), Variant("F")},
-       {},
-       "",
-       std::nullopt},
-      {"field choices",
-       9,
-       4,
-       {},
-       {},
-       {{"Name", 1}, {"Price", 2}, {"Qty", 1}, {"Photo", 0}},
-       "",
-       std::nullopt},
-      {"more than 100 pages at the size asked", 1503, 14, {}, {}, {}, "", std::nullopt},
-      {"pictures from the application path", 6, 10, {}, {}, {}, " photo ", std::nullopt},
+      {"defaults", 23},
+      {"stored preferences, saved, under the defaults", 7, 3, preferences("Arial", 1, 1, 1)},
+      {"a font not installed, settings over stored ones", 12, 5, preferences("Nowhere Sans", 1, 0),
+       variants("  Head  ", none, true, false, none, none, "/sig.png", none, " x@y.org ")},
+      {"current page only", 23, 10, preferences("DejaVu Sans", 0, 0), variants("H", "F")},
+      {"field choices", 9, 4, {}, {}, {{"Name", 1}, {"Price", 2}, {"Qty", 1}, {"Photo", 0}}},
+      {"more than 100 pages at the size asked", 1503, 14},
+      {"pictures from the application path", 6, 10, {}, {}, {}, " photo "},
       {"pictures paired with folders", 6, 10, {}, {}, {}, "Name, Photo", pics + ", " + pics},
-      {"a relative folder is not kept", 6, 10, {}, {}, {}, "Photo", std::string("pics")},
+      {"a relative folder is not kept", 6, 10, {}, {}, {}, "Photo", "pics"},
   };
   for (const Options& o : cases) {
     SCOPED_TRACE(o.name);

@@ -8,17 +8,6 @@
 #include "report_forms/report_form.h"
 
 namespace quelo {
-
-// The report form's properties as the entry points set them; the form shows them only through
-// the pages it writes.
-struct QueloReportFormPeer {
-  static bool containPictures(const QueloReportForm& f) { return f.containPictures_; }
-  static const std::string& picFields(const QueloReportForm& f) { return f.picFields_; }
-  static const std::string& graphicFolderPath(const QueloReportForm& f) {
-    return f.graphicFolderPath_;
-  }
-};
-
 namespace testing {
 namespace {
 
@@ -74,27 +63,26 @@ TEST_F(ReportTest, BusyControlRefusesBothEntryPoints) {
   EXPECT_FALSE(h->control->reportBusy());
 }
 
+// The picture fields and their folder, as the preview takes them: an omitted folder is the shared
+// application path, one without an anchor is ignored.
 TEST_F(ReportTest, FormPropertiesComeFromTheArguments) {
-  QueloReportForm* seen = nullptr;
-  h->presenter.onModal("QueloReportForm",
-                       [&](Form& f) { seen = &static_cast<QueloReportForm&>(f); });
-  Args blank{Variant(std::static_pointer_cast<Dispatch>(products(2))), Variant("   ")};
-  ASSERT_TRUE(h->control->call("ShowZeReporter", blank));
-  ASSERT_TRUE(seen);
-  EXPECT_FALSE(QueloReportFormPeer::containPictures(*seen));
-  EXPECT_EQ(QueloReportFormPeer::picFields(*seen), "");
-  EXPECT_EQ(QueloReportFormPeer::graphicFolderPath(*seen),
-            app.path());  // omitted: the shared application path
-  Args relative{Variant(std::static_pointer_cast<Dispatch>(products(2))), Variant(" Photo "),
-                Variant("pics")};
-  ASSERT_TRUE(h->control->call("ShowZeReporter", relative));
-  EXPECT_EQ(QueloReportFormPeer::graphicFolderPath(*seen),
-            app.path());  // a folder without an anchor is ignored
-  EXPECT_EQ(QueloReportFormPeer::picFields(*seen), "Photo");
-  Args drive{Variant(std::static_pointer_cast<Dispatch>(products(2))), Variant("Photo"),
-             Variant("D:\\Pics")};
-  ASSERT_TRUE(h->control->call("ShowZeReporter", drive));
-  EXPECT_EQ(QueloReportFormPeer::graphicFolderPath(*seen), "D:\\Pics\\");
+  const Variant photos(
+      std::static_pointer_cast<Dispatch>(table({{"Photo", 202, 20, 102}}, {{Variant("a.png")}})));
+  const std::pair<Args, std::string> cases[] = {
+      {Args{photos, Variant("   ")}, ""},
+      {Args{photos, Variant(" Photo ")}, app.path()},
+      {Args{photos, Variant("Photo"), Variant("pics")}, app.path()},
+      {Args{photos, Variant("Photo"), Variant("D:\\Pics")}, "D:\\Pics\\"},
+  };
+  std::vector<std::string> shown;
+  h->presenter.onModal("QueloReportForm", [&](Form& f) {
+    shown = h->component->previewTables.pictureFolders;
+    f.get<CommandButton>("cmdClose").press();  // the next case loads afresh
+  });
+  for (auto [args, folder] : cases) {
+    ASSERT_TRUE(h->control->call("ShowZeReporter", args));
+    EXPECT_EQ(shown, std::vector<std::string>{folder});
+  }
 }
 
 TEST_F(ReportTest, BadObjReservedFailsAndLeavesNoFlaggedForm) {

@@ -8,8 +8,6 @@
 
 #include "automation/text.h"
 #include "fakes/report_fixture.h"
-#include "report/automatic_report.h"
-#include "report/report_api.h"
 #include "report/report_document.h"
 #include "report_forms/report_form.h"
 
@@ -35,30 +33,6 @@ class ReportOutputTest : public ReportTest {
   // What the report form's last run wrote but not as asked.
   const std::vector<std::string>& warnings() {
     return reportForm(*h->component, h->platform()).lastOutcome().warnings;
-  }
-  // The report form writes the classic format only; the choices beyond it reach a report through
-  // makeReport, which writes the automatic report's pages as the form does. `args` as for
-  // AutoZeReporter.
-  varnikquelo::ReportResult runWith(ReportOutput o, const Args& args) {
-    varnikquelo::ReportRequest request;
-    request.source = recordsetSource(std::dynamic_pointer_cast<Recordset>(args[0].objectOrNull()));
-    request.fileName = automaticFileName(args[3].asString());
-    request.title = automaticTitle(args[4].asString());
-    request.action = static_cast<varnikquelo::ReportAction>(args[5].asLong());
-    request.applicationPath = app.path();
-    request.escapeValues = o.escapeValues;
-    request.copyPictures = o.copyPictures;
-    request.replaceEarlier = o.replaceEarlier;
-    request.pdf = o.pdf;
-    AutomaticReport automatic;
-    if (!args[1].isMissing()) automatic.picFields = args[1].asString();
-    if (!args[2].isMissing()) automatic.graphicFolders = args[2].asString();
-    automatic.settings = args[6];
-    automatic.recordsPerPage = h->control->maxRecsPerPage();
-    Platform platform = h->platform();
-    varnikquelo::ReportResult result = makeReport(request, platform, &automatic);
-    EXPECT_TRUE(result.ok()) << result.error.message;
-    return result;
   }
   // Two picture fields in two folders; the same picture twice and a missing one.
   Args pictureArgs(const std::string& file, Variant settings = Variant::missing()) {
@@ -98,7 +72,7 @@ TEST_F(ReportOutputTest, CopiedPicturesAreReferredToRelativelyOncePerPicture) {
   for (Variant& v : logo->elements()) v = Variant::missing();
   logo->elements()[Ra_Logo] = Variant(app / "other/dog.png");
   logo->elements()[Ra_Signature] = Variant(app / "gone-signature.png");
-  const auto result = runWith({.copyPictures = true}, pictureArgs("copies", Variant(logo)));
+  const auto result = makeAutomatic(pictureArgs("copies", Variant(logo)), {.copyPictures = true});
   ASSERT_TRUE(result.ok());
   expectPage("copied_picture_paths.htm",
              "copies.htm");  // "cat 1-3.png": another picture, same name
@@ -116,7 +90,7 @@ TEST_F(ReportOutputTest, ACopiesFolderThatIsALinkIsNotWrittenThrough) {
   fs::create_directories(app / "Reports");
   fs::create_directories(app / "elsewhere");
   fs::create_directory_symlink(app / "elsewhere", app / "Reports/pictures");
-  const auto result = runWith({.copyPictures = true}, pictureArgs("linked"));
+  const auto result = makeAutomatic(pictureArgs("linked"), {.copyPictures = true});
   ASSERT_TRUE(result.ok());
   EXPECT_TRUE(fs::is_empty(app / "elsewhere"));
   EXPECT_NE(page("linked.htm").find(pictureCell(app.path() + "other/dog.png")), std::string::npos);
@@ -129,7 +103,7 @@ TEST_F(ReportOutputTest, EscapedValuesShowMarkupAsText) {
   auto rs = table(
       {{"<i>Name</i>", 202, 80, 102}, {"Link", 203, 1000, 230}},
       {{Variant("a<b & <script>alert(1)</script>"), Variant("x'><script>#http://e.example/#")}});
-  ASSERT_TRUE(runWith({.escapeValues = true}, autoArgs(rs, "escaped")).ok());
+  ASSERT_TRUE(makeAutomatic(autoArgs(rs, "escaped"), {.escapeValues = true}).ok());
   expectPage("escaped_values.htm", "escaped.htm");
 }
 
@@ -141,7 +115,7 @@ TEST_F(ReportOutputTest, ReplaceRemovesOnlyTheEarlierPagesOfTheSameName) {
   app.write("outside.htm", "keep me");
   fs::create_symlink(app / "outside.htm", app / "Reports/stock4.htm");
   fs::create_directories(app / "Reports/stock5.htm");
-  ASSERT_TRUE(runWith({.replaceEarlier = true}, autoArgs(products(7), "stock")).ok());
+  ASSERT_TRUE(makeAutomatic(autoArgs(products(7), "stock"), {.replaceEarlier = true}).ok());
   std::set<std::string> left;
   for (const auto& e : fs::directory_iterator(reports())) left.insert(e.path().filename());
   EXPECT_EQ(left, (std::set<std::string>{"stock1.htm", "stock2.htm", "stock.txt", "stock01.htm",
@@ -169,7 +143,7 @@ TEST_F(ReportOutputTest, OneRenderingServesThePdfAndThePrinter) {
       (std::vector<FakeShell::Launch>{{"open", "", "file://" + reports() + "plain1.htm", true}}));
   EXPECT_FALSE(fs::exists(reports() + "plain.pdf"));
 
-  const auto both = runWith({.pdf = true}, autoArgs(products(12), "both", "Stock", 1));
+  const auto both = makeAutomatic(autoArgs(products(12), "both", "Stock", 1), {.pdf = true});
   ASSERT_TRUE(both.ok());
   ASSERT_EQ(h->renderer.calls.size(), 1u);
   EXPECT_EQ(h->renderer.calls[0].size(), 2u);
@@ -179,7 +153,7 @@ TEST_F(ReportOutputTest, OneRenderingServesThePdfAndThePrinter) {
   EXPECT_TRUE(both.warnings.empty());
 
   h->renderer.failure = "no HTML renderer: chromium is not installed (Debian package chromium)";
-  const auto missing = runWith({.pdf = true}, autoArgs(products(3), "missing", "Stock", 1));
+  const auto missing = makeAutomatic(autoArgs(products(3), "missing", "Stock", 1), {.pdf = true});
   ASSERT_TRUE(missing.ok());
   EXPECT_EQ(missing.warnings, (std::vector<std::string>{"no PDF written: " + h->renderer.failure,
                                                         "not printed: " + h->renderer.failure}));
@@ -194,7 +168,7 @@ TEST_F(ReportOutputTest, APdfNameTakenByALinkOrSpecialFileIsLeftAlone) {
   ASSERT_EQ(mkfifo((reports() + "fifo.pdf").c_str(), 0600), 0);
   fs::create_directory(reports() + "folder.pdf");
   for (const char* name : {"link", "fifo", "folder"}) {
-    const auto result = runWith({.pdf = true}, autoArgs(products(3), name));
+    const auto result = makeAutomatic(autoArgs(products(3), name), {.pdf = true});
     ASSERT_TRUE(result.ok()) << name;
     ASSERT_EQ(result.warnings.size(), 1u) << name;
     EXPECT_EQ(result.warnings[0].rfind("no PDF written: ", 0), 0u) << result.warnings[0];

@@ -3,11 +3,9 @@
 // that cancels. Streamed pages are those of the same records held whole, one snapshot of a source
 // that changes meanwhile; cancel, write errors and source errors stop the run as they should.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 
 #include "data/recordset/ado.h"
@@ -15,8 +13,10 @@
 #include "data/sources/sqlite_source.h"
 #include "fakes/countdown_file_system.h"
 #include "fakes/fake_row_source.h"
+#include "fakes/folder_files.h"
 #include "fakes/report_services.h"
 #include "fakes/scratch_dir.h"
+#include "fakes/sqlite_file.h"
 #include "report/generation_driver.h"
 #include "report/page_stream.h"
 
@@ -74,29 +74,19 @@ class MiscountedSource : public RowSource {
 
 class ReportRun : public ::testing::Test, protected ReportServices {
  protected:
-  ReportRun() { EXPECT_EQ(sqlite3_open(db().c_str(), &writer), SQLITE_OK); }
-  ~ReportRun() override { sqlite3_close(writer); }
-
   std::string db() const { return dir / "shop.db"; }
-  void exec(const std::string& sql) {
-    char* message = nullptr;
-    EXPECT_EQ(sqlite3_exec(writer, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK)
-        << (message ? message : "");
-    sqlite3_free(message);
-  }
   // `n` products; some names and prices are Null, some notes long, some pictures bytes.
   void products(int n) {
-    exec(
-        "DROP TABLE IF EXISTS products; CREATE TABLE products (id INTEGER PRIMARY KEY, name TEXT, "
-        "price REAL,"
-        " sold DATETIME, paid BOOLEAN, note TEXT, photo BLOB)");
-    for (int i = 1; i <= n; ++i)
-      exec("INSERT INTO products VALUES (" + std::to_string(i) + ", " +
-           (i % 4 == 0 ? "NULL" : "'Item <" + std::to_string(i) + ">'") + ", " +
-           (i % 3 == 0 ? "NULL" : std::to_string(i) + ".25") + ", datetime(1600000000 + " +
-           std::to_string(i) + " * 4000, 'unixepoch'), " + std::to_string(i % 2) + ", " +
-           (i % 5 == 0 ? "printf('%.*c', 20000, 'x') || ' \r\n end'" : "'short'") + ", " +
-           (i % 2 == 0 ? "randomblob(64)" : "NULL") + ")");
+    sqlExec(
+        db(),
+        "DROP TABLE IF EXISTS products; CREATE TABLE products (id INTEGER PRIMARY KEY, name "
+        "TEXT, price REAL, sold DATETIME, paid BOOLEAN, note TEXT, photo BLOB);"
+        "WITH RECURSIVE n(i) AS (SELECT 1 WHERE 1 <= " +
+            std::to_string(n) + " UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(n) +
+            ") INSERT INTO products SELECT i, CASE WHEN i % 4 THEN 'Item <' || i || '>' END,"
+            " CASE WHEN i % 3 THEN i + 0.25 END, datetime(1600000000 + i * 4000, 'unixepoch'),"
+            " i % 2, CASE WHEN i % 5 THEN 'short' ELSE printf('%.*c', 20000, 'x') || ' \r\n end'"
+            " END, CASE WHEN i % 2 = 0 THEN randomblob(64) END FROM n");
   }
   std::shared_ptr<RowSource> query() {
     return sqliteQuery(files, db(), "SELECT * FROM products ORDER BY id;");
@@ -145,17 +135,12 @@ class ReportRun : public ::testing::Test, protected ReportServices {
   }
 
   // Runs the job into an empty Reports folder and returns the pages it holds afterwards.
-  std::map<std::string, std::string> pagesOf(const ReportJob& job, ReportProgress& progress,
-                                             ReportOutcome* outcome = nullptr) {
+  FolderFiles pagesOf(const ReportJob& job, ReportProgress& progress,
+                      ReportOutcome* outcome = nullptr) {
     fs::remove_all(reports());
     ReportOutcome o = runReport(job, platform, progress, links);
-    std::map<std::string, std::string> pages;
-    if (fs::exists(reports()))
-      for (const auto& e : fs::directory_iterator(reports()))
-        if (e.is_regular_file())
-          pages[e.path().filename()] = app.read("Reports/" + e.path().filename().string());
     if (outcome) *outcome = std::move(o);
-    return pages;
+    return filesUnder(reports());
   }
   std::string reports() const { return app / "Reports"; }
   std::string page(int p) const { return app / ("Reports/stock" + std::to_string(p) + ".htm"); }
@@ -166,7 +151,6 @@ class ReportRun : public ::testing::Test, protected ReportServices {
   }
 
   ScratchDir dir, app;
-  sqlite3* writer = nullptr;
 };
 
 TEST_F(ReportRun, CancellingKeepsOrDeletesThePagesWrittenBefore) {
@@ -272,7 +256,7 @@ TEST_F(ReportRun, StreamedPagesAreTheSameAsFromHeldRecords) {
 
 // Rows another connection writes while the report runs are in no page and in no statistic.
 TEST_F(ReportRun, ASourceChangedMidStreamGivesOneSnapshot) {
-  exec("PRAGMA journal_mode=WAL");
+  sqlExec(db(), "PRAGMA journal_mode=WAL");
   products(25);
   Progress quiet;
   const auto before = pagesOf(heldJob(), quiet);
@@ -280,59 +264,42 @@ TEST_F(ReportRun, ASourceChangedMidStreamGivesOneSnapshot) {
   int inserted = 0;
   progress.onStep = [&](const SectionStep& where) {
     if (where.page != 2 || inserted++ > 0) return;
-    exec(
-        "INSERT INTO products (id, name, price) VALUES (1000, 'late', 1); DELETE FROM products "
-        "WHERE id = 24");
+    sqlExec(db(),
+            "INSERT INTO products (id, name, price) VALUES (1000, 'late', 1);"
+            " DELETE FROM products WHERE id = 24");
   };
   EXPECT_EQ(pagesOf(streamedJob(query()), progress), before);
   EXPECT_GT(inserted, 0);
 }
 
-// A page the writer cannot write is named and left as it was; a full disk stops the run, and a
-// cancel writes no page after it. The source is let go at the end either way.
+// A full disk stops the run, naming the page, and a cancel writes no page after it (a page that
+// alone cannot be written is the page files' case). The source is let go at the end either way.
 TEST_F(ReportRun, WriteErrorsAndCancelMidStream) {
   products(25);
-  struct Case {
-    const char* what;
-    int diskFullAtWrite;  // of page 2's writes; 0: the disk does not fill
-    bool folderAtPage2;
-    std::optional<int> cancelAtPage;
-    std::vector<int> written;
-    const char* error;  // in the one error, with page 2's path; none when empty
-  };
-  const std::vector<Case> cases = {
-      {"a folder in page 2's place", 0, true, std::nullopt, {1, 3}, "stock2.htm"},
-      {"a full disk at page 2", 1, false, std::nullopt, {1}, "No space left on device"},
-      {"cancelled at page 2", 0, false, 2, {1}, ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const bool diskFull : {true, false}) {
+    SCOPED_TRACE(diskFull ? "a full disk at page 2" : "cancelled at page 2");
     fs::remove_all(reports());
-    fs::create_directories(reports());
-    if (c.folderAtPage2) fs::create_directory(page(2));
-    CountdownFileSystem disk(files, {.at = c.diskFullAtWrite,
-                                     .cause = FaultCause::kDiskFull,
-                                     .only = "write",
-                                     .onPath = "stock2.htm"});
-    if (c.diskFullAtWrite) platform.files = &disk;
+    CountdownFileSystem disk(
+        files, {.at = 1, .cause = FaultCause::kDiskFull, .only = "write", .onPath = "stock2.htm"});
+    if (diskFull) platform.files = &disk;
     Progress progress;
-    progress.cancelAtPage = c.cancelAtPage;
+    if (!diskFull) progress.cancelAtPage = 2;
     ReportOutcome outcome;
     {
       const ReportJob job = streamedJob(query());
       outcome = runReport(job, platform, progress, links);
     }
     platform.files = &files;
-    EXPECT_EQ(outcome.files, pages(c.written));
-    EXPECT_EQ(outcome.cancelled, c.cancelAtPage.has_value());
-    ASSERT_EQ(outcome.errors.size(), std::string(c.error).empty() ? 0u : 1u);
-    if (!outcome.errors.empty()) {
+    EXPECT_EQ(outcome.files, pages({1}));
+    EXPECT_EQ(outcome.cancelled, !diskFull);
+    ASSERT_EQ(outcome.errors.size(), diskFull ? 1u : 0u);
+    if (diskFull) {
       EXPECT_NE(outcome.errors[0].find(page(2)), std::string::npos) << outcome.errors[0];
-      EXPECT_NE(outcome.errors[0].find(c.error), std::string::npos) << outcome.errors[0];
+      EXPECT_NE(outcome.errors[0].find("No space left on device"), std::string::npos);
     }
-    EXPECT_EQ(fs::is_directory(page(2)), c.folderAtPage2);
-    EXPECT_EQ(fs::exists(page(3)), c.written.size() == 2);
-    exec("BEGIN IMMEDIATE; COMMIT");  // no read of the report is left open
+    EXPECT_FALSE(fs::exists(page(2)));
+    EXPECT_FALSE(fs::exists(page(3)));
+    sqlExec(db(), "BEGIN IMMEDIATE; COMMIT");  // no read of the report is left open
   }
 }
 

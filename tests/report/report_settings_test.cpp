@@ -13,20 +13,13 @@
 namespace quelo {
 namespace {
 
+// Every field set, the numbers to 1.
 SettingsRecord sample() {
   SettingsRecord s;
-  s.fontName = "DejaVu Sans";
-  s.header = "Head";
-  s.footer = "Foot";
-  s.useNotes = 1;
-  s.notesPosition = 1;
-  s.notes = "line 1\r\nline 2";
-  s.logo = "/pics/logo.png";
-  s.signature = "/pics/sig.jpg";
-  s.website = "http://example.org";
-  s.email = "me@example.org";
-  s.pagesOption = 1;
-  s.saveSettings = 1;
+  readSettingsRecord(
+      "DejaVu Sans**_**Head**_**Foot**_**1**_**1**_**line 1\r\nline 2**_**/pics/logo.png**_**"
+      "/pics/sig.jpg**_**http://example.org**_**me@example.org**_**1**_**1",
+      s);
   return s;
 }
 

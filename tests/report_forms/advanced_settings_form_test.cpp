@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "automation/member_dispatch.h"
+#include "automation/text.h"
 #include "component/component.h"
 #include "control/control_report_host.h"
 #include "fakes/control_harness.h"
@@ -22,25 +23,22 @@ namespace {
 using forms::CommandButton;
 using forms::Label;
 
-// The ten settings the form's controls show, and its save box: texts and captions as they stand,
-// boxes ticked and the first option button of each pair chosen as 1 or 0.
-std::vector<std::string> shown(QueloAdvancedSet& f) {
-  auto on = [](bool b) { return std::string(b ? "1" : "0"); };
+// The ten settings the form's controls show, and its save box, parted by "|": texts and captions
+// as they stand, boxes ticked and the first option button of each pair chosen as 1 or 0.
+std::string shown(QueloAdvancedSet& f) {
   auto text = [&](const char* name, int index = -1) {
-    return f.get<forms::TextBox>(name, index).text();
+    return f.get<forms::TextBox>(name, index).text() + "|";
   };
-  auto caption = [&](int index) { return f.get<Label>("lblLogo", index).caption(); };
-  return {text("txtHeaderFooter", 0),
-          text("txtHeaderFooter", 1),
-          std::to_string(f.get<forms::CheckBox>("chkNotes").value()),
-          on(f.get<forms::OptionButton>("OptNotesPosition", 0).value()),
-          text("txtNotes"),
-          caption(0),
-          caption(1),
-          text("txtLink", 0),
-          text("txtLink", 1),
-          on(f.get<forms::OptionButton>("OptPages", 0).value()),
-          std::to_string(f.get<forms::CheckBox>("chkSave").value())};
+  auto on = [&](const char* name) {
+    return std::string(f.get<forms::OptionButton>(name, 0).value() ? "1|" : "0|");
+  };
+  auto ticked = [&](const char* name) {
+    return std::to_string(f.get<forms::CheckBox>(name).value());
+  };
+  return text("txtHeaderFooter", 0) + text("txtHeaderFooter", 1) + ticked("chkNotes") + "|" +
+         on("OptNotesPosition") + text("txtNotes") + f.get<Label>("lblLogo", 0).caption() + "|" +
+         f.get<Label>("lblLogo", 1).caption() + "|" + text("txtLink", 0) + text("txtLink", 1) +
+         on("OptPages") + ticked("chkSave");
 }
 
 // A control on a headless site with a fresh component, and typed access to the settings form's
@@ -73,6 +71,22 @@ class SettingsFormTest : public ::testing::Test {
     form().show(false);
     return ctl<forms::ComboBox>("cboFontName");
   }
+  // Fills the controls shown() reads from its values.
+  void enter(const std::string& values) {
+    const std::vector<std::string> v = splitText(values, "|");
+    ASSERT_EQ(v.size(), 11u);
+    box("txtHeaderFooter", 0).setText(v[0]);
+    box("txtHeaderFooter", 1).setText(v[1]);
+    check("chkNotes").setValue(std::stoi(v[2]));
+    option("OptNotesPosition", v[3] == "1" ? 0 : 1).setValue(true);
+    box("txtNotes").setText(v[4]);
+    label("lblLogo", 0).setCaption(v[5]);
+    label("lblLogo", 1).setCaption(v[6]);
+    box("txtLink", 0).setText(v[7]);
+    box("txtLink", 1).setText(v[8]);
+    option("OptPages", v[9] == "1" ? 0 : 1).setValue(true);
+    check("chkSave").setValue(std::stoi(v[10]));
+  }
   const SettingsRecord& working() { return h.component->reportSettings.working; }
   Variant setting(int32_t which) {
     return h.control->call("AdvancedSettings", {Variant(which)}).valueOr(Variant("error"));
@@ -88,17 +102,7 @@ class SettingsFormTest : public ::testing::Test {
 TEST_F(SettingsFormTest, ApplyCommitsEveryControlTrimmedSetsTheFlagAndHides) {
   form().show(false);
   ASSERT_TRUE(form().visible());
-  box("txtHeaderFooter", 0).setText("  Head ");
-  box("txtHeaderFooter", 1).setText("Foot");
-  check("chkNotes").setValue(1);
-  option("OptNotesPosition", 1).setValue(true);
-  box("txtNotes").setText(" a\r\nb ");
-  label("lblLogo", 0).setCaption(" /p/logo.png ");
-  label("lblLogo", 1).setCaption("/p/sig.gif");
-  box("txtLink", 0).setText("www.example.org ");
-  box("txtLink", 1).setText(" me@example.org");
-  option("OptPages", 1).setValue(true);
-  check("chkSave").setValue(1);
+  enter("  Head |Foot|1|0| a\r\nb | /p/logo.png |/p/sig.gif|www.example.org | me@example.org|0|1");
   fontBox().setListIndex(1);
   ctl<CommandButton>("cmdApply").press();
 
@@ -135,14 +139,7 @@ TEST_F(SettingsFormTest, CancelKeepsTheWorkingSettingsButNotTheEditsInTheBoxes) 
 
 TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes) {
   const std::string notes = "first line\r\nsecond line\r\n" + std::string(1500, 'n');
-  box("txtHeaderFooter", 1).setText("Foot");
-  check("chkNotes").setValue(1);
-  option("OptNotesPosition", 1).setValue(true);
-  box("txtNotes").setText(notes);
-  label("lblLogo", 0).setCaption("/p/logo.png");
-  box("txtLink", 0).setText("www.example.org");
-  option("OptPages", 1).setValue(true);
-  check("chkSave").setValue(1);
+  enter("|Foot|1|0|" + notes + "|/p/logo.png||www.example.org||0|1");
   fontBox().setListIndex(0);
   form().cmdApply_Click();
   form().SaveUserSettings();
@@ -167,8 +164,7 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
     QueloAdvancedSet& f = advancedSettingsForm(*other.component, other.platform());
     f.show(false);
     EXPECT_EQ(f.get<forms::ComboBox>("cboFontName").text(), "Arial");
-    EXPECT_EQ(shown(f), (std::vector<std::string>{" ", "Foot", "1", "0", notes, "/p/logo.png", " ",
-                                                  "www.example.org", " ", "0", "1"}));
+    EXPECT_EQ(shown(f), " |Foot|1|0|" + notes + "|/p/logo.png| |www.example.org| |0|1");
   });
   fresh.join();
 }
@@ -198,35 +194,25 @@ struct CountedFonts : Fonts {
 // when Apply must know whether the stored font is one of them, and when the form is shown. Fewer
 // than two installed fonts give a list of Times New Roman alone.
 TEST_F(SettingsFormTest, TheFontListIsReadWhenShownOrWhenApplyChecksTheStoredFont) {
+  const std::string stored = "**_**h**_**f**_**1**_**1**_**n**_**l**_**s**_**w**_**e**_**1";
   const struct {
-    const char* stored;
+    std::string stored;
     int readsByApply;
     const char* applied;
-    std::vector<std::string> installed;
-    std::vector<std::string> listed;
+    std::string installed, listed;  // parted by commas
     int32_t selected;
   } cases[] = {
-      {"", 0, "Times New Roman", {"A", "B"}, {"A", "B"}, -1},
-      {"Arial**_**h**_**f**_**1**_**1**_**n**_**l**_**s**_**w**_**e**_**1",
-       1,
-       "Arial",
-       {"Arial", "B"},
-       {"Arial", "B"},
-       0},
-      {"No Such Font**_**h**_**f**_**1**_**1**_**n**_**l**_**s**_**w**_**e**_**1",
-       1,
-       "Times New Roman",
-       {"Only One"},
-       {"Times New Roman"},
-       -1},
-      {"", 0, "Times New Roman", {}, {"Times New Roman"}, 0},
+      {"", 0, "Times New Roman", "A,B", "A,B", -1},
+      {"Arial" + stored, 1, "Arial", "Arial,B", "Arial,B", 0},
+      {"No Such Font" + stored, 1, "Times New Roman", "Only One", "Times New Roman", -1},
+      {"", 0, "Times New Roman", "", "Times New Roman", 0},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.stored + std::to_string(c.installed.size()));
+    SCOPED_TRACE(c.stored + " with " + c.installed);
     Component component;
     ASSERT_TRUE(writeRegSetting(&h.settings, c.stored, kReportSettingName));
     CountedFonts fonts;
-    fonts.names = c.installed;
+    fonts.names = splitText(c.installed, ",");
     Platform platform = h.platform();
     platform.fonts = &fonts;
     QueloAdvancedSet& f = advancedSettingsForm(component, platform);
@@ -238,8 +224,8 @@ TEST_F(SettingsFormTest, TheFontListIsReadWhenShownOrWhenApplyChecksTheStoredFon
     f.show(false);
     EXPECT_EQ(fonts.reads, 1);
     const auto& list = f.get<forms::ComboBox>("cboFontName");
-    std::vector<std::string> listed;
-    for (int32_t i = 0; i < list.listCount(); ++i) listed.push_back(list.list(i));
+    std::string listed;
+    for (int32_t i = 0; i < list.listCount(); ++i) listed += (i ? "," : "") + list.list(i);
     EXPECT_EQ(listed, c.listed);
     EXPECT_EQ(list.listIndex(), c.selected);
   }
@@ -264,12 +250,10 @@ TEST_F(SettingsFormTest, RevertFromTheBackupFillsTheTenControlsAndLeavesTheSetti
   check("chkSave").setValue(1);
   form().RevertToRealAdvSettings(true);
   // True is -1: its absolute value ticks the box. The save box is not part of the backup.
-  EXPECT_EQ(shown(form()), (std::vector<std::string>{"H", "F", "1", "0", "N", "/logo", "/sig",
-                                                     "web", "mail", "0", "1"}));
+  EXPECT_EQ(shown(form()), "H|F|1|0|N|/logo|/sig|web|mail|0|1");
   EXPECT_EQ(working().header, "");
   form().RevertToRealAdvSettings(false);
-  EXPECT_EQ(shown(form()),
-            (std::vector<std::string>{"", "", "0", "1", "", "", "", "", "", "1", "0"}));
+  EXPECT_EQ(shown(form()), "||0|1||||||1|0");
 }
 
 // The picture buttons ask the host control for a picture in the Pictures folder, made when
