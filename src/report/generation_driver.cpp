@@ -42,13 +42,10 @@ std::string reportBaseName(Platform& platform, const std::string& typed) {
 
 namespace {
 
-// Threads that write the pages of a run: one a processor, up to four, and no more than the pages
-// after the first; none on a machine with one processor or for one page, which are written as
-// they are formatted.
-unsigned pageWriters(size_t pages) {
-  const size_t processors = std::thread::hardware_concurrency();
-  if (processors < 2 || pages < 2) return 0;
-  return static_cast<unsigned>(std::min({processors, pages - 1, size_t{4}}));
+// Whether the pages are written on a thread of their own while the next is formatted: on a
+// machine with a processor free for it, when there is a next page.
+bool writerThread(size_t pages) {
+  return std::thread::hardware_concurrency() > 1 && pages > 1;
 }
 
 // One run of a job: the pages, their progress, and what became of them.
@@ -62,7 +59,7 @@ class GenerationDriver {
         links_(links),
         pictures_(*platform.files, reportsFolder(), job.output.copyPictures),
         writer_(job, *platform.files, &pictures_),
-        output_(*platform.files, reportsFolder(), pageWriters(job.allPages ? pageCount() : 1)) {}
+        output_(*platform.files, reportsFolder(), writerThread(job.allPages ? pageCount() : 1)) {}
   ReportOutcome run();
 
  private:

@@ -16,30 +16,33 @@ bool stopsTheRun(const Status& s) {
 
 }  // namespace
 
-PageOutput::PageOutput(FileSystem& files, std::string folder, unsigned writers)
-    : files_(files), folder_(std::move(folder)), queued_(writers + 1) {
-  for (unsigned i = 0; i < writers; ++i) writers_.emplace_back([this] { run(); });
+PageOutput::PageOutput(FileSystem& files, std::string folder, bool threaded)
+    : files_(files), folder_(std::move(folder)) {
+  if (threaded) writer_ = std::thread([this] { run(); });
 }
 
 PageOutput::~PageOutput() {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    closing_ = true;
+  if (writer_.joinable()) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      closing_ = true;
+    }
+    changed_.notify_all();
+    writer_.join();
   }
-  changed_.notify_all();
-  for (std::thread& writer : writers_) writer.join();
   discard();
 }
 
 void PageOutput::write(Page page) {
-  std::unique_lock<std::mutex> lock(mutex_);
-  Numbered numbered{handed_++, std::move(page)};
-  if (writers_.empty()) {
-    writeOne(numbered);
-    return finished(std::move(numbered));
+  if (!writer_.joinable()) {
+    writeOne(page);
+    page.text.clear();
+    done_.push_back(std::move(page));
+    return;
   }
-  changed_.wait(lock, [this] { return waiting_.size() < queued_; });
-  waiting_.push_back(std::move(numbered));
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait(lock, [this] { return waiting_.size() < kQueued; });
+  waiting_.push_back(std::move(page));
   changed_.notify_all();
 }
 
@@ -59,78 +62,53 @@ void PageOutput::run() {
   for (;;) {
     changed_.wait(lock, [this] { return closing_ || !waiting_.empty(); });
     if (waiting_.empty()) return;
-    Numbered page = std::move(waiting_.front());
+    Page page = std::move(waiting_.front());
     waiting_.pop_front();
     ++busy_;
     changed_.notify_all();
     lock.unlock();
     writeOne(page);
+    page.text.clear();  // its room goes back with it, for a later page
     lock.lock();
-    finished(std::move(page));
+    done_.push_back(std::move(page));
     --busy_;
     changed_.notify_all();
   }
 }
 
 // The pages after an error that stops the run are skipped.
-void PageOutput::writeOne(Numbered& numbered) {
-  Page& page = numbered.page;
-  if (numbered.number > stoppedAt_) {
+void PageOutput::writeOne(Page& page) {
+  if (stopped_) {
     page.skipped = true;
     return;
   }
-  std::string runPath;
   page.status = [&]() -> Status {
-    auto folder = openRunFolder();
-    if (!folder) return folder.error();
-    runPath = std::move(folder).value();
-    auto file = files_.beginUpdate(runPath + page.fileName, kUtf8Bom);
+    if (Status s = openRunFolder(); !s) return s;
+    auto file = files_.beginUpdate(run_.path + page.fileName, kUtf8Bom);
     if (!file) return file.error();
     if (Status s = file.value()->writePieces(page.text.pieces()); !s) return s;
     return file.value()->close();
   }();
   // An error names the page, not the place it is built in.
-  if (!page.status && !runPath.empty()) {
+  if (!page.status && !run_.path.empty()) {
     Error e = page.status.error();
-    e.message = replaceAll(e.message, runPath, folder_);
+    e.message = replaceAll(e.message, run_.path, folder_);
     page.status = e;
   }
-  if (!stopsTheRun(page.status)) return;
-  uint64_t at = stoppedAt_;
-  while (numbered.number < at && !stoppedAt_.compare_exchange_weak(at, numbered.number)) {
-  }
+  if (stopsTheRun(page.status)) stopped_ = true;
 }
 
-// Pages are told in the order they were handed over: a page built before one handed over
-// earlier waits for it. A page that another writer built after the stop is told as skipped.
-void PageOutput::finished(Numbered page) {
-  page.page.text.clear();  // its room goes back with it, for a later page
-  early_.emplace(page.number, std::move(page.page));
-  for (auto next = early_.find(told_); next != early_.end(); next = early_.find(told_)) {
-    Page& told = next->second;
-    if (stopped_) {
-      told.skipped = true;
-      told.status = Status::ok();
-    }
-    stopped_ = stopped_ || stopsTheRun(told.status);
-    done_.push_back(std::move(told));
-    early_.erase(next);
-    ++told_;
-  }
-}
-
-// The run's folder, made at its first page: its path. It is made under the folder's lock, in
-// which what killed runs left is removed, so that no other run takes it for a leftover.
-Result<std::string> PageOutput::openRunFolder() {
-  std::lock_guard<std::mutex> once(runFolderMutex_);
-  if (run_.inUse) return run_.path;
+// The run's folder, made at its first page. It is made under the folder's lock, in which what
+// killed runs left is removed, so that no other run takes it for a leftover.
+Status PageOutput::openRunFolder() {
+  if (run_.inUse) return Status::ok();
   auto lock = files_.lockFolder(folder_);
   if (!lock) return lock.error();
   (void)files_.removeUpdateLeftovers(folder_);
   auto run = files_.createRunFolder(folder_);
   if (!run) return run.error();
   run_ = std::move(run).value();
-  return run_.path;
+  return Status::ok();
 }
 
 std::vector<Status> PageOutput::commit(const std::vector<std::string>& fileNames,

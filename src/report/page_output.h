@@ -1,18 +1,14 @@
 // The page files of a run, built while the next page is formatted: finished page texts wait in
-// a short queue for a few writer threads, one a processor (on a machine with one processor, each
-// page is built when it is handed over). Writing a page costs more than formatting it, so the
-// writers build several pages at once; what became of the pages is still told in page order. Each
-// page is built whole in the run's own folder beside the pages, where nothing shows: the pages
-// become visible together when the run commits them, under the folder's lock, or are dropped with
-// the folder. A killed run leaves its folder to the next run, which removes it.
+// a short queue for a writer thread (on a machine with a processor free for it; else each page
+// is built when it is handed over). Each page is built whole in the run's own folder beside the
+// pages, where nothing shows: the pages become visible together when the run commits them, under
+// the folder's lock, or are dropped with the folder. A killed run leaves its folder to the next
+// run, which removes it.
 #pragma once
 
-#include <atomic>
 #include <condition_variable>
 #include <cstddef>
-#include <cstdint>
 #include <deque>
-#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -34,9 +30,8 @@ class PageOutput {
     bool skipped = false;  // not built, as an earlier page met a full disk or a planted link
   };
 
-  // The pages go to `folder` (ending in a separator), built by `writers` threads (none: by the
-  // caller, as each is handed over).
-  PageOutput(FileSystem& files, std::string folder, unsigned writers);
+  // The pages go to `folder` (ending in a separator).
+  PageOutput(FileSystem& files, std::string folder, bool threaded);
   ~PageOutput();
   PageOutput(const PageOutput&) = delete;
   PageOutput& operator=(const PageOutput&) = delete;
@@ -60,35 +55,24 @@ class PageOutput {
   void discard();
 
  private:
-  // A page handed over, numbered in the order of handing over.
-  struct Numbered {
-    uint64_t number;
-    Page page;
-  };
+  static constexpr size_t kQueued = 2;  // pages waiting; more would only hold memory
 
   void run();
-  void writeOne(Numbered& page);
-  void finished(Numbered page);
-  Result<std::string> openRunFolder();
+  void writeOne(Page& page);
+  Status openRunFolder();
   Status putInPlace(const std::string& fileName);
 
   FileSystem& files_;
   std::string folder_;
   std::mutex mutex_;
   std::condition_variable changed_;
-  size_t queued_;  // pages waiting at most; more would only hold memory
-  std::deque<Numbered> waiting_;
-  std::map<uint64_t, Page> early_;  // built before a page handed over before them
+  std::deque<Page> waiting_;
   std::vector<Page> done_;
-  uint64_t handed_ = 0, told_ = 0;  // pages handed over; pages moved to done_
-  size_t busy_ = 0;                 // pages taken by a writer and not yet done
+  size_t busy_ = 0;  // pages taken by the writer and not yet done
   bool closing_ = false;
-  // The first page whose error every later page would meet too; the pages after it are skipped.
-  std::atomic<uint64_t> stoppedAt_ = UINT64_MAX;
-  bool stopped_ = false;  // such a page was told
-  std::mutex runFolderMutex_;
+  bool stopped_ = false;  // by an error that every later page would meet too
   FileSystem::RunFolder run_;
-  std::vector<std::thread> writers_;
+  std::thread writer_;
 };
 
 }  // namespace quelo
