@@ -19,8 +19,10 @@ offers() {
   COMP_LINE=$line COMP_POINT=${#line}
   COMPREPLY=()
   _quelo quelo "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]:-}"
+  # grep reads all of the list (no -q): one that stops at the first match would leave printf
+  # writing into a closed pipe, and pipefail would take that for no match.
   for want in "$@"; do
-    if ! printf '%s\n' "${COMPREPLY[@]}" | grep -qx -- "$want"; then
+    if ! printf '%s\n' "${COMPREPLY[@]}" | grep -x -- "$want" >/dev/null; then
       echo "completion: '$line' does not offer $want (offers: ${COMPREPLY[*]})" >&2
       failed=1
     fi
