@@ -17,6 +17,11 @@ first failing test), survived, timeout, nocompile (not counted), gone. The sourc
 however the run stops. Not part of CI: it takes a while.
 
   mutants.py compare BEFORE AFTER              tallies, and what AFTER no longer catches
+
+With run --every-test each mutant runs every test of every program that links it, not stopping at a
+failure, and decided_by lists every test that failed. On such results,
+  mutants.py killers RESULTS...               each test's kills, and the mutants only it kills
+tells which tests catch something no other test catches, and which do not.
 """
 import argparse
 import json
@@ -336,20 +341,26 @@ def shard_runs(program, env_of, shards):
     return runs + ([(":".join(locked), {})] if locked else [])
 
 
-def first_failure(program, output):
-    output.seek(0)
-    failed = re.findall(r"^\[  FAILED  \] (\S+)", output.read(), re.M)
-    return os.path.basename(program) + (":" + failed[0] if failed else "")
+def failures(program, outputs):
+    """The failed tests in the programs' outputs, each as program:test, in order, once."""
+    failed = []
+    for output in outputs:
+        output.seek(0)
+        failed += re.findall(r"^\[  FAILED  \] ([A-Za-z_][\w/]*\.[^\s,]+)", output.read(), re.M)
+    name = os.path.basename(program)
+    return [f"{name}:{test}" for test in dict.fromkeys(failed)] or [name]
 
 
-def run_program(program, env_of, limit, shards):
-    """Runs one program's tests: killed (with the first failing test), timeout or survived."""
+def run_program(program, env_of, limit, shards, every_test):
+    """Runs one program's tests: killed (with the first failing test, or with every_test all
+    of them), timeout or survived."""
     runs = []
     try:
         for test_filter, shard_env in shard_runs(program, env_of, shards):
             output = tempfile.TemporaryFile("w+")
             process = subprocess.Popen(
-                [program, "--gtest_fail_fast", "--gtest_brief=1", "--gtest_filter=" + test_filter],
+                [program, "--gtest_brief=1", "--gtest_filter=" + test_filter]
+                + ([] if every_test else ["--gtest_fail_fast"]),
                 env=dict(os.environ, **env_of[program]["env"], **shard_env), cwd=env_of[program]["cwd"],
                 stdout=output, stderr=subprocess.STDOUT, start_new_session=True)
             runs.append((process, output))
@@ -358,10 +369,10 @@ def run_program(program, env_of, limit, shards):
         while True:
             codes = [process.poll() for process, _ in runs]
             failed = [output for (process, output), code in zip(runs, codes) if code not in (None, 0)]
-            if failed:
-                return "killed", first_failure(program, failed[0])
-            if all(code == 0 for code in codes):
-                return "survived", ""
+            if failed and not every_test:
+                return "killed", failures(program, failed[:1])[0]
+            if all(code is not None for code in codes):
+                return ("killed", ",".join(failures(program, failed))) if failed else ("survived", "")
             if time.time() > deadline:
                 return "timeout", os.path.basename(program)
             time.sleep(0.2)
@@ -373,18 +384,22 @@ def run_program(program, env_of, limit, shards):
         RUNNING.clear()
 
 
-def judge(build, jobs, programs, env_of, limit, shards):
+def judge(build, jobs, programs, env_of, limit, shards, every_test=False):
     """Builds and runs each program in turn, the one with most tests first: killed, timeout,
-    survived or nocompile, and what decided it (the program and its first failing test)."""
+    survived or nocompile, and what decided it (the program and its first failing test; with
+    every_test, every failing test of every program)."""
+    killers = []
     for program in programs:
         built = subprocess.run(["ninja", "-C", build, "-j", str(jobs), os.path.relpath(program, build)],
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if built.returncode != 0:
             return "nocompile", os.path.basename(program)
-        verdict, decided_by = run_program(program, env_of, limit, shards)
-        if verdict != "survived":
+        verdict, decided_by = run_program(program, env_of, limit, shards, every_test)
+        if verdict == "killed" and every_test:
+            killers.append(decided_by)
+        elif verdict != "survived":
             return verdict, decided_by
-    return "survived", ""
+    return ("killed", ",".join(killers)) if killers else ("survived", "")
 
 
 def servers(build, step):
@@ -437,7 +452,8 @@ def run(args):
                     servers(build, "stop")
                     servers(build, "start")
                 tree.plant(*planted)
-                verdict, program = judge(build, args.jobs, programs, env_of, args.timeout, args.shards)
+                verdict, program = judge(build, args.jobs, programs, env_of, args.timeout, args.shards,
+                                         args.every_test)
                 tree.restore()
             tally[verdict] = tally.get(verdict, 0) + 1
             change = f"{site['old']} -> {site['new']}"
@@ -484,6 +500,26 @@ def compare(args):
         print(f"{len(lost)} mutants caught before are no longer caught")
 
 
+def killers(args):
+    """Each test's kills over results of run --every-test, and the mutants only it kills."""
+    kills = {}
+    alone = {}
+    for path in args.results:
+        for row in read_results(path).values():
+            if row["verdict"] != "killed":
+                continue
+            tests = row["decided_by"].split(",")
+            for test in tests:
+                kills[test] = kills.get(test, 0) + 1
+                alone.setdefault(test, [])
+            if len(tests) == 1:
+                alone[tests[0]].append(row["id"])
+    for test in sorted(kills, key=lambda t: (-len(alone[t]), -kills[t], t)):
+        only = f"; alone: {' '.join(alone[test])}" if alone[test] else ""
+        print(f"{test}\tkills {kills[test]}{only}")
+    print(f"{sum(1 for t in kills if not alone[t])} of {len(kills)} tests kill no mutant alone")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--build", default=os.path.join(ROOT, "build-mutants"),
@@ -501,13 +537,18 @@ def main():
     p.add_argument("--jobs", type=int, default=2)
     p.add_argument("--shards", type=int, default=2, help="processes each test program runs as")
     p.add_argument("--only", help="comma-separated site ids")
+    p.add_argument("--every-test", action="store_true",
+                   help="run every test on each mutant and list every test that fails")
     p.set_defaults(func=run)
     p = commands.add_parser("compare", help="tally results, and what the second no longer catches")
     p.add_argument("results", nargs="+")
     p.set_defaults(func=compare)
+    p = commands.add_parser("killers", help="over results of run --every-test: each test's kills")
+    p.add_argument("results", nargs="+")
+    p.set_defaults(func=killers)
     args = parser.parse_args()
     args.build = os.path.abspath(args.build)
-    if args.command != "compare":
+    if args.command not in ("compare", "killers"):
         configure(args.build)
     args.func(args)
 
