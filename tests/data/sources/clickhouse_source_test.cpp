@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -244,8 +245,14 @@ TEST_F(Clickhouse, AServerKilledMidReportLeavesTheEarlierPages) {
   for (const std::string& page : pages) kept.push_back(dir.read("app/Reports/" + std::filesystem::path(page).filename().string()));
   testing::TestServer own(nullptr, "clickhouse_server.sh", "urls");
   ASSERT_EQ(own.kept.size(), 2u);
+  // Killed once the answer has begun, whatever the load: the query has read three blocks of rows,
+  // so the first ones are sent (a fixed delay could kill the server before it answered).
   std::thread killer([&own] {
-    std::this_thread::sleep_for(std::chrono::seconds(5));
+    const std::string readRows =
+        "SELECT max(read_rows) FROM system.processes WHERE query LIKE '%sleepEachRow%' AND query NOT "
+        "LIKE '%system.processes%'";
+    for (int wait = 0; wait < 600 && std::atoll(answer(own.kept[0], readRows).c_str()) < 200000; ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
     for (const char* shard : {"/shard1/server.pid", "/shard2/server.pid"}) {
       std::ifstream pidFile(own.folder + shard);
       pid_t pid = 0;
