@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Whether two builds write the same report, byte for byte: 'quelo report' of each with the clock
 # fixed, compared with diff -r, on the benchmark table (bench/make_sales_db.sh) and on the mixed
-# one (bench/make_mixed_db.sh) at each size, and on 1,000 mixed rows of 12 a page with the
-# statistics, footer and notes on (pages close mid-page, the statistics run across pages).
+# one (bench/make_mixed_db.sh) at each size, and on 1,000 mixed rows with the statistics, footer
+# and notes on: 12 a page (pages close mid-page, the statistics run across pages) and 10 a page
+# (pages formatted apart), once with scores falling below zero at random places.
 #   bench/same_pages.sh BUILD_A BUILD_B [ROWS ...]      (default rows: 100000 1000000)
 # Prints a line a case; fails when any case differs. Writes into BENCH_DIR as report_html.sh does.
 set -euo pipefail
@@ -37,6 +38,9 @@ same() {
 statistics=(--setting Ra_Footer=End --setting Ra_UseNotes=1 --setting Ra_Notes=Notes --field id=2)
 bash "$root/bench/make_mixed_db.sh" 1000 "$work/mixed.db"
 same "1000 mixed rows, 12 a page, statistics" "$work/mixed.db" "SELECT * FROM notes" --max-recs 12 "${statistics[@]}"
+same "1000 mixed rows, 10 a page, statistics" "$work/mixed.db" "SELECT * FROM notes" --max-recs 10 "${statistics[@]}"
+same "1000 mixed rows, 10 a page, scores falling" "$work/mixed.db" \
+  "SELECT id, 7 - score * id AS score, ratio FROM notes ORDER BY id % 37, id" --max-recs 10 "${statistics[@]}"
 for rows in "${sizes[@]}"; do
   bash "$root/bench/make_sales_db.sh" "$rows" "$work/sales.db"
   same "$rows sales rows" "$work/sales.db" "SELECT * FROM sales"

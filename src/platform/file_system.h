@@ -59,6 +59,8 @@ class FolderLock {
   virtual ~FolderLock() = default;
 };
 
+// Calls may come from several threads at once (a report's page writer and page formatters): an
+// implementation keeps no state between calls, or guards what it keeps.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;

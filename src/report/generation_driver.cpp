@@ -12,6 +12,7 @@
 #include "files/file_names.h"
 #include "files/path_rules.h"
 #include "hyperlink/hyperlink_opener.h"
+#include "report/page_formatters.h"
 #include "report/page_output.h"
 #include "report/page_stream.h"
 #include "report/page_writer.h"
@@ -48,6 +49,9 @@ bool writerThread(size_t pages) {
   return std::thread::hardware_concurrency() > 1 && pages > 1;
 }
 
+// The pages handed to the formatters and not yet written, at most: enough to keep them busy.
+constexpr size_t kApartPerThread = 2;
+
 // One run of a job: the pages, their progress, and what became of them.
 class GenerationDriver {
  public:
@@ -59,7 +63,10 @@ class GenerationDriver {
         links_(links),
         pictures_(*platform.files, reportsFolder(), job.output.copyPictures),
         writer_(job, *platform.files, &pictures_),
-        output_(*platform.files, reportsFolder(), writerThread(job.allPages ? pageCount() : 1)) {}
+        output_(*platform.files, reportsFolder(), writerThread(job.allPages ? pageCount() : 1)) {
+    if (const size_t threads = formatterThreads())
+      formatters_ = std::make_unique<PageFormatters>(job, *platform.files, threads);
+  }
   ReportOutcome run();
 
  private:
@@ -70,7 +77,12 @@ class GenerationDriver {
   };
   Page pageAt(int16_t number, int16_t place, int16_t total);
   size_t pageCount() const;
+  size_t formatterThreads() const;
   void generatePage(const Page& page, const std::string& fileName);
+  void formatApart(const Page& page, PagePlace place, const std::string& fileName);
+  void takeFormatted();
+  void writePage(std::string fileName, PageText text);
+  PageText spareText();
   bool sectionSlotsCancelled(int32_t slots, const Page& page);
   PageText pageText(const Page& page, const PagePlace& place);
   void takeWritten(std::vector<PageOutput::Page> pages);
@@ -92,8 +104,9 @@ class GenerationDriver {
   std::vector<std::string> built_;      // the file names of the pages built whole, in order
   std::vector<PageText> spareTexts_;    // empty, with room from earlier pages
   std::chrono::nanoseconds start_{};
-  bool stopped_ = false;  // by an error that every later page would meet too
-  PageOutput output_;     // last: its writer stops before the rest goes
+  bool stopped_ = false;                        // by an error that every later page would meet too
+  std::unique_ptr<PageFormatters> formatters_;  // none: every page is formatted here
+  PageOutput output_;                           // last: its writer stops before the rest goes
 };
 
 ReportOutcome GenerationDriver::run() {
@@ -111,6 +124,7 @@ ReportOutcome GenerationDriver::run() {
       const Page page = pageAt(p, p, total);
       if (!stopped_) generatePage(page, pageFileName(job_.baseName, p, total));
     }
+    while (formatters_ && formatters_->pending() > 0) takeFormatted();
   } else {
     pageFiles_.assign(1, std::string());
     const Page page = pageAt(job_.currentPage, 1, 1);
@@ -145,6 +159,18 @@ size_t GenerationDriver::pageCount() const {
                      : job_.pages.size();
 }
 
+// The pages between the first and the last are formatted on threads of their own, one for each
+// processor of a machine that has more than one, when they are read from the source as they are
+// written and each holds whole sections: a page's statistics are then its own, and the first
+// page's and the last's, which take in the others', are formatted here. Pictures are named in
+// the order their cells are written, so a report of pictures is formatted here whole.
+size_t GenerationDriver::formatterThreads() const {
+  const bool apart = job_.stream && job_.allPages && job_.pageCount > 2 &&
+                     !job_.containPictureFields && job_.stream->pageSize() % kSectionRecords == 0;
+  const unsigned processors = std::thread::hardware_concurrency();
+  return apart && processors > 1 ? processors : 0;
+}
+
 // The folder of the pages, with a trailing separator.
 std::string GenerationDriver::reportsFolder() const {
   return job_.applicationPath + "Reports" + separatorOf(job_.applicationPath);
@@ -174,11 +200,48 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
                   (job_.dateLine.empty() ? job_.title : job_.dateLine);
   place.page = page.place;
   place.totalPages = page.total;
+  if (formatters_ && page.place > 1 && page.place < page.total)
+    return formatApart(page, std::move(place), fileName);
+  // The first page's statistics and the last's take in those of the pages before.
+  while (formatters_ && formatters_->pending() > 0) takeFormatted();
+  if (stopped_) return;
   PageText text = pageText(page, place);
   // Records that could not all be read stop the run, and no page of it is put in place.
   if (Status read = page.records->status(); !read) return sourceFailed(read.error());
-  output_.write({fileName, std::move(text)});
+  writePage(fileName, std::move(text));
+}
+
+// The page's records are read here, in order, and the page is handed to a formatter.
+void GenerationDriver::formatApart(const Page& page, PagePlace place, const std::string& fileName) {
+  auto records = page.records->readAhead();
+  if (!records) return sourceFailed(records.error());
+  while (formatters_->pending() >= kApartPerThread * formatters_->threads()) takeFormatted();
+  const int32_t before = (page.number - 1) * job_.stream->pageSize();
+  formatters_->add(
+      {std::move(records).value(), std::move(place), fileName, before, spareText(), {}});
+}
+
+// The first page handed to the formatters and not yet written: its statistics join the run's,
+// and it is written unless the run stopped meanwhile.
+void GenerationDriver::takeFormatted() {
+  PageFormatters::Page page = formatters_->takeFirst();
+  writer_.statistics().addApart(page.statistics);
+  if (!stopped_) writePage(std::move(page.fileName), std::move(page.text));
+}
+
+void GenerationDriver::writePage(std::string fileName, PageText text) {
+  output_.write({std::move(fileName), std::move(text)});
   takeWritten(output_.done());
+}
+
+// An empty text, with room from an earlier page when there is one.
+PageText GenerationDriver::spareText() {
+  PageText text;
+  if (!spareTexts_.empty()) {
+    text = std::move(spareTexts_.back());
+    spareTexts_.pop_back();
+  }
+  return text;
 }
 
 // What became of the pages written: those put in place are listed, in page order.
@@ -194,19 +257,9 @@ void GenerationDriver::takeWritten(std::vector<PageOutput::Page> pages) {
   }
 }
 
-// The page's text: sections of five records read in order; a last short section holds the rest.
 PageText GenerationDriver::pageText(const Page& page, const PagePlace& place) {
-  const int32_t records = place.records;
-  const int32_t sections =
-      records % kSectionRecords != 0 ? place.wholeSections + 1 : place.wholeSections;
-  PageText text;
-  if (!spareTexts_.empty()) {
-    text = std::move(spareTexts_.back());
-    spareTexts_.pop_back();
-  }
-  page.records->rewind();
-  for (int32_t k = 0; k < sections; ++k) writer_.appendSection(text, place, *page.records, k);
-  page.records->rewind();
+  PageText text = spareText();
+  writer_.appendPage(text, place, *page.records);
   return text;
 }
 

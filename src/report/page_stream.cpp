@@ -39,6 +39,16 @@ void PageRecords::skipRest() {
   while (!atEnd()) next();
 }
 
+Result<std::shared_ptr<PageRecords>> PageRecords::readAhead() {
+  if (!inPlace_) return std::make_shared<PageRecords>(records_);
+  const int32_t wanted = count_ - read_;
+  auto rest = records_->takeRecords(wanted);
+  if (!rest) return rest.error();
+  if (rest.value()->recordCount().valueOr(0) < wanted) return fewerRecords(*records_);
+  read_ = count_;
+  return std::make_shared<PageRecords>(std::move(rest).value());
+}
+
 Status PageRecords::status() const {
   if (!error_) return error_;
   if (inPlace_ && read_ < count_ && records_->eof()) return fewerRecords(*records_);

@@ -34,6 +34,10 @@ class PageRecords {
   void rewind();
   // Reads past the records not read yet, so that the records after the page come next.
   void skipRest();
+  // The page with its records not read yet read now into a record set of their own, so that it
+  // can be written away from its source (on another thread); a page's own record set as it is.
+  // An Error when the source fails meanwhile or gives fewer records than counted.
+  Result<std::shared_ptr<PageRecords>> readAhead();
   // What went wrong reading the page: the source's error, or fewer records than counted.
   Status status() const;
 
@@ -57,6 +61,8 @@ class PageStream {
   Result<std::shared_ptr<PageRecords>> page(int32_t number);
   // Page 1, read ahead (for the preview); empty when it could not be read.
   const std::shared_ptr<Recordset>& firstPage() const { return first_; }
+  // The records of every page but the last.
+  int32_t pageSize() const { return pageSize_; }
 
  private:
   int32_t recordsOf(int32_t number) const;

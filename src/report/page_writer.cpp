@@ -440,4 +440,12 @@ void PageWriter::appendSection(PageText& text, const PagePlace& page, PageRecord
   doc.append("<P>  </P> </BODY></HTML>\"\r\n");
 }
 
+void PageWriter::appendPage(PageText& text, const PagePlace& page, PageRecords& records) {
+  const int32_t sections =
+      page.records % kSectionRecords != 0 ? page.wholeSections + 1 : page.wholeSections;
+  records.rewind();
+  for (int32_t k = 0; k < sections; ++k) appendSection(text, page, records, k);
+  records.rewind();
+}
+
 }  // namespace quelo

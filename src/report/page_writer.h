@@ -58,6 +58,12 @@ class PageWriter {
   // updates the statistics. The section's records are the next five of `records` (fewer at the
   // page's end), read past. Whatever fails is skipped, as a report never stops for one bad value.
   void appendSection(PageText& text, const PagePlace& page, PageRecords& records, int32_t index);
+  // Appends every section of `page`: sections of five records read in order; a last short
+  // section holds the rest.
+  void appendPage(PageText& text, const PagePlace& page, PageRecords& records);
+
+  // What runs from one section to the next, for a page written apart from the run's others.
+  ReportStatistics& statistics() { return statistics_; }
 
  private:
   const ReportJob& job_;

@@ -22,6 +22,13 @@ struct ReportStatistics {
   void resize(size_t fields);
   // Counts one numeric value at an output position.
   void count(size_t position, double x);
+
+  // Starts the statistics of a page counted apart from the pages before it, `before` records
+  // into the report: its minimums and maximums are those of the page alone.
+  void startApart(int32_t before);
+  // Adds a page counted apart (see startApart) whose page statistics have been written, with
+  // the same result as had it been counted after the pages counted here.
+  void addApart(const ReportStatistics& page);
 };
 
 // The number a numeric value counts with: the leading decimal number of its text, as val reads
