@@ -81,6 +81,7 @@ class GenerationDriver {
   void generatePage(const Page& page, const std::string& fileName);
   void formatApart(const Page& page, PagePlace place, const std::string& fileName);
   void takeFormatted();
+  void takeAllFormatted();
   void writePage(std::string fileName, PageText text);
   PageText spareText();
   bool sectionSlotsCancelled(int32_t slots, const Page& page);
@@ -124,7 +125,7 @@ ReportOutcome GenerationDriver::run() {
       const Page page = pageAt(p, p, total);
       if (!stopped_) generatePage(page, pageFileName(job_.baseName, p, total));
     }
-    while (formatters_ && formatters_->pending() > 0) takeFormatted();
+    takeAllFormatted();
   } else {
     pageFiles_.assign(1, std::string());
     const Page page = pageAt(job_.currentPage, 1, 1);
@@ -161,9 +162,10 @@ size_t GenerationDriver::pageCount() const {
 
 // The pages between the first and the last are formatted on threads of their own, one for each
 // processor of a machine that has more than one, when they are read from the source as they are
-// written and each holds whole sections: a page's statistics are then its own, and the first
-// page's and the last's, which take in the others', are formatted here. Pictures are named in
-// the order their cells are written, so a report of pictures is formatted here whole.
+// written and each holds whole sections: a page's statistics are then its own. The first page
+// (which starts the minimums and maximums and may show the logo) and the last (whose statistics
+// take in every page's) are formatted here. Pictures are named in the order their cells are
+// written, so a report of pictures is formatted here whole.
 size_t GenerationDriver::formatterThreads() const {
   const bool apart = job_.stream && job_.allPages && job_.pageCount > 2 &&
                      !job_.containPictureFields && job_.stream->pageSize() % kSectionRecords == 0;
@@ -202,8 +204,7 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
   place.totalPages = page.total;
   if (formatters_ && page.place > 1 && page.place < page.total)
     return formatApart(page, std::move(place), fileName);
-  // The first page's statistics and the last's take in those of the pages before.
-  while (formatters_ && formatters_->pending() > 0) takeFormatted();
+  takeAllFormatted();  // the last page's statistics take in theirs
   if (stopped_) return;
   PageText text = pageText(page, place);
   // Records that could not all be read stop the run, and no page of it is put in place.
@@ -227,6 +228,10 @@ void GenerationDriver::takeFormatted() {
   PageFormatters::Page page = formatters_->takeFirst();
   writer_.statistics().addApart(page.statistics);
   if (!stopped_) writePage(std::move(page.fileName), std::move(page.text));
+}
+
+void GenerationDriver::takeAllFormatted() {
+  while (formatters_ && formatters_->pending() > 0) takeFormatted();
 }
 
 void GenerationDriver::writePage(std::string fileName, PageText text) {
