@@ -15,7 +15,7 @@ PageFormatters::~PageFormatters() {
     closing_ = true;
     waiting_.clear();
   }
-  changed_.notify_all();
+  given_.notify_all();
   for (std::thread& t : threads_) t.join();
 }
 
@@ -25,12 +25,12 @@ void PageFormatters::add(Page page) {
     inOrder_.push_back({std::move(page)});
     waiting_.push_back(&inOrder_.back());
   }
-  changed_.notify_all();
+  given_.notify_one();
 }
 
 PageFormatters::Page PageFormatters::takeFirst() {
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [&] { return inOrder_.front().done; });
+  formatted_.wait(lock, [&] { return inOrder_.front().done; });
   Page page = std::move(inOrder_.front().page);
   inOrder_.pop_front();
   return page;
@@ -41,7 +41,7 @@ PageFormatters::Page PageFormatters::takeFirst() {
 void PageFormatters::run(PageWriter writer) {
   std::unique_lock lock(mutex_);
   for (;;) {
-    changed_.wait(lock, [&] { return closing_ || !waiting_.empty(); });
+    given_.wait(lock, [&] { return closing_ || !waiting_.empty(); });
     if (closing_) return;
     Slot& slot = *waiting_.front();
     waiting_.pop_front();
@@ -52,7 +52,7 @@ void PageFormatters::run(PageWriter writer) {
     page.statistics = writer.statistics();
     lock.lock();
     slot.done = true;
-    changed_.notify_all();
+    formatted_.notify_one();
   }
 }
 

@@ -56,7 +56,8 @@ class PageFormatters {
   void run(PageWriter writer);
 
   std::mutex mutex_;
-  std::condition_variable changed_;
+  std::condition_variable given_;      // a page to format, or closing: the threads wait for it
+  std::condition_variable formatted_;  // a page formatted: the run waits for it
   std::deque<Slot> inOrder_;   // every page given and not taken back, in order
   std::deque<Slot*> waiting_;  // those no thread has taken yet
   bool closing_ = false;
