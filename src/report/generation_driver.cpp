@@ -51,6 +51,8 @@ bool writerThread(size_t pages) {
 
 // The pages handed to the formatters and not yet written, at most: enough to keep them busy.
 constexpr size_t kApartPerThread = 2;
+// More formatters would only wait for the one writer, and hold pages meanwhile.
+constexpr unsigned kMostFormatters = 4;
 
 // One run of a job: the pages, their progress, and what became of them.
 class GenerationDriver {
@@ -161,7 +163,7 @@ size_t GenerationDriver::pageCount() const {
 }
 
 // The pages between the first and the last are formatted on threads of their own, one for each
-// processor of a machine that has more than one, when they are read from the source as they are
+// processor (up to four) of a machine that has more than one, when they are read from the source as they are
 // written and each holds whole sections: a page's statistics are then its own. The first page
 // (which starts the minimums and maximums and may show the logo) and the last (whose statistics
 // take in every page's) are formatted here. Pictures are named in the order their cells are
@@ -170,7 +172,7 @@ size_t GenerationDriver::formatterThreads() const {
   const bool apart = job_.stream && job_.allPages && job_.pageCount > 2 &&
                      !job_.containPictureFields && job_.stream->pageSize() % kSectionRecords == 0;
   const unsigned processors = std::thread::hardware_concurrency();
-  return apart && processors > 1 ? processors : 0;
+  return apart && processors > 1 ? std::min(processors, kMostFormatters) : 0;
 }
 
 // The folder of the pages, with a trailing separator.
