@@ -163,11 +163,11 @@ size_t GenerationDriver::pageCount() const {
 }
 
 // The pages between the first and the last are formatted on threads of their own, one for each
-// processor (up to four) of a machine that has more than one, when they are read from the source as they are
-// written and each holds whole sections: a page's statistics are then its own. The first page
-// (which starts the minimums and maximums and may show the logo) and the last (whose statistics
-// take in every page's) are formatted here. Pictures are named in the order their cells are
-// written, so a report of pictures is formatted here whole.
+// processor (up to four) of a machine that has more than one, when they are read from the source as
+// they are written and each holds whole sections: a page's statistics are then its own. The first
+// page (which starts the minimums and maximums and may show the logo) and the last (whose
+// statistics take in every page's) are formatted here. Pictures are named in the order their cells
+// are written, so a report of pictures is formatted here whole.
 size_t GenerationDriver::formatterThreads() const {
   const bool apart = job_.stream && job_.allPages && job_.pageCount > 2 &&
                      !job_.containPictureFields && job_.stream->pageSize() % kSectionRecords == 0;
