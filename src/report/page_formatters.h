@@ -58,8 +58,8 @@ class PageFormatters {
   std::mutex mutex_;
   std::condition_variable given_;      // a page to format, or closing: the threads wait for it
   std::condition_variable formatted_;  // a page formatted: the run waits for it
-  std::deque<Slot> inOrder_;   // every page given and not taken back, in order
-  std::deque<Slot*> waiting_;  // those no thread has taken yet
+  std::deque<Slot> inOrder_;           // every page given and not taken back, in order
+  std::deque<Slot*> waiting_;          // those no thread has taken yet
   bool closing_ = false;
   std::vector<std::thread> threads_;
 };
