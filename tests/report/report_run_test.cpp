@@ -239,11 +239,13 @@ TEST_F(ReportRun, AFullDiskWhileThePdfIsWrittenLeavesTheEarlierPdf) {
 // Pages of a size that is no multiple of a section end inside a section: a page read in place
 // stops at its last record. Pages of whole sections between the first and the last are formatted
 // apart (on a machine of more than one processor), their statistics added in page order: prices
-// swinging about zero put the least and the greatest on a page between.
+// swinging about zero put the least and the greatest on a page between, and prices all below zero
+// a greatest that is no zero.
 TEST_F(ReportRun, StreamedPagesAreTheSameAsFromHeldRecords) {
   const char* swinging =
       "UPDATE products SET price = (20 - abs(id - 25)) * (id % 2 * 2 - 1) + 0.25 WHERE price";
-  for (const char* prices : {"", swinging})
+  const char* negative = "UPDATE products SET price = -1.25 - abs(id - 25) WHERE price";
+  for (const char* prices : {"", swinging, negative})
     for (int32_t pageSize : {10, 7})
       for (int rows : {0, 3, pageSize, 2 * pageSize, pageSize + 1, 47}) {
         SCOPED_TRACE(std::to_string(rows) + " rows in pages of " + std::to_string(pageSize));
@@ -309,20 +311,26 @@ TEST_F(ReportRun, WriteErrorsAndCancelMidStream) {
   }
 }
 
-// A source that gives fewer records than it counted stops the run at that page, and no page of
-// the run is put in place (a source that fails part-way is the report API's case).
+// A source that gives fewer records than it counted stops the run at the page it falls short on
+// (read in place, or read ahead for a formatter), and no page of the run is put in place (a source
+// that fails part-way is the report API's case).
 TEST_F(ReportRun, ASourceGivingFewerRecordsThanCountedStopsTheRun) {
-  ReportJob job = streamedJob(std::make_shared<MiscountedSource>(numberedRows(27), 5));
-  job.fields = {"Id", "Name"};
-  job.sums = {"Id"};
-  Progress progress;
-  ReportOutcome outcome;
-  pagesOf(job, progress, &outcome);
-  EXPECT_TRUE(outcome.files.empty());
-  EXPECT_TRUE(outcome.errors.empty());
-  EXPECT_NE(outcome.sourceError.find("fewer records than it counted"), std::string::npos)
-      << outcome.sourceError;
-  EXPECT_FALSE(fs::exists(page(1)));
+  for (int32_t pageSize : {10, 7}) {
+    SCOPED_TRACE("pages of " + std::to_string(pageSize));
+    ReportJob job = streamedJob(std::make_shared<MiscountedSource>(numberedRows(27), 5), pageSize);
+    job.fields = {"Id", "Name"};
+    job.sums = {"Id"};
+    Progress progress;
+    ReportOutcome outcome;
+    pagesOf(job, progress, &outcome);
+    EXPECT_TRUE(outcome.files.empty());
+    EXPECT_TRUE(outcome.errors.empty());
+    EXPECT_NE(outcome.sourceError.find("fewer records than it counted"), std::string::npos)
+        << outcome.sourceError;
+    ASSERT_FALSE(progress.steps.empty());
+    EXPECT_EQ(progress.steps.back().first, 27 / pageSize + 1);
+    EXPECT_FALSE(fs::exists(page(1)));
+  }
 }
 
 }  // namespace
