@@ -204,9 +204,12 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
                   (job_.dateLine.empty() ? job_.title : job_.dateLine);
   place.page = page.place;
   place.totalPages = page.total;
-  if (formatters_ && page.place > 1 && page.place < page.total)
+  // While the writer is behind, the pages are formatted here: the processors are busy writing,
+  // and a formatter would only take time from the writer (on two processors writing the files
+  // may cost as much as formatting them).
+  if (formatters_ && page.place > 1 && page.place < page.total && !output_.behind())
     return formatApart(page, std::move(place), fileName);
-  takeAllFormatted();  // the last page's statistics take in theirs
+  takeAllFormatted();  // the statistics of the pages formatted apart come first
   if (stopped_) return;
   PageText text = pageText(page, place);
   // Records that could not all be read stop the run, and no page of it is put in place.

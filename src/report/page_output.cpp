@@ -46,6 +46,11 @@ void PageOutput::write(Page page) {
   changed_.notify_all();
 }
 
+bool PageOutput::behind() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return waiting_.size() >= kQueued;
+}
+
 std::vector<PageOutput::Page> PageOutput::done() {
   std::lock_guard<std::mutex> lock(mutex_);
   return std::exchange(done_, {});

@@ -38,6 +38,8 @@ class PageOutput {
 
   // Hands a finished page over; waits while the queue is full.
   void write(Page page);
+  // Whether the queue is full: the pages are formatted faster than they are built.
+  bool behind();
   // The pages built (or skipped) since the last call, in page order, without waiting.
   std::vector<Page> done();
   // Waits until every page handed over is built, then returns them as done() does.

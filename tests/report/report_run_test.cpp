@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <thread>
 
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
@@ -14,6 +15,7 @@
 #include "fakes/countdown_file_system.h"
 #include "fakes/fake_row_source.h"
 #include "fakes/folder_files.h"
+#include "fakes/forwarding_file_system.h"
 #include "fakes/report_services.h"
 #include "fakes/scratch_dir.h"
 #include "fakes/sqlite_file.h"
@@ -260,6 +262,32 @@ TEST_F(ReportRun, StreamedPagesAreTheSameAsFromHeldRecords) {
         EXPECT_EQ(outcome.files.size(), held.size());
         EXPECT_TRUE(outcome.errors.empty());
       }
+}
+
+// Files that take a while each to begin: a run's writer falls behind.
+class SlowPageFiles : public ForwardingFileSystem {
+ public:
+  using ForwardingFileSystem::ForwardingFileSystem;
+  Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path,
+                                                  std::string_view newFilePrefix) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return ForwardingFileSystem::beginUpdate(path, newFilePrefix);
+  }
+};
+
+// While the writer is behind, pages between the first and the last are formatted by the run
+// itself, after those formatted apart: their statistics follow on from those pages'.
+TEST_F(ReportRun, PagesFormattedWhileTheWriterIsBehindAreTheSame) {
+  products(200);
+  sqlExec(db(), "UPDATE products SET price = -1.25 - abs(id - 25) WHERE price");
+  Progress progress;
+  const auto held = pagesOf(heldJob(), progress);
+  SlowPageFiles slow(files);
+  platform.files = &slow;
+  const auto streamed = pagesOf(streamedJob(query()), progress);
+  platform.files = &files;
+  EXPECT_EQ(streamed, held);
+  EXPECT_EQ(held.size(), 20u);
 }
 
 // Rows another connection writes while the report runs are in no page and in no statistic.
