@@ -3,7 +3,8 @@
 # fixed, compared with diff -r, on the benchmark table (bench/make_sales_db.sh) and on the mixed
 # one (bench/make_mixed_db.sh) at each size, and on 1,000 mixed rows with the statistics, footer
 # and notes on: 12 a page (pages close mid-page, the statistics run across pages) and 10 a page
-# (pages formatted apart while the writer keeps up), once with scores falling below zero at random places.
+# (pages formatted apart while the writer keeps up), once with scores falling below zero at random
+# places.
 #   bench/same_pages.sh BUILD_A BUILD_B [ROWS ...]      (default rows: 100000 1000000)
 # Prints a line a case; fails when any case differs. Writes into BENCH_DIR as report_html.sh does.
 set -euo pipefail
