@@ -74,9 +74,11 @@ struct FileDialogTest : ::testing::Test {
     f.get<TextBox>("txtFileName").setFocus();
     f.get<TextBox>("txtFileName").setText(name);
   }
-  static void press(FileDialog& f, int key, const char* control = "txtFileName") {
+  // The key code left when the dialog has handled the key: 0 when it took the key.
+  static int press(FileDialog& f, int key, const char* control = "txtFileName") {
     int code = key;
     f.find(control)->keyDown(code, 0);
+    return code;
   }
   static int fileIndex(FileDialog& f, const std::string& name) {
     auto& list = f.get<FileListBox>("flbPhoto");
@@ -186,7 +188,7 @@ TEST_F(FileDialogTest, TheNextCallStartsAtTheLastChoiceAndACancelForgetsIt) {
   EXPECT_EQ(cancelled, "");
   supply([&](FileDialog& f) {
     folder = f.get<DirListBox>("Dir1").path();
-    press(f, key::kEscape);
+    EXPECT_EQ(press(f, key::kEscape), 0);
   });
   EXPECT_EQ(folder, folderPath(dir.path()));  // the shared application path
   EXPECT_EQ(supply([](FileDialog& f) { f.closeByUser(); }), "");
@@ -239,6 +241,8 @@ TEST_F(FileDialogTest, InsertButtonsActOnTheHostControl) {
         buttons(f);
         type(f, "Photo.gif");
         f.get<CommandButton>("cmdInsert", 0).press();
+        host->refuseOleObject = false;  // a control that takes the file itself
+        f.get<CommandButton>("cmdInsert", 0).press();
         f.closeByUser();
       },
       "Pick", photos, 0, true, host, 5);
@@ -260,8 +264,9 @@ TEST_F(FileDialogTest, InsertButtonsActOnTheHostControl) {
       "Pick", photos, 0, true, host, 1);
   EXPECT_EQ(visible, (std::vector<bool>{true, false, true}));
   const std::string gif = photos + "/Photo.gif";
-  EXPECT_EQ(host->calls, (std::vector<std::string>{"Add 11 " + gif, "Picture=" + gif,
-                                                   "BackPicture=" + gif, "Picture="}));
+  EXPECT_EQ(host->calls,
+            (std::vector<std::string>{"Add 11 " + gif, "OLEObject=*" + gif, "Picture=" + gif,
+                                      "BackPicture=" + gif, "Picture="}));
   supply([&](FileDialog& f) {
     buttons(f);
     f.closeByUser();

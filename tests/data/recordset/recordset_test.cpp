@@ -381,8 +381,13 @@ TEST(RecordsetSource, StaticReadsEveryRowOrFailsWholeAndRequeryReadsAgain) {
   ASSERT_FALSE(failed);
   EXPECT_EQ(failed.error().number, kErrDataSource);
   EXPECT_EQ(failed.error().message, "fake: row 2 is bad");
-  // An in-memory record set has no source to read again.
+  // An in-memory record set has no source to read again, and a record being added would be lost.
   EXPECT_EQ(rs->rowRange(0, 1).value()->requery().error().number, kErrNotAllowed);
+  auto adding = writable(2);
+  ASSERT_TRUE(adding->addNew().isOk());
+  const Status refused = adding->requery();
+  ASSERT_FALSE(refused.isOk());
+  EXPECT_EQ(refused.error().number, kErrNotAllowed);
 }
 
 TEST(RecordsetSource, ForwardOnlyStreamsOneRowAtATime) {
