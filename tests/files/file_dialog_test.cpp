@@ -272,6 +272,18 @@ TEST_F(FileDialogTest, InsertButtonsActOnTheHostControl) {
     f.closeByUser();
   });
   EXPECT_FALSE(visible[0]);  // no host control, no frame
+  // A control that takes no file and holds no objects is left as it was.
+  auto bare = std::make_shared<MemberDispatch>();
+  bare->bind("Name", InvokeKind::PropertyGet,
+             [](Args&) -> Result<Variant> { return Variant("Text1"); });
+  supply(
+      [&](FileDialog& f) {
+        type(f, "Photo.gif");
+        f.get<CommandButton>("cmdInsert", 0).press();
+        EXPECT_TRUE(f.loaded());
+        f.closeByUser();
+      },
+      "Pick", photos, 0, true, bare, 5);
 }
 
 TEST_F(FileDialogTest, ADriveThatCannotBeReadShowsDriveError) {
