@@ -20,14 +20,22 @@ const char* kTable =
     "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\n"
     "broken-line\n";
 
-TEST(MountTable, ParsesTheKernelTableWithItsEscapesIntoDrives) {
-  const auto mounts = parseMountTable(kTable);
+// The kernel's table, read through the file system, with its escapes.
+TEST(MountTable, ReadsTheKernelTableWithItsEscapesIntoDrives) {
+  testing::ScratchDir dir;
+  dir.write("mounts", kTable);
+  PosixFileSystem files;
+  const auto mounts = ProcMountTable(files, dir / "mounts").mounts().valueOr({});
   ASSERT_EQ(mounts.size(), 8u);
   EXPECT_EQ(mounts[4], (MountPoint{"/dev/sdb1", "/run/media/ann/USB STICK", "vfat"}));
   // Drives are the file systems users keep files on.
   EXPECT_EQ(driveMountPoints(mounts),
             (std::vector<std::string>{"/", "/home", "/mnt/share", "/run/media/ann/USB STICK"}));
   EXPECT_EQ(driveMountPoints({}), std::vector<std::string>{"/"});  // the root is always there
+  EXPECT_FALSE(ProcMountTable(files, dir / "missing").mounts().isOk());
+  auto real = ProcMountTable(files).mounts();  // the machine's own table names "/"
+  ASSERT_TRUE(real.isOk());
+  EXPECT_EQ(driveMountPoints(real.value()).front(), "/");
 }
 
 TEST(MountTable, APathLiesOnTheLongestMountPointThatHoldsIt) {
@@ -36,19 +44,6 @@ TEST(MountTable, APathLiesOnTheLongestMountPointThatHoldsIt) {
   EXPECT_EQ(driveOfPath(drives, "/home/ann"), "/home");
   EXPECT_EQ(driveOfPath(drives, "/homework"), "/");  // a prefix of letters is not a folder
   EXPECT_EQ(driveOfPath(drives, "relative/x"), "");
-}
-
-TEST(MountTable, ReadsTheTableThroughTheFileSystem) {
-  testing::ScratchDir dir;
-  dir.write("mounts", kTable);
-  PosixFileSystem files;
-  auto mounts = ProcMountTable(files, dir / "mounts").mounts();
-  ASSERT_TRUE(mounts.isOk());
-  EXPECT_EQ(mounts.value().size(), 8u);
-  EXPECT_FALSE(ProcMountTable(files, dir / "missing").mounts().isOk());
-  auto real = ProcMountTable(files).mounts();  // the machine's own table names "/"
-  ASSERT_TRUE(real.isOk());
-  EXPECT_EQ(driveMountPoints(real.value()).front(), "/");
 }
 
 }  // namespace
