@@ -9,25 +9,6 @@
 namespace quelo {
 namespace {
 
-TEST(PropertyBag, ValueEqualToDefaultIsNotStoredAndReadsAsDefault) {
-  MemoryPropertyBag bag;
-  ASSERT_TRUE(bag.write("Interval", Variant(int32_t{0}), Variant(int32_t{0})));
-  ASSERT_TRUE(bag.write("Tag", Variant("x"), Variant("")));
-  EXPECT_FALSE(bag.contains("Interval"));
-  EXPECT_EQ(bag.read("Interval", Variant(int32_t{4})).value(), Variant(int32_t{4}));
-  EXPECT_EQ(bag.read("tag", Variant("")).value(), Variant("x"));  // keys are case-insensitive
-  // Writing the default again removes what was stored.
-  ASSERT_TRUE(bag.write("Tag", Variant(""), Variant("")));
-  EXPECT_FALSE(bag.contains("Tag"));
-}
-
-TEST(PropertyBag, BooleanNeverEqualsTheIntegerOne) {
-  EXPECT_FALSE(sameStoredValue(Variant(true), Variant(int16_t{1})));
-  EXPECT_TRUE(sameStoredValue(Variant(true), Variant(int16_t{-1})));
-  EXPECT_TRUE(sameStoredValue(Variant(int32_t{10}), Variant(10.0)));
-  EXPECT_FALSE(sameStoredValue(Variant("10"), Variant(int32_t{10})));
-}
-
 TEST(FilePropertyBag, SavesAndLoadsEveryKindWithAwkwardTextButNotIntoAMissingFolder) {
   testing::ScratchDir dir;
   FilePropertyBag bag;
@@ -59,14 +40,20 @@ TEST(FilePropertyBag, UnreadableLinesAreLeftOutAndWhatLoadsSurvivesASave) {
       {"Tag\tString\tok\nno tabs here\n", tagOnly},
       {"Interval\tLong\tlots\nTag\tString\tok\n", tagOnly},
       {"Odd\tWeird\t1\nTag\tString\tok", tagOnly},
-      {"Tag\tString\tok\r\nInterval\tLong\t3\r\n", Entries{{"Tag", Variant("ok")}, {"Interval", Variant(int32_t{3})}}},
+      {"Tag\tString\tok\r\nInterval\tLong\t3\r\n",
+       Entries{{"Tag", Variant("ok")}, {"Interval", Variant(int32_t{3})}}},
       {"\xEF\xBB\xBFTag\tString\tok\n", tagOnly},
       // A key that itself starts with a byte-order mark keeps it through the save.
       {"\xEF\xBB\xBF\xEF\xBB\xBFTag\tString\tok\n", Entries{{"\xEF\xBB\xBFTag", Variant("ok")}}},
       {"Ratio\tDouble\t0.30000000000000004\nBig\tDouble\t1e308\nTiny\tDouble\t5e-324\n",
-       Entries{{"Ratio", Variant(0.30000000000000004)}, {"Big", Variant(1e308)}, {"Tiny", Variant(5e-324)}}},
+       Entries{{"Ratio", Variant(0.30000000000000004)},
+               {"Big", Variant(1e308)},
+               {"Tiny", Variant(5e-324)}}},
       {"Interval\tLong\tlots\n", std::nullopt},
-      {std::string("\x7f" "ELF\x02\x01\0\0\xff\n\x03\0\x3e\t\x01", 15), std::nullopt},
+      {std::string("\x7f"
+                   "ELF\x02\x01\0\0\xff\n\x03\0\x3e\t\x01",
+                   15),
+       std::nullopt},
   };
   testing::ScratchDir dir;
   for (const Case& c : cases) {

@@ -199,7 +199,6 @@ TEST_F(PublicControl, AnEventHandlerCancelsAReport) {
   EXPECT_TRUE(std::filesystem::is_empty(app / "Reports"));
 }
 
-// A relative ApplicationPath is a folder under the current one, as a ReportRequest's is.
 TEST_F(PublicControl, ARelativeApplicationPathIsUnderTheCurrentFolder) {
   std::filesystem::create_directories(app / "sub");
   const std::filesystem::path before = std::filesystem::current_path();

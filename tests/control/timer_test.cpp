@@ -66,7 +66,6 @@ TEST(ControlTimer, TheTickSourceIs999MillisecondsAndDoTimerFalseStopsIt) {
   EXPECT_FALSE(h.loop.hasTimers());
 }
 
-// A loaded control ticks whatever its stored DoTimer.
 TEST(ControlTimer, LoadedControlTicks) {
   MemoryPropertyBag bag;
   bag.set("Interval", Variant(int32_t{2}));

@@ -18,7 +18,7 @@ namespace {
 class SampleForm : public Form {
  public:
   explicit SampleForm(FormPresenter& p) : Form("SampleForm", p) {}
-  int loads = 0, activations = 0;
+  int loads = 0;
   bool refuseUnload = false, refuseClose = false;
   std::vector<UnloadMode> closeModes;
   Held<CommandButton> go{*this};
@@ -38,7 +38,6 @@ class SampleForm : public Form {
     get<TextBox>("txtName").setText(
         "loaded");  // touching a control while loading must not load again
   }
-  void formActivate() override { ++activations; }
   void formUnload(int& cancel) override { cancel = refuseUnload; }
   void formQueryUnload(int& cancel, UnloadMode mode) override {
     closeModes.push_back(mode);
@@ -105,21 +104,6 @@ TEST_F(FormTest, MisusedControlLookupsStopWithTheNames) {
   }
 }
 
-TEST_F(FormTest, ModalShowRunsTheScriptAndReturnsHidden) {
-  bool sawVisible = false;
-  presenter.onModal("SampleForm", [&](Form& f) {
-    sawVisible = f.visible();
-    f.get<TextBox>("txtName").setText("from the user");
-  });
-  form.show(true);
-  EXPECT_TRUE(sawVisible);
-  EXPECT_FALSE(form.visible());
-  EXPECT_TRUE(form.loaded());
-  EXPECT_EQ(form.activations, 1);
-  EXPECT_EQ(text().text(), "from the user");
-  EXPECT_EQ(presenter.log, (std::vector<std::string>{"modal SampleForm", "hide SampleForm"}));
-}
-
 TEST_F(FormTest, OptionButtonsAreExclusiveWithinTheirContainer) {
   auto& a = form.get<OptionButton>("Opt", 0);
   auto& b = form.get<OptionButton>("Opt", 1);
@@ -152,17 +136,6 @@ TEST_F(FormTest, FocusMovesFiresLostThenGotAndValidateMayKeepIt) {
   text().setFocus();
   button().setFocus();  // a disabled control cannot take the focus
   EXPECT_TRUE(text().hasFocus());
-}
-
-TEST_F(FormTest, KeyPreviewSeesKeysFirstAndMaySwallowThem) {
-  std::vector<int> seen;
-  text().onKeyDown = [&](int& k, int) { seen.push_back(k); };
-  int esc = key::kEscape, f3 = key::kF3;
-  text().keyDown(esc, 0);  // no preview yet: the control sees it
-  form.setKeyPreview(true);
-  text().keyDown(esc, 0);
-  text().keyDown(f3, 0);
-  EXPECT_EQ(seen, (std::vector<int>{key::kEscape, key::kF3}));
 }
 
 TEST_F(FormTest, TextSelectionAndMaxLength) {

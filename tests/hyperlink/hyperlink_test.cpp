@@ -2,8 +2,6 @@
 
 #include "component/hyperlink_state.h"
 #include "fakes/control_harness.h"
-#include "fakes/plain_desktop.h"
-#include "fakes/run_process.h"
 #include "hyperlink/hyperlink_opener.h"
 #include "hyperlink/like_pattern.h"
 #include "hyperlink/window_search.h"
@@ -113,39 +111,6 @@ TEST_F(HyperlinkOpener, APlatformWithoutTheServicesOpensNothing) {
   EXPECT_TRUE(openHyperlink(bare, state(), "https://example.com/", false));
 }
 
-TEST(BrowserTitlePatterns, MatchTheBrowsersWindowsAndNothingElse) {
-  auto anyMatches = [](const std::string& title) {
-    for (const auto& p : browserTitlePatterns())
-      if (LikePattern(p).matches(title)) return true;
-    return false;
-  };
-  for (const char* title :
-       {"Example Domain \u2014 Mozilla Firefox", "Example Domain - Mozilla Firefox",
-        "Mozilla Firefox", "New Tab - Chromium", "Example - Google Chrome",
-        "Private \u2014 Mozilla Firefox Private Browsing"})
-    EXPECT_TRUE(anyMatches(title)) << title;
-  for (const char* title :
-       {"Firefox notes.txt - Editor", "Terminal", "Chromium build log - Editor"})
-    EXPECT_FALSE(anyMatches(title)) << title;
-  for (const auto& p : browserTitlePatterns()) EXPECT_TRUE(LikePattern(p).valid()) << p;
-}
-
-// A web address reaches the browser exactly, an e-mail address as mailto, spaces launch nothing.
-TEST(OpenHyperlinkCommand, AddressesReachTheBrowserExactly) {
-  ASSERT_EQ(testing::runProcess({"xdg-open", "--version"}).exitCode, 0)
-      << "xdg-open is missing: scripts/install-deps.sh installs xdg-utils";
-  testing::PlainDesktop desktop;
-  const std::pair<const char*, const char*> cases[] = {
-      {"https://example.com/a?b=1", "True\n"}, {"x@y.org", "True\n"}, {"   ", "False\n"}};
-  for (const auto& [target, printed] : cases) {
-    const testing::ProcessResult r = testing::runQuelo({"call", "OpenHyperlink", target});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, printed) << target;
-  }
-  EXPECT_EQ(desktop.browser.calls(), (std::vector<std::vector<std::string>>{
-                                         {"https://example.com/a?b=1"}, {"mailto:x@y.org"}}));
-}
-
 // A loop that only counts how often it is pumped, and may run a probe then.
 class CountingLoop : public MessageLoop {
  public:
@@ -182,38 +147,43 @@ class WindowSearch : public ::testing::Test {
   WindowHandle mail, send, cancel, inner, report, notes;
 };
 
-TEST_F(WindowSearch, EveryDescendantOnceDescendantsFirstSiblingsTopmostFirst) {
+// Every descendant of the start window once (never the start itself), descendants first, siblings
+// topmost first; title, class and child id all count; a malformed pattern, or an id asked of a
+// top-level window, matches nothing. Pending events run before each window.
+TEST_F(WindowSearch, FindsWhatTheTableSays) {
   EXPECT_EQ(find(0, "*", "*"), 6);
-  EXPECT_EQ(list, (std::vector<WindowHandle>{0, send, inner, cancel, mail, report, notes}));
-  EXPECT_EQ(loop.pumps, 6);  // pending events run before each window
+  EXPECT_EQ(loop.pumps, 6);
   EXPECT_EQ(state.searchDepth, 0);
-}
-
-TEST_F(WindowSearch, TheStartWindowItselfIsNeverTestedNorAnyWithoutAWindowSystem) {
-  EXPECT_EQ(find(mail, "*", "*"), 3);
-  EXPECT_EQ(list, (std::vector<WindowHandle>{0, send, inner, cancel}));
-  EXPECT_EQ(find(notes, "*", "*"), 0);
-  EXPECT_EQ(list, (std::vector<WindowHandle>{0}));
+  const struct {
+    WindowHandle start;
+    const char *title, *cls;
+    Variant id;
+    std::vector<WindowHandle> found;
+  } cases[] = {
+      {0, "*", "*", Variant::null(), {send, inner, cancel, mail, report, notes}},
+      {mail, "*", "*", Variant::null(), {send, inner, cancel}},
+      {notes, "*", "*", Variant::null(), {}},
+      {0, "* - Firefox", "*", Variant::null(), {report}},
+      {0, "*", "Button", Variant::null(), {send, cancel}},
+      {0, "S*", "Static", Variant::null(), {}},
+      {0, "[", "*", Variant::null(), {}},
+      {0, "*", "*", Variant(int32_t{1}), {send, inner}},
+      {0, "*", "*", Variant("2"), {cancel}},
+      {0, "*", "*", Variant(int32_t{7}), {}},
+      {0, "*", "*", Variant("one"), {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.title) + " " + c.cls + " from " + std::to_string(c.start));
+    list = {0, 99};
+    EXPECT_EQ(find(c.start, c.title, c.cls, c.id), static_cast<int32_t>(c.found.size()));
+    std::vector<WindowHandle> expected{0};
+    expected.insert(expected.end(), c.found.begin(), c.found.end());
+    EXPECT_EQ(list, expected);
+  }
   list = {0, 99};
   NoWindowSystem none;  // no windows: nothing found
   EXPECT_EQ(findWindowsByPatterns(none, loop, state, list, 0, {"*"}, "*", Variant::null()), 0);
   EXPECT_EQ(list, (std::vector<WindowHandle>{0}));
-}
-
-TEST_F(WindowSearch, TitleClassAndIdAllCount) {
-  EXPECT_EQ(find(0, "* - Firefox", "*"), 1);
-  EXPECT_EQ(list, (std::vector<WindowHandle>{0, report}));
-  EXPECT_EQ(find(0, "*", "Button"), 2);
-  EXPECT_EQ(list, (std::vector<WindowHandle>{0, send, cancel}));
-  EXPECT_EQ(find(0, "S*", "Static"), 0);
-  EXPECT_EQ(find(0, "[", "*"), 0);  // a malformed pattern matches nothing
-  // An id lists only child windows with that identifier.
-  EXPECT_EQ(find(0, "*", "*", Variant(int32_t{1})), 2);
-  EXPECT_EQ(list, (std::vector<WindowHandle>{0, send, inner}));
-  EXPECT_EQ(find(0, "*", "*", Variant("2")), 1);
-  EXPECT_EQ(list, (std::vector<WindowHandle>{0, cancel}));
-  EXPECT_EQ(find(0, "*", "*", Variant(int32_t{7})), 0) << "a top-level window has no identifier";
-  EXPECT_EQ(find(0, "*", "*", Variant("one")), 0);
 }
 
 TEST_F(WindowSearch, TextsAreReadUpTo255Characters) {
@@ -245,49 +215,38 @@ TEST_F(WindowSearch, ASearchFromAnEventDuringASearchJoinsIt) {
 // the last star, and malformed patterns (which match nothing).
 TEST(LikePattern, MatchesAsTheTableSays) {
   const struct {
-    const char *text, *pattern;
-    bool matches;
-  } cases[] = {{"Report - Browser", "* - Browser", true},
-               {" - Browser", "* - Browser", true},
-               {"Report - Browser 2", "* - Browser", false},
-               {"", "*", true},
-               {"abc", "a?c", true},
-               {"ac", "a?c", false},
-               {"Page 7", "Page #", true},
-               {"Page x", "Page #", false},
-               {"Page 12", "Page #", false},
-               {"a*b", "a[*]b", true},
-               {"axb", "a[*]b", false},
-               {"xabc", "abc", false},
-               {"abcx", "abc", false},
-               {"ABC", "abc", false},
-               {"", "", true},
-               {"a", "", false},
-               {"", "?", false},
-               {"b", "[abc]", true},
-               {"d", "[abc]", false},
-               {"q", "[a-z]", true},
-               {"Q", "[a-z]", false},
-               {"Q", "[!a-z]", true},
-               {"q", "[!a-z]", false},
-               {"5", "[a-c0-9]", true},
-               {"-", "[-a]", true},
-               {"-", "[a-]", true},
-               {"b", "[-a]", false},
-               {"ab", "a[]b", true},  // an empty list stands for nothing
-               {"Caf\u00e9", "Caf?", true},
-               {"\u00e9t\u00e9", "[\u00e0-\u00ff]t?", true},
-               {"Caf\u00e9", "Caf??", false},
-               {"abcabcabd", "*abd", true},
-               {"aXbYc", "*a*b*c", true},
-               {"aXbYd", "*a*b*c", false},
-               {"mississippi", "m*iss*ppi", true},
-               {"mississippi", "m*iss*ppx", false},
-               {"[abc", "[abc", false},
-               {"m", "[z-a]", false}};
+    const char* pattern;
+    std::vector<const char*> matching, other;
+  } cases[] = {
+      {"* - Browser", {"Report - Browser", " - Browser"}, {"Report - Browser 2"}},
+      {"*", {""}, {}},
+      {"a?c", {"abc"}, {"ac"}},
+      {"Page #", {"Page 7"}, {"Page x", "Page 12"}},
+      {"a[*]b", {"a*b"}, {"axb"}},
+      {"abc", {}, {"xabc", "abcx", "ABC"}},
+      {"", {""}, {"a"}},
+      {"?", {}, {""}},
+      {"[abc]", {"b"}, {"d"}},
+      {"[a-z]", {"q"}, {"Q"}},
+      {"[!a-z]", {"Q"}, {"q"}},
+      {"[a-c0-9]", {"5"}, {}},
+      {"[-a]", {"-"}, {"b"}},
+      {"[a-]", {"-"}, {}},
+      {"a[]b", {"ab"}, {}},  // an empty list stands for nothing
+      {"Caf?", {"Caf\u00e9"}, {}},
+      {"Caf??", {}, {"Caf\u00e9"}},
+      {"[\u00e0-\u00ff]t?", {"\u00e9t\u00e9"}, {}},
+      {"*abd", {"abcabcabd"}, {}},
+      {"*a*b*c", {"aXbYc"}, {"aXbYd"}},
+      {"m*iss*ppi", {"mississippi"}, {}},
+      {"m*iss*ppx", {}, {"mississippi"}},
+      {"[abc", {}, {"[abc"}},
+      {"[z-a]", {}, {"m"}},
+  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.text) + " LIKE " + c.pattern);
-    EXPECT_EQ(LikePattern(c.pattern).matches(c.text), c.matches);
+    SCOPED_TRACE(c.pattern);
+    for (const char* text : c.matching) EXPECT_TRUE(LikePattern(c.pattern).matches(text)) << text;
+    for (const char* text : c.other) EXPECT_FALSE(LikePattern(c.pattern).matches(text)) << text;
   }
   EXPECT_FALSE(LikePattern("[abc").valid());
   EXPECT_TRUE(LikePattern("[a-z]*").valid());
