@@ -23,8 +23,7 @@ QueloReportForm& form(FormDialog& d) {
   return static_cast<QueloReportForm&>(*d.view().form());
 }
 
-// Shift held, then Alt pressed: with Shift and Alt held any key inverts the marks, the Alt key
-// itself too, so this inverts them once.
+// With Shift and Alt held any key, the Alt key too, inverts the marks: this inverts them once.
 void pressAltWithShiftHeld(QWidget* list) {
   QTest::keyPress(list, Qt::Key_Alt, Qt::ShiftModifier);
   QTest::keyRelease(list, Qt::Key_Alt, Qt::ShiftModifier);
@@ -99,8 +98,7 @@ TEST_F(ReportFormViewTest, GenerateWritesEveryPageAndShowsTheFirst) {
   EXPECT_EQ(h.shell.launches[1].target, app / "Reports");
 }
 
-// Generates five pages and ticks Cancel (and Delete on cancel) once the status frame shows page 3,
-// where closing the window is refused. True once the boxes were ticked.
+// Ticks Cancel (and Delete on cancel) once the status frame shows page 3. True once ticked.
 bool generateAndCancel(FormDialog& d, bool deletePages) {
   bool clicked = false;
   QTimer watch;
@@ -209,8 +207,7 @@ struct FileDialogViewTest : ReportViewTest {
   std::string photos = app / "Photos";
 };
 
-// A typed folder opens with Enter (or the box says why); a file's name is matched to the stored
-// name by its last part.
+// A typed folder opens with Enter (or the box says why); a typed file name matches by its end.
 TEST_F(FileDialogViewTest, ATypedFolderOpensAndATypedNameIsChosenWithEnter) {
   ::mkdir((app / "Photos/Trips").c_str(), 0755);
   const QString top = QDir::cleanPath(QString::fromStdString(app.path()));

@@ -1,5 +1,4 @@
-// The Qt side of the forms: widgets bound to the model, the presenter's dialogs, the Qt services
-// and QObjects seen as automation objects.
+// The Qt side of the forms: bound widgets, the presenter's dialogs, Qt services, QObjects.
 #include "fakes/scratch_dir.h"
 #include "forms/form.h"
 #include "forms/form_presenter.h"
@@ -199,8 +198,7 @@ TEST_F(BindersTest, ButtonsLabelsPicturesDatesAndGrids) {
   EXPECT_NE(testing::colourAt(table, 2, 0), QColor(Qt::blue));
 }
 
-// A column is as wide as the model says or as its text needs, within a limit; the first row is
-// the header.
+// A column is as wide as the model says or its text needs, within a limit, under a header.
 TEST_F(BindersTest, GridColumnsFitTheirTextWithinALimitUnderAHeader) {
   auto& grid = form.get<DataGrid>("grdRows");
   grid.setSize(2, 3);
@@ -273,7 +271,6 @@ class Ask : public Form {
 struct PresenterTest : ::testing::Test {
   testing::QtHarness h;
   Ask form{h.presenter};
-  // Shows the form modally while `user` acts on its dialog; returns when the form is gone.
   void run(std::function<void(FormDialog&)> user) {
     h.presenter.whenShown = [user](Form&, FormDialog& d) {
       testing::activate(d);
@@ -307,20 +304,7 @@ TEST_F(PresenterTest, AModalShowEndsWhenEscapeUnloadsTheForm) {
   EXPECT_EQ(form.events.back(), "cancel");
 }
 
-TEST_F(PresenterTest, TheCloseBoxAsksTheFormWhichMayRefuse) {
-  form.refuseClose = true;
-  run([&](FormDialog& d) {
-    d.close();
-    EXPECT_TRUE(d.isVisible());  // refused
-    form.refuseClose = false;
-    d.close();
-  });
-  EXPECT_FALSE(form.loaded());
-  EXPECT_EQ(form.unloadModes,
-            (std::vector<UnloadMode>{UnloadMode::UserClosed, UnloadMode::UserClosed}));
-}
-
-TEST_F(PresenterTest, FocusFollowsTheModelAndTheUserAndValidateHoldsIt) {
+TEST_F(PresenterTest, FocusFollowsTheModelAndTheUserValidateHoldsItAndTheCloseBoxMayBeRefused) {
   run([&](FormDialog& d) {
     auto* answer = d.widgetOf("txtAnswer");
     auto* other = d.widgetOf("txtOther");
@@ -333,8 +317,15 @@ TEST_F(PresenterTest, FocusFollowsTheModelAndTheUserAndValidateHoldsIt) {
     answer->setFocus();
     EXPECT_TRUE(other->hasFocus() && form.get<TextBox>("txtOther").hasFocus());  // held by Validate
     form.get<TextBox>("txtOther").setText("go");
-    form.get<CommandButton>("cmdCancel").press();
+    form.refuseClose = true;  // the close box asks the form, which may refuse
+    d.close();
+    EXPECT_TRUE(d.isVisible());
+    form.refuseClose = false;
+    d.close();
   });
+  EXPECT_FALSE(form.loaded());
+  EXPECT_EQ(form.unloadModes,
+            (std::vector<UnloadMode>{UnloadMode::UserClosed, UnloadMode::UserClosed}));
 }
 
 TEST_F(PresenterTest, AHiddenFormKeepsItsDialog) {
