@@ -1,23 +1,21 @@
-// quelo-gui's interactive report: the user picks a CSV file (or takes the sample data), the real
-// report form appears on its records, and the pages it generates land in the host's Reports folder.
+// quelo-gui's interactive report: a picked CSV file or the sample data through the report form.
 #include <sys/stat.h>
 
 #include "automation/property_bag.h"
+#include "data/recordset/recordset.h"
+#include "data/sources/open_source.h"
 #include "fakes/run_process.h"
 #include "fakes/xvfb_server.h"
 #include "host_window.h"
 #include "qt/report_view_fixture.h"
-#include "data/recordset/recordset.h"
-#include "data/sources/open_source.h"
 #include "report_data.h"
 
 namespace quelo::qt::testing {
 namespace {
 
 struct GuiReportTest : ReportViewTest {
-  // Clicks the host's button; the file picker that opens is given `file` (until it takes it: its
-  // folder is read in the background). A picker that never takes it is cancelled. Returns once
-  // the file has been read and its report form (if any) has closed.
+  // Clicks the host's button and gives the file picker `file` until it takes it (its folder is
+  // read in the background). Returns once the file is read and its report form (if any) closed.
   void pickAndReport(gui::HostWindow& window, const std::string& file) {
     QTimer picker;
     int tries = 0;
@@ -25,25 +23,26 @@ struct GuiReportTest : ReportViewTest {
       auto* dialog = window.findChild<QFileDialog*>("reportFilePicker");
       if (!dialog || !dialog->isVisible()) return;
       if (++tries > 200) return dialog->reject();
-      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(file));  // typed in full
+      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(file));
       static_cast<QDialog*>(dialog)->accept();  // as the Open button does
     });
     picker.start(10);
     QTest::mouseClick(window.findChild<QPushButton*>("cmdReportFile"), Qt::LeftButton);
     picker.stop();
     EXPECT_LE(tries, 200) << "the file picker did not take " << file;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.loading(); }, 60000));  // read in the background
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.loading(); }, 60000));
     settle();
   }
   static QString status(gui::HostWindow& window) { return window.statusBar()->currentMessage(); }
 };
 
-// A malformed file opens no form and the status names it; a good one, and the sample data (its
-// pictures sizing their rows), are reported through the report form.
+// A malformed file opens no form and the status names it.
 TEST_F(GuiReportTest, APickedCsvFileAndTheSampleAreReportedThroughTheReportForm) {
   app.write("broken.csv", "Name,Price\n\"Tea,1\n");
   std::string csv = "Name,Price,Added\n";
-  for (int i = 1; i <= 12; ++i) csv += "Tea " + std::to_string(i) + "," + std::to_string(i) + ".5,2024-03-0" + std::to_string(i % 9 + 1) + "\n";
+  for (int i = 1; i <= 12; ++i)
+    csv += "Tea " + std::to_string(i) + "," + std::to_string(i) + ".5,2024-03-0" +
+           "123456789"[i % 9] + "\n";
   app.write("teas.csv", csv);
   int formsShown = 0, pictureRowHeight = 0, plainRowHeight = 0;
   when("QueloReportForm", [&](FormDialog& d) {
@@ -76,8 +75,8 @@ TEST_F(GuiReportTest, APickedCsvFileAndTheSampleAreReportedThroughTheReportForm)
   EXPECT_EQ(status(window), "Report form closed");
 }
 
-// A file is read on a worker, under the busy cursor: Cancel opens no form, even when the read
-// is over but not yet delivered, and stops within a second a named pipe that nobody writes.
+// Cancel opens no form, even when the read is over but not yet delivered, and stops within a
+// second a named pipe that nobody writes.
 TEST_F(GuiReportTest, CancellingAReadOpensNoFormAndEndsItsThread) {
   app.write("teas.csv", "Name,Price\nTea,1.5\n");
   ASSERT_EQ(::mkfifo((app / "pipe.csv").c_str(), 0600), 0);
@@ -104,9 +103,7 @@ TEST_F(GuiReportTest, CancellingAReadOpensNoFormAndEndsItsThread) {
   }
 }
 
-// A read slower than the progress dialog's delay: once the report form is up, no progress dialog
-// shows (not even after its delay), and the form belongs to the host's window; the forms it
-// opens belong to it.
+// Once the report form of a slow read is up, no progress dialog shows, even after its delay.
 TEST_F(GuiReportTest, TheReportFormOfASlowReadStandsAloneOnTheHostsWindow) {
   bool progressShown = true;
   QWidget* reportForm = nullptr;
@@ -136,12 +133,13 @@ TEST_F(GuiReportTest, TheReportFormOfASlowReadStandsAloneOnTheHostsWindow) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return !window.loading(); }, 60000));
   settle();
   EXPECT_FALSE(progressShown);
-  EXPECT_EQ(parents, (std::map<std::string, QWidget*>{
-                         {"QueloReportForm", &window}, {"QueloAdvancedSet", reportForm}, {"QueloPhotoTabStrip", reportForm}}));
+  const std::map<std::string, QWidget*> expected{{"QueloReportForm", &window},
+                                                 {"QueloAdvancedSet", reportForm},
+                                                 {"QueloPhotoTabStrip", reportForm}};
+  EXPECT_EQ(parents, expected);
   EXPECT_EQ(status(window), "Report form closed");
 }
 
-// At 14 pt the host's window still fits a screen of 1024 x 768, its title bar included.
 TEST(GuiHostWindow, FitsASmallScreenAtALargeFont) {
   QtHarness h;
   Platform platform = h.platform();
@@ -151,24 +149,23 @@ TEST(GuiHostWindow, FitsASmallScreenAtALargeFont) {
   large.setPointSize(14);
   QApplication::setFont(large);
   gui::HostWindow window(QString::fromStdString(data.path()), h.component, &platform);
-  EXPECT_EQ(window.statusBar()->currentMessage().contains("could not be read"), false);  // no record yet is none
+  EXPECT_FALSE(window.statusBar()->currentMessage().contains("could not be read"));  // no record
   const QSize least = window.minimumSizeHint();
   QApplication::setFont(before);
   EXPECT_LE(least.width(), 1024);
   EXPECT_LE(least.height(), 768 - 40);
 }
 
-// The control's property record: what quelo-gui could read comes back and is saved again at
-// close; a record it could not read is left exactly as it was, and the user is told.
+// A property record quelo-gui could not read is left exactly as it was, and the user is told.
 TEST(HostRecord, ARunKeepsWhatItReadAndNeverOverwritesWhatItCouldNot) {
-  const char garbage[] = "\x7f" "ELF\x02\x01\x01\0\0\0\t\xff\xfe\n\x03\x00\x3e";
+  const char garbage[] = "\177ELF\x02\x01\x01\0\0\0\t\xff\xfe\n\x03\x00\x3e";
   struct Case {
     std::string text;
     bool readable;
   };
   const Case cases[] = {
-      {"Enabled\tBoolean\tTrue\r\nMaxRecsPerPage\tLong\t200\r\nInterval\tLong\tlots\r\nTag\tString\tmine\r\n"
-       "no tabs\r\nDeveloperCompany\tString\tACME\r\n",
+      {"Enabled\tBoolean\tTrue\r\nMaxRecsPerPage\tLong\t200\r\nInterval\tLong\tlots\r\n"
+       "Tag\tString\tmine\r\nno tabs\r\nDeveloperCompany\tString\tACME\r\n",
        true},
       {std::string(garbage, sizeof garbage - 1), false},
   };
@@ -187,25 +184,29 @@ TEST(HostRecord, ARunKeepsWhatItReadAndNeverOverwritesWhatItCouldNot) {
     }
     auto saved = FilePropertyBag::load(data / "quelo-gui.props");
     ASSERT_TRUE(saved) << saved.error().message;
-    EXPECT_EQ(saved.value().read("MaxRecsPerPage", Variant()).value(), Variant(int32_t{200}));
-    EXPECT_EQ(saved.value().read("Tag", Variant()).value(), Variant("mine"));
-    EXPECT_EQ(saved.value().read("DeveloperCompany", Variant()).value(), Variant("ACME"));
+    for (auto [name, value] : {std::pair{"MaxRecsPerPage", Variant(int32_t{200})},
+                               {"Tag", Variant("mine")},
+                               {"DeveloperCompany", Variant("ACME")}})
+      EXPECT_EQ(saved.value().read(name, Variant()).value(), value) << name;
   }
 }
 
-// quelo-gui starts on a real display, shows its form with the control on it, and quits.
 TEST(QueloGui, ShowsTheHostFormOnARealDisplay) {
   quelo::testing::ScratchDir home;
   quelo::testing::XvfbServer xvfb;
   const std::string shot = home / "gui.png";
-  const auto run = quelo::testing::runProcess(
-      {QUELO_GUI, "--screenshot", shot},
-      {{"DISPLAY", xvfb.display()}, {"QT_QPA_PLATFORM", "xcb"}, {"HOME", home.path()}, {"XDG_DATA_HOME", home / "data"}});
+  using quelo::testing::runProcess;
+  const auto run =
+      runProcess({QUELO_GUI, "--screenshot", shot}, {{"DISPLAY", xvfb.display()},
+                                                     {"QT_QPA_PLATFORM", "xcb"},
+                                                     {"HOME", home.path()},
+                                                     {"XDG_DATA_HOME", home / "data"}});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const QImage form(QString::fromStdString(shot));
   ASSERT_FALSE(form.isNull());
-  EXPECT_EQ(form.pixelColor(form.width() > 20 ? 18 : 0, 18), QColor(0x80, 0xFF, 0xFF));  // the control's face
-  EXPECT_EQ(quelo::testing::runProcess({QUELO_GUI, "--bogus"}, {{"QT_QPA_PLATFORM", "offscreen"}}).exitCode, 2);
+  // The control's face.
+  EXPECT_EQ(form.pixelColor(form.width() > 20 ? 18 : 0, 18), QColor(0x80, 0xFF, 0xFF));
+  EXPECT_EQ(runProcess({QUELO_GUI, "--bogus"}, {{"QT_QPA_PLATFORM", "offscreen"}}).exitCode, 2);
 }
 
 TEST(GuiReportData, TheSampleAndSqliteTablesAreReadAndMissingOnesAreErrors) {
@@ -220,7 +221,8 @@ TEST(GuiReportData, TheSampleAndSqliteTablesAreReadAndMissingOnesAreErrors) {
   EXPECT_EQ(tables.value(), std::vector<std::string>{"products"});
   auto table = gui::fileReportData(db, "products");
   ASSERT_TRUE(table) << table.error().message;
-  EXPECT_EQ(table.value().records->recordCount().valueOr(0), sample.value().records->recordCount().valueOr(-1));
+  const auto count = [](auto& data) { return data.value().records->recordCount().valueOr(-1); };
+  EXPECT_EQ(count(table), count(sample));
   EXPECT_FALSE(gui::fileReportData(db, "no \"such\" table"));
   EXPECT_FALSE(gui::sqliteTables("/nonexistent/none.db"));
 }

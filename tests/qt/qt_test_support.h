@@ -1,6 +1,5 @@
 // Helpers of the Qt tests: a platform of Qt services with a shell and window tree that launch
-// nothing, settings in a scratch folder and fonts the test chooses, acting on a modal dialog from
-// inside its event loop, and letting the loop settle. The tests take Qt's widgets and QTest here.
+// nothing, settings in a scratch folder and fonts the test chooses, and event loop helpers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,20 +10,20 @@
 #include <memory>
 
 #include "component/component.h"
+#include "component/platform.h"
 #include "fakes/fake_fonts.h"
 #include "fakes/fake_mount_table.h"
 #include "fakes/fake_page_renderer.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_window_system.h"
 #include "fakes/scratch_dir.h"
-#include "component/platform.h"
-#include "qt/qt_form_presenter.h"
-#include "qt/qt_message_loop.h"
-#include "qt/qt_services.h"
 #include "platform/headless/recording_message_box.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/sqlite_settings_store.h"
 #include "platform/posix/system_clock.h"
+#include "qt/qt_form_presenter.h"
+#include "qt/qt_message_loop.h"
+#include "qt/qt_services.h"
 
 namespace quelo::qt::testing {
 
@@ -49,15 +48,34 @@ struct QtHarness {
 };
 
 // Runs `action` on the next turn of the event loop (inside the modal loop that is about to run).
-void soon(std::function<void()> action);
+inline void soon(std::function<void()> action) {
+  QTimer::singleShot(0, qApp, std::move(action));
+}
 // Lets the event loop run what is waiting, deferred deletions included.
-void settle();
-// The application's active modal widget (a message box, a dialog), or null.
-QWidget* activeModal();
-// Waits until the window is the active one, as a dialog the user just opened is.
-void activate(QWidget& window);
+inline void settle() {
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
+}
+// Waits until the window is the application's active one. (QTest's own wait is over at once for a
+// dialog whose transient parent is active, before the dialog has the focus.)
+inline void activate(QWidget& window) {
+  window.activateWindow();
+  (void)QTest::qWaitFor([&window] { return window.isActiveWindow(); }, 2000);
+}
+// The colour drawn at the centre of the grid's cell.
+inline QColor colourAt(QTableWidget* grid, int row, int col) {
+  const QImage shown = grid->viewport()->grab().toImage();
+  return shown.pixelColor(grid->visualRect(grid->model()->index(row, col)).center());
+}
 // Writes a picture file of the given size, filled with one colour (its right half with `right`).
-void writePicture(const std::string& path, int width, int height, Qt::GlobalColor color,
-                  Qt::GlobalColor right = Qt::transparent);
+inline void writePicture(const std::string& path, int width, int height, Qt::GlobalColor color,
+                         Qt::GlobalColor right = Qt::transparent) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(color);
+  if (right != Qt::transparent)
+    QPainter(&image).fillRect(width / 2, 0, width - width / 2, height, right);
+  image.save(QString::fromStdString(path));
+}
 
 }  // namespace quelo::qt::testing

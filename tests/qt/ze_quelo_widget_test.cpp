@@ -3,13 +3,15 @@
 #include <sys/stat.h>
 #include <varnikquelo/widget.h>
 
-#include <QDialogButtonBox>
-#include <QPushButton>
 #include <filesystem>
+#ifdef QUELO_DESIGNER_PLUGIN
+#include <QtUiPlugin/QDesignerCustomWidgetInterface>
+#endif
 
 #include "fakes/scoped_env.h"
 #include "fakes/scratch_dir.h"
 #include "qt/about_view.h"
+#include "qt/design_time.h"
 #include "qt/form_view.h"
 #include "qt/property_frame.h"
 #include "qt/qobject_dispatch.h"
@@ -38,8 +40,7 @@ TEST_F(WidgetTest, TheFaceIsFixedAt345TwipsWhateverTheHostAsks) {
   EXPECT_EQ(widget->size(), QSize(side, side));
   widget->resize(120, 40);
   EXPECT_EQ(widget->size(), QSize(side, side));
-  auto* layout = new QVBoxLayout(&form);  // a layout cannot stretch it either
-  layout->addWidget(widget);
+  (new QVBoxLayout(&form))->addWidget(widget);  // a layout cannot stretch it either
   testing::settle();
   EXPECT_EQ(widget->size(), QSize(side, side));
 }
@@ -63,19 +64,16 @@ TEST_F(WidgetTest, FocusRaisesTheLabelAndClicksComeOutAsASignalUnlessDisabled) {
   EXPECT_EQ(clicks.count(), 1);
 }
 
-TEST_F(WidgetTest, BackColorPaintsTheFaceAndChangesAreAnnounced) {
+// Changes are announced; the timer ticks on the Qt event loop.
+TEST_F(WidgetTest, BackColorPaintsTheFaceAndChangesAreAnnouncedAndTheTimerTicks) {
   QSignalSpy announced(widget, &ZeQueloWidget::propertyChanged);
-  ASSERT_TRUE(
-      widget->dispatch()->put("BackColor", Variant(int32_t{0x0000FF})));  // red in 0x00BBGGRR
+  QSignalSpy ticks(widget, &ZeQueloWidget::zeTimer);
+  ASSERT_TRUE(widget->dispatch()->put("BackColor", Variant(int32_t{0x0000FF})));  // 0x00BBGGRR
   EXPECT_EQ(widget->palette().color(QPalette::Window), QColor(255, 0, 0));
   ASSERT_TRUE(widget->dispatch()->put("Tag", Variant("kept")));
   ASSERT_EQ(announced.count(), 2);
   EXPECT_EQ(announced[0][0].toString(), "BackColor");
   EXPECT_EQ(announced[1][0].toString(), "Tag");
-}
-
-TEST_F(WidgetTest, TheTimerTicksOnTheQtEventLoop) {
-  QSignalSpy ticks(widget, &ZeQueloWidget::zeTimer);
   widget->setInterval(1);
   EXPECT_TRUE(ticks.wait(5000));
 }
@@ -95,7 +93,6 @@ TEST_F(WidgetTest, ReportStatusHandlersAnswerThroughTheirArguments) {
   EXPECT_EQ(args[5], Variant("seen"));
 }
 
-// (The designer plugin's test sees design mode take the company.)
 TEST_F(WidgetTest, RunModeIgnoresTheCompanyAndFindsTheHostsControls) {
   widget->setDeveloperCompany("ignored at run time");
   EXPECT_EQ(widget->developerCompany(), "");
@@ -115,7 +112,6 @@ TEST_F(WidgetTest, RunModeIgnoresTheCompanyAndFindsTheHostsControls) {
   EXPECT_EQ(widget->control().site().findControl("nothing"), nullptr);
 }
 
-// The mail label is drawn as a link and opens the mail program from the mouse and the keyboard.
 TEST_F(WidgetTest, TheAboutBoxsMailLabelIsALinkForMouseAndKeys) {
   h.presenter.setDecorator("QueloAbout", decorateAboutBox);
   bool drawnAsLink = false;
@@ -126,7 +122,7 @@ TEST_F(WidgetTest, TheAboutBoxsMailLabelIsALinkForMouseAndKeys) {
     QTest::mouseClick(mail, Qt::LeftButton);
     mail->setFocus();
     QTest::keyClick(mail, Qt::Key_Space);  // a link is clicked from the keyboard too
-    QTest::mouseClick(qobject_cast<QPushButton*>(d.widgetOf("OKButton")), Qt::LeftButton);
+    QTest::mouseClick(d.widgetOf("OKButton"), Qt::LeftButton);
   };
   ASSERT_TRUE(widget->dispatch()->call("AboutBox").isOk());
   EXPECT_TRUE(drawnAsLink);
@@ -137,8 +133,7 @@ TEST_F(WidgetTest, TheAboutBoxsMailLabelIsALinkForMouseAndKeys) {
   }
 }
 
-// What the page itself does is the page's own test; the frame shows it on the control, enables
-// Apply on an edit and adds the colour.
+// The frame shows the page on the control, enables Apply on an edit and adds the colour.
 TEST(PropertyFrame, ThePageRoundTripsTheControlsProperties) {
   testing::QtHarness h;
   Platform platform = h.platform();
@@ -162,27 +157,13 @@ TEST(PropertyFrame, ThePageRoundTripsTheControlsProperties) {
   EXPECT_FALSE(apply->isEnabled());
 }
 
-// A Qt host reports through the public widget on its own Records: the record set goes into call()
-// in a QVariant, reportStatus is emitted as the pages are written and cancels the report, and the
-// last record set comes back as Records.
-using varnikquelo::Records;
-using varnikquelo::Value;
-
-Records stock() {
+// A Qt host passes its own Records in a QVariant and gets the last record set back as Records.
+TEST(PublicWidget, ReportsOnRecordsAndItsStatusCancels) {
+  using varnikquelo::Value;
   std::vector<std::vector<Value>> rows;
   for (int32_t i = 1; i <= 12; ++i) rows.push_back({Value("Item " + std::to_string(i)), Value(i)});
-  return Records::table({{"Name"}, {"Qty", varnikquelo::FieldType::Int32}}, std::move(rows));
-}
-
-int pagesIn(const std::string& folder) {
-  int pages = 0;
-  if (std::filesystem::exists(folder))
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-      pages += entry.path().extension() == ".htm";
-  return pages;
-}
-
-TEST(PublicWidget, ReportsOnRecordsAndItsStatusCancels) {
+  const auto stock = varnikquelo::Records::table({{"Name"}, {"Qty", varnikquelo::FieldType::Int32}},
+                                                 std::move(rows));
   quelo::testing::ScratchDir app;
   quelo::testing::ScopedEnv env;
   env.set("XDG_CONFIG_HOME", app / "config");
@@ -204,15 +185,19 @@ TEST(PublicWidget, ReportsOnRecordsAndItsStatusCancels) {
                      });
     const QVariant result = widget.call(
         "AutoZeReporter",
-        {QVariant::fromValue(stock()), QString(), QString(), "stock.htm", "Stock", 0}, &error);
+        {QVariant::fromValue(stock), QString(), QString(), "stock.htm", "Stock", 0}, &error);
     EXPECT_EQ(result, QVariant(true)) << error.toStdString();
     EXPECT_GT(statuses, 0);
-    EXPECT_EQ(pagesIn(app / "Reports"), cancel ? 0 : 3);
-    EXPECT_EQ(widget.value("CurrentRecordset").metaType(), QMetaType::fromType<Records>());
+    int pages = 0;
+    if (std::filesystem::exists(app / "Reports"))
+      for (const auto& entry : std::filesystem::directory_iterator(app / "Reports"))
+        pages += entry.path().extension() == ".htm";
+    EXPECT_EQ(pages, cancel ? 0 : 3);
+    EXPECT_EQ(widget.value("CurrentRecordset").metaType(),
+              QMetaType::fromType<varnikquelo::Records>());
   }
 }
 
-// A value the control has no kind for is an error that names the argument, never an empty one.
 TEST(PublicWidget, AValueOfNoKindIsAnError) {
   varnikquelo::QueloWidget widget;
   QString error;
@@ -223,6 +208,60 @@ TEST(PublicWidget, AValueOfNoKindIsAnError) {
   EXPECT_FALSE(widget.setValue("Tag", QVariant(QSize(1, 2)), &error));
   EXPECT_EQ(error, "Type mismatch: the value of Tag is a QSize, which the control cannot take");
 }
+
+// The designer's plugin: the public widget in design mode, its property pages.
+#ifdef QUELO_DESIGNER_PLUGIN
+TEST(DesignerPlugin, OffersThePublicWidgetInDesignMode) {
+  QPluginLoader loader(QStringLiteral(QUELO_DESIGNER_PLUGIN));
+  ASSERT_TRUE(loader.load()) << loader.errorString().toStdString();
+  auto* plugin = qobject_cast<QDesignerCustomWidgetInterface*>(loader.instance());
+  ASSERT_NE(plugin, nullptr);
+  EXPECT_EQ(plugin->name(), "varnikquelo::QueloWidget");
+  EXPECT_EQ(plugin->includeFile(), "<varnikquelo/widget.h>");
+  EXPECT_TRUE(plugin->domXml().contains("class=\"varnikquelo::QueloWidget\""));
+  QWidget form;
+  std::unique_ptr<QWidget> widget(plugin->createWidget(&form));
+  ASSERT_NE(widget, nullptr);
+  // The plugin's library is the installed one, not this test's copy: the class is told by name.
+  EXPECT_TRUE(widget->inherits("varnikquelo::QueloWidget"));
+  ASSERT_TRUE(widget->setProperty("developerCompany", QStringLiteral(" acme ")));
+  EXPECT_EQ(widget->property("developerCompany").toString(), "ACME");
+}
+
+TEST(DesignerPlugin, ThePropertyPagesEditTheWidgetsControl) {
+  QWidget form;
+  varnikquelo::QueloWidget* widget = varnikquelo::design::createWidget(&form);
+  std::unique_ptr<QDialog> pages(varnikquelo::design::propertyPages(*widget, &form));
+  auto* frame = dynamic_cast<PropertyFrame*>(pages.get());
+  ASSERT_NE(frame, nullptr);
+  frame->show();
+  testing::settle();
+  auto* interval = qobject_cast<QLineEdit*>(frame->findChild<FormView*>()->widgetOf("txtInterval"));
+  interval->selectAll();
+  QTest::keyClicks(interval, "7");
+  QPushButton* apply = frame->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply);
+  QTest::mouseClick(apply, Qt::LeftButton);
+  EXPECT_EQ(widget->interval(), 7);
+}
+
+// The control inside answers to the widget's name, and its Enabled is the widget's.
+TEST(DesignerPlugin, TheControlInsideThePublicWidgetIsTheWidgetAsTheHostSeesIt) {
+  QWidget form;
+  auto* widget = new varnikquelo::QueloWidget(&form);
+  widget->setObjectName("Quelo7");
+  ZeQueloWidget& inner = *widget->findChild<ZeQueloWidget*>();
+  ControlSite& site = inner.control().site();
+  EXPECT_EQ(site.ambientDisplayName().valueOr(""), "Quelo7");
+  // Looking itself up by name, the control must not find the wrapper, which lacks its members.
+  EXPECT_EQ(site.findControl("Quelo7"), nullptr);
+
+  QString error;
+  ASSERT_TRUE(widget->setValue("Enabled", false, &error)) << error.toStdString();
+  EXPECT_FALSE(widget->isEnabled());
+  widget->setEnabled(true);
+  EXPECT_EQ(widget->value("Enabled"), QVariant(true));
+}
+#endif
 
 }  // namespace
 }  // namespace quelo::qt

@@ -1,6 +1,4 @@
-// The settings form: Apply, Cancel, saving and reading the stored settings, the font list, and
-// its buttons and boxes (picture buttons through the host control's file dialog, F3 in the link
-// boxes, the focus rules).
+// The settings form: Apply, Cancel, the stored settings, the font list, its buttons and boxes.
 #include "report_forms/advanced_settings_form.h"
 
 #include <gtest/gtest.h>
@@ -20,21 +18,16 @@
 namespace quelo::testing {
 namespace {
 
-using forms::CommandButton;
-using forms::Label;
+using namespace forms;
 
 // The ten settings the form's controls show, and its save box, parted by "|": texts and captions
 // as they stand, boxes ticked and the first option button of each pair chosen as 1 or 0.
 std::string shown(QueloAdvancedSet& f) {
   auto text = [&](const char* name, int index = -1) {
-    return f.get<forms::TextBox>(name, index).text() + "|";
+    return f.get<TextBox>(name, index).text() + "|";
   };
-  auto on = [&](const char* name) {
-    return std::string(f.get<forms::OptionButton>(name, 0).value() ? "1|" : "0|");
-  };
-  auto ticked = [&](const char* name) {
-    return std::to_string(f.get<forms::CheckBox>(name).value());
-  };
+  auto on = [&](const char* name) { return f.get<OptionButton>(name, 0).value() ? "1|" : "0|"; };
+  auto ticked = [&](const char* name) { return std::to_string(f.get<CheckBox>(name).value()); };
   return text("txtHeaderFooter", 0) + text("txtHeaderFooter", 1) + ticked("chkNotes") + "|" +
          on("OptNotesPosition") + text("txtNotes") + f.get<Label>("lblLogo", 0).caption() + "|" +
          f.get<Label>("lblLogo", 1).caption() + "|" + text("txtLink", 0) + text("txtLink", 1) +
@@ -54,38 +47,31 @@ class SettingsFormTest : public ::testing::Test {
     form().setMyfControl(reportHostOf(host));
   }
   QueloAdvancedSet& form() { return advancedSettingsForm(*h.component, h.platform()); }
-  template <class T>
+  template <class T = TextBox>
   T& ctl(std::string_view name, int index = -1) {
     return form().get<T>(name, index);
   }
-  forms::TextBox& box(std::string_view name, int index = -1) {
-    return ctl<forms::TextBox>(name, index);
-  }
   Label& label(std::string_view name, int index = -1) { return ctl<Label>(name, index); }
-  forms::OptionButton& option(std::string_view name, int index) {
-    return ctl<forms::OptionButton>(name, index);
-  }
-  forms::CheckBox& check(std::string_view name) { return ctl<forms::CheckBox>(name); }
-  // The font list as the shown form has it (it is filled when the form is shown).
-  forms::ComboBox& fontBox() {
+  // The font list, filled when the form is shown.
+  ComboBox& fontBox() {
     form().show(false);
-    return ctl<forms::ComboBox>("cboFontName");
+    return ctl<ComboBox>("cboFontName");
   }
   // Fills the controls shown() reads from its values.
   void enter(const std::string& values) {
     const std::vector<std::string> v = splitText(values, "|");
     ASSERT_EQ(v.size(), 11u);
-    box("txtHeaderFooter", 0).setText(v[0]);
-    box("txtHeaderFooter", 1).setText(v[1]);
-    check("chkNotes").setValue(std::stoi(v[2]));
-    option("OptNotesPosition", v[3] == "1" ? 0 : 1).setValue(true);
-    box("txtNotes").setText(v[4]);
+    ctl("txtHeaderFooter", 0).setText(v[0]);
+    ctl("txtHeaderFooter", 1).setText(v[1]);
+    ctl<CheckBox>("chkNotes").setValue(std::stoi(v[2]));
+    ctl<OptionButton>("OptNotesPosition", v[3] == "1" ? 0 : 1).setValue(true);
+    ctl("txtNotes").setText(v[4]);
     label("lblLogo", 0).setCaption(v[5]);
     label("lblLogo", 1).setCaption(v[6]);
-    box("txtLink", 0).setText(v[7]);
-    box("txtLink", 1).setText(v[8]);
-    option("OptPages", v[9] == "1" ? 0 : 1).setValue(true);
-    check("chkSave").setValue(std::stoi(v[10]));
+    ctl("txtLink", 0).setText(v[7]);
+    ctl("txtLink", 1).setText(v[8]);
+    ctl<OptionButton>("OptPages", v[9] == "1" ? 0 : 1).setValue(true);
+    ctl<CheckBox>("chkSave").setValue(std::stoi(v[10]));
   }
   const SettingsRecord& working() { return h.component->reportSettings.working; }
   Variant setting(int32_t which) {
@@ -109,10 +95,8 @@ TEST_F(SettingsFormTest, ApplyCommitsEveryControlTrimmedSetsTheFlagAndHides) {
   EXPECT_TRUE(form().AdvSettings());
   EXPECT_FALSE(form().visible());
   EXPECT_EQ(formatSettingsRecord(working()),
-            "DejaVu "
-            "Sans**_**Head**_**Foot**_**1**_**1**_**a\r\nb**_**/p/logo.png**_**/p/"
-            "sig.gif**_**www.example.org"
-            "**_**me@example.org**_**1**_**1");
+            "DejaVu Sans**_**Head**_**Foot**_**1**_**1**_**a\r\nb**_**/p/logo.png**_**/p/sig.gif"
+            "**_**www.example.org**_**me@example.org**_**1**_**1");
   EXPECT_EQ(setting(Ra_NotesOnTop), Variant(false));
   EXPECT_EQ(setting(Ra_AllPages), Variant(false));
   EXPECT_FALSE(h.files.exists(h.settings.file())) << "Apply stores nothing";
@@ -125,14 +109,14 @@ TEST_F(SettingsFormTest, ApplyCommitsEveryControlTrimmedSetsTheFlagAndHides) {
 
 TEST_F(SettingsFormTest, CancelKeepsTheWorkingSettingsButNotTheEditsInTheBoxes) {
   form().cmdApply_Click();
-  box("txtHeaderFooter", 0).setText("changed");
+  ctl("txtHeaderFooter", 0).setText("changed");
   form().show(false);
   ASSERT_TRUE(form().visible());
   ctl<CommandButton>("CancelButton").press();
   EXPECT_FALSE(form().AdvSettings());
   EXPECT_FALSE(form().visible());
   EXPECT_EQ(working().header, "");
-  EXPECT_EQ(box("txtHeaderFooter", 0).text(), "changed");
+  EXPECT_EQ(ctl("txtHeaderFooter", 0).text(), "changed");
   form().SaveUserSettings();  // the save box unticked
   EXPECT_FALSE(h.files.exists(h.settings.file()));
 }
@@ -163,7 +147,7 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
 
     QueloAdvancedSet& f = advancedSettingsForm(*other.component, other.platform());
     f.show(false);
-    EXPECT_EQ(f.get<forms::ComboBox>("cboFontName").text(), "Arial");
+    EXPECT_EQ(f.get<ComboBox>("cboFontName").text(), "Arial");
     EXPECT_EQ(shown(f), " |Foot|1|0|" + notes + "|/p/logo.png| |www.example.org| |0|1");
   });
   fresh.join();
@@ -176,7 +160,7 @@ TEST_F(SettingsFormTest, ClosingTheWindowUnloadsSoTheNextUseReadsTheStoreAgain) 
   EXPECT_EQ(setting(Ra_Header), Variant("")) << "a loaded form does not read again";
   ASSERT_TRUE(form().unload());
   EXPECT_EQ(setting(Ra_Header), Variant("Stored header"));
-  EXPECT_EQ(box("txtHeaderFooter", 0).text(), "Stored header");
+  EXPECT_EQ(ctl("txtHeaderFooter", 0).text(), "Stored header");
   EXPECT_EQ(fontBox().text(), "Arial");
 }
 
@@ -190,9 +174,7 @@ struct CountedFonts : Fonts {
   int reads = 0;
 };
 
-// A report loads the form and applies it without showing it: the installed fonts are read only
-// when Apply must know whether the stored font is one of them, and when the form is shown. Fewer
-// than two installed fonts give a list of Times New Roman alone.
+// Fewer than two installed fonts give a list of Times New Roman alone.
 TEST_F(SettingsFormTest, TheFontListIsReadWhenShownOrWhenApplyChecksTheStoredFont) {
   const std::string stored = "**_**h**_**f**_**1**_**1**_**n**_**l**_**s**_**w**_**e**_**1";
   const struct {
@@ -223,7 +205,7 @@ TEST_F(SettingsFormTest, TheFontListIsReadWhenShownOrWhenApplyChecksTheStoredFon
     EXPECT_EQ(component.reportSettings.working.fontName, c.applied);
     f.show(false);
     EXPECT_EQ(fonts.reads, 1);
-    const auto& list = f.get<forms::ComboBox>("cboFontName");
+    const auto& list = f.get<ComboBox>("cboFontName");
     std::string listed;
     for (int32_t i = 0; i < list.listCount(); ++i) listed += (i ? "," : "") + list.list(i);
     EXPECT_EQ(listed, c.listed);
@@ -238,16 +220,15 @@ TEST_F(SettingsFormTest, AStoredFontThatIsNotInstalledSelectsNothing) {
   EXPECT_EQ(fontBox().listIndex(), -1);
   EXPECT_EQ(label("lblFontName").fontName(), "No Such Font");
   EXPECT_EQ(working().notesPosition, 5);
-  EXPECT_TRUE(option("OptNotesPosition", 0).value())
-      << "no option button 5: the design-time choice stays";
-  EXPECT_TRUE(option("OptPages", 0).value());
+  EXPECT_TRUE(ctl<OptionButton>("OptNotesPosition", 0).value()) << "no option button 5";
+  EXPECT_TRUE(ctl<OptionButton>("OptPages", 0).value());
 }
 
 TEST_F(SettingsFormTest, RevertFromTheBackupFillsTheTenControlsAndLeavesTheSettings) {
   auto& backup = h.component->reportSettings.backup;
   backup = {Variant("H"),     Variant("F"),    Variant(true),  Variant(false),  Variant("N"),
             Variant("/logo"), Variant("/sig"), Variant("web"), Variant("mail"), Variant(false)};
-  check("chkSave").setValue(1);
+  ctl<CheckBox>("chkSave").setValue(1);
   form().RevertToRealAdvSettings(true);
   // True is -1: its absolute value ticks the box. The save box is not part of the backup.
   EXPECT_EQ(shown(form()), "H|F|1|0|N|/logo|/sig|web|mail|0|1");
@@ -256,8 +237,7 @@ TEST_F(SettingsFormTest, RevertFromTheBackupFillsTheTenControlsAndLeavesTheSetti
   EXPECT_EQ(shown(form()), "||0|1||||||1|0");
 }
 
-// The picture buttons ask the host control for a picture in the Pictures folder, made when
-// missing; a picture of a known type is shown, anything else (or no host control) clears the label.
+// A picture of a known type is shown, anything else (or no host control) clears the label.
 TEST_F(SettingsFormTest, ThePictureButtonsAskTheHostControl) {
   ASSERT_FALSE(h.files.exists(app / "Pictures"));
   ctl<CommandButton>("cmdLogo", 0).press();
@@ -269,15 +249,12 @@ TEST_F(SettingsFormTest, ThePictureButtonsAskTheHostControl) {
   EXPECT_EQ(calls.at(1)[0],
             Variant("Select a Jpeg or Gif or Png image to use as Signature in Report"));
 
-  app.write("Logo.JPG", "jpeg");
-  app.write("photo.png", "png");
-  app.write("scan.bmp", "bmp");
-  answer = app / "Logo.JPG";
-  form().cmdLogoClick(0);
-  EXPECT_EQ(label("lblLogo", 0).caption(), app / "Logo.JPG");
-  answer = app / "photo.png";
-  form().cmdLogoClick(1);
-  EXPECT_EQ(label("lblLogo", 1).caption(), app / "photo.png");
+  for (const char* name : {"Logo.JPG", "photo.png", "scan.bmp"}) app.write(name, "picture");
+  for (int i : {0, 1}) {
+    answer = app / (i ? "photo.png" : "Logo.JPG");
+    form().cmdLogoClick(i);
+    EXPECT_EQ(label("lblLogo", i).caption(), answer);
+  }
   for (std::string rejected :
        {app / "scan.bmp", std::string(), std::string(".png"), app / "missing.gif"}) {
     label("lblLogo", 0).setCaption("before");
@@ -299,10 +276,10 @@ TEST_F(SettingsFormTest, F3InALinkBoxOpensTheWebsiteOrANewMessage) {
   using Launch = FakeShell::Launch;
   const auto browser = h.windows.add(FakeWindowSystem::kDesktop, "Start - Mozilla Firefox");
   int f3 = forms::key::kF3;
-  box("txtLink", 0).setText("  www.example.org ");
-  box("txtLink", 0).keyDown(f3, 0);
-  box("txtLink", 1).setText(" me@example.org");
-  box("txtLink", 1).keyDown(f3, 0);
+  ctl("txtLink", 0).setText("  www.example.org ");
+  ctl("txtLink", 0).keyDown(f3, 0);
+  ctl("txtLink", 1).setText(" me@example.org");
+  ctl("txtLink", 1).keyDown(f3, 0);
   EXPECT_EQ(h.shell.launches, (std::vector<Launch>{{"open", "", "www.example.org", true},
                                                    {"mail", "", "mailto:me@example.org", true}}));
   EXPECT_EQ(h.windows.activated, (std::vector<WindowHandle>{browser}))
@@ -310,23 +287,22 @@ TEST_F(SettingsFormTest, F3InALinkBoxOpensTheWebsiteOrANewMessage) {
 
   h.shell.launches.clear();
   int other = forms::key::kF1;
-  box("txtLink", 0).keyDown(other, 0);
-  box("txtLink", 0).setText("   ");
-  box("txtLink", 0).keyDown(f3, 0);
-  box("txtLink", 1).setText("");
-  box("txtLink", 1).keyDown(f3, 0);
+  ctl("txtLink", 0).keyDown(other, 0);
+  ctl("txtLink", 0).setText("   ");
+  ctl("txtLink", 0).keyDown(f3, 0);
+  ctl("txtLink", 1).setText("");
+  ctl("txtLink", 1).keyDown(f3, 0);
   EXPECT_TRUE(h.shell.launches.empty());
 }
 
-// Text boxes select their whole text on focus; leaving the font box shows the font label in the
-// chosen font.
+// Leaving the font box shows the font label in the chosen font.
 TEST_F(SettingsFormTest, FocusSelectsTextsAndShowsTheChosenFont) {
   for (auto [name, index] : {std::pair{"txtHeaderFooter", 0},
                              {"txtHeaderFooter", 1},
                              {"txtNotes", -1},
                              {"txtLink", 0},
                              {"txtLink", 1}}) {
-    auto& b = box(name, index);
+    auto& b = ctl(name, index);
     b.setText("some text");
     b.setSelStart(3);
     b.setFocus();
@@ -337,7 +313,7 @@ TEST_F(SettingsFormTest, FocusSelectsTextsAndShowsTheChosenFont) {
   fontBox().setListIndex(1);
   EXPECT_EQ(label("lblFontName").fontName(), "Times New Roman")
       << "not before the box loses the focus";
-  box("txtNotes").setFocus();
+  ctl("txtNotes").setFocus();
   EXPECT_EQ(label("lblFontName").fontName(), "DejaVu Sans");
 }
 
