@@ -22,6 +22,12 @@ With run --every-test each mutant runs every test of every program that links it
 failure, and decided_by lists every test that failed. On such results,
   mutants.py killers RESULTS...               each test's kills, and the mutants only it kills
 tells which tests catch something no other test catches, and which do not.
+
+  mutants.py latest RESULTS... -o OUT          each site's row from the last file that has it
+  mutants.py touched BEFORE AFTER RESULTS      the caught sites to plant again after a change of
+                                               the tests between two commits: those whose first
+                                               catching test is gone or changed, or whose file's
+                                               fixtures changed
 """
 import argparse
 import json
@@ -500,6 +506,78 @@ def compare(args):
         print(f"{len(lost)} mutants caught before are no longer caught")
 
 
+def latest(args):
+    """Each site's row from the last of the results files that has it: one sample's verdicts
+    gathered from runs over parts of it."""
+    rows, header = {}, None
+    for path in args.results:
+        run = read_results(path)
+        rows.update(run)
+        header = header or (list(next(iter(run.values())).keys()) if run else None)
+    with open(args.output, "w") as f:
+        f.write("\t".join(header) + "\n")
+        for key in sorted(rows, key=int):
+            f.write("\t".join(rows[key].get(k, "") for k in header) + "\n")
+
+
+TEST_DEFINITION = re.compile(r"^(?:TEST|TEST_F|TEST_P)\((\w+),\s*(\w+)\)", re.M)
+
+
+def test_blocks(text):
+    """Each test's text (up to its closing brace) by name, and the file's text outside its tests."""
+    tests, outside, last = {}, [], 0
+    found = list(TEST_DEFINITION.finditer(text))
+    for i, m in enumerate(found):
+        outside.append(text[last:m.start()])
+        end = found[i + 1].start() if i + 1 < len(found) else len(text)
+        close = text.find("\n}\n", m.start(), end)
+        last = end if close < 0 else close + 3
+        tests[f"{m.group(1)}.{m.group(2)}"] = text[m.start():last]
+    outside.append(text[last:])
+    return tests, "".join(outside)
+
+
+def tests_at(rev):
+    """Each test of REV by name with its file and text, and each file's text outside its tests."""
+    def git(*words):
+        return subprocess.run(["git", "-C", ROOT, *words], capture_output=True, text=True,
+                              check=True).stdout
+    tests, outside = {}, {}
+    for path in git("ls-tree", "-r", "--name-only", rev, "tests").split():
+        if path.endswith(".cpp"):
+            found, outside[path] = test_blocks(git("show", f"{rev}:{path}"))
+            tests.update({name: (path, body) for name, body in found.items()})
+    return tests, outside
+
+
+def touched(args):
+    """The caught sites whose first catching test a change of the tests touched: to plant again."""
+    old, old_outside = tests_at(args.before)
+    new, new_outside = tests_at(args.after)
+    ids = []
+    for row in read_results(args.results).values():
+        if row["verdict"] != "killed":
+            continue
+        name = row["decided_by"].split(",")[0].split(":")[-1].split(" ")[0]
+        if name not in old:
+            why = "caught by no single test of " + args.before
+        elif name not in new:
+            why = "its catching test is gone"
+        elif old[name][1] != new[name][1]:
+            why = "its catching test changed"
+        elif old_outside[old[name][0]] != new_outside.get(new[name][0]):
+            why = "the file around its catching test changed"
+        else:
+            continue
+        ids.append(row["id"])
+        print(f"{row['id']}\t{name}\t{why}")
+    fakes = subprocess.run(["git", "-C", ROOT, "diff", "--name-only", args.before, args.after, "--",
+                            "tests/fakes"], capture_output=True, text=True).stdout.split()
+    if fakes:
+        print("the shared test code changed too (" + " ".join(fakes) + "): plant every site again")
+    print("--only " + ",".join(ids))
+
+
 def killers(args):
     """Each test's kills over results of run --every-test, and the mutants only it kills."""
     kills = {}
@@ -543,12 +621,21 @@ def main():
     p = commands.add_parser("compare", help="tally results, and what the second no longer catches")
     p.add_argument("results", nargs="+")
     p.set_defaults(func=compare)
+    p = commands.add_parser("latest", help="each site's verdict in the last results file that has it")
+    p.add_argument("results", nargs="+")
+    p.add_argument("-o", "--output", default="mutants-latest.tsv")
+    p.set_defaults(func=latest)
+    p = commands.add_parser("touched", help="the caught sites whose catching test a change touched")
+    p.add_argument("before", help="the commit the results were measured at")
+    p.add_argument("after", help="the commit with the changed tests")
+    p.add_argument("results", help="each site's last verdict (latest)")
+    p.set_defaults(func=touched)
     p = commands.add_parser("killers", help="over results of run --every-test: each test's kills")
     p.add_argument("results", nargs="+")
     p.set_defaults(func=killers)
     args = parser.parse_args()
     args.build = os.path.abspath(args.build)
-    if args.command not in ("compare", "killers"):
+    if args.command not in ("compare", "killers", "latest", "touched"):
         configure(args.build)
     args.func(args)
 
