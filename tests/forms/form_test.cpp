@@ -171,6 +171,10 @@ TEST_F(FormTest, ListsKeepIndexAndNewIndex) {
   EXPECT_EQ(list.list(7), "");
   list.addItem("d", 1);
   EXPECT_EQ(list.newIndex(), 1);
+  list.setItemData(1, 42);
+  list.setItemData(9, 7);  // no such item: nothing is kept, nothing reads it back
+  EXPECT_EQ((std::vector<int32_t>{list.itemData(1), list.itemData(9), list.itemData(-1)}),
+            (std::vector<int32_t>{42, 0, 0}));
   ComboBox combo(form, "cbo", -1);
   combo.addItem("Red");
   combo.setListIndex(0);
