@@ -537,11 +537,13 @@ def test_blocks(text):
     return tests, "".join(outside)
 
 
+def git(*words):
+    return subprocess.run(["git", "-C", ROOT, *words], capture_output=True, text=True,
+                          check=True).stdout
+
+
 def tests_at(rev):
     """Each test of REV by name with its file and text, and each file's text outside its tests."""
-    def git(*words):
-        return subprocess.run(["git", "-C", ROOT, *words], capture_output=True, text=True,
-                              check=True).stdout
     tests, outside = {}, {}
     for path in git("ls-tree", "-r", "--name-only", rev, "tests").split():
         if path.endswith(".cpp"):
@@ -571,8 +573,7 @@ def touched(args):
             continue
         ids.append(row["id"])
         print(f"{row['id']}\t{name}\t{why}")
-    fakes = subprocess.run(["git", "-C", ROOT, "diff", "--name-only", args.before, args.after, "--",
-                            "tests/fakes"], capture_output=True, text=True).stdout.split()
+    fakes = git("diff", "--name-only", args.before, args.after, "--", "tests/fakes").split()
     if fakes:
         print("the shared test code changed too (" + " ".join(fakes) + "): plant every site again")
     print("--only " + ",".join(ids))
