@@ -60,7 +60,7 @@ class CsvSourceTest : public ::testing::Test {
   ScratchDir dir_;
 };
 
-TEST_F(CsvSourceTest, TypesAreInferredFromEveryValue) {
+TEST_F(CsvSourceTest, TypesAreInferredFromEveryValueAndLongOrLinkLikeTextIsLongText) {
   auto rs = read(
       "id,big,price,day,ok,name,mixed\n"
       "1,5000000000,1.5,2024-02-29,true,Ann,1\n"
@@ -77,15 +77,13 @@ TEST_F(CsvSourceTest, TypesAreInferredFromEveryValue) {
                                  Variant("1")},  // one text value makes the whole column text
                                 {Variant(int32_t{2}), Variant(int64_t{1}), Variant(2.0),
                                  Variant(later), Variant(false), Variant("Bob"), Variant("x")}}));
-}
-
-TEST_F(CsvSourceTest, LongOrLinkLikeTextIsLongText) {
-  auto rs = read("short,long,link,most\na," + std::string(256, 'x') +
-                 ",Home#http://example.org/#," + std::string(255, 'y') + "\n");
-  const FieldList& f = rs->fields();
-  EXPECT_EQ((std::vector<int32_t>{f[0].type, f[1].type, f[2].type, f[3].type}),
+  // Text longer than 255 characters, or like a link, is long text.
+  rs = read("short,long,link,most\na," + std::string(256, 'x') + ",Home#http://example.org/#," +
+            std::string(255, 'y') + "\n");
+  const FieldList& g = rs->fields();
+  EXPECT_EQ((std::vector<int32_t>{g[0].type, g[1].type, g[2].type, g[3].type}),
             (std::vector<int32_t>{adVarWChar, adLongVarWChar, adLongVarWChar, adVarWChar}));
-  EXPECT_EQ(f[3].definedSize, 255);
+  EXPECT_EQ(g[3].definedSize, 255);
 }
 
 TEST_F(CsvSourceTest, EmptyUnquotedFieldsAreNullAndQuotedOnesAreEmptyText) {
