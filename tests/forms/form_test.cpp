@@ -59,7 +59,6 @@ TEST_F(FormTest, FirstTouchLoadsAndUnloadRestoresDesignValuesUnlessRefused) {
   EXPECT_FALSE(form.loaded());
   EXPECT_TRUE(form.controls().empty());
   EXPECT_EQ(form.get<TextBox>("TXTNAME").text(), "loaded");
-  EXPECT_TRUE(form.loaded());
   EXPECT_EQ(form.loads, 1);
   text().setText("typed");
   form.refuseUnload = true;
