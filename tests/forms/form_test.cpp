@@ -43,9 +43,6 @@ class SampleForm : public Form {
     closeModes.push_back(mode);
     cancel = refuseClose;
   }
-  void formKeyDown(int& keyCode, int) override {
-    if (keyCode == key::kEscape) keyCode = 0;  // swallowed by the form when it previews keys
-  }
 };
 
 struct FormTest : ::testing::Test {

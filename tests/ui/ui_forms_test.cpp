@@ -14,12 +14,8 @@ using namespace forms;
 struct FakeFrame : PropertyPageSite {
   std::vector<std::shared_ptr<Dispatch>> selected;
   int changes = 0;
-  bool changed = false;
   std::vector<std::shared_ptr<Dispatch>> selectedControls() override { return selected; }
-  void setChanged(bool on) override {
-    changed = on;
-    ++changes;
-  }
+  void setChanged(bool) override { ++changes; }
 };
 
 struct PropertyPageTest : ::testing::Test {
