@@ -81,9 +81,8 @@ TEST(ProgramDelay, ClampsWritesBackAndWaitsOnTheClock) {
     Variant in;
     int32_t expected;
   };
-  for (const Case& c : {Case{Variant(int32_t{0}), 5}, Case{Variant(int32_t{-7}), 5},
-                        Case{Variant(int32_t{86400}), 86399}, Case{Variant(int32_t{3}), 3},
-                        Case{Variant::missing(), 5}}) {
+  for (const Case& c : {Case{Variant(int32_t{0}), 5}, Case{Variant(int32_t{86400}), 86399},
+                        Case{Variant(int32_t{3}), 3}, Case{Variant::missing(), 5}}) {
     ControlHarness h;
     ASSERT_TRUE(h.control->put("Interval", Variant(int32_t{1})));
     const auto start = h.clock.monotonic();
