@@ -4,6 +4,7 @@
 
 #include "automation/property_bag.h"
 #include "component/component.h"
+#include "data/recordset/recordset.h"
 #include "fakes/control_harness.h"
 #include "forms/form_presenter.h"
 #include "platform/posix/library_folder.h"
@@ -115,6 +116,7 @@ TEST_F(ControlProperties, TerminateReleasesTheSharedState) {
     void build() override {}
   };
   component->aboutBox = std::make_unique<Dummy>("QueloAbout", presenter);
+  component->reportRecordset = Recordset::create();
   h.control->terminate();
   EXPECT_EQ(component->aboutBox, nullptr);
   EXPECT_EQ(component->reportRecordset, nullptr);
