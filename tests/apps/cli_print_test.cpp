@@ -83,12 +83,9 @@ TEST_F(CliPrint, ThePrinterAndThePdfGetTheRenderedPagesAndThePagesStayAsTheyWere
   ASSERT_EQ(marks.size(), files.size());
   EXPECT_EQ(marks.front(), "withpdf1.htm");
   EXPECT_EQ(marks.back(), "withpdf" + std::to_string(files.size()) + ".htm");
-  EXPECT_NE(pdfText(fileText(page("withpdf.pdf"))).find("Tea kettle"), std::string::npos);
-
   ASSERT_EQ(lp.documents().size(), 1u);
-  const std::string pdf = lp.documents()[0];
-  ASSERT_EQ(pdf.rfind("%PDF-", 0), 0u);
-  const std::string text = pdfText(pdf);
+  EXPECT_TRUE(lp.documents()[0] == fileText(page("withpdf.pdf"))) << "the printed PDF is the one";
+  const std::string text = pdfText(lp.documents()[0]);
   for (const char* markup : {"<TD", "<TABLE", "BGCOLOR", "<HTML"})
     EXPECT_EQ(text.find(markup), std::string::npos) << markup;
   size_t at = 0;
@@ -200,16 +197,11 @@ class PrivateCups {
     dir.write("etc/cupsd.conf",
               "Listen " + socket() +
                   "\nLogLevel warn\n<Location />\n  Order allow,deny\n  Allow all\n</Location>\n");
-    std::string files;
-    for (const auto& [key, sub] : {std::pair{"ServerRoot", "etc"},
-                                   {"RequestRoot", "spool"},
-                                   {"TempDir", "spool/tmp"},
-                                   {"CacheDir", "cache"},
-                                   {"StateDir", "state"},
-                                   {"ErrorLog", "log/error_log"},
-                                   {"AccessLog", "log/access_log"},
-                                   {"PageLog", "log/page_log"}})
-      files += std::string(key) + " " + dir / sub + "\n";
+    std::string files =  // each % is the scratch folder
+        "ServerRoot %etc\nRequestRoot %spool\nTempDir %spool/tmp\nCacheDir %cache\n"
+        "StateDir %state\nErrorLog %log/error_log\nAccessLog %log/access_log\nPageLog "
+        "%log/page_log\n";
+    for (size_t at; (at = files.find('%')) != std::string::npos;) files.replace(at, 1, dir.path());
     dir.write("etc/cups-files.conf", files);
     pid_ = fork();
     if (pid_ == 0) {

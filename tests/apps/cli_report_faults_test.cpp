@@ -35,12 +35,6 @@ class QueloReportFaults : public ReportCli {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     return filesUnder(dir / (app + "/Reports"));
   }
-  // What a complete run adds to each page that was `before`.
-  static FolderFiles added(const FolderFiles& before, const FolderFiles& after) {
-    FolderFiles add;
-    for (const auto& [name, text] : after) add[name] = text.substr(before.at(name).size());
-    return add;
-  }
 };
 
 // A file that cannot be written ends the run with its exit status and one message naming the file
@@ -115,7 +109,8 @@ TEST_F(QueloReportFaults, AKilledRunLeavesEveryPageAsItWasOrWhole) {
   ASSERT_EQ(run(reportArgs(data, dir / "full", "500")).exitCode, 0);
   auto fastest = std::chrono::steady_clock::now() - start;
   const FolderFiles after = filesUnder(dir / "full/Reports");
-  const FolderFiles add = added(before, after);
+  FolderFiles add;  // what a complete run adds to each page
+  for (const auto& [name, text] : after) add[name] = text.substr(before.at(name).size());
 
   constexpr int kMoments = 5;
   int kills = 0;
@@ -136,14 +131,11 @@ TEST_F(QueloReportFaults, AKilledRunLeavesEveryPageAsItWasOrWhole) {
     else
       fastest = std::min(fastest, std::chrono::steady_clock::now() - start);
     FolderFiles left = filesUnder(app + "/Reports");
-    for (auto it = left.begin(); it != left.end();) {
-      if (before.count(it->first)) {
-        ++it;
-        continue;
-      }
-      EXPECT_TRUE(it->first.starts_with(".Quelo-update-")) << it->first;
-      it = left.erase(it);
-    }
+    std::erase_if(left, [&](const auto& file) {
+      const bool leftover = !before.count(file.first);
+      EXPECT_TRUE(!leftover || file.first.starts_with(".Quelo-update-")) << file.first;
+      return leftover;
+    });
     ASSERT_EQ(left.size(), before.size());
     for (const auto& [name, text] : left)
       EXPECT_TRUE(text == before.at(name) || text == after.at(name))

@@ -8,7 +8,6 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
-#include <set>
 
 #include "automation/text.h"
 #include "control/text_box_echo.h"
@@ -90,16 +89,6 @@ TEST_F(MessageLog, LaterArchivesOfTheSameDayKeepTheEarlierOnes) {
   EXPECT_EQ(read(current()), std::string(kUtf8Bom) + lineFor("three"));
 }
 
-TEST_F(MessageLog, AReadOnlyLogIsMadeWritableByItsOwner) {
-  const std::string old = writeLog(10);
-  ASSERT_EQ(::chmod(current().c_str(), 0444), 0);
-  ASSERT_TRUE(log("m"));
-  struct stat st {};
-  ASSERT_EQ(::stat(current().c_str(), &st), 0);
-  EXPECT_TRUE(st.st_mode & S_IWUSR);
-  EXPECT_EQ(read(current()), old + lineFor("m"));
-}
-
 // Refuses every rename, and every copy too unless `copies`.
 struct NoRenames : testing::ForwardingFileSystem {
   NoRenames(FileSystem& inner, bool copies) : ForwardingFileSystem(inner), copies(copies) {}
@@ -114,15 +103,17 @@ struct NoRenames : testing::ForwardingFileSystem {
 };
 
 // A log past the limit moves to its date-stamped name, by rename or else by copy and delete; one
-// at the limit, or one that can be neither renamed nor copied, stays and takes the entry.
+// at the limit, or one that can be neither renamed nor copied, stays and takes the entry. A
+// read-only log is made writable by its owner.
 TEST_F(MessageLog, ALogPastTheLimitIsArchivedWhereItCanBe) {
   NoRenames noRenames(files, true), neither(files, false);
   const struct {
     const char* what;
     size_t size;
     FileSystem* through;
-    bool archived;
+    bool archived, readOnly = false;
   } cases[] = {{"at the limit", kMessageLogLimit, nullptr, false},
+               {"read-only", 10, nullptr, false, true},
                {"past it", kMessageLogLimit + 1, nullptr, true},
                {"no rename", kMessageLogLimit + 1, &noRenames, true},
                {"no rename, no copy", kMessageLogLimit + 1, &neither, false}};
@@ -130,9 +121,15 @@ TEST_F(MessageLog, ALogPastTheLimitIsArchivedWhereItCanBe) {
     SCOPED_TRACE(c.what);
     fs::remove_all(dir / "Reports");
     const std::string old = writeLog(c.size);
+    if (c.readOnly) {
+      ASSERT_EQ(::chmod(current().c_str(), 0444), 0);
+    }
     ASSERT_TRUE(log("next", c.through));
     EXPECT_EQ(read(archive()), c.archived ? old : "<missing>");
     EXPECT_EQ(read(current()), (c.archived ? std::string(kUtf8Bom) : old) + lineFor("next"));
+    struct stat st {};
+    ASSERT_EQ(::stat(current().c_str(), &st), 0);
+    EXPECT_TRUE(st.st_mode & S_IWUSR);
   }
 }
 
