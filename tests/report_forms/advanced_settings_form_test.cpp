@@ -97,8 +97,6 @@ TEST_F(SettingsFormTest, ApplyCommitsEveryControlTrimmedSetsTheFlagAndHides) {
   EXPECT_EQ(formatSettingsRecord(working()),
             "DejaVu Sans**_**Head**_**Foot**_**1**_**1**_**a\r\nb**_**/p/logo.png**_**/p/sig.gif"
             "**_**www.example.org**_**me@example.org**_**1**_**1");
-  EXPECT_EQ(setting(Ra_NotesOnTop), Variant(false));
-  EXPECT_EQ(setting(Ra_AllPages), Variant(false));
   EXPECT_FALSE(h.files.exists(h.settings.file())) << "Apply stores nothing";
 
   form().show(false);  // during an automatic report, Apply leaves the form shown
