@@ -120,7 +120,4 @@ class HostRecords : public varnikquelo::RecordSource {
   bool short_;
 };
 
-// The documents of a page file, one per section, without their enclosing quotes and line end.
-std::vector<std::string> sections(const std::string& pageText);
-
 }  // namespace quelo::testing

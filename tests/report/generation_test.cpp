@@ -191,7 +191,6 @@ TEST_F(ReportTest, HeaderAddressesFollowTheDotAndAtRule) {
 TEST_F(ReportTest, SectionLinksOfALongPageAndFieldChoices) {
   setMaxRecs(60);
   ASSERT_TRUE(runAuto(autoArgs(products(58), "long")));
-  EXPECT_EQ(sections(page("long.htm")).size(), 12u);
   expectPage("section_links.htm", "long.htm");
   ASSERT_TRUE(
       runAuto(with(autoArgs(products(4), "chosen"), {{7, choices({{"Price", 2}, {"qty", 0}})}})));

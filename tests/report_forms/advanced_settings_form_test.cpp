@@ -10,6 +10,7 @@
 #include "component/component.h"
 #include "control/control_report_host.h"
 #include "fakes/control_harness.h"
+#include "fakes/fake_fonts.h"
 #include "fakes/scratch_dir.h"
 #include "fakes/sqlite_file.h"
 #include "report/reg_settings.h"
@@ -163,12 +164,11 @@ TEST_F(SettingsFormTest, ClosingTheWindowUnloadsSoTheNextUseReadsTheStoreAgain) 
 }
 
 // The installed fonts, counting how often they are read.
-struct CountedFonts : Fonts {
+struct CountedFonts : FakeFonts {
   std::vector<std::string> families() override {
     ++reads;
     return names;
   }
-  std::vector<std::string> names{"Times New Roman", "DejaVu Sans", "Arial"};
   int reads = 0;
 };
 
