@@ -47,21 +47,14 @@ struct Progress : ReportProgress {
   std::vector<std::pair<int, int>> steps;  // page, total pages
 };
 
-// A source that counts `extra` more rows than its rows give.
-class MiscountedSource : public RowSource {
- public:
-  MiscountedSource(std::shared_ptr<FakeRowSource> rows, int64_t extra)
-      : rows_(std::move(rows)), extra_(extra) {}
-  Result<std::unique_ptr<RowStream>> run() const override { return rows_->run(); }
+// Rows counted `extra` more than they are.
+struct MiscountedSource : FakeRowSource {
   Result<std::unique_ptr<CountedRowStream>> runCounted() const override {
-    auto stream = rows_->run();
+    auto stream = run();
     if (!stream) return stream.error();
     return std::unique_ptr<CountedRowStream>(std::make_unique<Counted>(
-        std::move(stream).value(), static_cast<int64_t>(rows_->rows.size()) + extra_));
+        std::move(stream).value(), static_cast<int64_t>(rows.size()) + extra));
   }
-  std::string description() const override { return "fake:miscounted"; }
-
- private:
   struct Counted : CountedRowStream {
     Counted(std::unique_ptr<RowStream> r, int64_t n) : rows(std::move(r)), n(n) {}
     const std::vector<FieldInfo>& fields() const override { return rows->fields(); }
@@ -70,8 +63,7 @@ class MiscountedSource : public RowSource {
     std::unique_ptr<RowStream> rows;
     int64_t n;
   };
-  std::shared_ptr<FakeRowSource> rows_;
-  int64_t extra_;
+  int64_t extra = 0;
 };
 
 class ReportRun : public ::testing::Test, protected ReportServices {
@@ -345,7 +337,10 @@ TEST_F(ReportRun, WriteErrorsAndCancelMidStream) {
 TEST_F(ReportRun, ASourceGivingFewerRecordsThanCountedStopsTheRun) {
   for (int32_t pageSize : {10, 7}) {
     SCOPED_TRACE("pages of " + std::to_string(pageSize));
-    ReportJob job = streamedJob(std::make_shared<MiscountedSource>(numberedRows(27), 5), pageSize);
+    auto miscounted = std::make_shared<MiscountedSource>();
+    static_cast<FakeRowSource&>(*miscounted) = *numberedRows(27);
+    miscounted->extra = 5;
+    ReportJob job = streamedJob(miscounted, pageSize);
     job.fields = {"Id", "Name"};
     job.sums = {"Id"};
     Progress progress;
