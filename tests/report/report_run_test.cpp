@@ -230,32 +230,6 @@ TEST_F(ReportRun, AFullDiskWhileThePdfIsWrittenLeavesTheEarlierPdf) {
   platform.files = &files;
 }
 
-// Pages of a size that is no multiple of a section end inside a section: a page read in place
-// stops at its last record. Pages of whole sections between the first and the last are formatted
-// apart (on a machine of more than one processor), their statistics added in page order: prices
-// swinging about zero put the least and the greatest on a page between, and prices all below zero
-// a greatest that is no zero.
-TEST_F(ReportRun, StreamedPagesAreTheSameAsFromHeldRecords) {
-  const char* swinging =
-      "UPDATE products SET price = (20 - abs(id - 25)) * (id % 2 * 2 - 1) + 0.25 WHERE price";
-  const char* negative = "UPDATE products SET price = -1.25 - abs(id - 25) WHERE price";
-  for (const char* prices : {"", swinging, negative})
-    for (int32_t pageSize : {10, 7})
-      for (int rows : {0, 3, pageSize, 2 * pageSize, pageSize + 1, 47}) {
-        SCOPED_TRACE(std::to_string(rows) + " rows in pages of " + std::to_string(pageSize));
-        products(rows);
-        sqlExec(db(), prices);
-        Progress progress;
-        const auto held = pagesOf(heldJob(pageSize), progress);
-        ReportOutcome outcome;
-        const auto streamed = pagesOf(streamedJob(query(), pageSize), progress, &outcome);
-        EXPECT_EQ(streamed, held);
-        EXPECT_EQ(held.size(), static_cast<size_t>((rows + pageSize - 1) / pageSize));
-        EXPECT_EQ(outcome.files.size(), held.size());
-        EXPECT_TRUE(outcome.errors.empty());
-      }
-}
-
 // Files that take a while each to begin: a run's writer falls behind.
 class SlowPageFiles : public ForwardingFileSystem {
  public:
@@ -267,19 +241,34 @@ class SlowPageFiles : public ForwardingFileSystem {
   }
 };
 
-// While the writer is behind, pages between the first and the last are formatted by the run
-// itself, after those formatted apart: their statistics follow on from those pages'.
-TEST_F(ReportRun, PagesFormattedWhileTheWriterIsBehindAreTheSame) {
-  products(200);
-  sqlExec(db(), "UPDATE products SET price = -1.25 - abs(id - 25) WHERE price");
-  Progress progress;
-  const auto held = pagesOf(heldJob(), progress);
+// Pages of a size that is no multiple of a section end inside a section: a page read in place
+// stops at its last record. Pages of whole sections between the first and the last are formatted
+// apart (on a machine of more than one processor), their statistics added in page order: prices
+// swinging about zero put the least and the greatest on a page between, and prices all below zero
+// a greatest that is no zero. While the writer is behind (200 rows written slowly), such pages
+// are formatted by the run itself, after those formatted apart, their statistics following on.
+TEST_F(ReportRun, StreamedPagesAreTheSameAsFromHeldRecords) {
+  const char* swinging =
+      "UPDATE products SET price = (20 - abs(id - 25)) * (id % 2 * 2 - 1) + 0.25 WHERE price";
+  const char* negative = "UPDATE products SET price = -1.25 - abs(id - 25) WHERE price";
   SlowPageFiles slow(files);
-  platform.files = &slow;
-  const auto streamed = pagesOf(streamedJob(query()), progress);
-  platform.files = &files;
-  EXPECT_EQ(streamed, held);
-  EXPECT_EQ(held.size(), 20u);
+  for (const char* prices : {"", swinging, negative})
+    for (int32_t pageSize : {10, 7})
+      for (int rows : {0, 3, pageSize, 2 * pageSize, pageSize + 1, 47, 200}) {
+        SCOPED_TRACE(std::to_string(rows) + " rows in pages of " + std::to_string(pageSize));
+        products(rows);
+        sqlExec(db(), prices);
+        Progress progress;
+        const auto held = pagesOf(heldJob(pageSize), progress);
+        ReportOutcome outcome;
+        if (rows == 200) platform.files = &slow;
+        const auto streamed = pagesOf(streamedJob(query(), pageSize), progress, &outcome);
+        platform.files = &files;
+        EXPECT_EQ(streamed, held);
+        EXPECT_EQ(held.size(), static_cast<size_t>((rows + pageSize - 1) / pageSize));
+        EXPECT_EQ(outcome.files.size(), held.size());
+        EXPECT_TRUE(outcome.errors.empty());
+      }
 }
 
 // Rows another connection writes while the report runs are in no page and in no statistic.
