@@ -86,22 +86,6 @@ TEST_F(GenerationTest, SecondReportUnderTheSameNameIsAppended) {
   EXPECT_EQ(page("again.htm"), once + once.substr(kUtf8Bom.size()));
 }
 
-TEST_F(GenerationTest, BrowserAndPrinterFollowTheAction) {
-  setMaxRecs(10);
-  ASSERT_TRUE(runAuto(autoArgs(products(12), "shown", "Stock", 11)));
-  // The browser first, then one print job of the rendered pages, in page order.
-  const std::string url = "file://" + reports();
-  EXPECT_EQ(h->shell.launches,
-            (std::vector<FakeShell::Launch>{{"open", "", url + "shown1.htm", true},
-                                            {"print", "", "shown.pdf", true}}));
-  ASSERT_EQ(h->renderer.calls.size(), 1u);
-  EXPECT_EQ(h->renderer.calls[0], (std::vector<PageToRender>{{url + "shown1.htm", "shown1.htm"},
-                                                             {url + "shown2.htm", "shown2.htm"}}));
-  EXPECT_EQ(h->shell.printed,
-            (std::vector<std::string>{"%PDF-fake\n" + url + "shown1.htm shown1.htm\n" + url +
-                                      "shown2.htm shown2.htm"}));
-}
-
 TEST_F(GenerationTest, CurrentPageOnlyWritesThePreviewedPageUnderTheBaseName) {
   setMaxRecs(10);
   Args args = autoArgs(products(23), "current");

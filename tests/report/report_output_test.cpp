@@ -124,7 +124,23 @@ TEST_F(ReportOutputTest, ReplaceRemovesOnlyTheEarlierPagesOfTheSameName) {
   EXPECT_EQ(app.read("outside.htm"), "keep me");
 }
 
+// The browser first, then one print job of the rendered pages, in page order; a browser or a
+// printer that fails is named.
 TEST_F(ReportOutputTest, ABrowserOrPrinterThatFailsIsNamed) {
+  setMaxRecs(10);
+  ASSERT_TRUE(runAuto(autoArgs(products(12), "shown", "Stock", 11)));
+  const std::string url = "file://" + reports();
+  EXPECT_EQ(h->shell.launches,
+            (std::vector<FakeShell::Launch>{{"open", "", url + "shown1.htm", true},
+                                            {"print", "", "shown.pdf", true}}));
+  ASSERT_EQ(h->renderer.calls.size(), 1u);
+  EXPECT_EQ(h->renderer.calls[0], (std::vector<PageToRender>{{url + "shown1.htm", "shown1.htm"},
+                                                             {url + "shown2.htm", "shown2.htm"}}));
+  EXPECT_EQ(h->shell.printed,
+            (std::vector<std::string>{"%PDF-fake\n" + url + "shown1.htm shown1.htm\n" + url +
+                                      "shown2.htm shown2.htm"}));
+  EXPECT_TRUE(warnings().empty());
+
   h->shell.failOpens = h->shell.failStarts = 3;
   h->shell.failPrints = 1;
   ASSERT_TRUE(runAuto(autoArgs(products(3), "shown", "Stock", 11)));
