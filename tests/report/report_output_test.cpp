@@ -65,11 +65,9 @@ TEST_F(ReportOutputTest, CopiedPicturesAreReferredToRelativelyOncePerPicture) {
   app.write("Reports/pictures/dog.png", png("dog"));  // the same picture, copied by an earlier run
   app.write("outside.png", "keep me");
   fs::create_symlink(app / "outside.png", app / "Reports/pictures/cat 1-2.png");  // planted
-  auto logo = std::make_shared<VariantArray>(std::vector<VariantArray::Bound>{{0, 10}});
-  for (Variant& v : logo->elements()) v = Variant::missing();
-  logo->elements()[Ra_Logo] = Variant(app / "other/dog.png");
-  logo->elements()[Ra_Signature] = Variant(app / "gone-signature.png");
-  const auto result = makeAutomatic(pictureArgs("copies", Variant(logo)), {.copyPictures = true});
+  std::vector<Variant> logo(Ra_Logo, Variant::missing());
+  logo.insert(logo.end(), {Variant(app / "other/dog.png"), Variant(app / "gone-signature.png")});
+  const auto result = makeAutomatic(pictureArgs("copies", settings(logo)), {.copyPictures = true});
   ASSERT_TRUE(result.ok());
   expectPage("copied_picture_paths.htm",
              "copies.htm");  // "cat 1-3.png": another picture, same name
