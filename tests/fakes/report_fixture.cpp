@@ -6,26 +6,10 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "automation/text.h"
 #include "report/automatic_report.h"
 #include "report/report_api.h"
 
 namespace quelo::testing {
-
-std::vector<std::string> sections(const std::string& pageText) {
-  std::vector<std::string> out;
-  size_t at = pageText.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
-  while (at < pageText.size()) {
-    const size_t end = pageText.find("\"\r\n", at);
-    if (end == std::string::npos || pageText[at] != '"') {
-      ADD_FAILURE() << "not a run of quoted section lines at byte " << at;
-      break;
-    }
-    out.push_back(pageText.substr(at + 1, end - at - 1));
-    at = end + 3;
-  }
-  return out;
-}
 
 varnikquelo::ReportResult ReportTest::makeAutomatic(const Args& args, const ReportOutput& output) {
   varnikquelo::ReportRequest request;

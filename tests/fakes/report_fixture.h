@@ -13,11 +13,10 @@
 
 #include "automation/collection.h"
 #include "component/preview_tables.h"
-#include "data/recordset/ado.h"
-#include "data/recordset/recordset.h"
 #include "fakes/control_harness.h"
 #include "fakes/forwarding_file_system.h"
 #include "fakes/scratch_dir.h"
+#include "fakes/static_table.h"
 #include "report/report_output.h"
 #include "report/report_settings.h"
 #include "varnikquelo/report.h"
@@ -28,13 +27,6 @@ namespace quelo::testing {
 // starts with the invisible byte-order mark); QUELO_UPDATE_GOLDEN=1 writes the file instead.
 void expectGolden(const std::string& name, const std::string& actual);
 
-struct FieldSpec {
-  std::string name;
-  int32_t type;
-  int32_t size;
-  std::optional<int32_t> attributes;
-};
-
 class ReportTest : public ::testing::Test {
  protected:
   ReportTest() {
@@ -43,33 +35,6 @@ class ReportTest : public ::testing::Test {
     h = std::make_unique<ControlHarness>();
     h->component->applicationPath = app.path();
     h->component->developerCompany = "ACME";
-  }
-
-  // A static record set with these fields and rows.
-  static std::shared_ptr<Recordset> table(const std::vector<FieldSpec>& fields,
-                                          const std::vector<std::vector<Variant>>& rows) {
-    auto rs = Recordset::create();
-    for (const FieldSpec& f : fields)
-      EXPECT_TRUE(rs->appendField(f.name, f.type, f.size, f.attributes));
-    EXPECT_TRUE(rs->setCursorType(ado::adOpenStatic));
-    EXPECT_TRUE(rs->setLockType(ado::adLockOptimistic));
-    EXPECT_TRUE(rs->open());
-    for (const auto& row : rows) {
-      EXPECT_TRUE(rs->addNew());
-      for (size_t i = 0; i < row.size(); ++i)
-        EXPECT_TRUE(rs->setValue(static_cast<int>(i), row[i]));
-      EXPECT_TRUE(rs->update());
-    }
-    return rs;
-  }
-
-  // n products: Name (text), Price (double), Qty (long).
-  static std::shared_ptr<Recordset> products(int n) {
-    std::vector<std::vector<Variant>> rows;
-    for (int i = 1; i <= n; ++i)
-      rows.push_back(
-          {Variant("Item " + std::to_string(i)), Variant(i * 1.25), Variant(int32_t{i})});
-    return table({{"Name", 202, 50, 102}, {"Price", 5, 8, 118}, {"Qty", 3, 4, 118}}, rows);
   }
 
   // AutoZeReporter's arguments; omitted ones are Missing.
@@ -154,8 +119,5 @@ class HostRecords : public varnikquelo::RecordSource {
   int64_t counted_;
   bool short_;
 };
-
-// The documents of a page file, one per section, without their enclosing quotes and line end.
-std::vector<std::string> sections(const std::string& pageText);
 
 }  // namespace quelo::testing

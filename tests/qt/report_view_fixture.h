@@ -7,9 +7,8 @@
 #include <map>
 #include <string>
 
-#include "data/recordset/ado.h"
-#include "data/recordset/recordset.h"
 #include "fakes/scratch_dir.h"
+#include "fakes/static_table.h"
 #include "forms/form.h"
 #include "qt/file_dialog_view.h"
 #include "qt/qt_test_support.h"
@@ -44,16 +43,7 @@ class ReportViewTest : public ::testing::Test {
   // n products: Name ("Item i"), Price, Qty and Picture; odd items name a 40 x 30 red picture
   // in the pictures folder, even ones a picture that does not exist.
   static std::shared_ptr<Recordset> products(int n) {
-    auto rs = Recordset::create();
-    EXPECT_TRUE(rs->appendField("Name", 202, 50, 102) && rs->appendField("Price", 5, 8, 118) &&
-                rs->appendField("Qty", 3, 4, 118) && rs->appendField("Picture", 202, 255, 102));
-    EXPECT_TRUE(rs->setCursorType(ado::adOpenStatic) && rs->setLockType(ado::adLockOptimistic) &&
-                rs->open());
-    for (int i = 1; i <= n; ++i)
-      EXPECT_TRUE(rs->addNew() && rs->setValue(0, Variant("Item " + std::to_string(i))) &&
-                  rs->setValue(1, Variant(i * 1.25)) && rs->setValue(2, Variant(int32_t{i})) &&
-                  rs->setValue(3, Variant(i % 2 ? "red.png" : "missing.png")) && rs->update());
-    return rs;
+    return quelo::testing::products(n, "Picture", "red.png");
   }
   // What the user does when the form of that name is shown modally.
   void when(const std::string& formName, std::function<void(FormDialog&)> act) {

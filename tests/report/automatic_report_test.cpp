@@ -26,16 +26,6 @@ struct Options {
 
 class AutomaticReportTest : public ReportTest {
  protected:
-  // Products with a picture column: Name, Price, Qty, Photo.
-  std::shared_ptr<Recordset> records(int32_t rows) const {
-    std::vector<std::vector<Variant>> data;
-    for (int i = 1; i <= rows; ++i)
-      data.push_back({Variant("Item " + std::to_string(i)), Variant(i * 1.25), Variant(int32_t{i}),
-                      Variant(i % 2 ? "a.png" : "none.png")});
-    return table(
-        {{"Name", 202, 50, 102}, {"Price", 5, 8, 118}, {"Qty", 3, 4, 118}, {"Photo", 202, 50, 102}},
-        data);
-  }
   void store(const SettingsRecord& s) {
     ASSERT_TRUE(writeRegSetting(&h->settings, formatSettingsRecord(s), kReportSettingName));
   }
@@ -46,7 +36,7 @@ class AutomaticReportTest : public ReportTest {
   }
   // AutoZeReporter's arguments for the case.
   Args argsOf(const Options& o) const {
-    Args args = autoArgs(records(o.rows), "auto", "Stock");
+    Args args = autoArgs(products(o.rows, "Photo", "a.png"), "auto", "Stock");
     args[1] = Variant(o.picFields);
     if (o.folders) args[2] = Variant(*o.folders);
     if (!o.settings.empty()) args[6] = settings(o.settings);

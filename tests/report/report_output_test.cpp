@@ -44,9 +44,6 @@ class ReportOutputTest : public ReportTest {
                                      {2, Variant(app / "my pics/#1," + app / "other")},
                                      {6, settings}});
   }
-  static std::string pictureCell(const std::string& address) {
-    return "<A Href=" + address + "> <img src = " + address + " border=0";
-  }
 };
 
 TEST_F(ReportOutputTest, PicturePathsAreEncodedAndMissingOnesNamed) {
@@ -68,11 +65,9 @@ TEST_F(ReportOutputTest, CopiedPicturesAreReferredToRelativelyOncePerPicture) {
   app.write("Reports/pictures/dog.png", png("dog"));  // the same picture, copied by an earlier run
   app.write("outside.png", "keep me");
   fs::create_symlink(app / "outside.png", app / "Reports/pictures/cat 1-2.png");  // planted
-  auto logo = std::make_shared<VariantArray>(std::vector<VariantArray::Bound>{{0, 10}});
-  for (Variant& v : logo->elements()) v = Variant::missing();
-  logo->elements()[Ra_Logo] = Variant(app / "other/dog.png");
-  logo->elements()[Ra_Signature] = Variant(app / "gone-signature.png");
-  const auto result = makeAutomatic(pictureArgs("copies", Variant(logo)), {.copyPictures = true});
+  std::vector<Variant> logo(Ra_Logo, Variant::missing());
+  logo.insert(logo.end(), {Variant(app / "other/dog.png"), Variant(app / "gone-signature.png")});
+  const auto result = makeAutomatic(pictureArgs("copies", settings(logo)), {.copyPictures = true});
   ASSERT_TRUE(result.ok());
   expectPage("copied_picture_paths.htm",
              "copies.htm");  // "cat 1-3.png": another picture, same name
@@ -93,7 +88,9 @@ TEST_F(ReportOutputTest, ACopiesFolderThatIsALinkIsNotWrittenThrough) {
   const auto result = makeAutomatic(pictureArgs("linked"), {.copyPictures = true});
   ASSERT_TRUE(result.ok());
   EXPECT_TRUE(fs::is_empty(app / "elsewhere"));
-  EXPECT_NE(page("linked.htm").find(pictureCell(app.path() + "other/dog.png")), std::string::npos);
+  const std::string dog = app.path() + "other/dog.png";
+  EXPECT_NE(page("linked.htm").find("<A Href=" + dog + "> <img src = " + dog + " border=0"),
+            std::string::npos);
   ASSERT_EQ(result.warnings.size(), 2u);
   EXPECT_EQ(result.warnings[0],
             "pictures not copied: " + reports() + "pictures is a symbolic link");
@@ -120,11 +117,28 @@ TEST_F(ReportOutputTest, ReplaceRemovesOnlyTheEarlierPagesOfTheSameName) {
   for (const auto& e : fs::directory_iterator(reports())) left.insert(e.path().filename());
   EXPECT_EQ(left, (std::set<std::string>{"stock1.htm", "stock2.htm", "stock.txt", "stock01.htm",
                                          "stocks1.htm", "stock5.htm"}));
-  EXPECT_EQ(sections(page("stock1.htm")).size(), 1u);
+  const std::string first = page("stock1.htm");  // replaced, not appended to: one section
+  EXPECT_EQ(first.find("\"\r\n"), first.size() - 3);
   EXPECT_EQ(app.read("outside.htm"), "keep me");
 }
 
+// The browser first, then one print job of the rendered pages, in page order; a browser or a
+// printer that fails is named.
 TEST_F(ReportOutputTest, ABrowserOrPrinterThatFailsIsNamed) {
+  setMaxRecs(10);
+  ASSERT_TRUE(runAuto(autoArgs(products(12), "shown", "Stock", 11)));
+  const std::string url = "file://" + reports();
+  EXPECT_EQ(h->shell.launches,
+            (std::vector<FakeShell::Launch>{{"open", "", url + "shown1.htm", true},
+                                            {"print", "", "shown.pdf", true}}));
+  ASSERT_EQ(h->renderer.calls.size(), 1u);
+  EXPECT_EQ(h->renderer.calls[0], (std::vector<PageToRender>{{url + "shown1.htm", "shown1.htm"},
+                                                             {url + "shown2.htm", "shown2.htm"}}));
+  EXPECT_EQ(h->shell.printed,
+            (std::vector<std::string>{"%PDF-fake\n" + url + "shown1.htm shown1.htm\n" + url +
+                                      "shown2.htm shown2.htm"}));
+  EXPECT_TRUE(warnings().empty());
+
   h->shell.failOpens = h->shell.failStarts = 3;
   h->shell.failPrints = 1;
   ASSERT_TRUE(runAuto(autoArgs(products(3), "shown", "Stock", 11)));

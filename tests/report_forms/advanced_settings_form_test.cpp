@@ -10,6 +10,7 @@
 #include "component/component.h"
 #include "control/control_report_host.h"
 #include "fakes/control_harness.h"
+#include "fakes/fake_fonts.h"
 #include "fakes/scratch_dir.h"
 #include "fakes/sqlite_file.h"
 #include "report/reg_settings.h"
@@ -97,8 +98,6 @@ TEST_F(SettingsFormTest, ApplyCommitsEveryControlTrimmedSetsTheFlagAndHides) {
   EXPECT_EQ(formatSettingsRecord(working()),
             "DejaVu Sans**_**Head**_**Foot**_**1**_**1**_**a\r\nb**_**/p/logo.png**_**/p/sig.gif"
             "**_**www.example.org**_**me@example.org**_**1**_**1");
-  EXPECT_EQ(setting(Ra_NotesOnTop), Variant(false));
-  EXPECT_EQ(setting(Ra_AllPages), Variant(false));
   EXPECT_FALSE(h.files.exists(h.settings.file())) << "Apply stores nothing";
 
   form().show(false);  // during an automatic report, Apply leaves the form shown
@@ -153,24 +152,32 @@ TEST_F(SettingsFormTest, SavedSettingsComeBackInAFreshThreadEvenBeyond1024Bytes)
   fresh.join();
 }
 
+// The store read again holds a font that is not installed, which selects nothing, and numbers
+// of no option button.
 TEST_F(SettingsFormTest, ClosingTheWindowUnloadsSoTheNextUseReadsTheStoreAgain) {
   EXPECT_EQ(setting(Ra_Header), Variant(""));
   EXPECT_FALSE(h.files.exists(h.settings.file())) << "reading creates no settings file";
-  ASSERT_TRUE(writeRegSetting(&h.settings, "Arial**_**Stored header", kReportSettingName));
+  ASSERT_TRUE(writeRegSetting(
+      &h.settings,
+      "No Such Font**_**Stored header**_**f**_**1**_**5**_**n**_**l**_**s**_**w**_**e**_**7",
+      kReportSettingName));
   EXPECT_EQ(setting(Ra_Header), Variant("")) << "a loaded form does not read again";
   ASSERT_TRUE(form().unload());
   EXPECT_EQ(setting(Ra_Header), Variant("Stored header"));
   EXPECT_EQ(ctl("txtHeaderFooter", 0).text(), "Stored header");
-  EXPECT_EQ(fontBox().text(), "Arial");
+  EXPECT_EQ(fontBox().listIndex(), -1);
+  EXPECT_EQ(label("lblFontName").fontName(), "No Such Font");
+  EXPECT_EQ(working().notesPosition, 5);
+  EXPECT_TRUE(ctl<OptionButton>("OptNotesPosition", 0).value()) << "no option button 5";
+  EXPECT_TRUE(ctl<OptionButton>("OptPages", 0).value());
 }
 
 // The installed fonts, counting how often they are read.
-struct CountedFonts : Fonts {
+struct CountedFonts : FakeFonts {
   std::vector<std::string> families() override {
     ++reads;
     return names;
   }
-  std::vector<std::string> names{"Times New Roman", "DejaVu Sans", "Arial"};
   int reads = 0;
 };
 
@@ -211,17 +218,6 @@ TEST_F(SettingsFormTest, TheFontListIsReadWhenShownOrWhenApplyChecksTheStoredFon
     EXPECT_EQ(listed, c.listed);
     EXPECT_EQ(list.listIndex(), c.selected);
   }
-}
-
-TEST_F(SettingsFormTest, AStoredFontThatIsNotInstalledSelectsNothing) {
-  const std::string record =
-      "No Such Font**_**h**_**f**_**1**_**5**_**n**_**l**_**s**_**w**_**e**_**7";
-  ASSERT_TRUE(writeRegSetting(&h.settings, record, kReportSettingName));
-  EXPECT_EQ(fontBox().listIndex(), -1);
-  EXPECT_EQ(label("lblFontName").fontName(), "No Such Font");
-  EXPECT_EQ(working().notesPosition, 5);
-  EXPECT_TRUE(ctl<OptionButton>("OptNotesPosition", 0).value()) << "no option button 5";
-  EXPECT_TRUE(ctl<OptionButton>("OptPages", 0).value());
 }
 
 TEST_F(SettingsFormTest, RevertFromTheBackupFillsTheTenControlsAndLeavesTheSettings) {
