@@ -119,6 +119,10 @@ class FileSystem {
     std::unique_ptr<FolderLock> inUse;
   };
   virtual Result<RunFolder> createRunFolder(const std::string& folder) = 0;
+  // A new file in a run folder, written under its own name: nothing else looks there, so it needs
+  // no temporary. A name taken (by a link too: none is followed) fails with
+  // err::kFileAlreadyExists; dropped unclosed, or after a failed write, it is removed.
+  virtual Result<std::unique_ptr<OutputFile>> beginInRunFolder(const std::string& path) = 0;
   // As beginUpdate, for a file replaced by new content alone (the old is not copied).
   virtual Result<std::unique_ptr<OutputFile>> beginReplacement(const std::string& path) = 0;
   // Removes the temporaries and the run folders not in use that killed processes left in

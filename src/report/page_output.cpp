@@ -89,8 +89,9 @@ void PageOutput::writeOne(Page& page) {
   }
   page.status = [&]() -> Status {
     if (Status s = openRunFolder(); !s) return s;
-    auto file = files_.beginUpdate(run_.path + page.fileName, kUtf8Bom);
+    auto file = files_.beginInRunFolder(run_.path + page.fileName);
     if (!file) return file.error();
+    if (Status s = file.value()->write(kUtf8Bom); !s) return s;  // goes with the pieces
     if (Status s = file.value()->writePieces(page.text.pieces()); !s) return s;
     return file.value()->close();
   }();
@@ -132,8 +133,7 @@ std::vector<Status> PageOutput::commit(const std::vector<std::string>& fileNames
 
 Status PageOutput::putInPlace(const std::string& fileName) {
   const std::string built = run_.path + fileName, target = folder_ + fileName;
-  if (!files_.exists(target) && !files_.isSymlink(target) && files_.moveFile(built, target))
-    return Status::ok();
+  if (files_.moveFile(built, target)) return Status::ok();  // where no file or link has the name
   auto text = files_.readFile(built);
   if (!text) return text.error();
   std::string_view added = text.value();

@@ -6,16 +6,20 @@ namespace {
 Error faultError(FaultCause cause, const std::string& what, const std::string& path) {
   const std::string head = "Cannot " + what + " '" + path + "': ";
   switch (cause) {
-    case FaultCause::kDiskFull: return makeError(err::kDiskFull, head + "No space left on device");
-    case FaultCause::kPermissionDenied: return makeError(err::kPermissionDenied, head + "Permission denied");
-    case FaultCause::kIoError: break;
+    case FaultCause::kDiskFull:
+      return makeError(err::kDiskFull, head + "No space left on device");
+    case FaultCause::kPermissionDenied:
+      return makeError(err::kPermissionDenied, head + "Permission denied");
+    case FaultCause::kIoError:
+      break;
   }
   return makeError(err::kIoError, head + "Input/output error");
 }
 
 // Counts the operation: its fault, or what the call gives.
 template <typename Call>
-auto counted(CountdownFileSystem& files, const char* what, const std::string& path, Call call) -> decltype(call()) {
+auto counted(CountdownFileSystem& files, const char* what, const std::string& path, Call call)
+    -> decltype(call()) {
   if (Status s = files.step(what, path); !s) return s.error();
   return call();
 }
@@ -54,7 +58,8 @@ struct CountedOutput : OutputFile {
 };
 
 template <typename Counted, typename File>
-Result<std::unique_ptr<File>> wrapped(Result<std::unique_ptr<File>> file, CountdownFileSystem& files, const std::string& path) {
+Result<std::unique_ptr<File>> wrapped(Result<std::unique_ptr<File>> file,
+                                      CountdownFileSystem& files, const std::string& path) {
   if (!file) return file;
   return std::unique_ptr<File>(std::make_unique<Counted>(std::move(file).value(), files, path));
 }
@@ -67,7 +72,8 @@ Status CountdownFileSystem::step(const std::string& what, const std::string& pat
   if (!fault_.only.empty() && what != fault_.only) return Status::ok();
   if (!path.ends_with(fault_.onPath)) return Status::ok();
   const int n = ++counted_;
-  if (fault_.at > 0 && (n == fault_.at || (fault_.fromThenOn && n > fault_.at))) return faultError(fault_.cause, what, path);
+  if (fault_.at > 0 && (n == fault_.at || (fault_.fromThenOn && n > fault_.at)))
+    return faultError(fault_.cause, what, path);
   return Status::ok();
 }
 
@@ -88,7 +94,8 @@ Result<std::string> CountdownFileSystem::readPrefix(const std::string& path, siz
 Status CountdownFileSystem::createDirectory(const std::string& path) {
   return counted(*this, "create folder", path, [&] { return Base::createDirectory(path); });
 }
-Status CountdownFileSystem::copyFile(const std::string& from, const std::string& to, bool overwrite) {
+Status CountdownFileSystem::copyFile(const std::string& from, const std::string& to,
+                                     bool overwrite) {
   return counted(*this, "create", to, [&] { return Base::copyFile(from, to, overwrite); });
 }
 Status CountdownFileSystem::moveFile(const std::string& from, const std::string& to) {
@@ -101,28 +108,41 @@ Result<std::string> CountdownFileSystem::readFile(const std::string& path) {
   return counted(*this, "open", path, [&] { return Base::readFile(path); });
 }
 Result<std::unique_ptr<InputFile>> CountdownFileSystem::openForReading(const std::string& path) {
-  return counted(*this, "open", path, [&] { return wrapped<CountedInput>(Base::openForReading(path), *this, path); });
+  return counted(*this, "open", path,
+                 [&] { return wrapped<CountedInput>(Base::openForReading(path), *this, path); });
 }
 Result<RegularFile> CountdownFileSystem::openRegular(const std::string& path) {
   auto opened = counted(*this, "open", path, [&] { return Base::openRegular(path); });
-  if (opened) opened.value().file = std::make_unique<CountedInput>(std::move(opened.value().file), *this, path);
+  if (opened)
+    opened.value().file =
+        std::make_unique<CountedInput>(std::move(opened.value().file), *this, path);
   return opened;
 }
-Result<std::unique_ptr<OutputFile>> CountdownFileSystem::beginCreate(const std::string& path, unsigned mode) {
-  return counted(*this, "create", path, [&] { return wrapped<CountedOutput>(Base::beginCreate(path, mode), *this, path); });
+Result<std::unique_ptr<OutputFile>> CountdownFileSystem::beginCreate(const std::string& path,
+                                                                     unsigned mode) {
+  return counted(*this, "create", path, [&] {
+    return wrapped<CountedOutput>(Base::beginCreate(path, mode), *this, path);
+  });
 }
 Result<std::unique_ptr<FolderLock>> CountdownFileSystem::lockFolder(const std::string& folder) {
   return counted(*this, "lock", folder, [&] { return Base::lockFolder(folder); });
 }
-Result<std::unique_ptr<OutputFile>> CountdownFileSystem::beginUpdate(const std::string& path, std::string_view newFilePrefix) {
-  return counted(*this, "create", path,
-                 [&] { return wrapped<CountedOutput>(Base::beginUpdate(path, newFilePrefix), *this, path); });
+Result<std::unique_ptr<OutputFile>> CountdownFileSystem::beginUpdate(
+    const std::string& path, std::string_view newFilePrefix) {
+  return counted(*this, "create", path, [&] {
+    return wrapped<CountedOutput>(Base::beginUpdate(path, newFilePrefix), *this, path);
+  });
 }
 Result<FileSystem::RunFolder> CountdownFileSystem::createRunFolder(const std::string& folder) {
   return counted(*this, "create folder", folder, [&] { return Base::createRunFolder(folder); });
 }
+Result<std::unique_ptr<OutputFile>> CountdownFileSystem::beginInRunFolder(const std::string& path) {
+  return counted(*this, "create", path,
+                 [&] { return wrapped<CountedOutput>(Base::beginInRunFolder(path), *this, path); });
+}
 Result<std::unique_ptr<OutputFile>> CountdownFileSystem::beginReplacement(const std::string& path) {
-  return counted(*this, "create", path, [&] { return wrapped<CountedOutput>(Base::beginReplacement(path), *this, path); });
+  return counted(*this, "create", path,
+                 [&] { return wrapped<CountedOutput>(Base::beginReplacement(path), *this, path); });
 }
 Status CountdownFileSystem::removeUpdateLeftovers(const std::string& folder) {
   return counted(*this, "clean", folder, [&] { return Base::removeUpdateLeftovers(folder); });

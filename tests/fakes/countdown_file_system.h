@@ -19,7 +19,8 @@ struct Fault {
   int at = 0;  // the operation that fails, counted from 1; 0 for none
   bool fromThenOn = false;
   FaultCause cause = FaultCause::kIoError;
-  std::string only = {};  // when given, `at` counts only operations of this kind ("write", "open" ...)
+  std::string only =
+      {};  // when given, `at` counts only operations of this kind ("write", "open" ...)
   std::string onPath = {};  // when given, `at` counts only operations on paths ending so
 };
 
@@ -44,8 +45,10 @@ class CountdownFileSystem : public ForwardingFileSystem {
   Result<RegularFile> openRegular(const std::string& path) override;
   Result<std::unique_ptr<OutputFile>> beginCreate(const std::string& path, unsigned mode) override;
   Result<std::unique_ptr<FolderLock>> lockFolder(const std::string& folder) override;
-  Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path, std::string_view newFilePrefix) override;
+  Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path,
+                                                  std::string_view newFilePrefix) override;
   Result<RunFolder> createRunFolder(const std::string& folder) override;
+  Result<std::unique_ptr<OutputFile>> beginInRunFolder(const std::string& path) override;
   Result<std::unique_ptr<OutputFile>> beginReplacement(const std::string& path) override;
   Status removeUpdateLeftovers(const std::string& folder) override;
 

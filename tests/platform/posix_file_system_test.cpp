@@ -1,3 +1,5 @@
+#include "platform/posix/posix_file_system.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,7 +11,6 @@
 #include "fakes/forwarding_file_system.h"
 #include "fakes/scratch_dir.h"
 #include "platform/file_system.h"
-#include "platform/posix/posix_file_system.h"
 
 namespace quelo {
 namespace {
@@ -37,7 +38,8 @@ TEST_F(PosixFiles, AMoveNeverReplacesAndKeepsOpenWritersWriting) {
 
 std::vector<std::string> namesIn(const std::string& folder) {
   std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename());
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    names.push_back(e.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -61,7 +63,8 @@ TEST_F(PosixFiles, AnUpdateReplacesTheFileWholeOnCloseOnly) {
     auto update = fs.beginUpdate(dir / "f", "BOM|");
     ASSERT_TRUE(update);
     ASSERT_TRUE(update.value()->write("new"));
-    EXPECT_EQ(namesIn(dir.path()).size(), present ? 2u : 1u) << "the temporary stands beside the file";
+    EXPECT_EQ(namesIn(dir.path()).size(), present ? 2u : 1u)
+        << "the temporary stands beside the file";
     ASSERT_TRUE(update.value()->close());
     EXPECT_EQ(dir.read("f"), present ? "old|new" : "BOM|new");
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"f"});
@@ -82,8 +85,10 @@ TEST_F(PosixFiles, AnUpdateRefusesLinksFoldersAndDevices) {
   std::filesystem::create_symlink(outside / "created", dir / "dangling");
   std::filesystem::create_directory(dir / "folder");
   ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
-  const std::vector<std::pair<std::string, int>> cases = {
-      {"link", err::kPermissionDenied}, {"dangling", err::kPermissionDenied}, {"folder", err::kIoError}, {"fifo", err::kIoError}};
+  const std::vector<std::pair<std::string, int>> cases = {{"link", err::kPermissionDenied},
+                                                          {"dangling", err::kPermissionDenied},
+                                                          {"folder", err::kIoError},
+                                                          {"fifo", err::kIoError}};
   for (const auto& [name, number] : cases) {
     SCOPED_TRACE(name);
     auto update = fs.beginUpdate(dir / name, "");
@@ -115,6 +120,28 @@ TEST_F(PosixFiles, ACreateNeverReplacesWhatTookItsNameMeanwhile) {
   EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"file", "folder", "link"}));
 }
 
+// A run folder's file is written under its own name, never through a link, and goes when dropped.
+TEST_F(PosixFiles, ARunFolderFileFollowsNoLinkAndGoesWhenDropped) {
+  testing::ScratchDir outside;
+  std::filesystem::create_symlink(outside / "created", dir / "link");
+  auto linked = fs.beginInRunFolder(dir / "link");
+  ASSERT_FALSE(linked);
+  EXPECT_EQ(linked.error().number, err::kFileAlreadyExists);
+  EXPECT_TRUE(namesIn(outside.path()).empty());
+
+  auto dropped = fs.beginInRunFolder(dir / "page.htm");
+  ASSERT_TRUE(dropped);
+  ASSERT_TRUE(dropped.value()->write("half"));
+  dropped.value().reset();
+  EXPECT_FALSE(fs.exists(dir / "page.htm"));
+
+  auto page = fs.beginInRunFolder(dir / "page.htm");
+  ASSERT_TRUE(page);
+  ASSERT_TRUE(page.value()->write("whole"));
+  ASSERT_TRUE(page.value()->close());
+  EXPECT_EQ(dir.read("page.htm"), "whole");
+}
+
 TEST_F(PosixFiles, LeftoversOfAKilledUpdateAreRemovedAndNothingElse) {
   auto update = fs.beginUpdate(dir / "page.htm", "");
   ASSERT_TRUE(update);
@@ -122,10 +149,13 @@ TEST_F(PosixFiles, LeftoversOfAKilledUpdateAreRemovedAndNothingElse) {
   ASSERT_EQ(temporary.size(), 1u);
   update.value().reset();
   dir.write(temporary.front(), "half a page");  // as a killed run leaves it
-  for (const char* kept : {"page.htm", ".Quelo-update-", ".Quelo-update-1234567", ".quelo-update-123456"}) dir.write(kept, "x");
+  for (const char* kept :
+       {"page.htm", ".Quelo-update-", ".Quelo-update-1234567", ".quelo-update-123456"})
+    dir.write(kept, "x");
   ASSERT_TRUE(fs.removeUpdateLeftovers(dir.path()));
   EXPECT_EQ(namesIn(dir.path()),
-            (std::vector<std::string>{".Quelo-update-", ".Quelo-update-1234567", ".quelo-update-123456", "page.htm"}));
+            (std::vector<std::string>{".Quelo-update-", ".Quelo-update-1234567",
+                                      ".quelo-update-123456", "page.htm"}));
 }
 
 // Two runs that make the same folder at once both go on.

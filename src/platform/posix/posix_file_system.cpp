@@ -220,7 +220,8 @@ class PosixRunFolderLock : public FolderLock {
 // error names the file it stands for, not the temporary.
 class PosixUpdate : public OutputFile {
  public:
-  enum class Put { Replacing, Beside };  // over the file, or only where there is none
+  // over the file, only where there is none, or nowhere: written under its own name
+  enum class Put { Replacing, Beside, Written };
   PosixUpdate(int fd, std::string temporary, std::string target, Put put = Put::Replacing)
       : fd_(fd), temporary_(std::move(temporary)), target_(std::move(target)), put_(put) {}
   ~PosixUpdate() override { discard(); }
@@ -262,6 +263,7 @@ class PosixUpdate : public OutputFile {
  private:
   static constexpr size_t kBufferSize = 1 << 16;
   Status putInPlace() {
+    if (put_ == Put::Written) return Status::ok();
     if (put_ == Put::Replacing)
       return ::rename(temporary_.c_str(), target_.c_str()) == 0
                  ? Status::ok()
@@ -516,6 +518,15 @@ Result<FileSystem::RunFolder> PosixFileSystem::createRunFolder(const std::string
   run.inUse = std::make_unique<PosixRunFolderLock>(fd, run.path);
   run.path += '/';
   return run;
+}
+
+Result<std::unique_ptr<OutputFile>> PosixFileSystem::beginInRunFolder(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0 && errno == EEXIST)
+    return makeError(err::kFileAlreadyExists, "Cannot create '" + path + "': the name is taken");
+  if (fd < 0) return sysError("Cannot create", path);
+  return std::unique_ptr<OutputFile>(
+      std::make_unique<PosixUpdate>(fd, path, path, PosixUpdate::Put::Written));
 }
 
 Result<std::unique_ptr<OutputFile>> PosixFileSystem::beginReplacement(const std::string& path) {

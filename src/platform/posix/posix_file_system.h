@@ -24,9 +24,11 @@ class PosixFileSystem : public FileSystem {
   Result<std::unique_ptr<FolderLock>> lockFolder(const std::string& folder) override;
   // The temporary is a dot file with a mixed-case name (see posix_file_system.cpp), renamed
   // over the file.
-  Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path, std::string_view newFilePrefix) override;
+  Result<std::unique_ptr<OutputFile>> beginUpdate(const std::string& path,
+                                                  std::string_view newFilePrefix) override;
   // mode 0700, locked with flock(2)
   Result<RunFolder> createRunFolder(const std::string& folder) override;
+  Result<std::unique_ptr<OutputFile>> beginInRunFolder(const std::string& path) override;
   Result<std::unique_ptr<OutputFile>> beginReplacement(const std::string& path) override;
   Status removeUpdateLeftovers(const std::string& folder) override;
   // Opened without blocking (a FIFO cannot hold it up), then checked on the descriptor.
