@@ -25,29 +25,31 @@ struct File {
   size_t size;
 };
 
-bool readFile(const fs::path& path, char* into, size_t size) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+// Reads or writes (`io`) all `size` bytes at `at`, in as many calls as it takes.
+template <typename Io, typename Byte>
+bool whole(Io io, int fd, Byte* at, size_t size) {
   size_t done = 0;
   while (done < size) {
-    const ssize_t n = ::read(fd, into + done, size - done);
+    const ssize_t n = io(fd, at + done, size - done);
     if (n <= 0) break;
     done += static_cast<size_t>(n);
   }
-  ::close(fd);
   return done == size;
+}
+
+bool readFile(const fs::path& path, char* into, size_t size) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool read = whole(::read, fd, into, size);
+  ::close(fd);
+  return read;
 }
 
 bool writeFile(const std::string& path, const char* bytes, size_t size) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  size_t done = 0;
-  while (done < size) {
-    const ssize_t n = ::write(fd, bytes + done, size - done);
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  return ::close(fd) == 0 && done == size;
+  const bool written = whole(::write, fd, bytes, size);
+  return ::close(fd) == 0 && written;
 }
 
 // The regular files of FROM with their places in one region; the region is mapped by the caller.
@@ -71,6 +73,7 @@ int main(int argc, char** argv) {
   }
   size_t bytes = 0;
   const std::vector<File> files = listFiles(argv[1], bytes);
+  // One byte more than the files hold: a folder of empty files still maps a region.
   void* mapped =
       ::mmap(nullptr, bytes + 1, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapped == MAP_FAILED) {

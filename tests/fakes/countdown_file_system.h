@@ -19,8 +19,8 @@ struct Fault {
   int at = 0;  // the operation that fails, counted from 1; 0 for none
   bool fromThenOn = false;
   FaultCause cause = FaultCause::kIoError;
-  std::string only =
-      {};  // when given, `at` counts only operations of this kind ("write", "open" ...)
+  // when given, `at` counts only operations of this kind ("write", "open" ...)
+  std::string only = {};
   std::string onPath = {};  // when given, `at` counts only operations on paths ending so
 };
 
