@@ -305,8 +305,10 @@ TEST_F(Clickhouse, AServerKilledMidReportLeavesTheEarlierPages) {
         "SELECT max(read_rows) FROM system.processes WHERE query LIKE '%sleepEachRow%' AND query "
         "NOT "
         "LIKE '%system.processes%'";
-    for (int wait = 0; wait < 600 && std::atoll(answer(own.kept[0], readRows).c_str()) < 200000;
-         ++wait)
+    // A minute by the clock: under load each look (a curl process) may take a second.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (std::chrono::steady_clock::now() < deadline &&
+           std::atoll(answer(own.kept[0], readRows).c_str()) < 200000)
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     for (const char* shard : {"/shard1/server.pid", "/shard2/server.pid"}) {
       std::ifstream pidFile(own.folder + shard);
