@@ -2,6 +2,8 @@
 """Mutation run: how many small faults planted in src/ do the tests catch?
 
   mutants.py sample --seed S -n N [-o SITES]   picks N sites, spread over the folders, into SITES
+                  [--folders A,B,...]          from these folders of src/ (default: automation,
+                                               data, report, report_forms, files, control, forms)
   mutants.py run SITES [-o RESULTS]            plants each one alone, rebuilds, runs the tests
 
 A site is a file, line, column and change: a relational or equality operator flipped, + and -
@@ -131,17 +133,17 @@ def configure(build):
                    stdout=subprocess.DEVNULL, check=True)
 
 
-def compiled_sources(build):
+def compiled_sources(build, folders):
     """The sources compiled in BUILD under the sampled folders (not the left-out fallbacks)."""
     with open(os.path.join(build, "compile_commands.json")) as f:
         files = {os.path.relpath(entry["file"], ROOT) for entry in json.load(f)}
     return sorted(f for f in files
-                  if f.endswith(".cpp") and f.split("/")[0] == "src" and f.split("/")[1] in FOLDERS)
+                  if f.endswith(".cpp") and f.split("/")[0] == "src" and f.split("/")[1] in folders)
 
 
-def all_sites(build):
-    by_folder = {folder: [] for folder in FOLDERS}
-    for path in compiled_sources(build):
+def all_sites(build, folders):
+    by_folder = {folder: [] for folder in folders}
+    for path in compiled_sources(build, folders):
         in_comment = False
         with open(os.path.join(ROOT, path)) as f:
             for number, text in enumerate(f.read().split("\n"), 1):
@@ -154,12 +156,13 @@ def all_sites(build):
 
 
 def sample(args):
-    by_folder = all_sites(args.build)
+    folders = args.folders.split(",")
+    by_folder = all_sites(args.build, folders)
     rng = random.Random(args.seed)
     pools = {folder: rng.sample(sites, len(sites)) for folder, sites in by_folder.items()}
     chosen = []
     while len(chosen) < args.n and any(pools.values()):
-        for folder in FOLDERS:
+        for folder in folders:
             if pools[folder] and len(chosen) < args.n:
                 chosen.append(pools[folder].pop())
     with open(args.output, "w") as f:
@@ -167,7 +170,7 @@ def sample(args):
         for number, site in enumerate(chosen, 1):
             site["id"] = number
             f.write("\t".join(str(site[k]).replace("\t", " ") for k in FIELDS) + "\n")
-    counts = {folder: sum(s["file"].split("/")[1] == folder for s in chosen) for folder in FOLDERS}
+    counts = {folder: sum(s["file"].split("/")[1] == folder for s in chosen) for folder in folders}
     print(f"{len(chosen)} sites (seed {args.seed}) in {args.output}: "
           + ", ".join(f"{k} {v}" for k, v in counts.items()))
 
@@ -213,8 +216,11 @@ class Observers:
                        for p in programs}
 
     def of(self, path):
-        suffix = "/" + path.split("/", 1)[1] + ".o"  # src/x/y.cpp -> .../x/y.cpp.o
-        return [p for p, inputs in self.inputs.items() if any(i.endswith(suffix) for i in inputs)]
+        # An object is its source's path with the target's CMakeFiles/<target>.dir/ put in where
+        # the target is defined: src/CMakeFiles/quelo.dir/x/y.cpp.o, src/qt/CMakeFiles/quelo-qt.dir/y.cpp.o.
+        target_dir = re.compile(r"CMakeFiles/[^/]+\.dir/")
+        return [p for p, inputs in self.inputs.items()
+                if any(target_dir.sub("", i) == path + ".o" for i in inputs)]
 
 
 # ---------------------------------------------------------------- planting and judging
@@ -363,7 +369,8 @@ def run_program(program, env_of, limit, shards, every_test):
     runs = []
     try:
         for test_filter, shard_env in shard_runs(program, env_of, shards):
-            output = tempfile.TemporaryFile("w+")
+            # A mutant may make a test print any bytes: they are read back as text come what may.
+            output = tempfile.TemporaryFile("w+", errors="replace")
             process = subprocess.Popen(
                 [program, "--gtest_brief=1", "--gtest_filter=" + test_filter]
                 + ([] if every_test else ["--gtest_fail_fast"]),
@@ -607,6 +614,8 @@ def main():
     p = commands.add_parser("sample", help="pick the sites")
     p.add_argument("--seed", type=int, default=31)
     p.add_argument("-n", type=int, default=150)
+    p.add_argument("--folders", default=",".join(FOLDERS),
+                   help="comma-separated folders of src/ to draw from (default: %(default)s)")
     p.add_argument("-o", "--output", default="mutants-sites.tsv")
     p.set_defaults(func=sample)
     p = commands.add_parser("run", help="plant and judge each site")
