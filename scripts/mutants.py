@@ -210,17 +210,18 @@ class Observers:
     """Which test programs can observe a source file: those whose inputs (libraries, and the
     programs they start, which CMake lists as their dependencies) take in the file's object."""
 
+    # An object is its source's path with the target's CMakeFiles/<target>.dir/ put in where the
+    # target is defined: src/CMakeFiles/quelo.dir/x/y.cpp.o, src/qt/CMakeFiles/quelo-qt.dir/y.cpp.o.
+    TARGET_DIR = re.compile(r"CMakeFiles/[^/]+\.dir/")
+
     def __init__(self, build, programs):
         self.build = build
-        self.inputs = {p: set(ninja(build, "-t", "inputs", os.path.relpath(p, build)).split())
+        self.inputs = {p: {self.TARGET_DIR.sub("", i) for i in
+                           ninja(build, "-t", "inputs", os.path.relpath(p, build)).split()}
                        for p in programs}
 
     def of(self, path):
-        # An object is its source's path with the target's CMakeFiles/<target>.dir/ put in where
-        # the target is defined: src/CMakeFiles/quelo.dir/x/y.cpp.o, src/qt/CMakeFiles/quelo-qt.dir/y.cpp.o.
-        target_dir = re.compile(r"CMakeFiles/[^/]+\.dir/")
-        return [p for p, inputs in self.inputs.items()
-                if any(target_dir.sub("", i) == path + ".o" for i in inputs)]
+        return [p for p, inputs in self.inputs.items() if path + ".o" in inputs]
 
 
 # ---------------------------------------------------------------- planting and judging
