@@ -157,6 +157,9 @@ def all_sites(build, folders):
 
 def sample(args):
     folders = args.folders.split(",")
+    unknown = [f for f in folders if not os.path.isdir(os.path.join(ROOT, "src", f))]
+    if unknown:
+        sys.exit(f"mutants.py: no such folder in src/: {', '.join(unknown)}")
     by_folder = all_sites(args.build, folders)
     rng = random.Random(args.seed)
     pools = {folder: rng.sample(sites, len(sites)) for folder, sites in by_folder.items()}
