@@ -87,14 +87,14 @@ CellText booleanText(bool b) {
   return CellText{texts[b], numbers[b], TextShape::AsIs};
 }
 
-// A cell's text and number; none for Null or a value without a text form. Text is read in place
-// and numbers are written straight from the cell, as they are most cells; the rarer kinds take
-// the way of any value.
-std::optional<CellText> cellText(const CellView& c, std::string& scratch) {
+// A cell's text, and when `counted` the number it counts with; none for Null or a value without a
+// text form. Text is read in place and numbers are written straight from the cell, as they are
+// most cells; the rarer kinds take the way of any value.
+std::optional<CellText> cellText(const CellView& c, bool counted, std::string& scratch) {
   switch (c.kind) {
     case CellKind::Text:
-      return CellText{c.text, isNumericText(c.text) ? std::optional<double>(leadingNumber(c.text))
-                                                    : std::nullopt};
+      if (!counted || !isNumericText(c.text)) return CellText{c.text, std::nullopt};
+      return CellText{c.text, leadingNumber(c.text)};
     case CellKind::Integer:
     case CellKind::Long:
     case CellKind::LongLong: {
@@ -104,7 +104,9 @@ std::optional<CellText> cellText(const CellView& c, std::string& scratch) {
     }
     case CellKind::Double:
       scratch = formatNumber(c.real);
-      return CellText{scratch, countedDouble(scratch), TextShape::AsIs};
+      return CellText{scratch,
+                      counted ? std::optional<double>(countedDouble(scratch)) : std::nullopt,
+                      TextShape::AsIs};
     case CellKind::Boolean:
       return booleanText(c.integer != 0);
     case CellKind::Date:
@@ -163,8 +165,8 @@ class SectionDocument {
  private:
   void startMinimumsAndMaximums();
   void resolveColumns(TableColumns& columns);
-  void row(const std::vector<std::optional<int>>& fields);
-  void cell(size_t position, const std::string& name, std::optional<int> field);
+  void row(const TableColumns& columns);
+  void cell(size_t position, const std::string& name, std::optional<int> field, bool counted);
   void localPathOrLinkCell(std::string_view v, int field);
   bool pictureCell(const std::string& name, std::string_view v);
   std::string settingPicture(const std::string& path, const char* setting);
@@ -247,7 +249,7 @@ void SectionDocument::table(TableColumns& columns) {
   if (columns.fieldsOf != &section_.fields()) resolveColumns(columns);
   doc_ += columns.heading;
   for (int32_t k = 0; k < kSectionRecords && !pageRecords_.atEnd(); ++k) {
-    row(columns.fields);
+    row(columns);
     ++stats_.recordsWritten;
     pageRecords_.next();
   }
@@ -259,6 +261,7 @@ void SectionDocument::table(TableColumns& columns) {
 void SectionDocument::resolveColumns(TableColumns& columns) {
   columns.fieldsOf = &section_.fields();
   columns.fields.clear();
+  columns.counted.clear();
   columns.heading =
       "<TABLE BORDER=1 BORDERCOLOR=BLACK CELLPADDING=5 ALIGN=CENTER BGCOLOR=[" + colour_ + "]<TR>";
   for (int32_t j = 0; j < fieldCount_; ++j) {
@@ -267,19 +270,25 @@ void SectionDocument::resolveColumns(TableColumns& columns) {
     columns.heading += "<TH>" + (job_.output.escapeValues ? escapedMarkup(shown) : shown) + "</TH>";
     auto index = name ? section_.fieldIndex(*name) : Result<int>(Error{});
     columns.fields.push_back(index ? std::optional<int>(index.value()) : std::nullopt);
+    // Only the sums of the closing statistics are shown: other numbers need not be counted.
+    columns.counted.push_back(job_.advSettings && name &&
+                              std::find(job_.sums.begin(), job_.sums.end(), *name) !=
+                                  job_.sums.end());
   }
   columns.heading += "</TR>";
 }
 
-void SectionDocument::row(const std::vector<std::optional<int>>& fields) {
+void SectionDocument::row(const TableColumns& columns) {
   doc_ += "<TR>";
-  for (size_t j = 0; j < fields.size(); ++j) cell(j, *outputName(j), fields[j]);
+  for (size_t j = 0; j < columns.fields.size(); ++j)
+    cell(j, *outputName(j), columns.fields[j], columns.counted[j]);
   doc_ += "</TR>";
 }
 
-void SectionDocument::cell(size_t position, const std::string& name, std::optional<int> field) {
+void SectionDocument::cell(size_t position, const std::string& name, std::optional<int> field,
+                           bool counted) {
   const std::optional<CellText> cell =
-      field ? cellText(section_.currentCell(*field), scratch_) : std::nullopt;
+      field ? cellText(section_.currentCell(*field), counted, scratch_) : std::nullopt;
   if (!cell) return plainCell("");  // Null, or no text form: an empty cell keeps the columns
   if (cell->number) stats_.count(position, *cell->number);
   std::string_view v = cell->text;

@@ -43,6 +43,7 @@ inline constexpr const char* kGeneratorText = "ZeQuelo Report by VarnikQuelo for
 struct TableColumns {
   const FieldList* fieldsOf = nullptr;
   std::vector<std::optional<int>> fields;  // by output position; none for a field not there
+  std::vector<bool> counted;  // by output position: whether statistics show its numbers
   std::string heading;
 };
 
