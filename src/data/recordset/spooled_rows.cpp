@@ -53,17 +53,25 @@ class SpooledStream : public CountedRowStream {
     auto more = next();
     if (!more || !more.value()) return more;
     const int64_t r = table.appendRow();
-    for (int c = 0; c < static_cast<int>(cells_.size()); ++c) table.setCell(r, c, cells_[static_cast<size_t>(c)]);
+    for (int c = 0; c < static_cast<int>(cells_.size()); ++c)
+      table.setCell(r, c, cells_[static_cast<size_t>(c)]);
     return true;
   }
 
+  // A row wholly in the buffer is read where it is; one that runs past it is put together first.
   Result<bool> next() override {
     if (given_ == count_) return false;
     uint32_t length = 0;
-    if (Status s = readExactly(reinterpret_cast<char*>(&length), sizeof length); !s) return s.error();
-    row_.resize(length);
-    if (Status s = readExactly(row_.data(), length); !s) return s.error();
-    const char* at = row_.data();
+    if (Status s = readExactly(reinterpret_cast<char*>(&length), sizeof length); !s)
+      return s.error();
+    const char* at = buffered_.data() + at_;
+    if (buffered_.size() - at_ >= length) {
+      at_ += length;
+    } else {
+      row_.resize(length);
+      if (Status s = readExactly(row_.data(), length); !s) return s.error();
+      at = row_.data();
+    }
     for (CellView& cell : cells_) cell = decode(at);
     ++given_;
     return true;
@@ -76,13 +84,16 @@ class SpooledStream : public CountedRowStream {
     out.push_back(static_cast<char>(cell.kind));
     switch (cell.kind) {
       case CellKind::Empty:
-      case CellKind::Null: return;
+      case CellKind::Null:
+        return;
       case CellKind::Boolean:
       case CellKind::Integer:
       case CellKind::Long:
-      case CellKind::LongLong: return put(out, cell.integer);
+      case CellKind::LongLong:
+        return put(out, cell.integer);
       case CellKind::Double:
-      case CellKind::Date: return put(out, cell.real);
+      case CellKind::Date:
+        return put(out, cell.real);
       case CellKind::Text:
       case CellKind::Bytes:
         put(out, static_cast<uint64_t>(cell.text.size()));
@@ -100,13 +111,18 @@ class SpooledStream : public CountedRowStream {
     cell.kind = static_cast<CellKind>(*at++);
     switch (cell.kind) {
       case CellKind::Empty:
-      case CellKind::Null: break;
+      case CellKind::Null:
+        break;
       case CellKind::Boolean:
       case CellKind::Integer:
       case CellKind::Long:
-      case CellKind::LongLong: cell.integer = take<int64_t>(at); break;
+      case CellKind::LongLong:
+        cell.integer = take<int64_t>(at);
+        break;
       case CellKind::Double:
-      case CellKind::Date: cell.real = take<double>(at); break;
+      case CellKind::Date:
+        cell.real = take<double>(at);
+        break;
       case CellKind::Text:
       case CellKind::Bytes: {
         const auto size = take<uint64_t>(at);
@@ -114,7 +130,9 @@ class SpooledStream : public CountedRowStream {
         at += size;
         break;
       }
-      case CellKind::Other: cell.other = &others_[take<uint64_t>(at)]; break;
+      case CellKind::Other:
+        cell.other = &others_[take<uint64_t>(at)];
+        break;
     }
     return cell;
   }
@@ -143,7 +161,7 @@ class SpooledStream : public CountedRowStream {
   std::vector<FieldInfo> fields_;
   std::unique_ptr<ScratchFile> file_;
   std::vector<Variant> others_;  // objects and arrays, rare in a table, are kept in memory
-  std::vector<CellView> cells_;  // the row handed out, viewing row_
+  std::vector<CellView> cells_;  // the row handed out, viewing buffered_ or row_
   std::string row_;
   std::string buffered_;
   size_t at_ = 0;

@@ -78,6 +78,26 @@ TEST_F(SqliteSourceTest, CountedRunsCountTheirRows) {
   }
 }
 
+// A counted run is read back in pieces: rows that cross from one piece to the next, and rows
+// longer than a piece, come back whole.
+TEST_F(SqliteSourceTest, CountedRunsGiveBackLongRowsWhole) {
+  exec(
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40)"
+      " INSERT INTO items (id, note) SELECT i, printf('%d:%.*c', i, i * 3001, 'x') FROM n");
+  auto rs = Recordset::open(countedRows(sqliteQuery(files, shop, "SELECT id, note FROM items")),
+                            adOpenForwardOnly);
+  ASSERT_TRUE(rs.isOk()) << rs.error().message;
+  Recordset& r = *rs.value();
+  int id = 0;
+  while (!r.eof()) {
+    ++id;
+    const std::string note = std::to_string(id) + ":" + std::string(id * 3001, 'x');
+    ASSERT_EQ(r.value("note").value(), Variant(note)) << "row " << id;
+    ASSERT_TRUE(r.moveNext().isOk());
+  }
+  EXPECT_EQ(id, 40);
+}
+
 TEST_F(SqliteSourceTest, ValuesAndColumnsOfTablesAndExpressions) {
   exec(
       "INSERT INTO items VALUES (1, 5000000000, 2.5, 10, 1, '2024-02-29 13:05:09', 'A-1',"
