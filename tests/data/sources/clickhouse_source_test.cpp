@@ -40,8 +40,10 @@ bool run(const std::string& url, const std::string& sql) {
                      "--data-binary", sql})
              .exitCode == 0;
 }
+// A look that the server does not answer within ten seconds gives nothing, so that no wait on it
+// outlasts the wait it is part of.
 std::string answer(const std::string& url, const std::string& sql) {
-  return runProcess({"curl", "-sS", url + "/", "--data-binary", sql}).out;
+  return runProcess({"curl", "-sS", "--max-time", "10", url + "/", "--data-binary", sql}).out;
 }
 
 // An HTTP server that answers every request with `answer`, byte for byte, then closes.
