@@ -290,7 +290,7 @@ void SectionDocument::cell(size_t position, const std::string& name, std::option
   const std::optional<CellText> cell =
       field ? cellText(section_.currentCell(*field), counted, scratch_) : std::nullopt;
   if (!cell) return plainCell("");  // Null, or no text form: an empty cell keeps the columns
-  if (cell->number) stats_.count(position, *cell->number);
+  if (counted && cell->number) stats_.count(position, *cell->number);
   std::string_view v = cell->text;
   std::string trimmed;
   if (job_.containPictureFields) {
