@@ -111,6 +111,8 @@ class HostRowSource : public RowSource {
     return spoolRows(std::move(stream).value());
   }
 
+  // The host's records are read on the host's thread only.
+  Result<std::unique_ptr<CountedRowStream>> runCountedWhileRead() const override { return runCounted(); }
   std::string description() const override { return kDescription; }
 
  private:

@@ -145,9 +145,25 @@ Result<std::shared_ptr<Recordset>> Recordset::rowRange(int64_t first, int64_t co
 }
 
 std::optional<int64_t> Recordset::countedRecords() const {
+  if (!onCountedRun()) return std::nullopt;
+  const int64_t count = dynamic_cast<const CountedRowStream&>(*stream_).count();
+  return count >= 0 ? std::optional<int64_t>(count) : std::nullopt;
+}
+
+bool Recordset::onCountedRun() const {
+  return open_ && position_ == 0 && dynamic_cast<const CountedRowStream*>(stream_.get());
+}
+
+std::optional<Result<int64_t>> Recordset::runRecordsAtLeast(int64_t wanted) {
+  auto* counted = dynamic_cast<CountedRowStream*>(stream_.get());
+  if (!open_ || !counted) return std::nullopt;
+  return counted->rowsAtLeast(wanted);
+}
+
+std::optional<int64_t> Recordset::runRecordsKnown() const {
   const auto* counted = dynamic_cast<const CountedRowStream*>(stream_.get());
-  if (!open_ || !counted || position_ != 0 || counted->count() < 0) return std::nullopt;
-  return counted->count();
+  if (!open_ || !counted) return std::nullopt;
+  return counted->countIfKnown();
 }
 
 Result<std::shared_ptr<Recordset>> Recordset::takeRecords(int64_t count) {

@@ -114,6 +114,14 @@ class Recordset : public Dispatch, public std::enable_shared_from_this<Recordset
   // A forward-only record set over a counted run (see countedRows): the records of the run, when
   // it is still on the first of them. None otherwise.
   std::optional<int64_t> countedRecords() const;
+  // Whether it is a forward-only record set over a counted run, still on the first record.
+  bool onCountedRun() const;
+  // A forward-only record set over a counted run: the records of the whole run, from its first,
+  // once it is known to hold `wanted` of them or all are known (see CountedRowStream::rowsAtLeast).
+  // None for any other record set.
+  std::optional<Result<int64_t>> runRecordsAtLeast(int64_t wanted);
+  // The same without waiting: the records of the whole run, once all are known.
+  std::optional<int64_t> runRecordsKnown() const;
   // Forward-only: the current record and those after it, at most `count` in all, as a static
   // record set with the same fields; the current record moves past them. The records are read
   // in place from the source's run, each copied once.

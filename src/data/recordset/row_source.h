@@ -3,8 +3,10 @@
 // forward-only record set holds one row however large the result is.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,7 +44,20 @@ class CountedRowStream : public RowStream {
  public:
   // -1 for a run that cannot be counted ahead: it is read as any run is.
   virtual int64_t count() const = 0;
+  // The rows of the run, from its first, once it is known to hold `wanted` of them or all it
+  // holds are known: `wanted`, or the count when that is fewer. A run counted while it is read
+  // (spoolRowsBehind) waits for its rows, and gives the source's error once the source failed.
+  virtual Result<int64_t> rowsAtLeast(int64_t wanted) { return std::min(wanted, count()); }
+  // The count, without waiting: none while the run is still being counted (or failed).
+  virtual std::optional<int64_t> countIfKnown() const {
+    const int64_t n = count();
+    return n >= 0 ? std::optional<int64_t>(n) : std::nullopt;
+  }
 };
+
+// How a counted run is counted: before its first row is handed out, or while its rows are handed
+// out (spoolRowsBehind), for a reader that can drop all it made of them.
+enum class Counting { First, WhileRead };
 
 // Makes a Stream and starts it with the arguments; a stream that cannot start is its Error.
 template <class Stream, class... Args>
@@ -61,6 +76,10 @@ class RowSource {
   // read to its end into a private spool (spooled_rows.h): the query runs once. A source that
   // knows its count without that keeps it; one that cannot count returns error 3251.
   virtual Result<std::unique_ptr<CountedRowStream>> runCounted() const;
+  // Runs the query counted while it is read (see Counting::WhileRead). By default the run is
+  // spooled on a thread of its own; a source that counts ahead anyway, or whose rows must be
+  // read on the caller's thread, runs counted first.
+  virtual Result<std::unique_ptr<CountedRowStream>> runCountedWhileRead() const;
   // What the source is, for messages and ActiveConnection ("sqlite:/data/shop.db").
   virtual std::string description() const = 0;
 };
@@ -71,6 +90,7 @@ namespace quelo {
 
 // A source whose runs are counted runs of `source`: a forward-only record set over it knows how
 // many records it will give.
-std::shared_ptr<RowSource> countedRows(std::shared_ptr<const RowSource> source);
+std::shared_ptr<RowSource> countedRows(std::shared_ptr<const RowSource> source,
+                                       Counting counting = Counting::First);
 
 }  // namespace quelo

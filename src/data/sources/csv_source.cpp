@@ -146,6 +146,8 @@ class CsvFile : public RowSource {
     if (ReadWatch* watch = currentReadWatch()) watch->beginPass(typing.count());
     return std::unique_ptr<CountedRowStream>(std::move(rows));
   }
+  // The count comes from the first pass anyway.
+  Result<std::unique_ptr<CountedRowStream>> runCountedWhileRead() const override { return runCounted(); }
   std::string description() const override { return "csv:" + path_; }
 
  private:

@@ -79,15 +79,17 @@ std::string sampleDataFolder() {
 
 std::string samplePictureFolder() { return sampleDataFolder() + "pictures/"; }
 
-Result<std::shared_ptr<Recordset>> openSource(const SourceDescription& source) {
+Result<std::shared_ptr<Recordset>> openSource(const SourceDescription& source, Counting counting) {
   auto rows = rowSource(source);
   if (!rows) return rows.error();
-  return openCountedOrWhole(std::move(rows).value());
+  return openCountedOrWhole(std::move(rows).value(), counting);
 }
 
-Result<std::shared_ptr<Recordset>> openCountedOrWhole(std::shared_ptr<RowSource> source) {
-  auto counted = Recordset::open(countedRows(source), ado::adOpenForwardOnly);
-  if (counted && counted.value()->countedRecords()) return counted;
+Result<std::shared_ptr<Recordset>> openCountedOrWhole(std::shared_ptr<RowSource> source,
+                                                      Counting counting) {
+  auto counted = Recordset::open(countedRows(source, counting), ado::adOpenForwardOnly);
+  if (counted && (counting == Counting::WhileRead || counted.value()->countedRecords()))
+    return counted;
   if (!counted && counted.error().number != ado::kErrNotSupported) return counted.error();
   return Recordset::open(std::move(source), ado::adOpenStatic, ado::adLockReadOnly);
 }

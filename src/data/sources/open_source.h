@@ -7,6 +7,7 @@
 #include <string>
 
 #include "automation/status.h"
+#include "data/recordset/row_source.h"
 #include "data/sources/csv_reader.h"
 
 namespace quelo {
@@ -33,10 +34,14 @@ std::string samplePictureFolder();
 
 // The records of `source` as a report reads them (see openCountedOrWhole), read from the
 // machine's files; an Error says which source failed and why.
-Result<std::shared_ptr<Recordset>> openSource(const SourceDescription& source);
+Result<std::shared_ptr<Recordset>> openSource(const SourceDescription& source,
+                                              Counting counting = Counting::First);
 
 // The records of `source` as a report reads them: a counted run, read once as the pages are
-// written; a source that cannot count ahead is read whole first.
-Result<std::shared_ptr<Recordset>> openCountedOrWhole(std::shared_ptr<RowSource> source);
+// written; a source that cannot count ahead is read whole first. Counted while read, the run
+// is counted on a thread of its own while its first records are handed out: only for a reader
+// that drops all it made when the source fails part-way (see spoolRowsBehind).
+Result<std::shared_ptr<Recordset>> openCountedOrWhole(std::shared_ptr<RowSource> source,
+                                                      Counting counting = Counting::First);
 
 }  // namespace quelo

@@ -67,15 +67,9 @@ Status ScratchFile::flush() {
   return Status::ok();
 }
 
-Status ScratchFile::rewind() {
-  if (Status s = flush(); !s) return s;
-  if (::lseek(fd_, 0, SEEK_SET) != 0) return scratchError(folder_, "cannot be read");
-  return Status::ok();
-}
-
-Result<size_t> ScratchFile::read(char* buffer, size_t size) {
+Result<size_t> ScratchFile::readAt(uint64_t offset, char* buffer, size_t size) const {
   for (;;) {
-    const ssize_t n = ::read(fd_, buffer, size);
+    const ssize_t n = ::pread(fd_, buffer, size, static_cast<off_t>(offset));
     if (n >= 0) return static_cast<size_t>(n);
     if (errno != EINTR) return scratchError(folder_, "cannot be read");
   }

@@ -84,18 +84,57 @@ TEST_F(SqliteSourceTest, CountedRunsGiveBackLongRowsWhole) {
   exec(
       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40)"
       " INSERT INTO items (id, note) SELECT i, printf('%d:%.*c', i, i * 3001, 'x') FROM n");
-  auto rs = Recordset::open(countedRows(sqliteQuery(files, shop, "SELECT id, note FROM items")),
-                            adOpenForwardOnly);
-  ASSERT_TRUE(rs.isOk()) << rs.error().message;
-  Recordset& r = *rs.value();
-  int id = 0;
-  while (!r.eof()) {
-    ++id;
-    const std::string note = std::to_string(id) + ":" + std::string(id * 3001, 'x');
-    ASSERT_EQ(r.value("note").value(), Variant(note)) << "row " << id;
-    ASSERT_TRUE(r.moveNext().isOk());
+  for (const Counting counting : {Counting::First, Counting::WhileRead}) {
+    auto rs = Recordset::open(
+        countedRows(sqliteQuery(files, shop, "SELECT id, note FROM items"), counting),
+        adOpenForwardOnly);
+    ASSERT_TRUE(rs.isOk()) << rs.error().message;
+    Recordset& r = *rs.value();
+    int id = 0;
+    while (!r.eof()) {
+      ++id;
+      const std::string note = std::to_string(id) + ":" + std::string(id * 3001, 'x');
+      ASSERT_EQ(r.value("note").value(), Variant(note)) << "row " << id;
+      ASSERT_TRUE(r.moveNext().isOk());
+    }
+    EXPECT_EQ(id, 40);
+    EXPECT_EQ(*r.runRecordsKnown(), 40);
   }
-  EXPECT_EQ(id, 40);
+}
+
+// A run counted while it is read hands out its first rows before its count is known; a source
+// that fails part-way fails the reader where it is, and one that never ends is stopped when the
+// record set is dropped.
+TEST_F(SqliteSourceTest, RunsCountedWhileReadWaitForTheirRows) {
+  const std::string endless =
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT i, "
+      "json_extract(CASE WHEN i = 50000 THEN 'bad' ELSE '{}' END, '$') AS j FROM n";
+  for (const std::string& sql : {endless, endless + " LIMIT 60000"}) {
+    SCOPED_TRACE(sql);
+    auto rs = Recordset::open(countedRows(sqliteQuery(files, shop, sql), Counting::WhileRead),
+                              adOpenForwardOnly);
+    ASSERT_TRUE(rs.isOk()) << rs.error().message;
+    Recordset& r = *rs.value();
+    EXPECT_EQ(r.runRecordsAtLeast(10)->valueOr(-1), 10);
+    auto first = r.takeRecords(10);
+    ASSERT_TRUE(first.isOk());
+    EXPECT_EQ(first.value()->recordCount().value(), 10);
+    auto all = r.runRecordsAtLeast(INT64_MAX);
+    ASSERT_FALSE(all->isOk());
+    EXPECT_NE(all->error().message.find("reading row 50000"), std::string::npos)
+        << all->error().message;
+    EXPECT_FALSE(r.runRecordsKnown().has_value());
+    EXPECT_FALSE(r.takeRecords(100000).isOk());
+  }
+  auto rs = Recordset::open(countedRows(sqliteQuery(files, shop,
+                                                    "WITH RECURSIVE n(i) AS (SELECT "
+                                                    "1 UNION ALL SELECT i + 1 FROM "
+                                                    "n) SELECT i FROM n"),
+                                        Counting::WhileRead),
+                            adOpenForwardOnly);
+  ASSERT_TRUE(rs.isOk());
+  EXPECT_EQ(rs.value()->runRecordsAtLeast(100000)->valueOr(-1), 100000);
+  rs.value().reset();  // returns: the endless read is stopped
 }
 
 TEST_F(SqliteSourceTest, ValuesAndColumnsOfTablesAndExpressions) {
