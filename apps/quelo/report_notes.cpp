@@ -39,7 +39,8 @@ std::string fileNameRule(const std::string& typed, const std::string& baseName) 
 }
 
 std::optional<std::string> fileNameNote(const ReportOptions& o, const AutomaticReport& automatic) {
-  if (!o.fileName.isString() || automatic.baseName.empty()) return std::nullopt;
+  if (!o.fileName.isString() || automatic.baseName.empty() || automatic.pages == 0)
+    return std::nullopt;
   const std::string& typed = o.fileName.asString();
   if (promisedName(typed) == automatic.baseName) return std::nullopt;
   const int32_t pages = automatic.pages;

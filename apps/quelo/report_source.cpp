@@ -11,7 +11,10 @@ void useSampleDefaults(ReportOptions& options) {
 }
 
 Result<std::shared_ptr<Recordset>> openReportSource(const ReportOptions& options) {
-  return openSource({.kind = options.source, .location = options.location, .query = options.query, .csv = options.csv});
+  // The report drops its pages when the source fails part-way, so the rows are counted while
+  // the pages are written.
+  return openSource({.kind = options.source, .location = options.location, .query = options.query, .csv = options.csv},
+                    Counting::WhileRead);
 }
 
 }  // namespace quelo::cli

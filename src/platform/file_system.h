@@ -123,6 +123,9 @@ class FileSystem {
   // no temporary. A name taken (by a link too: none is followed) fails with
   // err::kFileAlreadyExists; dropped unclosed, or after a failed write, it is removed.
   virtual Result<std::unique_ptr<OutputFile>> beginInRunFolder(const std::string& path) = 0;
+  // More of a file begun in a run folder, appended to it. Anything but a regular file (a link
+  // too) is refused; after a failed write, or dropped unclosed, the file is removed.
+  virtual Result<std::unique_ptr<OutputFile>> continueInRunFolder(const std::string& path) = 0;
   // As beginUpdate, for a file replaced by new content alone (the old is not copied).
   virtual Result<std::unique_ptr<OutputFile>> beginReplacement(const std::string& path) = 0;
   // Removes the temporaries and the run folders not in use that killed processes left in

@@ -47,6 +47,10 @@ int32_t pageSizeFor(int64_t records, int32_t asked) {
   return records / size > kMostPages ? kLargePageSize : size;
 }
 
+int64_t recordsSettlingPageSize(int32_t asked) {
+  return (kMostPages + 1) * (asked > 0 ? asked : kDefaultPageSize);
+}
+
 std::string keptFolderPath(const std::string& typed, const std::string& previous) {
   const std::string trimmed = trimSpaces(typed);
   return isAnchoredPath(trimmed) ? withTrailingSeparator(trimmed) : previous;

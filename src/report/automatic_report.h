@@ -41,6 +41,8 @@ inline constexpr const char* kTableColours[] = {"WHITE", "RED",    "BLUE",   "GR
 // Records per page: `asked` (10 when not positive), or 200 when that gives more than 100 full
 // pages.
 int32_t pageSizeFor(int64_t records, int32_t asked);
+// The records that settle pageSizeFor: with that many or more it gives the same as with any more.
+int64_t recordsSettlingPageSize(int32_t asked);
 
 // A folder list as the report form keeps it: trimmed, with a trailing separator, and only when
 // it is anchored (a drive or "/..."); else `previous` stays.
@@ -113,7 +115,7 @@ struct AutomaticReport {
   int32_t pageSize = 0;  // records per page used; 0 when the run did not get that far
   int64_t records = 0;
   std::string baseName;  // the page file name before the page number, once a job was made
-  int32_t pages = 0;     // the pages the job writes
+  int32_t pages = 0;     // the pages the job writes; 0 when the run did not come to know them
 };
 
 // Completes `request` for an automatic report of records whose first page is `firstPage`: output

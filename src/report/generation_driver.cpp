@@ -16,6 +16,7 @@
 #include "report/page_output.h"
 #include "report/page_stream.h"
 #include "report/page_writer.h"
+#include "report/report_api.h"
 #include "report/report_document.h"
 #include "report/report_pictures.h"
 #include "report/url_path.h"
@@ -43,12 +44,6 @@ std::string reportBaseName(Platform& platform, const std::string& typed) {
 
 namespace {
 
-// Whether the pages are written on a thread of their own while the next is formatted: on a
-// machine with a processor free for it, when there is a next page.
-bool writerThread(size_t pages) {
-  return std::thread::hardware_concurrency() > 1 && pages > 1;
-}
-
 // The pages handed to the formatters and not yet written, at most: enough to keep them busy.
 constexpr size_t kApartPerThread = 2;
 // More formatters would only wait for the one writer, and hold pages meanwhile.
@@ -65,7 +60,7 @@ class GenerationDriver {
         links_(links),
         pictures_(*platform.files, reportsFolder(), job.output.copyPictures),
         writer_(job, *platform.files, &pictures_),
-        output_(*platform.files, reportsFolder(), writerThread(job.allPages ? pageCount() : 1)) {
+        output_(*platform.files, reportsFolder(), writerThread()) {
     if (const size_t threads = formatterThreads())
       formatters_ = std::make_unique<PageFormatters>(job, *platform.files, threads);
   }
@@ -77,18 +72,30 @@ class GenerationDriver {
     int16_t number, place, total;
     std::shared_ptr<PageRecords> records;
   };
+  // A page written before the number of pages was known, waiting for its end.
+  struct Held {
+    std::string fileName;
+    PagePlace place;
+    bool lost = false;  // its start could not be written
+  };
+  void runStream();
+  void endHeldAfterStop();
+  bool settle(int64_t records);
+  void endHeldPages();
   Page pageAt(int16_t number, int16_t place, int16_t total);
-  size_t pageCount() const;
+  bool hasPage(int32_t number) const;
+  bool writerThread() const;
   size_t formatterThreads() const;
   void generatePage(const Page& page, const std::string& fileName);
   void formatApart(const Page& page, PagePlace place, const std::string& fileName);
   void takeFormatted();
   void takeAllFormatted();
-  void writePage(std::string fileName, PageText text);
+  void writePage(std::string fileName, PageText text, bool whole);
   PageText spareText();
   bool sectionSlotsCancelled(int32_t slots, const Page& page);
   PageText pageText(const Page& page, const PagePlace& place);
   void takeWritten(std::vector<PageOutput::Page> pages);
+  void startLost(const std::string& fileName);
   void commit();
   void finish();
   void fail(const Error& error);
@@ -106,23 +113,31 @@ class GenerationDriver {
   std::vector<std::string> pageFiles_;  // page p at index p - 1
   std::vector<std::string> built_;      // the file names of the pages built whole, in order
   std::vector<PageText> spareTexts_;    // empty, with room from earlier pages
+  std::vector<Held> held_;              // in page order
+  int16_t totalPages_ = 0;              // of a streamed job: 0 until its records are all known
+  int32_t totalRecords_ = 0;
   std::chrono::nanoseconds start_{};
   bool stopped_ = false;                        // by an error that every later page would meet too
+  bool folderWasThere_ = false;                 // the Reports folder, before the run
   std::unique_ptr<PageFormatters> formatters_;  // none: every page is formatted here
   PageOutput output_;                           // last: its writer stops before the rest goes
 };
 
 ReportOutcome GenerationDriver::run() {
   // Page numbers are 16-bit, as the host's ReportStatus event passes them.
-  if (pageCount() > static_cast<size_t>(INT16_MAX)) {
+  if (!job_.stream && job_.pages.size() > static_cast<size_t>(INT16_MAX)) {
     outcome_.refusal =
         "Too many pages! A report holds at most " + std::to_string(INT16_MAX) + " pages.";
     return std::move(outcome_);
   }
   start_ = platform_.clock->monotonic();
-  const auto total = static_cast<int16_t>(pageCount());
-  if (job_.allPages) {
-    pageFiles_.assign(pageCount(), std::string());
+  folderWasThere_ = platform_.files->isDirectory(job_.applicationPath + "Reports");
+  if (job_.allPages && job_.stream) {
+    runStream();
+  } else if (job_.allPages) {
+    totalRecords_ = job_.totalRecords;
+    const auto total = static_cast<int16_t>(job_.pages.size());
+    pageFiles_.assign(job_.pages.size(), std::string());
     for (int16_t p = 1; p <= total && !outcome_.cancelled && !stopped_; ++p) {
       const Page page = pageAt(p, p, total);
       if (!stopped_) generatePage(page, pageFileName(job_.baseName, p, total));
@@ -130,36 +145,120 @@ ReportOutcome GenerationDriver::run() {
     takeAllFormatted();
   } else {
     pageFiles_.assign(1, std::string());
+    auto all = job_.stream ? job_.stream->countAll() : Result<int64_t>(int64_t{job_.totalRecords});
+    if (!all) sourceFailed(all.error());
+    totalRecords_ = static_cast<int32_t>(all.valueOr(0));
     const Page page = pageAt(job_.currentPage, 1, 1);
     if (!stopped_) generatePage(page, job_.baseName);
   }
   takeWritten(output_.settle());
   outcome_.warnings = pictures_.warnings();
   commit();
-  if (outcome_.sourceError.empty()) finish();
+  if (outcome_.sourceError.empty() && outcome_.refusal.empty()) finish();
   return std::move(outcome_);
+}
+
+// The pages of a streamed job, read in order as they are written. While the source is still
+// counted (see Counting::WhileRead) a page known not to be the last is written all but its end
+// (the links to the other pages, which need their number); the ends, and the progress of those
+// pages, follow once the count is known. That needs the links to close the page's last section:
+// pages of whole sections. A source that fails stops the run.
+void GenerationDriver::runStream() {
+  PageStream& stream = *job_.stream;
+  const bool ahead = stream.pageSize() % kSectionRecords == 0;
+  for (int32_t p = 1; !outcome_.cancelled && !stopped_; ++p) {
+    auto at = stream.extent(p);
+    if (!at) return sourceFailed(at.error());
+    if (at.value().records == 0) break;
+    std::optional<int64_t> records = stream.total();
+    if (!records && (!ahead || at.value().last || p > INT16_MAX)) {
+      auto all = stream.countAll();
+      if (!all) return sourceFailed(all.error());
+      records = all.value();
+    }
+    if (records && totalPages_ == 0 && !settle(*records)) break;
+    const auto number = static_cast<int16_t>(p);
+    const Page page = pageAt(number, number, totalPages_);
+    const int16_t named = totalPages_ > 0 ? totalPages_ : 2;  // a page held is not the only one
+    if (!stopped_) generatePage(page, pageFileName(job_.baseName, number, named));
+  }
+  takeAllFormatted();
+  endHeldAfterStop();
+}
+
+// A write error stopped the run while pages were held: those before it are ended once the count
+// is known, so that they are kept as they would have been had the count come first.
+void GenerationDriver::endHeldAfterStop() {
+  const bool failed = !outcome_.sourceError.empty() || !outcome_.refusal.empty();
+  if (held_.empty() || totalPages_ > 0 || failed) return;
+  auto all = job_.stream->countAll();
+  if (!all) return sourceFailed(all.error());
+  settle(all.value());
+}
+
+// The records are all known: a report of too many pages is refused; the pages written without
+// their ends get them.
+bool GenerationDriver::settle(int64_t records) {
+  auto pages = pageCountOf(records, job_.stream->pageSize());
+  if (!pages || records > INT32_MAX) {
+    outcome_.refusal = pages ? "too many records for one report" : pages.error().message;
+    stopped_ = true;
+    return false;
+  }
+  totalPages_ = pages.value();
+  totalRecords_ = static_cast<int32_t>(records);
+  endHeldPages();
+  return !outcome_.cancelled && !stopped_;
+}
+
+// Each page held gets its progress, then its end; a cancel leaves the pages after it unended,
+// so they are never put in place.
+void GenerationDriver::endHeldPages() {
+  takeAllFormatted();
+  takeWritten(output_.settle());  // a start that failed is known before its end is written
+  for (Held& held : held_) {
+    const Page page{held.place.page, held.place.page, totalPages_, nullptr};
+    if (sectionSlotsCancelled(held.place.wholeSections, page)) break;
+    if (held.lost) continue;
+    held.place.totalPages = totalPages_;
+    held.place.totalRecords = totalRecords_;
+    PageText text = spareText();
+    writer_.appendPageEnd(text, held.place);
+    output_.write({held.fileName, std::move(text), Status::ok(), false, PageOutput::Part::End});
+    takeWritten(output_.done());
+  }
+  held_.clear();
 }
 
 // The pages of a streamed job are read in order, as they are written; a source that fails stops
 // the run.
 GenerationDriver::Page GenerationDriver::pageAt(int16_t number, int16_t place, int16_t total) {
   if (job_.stream) {
-    if (number < 1 || number > job_.pageCount) return {number, place, total, nullptr};
+    if (!hasPage(number)) return {number, place, total, nullptr};
     auto records = job_.stream->page(number);
     if (records) return {number, place, total, std::move(records).value()};
     sourceFailed(records.error());
     return {number, place, total, nullptr};
   }
-  const bool held = number >= 1 && static_cast<size_t>(number) <= job_.pages.size() &&
-                    job_.pages[static_cast<size_t>(number - 1)];
-  if (!held) return {number, place, total, nullptr};
-  return {number, place, total,
-          std::make_shared<PageRecords>(job_.pages[static_cast<size_t>(number - 1)])};
+  if (!hasPage(number)) return {number, place, total, nullptr};
+  const auto& page = job_.pages[static_cast<size_t>(number - 1)];
+  if (!page) return {number, place, total, nullptr};
+  return {number, place, total, std::make_shared<PageRecords>(page)};
 }
 
-size_t GenerationDriver::pageCount() const {
-  return job_.stream ? static_cast<size_t>(std::max<int16_t>(job_.pageCount, 0))
-                     : job_.pages.size();
+// Whether the job has page `number`; of a streamed job, once that is known (a source that failed
+// meanwhile is met when the page is read).
+bool GenerationDriver::hasPage(int32_t number) const {
+  if (number < 1) return false;
+  if (!job_.stream) return static_cast<size_t>(number) <= job_.pages.size();
+  auto at = job_.stream->extent(number);
+  return !at || at.value().records > 0;
+}
+
+// Whether the pages are written on a thread of their own while the next is formatted: on a
+// machine with a processor free for it, when there is a next page.
+bool GenerationDriver::writerThread() const {
+  return std::thread::hardware_concurrency() > 1 && job_.allPages && hasPage(2);
 }
 
 // The pages between the first and the last are formatted on threads of their own, one for each
@@ -169,8 +268,8 @@ size_t GenerationDriver::pageCount() const {
 // statistics take in every page's) are formatted here. Pictures are named in the order their cells
 // are written, so a report of pictures is formatted here whole.
 size_t GenerationDriver::formatterThreads() const {
-  const bool apart = job_.stream && job_.allPages && job_.pageCount > 2 &&
-                     !job_.containPictureFields && job_.stream->pageSize() % kSectionRecords == 0;
+  const bool apart = job_.stream && job_.allPages && !job_.containPictureFields &&
+                     job_.stream->pageSize() % kSectionRecords == 0 && hasPage(3);
   const unsigned processors = std::thread::hardware_concurrency();
   return apart && processors > 1 ? std::min(processors, kMostFormatters) : 0;
 }
@@ -194,16 +293,21 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
   }
   PagePlace place;
   place.filePath = folder + separatorOf(appPath) + fileName;
+  if (job_.stream && job_.allPages && static_cast<size_t>(page.place) > pageFiles_.size())
+    pageFiles_.resize(static_cast<size_t>(page.place));
   const bool listed = page.place >= 1 && static_cast<size_t>(page.place) <= pageFiles_.size();
   if (listed) pageFiles_[static_cast<size_t>(page.place - 1)] = place.filePath;
   place.records = page.records ? page.records->count() : 0;
   place.wholeSections = place.records / kSectionRecords;
-  if (sectionSlotsCancelled(place.wholeSections, page)) return;
+  // Of a page written before the number of pages is known, the progress comes with its end.
+  if (page.total > 0 && sectionSlotsCancelled(place.wholeSections, page)) return;
   if (!page.records || !ready) return;
   place.heading = "Vol " + std::to_string(page.number) + " of " + job_.title + "<Br>" +
                   (job_.dateLine.empty() ? job_.title : job_.dateLine);
   place.page = page.place;
   place.totalPages = page.total;
+  place.totalRecords = totalRecords_;
+  if (page.total == 0) held_.push_back({fileName, place});
   // While the writer is behind, the pages are formatted here: the processors are busy writing,
   // and a formatter would only take time from the writer (on two processors writing the files
   // may cost as much as formatting them).
@@ -214,7 +318,7 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
   PageText text = pageText(page, place);
   // Records that could not all be read stop the run, and no page of it is put in place.
   if (Status read = page.records->status(); !read) return sourceFailed(read.error());
-  writePage(fileName, std::move(text));
+  writePage(fileName, std::move(text), page.total > 0);
 }
 
 // The page's records are read here, in order, and the page is handed to a formatter.
@@ -232,15 +336,19 @@ void GenerationDriver::formatApart(const Page& page, PagePlace place, const std:
 void GenerationDriver::takeFormatted() {
   PageFormatters::Page page = formatters_->takeFirst();
   writer_.statistics().addApart(page.statistics);
-  if (!stopped_) writePage(std::move(page.fileName), std::move(page.text));
+  if (!stopped_)
+    writePage(std::move(page.fileName), std::move(page.text), page.place.totalPages > 0);
 }
 
 void GenerationDriver::takeAllFormatted() {
   while (formatters_ && formatters_->pending() > 0) takeFormatted();
 }
 
-void GenerationDriver::writePage(std::string fileName, PageText text) {
-  output_.write({std::move(fileName), std::move(text)});
+// A page written whole, or its start (its end follows, see endHeldPages).
+void GenerationDriver::writePage(std::string fileName, PageText text, bool whole) {
+  using Part = PageOutput::Part;
+  output_.write({std::move(fileName), std::move(text), Status::ok(), false,
+                 whole ? Part::Whole : Part::Start});
   takeWritten(output_.done());
 }
 
@@ -259,12 +367,21 @@ PageText GenerationDriver::spareText() {
 void GenerationDriver::takeWritten(std::vector<PageOutput::Page> pages) {
   for (PageOutput::Page& page : pages) {
     if (spareTexts_.size() < 4) spareTexts_.push_back(std::move(page.text));
+    if (page.skipped && page.part == PageOutput::Part::Start) startLost(page.fileName);
     if (page.skipped) continue;
-    if (page.status)
-      built_.push_back(page.fileName);
-    else
+    if (!page.status) {
       fail(page.status.error());
+      if (page.part == PageOutput::Part::Start) startLost(page.fileName);
+    } else if (page.part != PageOutput::Part::Start) {
+      built_.push_back(page.fileName);
+    }
   }
+}
+
+// A page whose start failed gets no end: its error is its answer.
+void GenerationDriver::startLost(const std::string& fileName) {
+  for (Held& held : held_)
+    if (held.fileName == fileName) held.lost = true;
 }
 
 PageText GenerationDriver::pageText(const Page& page, const PagePlace& place) {
@@ -312,8 +429,8 @@ void GenerationDriver::sourceFailed(const Error& error) {
 // The pages built are put in place together; a source that failed, or a cancel with delete,
 // drops them and leaves every file as it was (with --replace too: the earlier pages stay).
 void GenerationDriver::commit() {
-  const bool dropped =
-      !outcome_.sourceError.empty() || (outcome_.cancelled && progress_.deleteOnCancel());
+  const bool dropped = !outcome_.sourceError.empty() || !outcome_.refusal.empty() ||
+                       (outcome_.cancelled && progress_.deleteOnCancel());
   if (!dropped && (!built_.empty() || job_.output.replaceEarlier)) {
     const std::vector<Status> put =
         output_.commit(built_, job_.output.replaceEarlier ? &job_.baseName : nullptr);
@@ -326,6 +443,9 @@ void GenerationDriver::commit() {
     }
   }
   output_.discard();
+  // A source that failed, or a count refused, leaves no trace: not even the folder made for it.
+  const bool unmade = !outcome_.sourceError.empty() || !outcome_.refusal.empty();
+  if (unmade && !folderWasThere_) (void)platform_.files->remove(job_.applicationPath + "Reports");
 }
 
 // The PDF beside the pages, then the browser, then the printer: the pages rendered as the browser

@@ -81,17 +81,21 @@ void PageOutput::run() {
   }
 }
 
-// The pages after an error that stops the run are skipped.
+// The pages after an error that stops the run are skipped; the end of a page begun before it is
+// still written.
 void PageOutput::writeOne(Page& page) {
-  if (stopped_) {
+  if (stopped_ && page.part != Part::End) {
     page.skipped = true;
     return;
   }
   page.status = [&]() -> Status {
     if (Status s = openRunFolder(); !s) return s;
-    auto file = files_.beginInRunFolder(run_.path + page.fileName);
+    const std::string path = run_.path + page.fileName;
+    const bool end = page.part == Part::End;
+    auto file = end ? files_.continueInRunFolder(path) : files_.beginInRunFolder(path);
     if (!file) return file.error();
-    if (Status s = file.value()->write(kUtf8Bom); !s) return s;  // goes with the pieces
+    if (!end)
+      if (Status s = file.value()->write(kUtf8Bom); !s) return s;  // goes with the pieces
     if (Status s = file.value()->writePieces(page.text.pieces()); !s) return s;
     return file.value()->close();
   }();

@@ -22,12 +22,15 @@ namespace quelo {
 
 class PageOutput {
  public:
+  // A page is built whole, or in two parts: its start, then its end appended to it.
+  enum class Part { Whole, Start, End };
   // A page and, once built, what became of it.
   struct Page {
     std::string fileName;  // in the pages' folder
     PageText text;         // emptied once built, keeping its room
     Status status = Status::ok();
     bool skipped = false;  // not built, as an earlier page met a full disk or a planted link
+    Part part = Part::Whole;
   };
 
   // The pages go to `folder` (ending in a separator).

@@ -1,6 +1,7 @@
 #include "report/page_stream.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "data/recordset/ado.h"
 #include "data/recordset/recordset.h"
@@ -55,16 +56,40 @@ Status PageRecords::status() const {
   return Status::ok();
 }
 
-PageStream::PageStream(std::shared_ptr<Recordset> records, int32_t pageSize, int64_t total)
-    : records_(std::move(records)), pageSize_(std::max(pageSize, 1)), total_(total) {
-  const int32_t wanted = recordsOf(1);
-  auto first = records_->takeRecords(wanted);
+PageStream::PageStream(std::shared_ptr<Recordset> records, int32_t pageSize)
+    : records_(std::move(records)), pageSize_(std::max(pageSize, 1)) {
+  auto wanted = recordsOf(1);
+  if (!wanted) {
+    firstError_ = wanted.error();
+    return;
+  }
+  auto first = records_->takeRecords(wanted.value());
   if (!first)
     firstError_ = first.error();
-  else if (first.value()->recordCount().valueOr(0) < wanted)
+  else if (first.value()->recordCount().valueOr(0) < wanted.value())
     firstError_ = fewerRecords(*records_);
   else
     first_ = std::move(first).value();
+}
+
+// One record past the page tells whether another page follows.
+Result<PageStream::Extent> PageStream::extent(int32_t number) {
+  const int64_t before = int64_t{number - 1} * pageSize_;
+  auto held = records_->runRecordsAtLeast(before + pageSize_ + 1);
+  if (!held) return ado::notSupported("reading pages of an uncounted run");
+  if (!*held) return held->error();
+  const int64_t after = held->value() - before;
+  return Extent{static_cast<int32_t>(std::clamp<int64_t>(after, 0, pageSize_)), after <= pageSize_};
+}
+
+std::optional<int64_t> PageStream::total() const {
+  return records_->runRecordsKnown();
+}
+
+Result<int64_t> PageStream::countAll() {
+  auto all = records_->runRecordsAtLeast(INT64_MAX);
+  if (!all) return ado::notSupported("reading pages of an uncounted run");
+  return *all;
 }
 
 Result<std::shared_ptr<PageRecords>> PageStream::page(int32_t number) {
@@ -78,7 +103,9 @@ Result<std::shared_ptr<PageRecords>> PageStream::page(int32_t number) {
       current_->skipRest();
       if (Status s = current_->status(); !s) return s.error();
     }
-    current_ = std::make_shared<PageRecords>(records_, recordsOf(next_));
+    auto records = recordsOf(next_);
+    if (!records) return records.error();
+    current_ = std::make_shared<PageRecords>(records_, records.value());
     if (next_ == number) break;
   }
   ++next_;
@@ -86,9 +113,10 @@ Result<std::shared_ptr<PageRecords>> PageStream::page(int32_t number) {
 }
 
 // The last page holds the rest.
-int32_t PageStream::recordsOf(int32_t number) const {
-  const int64_t first = int64_t{number - 1} * pageSize_;
-  return static_cast<int32_t>(std::clamp<int64_t>(total_ - first, 0, pageSize_));
+Result<int32_t> PageStream::recordsOf(int32_t number) {
+  auto at = extent(number);
+  if (!at) return at.error();
+  return at.value().records;
 }
 
 }  // namespace quelo

@@ -1,12 +1,14 @@
 // The pages of a report read from a forward-only record set as they are written: page after page
 // of a fixed number of records. Page 1 is read ahead into a record set of its own (the preview
 // shows it); every later page is read in place, each record formatted straight from the source's
-// current row, so only the row being read is held in memory. The record set is a counted run, so
-// the number of pages is known before the first is read.
+// current row, so only the row being read is held in memory. The record set is a counted run:
+// the number of pages is known before the first is read, or, when the run is counted while it is
+// read, once its last record is in.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "automation/status.h"
 
@@ -51,8 +53,21 @@ class PageRecords {
 
 class PageStream {
  public:
-  // Pages of `pageSize` records of the `total` that `records` will give; page 1 is read now.
-  PageStream(std::shared_ptr<Recordset> records, int32_t pageSize, int64_t total);
+  // Pages of `pageSize` records of the counted run `records`; page 1 is read now. The run may be
+  // counted while it is read: the pages are then known one by one as its records come in.
+  PageStream(std::shared_ptr<Recordset> records, int32_t pageSize);
+
+  // Where page `number` stands, once that is known: its records (0: no such page) and whether
+  // it is the last. An Error when the source failed.
+  struct Extent {
+    int32_t records = 0;
+    bool last = true;
+  };
+  Result<Extent> extent(int32_t number);
+  // The records of every page, once all are known; none while the run is still counted.
+  std::optional<int64_t> total() const;
+  // The records of every page, waiting until all are known; an Error when the source failed.
+  Result<int64_t> countAll();
 
   // Page `number` (1 is the first), the last holding the rest. Pages are read in order: pages
   // before `number` and what is left of the page given before are read past. An Error when the
@@ -65,11 +80,10 @@ class PageStream {
   int32_t pageSize() const { return pageSize_; }
 
  private:
-  int32_t recordsOf(int32_t number) const;
+  Result<int32_t> recordsOf(int32_t number);
 
   std::shared_ptr<Recordset> records_;
   int32_t pageSize_;
-  int64_t total_;
   int32_t next_ = 2;  // the page the next read gives
   std::shared_ptr<Recordset> first_;
   Error firstError_;

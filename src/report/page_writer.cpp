@@ -21,6 +21,8 @@ namespace quelo {
 namespace {
 
 constexpr const char* kBlankParagraph = "<P>  </P>";
+// Every section ends so: the page file holds each section as one quoted piece.
+constexpr std::string_view kSectionEnd = "<P>  </P> </BODY></HTML>\"\r\n";
 
 // The page's last section: on the last page the one of the remaining records when there are any.
 int32_t lastSection(const PagePlace& page) {
@@ -376,7 +378,7 @@ std::optional<size_t> SectionDocument::outputPosition(const std::string& name) c
 
 void SectionDocument::closingBlocks() {
   pageStatistics();
-  if (page_.page == page_.totalPages || stats_.recordsWritten == job_.totalRecords)
+  if (page_.page == page_.totalPages || stats_.recordsWritten == page_.totalRecords)
     overallStatistics();
   if (!s_.footer.empty()) doc_ += "<EM> " + s_.footer + "</EM>  <Br>";
 }
@@ -397,10 +399,10 @@ void SectionDocument::pageStatistics() {
 void SectionDocument::overallStatistics() {
   std::string text =
       s_.pagesOption == 0
-          ? "<B>" + std::to_string(job_.totalRecords) + " records altogether. </B> <Br> "
+          ? "<B>" + std::to_string(page_.totalRecords) + " records altogether. </B> <Br> "
           : std::string("<B> For this Vol (page of records): </B> <Br>");
   const bool spansPages = page_.records < stats_.recordsWritten;
-  const double divisor = spansPages ? job_.totalRecords : page_.records;
+  const double divisor = spansPages ? page_.totalRecords : page_.records;
   for (const std::string& item : job_.sums) {
     const std::optional<size_t> at = outputPosition(item);
     if (!at || divisor == 0) continue;  // no field, or an average of nothing: no line
@@ -443,9 +445,15 @@ void PageWriter::appendSection(PageText& text, const PagePlace& page, PageRecord
   doc.table(columns_);
   const bool closing = closesPage(page, index);
   if (closing && job_.advSettings) doc.closingBlocks();
-  if (closing && page.totalPages > 1)
-    navigation_.appendLinks(text, page.filePath, page.page, page.totalPages);
-  doc.append("<P>  </P> </BODY></HTML>\"\r\n");
+  if (!closing)
+    doc.append(kSectionEnd);
+  else if (page.totalPages > 0)
+    appendPageEnd(text, page);
+}
+
+void PageWriter::appendPageEnd(PageText& text, const PagePlace& page) {
+  if (page.totalPages > 1) navigation_.appendLinks(text, page.filePath, page.page, page.totalPages);
+  text.own() += kSectionEnd;
 }
 
 void PageWriter::appendPage(PageText& text, const PagePlace& page, PageRecords& records) {

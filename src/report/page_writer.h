@@ -30,8 +30,9 @@ struct PagePlace {
   std::string filePath;  // the open page file's path
   std::string heading;   // the heading of the page's first section
   int16_t page = 1;
-  int16_t totalPages = 1;
+  int16_t totalPages = 1;  // 0 while not known: the page is written without its end (see below)
   int32_t records = 0;
+  int32_t totalRecords = 0;   // over all pages, for the overall statistics; 0 while not known
   int32_t wholeSections = 0;  // sections of five records; a last short section is not counted
 };
 
@@ -62,6 +63,10 @@ class PageWriter {
   // Appends every section of `page`: sections of five records read in order; a last short
   // section holds the rest.
   void appendPage(PageText& text, const PagePlace& page, PageRecords& records);
+  // Appends the end of `page`'s last section: the links to the other pages and the close of the
+  // document. A page whose number of pages was not known when it was written is written without
+  // it, and its end is appended once that is known; it is never the last page.
+  void appendPageEnd(PageText& text, const PagePlace& page);
 
   // What runs from one section to the next, for a page written apart from the run's others.
   ReportStatistics& statistics() { return statistics_; }

@@ -33,7 +33,7 @@ ReportSource overRows(std::function<std::shared_ptr<quelo::RowSource>(quelo::Fil
   return ReportSourceAccess::make(
       std::make_shared<const ReportSourceAccess::Impl>(ReportSourceAccess::Impl{
           [rows = std::move(rows)](quelo::FileSystem& files) -> Result<std::shared_ptr<Recordset>> {
-            return quelo::openCountedOrWhole(rows(files));
+            return quelo::openCountedOrWhole(rows(files), quelo::Counting::WhileRead);
           }}));
 }
 
@@ -186,11 +186,22 @@ ReportResult resultOf(ReportOutcome outcome) {
   return result;
 }
 
-// The records `records` gives from its first on: a counted run knows, anything else is asked.
-Result<int64_t> recordsOf(Recordset& records) {
-  if (std::optional<int64_t> counted = records.countedRecords()) return *counted;
+// The records `records` gives from its first on, as far as `wanted`: a counted run is asked for
+// that many (it may still be counting the rest), anything else for all of them.
+Result<int64_t> recordsUpTo(Recordset& records, int64_t wanted) {
+  if (records.onCountedRun()) return *records.runRecordsAtLeast(wanted);
   if (Status first = records.moveFirst(); !first) return first.error();
   return records.eof() ? Result<int64_t>(int64_t{0}) : records.recordCount();
+}
+
+// What the automatic report learns of its run once the run knows its count.
+void completeAutomaticRun(AutomaticReport& automatic, const ReportJob& job, int32_t pageSize) {
+  const std::optional<int64_t> total =
+      job.stream ? job.stream->total() : std::optional<int64_t>(job.totalRecords);
+  if (!total) return;
+  automatic.records = *total;
+  automatic.pageSize = pageSize;
+  automatic.pages = !job.allPages ? 1 : static_cast<int32_t>((*total + pageSize - 1) / pageSize);
 }
 
 }  // namespace
@@ -215,18 +226,21 @@ Result<int16_t> pageCountOf(int64_t total, int32_t pageSize) {
   return static_cast<int16_t>(pages);
 }
 
+ReportPages streamedPages(const std::shared_ptr<Recordset>& records, int32_t pageSize) {
+  ReportPages out;
+  out.stream = std::make_shared<PageStream>(records, pageSize);
+  if (out.stream->firstPage()) out.pages.push_back(out.stream->firstPage());
+  return out;
+}
+
 Result<ReportPages> preparePages(const std::shared_ptr<Recordset>& records, int64_t total,
                                  int32_t pageSize) {
   auto count = pageCountOf(total, pageSize);
   if (!count) return count.error();
+  if (records->countedRecords()) return streamedPages(records, pageSize);
   ReportPages out;
   out.pageCount = count.value();
   out.totalRecords = static_cast<int32_t>(total);
-  if (records->countedRecords()) {
-    out.stream = std::make_shared<PageStream>(records, pageSize, total);
-    if (out.stream->firstPage()) out.pages.push_back(out.stream->firstPage());
-    return out;
-  }
   for (int64_t first = 0; first < total; first += pageSize) {
     auto page = records->rowRange(first, std::min<int64_t>(pageSize, total - first));
     if (!page) return page.error();
@@ -280,18 +294,19 @@ ReportResult makeReport(const ReportRequest& request, Platform& platform,
                                                    std::to_string(request.recordsPerPage));
   auto records = source->open(*platform.files);
   if (!records) return failed(ReportErrorCode::SourceFailed, records.error().message);
-  auto count = recordsOf(*records.value());
+  // A counted run is counted as its pages are written: only the records that settle the page
+  // size are waited for here, and the run checks its number of pages once it knows it.
+  const bool counted = records.value()->onCountedRun();
+  const int64_t settling = automatic ? recordsSettlingPageSize(automatic->recordsPerPage) : 1;
+  auto count = recordsUpTo(*records.value(), settling);
   if (!count) return failed(ReportErrorCode::SourceFailed, count.error().message);
   if (count.value() <= 0) return failed(ReportErrorCode::NoRecords, "the source holds no record");
   if (count.value() > INT32_MAX)
     return failed(ReportErrorCode::BadRequest, "too many records for one report");
   const int32_t pageSize =
       automatic ? pageSizeFor(count.value(), automatic->recordsPerPage) : request.recordsPerPage;
-  if (automatic) {
-    automatic->records = count.value();
-    automatic->pageSize = pageSize;
-  }
-  auto pages = preparePages(records.value(), count.value(), pageSize);
+  auto pages = counted ? Result<ReportPages>(streamedPages(records.value(), pageSize))
+                       : preparePages(records.value(), count.value(), pageSize);
   if (!pages)
     return failed(ReportErrorCode::BadRequest,
                   automatic ? tooManyRecords(pages.error().message) : pages.error().message);
@@ -310,14 +325,15 @@ ReportResult makeReport(const ReportRequest& request, Platform& platform,
     return failed(wrong->error.code,
                   tooWide ? tooManyFields(wrong->error.message) : wrong->error.message);
   }
-  if (automatic) {
-    const ReportJob& made = std::get<ReportJob>(job);
-    automatic->baseName = made.baseName;
-    automatic->pages = made.allPages ? made.pageCount : 1;
-  }
+  const ReportJob& made = std::get<ReportJob>(job);
+  if (automatic) automatic->baseName = made.baseName;
   CallbackProgress progress(request);
   HyperlinkState links;  // the browser this report opens is its own
-  ReportResult result = resultOf(runReport(std::get<ReportJob>(job), platform, progress, links));
+  ReportResult result = resultOf(runReport(made, platform, progress, links));
+  if (automatic) completeAutomaticRun(*automatic, made, pageSize);
+  // Refused by the run, when it came to know its count: too many records for the pages.
+  if (automatic && result.error.code == ReportErrorCode::BadRequest)
+    result.error.message = tooManyRecords(result.error.message);
   if (!progress.thrown().empty() && result.error.code == ReportErrorCode::Cancelled)
     result.error.message = progress.thrown();
   return result;

@@ -68,13 +68,18 @@ varnikquelo::ReportResult makeReport(const varnikquelo::ReportRequest& request, 
 struct ReportPages {
   std::vector<std::shared_ptr<Recordset>> pages;  // held whole: every page; streamed: page 1 alone
   std::shared_ptr<PageStream> stream;             // the pages, read as they are written
-  int16_t pageCount = 0;
+  int16_t pageCount = 0;                          // held whole: the pages and their records
   int32_t totalRecords = 0;
 };
 
 // The pages `total` records make at `pageSize` a page; an Error saying so when a report cannot
 // hold that many (page numbers are 16-bit).
 Result<int16_t> pageCountOf(int64_t total, int32_t pageSize);
+
+// The pages of the counted run `records`, from its first record on, at `pageSize` a page, read
+// as they are written: their number is known when the run's is (the run may be counted while it
+// is read, see Counting::WhileRead), and the run refuses too many then.
+ReportPages streamedPages(const std::shared_ptr<Recordset>& records, int32_t pageSize);
 
 // The pages of `total` records of `records`, from its current record on, at `pageSize` a page
 // (checked with pageCountOf first): read as they are written when `records` is a counted run,

@@ -140,6 +140,12 @@ Result<std::unique_ptr<OutputFile>> CountdownFileSystem::beginInRunFolder(const 
   return counted(*this, "create", path,
                  [&] { return wrapped<CountedOutput>(Base::beginInRunFolder(path), *this, path); });
 }
+Result<std::unique_ptr<OutputFile>> CountdownFileSystem::continueInRunFolder(
+    const std::string& path) {
+  return counted(*this, "create", path, [&] {
+    return wrapped<CountedOutput>(Base::continueInRunFolder(path), *this, path);
+  });
+}
 Result<std::unique_ptr<OutputFile>> CountdownFileSystem::beginReplacement(const std::string& path) {
   return counted(*this, "create", path,
                  [&] { return wrapped<CountedOutput>(Base::beginReplacement(path), *this, path); });

@@ -49,6 +49,7 @@ class CountdownFileSystem : public ForwardingFileSystem {
                                                   std::string_view newFilePrefix) override;
   Result<RunFolder> createRunFolder(const std::string& folder) override;
   Result<std::unique_ptr<OutputFile>> beginInRunFolder(const std::string& path) override;
+  Result<std::unique_ptr<OutputFile>> continueInRunFolder(const std::string& path) override;
   Result<std::unique_ptr<OutputFile>> beginReplacement(const std::string& path) override;
   Status removeUpdateLeftovers(const std::string& folder) override;
 

@@ -49,6 +49,9 @@ class ForwardingFileSystem : public FileSystem {
   Result<std::unique_ptr<OutputFile>> beginInRunFolder(const std::string& path) override {
     return target_.beginInRunFolder(path);
   }
+  Result<std::unique_ptr<OutputFile>> continueInRunFolder(const std::string& path) override {
+    return target_.continueInRunFolder(path);
+  }
   Status removeUpdateLeftovers(const std::string& folder) override {
     return target_.removeUpdateLeftovers(folder);
   }

@@ -16,6 +16,7 @@
 #include "fakes/fake_row_source.h"
 #include "fakes/folder_files.h"
 #include "fakes/forwarding_file_system.h"
+#include "fakes/holding_rows.h"
 #include "fakes/report_services.h"
 #include "fakes/scratch_dir.h"
 #include "fakes/sqlite_file.h"
@@ -107,13 +108,16 @@ class ReportRun : public ::testing::Test, protected ReportServices {
       job.pages.push_back(records->rowRange(first, std::min<int64_t>(pageSize, n - first)).value());
     return job;
   }
-  // The records read once, as the pages are written.
-  ReportJob streamedJob(std::shared_ptr<const RowSource> source, int32_t pageSize = 10) const {
-    auto records = Recordset::open(countedRows(std::move(source)), ado::adOpenForwardOnly);
+  // The records read once, as the pages are written; counted first, or while they are read.
+  ReportJob streamedJob(std::shared_ptr<const RowSource> source, int32_t pageSize = 10,
+                        Counting counting = Counting::First) const {
+    auto records =
+        Recordset::open(countedRows(std::move(source), counting), ado::adOpenForwardOnly);
     EXPECT_TRUE(records.isOk());
-    const int64_t n = records.value()->countedRecords().value_or(-1);
+    const int64_t n =
+        counting == Counting::First ? records.value()->countedRecords().value_or(-1) : 0;
     ReportJob job = baseJob(n);
-    job.stream = std::make_shared<PageStream>(records.value(), pageSize, n);
+    job.stream = std::make_shared<PageStream>(records.value(), pageSize);
     job.pageCount = static_cast<int16_t>((n + pageSize - 1) / pageSize);
     if (job.stream->firstPage()) job.pages.push_back(job.stream->firstPage());
     return job;
@@ -317,6 +321,54 @@ TEST_F(ReportRun, WriteErrorsAndCancelMidStream) {
     EXPECT_FALSE(fs::exists(page(2)));
     EXPECT_FALSE(fs::exists(page(3)));
     sqlExec(db(), "BEGIN IMMEDIATE; COMMIT");  // no read of the report is left open
+  }
+}
+
+// Counted while it is read, a run writes the pages it knows are not the last before the count,
+// their links and progress following once the count is known (the source holds its last row
+// until a page is under way). The pages, the progress, a cancel and a full disk end as they do
+// when the run is counted first.
+TEST_F(ReportRun, PagesBegunBeforeTheCountEndAsWhenCountedFirst) {
+  products(200);
+  struct Case {
+    const char* what;
+    std::optional<int> cancelAtPage;
+    bool deleting, diskFull;
+  };
+  for (const Case& c :
+       {Case{"whole", {}, false, false}, Case{"cancelled at page 3", 3, false, false},
+        Case{"cancelled at page 3, deleting", 3, true, false},
+        Case{"a full disk at page 3", {}, false, true}}) {
+    SCOPED_TRACE(c.what);
+    std::vector<FolderFiles> written;
+    std::vector<ReportOutcome> outcomes;
+    std::vector<Progress> progresses(2);
+    for (const Counting counting : {Counting::First, Counting::WhileRead}) {
+      const bool behind = counting == Counting::WhileRead;
+      auto source = std::make_shared<HoldingRows>(query(), behind ? 200 : 0,
+                                                  [&] { return pageUnderWay(reports()); });
+      CountdownFileSystem disk(
+          files,
+          {.at = 1, .cause = FaultCause::kDiskFull, .only = "write", .onPath = "stock3.htm"});
+      if (c.diskFull) platform.files = &disk;
+      Progress& progress = progresses[behind];
+      progress.cancelAtPage = c.cancelAtPage;
+      progress.deleting = c.deleting;
+      ReportOutcome outcome;
+      written.push_back(pagesOf(streamedJob(source, 10, counting), progress, &outcome));
+      platform.files = &files;
+      outcomes.push_back(std::move(outcome));
+      EXPECT_EQ(source->met(), behind);
+    }
+    EXPECT_EQ(written[1], written[0]);
+    EXPECT_EQ(outcomes[1].files, outcomes[0].files);
+    EXPECT_EQ(outcomes[1].errors, outcomes[0].errors);
+    EXPECT_EQ(outcomes[1].cancelled, outcomes[0].cancelled);
+    // After a full disk the run counted first goes on stepping while its writer catches up.
+    if (!c.diskFull) {
+      EXPECT_EQ(progresses[1].steps, progresses[0].steps);
+    }
+    EXPECT_EQ(outcomes[0].files.size(), c.deleting ? 0u : c.cancelAtPage || c.diskFull ? 2u : 20u);
   }
 }
 

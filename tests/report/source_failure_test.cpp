@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "data/recordset/recordset.h"
+#include "fakes/fake_row_source.h"
+#include "fakes/holding_rows.h"
 #include "fakes/report_fixture.h"
 #include "fakes/sqlite_file.h"
 #include "report/report_failure.h"
@@ -46,6 +49,39 @@ TEST_F(ReportFailure, ASourceFailingAtAnyRowChangesNoPage) {
         return ReportSource::records(std::make_shared<HostRecords>(kRecords, failAt, kRecords));
       },
       "the host lost its data");
+}
+
+// Counted while it is read, a report has pages under way before its source fails (the source
+// holds its failing row until one is): the folder is left as it was all the same, with an earlier
+// report in it or without a Reports folder at all.
+TEST_F(ReportFailure, ASourceFailingAfterPagesWereBegunChangesNoPage) {
+  auto rows = numberedRows(60);
+  for (auto& row : rows->rows) row[1] = Variant(std::string(70000, 'x'));  // a spool read a row
+  const auto source = [&](std::shared_ptr<const RowSource> from) {
+    auto records =
+        Recordset::open(countedRows(std::move(from), Counting::WhileRead), ado::adOpenForwardOnly);
+    return recordsetSource(std::move(records).value());
+  };
+  for (const bool earlier : {false, true}) {
+    SCOPED_TRACE(earlier ? "over an earlier report" : "into no Reports folder");
+    std::filesystem::remove_all(app / "Reports");
+    if (earlier) {
+      ASSERT_TRUE(make(source(rows)).ok());
+    }
+    const auto before = folder();
+    auto failing = std::make_shared<FakeRowSource>(*rows);
+    failing->failAtRow = 59;
+    auto held =
+        std::make_shared<HoldingRows>(failing, 60, [&] { return pageUnderWay(app / "Reports"); });
+    const varnikquelo::ReportResult result = make(source(held));
+    EXPECT_TRUE(held->met());
+    EXPECT_EQ(result.error.code, varnikquelo::ReportErrorCode::SourceFailed);
+    EXPECT_NE(result.error.message.find("fake: row 59 is bad"), std::string::npos)
+        << result.error.message;
+    EXPECT_TRUE(result.pages.empty());
+    EXPECT_EQ(folder(), before);
+    EXPECT_EQ(std::filesystem::exists(app / "Reports"), earlier);
+  }
 }
 
 // Every connection the test process opens gets the function tick(), which counts its calls: a

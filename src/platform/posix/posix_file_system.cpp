@@ -529,6 +529,18 @@ Result<std::unique_ptr<OutputFile>> PosixFileSystem::beginInRunFolder(const std:
       std::make_unique<PosixUpdate>(fd, path, path, PosixUpdate::Put::Written));
 }
 
+Result<std::unique_ptr<OutputFile>> PosixFileSystem::continueInRunFolder(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return sysError("Cannot write", path);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return makeError(err::kPermissionDenied, "Cannot write '" + path + "': not a regular file");
+  }
+  return std::unique_ptr<OutputFile>(
+      std::make_unique<PosixUpdate>(fd, path, path, PosixUpdate::Put::Written));
+}
+
 Result<std::unique_ptr<OutputFile>> PosixFileSystem::beginReplacement(const std::string& path) {
   auto present = openPresent(path);
   if (!present) return present.error();

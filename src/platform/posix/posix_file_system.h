@@ -29,6 +29,7 @@ class PosixFileSystem : public FileSystem {
   // mode 0700, locked with flock(2)
   Result<RunFolder> createRunFolder(const std::string& folder) override;
   Result<std::unique_ptr<OutputFile>> beginInRunFolder(const std::string& path) override;
+  Result<std::unique_ptr<OutputFile>> continueInRunFolder(const std::string& path) override;
   Result<std::unique_ptr<OutputFile>> beginReplacement(const std::string& path) override;
   Status removeUpdateLeftovers(const std::string& folder) override;
   // Opened without blocking (a FIFO cannot hold it up), then checked on the descriptor.
