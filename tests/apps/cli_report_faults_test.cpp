@@ -21,11 +21,33 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 class QueloReportFaults : public ReportCli {
  protected:
+  // A CSV file, or an SQLite file (".db") whose rows are counted while the pages are written.
   std::vector<std::string> reportArgs(const std::string& data, const std::string& app,
                                       const std::string& maxRecs) const {
-    return {QUELO_CLI, "report", "--csv",      data,    "--app-path", app,
-            "--file",  "v",      "--max-recs", maxRecs, "--quiet"};
+    std::vector<std::string> args = {QUELO_CLI, "report",     "--app-path", app,      "--file",
+                                     "v",       "--max-recs", maxRecs,      "--quiet"};
+    if (data.ends_with(".db"))
+      args.insert(args.end(), {"--sqlite", data, "--query", "SELECT * FROM t"});
+    else
+      args.insert(args.end(), {"--csv", data});
+    return args;
   }
+  // `rows` rows in an SQLite file.
+  std::string sqliteRows(int rows) const {
+    const std::string db = dir / ("rows" + std::to_string(rows) + ".db");
+    sqlExec(db,
+            "CREATE TABLE t AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+            "WHERE i < " +
+                std::to_string(rows) + ") SELECT 'Item ' || i AS name, i + 0.25 AS price FROM n");
+    return db;
+  }
+  // The sources a fault is tried on, and the records a page asked for: a CSV file, and an SQLite
+  // query of more rows than 101 pages, whose pages are then begun before the rows are counted.
+  struct Road {
+    std::string data, maxRecs;
+  };
+  void killedRuns(const std::string& data, const std::string& maxRecs);
+  void runsAtOnce(const std::string& data, const std::string& maxRecs);
   ProcessResult run(const std::vector<std::string>& args) const { return runProcess(args, env()); }
   // A first report into the new application folder `app`: its pages by name.
   FolderFiles firstReport(const std::string& data, const std::string& app,
@@ -101,12 +123,20 @@ TEST_F(QueloReportFaults, AFileThatCannotBeWrittenFailsTheRunAndChangesNothing) 
 // shares of the fastest run seen so far, so a run that outpaces the first one is tried again
 // earlier rather than missed.
 TEST_F(QueloReportFaults, AKilledRunLeavesEveryPageAsItWasOrWhole) {
-  const std::string data = csv(6000);
-  const FolderFiles before = firstReport(data, "first", "500");
-  ASSERT_EQ(before.size(), 12u);
-  fs::copy(dir / "first", dir / "full", fs::copy_options::recursive);
+  for (const auto& [data, maxRecs] : {Road{csv(6000), "500"}, Road{sqliteRows(6000), "5"}})
+    killedRuns(data, maxRecs);
+}
+
+void QueloReportFaults::killedRuns(const std::string& data, const std::string& maxRecs) {
+  SCOPED_TRACE(data);
+  const std::string first = "first" + maxRecs;
+  fs::remove_all(dir / first);
+  fs::remove_all(dir / "full");
+  const FolderFiles before = firstReport(data, first, maxRecs);
+  ASSERT_GT(before.size(), 10u);
+  fs::copy(dir / first, dir / "full", fs::copy_options::recursive);
   auto start = std::chrono::steady_clock::now();
-  ASSERT_EQ(run(reportArgs(data, dir / "full", "500")).exitCode, 0);
+  ASSERT_EQ(run(reportArgs(data, dir / "full", maxRecs)).exitCode, 0);
   auto fastest = std::chrono::steady_clock::now() - start;
   const FolderFiles after = filesUnder(dir / "full/Reports");
   FolderFiles add;  // what a complete run adds to each page
@@ -116,12 +146,12 @@ TEST_F(QueloReportFaults, AKilledRunLeavesEveryPageAsItWasOrWhole) {
   int kills = 0;
   for (int attempt = 0; kills < kMoments && attempt < 3 * kMoments; ++attempt) {
     SCOPED_TRACE("killed after " + std::to_string(kills) + "/6 of a run");
-    const std::string app = dir / ("killed" + std::to_string(attempt));
-    fs::copy(dir / "first", app, fs::copy_options::recursive);
+    const std::string app = dir / ("killed" + maxRecs + "-" + std::to_string(attempt));
+    fs::copy(dir / first, app, fs::copy_options::recursive);
     start = std::chrono::steady_clock::now();
     const auto killAt = start + fastest * kills / 6;
     const ProcessResult killed =
-        runProcessWatched(reportArgs(data, app, "500"), env(), [&](pid_t pid) {
+        runProcessWatched(reportArgs(data, app, maxRecs), env(), [&](pid_t pid) {
           if (std::chrono::steady_clock::now() < killAt) return false;
           kill(pid, SIGKILL);
           return true;
@@ -141,7 +171,7 @@ TEST_F(QueloReportFaults, AKilledRunLeavesEveryPageAsItWasOrWhole) {
       EXPECT_TRUE(text == before.at(name) || text == after.at(name))
           << name << " is torn: " << text.size() << " bytes";
 
-    const ProcessResult rerun = run(reportArgs(data, app, "500"));
+    const ProcessResult rerun = run(reportArgs(data, app, maxRecs));
     EXPECT_EQ(rerun.exitCode, 0) << rerun.err;
     const FolderFiles again = filesUnder(app + "/Reports");
     ASSERT_EQ(again.size(), before.size()) << "the rerun removes the leftovers";
@@ -155,12 +185,19 @@ TEST_F(QueloReportFaults, AKilledRunLeavesEveryPageAsItWasOrWhole) {
 // runs' sections whole; two --replace runs at once, round after round, leave one run's report
 // whole in every page and nothing else in the folder.
 TEST_F(QueloReportFaults, TwoRunsAtOnceBothSucceedAndKeepEverySection) {
-  const std::string data = csv(200);
-  const FolderFiles one = firstReport(data, "one", "20");
+  for (const auto& [data, maxRecs] : {Road{csv(200), "20"}, Road{sqliteRows(2500), "20"}})
+    runsAtOnce(data, maxRecs);
+}
+
+void QueloReportFaults::runsAtOnce(const std::string& data, const std::string& maxRecs) {
+  SCOPED_TRACE(data);
+  const FolderFiles one =
+      firstReport(data, "one" + maxRecs + data.substr(data.size() - 3), maxRecs);
   for (const bool replace : {false, true}) {
-    const std::string app = dir / (replace ? "replaced" : "appended");
+    const std::string app =
+        dir / ((replace ? "replaced" : "appended") + data.substr(data.size() - 3));
     fs::create_directory(app);
-    std::vector<std::string> args = reportArgs(data, app, "20");
+    std::vector<std::string> args = reportArgs(data, app, maxRecs);
     if (replace) args.push_back("--replace");
     for (int round = 0; round < (replace ? 10 : 1); ++round) {
       SCOPED_TRACE(app + " round " + std::to_string(round));
@@ -171,8 +208,8 @@ TEST_F(QueloReportFaults, TwoRunsAtOnceBothSucceedAndKeepEverySection) {
       second.join();
       EXPECT_EQ(a.exitCode, 0) << a.err;
       EXPECT_EQ(b.exitCode, 0) << b.err;
-      EXPECT_EQ(linesOf(a.out).size(), 10u);
-      EXPECT_EQ(linesOf(b.out).size(), 10u);
+      EXPECT_EQ(linesOf(a.out).size(), one.size());
+      EXPECT_EQ(linesOf(b.out).size(), one.size());
       const FolderFiles both = filesUnder(app + "/Reports");
       ASSERT_EQ(both.size(), one.size());
       for (const auto& [name, text] : one)

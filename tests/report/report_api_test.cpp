@@ -99,6 +99,17 @@ TEST_F(ReportApi, RefusedRequestsSayWhy) {
        ReportErrorCode::UnknownField, "Photo"},
       {"page size", [](ReportRequest& r) { r.recordsPerPage = 0; }, ReportErrorCode::BadRequest,
        "at least 1"},
+      // Refused once the count is known, with pages begun meanwhile.
+      {"too many pages",
+       [&](ReportRequest& r) {
+         sqlExec(app / "n.db", "CREATE TABLE IF NOT EXISTS t (x)");
+         r.source = ReportSource::sqlite(app / "n.db",
+                                         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                                         "FROM n LIMIT 163836) SELECT i FROM n");
+         r.recordsPerPage = 5;
+       },
+       ReportErrorCode::BadRequest,
+       "163836 records make 32768 pages of 5; a report holds at most 32767 pages"},
       {"file name", [](ReportRequest& r) { r.fileName = "  "; }, ReportErrorCode::BadRequest,
        "file name"},
       {"missing application folder", [&](ReportRequest& r) { r.applicationPath = app / "gone/"; },
