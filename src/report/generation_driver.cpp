@@ -90,7 +90,7 @@ class GenerationDriver {
   void formatApart(const Page& page, PagePlace place, const std::string& fileName);
   void takeFormatted();
   void takeAllFormatted();
-  void writePage(std::string fileName, PageText text, bool whole);
+  void writePage(std::string fileName, PageText text, const PagePlace& place);
   PageText spareText();
   bool sectionSlotsCancelled(int32_t slots, const Page& page);
   PageText pageText(const Page& page, const PagePlace& place);
@@ -307,7 +307,6 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
   place.page = page.place;
   place.totalPages = page.total;
   place.totalRecords = totalRecords_;
-  if (page.total == 0) held_.push_back({fileName, place});
   // While the writer is behind, the pages are formatted here: the processors are busy writing,
   // and a formatter would only take time from the writer (on two processors writing the files
   // may cost as much as formatting them).
@@ -318,7 +317,7 @@ void GenerationDriver::generatePage(const Page& page, const std::string& fileNam
   PageText text = pageText(page, place);
   // Records that could not all be read stop the run, and no page of it is put in place.
   if (Status read = page.records->status(); !read) return sourceFailed(read.error());
-  writePage(fileName, std::move(text), page.total > 0);
+  writePage(fileName, std::move(text), place);
 }
 
 // The page's records are read here, in order, and the page is handed to a formatter.
@@ -336,19 +335,20 @@ void GenerationDriver::formatApart(const Page& page, PagePlace place, const std:
 void GenerationDriver::takeFormatted() {
   PageFormatters::Page page = formatters_->takeFirst();
   writer_.statistics().addApart(page.statistics);
-  if (!stopped_)
-    writePage(std::move(page.fileName), std::move(page.text), page.place.totalPages > 0);
+  if (!stopped_) writePage(std::move(page.fileName), std::move(page.text), page.place);
 }
 
 void GenerationDriver::takeAllFormatted() {
   while (formatters_ && formatters_->pending() > 0) takeFormatted();
 }
 
-// A page written whole, or its start (its end follows, see endHeldPages).
-void GenerationDriver::writePage(std::string fileName, PageText text, bool whole) {
-  using Part = PageOutput::Part;
+// A page written whole, or, while the number of pages is not known, its start: its end follows
+// (see endHeldPages).
+void GenerationDriver::writePage(std::string fileName, PageText text, const PagePlace& place) {
+  const bool whole = place.totalPages > 0;
+  if (!whole) held_.push_back({fileName, place});
   output_.write({std::move(fileName), std::move(text), Status::ok(), false,
-                 whole ? Part::Whole : Part::Start});
+                 whole ? PageOutput::Part::Whole : PageOutput::Part::Start});
   takeWritten(output_.done());
 }
 
