@@ -48,6 +48,9 @@ namespace {
 constexpr size_t kApartPerThread = 2;
 // More formatters would only wait for the one writer, and hold pages meanwhile.
 constexpr unsigned kMostFormatters = 4;
+// Pages begun before the count, at most: a report refused for too many pages, which only the
+// count tells, writes no more than these in vain (and a report of fewer pages is not slowed).
+constexpr int32_t kMostPagesBegunUncounted = 4096;
 
 // One run of a job: the pages, their progress, and what became of them.
 class GenerationDriver {
@@ -171,7 +174,7 @@ void GenerationDriver::runStream() {
     if (!at) return sourceFailed(at.error());
     if (at.value().records == 0) break;
     std::optional<int64_t> records = stream.total();
-    if (!records && (!ahead || at.value().last || p > INT16_MAX)) {
+    if (!records && (!ahead || at.value().last || p > kMostPagesBegunUncounted)) {
       auto all = stream.countAll();
       if (!all) return sourceFailed(all.error());
       records = all.value();
