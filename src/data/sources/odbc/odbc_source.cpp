@@ -15,6 +15,7 @@
 
 #include "automation/date_time.h"
 #include "data/recordset/ado.h"
+#include "data/recordset/spooled_rows.h"
 #include "data/sources/odbc/odbc_library.h"
 #include "data/sources/odbc/odbc_types.h"
 #include "data/sources/query_statement.h"
@@ -191,7 +192,9 @@ class OdbcStream : public RowStream {
     if (env_) api_->SQLFreeHandle(SQL_HANDLE_ENV, env_);
   }
 
-  Status start(const std::string& connection, const std::string& sql) {
+  // `fillAhead`: the next batch is filled on a thread of its own while one is read.
+  Status start(const std::string& connection, const std::string& sql, bool fillAhead) {
+    fillAhead_ = fillAhead;
     const Utf8Locale::InThread utf8(utf8_);
     auto library = odbc();
     if (!library) return library.error();
@@ -596,7 +599,14 @@ class OdbcQuery : public RowSource {
  public:
   OdbcQuery(std::string connection, std::string sql) : connection_(std::move(connection)), sql_(std::move(sql)) {}
 
-  Result<std::unique_ptr<RowStream>> run() const override { return startStream<OdbcStream>(connection_, sql_); }
+  Result<std::unique_ptr<RowStream>> run() const override { return startStream<OdbcStream>(connection_, sql_, true); }
+  // Counted while read, the rows are read on a thread of their own already: a second thread filling
+  // batches ahead would only take turns with the pages on the processors.
+  Result<std::unique_ptr<CountedRowStream>> runCountedWhileRead() const override {
+    auto rows = startStream<OdbcStream>(connection_, sql_, false);
+    if (!rows) return rows.error();
+    return spoolRowsBehind(std::move(rows).value());
+  }
   std::string description() const override { return "odbc:" + connection_; }
 
  private:
