@@ -75,10 +75,9 @@ PageStream::PageStream(std::shared_ptr<Recordset> records, int32_t pageSize)
 // One record past the page tells whether another page follows.
 Result<PageStream::Extent> PageStream::extent(int32_t number) {
   const int64_t before = int64_t{number - 1} * pageSize_;
-  auto held = records_->runRecordsAtLeast(before + pageSize_ + 1);
-  if (!held) return ado::notSupported("reading pages of an uncounted run");
-  if (!*held) return held->error();
-  const int64_t after = held->value() - before;
+  auto held = recordsAtLeast(before + pageSize_ + 1);
+  if (!held) return held.error();
+  const int64_t after = held.value() - before;
   return Extent{static_cast<int32_t>(std::clamp<int64_t>(after, 0, pageSize_)), after <= pageSize_};
 }
 
@@ -87,9 +86,13 @@ std::optional<int64_t> PageStream::total() const {
 }
 
 Result<int64_t> PageStream::countAll() {
-  auto all = records_->runRecordsAtLeast(INT64_MAX);
-  if (!all) return ado::notSupported("reading pages of an uncounted run");
-  return *all;
+  return recordsAtLeast(INT64_MAX);
+}
+
+Result<int64_t> PageStream::recordsAtLeast(int64_t wanted) {
+  auto held = records_->runRecordsAtLeast(wanted);
+  if (!held) return ado::notSupported("reading pages of an uncounted run");
+  return *held;
 }
 
 Result<std::shared_ptr<PageRecords>> PageStream::page(int32_t number) {

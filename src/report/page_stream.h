@@ -81,6 +81,7 @@ class PageStream {
 
  private:
   Result<int32_t> recordsOf(int32_t number);
+  Result<int64_t> recordsAtLeast(int64_t wanted);
 
   std::shared_ptr<Recordset> records_;
   int32_t pageSize_;

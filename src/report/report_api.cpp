@@ -201,7 +201,7 @@ void completeAutomaticRun(AutomaticReport& automatic, const ReportJob& job, int3
   if (!total) return;
   automatic.records = *total;
   automatic.pageSize = pageSize;
-  automatic.pages = !job.allPages ? 1 : static_cast<int32_t>((*total + pageSize - 1) / pageSize);
+  automatic.pages = !job.allPages ? 1 : pageCountOf(*total, pageSize).valueOr(0);
 }
 
 }  // namespace
