@@ -13,7 +13,8 @@ namespace {
 
 constexpr int kWatchMilliseconds = 2;
 
-void drain(int outFd, int errFd, ProcessResult& r, pid_t pid, const std::function<bool(pid_t)>& watch) {
+void drain(int outFd, int errFd, ProcessResult& r, pid_t pid,
+           const std::function<bool(pid_t)>& watch) {
   pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
   int open = 2;
   char buf[65536];
@@ -35,10 +36,14 @@ void drain(int outFd, int errFd, ProcessResult& r, pid_t pid, const std::functio
   }
 }
 
-ProcessResult runWith(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
-                      const std::string& input, const std::function<bool(pid_t)>& watch) {
+ProcessResult runWith(const std::vector<std::string>& argv,
+                      const std::map<std::string, std::string>& env, const std::string& input,
+                      const std::function<bool(pid_t)>& watch) {
+  // Close-on-exec, so that a process started meanwhile by another thread inherits none of these
+  // ends (it would hold this child's output open until it ended itself).
   int out[2], err[2], in[2];
-  if (pipe(out) || pipe(err) || pipe(in)) throw std::runtime_error("pipe failed");
+  if (pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC) || pipe2(in, O_CLOEXEC))
+    throw std::runtime_error("pipe failed");
   const pid_t pid = fork();
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
@@ -47,8 +52,10 @@ ProcessResult runWith(const std::vector<std::string>& argv, const std::map<std::
     dup2(err[1], 2);
     for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
     for (const auto& [k, v] : env) {
-      if (v.empty()) unsetenv(k.c_str());
-      else setenv(k.c_str(), v.c_str(), 1);
+      if (v.empty())
+        unsetenv(k.c_str());
+      else
+        setenv(k.c_str(), v.c_str(), 1);
     }
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -72,12 +79,13 @@ ProcessResult runWith(const std::vector<std::string>& argv, const std::map<std::
 
 }  // namespace
 
-ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
-                         const std::string& input) {
+ProcessResult runProcess(const std::vector<std::string>& argv,
+                         const std::map<std::string, std::string>& env, const std::string& input) {
   return runWith(argv, env, input, nullptr);
 }
 
-ProcessResult runProcessWatched(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+ProcessResult runProcessWatched(const std::vector<std::string>& argv,
+                                const std::map<std::string, std::string>& env,
                                 const std::function<bool(pid_t)>& watch) {
   return runWith(argv, env, "", watch);
 }
@@ -87,14 +95,16 @@ std::vector<std::string> inLittleMemory(std::vector<std::string> argv) {
   // AddressSanitizer reserves terabytes of address space up front, so under it the cap is its own
   // limit on resident memory.
   const char* options = std::getenv("ASAN_OPTIONS");
-  argv.insert(argv.begin(), {"env", "ASAN_OPTIONS=" + std::string(options ? options : "") + ":hard_rss_limit_mb=512"});
+  argv.insert(argv.begin(), {"env", "ASAN_OPTIONS=" + std::string(options ? options : "") +
+                                        ":hard_rss_limit_mb=512"});
 #else
   argv.insert(argv.begin(), {"prlimit", "--as=" + std::to_string(size_t{512} << 20), "--"});
 #endif
   return argv;
 }
 
-ProcessResult runQuelo(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
+ProcessResult runQuelo(const std::vector<std::string>& args,
+                       const std::map<std::string, std::string>& env) {
   std::vector<std::string> argv{QUELO_CLI};
   argv.insert(argv.end(), args.begin(), args.end());
   return runProcess(argv, env);

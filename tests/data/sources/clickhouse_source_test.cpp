@@ -312,11 +312,13 @@ TEST_F(Clickhouse, AServerKilledMidReportLeavesTheEarlierPages) {
     while (std::chrono::steady_clock::now() < deadline &&
            std::atoll(answer(own.kept[0], readRows).c_str()) < 200000)
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    int killed = 0;
     for (const char* shard : {"/shard1/server.pid", "/shard2/server.pid"}) {
       std::ifstream pidFile(own.folder + shard);
       pid_t pid = 0;
-      if (pidFile >> pid && pid > 0) ::kill(pid, SIGKILL);
+      if (pidFile >> pid && pid > 0 && ::kill(pid, SIGKILL) == 0) ++killed;
     }
+    EXPECT_EQ(killed, 2) << "the servers to kill were not found";
   });
   ProcessResult r =
       reportOn(own.kept[0],
