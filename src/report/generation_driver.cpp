@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 #include <thread>
+#include <utility>
 
 #include "automation/text.h"
 #include "component/hyperlink_state.h"
@@ -51,6 +52,9 @@ constexpr unsigned kMostFormatters = 4;
 // Pages begun before the count, at most: a report refused for too many pages, which only the
 // count tells, writes no more than these in vain (and a report of fewer pages is not slowed).
 constexpr int32_t kMostPagesBegunUncounted = 4096;
+// The ends of pages held for the count written at once: between two batches the progress of the
+// pages goes on, and a cancel is met.
+constexpr size_t kEndsAtOnce = 64;
 
 // One run of a job: the pages, their progress, and what became of them.
 class GenerationDriver {
@@ -214,11 +218,13 @@ bool GenerationDriver::settle(int64_t records) {
   return !outcome_.cancelled && !stopped_;
 }
 
-// Each page held gets its progress, then its end; a cancel leaves the pages after it unended,
-// so they are never put in place.
+// Each page held gets its progress, then its end, a few pages' ends written at once (see
+// PageOutput::writeEnds); a cancel leaves the pages after it unended, so they are never put in
+// place.
 void GenerationDriver::endHeldPages() {
   takeAllFormatted();
   takeWritten(output_.settle());  // a start that failed is known before its end is written
+  std::vector<PageOutput::Page> ends;
   for (Held& held : held_) {
     const Page page{held.place.page, held.place.page, totalPages_, nullptr};
     if (sectionSlotsCancelled(held.place.wholeSections, page)) break;
@@ -227,9 +233,10 @@ void GenerationDriver::endHeldPages() {
     held.place.totalRecords = totalRecords_;
     PageText text = spareText();
     writer_.appendPageEnd(text, held.place);
-    output_.write({held.fileName, std::move(text), Status::ok(), false, PageOutput::Part::End});
-    takeWritten(output_.done());
+    ends.push_back({held.fileName, std::move(text), Status::ok(), false, PageOutput::Part::End});
+    if (ends.size() == kEndsAtOnce) takeWritten(output_.writeEnds(std::exchange(ends, {})));
   }
+  takeWritten(output_.writeEnds(std::move(ends)));
   held_.clear();
 }
 

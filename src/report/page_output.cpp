@@ -1,5 +1,7 @@
 #include "report/page_output.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "automation/text.h"
@@ -62,23 +64,50 @@ std::vector<PageOutput::Page> PageOutput::settle() {
   return std::exchange(done_, {});
 }
 
+std::vector<PageOutput::Page> PageOutput::writeEnds(std::vector<Page> ends) {
+  std::vector<Page> written = settle();
+  std::vector<std::string> order;
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (Page& end : ends) {
+    order.push_back(end.fileName);
+    waiting_.push_back(std::move(end));  // past the queue's bound: an end's own text is short
+  }
+  changed_.notify_all();
+  // The run's folder is made by the first page built: until it is there, one thread builds.
+  if (!writer_.joinable() || run_.inUse)
+    while (writeNext(lock)) {
+    }
+  lock.unlock();
+  std::vector<Page> ended = settle();
+  const auto place = [&](const Page& page) { return std::ranges::find(order, page.fileName); };
+  std::ranges::sort(ended, {}, place);  // back in page order
+  std::ranges::move(ended, std::back_inserter(written));
+  return written;
+}
+
 void PageOutput::run() {
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
     changed_.wait(lock, [this] { return closing_ || !waiting_.empty(); });
-    if (waiting_.empty()) return;
-    Page page = std::move(waiting_.front());
-    waiting_.pop_front();
-    ++busy_;
-    changed_.notify_all();
-    lock.unlock();
-    writeOne(page);
-    page.text.clear();  // its room goes back with it, for a later page
-    lock.lock();
-    done_.push_back(std::move(page));
-    --busy_;
-    changed_.notify_all();
+    if (!writeNext(lock)) return;
   }
+}
+
+// Builds the first page waiting, if any; `lock` is held before and after.
+bool PageOutput::writeNext(std::unique_lock<std::mutex>& lock) {
+  if (waiting_.empty()) return false;
+  Page page = std::move(waiting_.front());
+  waiting_.pop_front();
+  ++busy_;
+  changed_.notify_all();
+  lock.unlock();
+  writeOne(page);
+  page.text.clear();  // its room goes back with it, for a later page
+  lock.lock();
+  done_.push_back(std::move(page));
+  --busy_;
+  changed_.notify_all();
+  return true;
 }
 
 // The pages after an error that stops the run are skipped; the end of a page begun before it is

@@ -6,6 +6,7 @@
 // run, which removes it.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -47,6 +48,11 @@ class PageOutput {
   std::vector<Page> done();
   // Waits until every page handed over is built, then returns them as done() does.
   std::vector<Page> settle();
+  // Builds the ends of pages begun earlier (Part::End), here and on the writer's thread together,
+  // and returns them after the pages handed over before, in page order, as settle() does. Nothing
+  // else is built meanwhile: the ends of many pages are written on two processors where one would
+  // hold up the pages after them.
+  std::vector<Page> writeEnds(std::vector<Page> ends);
 
   // Puts the pages built under `fileNames` in place, in one hold of the folder's lock: a page
   // with no file yet is moved there; an earlier page's file gets the new sections after its own.
@@ -63,6 +69,7 @@ class PageOutput {
   static constexpr size_t kQueued = 2;  // pages waiting; more would only hold memory
 
   void run();
+  bool writeNext(std::unique_lock<std::mutex>& lock);
   void writeOne(Page& page);
   Status openRunFolder();
   Status putInPlace(const std::string& fileName);
@@ -75,7 +82,7 @@ class PageOutput {
   std::vector<Page> done_;
   size_t busy_ = 0;  // pages taken by the writer and not yet done
   bool closing_ = false;
-  bool stopped_ = false;  // by an error that every later page would meet too
+  std::atomic<bool> stopped_ = false;  // by an error that every later page would meet too
   FileSystem::RunFolder run_;
   std::thread writer_;
 };

@@ -67,13 +67,16 @@ class HoldingRows : public RowSource {
   mutable std::atomic<bool> met_{false};
 };
 
-// Whether a page is under way in a run folder of `reports` (a hidden folder of temporaries).
-inline bool pageUnderWay(const std::string& reports) {
+// Whether `pages` pages (one unless told) are under way in a run folder of `reports` (a hidden
+// folder of temporaries).
+inline bool pageUnderWay(const std::string& reports, int pages = 1) {
   std::error_code error;
+  int found = 0;
   for (auto it = std::filesystem::recursive_directory_iterator(reports, error);
        !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error))
     if (it->is_regular_file(error) &&
-        it->path().parent_path().filename().string().starts_with(".Quelo-update-"))
+        it->path().parent_path().filename().string().starts_with(".Quelo-update-") &&
+        ++found == pages)
       return true;
   return false;
 }

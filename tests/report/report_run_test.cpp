@@ -326,19 +326,21 @@ TEST_F(ReportRun, WriteErrorsAndCancelMidStream) {
 
 // Counted while it is read, a run writes the pages it knows are not the last before the count,
 // their links and progress following once the count is known (the source holds its last row
-// until a page is under way). The pages, the progress, a cancel and a full disk end as they do
-// when the run is counted first.
+// until pages are under way: twelve, whose ends are written by two threads, or one before a
+// full disk). The pages, the progress, a cancel and a full disk end as they do when the run is
+// counted first.
 TEST_F(ReportRun, PagesBegunBeforeTheCountEndAsWhenCountedFirst) {
   products(200);
   struct Case {
     const char* what;
     std::optional<int> cancelAtPage;
     bool deleting, diskFull;
+    int begun;
   };
   for (const Case& c :
-       {Case{"whole", {}, false, false}, Case{"cancelled at page 3", 3, false, false},
-        Case{"cancelled at page 3, deleting", 3, true, false},
-        Case{"a full disk at page 3", {}, false, true}}) {
+       {Case{"whole", {}, false, false, 12}, Case{"cancelled at page 3", 3, false, false, 12},
+        Case{"cancelled at page 3, deleting", 3, true, false, 12},
+        Case{"a full disk at page 3", {}, false, true, 1}}) {
     SCOPED_TRACE(c.what);
     std::vector<FolderFiles> written;
     std::vector<ReportOutcome> outcomes;
@@ -346,7 +348,7 @@ TEST_F(ReportRun, PagesBegunBeforeTheCountEndAsWhenCountedFirst) {
     for (const Counting counting : {Counting::First, Counting::WhileRead}) {
       const bool behind = counting == Counting::WhileRead;
       auto source = std::make_shared<HoldingRows>(query(), behind ? 200 : 0,
-                                                  [&] { return pageUnderWay(reports()); });
+                                                  [&] { return pageUnderWay(reports(), c.begun); });
       CountdownFileSystem disk(
           files,
           {.at = 1, .cause = FaultCause::kDiskFull, .only = "write", .onPath = "stock3.htm"});
