@@ -8,11 +8,11 @@
 namespace quelo {
 namespace {
 
-constexpr int64_t kEpochOffsetDays = 25569;  // 1970-01-01 as an automation date
-constexpr double kFirstDay = -693959;        // 0000-01-01
-constexpr double kLastDay = 2958465;         // 9999-12-31
+constexpr int64_t kEpochOffsetDays = 25569;      // 1970-01-01 as an automation date
+constexpr double kFirstDay = -693959;            // 0000-01-01
+constexpr double kLastDay = 2958465;             // 9999-12-31
 constexpr double kLastSecond = 86399 / 86400.0;  // 23:59:59 as a fraction of a day
-constexpr int64_t kEpochWeekday = 6;  // 1899-12-30, day 0, was a Saturday (Sunday is 0)
+constexpr int64_t kEpochWeekday = 6;             // 1899-12-30, day 0, was a Saturday (Sunday is 0)
 
 // Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's algorithm).
 int64_t daysFromCivil(int64_t y, unsigned m, unsigned d) {
@@ -56,7 +56,8 @@ bool readTime(std::string_view s, size_t pos, CivilTime& c) {
     end += 3;
   }
   // A fraction of a second or a zone designator may follow; both are ignored.
-  if (end < s.size() && s[end] != '.' && s[end] != 'Z' && s[end] != '+' && s[end] != '-' && s[end] != ' ')
+  if (end < s.size() && s[end] != '.' && s[end] != 'Z' && s[end] != '+' && s[end] != '-' &&
+      s[end] != ' ')
     return false;
   return c.hour < 24 && c.minute < 60 && c.second < 60;
 }
@@ -65,16 +66,19 @@ bool readTime(std::string_view s, size_t pos, CivilTime& c) {
 // end of what it wrote.
 char* writePadded(char* out, int value, int width) {
   static constexpr int kTens[] = {1, 10, 100, 1000, 10000};
-  if (width >= 1 && width <= 4 && value >= 0 && value < kTens[width]) {  // fits its width: the usual case
+  if (width >= 1 && width <= 4 && value >= 0 &&
+      value < kTens[width]) {  // fits its width: the usual case
     for (int i = width - 1; i >= 0; --i, value /= 10) out[i] = static_cast<char>('0' + value % 10);
     return out + width;
   }
   char digits[16];
   char* first = digits + sizeof digits;
-  for (int64_t n = value < 0 ? -static_cast<int64_t>(value) : value; first == digits + sizeof digits || n; n /= 10)
+  for (int64_t n = value < 0 ? -static_cast<int64_t>(value) : value;
+       first == digits + sizeof digits || n; n /= 10)
     *--first = static_cast<char>('0' + n % 10);
   if (value < 0) *out++ = '-';
-  for (auto zeros = width - (digits + sizeof digits - first) - (value < 0); zeros > 0; --zeros) *out++ = '0';
+  for (auto zeros = width - (digits + sizeof digits - first) - (value < 0); zeros > 0; --zeros)
+    *out++ = '0';
   return std::copy(first, digits + sizeof digits, out);
 }
 
@@ -88,8 +92,12 @@ char* writeTriple(char* out, int first, int firstWidth, char separator, int seco
   return writePadded(out, third, 2);
 }
 
-char* writeShortDate(char* out, const CivilTime& c) { return writeTriple(out, c.year, 4, '-', c.month, c.day); }
-char* writeLongTime(char* out, const CivilTime& c) { return writeTriple(out, c.hour, 2, ':', c.minute, c.second); }
+char* writeShortDate(char* out, const CivilTime& c) {
+  return writeTriple(out, c.year, 4, '-', c.month, c.day);
+}
+char* writeLongTime(char* out, const CivilTime& c) {
+  return writeTriple(out, c.hour, 2, ':', c.minute, c.second);
+}
 
 }  // namespace
 
@@ -155,7 +163,8 @@ Date dateFromTimePoint(std::chrono::system_clock::time_point t) {
 
 namespace {
 
-// A civil time through strftime: day and month names are the C locale's unless the host set another.
+// A civil time through strftime: day and month names are the C locale's unless the host set
+// another.
 std::string formatTime(const char* format, const CivilTime& c) {
   std::tm t = tmOf(c);
   const int64_t day = static_cast<int64_t>(std::floor(dateFromCivil(c).serial));
@@ -178,7 +187,9 @@ std::string formatLongDate(Date d) {
   return formatTime("%A, %B ", c) + std::to_string(c.day) + formatTime(", %Y", c);
 }
 
-std::string formatTwelveHourTime(const CivilTime& c) { return formatTime("%I:%M:%S %p", c); }
+std::string formatTwelveHourTime(const CivilTime& c) {
+  return formatTime("%I:%M:%S %p", c);
+}
 
 void appendGeneralDate(std::string& out, Date d) {
   const CivilTime c = civilFromDate(d);

@@ -1,11 +1,11 @@
 #include "automation/variant.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
-#include <cctype>
 #include <limits>
 #include <optional>
 
@@ -16,11 +16,19 @@
 namespace quelo {
 namespace {
 
-Error typeMismatch() { return makeError(err::kTypeMismatch, "Type mismatch"); }
-Error invalidNull() { return makeError(err::kInvalidUseOfNull, "Invalid use of Null"); }
-Error overflow() { return makeError(err::kOverflow, "Overflow"); }
+Error typeMismatch() {
+  return makeError(err::kTypeMismatch, "Type mismatch");
+}
+Error invalidNull() {
+  return makeError(err::kInvalidUseOfNull, "Invalid use of Null");
+}
+Error overflow() {
+  return makeError(err::kOverflow, "Overflow");
+}
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::string_view trimBlanks(std::string_view s) {
   while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
@@ -147,17 +155,21 @@ char* exactShortest(char* buf, size_t size, double d) {
 // a few exact operations where most numbers in data have a few decimals. The fewest decimals
 // give the digits without trailing zeros. None for other numbers.
 std::optional<Scientific> fewDecimals(double d) {
-  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11};
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4,  1e5,
+                                       1e6, 1e7, 1e8, 1e9, 1e10, 1e11};
   constexpr double kLimit = 1e15;  // whole numbers below it have at most 15 digits, held exactly
   const double x = std::fabs(d);
   if (!(x >= 1e-4 && x < kLimit)) return std::nullopt;
   for (int k = 0; k < static_cast<int>(std::size(kPowers)) && x * kPowers[k] < kLimit; ++k) {
     const double whole = std::nearbyint(x * kPowers[k]);
     if (whole >= kLimit) break;
-    if (whole / kPowers[k] != x) continue;  // a quotient of exact numbers, rounded once as reading is
+    if (whole / kPowers[k] != x)
+      continue;  // a quotient of exact numbers, rounded once as reading is
     Scientific s;
     s.negative = d < 0;
-    s.count = static_cast<int>(std::to_chars(s.digits, s.digits + sizeof s.digits, static_cast<int64_t>(whole)).ptr - s.digits);
+    s.count = static_cast<int>(
+        std::to_chars(s.digits, s.digits + sizeof s.digits, static_cast<int64_t>(whole)).ptr -
+        s.digits);
     s.exponent = s.count - 1 - k;
     while (s.count > 1 && s.digits[s.count - 1] == '0') --s.count;
     return s;
@@ -219,7 +231,9 @@ bool Variant::isNumber() const {
   }
 }
 
-std::shared_ptr<Dispatch> Variant::objectOrNull() const { return isObject() ? asObject() : nullptr; }
+std::shared_ptr<Dispatch> Variant::objectOrNull() const {
+  return isObject() ? asObject() : nullptr;
+}
 
 VariantArray::VariantArray(std::vector<Bound> bounds) : bounds_(std::move(bounds)) {
   size_t total = 1;
@@ -228,17 +242,20 @@ VariantArray::VariantArray(std::vector<Bound> bounds) : bounds_(std::move(bounds
 }
 
 std::shared_ptr<VariantArray> VariantArray::vector(std::vector<Variant> items) {
-  auto a = std::make_shared<VariantArray>(std::vector<Bound>{{0, static_cast<int32_t>(items.size())}});
+  auto a =
+      std::make_shared<VariantArray>(std::vector<Bound>{{0, static_cast<int32_t>(items.size())}});
   a->data_ = std::move(items);
   return a;
 }
 
 Result<Variant*> VariantArray::at(const std::vector<int32_t>& index) {
-  if (index.size() != bounds_.size()) return makeError(err::kSubscriptOutOfRange, "Subscript out of range");
+  if (index.size() != bounds_.size())
+    return makeError(err::kSubscriptOutOfRange, "Subscript out of range");
   size_t offset = 0, stride = 1;
   for (size_t d = 0; d < bounds_.size(); ++d) {
     const int64_t rel = static_cast<int64_t>(index[d]) - bounds_[d].lower;
-    if (rel < 0 || rel >= bounds_[d].count) return makeError(err::kSubscriptOutOfRange, "Subscript out of range");
+    if (rel < 0 || rel >= bounds_[d].count)
+      return makeError(err::kSubscriptOutOfRange, "Subscript out of range");
     offset += static_cast<size_t>(rel) * stride;
     stride *= static_cast<size_t>(bounds_[d].count);
   }
@@ -350,13 +367,15 @@ Result<bool> toBool(const Variant& v) {
 }
 
 Result<int16_t> toInteger(const Variant& v) {
-  auto r = integralFrom(v, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max());
+  auto r =
+      integralFrom(v, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max());
   if (!r) return r.error();
   return static_cast<int16_t>(r.value());
 }
 
 Result<int32_t> toLong(const Variant& v) {
-  auto r = integralFrom(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+  auto r =
+      integralFrom(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
   if (!r) return r.error();
   return static_cast<int32_t>(r.value());
 }
@@ -397,7 +416,8 @@ bool isNumericText(std::string_view text) {
   // Most texts are no number, and every number starts (after blanks) with a sign, a digit, a
   // point or the "&" of &H and &O: the others are answered without parsing.
   const std::string_view s = trimBlanks(text);
-  if (s.empty() || std::string_view("+-.&0123456789").find(s.front()) == std::string_view::npos) return false;
+  if (s.empty() || std::string_view("+-.&0123456789").find(s.front()) == std::string_view::npos)
+    return false;
   return parseNumber(s).isOk();
 }
 
@@ -430,8 +450,9 @@ double val(std::string_view text) {
 }
 
 std::string_view typeName(VarType t) {
-  static constexpr std::string_view kNames[] = {"Empty", "Null",   "Boolean", "Integer", "Long",  "LongLong",
-                                                "Double", "Date", "String",  "Object",  "Array", "Error"};
+  static constexpr std::string_view kNames[] = {"Empty",  "Null",     "Boolean", "Integer",
+                                                "Long",   "LongLong", "Double",  "Date",
+                                                "String", "Object",   "Array",   "Error"};
   return kNames[static_cast<int>(t)];
 }
 

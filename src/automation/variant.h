@@ -32,7 +32,20 @@ struct Null {
   bool operator==(const Null&) const = default;
 };
 
-enum class VarType { Empty, Null, Boolean, Integer, Long, LongLong, Double, Date, String, Object, Array, Missing };
+enum class VarType {
+  Empty,
+  Null,
+  Boolean,
+  Integer,
+  Long,
+  LongLong,
+  Double,
+  Date,
+  String,
+  Object,
+  Array,
+  Missing
+};
 
 class Variant {
  public:
@@ -73,8 +86,12 @@ class Variant {
   Date asDate() const { return std::get<Date>(v_); }
   const std::string& asString() const { return std::get<std::string>(v_); }
   // Null for a Variant that holds no object (Nothing).
-  const std::shared_ptr<Dispatch>& asObject() const { return std::get<std::shared_ptr<Dispatch>>(v_); }
-  const std::shared_ptr<VariantArray>& asArray() const { return std::get<std::shared_ptr<VariantArray>>(v_); }
+  const std::shared_ptr<Dispatch>& asObject() const {
+    return std::get<std::shared_ptr<Dispatch>>(v_);
+  }
+  const std::shared_ptr<VariantArray>& asArray() const {
+    return std::get<std::shared_ptr<VariantArray>>(v_);
+  }
 
   // The object this Variant holds, or nullptr for anything else (Nothing, Empty, Missing ...).
   std::shared_ptr<Dispatch> objectOrNull() const;
