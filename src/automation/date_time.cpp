@@ -65,6 +65,11 @@ bool readTime(std::string_view s, size_t pos, CivilTime& c) {
 // Writes `value` in `width` digits with leading zeros, as printf's "%0<width>d" does; returns the
 // end of what it wrote.
 char* writePadded(char* out, int value, int width) {
+  if (width == 2 && value >= 0 && value < 100) {  // a month, a day, a time's parts
+    out[0] = static_cast<char>('0' + value / 10);
+    out[1] = static_cast<char>('0' + value % 10);
+    return out + 2;
+  }
   static constexpr int kTens[] = {1, 10, 100, 1000, 10000};
   if (width >= 1 && width <= 4 && value >= 0 &&
       value < kTens[width]) {  // fits its width: the usual case

@@ -125,6 +125,7 @@ struct Scientific {
   int count = 0;
   int exponent = 0;
   bool negative = false;
+  bool exact = false;  // the digits read back as the number itself, not rounded to 15
 };
 
 // Splits to_chars scientific text ("-1.2345e-07") into its digits and exponent.
@@ -172,6 +173,7 @@ std::optional<Scientific> fewDecimals(double d) {
         s.digits);
     s.exponent = s.count - 1 - k;
     while (s.count > 1 && s.digits[s.count - 1] == '0') --s.count;
+    s.exact = true;
     return s;
   }
   return std::nullopt;
@@ -186,7 +188,8 @@ Scientific shortestScientific(double d) {
   // a unit of d's last bit, and 15-digit decimals lie further apart than that (where doubles are
   // sparser than 15 digits, it reads back as the same number anyway).
   Scientific s = splitScientific(std::string_view(buf, exactShortest(buf, sizeof buf, d) - buf));
-  if (s.count <= 15) return s;
+  s.exact = s.count <= 15;
+  if (s.exact) return s;
   if (std::fabs(d) >= kFullPrecision) {
     s = splitScientific(std::string_view(buf, roundedTo15(buf, sizeof buf, d) - buf));
     // Near the largest double, rounding to 15 digits passes it; the largest 15-digit value below
@@ -269,11 +272,16 @@ double roundHalfEven(double d) {
 
 // Every finite number's text reads back (toDouble) as a number with the same text, and as the
 // number itself when its shortest exact form has at most 15 digits.
-std::string formatNumber(double d) {
+std::string formatNumber(double d, bool& exact) {
+  exact = false;
   if (std::isnan(d)) return "NaN";
   if (std::isinf(d)) return d > 0 ? "Infinity" : "-Infinity";
-  if (d == 0) return "0";
+  if (d == 0) {
+    exact = !std::signbit(d);
+    return "0";
+  }
   const Scientific s = shortestScientific(d);
+  exact = s.exact;
   const size_t nd = static_cast<size_t>(s.count);
   const int exponent = s.exponent;
   char text[48];
@@ -300,6 +308,11 @@ std::string formatNumber(double d) {
     out = append(out, s.digits + whole, nd - whole);
   }
   return std::string(text, out);
+}
+
+std::string formatNumber(double d) {
+  bool exact = false;
+  return formatNumber(d, exact);
 }
 
 Result<std::string> toString(const Variant& v) {

@@ -104,11 +104,14 @@ std::optional<CellText> cellText(const CellView& c, bool counted, std::string& s
       scratch.assign(digits, std::to_chars(digits, digits + sizeof digits, c.integer).ptr);
       return CellText{scratch, static_cast<double>(c.integer), TextShape::AsIs};
     }
-    case CellKind::Double:
-      scratch = formatNumber(c.real);
-      return CellText{scratch,
-                      counted ? std::optional<double>(countedDouble(scratch)) : std::nullopt,
-                      TextShape::AsIs};
+    case CellKind::Double: {
+      bool exact = false;
+      scratch = formatNumber(c.real, exact);
+      // A text that reads back as the number itself is not read again.
+      const std::optional<double> number =
+          !counted ? std::nullopt : std::optional<double>(exact ? c.real : countedDouble(scratch));
+      return CellText{scratch, number, TextShape::AsIs};
+    }
     case CellKind::Boolean:
       return booleanText(c.integer != 0);
     case CellKind::Date:
