@@ -1,7 +1,6 @@
 #include "report/page_output.h"
 
 #include <algorithm>
-#include <iterator>
 #include <utility>
 
 #include "automation/text.h"
@@ -78,10 +77,13 @@ std::vector<PageOutput::Page> PageOutput::writeEnds(std::vector<Page> ends) {
     while (writeNext(lock)) {
     }
   lock.unlock();
-  std::vector<Page> ended = settle();
-  const auto place = [&](const Page& page) { return std::ranges::find(order, page.fileName); };
-  std::ranges::sort(ended, {}, place);  // back in page order
-  std::ranges::move(ended, std::back_inserter(written));
+  // Each end back at its place in page order, whichever thread built it (those handed over
+  // before were settled first, so the ends are all that is done now).
+  const size_t first = written.size();
+  written.resize(first + order.size());
+  for (Page& end : settle())
+    written[first + static_cast<size_t>(std::ranges::find(order, end.fileName) - order.begin())] =
+        std::move(end);
   return written;
 }
 
