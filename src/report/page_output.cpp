@@ -28,7 +28,7 @@ PageOutput::~PageOutput() {
       std::lock_guard<std::mutex> lock(mutex_);
       closing_ = true;
     }
-    changed_.notify_all();
+    work_.notify_one();
     writer_.join();
   }
   discard();
@@ -41,10 +41,12 @@ void PageOutput::write(Page page) {
     done_.push_back(std::move(page));
     return;
   }
-  std::unique_lock<std::mutex> lock(mutex_);
-  changed_.wait(lock, [this] { return waiting_.size() < kQueued; });
-  waiting_.push_back(std::move(page));
-  changed_.notify_all();
+  {
+    std::unique_lock<std::mutex> lock(mutex_);
+    room_.wait(lock, [this] { return waiting_.size() < kQueued; });
+    waiting_.push_back(std::move(page));
+  }
+  work_.notify_one();
 }
 
 bool PageOutput::behind() {
@@ -59,7 +61,7 @@ std::vector<PageOutput::Page> PageOutput::done() {
 
 std::vector<PageOutput::Page> PageOutput::settle() {
   std::unique_lock<std::mutex> lock(mutex_);
-  changed_.wait(lock, [this] { return waiting_.empty() && busy_ == 0; });
+  room_.wait(lock, [this] { return waiting_.empty() && busy_ == 0; });
   return std::exchange(done_, {});
 }
 
@@ -71,7 +73,7 @@ std::vector<PageOutput::Page> PageOutput::writeEnds(std::vector<Page> ends) {
     order.push_back(end.fileName);
     waiting_.push_back(std::move(end));  // past the queue's bound: an end's own text is short
   }
-  changed_.notify_all();
+  work_.notify_one();
   // The run's folder is made by the first page built: until it is there, one thread builds.
   if (!writer_.joinable() || run_.inUse)
     while (writeNext(lock)) {
@@ -90,25 +92,29 @@ std::vector<PageOutput::Page> PageOutput::writeEnds(std::vector<Page> ends) {
 void PageOutput::run() {
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
-    changed_.wait(lock, [this] { return closing_ || !waiting_.empty(); });
+    work_.wait(lock, [this] { return closing_ || !waiting_.empty(); });
     if (!writeNext(lock)) return;
   }
 }
 
-// Builds the first page waiting, if any; `lock` is held before and after.
+// Builds the first page waiting, if any; `lock` is held before and after. The waiting thread is
+// woken once the lock is let go, so that it does not wake only to wait for the lock.
 bool PageOutput::writeNext(std::unique_lock<std::mutex>& lock) {
   if (waiting_.empty()) return false;
   Page page = std::move(waiting_.front());
   waiting_.pop_front();
   ++busy_;
-  changed_.notify_all();
   lock.unlock();
+  room_.notify_all();
   writeOne(page);
   page.text.clear();  // its room goes back with it, for a later page
   lock.lock();
   done_.push_back(std::move(page));
-  --busy_;
-  changed_.notify_all();
+  if (--busy_ == 0 && waiting_.empty()) {
+    lock.unlock();
+    room_.notify_all();
+    lock.lock();
+  }
   return true;
 }
 

@@ -77,7 +77,8 @@ class PageOutput {
   FileSystem& files_;
   std::string folder_;
   std::mutex mutex_;
-  std::condition_variable changed_;
+  std::condition_variable work_;  // a page to build, or closing: for the writer
+  std::condition_variable room_;  // room in the queue, or every page built: for the run
   std::deque<Page> waiting_;
   std::vector<Page> done_;
   size_t busy_ = 0;  // pages taken by the writer and not yet done
