@@ -272,20 +272,19 @@ double roundHalfEven(double d) {
 
 // Every finite number's text reads back (toDouble) as a number with the same text, and as the
 // number itself when its shortest exact form has at most 15 digits.
-std::string formatNumber(double d, bool& exact) {
+char* formatNumber(double d, bool& exact, char* out) {
   exact = false;
-  if (std::isnan(d)) return "NaN";
-  if (std::isinf(d)) return d > 0 ? "Infinity" : "-Infinity";
+  if (std::isnan(d)) return append(out, "NaN", 3);
+  if (std::isinf(d)) return d > 0 ? append(out, "Infinity", 8) : append(out, "-Infinity", 9);
   if (d == 0) {
     exact = !std::signbit(d);
-    return "0";
+    *out++ = '0';
+    return out;
   }
   const Scientific s = shortestScientific(d);
   exact = s.exact;
   const size_t nd = static_cast<size_t>(s.count);
   const int exponent = s.exponent;
-  char text[48];
-  char* out = text;
   if (s.negative) *out++ = '-';
   if (exponent >= 15 || (exponent < 0 && static_cast<int>(nd) - 1 - exponent > 15)) {
     *out++ = s.digits[0];
@@ -296,23 +295,23 @@ std::string formatNumber(double d, bool& exact) {
     *out++ = 'E';
     *out++ = exponent < 0 ? '-' : '+';
     if (std::abs(exponent) < 10) *out++ = '0';
-    out = std::to_chars(out, text + sizeof text, std::abs(exponent)).ptr;
-  } else if (exponent < 0) {
-    out = append(fill(append(out, "0.", 2), static_cast<size_t>(-exponent - 1), '0'), s.digits, nd);
-  } else if (nd <= static_cast<size_t>(exponent) + 1) {
-    out = fill(append(out, s.digits, nd), static_cast<size_t>(exponent) + 1 - nd, '0');
-  } else {
-    const size_t whole = static_cast<size_t>(exponent) + 1;
-    out = append(out, s.digits, whole);
-    *out++ = '.';
-    out = append(out, s.digits + whole, nd - whole);
+    return std::to_chars(out, out + 4, std::abs(exponent)).ptr;
   }
-  return std::string(text, out);
+  if (exponent < 0)
+    return append(fill(append(out, "0.", 2), static_cast<size_t>(-exponent - 1), '0'), s.digits,
+                  nd);
+  if (nd <= static_cast<size_t>(exponent) + 1)
+    return fill(append(out, s.digits, nd), static_cast<size_t>(exponent) + 1 - nd, '0');
+  const size_t whole = static_cast<size_t>(exponent) + 1;
+  out = append(out, s.digits, whole);
+  *out++ = '.';
+  return append(out, s.digits + whole, nd - whole);
 }
 
 std::string formatNumber(double d) {
   bool exact = false;
-  return formatNumber(d, exact);
+  char text[kNumberTextMax];
+  return std::string(text, formatNumber(d, exact, text));
 }
 
 Result<std::string> toString(const Variant& v) {

@@ -150,9 +150,12 @@ double val(std::string_view text);
 double roundHalfEven(double d);
 // The text form of a number, shortest with at most 15 significant digits ("0.1", "1E+20").
 std::string formatNumber(double d);
-// The same, and in `exact` whether the text reads back as the number itself (not when rounded to
-// 15 digits, nor for NaN, the infinities and a negative zero).
-std::string formatNumber(double d, bool& exact);
+// The most characters formatNumber gives.
+inline constexpr size_t kNumberTextMax = 24;
+// The same written at `out` (room for kNumberTextMax characters), its end returned, and in `exact`
+// whether the text reads back as the number itself (not when rounded to 15 digits, nor for NaN,
+// the infinities and a negative zero).
+char* formatNumber(double d, bool& exact, char* out);
 // The automation type name of a value ("Long", "String" ...).
 std::string_view typeName(VarType t);
 

@@ -46,7 +46,7 @@ std::optional<std::string> valueText(const Variant& v) {
 
 // The number a Double counts with, read from its text: a finite number's text is all of it;
 // "Infinity" has no digits and counts 0.
-double countedDouble(const std::string& text) {
+double countedDouble(std::string_view text) {
   double x = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), x);
   if (ec == std::errc() && end == text.data() + text.size() && std::isfinite(x)) return x;
@@ -89,10 +89,17 @@ CellText booleanText(bool b) {
   return CellText{texts[b], numbers[b], TextShape::AsIs};
 }
 
+// Where the text of a cell that is not text in the records is made: a number's in a few
+// characters, any other value's in a string.
+struct CellScratch {
+  char number[kNumberTextMax];
+  std::string text;
+};
+
 // A cell's text, and when `counted` the number it counts with; none for Null or a value without a
 // text form. Text is read in place and numbers are written straight from the cell, as they are
 // most cells; the rarer kinds take the way of any value.
-std::optional<CellText> cellText(const CellView& c, bool counted, std::string& scratch) {
+std::optional<CellText> cellText(const CellView& c, bool counted, CellScratch& scratch) {
   switch (c.kind) {
     case CellKind::Text:
       if (!counted || !isNumericText(c.text)) return CellText{c.text, std::nullopt};
@@ -100,33 +107,32 @@ std::optional<CellText> cellText(const CellView& c, bool counted, std::string& s
     case CellKind::Integer:
     case CellKind::Long:
     case CellKind::LongLong: {
-      char digits[24];
-      scratch.assign(digits, std::to_chars(digits, digits + sizeof digits, c.integer).ptr);
-      return CellText{scratch, static_cast<double>(c.integer), TextShape::AsIs};
+      const char* end = std::to_chars(scratch.number, std::end(scratch.number), c.integer).ptr;
+      return CellText{{scratch.number, end}, static_cast<double>(c.integer), TextShape::AsIs};
     }
     case CellKind::Double: {
       bool exact = false;
-      scratch = formatNumber(c.real, exact);
+      const std::string_view text(scratch.number, formatNumber(c.real, exact, scratch.number));
       // A text that reads back as the number itself is not read again.
       const std::optional<double> number =
-          !counted ? std::nullopt : std::optional<double>(exact ? c.real : countedDouble(scratch));
-      return CellText{scratch, number, TextShape::AsIs};
+          !counted ? std::nullopt : std::optional<double>(exact ? c.real : countedDouble(text));
+      return CellText{text, number, TextShape::AsIs};
     }
     case CellKind::Boolean:
       return booleanText(c.integer != 0);
     case CellKind::Date:
       if (!isDateInRange(Date{c.real})) return std::nullopt;  // no text: an empty cell
-      scratch.clear();
-      appendGeneralDate(scratch, Date{c.real});
-      return CellText{scratch, std::nullopt, TextShape::NoLinkMark};
+      scratch.text.clear();
+      appendGeneralDate(scratch.text, Date{c.real});
+      return CellText{scratch.text, std::nullopt, TextShape::NoLinkMark};
     default:
       break;
   }
   const Variant v = c.toVariant();
   std::optional<std::string> text = valueText(v);
   if (!text) return std::nullopt;
-  scratch = std::move(*text);
-  return CellText{scratch, countedNumber(v, scratch)};
+  scratch.text = std::move(*text);
+  return CellText{scratch.text, countedNumber(v, scratch.text)};
 }
 
 // Whether a value holds "#" or ":\", which a local path or a link does. Two searches by the
@@ -195,7 +201,7 @@ class SectionDocument {
   const std::string& colour_;
   const std::string cellStart_;  // every data cell starts with the table colour
   std::string& doc_;
-  std::string scratch_;  // the text of a cell that is not text in the record set
+  CellScratch scratch_;  // the text of a cell that is not text in the record set
 };
 
 void SectionDocument::heading(std::string_view heading) {

@@ -135,7 +135,8 @@ TEST(VariantConversion, NumberTextsReadBack) {
   }
   for (const double d : numbers) {
     bool exact = true;
-    const std::string text = formatNumber(d, exact);
+    char written[kNumberTextMax];
+    const std::string text(written, formatNumber(d, exact, written));
     auto back = toDouble(Variant(text));
     ASSERT_EQ(exact, back && std::bit_cast<uint64_t>(back.value()) == std::bit_cast<uint64_t>(d))
         << text;
