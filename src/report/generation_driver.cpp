@@ -98,7 +98,7 @@ class GenerationDriver {
   void takeFormatted();
   void takeAllFormatted();
   void writePage(std::string fileName, PageText text, const PagePlace& place);
-  PageText spareText();
+  PageText spareText(bool forPage);
   bool sectionSlotsCancelled(int32_t slots, const Page& page);
   PageText pageText(const Page& page, const PagePlace& place);
   void takeWritten(std::vector<PageOutput::Page> pages);
@@ -120,6 +120,7 @@ class GenerationDriver {
   std::vector<std::string> pageFiles_;  // page p at index p - 1
   std::vector<std::string> built_;      // the file names of the pages built whole, in order
   std::vector<PageText> spareTexts_;    // empty, with room from earlier pages
+  size_t pageRoom_ = 0;                 // the longest own text of a page so far
   std::vector<Held> held_;              // in page order
   int16_t totalPages_ = 0;              // of a streamed job: 0 until its records are all known
   int32_t totalRecords_ = 0;
@@ -231,7 +232,7 @@ void GenerationDriver::endHeldPages() {
     if (held.lost) continue;
     held.place.totalPages = totalPages_;
     held.place.totalRecords = totalRecords_;
-    PageText text = spareText();
+    PageText text = spareText(false);
     writer_.appendPageEnd(text, held.place);
     ends.push_back({held.fileName, std::move(text), Status::ok(), false, PageOutput::Part::End});
     if (ends.size() == kEndsAtOnce) takeWritten(output_.writeEnds(std::exchange(ends, {})));
@@ -337,7 +338,7 @@ void GenerationDriver::formatApart(const Page& page, PagePlace place, const std:
   while (formatters_->pending() >= kApartPerThread * formatters_->threads()) takeFormatted();
   const int32_t before = (page.number - 1) * job_.stream->pageSize();
   formatters_->add(
-      {std::move(records).value(), std::move(place), fileName, before, spareText(), {}});
+      {std::move(records).value(), std::move(place), fileName, before, spareText(true), {}});
 }
 
 // The first page handed to the formatters and not yet written: its statistics join the run's,
@@ -355,6 +356,7 @@ void GenerationDriver::takeAllFormatted() {
 // A page written whole, or, while the number of pages is not known, its start: its end follows
 // (see endHeldPages).
 void GenerationDriver::writePage(std::string fileName, PageText text, const PagePlace& place) {
+  pageRoom_ = std::max(pageRoom_, text.own().size());
   const bool whole = place.totalPages > 0;
   if (!whole) held_.push_back({fileName, place});
   output_.write({std::move(fileName), std::move(text), Status::ok(), false,
@@ -362,13 +364,15 @@ void GenerationDriver::writePage(std::string fileName, PageText text, const Page
   takeWritten(output_.done());
 }
 
-// An empty text, with room from an earlier page when there is one.
-PageText GenerationDriver::spareText() {
+// An empty text, with room from an earlier page when there is one; one for a page (not an end)
+// has room for the longest page so far, so that it is not grown step by step.
+PageText GenerationDriver::spareText(bool forPage) {
   PageText text;
   if (!spareTexts_.empty()) {
     text = std::move(spareTexts_.back());
     spareTexts_.pop_back();
   }
+  if (forPage) text.own().reserve(pageRoom_);
   return text;
 }
 
@@ -395,7 +399,7 @@ void GenerationDriver::startLost(const std::string& fileName) {
 }
 
 PageText GenerationDriver::pageText(const Page& page, const PagePlace& place) {
-  PageText text = spareText();
+  PageText text = spareText(true);
   writer_.appendPage(text, place, *page.records);
   return text;
 }
