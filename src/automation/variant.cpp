@@ -184,14 +184,14 @@ std::optional<Scientific> fewDecimals(double d) {
 Scientific shortestScientific(double d) {
   if (auto s = fewDecimals(d)) return *s;
   char buf[64];
-  // A shortest exact form of at most 15 digits is the rounded value itself: it lies within half
-  // a unit of d's last bit, and 15-digit decimals lie further apart than that (where doubles are
-  // sparser than 15 digits, it reads back as the same number anyway).
-  Scientific s = splitScientific(std::string_view(buf, exactShortest(buf, sizeof buf, d) - buf));
-  s.exact = s.count <= 15;
-  if (s.exact) return s;
   if (std::fabs(d) >= kFullPrecision) {
-    s = splitScientific(std::string_view(buf, roundedTo15(buf, sizeof buf, d) - buf));
+    // 15-digit decimals lie further apart than a unit of d's last bit: the one nearest d is d's
+    // shortest exact form when it reads back as d, and else the rounded text.
+    const char* end = roundedTo15(buf, sizeof buf, d);
+    double back = 0;
+    std::from_chars(buf, end, back);
+    Scientific s = splitScientific(std::string_view(buf, end - buf));
+    s.exact = back == d;
     // Near the largest double, rounding to 15 digits passes it; the largest 15-digit value below
     // stands in, so that every finite number has a text that reads back as a finite number.
     if (s.exponent == 308 && std::string_view(s.digits, s.count) > kLargest15DigitsText) {
@@ -200,8 +200,12 @@ Scientific shortestScientific(double d) {
     }
     return s;
   }
-  // Where doubles are sparser than 15 digits, a shorter text than the rounded digits may read
-  // back as the same number: the rounded value's own shortest form is the answer.
+  // A shortest exact form of at most 15 digits is the number's text; where doubles are sparser
+  // than 15 digits, a shorter text than the rounded digits may read back as the same number: the
+  // rounded value's own shortest form is the answer.
+  Scientific s = splitScientific(std::string_view(buf, exactShortest(buf, sizeof buf, d) - buf));
+  s.exact = s.count <= 15;
+  if (s.exact) return s;
   double rounded = 0;
   std::from_chars(buf, roundedTo15(buf, sizeof buf, d), rounded);
   return splitScientific(std::string_view(buf, exactShortest(buf, sizeof buf, rounded) - buf));
