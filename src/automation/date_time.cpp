@@ -196,27 +196,19 @@ std::string formatTwelveHourTime(const CivilTime& c) {
   return formatTime("%I:%M:%S %p", c);
 }
 
-void appendGeneralDate(std::string& out, Date d) {
+char* formatGeneralDate(Date d, char* out) {
   const CivilTime c = civilFromDate(d);
   const bool hasTime = c.hour || c.minute || c.second;
-  char text[96];
-  char* end = text;
-  if (std::trunc(d.serial) == 0 && hasTime) {
-    end = writeLongTime(end, c);
-  } else {
-    end = writeShortDate(end, c);
-    if (hasTime) {
-      *end++ = ' ';
-      end = writeLongTime(end, c);
-    }
-  }
-  out.append(text, end);
+  if (std::trunc(d.serial) == 0 && hasTime) return writeLongTime(out, c);
+  out = writeShortDate(out, c);
+  if (!hasTime) return out;
+  *out++ = ' ';
+  return writeLongTime(out, c);
 }
 
 std::string formatGeneralDate(Date d) {
-  std::string out;
-  appendGeneralDate(out, d);
-  return out;
+  char text[kGeneralDateMax];
+  return std::string(text, formatGeneralDate(d, text));
 }
 
 std::optional<Date> parseIsoDate(std::string_view s) {

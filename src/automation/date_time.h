@@ -36,10 +36,13 @@ std::string formatTwelveHourTime(const CivilTime& c);
 // General date: the short date, then the long time when there is a time part; a time alone when
 // there is no date part.
 std::string formatGeneralDate(Date d);
-// The same, appended to `out`.
-void appendGeneralDate(std::string& out, Date d);
+// The most characters formatGeneralDate gives ("9999-12-31 23:59:59").
+inline constexpr size_t kGeneralDateMax = 19;
+// The same, written at `out` (room for kGeneralDateMax characters); returns its end.
+char* formatGeneralDate(Date d, char* out);
 
-// "2009-03-07", "2009-03-07 14:05:09", "2009-03-07T14:05:09" (fraction and zone ignored), "14:05:09".
+// "2009-03-07", "2009-03-07 14:05:09", "2009-03-07T14:05:09" (fraction and zone ignored),
+// "14:05:09".
 std::optional<Date> parseIsoDate(std::string_view text);
 
 }  // namespace quelo

@@ -89,10 +89,10 @@ CellText booleanText(bool b) {
   return CellText{texts[b], numbers[b], TextShape::AsIs};
 }
 
-// Where the text of a cell that is not text in the records is made: a number's in a few
-// characters, any other value's in a string.
+// Where the text of a cell that is not text in the records is made: a number's or a date's in a
+// few characters, any other value's in a string.
 struct CellScratch {
-  char number[kNumberTextMax];
+  char shortText[std::max(kNumberTextMax, kGeneralDateMax)];
   std::string text;
 };
 
@@ -107,12 +107,14 @@ std::optional<CellText> cellText(const CellView& c, bool counted, CellScratch& s
     case CellKind::Integer:
     case CellKind::Long:
     case CellKind::LongLong: {
-      const char* end = std::to_chars(scratch.number, std::end(scratch.number), c.integer).ptr;
-      return CellText{{scratch.number, end}, static_cast<double>(c.integer), TextShape::AsIs};
+      const char* end =
+          std::to_chars(scratch.shortText, std::end(scratch.shortText), c.integer).ptr;
+      return CellText{{scratch.shortText, end}, static_cast<double>(c.integer), TextShape::AsIs};
     }
     case CellKind::Double: {
       bool exact = false;
-      const std::string_view text(scratch.number, formatNumber(c.real, exact, scratch.number));
+      const std::string_view text(scratch.shortText,
+                                  formatNumber(c.real, exact, scratch.shortText));
       // A text that reads back as the number itself is not read again.
       const std::optional<double> number =
           !counted ? std::nullopt : std::optional<double>(exact ? c.real : countedDouble(text));
@@ -122,9 +124,9 @@ std::optional<CellText> cellText(const CellView& c, bool counted, CellScratch& s
       return booleanText(c.integer != 0);
     case CellKind::Date:
       if (!isDateInRange(Date{c.real})) return std::nullopt;  // no text: an empty cell
-      scratch.text.clear();
-      appendGeneralDate(scratch.text, Date{c.real});
-      return CellText{scratch.text, std::nullopt, TextShape::NoLinkMark};
+      return CellText{{scratch.shortText, formatGeneralDate(Date{c.real}, scratch.shortText)},
+                      std::nullopt,
+                      TextShape::NoLinkMark};
     default:
       break;
   }
