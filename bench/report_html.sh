@@ -6,12 +6,14 @@
 # Nulls, long notes, dates, doubles).
 #   bench/report_html.sh [BUILD_DIR]      (default: build)
 # Prints for each the median wall and processor times, the median of the pairs' time ratios, the
-# bytes each wrote, quelo's peak resident memory next to the database file's size, and the write
-# floor: the median time one process takes to write the same files, held in memory, into the same
-# folder. Fails when the ratio is above 0.8 at 100,000 and 1,000,000 rows or 1.5 at one row, when
-# quelo takes more than twice the write floor at 1,000,000 rows, or when the peak memory at
-# 1,000,000 rows is 32 MiB or more or over 1.5 times the peak at 100,000 rows (a report holds a
-# few pages of records, whatever the size of the table).
+# bytes each wrote, quelo's peak resident memory next to the database file's size, the write floor
+# (the median time one process takes to write the same files, held in memory, into the same
+# folder) and the read floor (the median time one thread takes to take every value of the query
+# through SQLite, writing nothing: a report runs its query once, on one thread). Fails when the
+# ratio is above 0.8 at 100,000 and 1,000,000 rows or 1.5 at one row, when quelo takes more than
+# twice the write floor at 1,000,000 rows, or when the peak memory at 1,000,000 rows is 32 MiB or
+# more or over 1.5 times the peak at 100,000 rows (a report holds a few pages of records, whatever
+# the size of the table).
 #
 # Both programs write into the folder BENCH_DIR names. By default that is /dev/shm (memory) when
 # it has 4 GiB free, else TMPDIR or /tmp. Memory keeps the disk's own habits out of the ratio: a
@@ -27,7 +29,7 @@ work=$(mktemp -d "$(bench_folder)/quelo-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 echo "writing into $work"
 
-cmake --build "$build" --target quelo-cli quelo-bench-write-floor >/dev/null
+cmake --build "$build" --target quelo-cli quelo-bench-write-floor quelo-bench-read-floor >/dev/null
 quelo="$build/apps/quelo/quelo"
 export XDG_CONFIG_HOME="$work/config"
 
@@ -47,15 +49,25 @@ quelo_run() {
   timed "$quelo" report --sqlite "$db" --query "$query" --quiet --app-path "$work/app/" --file sales --max-recs 10
 }
 bytes_in() { du -sb "$1" | cut -f1; }
-# floor_of FOLDER: the median, least and greatest of 3 runs of writing FOLDER's files anew beside
-# it (on a virtual machine the spread tells how much the host's reclaiming moved the floor).
+# spread SECONDS...: their median, least and greatest.
+spread() { echo "$(median "$@") $(printf '%s\n' "$@" | sort -g | sed -n '1p;$p' | tr '\n' ' ')"; }
+# floor_of FOLDER: the spread of 3 runs of writing FOLDER's files anew beside it (on a virtual
+# machine it tells how much the host's reclaiming moved the floor).
 floor_of() {
   local run seconds=()
   for run in 1 2 3; do
     seconds+=("$("$build/bench/quelo-bench-write-floor" "$1" "$work/floor" | cut -d' ' -f1)")
     rm -rf "$work/floor"
   done
-  echo "$(median "${seconds[@]}") $(printf '%s\n' "${seconds[@]}" | sort -g | sed -n '1p;$p' | tr '\n' ' ')"
+  spread "${seconds[@]}"
+}
+# read_floor: the spread of 3 runs of reading every value of $query in $db.
+read_floor() {
+  local run seconds=()
+  for run in 1 2 3; do
+    seconds+=("$("$build/bench/quelo-bench-read-floor" "$db" "$query" | cut -d' ' -f1)")
+  done
+  spread "${seconds[@]}"
 }
 
 # one_case TABLE ROWS RUNS LIMIT: the pairs on a new table of ROWS rows, their figures and verdicts.
@@ -73,6 +85,7 @@ one_case() {
   pages=$(find "$work/app/Reports/" -name '*.htm' | wc -l)
   quelo_bytes=$(bytes_in "$work/app/Reports/")
   read -r floor_s floor_least floor_most < <(floor_of "$work/app/Reports")
+  read -r read_s read_least read_most < <(read_floor)
   rm -rf "$work"/app "$work"/app.*
 
   printf '%-26s %6s s, processor %6s s %12s bytes\n' "sqlite3 -html" "$sqlite_s" "$sqlite_cpu" "$sqlite_bytes" \
@@ -82,6 +95,8 @@ one_case() {
   floor_ratio=$(ratio "$quelo_s" "$floor_s")
   echo "write floor (the same files from memory): $floor_s s ($floor_least to $floor_most s in 3 runs);" \
     "quelo / floor: $floor_ratio"
+  echo "read floor (every value of the query through SQLite, nothing written): $read_s s" \
+    "($read_least to $read_most s in 3 runs); quelo / read floor: $(ratio "$quelo_s" "$read_s")"
   at_most "$time_ratio" "$limit" || { echo "FAIL: quelo report is too slow at $rows rows"; ok=0; }
   ((rows < 1000000)) || at_most "$floor_ratio" 2 || { echo "FAIL: quelo report is far above the write floor"; ok=0; }
   ((rows != 100000)) || peak_100k=$quelo_kb
