@@ -49,25 +49,18 @@ quelo_run() {
   timed "$quelo" report --sqlite "$db" --query "$query" --quiet --app-path "$work/app/" --file sales --max-recs 10
 }
 bytes_in() { du -sb "$1" | cut -f1; }
-# spread SECONDS...: their median, least and greatest.
-spread() { echo "$(median "$@") $(printf '%s\n' "$@" | sort -g | sed -n '1p;$p' | tr '\n' ' ')"; }
-# floor_of FOLDER: the spread of 3 runs of writing FOLDER's files anew beside it (on a virtual
-# machine it tells how much the host's reclaiming moved the floor).
-floor_of() {
+# three_runs COMMAND...: the median, least and greatest of the seconds COMMAND prints first in 3
+# runs (on a virtual machine the spread of the write floor tells how much the host's reclaiming
+# moved it).
+three_runs() {
   local run seconds=()
-  for run in 1 2 3; do
-    seconds+=("$("$build/bench/quelo-bench-write-floor" "$1" "$work/floor" | cut -d' ' -f1)")
-    rm -rf "$work/floor"
-  done
-  spread "${seconds[@]}"
+  for run in 1 2 3; do seconds+=("$("$@" | cut -d' ' -f1)"); done
+  echo "$(median "${seconds[@]}") $(printf '%s\n' "${seconds[@]}" | sort -g | sed -n '1p;$p' | tr '\n' ' ')"
 }
-# read_floor: the spread of 3 runs of reading every value of $query in $db.
-read_floor() {
-  local run seconds=()
-  for run in 1 2 3; do
-    seconds+=("$("$build/bench/quelo-bench-read-floor" "$db" "$query" | cut -d' ' -f1)")
-  done
-  spread "${seconds[@]}"
+# write_floor FOLDER: writing FOLDER's files anew beside it.
+write_floor() {
+  rm -rf "$work/floor"
+  "$build/bench/quelo-bench-write-floor" "$1" "$work/floor"
 }
 
 # one_case TABLE ROWS RUNS LIMIT: the pairs on a new table of ROWS rows, their figures and verdicts.
@@ -84,9 +77,9 @@ one_case() {
   sqlite_bytes=$(bytes_in "$work/sqlite.html")
   pages=$(find "$work/app/Reports/" -name '*.htm' | wc -l)
   quelo_bytes=$(bytes_in "$work/app/Reports/")
-  read -r floor_s floor_least floor_most < <(floor_of "$work/app/Reports")
-  read -r read_s read_least read_most < <(read_floor)
-  rm -rf "$work"/app "$work"/app.*
+  read -r floor_s floor_least floor_most < <(three_runs write_floor "$work/app/Reports")
+  read -r read_s read_least read_most < <(three_runs "$build/bench/quelo-bench-read-floor" "$db" "$query")
+  rm -rf "$work"/app "$work"/app.* "$work/floor"
 
   printf '%-26s %6s s, processor %6s s %12s bytes\n' "sqlite3 -html" "$sqlite_s" "$sqlite_cpu" "$sqlite_bytes" \
     "quelo report ($pages pages)" "$quelo_s" "$quelo_cpu" "$quelo_bytes"
